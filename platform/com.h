@@ -339,3 +339,79 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 // DISP_E_TYPEMISMATCH when it does not parse, numbers format to text. Bool texts accepted:
 // "true"/"false" in any case, "#TRUE#"/"#FALSE#", and any number (non-zero is true).
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
+
+// ---------------------------------------------------------------------------------------
+// Additions: conversion flags, string helpers and the VARIANT holder.
+
+// VariantChangeType flag: a bool converts to the text "True"/"False" instead of "-1"/"0".
+constexpr std::uint16_t VARIANT_ALPHABOOL = 0x2;
+
+// Bytes of text held by a BSTR (the length prefix), 0 for null.
+std::uint32_t SysStringByteLen(BSTR s);
+// Replaces *s by a new copy of text; false (and *s untouched) when allocation fails.
+bool SysReAllocString(BSTR* s, std::wstring_view text);
+
+// Owns one VARIANT and clears it on destruction.
+class VariantHolder {
+public:
+    VariantHolder() = default;
+    explicit VariantHolder(std::int32_t v) {
+        v_.vt = VT_I4;
+        v_.lVal = v;
+    }
+    explicit VariantHolder(double v) {
+        v_.vt = VT_R8;
+        v_.dblVal = v;
+    }
+    explicit VariantHolder(bool v) {
+        v_.vt = VT_BOOL;
+        v_.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+    explicit VariantHolder(std::wstring_view text) {
+        v_.vt = VT_BSTR;
+        v_.bstrVal = SysAllocString(text);
+    }
+    // Takes a new reference to p (VT_UNKNOWN).
+    explicit VariantHolder(IUnknown* p) {
+        v_.vt = VT_UNKNOWN;
+        v_.punkVal = p;
+        if (p) p->AddRef();
+    }
+    VariantHolder(const VariantHolder& o) { VariantCopy(&v_, &o.v_); }
+    VariantHolder(VariantHolder&& o) noexcept : v_(o.v_) { o.v_.vt = VT_EMPTY; }
+    ~VariantHolder() { VariantClear(&v_); }
+    VariantHolder& operator=(const VariantHolder& o) {
+        if (this != &o) VariantCopy(&v_, &o.v_);
+        return *this;
+    }
+    VariantHolder& operator=(VariantHolder&& o) noexcept {
+        if (this != &o) {
+            VariantClear(&v_);
+            v_ = o.v_;
+            o.v_.vt = VT_EMPTY;
+        }
+        return *this;
+    }
+
+    VARIANT* Get() { return &v_; }
+    const VARIANT* Get() const { return &v_; }
+    // Clears what is held and gives the VARIANT for an out parameter.
+    VARIANT* ReleaseAndGet() {
+        VariantClear(&v_);
+        return &v_;
+    }
+    VARTYPE Type() const { return v_.vt; }
+    const VARIANT& operator*() const { return v_; }
+    const VARIANT* operator->() const { return &v_; }
+    // Converts in place; on failure the held value is unchanged.
+    HRESULT ChangeType(VARTYPE vt, std::uint16_t flags = 0) { return VariantChangeType(&v_, &v_, flags, vt); }
+    // Gives up the value; the caller must clear it.
+    VARIANT Detach() {
+        VARIANT r = v_;
+        v_.vt = VT_EMPTY;
+        return r;
+    }
+
+private:
+    VARIANT v_;
+};

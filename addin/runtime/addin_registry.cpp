@@ -1,0 +1,17 @@
+#include "addin/runtime/addin_registry.h"
+
+#include <vector>
+
+#include "platform/registry.h"
+
+HRESULT ReadAddinRegistryString(const std::wstring& subkey, const std::wstring& valueName,
+                                std::size_t maxLength, std::wstring& value) {
+    std::wstring key = kAddinRegistryKey;
+    if (!subkey.empty()) key += L"\\" + subkey;
+    std::vector<wchar_t> buffer(maxLength + 1, L'\0');
+    HRESULT hr = platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, key, valueName,
+                                                      buffer.data(), buffer.size());
+    if (FAILED(hr)) return hr;
+    value.assign(buffer.data());
+    return S_OK;
+}

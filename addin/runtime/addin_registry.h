@@ -1,0 +1,16 @@
+// The add-in's own registry key: where it is installed and its option subkeys.
+#pragma once
+
+#include <string>
+
+#include "platform/com.h"
+
+// The key below the machine hive that holds "InstallDir".
+inline constexpr const wchar_t* kAddinRegistryKey =
+    L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin";
+
+// A string value under the add-in's key (or a subkey of it when subkey is not empty), with
+// environment strings expanded. Fails when the key or value is missing, or when the expanded
+// text is longer than maxLength characters.
+HRESULT ReadAddinRegistryString(const std::wstring& subkey, const std::wstring& valueName,
+                                std::size_t maxLength, std::wstring& value);

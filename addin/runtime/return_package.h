@@ -1,0 +1,134 @@
+// The package a solve hands the host: result code and status bits, localized messages, and
+// the result-side data the host reads afterwards. The host owns it once the solve returns.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "addin/runtime/result_data.h"
+#include "addin/runtime/result_definition.h"
+#include "platform/com.h"
+
+// One result set: result objects with the definition of each at the same index.
+class PartPackage {
+  public:
+    void Add(IUnknown* object, const ResultDefinition& definition);
+    int GetCount() const { return static_cast<int>(objects_.size()); }
+    IUnknown* GetObject(int index) const { return objects_[static_cast<std::size_t>(index)].Get(); }
+    const ResultDefinition& GetDefinition(int index) const {
+        return definitions_[static_cast<std::size_t>(index)];
+    }
+    // Releases every object and empties both lists.
+    void Clear();
+
+  private:
+    std::vector<ComPtr<IUnknown>> objects_;
+    std::vector<ResultDefinition> definitions_;
+};
+
+class TRVReturnPackageItf {
+  public:
+    virtual ~TRVReturnPackageItf() = default;
+
+    // Copies the three codes out; answers the error code.
+    virtual int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const = 0;
+    // The first chart with the id, with a new reference; null when none.
+    virtual ComPtr<IUnknown> GetResultChart(int chartId) const = 0;
+    // In the part, the first definition of that category and id: its value, and its object with
+    // a new reference. Null when the part index is out of range or nothing matches.
+    virtual ComPtr<IUnknown> FindPartResult(int partIndex, int category, int id, double& value) const = 0;
+    virtual int GetContactPairCount() const = 0;
+    // E_INVALIDARG for an index outside 0 to count - 1.
+    virtual HRESULT GetContactPair(int index, ContactPairResultData& target) const = 0;
+    virtual void GetLmatrixData(LmatrixResultData& target) const = 0;
+    virtual HRESULT GetPartValue1(int index, double& value) const = 0;
+    virtual HRESULT GetPartValue2(int index, double& value) const = 0;
+    virtual void GetValueList(std::vector<double>& target) const = 0;
+    // The name as 8-bit text into a buffer of bufferSize bytes (terminator included).
+    virtual HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const = 0;
+    virtual HRESULT SetResultFileName(const char* name) = 0;
+    virtual HRESULT GetLookupData(resultLookupData& target) const = 0;
+    virtual void AddMessage(const std::wstring& text) = 0;
+    // Appends a copy of every message, in order.
+    virtual void GetMessages(std::vector<BstrHolder>& target) const = 0;
+    virtual HRESULT SetPartValue1(int index, double value) = 0;
+    virtual HRESULT SetPartValue2(int index, double value) = 0;
+    virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
+    // 0 when the key was new, 1 when its pair was replaced.
+    virtual int SetLookup(int key, int a, int b) = 0;
+    virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
+    virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
+};
+
+class ReturnPackage : public TRVReturnPackageItf {
+  public:
+    // Result code of a package no feeder has filled.
+    static constexpr int kUnsetResultCode = 2;
+    // Status bit of a solve that stopped short of its end time.
+    static constexpr unsigned kStatusIncompleteSolution = 0x800;
+
+    ReturnPackage() = default;
+    ReturnPackage(const ReturnPackage&) = delete;
+    ReturnPackage& operator=(const ReturnPackage&) = delete;
+    ~ReturnPackage() override;
+
+    int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const override;
+    ComPtr<IUnknown> GetResultChart(int chartId) const override;
+    ComPtr<IUnknown> FindPartResult(int partIndex, int category, int id, double& value) const override;
+    int GetContactPairCount() const override { return static_cast<int>(contactPairs_.size()); }
+    HRESULT GetContactPair(int index, ContactPairResultData& target) const override;
+    void GetLmatrixData(LmatrixResultData& target) const override { target = lmatrix_; }
+    HRESULT GetPartValue1(int index, double& value) const override;
+    HRESULT GetPartValue2(int index, double& value) const override;
+    void GetValueList(std::vector<double>& target) const override { target = valueList_; }
+    HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const override;
+    HRESULT SetResultFileName(const char* name) override;
+    HRESULT GetLookupData(resultLookupData& target) const override;
+    void AddMessage(const std::wstring& text) override;
+    void GetMessages(std::vector<BstrHolder>& target) const override;
+    HRESULT SetPartValue1(int index, double value) override;
+    HRESULT SetPartValue2(int index, double value) override;
+    HRESULT SetValueList(const std::vector<double>& source) override;
+    int SetLookup(int key, int a, int b) override;
+    HRESULT GetLookup(int key, int& a, int& b) const override;
+    HRESULT AddContactLookup(const contactLookupData& data) override;
+
+    // Reset, then n empty part packages and both per-part value arrays at 0.0.
+    void Init(int partCount);
+    // Back to a package no solve has filled; the messages stay.
+    void Reset();
+    void SetStatus(int resultCode, unsigned statusBits);
+    void SetResultCode(int code) { resultCode_ = code; }
+    void SetErrorCode(int code) { errorCode_ = code; }
+    void SetLmatrixData(const LmatrixResultData& source) { lmatrix_ = source; }
+    // Ignored for a null object or a part index out of range.
+    void AddPartResult(int partIndex, IUnknown* object, const ResultDefinition& definition);
+    // Replaces the stored record of the same pair, else appends.
+    void AddOrReplaceContactPair(const ContactPairResultData& record);
+    void AddResultChart(IUnknown* chart, int chartId);
+
+    int GetPartCount() const { return static_cast<int>(parts_.size()); }
+    const PartPackage* GetPart(int index) const;
+    int GetMessageCount() const { return static_cast<int>(messages_.size()); }
+
+  private:
+    bool IsPartIndex(int index) const { return index >= 0 && index < GetPartCount(); }
+
+    int resultCode_ = kUnsetResultCode;
+    unsigned statusBits_ = 0;
+    int errorCode_ = 0;
+    std::vector<std::unique_ptr<PartPackage>> parts_;
+    std::vector<ContactPairResultData> contactPairs_;
+    std::vector<std::pair<ComPtr<IUnknown>, int>> charts_;
+    std::vector<double> partValues1_;
+    std::vector<double> partValues2_;
+    LmatrixResultData lmatrix_;
+    std::vector<double> valueList_;
+    bool hasResultFileName_ = false;
+    std::wstring resultFileName_;
+    resultLookupData lookup_;
+    std::vector<BstrHolder> messages_;
+};

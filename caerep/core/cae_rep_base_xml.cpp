@@ -1,0 +1,203 @@
+// Save, resume and copy of CCAERepBase: the XML form of objects and how a document is merged
+// into objects that already exist (fixed children are matched by type and name, never doubled).
+#include <charconv>
+#include <cstring>
+#include <unordered_map>
+
+#include "caerep/core/cae_database.h"
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep_base.h"
+#include "caerep/core/external_object.h"
+#include "caerep/core/property_xml.h"
+#include "caerep/core/xml_names.h"
+#include "platform/text.h"
+
+namespace NCAERep {
+
+namespace {
+
+[[noreturn]] void ResumeFailure(pugi::xml_node element, const std::wstring& reason) {
+    throw CCAEXMLResumeException(L"element " + DescribeElement(element) + L": " + reason, L"CCAERepBase::resume");
+}
+
+bool ParseIdText(const char* text, int& out) {
+    std::string_view t(text);
+    auto r = std::from_chars(t.data(), t.data() + t.size(), out);
+    return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size();
+}
+
+}  // namespace
+
+namespace detail {
+// Pairs document elements with children that existed before the document was read.
+// Small sets are scanned; large ones are hashed so a reload stays linear.
+class ExistingChildren {
+public:
+    explicit ExistingChildren(const std::vector<CCAERepBase*>& children) : m_list(children) {
+        if (m_list.size() > 16)
+            for (std::size_t i = 0; i < m_list.size(); ++i) m_index.emplace(key(m_list[i]->typeName(), m_list[i]->objectName()), i);
+    }
+    // Takes the first unmatched child of that type and name, or null.
+    CCAERepBase* take(const std::wstring& type, const std::wstring& name) {
+        if (m_list.empty()) return nullptr;
+        if (!m_index.empty()) {
+            auto range = m_index.equal_range(key(type, name));
+            for (auto it = range.first; it != range.second; ++it) {
+                if (m_list[it->second]) {
+                    CCAERepBase* c = m_list[it->second];
+                    m_list[it->second] = nullptr;
+                    return c;
+                }
+            }
+            return nullptr;
+        }
+        for (CCAERepBase*& c : m_list) {
+            if (c && c->typeName() == type && c->objectName() == name) return std::exchange(c, nullptr);
+        }
+        return nullptr;
+    }
+
+private:
+    static std::wstring key(const std::wstring& type, const std::wstring& name) { return type + L'\x1f' + name; }
+    std::vector<CCAERepBase*> m_list;
+    std::unordered_multimap<std::wstring, std::size_t> m_index;
+};
+}  // namespace detail
+
+// ---- save --------------------------------------------------------------------------------
+
+bool CCAERepBase::save(pugi::xml_node e) const {
+    auto fail = [this](const wchar_t* what) {
+        throw CCAEXMLSaveException(std::wstring(L"XML library failed to write ") + what + L" of " + describe(),
+                                   L"CCAERepBase::save");
+    };
+    if (!e) fail(L"the element");
+    e.append_attribute("CAEType").set_value("object");
+    e.append_attribute("Type").set_value(platform::WideToUtf8(typeName()).c_str());
+    e.append_attribute("Version").set_value(platform::WideToUtf8(m_version).c_str());
+    e.append_attribute("Id").set_value(getId());
+    // The name lives in the tag when it can; otherwise AppendNamedElement already wrote it.
+    if (!e.attribute("Name") && platform::Utf8ToWide(e.name()) != objectName())
+        e.append_attribute("Name").set_value(platform::WideToUtf8(objectName()).c_str());
+
+    for (const PropertySlot& s : m_properties) {
+        pugi::xml_node p = AppendNamedElement(e, s.name, "Property");
+        if (!p) fail(L"a property");
+        WritePropertyXml(p, *s.value);
+    }
+    for (const CCAERepBase* c : m_children) {
+        pugi::xml_node ce = AppendNamedElement(e, c->objectName(), platform::WideToUtf8(c->typeName()).c_str());
+        if (!ce) fail(L"a child");
+        c->save(ce);
+    }
+    for (const auto& x : m_externalObjects)
+        if (!x->saveInto(e)) fail(L"an external object");
+    return true;
+}
+
+// ---- resume ------------------------------------------------------------------------------
+
+bool CCAERepBase::resume(pugi::xml_node e) {
+    pugi::xml_attribute type = e.attribute("Type");
+    if (!type) ResumeFailure(e, L"object without Type");
+    if (platform::Utf8ToWide(type.value()) != typeName())
+        ResumeFailure(e, L"Type \"" + platform::Utf8ToWide(type.value()) + L"\" read into an object of type " +
+                             typeName());
+    pugi::xml_attribute idAttribute = e.attribute("Id");
+    int id = 0;
+    if (!idAttribute || !ParseIdText(idAttribute.value(), id)) ResumeFailure(e, L"object without a valid integer Id");
+    if (id != getId()) {
+        if (!m_database || !m_database->changeId(this, id))
+            ResumeFailure(e, L"duplicate Id " + std::to_wstring(id));
+    }
+    if (pugi::xml_attribute v = e.attribute("Version")) m_version = platform::Utf8ToWide(v.value());
+
+    detail::ExistingChildren existing(m_children);
+    for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        pugi::xml_attribute kind = c.attribute("CAEType");
+        if (!kind) continue;  // records of the class's own (for instance "ResultDef")
+        const char* k = kind.value();
+        if (std::strcmp(k, "property") == 0) {
+            resumeProperty(c);
+        } else if (std::strcmp(k, "object") == 0) {
+            resumeChildObject(c, existing);
+        } else if (std::strcmp(k, "externalObject") == 0) {
+            setExternalObject(platform::Utf8ToWide(c.name()), c);
+        } else {
+            ResumeFailure(c, L"unknown CAEType \"" + platform::Utf8ToWide(k) + L"\"");
+        }
+    }
+    createChildren();
+    return true;
+}
+
+void CCAERepBase::resumeProperty(pugi::xml_node element) {
+    std::wstring name = ElementItemName(element);
+    PropertySlot* slot = findSlot(name);
+    std::wstring reason;
+    if (slot) {
+        if (!ReadPropertyXml(element, *slot->value, reason)) ResumeFailure(element, reason);
+        return;
+    }
+    CPropertyValue value;
+    if (!ReadPropertyXml(element, value, reason)) ResumeFailure(element, reason);
+    addProperty(name, value);
+}
+
+void CCAERepBase::resumeChildObject(pugi::xml_node element, detail::ExistingChildren& existing) {
+    pugi::xml_attribute type = element.attribute("Type");
+    if (!type || !*type.value()) ResumeFailure(element, L"object without Type");
+    if (!m_database) ResumeFailure(element, L"object " + describe() + L" has no database for its children");
+    std::wstring childType = platform::Utf8ToWide(type.value());
+    std::wstring childName = ElementItemName(element);
+
+    // Fixed children created by initialize are matched, not created again.
+    CCAERepBase* child = existing.take(childType, childName);
+    if (!child) {
+        int id = 0;
+        pugi::xml_attribute idAttribute = element.attribute("Id");
+        if (!idAttribute || !ParseIdText(idAttribute.value(), id))
+            ResumeFailure(element, L"object without a valid integer Id");
+        if (m_database->getObjectById(id)) ResumeFailure(element, L"duplicate Id " + std::to_wstring(id));
+        child = m_database->createNew(CIdentity(childType, childName, id));
+        addObject(child);
+    }
+    child->resume(element);
+}
+
+// ---- copy --------------------------------------------------------------------------------
+
+bool CCAERepBase::copy(const CCAERepBase* other) {
+    if (!other) return false;
+    if (other == this) return true;
+    m_identity.setType(other->typeName());
+    m_identity.setName(other->objectName());
+    m_version = other->m_version;
+    for (const PropertySlot& s : other->m_properties) setOrAddProperty(s.name, *s.value);
+    for (const auto& x : other->m_externalObjects) setExternalObject(x->getName(), x->getRootNode());
+    copyChildren(*other);
+    return true;
+}
+
+void CCAERepBase::copyChildren(const CCAERepBase& other) {
+    if (other.m_children.empty()) return;
+    if (!m_database)
+        throw CCAEException(L"Object has no database to copy children into: " + describe(), L"CCAERepBase::copy");
+    detail::ExistingChildren matcher(m_children);
+    for (const CCAERepBase* source : other.m_children) {
+        CCAERepBase* target = matcher.take(source->typeName(), source->objectName());
+        if (!target) {
+            target = m_database->createNew(CIdentity(source->typeName(), source->objectName(), m_database->NextId()));
+            addObject(target);
+        }
+        target->copy(source);
+    }
+}
+
+bool CCAERepBase::copyIfSameType(const CCAERepBase* other) {
+    if (!other || other->typeName() != typeName()) return false;
+    return CCAERepBase::copy(other);
+}
+
+}  // namespace NCAERep

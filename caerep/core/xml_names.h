@@ -1,0 +1,23 @@
+// How names of objects and properties become XML element names and back.
+#pragma once
+
+#include <string>
+
+#include <pugixml.hpp>
+
+namespace NCAERep {
+
+// True when `name` can stand as an XML element name as it is.
+bool IsPlainXmlName(const std::wstring& name);
+
+// Appends an element for a named item: the name itself as the tag when it is a plain XML
+// name, otherwise `fallbackTag` with the name in a "Name" attribute.
+pugi::xml_node AppendNamedElement(pugi::xml_node parent, const std::wstring& name, const char* fallbackTag);
+
+// The item's name: the "Name" attribute when present, else the tag.
+std::wstring ElementItemName(pugi::xml_node element);
+
+// "/CAERep/EngineeringRep[Id=2]/..." for messages about a document.
+std::wstring DescribeElement(pugi::xml_node element);
+
+}  // namespace NCAERep

@@ -1,0 +1,15 @@
+#include "deck/deck_counters.h"
+
+DeckCounters& GetDeckCounters() {
+    static DeckCounters counters;
+    return counters;
+}
+
+void ResetDeckCounters() { GetDeckCounters() = DeckCounters{}; }
+
+int NextFunctionNumber() { return ++GetDeckCounters().function; }
+int NextSelectionGroupNumber() { return ++GetDeckCounters().selectionGroup; }
+int NextMaterialNumber() { return ++GetDeckCounters().material; }
+int NextTieNumber() { return ++GetDeckCounters().tie; }
+int NextContactElementNumber() { return GetDeckCounters().contactElement += 10; }
+int NextThermalContactNumber() { return ++GetDeckCounters().thermalContact; }

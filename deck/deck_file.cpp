@@ -1,0 +1,60 @@
+#include "deck/deck_file.h"
+
+#include <cstdio>
+
+#include "deck/deck_file_owner.h"
+#include "deck/solver_listing.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+
+namespace {
+
+// The C library's ctime text without its newline: "Wed Jun  5 09:04:03 2024".
+std::string CreationDateText(const platform::LocalDateTime& t) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[(t.dayOfWeek % 7 + 7) % 7],
+                  kMonths[((t.month - 1) % 12 + 12) % 12], t.day, t.hour, t.minute, t.second, t.year);
+    return std::string(text).substr(0, 24);
+}
+
+}  // namespace
+
+DorvixDeckFile::~DorvixDeckFile() { CloseDeck(); }
+
+bool DorvixDeckFile::CloseDeck() { return out_.Close(); }
+
+int DorvixDeckFile::Open(const std::string& fileName) {
+    std::string folderOption;
+    bool inOption = false;
+    if (owner_ && owner_->ReadNamedOption("XENRADir", folderOption) && !folderOption.empty())
+        inOption = platform::SetCurrentFolder(folderOption);
+    if (!inOption) {
+        // A missing or unusable folder option falls back to the temporary folder quietly.
+        const std::filesystem::path temporary = platform::TemporaryFolder();
+        if (!temporary.empty()) platform::SetCurrentFolder(temporary);
+    }
+    // The deck is opened by the absolute current folder: a relative option must not be
+    // applied a second time after the change of folder.
+    workingFolder_ = platform::CurrentFolder();
+    // Listings and result descriptions of an earlier solve in this folder would otherwise
+    // be judged as this run's.
+    RemoveStaleSolverFiles();
+
+    out_.Close();
+    if (!writeNothing_ && !out_.Open(workingFolder_ / fileName)) return 3;
+    fileName_ = fileName;
+    creationDate_ = CreationDateText(platform::LocalNow());
+    WriteHeader();
+    return 0;
+}
+
+void DorvixDeckFile::WriteHeader() {
+    WriteLine(".INIT &");
+    WriteFields("! DORVIX input file written by Quohub version", "12.0.1");
+    WriteFields("! Dorvix solver add-in version", "12,2009,105,1");
+    WriteLine("! JOBNAME IS 'dorvix'");
+    WriteFields("! DORVIX job created on", creationDate_);
+}

@@ -1,0 +1,18 @@
+// The columns of one datum as the material writers read them: the temperatures and the value
+// columns asked for, all of one length.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "deck/materials/material_section_writer.h"
+
+struct CMaterialSectionWriter::Columns {
+    std::vector<double> temperatures;
+    std::vector<std::vector<double>> values;
+
+    std::size_t Count() const { return temperatures.size(); }
+};
+
+// The 8-bit form of a host name for the deck.
+std::string DeckText(const std::wstring& name);

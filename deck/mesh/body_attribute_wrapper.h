@@ -1,0 +1,96 @@
+// The host's table of bodies for one deck run, with what the deck adds on top of it: a deck
+// name and a material number per body and a deck frame number per coordinate system.
+// The material section's writers reach the bodies through MaterialBodyTable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "deck/materials/material_body_table.h"
+#include "foundation/geometry.h"
+#include "host/model_records.h"
+#include "platform/com.h"
+
+class CBodyAttributeWrapper : public MaterialBodyTable {
+public:
+    enum BodyKind : int { kSolid = 0, kSurface = 1, kLine = 3, kRigid = 5 };
+
+    CBodyAttributeWrapper() = default;
+    ~CBodyAttributeWrapper() override = default;
+    CBodyAttributeWrapper(const CBodyAttributeWrapper&) = delete;
+    CBodyAttributeWrapper& operator=(const CBodyAttributeWrapper&) = delete;
+
+    // --- set-up, in the order the feeder calls them ---
+    // The records stay the host's; they must outlive the wrapper's use.
+    void SetBodies(const std::vector<BodyRecord>* records) { records_ = records; }
+    void SetUnitSystem(int unitSystem) { unitSystem_ = unitSystem; }
+    void SetAnalysisKind(int kind) { analysisKind_ = kind; }
+    void SetTwoDimensional(bool on) { twoDimensional_ = on; }
+    void SetTransient(bool on) { transient_ = on; }
+    // Deck names and material numbers from the model; 0, or 25 at the first body without a
+    // "BodyAttributes" object or without a material.
+    int FillNamesAndMaterials(NCAERep::CCAERepBase* root);
+    void SetCoordinateSystems(const std::vector<CoordinateSystemData>& systems) { frames_ = systems; }
+    void SetModelValue(double value) { modelValue_ = value; }
+
+    // --- by record index; a bad index gives the fallback named ---
+    int GetBodyCount() const override { return records_ ? static_cast<int>(records_->size()) : 0; }
+    HRESULT GetBodyRecord(int index, const BodyRecord** out) const;  // null, E_FAIL
+    const BodyRecord* GetBodyRecord(int index) const;                 // null
+    int GetBodyKind(int index) const;                                  // 0; 5 for a rigid body
+    int GetBodyMeshId(int index) const;                                // 0
+    int GetBodyId(int index) const override;                           // 0
+    int GetBodyPartId(int index) const;                                // 0 (the part mesh id)
+    int GetBodyPartIndex(int index) const;                             // 0
+    int GetPlanarBehaviour(int index) const;                           // 4
+    HRESULT GetBodyThickness(int index, double* value) const;          // 0.0, E_FAIL
+    HRESULT GetShellOffset(int index, double* value) const;            // E_FAIL
+    int GetBodyMaterialNumber(int index) const override;               // 0
+    // Deck frame number of the body's coordinate system; 0 when it has none or it is unknown.
+    int GetBodyFrameNumber(int index) const;
+
+    // --- by id ---
+    int FindBodyIndex(int bodyId) const;  // -1 when none
+    int FindBodyIndexByMaterial(int materialObjectId) const;
+    int GetBodyKindById(int bodyId) const;
+    HRESULT GetBodyName(int bodyId, std::string& name) const;
+    const std::string& GetBodyNameAt(int index) const;
+
+    // --- model-wide ---
+    std::vector<int> GetPartBodies(int partIndex) const;
+    bool IsAxisymmetricModel() const;
+    bool HasRotationalDofs() const;
+    bool IsTwoDimensional() const { return twoDimensional_; }
+    // The function number of the deck's zero function, drawn from the deck's function counter
+    // on the first call.
+    int GetZeroFunctionId();
+    const CoordinateSystemData* FindCoordinateSystem(int id) const;
+    const std::vector<CoordinateSystemData>& GetCoordinateSystems() const { return frames_; }
+    // Appends a copy numbered with the smallest free deck frame number of 12 or more; answers it.
+    int AddCoordinateSystem(const CoordinateSystemData& system);
+    double GetModelValue() const { return modelValue_; }
+
+    // --- MaterialBodyTable ---
+    NCAERep::CCAERepBase* GetBodyAttributes(int bodyId) const override;
+    int GetAnalysisKind() const override { return analysisKind_; }
+    int GetUnitSystem() const override { return unitSystem_; }
+    bool IsTransient() const override { return transient_; }
+    NCAERep::CCAERepBase* GetModelRoot() const { return root_; }
+
+private:
+    struct BodyName {
+        std::string deckName;
+        int materialNumber = 0;
+    };
+
+    int analysisKind_ = 1;
+    int unitSystem_ = -1;
+    bool twoDimensional_ = false;
+    bool transient_ = false;
+    const std::vector<BodyRecord>* records_ = nullptr;
+    std::vector<CoordinateSystemData> frames_;
+    double modelValue_ = 0.0;
+    NCAERep::CCAERepBase* root_ = nullptr;
+    std::vector<BodyName> names_;
+    int zeroFunctionId_ = 0;
+};

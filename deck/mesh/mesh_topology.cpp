@@ -1,0 +1,123 @@
+// The topology section: every node of the mesh, then every volume, 2D and shell element.
+#include <algorithm>
+
+#include "addin/runtime/progress.h"
+#include "deck/deck_file.h"
+#include "deck/mesh/mesh_wrapper.h"
+#include "deck/return_codes.h"
+#include "foundation/unit_systems.h"
+
+namespace {
+
+// Counts of the seven shapes fed by the element types of one order, or of both.
+struct TypeCount {
+    int type;
+    int order;  // 0 linear, 1 quadratic
+    int MeshElementCounts::*count;
+};
+constexpr TypeCount kCountedTypes[] = {
+    {kHET_Hexa20, 1, &MeshElementCounts::hexahedra},    {kHET_Hexa8, 0, &MeshElementCounts::hexahedra},
+    {kHET_Wedge15, 1, &MeshElementCounts::wedges},      {kHET_Wedge6, 0, &MeshElementCounts::wedges},
+    {kHET_Pyramid13, 1, &MeshElementCounts::pyramids},  {kHET_Pyramid5, 0, &MeshElementCounts::pyramids},
+    {kHET_Tetra10, 1, &MeshElementCounts::tetrahedra},  {kHET_Tetra4, 0, &MeshElementCounts::tetrahedra},
+    {kHET_Quad8, 1, &MeshElementCounts::quadrilaterals}, {kHET_Quad4, 0, &MeshElementCounts::quadrilaterals},
+    {kHET_Tri6, 1, &MeshElementCounts::triangles},      {kHET_Tri3, 0, &MeshElementCounts::triangles},
+    {kHET_Line3, 1, &MeshElementCounts::lines},         {kHET_LineQuadratic4, 1, &MeshElementCounts::lines},
+    {kHET_Line2, 0, &MeshElementCounts::lines},         {kHET_LineLinear3, 0, &MeshElementCounts::lines},
+};
+
+}  // namespace
+
+HRESULT CMeshWrapper::CountElements(int selector, int entityId, MeshElementCounts& counts, int orderSelector) {
+    counts = MeshElementCounts{};
+    if (!meshData_) return E_FAIL;
+    for (const TypeCount& t : kCountedTypes) {
+        if ((orderSelector == kLinear || orderSelector == kQuadratic) && t.order != orderSelector) continue;
+        int n = 0;
+        const HRESULT hr = selector == kMeshSelectAll ? meshData_->CountElementsOfType(t.type, n)
+                                                      : meshData_->CountEntities(selector, entityId, 0, t.type, n);
+        if (SUCCEEDED(hr)) counts.*t.count += n;
+    }
+    return S_OK;
+}
+
+HRESULT CMeshWrapper::CountMeshElements(MeshElementCounts& counts, int orderSelector) {
+    if (!mesh_) {
+        counts = MeshElementCounts{};
+        return E_FAIL;
+    }
+    return CountElements(kMeshSelectAll, 0, counts, orderSelector);
+}
+
+int CMeshWrapper::WriteNodes(DorvixDeckFile* deck) {
+    if (!deck) return kRC_MissingData;
+    deck->WriteLine("!---------------------------------------");
+    deck->WriteLine("! Topology");
+    deck->WriteLine("!---------------------------------------");
+    deck->WriteLine(".NOE");
+    if (!meshData_) return kRC_HostMeshRefused;
+    HostNodeList nodes;
+    if (FAILED(meshData_->GetNodes(kMeshSelectAll, 0, 0, true, nodes)) || nodes.xyz.size() != 3 * nodes.ids.size())
+        return kRC_HostMeshRefused;
+    const int count = static_cast<int>(nodes.ids.size());
+    const int step = std::max(count / 40, 20);
+    const UnitSystemTable& units = GetUnitSystemTable();
+    const bool convert = meshUnitSystem_ != deckUnitSystem_;
+    for (int i = 0; i < count; ++i) {
+        if (nodes.ids[i] < 0) return kRC_HostMeshRefused;
+        const double* p = &nodes.xyz[3 * static_cast<std::size_t>(i)];
+        if (convert)
+            deck->WriteNode(nodes.ids[i], units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[0]),
+                            units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[1]),
+                            units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[2]));
+        else
+            deck->WriteNode(nodes.ids[i], p[0], p[1], p[2]);
+        if (i % step == 0) {
+            const int percent = static_cast<int>(i * 20.0 / count + 5.0);
+            if (ReportProgress(percent, kProgressDeckWriting) == 0) return kRC_Cancelled;
+        }
+    }
+    return kRC_Success;
+}
+
+int CMeshWrapper::WriteElements(DorvixDeckFile* deck) {
+    if (!deck) return kRC_MissingData;
+    deck->WriteLine(".MAI");
+    MeshElementCounts counts;
+    CountMeshElements(counts, kBothOrders);
+    if (counts.tetrahedra) WriteTetraElements(deck);
+    if (counts.hexahedra) WriteHexaElements(deck);
+    if (counts.wedges) WriteWedgeElements(deck);
+    if (counts.pyramids) WritePyramidElements(deck);
+    if (counts.quadrilaterals || counts.triangles) WriteShellElements(deck);
+    return kRC_Success;
+}
+
+void CMeshWrapper::WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
+                               void (DorvixDeckFile::*writer)(int, int, const int*)) {
+    if (!deck || !meshData_) return;
+    HostElementBlock block;
+    for (int type : types) {
+        if (FAILED(meshData_->GetElementsOfType(type, block)) || block.ids.empty()) continue;
+        const std::size_t per = static_cast<std::size_t>(block.nodesPerElement);
+        if (per == 0 || block.nodes.size() != per * block.ids.size()) continue;
+        for (std::size_t i = 0; i < block.ids.size(); ++i)
+            (deck->*writer)(block.ids[i], block.nodesPerElement, &block.nodes[i * per]);
+    }
+}
+
+void CMeshWrapper::WriteTetraElements(DorvixDeckFile* deck) {
+    WriteFamily(deck, {kHET_Tetra10, kHET_Tetra4}, &DorvixDeckFile::WriteTetra);
+}
+void CMeshWrapper::WriteHexaElements(DorvixDeckFile* deck) {
+    WriteFamily(deck, {kHET_Hexa20, kHET_Hexa8}, &DorvixDeckFile::WriteHexa);
+}
+void CMeshWrapper::WriteWedgeElements(DorvixDeckFile* deck) {
+    WriteFamily(deck, {kHET_Wedge15, kHET_Wedge6}, &DorvixDeckFile::WriteWedge);
+}
+void CMeshWrapper::WritePyramidElements(DorvixDeckFile* deck) {
+    WriteFamily(deck, {kHET_Pyramid13, kHET_Pyramid5}, &DorvixDeckFile::WritePyramid);
+}
+void CMeshWrapper::WriteShellElements(DorvixDeckFile* deck) {
+    WriteFamily(deck, {kHET_Quad8, kHET_Tri6, kHET_Quad4, kHET_Tri3}, &DorvixDeckFile::WriteElement);
+}

@@ -1,0 +1,44 @@
+// The host's object model as the add-in services use it: the simulation applet that finds
+// objects by id, and the objects themselves (id, type, name, integer properties, id lists).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/com.h"
+
+inline constexpr IID IID_IHostApplet = MakeGuid("79f7d1cf-554a-4caa-b8e7-0d232289d5ac");
+inline constexpr IID IID_IHostObjectNaming = MakeGuid("617154e2-c80c-416b-9649-7277f5052736");
+inline constexpr IID IID_IHostObject = MakeGuid("5b0e6f2a-3c71-4f0d-9a55-2d8e4c1f7a03");
+
+struct IHostObject : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostObject; }
+    virtual HRESULT GetId(int& id) = 0;
+    virtual HRESULT GetType(int& type) = 0;
+    virtual HRESULT GetName(std::wstring& name) = 0;
+    // The integer the object gives for a property code; S_FALSE and 0 when it has none.
+    virtual HRESULT GetIntProperty(int code, int& value) = 0;
+    // The ids the object gives for a list code (for example the ids of its objects of a type).
+    virtual HRESULT GetIdList(int code, std::vector<int>& ids) = 0;
+    virtual HRESULT GetChildIds(std::vector<int>& ids) = 0;
+
+  protected:
+    ~IHostObject() = default;
+};
+
+struct IHostObjectNaming : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostObjectNaming; }
+    virtual HRESULT SetName(const std::wstring& name) = 0;
+
+  protected:
+    ~IHostObjectNaming() = default;
+};
+
+struct IHostApplet : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostApplet; }
+    // VT_UNKNOWN with a new reference, or VT_EMPTY when no object has the id.
+    virtual HRESULT GetObjectById(int id, VARIANT* object) = 0;
+
+  protected:
+    ~IHostApplet() = default;
+};

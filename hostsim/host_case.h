@@ -1,0 +1,83 @@
+// A case folder as the file-backed host knows it: the model representation's path and what the
+// host would answer for it, read from host.json. Later sections (mesh, geometry, materials,
+// loads) are read by their own loaders in this folder and kept here beside these.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/geometry.h"
+#include "host/model_records.h"
+#include "host/object_table.h"
+#include "host/scoping_record.h"
+#include "host/solve_job.h"
+
+class JsonAt;
+
+// One object of the host's object model (what the applet finds by id).
+struct HostSimObject {
+    int id = 0;
+    int type = 0;
+    std::wstring name;
+    std::map<int, int> properties;
+    std::map<int, std::vector<int>> idLists;
+    std::vector<int> children;
+};
+
+struct HostSimUnits {
+    int currentSystem = 0;
+    // Host unit-system id -> solver unit-system code.
+    std::map<int, int> solverSystems;
+    bool anglesInDegrees = true;
+    bool rotationalVelocityInRpm = false;
+};
+
+struct HostSimCase {
+    std::filesystem::path folder;
+    std::filesystem::path caeRepPath;
+    std::filesystem::path hostJsonPath;
+
+    int analysisKind = 1;
+    bool is2D = false;
+    int partCount = 1;
+    int resultSetCount = 1;
+    int deckUnitSystem = 11;
+    int modelUnitSystem = 11;
+    int modelValue = 0;
+    std::optional<ReferenceTemperatureRecord> referenceTemperature;
+    std::optional<SolveJobRecord> solveJob;
+    std::optional<HostObjectTable> objectTable;
+    std::optional<ContactList> contacts;
+    std::vector<SymmetryRegionRecord> symmetryRegions;
+    std::vector<ScopingRecord> namedSelections;
+    std::vector<BodyRecord> bodies;
+    std::vector<SpringRecord> springs;
+    std::vector<CoordinateSystemData> coordinateSystems;
+    std::vector<CoordinateSystemData> meshCoordinateSystems;
+    std::vector<CommandSnippet> snippets;
+    std::map<std::string, std::string> namedOptions;
+    // Data-source code -> id of an object of the object model.
+    std::map<int, int> hostObjectsByCode;
+    std::vector<HostSimObject> objects;
+    HostSimUnits units;
+    // Bytes of a saved per-node constraint table, when the case names one.
+    std::optional<std::vector<std::uint8_t>> nodeConstraintStream;
+};
+
+// Reads a case folder: CAERep.xml must exist and host.json must be well formed. Throws
+// HostCaseError naming the file, the place and the reason.
+std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder);
+// The host.json part alone, from text (tests); `file` names it in errors.
+void ReadHostJson(const std::string& text, const std::string& file, HostSimCase& hostCase);
+
+// Section readers, one per family of host.json.
+void ReadSolveSection(const JsonAt& root, HostSimCase& hostCase);
+void ReadModelRecordSections(const JsonAt& root, HostSimCase& hostCase);
+void ReadObjectTableSection(const JsonAt& root, HostSimCase& hostCase);
+void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase);
+ScopingRecord ReadScoping(const JsonAt& at);
+CoordSystemSafe ReadFrame(const JsonAt& at);

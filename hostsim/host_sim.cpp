@@ -1,0 +1,30 @@
+#include "hostsim/host_sim.h"
+
+#include "hostsim/components.h"
+
+HostSim::HostSim(const std::filesystem::path& caseFolder)
+    : HostSim(std::shared_ptr<HostSimCase>(LoadHostCase(caseFolder))) {}
+
+HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
+    : case_(std::move(hostCase)),
+      objects_(std::make_shared<HostSimObjectModel>(case_->objects)),
+      dataSource_(case_, objects_),
+      applet_(CreateHostSimApplet(objects_)) {
+    RegisterComponents();
+}
+
+void HostSim::RegisterComponents() {
+    const HostSimUnits units = case_->units;
+    components_.push_back(
+        std::make_unique<ScopedComponentClass>(CLSID_HostStringTable, CreateStringTableComponent));
+    components_.push_back(
+        std::make_unique<ScopedComponentClass>(CLSID_HostStringList, CreateStringListComponent));
+    components_.push_back(std::make_unique<ScopedComponentClass>(
+        CLSID_HostUnitsService, [units](IUnknown* outer, REFIID iid, void** out) -> HRESULT {
+            if (!out) return E_POINTER;
+            *out = nullptr;
+            if (outer) return CLASS_E_NOAGGREGATION;
+            ComPtr<IHostUnitsService> service = CreateHostSimUnitsService(units);
+            return service ? service->QueryInterface(iid, out) : E_OUTOFMEMORY;
+        }));
+}

@@ -1,0 +1,36 @@
+// The file-backed host for one case folder: its solve context, its object model and applet,
+// and its components registered by class id for as long as the host lives.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "host/object_model.h"
+#include "hostsim/data_source.h"
+#include "hostsim/host_case.h"
+#include "hostsim/object_model.h"
+#include "platform/creation_registry.h"
+
+class HostSim {
+  public:
+    // Throws HostCaseError when the case cannot be read.
+    explicit HostSim(const std::filesystem::path& caseFolder);
+    explicit HostSim(std::shared_ptr<HostSimCase> hostCase);
+    HostSim(const HostSim&) = delete;
+    HostSim& operator=(const HostSim&) = delete;
+
+    const HostSimCase& Case() const { return *case_; }
+    HostSimDataSource& DataSource() { return dataSource_; }
+    ComPtr<IHostApplet> Applet() const { return applet_; }
+    const std::shared_ptr<HostSimObjectModel>& Objects() const { return objects_; }
+
+  private:
+    void RegisterComponents();
+
+    std::shared_ptr<HostSimCase> case_;
+    std::shared_ptr<HostSimObjectModel> objects_;
+    HostSimDataSource dataSource_;
+    ComPtr<IHostApplet> applet_;
+    std::vector<std::unique_ptr<ScopedComponentClass>> components_;
+};

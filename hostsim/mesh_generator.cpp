@@ -1,0 +1,208 @@
+#include "hostsim/mesh_generator.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "hostsim/mesh_faces.h"
+
+namespace {
+
+struct Grid {
+    int nx, ny, nz;  // cells
+    int firstNode;
+    int Id(int i, int j, int k) const { return firstNode + i + (nx + 1) * (j + (ny + 1) * k); }
+    long long Count() const { return static_cast<long long>(nx + 1) * (ny + 1) * (nz + 1); }
+    // Grid indices of a grid node; false for a mid-side node.
+    bool Indices(int id, int& i, int& j, int& k) const {
+        const long long idx = static_cast<long long>(id) - firstNode;
+        if (idx < 0 || idx >= Count()) return false;
+        i = static_cast<int>(idx % (nx + 1));
+        j = static_cast<int>((idx / (nx + 1)) % (ny + 1));
+        k = static_cast<int>(idx / (static_cast<long long>(nx + 1) * (ny + 1)));
+        return true;
+    }
+};
+
+// Mid-side nodes shared by the elements that meet at an edge.
+class MidsideNodes {
+public:
+    MidsideNodes(HostSimMesh& mesh, int firstId) : mesh_(mesh), next_(firstId) {}
+    int Get(int a, int b) {
+        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::min(a, b))) << 32) |
+                                  static_cast<std::uint32_t>(std::max(a, b));
+        auto [it, fresh] = ids_.emplace(key, next_);
+        if (fresh) {
+            const double* pa = mesh_.NodeXyzAt(mesh_.NodeIndex(a));
+            const double* pb = mesh_.NodeXyzAt(mesh_.NodeIndex(b));
+            mesh_.AddNode(next_++, 0.5 * (pa[0] + pb[0]), 0.5 * (pa[1] + pb[1]), 0.5 * (pa[2] + pb[2]));
+        }
+        return it->second;
+    }
+
+private:
+    HostSimMesh& mesh_;
+    int next_;
+    std::unordered_map<std::uint64_t, int> ids_;
+};
+
+// Corner orders of the six tetrahedra of a cell, all around the diagonal from corner 0 to
+// corner 6, so that neighbouring cells cut their common face the same way.
+constexpr int kCellTetras[6][4] = {{0, 1, 2, 6}, {0, 2, 3, 6}, {0, 3, 7, 6}, {0, 7, 4, 6}, {0, 4, 5, 6}, {0, 5, 1, 6}};
+
+double SignedVolume(const HostSimMesh& mesh, const int* n) {
+    const double* a = mesh.NodeXyzAt(mesh.NodeIndex(n[0]));
+    double d[3][3];
+    for (int r = 0; r < 3; ++r) {
+        const double* p = mesh.NodeXyzAt(mesh.NodeIndex(n[r + 1]));
+        for (int c = 0; c < 3; ++c) d[r][c] = p[c] - a[c];
+    }
+    return d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) - d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
+           d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
+}
+
+void AddFaceTo(HostMeshFaces& faces, const std::vector<int>& nodes) {
+    std::vector<int>* list = nodes.size() == 3   ? &faces.tri3
+                             : nodes.size() == 4 ? &faces.quad4
+                             : nodes.size() == 6 ? &faces.tri6
+                                                 : &faces.quad8;
+    list->insert(list->end(), nodes.begin(), nodes.end());
+}
+
+void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& grid, int firstEntity) {
+    const bool tetra = spec.element == "tetra4" || spec.element == "tetra10";
+    const bool quadratic = spec.element == "hexa20" || spec.element == "tetra10";
+    const int type = tetra ? (quadratic ? kHET_Tetra10 : kHET_Tetra4) : (quadratic ? kHET_Hexa20 : kHET_Hexa8);
+    const std::size_t cells = static_cast<std::size_t>(grid.nx) * grid.ny * grid.nz;
+    const std::size_t elements = tetra ? 6 * cells : cells;
+    mesh.Reserve(mesh.NodeCount() + static_cast<std::size_t>(grid.Count()), mesh.ElementCount() + elements,
+                 elements * static_cast<std::size_t>(HostElementNodeCount(type)));
+    for (int k = 0; k <= grid.nz; ++k)
+        for (int j = 0; j <= grid.ny; ++j)
+            for (int i = 0; i <= grid.nx; ++i)
+                mesh.AddNode(grid.Id(i, j, k), spec.origin[0] + spec.size[0] * i / grid.nx,
+                             spec.origin[1] + spec.size[1] * j / grid.ny, spec.origin[2] + spec.size[2] * k / grid.nz);
+
+    MidsideNodes midside(mesh, static_cast<int>(grid.firstNode + grid.Count()));
+    std::vector<int> bodyElements;
+    bodyElements.reserve(elements);
+    int nextElement = spec.firstElement;
+    std::vector<int> nodes;
+    auto addQuadratic = [&](int cornerCount) {
+        // Mid-side order follows the host's edge numbering: for tetrahedra 0-1, 1-2, 2-0,
+        // 0-3, 1-3, 2-3; for hexahedra the bottom ring, the top ring, then the risers.
+        static constexpr int kTetraEdges[6][2] = {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {1, 3}, {2, 3}};
+        static constexpr int kHexaEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                                  {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+        const std::vector<int> corners(nodes.begin(), nodes.begin() + cornerCount);
+        if (cornerCount == 4)
+            for (const auto& e : kTetraEdges) nodes.push_back(midside.Get(corners[e[0]], corners[e[1]]));
+        else
+            for (const auto& e : kHexaEdges) nodes.push_back(midside.Get(corners[e[0]], corners[e[1]]));
+    };
+    for (int k = 0; k < grid.nz; ++k)
+        for (int j = 0; j < grid.ny; ++j)
+            for (int i = 0; i < grid.nx; ++i) {
+                const int c[8] = {grid.Id(i, j, k),         grid.Id(i + 1, j, k),     grid.Id(i + 1, j + 1, k),
+                                  grid.Id(i, j + 1, k),     grid.Id(i, j, k + 1),     grid.Id(i + 1, j, k + 1),
+                                  grid.Id(i + 1, j + 1, k + 1), grid.Id(i, j + 1, k + 1)};
+                if (!tetra) {
+                    nodes.assign(c, c + 8);
+                    if (quadratic) addQuadratic(8);
+                    mesh.AddElement(nextElement, type, nodes);
+                    bodyElements.push_back(nextElement++);
+                    continue;
+                }
+                for (const auto& t : kCellTetras) {
+                    nodes = {c[t[0]], c[t[1]], c[t[2]], c[t[3]]};
+                    if (SignedVolume(mesh, nodes.data()) < 0) std::swap(nodes[1], nodes[2]);
+                    if (quadratic) addQuadratic(4);
+                    mesh.AddElement(nextElement, type, nodes);
+                    bodyElements.push_back(nextElement++);
+                }
+            }
+    if (!mesh.FindPart(spec.partMeshId)) mesh.AddPart(spec.partMeshId);
+    mesh.AddBody(spec.partMeshId, spec.bodyMeshId, bodyElements);
+
+    // The block's six sides: every element face whose corners all lie on one side.
+    HostMeshFaces sides[6];
+    const int cornersOfFace = tetra ? 3 : 4;
+    std::vector<int> faceNodes;
+    for (int e : bodyElements) {
+        const int pos = mesh.ElementIndex(e);
+        for (int f = 0; mesh.ElementFaceNodes(pos, f, faceNodes); ++f) {
+            int lo[3] = {1, 1, 1}, hi[3] = {1, 1, 1};
+            for (int q = 0; q < cornersOfFace; ++q) {
+                int ijk[3];
+                grid.Indices(faceNodes[q], ijk[0], ijk[1], ijk[2]);
+                const int n[3] = {grid.nx, grid.ny, grid.nz};
+                for (int a = 0; a < 3; ++a) {
+                    lo[a] &= ijk[a] == 0;
+                    hi[a] &= ijk[a] == n[a];
+                }
+            }
+            for (int a = 0; a < 3; ++a) {
+                if (lo[a]) AddFaceTo(sides[2 * a], faceNodes);
+                if (hi[a]) AddFaceTo(sides[2 * a + 1], faceNodes);
+            }
+        }
+    }
+    for (int s = 0; s < 6; ++s) mesh.AddGeometricFace(firstEntity + s, spec.bodyMeshId, std::move(sides[s]), false);
+}
+
+void GenerateSheet(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& grid, int firstEntity) {
+    for (int j = 0; j <= grid.ny; ++j)
+        for (int i = 0; i <= grid.nx; ++i)
+            mesh.AddNode(grid.Id(i, j, 0), spec.origin[0] + spec.size[0] * i / grid.nx,
+                         spec.origin[1] + spec.size[1] * j / grid.ny, spec.origin[2]);
+    std::vector<int> bodyElements;
+    HostMeshFaces face;
+    int nextElement = spec.firstElement;
+    for (int j = 0; j < grid.ny; ++j)
+        for (int i = 0; i < grid.nx; ++i) {
+            const std::vector<int> nodes = {grid.Id(i, j, 0), grid.Id(i + 1, j, 0), grid.Id(i + 1, j + 1, 0),
+                                            grid.Id(i, j + 1, 0)};
+            mesh.AddElement(nextElement, kHET_Quad4, nodes);
+            bodyElements.push_back(nextElement++);
+            face.quad4.insert(face.quad4.end(), nodes.begin(), nodes.end());
+        }
+    if (!mesh.FindPart(spec.partMeshId)) mesh.AddPart(spec.partMeshId);
+    mesh.AddBody(spec.partMeshId, spec.bodyMeshId, bodyElements);
+    mesh.AddGeometricFace(firstEntity, spec.bodyMeshId, std::move(face), false);
+    HostMeshEdges edges[4];
+    for (int i = 0; i < grid.nx; ++i) {
+        edges[0].nodes.insert(edges[0].nodes.end(), {grid.Id(i, 0, 0), grid.Id(i + 1, 0, 0)});
+        edges[2].nodes.insert(edges[2].nodes.end(), {grid.Id(i + 1, grid.ny, 0), grid.Id(i, grid.ny, 0)});
+    }
+    for (int j = 0; j < grid.ny; ++j) {
+        edges[1].nodes.insert(edges[1].nodes.end(), {grid.Id(grid.nx, j, 0), grid.Id(grid.nx, j + 1, 0)});
+        edges[3].nodes.insert(edges[3].nodes.end(), {grid.Id(0, j + 1, 0), grid.Id(0, j, 0)});
+    }
+    for (int s = 0; s < 4; ++s) mesh.AddGeometricEdge(firstEntity + 1 + s, spec.bodyMeshId, std::move(edges[s]), false);
+}
+
+}  // namespace
+
+void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockSpec& spec) {
+    const bool sheet = spec.element == "shell4";
+    if (!sheet && spec.element != "hexa8" && spec.element != "hexa20" && spec.element != "tetra4" &&
+        spec.element != "tetra10")
+        throw HostSimMeshError("unknown block element \"" + spec.element +
+                               "\" (hexa8, hexa20, tetra4, tetra10 or shell4)");
+    const int nz = sheet ? 0 : spec.cells[2];
+    if (spec.cells[0] < 1 || spec.cells[1] < 1 || (!sheet && nz < 1))
+        throw HostSimMeshError("a block needs at least one cell in each direction");
+    for (int a = 0; a < (sheet ? 2 : 3); ++a)
+        if (!(spec.size[a] > 0.0)) throw HostSimMeshError("a block needs a positive size in each direction");
+    Grid grid{spec.cells[0], spec.cells[1], nz, spec.firstNode > 0 ? spec.firstNode : mesh.MaxNodeNumber() + 1};
+    const long long corners = grid.Count();
+    if (corners > 50'000'000LL) throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
+    MeshBlockSpec s = spec;
+    if (s.firstElement <= 0) s.firstElement = mesh.MaxElementNumber() + 1;
+    const int firstEntity = spec.firstEntityId != 0 ? spec.firstEntityId : 100 * spec.bodyMeshId + 1;
+    if (sheet)
+        GenerateSheet(mesh, s, grid, firstEntity);
+    else
+        GenerateSolid(mesh, s, grid, firstEntity);
+}

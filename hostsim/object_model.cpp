@@ -1,0 +1,118 @@
+#include "hostsim/object_model.h"
+
+#include "platform/com_object.h"
+
+HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects) {
+    for (const HostSimObject& o : objects) objects_[o.id] = o;
+}
+
+bool HostSimObjectModel::Contains(int id) const {
+    std::lock_guard lock(mutex_);
+    return objects_.count(id) > 0;
+}
+
+bool HostSimObjectModel::Get(int id, HostSimObject& out) const {
+    std::lock_guard lock(mutex_);
+    auto it = objects_.find(id);
+    if (it == objects_.end()) return false;
+    out = it->second;
+    return true;
+}
+
+bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
+    std::lock_guard lock(mutex_);
+    auto it = objects_.find(id);
+    if (it == objects_.end()) return false;
+    it->second.name = name;
+    return true;
+}
+
+namespace {
+
+class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming> {
+  public:
+    HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
+        : model_(std::move(model)), id_(id) {}
+
+    HRESULT GetId(int& id) override {
+        id = id_;
+        return S_OK;
+    }
+    HRESULT GetType(int& type) override {
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        type = o.type;
+        return S_OK;
+    }
+    HRESULT GetName(std::wstring& name) override {
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        name = o.name;
+        return S_OK;
+    }
+    HRESULT GetIntProperty(int code, int& value) override {
+        value = 0;
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        auto it = o.properties.find(code);
+        if (it == o.properties.end()) return S_FALSE;
+        value = it->second;
+        return S_OK;
+    }
+    HRESULT GetIdList(int code, std::vector<int>& ids) override {
+        ids.clear();
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        auto it = o.idLists.find(code);
+        if (it == o.idLists.end()) return S_FALSE;
+        ids = it->second;
+        return S_OK;
+    }
+    HRESULT GetChildIds(std::vector<int>& ids) override {
+        ids.clear();
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        ids = o.children;
+        return S_OK;
+    }
+    HRESULT SetName(const std::wstring& name) override { return model_->Rename(id_, name) ? S_OK : E_FAIL; }
+
+  private:
+    std::shared_ptr<HostSimObjectModel> model_;
+    int id_;
+};
+
+class HostSimApplet : public ComObject<HostSimApplet, IHostApplet> {
+  public:
+    explicit HostSimApplet(std::shared_ptr<HostSimObjectModel> model) : model_(std::move(model)) {}
+
+    HRESULT GetObjectById(int id, VARIANT* object) override {
+        if (!object) return E_POINTER;
+        VariantInit(object);
+        ComPtr<IUnknown> found = CreateHostSimObject(model_, id);
+        if (!found) return S_FALSE;
+        object->vt = VT_UNKNOWN;
+        object->punkVal = found.Detach();
+        return S_OK;
+    }
+
+  private:
+    std::shared_ptr<HostSimObjectModel> model_;
+};
+
+}  // namespace
+
+ComPtr<IUnknown> CreateHostSimObject(const std::shared_ptr<HostSimObjectModel>& model, int id) {
+    if (!model || !model->Contains(id)) return nullptr;
+    ComPtr<IUnknown> object;
+    CreateComInstanceWith<HostSimObjectImpl>(nullptr, IID_IUnknown, object.ReleaseAndGetVoidAddress(),
+                                             [&] { return new HostSimObjectImpl(model, id); });
+    return object;
+}
+
+ComPtr<IHostApplet> CreateHostSimApplet(const std::shared_ptr<HostSimObjectModel>& model) {
+    ComPtr<IHostApplet> applet;
+    CreateComInstanceWith<HostSimApplet>(nullptr, IHostApplet::iid(), applet.ReleaseAndGetVoidAddress(),
+                                         [&] { return new HostSimApplet(model); });
+    return applet;
+}

@@ -1,0 +1,30 @@
+// The file-backed host's object model: the objects of the case, the applet that finds them by
+// id, and renaming (which changes the model for every later reader).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "host/object_model.h"
+#include "hostsim/host_case.h"
+
+class HostSimObjectModel {
+  public:
+    explicit HostSimObjectModel(const std::vector<HostSimObject>& objects);
+
+    bool Contains(int id) const;
+    // A copy of the object (false when there is none).
+    bool Get(int id, HostSimObject& out) const;
+    bool Rename(int id, const std::wstring& name);
+
+  private:
+    mutable std::mutex mutex_;
+    std::map<int, HostSimObject> objects_;
+};
+
+// The host object with the id, answering IHostObject and IHostObjectNaming; null for an
+// unknown id.
+ComPtr<IUnknown> CreateHostSimObject(const std::shared_ptr<HostSimObjectModel>& model, int id);
+// The applet over the model.
+ComPtr<IHostApplet> CreateHostSimApplet(const std::shared_ptr<HostSimObjectModel>& model);

@@ -1,0 +1,409 @@
+#include "platform/registry.h"
+
+#include <algorithm>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <sstream>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+struct Value {
+    std::wstring name;  // empty: the default value
+    std::wstring data;
+};
+
+struct Key {
+    RegistryRoot root;
+    std::vector<std::wstring> parts;
+    std::vector<Value> values;
+};
+
+using Document = std::vector<Key>;
+
+std::mutex g_registryMutex;
+
+const struct {
+    const wchar_t* name;
+    const wchar_t* shortName;
+    RegistryRoot root;
+} kHives[] = {
+    {L"HKEY_LOCAL_MACHINE", L"HKLM", RegistryRoot::LocalMachine},
+    {L"HKEY_CURRENT_USER", L"HKCU", RegistryRoot::CurrentUser},
+    {L"HKEY_CLASSES_ROOT", L"HKCR", RegistryRoot::ClassesRoot},
+    {L"HKEY_USERS", L"HKU", RegistryRoot::Users},
+};
+
+std::optional<RegistryRoot> HiveByName(std::wstring_view name) {
+    for (const auto& h : kHives)
+        if (EqualsIgnoreAsciiCase(name, h.name) || EqualsIgnoreAsciiCase(name, h.shortName)) return h.root;
+    return std::nullopt;
+}
+
+const wchar_t* HiveName(RegistryRoot root) {
+    for (const auto& h : kHives)
+        if (h.root == root) return h.name;
+    return L"HKEY_LOCAL_MACHINE";
+}
+
+std::vector<std::wstring> SplitKeyPath(std::wstring_view path) {
+    std::vector<std::wstring> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(L'\\', start);
+        if (end == std::wstring_view::npos) end = path.size();
+        if (end > start) parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool SamePath(const std::vector<std::wstring>& a, const std::vector<std::wstring>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!EqualsIgnoreAsciiCase(a[i], b[i])) return false;
+    return true;
+}
+
+bool IsPrefix(const std::vector<std::wstring>& prefix, const std::vector<std::wstring>& path) {
+    if (prefix.size() > path.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (!EqualsIgnoreAsciiCase(prefix[i], path[i])) return false;
+    return true;
+}
+
+// Reads a quoted string starting at line[i] (which must be '"'); advances i past it.
+bool ReadQuoted(std::wstring_view line, std::size_t& i, std::wstring* out) {
+    if (i >= line.size() || line[i] != L'"') return false;
+    ++i;
+    out->clear();
+    while (i < line.size()) {
+        wchar_t c = line[i++];
+        if (c == L'"') return true;
+        if (c == L'\\' && i < line.size() && (line[i] == L'"' || line[i] == L'\\')) c = line[i++];
+        *out += c;
+    }
+    return false;  // no closing quote
+}
+
+std::wstring Quote(std::wstring_view text) {
+    std::wstring out = L"\"";
+    for (wchar_t c : text) {
+        if (c == L'"' || c == L'\\') out += L'\\';
+        out += c;
+    }
+    return out + L"\"";
+}
+
+std::wstring_view TrimBlanks(std::wstring_view t) {
+    while (!t.empty() && (t.front() == L' ' || t.front() == L'\t' || t.front() == L'\r')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == L' ' || t.back() == L'\t' || t.back() == L'\r')) t.remove_suffix(1);
+    return t;
+}
+
+Key* FindKey(Document& doc, RegistryRoot root, const std::vector<std::wstring>& parts) {
+    for (Key& k : doc)
+        if (k.root == root && SamePath(k.parts, parts)) return &k;
+    return nullptr;
+}
+
+void SetValue(Key& key, std::wstring name, std::wstring data) {
+    for (Value& v : key.values) {
+        if (EqualsIgnoreAsciiCase(v.name, name)) {
+            v.data = std::move(data);
+            return;
+        }
+    }
+    key.values.push_back({std::move(name), std::move(data)});
+}
+
+// Parses the file text. A line that is not a comment, key or value makes the file
+// malformed; `error` names it.
+bool Parse(const std::string& utf8, Document* doc, std::string* error) {
+    std::wstring text = Utf8ToWide(utf8);
+    std::size_t lineStart = 0;
+    int lineNumber = 0;
+    Key* current = nullptr;
+    while (lineStart < text.size()) {
+        std::size_t lineEnd = text.find(L'\n', lineStart);
+        if (lineEnd == std::wstring::npos) lineEnd = text.size();
+        std::wstring_view line = TrimBlanks(std::wstring_view(text).substr(lineStart, lineEnd - lineStart));
+        lineStart = lineEnd + 1;
+        ++lineNumber;
+        auto bad = [&](const char* why) {
+            *error = "line " + std::to_string(lineNumber) + ": " + why;
+            return false;
+        };
+        if (line.empty() || line[0] == L'#' || line[0] == L';') continue;
+        if (line[0] == L'[') {
+            if (line.back() != L']') return bad("a key line must end with ']'");
+            std::vector<std::wstring> parts = SplitKeyPath(line.substr(1, line.size() - 2));
+            if (parts.empty()) return bad("empty key");
+            auto root = HiveByName(parts[0]);
+            if (!root) return bad("unknown hive");
+            parts.erase(parts.begin());
+            current = FindKey(*doc, *root, parts);
+            if (!current) {
+                doc->push_back({*root, std::move(parts), {}});
+                current = &doc->back();
+            }
+            continue;
+        }
+        if (!current) return bad("a value before the first key");
+        std::size_t i = 0;
+        std::wstring name, data;
+        if (line[0] == L'@') {
+            i = 1;
+        } else if (!ReadQuoted(line, i, &name)) {
+            return bad("a value name must be quoted");
+        }
+        while (i < line.size() && (line[i] == L' ' || line[i] == L'\t')) ++i;
+        if (i >= line.size() || line[i] != L'=') return bad("'=' expected after the value name");
+        ++i;
+        while (i < line.size() && (line[i] == L' ' || line[i] == L'\t')) ++i;
+        if (!ReadQuoted(line, i, &data)) return bad("the value must be a quoted string");
+        if (!TrimBlanks(line.substr(i)).empty()) return bad("text after the value");
+        SetValue(*current, std::move(name), std::move(data));
+    }
+    return true;
+}
+
+std::string Serialise(const Document& doc) {
+    std::wstring out = L"# Registry of the Dorvix add-in's platform layer (format: see docs/platform.md).\n";
+    for (const Key& k : doc) {
+        out += L"\n[";
+        out += HiveName(k.root);
+        for (const auto& p : k.parts) out += L"\\" + p;
+        out += L"]\n";
+        for (const Value& v : k.values) out += (v.name.empty() ? L"@" : Quote(v.name)) + L"=" + Quote(v.data) + L"\n";
+    }
+    return WideToUtf8(out);
+}
+
+// Loads the registry file (a missing file is an empty registry). Caller holds the mutex.
+HRESULT Load(Document* doc, std::string* path) {
+    *path = RegistryFilePath();
+    if (path->empty()) return E_NOTFOUND;
+    std::ifstream in(*path, std::ios::binary);
+    if (!in) return FileExists(*path) ? E_FAIL : S_FALSE;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return E_FAIL;
+    std::string error;
+    if (!Parse(buffer.str(), doc, &error)) return E_BADFILEDATA;
+    return S_OK;
+}
+
+HRESULT Save(const Document& doc, const std::string& path) {
+    std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return E_FAIL;
+        std::string text = Serialise(doc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            DeleteFile(temporary);
+            return E_FAIL;
+        }
+    }
+    if (!ReplaceFile(temporary, path)) {
+        DeleteFile(temporary);
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+// Read access: the document as it is now, or the failure that prevents reading it.
+HRESULT LoadForReading(Document* doc) {
+    std::string path;
+    HRESULT hr = Load(doc, &path);
+    if (hr == E_NOTFOUND || hr == S_FALSE) {
+        doc->clear();
+        return S_OK;  // no registry: every key is missing
+    }
+    return hr;
+}
+
+template <class Edit>
+HRESULT Modify(Edit&& edit) {
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    std::string path;
+    HRESULT hr = Load(&doc, &path);
+    if (hr == E_NOTFOUND) return E_FAIL;  // nowhere to write
+    if (FAILED(hr)) return hr;            // never overwrite a file that could not be read
+    HRESULT result = edit(doc);
+    if (FAILED(result) || result == S_FALSE) return result;
+    hr = Save(doc, path);
+    return FAILED(hr) ? hr : result;
+}
+
+bool KeyExistsIn(const Document& doc, RegistryRoot root, const std::vector<std::wstring>& parts) {
+    for (const Key& k : doc)
+        if (k.root == root && IsPrefix(parts, k.parts)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string RegistryFilePath() { return GetEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or(""); }
+
+HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                           std::wstring* out) {
+    if (!out) return E_POINTER;
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    HRESULT hr = LoadForReading(&doc);
+    if (FAILED(hr)) return hr;
+    Key* key = FindKey(doc, root, SplitKeyPath(keyPath));
+    if (!key) return E_NOTFOUND;
+    for (const Value& v : key->values) {
+        if (EqualsIgnoreAsciiCase(v.name, valueName)) {
+            *out = v.data;
+            return S_OK;
+        }
+    }
+    return E_NOTFOUND;
+}
+
+HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                                   wchar_t* buffer, std::size_t capacity) {
+    if (!buffer) return E_POINTER;
+    std::wstring raw;
+    HRESULT hr = RegistryReadString(root, keyPath, valueName, &raw);
+    if (FAILED(hr)) return hr;
+    std::wstring expanded = ExpandEnvironmentStrings(raw);
+    if (expanded.empty()) return E_FAIL;
+    if (ExpandEnvironmentStrings(raw, buffer, capacity) == 0) return E_MOREDATA;
+    return S_OK;
+}
+
+bool RegistryKeyExists(RegistryRoot root, std::wstring_view keyPath) {
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    if (FAILED(LoadForReading(&doc))) return false;
+    return KeyExistsIn(doc, root, SplitKeyPath(keyPath));
+}
+
+HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out) {
+    if (!out) return E_POINTER;
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    HRESULT hr = LoadForReading(&doc);
+    if (FAILED(hr)) return hr;
+    auto parts = SplitKeyPath(keyPath);
+    if (!KeyExistsIn(doc, root, parts)) return E_NOTFOUND;
+    out->clear();
+    if (Key* key = FindKey(doc, root, parts))
+        for (const Value& v : key->values) out->push_back(v.name);
+    return S_OK;
+}
+
+HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out) {
+    if (!out) return E_POINTER;
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    HRESULT hr = LoadForReading(&doc);
+    if (FAILED(hr)) return hr;
+    auto parts = SplitKeyPath(keyPath);
+    if (!KeyExistsIn(doc, root, parts)) return E_NOTFOUND;
+    out->clear();
+    for (const Key& k : doc) {
+        if (k.root != root || k.parts.size() <= parts.size() || !IsPrefix(parts, k.parts)) continue;
+        const std::wstring& child = k.parts[parts.size()];
+        bool seen = std::any_of(out->begin(), out->end(),
+                                [&](const std::wstring& n) { return EqualsIgnoreAsciiCase(n, child); });
+        if (!seen) out->push_back(child);
+    }
+    return S_OK;
+}
+
+HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                            std::wstring_view value) {
+    auto parts = SplitKeyPath(keyPath);
+    if (parts.empty()) return E_INVALIDARG;
+    return Modify([&](Document& doc) {
+        Key* key = FindKey(doc, root, parts);
+        if (!key) {
+            doc.push_back({root, parts, {}});
+            key = &doc.back();
+        }
+        SetValue(*key, std::wstring(valueName), std::wstring(value));
+        return S_OK;
+    });
+}
+
+HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath) {
+    auto parts = SplitKeyPath(keyPath);
+    if (parts.empty()) return E_INVALIDARG;
+    return Modify([&](Document& doc) {
+        if (KeyExistsIn(doc, root, parts)) return S_FALSE;
+        doc.push_back({root, parts, {}});
+        return S_OK;
+    });
+}
+
+HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName) {
+    auto parts = SplitKeyPath(keyPath);
+    return Modify([&](Document& doc) {
+        Key* key = FindKey(doc, root, parts);
+        if (!key) return S_FALSE;
+        auto it = std::find_if(key->values.begin(), key->values.end(),
+                               [&](const Value& v) { return EqualsIgnoreAsciiCase(v.name, valueName); });
+        if (it == key->values.end()) return S_FALSE;
+        key->values.erase(it);
+        return S_OK;
+    });
+}
+
+HRESULT RegistryDeleteKey(RegistryRoot root, std::wstring_view keyPath) {
+    auto parts = SplitKeyPath(keyPath);
+    if (parts.empty()) return E_INVALIDARG;  // a whole hive cannot be deleted
+    return Modify([&](Document& doc) {
+        auto gone = std::remove_if(doc.begin(), doc.end(),
+                                   [&](const Key& k) { return k.root == root && IsPrefix(parts, k.parts); });
+        if (gone == doc.end()) return S_FALSE;
+        doc.erase(gone, doc.end());
+        return S_OK;
+    });
+}
+
+}  // namespace platform
+
+struct XenRegistryKey {
+    platform::RegistryRoot root;
+    std::wstring path;
+};
+
+HRESULT XenRegOpenKeyW(int root, const wchar_t* keyPath, HKEY* out) {
+    if (!out) return E_INVALIDARG;
+    *out = nullptr;
+    if (root < 0 || root > 3 || !keyPath) return E_INVALIDARG;
+    auto r = static_cast<platform::RegistryRoot>(root);
+    if (!platform::RegistryKeyExists(r, keyPath)) return E_NOTFOUND;
+    *out = new XenRegistryKey{r, keyPath};
+    return S_OK;
+}
+
+HRESULT XenRegGetStringValueW(HKEY key, const wchar_t* valueName, wchar_t* buffer, std::uint32_t capacity) {
+    if (!key || !buffer) return E_INVALIDARG;
+    std::wstring value;
+    HRESULT hr = platform::RegistryReadString(key->root, key->path, valueName ? valueName : L"", &value);
+    if (FAILED(hr)) return hr;
+    if (value.size() + 1 > capacity) return E_MOREDATA;
+    std::copy(value.begin(), value.end(), buffer);
+    buffer[value.size()] = L'\0';
+    return S_OK;
+}
+
+HRESULT XenRegCloseKey(HKEY key) {
+    if (!key) return E_INVALIDARG;
+    delete key;
+    return S_OK;
+}

@@ -1,0 +1,89 @@
+// Registry stand-in: keys and string values kept in a small UTF-8 text file whose path is
+// the value of the environment variable DORVIX_REGISTRY. Without that variable there is no
+// registry: reads answer E_NOTFOUND and writes answer E_FAIL.
+//
+// File format (one item per line; leading and trailing blanks ignored):
+//
+//   # a comment (also "; a comment")
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\XENRA, Inc.\v120\TalpFramework\AddIns\DorvixAddin]
+//   "InstallDir"="%DORVIX_HOME%/addin"
+//   @="the key's default value"
+//
+// - A key line names the hive and the key path between brackets, parts separated by
+//   backslashes. Hives: HKEY_LOCAL_MACHINE (HKLM), HKEY_CURRENT_USER (HKCU),
+//   HKEY_CLASSES_ROOT (HKCR), HKEY_USERS (HKU). Key names compare without regard to ASCII
+//   case; empty parts (doubled or trailing backslashes) are ignored.
+// - A value line belongs to the key above it: a quoted name (or @ for the default value),
+//   "=", and a quoted string. Inside quotes, \" stands for a quote and \\ for a backslash;
+//   a backslash before any other character is kept as written.
+// - Value names compare without regard to ASCII case; a name given twice keeps the last.
+// - A key that appears twice collects the values of both sections.
+// - Any other line makes the whole file malformed: reads answer E_BADFILEDATA and writes
+//   refuse to touch the file, so a damaged registry is never rewritten and lost.
+//
+// Values are stored as written; %NAME% references are expanded only by the reading
+// operations that say so. Writes rewrite the whole file through a temporary file that
+// replaces it in one step.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/com.h"
+#include "platform/errors.h"
+
+namespace platform {
+
+enum class RegistryRoot : int {
+    LocalMachine = 0,
+    CurrentUser = 1,
+    ClassesRoot = 2,
+    Users = 3,
+};
+
+// The file named by DORVIX_REGISTRY; empty when the variable is not set.
+std::string RegistryFilePath();
+
+// S_OK with the value; E_NOTFOUND when the key or value does not exist.
+HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                           std::wstring* out);
+// Reads and expands %NAME% references into buffer (capacity in characters, terminator
+// included). E_MOREDATA when the expanded text does not fit, E_FAIL when it is empty; the
+// buffer is untouched on every failure.
+HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                                   wchar_t* buffer, std::size_t capacity);
+bool RegistryKeyExists(RegistryRoot root, std::wstring_view keyPath);
+// The names of the values of a key (E_NOTFOUND for a missing key), in file order.
+HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out);
+// The names of the direct subkeys of a key, in file order.
+HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out);
+
+// Creates the key (and its parents) when missing and sets the value; an empty value name
+// is the default value. Creates the file when it does not exist.
+HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                            std::wstring_view value);
+// Creates the key (and its parents) when missing.
+HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath);
+// S_FALSE when the value did not exist.
+HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName);
+// Deletes the key with all its subkeys; S_FALSE when it did not exist.
+HRESULT RegistryDeleteKey(RegistryRoot root, std::wstring_view keyPath);
+
+}  // namespace platform
+
+// The maker's registry helpers. A key handle remembers the root and path; every read sees
+// the file as it is at that moment.
+struct XenRegistryKey;
+using HKEY = XenRegistryKey*;
+
+// root: 0 machine, 1 current user, 2 classes root, 3 users. E_NOTFOUND when the key does not
+// exist, E_INVALIDARG for a bad root or a null out pointer.
+HRESULT XenRegOpenKeyW(int root, const wchar_t* keyPath, HKEY* out);
+// Reads a string value into buffer (capacity in characters, terminator included),
+// unexpanded. E_NOTFOUND for a missing value; E_MOREDATA when it does not fit (the buffer
+// is then untouched).
+HRESULT XenRegGetStringValueW(HKEY key, const wchar_t* valueName, wchar_t* buffer, std::uint32_t capacity);
+HRESULT XenRegCloseKey(HKEY key);

@@ -1,0 +1,108 @@
+#include "settings/harmonic_settings.h"
+
+#include "settings/record_stream.h"
+#include "settings/settings_xml.h"
+
+namespace {
+constexpr const wchar_t* kRootName = L"DorvixHarmonicSettings";
+}
+
+DorvixHarmonicMechanicalSettings::DorvixHarmonicMechanicalSettings()
+    : DorvixNonStepSettings(kMechanicalPhysics, kHarmonicAnalysis, {kSolverTypeControl}),
+      damping_({kConstantDampingControl, kBetaDampingControl}) {}
+
+DorvixSettingsRecord* DorvixHarmonicMechanicalSettings::GetControls(int tag) {
+    switch (tag) {
+        case kHarmonicMechanicalClassTag:
+            return this;
+        case kDampingControlsTag:
+            return &damping_;
+        case kHarmonicControlsTag:
+            return &harmonic_;
+        default:
+            return GetSharedControls(tag);
+    }
+}
+
+bool DorvixHarmonicMechanicalSettings::CopyFrom(const DorvixSolutionSettings& other) {
+    if (!IsSameClass(other)) return false;
+    const auto& source = static_cast<const DorvixHarmonicMechanicalSettings&>(other);
+    CommitSharedRecords(source.CopySharedRecords());
+    damping_ = source.damping_;
+    harmonic_ = source.harmonic_;
+    return true;
+}
+
+bool DorvixHarmonicMechanicalSettings::IsEqual(const DorvixSolutionSettings& other) const {
+    if (!IsSameClass(other)) return false;
+    const auto& o = static_cast<const DorvixHarmonicMechanicalSettings&>(other);
+    return CopySharedRecords() == o.CopySharedRecords() && damping_ == o.damping_ && harmonic_ == o.harmonic_;
+}
+
+HRESULT DorvixHarmonicMechanicalSettings::WriteXML(XmlNode element) const {
+    const XmlNode root = AppendRootElement(element, kRootName);
+    if (!root) return S_OK;
+    WriteHarmonicControlsXml(harmonic_, root);
+    WriteDampingControlsXml(damping_, root);
+    WriteSolverControlsXml(GetSolverControls(), root);
+    WriteOutputControlsXml(GetOutputControls(), root);
+    WriteSolverFileControlsXml(GetSolverFileControls(), root);
+    return S_OK;
+}
+
+HRESULT DorvixHarmonicMechanicalSettings::ReadXML(XmlNode element) {
+    const XmlNode root = FindRootElement(element, kRootName);
+    if (!root) return E_FAIL;
+    SharedRecords shared = CopySharedRecords();
+    DorvixDampingControls damping = damping_;
+    DorvixHarmonicControls harmonic = harmonic_;
+    if (FAILED(ReadHarmonicControlsXml(harmonic, root)) || FAILED(ReadDampingControlsXml(damping, root)) ||
+        FAILED(ReadSolverControlsXml(shared.solver, root)) ||
+        FAILED(ReadOutputControlsXml(shared.output, root)) ||
+        FAILED(ReadSolverFileControlsXml(shared.files, root)))
+        return E_FAIL;
+    CommitSharedRecords(std::move(shared));
+    damping_ = std::move(damping);
+    harmonic_ = std::move(harmonic);
+    return S_OK;
+}
+
+HRESULT DorvixHarmonicMechanicalSettings::SaveDB(JXStream& stream) const {
+    SaveBaseRecord(stream);
+    stream.WriteUInt32(5);
+    stream.WriteInt32(kHarmonicControlsTag);
+    SaveRecord(stream, harmonic_);
+    stream.WriteInt32(kDampingControlsTag);
+    SaveRecord(stream, damping_);
+    stream.WriteInt32(kOutputControlsTag);
+    SaveRecord(stream, GetOutputControls());
+    stream.WriteInt32(kSolverControlsTag);
+    SaveRecord(stream, GetSolverControls());
+    stream.WriteInt32(kSolverFileControlsTag);
+    SaveRecord(stream, GetSolverFileControls());
+    return stream.Status();
+}
+
+HRESULT DorvixHarmonicMechanicalSettings::ResumeDB(JXStream& stream) {
+    std::uint32_t sections = 0;
+    if (!ResumeBaseRecord(stream, sections)) return E_FAIL;
+    SharedRecords shared = CopySharedRecords();
+    DorvixDampingControls damping = damping_;
+    DorvixHarmonicControls harmonic = harmonic_;
+    for (std::uint32_t i = 0; i < sections; ++i) {
+        std::int32_t tag = 0;
+        if (!stream.ReadInt32(&tag)) return E_FAIL;
+        bool loaded = false;
+        if (tag == kHarmonicControlsTag)
+            loaded = LoadRecord(stream, harmonic);
+        else if (tag == kDampingControlsTag)
+            loaded = LoadRecord(stream, damping);
+        else
+            loaded = LoadSharedSection(stream, tag, shared);
+        if (!loaded) return E_FAIL;
+    }
+    CommitSharedRecords(std::move(shared));
+    damping_ = std::move(damping);
+    harmonic_ = std::move(harmonic);
+    return S_OK;
+}

@@ -1,0 +1,60 @@
+// XML blocks of the analysis settings: one writer and one reader per record.
+//
+// Writers append their block as the last child of the given parent and answer S_OK. Readers
+// take the element that holds the block (the root element, or the "StepControls" element for
+// the parts of a step) and answer S_OK, or E_FAIL when the block is missing, incomplete or
+// holds a value that is not of its kind; on E_FAIL the record is left exactly as it was.
+#pragma once
+
+#include <set>
+#include <string_view>
+
+#include "foundation/xml.h"
+#include "platform/com.h"
+
+class DorvixOutputControls;
+class DorvixTimeStepOptions;
+class DorvixStepControls;
+class DorvixStepControlsList;
+class DorvixSolverControls;
+class DorvixDampingControls;
+class DorvixSolverFileControls;
+class DorvixHarmonicControls;
+class DorvixModalControls;
+
+HRESULT WriteOutputControlsXml(const DorvixOutputControls& record, XmlNode parent);
+HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context);
+
+HRESULT WriteTimeStepOptionsXml(const DorvixTimeStepOptions& record, XmlNode stepElement);
+HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElement);
+
+HRESULT WriteStepControlsXml(const DorvixStepControls& record, XmlNode root);
+// Reads a step from its own "StepControls" element. The step's span is first set from its
+// end time and the step before it in its list, so that sub-step counts turn into the time
+// steps they were written from.
+HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement);
+
+HRESULT WriteStepListXml(const DorvixStepControlsList& record, XmlNode root);
+// A root without "StepControls" leaves the list as it is; otherwise the steps read replace the
+// list's steps. The end times must increase from a positive first one.
+HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root);
+
+HRESULT WriteSolverControlsXml(const DorvixSolverControls& record, XmlNode root);
+HRESULT ReadSolverControlsXml(DorvixSolverControls& record, XmlNode root);
+
+HRESULT WriteDampingControlsXml(const DorvixDampingControls& record, XmlNode root);
+HRESULT ReadDampingControlsXml(DorvixDampingControls& record, XmlNode root);
+
+HRESULT WriteSolverFileControlsXml(const DorvixSolverFileControls& record, XmlNode root);
+HRESULT ReadSolverFileControlsXml(DorvixSolverFileControls& record, XmlNode root);
+
+HRESULT WriteHarmonicControlsXml(const DorvixHarmonicControls& record, XmlNode root);
+HRESULT ReadHarmonicControlsXml(DorvixHarmonicControls& record, XmlNode root);
+
+// The reference temperature is written and read as the record holds it.
+HRESULT WriteModalControlsXml(const DorvixModalControls& record, XmlNode root);
+HRESULT ReadModalControlsXml(DorvixModalControls& record, XmlNode root);
+
+// Splits a list of numbers at commas, blanks, line feeds and tabs into an ordered set.
+// E_FAIL (set unchanged) when a piece is not a number.
+HRESULT ParseNumberList(std::wstring_view text, std::set<double>& values);

@@ -1,0 +1,63 @@
+// Element-level reading and writing shared by the settings XML blocks.
+//
+// Stored documents are untrusted: a reader answers E_FAIL (and stores nothing) when the
+// element it needs is missing or its text is not a value of the expected kind. Writers never
+// fail on their own; an element the document refuses is skipped.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "foundation/xml.h"
+#include "platform/com.h"
+
+namespace settings_xml {
+
+// --- reading -----------------------------------------------------------------------------
+
+// The first node the XPath names under context, or null.
+XmlNode Find(XmlNode context, const char* xpath);
+bool Has(XmlNode context, const char* xpath);
+
+// Typed values of the first node the XPath names. E_FAIL when there is none or its text is
+// not a whole value of the kind (blanks around it are allowed).
+HRESULT ReadDouble(XmlNode context, const char* xpath, double& value);
+HRESULT ReadInt(XmlNode context, const char* xpath, std::int32_t& value);
+// A non-negative integer up to 4294967295.
+HRESULT ReadUInt(XmlNode context, const char* xpath, std::uint32_t& value);
+// "true" or "false" in any letter case, or a number (0 false, anything else true).
+HRESULT ReadBool(XmlNode context, const char* xpath, bool& value);
+HRESULT ReadText(XmlNode context, const char* xpath, std::wstring& value);
+
+// Tries the XPaths in order; the first that names a node sets value to its paired value (and
+// found to the node). E_FAIL, value unchanged, when none does.
+HRESULT FirstMatch(XmlNode context, std::initializer_list<std::pair<const char*, int>> choices, int& value,
+                   XmlNode* found = nullptr);
+
+// S_OK when every child element of the element bears one of the names, E_FAIL otherwise:
+// a misspelt element in a block whose children are all optional would else go unnoticed.
+HRESULT CheckChildNames(XmlNode element, std::initializer_list<std::wstring_view> names);
+
+bool ParseStrictDouble(std::wstring_view text, double& value);
+bool ParseStrictInt(std::wstring_view text, std::int32_t& value);
+bool ParseStrictUInt(std::wstring_view text, std::uint32_t& value);
+bool ParseStrictBool(std::wstring_view text, bool& value);
+
+// --- writing -----------------------------------------------------------------------------
+
+// Appends an element; null when the document refuses it.
+XmlNode Append(XmlNode parent, std::wstring_view name);
+// Appends an element carrying the "version" attribute of its block.
+XmlNode AppendBlock(XmlNode parent, std::wstring_view name, int version);
+void AppendText(XmlNode parent, std::wstring_view name, std::wstring_view text);
+void AppendDouble(XmlNode parent, std::wstring_view name, double value);
+void AppendInt(XmlNode parent, std::wstring_view name, std::int64_t value);
+void AppendBool(XmlNode parent, std::wstring_view name, bool value);
+
+std::wstring DoubleText(double value);
+const wchar_t* BoolText(bool value);
+
+}  // namespace settings_xml

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "caerep/core/cae_rep.h"
+#include "deck/dorvix_feeder.h"
+#include "settings/settings_factory.h"
+#include "settings/solver_file_controls.h"
+#include "settings/step_controls_list.h"
+
+namespace {
+
+class TestFeeder : public DorvixFeeder {
+public:
+    explicit TestFeeder(int kind) { analysisKind_ = kind; }
+    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return 0; }
+    int CheckBoundaryConditions() override { return 0; }
+    int WriteContacts() override { return 0; }
+
+    void UseSettings(int analysis, int physics, int steps) {
+        settings_ = CreateDorvixSolutionSettings(analysis, physics);
+        ASSERT_TRUE(settings_);
+        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag)) list->SetNumberOfSteps(steps);
+        numberOfSteps_ = steps;
+    }
+    void SetNonLinear(int flag) { nonLinearFlag_ = flag; }
+    void SetOutputPath(const std::wstring& path) { outputPath_ = path; }
+    void OpenDeckObject() { deckFile_ = std::make_unique<DorvixDeckFile>(this); }
+};
+
+}  // namespace
+
+TEST(Feeder, FreshFeederAnswers) {
+    TestFeeder feeder(1);
+    EXPECT_FALSE(feeder.IsBucklingAnalysis());
+    EXPECT_FALSE(feeder.IsPrestressedStatic());
+    EXPECT_FALSE(feeder.HasPrestress());
+    EXPECT_EQ(feeder.GetNumberOfSteps(), 1);
+    EXPECT_EQ(feeder.GetDeckUnitSystem(), -1);
+    EXPECT_EQ(feeder.GetModelUnitSystem(), -1);
+    EXPECT_FALSE(feeder.IsPrestressedModalIntent());
+    EXPECT_FALSE(feeder.UsesLargeDeformation());
+    EXPECT_FALSE(feeder.IsTransientAnalysis());
+    std::string text = "x";
+    EXPECT_EQ(feeder.GetNamedOption("begin_commands", text), 0);
+    EXPECT_TRUE(text.empty());
+    double end = -1;
+    EXPECT_EQ(feeder.GetStepEndTime(1, end), 36);
+    EXPECT_EQ(end, -1);
+}
+
+TEST(Feeder, UseLoadCases) {
+    TestFeeder thermal(4);
+    thermal.UseSettings(kStaticAnalysis, kThermalPhysics, 1);
+    EXPECT_FALSE(thermal.UseLoadCases());
+
+    TestFeeder oneStep(1);
+    oneStep.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+    EXPECT_TRUE(oneStep.UseLoadCases());
+    oneStep.SetNonLinear(1);
+    EXPECT_FALSE(oneStep.UseLoadCases());
+
+    TestFeeder threeSteps(1);
+    threeSteps.UseSettings(kStaticAnalysis, kMechanicalPhysics, 3);
+    EXPECT_FALSE(threeSteps.UseLoadCases());
+    threeSteps.GetSettings()->GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag)->SetFutureAnalysisType(
+        kSaveFilesForPrestressedModalAnalysis);
+    EXPECT_TRUE(threeSteps.IsPrestressedModalIntent());
+    EXPECT_TRUE(threeSteps.UseLoadCases());
+
+    TestFeeder transient(1);
+    transient.UseSettings(kTransientAnalysis, kMechanicalPhysics, 1);
+    EXPECT_TRUE(transient.IsTransientAnalysis());
+    EXPECT_FALSE(transient.UseLoadCases());
+}
+
+TEST(Feeder, StepEndTimes) {
+    TestFeeder feeder(1);
+    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
+    double end = -1;
+    EXPECT_EQ(feeder.GetStepEndTime(2, end), 0);
+    EXPECT_EQ(end, 2.0);
+    end = -1;
+    EXPECT_EQ(feeder.GetStepEndTime(3, end), 36);
+    EXPECT_EQ(end, -1);
+}
+
+TEST(Feeder, PostedMessagesReachTheOutputAndAreSavedEvenWithoutClose) {
+    const std::filesystem::path out = std::filesystem::temp_directory_path() / "deck_feeder_output.xml";
+    std::filesystem::remove(out);
+    {
+        TestFeeder feeder(1);
+        feeder.SetOutputPath(out.wstring());
+        feeder.OpenDeckObject();
+        feeder.PostHostMessage(L"Warning(s) found in solve generated files", L"Warning");
+        EXPECT_TRUE(feeder.WasMessagePosted());
+        EXPECT_EQ(feeder.GetOutputRoot()->getChildrenByType(L"Message").size(), 1u);
+    }  // destroyed as after an exception: the message is saved
+    ASSERT_TRUE(std::filesystem::exists(out));
+    std::ifstream in(out);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Warning(s) found in solve generated files"), std::string::npos);
+    std::filesystem::remove(out);
+}

@@ -1,0 +1,188 @@
+// The job runner against the stand-in solver, started as a real child process.
+#include <gtest/gtest.h>
+
+#include "deck/deck_file.h"
+#include "deck/solver_database_component.h"
+#include "deck_test_support.h"
+#include "platform/com_object.h"
+#include "platform/creation_registry.h"
+#include "platform/environment.h"
+#include "platform/notifier.h"
+#include "platform/process.h"
+
+using decktest::FakeOwner;
+using decktest::ReadText;
+using decktest::ScratchFolder;
+using decktest::WriteText;
+
+namespace {
+
+std::string SolverFolder() {
+    const auto binary = platform::GetEnvironmentVariable(std::string_view("DORVIX_BINARY_DIR"));
+    return (binary ? *binary : std::string(DORVIX_BINARY_DIR)) + "/solver";
+}
+
+class JobRunner : public ::testing::Test {
+protected:
+    // Writes a small deck with the given body lines and runs it with the control file.
+    int Run(const std::string& control, const std::vector<std::string>& body = {},
+            std::function<int(int, int)> progress = nullptr) {
+        if (!control.empty()) WriteText(folder.Path() / "dorvix-standin.ctl", control);
+        deck = std::make_unique<DorvixDeckFile>(&owner);
+        SolverRunOptions options;
+        options.pollIntervalMs = 50;
+        options.killSettleMs = 50;
+        options.reportProgress = progress ? progress : [](int, int) { return 1; };
+        deck->SetRunOptions(options);
+        EXPECT_EQ(deck->Open("dorvix.dat"), 0);
+        for (const std::string& line : body) deck->WriteLine(line);
+        deck->WriteLine("RETURN");
+        return deck->CloseAndRun(300);
+    }
+    bool Exists(const char* name) const { return platform::FileExists(folder.Path() / name); }
+
+    ScratchFolder folder;
+    platform::ScopedEnvironmentVariable dvxExe{"DVX_EXE", SolverFolder()};
+    FakeOwner owner;
+    std::unique_ptr<DorvixDeckFile> deck;
+};
+
+}  // namespace
+
+TEST_F(JobRunner, NormalRunLeavesResultsAndNoErrorStream) {
+    EXPECT_EQ(Run("", {"  NPAS 1 T1 0.  T2 1.", "  NPAS 1 T1 1.  T2 2.5"}), 0);
+    EXPECT_EQ(ReadText(folder.Path() / "dummy.dat"), "INPUT.alin \"dorvix.dat\"\n.FIN 1\n");
+    EXPECT_EQ(deck->GetModuleName(), L"as");
+    const std::string des = ReadText(folder.Path() / "dorvix_as.des");
+    EXPECT_NE(des.find("set 1 1 1 0\n"), std::string::npos) << des;
+    EXPECT_NE(des.find("set 2 2.5 2 0\n"), std::string::npos) << des;
+    EXPECT_TRUE(Exists("dorvix.out"));
+    EXPECT_TRUE(Exists("solve.out"));
+    EXPECT_FALSE(Exists("dorvix_err.out"));
+    EXPECT_TRUE(owner.messages.empty());
+    // The solver saw the environment the runner sets.
+    const std::string out = ReadText(folder.Path() / "dorvix.out");
+    EXPECT_NE(out.find("DVX_LANG=vfr DVX_HOME=."), std::string::npos) << out;
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DVX_HOME")).value_or(""), ".");
+}
+
+TEST_F(JobRunner, WarningsInEitherListingAreReportedAndTheRunSucceeds) {
+    EXPECT_EQ(Run("warning res pivot small\n"), 0);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].first, L"Warning(s) found in solve generated files");
+    EXPECT_EQ(owner.messages[0].second, L"Warning");
+    EXPECT_TRUE(Exists("dorvix_as.des"));
+}
+
+TEST_F(JobRunner, SpyWarningStopsTheScanBeforeTheModuleListing) {
+    EXPECT_EQ(Run("avertissement spy first\nerror res second\n"), 0);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].second, L"Warning");
+}
+
+TEST_F(JobRunner, ErrorIsReportedAndResultFilesAreRemoved) {
+    EXPECT_EQ(Run("error res matrix singular\n"), 104);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].first, L"Error(s) found in solve generated files");
+    EXPECT_EQ(owner.messages[0].second, L"Error");
+    EXPECT_FALSE(Exists("dorvix_as.des"));
+    EXPECT_FALSE(Exists("dorvix_as.fac"));
+}
+
+TEST_F(JobRunner, ShortRunWritesOnlyTheSetsItReached) {
+    EXPECT_EQ(Run("stop-at 1.5\n", {"  NPAS 1 T1 0.  T2 1.", "  NPAS 1 T1 1.  T2 2."}), 0);
+    const std::string des = ReadText(folder.Path() / "dorvix_as.des");
+    EXPECT_NE(des.find("sets 1\n"), std::string::npos) << des;
+}
+
+TEST_F(JobRunner, CrashLeavesNoResultDescription) {
+    EXPECT_EQ(Run("crash\nwork-folder\nstderr dying\n"), 0);
+    EXPECT_FALSE(Exists("dorvix_as.des"));
+    EXPECT_FALSE(Exists("dorvix_err.out"));
+    EXPECT_FALSE(platform::FolderExists(folder.Path() / "dorvix123456.dir"));
+}
+
+TEST_F(JobRunner, CancelKillsTheSolverAndItsChild) {
+    int reports = 0;
+    const int code = Run("spawn-child\nhang\n", {}, [&](int percent, int stage) {
+        EXPECT_EQ(percent, 20);
+        EXPECT_EQ(stage, 160);
+        // Let the solver start its child before cancelling.
+        return ++reports < 5 ? 1 : 0;
+    });
+    EXPECT_EQ(code, 1);
+    const std::string pidText = ReadText(folder.Path() / "standin-child.pid");
+    ASSERT_FALSE(pidText.empty());
+    const int child = std::stoi(pidText);
+    EXPECT_FALSE(platform::ProcessIsAlive(child));
+    EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
+    EXPECT_FALSE(Exists("dorvix_err.out"));
+    EXPECT_FALSE(Exists("dorvix_as.des"));
+}
+
+TEST_F(JobRunner, UndefinedSolverFolderAnswers100) {
+    platform::ScopedEnvironmentVariable unset("DVX_EXE", std::nullopt);
+    EXPECT_EQ(Run(""), 100);
+    EXPECT_TRUE(Exists("dummy.dat"));
+    EXPECT_FALSE(Exists("dorvix.out"));
+}
+
+TEST_F(JobRunner, MissingSolverAnswers6WithAMessage) {
+    platform::ClearUserMessageLog();
+    platform::ScopedEnvironmentVariable missing("DVX_EXE", (folder.Path() / "nowhere").string());
+    EXPECT_EQ(Run(""), 6);
+    const auto log = platform::UserMessageLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].title, L"Error");
+    EXPECT_FALSE(Exists("dorvix_err.out"));
+}
+
+TEST_F(JobRunner, CommandTextOf260IsAcceptedAnd261Refused) {
+    const std::size_t base = std::string("\"/Dorvix.exe\" \"ba,as\" dorvix n 1 ").size();
+    std::string folder260 = "/" + std::string(260 - base - 1, 'd');
+    platform::ClearUserMessageLog();
+    {
+        platform::ScopedEnvironmentVariable exe("DVX_EXE", folder260);
+        EXPECT_EQ(Run(""), 6);  // accepted, but no solver there
+    }
+    {
+        platform::ScopedEnvironmentVariable exe("DVX_EXE", folder260 + "d");
+        EXPECT_EQ(Run(""), 25);
+    }
+}
+
+TEST_F(JobRunner, InputOnlyRunsNothing) {
+    deck = std::make_unique<DorvixDeckFile>(&owner);
+    ASSERT_EQ(deck->Open("dorvix.dat"), 0);
+    deck->SetInputOnly(true);
+    EXPECT_EQ(deck->CloseAndRun(300), 0);
+    EXPECT_FALSE(Exists("dummy.dat"));
+    EXPECT_FALSE(Exists("dorvix.out"));
+    EXPECT_TRUE(Exists("dorvix.dat"));
+}
+
+namespace {
+
+int g_prepareCalls = 0;
+
+class FakeSolverDatabase : public ComObject<FakeSolverDatabase, IHostSolverDatabase> {
+public:
+    HRESULT PrepareRun() override {
+        ++g_prepareCalls;
+        return S_OK;
+    }
+};
+
+}  // namespace
+
+TEST_F(JobRunner, WriteNothingCallsTheHostComponentButStartsNoSolver) {
+    ScopedComponentClass registration(CLSID_HostSolverDatabase, CreatorFor<FakeSolverDatabase>());
+    g_prepareCalls = 0;
+    deck = std::make_unique<DorvixDeckFile>(&owner);
+    deck->SetWriteNothing(true);
+    ASSERT_EQ(deck->Open("dorvix.dat"), 0);
+    EXPECT_EQ(deck->CloseAndRun(300), 0);
+    EXPECT_EQ(g_prepareCalls, 1);
+    EXPECT_FALSE(Exists("dummy.dat"));
+    EXPECT_FALSE(Exists("dorvix.out"));
+}

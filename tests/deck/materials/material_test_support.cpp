@@ -1,0 +1,134 @@
+#include "tests/deck/materials/material_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "deck/deck_counters.h"
+#include "hostsim/matml_library.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+
+namespace materials_test {
+
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The deck header ends with the line that dates the deck.
+std::string AfterHeader(const std::string& deck) {
+    const std::string marker = "! DORVIX job created on";
+    const std::size_t at = deck.find(marker);
+    if (at == std::string::npos) return deck;
+    const std::size_t end = deck.find('\n', at);
+    return end == std::string::npos ? std::string() : deck.substr(end + 1);
+}
+
+}  // namespace
+
+bool TestDeckOwner::ReadNamedOption(const std::string& name, std::string& text) {
+    if (name != "XENRADir") return false;
+    text = folder_.string();
+    return true;
+}
+
+CapturedDeck::CapturedDeck()
+    : previousFolder_(platform::CurrentFolder()),
+      folder_(platform::CreateUniqueTemporaryFolder("dorvix-materials-")),
+      owner_(std::make_unique<TestDeckOwner>(folder_)),
+      deck_(std::make_unique<DorvixDeckFile>(owner_.get())) {
+    ResetDeckCounters();
+    EXPECT_EQ(deck_->Open("dorvix.dat"), 0);
+}
+
+CapturedDeck::~CapturedDeck() {
+    deck_.reset();
+    platform::SetCurrentFolder(previousFolder_);
+    platform::DeleteFolderTree(folder_);
+}
+
+std::string CapturedDeck::Text() {
+    if (!closed_) {
+        deck_->CloseDeck();
+        text_ = AfterHeader(ReadWholeFile(folder_ / "dorvix.dat"));
+        closed_ = true;
+    }
+    return text_;
+}
+
+int TestBodyTable::GetBodyId(int index) const {
+    return index >= 0 && index < GetBodyCount() ? bodies[static_cast<std::size_t>(index)].id : 0;
+}
+
+int TestBodyTable::GetBodyMaterialNumber(int index) const {
+    return index >= 0 && index < GetBodyCount() ? bodies[static_cast<std::size_t>(index)].materialNumber : 0;
+}
+
+NCAERep::CCAERepBase* TestBodyTable::GetBodyAttributes(int bodyId) const {
+    for (const TestBody& body : bodies)
+        if (body.id == bodyId) return body.attributes;
+    return nullptr;
+}
+
+std::filesystem::path CaseFolder(const std::string& name) {
+    return std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
+}
+
+ComPtr<IHostMaterialLibrary> CaseLibrary(const std::string& caseName) {
+    static std::map<std::string, ComPtr<IHostMaterialLibrary>> libraries;
+    ComPtr<IHostMaterialLibrary>& library = libraries[caseName];
+    if (!library) library = LoadMaterialLibrary(CaseFolder(caseName) / "MatML.xml");
+    return library;
+}
+
+ComPtr<IHostMaterial> CaseMaterial(const std::string& caseName, const std::wstring& materialName) {
+    ComPtr<IHostMaterial> material = CaseLibrary(caseName)->GetMaterial(materialName);
+    EXPECT_TRUE(material) << "no material of that name in " << caseName;
+    return material;
+}
+
+MatmlColumn Column(const std::wstring& name, std::vector<double> values) {
+    MatmlColumn column{name, {}, std::move(values)};
+    if (name == L"Temperature") column.unit.MultiplyBy("K", 1.0);
+    column.unit.Finish();
+    return column;
+}
+
+MatmlData Data(const std::wstring& name, std::vector<MatmlColumn> columns, const std::wstring& behavior) {
+    return MatmlData{name, behavior, std::move(columns)};
+}
+
+MatmlProperty Property(const std::wstring& name, std::vector<MatmlData> data) {
+    return MatmlProperty{name, std::move(data)};
+}
+
+MatmlProperty SimpleProperty(const std::wstring& name, std::vector<MatmlColumn> columns,
+                             const std::wstring& behavior) {
+    return Property(name, {Data(name, std::move(columns), behavior)});
+}
+
+ComPtr<IHostMaterial> MakeMaterial(const std::wstring& name, std::vector<MatmlProperty> properties) {
+    MatmlLibraryData library;
+    library.materials.push_back(MatmlMaterial{name, std::move(properties)});
+    return MakeMaterialLibrary(std::move(library))->GetMaterial(name);
+}
+
+void ExpectGolden(const std::string& caseName, const std::string& fileName, const std::string& text) {
+    const std::filesystem::path path = CaseFolder(caseName) / "golden" / fileName;
+    if (platform::GetEnvironmentVariable(std::string_view("DORVIX_UPDATE_GOLDEN")).value_or("") == "1") {
+        platform::CreateFolders(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        return;
+    }
+    ASSERT_TRUE(platform::FileExists(path)) << path;
+    EXPECT_EQ(text, ReadWholeFile(path)) << "differs from " << path;
+}
+
+}  // namespace materials_test

@@ -1,0 +1,96 @@
+// Shared pieces of the material-section tests: a deck written into a private temporary folder
+// and read back without its header, the case libraries, a body table of the tests' own, and
+// the golden-section comparison.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "deck/deck_file.h"
+#include "deck/deck_file_owner.h"
+#include "deck/materials/material_body_table.h"
+#include "host/material.h"
+#include "hostsim/matml_model.h"
+
+namespace materials_test {
+
+class TestDeckOwner : public DeckFileOwner {
+  public:
+    explicit TestDeckOwner(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    bool ReadNamedOption(const std::string& name, std::string& text) override;
+    int GetAnalysisKind() const override { return 1; }
+    int GetNonLinearFlag() const override { return 0; }
+    bool IsPrestressedStatic() override { return false; }
+    bool IsBucklingAnalysis() override { return false; }
+    int GetNumberOfSteps() const override { return 1; }
+    bool IsPrestressedModalIntent() const override { return false; }
+    void PostHostMessage(const std::wstring&, const std::wstring&) override {}
+
+  private:
+    std::filesystem::path folder_;
+};
+
+// A deck opened in a folder of its own; the deck counters start again from 0.
+class CapturedDeck {
+  public:
+    CapturedDeck();
+    ~CapturedDeck();
+    DorvixDeckFile& Deck() { return *deck_; }
+    // Closes the deck and gives what was written after the deck header.
+    std::string Text();
+
+  private:
+    std::filesystem::path previousFolder_;
+    std::filesystem::path folder_;
+    std::unique_ptr<TestDeckOwner> owner_;
+    std::unique_ptr<DorvixDeckFile> deck_;
+    std::string text_;
+    bool closed_ = false;
+};
+
+struct TestBody {
+    int id = 0;
+    int materialNumber = 0;
+    NCAERep::CCAERepBase* attributes = nullptr;
+};
+
+class TestBodyTable : public MaterialBodyTable {
+  public:
+    int analysisKind = 1;
+    int unitSystem = 11;  // JX_SOLV_MKS
+    bool transient = false;
+    std::vector<TestBody> bodies;
+
+    int GetBodyCount() const override { return static_cast<int>(bodies.size()); }
+    int GetBodyId(int index) const override;
+    int GetBodyMaterialNumber(int index) const override;
+    NCAERep::CCAERepBase* GetBodyAttributes(int bodyId) const override;
+    int GetAnalysisKind() const override { return analysisKind; }
+    int GetUnitSystem() const override { return unitSystem; }
+    bool IsTransient() const override { return transient; }
+};
+
+std::filesystem::path CaseFolder(const std::string& name);
+// The library of tests/data/cases/<caseName>/MatML.xml, read once per case.
+ComPtr<IHostMaterialLibrary> CaseLibrary(const std::string& caseName);
+// A material of a case library; the test fails when it is absent.
+ComPtr<IHostMaterial> CaseMaterial(const std::string& caseName, const std::wstring& materialName);
+
+// Materials built in code: columns without unit, so values arrive as given; a column named
+// "Temperature" is in kelvin.
+MatmlColumn Column(const std::wstring& name, std::vector<double> values);
+MatmlData Data(const std::wstring& name, std::vector<MatmlColumn> columns,
+               const std::wstring& behavior = L"");
+MatmlProperty Property(const std::wstring& name, std::vector<MatmlData> data);
+// A property holding one datum of its own name.
+MatmlProperty SimpleProperty(const std::wstring& name, std::vector<MatmlColumn> columns,
+                             const std::wstring& behavior = L"");
+ComPtr<IHostMaterial> MakeMaterial(const std::wstring& name, std::vector<MatmlProperty> properties);
+
+// Compares a written section with tests/data/cases/<caseName>/golden/<fileName>. With
+// DORVIX_UPDATE_GOLDEN=1 the file is rewritten instead (to be reviewed before it is kept).
+void ExpectGolden(const std::string& caseName, const std::string& fileName, const std::string& text);
+
+}  // namespace materials_test

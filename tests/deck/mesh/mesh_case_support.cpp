@@ -1,0 +1,117 @@
+#include "mesh_case_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "caerep/core/cae_rep.h"
+#include "deck/deck_counters.h"
+#include "deck/deck_file.h"
+#include "foundation/text.h"
+#include "hostsim/mesh_json.h"
+#include "hostsim/mesh_object.h"
+#include "tests/deck/deck_test_support.h"
+
+namespace meshtest {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring& caption,
+                       const std::wstring& material) {
+    using NCAERep::CPropertyValue;
+    NCAERep::CCAERepBase* geometry = db.getRoot()->createChild(L"GeometryAttributes", L"");
+    NCAERep::CCAERepBase* part = geometry->createChild(L"PartAttributes", L"Part");
+    NCAERep::CCAERepBase* body = part->createChild(L"BodyAttributes", L"Body" + std::to_wstring(bodyId));
+    CPropertyValue id, text, name;
+    id.setValue(bodyId);
+    text.setValue(caption);
+    name.setValue(material);
+    body->setOrAddProperty(L"ProtoReferenceId", id);
+    body->setOrAddProperty(L"Caption", text);
+    NCAERep::CCAERepBase* mat = body->createChild(L"MaterialRep", L"");
+    mat->setOrAddProperty(L"MaterialName", name);
+}
+
+MeshCase LoadCase(const std::string& name) {
+    const std::string folder = std::string(DORVIX_TEST_DATA) + "/cases/" + name;
+    MeshCase c;
+    const nlohmann::json host = nlohmann::json::parse(ReadFile(folder + "/host.json"));
+    c.mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(host.at("mesh"), "host.json:/mesh"));
+    c.meshObject = CreateHostSimMeshObject(c.mesh);
+    c.partCount = host.value("partCount", 1);
+    c.twoDimensional = host.value("twoDimensional", false);
+    c.analysisKind = host.value("analysisKind", 1);
+    for (const auto& b : host.at("bodies")) {
+        BodyRecord r;
+        r.sequence = b.value("sequence", 0);
+        r.partIndex = b.value("partIndex", 0);
+        r.kind = b.value("kind", 0);
+        r.bodyMeshId = b.at("bodyMeshId").get<int>();
+        r.bodyId = b.at("bodyId").get<int>();
+        r.partMeshId = b.value("partMeshId", 0);
+        r.thickness = b.value("thickness", 0.0);
+        r.planarBehaviour = b.value("planarBehaviour", 0);
+        r.rigidCode = b.value("rigidCode", 0);
+        r.mass = b.value("mass", 0.0);
+        r.ixx = b.value("ixx", 0.0);
+        r.iyy = b.value("iyy", 0.0);
+        r.izz = b.value("izz", 0.0);
+        r.shellOffsetCode = b.value("shellOffsetCode", 0);
+        r.userShellOffset = b.value("userShellOffset", 0.0);
+        c.bodies.push_back(r);
+    }
+    c.model = std::make_unique<NCAERep::CCAEDatabase>();
+    const nlohmann::json model = nlohmann::json::parse(ReadFile(folder + "/model.json"));
+    for (const auto& b : model.at("bodies"))
+        AddBodyAttributes(*c.model, b.at("bodyId").get<int>(), ToWide(b.value("caption", "")),
+                          ToWide(b.at("material").get<std::string>()));
+    return c;
+}
+
+Sections WriteSections(MeshCase& c) {
+    decktest::ScratchFolder scratch;
+    decktest::FakeOwner owner;
+    Sections s;
+    CBodyAttributeWrapper bodies;
+    bodies.SetBodies(&c.bodies);
+    bodies.SetAnalysisKind(c.analysisKind);
+    bodies.SetTwoDimensional(c.twoDimensional);
+    s.code = bodies.FillNamesAndMaterials(c.model->getRoot());
+    if (s.code) return s;
+    CMeshWrapper mesh;
+    mesh.SetMesh(c.meshObject.Get());
+    mesh.SetPartCount(c.partCount);
+    mesh.SetBodyWrapper(&bodies);
+    {
+        DorvixDeckFile deck(&owner);
+        ResetDeckCounters();
+        EXPECT_EQ(deck.Open("dorvix.dat"), 0);
+        deck.WriteLine("!-- mesh sections --");
+        s.code = mesh.WriteNodes(&deck);
+        if (s.code == 0) s.code = mesh.WriteElements(&deck);
+        int carry = 0;
+        for (int part = 0; part < c.partCount && s.code == 0; ++part) {
+            mesh.SetGroupCounter(carry);
+            s.code = mesh.WriteElementsForPart(part, c.analysisKind, &deck, &bodies);
+            carry = mesh.GetGroupCounter();
+        }
+        deck.CloseDeck();
+    }
+    const std::string text = ReadFile((scratch.Path() / "dorvix.dat").string());
+    const std::size_t begin = text.find("!-- mesh sections --\n");
+    const std::size_t groups = text.find("!*********** Elements for Part");
+    if (begin == std::string::npos) return s;
+    const std::size_t start = begin + std::string("!-- mesh sections --\n").size();
+    s.topology = text.substr(start, groups == std::string::npos ? std::string::npos : groups - start);
+    if (groups != std::string::npos) s.groups = text.substr(groups);
+    return s;
+}
+
+}  // namespace meshtest

@@ -1,0 +1,43 @@
+// Runs the topology and element-group writers on a case folder of tests/data/cases and
+// hands back the two deck sections.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "caerep/core/cae_database.h"
+#include "deck/mesh/body_attribute_wrapper.h"
+#include "deck/mesh/mesh_wrapper.h"
+#include "host/model_records.h"
+#include "hostsim/mesh_model.h"
+
+namespace meshtest {
+
+struct MeshCase {
+    std::shared_ptr<HostSimMesh> mesh;
+    ComPtr<IHostMesh> meshObject;
+    std::vector<BodyRecord> bodies;
+    std::unique_ptr<NCAERep::CCAEDatabase> model;
+    int partCount = 0;
+    bool twoDimensional = false;
+    int analysisKind = 1;
+};
+
+// Reads host.json ("mesh", "bodies", "partCount", "twoDimensional", "analysisKind") and
+// model.json (caption and material name per body id) of the case folder.
+MeshCase LoadCase(const std::string& name);
+// A model holding a "BodyAttributes" object per (body id, caption, material name).
+void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring& caption,
+                       const std::wstring& material);
+
+struct Sections {
+    int code = 0;
+    std::string topology;
+    std::string groups;
+};
+// Writes nodes, elements and the part loop as the model section does and splits the deck.
+Sections WriteSections(MeshCase& c);
+
+std::string ReadFile(const std::string& path);
+}  // namespace meshtest

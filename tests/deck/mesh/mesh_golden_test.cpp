@@ -1,0 +1,35 @@
+// The topology and element-group sections of the example cases against their reviewed
+// golden files. A missing golden file is written beside it as ".actual" for review.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "mesh_case_support.h"
+
+namespace {
+
+void Compare(const std::string& caseName, const std::string& section, const std::string& actual) {
+    const std::string path = std::string(DORVIX_TEST_DATA) + "/cases/" + caseName + "/expected-" + section + ".txt";
+    std::ifstream probe(path);
+    if (!probe) {
+        std::ofstream(path + ".actual", std::ios::binary) << actual;
+        FAIL() << "no golden file " << path << "; wrote " << path << ".actual for review";
+    }
+    EXPECT_EQ(meshtest::ReadFile(path), actual) << caseName << " " << section;
+}
+
+class MeshGolden : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MeshGolden, SectionsMatchReviewedDeck) {
+    meshtest::MeshCase c = meshtest::LoadCase(GetParam());
+    const meshtest::Sections s = meshtest::WriteSections(c);
+    ASSERT_EQ(s.code, 0);
+    Compare(GetParam(), "topology", s.topology);
+    Compare(GetParam(), "groups", s.groups);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MeshGolden,
+                         ::testing::Values("mesh-single-hexa", "mesh-mixed-solids", "mesh-shell", "mesh-rigid",
+                                           "mesh-line"));
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "deck/solver_job.h"
+#include "deck_test_support.h"
+
+using decktest::FakeOwner;
+
+TEST(SolverModules, DriverAndChainPerAnalysis) {
+    struct Case {
+        const char* name;
+        int kind, nonLinear;
+        bool prestressed, buckling;
+        int steps;
+        bool modalIntent;
+        const char* driver;
+        const char* chain;
+        const wchar_t* module;
+    };
+    const Case cases[] = {
+        {"linear static", 1, 0, false, false, 1, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as", L"as"},
+        {"non-linear", 1, 1, true, false, 1, false, "INPUT.mcnl \"dorvix.dat\"\n.FIN 1\n", "ba,me", L"me"},
+        {"two-pass", 1, 0, true, false, 1, false,
+         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
+        {"two-pass for modal", 1, 0, true, false, 3, true,
+         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
+        {"prestressed multi-step", 1, 0, true, false, 3, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as",
+         L"as"},
+        {"buckling", 2, 0, false, true, 1, false, "INPUT.flamb \"dorvix.dat\"\n.FIN 1\n", "ba,st", L"st"},
+        {"modal", 2, 0, false, false, 1, false, "INPUT.vibra \"dorvix.dat\"\n.FIN 1\n", "ba,dy", L"dy"},
+        {"thermal", 4, 1, false, false, 1, false, "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n", "ba,mt", L"mt"},
+        {"unknown kind", 3, 0, false, false, 1, false, ".FIN 1\n", "", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeOwner owner;
+        owner.kind = c.kind;
+        owner.nonLinear = c.nonLinear;
+        owner.prestressedStatic = c.prestressed;
+        owner.buckling = c.buckling;
+        owner.steps = c.steps;
+        owner.modalIntent = c.modalIntent;
+        const SolverModulePlan plan = PlanSolverModules(owner);
+        EXPECT_EQ(BuildDriverText(plan, "dorvix.dat"), c.driver);
+        EXPECT_EQ(plan.chain, c.chain);
+        EXPECT_EQ(plan.moduleName, c.module);
+    }
+}
+
+TEST(SolverCommand, TextAndArguments) {
+    EXPECT_EQ(BuildSolverCommandText("/opt/dvx", "ba,as"), "\"/opt/dvx/Dorvix.exe\" \"ba,as\" dorvix n 1 ");
+    EXPECT_EQ(BuildSolverCommandText("/opt/dvx", ""), "\"/opt/dvx/Dorvix.exe\"dorvix n 1 ");
+    EXPECT_EQ(BuildSolverArguments("/opt/dvx", "ba,as"),
+              (std::vector<std::string>{"/opt/dvx/Dorvix.exe", "ba,as", "dorvix", "n", "1"}));
+    EXPECT_EQ(BuildSolverArguments("/opt/dvx", ""),
+              (std::vector<std::string>{"/opt/dvx/Dorvix.exe", "dorvix", "n", "1"}));
+}
+
+TEST(SolverMemory, AutomaticSizingFromPhysicalMemory) {
+    constexpr std::uint64_t MB = 1048576;
+    SolverMemory m = ComputeSolverMemory(300, 512 * MB, 0, 0, 0);  // limit 179.2 MB
+    EXPECT_EQ(m.core, 22375000);
+    EXPECT_EQ(m.zone, 44750000);
+    EXPECT_EQ(m.dbram, 50);
+    m = ComputeSolverMemory(300, 4096 * MB, 0, 0, 0);
+    EXPECT_EQ(m.core, 37500000);
+    EXPECT_EQ(m.zone, 75000000);
+    // Large machines and large requests: 64-bit sizes, limited to 500 MB.
+    m = ComputeSolverMemory(100000, 256ull * 1024 * MB, 0, 0, 0);
+    EXPECT_EQ(m.core, 62500000);
+    EXPECT_EQ(m.zone, 125000000);
+    EXPECT_EQ(m.dbram, 50);
+    // Unknown physical memory leaves the default size.
+    m = ComputeSolverMemory(300, 0, 0, 0, 0);
+    EXPECT_EQ(m.core, 37500000);
+    EXPECT_EQ(m.zone, 75000000);
+}
+
+TEST(SolverMemory, DeckMemoryMode) {
+    SolverMemory m = ComputeSolverMemory(300, 0, 1, 0, 200);
+    EXPECT_EQ(m.core, 25000000);
+    EXPECT_EQ(m.zone, 50000000);
+    EXPECT_EQ(m.dbram, 50);
+    m = ComputeSolverMemory(300, 0, 1, 0, 0);
+    EXPECT_EQ(m.core, 37500000);
+    EXPECT_EQ(m.zone, 75000000);
+    m = ComputeSolverMemory(300, 0, 1, 100, 300);
+    EXPECT_EQ(m.core, 37500000);
+    EXPECT_EQ(m.zone, 12500000);
+    EXPECT_EQ(m.dbram, 100);
+    m = ComputeSolverMemory(300, 0, 1, 30000, 1);  // 0.4 % rounds up to the minimum
+    EXPECT_EQ(m.dbram, 1);
+    m = ComputeSolverMemory(300, 0, 1, 40000, 40000);  // no 32-bit overflow
+    EXPECT_EQ(m.zone, 5000000000);
+}

@@ -1,0 +1,101 @@
+#include "foundation/unit_systems.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const UnitSystemTable& Table() { return GetUnitSystemTable(); }
+
+TEST(UnitSystems, LengthAreaMassBetweenSystems) {
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, kQuantityLength, 1.5), 1500.0);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverNmm, kUnitsSolverCgs, kQuantityLength, 25.0), 2.5);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverBin, kUnitsSolverMks, kQuantityLength, 1.0), 0.0254);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverBft, kUnitsSolverBin, kQuantityLength, 1.0), 12.0);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverUmks, kQuantityLength, 1.0), 1e6);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, kQuantityArea, 1.0), 1e6);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverCgs, kQuantityMass, 2.0), 2000.0);
+    // A slug is the mass that one pound-force accelerates at 1 ft/s^2.
+    EXPECT_NEAR(Table().Convert(kUnitsSolverBft, kUnitsSolverMks, kQuantityMass, 1.0), 14.593902937, 1e-8);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsNmmTonStandard, kUnitsSolverMks, kQuantityMass, 1.0), 1000.0);
+    EXPECT_NEAR(Table().Convert(kUnitsSolverMks, kUnitsSolverBin, kQuantityStress, 6894.757293168361), 1.0,
+                1e-12);
+    EXPECT_NEAR(Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, kQuantityVelocity, 2.0), 2000.0, 1e-9);
+}
+
+TEST(UnitSystems, PowerOverAreaScalesTheRadiationConstant) {
+    // sigma in deck units = 5.669e-8 * c36 / c3 with cq = 1.0 converted from MKS.
+    const double c36 = Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, kQuantityPower, 1.0);
+    const double c3 = Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, kQuantityArea, 1.0);
+    EXPECT_DOUBLE_EQ(c36, 1e6);  // one watt is 10^6 microwatt
+    EXPECT_NEAR(5.669e-8 * c36 / c3, 5.669e-8, 1e-20);
+}
+
+TEST(UnitSystems, TemperatureThroughOffsets) {
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverBft, kQuantityTemperature, 273.15), 32.0);
+    EXPECT_NEAR(Table().Convert(kUnitsSolverBin, kUnitsSolverMks, kQuantityTemperature, 212.0), 373.15, 1e-9);
+    const int celsius = kUnitsSolverMks | kUnitFlagCelsius;
+    EXPECT_NEAR(Table().Convert(kUnitsSolverMks, celsius, kQuantityTemperature, 300.0), 26.85, 1e-9);
+    EXPECT_NEAR(Table().Convert(celsius, kUnitsSolverBin, kQuantityTemperature, 100.0), 212.0, 1e-9);
+    // Flags count in the comparison of codes: these two differ.
+    EXPECT_NE(Table().Convert(kUnitsSolverMks, celsius, kQuantityTemperature, 0.0), 0.0);
+    // An interval per degree changes only with the size of the degree.
+    EXPECT_NEAR(Table().Convert(kUnitsSolverMks, kUnitsSolverBft, 17, 1.8), 1.0, 1e-12);
+}
+
+TEST(UnitSystems, AnglesInDegreesWithTheFlag) {
+    const int degrees = kUnitsSolverMks | kUnitFlagDegrees;
+    EXPECT_NEAR(Table().Convert(kUnitsSolverMks, degrees, kQuantityAngle, 3.14159265358979323846), 180.0,
+                1e-12);
+    EXPECT_STREQ(Table().GetUnitLabel(degrees, kQuantityAngle), "(deg)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks, kQuantityAngle), "(rad)");
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, degrees, kQuantityLength, 2.0), 2.0);
+}
+
+TEST(UnitSystems, UnknownSystemsLeaveTheValueUnchanged) {
+    for (int unknown : {-1, 12, 15, 99, 0x4000 | 11}) {
+        EXPECT_DOUBLE_EQ(Table().Convert(unknown, kUnitsSolverMks, kQuantityLength, 2.5), 2.5) << unknown;
+        EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverNmm, unknown, kQuantityLength, 2.5), 2.5) << unknown;
+        double v = 4.0;
+        EXPECT_FALSE(Table().TryConvert(unknown, kUnitsSolverNmm, kQuantityTemperature, v));
+        EXPECT_EQ(v, 4.0);
+        EXPECT_EQ(Table().GetUnitLabel(unknown, kQuantityTemperature), nullptr);
+    }
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, 85, 2.5), 2.5);
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverMks, kUnitsSolverNmm, -1, 2.5), 2.5);
+    EXPECT_EQ(Table().GetUnitLabel(kUnitsSolverMks, 85), nullptr);
+}
+
+TEST(UnitSystems, LabelsAndNames) {
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks, kQuantityTemperature), "(K)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks | kUnitFlagCelsius, kQuantityTemperature), "(C)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverBft, kQuantityTemperature), "(F)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverBin, kQuantityStress), "(psi)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverNmm, kQuantityLength), "(mm)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks, kQuantityArea), "(m^2)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks, kQuantityDensity), "(kg/m^3)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverMks, 15), "(W/(m*K))");
+    EXPECT_STREQ(Table().GetSystemName(kUnitsSolverMks), "JX_SOLV_MKS");
+    EXPECT_STREQ(Table().GetSystemName(kUnitsNmmDatStandard), "NMMDAT_STANDARD");
+    EXPECT_EQ(Table().GetSystemName(kUnitsEmpty), nullptr);
+    EXPECT_EQ(&GetUnitSystemTable(), &Table());
+}
+
+TEST(UnitSystems, EveryDefinedSlotIsUsable) {
+    for (int system = 0; system < kUnitSystemCount; ++system) {
+        if (system == kUnitsEmpty) continue;
+        for (int q = 0; q < kUnitQuantityCount; ++q) {
+            const UnitSlot* slot = Table().GetSlot(system, q);
+            ASSERT_NE(slot, nullptr);
+            EXPECT_GT(slot->factor, 0.0) << system << " " << q;
+            EXPECT_FALSE(slot->name.empty());
+            // There and back again.
+            const double there = Table().Convert(system, kUnitsSolverMks, q, 123.25);
+            EXPECT_NEAR(Table().Convert(kUnitsSolverMks, system, q, there), 123.25, 1e-9)
+                << system << " " << q;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/string_table.h"
+#include "host/units_service.h"
+#include "hostsim/host_sim.h"
+#include "hostsim/json_reader.h"
+#include "platform/creation_registry.h"
+#include "platform/stream.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path BasicCase() { return fs::path(DORVIX_TEST_DATA) / "cases" / "host-basic"; }
+
+TEST(HostSimCase, AnswersTheDataSourceFromTheCase) {
+    HostSim host(BasicCase());
+    const TRVDataSourceItf& source = host.DataSource();
+    EXPECT_EQ(source.GetAnalysisKind(), 1);
+    EXPECT_EQ(source.GetResultSetCount(), 2);
+    EXPECT_EQ(source.GetDeckUnitSystem(), 6);
+    EXPECT_EQ(source.GetModelValue(), 3);
+    EXPECT_EQ(source.GetProgressCallback(), nullptr);
+    ASSERT_TRUE(source.GetReferenceTemperature());
+    EXPECT_EQ(source.GetReferenceTemperature()->temperature, 22.0);
+
+    const SolveJobRecord* job = source.GetSolveJob();
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->geometryAttachFile, L"PartsAssembly.bin");
+    EXPECT_EQ(job->memory.coreMemory, 512);
+    ASSERT_TRUE(job->GetInitialCondition());
+    EXPECT_EQ(job->GetInitialCondition()->kind, 2);
+    EXPECT_EQ(job->GetInitialCondition()->velocityZ, -2.5);
+    EXPECT_EQ(job->GetInitialCondition()->scoping.parallelIds.front(), 7u);
+    EXPECT_EQ(job->GetInitialCondition()->GetSource(), nullptr);
+
+    const HostObjectTable* table = source.GetObjectTypeTable();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->stepCount, 2);
+    ASSERT_TRUE(table->FindById(12));
+    EXPECT_EQ(table->FindById(12)->GetReferenceKind(), 2);
+    EXPECT_EQ(table->FindById(13)->load.loadClass, HostLoadRecord::Class::kPointMass);
+    EXPECT_EQ(table->FindById(13)->load.inertia[2], 3.0);
+    EXPECT_EQ(table->FindById(99), nullptr);
+
+    ASSERT_TRUE(source.GetContactPairs());
+    EXPECT_EQ(source.GetContactPairs()->GetCount(), 1);
+    EXPECT_EQ(source.GetContactPairs()->regions[0].target.references[0].id, 201);
+    EXPECT_EQ(source.GetNamedSelections().at(0).name, "Top Faces");
+    EXPECT_EQ(source.GetBodies().size(), 2u);
+    EXPECT_EQ(source.GetBodies()[1].thickness, 0.01);
+    EXPECT_EQ(source.GetSprings().at(0).meshReference.kind, 0x200000u);
+    ASSERT_EQ(source.GetCoordinateSystems().size(), 1u);
+    EXPECT_EQ(source.GetCoordinateSystems()[0].frame.GetType(), 1);
+    EXPECT_EQ(source.GetCommandSnippets().at(0).key, 3);
+
+    std::string text;
+    EXPECT_EQ(source.GetNamedOption("skip endtime check", text), 1);
+    EXPECT_EQ(text, "1");
+    EXPECT_EQ(source.GetNamedOption("track times", text), 0);
+
+    ComPtr<IUnknown> thermal;
+    EXPECT_EQ(source.GetHostObject(111, thermal.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_TRUE(thermal.As<IHostObject>());
+    EXPECT_EQ(source.GetHostObject(112, thermal.ReleaseAndGetAddressOf()), S_FALSE);
+    IStream* stream = reinterpret_cast<IStream*>(1);
+    EXPECT_EQ(source.GetNodeConstraintStream(&stream), S_FALSE);
+    EXPECT_EQ(stream, nullptr);
+}
+
+TEST(HostSimCase, RegistersItsComponentsForItsLifetime) {
+    {
+        HostSim host(BasicCase());
+        ComPtr<IHostUnitsService> units;
+        ASSERT_EQ(CoCreateInstance(CLSID_HostUnitsService, units), S_OK);
+        int solver = 0;
+        EXPECT_EQ(units->TranslateUnitSystem(1, solver), S_OK);
+        EXPECT_EQ(solver, 6);
+        EXPECT_EQ(units->TranslateUnitSystem(5, solver), S_FALSE);
+        ComPtr<IHostStringList> list;
+        ASSERT_EQ(CoCreateInstance(CLSID_HostStringList, list), S_OK);
+        list->Add(BstrHolder(L"dorvix.dat").Get());
+        std::wstring item;
+        EXPECT_EQ(list->GetItem(0, item), S_OK);
+        EXPECT_EQ(item, L"dorvix.dat");
+        EXPECT_EQ(list->GetItem(1, item), E_INVALIDARG);
+    }
+    ComPtr<IHostStringTable> table;
+    EXPECT_EQ(CoCreateInstance(CLSID_HostStringTable, table), REGDB_E_CLASSNOTREG);
+}
+
+// The message of a refused host.json: file, JSON pointer, reason.
+std::string Refusal(const std::string& json) {
+    HostSimCase hostCase;
+    try {
+        ReadHostJson(json, "case/host.json", hostCase);
+    } catch (const HostCaseError& e) {
+        return e.Place() + " | " + e.Reason();
+    }
+    return "accepted";
+}
+
+TEST(HostSimCase, MalformedHostJsonNamesThePlaceAndTheReason) {
+    EXPECT_EQ(Refusal(R"({"partCount": "two"})"), "/partCount | expected an integer");
+    EXPECT_EQ(Refusal(R"({"bodies": [{"bodyId": 1, "bodyMeshId": 0}]})"),
+              "/bodies/0/bodyMeshId | must not be 0");
+    EXPECT_EQ(Refusal(R"({"bodies": [{"bodyId": 1}]})"), "/bodies/0 | missing member \"bodyMeshId\"");
+    EXPECT_EQ(Refusal(R"({"contacts": [{"type": 9}]})"), "/contacts/0/type | contact type must be 1 to 5");
+    EXPECT_EQ(Refusal(R"({"namedSelections": [{"references": [[1, 32]], "ids": [1, 2]}]})"),
+              "/namedSelections/0/ids | needs one id per reference");
+    EXPECT_EQ(Refusal(R"({"namedSelections": [{"references": [[1, -32]]}]})"),
+              "/namedSelections/0/references/0/1 | expected a non-negative kind word");
+    EXPECT_EQ(Refusal(R"({"namedOptions": {"a/b": 3}})"), "/namedOptions/a~1b | expected a string");
+    EXPECT_EQ(Refusal(R"({"objects": [{"id": 1, "properties": {"x": 2}}]})"),
+              "/objects/0/properties/x | the key must be an integer");
+    EXPECT_EQ(Refusal(R"({"hostObjects": {"111": 5}})"), "/hostObjects/111 | names no object of \"objects\"");
+    EXPECT_EQ(Refusal(R"({"solveJob": {"inputOnly": true}})"),
+              "/solveJob | an input-only job needs \"copyTargetPath\"");
+    EXPECT_EQ(
+        Refusal(R"({"objectTable": {"records": [{"id": 1, "hostType": 4}, {"id": 1, "hostType": 4}]}})"),
+        "/objectTable/records/1/id | object id used twice");
+    EXPECT_EQ(Refusal(R"({"snippets": [{"key": 1, "step": 0}]})"),
+              "/snippets/0/step | step must be -1 (every step) or from 1");
+    EXPECT_EQ(Refusal("[1, 2]"), "/ | expected an object at the top level");
+    EXPECT_EQ(Refusal(R"({"partCount": 1,})").substr(0, 5), "byte ");
+    EXPECT_EQ(Refusal("{}"), "accepted");
+}
+
+TEST(HostSimCase, MissingFilesAreRefusedWithTheirName) {
+    const fs::path empty = fs::temp_directory_path() / "dorvix-hostsim-empty-case";
+    fs::create_directories(empty);
+    try {
+        LoadHostCase(empty);
+        ADD_FAILURE() << "a case without CAERep.xml was accepted";
+    } catch (const HostCaseError& e) {
+        EXPECT_EQ(fs::path(e.File()).filename(), "CAERep.xml");
+    }
+    fs::remove_all(empty);
+}
+
+}  // namespace

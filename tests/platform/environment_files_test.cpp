@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/notifier.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Environment, SetsReadsAndUnsets) {
+    platform::ScopedEnvironmentVariable scoped("DORVIX_TEST_VAR", "before");
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "before");
+    ASSERT_TRUE(platform::SetEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR"), L"caf\u00E9"));
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "caf\xC3\xA9");
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR")), L"caf\u00E9");
+    ASSERT_TRUE(platform::SetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR"), ""));
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "");  // set, but empty
+    ASSERT_TRUE(platform::UnsetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")));
+    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")));
+    EXPECT_FALSE(platform::SetEnvironmentVariable(std::string_view("A=B"), "x"));
+    EXPECT_FALSE(platform::SetEnvironmentVariable(std::string_view(""), "x"));
+}
+
+TEST(Environment, ScopedVariableRestoresTheEarlierState) {
+    platform::UnsetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE"));
+    {
+        platform::ScopedEnvironmentVariable s("DORVIX_TEST_SCOPE", "inner");
+        EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")), "inner");
+    }
+    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")));
+}
+
+TEST(Environment, ExpandsReferencesAndKeepsUnknownOnes) {
+    platform::ScopedEnvironmentVariable a("DORVIX_A", "alpha");
+    platform::ScopedEnvironmentVariable b("DORVIX_B", "");
+    platform::ScopedEnvironmentVariable none("DORVIX_UNSET", std::nullopt);
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%/x/%DORVIX_A%"), L"alpha/x/alpha");
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"[%DORVIX_B%]"), L"[]");
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_UNSET%/y"), L"%DORVIX_UNSET%/y");
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"100% sure"), L"100% sure");
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%%"), L"%%");
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_UNSET%%DORVIX_A%"), L"%DORVIX_UNSET%alpha");
+
+    wchar_t buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%", buffer, 6), 6u);  // five letters and the end
+    EXPECT_EQ(std::wstring(buffer), L"alpha");
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%", buffer, 5), 0u);
+    EXPECT_EQ(buffer[0], L'#');
+}
+
+TEST(Environment, MachineFacts) {
+    EXPECT_GT(platform::PhysicalMemoryBytes(), 64ull << 20);  // any machine that builds this has more
+    EXPECT_EQ(platform::GetThreadLocale(), 1033u);
+    {
+        platform::ScopedThreadLocale scoped(1036);
+        EXPECT_EQ(platform::GetThreadLocale(), 1033u);  // the seam changes nothing
+    }
+    EXPECT_EQ(platform::SetThreadLocale(1031), 1033u);
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = platform::CreateUniqueTemporaryFolder("dorvix-files-");
+        ASSERT_TRUE(platform::FolderExists(root_));
+    }
+    void TearDown() override { platform::DeleteFolderTree(root_); }
+    void Write(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path root_;
+};
+
+TEST_F(FilesTest, CopyHonoursFailIfExists) {
+    Write(root_ / "a.res", "listing");
+    Write(root_ / "solve.out", "old");
+    std::string error;
+    EXPECT_FALSE(platform::CopyFile(root_ / "a.res", root_ / "solve.out", true, &error));
+    EXPECT_NE(error.find("exists"), std::string::npos);
+    EXPECT_EQ(Read(root_ / "solve.out"), "old");
+    EXPECT_TRUE(platform::CopyFile(root_ / "a.res", root_ / "solve.out", false));
+    EXPECT_EQ(Read(root_ / "solve.out"), "listing");
+    EXPECT_TRUE(platform::CopyFile(root_ / "a.res", root_ / "fresh.out", true));
+    EXPECT_EQ(Read(root_ / "fresh.out"), "listing");
+    EXPECT_FALSE(platform::CopyFile(root_ / "missing.res", root_ / "solve.out", false, &error));
+    EXPECT_EQ(Read(root_ / "solve.out"), "listing");
+    // No temporary copies are left beside the targets.
+    EXPECT_EQ(platform::ListFolder(root_), (std::vector<std::string>{"a.res", "fresh.out", "solve.out"}));
+}
+
+TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
+    for (const char* dir : {"dorvix123456.dir", "dorvixabcdef.dir", "dorvix12345.dir", "other.dir"}) {
+        platform::CreateFolders(root_ / dir / "sub");
+        Write(root_ / dir / "sub" / "f.tmp", "x");
+    }
+    Write(root_ / "dorvix_err.out", "e");
+    bool all = false;
+    EXPECT_EQ(platform::DeleteMatching(root_, "dorvix??????.dir", &all), 2u);
+    EXPECT_TRUE(all);
+    EXPECT_EQ(platform::ListFolder(root_),
+              (std::vector<std::string>{"dorvix12345.dir", "dorvix_err.out", "other.dir"}));
+    EXPECT_EQ(platform::DeleteMatching(root_, "nothing*", &all), 0u);
+    EXPECT_TRUE(all);
+
+    EXPECT_FALSE(platform::DeleteFile(root_ / "other.dir"));  // a folder is no file
+    EXPECT_TRUE(platform::DeleteFile(root_ / "dorvix_err.out"));
+    EXPECT_FALSE(platform::DeleteFile(root_ / "dorvix_err.out"));
+    EXPECT_TRUE(platform::DeleteFolderTree(root_ / "other.dir"));
+    EXPECT_FALSE(platform::FolderExists(root_ / "other.dir"));
+    EXPECT_FALSE(platform::DeleteFolderTree(root_ / "other.dir"));
+}
+
+TEST(Wildcard, MatchesStarsAndQuestionMarks) {
+    EXPECT_TRUE(platform::WildcardMatch("dorvix??????.dir", "dorvixA1b2C3.dir"));
+    EXPECT_FALSE(platform::WildcardMatch("dorvix??????.dir", "dorvix12345.dir"));
+    EXPECT_FALSE(platform::WildcardMatch("dorvix??????.dir", "dorvix1234567.dir"));
+    EXPECT_TRUE(platform::WildcardMatch("*.u18", "dorvix_me.u18"));
+    EXPECT_TRUE(platform::WildcardMatch("d*_*.r*s", "dorvix_st.res"));
+    EXPECT_TRUE(platform::WildcardMatch("*", ""));
+    EXPECT_FALSE(platform::WildcardMatch("?", ""));
+    EXPECT_FALSE(platform::WildcardMatch("*.RES", "dorvix_st.res"));
+}
+
+TEST_F(FilesTest, CurrentFolderCanBeChangedAndRestored) {
+    fs::path before = platform::CurrentFolder();
+    ASSERT_TRUE(platform::SetCurrentFolder(root_));
+    EXPECT_EQ(fs::canonical(platform::CurrentFolder()), fs::canonical(root_));
+    std::string error;
+    EXPECT_FALSE(platform::SetCurrentFolder(root_ / "missing", &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(platform::SetCurrentFolder(before));
+    EXPECT_TRUE(platform::FolderExists(platform::TemporaryFolder()));
+}
+
+TEST(Clock, FixedClockGivesReproducibleDates) {
+    {
+        platform::ScopedFixedClock fixed({2024, 2, 29, 13, 5, 9, 250});
+        platform::LocalDateTime t = platform::LocalNow();
+        EXPECT_EQ(t.year, 2024);
+        EXPECT_EQ(t.month, 2);
+        EXPECT_EQ(t.day, 29);
+        EXPECT_EQ(t.hour, 13);
+        EXPECT_EQ(t.millisecond, 250);
+        EXPECT_EQ(t.dayOfWeek, 4);  // a Thursday
+        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                           platform::WallClockNow().time_since_epoch())
+                           .count();
+        EXPECT_EQ(seconds, 1709211909);  // 2024-02-29T13:05:09Z
+    }
+    EXPECT_GE(platform::LocalNow().year, 2024);
+}
+
+TEST(Clock, MonotonicClockAdvancesWithSleep) {
+    std::uint64_t start = platform::MonotonicMs();
+    platform::SleepMs(20);
+    EXPECT_GE(platform::MonotonicMs() - start, 20u);
+}
+
+TEST(Notifier, WritesToTheLogTestsRead) {
+    platform::ClearUserMessageLog();
+    platform::ShowUserMessage(L"Error", L"The solver could not be started.");
+    auto log = platform::UserMessageLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].title, L"Error");
+    EXPECT_EQ(log[0].text, L"The solver could not be started.");
+    platform::ClearUserMessageLog();
+    EXPECT_TRUE(platform::UserMessageLog().empty());
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "addin/runtime/dispatch_table.h"
+#include "addin/runtime/xen_com_object.h"
+#include "platform/environment.h"
+
+namespace {
+
+struct ISample : IUnknown {
+    static constexpr IID kIid = MakeGuid("2f4c1e0a-7b3d-4a55-8e21-9d0c6b7a3e11");
+    static constexpr const IID& iid() { return kIid; }
+};
+
+class Sample : public ComObject<Sample, ISample>, public CXenComObject {
+  public:
+    HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
+        return QueryMarshaler(ControllingUnknown(), iid, out);
+    }
+};
+
+ComPtr<ISample> NewSample(Sample** raw) {
+    ComPtr<ISample> s;
+    CreateComInstanceWith<Sample>(nullptr, ISample::iid(), s.ReleaseAndGetVoidAddress(), [raw] {
+        *raw = new Sample();
+        return *raw;
+    });
+    return s;
+}
+
+TEST(FreeThreadedMarshaler, CreatedOnFirstRequestAndReused) {
+    platform::UnsetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable));
+    Sample* raw = nullptr;
+    ComPtr<ISample> s = NewSample(&raw);
+    EXPECT_TRUE(raw->UsesFreeThreadedMarshaler());
+    EXPECT_FALSE(raw->HasMarshaler());
+    ComPtr<IMarshal> first = s.As<IMarshal>();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(raw->HasMarshaler());
+    ComPtr<IMarshal> second = s.As<IMarshal>();
+    EXPECT_EQ(first.Get(), second.Get());
+    // The marshaler is aggregated: its IUnknown is the object's.
+    ComPtr<IUnknown> fromMarshaler;
+    ComPtr<IUnknown> fromObject;
+    first->QueryInterface(IID_IUnknown, fromMarshaler.ReleaseAndGetVoidAddress());
+    s->QueryInterface(IID_IUnknown, fromObject.ReleaseAndGetVoidAddress());
+    EXPECT_EQ(fromMarshaler.Get(), fromObject.Get());
+}
+
+TEST(FreeThreadedMarshaler, SwitchIsReadAtConstruction) {
+    platform::SetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
+                                     std::string_view("0"));
+    Sample* off = nullptr;
+    ComPtr<ISample> a = NewSample(&off);
+    platform::SetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
+                                     std::string_view("00"));
+    EXPECT_FALSE(a.As<IMarshal>());  // still off: the switch was read when it was built
+    Sample* on = nullptr;
+    ComPtr<ISample> b = NewSample(&on);
+    EXPECT_TRUE(b.As<IMarshal>());
+    platform::UnsetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable));
+}
+
+TEST(DispatchTable, NamesFromTheTableOnly) {
+    const DispatchTable& table = DorvixAddinDispatchTable();
+    unsigned count = 0;
+    EXPECT_EQ(DispatchTable::GetTypeInfoCount(nullptr), E_POINTER);
+    EXPECT_EQ(DispatchTable::GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 1u);
+    void* info = reinterpret_cast<void*>(1);
+    EXPECT_EQ(DispatchTable::GetTypeInfo(0, 1033, &info), E_NOTIMPL);
+    EXPECT_EQ(info, nullptr);
+    EXPECT_EQ(DispatchTable::Invoke(), E_NOTIMPL);
+
+    const OLECHAR* names[] = {L"OnUnload", L"param"};
+    DISPID ids[2] = {0, 0};
+    EXPECT_EQ(table.GetIDsOfNames(names, 1, ids), S_OK);
+    EXPECT_EQ(ids[0], 2);
+    EXPECT_EQ(table.GetIDsOfNames(names, 2, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], 2);
+    EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+    const OLECHAR* wrong[] = {L"onunload"};
+    EXPECT_EQ(table.GetIDsOfNames(wrong, 1, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+    const OLECHAR* prefix[] = {L"OnLoa"};
+    EXPECT_EQ(table.GetIDsOfNames(prefix, 1, ids), DISP_E_UNKNOWNNAME);
+}
+
+}  // namespace

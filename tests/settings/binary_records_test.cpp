@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "settings/record_stream.h"
+#include "settings/settings_factory.h"
+#include "settings_test_support.h"
+
+namespace {
+
+using settings_test::ResumeBytes;
+using settings_test::SaveBytes;
+
+// Bytes written through a stream with the byte-order mark, for records built by hand.
+class HandStream {
+  public:
+    HandStream() { stream_.BeginWrite(); }
+    JXStream& operator*() { return stream_; }
+    JXStream* operator->() { return &stream_; }
+    // A reading stream over what was written.
+    std::unique_ptr<JXStream> Reader() {
+        auto reader = std::make_unique<JXStream>(std::make_unique<JXMemoryChannel>(channel_.Bytes()));
+        reader->BeginRead();
+        return reader;
+    }
+    const std::vector<std::uint8_t>& Bytes() const { return channel_.Bytes(); }
+
+  private:
+    JXMemoryChannel channel_;
+    JXStream stream_{channel_};
+};
+
+std::vector<std::unique_ptr<DorvixSolutionSettings>> FilledObjects() {
+    std::vector<std::unique_ptr<DorvixSolutionSettings>> all;
+    auto statics = std::make_unique<DorvixStaticMechanicalSettings>();
+    settings_test::FillStepSettings(*statics);
+    all.push_back(std::move(statics));
+    auto transient = std::make_unique<DorvixTransientMechanicalSettings>();
+    settings_test::FillStepSettings(*transient);
+    all.push_back(std::move(transient));
+    auto thermal = std::make_unique<DorvixStaticThermalSettings>();
+    settings_test::FillStepSettings(*thermal);
+    all.push_back(std::move(thermal));
+    auto transientThermal = std::make_unique<DorvixTransientThermalSettings>();
+    settings_test::FillStepSettings(*transientThermal);
+    all.push_back(std::move(transientThermal));
+    auto harmonic = std::make_unique<DorvixHarmonicMechanicalSettings>();
+    settings_test::FillHarmonic(*harmonic);
+    all.push_back(std::move(harmonic));
+    auto modal = std::make_unique<DorvixModalMechanicalSettings>();
+    settings_test::FillSharedRecords(*modal);
+    settings_test::FillModalControls(modal->GetModalControls());
+    all.push_back(std::move(modal));
+    auto buckling = std::make_unique<DorvixBucklingMechanicalSettings>();
+    settings_test::FillSharedRecords(*buckling);
+    settings_test::FillModalControls(buckling->GetBucklingControls());
+    all.push_back(std::move(buckling));
+    return all;
+}
+
+std::unique_ptr<DorvixSolutionSettings> FreshLike(const DorvixSolutionSettings& s) {
+    if (typeid(s) == typeid(DorvixHarmonicMechanicalSettings))
+        return std::make_unique<DorvixHarmonicMechanicalSettings>();
+    return CreateDorvixSolutionSettings(s.GetAnalysisType(), s.GetPhysicsType());
+}
+
+TEST(BinaryRecords, EveryClassRoundTripsItsValuesInBothByteOrders) {
+    for (const auto& source : FilledObjects()) {
+        for (JXByteOrder order : {JXByteOrder::Little, JXByteOrder::Big}) {
+            auto target = FreshLike(*source);
+            ASSERT_FALSE(*target == *source) << typeid(*source).name();
+            ASSERT_EQ(ResumeBytes(*target, SaveBytes(*source, order)), S_OK) << typeid(*source).name();
+            EXPECT_TRUE(*target == *source) << typeid(*source).name();
+        }
+    }
+}
+
+TEST(BinaryRecords, EveryTruncationFailsAndLeavesTheObjectAsItWas) {
+    for (const auto& source : FilledObjects()) {
+        const std::vector<std::uint8_t> bytes = SaveBytes(*source);
+        auto target = FreshLike(*source);
+        auto pristine = FreshLike(*source);
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            const std::vector<std::uint8_t> cut(bytes.begin(),
+                                                bytes.begin() + static_cast<std::ptrdiff_t>(size));
+            ASSERT_EQ(ResumeBytes(*target, cut), E_FAIL) << typeid(*source).name() << " at " << size;
+            ASSERT_TRUE(*target == *pristine) << typeid(*source).name() << " at " << size;
+        }
+    }
+}
+
+TEST(BinaryRecords, StoredTypesMustBeTheObjectsTypes) {
+    DorvixStaticMechanicalSettings statics;
+    DorvixStaticThermalSettings thermal;
+    settings_test::FillStepSettings(thermal);
+    EXPECT_EQ(ResumeBytes(statics, SaveBytes(thermal)), E_FAIL);
+    EXPECT_TRUE(statics == DorvixStaticMechanicalSettings());
+    DorvixModalMechanicalSettings modal;
+    EXPECT_EQ(ResumeBytes(modal, SaveBytes(DorvixBucklingMechanicalSettings())), E_FAIL);
+}
+
+TEST(BinaryRecords, DefaultStaticStructuralLayout) {
+    const std::vector<std::uint8_t> bytes = SaveBytes(DorvixStaticMechanicalSettings());
+    JXMemoryChannel channel(bytes);
+    JXStream s(channel);
+    ASSERT_TRUE(s.BeginRead());
+    std::int32_t i = 0;
+    std::uint32_t u = 0;
+    double d = 0;
+    bool b = false;
+    std::uint16_t h = 0;
+    auto int32 = [&] {
+        s.ReadInt32(&i);
+        return i;
+    };
+    auto uint32 = [&] {
+        s.ReadUInt32(&u);
+        return u;
+    };
+    auto uint16 = [&] {
+        s.ReadUInt16(&h);
+        return h;
+    };
+    auto real = [&] {
+        s.ReadDouble(&d);
+        return d;
+    };
+    auto flag = [&] {
+        s.ReadBool(&b);
+        return b;
+    };
+    EXPECT_EQ(int32(), 1);    // base version
+    EXPECT_EQ(uint32(), 1u);  // mechanical
+    EXPECT_EQ(uint32(), 0u);  // static
+    EXPECT_EQ(uint32(), 3u);  // sections
+    EXPECT_EQ(int32(), 3);    // solver controls
+    EXPECT_EQ(int32(), 3);    // version 3
+    EXPECT_EQ(uint32(), 1u);  // SolverType
+    EXPECT_EQ(uint32(), 5u);  // ManualSolver
+    EXPECT_FALSE(flag());
+    EXPECT_EQ(uint32(), 0u);
+    EXPECT_EQ(uint32(), 0u);
+    EXPECT_EQ(real(), 1.0);
+    EXPECT_EQ(real(), 0.0);
+    EXPECT_EQ(real(), 0.05);
+    EXPECT_EQ(uint32(), 0u);
+    EXPECT_FALSE(flag());
+    EXPECT_FALSE(flag());
+    EXPECT_EQ(int32(), 5);  // step list
+    EXPECT_EQ(int32(), 1);
+    EXPECT_EQ(int32(), 1);   // one step
+    EXPECT_EQ(int32(), 1);   // step version
+    EXPECT_EQ(real(), 1.0);  // end time
+    EXPECT_FALSE(flag());
+    EXPECT_FALSE(flag());
+    EXPECT_EQ(uint32(), 2u);  // sub-records
+    EXPECT_EQ(int32(), 0);    // time-step options
+    EXPECT_EQ(int32(), 3);
+    EXPECT_EQ(int32(), 0);  // program controlled
+    EXPECT_EQ(int32(), 0);  // by sub-steps
+    EXPECT_EQ(int32(), 0);  // reserved
+    EXPECT_EQ(real(), 1.0);
+    EXPECT_EQ(real(), 1.0);
+    EXPECT_EQ(real(), 0.1);
+    EXPECT_FALSE(flag());
+    EXPECT_EQ(real(), 1.0);  // span
+    for (int k = 0; k < 6; ++k) EXPECT_FALSE(flag());
+    EXPECT_EQ(int32(), 10);
+    EXPECT_EQ(int32(), 6);
+    EXPECT_EQ(real(), 0.001);
+    EXPECT_EQ(real(), 0.001);
+    EXPECT_EQ(real(), 1e-10);
+    EXPECT_EQ(real(), 1e-9);
+    for (int k = 0; k < 6; ++k) EXPECT_FALSE(flag());
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(int32(), 10);
+    EXPECT_EQ(int32(), 1);
+    EXPECT_EQ(int32(), 2);  // output controls
+    EXPECT_EQ(int32(), 1);
+    EXPECT_EQ(int32(), 4);  // requested 1..4
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(uint16(), k);
+    EXPECT_EQ(uint32(), 0u);
+    EXPECT_EQ(int32(), 0);
+    EXPECT_EQ(uint16(), 0);
+    EXPECT_EQ(uint16(), 1);
+    EXPECT_EQ(int32(), 7);  // solver-file controls
+    EXPECT_EQ(int32(), 1);
+    EXPECT_EQ(uint16(), 1);
+    EXPECT_EQ(uint16(), 0);
+    EXPECT_EQ(uint16(), 0);
+    EXPECT_EQ(uint16(), 0xFFFF);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(uint32(), 0u);  // empty strings
+    EXPECT_EQ(uint16(), 1);
+    EXPECT_EQ(uint16(), 1);
+    EXPECT_EQ(uint32(), 0u);
+    EXPECT_TRUE(s.Good());
+    EXPECT_EQ(s.BytesLeft(), 0u);
+}
+
+TEST(BinaryRecords, OldTimeStepOptionsKeepNewerFields) {
+    HandStream w;
+    w->WriteInt32(1);
+    w->WriteInt32(kOn);
+    w->WriteInt32(kDefineBySubSteps);
+    w->WriteInt32(9);
+    w->WriteDouble(0.2);
+    w->WriteDouble(0.4);
+    w->WriteDouble(0.1);
+    w->WriteBool(true);
+    w->WriteDouble(2.0);
+    DorvixTimeStepOptions o;
+    o.SetNewtonIterationMaximumNumber(44);
+    o.SetPrintingFrequencyNodalResults(3);
+    auto r = w.Reader();
+    ASSERT_TRUE(LoadRecord(*r, o));
+    EXPECT_EQ(o.GetUseAutoTimeStepping(), kOn);
+    EXPECT_EQ(o.GetReserved(), 9);
+    EXPECT_EQ(o.GetMaximumTimeStep(), 0.4);
+    EXPECT_TRUE(o.GetCarryOverTimeStep());
+    EXPECT_EQ(o.GetStepSpan(), 2.0);
+    EXPECT_EQ(o.GetNewtonIterationMaximumNumber(), 44u);
+    EXPECT_EQ(o.GetPrintingFrequencyNodalResults(), 3u);
+
+    HandStream empty;  // version 0 holds nothing
+    empty->WriteInt32(0);
+    DorvixTimeStepOptions unchanged = o;
+    r = empty.Reader();
+    EXPECT_TRUE(LoadRecord(*r, o));
+    EXPECT_EQ(o, unchanged);
+}
+
+TEST(BinaryRecords, UnknownRecordVersionsFailWithoutChange) {
+    for (std::int32_t version : {4, -1}) {
+        HandStream w;
+        w->WriteInt32(version);
+        for (int k = 0; k < 40; ++k) w->WriteInt32(0);
+        DorvixTimeStepOptions o;
+        o.SetReserved(5);
+        auto r = w.Reader();
+        EXPECT_FALSE(LoadRecord(*r, o));
+        EXPECT_EQ(o.GetReserved(), 5);
+    }
+    HandStream w;
+    w->WriteInt32(2);  // single-version record
+    DorvixDampingControls d;
+    auto r = w.Reader();
+    EXPECT_FALSE(LoadRecord(*r, d));
+}
+
+TEST(BinaryRecords, SolverControlsVersionTwoKeepsPrestressedStatic) {
+    DorvixSolverControls source;
+    source.SetDoInitialComputation(true);
+    source.SetDoPrestressedStatic(true);
+    HandStream w;
+    SaveRecord(*w, source);
+    std::vector<std::uint8_t> bytes = w.Bytes();
+    bytes[4] = 2;      // version field behind the 4-byte mark (little-endian)
+    bytes.pop_back();  // version 2 has no DoPrestressedStatic
+    JXMemoryChannel channel(bytes);
+    JXStream r(channel);
+    ASSERT_TRUE(r.BeginRead());
+    DorvixSolverControls target;
+    ASSERT_TRUE(LoadRecord(r, target));
+    EXPECT_TRUE(target.GetDoInitialComputation());
+    EXPECT_FALSE(target.GetDoPrestressedStatic());
+}
+
+TEST(BinaryRecords, ModalVersionsOneAndTwo) {
+    HandStream w;
+    w->WriteInt32(2);
+    w->WriteUInt32(0);  // stored as it stands, not through the setter
+    w->WriteDouble(1.0);
+    w->WriteDouble(50.0);
+    w->WriteBool(true);
+    w->WriteDouble(300.0);
+    DorvixModalControls m;
+    m.SetHarmonicIndex(8);
+    auto r = w.Reader();
+    ASSERT_TRUE(LoadRecord(*r, m));
+    EXPECT_EQ(m.GetNumModesToFind(), 0);
+    EXPECT_EQ(m.GetMaxFrequency(), 50.0);
+    EXPECT_TRUE(m.GetRangeSearch());
+    EXPECT_EQ(m.GetStoredRefTemperature(), 300.0);
+    EXPECT_EQ(m.GetHarmonicIndex(), 8u);
+}
+
+TEST(BinaryRecords, AutomaticResultSetsDropStoredValues) {
+    HandStream w;
+    w->WriteInt32(1);
+    w->WriteInt32(3);
+    w->WriteUInt16(1);
+    w->WriteUInt16(0);  // zero codes are skipped
+    w->WriteUInt16(5);
+    w->WriteUInt32(kResultSetsAuto);
+    w->WriteInt32(2);
+    w->WriteDouble(1.0);
+    w->WriteDouble(2.0);
+    w->WriteUInt16(kTimePointsEquallySpaced);
+    w->WriteUInt16(12);
+    DorvixOutputControls o({1, 2});
+    o.SetResultSets({9.0});
+    auto r = w.Reader();
+    ASSERT_TRUE(LoadRecord(*r, o));
+    EXPECT_TRUE(o.GetResultSets().empty());
+    EXPECT_EQ(o.GetRequestedOutputs(), (std::set<int>{1, 5}));
+    EXPECT_EQ(o.GetSupportedOutputs(), (std::set<int>{1, 2}));
+    EXPECT_EQ(o.GetTimePointsOptions(), kTimePointsEquallySpaced);
+    EXPECT_EQ(o.GetEquallySpaced(), 12);
+}
+
+TEST(BinaryRecords, CountsBeyondTheBytesLeftFail) {
+    HandStream w;
+    w->WriteInt32(1);
+    w->WriteInt32(0x10000000);  // requested codes
+    DorvixOutputControls o;
+    auto r = w.Reader();
+    EXPECT_FALSE(LoadRecord(*r, o));
+
+    HandStream list;
+    list->WriteInt32(1);
+    list->WriteInt32(-1);  // steps
+    DorvixStepControlsList steps;
+    r = list.Reader();
+    EXPECT_FALSE(LoadRecord(*r, steps));
+    EXPECT_EQ(steps.GetCount(), 1);
+}
+
+TEST(BinaryRecords, ASectionTheClassDoesNotHoldFails) {
+    DorvixStaticMechanicalSettings statics;
+    HandStream w;
+    w->WriteInt32(1);
+    w->WriteUInt32(kMechanicalPhysics);
+    w->WriteUInt32(kStaticAnalysis);
+    w->WriteUInt32(1);
+    w->WriteInt32(kDampingControlsTag);  // static analyses hold no damping
+    SaveRecord(*w, DorvixDampingControls());
+    auto r = w.Reader();
+    EXPECT_EQ(statics.ResumeDB(*r), E_FAIL);
+}
+
+TEST(BinaryRecords, TransientStructuralStepsBecomeAutomatic) {
+    DorvixTransientMechanicalSettings transient;
+    transient.GetStepList().GetStep(1)->GetTimeStepOptions().SetUseAutoTimeStepping(kProgramControlled);
+    DorvixTransientMechanicalSettings loaded;
+    ASSERT_EQ(ResumeBytes(loaded, SaveBytes(transient)), S_OK);
+    EXPECT_EQ(loaded.GetStepList().GetStep(1)->GetTimeStepOptions().GetUseAutoTimeStepping(), kOn);
+
+    DorvixStaticMechanicalSettings statics;
+    DorvixStaticMechanicalSettings loadedStatic;
+    ASSERT_EQ(ResumeBytes(loadedStatic, SaveBytes(statics)), S_OK);
+    EXPECT_EQ(loadedStatic.GetStepList().GetStep(1)->GetTimeStepOptions().GetUseAutoTimeStepping(),
+              kProgramControlled);
+}
+
+TEST(BinaryRecords, LoadedStepsTakeTheTemplateCodes) {
+    DorvixStaticMechanicalSettings source;
+    source.GetStepList().GetStep(1)->SetStepCodes({9});
+    DorvixStaticMechanicalSettings loaded;
+    ASSERT_EQ(ResumeBytes(loaded, SaveBytes(source)), S_OK);
+    EXPECT_EQ(loaded.GetStepList().GetStep(1)->GetStepCodes(), (std::set<int>{2, 3, 4}));
+}
+
+}  // namespace

@@ -1,0 +1,537 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "settings/settings_xml.h"
+#include "settings_test_support.h"
+
+namespace {
+
+using settings_test::ReadXmlText;
+using settings_test::WriteXmlText;
+
+// The same document without the indentation between elements.
+std::string Compact(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out.push_back(text[i]);
+        if (text[i] != '>') continue;
+        std::size_t next = text.find_first_not_of(" \t\r\n", i + 1);
+        if (next != std::string::npos && text[next] == '<') i = next - 1;
+    }
+    return out;
+}
+
+// Writes the settings, lets `edit` change the document and answers the document text.
+std::string EditedXml(const DorvixSolutionSettings& s, const std::function<void(pugi::xml_node root)>& edit) {
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    edit(doc.Root().first_child());
+    return doc.SaveString();
+}
+
+pugi::xml_node Path(pugi::xml_node node, const char* xpath) { return node.select_node(xpath).node(); }
+
+void SetText(pugi::xml_node node, const char* text) {
+    ASSERT_TRUE(node) << "no node to edit";
+    node.text().set(text);
+}
+
+template <class S>
+void ExpectRoundTrip(const S& source) {
+    const std::string text = WriteXmlText(source);
+    S pretty, compact;
+    ASSERT_FALSE(pretty == source);
+    ASSERT_EQ(ReadXmlText(pretty, text), S_OK) << text;
+    EXPECT_TRUE(pretty == source) << text;
+    ASSERT_EQ(ReadXmlText(compact, Compact(text)), S_OK);
+    EXPECT_TRUE(compact == source);
+}
+
+TEST(SettingsXml, EveryClassRoundTripsIndentedAndCompact) {
+    DorvixStaticMechanicalSettings statics;
+    settings_test::FillStepSettings(statics);
+    ExpectRoundTrip(statics);
+    DorvixTransientMechanicalSettings transient;
+    settings_test::FillStepSettings(transient);
+    ExpectRoundTrip(transient);
+    DorvixStaticThermalSettings thermal;
+    settings_test::FillStepSettings(thermal);
+    ExpectRoundTrip(thermal);
+    DorvixTransientThermalSettings transientThermal;
+    settings_test::FillStepSettings(transientThermal);
+    ExpectRoundTrip(transientThermal);
+    DorvixHarmonicMechanicalSettings harmonic;
+    settings_test::FillHarmonic(harmonic);
+    ExpectRoundTrip(harmonic);
+    DorvixModalMechanicalSettings modal;
+    settings_test::FillSharedRecords(modal);
+    settings_test::FillModalControls(modal.GetModalControls());
+    ExpectRoundTrip(modal);
+    DorvixBucklingMechanicalSettings buckling;
+    settings_test::FillSharedRecords(buckling, false);
+    settings_test::FillModalControls(buckling.GetBucklingControls());
+    ExpectRoundTrip(buckling);
+}
+
+TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
+    DorvixStaticMechanicalSettings s;
+    ASSERT_EQ(s.GetStepList().AddStepAtTime(2.0), 0);
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    pugi::xml_node root = doc.Root().first_child();
+    EXPECT_STREQ(root.name(), "DorvixStaticMechanicalSettings");
+    EXPECT_STREQ(root.attribute("version").value(), "1");
+    std::vector<std::string> names;
+    for (pugi::xml_node child : root.children()) names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"StepControls", "StepControls", "SolverControls",
+                                               "SolverFileControls"}));
+    EXPECT_STREQ(Path(root, "StepControls[2]/EndTime").text().get(), "2.");
+
+    DorvixTransientMechanicalSettings t;
+    doc.LoadString(WriteXmlText(t));
+    names.clear();
+    for (pugi::xml_node child : doc.Root().first_child().children()) names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"StepControls", "SolverControls", "DampingControls",
+                                               "SolverFileControls"}));
+}
+
+TEST(SettingsXml, OutputWithoutElementOfItsOwnSurvivesReading) {
+    DorvixStaticThermalSettings source;  // supports 4, 5, 6
+    DorvixStaticThermalSettings read;
+    ASSERT_EQ(ReadXmlText(read, WriteXmlText(source)), S_OK);
+    EXPECT_TRUE(read.GetStepList().GetStep(1)->GetOutputControls().IsOutputRequested(kUnnamedOutput));
+    EXPECT_TRUE(read == source);
+}
+
+TEST(SettingsXml, RootOfAnotherClassOrNoneIsNotFound) {
+    DorvixStaticMechanicalSettings s;
+    s.GetSolverFileControls().SetResultFile(L"keep.res");
+    EXPECT_EQ(ReadXmlText(s, "<AnalysisSettings/>"), E_FAIL);
+    EXPECT_EQ(ReadXmlText(s, WriteXmlText(DorvixModalMechanicalSettings())), E_FAIL);
+    EXPECT_EQ(s.GetSolverFileControls().GetResultFile(), L"keep.res");
+}
+
+TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
+    DorvixModalMechanicalSettings first, second, read;
+    first.GetModalControls().SetNumModesToFind(3);
+    second.GetModalControls().SetNumModesToFind(9);
+    XmlDocument doc;
+    doc.LoadString("<AnalysisSettings/>");
+    first.WriteXML(doc.Root());
+    second.WriteXML(doc.Root());
+    EXPECT_EQ(std::distance(doc.Root().children().begin(), doc.Root().children().end()), 2);
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    EXPECT_EQ(read.GetModalControls().GetNumModesToFind(), 3);
+}
+
+TEST(SettingsXml, SolverFileTexts) {
+    DorvixModalMechanicalSettings s;
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    pugi::xml_node files = Path(doc.Root(), "*/SolverFileControls");
+    EXPECT_FALSE(files.child("FutureAnalysisType"));
+    EXPECT_STREQ(files.child("SolverUnits").text().get(), "-1");
+    EXPECT_STREQ(files.attribute("version").value(), "1");
+    DorvixModalMechanicalSettings read;
+    read.GetSolverFileControls().SetFutureAnalysisType(3);
+    read.GetSolverFileControls().SetSolverUnits(2);
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    EXPECT_EQ(read.GetSolverFileControls().GetFutureAnalysisType(), 0u);
+    EXPECT_EQ(read.GetSolverFileControls().GetSolverUnits(), 0xFFFF);
+}
+
+TEST(SettingsXml, HarmonicMethodShapesTheForcingFrequency) {
+    DorvixHarmonicMechanicalSettings h;
+    h.GetHarmonicControls().SetClustering(true);
+    h.GetHarmonicControls().SetClusterNumber(4);
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(h));
+    pugi::xml_node forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
+    EXPECT_STREQ(forcing.attribute("unit").value(), "Hz");
+    std::vector<std::string> names;
+    for (pugi::xml_node child : forcing.children()) names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Minimum", "Maximum", "ClusterNumber"}));
+    EXPECT_STREQ(forcing.child("ClusterNumber").text().get(), "4");
+    EXPECT_STREQ(
+        Path(doc.Root(), "*/HarmonicControls/HarmonicMethod/ModeSuperposition/StoreResultsAtAllFrequencies")
+            .text()
+            .get(),
+        "true");
+
+    h.GetHarmonicControls().SetHarmonicMethod(kFullMethod);
+    h.GetHarmonicControls().SetIntervals(12);
+    doc.LoadString(WriteXmlText(h));
+    forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
+    EXPECT_STREQ(forcing.last_child().name(), "Intervals");
+    EXPECT_TRUE(Path(doc.Root(), "*/HarmonicControls/HarmonicMethod/Full"));
+    DorvixHarmonicMechanicalSettings read;
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    EXPECT_EQ(read.GetHarmonicControls().GetHarmonicMethod(), kFullMethod);
+    EXPECT_EQ(read.GetHarmonicControls().GetIntervals(), 12);
+
+    const std::string stored = EditedXml(DorvixHarmonicMechanicalSettings(), [](pugi::xml_node root) {
+        SetText(Path(root, "HarmonicControls/HarmonicMethod/ModeSuperposition/StoreResultsAtAllFrequencies"),
+                "false");
+    });
+    ASSERT_EQ(ReadXmlText(read, stored), S_OK);
+    EXPECT_EQ(read.GetHarmonicControls().GetStoreResultsAtAllFrequencies(), 1);
+}
+
+TEST(SettingsXml, ModalRangeAndCounts) {
+    DorvixModalMechanicalSettings s;
+    s.GetModalControls().StoreFrequencyRange(3.0, 30.0);  // range search off
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    EXPECT_FALSE(Path(doc.Root(), "*/ModalControls/FrequencyRange"));
+    DorvixModalMechanicalSettings read;
+    read.GetModalControls().SetFrequencyRange(7.0, 70.0);
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    EXPECT_FALSE(read.GetModalControls().GetRangeSearch());
+    EXPECT_EQ(read.GetModalControls().GetMinFrequency(), 7.0);
+    EXPECT_EQ(read.GetModalControls().GetMaxFrequency(), 70.0);
+
+    const std::string zero = EditedXml(
+        s, [](pugi::xml_node root) { SetText(Path(root, "ModalControls/NumberOfModesToFind"), "0"); });
+    ASSERT_EQ(ReadXmlText(read, zero), S_OK);
+    EXPECT_EQ(read.GetModalControls().GetNumModesToFind(), 0);
+}
+
+TEST(SettingsXml, ReferenceTemperatureIsWrittenAsStored) {
+    DorvixModalMechanicalSettings s;
+    s.GetModalControls().StoreRefTemperature(310.5);
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    EXPECT_STREQ(Path(doc.Root(), "*/ModalControls/RefTemperature").text().get(), "310.5");
+}
+
+TEST(SettingsXml, BucklingSolverControlsStayOutOfTheXml) {
+    DorvixBucklingMechanicalSettings source, read;
+    source.GetSolverControls().SetSolverType(kSolverDual);
+    read.GetSolverControls().SetSolverType(kSolverFrontal);
+    const std::string text = WriteXmlText(source);
+    EXPECT_EQ(text.find("SolverControls"), std::string::npos);
+    ASSERT_EQ(ReadXmlText(read, text), S_OK);
+    EXPECT_EQ(read.GetSolverControls().GetSolverType(), kSolverFrontal);
+}
+
+TEST(SettingsXml, ProgramControlledSteppingWritesOnlyItsName) {
+    DorvixStaticMechanicalSettings s;  // template: program controlled, by sub-steps
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    pugi::xml_node autoType = Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType");
+    EXPECT_STREQ(autoType.text().get(), "ProgramControlled");
+    EXPECT_FALSE(autoType.first_element_by_path("DefinedBy"));
+    DorvixStaticMechanicalSettings read;
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    EXPECT_EQ(read.GetStepList().GetStep(1)->GetTimeStepOptions(), read.GetTemplateTimeStepOptions());
+}
+
+TEST(SettingsXml, CarriedOverTimeStepHasNoInitial) {
+    DorvixTransientMechanicalSettings s;
+    DorvixTimeStepOptions& o = s.GetStepList().GetStep(1)->GetTimeStepOptions();
+    o.SetCarryOverTimeStep(true);
+    o.SetInitialTimeStep(0.125);
+    o.SetMinimumTimeStep(0.0625);
+    o.SetMaximumTimeStep(0.25);
+    XmlDocument doc;
+    doc.LoadString(WriteXmlText(s));
+    pugi::xml_node time =
+        Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy/Time");
+    ASSERT_TRUE(time);
+    EXPECT_STREQ(time.child("CarryOver").text().get(), "On");
+    EXPECT_FALSE(time.child("Initial"));
+    DorvixTransientMechanicalSettings read;
+    ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
+    const DorvixTimeStepOptions& r = read.GetStepList().GetStep(1)->GetTimeStepOptions();
+    EXPECT_TRUE(r.GetCarryOverTimeStep());
+    EXPECT_EQ(r.GetInitialTimeStep(), 0.0);  // the template's
+    EXPECT_EQ(r.GetMaximumTimeStep(), 0.25);
+}
+
+TEST(SettingsXml, SubStepCountsAreReadWithTheStepsOwnSpan) {
+    DorvixStaticMechanicalSettings s;
+    ASSERT_EQ(s.GetStepList().AddStepAtTime(5.0), 0);  // span 4, template counts 1..10
+    DorvixStaticMechanicalSettings read;
+    ASSERT_EQ(ReadXmlText(read, WriteXmlText(s)), S_OK);
+    const DorvixTimeStepOptions& o = read.GetStepList().GetStep(2)->GetTimeStepOptions();
+    EXPECT_EQ(o.GetStepSpan(), 4.0);
+    EXPECT_EQ(o.GetInitialTimeStep(), 4.0);
+    EXPECT_EQ(o.GetMinimumTimeStep(), 0.4);
+    EXPECT_TRUE(read == s);
+}
+
+TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
+    DorvixSolverControls source({1, 3});
+    source.SetSolverType(kSolverManual);
+    source.SetManualSolver(5);
+    source.SetWeakSprings(kOff);
+    XmlDocument doc;
+    doc.LoadString("<Root/>");
+    WriteSolverControlsXml(source, doc.Root());
+    EXPECT_STREQ(Path(doc.Root(), "SolverControls/SolverType/Manual/Value").text().get(), "5");
+    EXPECT_TRUE(Path(doc.Root(), "SolverControls/WeakSprings/Off"));
+    DorvixSolverControls read({1});
+    ASSERT_EQ(ReadSolverControlsXml(read, doc.Root()), S_OK);
+    EXPECT_EQ(read.GetPresentControls(), (std::set<int>{1, 3}));
+    EXPECT_EQ(read.GetWeakSprings(), static_cast<unsigned>(kOff));
+
+    DorvixSolverControls factor({3});
+    factor.SetWeakSprings(kOn);
+    factor.SetSpringsStiffnessType(kStiffnessFactor);
+    factor.SetSpringsStiffnessFactor(2.5);
+    factor.SetSpringsStiffnessValue(99.0);
+    doc.LoadString("<Root/>");
+    WriteSolverControlsXml(factor, doc.Root());
+    EXPECT_STREQ(Path(doc.Root(), "SolverControls/WeakSprings/On/SpringsStiffness/Factor").text().get(),
+                 "2.5");
+    EXPECT_EQ(doc.SaveString().find("99"), std::string::npos);
+}
+
+TEST(SettingsXml, DampingDefinitions) {
+    XmlDocument doc;
+    doc.LoadString(
+        "<Root><DampingControls><BetaDamping>0.5<BetaVsFrequency><Frequency>1.</Frequency><Measure>2.</"
+        "Measure>"
+        "</BetaVsFrequency></BetaDamping></DampingControls></Root>");
+    DorvixDampingControls d({1, 2, 3});
+    ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);
+    EXPECT_EQ(d.GetBetaDampingDefinition(), kBetaByValue);  // the text is tried first
+    EXPECT_EQ(d.GetBetaDamping(), 0.5);
+    EXPECT_EQ(d.GetPresentControls(), (std::set<int>{2}));
+
+    doc.LoadString("<Root><DampingControls><NumericalValue>0.3</NumericalValue></DampingControls></Root>");
+    ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);
+    EXPECT_EQ(d.GetPresentControls(), (std::set<int>{3}));
+
+    DorvixDampingControls byFrequency({2});
+    byFrequency.SetBetaDampingDefinition(kBetaByFrequency);
+    byFrequency.SetBetaDamping(0.75);
+    doc.LoadString("<Root/>");
+    WriteDampingControlsXml(byFrequency, doc.Root());
+    DorvixDampingControls read({2});
+    read.SetBetaDamping(0.125);
+    ASSERT_EQ(ReadDampingControlsXml(read, doc.Root()), S_OK);
+    EXPECT_EQ(read.GetBetaDampingDefinition(), kBetaByFrequency);
+    EXPECT_EQ(read.GetBetaDamping(), 0.125);  // not written, not recomputed
+}
+
+TEST(SettingsXml, NumberLists) {
+    std::set<double> values{42.0};
+    EXPECT_EQ(ParseNumberList(L"1.5,\t2 \n 2 0.5", values), S_OK);
+    EXPECT_EQ(values, (std::set<double>{0.5, 1.5, 2.0}));
+    EXPECT_EQ(ParseNumberList(L"", values), S_OK);
+    EXPECT_TRUE(values.empty());
+    values = {1.0};
+    EXPECT_EQ(ParseNumberList(L" ,\t\n", values), S_OK);
+    EXPECT_TRUE(values.empty());
+    values = {1.0};
+    EXPECT_EQ(ParseNumberList(L"1.5 abc", values), E_FAIL);  // a word is no result set
+    EXPECT_EQ(values, (std::set<double>{1.0}));
+    EXPECT_EQ(ParseNumberList(L"1.e-007 3.e+016", values), S_OK);
+    EXPECT_EQ(values, (std::set<double>{1e-7, 3e16}));
+}
+
+TEST(SettingsXml, ResultsBlockWriter) {
+    DorvixOutputControls o({1, 2, 6});
+    o.SetOutputRequested(1, true);
+    o.SetTimePointsOptions(kTimePointsLast);
+    XmlDocument doc;
+    doc.LoadString("<Root/>");
+    WriteOutputControlsXml(o, doc.Root());
+    std::vector<std::string> names;
+    for (pugi::xml_node child : Path(doc.Root(), "OutputControls").children()) names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Stress", "Strain", "TimePointsOptions", "ResultSetsType",
+                                               "ResultSets"}));
+    EXPECT_STREQ(Path(doc.Root(), "OutputControls/Stress").text().get(), "true");
+    EXPECT_STREQ(Path(doc.Root(), "OutputControls/Strain").text().get(), "false");
+    EXPECT_STREQ(Path(doc.Root(), "OutputControls/TimePointsOptions").text().get(), "Last");
+}
+
+TEST(SettingsXml, BooleanWords) {
+    for (const char* text : {"TRUE", "1", " true ", "-2"}) {
+        DorvixModalMechanicalSettings read;
+        const std::string doc = EditedXml(DorvixModalMechanicalSettings(), [&](pugi::xml_node root) {
+            SetText(Path(root, "OutputControls/Strain"), text);
+        });
+        ASSERT_EQ(ReadXmlText(read, doc), S_OK) << text;
+        EXPECT_TRUE(read.GetOutputControls().IsOutputRequested(kStrainOutput)) << text;
+    }
+}
+
+// Each edit spoils one element; the read must fail and change nothing.
+struct Spoiler {
+    const char* what;
+    std::function<void(pugi::xml_node root)> edit;
+};
+
+template <class S>
+void ExpectEveryEditFails(const S& source, const std::vector<Spoiler>& spoilers) {
+    for (const Spoiler& spoiler : spoilers) {
+        S target;
+        const S before;
+        ASSERT_TRUE(target == before);
+        EXPECT_EQ(ReadXmlText(target, EditedXml(source, spoiler.edit)), E_FAIL) << spoiler.what;
+        EXPECT_TRUE(target == before) << spoiler.what;
+    }
+}
+
+void Remove(pugi::xml_node node) {
+    ASSERT_TRUE(node) << "no node to remove";
+    node.parent().remove_child(node);
+}
+
+void Rename(pugi::xml_node node, const char* name) {
+    ASSERT_TRUE(node) << "no node to rename";
+    node.set_name(name);
+}
+
+TEST(SettingsXml, MalformedStepSettingsFailAndChangeNothing) {
+    DorvixStaticMechanicalSettings source;
+    settings_test::FillStepSettings(source);
+    ExpectEveryEditFails(
+        source,
+        {
+            {"end time text", [](auto r) { SetText(Path(r, "StepControls[2]/EndTime"), "soon"); }},
+            {"end time missing", [](auto r) { Remove(Path(r, "StepControls[2]/EndTime")); }},
+            {"end times out of order", [](auto r) { SetText(Path(r, "StepControls[3]/EndTime"), "2"); }},
+            {"first end time zero", [](auto r) { SetText(Path(r, "StepControls[1]/EndTime"), "0"); }},
+            {"misspelt Newton control",
+             [](auto r) {
+                 Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence"),
+                        "Energy");
+             }},
+            {"Newton control without a type",
+             [](auto r) {
+                 Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence/Manual"),
+                        "Auto");
+             }},
+            {"Newton value text",
+             [](auto r) {
+                 SetText(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence/Manual"),
+                         "x");
+             }},
+            {"negative frequency",
+             [](auto r) {
+                 SetText(Path(r,
+                              "StepControls[1]/TimeStepOptions/OutputControls/"
+                              "PrintingFrequencyGeneralResults/Manual"),
+                         "-3");
+             }},
+            {"On without DefinedBy",
+             [](auto r) {
+                 Remove(Path(r, "StepControls[1]/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy"));
+             }},
+            {"sub-step count text",
+             [](auto r) {
+                 SetText(Path(r,
+                              "StepControls[2]/TimeStepOptions/AutoTimeSteppingType/Off/DefinedBy/SubSteps/"
+                              "NumberOfSubsteps"),
+                         "5 steps");
+             }},
+            {"missing Maximum",
+             [](auto r) {
+                 Remove(Path(
+                     r,
+                     "StepControls[3]/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy/SubSteps/Maximum"));
+             }},
+            {"unknown time points word",
+             [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/TimePointsOptions"), "Some"); }},
+            {"result set word",
+             [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/ResultSets"), "1 two"); }},
+            {"results block missing", [](auto r) { Remove(Path(r, "StepControls[1]/OutputControls")); }},
+            {"result sets type missing",
+             [](auto r) { Remove(Path(r, "StepControls[4]/OutputControls/ResultSetsType")); }},
+            {"flag word", [](auto r) { SetText(Path(r, "StepControls[2]/InertialRelief"), "maybe"); }},
+            {"solver type unknown",
+             [](auto r) { Rename(Path(r, "SolverControls/SolverType/Manual"), "Magic"); }},
+            {"manual solver missing",
+             [](auto r) { Remove(Path(r, "SolverControls/SolverType/Manual/Value")); }},
+            {"weak springs empty", [](auto r) { Remove(Path(r, "SolverControls/WeakSprings/On")); }},
+            {"stiffness factor text",
+             [](auto r) {
+                 SetText(Path(r, "SolverControls/WeakSprings/On/SpringsStiffness/Factor"), "big");
+             }},
+            {"solver controls missing", [](auto r) { Remove(Path(r, "SolverControls")); }},
+            {"additional list missing", [](auto r) { Remove(Path(r, "SolverFileControls/AdditionalList")); }},
+            {"solver units text", [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "MKS"); }},
+            {"solver units range",
+             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "70000"); }},
+            {"future analysis word",
+             [](auto r) { SetText(Path(r, "SolverFileControls/FutureAnalysisType"), "Later"); }},
+            {"save flag word", [](auto r) { SetText(Path(r, "SolverFileControls/SaveDorvixDB"), "yes"); }},
+            {"result file missing", [](auto r) { Remove(Path(r, "SolverFileControls/ResultFile")); }},
+        });
+}
+
+TEST(SettingsXml, MalformedOtherSettingsFailAndChangeNothing) {
+    DorvixTransientMechanicalSettings transient;
+    settings_test::FillStepSettings(transient);
+    ExpectEveryEditFails(
+        transient,
+        {
+            {"damping missing", [](auto r) { Remove(Path(r, "DampingControls")); }},
+            {"beta empty", [](auto r) { Remove(Path(r, "DampingControls/BetaDamping/BetaVsFrequency")); }},
+            {"measure text",
+             [](auto r) { SetText(Path(r, "DampingControls/BetaDamping/BetaVsFrequency/Measure"), "-"); }},
+        });
+    DorvixHarmonicMechanicalSettings harmonic;
+    settings_test::FillHarmonic(harmonic);
+    ExpectEveryEditFails(
+        harmonic, {
+                      {"cluster number missing",
+                       [](auto r) { Remove(Path(r, "HarmonicControls/ForcingFrequency/ClusterNumber")); }},
+                      {"method empty",
+                       [](auto r) { Remove(Path(r, "HarmonicControls/HarmonicMethod/ModeSuperposition")); }},
+                      {"manual range intervals",
+                       [](auto r) {
+                           SetText(
+                               Path(r,
+                                    "HarmonicControls/HarmonicMethod/ModeSuperposition/ModalFrequencyRange/"
+                                    "ManualRange/Intervals"),
+                               "-1");
+                       }},
+                      {"root results block missing", [](auto r) { Remove(Path(r, "OutputControls")); }},
+                  });
+    DorvixModalMechanicalSettings modal;
+    settings_test::FillModalControls(modal.GetModalControls());
+    ExpectEveryEditFails(
+        modal,
+        {
+            {"mode count missing", [](auto r) { Remove(Path(r, "ModalControls/NumberOfModesToFind")); }},
+            {"range child missing", [](auto r) { Remove(Path(r, "ModalControls/FrequencyRange/Maximum")); }},
+            {"temperature text", [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "warm"); }},
+            {"harmonic index missing", [](auto r) { Remove(Path(r, "ModalControls/HarmonicIndex")); }},
+            {"results type unknown",
+             [](auto r) { SetText(Path(r, "OutputControls/ResultSetsType"), "Some"); }},
+            {"manual sets missing",
+             [](auto r) {
+                 SetText(Path(r, "OutputControls/ResultSetsType"), "Manual");
+                 Remove(Path(r, "OutputControls/ResultSets"));
+             }},
+        });
+}
+
+TEST(SettingsXml, AbsentOptionalElementsKeepTheirValues) {
+    DorvixTransientThermalSettings source;
+    const std::string text = EditedXml(source, [](pugi::xml_node root) {
+        Remove(Path(root, "StepControls/TimeIntegration"));
+        Remove(Path(root, "StepControls/TimeStepOptions/NewtonControls/EnergyConvergence"));
+        Remove(Path(root, "StepControls/TimeStepOptions/OutputControls"));
+        SetText(Path(root, "StepControls/EndTime"), "3.5");
+    });
+    DorvixTransientThermalSettings read;
+    ASSERT_EQ(ReadXmlText(read, text), S_OK);
+    const DorvixStepControls* step = read.GetStepList().GetStep(1);
+    EXPECT_TRUE(step->HasStepCode(kTimeIntegrationStepCode));  // from the template
+    EXPECT_TRUE(step->GetTimeIntegration());
+    EXPECT_EQ(step->GetEndTime(), 3.5);
+    // No steps at all: the list stays as it is.
+    const std::string noSteps =
+        EditedXml(source, [](pugi::xml_node root) { Remove(Path(root, "StepControls")); });
+    ASSERT_EQ(read.GetStepList().AddStepAtTime(7.0), 0);
+    ASSERT_EQ(ReadXmlText(read, noSteps), S_OK);
+    EXPECT_EQ(read.GetNumberOfSteps(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The control file "dorvix-standin.ctl" in the working folder steers the stand-in solver so
+// that tests can reach every outcome of a run. One directive per line; '#' starts a comment.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct StandinControl {
+    // Marker lines to add to a listing: which listing ("spy" or "res") and the full line.
+    struct Marker {
+        std::string listing;
+        std::string line;
+    };
+    std::vector<Marker> markers;
+    std::optional<double> stopAt;   // "stop-at T": no result set later than T
+    bool crash = false;             // "crash": die by a signal before the result files
+    bool hang = false;              // "hang": never end (until killed)
+    bool spawnChild = false;        // "spawn-child": start a child that never ends
+    std::optional<int> lastCode;    // "last-code N": step code of the last result set
+    int exitCode = 0;               // "exit-code N"
+    int modes = 3;                  // "modes N": result sets of an eigen run
+    double temperature = 22.0;      // "temperature T": node value of thermal result sets
+    bool workFolder = false;        // "work-folder": leave a scratch folder behind
+    std::string stderrText;         // "stderr TEXT": written to standard error
+    std::vector<std::string> problems;  // directives that could not be read
+};
+
+// Reads the control file; a missing file gives the defaults.
+StandinControl ReadStandinControl(const std::string& path);

@@ -1,0 +1,17 @@
+// What the stand-in solver takes from a deck: whether it is well formed, its nodes and
+// elements, and the load steps (or load cases) whose results a real run would produce.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct DeckSummary {
+    bool readable = false;
+    std::vector<int> nodeIds;
+    int elementCount = 0;
+    // End time of each load step, or the load-case numbers when the deck has no step times.
+    std::vector<double> stepTimes;
+    std::vector<std::string> problems;  // each becomes an error marker in the listing
+};
+
+DeckSummary ReadDeck(const std::string& path);

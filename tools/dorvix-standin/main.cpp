@@ -1,0 +1,166 @@
+// Stand-in for the external solver program. It is no finite-element solver: it checks the
+// command line, environment, driver file and deck it is given the way the add-in hands
+// them over, and writes the listings and result description a run leaves behind, so that
+// the add-in's job runner, listing scan and end-time check can run for real. A control file
+// in the working folder asks it for warnings, errors, a short run, a crash or a hang.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "control_file.h"
+#include "deck_reader.h"
+#include "platform/environment.h"
+#include "result_files.h"
+#include "standin_child.h"
+
+namespace {
+
+constexpr const char* kControlFile = "dorvix-standin.ctl";
+
+struct RunRequest {
+    std::string chain;
+    std::string jobName;
+    std::vector<std::string> deckFiles;  // from the INPUT lines of the driver file
+    std::vector<std::string> problems;
+};
+
+std::string Env(const char* name) { return platform::GetEnvironmentVariable(std::string_view(name)).value_or(""); }
+
+RunRequest ReadRequest(int argc, char** argv) {
+    RunRequest request;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 4) {
+        request.chain = args[0];
+        args.erase(args.begin());
+    }
+    if (args.size() != 3 || args[1] != "n" || args[2] != "1")
+        request.problems.push_back("unexpected command line");
+    else
+        request.jobName = args[0];
+    if (Env("DVX_LANG") != "vfr") request.problems.push_back("DVX_LANG is not vfr");
+    if (Env("DVX_HOME") != ".") request.problems.push_back("DVX_HOME is not .");
+    if (Env("DVX_ZONE").empty() || Env("DVX_DBRAM").empty())
+        request.problems.push_back("DVX_ZONE or DVX_DBRAM is not set");
+    // The driver file arrives on standard input: INPUT.<kind> "<deck>" lines and .FIN 1.
+    bool sawFin = false;
+    for (std::string line; std::getline(std::cin, line);) {
+        if (line == ".FIN 1") {
+            sawFin = true;
+        } else if (line.rfind("INPUT.", 0) == 0) {
+            const auto open = line.find('"'), close = line.rfind('"');
+            if (open == std::string::npos || close <= open)
+                request.problems.push_back("driver line without a quoted deck name: " + line);
+            else
+                request.deckFiles.push_back(line.substr(open + 1, close - open - 1));
+        } else if (!line.empty()) {
+            request.problems.push_back("unknown driver line: " + line);
+        }
+    }
+    if (!sawFin) request.problems.push_back("the driver file does not end with .FIN 1");
+    return request;
+}
+
+// The module whose files the run writes: the last one of the chain.
+std::string ModuleOf(const std::string& chain) {
+    const auto comma = chain.rfind(',');
+    return comma == std::string::npos ? chain : chain.substr(comma + 1);
+}
+
+void AddMarkers(std::ostream& out, const StandinControl& control, const std::string& listing) {
+    for (const auto& m : control.markers)
+        if (m.listing == listing) out << m.line << "\n";
+}
+
+[[noreturn]] void HangForever() {
+    for (;;) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+std::vector<ResultSet> PlanResultSets(const DeckSummary& deck, const StandinControl& control, bool eigen) {
+    std::vector<ResultSet> sets;
+    if (eigen) {
+        for (int i = 1; i <= control.modes; ++i) sets.push_back({i, 10.0 * i, i});
+    } else {
+        for (std::size_t i = 0; i < deck.stepTimes.size(); ++i) {
+            const double t = deck.stepTimes[i];
+            if (control.stopAt && t > *control.stopAt) break;
+            sets.push_back({static_cast<int>(i) + 1, t, static_cast<int>(i) + 1});
+        }
+    }
+    if (control.lastCode && !sets.empty()) sets.back().code = *control.lastCode;
+    return sets;
+}
+
+int Run(int argc, char** argv) {
+    const StandinControl control = ReadStandinControl(kControlFile);
+    const RunRequest request = ReadRequest(argc, argv);
+    const std::string module = ModuleOf(request.chain);
+    const bool eigen = module == "st" || module == "dy";
+
+    std::cout << "Dorvix stand-in solver: checks its input, computes nothing.\n";
+    std::cout << "command:";
+    for (int i = 0; i < argc; ++i) std::cout << ' ' << argv[i];
+    std::cout << "\nDVX_ZONE=" << Env("DVX_ZONE") << " DVX_DBRAM=" << Env("DVX_DBRAM") << " DVX_LANG="
+              << Env("DVX_LANG") << " DVX_HOME=" << Env("DVX_HOME") << "\n";
+    std::cout.flush();
+    if (!control.stderrText.empty()) std::cerr << control.stderrText << std::endl;
+    if (control.workFolder) std::filesystem::create_directory("dorvix123456.dir");
+    if (control.spawnChild) StartHangingChild(argv[0], "standin-child.pid");
+
+    const std::string listingName = "dorvix_" + (module.empty() ? std::string("xx") : module) + ".res";
+    std::ofstream listing(listingName, std::ios::trunc);
+    listing << " DORVIX (stand-in) module chain " << request.chain << "\n";
+    for (const std::string& p : request.problems) listing << " %%%E " << p << "\n";
+    for (const std::string& p : control.problems) listing << " %%%E control file: " << p << "\n";
+    listing.flush();
+
+    if (control.hang) HangForever();
+    if (control.crash) {
+        listing << " crashing as the control file asks\n";
+        listing.flush();
+        std::abort();
+    }
+
+    DeckSummary deck;
+    for (const std::string& name : request.deckFiles) {
+        deck = ReadDeck(name);
+        listing << " deck " << name << ": " << deck.nodeIds.size() << " nodes, " << deck.elementCount
+                << " elements\n";
+        for (const std::string& p : deck.problems) listing << " %%%E " << p << "\n";
+    }
+    if (request.deckFiles.empty()) listing << " %%%E no deck named by the driver file\n";
+    AddMarkers(listing, control, "res");
+
+    const bool sound = request.problems.empty() && control.problems.empty() && !request.deckFiles.empty() &&
+                       deck.problems.empty() && !module.empty();
+    if (sound) {
+        const std::vector<ResultSet> sets = PlanResultSets(deck, control, eigen);
+        for (const ResultSet& s : sets)
+            listing << " result set " << s.number << (eigen ? " eigenvalue " : " time ") << NumberText(s.value)
+                    << "\n";
+        const std::vector<int> noNodes;
+        WriteResultDescription("dorvix_" + module + ".des", module, eigen, sets,
+                               module == "mt" ? deck.nodeIds : noNodes, control.temperature);
+        std::ofstream("dorvix_" + module + ".fac", std::ios::trunc) << "stand-in factors\n";
+    }
+    listing << " END OF RUN\n";
+    listing.close();
+
+    std::ofstream spy("dorvix.spy", std::ios::trunc);
+    spy << " DORVIX (stand-in) run summary\n";
+    AddMarkers(spy, control, "spy");
+    spy << (sound ? " run complete\n" : " run stopped on input errors\n");
+    return control.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == kHangingChildArgument) HangForever();
+    return Run(argc, argv);
+}
