@@ -62,8 +62,9 @@ std::string DofMaskToDigits(bool planar, std::uint8_t mask) {
 }
 
 void AddLoadObjectTypes(JXList<int>& list) {
-    static constexpr int kLoadTypes[] = {500, 501, 502, 503, 521, 523, 521, 541, 542, 543, 505, 506, 650, 651,
-                                         652, 504, 507, 550, 551, 552, 553, 554, 564, 555, 556, 557, 558, 564};
+    static constexpr int kLoadTypes[] = {500, 501, 502, 503, 521, 523, 521, 541, 542, 543,
+                                         505, 506, 650, 651, 652, 504, 507, 550, 551, 552,
+                                         553, 554, 564, 555, 556, 557, 558, 564};
     for (int type : kLoadTypes) list.Add(type);
 }
 

@@ -13,7 +13,8 @@
 struct IHostStringList;
 
 // The add-in's key in the machine hive, with its trailing separator.
-inline constexpr const wchar_t* kAddinRegistryKey = L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\";
+inline constexpr const wchar_t* kAddinRegistryKey =
+    L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\";
 
 // Reads a string value under the add-in's key (plus an optional subkey path) and expands its
 // %NAME% references into `out` (capacity in characters, terminator included). S_OK, or

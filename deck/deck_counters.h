@@ -4,12 +4,12 @@
 #pragma once
 
 struct DeckCounters {
-    int function = 0;         // .FCT functions, +1 per use
-    int selectionGroup = 0;   // .SEL GROUP numbers outside the mesh wrapper, +1 per use
-    int material = 0;         // .MAT numbers, +1 per use
-    int tie = 0;              // .STI, +1 per use
-    int contactElement = 0;   // .MCT, +10 per use, so the first one is 10
-    int thermalContact = 0;   // .PRITT, +1 per use
+    int function = 0;        // .FCT functions, +1 per use
+    int selectionGroup = 0;  // .SEL GROUP numbers outside the mesh wrapper, +1 per use
+    int material = 0;        // .MAT numbers, +1 per use
+    int tie = 0;             // .STI, +1 per use
+    int contactElement = 0;  // .MCT, +10 per use, so the first one is 10
+    int thermalContact = 0;  // .PRITT, +1 per use
 };
 
 // The process-wide counters; writers that must adjust a counter (for example to move the

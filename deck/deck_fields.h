@@ -29,14 +29,13 @@ struct DeckComment {
 };
 
 class DeckLineBuilder {
-public:
+  public:
     explicit DeckLineBuilder(std::string& scratch, std::string_view keyword) : line_(scratch) {
         line_.assign(keyword);
     }
 
     template <class T>
-        requires(std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char>)
-    void Add(T value) {
+    requires(std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char>) void Add(T value) {
         line_.push_back(' ');
         AppendInteger(static_cast<long long>(value));
     }
@@ -55,7 +54,7 @@ public:
 
     const std::string& Text() const { return line_; }
 
-private:
+  private:
     void AppendInteger(long long value);
     std::string& line_;
 };

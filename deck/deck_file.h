@@ -27,7 +27,7 @@ struct SolverRunOptions {
 };
 
 class DorvixDeckFile {
-public:
+  public:
     DorvixDeckFile() = default;
     explicit DorvixDeckFile(DeckFileOwner* owner) : owner_(owner) {}
     DorvixDeckFile(const DorvixDeckFile&) = delete;
@@ -65,6 +65,9 @@ public:
 
     // Closes the deck and, unless only the deck was asked for, runs the solver.
     int CloseAndRun(int requestedMemoryMb);
+    // Starts the solver and waits for it: 0 when it ended (however it ended; see
+    // GetSolverEnd), 1 cancelled, 2 wait failed, 6 not started, 25 command too long,
+    // 100 DVX_EXE undefined.
     int LaunchSolver(int requestedMemoryMb);
     // Ends a process and all its descendants: 0, or 1 when the process list cannot be read.
     static int KillProcessTree(int pid);
@@ -90,10 +93,20 @@ public:
     bool IsWriteNothing() const { return writeNothing_; }
     void SetRunOptions(SolverRunOptions options) { runOptions_ = std::move(options); }
 
-private:
+    // How the solver of the last launch ended, when it ended by itself.
+    struct SolverEnd {
+        int exitCode = 0;
+        int signal = 0;  // the signal that ended it; 0 when it exited
+        bool Abnormal() const { return exitCode != 0 || signal != 0; }
+    };
+    const SolverEnd& GetSolverEnd() const { return solverEnd_; }
+
+  private:
     void WriteWrapped(std::string_view text, bool longList);
     void WriteHeader();
+    void FinishElementLine(std::size_t start);
     int ScanListings();
+    int JudgeAbnormalEnd(int code);
     int ReportProgress(int percent, int stage) const;
 
     DeckOutput out_;
@@ -109,6 +122,7 @@ private:
     std::wstring moduleName_;
     std::filesystem::path workingFolder_;
     SolverRunOptions runOptions_;
+    SolverEnd solverEnd_;
     std::string fieldScratch_;
     std::string lineScratch_;
 };

@@ -1,5 +1,5 @@
 #include <charconv>
-#include <initializer_list>
+#include <cstring>
 
 #include "deck/deck_file.h"
 #include "foundation/number_format.h"
@@ -7,25 +7,62 @@
 
 namespace {
 
-void AppendInteger(std::string& line, long long value) {
-    char digits[24];
-    auto result = std::to_chars(digits, digits + sizeof digits, value);
-    line.append(digits, result.ptr);
-}
+constexpr std::size_t kMaxRecord = 80;
+// " " and a sign and ten digits: the widest text of one (possibly negated) 32-bit node id.
+constexpr std::size_t kMaxValueText = 12;
+// "    I <id> N", newline included.
+constexpr std::size_t kMaxElementHead = 6 + kMaxValueText + 2 + 1;
 
-// "    I <id> N" followed by the values, each after a blank; mid-side nodes arrive negated
-// and face groups are separated by 0.
-void BuildElementLine(std::string& line, int id, std::initializer_list<long long> values) {
-    line.assign("    I ");
-    AppendInteger(line, id);
-    line.append(" N");
-    for (long long v : values) {
-        line.push_back(' ');
-        AppendInteger(line, v);
+// Builds one element line directly at the end of the deck's output buffer: room for the
+// longest possible line is claimed up front, the digits are written straight into it and
+// the unused tail is given back at the end. Mid-side nodes are written negated, and 0
+// separates the node groups (faces) of an element.
+class ElementLine {
+  public:
+    ElementLine(std::string& buffer, int id, std::size_t valueCount)
+        : buffer_(buffer), start_(buffer.size()) {
+        buffer_.resize(start_ + kMaxElementHead + valueCount * kMaxValueText);
+        p_ = buffer_.data() + start_;
+        std::memcpy(p_, "    I ", 6);
+        p_ = Digits(p_ + 6, id);
+        std::memcpy(p_, " N", 2);
+        p_ += 2;
     }
-}
 
-long long Mid(const int* p, int i) { return -static_cast<long long>(p[i]); }
+    ElementLine& Corner(int node) {
+        *p_++ = ' ';
+        p_ = Digits(p_, node);
+        return *this;
+    }
+    ElementLine& Mid(int node) {
+        *p_++ = ' ';
+        p_ = Digits(p_, -static_cast<long long>(node));
+        return *this;
+    }
+    ElementLine& Separator() {
+        p_[0] = ' ';
+        p_[1] = '0';
+        p_ += 2;
+        return *this;
+    }
+    // Gives back the unused room; the line then ends at the buffer's end, without newline.
+    std::size_t Finish() {
+        buffer_.resize(static_cast<std::size_t>(p_ - buffer_.data()));
+        return buffer_.size() - start_;
+    }
+
+  private:
+    static char* Digits(char* p, long long value) { return std::to_chars(p, p + kMaxValueText, value).ptr; }
+
+    std::string& buffer_;
+    std::size_t start_;
+    char* p_;
+};
+
+void AppendInteger(std::string& line, int value) {
+    char digits[kMaxValueText];
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
 
 }  // namespace
 
@@ -35,73 +72,110 @@ void DorvixDeckFile::WriteNode(int id, double x, double y, double z) {
     out_.FlushIfFull();
 }
 
+// An element line that fits one record gets its newline in place; the rare longer one is
+// taken out of the buffer again and written through the line writer, which cuts it.
+void DorvixDeckFile::FinishElementLine(std::size_t start) {
+    std::string& buffer = out_.Buffer();
+    if (buffer.size() - start <= kMaxRecord) {
+        buffer.push_back('\n');
+        out_.FlushIfFull();
+        return;
+    }
+    lineScratch_.assign(buffer, start, std::string::npos);
+    buffer.resize(start);
+    WriteLine(lineScratch_);
+}
+
 void DorvixDeckFile::WriteTetra(int id, int nodeCount, const int* p) {
     if (!out_.IsOpen()) return;
-    if (nodeCount == 4)
-        BuildElementLine(lineScratch_, id, {p[0], p[1], p[2], 0, p[3]});
-    else
-        BuildElementLine(lineScratch_, id,
-                         {p[0], Mid(p, 4), p[1], Mid(p, 5), p[2], Mid(p, 6), 0, p[3], 0, Mid(p, 7), 0,
-                          Mid(p, 8), 0, Mid(p, 9)});
-    WriteLine(lineScratch_);
+    const std::size_t start = out_.Buffer().size();
+    if (nodeCount == 4) {
+        ElementLine(out_.Buffer(), id, 5)
+            .Corner(p[0])
+            .Corner(p[1])
+            .Corner(p[2])
+            .Separator()
+            .Corner(p[3])
+            .Finish();
+    } else {
+        ElementLine line(out_.Buffer(), id, 14);
+        line.Corner(p[0]).Mid(p[4]).Corner(p[1]).Mid(p[5]).Corner(p[2]).Mid(p[6]).Separator().Corner(p[3]);
+        line.Separator().Mid(p[7]).Separator().Mid(p[8]).Separator().Mid(p[9]).Finish();
+    }
+    FinishElementLine(start);
 }
 
 void DorvixDeckFile::WriteHexa(int id, int nodeCount, const int* p) {
     if (!out_.IsOpen()) return;
-    if (nodeCount == 8)
-        BuildElementLine(lineScratch_, id, {p[0], p[1], p[2], p[3], 0, p[4], p[5], p[6], p[7]});
-    else
-        BuildElementLine(lineScratch_, id,
-                         {p[0], Mid(p, 8),  p[1], Mid(p, 9),  p[2], Mid(p, 10), p[3], Mid(p, 11), 0,
-                          p[4], Mid(p, 12), p[5], Mid(p, 13), p[6], Mid(p, 14), p[7], Mid(p, 15), 0,
-                          Mid(p, 16), 0, Mid(p, 17), 0, Mid(p, 18), 0, Mid(p, 19)});
-    WriteLine(lineScratch_);
+    const std::size_t start = out_.Buffer().size();
+    if (nodeCount == 8) {
+        ElementLine line(out_.Buffer(), id, 9);
+        line.Corner(p[0]).Corner(p[1]).Corner(p[2]).Corner(p[3]).Separator();
+        line.Corner(p[4]).Corner(p[5]).Corner(p[6]).Corner(p[7]).Finish();
+    } else {
+        ElementLine line(out_.Buffer(), id, 24);
+        line.Corner(p[0]).Mid(p[8]).Corner(p[1]).Mid(p[9]).Corner(p[2]).Mid(p[10]).Corner(p[3]).Mid(p[11]);
+        line.Separator().Corner(p[4]).Mid(p[12]).Corner(p[5]).Mid(p[13]).Corner(p[6]).Mid(p[14]);
+        line.Corner(p[7]).Mid(p[15]).Separator().Mid(p[16]).Separator().Mid(p[17]).Separator().Mid(p[18]);
+        line.Separator().Mid(p[19]).Finish();
+    }
+    FinishElementLine(start);
 }
 
 void DorvixDeckFile::WriteWedge(int id, int nodeCount, const int* p) {
     if (!out_.IsOpen()) return;
-    if (nodeCount == 6)
-        BuildElementLine(lineScratch_, id, {p[0], p[1], p[2], 0, p[3], p[4], p[5]});
-    else
-        BuildElementLine(lineScratch_, id,
-                         {p[0], Mid(p, 6), p[1], Mid(p, 7), p[2], Mid(p, 8), 0, p[3], Mid(p, 9), p[4],
-                          Mid(p, 10), p[5], Mid(p, 11), 0, Mid(p, 12), 0, Mid(p, 13), 0, Mid(p, 14)});
-    WriteLine(lineScratch_);
+    const std::size_t start = out_.Buffer().size();
+    if (nodeCount == 6) {
+        ElementLine line(out_.Buffer(), id, 7);
+        line.Corner(p[0])
+            .Corner(p[1])
+            .Corner(p[2])
+            .Separator()
+            .Corner(p[3])
+            .Corner(p[4])
+            .Corner(p[5])
+            .Finish();
+    } else {
+        ElementLine line(out_.Buffer(), id, 19);
+        line.Corner(p[0]).Mid(p[6]).Corner(p[1]).Mid(p[7]).Corner(p[2]).Mid(p[8]).Separator();
+        line.Corner(p[3]).Mid(p[9]).Corner(p[4]).Mid(p[10]).Corner(p[5]).Mid(p[11]).Separator();
+        line.Mid(p[12]).Separator().Mid(p[13]).Separator().Mid(p[14]).Finish();
+    }
+    FinishElementLine(start);
 }
 
 // A pyramid goes to the solver as a hexahedron whose top face collapses onto the apex.
 void DorvixDeckFile::WritePyramid(int id, int nodeCount, const int* p) {
     if (!out_.IsOpen()) return;
-    if (nodeCount == 5)
-        BuildElementLine(lineScratch_, id, {p[0], p[1], p[2], p[3], 0, p[4], p[4], p[4], p[4]});
-    else
-        BuildElementLine(lineScratch_, id,
-                         {p[0], Mid(p, 5), p[1], Mid(p, 6), p[2], Mid(p, 7), p[3], Mid(p, 8), 0, p[4],
-                          Mid(p, 4), p[4], Mid(p, 4), p[4], Mid(p, 4), p[4], Mid(p, 4), 0, Mid(p, 9), 0,
-                          Mid(p, 10), 0, Mid(p, 11), 0, Mid(p, 12)});
-    WriteLine(lineScratch_);
+    const std::size_t start = out_.Buffer().size();
+    if (nodeCount == 5) {
+        ElementLine line(out_.Buffer(), id, 9);
+        line.Corner(p[0]).Corner(p[1]).Corner(p[2]).Corner(p[3]).Separator();
+        line.Corner(p[4]).Corner(p[4]).Corner(p[4]).Corner(p[4]).Finish();
+    } else {
+        ElementLine line(out_.Buffer(), id, 24);
+        line.Corner(p[0]).Mid(p[5]).Corner(p[1]).Mid(p[6]).Corner(p[2]).Mid(p[7]).Corner(p[3]).Mid(p[8]);
+        line.Separator().Corner(p[4]).Mid(p[4]).Corner(p[4]).Mid(p[4]).Corner(p[4]).Mid(p[4]);
+        line.Corner(p[4]).Mid(p[4]).Separator().Mid(p[9]).Separator().Mid(p[10]).Separator().Mid(p[11]);
+        line.Separator().Mid(p[12]).Finish();
+    }
+    FinishElementLine(start);
 }
 
 void DorvixDeckFile::WriteElement(int id, int nodeCount, const int* p) {
     if (!out_.IsOpen()) return;
-    lineScratch_.assign("    I ");
-    AppendInteger(lineScratch_, id);
-    lineScratch_.append(" N");
+    const std::size_t start = out_.Buffer().size();
+    const std::size_t values = nodeCount > 0 ? static_cast<std::size_t>(nodeCount) : 0;
+    ElementLine line(out_.Buffer(), id, values);
     if (nodeCount > 4) {
+        // Corner nodes fill the first half of the list, their mid-side nodes the second.
         const int half = nodeCount / 2;
-        for (int i = 0; i < half; ++i) {
-            lineScratch_.push_back(' ');
-            AppendInteger(lineScratch_, p[i]);
-            lineScratch_.push_back(' ');
-            AppendInteger(lineScratch_, Mid(p, half + i));
-        }
+        for (int i = 0; i < half; ++i) line.Corner(p[i]).Mid(p[half + i]);
     } else {
-        for (int i = 0; i < nodeCount; ++i) {
-            lineScratch_.push_back(' ');
-            AppendInteger(lineScratch_, p[i]);
-        }
+        for (int i = 0; i < nodeCount; ++i) line.Corner(p[i]);
     }
-    WriteLine(lineScratch_);
+    line.Finish();
+    FinishElementLine(start);
 }
 
 int DorvixDeckFile::WriteSelectionGroup(const std::string& name, const std::set<int>& ids, bool nodeGroup,

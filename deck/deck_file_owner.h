@@ -6,7 +6,7 @@
 #include <string>
 
 class DeckFileOwner {
-public:
+  public:
     virtual ~DeckFileOwner() = default;
 
     // True when the host defines the named option; its text is then in `text`.

@@ -9,7 +9,7 @@
 #include <string_view>
 
 class DeckOutput {
-public:
+  public:
     DeckOutput() = default;
     DeckOutput(const DeckOutput&) = delete;
     DeckOutput& operator=(const DeckOutput&) = delete;
@@ -37,7 +37,7 @@ public:
     }
     void Flush();
 
-private:
+  private:
     static constexpr std::size_t kFlushSize = 1 << 20;
     std::FILE* file_ = nullptr;
     std::string buffer_;

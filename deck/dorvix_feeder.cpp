@@ -36,7 +36,7 @@ void DorvixFeeder::ReleaseSolveObjects() {
         }
     }
     platform::SetThreadLocale(savedLocale_ ? savedLocale_ : platform::kUsEnglishLocale);
-    hostModelObject_.Reset();
+    selectionResolver_.Reset();
     settings_.reset();
 }
 
@@ -83,4 +83,8 @@ void DorvixFeeder::PostHostMessage(const std::wstring& text, const std::wstring&
     if (!outputRoot_) return;
     outputRoot_->addMessage(text, type);
     messagePosted_ = true;
+}
+
+void DorvixFeeder::WriteDeckLine(std::string_view text) {
+    if (deckFile_) deckFile_->WriteLine(text);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "caerep/core/cae_database.h"
 #include "deck/deck_file.h"
@@ -18,6 +19,8 @@
 #include "deck/object_type_table.h"
 #include "deck/return_codes.h"
 #include "host/mesh.h"
+#include "host/model_records.h"
+#include "host/selection_resolver.h"
 #include "platform/com.h"
 #include "platform/locale.h"
 #include "settings/solution_settings.h"
@@ -36,7 +39,7 @@ inline constexpr std::uint32_t kStatusSolutionIncomplete = 0x800;
 inline constexpr std::uint32_t kStatusLastSetSpecial = 0x10000;
 
 class DorvixFeeder : public DeckFileOwner {
-public:
+  public:
     DorvixFeeder(const DorvixFeeder&) = delete;
     DorvixFeeder& operator=(const DorvixFeeder&) = delete;
     ~DorvixFeeder() override;
@@ -68,6 +71,46 @@ public:
     // Adds a message to the output representation; nothing without one.
     void PostHostMessage(const std::wstring& text, const std::wstring& type) override;
 
+    // --- model load and readers (feeder_model_load.cpp) ---
+    // Loads the input representation, creates the selection resolver and hands it the model,
+    // imports the external loads and prepares the output representation (which is never read:
+    // the file at outputPath is replaced at close only when a message was posted). 0, 1 when
+    // the user cancelled, 44 when the model cannot be loaded or lacks its solver object.
+    // Exceptions of the representation (a solver units property of another type) leave it.
+    int LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath);
+    // The same for the host's two strings; a null string reads as empty.
+    int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
+    // Builds the settings object for the model's analysis and reads its XML: 0, or 36 without
+    // a solver object, for an analysis the add-in does not solve, or when the settings XML
+    // holds settings that cannot be read. An empty settings element keeps the defaults.
+    int ReadSolverRep();
+    // Takes the host mesh of the model's first mesh object: 0, or 25 when there is none.
+    int GetMeshRep();
+    // The value of the first analysis parameter whose name contains `name` (both compared in
+    // lower case): 0, or 36 when the model has no such parameter.
+    int ReadAnalysisParameters(const std::wstring& name, double& value) const;
+    ISelectionResolver* GetSelectionResolver() const { return selectionResolver_.Get(); }
+    IHostMesh* GetHostMesh() const { return hostMesh_.Get(); }
+
+    // --- command snippets (feeder_snippets.cpp) ---
+    // Each writes nothing without a data source or an open deck.
+    void WriteCommandSnippet(const CommandSnippet& snippet);
+    // Every snippet with the key, in the host's order.
+    void WriteObjectSnippets(int key);
+    void WriteObjectSnippetsForKey(int key, int objectId);
+    // The snippets of the key that belong to the step or to every step.
+    void WriteStepSnippets(int key, int step);
+    // True when a snippet of the key and object holds a line that is not a comment.
+    bool SnippetHasCommands(int key, int objectId) const;
+    // Writes the text of the named option "begin_commands" as one deck line. Always 0.
+    int WriteBeginCommands();
+
+    // --- time definitions (feeder_time_definitions.cpp) ---
+    // The time definitions of a linear multi-step static run, or the initial-computation block
+    // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or
+    // a step's end time.
+    int WriteTimeDefinitions();
+
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
     std::uint32_t GetStatusBits() const { return statusBits_; }
@@ -80,11 +123,11 @@ public:
     NCAERep::CCAERep* GetInputRoot() const { return inputRoot_; }
     NCAERep::CCAERep* GetOutputRoot() const { return outputRoot_; }
 
-protected:
+  protected:
     DorvixFeeder();
 
     // Frees the per-solve objects the close step ends: deck file, wrappers, constraint
-    // holder, host model object and settings; saves the output representation when a
+    // holder, selection resolver and settings; saves the output representation when a
     // message was posted to it. Safe to call twice.
     void ReleaseSolveObjects();
 
@@ -94,7 +137,8 @@ protected:
     NCAERep::CCAERep* outputRoot_ = nullptr;
     NCAERep::CCAEDatabase inputDatabase_;
     NCAERep::CCAEDatabase outputDatabase_;
-    ComPtr<IUnknown> hostModelObject_;
+    // The host's resolver of scoping texts, created when the model is loaded.
+    ComPtr<ISelectionResolver> selectionResolver_;
     std::wstring outputPath_;
     bool messagePosted_ = false;
     int analysisKind_ = 0;
@@ -123,8 +167,10 @@ protected:
     LateOwned<NodeConstraintTable> nodeConstraintTable_;
     std::set<int> sheetAndWireBodyIds_;
 
-private:
+  private:
     // The shared answer of the three analysis queries in this class.
     bool AnswerNo() const { return false; }
+    // Writes one line when a deck is open.
+    void WriteDeckLine(std::string_view text);
     bool outputSaved_ = false;
 };

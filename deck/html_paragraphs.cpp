@@ -22,8 +22,8 @@ wchar_t DecodeReference(std::wstring_view html, std::size_t& at) {
     static constexpr struct {
         std::wstring_view name;
         wchar_t c;
-    } kNamed[] = {{L"amp;", L'&'}, {L"lt;", L'<'}, {L"gt;", L'>'}, {L"quot;", L'"'}, {L"apos;", L'\''},
-                  {L"nbsp;", L' '}};
+    } kNamed[] = {{L"amp;", L'&'},  {L"lt;", L'<'},    {L"gt;", L'>'},
+                  {L"quot;", L'"'}, {L"apos;", L'\''}, {L"nbsp;", L' '}};
     const std::wstring_view rest = html.substr(at + 1);
     for (const auto& n : kNamed) {
         if (rest.substr(0, n.name.size()) == n.name) {
@@ -37,7 +37,8 @@ wchar_t DecodeReference(std::wstring_view html, std::size_t& at) {
         if (hex) ++i;
         unsigned long value = 0;
         const std::size_t digitsStart = i;
-        while (i < rest.size() && (hex ? std::iswxdigit(rest[i]) : std::iswdigit(rest[i])) && value < 0x110000) {
+        while (i < rest.size() && (hex ? std::iswxdigit(rest[i]) : std::iswdigit(rest[i])) &&
+               value < 0x110000) {
             const wchar_t d = rest[i];
             value = value * (hex ? 16 : 10) +
                     static_cast<unsigned long>(std::iswdigit(d) ? d - L'0' : Lower(d) - L'a' + 10);

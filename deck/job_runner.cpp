@@ -61,6 +61,7 @@ int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
 
     int code = LaunchSolver(requestedMemoryMb);
     if (code == 0) code = ScanListings();
+    if (solverEnd_.Abnormal()) code = JudgeAbnormalEnd(code);
     if (code != 0) {
         platform::DeleteFile(ModuleFile(moduleName_, ".des"));
         platform::DeleteFile(ModuleFile(moduleName_, ".fac"));
@@ -82,8 +83,23 @@ int DorvixDeckFile::ScanListings() {
     return code;
 }
 
+// A solver that was killed by a signal or reported failure through its exit code has not
+// finished its listings: what they say cannot turn the run into a success. An error found
+// in them stays 104; anything else becomes 6, the solver did not run through.
+int DorvixDeckFile::JudgeAbnormalEnd(int code) {
+    if (owner_) {
+        const std::wstring reason = solverEnd_.signal != 0
+                                        ? L"killed by signal " + std::to_wstring(solverEnd_.signal)
+                                        : L"exit code " + std::to_wstring(solverEnd_.exitCode);
+        owner_->PostHostMessage(L"The solver ended abnormally (" + reason + L")", L"Error");
+    }
+    return code == 104 ? 104 : 6;
+}
+
 int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
-    const std::optional<std::string> solverFolder = platform::GetEnvironmentVariable(std::string_view("DVX_EXE"));
+    solverEnd_ = {};
+    const std::optional<std::string> solverFolder =
+        platform::GetEnvironmentVariable(std::string_view("DVX_EXE"));
     if (!solverFolder || solverFolder->empty()) return 100;
 
     SolverModulePlan plan;
@@ -130,6 +146,10 @@ int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
     }
     CopyRunningListing(listing);
     const int code = wait != platform::WaitResult::Exited ? 2 : cancelled ? 1 : 0;
+    if (code == 0) {
+        solverEnd_.signal = solver.TerminatingSignal();
+        if (solverEnd_.signal == 0) solverEnd_.exitCode = solver.ExitStatus().value_or(0);
+    }
     // A solver whose end could not be observed must not outlive the run.
     if (wait != platform::WaitResult::Exited) solver.KillTree();
     solver.Reap();

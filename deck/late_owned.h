@@ -7,7 +7,7 @@
 
 template <class T>
 class LateOwned {
-public:
+  public:
     LateOwned() = default;
     LateOwned(LateOwned&& o) noexcept : p_(std::exchange(o.p_, nullptr)), destroy_(o.destroy_) {}
     LateOwned& operator=(LateOwned&& o) noexcept {
@@ -38,7 +38,7 @@ public:
     T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
-private:
+  private:
     T* p_ = nullptr;
     void (*destroy_)(T*) = nullptr;
 };

@@ -13,7 +13,7 @@ class JXStream;
 inline constexpr int kLoadRecordReadFailed = -1;
 
 class CLoad {
-public:
+  public:
     explicit CLoad(const int& objectType) : objectType_(objectType) {}
     CLoad(const CLoad&) = default;
     CLoad& operator=(const CLoad&) = default;
@@ -32,17 +32,17 @@ public:
     std::int32_t flag = 0;  // 0 or 1
     CoordSystemSafe frame;
 
-protected:
+  protected:
     // The fields of the plain record after its version, for the derived records' readers.
     bool ReadFields(JXStream& stream);
     void WriteFields(JXStream& stream) const;
 
-private:
+  private:
     std::int32_t objectType_;
 };
 
 class CPointMass : public CLoad {
-public:
+  public:
     explicit CPointMass(const int& objectType) : CLoad(objectType) {}
 
     void CopyFrom(const CLoad& other) override;
@@ -57,7 +57,7 @@ public:
 
 // A temperature load: recognised in the host's table, never created by the add-in itself.
 class CTemperature : public CLoad {
-public:
+  public:
     explicit CTemperature(const int& objectType) : CLoad(objectType) {}
 
     void CopyFrom(const CLoad& other) override;

@@ -9,7 +9,7 @@ class NodeConstraintTable;
 struct IStream;
 
 class NodeConstraintTableHolder {
-public:
+  public:
     NodeConstraintTableHolder() = default;
     ~NodeConstraintTableHolder() { ReleaseTable(); }
     NodeConstraintTableHolder(const NodeConstraintTableHolder&) = delete;
@@ -26,6 +26,6 @@ public:
     using TableReader = LateOwned<NodeConstraintTable> (*)(IStream* stream, HRESULT& result);
     static void SetTableReader(TableReader reader);
 
-private:
+  private:
     LateOwned<NodeConstraintTable> table_;
 };

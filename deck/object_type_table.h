@@ -14,7 +14,7 @@
 struct IHostMeshData;
 
 class ObjectTypeRecord {
-public:
+  public:
     ObjectTypeRecord() = default;
     explicit ObjectTypeRecord(const HostObjectRecord& host);
     ObjectTypeRecord(ObjectTypeRecord&&) = default;
@@ -41,7 +41,7 @@ public:
     // The temperature and its flag when the load is a temperature; otherwise unchanged.
     void GetTemperature(double& value, std::uint8_t& flag) const;
 
-private:
+  private:
     int id_ = 0;
     int hostType_ = 0;
     std::string name_;
@@ -53,7 +53,7 @@ private:
 };
 
 class ObjectTypeTable {
-public:
+  public:
     ObjectTypeTable() = default;
     explicit ObjectTypeTable(const HostObjectTable& host);
 
@@ -62,7 +62,7 @@ public:
     int GetStepCount() const { return stepCount_; }
     const std::map<int, ObjectTypeRecord>& Records() const { return records_; }
 
-private:
+  private:
     int stepCount_ = 1;
     std::map<int, ObjectTypeRecord> records_;
 };

@@ -13,6 +13,6 @@ struct IHostSolverDatabase : IUnknown {
     // Called without arguments before the solver starts; the answer is not examined.
     virtual HRESULT PrepareRun() = 0;
 
-protected:
+  protected:
     ~IHostSolverDatabase() = default;
 };

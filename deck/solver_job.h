@@ -24,7 +24,7 @@ std::string BuildDriverText(const SolverModulePlan& plan, std::string_view deckF
 struct SolverMemory {
     std::int64_t zone = 0;  // DVX_ZONE, in solver words (125,000 per megabyte)
     std::int64_t core = 0;
-    int dbram = 0;          // DVX_DBRAM: core as a percentage of zone, 1 to 100
+    int dbram = 0;  // DVX_DBRAM: core as a percentage of zone, 1 to 100
 };
 
 // Memory mode 1 takes the deck's zone and core megabytes as they are; any other mode sizes

@@ -202,8 +202,25 @@ constexpr QuantityRecipe kQuantities[kUnitQuantityCount] = {
 void AppendUnit(std::string& label, const std::string& unit, int power, bool combined) {
     if (!label.empty()) label += '*';
     const bool bracket = (combined || power > 1) && unit.find_first_of("*/") != std::string::npos;
-    label += bracket ? "[" + unit + "]" : unit;
-    if (power > 1) label += '^' + std::to_string(power);
+    if (bracket) label += '[';
+    label += unit;
+    if (bracket) label += ']';
+    if (power > 1) label.append(1, '^').append(std::to_string(power));
+}
+
+// "(above/below)", "(above/(below))" for several units below, "(1/below)", "()" for none.
+std::string ComposeLabel(const std::string& above, const std::string& below, bool group) {
+    std::string label(1, '(');
+    if (!above.empty()) label.append(above);
+    if (above.empty() && !below.empty()) label.push_back('1');
+    if (!below.empty()) {
+        label.push_back('/');
+        if (group) label.push_back('(');
+        label.append(below);
+        if (group) label.push_back(')');
+    }
+    label.push_back(')');
+    return label;
 }
 
 // Builds one slot of a quantity in a system (flags already applied to its units).
@@ -238,14 +255,7 @@ UnitSlot MakeSlot(const QuantityRecipe& q, const SystemUnits& units, double temp
         slot.offset = temperatureOffset;
         slot.temperatureExponent = 0;
     }
-    if (above.empty() && below.empty()) {
-        slot.label = "()";
-    } else {
-        const bool group = belowUnits > 1;
-        slot.label = "(" + (above.empty() ? std::string("1") : above);
-        if (!below.empty()) slot.label += group ? "/(" + below + ")" : "/" + below;
-        slot.label += ")";
-    }
+    slot.label = ComposeLabel(above, below, belowUnits > 1);
     return slot;
 }
 

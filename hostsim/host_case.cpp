@@ -2,8 +2,12 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "hostsim/json_reader.h"
+#include "hostsim/matml_library.h"
+#include "hostsim/matml_reader.h"
+#include "hostsim/mesh_json.h"
 
 namespace {
 
@@ -13,6 +17,39 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The two loaders below put the place in front of their reason ("/mesh/nodes/3: reason",
+// "folder/MatML.xml:12: reason"); the case error keeps the place and the reason apart.
+std::pair<std::string, std::string> SplitPlace(const std::string& text, const std::string& prefix) {
+    if (text.rfind(prefix, 0) != 0) return {"", text};
+    const std::size_t colon = text.find(": ", prefix.size());
+    if (colon == std::string::npos) return {"", text};
+    return {text.substr(0, colon), text.substr(colon + 2)};
+}
+
+void ReadMeshSection(const JsonAt& root, HostSimCase& hostCase, const std::string& file) {
+    if (!root.Has("mesh")) return;
+    try {
+        hostCase.mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(root.Member("mesh").Value(), "/mesh"));
+    } catch (const HostSimMeshError& e) {
+        const auto [place, reason] = SplitPlace(e.what(), "/mesh");
+        throw HostCaseError(file, place.empty() ? "/mesh" : place, reason);
+    }
+}
+
+void ReadMaterialLibrary(HostSimCase& hostCase) {
+    const std::filesystem::path path = hostCase.folder / "MatML.xml";
+    if (!std::filesystem::exists(path)) return;
+    const std::string file = path.string();
+    try {
+        hostCase.materialLibrary = LoadMaterialLibrary(path);
+    } catch (const MatmlError& e) {
+        const auto [place, reason] = SplitPlace(e.what(), file);
+        const std::string line = place.size() > file.size() + 1 ? place.substr(file.size() + 1) : "";
+        throw HostCaseError(file, line.empty() ? "" : "line " + line, reason);
+    }
+    if (!hostCase.materialLibrary) throw HostCaseError(file, "", "the material library cannot be read");
 }
 
 }  // namespace
@@ -40,6 +77,8 @@ void ReadHostJson(const std::string& text, const std::string& file, HostSimCase&
     ReadModelRecordSections(root, hostCase);
     ReadObjectTableSection(root, hostCase);
     ReadObjectModelSection(root, hostCase);
+    ReadMeshSection(root, hostCase, file);
+    ReadSelectionsSection(root, hostCase);
 }
 
 std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder) {
@@ -51,5 +90,6 @@ std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder) {
         throw HostCaseError(hostCase->caeRepPath.string(), "", "the case has no model representation");
     const std::string file = hostCase->hostJsonPath.string();
     ReadHostJson(ReadWholeFile(hostCase->hostJsonPath), file, *hostCase);
+    ReadMaterialLibrary(*hostCase);
     return hostCase;
 }

@@ -1,6 +1,6 @@
 // A case folder as the file-backed host knows it: the model representation's path and what the
-// host would answer for it, read from host.json. Later sections (mesh, geometry, materials,
-// loads) are read by their own loaders in this folder and kept here beside these.
+// host would answer for it, read from host.json, with the case's mesh (the "mesh" section) and
+// material library (MatML.xml) read by their own loaders in this folder and kept here.
 #pragma once
 
 #include <filesystem>
@@ -11,12 +11,16 @@
 #include <vector>
 
 #include "foundation/geometry.h"
+#include "host/material.h"
 #include "host/model_records.h"
 #include "host/object_table.h"
 #include "host/scoping_record.h"
+#include "host/selection_resolver.h"
 #include "host/solve_job.h"
+#include "platform/com.h"
 
 class JsonAt;
+class HostSimMesh;
 
 // One object of the host's object model (what the applet finds by id).
 struct HostSimObject {
@@ -34,6 +38,14 @@ struct HostSimUnits {
     std::map<int, int> solverSystems;
     bool anglesInDegrees = true;
     bool rotationalVelocityInRpm = false;
+};
+
+// A selection the host resolves by its reference text.
+struct HostSimSelection {
+    std::wstring reference;
+    std::vector<SelectedEntity> entities;
+    // Ascending, without repeats.
+    std::vector<int> nodes;
 };
 
 struct HostSimCase {
@@ -66,10 +78,16 @@ struct HostSimCase {
     HostSimUnits units;
     // Bytes of a saved per-node constraint table, when the case names one.
     std::optional<std::vector<std::uint8_t>> nodeConstraintStream;
+    std::vector<HostSimSelection> selections;
+    // Null when host.json has no "mesh" section.
+    std::shared_ptr<HostSimMesh> mesh;
+    // Null when the case folder has no MatML.xml.
+    ComPtr<IHostMaterialLibrary> materialLibrary;
 };
 
-// Reads a case folder: CAERep.xml must exist and host.json must be well formed. Throws
-// HostCaseError naming the file, the place and the reason.
+// Reads a case folder: CAERep.xml must exist, host.json must be well formed, and MatML.xml, when
+// the folder has one, must be a readable material library. Throws HostCaseError naming the file,
+// the place and the reason.
 std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder);
 // The host.json part alone, from text (tests); `file` names it in errors.
 void ReadHostJson(const std::string& text, const std::string& file, HostSimCase& hostCase);
@@ -79,5 +97,7 @@ void ReadSolveSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadModelRecordSections(const JsonAt& root, HostSimCase& hostCase);
 void ReadObjectTableSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase);
+// Needs the mesh read first: selections without a node list take the nodes of their entities.
+void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase);
 ScopingRecord ReadScoping(const JsonAt& at);
 CoordSystemSafe ReadFrame(const JsonAt& at);

@@ -1,6 +1,9 @@
 #include "hostsim/host_sim.h"
 
+#include "caerep/core/host_ports.h"
+#include "hostsim/case_model_provider.h"
 #include "hostsim/components.h"
+#include "hostsim/selection_resolver.h"
 
 HostSim::HostSim(const std::filesystem::path& caseFolder)
     : HostSim(std::shared_ptr<HostSimCase>(LoadHostCase(caseFolder))) {}
@@ -11,7 +14,10 @@ HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
       dataSource_(case_, objects_),
       applet_(CreateHostSimApplet(objects_)) {
     RegisterComponents();
+    NCAERep::SetDefaultHostModelProvider(std::make_shared<CaseModelProvider>(case_));
 }
+
+HostSim::~HostSim() { NCAERep::SetDefaultHostModelProvider(nullptr); }
 
 void HostSim::RegisterComponents() {
     const HostSimUnits units = case_->units;
@@ -27,4 +33,5 @@ void HostSim::RegisterComponents() {
             ComPtr<IHostUnitsService> service = CreateHostSimUnitsService(units);
             return service ? service->QueryInterface(iid, out) : E_OUTOFMEMORY;
         }));
+    components_.push_back(RegisterHostSimSelectionResolver(case_));
 }

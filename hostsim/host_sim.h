@@ -1,5 +1,7 @@
 // The file-backed host for one case folder: its solve context, its object model and applet,
-// and its components registered by class id for as long as the host lives.
+// its components registered by class id (string table, string list, units service, selection
+// resolver) and the model provider through which a loaded model reaches the case's mesh and
+// material library, for as long as the host lives. One host lives at a time.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +19,8 @@ class HostSim {
     // Throws HostCaseError when the case cannot be read.
     explicit HostSim(const std::filesystem::path& caseFolder);
     explicit HostSim(std::shared_ptr<HostSimCase> hostCase);
+    // Withdraws the components and the model provider this host installed.
+    ~HostSim();
     HostSim(const HostSim&) = delete;
     HostSim& operator=(const HostSim&) = delete;
 

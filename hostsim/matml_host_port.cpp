@@ -21,6 +21,11 @@ bool ReadColumn(IHostMaterialData* data, const std::wstring& name, const std::ws
     return true;
 }
 
+int Missing(NCAERep::MaterialPropertyTable& out) {
+    out = NCAERep::MaterialPropertyTable{};
+    return -1;
+}
+
 }  // namespace
 
 HRESULT FindHostLibraryMaterial(IHostMaterialLibrary* library, const std::wstring& name,
@@ -41,10 +46,19 @@ int ReadHostMaterialProperty(IUnknown* material, const NCAERep::MaterialProperty
     ComPtr<IHostMaterialProperty> property =
         host->GetProperty(request.group.empty() ? request.name : request.group);
     ComPtr<IHostMaterialData> data = property ? property->GetData(request.name, request.qualifier) : nullptr;
+    // Within a group the name is usually a column of the group's own datum ("Young's Modulus X
+    // direction" of "Orthotropic Elasticity", "Magnetic Flux Density" of "B-H Curve").
+    if (!data && property && !request.group.empty())
+        data = property->GetData(request.group, request.qualifier);
     if (!data || !ReadColumn(data.Get(), request.name, request.unitSystem, out.values) || out.values.empty())
-        return -1;
-    if (!ReadColumn(data.Get(), L"Temperature", request.unitSystem, out.temperatures)) return -1;
+        return Missing(out);
+    // A value the user left undefined is no value.
+    if (out.values.size() == 1 && out.values[0] == kHostUndefinedValue) return Missing(out);
+    if (!ReadColumn(data.Get(), L"Temperature", request.unitSystem, out.temperatures)) return Missing(out);
     if (out.temperatures.size() == 1 && out.temperatures[0] == kHostUndefinedValue) out.temperatures.clear();
+    // One value per temperature point, or one value and no temperatures: anything else cannot be
+    // read as a table.
+    if (!out.temperatures.empty() && out.temperatures.size() != out.values.size()) return Missing(out);
     return 0;
 }
 

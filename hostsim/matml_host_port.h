@@ -13,10 +13,11 @@ HRESULT FindHostLibraryMaterial(IHostMaterialLibrary* library, const std::wstrin
                                 ComPtr<IUnknown>& out);
 
 // One property of a host material in the request's unit system: the data named `request.name`
-// of the property named `request.group` (the same name when empty), with the behaviour
-// `request.qualifier` when one is given; its value column has the property's name. The
-// temperatures are left out when the datum is not temperature dependent. 0, or -1 when the
-// material does not define the property or a value cannot be read.
+// of the property named `request.group` (the same name when empty), or else the group's own
+// datum, with the behaviour `request.qualifier` when one is given; its value column is named
+// `request.name`. The temperatures are left out when the datum is not temperature dependent.
+// 0, or -1 (and empty tables) when the material does not define the property, its value is
+// undefined, a value cannot be read, or the values do not match the temperatures one to one.
 int ReadHostMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
                              NCAERep::MaterialPropertyTable& out);
 

@@ -20,13 +20,22 @@ const Family kTetra{
 };
 const Family kHexa{
     {{0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}, {0, 3, 2, 1}, {4, 5, 6, 7}},
-    {{0, 1, 8}, {1, 2, 9}, {2, 3, 10}, {3, 0, 11}, {4, 5, 12}, {5, 6, 13}, {6, 7, 14}, {7, 4, 15},
-     {0, 4, 16}, {1, 5, 17}, {2, 6, 18}, {3, 7, 19}},
+    {{0, 1, 8},
+     {1, 2, 9},
+     {2, 3, 10},
+     {3, 0, 11},
+     {4, 5, 12},
+     {5, 6, 13},
+     {6, 7, 14},
+     {7, 4, 15},
+     {0, 4, 16},
+     {1, 5, 17},
+     {2, 6, 18},
+     {3, 7, 19}},
 };
 const Family kWedge{
     {{0, 2, 1}, {3, 4, 5}, {0, 1, 4, 3}, {1, 2, 5, 4}, {2, 0, 3, 5}},
-    {{0, 1, 6}, {1, 2, 7}, {2, 0, 8}, {3, 4, 9}, {4, 5, 10}, {5, 3, 11}, {0, 3, 12}, {1, 4, 13},
-     {2, 5, 14}},
+    {{0, 1, 6}, {1, 2, 7}, {2, 0, 8}, {3, 4, 9}, {4, 5, 10}, {5, 3, 11}, {0, 3, 12}, {1, 4, 13}, {2, 5, 14}},
 };
 const Family kPyramid{
     {{0, 3, 2, 1}, {0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}},
@@ -123,10 +132,15 @@ int HostElementCornerCount(int elementType) {
 
 int FacetTypeOfFaceNodeCount(int nodeCount) {
     switch (nodeCount) {
-        case 3: return kHET_TriFacet3;
-        case 6: return kHET_TriFacet6;
-        case 4: return kHET_QuadFacet4;
-        case 8: return kHET_QuadFacet8;
-        default: return -1;
+        case 3:
+            return kHET_TriFacet3;
+        case 6:
+            return kHET_TriFacet6;
+        case 4:
+            return kHET_QuadFacet4;
+        case 8:
+            return kHET_QuadFacet8;
+        default:
+            return -1;
     }
 }

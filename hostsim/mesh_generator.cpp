@@ -27,11 +27,12 @@ struct Grid {
 
 // Mid-side nodes shared by the elements that meet at an edge.
 class MidsideNodes {
-public:
+  public:
     MidsideNodes(HostSimMesh& mesh, int firstId) : mesh_(mesh), next_(firstId) {}
     int Get(int a, int b) {
-        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::min(a, b))) << 32) |
-                                  static_cast<std::uint32_t>(std::max(a, b));
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::min(a, b))) << 32) |
+            static_cast<std::uint32_t>(std::max(a, b));
         auto [it, fresh] = ids_.emplace(key, next_);
         if (fresh) {
             const double* pa = mesh_.NodeXyzAt(mesh_.NodeIndex(a));
@@ -41,7 +42,7 @@ public:
         return it->second;
     }
 
-private:
+  private:
     HostSimMesh& mesh_;
     int next_;
     std::unordered_map<std::uint64_t, int> ids_;
@@ -49,7 +50,8 @@ private:
 
 // Corner orders of the six tetrahedra of a cell, all around the diagonal from corner 0 to
 // corner 6, so that neighbouring cells cut their common face the same way.
-constexpr int kCellTetras[6][4] = {{0, 1, 2, 6}, {0, 2, 3, 6}, {0, 3, 7, 6}, {0, 7, 4, 6}, {0, 4, 5, 6}, {0, 5, 1, 6}};
+constexpr int kCellTetras[6][4] = {{0, 1, 2, 6}, {0, 2, 3, 6}, {0, 3, 7, 6},
+                                   {0, 7, 4, 6}, {0, 4, 5, 6}, {0, 5, 1, 6}};
 
 double SignedVolume(const HostSimMesh& mesh, const int* n) {
     const double* a = mesh.NodeXyzAt(mesh.NodeIndex(n[0]));
@@ -58,7 +60,8 @@ double SignedVolume(const HostSimMesh& mesh, const int* n) {
         const double* p = mesh.NodeXyzAt(mesh.NodeIndex(n[r + 1]));
         for (int c = 0; c < 3; ++c) d[r][c] = p[c] - a[c];
     }
-    return d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) - d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
+    return d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) -
+           d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
            d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
 }
 
@@ -70,10 +73,11 @@ void AddFaceTo(HostMeshFaces& faces, const std::vector<int>& nodes) {
     list->insert(list->end(), nodes.begin(), nodes.end());
 }
 
-void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& grid, int firstEntity) {
-    const bool tetra = spec.element == "tetra4" || spec.element == "tetra10";
-    const bool quadratic = spec.element == "hexa20" || spec.element == "tetra10";
-    const int type = tetra ? (quadratic ? kHET_Tetra10 : kHET_Tetra4) : (quadratic ? kHET_Hexa20 : kHET_Hexa8);
+void GenerateSolid(HostSimMesh& mesh, const MeshBlockRequest& request, const Grid& grid, int firstEntity) {
+    const bool tetra = request.element == "tetra4" || request.element == "tetra10";
+    const bool quadratic = request.element == "hexa20" || request.element == "tetra10";
+    const int type =
+        tetra ? (quadratic ? kHET_Tetra10 : kHET_Tetra4) : (quadratic ? kHET_Hexa20 : kHET_Hexa8);
     const std::size_t cells = static_cast<std::size_t>(grid.nx) * grid.ny * grid.nz;
     const std::size_t elements = tetra ? 6 * cells : cells;
     mesh.Reserve(mesh.NodeCount() + static_cast<std::size_t>(grid.Count()), mesh.ElementCount() + elements,
@@ -81,13 +85,14 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
     for (int k = 0; k <= grid.nz; ++k)
         for (int j = 0; j <= grid.ny; ++j)
             for (int i = 0; i <= grid.nx; ++i)
-                mesh.AddNode(grid.Id(i, j, k), spec.origin[0] + spec.size[0] * i / grid.nx,
-                             spec.origin[1] + spec.size[1] * j / grid.ny, spec.origin[2] + spec.size[2] * k / grid.nz);
+                mesh.AddNode(grid.Id(i, j, k), request.origin[0] + request.size[0] * i / grid.nx,
+                             request.origin[1] + request.size[1] * j / grid.ny,
+                             request.origin[2] + request.size[2] * k / grid.nz);
 
     MidsideNodes midside(mesh, static_cast<int>(grid.firstNode + grid.Count()));
     std::vector<int> bodyElements;
     bodyElements.reserve(elements);
-    int nextElement = spec.firstElement;
+    int nextElement = request.firstElement;
     std::vector<int> nodes;
     auto addQuadratic = [&](int cornerCount) {
         // Mid-side order follows the host's edge numbering: for tetrahedra 0-1, 1-2, 2-0,
@@ -104,9 +109,14 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
     for (int k = 0; k < grid.nz; ++k)
         for (int j = 0; j < grid.ny; ++j)
             for (int i = 0; i < grid.nx; ++i) {
-                const int c[8] = {grid.Id(i, j, k),         grid.Id(i + 1, j, k),     grid.Id(i + 1, j + 1, k),
-                                  grid.Id(i, j + 1, k),     grid.Id(i, j, k + 1),     grid.Id(i + 1, j, k + 1),
-                                  grid.Id(i + 1, j + 1, k + 1), grid.Id(i, j + 1, k + 1)};
+                const int c[8] = {grid.Id(i, j, k),
+                                  grid.Id(i + 1, j, k),
+                                  grid.Id(i + 1, j + 1, k),
+                                  grid.Id(i, j + 1, k),
+                                  grid.Id(i, j, k + 1),
+                                  grid.Id(i + 1, j, k + 1),
+                                  grid.Id(i + 1, j + 1, k + 1),
+                                  grid.Id(i, j + 1, k + 1)};
                 if (!tetra) {
                     nodes.assign(c, c + 8);
                     if (quadratic) addQuadratic(8);
@@ -122,8 +132,8 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
                     bodyElements.push_back(nextElement++);
                 }
             }
-    if (!mesh.FindPart(spec.partMeshId)) mesh.AddPart(spec.partMeshId);
-    mesh.AddBody(spec.partMeshId, spec.bodyMeshId, bodyElements);
+    if (!mesh.FindPart(request.partMeshId)) mesh.AddPart(request.partMeshId);
+    mesh.AddBody(request.partMeshId, request.bodyMeshId, bodyElements);
 
     // The block's six sides: every element face whose corners all lie on one side.
     HostMeshFaces sides[6];
@@ -148,17 +158,18 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
             }
         }
     }
-    for (int s = 0; s < 6; ++s) mesh.AddGeometricFace(firstEntity + s, spec.bodyMeshId, std::move(sides[s]), false);
+    for (int s = 0; s < 6; ++s)
+        mesh.AddGeometricFace(firstEntity + s, request.bodyMeshId, std::move(sides[s]), false);
 }
 
-void GenerateSheet(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& grid, int firstEntity) {
+void GenerateSheet(HostSimMesh& mesh, const MeshBlockRequest& request, const Grid& grid, int firstEntity) {
     for (int j = 0; j <= grid.ny; ++j)
         for (int i = 0; i <= grid.nx; ++i)
-            mesh.AddNode(grid.Id(i, j, 0), spec.origin[0] + spec.size[0] * i / grid.nx,
-                         spec.origin[1] + spec.size[1] * j / grid.ny, spec.origin[2]);
+            mesh.AddNode(grid.Id(i, j, 0), request.origin[0] + request.size[0] * i / grid.nx,
+                         request.origin[1] + request.size[1] * j / grid.ny, request.origin[2]);
     std::vector<int> bodyElements;
     HostMeshFaces face;
-    int nextElement = spec.firstElement;
+    int nextElement = request.firstElement;
     for (int j = 0; j < grid.ny; ++j)
         for (int i = 0; i < grid.nx; ++i) {
             const std::vector<int> nodes = {grid.Id(i, j, 0), grid.Id(i + 1, j, 0), grid.Id(i + 1, j + 1, 0),
@@ -167,9 +178,9 @@ void GenerateSheet(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
             bodyElements.push_back(nextElement++);
             face.quad4.insert(face.quad4.end(), nodes.begin(), nodes.end());
         }
-    if (!mesh.FindPart(spec.partMeshId)) mesh.AddPart(spec.partMeshId);
-    mesh.AddBody(spec.partMeshId, spec.bodyMeshId, bodyElements);
-    mesh.AddGeometricFace(firstEntity, spec.bodyMeshId, std::move(face), false);
+    if (!mesh.FindPart(request.partMeshId)) mesh.AddPart(request.partMeshId);
+    mesh.AddBody(request.partMeshId, request.bodyMeshId, bodyElements);
+    mesh.AddGeometricFace(firstEntity, request.bodyMeshId, std::move(face), false);
     HostMeshEdges edges[4];
     for (int i = 0; i < grid.nx; ++i) {
         edges[0].nodes.insert(edges[0].nodes.end(), {grid.Id(i, 0, 0), grid.Id(i + 1, 0, 0)});
@@ -179,28 +190,32 @@ void GenerateSheet(HostSimMesh& mesh, const MeshBlockSpec& spec, const Grid& gri
         edges[1].nodes.insert(edges[1].nodes.end(), {grid.Id(grid.nx, j, 0), grid.Id(grid.nx, j + 1, 0)});
         edges[3].nodes.insert(edges[3].nodes.end(), {grid.Id(0, j + 1, 0), grid.Id(0, j, 0)});
     }
-    for (int s = 0; s < 4; ++s) mesh.AddGeometricEdge(firstEntity + 1 + s, spec.bodyMeshId, std::move(edges[s]), false);
+    for (int s = 0; s < 4; ++s)
+        mesh.AddGeometricEdge(firstEntity + 1 + s, request.bodyMeshId, std::move(edges[s]), false);
 }
 
 }  // namespace
 
-void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockSpec& spec) {
-    const bool sheet = spec.element == "shell4";
-    if (!sheet && spec.element != "hexa8" && spec.element != "hexa20" && spec.element != "tetra4" &&
-        spec.element != "tetra10")
-        throw HostSimMeshError("unknown block element \"" + spec.element +
+void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
+    const bool sheet = request.element == "shell4";
+    if (!sheet && request.element != "hexa8" && request.element != "hexa20" && request.element != "tetra4" &&
+        request.element != "tetra10")
+        throw HostSimMeshError("unknown block element \"" + request.element +
                                "\" (hexa8, hexa20, tetra4, tetra10 or shell4)");
-    const int nz = sheet ? 0 : spec.cells[2];
-    if (spec.cells[0] < 1 || spec.cells[1] < 1 || (!sheet && nz < 1))
+    const int nz = sheet ? 0 : request.cells[2];
+    if (request.cells[0] < 1 || request.cells[1] < 1 || (!sheet && nz < 1))
         throw HostSimMeshError("a block needs at least one cell in each direction");
     for (int a = 0; a < (sheet ? 2 : 3); ++a)
-        if (!(spec.size[a] > 0.0)) throw HostSimMeshError("a block needs a positive size in each direction");
-    Grid grid{spec.cells[0], spec.cells[1], nz, spec.firstNode > 0 ? spec.firstNode : mesh.MaxNodeNumber() + 1};
+        if (!(request.size[a] > 0.0))
+            throw HostSimMeshError("a block needs a positive size in each direction");
+    Grid grid{request.cells[0], request.cells[1], nz,
+              request.firstNode > 0 ? request.firstNode : mesh.MaxNodeNumber() + 1};
     const long long corners = grid.Count();
-    if (corners > 50'000'000LL) throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
-    MeshBlockSpec s = spec;
+    if (corners > 50'000'000LL)
+        throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
+    MeshBlockRequest s = request;
     if (s.firstElement <= 0) s.firstElement = mesh.MaxElementNumber() + 1;
-    const int firstEntity = spec.firstEntityId != 0 ? spec.firstEntityId : 100 * spec.bodyMeshId + 1;
+    const int firstEntity = request.firstEntityId != 0 ? request.firstEntityId : 100 * request.bodyMeshId + 1;
     if (sheet)
         GenerateSheet(mesh, s, grid, firstEntity);
     else

@@ -7,7 +7,7 @@
 
 #include "hostsim/mesh_model.h"
 
-struct MeshBlockSpec {
+struct MeshBlockRequest {
     // "hexa8", "hexa20", "tetra4", "tetra10" (each cell cut into six tetrahedra) or "shell4"
     // (a sheet in the plane z = origin z; cells[2] is ignored).
     std::string element = "hexa8";
@@ -24,5 +24,5 @@ struct MeshBlockSpec {
 };
 
 // Adds the block's nodes, elements, body (and part when new) and geometric entities.
-// Throws HostSimMeshError for a bad spec or numbers that collide with the mesh.
-void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockSpec& spec);
+// Throws HostSimMeshError for a bad request or numbers that collide with the mesh.
+void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request);

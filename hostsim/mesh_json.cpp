@@ -12,7 +12,7 @@ using nlohmann::json;
 
 // Reads values of the section and reports the place of anything wrong.
 class SectionReader {
-public:
+  public:
     explicit SectionReader(std::string prefix) : prefix_(std::move(prefix)) {}
 
     [[noreturn]] void Fail(const std::string& path, const std::string& reason) const {
@@ -62,7 +62,7 @@ public:
         }
     }
 
-private:
+  private:
     std::string prefix_;
 };
 
@@ -73,14 +73,15 @@ void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const std::string path = Item("/blocks", i);
         const json& b = blocks[i];
-        MeshBlockSpec spec;
+        MeshBlockRequest request;
         const json& element = r.Member(b, "element", path);
         if (!element.is_string()) r.Fail(path + "/element", "a text is expected");
-        spec.element = element.get<std::string>();
+        request.element = element.get<std::string>();
         const std::vector<int> cells = r.Ints(r.Member(b, "cells", path), path + "/cells");
-        if (cells.size() != 3 && cells.size() != 2) r.Fail(path + "/cells", "two or three cell counts are expected");
-        for (std::size_t a = 0; a < cells.size(); ++a) spec.cells[a] = cells[a];
-        if (cells.size() == 2) spec.cells[2] = 1;
+        if (cells.size() != 3 && cells.size() != 2)
+            r.Fail(path + "/cells", "two or three cell counts are expected");
+        for (std::size_t a = 0; a < cells.size(); ++a) request.cells[a] = cells[a];
+        if (cells.size() == 2) request.cells[2] = 1;
         auto triple = [&](const char* name, std::array<double, 3>& out) {
             if (const json* v = r.Optional(b, name)) {
                 const std::string p = path + "/" + name;
@@ -88,14 +89,16 @@ void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
                 for (int a = 0; a < 3; ++a) out[a] = r.Double((*v)[a], p + "/" + std::to_string(a));
             }
         };
-        triple("origin", spec.origin);
-        triple("size", spec.size);
-        spec.partMeshId = r.Int(r.Member(b, "part", path), path + "/part");
-        spec.bodyMeshId = r.Int(r.Member(b, "body", path), path + "/body");
-        if (const json* v = r.Optional(b, "firstNode")) spec.firstNode = r.Int(*v, path + "/firstNode");
-        if (const json* v = r.Optional(b, "firstElement")) spec.firstElement = r.Int(*v, path + "/firstElement");
-        if (const json* v = r.Optional(b, "firstEntity")) spec.firstEntityId = r.Int(*v, path + "/firstEntity");
-        r.At(path, [&] { GenerateMeshBlock(mesh, spec); });
+        triple("origin", request.origin);
+        triple("size", request.size);
+        request.partMeshId = r.Int(r.Member(b, "part", path), path + "/part");
+        request.bodyMeshId = r.Int(r.Member(b, "body", path), path + "/body");
+        if (const json* v = r.Optional(b, "firstNode")) request.firstNode = r.Int(*v, path + "/firstNode");
+        if (const json* v = r.Optional(b, "firstElement"))
+            request.firstElement = r.Int(*v, path + "/firstElement");
+        if (const json* v = r.Optional(b, "firstEntity"))
+            request.firstEntityId = r.Int(*v, path + "/firstEntity");
+        r.At(path, [&] { GenerateMeshBlock(mesh, request); });
     }
 }
 
@@ -108,7 +111,8 @@ void ReadNodes(const SectionReader& r, const json& nodes, HostSimMesh& mesh) {
         if (n.is_array()) {  // [id, x, y, z]
             if (n.size() != 4) r.Fail(path, "[id, x, y, z] is expected");
             const int id = r.Int(n[0], path + "/0");
-            const double x = r.Double(n[1], path + "/1"), y = r.Double(n[2], path + "/2"), z = r.Double(n[3], path + "/3");
+            const double x = r.Double(n[1], path + "/1"), y = r.Double(n[2], path + "/2"),
+                         z = r.Double(n[3], path + "/3");
             r.At(path, [&] { mesh.AddNode(id, x, y, z); });
             continue;
         }
@@ -170,7 +174,8 @@ void ReadParts(const SectionReader& r, const json& parts, HostSimMesh& mesh) {
             std::vector<int> elements;
             if (const json* range = r.Optional(body, "elementRange")) {
                 const std::vector<int> fl = r.Ints(*range, bp + "/elementRange");
-                if (fl.size() != 2 || fl[0] > fl[1]) r.Fail(bp + "/elementRange", "[first, last] is expected");
+                if (fl.size() != 2 || fl[0] > fl[1])
+                    r.Fail(bp + "/elementRange", "[first, last] is expected");
                 for (long long e = fl[0]; e <= fl[1]; ++e) elements.push_back(static_cast<int>(e));
             } else {
                 elements = r.Ints(r.Member(body, "elements", bp), bp + "/elements");
@@ -239,7 +244,8 @@ void ReadSets(const SectionReader& r, const json& mesh_node, HostSimMesh& mesh) 
         for (std::size_t i = 0; i < sets->size(); ++i) {
             const std::string path = Item("/elementSets", i);
             const int id = r.Int(r.Member((*sets)[i], "id", path), path + "/id");
-            const std::vector<int> elements = r.Ints(r.Member((*sets)[i], "elements", path), path + "/elements");
+            const std::vector<int> elements =
+                r.Ints(r.Member((*sets)[i], "elements", path), path + "/elements");
             r.At(path, [&] { mesh.AddElementSet(id, elements); });
         }
     }
@@ -266,7 +272,8 @@ void ReadSets(const SectionReader& r, const json& mesh_node, HostSimMesh& mesh) 
             const int id = r.Int(r.Member(ref, "id", path), path + "/id");
             const json* element = r.Optional(ref, "element");
             const json* node = r.Optional(ref, "node");
-            if ((element != nullptr) == (node != nullptr)) r.Fail(path, "exactly one of \"element\" and \"node\" is expected");
+            if ((element != nullptr) == (node != nullptr))
+                r.Fail(path, "exactly one of \"element\" and \"node\" is expected");
             const int target = r.Int(element ? *element : *node, path + (element ? "/element" : "/node"));
             r.At(path, [&] { mesh.AddReference(id, node != nullptr, target); });
         }
@@ -275,12 +282,13 @@ void ReadSets(const SectionReader& r, const json& mesh_node, HostSimMesh& mesh) 
 
 }  // namespace
 
-std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode, const std::string& jsonPathForErrors) {
+std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
+                                             const std::string& jsonPathForErrors) {
     const SectionReader r(jsonPathForErrors);
     if (!meshNode.is_object()) r.Fail("", "the mesh section must be an object");
     for (auto it = meshNode.begin(); it != meshNode.end(); ++it) {
-        static const char* const kKnown[] = {"blocks", "nodes", "elements", "parts", "geometry",
-                                             "elementSets", "elementFaceSets", "references"};
+        static const char* const kKnown[] = {"blocks",   "nodes",       "elements",        "parts",
+                                             "geometry", "elementSets", "elementFaceSets", "references"};
         if (std::find(std::begin(kKnown), std::end(kKnown), it.key()) == std::end(kKnown))
             r.Fail("/" + it.key(), "unknown member of the mesh section");
     }

@@ -2,13 +2,13 @@
 #pragma once
 
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "hostsim/mesh_model.h"
 
 // Builds the mesh the section describes (generated blocks first, then the listed nodes,
 // elements, parts, geometry, sets and references). Bad input throws HostSimMeshError whose
 // text starts with the place: `jsonPathForErrors` followed by the JSON pointer of the item.
-std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode, const std::string& jsonPathForErrors);
+std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
+                                             const std::string& jsonPathForErrors);

@@ -94,7 +94,8 @@ void HostSimMesh::AddElement(int id, int type, const std::vector<int>& nodes) {
 }
 
 void HostSimMesh::AddPart(int partMeshId) {
-    if (partByMeshId_.count(partMeshId)) throw HostSimMeshError("part " + Num(partMeshId) + " is defined twice");
+    if (partByMeshId_.count(partMeshId))
+        throw HostSimMeshError("part " + Num(partMeshId) + " is defined twice");
     partByMeshId_[partMeshId] = static_cast<int>(parts_.size());
     parts_.push_back(Part{partMeshId, {}});
 }
@@ -102,7 +103,8 @@ void HostSimMesh::AddPart(int partMeshId) {
 void HostSimMesh::ClaimEntityId(int id, const char* what) {
     if (id == 0) throw HostSimMeshError(std::string(what) + " id must not be 0");
     auto [it, fresh] = entityIds_.emplace(id, what);
-    if (!fresh) throw HostSimMeshError(std::string(what) + " id " + Num(id) + " is already used by a " + it->second);
+    if (!fresh)
+        throw HostSimMeshError(std::string(what) + " id " + Num(id) + " is already used by a " + it->second);
 }
 
 void HostSimMesh::AddBody(int partMeshId, int bodyMeshId, const std::vector<int>& elements) {
@@ -118,10 +120,12 @@ void HostSimMesh::AddBody(int partMeshId, int bodyMeshId, const std::vector<int>
     positions.reserve(elements.size());
     for (int e : elements) {
         const int pos = ElementIndex(e);
-        if (pos < 0) throw HostSimMeshError("body " + Num(bodyMeshId) + " names element " + Num(e) + ", which does not exist");
+        if (pos < 0)
+            throw HostSimMeshError("body " + Num(bodyMeshId) + " names element " + Num(e) +
+                                   ", which does not exist");
         if (elementBody_[pos] >= 0)
-            throw HostSimMeshError("element " + Num(e) + " of body " + Num(bodyMeshId) + " already belongs to body " +
-                                   Num(bodies_[elementBody_[pos]].meshId));
+            throw HostSimMeshError("element " + Num(e) + " of body " + Num(bodyMeshId) +
+                                   " already belongs to body " + Num(bodies_[elementBody_[pos]].meshId));
         elementBody_[pos] = bodyIndex;
         positions.push_back(pos);
     }
@@ -179,14 +183,17 @@ bool HostSimMesh::BodyHasNodes(const Body& body, const int* nodes, std::size_t c
 
 void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, bool checked) {
     const Body* body = FindBody(bodyMeshId);
-    if (!body) throw HostSimMeshError("face " + Num(id) + " names body " + Num(bodyMeshId) + ", which does not exist");
+    if (!body)
+        throw HostSimMeshError("face " + Num(id) + " names body " + Num(bodyMeshId) +
+                               ", which does not exist");
     GeometryEntity entity;
     entity.id = id;
     entity.kind = GeometryKind::kFace;
     entity.bodyMeshId = bodyMeshId;
     std::set<int> nodes;
     auto check = [&](const std::vector<int>& list, std::size_t per) {
-        if (list.size() % per) throw HostSimMeshError("face " + Num(id) + ": a mesh face list is not a whole number of faces");
+        if (list.size() % per)
+            throw HostSimMeshError("face " + Num(id) + ": a mesh face list is not a whole number of faces");
         for (std::size_t f = 0; f < list.size(); f += per) {
             std::vector<int> face(list.begin() + f, list.begin() + f + per);
             for (int n : face) CheckNode(n);
@@ -209,16 +216,20 @@ void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, 
 
 void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, bool checked) {
     const Body* body = FindBody(bodyMeshId);
-    if (!body) throw HostSimMeshError("edge " + Num(id) + " names body " + Num(bodyMeshId) + ", which does not exist");
+    if (!body)
+        throw HostSimMeshError("edge " + Num(id) + " names body " + Num(bodyMeshId) +
+                               ", which does not exist");
     const std::size_t per = edges.quadratic ? 3 : 2;
     if (edges.nodes.empty() || edges.nodes.size() % per)
-        throw HostSimMeshError("edge " + Num(id) + " needs " + Num(static_cast<long long>(per)) + " nodes per mesh edge");
+        throw HostSimMeshError("edge " + Num(id) + " needs " + Num(static_cast<long long>(per)) +
+                               " nodes per mesh edge");
     std::set<int> nodes;
     for (std::size_t i = 0; i < edges.nodes.size(); i += per) {
         for (std::size_t j = 0; j < per; ++j) CheckNode(edges.nodes[i + j]);
         if (checked && !BodyHasNodes(*body, &edges.nodes[i], per))
-            throw HostSimMeshError("edge " + Num(id) + ": mesh edge " + Num(edges.nodes[i]) + "-" + Num(edges.nodes[i + 1]) +
-                                   " lies on no element of body " + Num(bodyMeshId));
+            throw HostSimMeshError("edge " + Num(id) + ": mesh edge " + Num(edges.nodes[i]) + "-" +
+                                   Num(edges.nodes[i + 1]) + " lies on no element of body " +
+                                   Num(bodyMeshId));
         nodes.insert(edges.nodes.begin() + i, edges.nodes.begin() + i + per);
     }
     ClaimEntityId(id, "geometric edge");
@@ -233,10 +244,13 @@ void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, 
 
 void HostSimMesh::AddGeometricVertex(int id, int bodyMeshId, int node) {
     const Body* body = FindBody(bodyMeshId);
-    if (!body) throw HostSimMeshError("vertex " + Num(id) + " names body " + Num(bodyMeshId) + ", which does not exist");
+    if (!body)
+        throw HostSimMeshError("vertex " + Num(id) + " names body " + Num(bodyMeshId) +
+                               ", which does not exist");
     CheckNode(node);
     if (!BodyHasNodes(*body, &node, 1))
-        throw HostSimMeshError("vertex " + Num(id) + ": node " + Num(node) + " lies on no element of body " + Num(bodyMeshId));
+        throw HostSimMeshError("vertex " + Num(id) + ": node " + Num(node) + " lies on no element of body " +
+                               Num(bodyMeshId));
     ClaimEntityId(id, "geometric vertex");
     GeometryEntity entity;
     entity.id = id;
@@ -249,7 +263,9 @@ void HostSimMesh::AddGeometricVertex(int id, int bodyMeshId, int node) {
 
 void HostSimMesh::AddElementSet(int id, const std::vector<int>& elements) {
     for (int e : elements)
-        if (ElementIndex(e) < 0) throw HostSimMeshError("element set " + Num(id) + " names element " + Num(e) + ", which does not exist");
+        if (ElementIndex(e) < 0)
+            throw HostSimMeshError("element set " + Num(id) + " names element " + Num(e) +
+                                   ", which does not exist");
     ClaimEntityId(id, "element set");
     elementSets_.emplace(id, elements);
 }
@@ -257,9 +273,12 @@ void HostSimMesh::AddElementSet(int id, const std::vector<int>& elements) {
 void HostSimMesh::AddElementFaceSet(int id, const std::vector<HostElementFace>& faces) {
     for (const HostElementFace& f : faces) {
         const int pos = ElementIndex(f.element);
-        if (pos < 0) throw HostSimMeshError("element-face set " + Num(id) + " names element " + Num(f.element) + ", which does not exist");
+        if (pos < 0)
+            throw HostSimMeshError("element-face set " + Num(id) + " names element " + Num(f.element) +
+                                   ", which does not exist");
         if (f.faceIndex < 0 || f.faceIndex >= HostFaceCount(elementTypes_[pos]))
-            throw HostSimMeshError("element-face set " + Num(id) + ": element " + Num(f.element) + " has no face " + Num(f.faceIndex));
+            throw HostSimMeshError("element-face set " + Num(id) + ": element " + Num(f.element) +
+                                   " has no face " + Num(f.faceIndex));
     }
     ClaimEntityId(id, "element-face set");
     elementFaceSets_.emplace(id, faces);
@@ -267,8 +286,8 @@ void HostSimMesh::AddElementFaceSet(int id, const std::vector<HostElementFace>& 
 
 void HostSimMesh::AddReference(int id, bool isNode, int target) {
     if (isNode ? NodeIndex(target) < 0 : ElementIndex(target) < 0)
-        throw HostSimMeshError("reference " + Num(id) + " names " + (isNode ? "node " : "element ") + Num(target) +
-                               ", which does not exist");
+        throw HostSimMeshError("reference " + Num(id) + " names " + (isNode ? "node " : "element ") +
+                               Num(target) + ", which does not exist");
     ClaimEntityId(id, "reference");
     references_.emplace(id, Reference{id, isNode, target});
 }

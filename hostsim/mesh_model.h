@@ -16,19 +16,19 @@
 
 // Bad mesh input: the text says what is wrong; the loaders put the place in front of it.
 class HostSimMeshError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class HostSimMesh {
-public:
+  public:
     enum class GeometryKind { kFace, kEdge, kVertex };
 
     struct Body {
         int meshId = 0;
         int partMeshId = 0;
-        std::vector<int> elements;                 // element numbers, mesh order
-        std::map<int, std::vector<int>> byType;    // element numbers by type, mesh order
+        std::vector<int> elements;               // element numbers, mesh order
+        std::map<int, std::vector<int>> byType;  // element numbers by type, mesh order
         std::optional<double> area;
         std::optional<double> sectorAngle;
     };
@@ -40,9 +40,9 @@ public:
         int id = 0;
         GeometryKind kind = GeometryKind::kFace;
         int bodyMeshId = 0;
-        HostMeshFaces faces;  // kFace
-        HostMeshEdges edges;  // kEdge
-        int vertexNode = 0;   // kVertex
+        HostMeshFaces faces;     // kFace
+        HostMeshEdges edges;     // kEdge
+        int vertexNode = 0;      // kVertex
         std::vector<int> nodes;  // every node of the entity, ascending
     };
     struct Reference {
@@ -103,13 +103,13 @@ public:
     // Face node numbers of face k of an element position; false for a face it lacks.
     bool ElementFaceNodes(std::size_t elementPos, int faceIndex, std::vector<int>& nodes) const;
 
-private:
+  private:
     // Number to position: a dense table while numbers stay compact, a hash map otherwise.
     class IdIndex {
-    public:
+      public:
         int Find(int id) const;
         bool Insert(int id, int pos);  // false when the id is taken
-    private:
+      private:
         std::vector<int> dense_;
         std::unordered_map<int, int> sparse_;
         std::size_t count_ = 0;

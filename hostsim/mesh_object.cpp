@@ -14,7 +14,7 @@ bool IsShellType(int type) {
 }
 
 class HostSimMeshObject final : public IHostMesh, public IHostMeshData {
-public:
+  public:
     explicit HostSimMeshObject(std::shared_ptr<const HostSimMesh> mesh) : mesh_(std::move(mesh)) {}
 
     // IUnknown
@@ -75,10 +75,11 @@ public:
     HRESULT GetEntityAt(int index, int selector, int id1, int id2, int elementType, int& out) override;
     HRESULT GetEntityKindAt(int index, int selector, int id1, int& kind) override;
     HRESULT GetElementFaceNodes(int element, int faceIndex, std::vector<int>& nodes) override;
-    HRESULT GetElementFaces(int selector, int setId, int facetType, std::vector<HostElementFace>& out) override;
+    HRESULT GetElementFaces(int selector, int setId, int facetType,
+                            std::vector<HostElementFace>& out) override;
     HRESULT GetElementsOfNode(int node, std::vector<int>& elements) override;
 
-private:
+  private:
     const HostSimMesh& m() const { return *mesh_; }
     // Element numbers of a scope in mesh order, or false for an unknown scope.
     bool ScopeElements(int selector, int entityId, std::vector<int>& out) const;
@@ -151,7 +152,8 @@ void HostSimMeshObject::GeometryElements(const HostSimMesh::GeometryEntity& g, s
             } else {
                 int n = 0;
                 const int* en = m().ElementNodesAt(pos, n);
-                match = std::all_of(nodes, nodes + count, [&](int v) { return std::find(en, en + n, v) != en + n; });
+                match = std::all_of(nodes, nodes + count,
+                                    [&](int v) { return std::find(en, en + n, v) != en + n; });
             }
             if (match) out.push_back(e);
         }
@@ -161,12 +163,14 @@ void HostSimMeshObject::GeometryElements(const HostSimMesh::GeometryEntity& g, s
             const std::pair<const std::vector<int>*, std::size_t> lists[] = {
                 {&g.faces.tri6, 6}, {&g.faces.quad8, 8}, {&g.faces.tri3, 3}, {&g.faces.quad4, 4}};
             for (const auto& [list, per] : lists)
-                for (std::size_t i = 0; i + per <= list->size(); i += per) collect(list->data() + i, per, true);
+                for (std::size_t i = 0; i + per <= list->size(); i += per)
+                    collect(list->data() + i, per, true);
             break;
         }
         case HostSimMesh::GeometryKind::kEdge: {
             const std::size_t per = g.edges.quadratic ? 3 : 2;
-            for (std::size_t i = 0; i + per <= g.edges.nodes.size(); i += per) collect(&g.edges.nodes[i], per, false);
+            for (std::size_t i = 0; i + per <= g.edges.nodes.size(); i += per)
+                collect(&g.edges.nodes[i], per, false);
             break;
         }
         case HostSimMesh::GeometryKind::kVertex:
@@ -216,12 +220,6 @@ bool HostSimMeshObject::ScopeElements(int selector, int entityId, std::vector<in
             }
             if (const auto* g = m().FindGeometry(entityId)) {
                 GeometryElements(*g, out);
-                return true;
-            }
-            return false;
-        case kMeshSelectScopedEntity:
-            if (const auto* ref = m().FindReference(entityId)) {
-                if (!ref->isNode) out.push_back(ref->target);
                 return true;
             }
             return false;
@@ -283,7 +281,8 @@ HRESULT HostSimMeshObject::GetEdgeMeshEdges(int edgeEntityId, HostMeshEdges& out
 
 // --- IHostMeshData -------------------------------------------------------------------
 
-HRESULT HostSimMeshObject::GetNodes(int selector, int entityId, int subId, bool withCoordinates, HostNodeList& out) {
+HRESULT HostSimMeshObject::GetNodes(int selector, int entityId, int subId, bool withCoordinates,
+                                    HostNodeList& out) {
     out.ids.clear();
     out.xyz.clear();
     std::vector<int> elements;
@@ -399,7 +398,8 @@ HRESULT HostSimMeshObject::GetElementEntities(int element, std::vector<HostEntit
     out.clear();
     const int body = m().ElementBodyAt(pos);
     if (body >= 0)
-        out.push_back({m().Bodies()[body].meshId, IsShellType(m().ElementTypeAt(pos)) ? kHostShellElementFlag : 0u});
+        out.push_back(
+            {m().Bodies()[body].meshId, IsShellType(m().ElementTypeAt(pos)) ? kHostShellElementFlag : 0u});
     return S_OK;
 }
 
@@ -413,10 +413,12 @@ HRESULT HostSimMeshObject::CountEntities(int selector, int entityId, int subId, 
 
 HRESULT HostSimMeshObject::GetEntities(int selector, int entityId, int elementType, std::vector<int>& ids) {
     ids.clear();
-    if (selector == kMeshSelectScopedEntity && elementType == kScopedKindNode) {
+    if (selector == kMeshSelectScopedEntity) {
+        // A reference designates one node or one element; the kind filters (-1: either).
         const auto* ref = m().FindReference(entityId);
         if (!ref) return E_FAIL;
-        if (ref->isNode) ids.push_back(ref->target);
+        const int kind = ref->isNode ? kScopedKindNode : m().ElementTypeAt(m().ElementIndex(ref->target));
+        if (elementType < 0 || elementType == kind) ids.push_back(ref->target);
         return S_OK;
     }
     if (selector == kMeshSelectBody && elementType >= 0) {
@@ -485,7 +487,8 @@ HRESULT HostSimMeshObject::GetElementFaceNodes(int element, int faceIndex, std::
     return m().ElementFaceNodes(pos, faceIndex, nodes) ? S_OK : E_INVALIDARG;
 }
 
-HRESULT HostSimMeshObject::GetElementFaces(int selector, int setId, int facetType, std::vector<HostElementFace>& out) {
+HRESULT HostSimMeshObject::GetElementFaces(int selector, int setId, int facetType,
+                                           std::vector<HostElementFace>& out) {
     out.clear();
     if (selector != kMeshSelectBody) return E_INVALIDARG;
     const auto* faces = m().FindElementFaceSet(setId);

@@ -23,7 +23,9 @@ long long DaysFromCivil(int y, int m, int d) {
 
 }  // namespace
 
-void SleepMs(std::uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void SleepMs(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 std::uint64_t MonotonicMs() {
     auto now = std::chrono::steady_clock::now().time_since_epoch();

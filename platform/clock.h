@@ -33,7 +33,7 @@ LocalDateTime ToLocalDateTime(std::chrono::system_clock::time_point t);
 void SetFixedClock(std::optional<LocalDateTime> fixed);
 
 class ScopedFixedClock {
-public:
+  public:
     explicit ScopedFixedClock(const LocalDateTime& t) { SetFixedClock(t); }
     ~ScopedFixedClock() { SetFixedClock(std::nullopt); }
     ScopedFixedClock(const ScopedFixedClock&) = delete;

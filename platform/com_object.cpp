@@ -7,7 +7,7 @@ namespace {
 std::atomic<long> g_moduleLocks{0};
 
 class ClassFactory : public ComObject<ClassFactory, IClassFactory> {
-public:
+  public:
     explicit ClassFactory(ComponentCreator creator) : creator_(std::move(creator)) {}
 
     HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
@@ -31,12 +31,12 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     ComponentCreator creator_;
 };
 
 class FreeThreadedMarshaler : public ComObject<FreeThreadedMarshaler, IMarshal> {
-public:
+  public:
     static constexpr bool kAggregatable = true;
     HRESULT IsFreeThreaded() override { return S_OK; }
 };
@@ -50,8 +50,9 @@ long ModuleLockCount() { return g_moduleLocks.load(); }
 ComPtr<IClassFactory> MakeClassFactory(ComponentCreator creator) {
     if (!creator) return nullptr;
     ComPtr<IClassFactory> factory;
-    HRESULT hr = CreateComInstanceWith<ClassFactory>(nullptr, IID_IClassFactory, factory.ReleaseAndGetVoidAddress(),
-                                                     [&] { return new ClassFactory(std::move(creator)); });
+    HRESULT hr =
+        CreateComInstanceWith<ClassFactory>(nullptr, IID_IClassFactory, factory.ReleaseAndGetVoidAddress(),
+                                            [&] { return new ClassFactory(std::move(creator)); });
     return SUCCEEDED(hr) ? factory : nullptr;
 }
 
@@ -84,5 +85,6 @@ HRESULT CoCreateFreeThreadedMarshaler(IUnknown* outer, IUnknown** innerUnknown) 
     if (!innerUnknown) return E_POINTER;
     *innerUnknown = nullptr;
     if (!outer) return E_INVALIDARG;
-    return CreateComInstance<FreeThreadedMarshaler>(outer, IID_IUnknown, reinterpret_cast<void**>(innerUnknown));
+    return CreateComInstance<FreeThreadedMarshaler>(outer, IID_IUnknown,
+                                                    reinterpret_cast<void**>(innerUnknown));
 }

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <atomic>
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -38,30 +39,32 @@
 
 // For objects that one thread owns.
 class PlainRefCount {
-public:
+  public:
     ULONG Increment() { return ++n_; }
     ULONG Decrement() { return --n_; }
     ULONG Value() const { return n_; }
 
-private:
+  private:
     ULONG n_ = 0;
 };
 
 // For objects shared between threads.
 class AtomicRefCount {
-public:
+  public:
     ULONG Increment() { return n_.fetch_add(1, std::memory_order_relaxed) + 1; }
     ULONG Decrement() { return n_.fetch_sub(1, std::memory_order_acq_rel) - 1; }
     ULONG Value() const { return n_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     std::atomic<ULONG> n_{0};
 };
 
 namespace platform_detail {
 
 template <class I>
-concept HasBaseInterface = requires { typename I::BaseInterface; };
+concept HasBaseInterface = requires {
+    typename I::BaseInterface;
+};
 
 // True and `*out` set (without a reference) when `iid` names I or one of its declared bases.
 template <class I, class Object>
@@ -82,9 +85,14 @@ concept HasFinalConstruct = requires(T& t) {
     { t.FinalConstruct() } -> std::same_as<HRESULT>;
 };
 template <class T>
-concept HasFinalRelease = requires(T& t) { t.FinalRelease(); };
+concept HasFinalRelease = requires(T& t) {
+    t.FinalRelease();
+};
 template <class T>
-concept IsAggregatable = requires { T::kAggregatable; } && T::kAggregatable;
+concept IsAggregatable = requires {
+    T::kAggregatable;
+}
+&&T::kAggregatable;
 
 }  // namespace platform_detail
 
@@ -93,7 +101,7 @@ concept IsAggregatable = requires { T::kAggregatable; } && T::kAggregatable;
 
 template <class Count, class Derived, class First, class... Rest>
 class ComObjectT : public First, public Rest... {
-public:
+  public:
     // The delegating IUnknown of every listed interface.
     HRESULT QueryInterface(REFIID iid, void** out) override {
         if (outer_) return outer_->QueryInterface(iid, out);
@@ -137,7 +145,8 @@ public:
         if (n == 0) {
             // Guards against a FinalRelease that takes and drops a reference to itself.
             count_.Increment();
-            if constexpr (platform_detail::HasFinalRelease<Derived>) static_cast<Derived*>(this)->FinalRelease();
+            if constexpr (platform_detail::HasFinalRelease<Derived>)
+                static_cast<Derived*>(this)->FinalRelease();
             delete this;
         }
         return n;
@@ -151,19 +160,21 @@ public:
 
     virtual ~ComObjectT() = default;
 
-protected:
+  protected:
     ComObjectT() = default;
     ComObjectT(const ComObjectT&) = delete;
     ComObjectT& operator=(const ComObjectT&) = delete;
 
-private:
+  private:
     IUnknown* OwnUnknown() { return static_cast<IUnknown*>(static_cast<First*>(this)); }
 
     // The non-delegating unknown handed to an outer object.
     struct Inner : IUnknown {
         ComObjectT* self;
         explicit Inner(ComObjectT* s) : self(s) {}
-        HRESULT QueryInterface(REFIID iid, void** out) override { return self->InternalQueryInterface(iid, out); }
+        HRESULT QueryInterface(REFIID iid, void** out) override {
+            return self->InternalQueryInterface(iid, out);
+        }
         ULONG AddRef() override { return self->InternalAddRef(); }
         ULONG Release() override { return self->InternalRelease(); }
     };
@@ -172,7 +183,7 @@ private:
     IUnknown* outer_ = nullptr;
     Inner inner_{this};
 
-public:
+  public:
     // Used by creation only: set before the object is handed out.
     void SetOuterUnknown(IUnknown* outer) { outer_ = outer; }
 };
@@ -273,7 +284,7 @@ struct ObjectMapEntry {
 };
 
 class ComObjectMap {
-public:
+  public:
     explicit ComObjectMap(std::vector<ObjectMapEntry> entries);
     // The class factory of the entry with that CLSID; CLASS_E_CLASSNOTAVAILABLE when none.
     // Class objects are made on first request and then kept.
@@ -282,7 +293,7 @@ public:
     // Releases the kept class objects.
     void Term();
 
-private:
+  private:
     std::vector<ObjectMapEntry> entries_;
     std::vector<ComPtr<IClassFactory>> factories_;
     std::mutex mutex_;

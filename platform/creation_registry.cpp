@@ -58,7 +58,8 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
     }
 }
 
-HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** out) {
+HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
+                               void** out) {
     return CoCreateInstance(clsid, outer, context, iid, out);
 }
 

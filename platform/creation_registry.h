@@ -27,14 +27,14 @@ bool IsComponentClassRegistered(const CLSID& clsid);
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** out);
 
 template <class T>
-    requires HasIid<T>
-HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out, std::uint32_t context = CLSCTX_ALL) {
+requires HasIid<T> HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out,
+                                            std::uint32_t context = CLSCTX_ALL) {
     return CoCreateInstance(clsid, nullptr, context, T::iid(), out.ReleaseAndGetVoidAddress());
 }
 
 // Registers a class for the lifetime of this object (tests, the host simulator).
 class ScopedComponentClass {
-public:
+  public:
     ScopedComponentClass(const CLSID& clsid, ComponentCreator creator) : clsid_(clsid) {
         RegisterComponentClass(clsid, std::move(creator));
     }
@@ -42,26 +42,28 @@ public:
     ScopedComponentClass(const ScopedComponentClass&) = delete;
     ScopedComponentClass& operator=(const ScopedComponentClass&) = delete;
 
-private:
+  private:
     CLSID clsid_;
 };
 
 // The maker's component-library helpers, as thin wrappers over the registry and the
 // platform allocators.
 namespace Xen::Vexcomp {
-inline HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** out) {
+inline HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
+                                void** out) {
     return ::CoCreateInstance(clsid, outer, context, iid, out);
 }
 template <class T>
-    requires HasIid<T>
-HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out, std::uint32_t context = CLSCTX_ALL) {
+requires HasIid<T> HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out,
+                                            std::uint32_t context = CLSCTX_ALL) {
     return ::CoCreateInstance(clsid, out, context);
 }
 // Parses the braced text form; GUID_NULL for malformed text.
 GUID Guid(std::wstring_view text);
 }  // namespace Xen::Vexcomp
 
-HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** out);
+HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
+                               void** out);
 namespace Xen::ATL {
 inline HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
                                       void** out) {

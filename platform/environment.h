@@ -36,13 +36,13 @@ std::uint64_t PhysicalMemoryBytes();
 
 // Sets a variable for the lifetime of this object and then restores the earlier state.
 class ScopedEnvironmentVariable {
-public:
+  public:
     ScopedEnvironmentVariable(std::string name, std::optional<std::string> value);
     ~ScopedEnvironmentVariable();
     ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
     ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> saved_;
 };

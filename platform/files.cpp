@@ -1,7 +1,5 @@
 #include "platform/files.h"
 
-#include "platform/environment.h"
-
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -11,6 +9,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
+
+#include "platform/environment.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +56,8 @@ long long FileSize(const fs::path& path) {
 bool CopyFile(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {
     std::error_code ec;
     if (!fs::is_regular_file(from, ec)) return Fail(error, "cannot copy " + from.string() + ": no such file");
-    if (failIfExists && fs::exists(to, ec)) return Fail(error, "cannot copy to " + to.string() + ": it exists");
+    if (failIfExists && fs::exists(to, ec))
+        return Fail(error, "cannot copy to " + to.string() + ": it exists");
     fs::path temporary = SiblingTemporaryName(to);
     if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec)) {
         fs::remove(temporary, ec);

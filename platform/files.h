@@ -21,7 +21,8 @@ long long FileSize(const std::filesystem::path& path);
 bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
               std::string* error = nullptr);
 // Renames over an existing target in one step (same file system).
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string* error = nullptr);
+bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::string* error = nullptr);
 // Deletes a file (not a folder). False when it did not exist or could not be removed.
 bool DeleteFile(const std::filesystem::path& path, std::string* error = nullptr);
 // Deletes a folder and everything below it. False when it did not exist or a part stayed.

@@ -17,13 +17,13 @@ LCID SetThreadLocale(LCID locale);
 
 // Saves the thread locale, switches to `locale`, restores on destruction.
 class ScopedThreadLocale {
-public:
+  public:
     explicit ScopedThreadLocale(LCID locale = kUsEnglishLocale) : saved_(SetThreadLocale(locale)) {}
     ~ScopedThreadLocale() { SetThreadLocale(saved_); }
     ScopedThreadLocale(const ScopedThreadLocale&) = delete;
     ScopedThreadLocale& operator=(const ScopedThreadLocale&) = delete;
 
-private:
+  private:
     LCID saved_;
 };
 

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -36,7 +37,7 @@ bool Fail(std::string* error, const std::string& text) {
 
 // Closes a descriptor on scope exit unless released.
 class Fd {
-public:
+  public:
     explicit Fd(int fd = -1) : fd_(fd) {}
     ~Fd() { Reset(); }
     Fd(const Fd&) = delete;
@@ -47,15 +48,29 @@ public:
         fd_ = fd;
     }
 
-private:
+  private:
     int fd_;
 };
 
-int OpenForReading(const fs::path& p) { return ::open(p.empty() ? "/dev/null" : p.c_str(), O_RDONLY | O_CLOEXEC); }
+// Moves a descriptor above the three standard ones. A host that closed its own standard
+// streams would otherwise get 0, 1 or 2 here, and the child's redirections would overwrite
+// one another.
+int AboveStandard(int fd) {
+    if (fd < 0 || fd > 2) return fd;
+    int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return moved;
+}
+
+int OpenForReading(const fs::path& p) {
+    return AboveStandard(::open(p.empty() ? "/dev/null" : p.c_str(), O_RDONLY | O_CLOEXEC));
+}
 
 int OpenForWriting(const fs::path& p) {
-    if (p.empty()) return ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    return ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (p.empty()) return AboveStandard(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    return AboveStandard(::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
 }
 
 fs::path Normalised(const fs::path& p) {
@@ -90,7 +105,8 @@ bool ListChildren(int pid, std::vector<int>* out) {
         long id = std::strtol(e->d_name, &end, 10);
         if (*end != '\0' || id <= 0) continue;
         int parent = 0;
-        if (ReadStat(static_cast<int>(id), nullptr, &parent) && parent == pid) out->push_back(static_cast<int>(id));
+        if (ReadStat(static_cast<int>(id), nullptr, &parent) && parent == pid)
+            out->push_back(static_cast<int>(id));
     }
     ::closedir(dir);
     return true;
@@ -101,7 +117,8 @@ bool ListChildren(int pid, std::vector<int>* out) {
 void AwaitStopped(int pid) {
     for (int i = 0; i < 200; ++i) {
         char state = 0;
-        if (!ReadStat(pid, &state, nullptr) || state == 'T' || state == 't' || state == 'Z' || state == 'X') return;
+        if (!ReadStat(pid, &state, nullptr) || state == 'T' || state == 't' || state == 'Z' || state == 'X')
+            return;
         SleepMs(1);
     }
 }
@@ -151,6 +168,7 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const ProcessOptions& options, std::string* error) {
     if (pid_ > 0 && !reaped_) return Fail(error, "a process is already running under this handle");
+    BecomeSubreaper();
     *this = ChildProcess();
     if (options.executable.empty()) return Fail(error, "no program to run");
 
@@ -310,8 +328,11 @@ void ChildProcess::CloseWaitHandle() {
 
 // ---------------------------------------------------------------------------------------
 
-int KillProcessTree(int pid) {
-    if (pid <= 1 || pid == ::getpid()) return 2;
+namespace {
+
+// Stops pid, kills its descendants children first, then pid itself; every pid killed below
+// the top one is recorded so the caller can reap the orphans.
+int KillTreeCollecting(int pid, std::vector<int>* descendants) {
     if (::kill(pid, SIGSTOP) != 0) return errno == ESRCH ? 0 : 2;
     AwaitStopped(pid);
     std::vector<int> children;
@@ -320,9 +341,52 @@ int KillProcessTree(int pid) {
         return 1;
     }
     int result = 0;
-    for (int child : children)
-        if (KillProcessTree(child) == 1) result = 1;
+    for (int child : children) {
+        if (KillTreeCollecting(child, descendants) == 1) result = 1;
+        descendants->push_back(child);
+    }
     ::kill(pid, SIGKILL);
+    return result;
+}
+
+// The killed descendants are re-parented to this process (a child subreaper) once their own
+// parents are gone; reap exactly those pids so no zombie stays behind. Our direct child is
+// left to its ChildProcess handle, which reaps it itself.
+void ReapOrphans(const std::vector<int>& pids) {
+    const std::int64_t deadline = MonotonicMs() + 2000;
+    std::vector<int> pending = pids;
+    while (!pending.empty() && MonotonicMs() < deadline) {
+        std::vector<int> still;
+        for (int pid : pending) {
+            int status = 0;
+            pid_t r = ::waitpid(pid, &status, WNOHANG);
+            if (r == pid) continue;
+            char state = 0;
+            // Gone for good, or a zombie that belongs to somebody else: nothing left to do.
+            if (!ReadStat(pid, &state, nullptr)) continue;
+            still.push_back(pid);
+        }
+        pending.swap(still);
+        if (!pending.empty()) SleepMs(5);
+    }
+}
+
+}  // namespace
+
+void BecomeSubreaper() {
+    static const bool done = [] {
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+        return true;
+    }();
+    (void)done;
+}
+
+int KillProcessTree(int pid) {
+    if (pid <= 1 || pid == ::getpid()) return 2;
+    BecomeSubreaper();
+    std::vector<int> descendants;
+    int result = KillTreeCollecting(pid, &descendants);
+    ReapOrphans(descendants);
     return result;
 }
 

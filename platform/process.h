@@ -41,7 +41,7 @@ enum class WaitResult {
 };
 
 class ChildProcess {
-public:
+  public:
     ChildProcess() = default;
     ChildProcess(ChildProcess&& o) noexcept;
     ChildProcess& operator=(ChildProcess&& o) noexcept;
@@ -75,7 +75,7 @@ public:
     // Reaps an ended child (frees its process id); false when it still runs.
     bool Reap();
 
-private:
+  private:
     bool Inspect(bool block);
     void CloseWaitHandle();
 
@@ -92,8 +92,11 @@ private:
 // Answers 0 on success (killing a process that no longer exists is no error), 1 when the
 // process table (/proc) cannot be read, 2 when pid may not be killed (pid <= 1, this
 // process, or the system refuses). The caller reaps its own child; the other descendants
-// go to the system's reaper.
+// are reaped here (this process is their subreaper).
 int KillProcessTree(int pid);
+// Makes this process the reaper of orphaned descendants, so the grandchildren of a killed
+// tree are reaped here instead of lingering as zombies. ChildProcess::Start calls it.
+void BecomeSubreaper();
 // The ids of the direct children of a process, read from /proc.
 std::vector<int> ChildProcessIds(int pid);
 // True while the process exists and has not ended (a zombie has ended).

@@ -180,7 +180,8 @@ std::string Serialise(const Document& doc) {
         out += HiveName(k.root);
         for (const auto& p : k.parts) out += L"\\" + p;
         out += L"]\n";
-        for (const Value& v : k.values) out += (v.name.empty() ? L"@" : Quote(v.name)) + L"=" + Quote(v.data) + L"\n";
+        for (const Value& v : k.values)
+            out += (v.name.empty() ? L"@" : Quote(v.name)) + L"=" + Quote(v.data) + L"\n";
     }
     return WideToUtf8(out);
 }
@@ -219,17 +220,6 @@ HRESULT Save(const Document& doc, const std::string& path) {
     return S_OK;
 }
 
-// Read access: the document as it is now, or the failure that prevents reading it.
-HRESULT LoadForReading(Document* doc) {
-    std::string path;
-    HRESULT hr = Load(doc, &path);
-    if (hr == E_NOTFOUND || hr == S_FALSE) {
-        doc->clear();
-        return S_OK;  // no registry: every key is missing
-    }
-    return hr;
-}
-
 template <class Edit>
 HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
@@ -250,26 +240,55 @@ bool KeyExistsIn(const Document& doc, RegistryRoot root, const std::vector<std::
     return false;
 }
 
+// Read access: runs query on the document as it is now, under the registry lock; the failure
+// that prevents reading the document is answered without running it.
+template <class Query>
+HRESULT Read(Query&& query) {
+    std::lock_guard<std::mutex> lock(g_registryMutex);
+    Document doc;
+    std::string path;
+    HRESULT hr = Load(&doc, &path);
+    if (hr == E_NOTFOUND || hr == S_FALSE)
+        doc.clear();  // no registry: every key is missing
+    else if (FAILED(hr))
+        return hr;
+    return query(doc);
+}
+
+// Clears out and lets collect fill it with names found under an existing key.
+template <class Collect>
+HRESULT ListNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out,
+                  Collect&& collect) {
+    if (!out) return E_POINTER;
+    return Read([&](Document& doc) -> HRESULT {
+        auto parts = SplitKeyPath(keyPath);
+        if (!KeyExistsIn(doc, root, parts)) return E_NOTFOUND;
+        out->clear();
+        collect(doc, parts);
+        return S_OK;
+    });
+}
+
 }  // namespace
 
-std::string RegistryFilePath() { return GetEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or(""); }
+std::string RegistryFilePath() {
+    return GetEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or("");
+}
 
 HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                            std::wstring* out) {
     if (!out) return E_POINTER;
-    std::lock_guard<std::mutex> lock(g_registryMutex);
-    Document doc;
-    HRESULT hr = LoadForReading(&doc);
-    if (FAILED(hr)) return hr;
-    Key* key = FindKey(doc, root, SplitKeyPath(keyPath));
-    if (!key) return E_NOTFOUND;
-    for (const Value& v : key->values) {
-        if (EqualsIgnoreAsciiCase(v.name, valueName)) {
-            *out = v.data;
-            return S_OK;
+    return Read([&](Document& doc) -> HRESULT {
+        Key* key = FindKey(doc, root, SplitKeyPath(keyPath));
+        if (!key) return E_NOTFOUND;
+        for (const Value& v : key->values) {
+            if (EqualsIgnoreAsciiCase(v.name, valueName)) {
+                *out = v.data;
+                return S_OK;
+            }
         }
-    }
-    return E_NOTFOUND;
+        return E_NOTFOUND;
+    });
 }
 
 HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
@@ -285,43 +304,29 @@ HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath,
 }
 
 bool RegistryKeyExists(RegistryRoot root, std::wstring_view keyPath) {
-    std::lock_guard<std::mutex> lock(g_registryMutex);
-    Document doc;
-    if (FAILED(LoadForReading(&doc))) return false;
-    return KeyExistsIn(doc, root, SplitKeyPath(keyPath));
+    const auto exists = [&](const Document& doc) {
+        return KeyExistsIn(doc, root, SplitKeyPath(keyPath)) ? S_OK : S_FALSE;
+    };
+    return Read(exists) == S_OK;
 }
 
 HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out) {
-    if (!out) return E_POINTER;
-    std::lock_guard<std::mutex> lock(g_registryMutex);
-    Document doc;
-    HRESULT hr = LoadForReading(&doc);
-    if (FAILED(hr)) return hr;
-    auto parts = SplitKeyPath(keyPath);
-    if (!KeyExistsIn(doc, root, parts)) return E_NOTFOUND;
-    out->clear();
-    if (Key* key = FindKey(doc, root, parts))
-        for (const Value& v : key->values) out->push_back(v.name);
-    return S_OK;
+    return ListNames(root, keyPath, out, [&](Document& doc, const std::vector<std::wstring>& parts) {
+        if (Key* key = FindKey(doc, root, parts))
+            for (const Value& v : key->values) out->push_back(v.name);
+    });
 }
 
 HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out) {
-    if (!out) return E_POINTER;
-    std::lock_guard<std::mutex> lock(g_registryMutex);
-    Document doc;
-    HRESULT hr = LoadForReading(&doc);
-    if (FAILED(hr)) return hr;
-    auto parts = SplitKeyPath(keyPath);
-    if (!KeyExistsIn(doc, root, parts)) return E_NOTFOUND;
-    out->clear();
-    for (const Key& k : doc) {
-        if (k.root != root || k.parts.size() <= parts.size() || !IsPrefix(parts, k.parts)) continue;
-        const std::wstring& child = k.parts[parts.size()];
-        bool seen = std::any_of(out->begin(), out->end(),
-                                [&](const std::wstring& n) { return EqualsIgnoreAsciiCase(n, child); });
-        if (!seen) out->push_back(child);
-    }
-    return S_OK;
+    return ListNames(root, keyPath, out, [&](Document& doc, const std::vector<std::wstring>& parts) {
+        for (const Key& k : doc) {
+            if (k.root != root || k.parts.size() <= parts.size() || !IsPrefix(parts, k.parts)) continue;
+            const std::wstring& child = k.parts[parts.size()];
+            bool seen = std::any_of(out->begin(), out->end(),
+                                    [&](const std::wstring& n) { return EqualsIgnoreAsciiCase(n, child); });
+            if (!seen) out->push_back(child);
+        }
+    });
 }
 
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,

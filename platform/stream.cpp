@@ -22,7 +22,7 @@ struct StreamData {
 constexpr std::uint64_t kMaxStreamBytes = std::uint64_t{1} << 34;
 
 class MemoryStream : public ComObject<MemoryStream, IStream> {
-public:
+  public:
     MemoryStream(std::shared_ptr<StreamData> data, std::wstring name, bool writable)
         : data_(std::move(data)), name_(std::move(name)), writable_(writable) {}
 
@@ -98,7 +98,7 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     std::shared_ptr<StreamData> data_;
     std::wstring name_;
     bool writable_;
@@ -116,7 +116,7 @@ ComPtr<IStream> MakeStream(std::shared_ptr<StreamData> data, std::wstring name, 
 bool WritableMode(std::uint32_t mode) { return (mode & (STGM_WRITE | STGM_READWRITE)) != 0; }
 
 class MemoryStorage : public ComObject<MemoryStorage, IStorage> {
-public:
+  public:
     HRESULT CreateStream(const OLECHAR* name, std::uint32_t mode, IStream** out) override {
         if (!out) return STG_E_INVALIDPOINTER;
         *out = nullptr;
@@ -160,7 +160,7 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     struct Element {
         std::wstring name;
         std::shared_ptr<StreamData> data;

@@ -11,7 +11,7 @@ bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // Decodes one UTF-8 sequence at text[i], advancing i; malformed input yields U+FFFD and
 // advances by one byte so that decoding resynchronises on the next lead byte.
-char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
+char32_t Decode(std::string_view text, std::size_t& i) {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i);
     if (lead < 0x80) {
@@ -51,7 +51,7 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
     return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+void Append(std::string& out, char32_t c) {
     if (c > 0x10FFFF || IsSurrogate(c)) c = kReplacement;
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -70,7 +70,7 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void AppendUtf16(std::u16string& out, char32_t c) {
+void Append(std::u16string& out, char32_t c) {
     if (c > 0x10FFFF || IsSurrogate(c)) c = kReplacement;
     if (c < 0x10000) {
         out += static_cast<char16_t>(c);
@@ -82,7 +82,7 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 }
 
 // Decodes one UTF-16 unit or pair at text[i], advancing i.
-char32_t DecodeUtf16(std::u16string_view text, std::size_t& i) {
+char32_t Decode(std::u16string_view text, std::size_t& i) {
     char32_t u = text[i++];
     if (u >= 0xD800 && u <= 0xDBFF) {
         if (i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
@@ -95,67 +95,43 @@ char32_t DecodeUtf16(std::u16string_view text, std::size_t& i) {
     return u;
 }
 
-}  // namespace
+// Wide strings hold one code point per unit.
+char32_t Decode(std::wstring_view text, std::size_t& i) { return static_cast<char32_t>(text[i++]); }
+void Append(std::wstring& out, char32_t c) { out += static_cast<wchar_t>(c); }
 
-std::wstring Utf8ToWide(std::string_view text) {
-    std::wstring out;
+template <class Out, class In>
+Out Transcode(In text) {
+    Out out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) out += static_cast<wchar_t>(DecodeUtf8(text, i));
+    for (std::size_t i = 0; i < text.size();) Append(out, Decode(text, i));
     return out;
 }
 
-std::string WideToUtf8(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text) AppendUtf8(out, static_cast<char32_t>(c));
-    return out;
+template <class Char>
+Char LowerAscii(Char c) {
+    return (c >= Char('A') && c <= Char('Z')) ? static_cast<Char>(c - Char('A') + Char('a')) : c;
 }
 
-std::u16string WideToUtf16(std::wstring_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (wchar_t c : text) AppendUtf16(out, static_cast<char32_t>(c));
-    return out;
-}
-
-std::wstring Utf16ToWide(std::u16string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) out += static_cast<wchar_t>(DecodeUtf16(text, i));
-    return out;
-}
-
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8(text, i));
-    return out;
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) AppendUtf8(out, DecodeUtf16(text, i));
-    return out;
-}
-
-wchar_t AsciiToLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) {
+template <class Char>
+bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiToLower(a[i]) != AsciiToLower(b[i])) return false;
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
     return true;
 }
 
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
-        if (x != y) return false;
-    }
-    return true;
-}
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view text) { return Transcode<std::wstring>(text); }
+std::string WideToUtf8(std::wstring_view text) { return Transcode<std::string>(text); }
+std::u16string WideToUtf16(std::wstring_view text) { return Transcode<std::u16string>(text); }
+std::wstring Utf16ToWide(std::u16string_view text) { return Transcode<std::wstring>(text); }
+std::u16string Utf8ToUtf16(std::string_view text) { return Transcode<std::u16string>(text); }
+std::string Utf16ToUtf8(std::u16string_view text) { return Transcode<std::string>(text); }
+
+wchar_t AsciiToLower(wchar_t c) { return LowerAscii(c); }
+
+bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) { return EqualsIgnoringAsciiCase(a, b); }
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 }  // namespace platform

@@ -203,20 +203,48 @@ HRESULT ParseBool(std::wstring_view text, bool* out) {
 // The value of a scalar VARIANT as a number.
 HRESULT ToNumber(const VARIANT& v, Number* out) {
     switch (v.vt) {
-        case VT_EMPTY: *out = FromSigned(0); return S_OK;
-        case VT_I1: *out = FromSigned(v.cVal); return S_OK;
-        case VT_UI1: *out = FromUnsigned(v.bVal); return S_OK;
-        case VT_I2: *out = FromSigned(v.iVal); return S_OK;
-        case VT_UI2: *out = FromUnsigned(v.uiVal); return S_OK;
-        case VT_I4: *out = FromSigned(v.lVal); return S_OK;
-        case VT_INT: *out = FromSigned(v.intVal); return S_OK;
-        case VT_UI4: *out = FromUnsigned(v.ulVal); return S_OK;
-        case VT_UINT: *out = FromUnsigned(v.uintVal); return S_OK;
-        case VT_I8: *out = FromSigned(v.llVal); return S_OK;
-        case VT_UI8: *out = FromUnsigned(v.ullVal); return S_OK;
-        case VT_R4: *out = FromReal(v.fltVal); return S_OK;
-        case VT_R8: *out = FromReal(v.dblVal); return S_OK;
-        case VT_BOOL: *out = FromSigned(v.boolVal != 0 ? -1 : 0); return S_OK;
+        case VT_EMPTY:
+            *out = FromSigned(0);
+            return S_OK;
+        case VT_I1:
+            *out = FromSigned(v.cVal);
+            return S_OK;
+        case VT_UI1:
+            *out = FromUnsigned(v.bVal);
+            return S_OK;
+        case VT_I2:
+            *out = FromSigned(v.iVal);
+            return S_OK;
+        case VT_UI2:
+            *out = FromUnsigned(v.uiVal);
+            return S_OK;
+        case VT_I4:
+            *out = FromSigned(v.lVal);
+            return S_OK;
+        case VT_INT:
+            *out = FromSigned(v.intVal);
+            return S_OK;
+        case VT_UI4:
+            *out = FromUnsigned(v.ulVal);
+            return S_OK;
+        case VT_UINT:
+            *out = FromUnsigned(v.uintVal);
+            return S_OK;
+        case VT_I8:
+            *out = FromSigned(v.llVal);
+            return S_OK;
+        case VT_UI8:
+            *out = FromUnsigned(v.ullVal);
+            return S_OK;
+        case VT_R4:
+            *out = FromReal(v.fltVal);
+            return S_OK;
+        case VT_R8:
+            *out = FromReal(v.dblVal);
+            return S_OK;
+        case VT_BOOL:
+            *out = FromSigned(v.boolVal != 0 ? -1 : 0);
+            return S_OK;
         case VT_BSTR: {
             std::wstring_view text = BstrView(v.bstrVal);
             // A bool written as text converts to its number (-1 or 0).
@@ -230,7 +258,8 @@ HRESULT ToNumber(const VARIANT& v, Number* out) {
             }
             return ParseNumber(text, out);
         }
-        default: return DISP_E_TYPEMISMATCH;
+        default:
+            return DISP_E_TYPEMISMATCH;
     }
 }
 
@@ -262,8 +291,10 @@ HRESULT ToUnsigned(const Number& n, std::uint64_t hi, std::uint64_t* out) {
     } else {
         double r = std::nearbyint(n.d);
         if (!(r >= 0.0 && r < 18446744073709551616.0)) {
-            if (r > -1.0 && r <= 0.0) r = 0.0;  // -0.4 rounds to -0: still zero
-            else return DISP_E_OVERFLOW;
+            if (r > -1.0 && r <= 0.0)
+                r = 0.0;  // -0.4 rounds to -0: still zero
+            else
+                return DISP_E_OVERFLOW;
         }
         v = static_cast<std::uint64_t>(r);
     }
@@ -273,7 +304,9 @@ HRESULT ToUnsigned(const Number& n, std::uint64_t hi, std::uint64_t* out) {
 }
 
 double ToDouble(const Number& n) {
-    return n.kind == Number::Real ? n.d : n.kind == Number::Signed ? static_cast<double>(n.i) : static_cast<double>(n.u);
+    return n.kind == Number::Real     ? n.d
+           : n.kind == Number::Signed ? static_cast<double>(n.i)
+                                      : static_cast<double>(n.u);
 }
 
 bool IsZero(const Number& n) {
@@ -318,9 +351,14 @@ HRESULT NumberToVariant(const Number& n, VARTYPE vt, VARIANT* r) {
             r->fltVal = static_cast<float>(d);
             break;
         }
-        case VT_R8: r->dblVal = ToDouble(n); break;
-        case VT_BOOL: r->boolVal = IsZero(n) ? VARIANT_FALSE : VARIANT_TRUE; break;
-        default: return DISP_E_TYPEMISMATCH;
+        case VT_R8:
+            r->dblVal = ToDouble(n);
+            break;
+        case VT_BOOL:
+            r->boolVal = IsZero(n) ? VARIANT_FALSE : VARIANT_TRUE;
+            break;
+        default:
+            return DISP_E_TYPEMISMATCH;
     }
     return hr;
 }
@@ -367,15 +405,20 @@ std::string FormatReal(double d, int digits) {
 HRESULT ToText(const VARIANT& v, std::uint16_t flags, std::wstring* out) {
     std::string text;
     switch (v.vt) {
-        case VT_EMPTY: break;
+        case VT_EMPTY:
+            break;
         case VT_BOOL:
             if (flags & VARIANT_ALPHABOOL)
                 text = v.boolVal ? "True" : "False";
             else
                 text = v.boolVal ? "-1" : "0";
             break;
-        case VT_R4: text = FormatReal(v.fltVal, 7); break;
-        case VT_R8: text = FormatReal(v.dblVal, 15); break;
+        case VT_R4:
+            text = FormatReal(v.fltVal, 7);
+            break;
+        case VT_R8:
+            text = FormatReal(v.dblVal, 15);
+            break;
         default: {
             Number n;
             HRESULT hr = ToNumber(v, &n);
@@ -393,7 +436,9 @@ HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r)
     if (!IsKnownScalarType(src.vt) || !IsKnownScalarType(vt)) return DISP_E_BADVARTYPE;
     switch (vt) {
         case VT_EMPTY:
-        case VT_NULL: r->vt = vt; return S_OK;
+        case VT_NULL:
+            r->vt = vt;
+            return S_OK;
         case VT_BSTR: {
             if (src.vt == VT_NULL || src.vt == VT_ERROR || src.vt == VT_UNKNOWN || src.vt == VT_DISPATCH)
                 return DISP_E_TYPEMISMATCH;
@@ -406,13 +451,15 @@ HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r)
         }
         case VT_UNKNOWN:
         case VT_DISPATCH: {
-            if ((src.vt != VT_UNKNOWN && src.vt != VT_DISPATCH) || vt == VT_DISPATCH) return DISP_E_TYPEMISMATCH;
+            if ((src.vt != VT_UNKNOWN && src.vt != VT_DISPATCH) || vt == VT_DISPATCH)
+                return DISP_E_TYPEMISMATCH;
             r->vt = VT_UNKNOWN;
             r->punkVal = nullptr;
             if (!src.punkVal) return S_OK;
             return src.punkVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&r->punkVal));
         }
-        case VT_ERROR: return DISP_E_TYPEMISMATCH;
+        case VT_ERROR:
+            return DISP_E_TYPEMISMATCH;
         case VT_BOOL:
             if (src.vt == VT_BSTR) {
                 bool b = false;

@@ -6,4 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DDORVIX_TESTS=OFF
 cmake --build build
+# The command line starts the solver from the folder DVX_EXE names; the build carries the
+# stand-in solver in build/solver.
+export DVX_EXE="$PWD/build/solver"
 ./build/tools/dorvix/dorvix examples/block

@@ -74,33 +74,20 @@ HRESULT DorvixHarmonicMechanicalSettings::SaveDB(JXStream& stream) const {
     SaveRecord(stream, harmonic_);
     stream.WriteInt32(kDampingControlsTag);
     SaveRecord(stream, damping_);
-    stream.WriteInt32(kOutputControlsTag);
-    SaveRecord(stream, GetOutputControls());
-    stream.WriteInt32(kSolverControlsTag);
-    SaveRecord(stream, GetSolverControls());
-    stream.WriteInt32(kSolverFileControlsTag);
-    SaveRecord(stream, GetSolverFileControls());
+    SaveSharedSections(stream);
     return stream.Status();
 }
 
 HRESULT DorvixHarmonicMechanicalSettings::ResumeDB(JXStream& stream) {
-    std::uint32_t sections = 0;
-    if (!ResumeBaseRecord(stream, sections)) return E_FAIL;
     SharedRecords shared = CopySharedRecords();
     DorvixDampingControls damping = damping_;
     DorvixHarmonicControls harmonic = harmonic_;
-    for (std::uint32_t i = 0; i < sections; ++i) {
-        std::int32_t tag = 0;
-        if (!stream.ReadInt32(&tag)) return E_FAIL;
-        bool loaded = false;
-        if (tag == kHarmonicControlsTag)
-            loaded = LoadRecord(stream, harmonic);
-        else if (tag == kDampingControlsTag)
-            loaded = LoadRecord(stream, damping);
-        else
-            loaded = LoadSharedSection(stream, tag, shared);
-        if (!loaded) return E_FAIL;
-    }
+    const bool read = ResumeSections(stream, shared, [&](int tag) -> std::optional<bool> {
+        if (tag == kHarmonicControlsTag) return LoadRecord(stream, harmonic);
+        if (tag == kDampingControlsTag) return LoadRecord(stream, damping);
+        return std::nullopt;
+    });
+    if (!read) return E_FAIL;
     CommitSharedRecords(std::move(shared));
     damping_ = std::move(damping);
     harmonic_ = std::move(harmonic);

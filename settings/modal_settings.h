@@ -1,18 +1,13 @@
 // Settings of the two eigenvalue analyses: modal and linear buckling. Both keep their mode
-// controls in a `DorvixModalControls` record.
+// controls in a `DorvixModalControls` record and differ only in how that record is tagged,
+// named and placed among the shared records when stored.
 #pragma once
 
 #include "settings/modal_controls.h"
 #include "settings/non_step_settings.h"
 
-class DorvixModalMechanicalSettings : public DorvixNonStepSettings {
+class DorvixEigenvalueSettings : public DorvixNonStepSettings {
   public:
-    DorvixModalMechanicalSettings();
-    DorvixModalMechanicalSettings& operator=(const DorvixModalMechanicalSettings& other) {
-        DorvixSolutionSettings::operator=(other);
-        return *this;
-    }
-
     HRESULT WriteXML(XmlNode element) const override;
     HRESULT ReadXML(XmlNode element) override;
     HRESULT SaveDB(JXStream& stream) const override;
@@ -22,35 +17,51 @@ class DorvixModalMechanicalSettings : public DorvixNonStepSettings {
     bool CopyFrom(const DorvixSolutionSettings& other) override;
     bool IsEqual(const DorvixSolutionSettings& other) const override;
 
-    DorvixModalControls& GetModalControls() { return modal_; }
-    const DorvixModalControls& GetModalControls() const { return modal_; }
+  protected:
+    // What sets one eigenvalue class apart from the other in its stored forms.
+    struct Layout {
+        int classTag;
+        int controlsTag;
+        const wchar_t* rootName;
+        bool solverControlsInXml;
+        bool controlsSectionFirst;
+    };
+    DorvixEigenvalueSettings(int analysisType, const Layout& layout);
+    DorvixEigenvalueSettings& operator=(const DorvixEigenvalueSettings& other) {
+        DorvixSolutionSettings::operator=(other);
+        return *this;
+    }
+
+    DorvixModalControls& EigenControls() { return controls_; }
+    const DorvixModalControls& EigenControls() const { return controls_; }
 
   private:
-    DorvixModalControls modal_;
+    Layout layout_;
+    DorvixModalControls controls_;
+};
+
+class DorvixModalMechanicalSettings : public DorvixEigenvalueSettings {
+  public:
+    DorvixModalMechanicalSettings();
+    DorvixModalMechanicalSettings& operator=(const DorvixModalMechanicalSettings& other) {
+        DorvixEigenvalueSettings::operator=(other);
+        return *this;
+    }
+
+    DorvixModalControls& GetModalControls() { return EigenControls(); }
+    const DorvixModalControls& GetModalControls() const { return EigenControls(); }
 };
 
 // The buckling controls are written as a "ModalControls" block; the solver controls are not
 // part of the XML form of this class.
-class DorvixBucklingMechanicalSettings : public DorvixNonStepSettings {
+class DorvixBucklingMechanicalSettings : public DorvixEigenvalueSettings {
   public:
     DorvixBucklingMechanicalSettings();
     DorvixBucklingMechanicalSettings& operator=(const DorvixBucklingMechanicalSettings& other) {
-        DorvixSolutionSettings::operator=(other);
+        DorvixEigenvalueSettings::operator=(other);
         return *this;
     }
 
-    HRESULT WriteXML(XmlNode element) const override;
-    HRESULT ReadXML(XmlNode element) override;
-    HRESULT SaveDB(JXStream& stream) const override;
-    HRESULT ResumeDB(JXStream& stream) override;
-    DorvixSettingsRecord* GetControls(int tag) override;
-    using DorvixSolutionSettings::GetControls;
-    bool CopyFrom(const DorvixSolutionSettings& other) override;
-    bool IsEqual(const DorvixSolutionSettings& other) const override;
-
-    DorvixModalControls& GetBucklingControls() { return buckling_; }
-    const DorvixModalControls& GetBucklingControls() const { return buckling_; }
-
-  private:
-    DorvixModalControls buckling_;
+    DorvixModalControls& GetBucklingControls() { return EigenControls(); }
+    const DorvixModalControls& GetBucklingControls() const { return EigenControls(); }
 };

@@ -41,3 +41,12 @@ bool DorvixNonStepSettings::LoadSharedSection(JXStream& stream, int tag, SharedR
             return false;
     }
 }
+
+void DorvixNonStepSettings::SaveSharedSections(JXStream& stream) const {
+    stream.WriteInt32(kOutputControlsTag);
+    SaveRecord(stream, output_);
+    stream.WriteInt32(kSolverControlsTag);
+    SaveRecord(stream, solver_);
+    stream.WriteInt32(kSolverFileControlsTag);
+    SaveRecord(stream, files_);
+}

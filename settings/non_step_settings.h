@@ -2,6 +2,8 @@
 // solver and solver-file controls for the whole analysis and no load steps.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <set>
 
 #include "settings/output_controls.h"
@@ -40,6 +42,23 @@ class DorvixNonStepSettings : public DorvixSolutionSettings {
     DorvixSettingsRecord* GetSharedControls(int tag);
     // Loads the section of a shared tag into records; false for another tag or a failed load.
     static bool LoadSharedSection(JXStream& stream, int tag, SharedRecords& records);
+    // Writes the tagged output, solver and solver-file sections, in that order.
+    void SaveSharedSections(JXStream& stream) const;
+    // Reads the base record and the tagged sections after it. loadOwn(tag) loads the section of
+    // one of the class's own tags and answers whether that worked, or answers nullopt for a tag
+    // that is not its own, which then goes to `shared`. False at the first failure.
+    template <class LoadOwn>
+    bool ResumeSections(JXStream& stream, SharedRecords& shared, LoadOwn&& loadOwn) const {
+        std::uint32_t sections = 0;
+        if (!ResumeBaseRecord(stream, sections)) return false;
+        for (std::uint32_t i = 0; i < sections; ++i) {
+            std::int32_t tag = 0;
+            if (!stream.ReadInt32(&tag)) return false;
+            const std::optional<bool> own = loadOwn(tag);
+            if (!(own ? *own : LoadSharedSection(stream, tag, shared))) return false;
+        }
+        return true;
+    }
 
   private:
     DorvixOutputControls output_;

@@ -2,6 +2,7 @@
 
 #include "settings/record_stream.h"
 #include "settings/settings_xml.h"
+#include "settings/xml_values.h"
 
 DorvixStepSettings::DorvixStepSettings(DorvixStepSettingsTraits traits)
     : DorvixSolutionSettings(traits.physicsType, traits.analysisType),
@@ -82,7 +83,10 @@ HRESULT DorvixStepSettings::WriteXML(XmlNode element) const {
 
 HRESULT DorvixStepSettings::ReadXML(XmlNode element) {
     const XmlNode root = FindRootElement(element, traits_.rootName);
-    if (!root) return E_FAIL;
+    // The steps are optional, so a misspelt step element would otherwise pass unnoticed.
+    if (!root || FAILED(settings_xml::CheckChildNames(
+                     root, {L"StepControls", L"SolverControls", L"DampingControls", L"SolverFileControls"})))
+        return E_FAIL;
     // Every block is read into a copy; the object changes only when all of them were read.
     DorvixStepControlsList steps(this);
     steps.CopyFrom(stepList_);

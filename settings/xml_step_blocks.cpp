@@ -89,15 +89,21 @@ void WriteDefinedBy(const DorvixTimeStepOptions& r, XmlNode autoElement, bool au
     }
 }
 
-// Automatic time stepping: initial (unless carried over), minimum and maximum step.
-HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
+// Reads which of "Time" and "SubSteps" defines the stepping and finds that element.
+HRESULT ReadDefinedBy(DorvixTimeStepOptions& r, XmlNode definedBy, XmlNode& node) {
     int defineBy = 0;
-    XmlNode node;
     if (FAILED(FirstMatch(definedBy, {{"./Time", kDefineByTime}, {"./SubSteps", kDefineBySubSteps}}, defineBy,
                           &node)))
         return E_FAIL;
     r.SetTimeStepDefineby(defineBy);
-    if (defineBy == kDefineByTime) {
+    return S_OK;
+}
+
+// Automatic time stepping: initial (unless carried over), minimum and maximum step.
+HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
+    XmlNode node;
+    if (FAILED(ReadDefinedBy(r, definedBy, node))) return E_FAIL;
+    if (r.GetTimeStepDefineby() == kDefineByTime) {
         r.SetCarryOverTimeStep(Has(definedBy, "./Time[CarryOver=\"On\"]/CarryOver"));
         double initial = r.GetInitialTimeStep(), minimum = 0.0, maximum = 0.0;
         if (!r.GetCarryOverTimeStep() && FAILED(ReadDouble(node, "./Initial", initial))) return E_FAIL;
@@ -122,13 +128,9 @@ HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
 
 // Fixed time stepping: one time step, or a number of sub-steps.
 HRESULT ReadFixedStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
-    int defineBy = 0;
     XmlNode node;
-    if (FAILED(FirstMatch(definedBy, {{"./Time", kDefineByTime}, {"./SubSteps", kDefineBySubSteps}}, defineBy,
-                          &node)))
-        return E_FAIL;
-    r.SetTimeStepDefineby(defineBy);
-    if (defineBy == kDefineByTime) {
+    if (FAILED(ReadDefinedBy(r, definedBy, node))) return E_FAIL;
+    if (r.GetTimeStepDefineby() == kDefineByTime) {
         double step = 0.0;
         if (FAILED(ReadDouble(node, "./TimeStep", step))) return E_FAIL;
         r.SetTimeStep(step);

@@ -1,13 +1,10 @@
 // The add-in's own registry key: where it is installed and its option subkeys.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/com.h"
-
-// The key below the machine hive that holds "InstallDir".
-inline constexpr const wchar_t* kAddinRegistryKey =
-    L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin";
 
 // A string value under the add-in's key (or a subkey of it when subkey is not empty), with
 // environment strings expanded. Fails when the key or value is missing, or when the expanded

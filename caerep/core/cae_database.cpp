@@ -43,9 +43,9 @@ CCAERepBase* CCAEDatabase::createNew(const CIdentity& identity) {
     CIdentity id = identity;
     if (id.getId() < 0) id.setId(NextId());
     if (m_objects.count(id.getId()))
-        throw CCAEEntryAlreadyExists(L"Object id " + std::to_wstring(id.getId()) + L" already exists (type " +
-                                         id.getType() + L")",
-                                     L"CCAEDatabase::createNew");
+        throw CCAEEntryAlreadyExists(
+            L"Object id " + std::to_wstring(id.getId()) + L" already exists (type " + id.getType() + L")",
+            L"CCAEDatabase::createNew");
     auto it = m_factories.find(id.getType());
     std::unique_ptr<CCAERepBase> object =
         it != m_factories.end() ? it->second->create(id) : std::make_unique<CGenericRep>(id);
@@ -100,7 +100,8 @@ void CCAEDatabase::rollbackJournal() {
     std::unordered_set<CCAERepBase*> survivingParents;
     for (CCAERepBase* o : created)
         if (o->getParent() && !created.count(o->getParent())) survivingParents.insert(o->getParent());
-    for (CCAERepBase* p : survivingParents) p->removeChildrenIf([&](CCAERepBase* c) { return created.count(c) != 0; });
+    for (CCAERepBase* p : survivingParents)
+        p->removeChildrenIf([&](CCAERepBase* c) { return created.count(c) != 0; });
     for (CCAERepBase* o : created) m_objects.erase(o->getId());
     m_journal.clear();
 }

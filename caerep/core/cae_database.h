@@ -16,21 +16,21 @@ class CCAERep;
 class IHostModelProvider;
 
 class ICAEObjectFactory {
-public:
+  public:
     virtual ~ICAEObjectFactory() = default;
     virtual std::unique_ptr<CCAERepBase> create(const CIdentity& identity) const = 0;
 };
 
 template <class T>
 class CCAEObjectFactory : public ICAEObjectFactory {
-public:
+  public:
     std::unique_ptr<CCAERepBase> create(const CIdentity& identity) const override {
         return std::make_unique<T>(identity);
     }
 };
 
 class CCAEDatabase {
-public:
+  public:
     enum class EForm {
         Full,   // every representation class registered
         Light,  // no factories: the owner registers its own (the unit database does)
@@ -47,6 +47,8 @@ public:
     CCAERepBase* getObject(const CIdentity& identity) const { return getObjectById(identity.getId()); }
     CCAERepBase* getObjectById(int id) const;
     std::size_t getObjectCount() const { return m_objects.size(); }
+    // Makes room for that many more objects (a load knows its count in advance).
+    void reserve(std::size_t more) { m_objects.reserve(m_objects.size() + more); }
 
     // The next free id (each call hands out a new one).
     int NextId();
@@ -78,10 +80,12 @@ public:
 
     // Host services for the classes that reach host objects (mesh, geometry, materials,
     // imported loads). Null falls back to the process-wide provider.
-    void setHostProvider(std::shared_ptr<IHostModelProvider> provider) { m_hostProvider = std::move(provider); }
+    void setHostProvider(std::shared_ptr<IHostModelProvider> provider) {
+        m_hostProvider = std::move(provider);
+    }
     IHostModelProvider* getHostProvider() const;
 
-private:
+  private:
     CCAERepBase* store(std::unique_ptr<CCAERepBase> object);
 
     EForm m_form;

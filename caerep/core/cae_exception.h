@@ -11,7 +11,7 @@
 namespace NCAERep {
 
 class CCAEException : public std::exception {
-public:
+  public:
     CCAEException(std::wstring message, std::wstring function, int code = 0);
     ~CCAEException() override = default;
 
@@ -27,19 +27,19 @@ public:
     [[noreturn]] virtual void raise() const { throw *this; }
     virtual std::shared_ptr<CCAEException> clone() const { return std::make_shared<CCAEException>(*this); }
 
-private:
+  private:
     std::wstring m_message;
     std::wstring m_function;
     int m_code;
     std::string m_what;
 };
 
-#define NCAEREP_DECLARE_EXCEPTION(Name)                                                           \
-    class Name : public CCAEException {                                                           \
-    public:                                                                                       \
-        Name(std::wstring message, std::wstring function, int code = 0)                          \
-            : CCAEException(std::move(message), std::move(function), code) {}                    \
-        [[noreturn]] void raise() const override { throw *this; }                                 \
+#define NCAEREP_DECLARE_EXCEPTION(Name)                                                                 \
+    class Name : public CCAEException {                                                                 \
+      public:                                                                                           \
+        Name(std::wstring message, std::wstring function, int code = 0)                                 \
+            : CCAEException(std::move(message), std::move(function), code) {}                           \
+        [[noreturn]] void raise() const override { throw *this; }                                       \
         std::shared_ptr<CCAEException> clone() const override { return std::make_shared<Name>(*this); } \
     }
 

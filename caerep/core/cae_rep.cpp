@@ -19,7 +19,7 @@ constexpr const wchar_t* kResumeFunction = L"CCAERep::resumeFromFile";
 
 // Checks every object id of the document before anything is created, so a duplicate is
 // reported without touching the database, and answers the largest id.
-bool ScanObjectIds(pugi::xml_node root, int& maxId, std::wstring& problem) {
+bool ScanObjectIds(pugi::xml_node root, int& maxId, std::size_t& count, std::wstring& problem) {
     std::unordered_set<int> seen;
     std::vector<pugi::xml_node> stack{root};
     maxId = 0;
@@ -41,10 +41,12 @@ bool ScanObjectIds(pugi::xml_node root, int& maxId, std::wstring& problem) {
         maxId = std::max(maxId, value);
         for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
             if (c.type() != pugi::node_element) continue;
-            pugi::xml_attribute kind = c.attribute("CAEType");
+            pugi::xml_attribute kind = c.first_attribute();
+            if (kind && std::strcmp(kind.name(), "CAEType") != 0) kind = c.attribute("CAEType");
             if (kind && std::strcmp(kind.value(), "object") == 0) stack.push_back(c);
         }
     }
+    count = seen.size();
     return true;
 }
 
@@ -64,7 +66,8 @@ int CCAERep::fail(const CCAEException& error) {
 int CCAERep::resumeFromFile(const std::filesystem::path& path) {
     std::wstring source = path.wstring();
     if (!platform::FileExists(path))
-        return fail(CCAEXMLResumeException(L"file " + source + L": the file does not exist", kResumeFunction));
+        return fail(
+            CCAEXMLResumeException(L"file " + source + L": the file does not exist", kResumeFunction));
     pugi::xml_document document;
     pugi::xml_parse_result parsed =
         document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single);
@@ -80,21 +83,24 @@ int CCAERep::resumeFromFile(const std::filesystem::path& path) {
 int CCAERep::resumeFromDocument(const pugi::xml_document& document, const std::wstring& source) {
     m_lastError.reset();
     pugi::xml_node top = document.document_element();
-    if (!top) return fail(CCAEXMLResumeException(L"file " + source + L": no document element", kResumeFunction));
+    if (!top)
+        return fail(CCAEXMLResumeException(L"file " + source + L": no document element", kResumeFunction));
     pugi::xml_attribute kind = top.attribute("CAEType");
     if (!kind || std::strcmp(kind.value(), "object") != 0)
         return fail(CCAEXMLResumeException(L"file " + source + L", element " + DescribeElement(top) +
                                                L": the document element is no CAE object",
                                            kResumeFunction));
     int maxId = 0;
+    std::size_t count = 0;
     std::wstring problem;
-    if (!ScanObjectIds(top, maxId, problem))
+    if (!ScanObjectIds(top, maxId, count, problem))
         return fail(CCAEXMLResumeException(L"file " + source + L", " + problem, kResumeFunction));
 
     CCAEDatabase* db = getDatabase();
     const int rootId = getId();
     // Ids the database hands out while loading (fixed children) must not meet ids of the file.
     db->reserveIdsUpTo(maxId);
+    db->reserve(count);
     db->beginJournal();
     try {
         resume(top);

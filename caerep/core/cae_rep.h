@@ -4,9 +4,8 @@
 
 #include <filesystem>
 #include <memory>
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "caerep/core/cae_rep_base.h"
 
@@ -15,7 +14,7 @@ namespace NCAERep {
 class CCAEException;
 
 class CCAERep : public CCAERepBase {
-public:
+  public:
     explicit CCAERep(const CIdentity& identity) : CCAERepBase(identity) {}
 
     void initialize() override;
@@ -37,7 +36,7 @@ public:
     // The failure of the last resume, or null after a successful one.
     const CCAEException* getLastError() const { return m_lastError.get(); }
 
-private:
+  private:
     int fail(const CCAEException& error);
     std::shared_ptr<CCAEException> m_lastError;
 };

@@ -3,6 +3,7 @@
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/external_object.h"
+#include "caerep/core/interned_text.h"
 
 namespace NCAERep {
 
@@ -17,7 +18,8 @@ CCAERepBase::CCAERepBase(const CIdentity& identity) : m_identity(identity) {}
 CCAERepBase::~CCAERepBase() = default;
 
 std::wstring CCAERepBase::describe() const {
-    return m_identity.getType() + L" \"" + m_identity.getName() + L"\" (id " + std::to_wstring(getId()) + L")";
+    return m_identity.getType() + L" \"" + m_identity.getName() + L"\" (id " + std::to_wstring(getId()) +
+           L")";
 }
 
 void CCAERepBase::clear() {
@@ -36,96 +38,106 @@ void CCAERepBase::createChildren() {}
 
 // ---- properties ------------------------------------------------------------------------
 
-CCAERepBase::PropertySlot* CCAERepBase::findSlot(const std::wstring& name) {
-    return const_cast<PropertySlot*>(std::as_const(*this).findSlot(name));
+CCAERepBase::PropertySlot* CCAERepBase::findSlot(const std::wstring* pooledName) {
+    return const_cast<PropertySlot*>(std::as_const(*this).findSlot(pooledName));
 }
 
-const CCAERepBase::PropertySlot* CCAERepBase::findSlot(const std::wstring& name) const {
+const CCAERepBase::PropertySlot* CCAERepBase::findSlot(const std::wstring* pooledName) const {
+    if (!pooledName) return nullptr;
     if (!m_propertyIndex.empty()) {
-        auto it = m_propertyIndex.find(name);
+        auto it = m_propertyIndex.find(pooledName);
         return it == m_propertyIndex.end() ? nullptr : &m_properties[it->second];
     }
     for (const PropertySlot& s : m_properties)
-        if (s.name == name) return &s;
+        if (s.name == pooledName) return &s;
     return nullptr;
 }
 
-bool CCAERepBase::insertSlot(const std::wstring& name, CPropertyValue* value, std::unique_ptr<CPropertyValue> owned,
-                             const wchar_t* function, bool registration) {
-    if (findSlot(name)) {
+const CCAERepBase::PropertySlot* CCAERepBase::findSlotByText(std::wstring_view name) const {
+    // A name that was never pooled belongs to no object.
+    return findSlot(FindInternedText(name));
+}
+
+bool CCAERepBase::insertSlot(const std::wstring* pooledName, CPropertyValue* value,
+                             std::unique_ptr<CPropertyValue> owned, const wchar_t* function,
+                             bool registration) {
+    if (findSlot(pooledName)) {
         if (registration)
-            throw CCAERegisterPropertyException(L"property already exists in map: " + name + L", in object: " +
-                                                    describe(),
-                                                function);
-        throw CCAEEntryAlreadyExists(L"Property already exists: " + name + L", in object: " + describe(), function);
+            throw CCAERegisterPropertyException(
+                L"property already exists in map: " + *pooledName + L", in object: " + describe(), function);
+        throw CCAEEntryAlreadyExists(
+            L"Property already exists: " + *pooledName + L", in object: " + describe(), function);
     }
-    m_properties.push_back(PropertySlot{name, value, std::move(owned)});
+    if (m_properties.empty()) m_properties.reserve(8);
+    m_properties.push_back(PropertySlot{pooledName, value, std::move(owned)});
     if (!m_propertyIndex.empty()) {
-        m_propertyIndex.emplace(name, m_properties.size() - 1);
+        m_propertyIndex.emplace(pooledName, m_properties.size() - 1);
     } else if (m_properties.size() > kIndexThreshold) {
-        for (std::size_t i = 0; i < m_properties.size(); ++i) m_propertyIndex.emplace(m_properties[i].name, i);
+        for (std::size_t i = 0; i < m_properties.size(); ++i)
+            m_propertyIndex.emplace(m_properties[i].name, i);
     }
     return true;
 }
 
 template <class T>
-bool CCAERepBase::registerTyped(const std::wstring& name, T value, CPropertyValue& member) {
-    insertSlot(name, &member, nullptr, L"CCAERepBase::registerProperty", true);
+bool CCAERepBase::registerTyped(std::wstring_view name, T value, CPropertyValue& member) {
+    insertSlot(InternText(name), &member, nullptr, L"CCAERepBase::registerProperty", true);
     member.setValue(std::move(value));
     return true;
 }
 
-bool CCAERepBase::registerProperty(const std::wstring& name, bool value, CPropertyValue& member) {
+bool CCAERepBase::registerProperty(std::wstring_view name, bool value, CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, int value, CPropertyValue& member) {
+bool CCAERepBase::registerProperty(std::wstring_view name, int value, CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, unsigned int value, CPropertyValue& member) {
+bool CCAERepBase::registerProperty(std::wstring_view name, unsigned int value, CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const wchar_t* value, CPropertyValue& member) {
+bool CCAERepBase::registerProperty(std::wstring_view name, const wchar_t* value, CPropertyValue& member) {
     return registerTyped(name, std::wstring(value ? value : L""), member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::wstring& value, CPropertyValue& member) {
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::wstring& value,
+                                   CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::wstring& quantityType, double value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::wstring& quantityType, double value,
                                    const std::wstring& units, CPropertyValue& member) {
-    insertSlot(name, &member, nullptr, L"CCAERepBase::registerProperty", true);
+    insertSlot(InternText(name), &member, nullptr, L"CCAERepBase::registerProperty", true);
     member.setValue(value, quantityType, units);
     return true;
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::vector<bool>& value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::vector<bool>& value,
                                    CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::vector<int>& value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::vector<int>& value,
                                    CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::vector<unsigned int>& value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::vector<unsigned int>& value,
                                    CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::vector<std::wstring>& value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::vector<std::wstring>& value,
                                    CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::wstring& quantityType,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::wstring& quantityType,
                                    const std::vector<double>& value, const std::wstring& units,
                                    CPropertyValue& member) {
-    insertSlot(name, &member, nullptr, L"CCAERepBase::registerProperty", true);
+    insertSlot(InternText(name), &member, nullptr, L"CCAERepBase::registerProperty", true);
     member.setValue(value, quantityType, units);
     return true;
 }
-bool CCAERepBase::registerProperty(const std::wstring& name, const std::map<std::wstring, std::wstring>& value,
+bool CCAERepBase::registerProperty(std::wstring_view name, const std::map<std::wstring, std::wstring>& value,
                                    CPropertyValue& member) {
     return registerTyped(name, value, member);
 }
 
 const CPropertyValue* CCAERepBase::findProperty(const std::wstring& name) const {
-    const PropertySlot* s = findSlot(name);
+    const PropertySlot* s = findSlotByText(name);
     return s ? s->value : nullptr;
 }
 
@@ -136,7 +148,7 @@ CPropertyValue CCAERepBase::getProperty(const std::wstring& name) const {
 }
 
 void CCAERepBase::setProperty(const std::wstring& name, const CPropertyValue& value) {
-    PropertySlot* s = findSlot(name);
+    PropertySlot* s = findSlot(FindInternedText(name));
     if (!s)
         throw CCAEPropertyDoesNotExist(L"Property does not exist: " + name + L", in object: " + describe(),
                                        L"CCAERepBase::setProperty");
@@ -146,18 +158,20 @@ void CCAERepBase::setProperty(const std::wstring& name, const CPropertyValue& va
 void CCAERepBase::addProperty(const std::wstring& name, const CPropertyValue& value) {
     auto owned = std::make_unique<CPropertyValue>(value);
     CPropertyValue* raw = owned.get();
-    insertSlot(name, raw, std::move(owned), L"CCAERepBase::addProperty", false);
+    insertSlot(InternText(name), raw, std::move(owned), L"CCAERepBase::addProperty", false);
 }
 
 void CCAERepBase::setOrAddProperty(const std::wstring& name, const CPropertyValue& value) {
-    if (PropertySlot* s = findSlot(name)) *s->value = value;
-    else addProperty(name, value);
+    if (PropertySlot* s = findSlot(FindInternedText(name)))
+        *s->value = value;
+    else
+        addProperty(name, value);
 }
 
 std::vector<std::wstring> CCAERepBase::getPropertyNames() const {
     std::vector<std::wstring> names;
     names.reserve(m_properties.size());
-    for (const PropertySlot& s : m_properties) names.push_back(s.name);
+    for (const PropertySlot& s : m_properties) names.push_back(*s.name);
     return names;
 }
 
@@ -189,10 +203,11 @@ CCAERepBase* CCAERepBase::getChildByType(const std::wstring& type) const {
     auto it = m_childrenByType.find(type);
     if (it == m_childrenByType.end() || it->second.empty()) return nullptr;
     if (it->second.size() > 1) {
-        RaiseOrCollect(CCAEAmbiguousLookupException(
-                           L"More than one child found with given type, in object: " + describe() + L", type: " + type,
-                           L"CCAERepBase::getChildByType"),
-                       1);
+        RaiseOrCollect(
+            CCAEAmbiguousLookupException(
+                L"More than one child found with given type, in object: " + describe() + L", type: " + type,
+                L"CCAERepBase::getChildByType"),
+            1);
         return nullptr;
     }
     return it->second.front();
@@ -205,11 +220,12 @@ CCAERepBase* CCAERepBase::getChild(const std::wstring& name, const std::wstring&
     for (CCAERepBase* c : it->second) {
         if (c->objectName() != name) continue;
         if (found) {
-            RaiseOrCollect(CCAEAmbiguousLookupException(L"More than one child found with given type and name, in "
-                                                        L"object: " +
-                                                            describe() + L", type: " + type + L", name: " + name,
-                                                        L"CCAERepBase::getChild"),
-                           1);
+            RaiseOrCollect(
+                CCAEAmbiguousLookupException(L"More than one child found with given type and name, in "
+                                             L"object: " +
+                                                 describe() + L", type: " + type + L", name: " + name,
+                                             L"CCAERepBase::getChild"),
+                1);
             return nullptr;
         }
         found = c;
@@ -246,8 +262,9 @@ void CCAERepBase::getIdentitiesByType(const std::wstring& type, std::vector<CIde
 CExternalObject* CCAERepBase::getExternalObject(const std::wstring& name) const {
     for (const auto& e : m_externalObjects)
         if (e->getName() == name) return e.get();
-    throw CCAEExternalObjectDoesNotExist(L"External object does not exist: " + name + L", in object: " + describe(),
-                                         L"CCAERepBase::getExternalObject");
+    throw CCAEExternalObjectDoesNotExist(
+        L"External object does not exist: " + name + L", in object: " + describe(),
+        L"CCAERepBase::getExternalObject");
 }
 
 bool CCAERepBase::hasExternalObject(const std::wstring& name) const {

@@ -5,11 +5,11 @@
 
 #include <map>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "caerep/core/identity.h"
 #include "caerep/core/property_value.h"
@@ -23,7 +23,7 @@ class ExistingChildren;
 }
 
 class CCAERepBase {
-public:
+  public:
     explicit CCAERepBase(const CIdentity& identity);
     virtual ~CCAERepBase();
     CCAERepBase(const CCAERepBase&) = delete;
@@ -63,22 +63,23 @@ public:
     std::wstring describe() const;
 
     // ---- properties
-    bool registerProperty(const std::wstring& name, bool value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, int value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, unsigned int value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const wchar_t* value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::wstring& value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::wstring& quantityType, double value,
+    bool registerProperty(std::wstring_view name, bool value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, int value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, unsigned int value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const wchar_t* value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const std::wstring& value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const std::wstring& quantityType, double value,
                           const std::wstring& units, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::vector<bool>& value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::vector<int>& value, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::vector<unsigned int>& value,
+    bool registerProperty(std::wstring_view name, const std::vector<bool>& value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const std::vector<int>& value, CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const std::vector<unsigned int>& value,
                           CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::vector<std::wstring>& value,
+    bool registerProperty(std::wstring_view name, const std::vector<std::wstring>& value,
                           CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::wstring& quantityType,
-                          const std::vector<double>& value, const std::wstring& units, CPropertyValue& member);
-    bool registerProperty(const std::wstring& name, const std::map<std::wstring, std::wstring>& value,
+    bool registerProperty(std::wstring_view name, const std::wstring& quantityType,
+                          const std::vector<double>& value, const std::wstring& units,
+                          CPropertyValue& member);
+    bool registerProperty(std::wstring_view name, const std::map<std::wstring, std::wstring>& value,
                           CPropertyValue& member);
 
     // A copy of the value; CCAEPropertyDoesNotExist when the object has no such property.
@@ -125,7 +126,7 @@ public:
     CExternalObject* setExternalObject(const std::wstring& name, pugi::xml_node element);
     std::vector<std::wstring> getExternalObjectNames() const;
 
-protected:
+  protected:
     // The type test shared by the model classes' copy: false for null or another type.
     bool copyIfSameType(const CCAERepBase* other);
     void setRegistered() { m_registered = true; }
@@ -135,18 +136,19 @@ protected:
     void setIdentityId(int id) { m_identity.setId(id); }
     void setIdentityName(const std::wstring& name) { m_identity.setName(name); }
 
-private:
+  private:
     struct PropertySlot {
-        std::wstring name;
+        const std::wstring* name;  // pooled (interned_text.h): compared by address
         CPropertyValue* value;
         std::unique_ptr<CPropertyValue> owned;
     };
-    PropertySlot* findSlot(const std::wstring& name);
-    const PropertySlot* findSlot(const std::wstring& name) const;
-    bool insertSlot(const std::wstring& name, CPropertyValue* value, std::unique_ptr<CPropertyValue> owned,
-                    const wchar_t* function, bool registration);
+    PropertySlot* findSlot(const std::wstring* pooledName);
+    const PropertySlot* findSlot(const std::wstring* pooledName) const;
+    const PropertySlot* findSlotByText(std::wstring_view name) const;
+    bool insertSlot(const std::wstring* pooledName, CPropertyValue* value,
+                    std::unique_ptr<CPropertyValue> owned, const wchar_t* function, bool registration);
     template <class T>
-    bool registerTyped(const std::wstring& name, T value, CPropertyValue& member);
+    bool registerTyped(std::wstring_view name, T value, CPropertyValue& member);
     void rebuildChildIndex();
     void resumeChildObject(pugi::xml_node element, detail::ExistingChildren& existing);
     void resumeProperty(pugi::xml_node element);
@@ -159,7 +161,7 @@ private:
     bool m_registered = false;
 
     std::vector<PropertySlot> m_properties;
-    std::unordered_map<std::wstring, std::size_t> m_propertyIndex;  // built once the registry grows
+    std::unordered_map<const std::wstring*, std::size_t> m_propertyIndex;  // built once the registry grows
 
     std::vector<CCAERepBase*> m_children;
     std::unordered_map<std::wstring, std::vector<CCAERepBase*>> m_childrenByType;

@@ -8,6 +8,7 @@
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep_base.h"
 #include "caerep/core/external_object.h"
+#include "caerep/core/interned_text.h"
 #include "caerep/core/property_xml.h"
 #include "caerep/core/xml_names.h"
 #include "platform/text.h"
@@ -17,7 +18,8 @@ namespace NCAERep {
 namespace {
 
 [[noreturn]] void ResumeFailure(pugi::xml_node element, const std::wstring& reason) {
-    throw CCAEXMLResumeException(L"element " + DescribeElement(element) + L": " + reason, L"CCAERepBase::resume");
+    throw CCAEXMLResumeException(L"element " + DescribeElement(element) + L": " + reason,
+                                 L"CCAERepBase::resume");
 }
 
 bool ParseIdText(const char* text, int& out) {
@@ -32,10 +34,11 @@ namespace detail {
 // Pairs document elements with children that existed before the document was read.
 // Small sets are scanned; large ones are hashed so a reload stays linear.
 class ExistingChildren {
-public:
+  public:
     explicit ExistingChildren(const std::vector<CCAERepBase*>& children) : m_list(children) {
         if (m_list.size() > 16)
-            for (std::size_t i = 0; i < m_list.size(); ++i) m_index.emplace(key(m_list[i]->typeName(), m_list[i]->objectName()), i);
+            for (std::size_t i = 0; i < m_list.size(); ++i)
+                m_index.emplace(key(m_list[i]->typeName(), m_list[i]->objectName()), i);
     }
     // Takes the first unmatched child of that type and name, or null.
     CCAERepBase* take(const std::wstring& type, const std::wstring& name) {
@@ -57,8 +60,10 @@ public:
         return nullptr;
     }
 
-private:
-    static std::wstring key(const std::wstring& type, const std::wstring& name) { return type + L'\x1f' + name; }
+  private:
+    static std::wstring key(const std::wstring& type, const std::wstring& name) {
+        return type + L'\x1f' + name;
+    }
     std::vector<CCAERepBase*> m_list;
     std::unordered_multimap<std::wstring, std::size_t> m_index;
 };
@@ -68,25 +73,26 @@ private:
 
 bool CCAERepBase::save(pugi::xml_node e) const {
     auto fail = [this](const wchar_t* what) {
-        throw CCAEXMLSaveException(std::wstring(L"XML library failed to write ") + what + L" of " + describe(),
-                                   L"CCAERepBase::save");
+        throw CCAEXMLSaveException(
+            std::wstring(L"XML library failed to write ") + what + L" of " + describe(),
+            L"CCAERepBase::save");
     };
     if (!e) fail(L"the element");
     e.append_attribute("CAEType").set_value("object");
     e.append_attribute("Type").set_value(platform::WideToUtf8(typeName()).c_str());
     e.append_attribute("Version").set_value(platform::WideToUtf8(m_version).c_str());
     e.append_attribute("Id").set_value(getId());
-    // The name lives in the tag when it can; otherwise AppendNamedElement already wrote it.
-    if (!e.attribute("Name") && platform::Utf8ToWide(e.name()) != objectName())
-        e.append_attribute("Name").set_value(platform::WideToUtf8(objectName()).c_str());
+    AppendNameIfNeeded(e, objectName());
 
     for (const PropertySlot& s : m_properties) {
-        pugi::xml_node p = AppendNamedElement(e, s.name, "Property");
+        pugi::xml_node p = AppendNamedElement(e, *s.name, "Property");
         if (!p) fail(L"a property");
         WritePropertyXml(p, *s.value);
+        AppendNameIfNeeded(p, *s.name);
     }
     for (const CCAERepBase* c : m_children) {
-        pugi::xml_node ce = AppendNamedElement(e, c->objectName(), platform::WideToUtf8(c->typeName()).c_str());
+        pugi::xml_node ce =
+            AppendNamedElement(e, c->objectName(), platform::WideToUtf8(c->typeName()).c_str());
         if (!ce) fail(L"a child");
         c->save(ce);
     }
@@ -100,12 +106,13 @@ bool CCAERepBase::save(pugi::xml_node e) const {
 bool CCAERepBase::resume(pugi::xml_node e) {
     pugi::xml_attribute type = e.attribute("Type");
     if (!type) ResumeFailure(e, L"object without Type");
-    if (platform::Utf8ToWide(type.value()) != typeName())
-        ResumeFailure(e, L"Type \"" + platform::Utf8ToWide(type.value()) + L"\" read into an object of type " +
-                             typeName());
+    if (*InternUtf8Text(type.value()) != typeName())
+        ResumeFailure(e, L"Type \"" + platform::Utf8ToWide(type.value()) +
+                             L"\" read into an object of type " + typeName());
     pugi::xml_attribute idAttribute = e.attribute("Id");
     int id = 0;
-    if (!idAttribute || !ParseIdText(idAttribute.value(), id)) ResumeFailure(e, L"object without a valid integer Id");
+    if (!idAttribute || !ParseIdText(idAttribute.value(), id))
+        ResumeFailure(e, L"object without a valid integer Id");
     if (id != getId()) {
         if (!m_database || !m_database->changeId(this, id))
             ResumeFailure(e, L"duplicate Id " + std::to_wstring(id));
@@ -115,7 +122,9 @@ bool CCAERepBase::resume(pugi::xml_node e) {
     detail::ExistingChildren existing(m_children);
     for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
-        pugi::xml_attribute kind = c.attribute("CAEType");
+        // The documented form puts CAEType first; other orders are found too.
+        pugi::xml_attribute kind = c.first_attribute();
+        if (!kind || std::strcmp(kind.name(), "CAEType") != 0) kind = c.attribute("CAEType");
         if (!kind) continue;  // records of the class's own (for instance "ResultDef")
         const char* k = kind.value();
         if (std::strcmp(k, "property") == 0) {
@@ -133,23 +142,24 @@ bool CCAERepBase::resume(pugi::xml_node e) {
 }
 
 void CCAERepBase::resumeProperty(pugi::xml_node element) {
-    std::wstring name = ElementItemName(element);
+    const std::wstring* name = PropertyElementName(element);
     PropertySlot* slot = findSlot(name);
     std::wstring reason;
     if (slot) {
         if (!ReadPropertyXml(element, *slot->value, reason)) ResumeFailure(element, reason);
         return;
     }
-    CPropertyValue value;
-    if (!ReadPropertyXml(element, value, reason)) ResumeFailure(element, reason);
-    addProperty(name, value);
+    auto value = std::make_unique<CPropertyValue>();
+    if (!ReadPropertyXml(element, *value, reason)) ResumeFailure(element, reason);
+    CPropertyValue* raw = value.get();
+    insertSlot(name, raw, std::move(value), L"CCAERepBase::resume", false);
 }
 
 void CCAERepBase::resumeChildObject(pugi::xml_node element, detail::ExistingChildren& existing) {
     pugi::xml_attribute type = element.attribute("Type");
     if (!type || !*type.value()) ResumeFailure(element, L"object without Type");
     if (!m_database) ResumeFailure(element, L"object " + describe() + L" has no database for its children");
-    std::wstring childType = platform::Utf8ToWide(type.value());
+    const std::wstring& childType = *InternUtf8Text(type.value());
     std::wstring childName = ElementItemName(element);
 
     // Fixed children created by initialize are matched, not created again.
@@ -174,7 +184,15 @@ bool CCAERepBase::copy(const CCAERepBase* other) {
     m_identity.setType(other->typeName());
     m_identity.setName(other->objectName());
     m_version = other->m_version;
-    for (const PropertySlot& s : other->m_properties) setOrAddProperty(s.name, *s.value);
+    for (const PropertySlot& s : other->m_properties) {
+        if (PropertySlot* mine = findSlot(s.name))
+            *mine->value = *s.value;
+        else {
+            auto owned = std::make_unique<CPropertyValue>(*s.value);
+            CPropertyValue* raw = owned.get();
+            insertSlot(s.name, raw, std::move(owned), L"CCAERepBase::copy", false);
+        }
+    }
     for (const auto& x : other->m_externalObjects) setExternalObject(x->getName(), x->getRootNode());
     copyChildren(*other);
     return true;
@@ -183,12 +201,14 @@ bool CCAERepBase::copy(const CCAERepBase* other) {
 void CCAERepBase::copyChildren(const CCAERepBase& other) {
     if (other.m_children.empty()) return;
     if (!m_database)
-        throw CCAEException(L"Object has no database to copy children into: " + describe(), L"CCAERepBase::copy");
+        throw CCAEException(L"Object has no database to copy children into: " + describe(),
+                            L"CCAERepBase::copy");
     detail::ExistingChildren matcher(m_children);
     for (const CCAERepBase* source : other.m_children) {
         CCAERepBase* target = matcher.take(source->typeName(), source->objectName());
         if (!target) {
-            target = m_database->createNew(CIdentity(source->typeName(), source->objectName(), m_database->NextId()));
+            target = m_database->createNew(
+                CIdentity(source->typeName(), source->objectName(), m_database->NextId()));
             addObject(target);
         }
         target->copy(source);

@@ -2,14 +2,13 @@
 // settings of the solver object). It owns a private copy of the element.
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 namespace NCAERep {
 
 class CExternalObject {
-public:
+  public:
     // Copies `element`; the copy is renamed to `name` and marked as an external object.
     CExternalObject(const std::wstring& name, pugi::xml_node element);
 
@@ -19,7 +18,7 @@ public:
     // Appends a copy of the held element to `parent`; false when the XML library fails.
     bool saveInto(pugi::xml_node parent) const;
 
-private:
+  private:
     std::wstring m_name;
     pugi::xml_document m_document;
 };

@@ -7,7 +7,7 @@
 namespace NCAERep {
 
 class CGenericRep : public CCAERepBase {
-public:
+  public:
     explicit CGenericRep(const CIdentity& identity) : CCAERepBase(identity) {}
 };
 

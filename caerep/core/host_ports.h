@@ -37,7 +37,7 @@ struct MaterialPropertyRequest {
 };
 
 class IHostModelProvider {
-public:
+  public:
     virtual ~IHostModelProvider() = default;
     // The host mesh / geometry object that a mesh / geometry representation stands for.
     virtual HRESULT getMesh(const CMeshRep& rep, ComPtr<IUnknown>& out) = 0;

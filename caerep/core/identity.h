@@ -7,7 +7,7 @@
 namespace NCAERep {
 
 class CIdentity {
-public:
+  public:
     CIdentity() = default;
     CIdentity(std::wstring type, int id) : m_type(std::move(type)), m_id(id) {}
     CIdentity(std::wstring type, std::wstring name, int id)
@@ -22,7 +22,7 @@ public:
 
     friend bool operator==(const CIdentity&, const CIdentity&) = default;
 
-private:
+  private:
     std::wstring m_type;
     std::wstring m_name;
     int m_id = -1;

@@ -4,15 +4,16 @@
 #include <charconv>
 
 #include "caerep/core/cae_exception.h"
+#include "caerep/core/interned_text.h"
 #include "caerep/units/units.h"
 
 namespace NCAERep {
 
 namespace {
 constexpr std::array<const wchar_t*, kValueTypeCount> kTypeNames = {
-    L"empty",        L"bool",       L"int",       L"unsigned",     L"double",      L"string",
-    L"boolList",     L"intList",    L"unsignedList", L"doubleList", L"stringList", L"stringMap",
-    L"doubleMap",    L"stringSet",  L"intSet",    L"doubleSet",    L"unsignedSet"};
+    L"empty",     L"bool",      L"int",          L"unsigned",   L"double",     L"string",
+    L"boolList",  L"intList",   L"unsignedList", L"doubleList", L"stringList", L"stringMap",
+    L"doubleMap", L"stringSet", L"intSet",       L"doubleSet",  L"unsignedSet"};
 
 std::wstring Describe(const CPropertyValue& v) { return ValueTypeName(v.getType()); }
 }  // namespace
@@ -40,39 +41,48 @@ bool ParseValueTypeName(std::wstring_view text, EValueType& out) {
     return true;
 }
 
+const std::wstring* UndefinedText() {
+    static const std::wstring* undefined = InternText(L"[undef]");
+    return undefined;
+}
+
+void CPropertyValue::setUnits(std::wstring_view units) { m_units = InternText(units); }
+void CPropertyValue::setQuantityType(std::wstring_view quantityType) {
+    m_quantityType = InternText(quantityType);
+}
+
 void CPropertyValue::clear() {
     m_value = std::monostate{};
-    m_units = kUndefined;
-    m_quantityType = kUndefined;
+    m_units = UndefinedText();
+    m_quantityType = UndefinedText();
 }
 
 void CPropertyValue::setValue(double v, const std::wstring& quantityType, const std::wstring& units) {
     m_value = v;
-    m_quantityType = quantityType;
-    m_units = units;
+    setQuantityType(quantityType);
+    setUnits(units);
 }
 
 void CPropertyValue::setValue(std::vector<double> v, const std::wstring& quantityType,
                               const std::wstring& units) {
     m_value = std::move(v);
-    m_quantityType = quantityType;
-    m_units = units;
+    setQuantityType(quantityType);
+    setUnits(units);
 }
 
 void CPropertyValue::setValue(std::map<std::wstring, double> v, const std::wstring& quantityType,
                               const std::wstring& units) {
     m_value = std::move(v);
-    m_quantityType = quantityType;
-    m_units = units;
+    setQuantityType(quantityType);
+    setUnits(units);
 }
 
 template <class T>
 const T& CPropertyValue::typed(const wchar_t* function) const {
     if (const T* p = std::get_if<T>(&m_value)) return *p;
     EValueType wanted = static_cast<EValueType>(Storage(T{}).index());
-    throw CCAEInvalidGetValueType(std::wstring(L"Value of type ") + Describe(*this) + L" read as " +
-                                      ValueTypeName(wanted),
-                                  function);
+    throw CCAEInvalidGetValueType(
+        std::wstring(L"Value of type ") + Describe(*this) + L" read as " + ValueTypeName(wanted), function);
 }
 
 void CPropertyValue::getValue(bool& out) const { out = typed<bool>(L"CPropertyValue::getValue(bool)"); }
@@ -129,23 +139,25 @@ void CPropertyValue::getValue(std::set<unsigned int>& out) const {
 }
 
 void CPropertyValue::checkQuantity(const std::wstring& quantityType, const wchar_t* function) const {
-    if (quantityType != m_quantityType) {
-        throw CCAEConversionException(L"Quantity type " + m_quantityType + L" of " + Describe(*this) +
+    if (quantityType != *m_quantityType) {
+        throw CCAEConversionException(L"Quantity type " + *m_quantityType + L" of " + Describe(*this) +
                                           L" value read as " + quantityType,
                                       function);
     }
 }
 
 namespace {
-[[noreturn]] void ConversionFailed(const wchar_t* data, const std::wstring& quantity, const std::wstring& from,
-                                   const std::wstring& to, const wchar_t* function) {
+[[noreturn]] void ConversionFailed(const wchar_t* data, const std::wstring& quantity,
+                                   const std::wstring& from, const std::wstring& to,
+                                   const wchar_t* function) {
     throw CCAEConversionException(std::wstring(L"Cannot convert ") + data + L" of quantity type " + quantity +
                                       L" from \"" + from + L"\" to \"" + to + L"\"",
                                   function);
 }
 }  // namespace
 
-void CPropertyValue::getValue(double& out, const std::wstring& quantityType, const std::wstring& units) const {
+void CPropertyValue::getValue(double& out, const std::wstring& quantityType,
+                              const std::wstring& units) const {
     constexpr const wchar_t* fn = L"CPropertyValue::getValue(double, quantity, units)";
     const double& v = typed<double>(fn);
     checkQuantity(quantityType, fn);
@@ -154,8 +166,8 @@ void CPropertyValue::getValue(double& out, const std::wstring& quantityType, con
         return;
     }
     double result = 0.0;
-    if (!CUnits::getInstance()->convert(v, m_units, units, quantityType, result))
-        ConversionFailed(L"double", quantityType, m_units, units, fn);
+    if (!CUnits::getInstance()->convert(v, *m_units, units, quantityType, result))
+        ConversionFailed(L"double", quantityType, *m_units, units, fn);
     out = result;
 }
 
@@ -169,8 +181,8 @@ void CPropertyValue::getValue(std::vector<double>& out, const std::wstring& quan
         return;
     }
     std::vector<double> result;
-    if (!CUnits::getInstance()->convert(v, m_units, units, quantityType, result))
-        ConversionFailed(L"vector<double>", quantityType, m_units, units, fn);
+    if (!CUnits::getInstance()->convert(v, *m_units, units, quantityType, result))
+        ConversionFailed(L"vector<double>", quantityType, *m_units, units, fn);
     out = std::move(result);
 }
 
@@ -184,8 +196,8 @@ void CPropertyValue::getValue(std::map<std::wstring, double>& out, const std::ws
         return;
     }
     std::map<std::wstring, double> result;
-    if (!CUnits::getInstance()->convert(v, m_units, units, quantityType, result))
-        ConversionFailed(L"map<string,double>", quantityType, m_units, units, fn);
+    if (!CUnits::getInstance()->convert(v, *m_units, units, quantityType, result))
+        ConversionFailed(L"map<string,double>", quantityType, *m_units, units, fn);
     out = std::move(result);
 }
 

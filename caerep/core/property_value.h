@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -37,15 +38,17 @@ const wchar_t* ValueTypeName(EValueType type);
 bool ParseValueTypeName(std::wstring_view text, EValueType& out);
 
 inline const std::wstring kUndefined = L"[undef]";
+// The pooled "[undef]" that fresh values point at.
+const std::wstring* UndefinedText();
 
 class CPropertyValue {
-public:
+  public:
     using Storage =
         std::variant<std::monostate, bool, int, unsigned int, double, std::wstring, std::vector<bool>,
                      std::vector<int>, std::vector<unsigned int>, std::vector<double>,
                      std::vector<std::wstring>, std::map<std::wstring, std::wstring>,
-                     std::map<std::wstring, double>, std::set<std::wstring>, std::set<int>,
-                     std::set<double>, std::set<unsigned int>>;
+                     std::map<std::wstring, double>, std::set<std::wstring>, std::set<int>, std::set<double>,
+                     std::set<unsigned int>>;
 
     CPropertyValue() = default;
 
@@ -53,12 +56,15 @@ public:
     bool isEmpty() const { return m_value.index() == 0; }
     const Storage& storage() const { return m_value; }
 
-    std::wstring getUnits() const { return m_units; }
-    std::wstring getQuantityType() const { return m_quantityType; }
-    const std::wstring& units() const { return m_units; }
-    const std::wstring& quantityType() const { return m_quantityType; }
-    void setUnits(std::wstring units) { m_units = std::move(units); }
-    void setQuantityType(std::wstring quantityType) { m_quantityType = std::move(quantityType); }
+    std::wstring getUnits() const { return *m_units; }
+    std::wstring getQuantityType() const { return *m_quantityType; }
+    const std::wstring& units() const { return *m_units; }
+    const std::wstring& quantityType() const { return *m_quantityType; }
+    void setUnits(std::wstring_view units);
+    void setQuantityType(std::wstring_view quantityType);
+    // Pooled texts (see interned_text.h) are taken as they are.
+    void setUnitsInterned(const std::wstring* units) { m_units = units; }
+    void setQuantityTypeInterned(const std::wstring* quantityType) { m_quantityType = quantityType; }
 
     // Setters replace value and type; units and quantity type change only where given.
     void clear();
@@ -109,20 +115,23 @@ public:
     // non-empty `units` the value is converted from the stored units. A mismatch or a failed
     // conversion raises CCAEConversionException.
     void getValue(double& out, const std::wstring& quantityType, const std::wstring& units) const;
-    void getValue(std::vector<double>& out, const std::wstring& quantityType, const std::wstring& units) const;
+    void getValue(std::vector<double>& out, const std::wstring& quantityType,
+                  const std::wstring& units) const;
     void getValue(std::map<std::wstring, double>& out, const std::wstring& quantityType,
                   const std::wstring& units) const;
 
     friend bool operator==(const CPropertyValue&, const CPropertyValue&) = default;
 
-private:
+  private:
     template <class T>
     const T& typed(const wchar_t* function) const;
     void checkQuantity(const std::wstring& quantityType, const wchar_t* function) const;
 
     Storage m_value;
-    std::wstring m_units = kUndefined;
-    std::wstring m_quantityType = kUndefined;
+    // Units and quantity types come from a small vocabulary: pooled, so values copy cheaply
+    // and compare by address.
+    const std::wstring* m_units = UndefinedText();
+    const std::wstring* m_quantityType = UndefinedText();
 };
 
 }  // namespace NCAERep

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "caerep/core/interned_text.h"
 #include "platform/text.h"
 
 namespace NCAERep {
@@ -35,9 +36,12 @@ void AppendNumber(std::string& out, bool v) { out += v ? "true" : "false"; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 bool ParseToken(std::string_view t, bool& out) {
-    if (t == "true" || t == "1") out = true;
-    else if (t == "false" || t == "0") out = false;
-    else return false;
+    if (t == "true" || t == "1")
+        out = true;
+    else if (t == "false" || t == "0")
+        out = false;
+    else
+        return false;
     return true;
 }
 template <class N>
@@ -110,8 +114,10 @@ template <class N, class Container>
 bool ReadNumberContainer(pugi::xml_node e, CPropertyValue& v, std::wstring& reason) {
     Container c;
     bool ok = ParseList<N>(e.text().get(), [&c](N n) {
-        if constexpr (requires { c.push_back(n); }) c.push_back(n);
-        else c.insert(n);
+        if constexpr (requires { c.push_back(n); })
+            c.push_back(n);
+        else
+            c.insert(n);
     });
     if (!ok) {
         reason = L"list text \"" + Wide(e.text().get()) + L"\" holds an entry that is not a " +
@@ -131,8 +137,10 @@ bool ReadItems(pugi::xml_node e, CPropertyValue& v, std::wstring& reason) {
             reason = L"unexpected element <" + Wide(child.name()) + L"> in a string list";
             return false;
         }
-        if constexpr (requires { c.push_back(std::wstring()); }) c.push_back(Wide(child.text().get()));
-        else c.insert(Wide(child.text().get()));
+        if constexpr (requires { c.push_back(std::wstring()); })
+            c.push_back(Wide(child.text().get()));
+        else
+            c.insert(Wide(child.text().get()));
     }
     v.setValue(std::move(c));
     return true;
@@ -211,40 +219,82 @@ void WritePropertyXml(pugi::xml_node element, const CPropertyValue& value) {
         value.storage());
 }
 
+const std::wstring* PropertyElementName(pugi::xml_node element) {
+    // The documented form writes CAEType, ValueType, QuantityType, Units and only rarely Name.
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char* n = a.name();
+        if (n[0] == 'N' && std::strcmp(n, "Name") == 0) return InternUtf8Text(a.value());
+    }
+    return InternUtf8Text(element.name());
+}
+
 bool ReadPropertyXml(pugi::xml_node e, CPropertyValue& value, std::wstring& reason) {
     EValueType type = value.getType();
-    if (pugi::xml_attribute a = e.attribute("ValueType")) {
-        if (!ParseValueTypeName(Wide(a.value()), type)) {
-            reason = L"unknown ValueType \"" + Wide(a.value()) + L"\"";
+    pugi::xml_attribute valueType, quantity, units;
+    // One pass over the attributes: models carry hundreds of thousands of these elements.
+    for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
+        const char* n = a.name();
+        switch (n[0]) {
+            case 'V':
+                if (std::strcmp(n, "ValueType") == 0) valueType = a;
+                break;
+            case 'Q':
+                if (std::strcmp(n, "QuantityType") == 0) quantity = a;
+                break;
+            case 'U':
+                if (std::strcmp(n, "Units") == 0) units = a;
+                break;
+            default:
+                break;
+        }
+    }
+    if (valueType) {
+        if (!ParseValueTypeName(*InternUtf8Text(valueType.value()), type)) {
+            reason = L"unknown ValueType \"" + Wide(valueType.value()) + L"\"";
             return false;
         }
     } else if (value.isEmpty()) {
         reason = L"property without ValueType";
         return false;
     }
-    if (pugi::xml_attribute q = e.attribute("QuantityType")) value.setQuantityType(Wide(q.value()));
-    if (pugi::xml_attribute u = e.attribute("Units")) value.setUnits(Wide(u.value()));
+    if (quantity) value.setQuantityTypeInterned(InternUtf8Text(quantity.value()));
+    if (units) value.setUnitsInterned(InternUtf8Text(units.value()));
 
     switch (type) {
         case EValueType::Empty:
             value.setStorage(std::monostate{});
             return true;
-        case EValueType::Bool: return ReadScalar<bool>(e, value, reason);
-        case EValueType::Int: return ReadScalar<int>(e, value, reason);
-        case EValueType::Unsigned: return ReadScalar<unsigned int>(e, value, reason);
-        case EValueType::Double: return ReadScalar<double>(e, value, reason);
-        case EValueType::String: value.setValue(Wide(e.text().get())); return true;
-        case EValueType::BoolList: return ReadNumberContainer<bool, std::vector<bool>>(e, value, reason);
-        case EValueType::IntList: return ReadNumberContainer<int, std::vector<int>>(e, value, reason);
+        case EValueType::Bool:
+            return ReadScalar<bool>(e, value, reason);
+        case EValueType::Int:
+            return ReadScalar<int>(e, value, reason);
+        case EValueType::Unsigned:
+            return ReadScalar<unsigned int>(e, value, reason);
+        case EValueType::Double:
+            return ReadScalar<double>(e, value, reason);
+        case EValueType::String:
+            value.setValue(Wide(e.text().get()));
+            return true;
+        case EValueType::BoolList:
+            return ReadNumberContainer<bool, std::vector<bool>>(e, value, reason);
+        case EValueType::IntList:
+            return ReadNumberContainer<int, std::vector<int>>(e, value, reason);
         case EValueType::UnsignedList:
             return ReadNumberContainer<unsigned int, std::vector<unsigned int>>(e, value, reason);
-        case EValueType::DoubleList: return ReadNumberContainer<double, std::vector<double>>(e, value, reason);
-        case EValueType::StringList: return ReadItems<std::vector<std::wstring>>(e, value, reason);
-        case EValueType::StringMap: return ReadEntries<std::wstring>(e, value, reason);
-        case EValueType::DoubleMap: return ReadEntries<double>(e, value, reason);
-        case EValueType::StringSet: return ReadItems<std::set<std::wstring>>(e, value, reason);
-        case EValueType::IntSet: return ReadNumberContainer<int, std::set<int>>(e, value, reason);
-        case EValueType::DoubleSet: return ReadNumberContainer<double, std::set<double>>(e, value, reason);
+        case EValueType::DoubleList:
+            return ReadNumberContainer<double, std::vector<double>>(e, value, reason);
+        case EValueType::StringList:
+            return ReadItems<std::vector<std::wstring>>(e, value, reason);
+        case EValueType::StringMap:
+            return ReadEntries<std::wstring>(e, value, reason);
+        case EValueType::DoubleMap:
+            return ReadEntries<double>(e, value, reason);
+        case EValueType::StringSet:
+            return ReadItems<std::set<std::wstring>>(e, value, reason);
+        case EValueType::IntSet:
+            return ReadNumberContainer<int, std::set<int>>(e, value, reason);
+        case EValueType::DoubleSet:
+            return ReadNumberContainer<double, std::set<double>>(e, value, reason);
         case EValueType::UnsignedSet:
             return ReadNumberContainer<unsigned int, std::set<unsigned int>>(e, value, reason);
     }

@@ -3,9 +3,8 @@
 // when they are defined; scalars and numeric lists as text, strings in <Item>, maps in <Entry>.
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "caerep/core/property_value.h"
 
@@ -18,5 +17,8 @@ void WritePropertyXml(pugi::xml_node element, const CPropertyValue& value);
 // already held by `value` (its registration) is used. Units and quantity type are taken when
 // present. Answers false with `reason` set when the element cannot be read as a value.
 bool ReadPropertyXml(pugi::xml_node element, CPropertyValue& value, std::wstring& reason);
+
+// The item name of a property element ("Name" attribute, else the tag), pooled.
+const std::wstring* PropertyElementName(pugi::xml_node element);
 
 }  // namespace NCAERep

@@ -2,9 +2,8 @@
 // time or set, in which units. Written as the attributes of a "ResultDef" element.
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 namespace NCAERep {
 

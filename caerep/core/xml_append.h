@@ -1,9 +1,8 @@
 // Small XML helpers of the representation.
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "platform/com.h"
 

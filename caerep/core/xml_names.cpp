@@ -25,11 +25,12 @@ bool IsPlainXmlName(const std::wstring& name) {
     return true;
 }
 
+void AppendNameIfNeeded(pugi::xml_node element, const std::wstring& name) {
+    if (!IsPlainXmlName(name)) element.append_attribute("Name").set_value(platform::WideToUtf8(name).c_str());
+}
+
 pugi::xml_node AppendNamedElement(pugi::xml_node parent, const std::wstring& name, const char* fallbackTag) {
-    if (IsPlainXmlName(name)) return parent.append_child(platform::WideToUtf8(name).c_str());
-    pugi::xml_node e = parent.append_child(fallbackTag);
-    if (e) e.append_attribute("Name").set_value(platform::WideToUtf8(name).c_str());
-    return e;
+    return parent.append_child(IsPlainXmlName(name) ? platform::WideToUtf8(name).c_str() : fallbackTag);
 }
 
 std::wstring ElementItemName(pugi::xml_node element) {
@@ -43,7 +44,8 @@ std::wstring DescribeElement(pugi::xml_node element) {
     std::wstring path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         path += L"/" + platform::Utf8ToWide(it->name());
-        if (pugi::xml_attribute id = it->attribute("Id")) path += L"[Id=" + platform::Utf8ToWide(id.value()) + L"]";
+        if (pugi::xml_attribute id = it->attribute("Id"))
+            path += L"[Id=" + platform::Utf8ToWide(id.value()) + L"]";
     }
     return path.empty() ? L"(no element)" : path;
 }

@@ -1,9 +1,8 @@
 // How names of objects and properties become XML element names and back.
 #pragma once
 
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 namespace NCAERep {
 
@@ -11,8 +10,10 @@ namespace NCAERep {
 bool IsPlainXmlName(const std::wstring& name);
 
 // Appends an element for a named item: the name itself as the tag when it is a plain XML
-// name, otherwise `fallbackTag` with the name in a "Name" attribute.
+// name, otherwise `fallbackTag`; AppendNameIfNeeded then writes the name as a "Name" attribute
+// (after the element's other attributes).
 pugi::xml_node AppendNamedElement(pugi::xml_node parent, const std::wstring& name, const char* fallbackTag);
+void AppendNameIfNeeded(pugi::xml_node element, const std::wstring& name);
 
 // The item's name: the "Name" attribute when present, else the tag.
 std::wstring ElementItemName(pugi::xml_node element);

@@ -2,20 +2,10 @@
 
 namespace NCAERep {
 
-void NBC::CSupport::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBC::CSupport::registerProperties() {
     setRegistered();
     registerProperty(L"Caption", L"", m_Caption);
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
-}
-
-void NBC::CFixedRotation::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBC::CFixedRotation::registerProperties() {
@@ -28,27 +18,12 @@ void NBC::CFixedRotation::registerProperties() {
     registerProperty(L"RotationZ", L"Fixed", m_RotationZ);
 }
 
-void NBC::CDisplacement::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBC::CDisplacement::registerProperties() {
     setRegistered();
     registerProperty(L"Caption", L"", m_Caption);
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
     registerProperty(L"RefCoordSysId", 0u, m_RefCoordSysId);
     registerProperty(L"PhaseAngle", L"Angle", 0.0, L"rad", m_PhaseAngle);
-}
-
-void NBC::CVelocity::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBC::CConvection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBC::CConvection::registerProperties() {
@@ -59,11 +34,6 @@ void NBC::CConvection::registerProperties() {
     registerProperty(L"Scalar2", L"HeatTransferCoefficient", 0.0, L"W m^-2 K^-1", m_Scalar2);
 }
 
-void NBC::CRadiation::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBC::CRadiation::registerProperties() {
     setRegistered();
     registerProperty(L"Caption", L"", m_Caption);
@@ -72,11 +42,6 @@ void NBC::CRadiation::registerProperties() {
     registerProperty(L"Scalar2", L"NoDimension", 0.0, L"NoUnit", m_Scalar2);
     registerProperty(L"Correlation", L"ToAmbient", m_Correlation);
     registerProperty(L"Emissivity", L"NoDimension", 1.0, L"NoUnit", m_Emissivity);
-}
-
-void NBC::CExternalLoadRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBC::CExternalLoadRep::registerProperties() {
@@ -91,20 +56,10 @@ void NBC::CTable::initialize() {
     registerProperties();
 }
 
-void NBC::CLoadStep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBC::CLoadStep::registerProperties() {
     setRegistered();
     registerProperty(L"IsActive", std::vector<bool>{}, m_IsActive);
     registerProperty(L"Number", std::vector<int>{}, m_Number);
-}
-
-void CCouplingConditionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CCouplingConditionRep::registerProperties() {

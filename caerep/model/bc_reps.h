@@ -8,21 +8,17 @@
 #include <vector>
 
 #include "caerep/core/cae_rep_base.h"
-#include "caerep/core/host_ports.h"
-#include "caerep/core/result_def_record.h"
-#include "platform/com.h"
+#include "caerep/core/model_rep.h"
 
 namespace NCAERep {
 
 namespace NBC {
 
-class CSupport : public CCAERepBase {
-public:
+class CSupport : public CModelRep<CSupport> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Support";
-    explicit CSupport(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CSupport(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_Scoping;
 };
@@ -30,13 +26,11 @@ public:
 
 namespace NBC {
 
-class CFixedRotation : public CCAERepBase {
-public:
+class CFixedRotation : public CModelRep<CFixedRotation> {
+  public:
     static constexpr const wchar_t* kTypeName = L"FixedRotation";
-    explicit CFixedRotation(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CFixedRotation(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_Scoping, m_RefCoordSysId, m_RotationX, m_RotationY, m_RotationZ;
 };
@@ -44,13 +38,11 @@ public:
 
 namespace NBC {
 
-class CDisplacement : public CCAERepBase {
-public:
+class CDisplacement : public CModelRep<CDisplacement> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Displacement";
-    explicit CDisplacement(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CDisplacement(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // Whether the named component ("ComponentX", ..., "Magnitude") is zero: the property read
     // with the motion's quantity type, or every value of a "Table" child of that name.
@@ -76,24 +68,21 @@ public:
 
 namespace NBC {
 // A prescribed velocity: the displacement's properties and queries, with velocity components.
-class CVelocity : public CDisplacement {
-public:
+class CVelocity : public CModelRep<CVelocity, CDisplacement> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Velocity";
-    explicit CVelocity(const CIdentity& identity) : CDisplacement(identity) {}
-    void initialize() override;
+    explicit CVelocity(const CIdentity& identity) : CModelRep(identity) {}
     const wchar_t* motionQuantityType() const override { return L"Velocity"; }
 };
 }  // namespace NBC
 
 namespace NBC {
 
-class CConvection : public CCAERepBase {
-public:
+class CConvection : public CModelRep<CConvection> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Convection";
-    explicit CConvection(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CConvection(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_Scoping, m_Magnitude, m_Scalar2;
 };
@@ -101,13 +90,11 @@ public:
 
 namespace NBC {
 
-class CRadiation : public CCAERepBase {
-public:
+class CRadiation : public CModelRep<CRadiation> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Radiation";
-    explicit CRadiation(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CRadiation(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_Scoping, m_Magnitude, m_Scalar2, m_Correlation, m_Emissivity;
 };
@@ -115,13 +102,11 @@ public:
 
 namespace NBC {
 
-class CExternalLoadRep : public CCAERepBase {
-public:
+class CExternalLoadRep : public CModelRep<CExternalLoadRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ExternalLoad";
-    explicit CExternalLoadRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CExternalLoadRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // Fills the load's tables from the host in the given solver unit system. Without a host
     // provider the tables the model file carries are kept and 0 is answered.
@@ -133,12 +118,11 @@ public:
 
 namespace NBC {
 
-class CTable : public CCAERepBase {
-public:
+class CTable : public CModelRep<CTable> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Table";
-    explicit CTable(const CIdentity& identity) : CCAERepBase(identity) {}
+    explicit CTable(const CIdentity& identity) : CModelRep(identity) {}
     void initialize() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // The distinct "Time" values in ascending order, with the column's units and quantity
     // type; false when there is no "Time" column of doubles.
@@ -152,26 +136,21 @@ public:
 
 namespace NBC {
 
-class CLoadStep : public CCAERepBase {
-public:
+class CLoadStep : public CModelRep<CLoadStep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"LoadStep";
-    explicit CLoadStep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CLoadStep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_IsActive, m_Number;
 };
 }  // namespace NBC
 
-
-class CCouplingConditionRep : public CCAERepBase {
-public:
+class CCouplingConditionRep : public CModelRep<CCouplingConditionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"CouplingConditionRep";
-    explicit CCouplingConditionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CCouplingConditionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_Scoping, m_DOFSelection, m_RefCoordSysId;
 };

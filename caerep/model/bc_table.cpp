@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "caerep/core/cae_database.h"
+#include "caerep/core/host_ports.h"
 #include "caerep/model/bc_reps.h"
 
 namespace NCAERep::NBC {

@@ -2,11 +2,6 @@
 
 namespace NCAERep {
 
-void NContact::CContactRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NContact::CContactRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
@@ -22,22 +17,12 @@ void NContact::CContactRep::registerProperties() {
     registerProperty(L"Breakable", L"No", m_Breakable);
 }
 
-void NContact::CPurePenalty::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NContact::CPurePenalty::registerProperties() {
     setRegistered();
     registerProperty(L"UseAutoNormalStiffness", false, m_UseAutoNormalStiffness);
     registerProperty(L"UpdateStiffness", L"Never", m_UpdateStiffness);
     registerProperty(L"UseAutoThermalConductance", false, m_UseAutoThermalConductance);
     registerProperty(L"UseAutoElectricalConductance", false, m_UseAutoElectricalConductance);
-}
-
-void NContact::CAugmentedLagrange::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NContact::CAugmentedLagrange::registerProperties() {
@@ -48,30 +33,15 @@ void NContact::CAugmentedLagrange::registerProperties() {
     registerProperty(L"UseAutoElectricalConductance", false, m_UseAutoElectricalConductance);
 }
 
-void NContact::CNormalLagrange::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NContact::CNormalLagrange::registerProperties() {
     setRegistered();
     registerProperty(L"UseAutoThermalConductance", true, m_UseAutoThermalConductance);
     registerProperty(L"UseAutoElectricalConductance", true, m_UseAutoElectricalConductance);
 }
 
-void NContact::CPinball::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NContact::CPinball::registerProperties() {
     setRegistered();
     registerProperty(L"Type", L"ProgramControlled", m_Type);
-}
-
-void NBodyInteractionGroup::CBodyInteractionGroupRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteractionGroup::CBodyInteractionGroupRep::registerProperties() {
@@ -82,19 +52,9 @@ void NBodyInteractionGroup::CBodyInteractionGroupRep::registerProperties() {
     registerProperty(L"UseContactRegion", false, m_UseContactRegion);
 }
 
-void NBodyInteractionGroup::CTrajectoryRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBodyInteractionGroup::CTrajectoryRep::registerProperties() {
     setRegistered();
     registerProperty(L"Formulation", L"DecompositionResponse", m_Formulation);
-}
-
-void NBodyInteractionGroup::CProximityBasedRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteractionGroup::CProximityBasedRep::registerProperties() {
@@ -103,11 +63,6 @@ void NBodyInteractionGroup::CProximityBasedRep::registerProperties() {
     registerProperty(L"TimestepSafetyFactor", L"NoDimension", 0.2, L"NoUnit", m_TimestepSafetyFactor);
     registerProperty(L"LimitingTimestepVelocity", L"Velocity", 1e+20, L"m/s", m_LimitingTimestepVelocity);
     registerProperty(L"UseEdgeOnEdgeContact", false, m_UseEdgeOnEdgeContact);
-}
-
-void NBodyInteractionGroup::CContactRegionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteractionGroup::CContactRegionRep::registerProperties() {
@@ -120,20 +75,10 @@ void NBodyInteractionGroup::CContactRegionRep::registerProperties() {
     registerProperty(L"ContactRegionZMax", L"Length", 1e+20, L"m", m_ContactRegionZMax);
 }
 
-void NBodyInteraction::CBodyInteractionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBodyInteraction::CBodyInteractionRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
     registerProperty(L"Type", L"Frictionless", m_Type);
-}
-
-void NBodyInteraction::CFrictionalRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteraction::CFrictionalRep::registerProperties() {
@@ -143,20 +88,10 @@ void NBodyInteraction::CFrictionalRep::registerProperties() {
     registerProperty(L"DecayConstant", L"NoDimension", 0.0, L"NoUnit", m_DecayConstant);
 }
 
-void NBodyInteraction::CBondedRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBodyInteraction::CBondedRep::registerProperties() {
     setRegistered();
     registerProperty(L"MaximumOffset", L"Length", 1e-07, L"m", m_MaximumOffset);
     registerProperty(L"Breakable", L"No", m_Breakable);
-}
-
-void NBodyInteraction::CForceCriteriaRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteraction::CForceCriteriaRep::registerProperties() {
@@ -165,11 +100,6 @@ void NBodyInteraction::CForceCriteriaRep::registerProperties() {
     registerProperty(L"NormalForceExponent", L"NoDimension", 1.0, L"NoUnit", m_NormalForceExponent);
     registerProperty(L"ShearForceLimit", L"Force", 0.0, L"N", m_ShearForceLimit);
     registerProperty(L"ShearForceExponent", L"NoDimension", 1.0, L"NoUnit", m_ShearForceExponent);
-}
-
-void NBodyInteraction::CStressCriteriaRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBodyInteraction::CStressCriteriaRep::registerProperties() {

@@ -7,63 +7,56 @@
 #include <vector>
 
 #include "caerep/core/cae_rep_base.h"
-#include "caerep/core/host_ports.h"
-#include "caerep/core/result_def_record.h"
-#include "platform/com.h"
+#include "caerep/core/model_rep.h"
 
 namespace NCAERep {
 
 namespace NContact {
 
-class CContactRep : public CCAERepBase {
-public:
+class CContactRep : public CModelRep<CContactRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ContactRep";
-    explicit CContactRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CContactRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_Scoping, m_Caption, m_Type, m_Behavior, m_Formulation, m_Restitution, m_StaticCoefficient, m_DynamicCoefficient, m_DecayConstant, m_MaximumOffset, m_Breakable;
+    CPropertyValue m_Scoping, m_Caption, m_Type, m_Behavior, m_Formulation, m_Restitution,
+        m_StaticCoefficient, m_DynamicCoefficient, m_DecayConstant, m_MaximumOffset, m_Breakable;
 };
 }  // namespace NContact
 
 namespace NContact {
 
-class CPurePenalty : public CCAERepBase {
-public:
+class CPurePenalty : public CModelRep<CPurePenalty> {
+  public:
     static constexpr const wchar_t* kTypeName = L"PurePenalty";
-    explicit CPurePenalty(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CPurePenalty(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_UseAutoNormalStiffness, m_UpdateStiffness, m_UseAutoThermalConductance, m_UseAutoElectricalConductance;
+    CPropertyValue m_UseAutoNormalStiffness, m_UpdateStiffness, m_UseAutoThermalConductance,
+        m_UseAutoElectricalConductance;
 };
 }  // namespace NContact
 
 namespace NContact {
 
-class CAugmentedLagrange : public CCAERepBase {
-public:
+class CAugmentedLagrange : public CModelRep<CAugmentedLagrange> {
+  public:
     static constexpr const wchar_t* kTypeName = L"AugmentedLagrange";
-    explicit CAugmentedLagrange(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CAugmentedLagrange(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_UseAutoNormalStiffness, m_UpdateStiffness, m_UseAutoThermalConductance, m_UseAutoElectricalConductance;
+    CPropertyValue m_UseAutoNormalStiffness, m_UpdateStiffness, m_UseAutoThermalConductance,
+        m_UseAutoElectricalConductance;
 };
 }  // namespace NContact
 
 namespace NContact {
 
-class CNormalLagrange : public CCAERepBase {
-public:
+class CNormalLagrange : public CModelRep<CNormalLagrange> {
+  public:
     static constexpr const wchar_t* kTypeName = L"NormalLagrange";
-    explicit CNormalLagrange(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CNormalLagrange(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_UseAutoThermalConductance, m_UseAutoElectricalConductance;
 };
@@ -71,13 +64,11 @@ public:
 
 namespace NContact {
 
-class CPinball : public CCAERepBase {
-public:
+class CPinball : public CModelRep<CPinball> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Pinball";
-    explicit CPinball(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CPinball(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Type;
 };
@@ -85,13 +76,11 @@ public:
 
 namespace NBodyInteractionGroup {
 
-class CBodyInteractionGroupRep : public CCAERepBase {
-public:
+class CBodyInteractionGroupRep : public CModelRep<CBodyInteractionGroupRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"BodyInteractionGroupRep";
-    explicit CBodyInteractionGroupRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CBodyInteractionGroupRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_ContactDetection, m_UseBodySelfContact, m_UseElementSelfContact, m_UseContactRegion;
 };
@@ -99,13 +88,11 @@ public:
 
 namespace NBodyInteractionGroup {
 
-class CTrajectoryRep : public CCAERepBase {
-public:
+class CTrajectoryRep : public CModelRep<CTrajectoryRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"TrajectoryRep";
-    explicit CTrajectoryRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CTrajectoryRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Formulation;
 };
@@ -113,41 +100,37 @@ public:
 
 namespace NBodyInteractionGroup {
 
-class CProximityBasedRep : public CCAERepBase {
-public:
+class CProximityBasedRep : public CModelRep<CProximityBasedRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ProximityBasedRep";
-    explicit CProximityBasedRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CProximityBasedRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_DetectionZoneSizeFactor, m_TimestepSafetyFactor, m_LimitingTimestepVelocity, m_UseEdgeOnEdgeContact;
+    CPropertyValue m_DetectionZoneSizeFactor, m_TimestepSafetyFactor, m_LimitingTimestepVelocity,
+        m_UseEdgeOnEdgeContact;
 };
 }  // namespace NBodyInteractionGroup
 
 namespace NBodyInteractionGroup {
 
-class CContactRegionRep : public CCAERepBase {
-public:
+class CContactRegionRep : public CModelRep<CContactRegionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ContactRegionRep";
-    explicit CContactRegionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CContactRegionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_ContactRegionXMin, m_ContactRegionXMax, m_ContactRegionYMin, m_ContactRegionYMax, m_ContactRegionZMin, m_ContactRegionZMax;
+    CPropertyValue m_ContactRegionXMin, m_ContactRegionXMax, m_ContactRegionYMin, m_ContactRegionYMax,
+        m_ContactRegionZMin, m_ContactRegionZMax;
 };
 }  // namespace NBodyInteractionGroup
 
 namespace NBodyInteraction {
 
-class CBodyInteractionRep : public CCAERepBase {
-public:
+class CBodyInteractionRep : public CModelRep<CBodyInteractionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"BodyInteractionRep";
-    explicit CBodyInteractionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CBodyInteractionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Scoping, m_Type;
 };
@@ -155,13 +138,11 @@ public:
 
 namespace NBodyInteraction {
 
-class CFrictionalRep : public CCAERepBase {
-public:
+class CFrictionalRep : public CModelRep<CFrictionalRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"FrictionalRep";
-    explicit CFrictionalRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CFrictionalRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_StaticCoefficient, m_DynamicCoefficient, m_DecayConstant;
 };
@@ -169,13 +150,11 @@ public:
 
 namespace NBodyInteraction {
 
-class CBondedRep : public CCAERepBase {
-public:
+class CBondedRep : public CModelRep<CBondedRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"BondedRep";
-    explicit CBondedRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CBondedRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_MaximumOffset, m_Breakable;
 };
@@ -183,13 +162,11 @@ public:
 
 namespace NBodyInteraction {
 
-class CForceCriteriaRep : public CCAERepBase {
-public:
+class CForceCriteriaRep : public CModelRep<CForceCriteriaRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ForceCriteriaRep";
-    explicit CForceCriteriaRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CForceCriteriaRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_NormalForceLimit, m_NormalForceExponent, m_ShearForceLimit, m_ShearForceExponent;
 };
@@ -197,13 +174,11 @@ public:
 
 namespace NBodyInteraction {
 
-class CStressCriteriaRep : public CCAERepBase {
-public:
+class CStressCriteriaRep : public CModelRep<CStressCriteriaRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"StressCriteriaRep";
-    explicit CStressCriteriaRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CStressCriteriaRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_NormalStressLimit, m_NormalStressExponent, m_ShearStressLimit, m_ShearStressExponent;
 };

@@ -2,21 +2,10 @@
 
 namespace NCAERep {
 
-void CEngineeringRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
-}
-
 void CEngineeringRep::createChildren() {
     m_childGeometryAttributes = createChild(L"GeometryAttributes", L"GeometryAttributes");
     m_childBCRep = createChild(L"BCRep", L"BCRep");
     m_childServiceRep = createChild(L"ServiceRep", L"ServiceRep");
-}
-
-void CSolverRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CSolverRep::registerProperties() {
@@ -27,21 +16,9 @@ void CSolverRep::registerProperties() {
     registerProperty(L"SolverTargetName", L"XENRA", m_SolverTargetName);
 }
 
-void CPostRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
-}
-
 void CPostRep::createChildren() {
     m_childResultRep = createChild(L"ResultRep", L"ResultRep");
     m_childFatigueRep = createChild(L"FatigueRep", L"FatigueRep");
-}
-
-void CCoefficientMatrix::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
 }
 
 void CCoefficientMatrix::createChildren() {
@@ -49,11 +26,6 @@ void CCoefficientMatrix::createChildren() {
     m_childMatrix1 = createChild(L"Matrix3X3", L"Matrix1");
     m_childMatrix2 = createChild(L"Matrix3X3", L"Matrix2");
     m_childMatrix3 = createChild(L"Matrix3X3", L"Matrix3");
-}
-
-void CJointConditionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CJointConditionRep::registerProperties() {
@@ -64,37 +36,19 @@ void CJointConditionRep::registerProperties() {
     registerProperty(L"DOF", L"Unknown", m_DOF);
 }
 
-void CInitialConditionsRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
-}
-
 void CInitialConditionsRep::registerProperties() {
     setRegistered();
     registerProperty(L"Type", L"", m_Type);
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
 }
 
-void CInitialConditionsRep::createChildren() {
-    m_childVector3D = createChild(L"Vector3D", L"Vector3D");
-}
-
-void CCommandsRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
+void CInitialConditionsRep::createChildren() { m_childVector3D = createChild(L"Vector3D", L"Vector3D"); }
 
 void CCommandsRep::registerProperties() {
     setRegistered();
     registerProperty(L"Commands", L"", m_Commands);
     registerProperty(L"ParentName", L"", m_ParentName);
     registerProperty(L"Context", L"Unknown", m_Context);
-}
-
-void CRemotePointRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CRemotePointRep::registerProperties() {
@@ -112,21 +66,6 @@ void CRemotePointRep::registerProperties() {
     registerProperty(L"RotateModelNodes", false, m_RotateModelNodes);
 }
 
-void CServiceRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CBCRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CReferenceDataRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CReferenceDataRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
@@ -140,11 +79,6 @@ void CReferenceDataRep::registerProperties() {
     registerProperty(L"UPID", std::vector<unsigned int>{}, m_UPID);
 }
 
-void CFileManagementRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CFileManagementRep::registerProperties() {
     setRegistered();
     registerProperty(L"SolverFileDirectory", L"", m_SolverFileDirectory);
@@ -152,19 +86,9 @@ void CFileManagementRep::registerProperties() {
     registerProperty(L"UnitSystem", 0, m_UnitSystem);
 }
 
-void CNamedSelectionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CNamedSelectionRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
-}
-
-void CSymmetryRegionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CSymmetryRegionRep::registerProperties() {
@@ -174,11 +98,6 @@ void CSymmetryRegionRep::registerProperties() {
     registerProperty(L"RefCoordSysId", 0u, m_RefCoordSysId);
 }
 
-void CSymmetryPeriodicRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CSymmetryPeriodicRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
@@ -186,20 +105,10 @@ void CSymmetryPeriodicRep::registerProperties() {
     registerProperty(L"RefCoordSysId", 0u, m_RefCoordSysId);
 }
 
-void CMessage::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CMessage::registerProperties() {
     setRegistered();
     registerProperty(L"Text", L"", m_Text);
     registerProperty(L"Type", L"", m_Type);
-}
-
-void CProcessControls::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CProcessControls::registerProperties() {

@@ -9,59 +9,45 @@
 #include <vector>
 
 #include "caerep/core/cae_rep_base.h"
-#include "caerep/core/host_ports.h"
-#include "caerep/core/result_def_record.h"
-#include "platform/com.h"
+#include "caerep/core/model_rep.h"
 
 namespace NCAERep {
 
-
-class CEngineeringRep : public CCAERepBase {
-public:
+class CEngineeringRep : public CModelRep<CEngineeringRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"EngineeringRep";
-    explicit CEngineeringRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CEngineeringRep(const CIdentity& identity) : CModelRep(identity) {}
     void createChildren() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
     // Fixed children (owned by the database).
     CCAERepBase* m_childGeometryAttributes = nullptr;
     CCAERepBase* m_childBCRep = nullptr;
     CCAERepBase* m_childServiceRep = nullptr;
 };
 
-
-class CSolverRep : public CCAERepBase {
-public:
+class CSolverRep : public CModelRep<CSolverRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"SolverRep";
-    explicit CSolverRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CSolverRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_SolverUnits, m_PhysicsType, m_AnalysisType, m_SolverTargetName;
 };
 
-
-class CPostRep : public CCAERepBase {
-public:
+class CPostRep : public CModelRep<CPostRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"PostRep";
-    explicit CPostRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CPostRep(const CIdentity& identity) : CModelRep(identity) {}
     void createChildren() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
     // Fixed children (owned by the database).
     CCAERepBase* m_childResultRep = nullptr;
     CCAERepBase* m_childFatigueRep = nullptr;
 };
 
-
-class CCoefficientMatrix : public CCAERepBase {
-public:
+class CCoefficientMatrix : public CModelRep<CCoefficientMatrix> {
+  public:
     static constexpr const wchar_t* kTypeName = L"CoefficientMatrix";
-    explicit CCoefficientMatrix(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CCoefficientMatrix(const CIdentity& identity) : CModelRep(identity) {}
     void createChildren() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
     // Fixed children (owned by the database).
     CCAERepBase* m_childMatrix0 = nullptr;
     CCAERepBase* m_childMatrix1 = nullptr;
@@ -69,155 +55,118 @@ public:
     CCAERepBase* m_childMatrix3 = nullptr;
 };
 
-
-class CJointConditionRep : public CCAERepBase {
-public:
+class CJointConditionRep : public CModelRep<CJointConditionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"JointConditionRep";
-    explicit CJointConditionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CJointConditionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_JointSelectionId, m_Type, m_DOF;
 };
 
-
-class CInitialConditionsRep : public CCAERepBase {
-public:
+class CInitialConditionsRep : public CModelRep<CInitialConditionsRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"InitialConditionsRep";
-    explicit CInitialConditionsRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CInitialConditionsRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
     void createChildren() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Type, m_Scoping;
     // Fixed children (owned by the database).
     CCAERepBase* m_childVector3D = nullptr;
 };
 
-
-class CCommandsRep : public CCAERepBase {
-public:
+class CCommandsRep : public CModelRep<CCommandsRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"CommandsRep";
-    explicit CCommandsRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CCommandsRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Commands, m_ParentName, m_Context;
 };
 
-
-class CRemotePointRep : public CCAERepBase {
-public:
+class CRemotePointRep : public CModelRep<CRemotePointRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"RemotePointRep";
-    explicit CRemotePointRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CRemotePointRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    CPropertyValue m_Scoping, m_LoadBehavior, m_CoordinateSystemLocationX, m_CoordinateSystemLocationY, m_CoordinateSystemLocationZ, m_RefCoordSysId, m_PinballSize, m_DOFMask, m_DOFMaskType, m_NodeReferenceId, m_RotateModelNodes;
+    CPropertyValue m_Scoping, m_LoadBehavior, m_CoordinateSystemLocationX, m_CoordinateSystemLocationY,
+        m_CoordinateSystemLocationZ, m_RefCoordSysId, m_PinballSize, m_DOFMask, m_DOFMaskType,
+        m_NodeReferenceId, m_RotateModelNodes;
 };
 
-
-class CServiceRep : public CCAERepBase {
-public:
+class CServiceRep : public CModelRep<CServiceRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ServiceRep";
-    explicit CServiceRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
+    explicit CServiceRep(const CIdentity& identity) : CModelRep(identity) {}
 };
 
-
-class CBCRep : public CCAERepBase {
-public:
+class CBCRep : public CModelRep<CBCRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"BCRep";
-    explicit CBCRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
+    explicit CBCRep(const CIdentity& identity) : CModelRep(identity) {}
 };
 
-
-class CReferenceDataRep : public CCAERepBase {
-public:
+class CReferenceDataRep : public CModelRep<CReferenceDataRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ReferenceDataRep";
-    explicit CReferenceDataRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CReferenceDataRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Scoping, m_RefId, m_Type, m_BodyId, m_PartId, m_RefValue, m_RefType, m_UBID, m_UPID;
 };
 
-
-class CFileManagementRep : public CCAERepBase {
-public:
+class CFileManagementRep : public CModelRep<CFileManagementRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"FileManagementRep";
-    explicit CFileManagementRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CFileManagementRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_SolverFileDirectory, m_SolverFileRelativeDirectory, m_UnitSystem;
 };
 
-
-class CNamedSelectionRep : public CCAERepBase {
-public:
+class CNamedSelectionRep : public CModelRep<CNamedSelectionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"NamedSelectionRep";
-    explicit CNamedSelectionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CNamedSelectionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Scoping;
 };
 
-
-class CSymmetryRegionRep : public CCAERepBase {
-public:
+class CSymmetryRegionRep : public CModelRep<CSymmetryRegionRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"SymmetryRegionRep";
-    explicit CSymmetryRegionRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CSymmetryRegionRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Scoping, m_Type, m_RefCoordSysId;
 };
 
-
-class CSymmetryPeriodicRep : public CCAERepBase {
-public:
+class CSymmetryPeriodicRep : public CModelRep<CSymmetryPeriodicRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"SymmetryPeriodicRep";
-    explicit CSymmetryPeriodicRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CSymmetryPeriodicRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Scoping, m_Type, m_RefCoordSysId;
 };
 
-
-class CMessage : public CCAERepBase {
-public:
+class CMessage : public CModelRep<CMessage> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Message";
-    explicit CMessage(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CMessage(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Text, m_Type;
 };
 
-
-class CProcessControls : public CCAERepBase {
-public:
+class CProcessControls : public CModelRep<CProcessControls> {
+  public:
     static constexpr const wchar_t* kTypeName = L"ProcessControls";
-    explicit CProcessControls(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CProcessControls(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_MaxProcessors, m_ManualMemorySettings;
 };

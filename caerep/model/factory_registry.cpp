@@ -1,11 +1,11 @@
 #include "caerep/core/cae_database.h"
-#include "caerep/model/container_reps.h"
-#include "caerep/model/contact_reps.h"
-#include "caerep/model/joint_beam_reps.h"
-#include "caerep/model/post_reps.h"
-#include "caerep/model/geometry_reps.h"
-#include "caerep/model/material_reps.h"
 #include "caerep/model/bc_reps.h"
+#include "caerep/model/contact_reps.h"
+#include "caerep/model/container_reps.h"
+#include "caerep/model/geometry_reps.h"
+#include "caerep/model/joint_beam_reps.h"
+#include "caerep/model/material_reps.h"
+#include "caerep/model/post_reps.h"
 #include "caerep/units/unit_objects.h"
 #include "caerep/units/units.h"
 
@@ -34,15 +34,22 @@ void RegisterRepresentationFactories(CCAEDatabase& database) {
     database.registerFactory<NContact::CAugmentedLagrange>(NContact::CAugmentedLagrange::kTypeName);
     database.registerFactory<NContact::CNormalLagrange>(NContact::CNormalLagrange::kTypeName);
     database.registerFactory<NContact::CPinball>(NContact::CPinball::kTypeName);
-    database.registerFactory<NBodyInteractionGroup::CBodyInteractionGroupRep>(NBodyInteractionGroup::CBodyInteractionGroupRep::kTypeName);
-    database.registerFactory<NBodyInteractionGroup::CTrajectoryRep>(NBodyInteractionGroup::CTrajectoryRep::kTypeName);
-    database.registerFactory<NBodyInteractionGroup::CProximityBasedRep>(NBodyInteractionGroup::CProximityBasedRep::kTypeName);
-    database.registerFactory<NBodyInteractionGroup::CContactRegionRep>(NBodyInteractionGroup::CContactRegionRep::kTypeName);
-    database.registerFactory<NBodyInteraction::CBodyInteractionRep>(NBodyInteraction::CBodyInteractionRep::kTypeName);
+    database.registerFactory<NBodyInteractionGroup::CBodyInteractionGroupRep>(
+        NBodyInteractionGroup::CBodyInteractionGroupRep::kTypeName);
+    database.registerFactory<NBodyInteractionGroup::CTrajectoryRep>(
+        NBodyInteractionGroup::CTrajectoryRep::kTypeName);
+    database.registerFactory<NBodyInteractionGroup::CProximityBasedRep>(
+        NBodyInteractionGroup::CProximityBasedRep::kTypeName);
+    database.registerFactory<NBodyInteractionGroup::CContactRegionRep>(
+        NBodyInteractionGroup::CContactRegionRep::kTypeName);
+    database.registerFactory<NBodyInteraction::CBodyInteractionRep>(
+        NBodyInteraction::CBodyInteractionRep::kTypeName);
     database.registerFactory<NBodyInteraction::CFrictionalRep>(NBodyInteraction::CFrictionalRep::kTypeName);
     database.registerFactory<NBodyInteraction::CBondedRep>(NBodyInteraction::CBondedRep::kTypeName);
-    database.registerFactory<NBodyInteraction::CForceCriteriaRep>(NBodyInteraction::CForceCriteriaRep::kTypeName);
-    database.registerFactory<NBodyInteraction::CStressCriteriaRep>(NBodyInteraction::CStressCriteriaRep::kTypeName);
+    database.registerFactory<NBodyInteraction::CForceCriteriaRep>(
+        NBodyInteraction::CForceCriteriaRep::kTypeName);
+    database.registerFactory<NBodyInteraction::CStressCriteriaRep>(
+        NBodyInteraction::CStressCriteriaRep::kTypeName);
     database.registerFactory<NJoint::CJointRep>(NJoint::CJointRep::kTypeName);
     database.registerFactory<NJoint::CJointStop>(NJoint::CJointStop::kTypeName);
     database.registerFactory<NJoint::CTorsionalProperties>(NJoint::CTorsionalProperties::kTypeName);

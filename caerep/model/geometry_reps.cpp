@@ -2,35 +2,15 @@
 
 namespace NCAERep {
 
-void CGeometryAttributes::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CAssemblyAttributes::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CAssemblyAttributes::registerProperties() {
     setRegistered();
     registerProperty(L"Is2DAnalysis", false, m_Is2DAnalysis);
-}
-
-void CPartAttributes::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CPartAttributes::registerProperties() {
     setRegistered();
     registerProperty(L"Caption", L"", m_Caption);
     registerProperty(L"ProtoReferenceId", 0u, m_ProtoReferenceId);
-}
-
-void CBodyAttributes::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CBodyAttributes::registerProperties() {
@@ -41,19 +21,9 @@ void CBodyAttributes::registerProperties() {
     registerProperty(L"AreNonLinearEffectsOn", true, m_AreNonLinearEffectsOn);
 }
 
-void CMeshRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CMeshRep::registerProperties() {
     setRegistered();
     registerProperty(L"FileName", L"", m_FileName);
-}
-
-void CGeometryRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CGeometryRep::registerProperties() {
@@ -61,19 +31,10 @@ void CGeometryRep::registerProperties() {
     registerProperty(L"FileName", L"", m_FileName);
 }
 
-void CMatrix3X3::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CMatrix3X3::registerProperties() {
     setRegistered();
-    registerProperty(L"Values", L"NoDimension", std::vector<double>{1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0}, L"NoUnit", m_Values);
-}
-
-void CPoint3D::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
+    registerProperty(L"Values", L"NoDimension",
+                     std::vector<double>{1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0}, L"NoUnit", m_Values);
 }
 
 void CPoint3D::registerProperties() {
@@ -83,22 +44,11 @@ void CPoint3D::registerProperties() {
     registerProperty(L"ZLoc", L"Length", 0.0, L"m", m_ZLoc);
 }
 
-void CVector3D::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CVector3D::registerProperties() {
     setRegistered();
     registerProperty(L"XLoc", L"NoDimension", 0.0, L"NoUnit", m_XLoc);
     registerProperty(L"YLoc", L"NoDimension", 0.0, L"NoUnit", m_YLoc);
     registerProperty(L"ZLoc", L"NoDimension", 0.0, L"NoUnit", m_ZLoc);
-}
-
-void CCoordinateSystemRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
 }
 
 void CCoordinateSystemRep::registerProperties() {

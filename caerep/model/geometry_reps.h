@@ -8,110 +8,86 @@
 
 #include "caerep/core/cae_rep_base.h"
 #include "caerep/core/host_ports.h"
-#include "caerep/core/result_def_record.h"
+#include "caerep/core/model_rep.h"
 #include "platform/com.h"
 
 namespace NCAERep {
 
-
-class CGeometryAttributes : public CCAERepBase {
-public:
+class CGeometryAttributes : public CModelRep<CGeometryAttributes> {
+  public:
     static constexpr const wchar_t* kTypeName = L"GeometryAttributes";
-    explicit CGeometryAttributes(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
+    explicit CGeometryAttributes(const CIdentity& identity) : CModelRep(identity) {}
 };
 
-
-class CAssemblyAttributes : public CCAERepBase {
-public:
+class CAssemblyAttributes : public CModelRep<CAssemblyAttributes> {
+  public:
     static constexpr const wchar_t* kTypeName = L"AssemblyAttributes";
-    explicit CAssemblyAttributes(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CAssemblyAttributes(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Is2DAnalysis;
 };
 
-
-class CPartAttributes : public CCAERepBase {
-public:
+class CPartAttributes : public CModelRep<CPartAttributes> {
+  public:
     static constexpr const wchar_t* kTypeName = L"PartAttributes";
-    explicit CPartAttributes(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CPartAttributes(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Caption, m_ProtoReferenceId;
 };
 
-
-class CBodyAttributes : public CCAERepBase {
-public:
+class CBodyAttributes : public CModelRep<CBodyAttributes> {
+  public:
     static constexpr const wchar_t* kTypeName = L"BodyAttributes";
-    explicit CBodyAttributes(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CBodyAttributes(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
-    // The body's AreNonLinearEffectsOn.
     bool getAreNonLinearEffectsOn() const;
 
     CPropertyValue m_Caption, m_ProtoReferenceId, m_GeometryType, m_AreNonLinearEffectsOn;
 };
 
-
-class CMeshRep : public CCAERepBase {
-public:
+class CMeshRep : public CModelRep<CMeshRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"MeshRep";
-    explicit CMeshRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CMeshRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // The host mesh (a new reference): the one set on the object, else the database's host
     // provider is asked once. E_FAIL and null when there is none.
     HRESULT getMesh(ComPtr<IUnknown>& out);
     void setMesh(ComPtr<IUnknown> mesh) { m_mesh = std::move(mesh); }
 
-private:
+  private:
     ComPtr<IUnknown> m_mesh;
 
-public:
-
+  public:
     CPropertyValue m_FileName;
 };
 
-
-class CGeometryRep : public CCAERepBase {
-public:
+class CGeometryRep : public CModelRep<CGeometryRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"GeometryRep";
-    explicit CGeometryRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CGeometryRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // The host geometry (a new reference), found as for the mesh.
     HRESULT getGeometry(ComPtr<IUnknown>& out);
     void setGeometry(ComPtr<IUnknown> geometry) { m_geometry = std::move(geometry); }
 
-private:
+  private:
     ComPtr<IUnknown> m_geometry;
 
-public:
-
+  public:
     CPropertyValue m_FileName;
 };
 
-
-class CMatrix3X3 : public CCAERepBase {
-public:
+class CMatrix3X3 : public CModelRep<CMatrix3X3> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Matrix3X3";
-    explicit CMatrix3X3(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CMatrix3X3(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // Row i (0 to 2) of the row-major values; false when the values are not nine doubles.
     bool getRow(int row, double out[3]) const;
@@ -119,14 +95,11 @@ public:
     CPropertyValue m_Values;
 };
 
-
-class CPoint3D : public CCAERepBase {
-public:
+class CPoint3D : public CModelRep<CPoint3D> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Point3D";
-    explicit CPoint3D(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CPoint3D(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // "XLoc", "YLoc" or "ZLoc" for axis 0, 1 or 2, as stored.
     double getCoordinate(int axis) const;
@@ -134,29 +107,23 @@ public:
     CPropertyValue m_XLoc, m_YLoc, m_ZLoc;
 };
 
-
-class CVector3D : public CCAERepBase {
-public:
+class CVector3D : public CModelRep<CVector3D> {
+  public:
     static constexpr const wchar_t* kTypeName = L"Vector3D";
-    explicit CVector3D(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CVector3D(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     double getCoordinate(int axis) const;
 
     CPropertyValue m_XLoc, m_YLoc, m_ZLoc;
 };
 
-
-class CCoordinateSystemRep : public CCAERepBase {
-public:
+class CCoordinateSystemRep : public CModelRep<CCoordinateSystemRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"CoordinateSystemRep";
-    explicit CCoordinateSystemRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CCoordinateSystemRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
     void createChildren() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // A new, unattached vector holding row 0, 1 or 2 of the axis matrix; null when the matrix
     // is missing or malformed.

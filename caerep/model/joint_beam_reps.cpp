@@ -2,11 +2,6 @@
 
 namespace NCAERep {
 
-void NJoint::CJointRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NJoint::CJointRep::registerProperties() {
     setRegistered();
     registerProperty(L"Scoping", std::vector<std::wstring>{}, m_Scoping);
@@ -18,25 +13,10 @@ void NJoint::CJointRep::registerProperties() {
     registerProperty(L"MeshReferenceId", 0u, m_MeshReferenceId);
 }
 
-void NJoint::CJointStop::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NJoint::CTorsionalProperties::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NJoint::CTorsionalProperties::registerProperties() {
     setRegistered();
     registerProperty(L"TorsionalStiffness", L"RotationalStiffness", 0.0, L"N m rad^-1", m_TorsionalStiffness);
     registerProperty(L"TorsionalDamping", L"RotationalDamping", 0.0, L"N m s rad^1", m_TorsionalDamping);
-}
-
-void CSpringRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CSpringRep::registerProperties() {
@@ -48,11 +28,6 @@ void CSpringRep::registerProperties() {
     registerProperty(L"ScopingType", L"BodyToBody", m_ScopingType);
     registerProperty(L"PreloadType", L"None", m_PreloadType);
     registerProperty(L"MeshReferenceId", 0u, m_MeshReferenceId);
-}
-
-void CBeamConnectionRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CBeamConnectionRep::registerProperties() {
@@ -68,21 +43,11 @@ void CBeamConnectionRep::registerProperties() {
     registerProperty(L"MeshReferenceId", 0u, m_MeshReferenceId);
 }
 
-void NBeam::CBeamCrossSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBeam::CBeamCrossSection::registerProperties() {
     setRegistered();
     registerProperty(L"Area", L"Area", 0.0, L"m^2", m_Area);
     registerProperty(L"Iyy", L"MomentofInertia", 0.0, L"m^4", m_Iyy);
     registerProperty(L"Izz", L"MomentofInertia", 0.0, L"m^4", m_Izz);
-}
-
-void NBeam::CArbitrarySection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBeam::CArbitrarySection::registerProperties() {
@@ -97,20 +62,10 @@ void NBeam::CArbitrarySection::registerProperties() {
     registerProperty(L"ShearCenter", L"Length", std::vector<double>(2, 0.0), L"m", m_ShearCenter);
 }
 
-void NBeam::CRectangleSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBeam::CRectangleSection::registerProperties() {
     setRegistered();
     registerProperty(L"Width", L"Length", 0.0, L"m", m_Width);
     registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-}
-
-void NBeam::CQuadrilateralSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBeam::CQuadrilateralSection::registerProperties() {
@@ -121,19 +76,9 @@ void NBeam::CQuadrilateralSection::registerProperties() {
     registerProperty(L"CoordinateL", L"Length", std::vector<double>(2, 0.0), L"m", m_CoordinateL);
 }
 
-void NBeam::CCircularSolidSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void NBeam::CCircularSolidSection::registerProperties() {
     setRegistered();
     registerProperty(L"Radius", L"Length", 0.0, L"m", m_Radius);
-}
-
-void NBeam::CTubeSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void NBeam::CTubeSection::registerProperties() {
@@ -142,88 +87,17 @@ void NBeam::CTubeSection::registerProperties() {
     registerProperty(L"OuterRadius", L"Length", 0.0, L"m", m_OuterRadius);
 }
 
-void NBeam::CChannelSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CChannelSection::registerProperties() {
+void NBeam::CThinWalledSection::registerProperties() {
     setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", std::vector<double>(2, 0.0), L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(3, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CZSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CZSection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", std::vector<double>(2, 0.0), L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(3, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CISection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CISection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", std::vector<double>(2, 0.0), L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(3, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CLSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CLSection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", 0.0, L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(2, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CTSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CTSection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", 0.0, L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(2, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CHatsSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CHatsSection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", std::vector<double>(3, 0.0), L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(5, 0.0), L"m", m_Thickness);
-}
-
-void NBeam::CHollowRectangeSection::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void NBeam::CHollowRectangeSection::registerProperties() {
-    setRegistered();
-    registerProperty(L"Height", L"Length", 0.0, L"m", m_Height);
-    registerProperty(L"Width", L"Length", 0.0, L"m", m_Width);
-    registerProperty(L"Thickness", L"Length", std::vector<double>(4, 0.0), L"m", m_Thickness);
+    const auto registerLengths = [this](std::wstring_view name, std::size_t count, CPropertyValue& member) {
+        if (count == 1)
+            registerProperty(name, L"Length", 0.0, L"m", member);
+        else
+            registerProperty(name, L"Length", std::vector<double>(count, 0.0), L"m", member);
+    };
+    registerLengths(L"Height", 1, m_Height);
+    registerLengths(L"Width", m_widthCount, m_Width);
+    registerLengths(L"Thickness", m_thicknessCount, m_Thickness);
 }
 
 }  // namespace NCAERep

@@ -2,19 +2,9 @@
 
 namespace NCAERep {
 
-void CMaterialLibraryRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CMaterialLibraryRep::registerProperties() {
     setRegistered();
     registerProperty(L"FileName", L"", m_FileName);
-}
-
-void CMaterialRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CMaterialRep::registerProperties() {

@@ -8,19 +8,16 @@
 
 #include "caerep/core/cae_rep_base.h"
 #include "caerep/core/host_ports.h"
-#include "caerep/core/result_def_record.h"
+#include "caerep/core/model_rep.h"
 #include "platform/com.h"
 
 namespace NCAERep {
 
-
-class CMaterialLibraryRep : public CCAERepBase {
-public:
+class CMaterialLibraryRep : public CModelRep<CMaterialLibraryRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"MaterialLibraryRep";
-    explicit CMaterialLibraryRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CMaterialLibraryRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // The host material of that name; S_FALSE and a null `out` when the library has none,
     // E_FAIL when no host provider is installed.
@@ -29,25 +26,23 @@ public:
     CPropertyValue m_FileName;
 };
 
-
-class CMaterialRep : public CCAERepBase {
-public:
+class CMaterialRep : public CModelRep<CMaterialRep> {
+  public:
     static constexpr const wchar_t* kTypeName = L"MaterialRep";
-    explicit CMaterialRep(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+    explicit CMaterialRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     // The host material named by MaterialName in the root's "MaterialLibraryRep" child.
     HRESULT getHostMaterial(ComPtr<IUnknown>& out) const;
     // True when the material has one of the hyperelastic models.
     bool hasHyperelasticModel() const;
     // One property with its temperature dependence in a unit system; negative on failure.
-    int readPropertyData(const std::wstring& property, const std::wstring& unitSystem, MaterialPropertyTable& out,
-                         const std::wstring& qualifier = L"", const std::wstring& group = L"") const;
+    int readPropertyData(const std::wstring& property, const std::wstring& unitSystem,
+                         MaterialPropertyTable& out, const std::wstring& qualifier = L"",
+                         const std::wstring& group = L"") const;
     // Whether the property exists, and its values; negative when it is missing.
-    int getPropertyValues(const std::wstring& property, const std::wstring& qualifier, const std::wstring& group,
-                          std::vector<double>& out) const;
+    int getPropertyValues(const std::wstring& property, const std::wstring& qualifier,
+                          const std::wstring& group, std::vector<double>& out) const;
 
     CPropertyValue m_MaterialName;
 };

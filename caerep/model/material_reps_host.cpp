@@ -10,7 +10,8 @@ namespace {
 IHostModelProvider* HostOf(const CCAERepBase& rep) {
     return rep.getDatabase() ? rep.getDatabase()->getHostProvider() : nullptr;
 }
-constexpr const wchar_t* kHyperelasticModels[] = {L"Mooney-Rivlin", L"Neo-Hookean", L"Polynomial", L"Yeoh", L"Ogden"};
+constexpr const wchar_t* kHyperelasticModels[] = {L"Mooney-Rivlin", L"Neo-Hookean", L"Polynomial", L"Yeoh",
+                                                  L"Ogden"};
 }  // namespace
 
 HRESULT CMaterialLibraryRep::getMaterial(const std::wstring& name, ComPtr<IUnknown>& out) const {
@@ -25,8 +26,8 @@ HRESULT CMaterialLibraryRep::getMaterial(const std::wstring& name, ComPtr<IUnkno
 HRESULT CMaterialRep::getHostMaterial(ComPtr<IUnknown>& out) const {
     out = nullptr;
     if (!getDatabase() || !getDatabase()->getRoot()) return E_FAIL;
-    auto* library =
-        dynamic_cast<CMaterialLibraryRep*>(getDatabase()->getRoot()->getChild(L"MaterialLibraryRep", L"MaterialLibraryRep"));
+    auto* library = dynamic_cast<CMaterialLibraryRep*>(
+        getDatabase()->getRoot()->getChild(L"MaterialLibraryRep", L"MaterialLibraryRep"));
     if (!library) return E_FAIL;
     std::wstring name;
     getProperty(L"MaterialName").getValue(name);

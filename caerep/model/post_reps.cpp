@@ -2,16 +2,6 @@
 
 namespace NCAERep {
 
-void CResultRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CResultChart::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CResultChart::registerProperties() {
     setRegistered();
     registerProperty(L"ChartType", L"NOPLOT", m_ChartType);
@@ -27,11 +17,6 @@ void CResultChart::registerProperties() {
     registerProperty(L"YValImg", L"NoDimension", std::vector<double>(1, 0.0), L"NoUnit", m_YValImg);
 }
 
-void CFatigueResultInput::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
 void CFatigueResultInput::registerProperties() {
     setRegistered();
     registerProperty(L"ResultId", 0u, m_ResultId);
@@ -42,11 +27,6 @@ void CFatigueResultInput::registerProperties() {
     registerProperty(L"UpperBound", 0, m_UpperBound);
     registerProperty(L"NumPoints", 0, m_NumPoints);
     registerProperty(L"GetAvgBiax", true, m_GetAvgBiax);
-}
-
-void CFatigueToolInput::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CFatigueToolInput::registerProperties() {
@@ -61,34 +41,8 @@ void CFatigueToolInput::registerProperties() {
     registerProperty(L"LifeConversionFactor", L"NoDimension", 1.0, L"NoUnit", m_LifeConversionFactor);
 }
 
-void CFatigueTool::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-    createChildren();
-}
-
 void CFatigueTool::createChildren() {
     m_childFatigueToolInput = createChild(L"FatigueToolInput", L"FatigueToolInput");
-}
-
-void CFatigueRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CResultProbe::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CResultTracker::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
-}
-
-void CSolutionCombinationRep::initialize() {
-    setTypeName(kTypeName);
-    registerProperties();
 }
 
 void CSolutionCombinationRep::registerProperties() {

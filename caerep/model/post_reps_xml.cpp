@@ -19,8 +19,9 @@ void WriteRecord(const CCAERepBase& owner, pugi::xml_node element, const ResultD
 
 void ReadRecord(pugi::xml_node e, ResultDefRecord& record) {
     if (!record.readXml(e))
-        throw CCAEXMLResumeException(L"element " + DescribeElement(e) + L": a numeric attribute does not parse",
-                                     L"CCAERepBase::resume");
+        throw CCAEXMLResumeException(
+            L"element " + DescribeElement(e) + L": a numeric attribute does not parse",
+            L"CCAERepBase::resume");
 }
 }  // namespace
 

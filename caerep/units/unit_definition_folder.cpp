@@ -12,8 +12,8 @@ constexpr std::size_t kMaxPath = 260;
 
 std::filesystem::path FindUnitDefinitionFolder() {
     wchar_t buffer[kMaxPath] = {};
-    if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletKey, L"InstallDir",
-                                                    buffer, kMaxPath)))
+    if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletKey,
+                                                    L"InstallDir", buffer, kMaxPath)))
         return {};
     std::filesystem::path folder{std::wstring(buffer)};
     return folder / "xml";

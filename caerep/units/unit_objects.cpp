@@ -2,26 +2,11 @@
 
 namespace NCAERep {
 
-void CBaseUnit::initialize() {
-    setTypeName(L"BaseUnit");
-    CCAERepBase::initialize();
-}
-
-void CPrefix::initialize() {
-    setTypeName(L"Prefix");
-    registerProperties();
-}
-
 void CPrefix::registerProperties() {
     setRegistered();
     registerProperty(L"Name", L"", m_Name);
     registerProperty(L"Alias", L"", m_Alias);
     registerProperty(L"Factor", L"NoDimension", 1.0, L"NoUnit", m_Factor);
-}
-
-void CDerivedUnit::initialize() {
-    setTypeName(L"DerivedUnit");
-    registerProperties();
 }
 
 void CDerivedUnit::registerProperties() {

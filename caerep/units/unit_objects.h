@@ -4,33 +4,31 @@
 #pragma once
 
 #include "caerep/core/cae_rep_base.h"
+#include "caerep/core/model_rep.h"
 
 namespace NCAERep {
 
 // Holds one string property per base unit: name = the unit's name, value = its alias.
-class CBaseUnit : public CCAERepBase {
-public:
-    explicit CBaseUnit(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
+class CBaseUnit : public CModelRep<CBaseUnit> {
+  public:
+    static constexpr const wchar_t* kTypeName = L"BaseUnit";
+    explicit CBaseUnit(const CIdentity& identity) : CModelRep(identity) {}
 };
 
-class CPrefix : public CCAERepBase {
-public:
-    explicit CPrefix(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+class CPrefix : public CModelRep<CPrefix> {
+  public:
+    static constexpr const wchar_t* kTypeName = L"Prefix";
+    explicit CPrefix(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Name, m_Alias, m_Factor;
 };
 
-class CDerivedUnit : public CCAERepBase {
-public:
-    explicit CDerivedUnit(const CIdentity& identity) : CCAERepBase(identity) {}
-    void initialize() override;
+class CDerivedUnit : public CModelRep<CDerivedUnit> {
+  public:
+    static constexpr const wchar_t* kTypeName = L"DerivedUnit";
+    explicit CDerivedUnit(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
-    bool copy(const CCAERepBase* other) override { return copyIfSameType(other); }
 
     CPropertyValue m_Name, m_Alias, m_Factor, m_Offset, m_Expression, m_AllowedPrefix;
 };

@@ -7,8 +7,8 @@
 
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_exception.h"
-#include "caerep/units/unit_objects.h"
 #include "caerep/units/unit_definition_folder.h"
+#include "caerep/units/unit_objects.h"
 #include "platform/text.h"
 
 namespace NCAERep {
@@ -46,9 +46,9 @@ double ChildNumber(pugi::xml_node e, const char* child, double fallback, const s
     if (!c) return fallback;
     double d = 0.0;
     if (!ParseDouble(c.text().get(), d))
-        throw CCAEConversionException(L"Unit \"" + unit + L"\": " + Wide(child) + L" \"" + Wide(c.text().get()) +
-                                          L"\" is not a number",
-                                      L"CUnits::loadDefinitions");
+        throw CCAEConversionException(
+            L"Unit \"" + unit + L"\": " + Wide(child) + L" \"" + Wide(c.text().get()) + L"\" is not a number",
+            L"CUnits::loadDefinitions");
     return d;
 }
 
@@ -56,10 +56,9 @@ double ChildNumber(pugi::xml_node e, const char* child, double fallback, const s
 
 CUnits::CUnits(const CIdentity& identity) : CCAERepBase(identity) {}
 
-CUnits::~CUnits() {
-    // Children live in the own database; forget them before it goes.
-    clear();
-}
+// Objects never touch one another while a database is torn down (children may already be
+// gone); the own database, if any, goes after this body with the definition objects.
+CUnits::~CUnits() = default;
 
 CUnits* CUnits::getInstance() {
     static std::unique_ptr<CUnits> instance;
@@ -84,9 +83,9 @@ void CUnits::initialize() {
     setTypeName(L"Units");
     if (!getDatabase()) {
         m_ownDatabase = std::make_unique<CCAEDatabase>(CCAEDatabase::EForm::Light);
-        m_ownDatabase->registerFactory<CBaseUnit>(L"BaseUnit");
-        m_ownDatabase->registerFactory<CPrefix>(L"Prefix");
-        m_ownDatabase->registerFactory<CDerivedUnit>(L"DerivedUnit");
+        m_ownDatabase->registerFactory<CBaseUnit>(CBaseUnit::kTypeName);
+        m_ownDatabase->registerFactory<CPrefix>(CPrefix::kTypeName);
+        m_ownDatabase->registerFactory<CDerivedUnit>(CDerivedUnit::kTypeName);
         m_ownDatabase->registerFactory<CUnits>(L"Units");
         setDatabase(m_ownDatabase.get());
     }
@@ -107,7 +106,8 @@ bool CUnits::loadDefinitions(const std::filesystem::path& folder) {
     CCAERepBase* baseUnits = createChild(L"BaseUnit", L"BaseUnit");
     for (pugi::xml_node e : top.child("BaseUnit").children()) {
         if (e.type() != pugi::node_element || !e.attribute("Name")) continue;
-        baseUnits->addProperty(Wide(e.attribute("Name").value()), StringValue(Wide(e.attribute("Alias").value())));
+        baseUnits->addProperty(Wide(e.attribute("Name").value()),
+                               StringValue(Wide(e.attribute("Alias").value())));
     }
     for (pugi::xml_node e : top.child("Prefixes").children()) {
         if (e.type() != pugi::node_element || !e.attribute("Name")) continue;
@@ -149,7 +149,8 @@ bool CUnits::loadDefinitions(const std::filesystem::path& folder) {
 
 void CUnits::addReading(const std::wstring& symbol, Reading reading) {
     auto& readings = m_symbols[symbol];
-    if (std::find(readings.begin(), readings.end(), reading) == readings.end()) readings.push_back(std::move(reading));
+    if (std::find(readings.begin(), readings.end(), reading) == readings.end())
+        readings.push_back(std::move(reading));
 }
 
 void CUnits::registerSymbols(const std::wstring& name, const std::wstring& alias) {
@@ -157,7 +158,8 @@ void CUnits::registerSymbols(const std::wstring& name, const std::wstring& alias
     if (!alias.empty()) addReading(alias, Reading{L"", name});
 }
 
-void CUnits::registerPrefixedSymbols(const std::wstring& name, const std::wstring& alias, const CPrefix& prefix) {
+void CUnits::registerPrefixedSymbols(const std::wstring& name, const std::wstring& alias,
+                                     const CPrefix& prefix) {
     std::wstring pn, pa;
     prefix.m_Name.getValue(pn);
     prefix.m_Alias.getValue(pa);

@@ -36,7 +36,7 @@ inline const std::wstring kGravityFootSymbol = L"32.2";
 inline const std::wstring kGravityInchSymbol = L"386.4";
 
 class CUnits : public CCAERepBase {
-public:
+  public:
     // One way of reading a symbol: a unit, possibly with a prefix (empty for none).
     struct Reading {
         std::wstring prefix;
@@ -81,20 +81,28 @@ public:
                            std::vector<UnitTerm>& out) const;
     // Chooses one candidate per ambiguous term so that the remaining dimensions vanish; false
     // unless exactly one choice fits.
-    bool resolveAmbiguousTerms(const std::vector<std::vector<UnitTerm>>& candidates, const DimensionVector& remaining,
-                               int attempts, std::vector<UnitTerm>& out) const;
+    bool resolveAmbiguousTerms(const std::vector<std::vector<UnitTerm>>& candidates,
+                               const DimensionVector& remaining, int attempts,
+                               std::vector<UnitTerm>& out) const;
 
-    bool convert(double value, const std::wstring& from, const std::wstring& to, const std::wstring& quantityType,
-                 double& out) const;
+    bool convert(double value, const std::wstring& from, const std::wstring& to,
+                 const std::wstring& quantityType, double& out) const;
     bool convert(const std::vector<double>& values, const std::wstring& from, const std::wstring& to,
                  const std::wstring& quantityType, std::vector<double>& out) const;
-    bool convert(const std::map<std::wstring, double>& values, const std::wstring& from, const std::wstring& to,
-                 const std::wstring& quantityType, std::map<std::wstring, double>& out) const;
+    bool convert(const std::map<std::wstring, double>& values, const std::wstring& from,
+                 const std::wstring& to, const std::wstring& quantityType,
+                 std::map<std::wstring, double>& out) const;
     // Conversion when no quantity type is known: every symbol must read one way only (or all
     // its readings must agree) and both sides must have the same dimensions.
-    bool convertWithoutCategory(double value, const std::wstring& from, const std::wstring& to, double& out) const;
+    bool convertWithoutCategory(double value, const std::wstring& from, const std::wstring& to,
+                                double& out) const;
 
-private:
+  private:
+    // The values converted one by one with the coefficients of one unit pair; equal units copy
+    // them as they are, other units need a quantity type.
+    template <class Container>
+    bool convertEach(const Container& values, const std::wstring& from, const std::wstring& to,
+                     const std::wstring& quantityType, Container& out) const;
     struct Coefficients {
         double offsetFrom = 0.0, offsetTo = 0.0, factorFrom = 1.0, factorTo = 1.0;
         double apply(double v) const { return (v + offsetFrom) * factorFrom / factorTo - offsetTo; }

@@ -2,9 +2,8 @@
 
 #include <charconv>
 #include <memory>
-#include <string_view>
-
 #include <pugixml.hpp>
+#include <string_view>
 
 #include "caerep/units/unit_definition_folder.h"
 #include "platform/text.h"
@@ -55,7 +54,8 @@ bool CCAEUnitsJXAdaptor::load(const std::filesystem::path& file) {
     }
     for (pugi::xml_node f : top.children("FlagOverride")) {
         int mask = 0, category = 0;
-        if (!ParseCode(f.attribute("Mask").value(), mask) || !ParseCode(f.attribute("Category").value(), category))
+        if (!ParseCode(f.attribute("Mask").value(), mask) ||
+            !ParseCode(f.attribute("Category").value(), category))
             return false;
         m_flagOverrides.push_back({{mask, category}, platform::Utf8ToWide(f.text().get())});
     }

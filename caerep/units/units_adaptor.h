@@ -13,7 +13,7 @@
 namespace NCAERep {
 
 class CCAEUnitsJXAdaptor {
-public:
+  public:
     // Flags that a solver unit-system code may carry.
     static constexpr int kCelsiusFlag = 0x1000;
     static constexpr int kDegreesFlag = 0x2000;
@@ -33,11 +33,12 @@ public:
     // The name of a unit system ("MKS"), empty when unknown.
     std::wstring getSystemName(int unitSystem) const;
 
-private:
+  private:
     bool m_loaded = false;
     std::map<std::pair<int, int>, std::wstring> m_units;  // (system, category) -> expression
     std::map<int, std::wstring> m_systemNames;
-    std::vector<std::pair<std::pair<int, int>, std::wstring>> m_flagOverrides;  // ((mask, category), expression)
+    std::vector<std::pair<std::pair<int, int>, std::wstring>>
+        m_flagOverrides;  // ((mask, category), expression)
 };
 
 }  // namespace NCAERep

@@ -19,7 +19,8 @@ constexpr double kGravityInches = 386.0885826771653;
 constexpr long long kMaxCombinations = 1 << 16;
 
 const std::array<const wchar_t*, kBaseDimensionCount> kBaseUnitNames = {
-    L"mole", L"kilogram", L"candela", L"ampere", L"metre", L"radian", L"steradian", L"second", L"kelvin", L"sterling"};
+    L"mole",   L"kilogram",  L"candela", L"ampere", L"metre",
+    L"radian", L"steradian", L"second",  L"kelvin", L"sterling"};
 
 bool IsGravitySymbol(const std::wstring& s) { return s == kGravityFootSymbol || s == kGravityInchSymbol; }
 
@@ -270,7 +271,8 @@ bool CUnits::resolveAmbiguousTerms(const std::vector<std::vector<UnitTerm>>& can
     std::vector<UnitTerm> found;
     for (long long c = 0; c < combinations; ++c) {
         DimensionVector r = remaining;
-        for (std::size_t j = 0; j < candidates.size(); ++j) AddScaled(r, dims[j][index[j]], -candidates[j][index[j]].exponent);
+        for (std::size_t j = 0; j < candidates.size(); ++j)
+            AddScaled(r, dims[j][index[j]], -candidates[j][index[j]].exponent);
         if (IsZero(r)) {
             if (++fits > 1) return false;
             found.clear();
@@ -295,7 +297,8 @@ bool CUnits::coefficientsOfTerms(const std::vector<UnitTerm>& from, const std::v
     // sides. Converting through the coherent unit, value + offset is taken in the source
     // unit and the target's offset is removed after scaling.
     if (from.size() == 1 && to.size() == 1 && from[0].exponent == 1.0 && to[0].exponent == 1.0) {
-        if (!getTermOffset(from[0].symbol, out.offsetFrom) || !getTermOffset(to[0].symbol, out.offsetTo)) return false;
+        if (!getTermOffset(from[0].symbol, out.offsetFrom) || !getTermOffset(to[0].symbol, out.offsetTo))
+            return false;
     }
     for (const UnitTerm& t : from) {
         double f = 0.0;
@@ -330,33 +333,34 @@ bool CUnits::convert(double value, const std::wstring& from, const std::wstring&
     return true;
 }
 
-bool CUnits::convert(const std::vector<double>& values, const std::wstring& from, const std::wstring& to,
-                     const std::wstring& quantityType, std::vector<double>& out) const {
+namespace {
+double& ValueOf(double& value) { return value; }
+double& ValueOf(std::pair<const std::wstring, double>& entry) { return entry.second; }
+}  // namespace
+
+template <class Container>
+bool CUnits::convertEach(const Container& values, const std::wstring& from, const std::wstring& to,
+                         const std::wstring& quantityType, Container& out) const {
     if (from == to) {
         out = values;
         return true;
     }
-    if (quantityType.empty()) return false;
     Coefficients c;
-    if (!coefficients(from, to, quantityType, c)) return false;
-    out.clear();
-    out.reserve(values.size());
-    for (double v : values) out.push_back(c.apply(v));
+    if (quantityType.empty() || !coefficients(from, to, quantityType, c)) return false;
+    out = values;
+    for (auto& entry : out) ValueOf(entry) = c.apply(ValueOf(entry));
     return true;
 }
 
-bool CUnits::convert(const std::map<std::wstring, double>& values, const std::wstring& from, const std::wstring& to,
-                     const std::wstring& quantityType, std::map<std::wstring, double>& out) const {
-    if (from == to) {
-        out = values;
-        return true;
-    }
-    if (quantityType.empty()) return false;
-    Coefficients c;
-    if (!coefficients(from, to, quantityType, c)) return false;
-    out.clear();
-    for (const auto& [k, v] : values) out.emplace(k, c.apply(v));
-    return true;
+bool CUnits::convert(const std::vector<double>& values, const std::wstring& from, const std::wstring& to,
+                     const std::wstring& quantityType, std::vector<double>& out) const {
+    return convertEach(values, from, to, quantityType, out);
+}
+
+bool CUnits::convert(const std::map<std::wstring, double>& values, const std::wstring& from,
+                     const std::wstring& to, const std::wstring& quantityType,
+                     std::map<std::wstring, double>& out) const {
+    return convertEach(values, from, to, quantityType, out);
 }
 
 bool CUnits::convertWithoutCategory(double value, const std::wstring& from, const std::wstring& to,
@@ -367,7 +371,8 @@ bool CUnits::convertWithoutCategory(double value, const std::wstring& from, cons
     }
     // Each side must read one way only: a symbol with readings that differ in dimension,
     // factor or offset cannot be settled without a quantity type.
-    auto unambiguous = [this](const std::wstring& expression, std::vector<UnitTerm>& terms, DimensionVector& dims) {
+    auto unambiguous = [this](const std::wstring& expression, std::vector<UnitTerm>& terms,
+                              DimensionVector& dims) {
         dims.fill(0.0);
         if (!tokenize(expression, terms) || terms.empty()) return false;
         for (UnitTerm& t : terms) {
@@ -382,8 +387,8 @@ bool CUnits::convertWithoutCategory(double value, const std::wstring& from, cons
             for (const Reading& r : *readings) {
                 DimensionVector v{};
                 double f = 0.0;
-                if (!readingDimensions(r, v, 0) || !readingFactor(r, f) || !DimensionsAgree(v, first) || f != factor ||
-                    readingOffset(r) != offset)
+                if (!readingDimensions(r, v, 0) || !readingFactor(r, f) || !DimensionsAgree(v, first) ||
+                    f != factor || readingOffset(r) != offset)
                     return false;
             }
             AddScaled(dims, first, t.exponent);

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "deck/deck_counters.h"
 #include "deck/deck_file.h"
 #include "deck/materials/body_material_lookup.h"
@@ -20,6 +22,10 @@ struct PlaneStressRow {
 PlaneStressRow PlaneStress(double scale, double young, double poisson) {
     const double h = scale * young / (1.0 - poisson * poisson);
     return {h, poisson * h, scale * young / (2.0 * (1.0 + poisson))};
+}
+
+bool IsFinite(const PlaneStressRow& row) {
+    return std::isfinite(row.h) && std::isfinite(row.h12) && std::isfinite(row.g);
 }
 
 ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, const wchar_t* name) {
@@ -96,6 +102,14 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
     std::vector<double> h, h12, g;
     for (std::size_t i = 0; i < elastic.Count(); ++i) {
         const PlaneStressRow row = PlaneStress(scale, elastic.values[0][i], elastic.values[1][i]);
+        // A Poisson's ratio of 1 or -1 leaves the plane-stress matrix without a finite term; the
+        // solver must not get an infinite stiffness as if it were data.
+        if (!IsFinite(row)) {
+            deck.WriteRaw("ERROR: Poisson's ratio " + FormatGeneral15(elastic.values[1][i]) +
+                          " of material \"" + FunctionName("", name, materialNumber) +
+                          "\" gives no finite plane-stress stiffness.");
+            return 5;
+        }
         h.push_back(row.h);
         h12.push_back(row.h12);
         g.push_back(row.g);

@@ -5,7 +5,8 @@
 #include <set>
 
 #include "caerep/core/cae_rep_base.h"
-#include "deck/deck_counters.h"
+#include "caerep/model/material_reps.h"
+#include "deck/materials/unit_system_name.h"
 #include "deck/mesh/body_attributes_lookup.h"
 #include "deck/return_codes.h"
 #include "foundation/text.h"
@@ -110,11 +111,20 @@ HRESULT CBodyAttributeWrapper::GetShellOffset(int index, double* value) const {
     if (!r || r->kind != kSurface) return E_FAIL;
     double offset = 0.0;
     switch (r->shellOffsetCode) {
-        case 0: offset = 0.5; break;
-        case 1: offset = 0.0; break;
-        case 2: offset = -0.5; break;
-        case 3: offset = r->userShellOffset; break;
-        default: return E_FAIL;
+        case 0:
+            offset = 0.5;
+            break;
+        case 1:
+            offset = 0.0;
+            break;
+        case 2:
+            offset = -0.5;
+            break;
+        case 3:
+            offset = r->userShellOffset;
+            break;
+        default:
+            return E_FAIL;
     }
     if (value) *value = offset;
     return S_OK;
@@ -130,6 +140,23 @@ int CBodyAttributeWrapper::GetBodyFrameNumber(int index) const {
     if (!r || r->coordinateSystemId == 0) return 0;
     const CoordinateSystemData* frame = FindCoordinateSystem(r->coordinateSystemId);
     return frame ? frame->deckFrameNumber : 0;
+}
+
+HRESULT CBodyAttributeWrapper::GetBodyDensity(int index, double* value) const {
+    const BodyRecord* r = GetBodyRecord(index);
+    if (!r || !value) return E_FAIL;
+    const auto* material = dynamic_cast<const NCAERep::CMaterialRep*>(FindBodyMaterialRep(root_, r->bodyId));
+    if (!material) return E_FAIL;
+    // A code without a name asks for the values as the material file holds them, as the
+    // material section does.
+    std::wstring unitSystem;
+    GetUnitSystemName(unitSystem_, unitSystem);
+    NCAERep::MaterialPropertyTable table;
+    if (material->readPropertyData(L"Density", unitSystem, table) < 0 || table.values.empty()) return E_FAIL;
+    const double density = table.values.front();
+    if (!std::isfinite(density) || density <= 0.0) return E_FAIL;
+    *value = density;
+    return S_OK;
 }
 
 int CBodyAttributeWrapper::FindBodyIndex(int bodyId) const {
@@ -178,11 +205,6 @@ bool CBodyAttributeWrapper::HasRotationalDofs() const {
     return false;
 }
 
-int CBodyAttributeWrapper::GetZeroFunctionId() {
-    if (zeroFunctionId_ == 0) zeroFunctionId_ = NextFunctionNumber();
-    return zeroFunctionId_;
-}
-
 const CoordinateSystemData* CBodyAttributeWrapper::FindCoordinateSystem(int id) const {
     for (const CoordinateSystemData& c : frames_)
         if (c.id == id) return &c;
@@ -200,4 +222,6 @@ int CBodyAttributeWrapper::AddCoordinateSystem(const CoordinateSystemData& syste
     return number;
 }
 
-CCAERepBase* CBodyAttributeWrapper::GetBodyAttributes(int bodyId) const { return FindBodyAttributes(root_, bodyId); }
+CCAERepBase* CBodyAttributeWrapper::GetBodyAttributes(int bodyId) const {
+    return FindBodyAttributes(root_, bodyId);
+}

@@ -1,18 +1,23 @@
 // The host's table of bodies for one deck run, with what the deck adds on top of it: a deck
 // name and a material number per body and a deck frame number per coordinate system.
-// The material section's writers reach the bodies through MaterialBodyTable.
+// The wrapper also owns the deck's one material-section writer, which reaches the bodies
+// through MaterialBodyTable; the material operations below forward to it, so the deck has a
+// single zero function however many writers ask for it.
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "deck/materials/material_body_table.h"
+#include "deck/materials/material_section_writer.h"
 #include "foundation/geometry.h"
 #include "host/model_records.h"
 #include "platform/com.h"
 
 class CBodyAttributeWrapper : public MaterialBodyTable {
-public:
+  public:
     enum BodyKind : int { kSolid = 0, kSurface = 1, kLine = 3, kRigid = 5 };
 
     CBodyAttributeWrapper() = default;
@@ -36,18 +41,22 @@ public:
     // --- by record index; a bad index gives the fallback named ---
     int GetBodyCount() const override { return records_ ? static_cast<int>(records_->size()) : 0; }
     HRESULT GetBodyRecord(int index, const BodyRecord** out) const;  // null, E_FAIL
-    const BodyRecord* GetBodyRecord(int index) const;                 // null
-    int GetBodyKind(int index) const;                                  // 0; 5 for a rigid body
-    int GetBodyMeshId(int index) const;                                // 0
-    int GetBodyId(int index) const override;                           // 0
-    int GetBodyPartId(int index) const;                                // 0 (the part mesh id)
-    int GetBodyPartIndex(int index) const;                             // 0
-    int GetPlanarBehaviour(int index) const;                           // 4
-    HRESULT GetBodyThickness(int index, double* value) const;          // 0.0, E_FAIL
-    HRESULT GetShellOffset(int index, double* value) const;            // E_FAIL
-    int GetBodyMaterialNumber(int index) const override;               // 0
+    const BodyRecord* GetBodyRecord(int index) const;                // null
+    int GetBodyKind(int index) const;                                // 0; 5 for a rigid body
+    int GetBodyMeshId(int index) const;                              // 0
+    int GetBodyId(int index) const override;                         // 0
+    int GetBodyPartId(int index) const;                              // 0 (the part mesh id)
+    int GetBodyPartIndex(int index) const;                           // 0
+    int GetPlanarBehaviour(int index) const;                         // 4
+    HRESULT GetBodyThickness(int index, double* value) const;        // 0.0, E_FAIL
+    HRESULT GetShellOffset(int index, double* value) const;          // E_FAIL
+    int GetBodyMaterialNumber(int index) const override;             // 0
     // Deck frame number of the body's coordinate system; 0 when it has none or it is unknown.
     int GetBodyFrameNumber(int index) const;
+    // The density of the body's material in the deck's unit system (its value at the first
+    // temperature point when it depends on temperature). E_FAIL when the body, its material or
+    // the property is missing, or the density is not a positive number (callers divide by it).
+    HRESULT GetBodyDensity(int index, double* value) const;
 
     // --- by id ---
     int FindBodyIndex(int bodyId) const;  // -1 when none
@@ -62,8 +71,8 @@ public:
     bool HasRotationalDofs() const;
     bool IsTwoDimensional() const { return twoDimensional_; }
     // The function number of the deck's zero function, drawn from the deck's function counter
-    // on the first call.
-    int GetZeroFunctionId();
+    // on the first call; the material writer's own number, so the deck has one.
+    int GetZeroFunctionId() { return materials_.GetZeroFunctionId(); }
     const CoordinateSystemData* FindCoordinateSystem(int id) const;
     const std::vector<CoordinateSystemData>& GetCoordinateSystems() const { return frames_; }
     // Appends a copy numbered with the smallest free deck frame number of 12 or more; answers it.
@@ -77,7 +86,33 @@ public:
     bool IsTransient() const override { return transient_; }
     NCAERep::CCAERepBase* GetModelRoot() const { return root_; }
 
-private:
+    // --- the material section (see CMaterialSectionWriter for codes and results) ---
+    int WriteMaterials(DorvixDeckFile& deck) { return materials_.WriteMaterials(deck); }
+    int WriteMaterial(int materialNumber, NCAERep::CCAERepBase* bodyAttributes, DorvixDeckFile* deck) {
+        return materials_.WriteMaterial(materialNumber, bodyAttributes, deck);
+    }
+    int WriteScaledMembraneMaterial(int materialNumber, double factor, int bodyId, DorvixDeckFile& deck,
+                                    bool stiffnessUnscaled) {
+        return materials_.WriteScaledMembraneMaterial(materialNumber, factor, bodyId, deck,
+                                                      stiffnessUnscaled);
+    }
+    bool HasNonlinearMaterial() const { return materials_.HasNonlinearMaterial(); }
+    bool IsBodyMaterialPlastic(int bodyId) const { return materials_.IsBodyMaterialPlastic(bodyId); }
+    MaterialFunction MakeMaterialFunction(IHostMaterialData* data, std::wstring_view valueColumn,
+                                          std::string name) const {
+        return materials_.MakeMaterialFunction(data, valueColumn, std::move(name));
+    }
+    HRESULT WriteMaterialFunction(const MaterialFunction& function, DorvixDeckFile& deck) {
+        return materials_.WriteMaterialFunction(function, deck);
+    }
+    HRESULT ReadPropertyColumn(IHostMaterialData* data, std::wstring_view columnName,
+                               std::vector<double>& values) const {
+        return materials_.ReadPropertyColumn(data, columnName, values);
+    }
+    // The writer itself, for the operations not repeated here (host materials, the laws).
+    CMaterialSectionWriter& MaterialWriter() { return materials_; }
+
+  private:
     struct BodyName {
         std::string deckName;
         int materialNumber = 0;
@@ -92,5 +127,6 @@ private:
     double modelValue_ = 0.0;
     NCAERep::CCAERepBase* root_ = nullptr;
     std::vector<BodyName> names_;
-    int zeroFunctionId_ = 0;
+    // Reads the bodies through this wrapper; it keeps the deck's zero-function number.
+    CMaterialSectionWriter materials_{*this};
 };

@@ -5,8 +5,9 @@ namespace NCAERep {
 class CCAERepBase;
 }
 
-// The "BodyAttributes" object whose "ProtoReferenceId" is the body id, searched under the
-// root's "GeometryAttributes" child through its "PartAttributes" children; null when none.
+// The "BodyAttributes" object whose "ProtoReferenceId" is the body id, wherever the model's
+// assembly tree holds it below `root` (its "GeometryAttributes", then every "PartAttributes" at
+// any depth); null for a null root, a negative id, or no such body.
 NCAERep::CCAERepBase* FindBodyAttributes(const NCAERep::CCAERepBase* root, int bodyId);
 // The "MaterialRep" child of that object; null when either is missing.
 NCAERep::CCAERepBase* FindBodyMaterialRep(const NCAERep::CCAERepBase* root, int bodyId);

@@ -40,14 +40,21 @@ constexpr int kWedgeToHost[6] = {-1, 0, 2, 3, 4, 1};
 int CElementWrapper::GetHostElementType() const {
     const bool quadratic = order == 1;
     switch (shape) {
-        case kTriangle: return quadratic ? kHET_Tri6 : kHET_Tri3;
-        case kQuadrilateral: return quadratic ? kHET_Quad8 : kHET_Quad4;
+        case kTriangle:
+            return quadratic ? kHET_Tri6 : kHET_Tri3;
+        case kQuadrilateral:
+            return quadratic ? kHET_Quad8 : kHET_Quad4;
         case kTetrahedron:
-        case kTetrahedronAlias: return quadratic ? kHET_Tetra10 : kHET_Tetra4;
-        case kHexahedron: return quadratic ? kHET_Hexa20 : kHET_Hexa8;
-        case kWedge: return quadratic ? kHET_Wedge15 : kHET_Wedge6;
-        case kPyramid: return quadratic ? kHET_Pyramid13 : kHET_Pyramid5;
-        default: return -1;
+        case kTetrahedronAlias:
+            return quadratic ? kHET_Tetra10 : kHET_Tetra4;
+        case kHexahedron:
+            return quadratic ? kHET_Hexa20 : kHET_Hexa8;
+        case kWedge:
+            return quadratic ? kHET_Wedge15 : kHET_Wedge6;
+        case kPyramid:
+            return quadratic ? kHET_Pyramid13 : kHET_Pyramid5;
+        default:
+            return -1;
     }
 }
 
@@ -58,11 +65,16 @@ bool CElementWrapper::AllowsPyramids() const {
 
 int CElementWrapper::ToDeckFaceNumber(int hostFace, int elementType) {
     switch (FamilyOf(elementType)) {
-        case FaceFamily::kTetra: return hostFace >= 0 && hostFace < 4 ? kTetraToDeck[hostFace] : -1;
-        case FaceFamily::kHexa: return hostFace >= 0 && hostFace < 6 ? kHexaToDeck[hostFace] : -1;
-        case FaceFamily::kWedge: return hostFace >= 0 && hostFace < 5 ? kWedgeToDeck[hostFace] : -1;
-        case FaceFamily::kShifted: return hostFace >= 0 && hostFace < ShiftedFaceCount(elementType) ? hostFace + 1 : -1;
-        case FaceFamily::kNone: return -1;
+        case FaceFamily::kTetra:
+            return hostFace >= 0 && hostFace < 4 ? kTetraToDeck[hostFace] : -1;
+        case FaceFamily::kHexa:
+            return hostFace >= 0 && hostFace < 6 ? kHexaToDeck[hostFace] : -1;
+        case FaceFamily::kWedge:
+            return hostFace >= 0 && hostFace < 5 ? kWedgeToDeck[hostFace] : -1;
+        case FaceFamily::kShifted:
+            return hostFace >= 0 && hostFace < ShiftedFaceCount(elementType) ? hostFace + 1 : -1;
+        case FaceFamily::kNone:
+            return -1;
     }
     return -1;
 }
@@ -72,11 +84,14 @@ int CElementWrapper::ToHostFaceNumber(int deckFace, int elementType) {
         case FaceFamily::kTetra:
             if (deckFace == 1) return 3;
             return deckFace >= 2 && deckFace <= 4 ? deckFace - 2 : -1;
-        case FaceFamily::kHexa: return deckFace >= 1 && deckFace <= 6 ? kHexaToHost[deckFace] : -1;
-        case FaceFamily::kWedge: return deckFace >= 1 && deckFace <= 5 ? kWedgeToHost[deckFace] : -1;
+        case FaceFamily::kHexa:
+            return deckFace >= 1 && deckFace <= 6 ? kHexaToHost[deckFace] : -1;
+        case FaceFamily::kWedge:
+            return deckFace >= 1 && deckFace <= 5 ? kWedgeToHost[deckFace] : -1;
         case FaceFamily::kShifted:
             return deckFace >= 1 && deckFace <= ShiftedFaceCount(elementType) ? deckFace - 1 : -1;
-        case FaceFamily::kNone: return -1;
+        case FaceFamily::kNone:
+            return -1;
     }
     return -1;
 }
@@ -101,13 +116,19 @@ void CElementWrapper::GetNodeCounts(int elementType, int* nodeCount, int* corner
 int CElementWrapper::GetFaceProbeCount(int elementType) {
     switch (elementType) {
         case kHET_Tetra10:
-        case kHET_Tetra4: return 4;
+        case kHET_Tetra4:
+            return 4;
         case kHET_Hexa20:
-        case kHET_Hexa8: return 8;
+        case kHET_Hexa8:
+            return 8;
         case kHET_Wedge15:
-        case kHET_Wedge6: return 6;
+        case kHET_Wedge6:
+            return 6;
         case kHET_Pyramid13:
-        case kHET_Pyramid5: return 5;
-        default: return (elementType >= 4 && elementType <= 7) || (elementType >= 14 && elementType <= 17) ? 2 : -1;
+        case kHET_Pyramid5:
+            return 5;
+        default:
+            return (elementType >= 4 && elementType <= 7) || (elementType >= 14 && elementType <= 17) ? 2
+                                                                                                      : -1;
     }
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 class CElementWrapper {
-public:
+  public:
     enum Shape : int {
         kPoint = 0,
         kLine = 1,
@@ -41,7 +41,7 @@ public:
     // How many face indices the scoping resolver probes for an element of the type; -1 none.
     static int GetFaceProbeCount(int elementType);
 
-    int order = 0;         // 0 linear, 1 quadratic
+    int order = 0;  // 0 linear, 1 quadratic
     int shape = kLine;
     int analysisKind = 0;  // 1 structural, 2 eigen, 4 thermal
     int planarOption = 4;  // 0 membrane, 1 axisymmetric, 2 plane strain, 3 generalized, 4 shell

@@ -28,7 +28,7 @@ struct FaceSetFace {
 };
 
 class FaceSet {
-public:
+  public:
     FaceSet() { Init(); }
 
     void Init();
@@ -47,6 +47,6 @@ public:
     bool flagC = true;
     std::optional<std::int32_t> value;
 
-private:
+  private:
     std::vector<std::unique_ptr<FaceSetFace>> faces_;
 };

@@ -40,7 +40,8 @@ int CMeshWrapper::WriteElementsForPart(int partIndex, int analysisKind, DorvixDe
     return WriteBodyGroups(partIndex, analysisKind, deck, bodies);
 }
 
-int CMeshWrapper::WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies) {
+int CMeshWrapper::WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFile* deck,
+                                  CBodyAttributeWrapper* bodies) {
     if (!bodies) return kRC_MissingData;
     for (int index : bodies->GetPartBodies(partIndex)) {
         if (bodies->GetBodyMeshId(index) == 0) return kRC_MissingData;
@@ -95,10 +96,11 @@ int CMeshWrapper::WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttr
     // half group behind.
     std::string ids[4];
     CElementWrapper shapeDescriptor = descriptor;
-    const int shapes[4] = {CElementWrapper::kTetrahedron, CElementWrapper::kHexahedron, CElementWrapper::kWedge,
-                           CElementWrapper::kPyramid};
+    const int shapes[4] = {CElementWrapper::kTetrahedron, CElementWrapper::kHexahedron,
+                           CElementWrapper::kWedge, CElementWrapper::kPyramid};
     for (int s = 0; s < 4; ++s) {
-        if (s == 0 ? counts.tetrahedra == 0 : counts.hexahedra + counts.wedges + counts.pyramids == 0) continue;
+        if (s == 0 ? counts.tetrahedra == 0 : counts.hexahedra + counts.wedges + counts.pyramids == 0)
+            continue;
         shapeDescriptor.shape = shapes[s];
         const int code = WriteGroupElementIds(shapeDescriptor, bodyMeshId, partMeshId, nullptr, ids[s]);
         if (code != kRC_Success) return code;
@@ -127,7 +129,8 @@ int CMeshWrapper::WriteGroupElementIds(const CElementWrapper& descriptor, int bo
     char digits[16];
     for (int k = 0; k < count; ++k) {
         int element = 0;
-        if (FAILED(meshData_->GetEntityAt(k, kMeshSelectBodyOfPartAt, partMeshId, bodyMeshId, type, element))) {
+        if (FAILED(
+                meshData_->GetEntityAt(k, kMeshSelectBodyOfPartAt, partMeshId, bodyMeshId, type, element))) {
             text.clear();
             return kRC_HostMeshRefused;
         }
@@ -212,8 +215,10 @@ int CMeshWrapper::WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck,
     deck->WriteLine("!*********** Send Body as a Rigid Body ***********");
     int count = 0, element = 0;
     std::vector<int> nodes;
-    if (!meshData_ || meshData_->CountEntities(kMeshSelectBody, record->bodyMeshId, 0, kHET_Point1, count) != S_OK ||
-        count != 1 || FAILED(meshData_->GetEntityAt(0, kMeshSelectBodyAt, record->bodyMeshId, 0, kHET_Point1, element)) ||
+    if (!meshData_ ||
+        meshData_->CountEntities(kMeshSelectBody, record->bodyMeshId, 0, kHET_Point1, count) != S_OK ||
+        count != 1 ||
+        FAILED(meshData_->GetEntityAt(0, kMeshSelectBodyAt, record->bodyMeshId, 0, kHET_Point1, element)) ||
         FAILED(meshData_->GetElementNodes(element, nodes)) || nodes.size() != 1)
         return kRC_HostMeshRefused;
     const int node = nodes[0];

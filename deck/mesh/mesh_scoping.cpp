@@ -11,7 +11,8 @@ ComPtr<IHostMeshData> DataOf(IHostMesh* mesh) {
 }
 
 int SelectorOf(const JXReference& reference) {
-    return reference.kind & (kJXReferenceElementFaces | kJXReferenceElements) ? kMeshSelectBody : kMeshSelectGeometry;
+    return reference.kind & (kJXReferenceElementFaces | kJXReferenceElements) ? kMeshSelectBody
+                                                                              : kMeshSelectGeometry;
 }
 
 // The first element that holds every node of the mesh edge, and the number (from 1) of its
@@ -25,19 +26,22 @@ HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& ele
         if (FAILED(data->GetElementsOfNode(edge[i], list))) return E_FAIL;
         std::sort(list.begin(), list.end());
         std::vector<int> both;
-        std::set_intersection(common.begin(), common.end(), list.begin(), list.end(), std::back_inserter(both));
+        std::set_intersection(common.begin(), common.end(), list.begin(), list.end(),
+                              std::back_inserter(both));
         common.swap(both);
     }
     if (common.empty()) return E_FAIL;
     // The first common element in the mesh's own order.
     std::vector<int> ordered;
     data->GetElementsOfNode(edge[0], ordered);
-    const auto first = std::find_if(ordered.begin(), ordered.end(),
-                                    [&](int e) { return std::binary_search(common.begin(), common.end(), e); });
+    const auto first = std::find_if(ordered.begin(), ordered.end(), [&](int e) {
+        return std::binary_search(common.begin(), common.end(), e);
+    });
     element = *first;
     int type = -1, corners = 0;
     std::vector<int> nodes;
-    if (FAILED(data->GetElementType(element, type)) || FAILED(data->GetElementNodes(element, nodes))) return E_FAIL;
+    if (FAILED(data->GetElementType(element, type)) || FAILED(data->GetElementNodes(element, nodes)))
+        return E_FAIL;
     CElementWrapper::GetNodeCounts(type, nullptr, &corners);
     if (corners < 2 || static_cast<int>(nodes.size()) < corners) return E_FAIL;
     for (int i = 0; i < corners; ++i) {
@@ -102,7 +106,8 @@ HRESULT FaceFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vecto
     return S_OK;
 }
 
-HRESULT ElementFaceSetFaces(IHostMeshData* data, int setId, std::vector<int>& elements, std::vector<int>& faces) {
+HRESULT ElementFaceSetFaces(IHostMeshData* data, int setId, std::vector<int>& elements,
+                            std::vector<int>& faces) {
     static constexpr int kFacetTypes[] = {kHET_TriFacet3, kHET_TriFacet6, kHET_QuadFacet4, kHET_QuadFacet8};
     std::vector<HostElementFace> pairs;
     for (int facet : kFacetTypes) {
@@ -178,7 +183,8 @@ HRESULT GetScopingFaces(IHostMesh* mesh, const JXReference& reference, std::vect
     if (!data) return E_FAIL;
     if (reference.kind & kJXReferenceEdge) return EdgeFaces(mesh, data.Get(), reference.id, elements, faces);
     if (reference.kind & kJXReferenceFace) return FaceFaces(mesh, data.Get(), reference.id, elements, faces);
-    if (reference.kind & kJXReferenceElementFaces) return ElementFaceSetFaces(data.Get(), reference.id, elements, faces);
+    if (reference.kind & kJXReferenceElementFaces)
+        return ElementFaceSetFaces(data.Get(), reference.id, elements, faces);
     if (reference.kind & kJXReferenceElements) {
         const HRESULT hr = GetScopingIdsByKind(mesh, reference, elements);
         faces.resize(elements.size(), 1);

@@ -16,26 +16,28 @@ struct TypeCount {
     int MeshElementCounts::*count;
 };
 constexpr TypeCount kCountedTypes[] = {
-    {kHET_Hexa20, 1, &MeshElementCounts::hexahedra},    {kHET_Hexa8, 0, &MeshElementCounts::hexahedra},
-    {kHET_Wedge15, 1, &MeshElementCounts::wedges},      {kHET_Wedge6, 0, &MeshElementCounts::wedges},
-    {kHET_Pyramid13, 1, &MeshElementCounts::pyramids},  {kHET_Pyramid5, 0, &MeshElementCounts::pyramids},
-    {kHET_Tetra10, 1, &MeshElementCounts::tetrahedra},  {kHET_Tetra4, 0, &MeshElementCounts::tetrahedra},
+    {kHET_Hexa20, 1, &MeshElementCounts::hexahedra},     {kHET_Hexa8, 0, &MeshElementCounts::hexahedra},
+    {kHET_Wedge15, 1, &MeshElementCounts::wedges},       {kHET_Wedge6, 0, &MeshElementCounts::wedges},
+    {kHET_Pyramid13, 1, &MeshElementCounts::pyramids},   {kHET_Pyramid5, 0, &MeshElementCounts::pyramids},
+    {kHET_Tetra10, 1, &MeshElementCounts::tetrahedra},   {kHET_Tetra4, 0, &MeshElementCounts::tetrahedra},
     {kHET_Quad8, 1, &MeshElementCounts::quadrilaterals}, {kHET_Quad4, 0, &MeshElementCounts::quadrilaterals},
-    {kHET_Tri6, 1, &MeshElementCounts::triangles},      {kHET_Tri3, 0, &MeshElementCounts::triangles},
-    {kHET_Line3, 1, &MeshElementCounts::lines},         {kHET_LineQuadratic4, 1, &MeshElementCounts::lines},
-    {kHET_Line2, 0, &MeshElementCounts::lines},         {kHET_LineLinear3, 0, &MeshElementCounts::lines},
+    {kHET_Tri6, 1, &MeshElementCounts::triangles},       {kHET_Tri3, 0, &MeshElementCounts::triangles},
+    {kHET_Line3, 1, &MeshElementCounts::lines},          {kHET_LineQuadratic4, 1, &MeshElementCounts::lines},
+    {kHET_Line2, 0, &MeshElementCounts::lines},          {kHET_LineLinear3, 0, &MeshElementCounts::lines},
 };
 
 }  // namespace
 
-HRESULT CMeshWrapper::CountElements(int selector, int entityId, MeshElementCounts& counts, int orderSelector) {
+HRESULT CMeshWrapper::CountElements(int selector, int entityId, MeshElementCounts& counts,
+                                    int orderSelector) {
     counts = MeshElementCounts{};
     if (!meshData_) return E_FAIL;
     for (const TypeCount& t : kCountedTypes) {
         if ((orderSelector == kLinear || orderSelector == kQuadratic) && t.order != orderSelector) continue;
         int n = 0;
-        const HRESULT hr = selector == kMeshSelectAll ? meshData_->CountElementsOfType(t.type, n)
-                                                      : meshData_->CountEntities(selector, entityId, 0, t.type, n);
+        const HRESULT hr = selector == kMeshSelectAll
+                               ? meshData_->CountElementsOfType(t.type, n)
+                               : meshData_->CountEntities(selector, entityId, 0, t.type, n);
         if (SUCCEEDED(hr)) counts.*t.count += n;
     }
     return S_OK;
@@ -57,7 +59,8 @@ int CMeshWrapper::WriteNodes(DorvixDeckFile* deck) {
     deck->WriteLine(".NOE");
     if (!meshData_) return kRC_HostMeshRefused;
     HostNodeList nodes;
-    if (FAILED(meshData_->GetNodes(kMeshSelectAll, 0, 0, true, nodes)) || nodes.xyz.size() != 3 * nodes.ids.size())
+    if (FAILED(meshData_->GetNodes(kMeshSelectAll, 0, 0, true, nodes)) ||
+        nodes.xyz.size() != 3 * nodes.ids.size())
         return kRC_HostMeshRefused;
     const int count = static_cast<int>(nodes.ids.size());
     const int step = std::max(count / 40, 20);
@@ -67,7 +70,8 @@ int CMeshWrapper::WriteNodes(DorvixDeckFile* deck) {
         if (nodes.ids[i] < 0) return kRC_HostMeshRefused;
         const double* p = &nodes.xyz[3 * static_cast<std::size_t>(i)];
         if (convert)
-            deck->WriteNode(nodes.ids[i], units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[0]),
+            deck->WriteNode(nodes.ids[i],
+                            units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[0]),
                             units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[1]),
                             units.Convert(meshUnitSystem_, deckUnitSystem_, kQuantityLength, p[2]));
         else

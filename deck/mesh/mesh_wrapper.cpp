@@ -95,7 +95,8 @@ int CMeshWrapper::GetPartElementCount(int partIndex) {
 HRESULT CMeshWrapper::GetPartBodyNodeCount(int partIndex, int bodyMeshId, int* count) {
     if (!meshData_ || !count) return E_FAIL;
     HostNodeList nodes;
-    const HRESULT hr = meshData_->GetNodes(kMeshSelectBodyOfPart, GetPartMeshId(partIndex), bodyMeshId, false, nodes);
+    const HRESULT hr =
+        meshData_->GetNodes(kMeshSelectBodyOfPart, GetPartMeshId(partIndex), bodyMeshId, false, nodes);
     if (FAILED(hr)) return hr;
     *count = static_cast<int>(nodes.ids.size());
     return S_OK;
@@ -163,7 +164,8 @@ Vector3 CMeshWrapper::GetNodePoint(int node) {
 
 double CMeshWrapper::GetNodeDistance(int a, int b) {
     const Vector3 pa = GetNodePoint(a), pb = GetNodePoint(b);
-    return std::sqrt((pa.x - pb.x) * (pa.x - pb.x) + (pa.y - pb.y) * (pa.y - pb.y) + (pa.z - pb.z) * (pa.z - pb.z));
+    return std::sqrt((pa.x - pb.x) * (pa.x - pb.x) + (pa.y - pb.y) * (pa.y - pb.y) +
+                     (pa.z - pb.z) * (pa.z - pb.z));
 }
 
 HRESULT CMeshWrapper::GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights) {
@@ -189,7 +191,8 @@ HRESULT CMeshWrapper::GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>
     return S_OK;
 }
 
-HRESULT CMeshWrapper::GetEdgeNodeWeightsByReference(const JXReferenceList& references, std::map<int, double>& weights) {
+HRESULT CMeshWrapper::GetEdgeNodeWeightsByReference(const JXReferenceList& references,
+                                                    std::map<int, double>& weights) {
     for (const JXReference& r : references) {
         const HRESULT hr = GetEdgeNodeWeights(r.id, weights);
         if (FAILED(hr)) return hr;
@@ -222,8 +225,8 @@ HRESULT CMeshWrapper::GetTabularThermalNodeValues(int component, const std::set<
 }
 
 HRESULT CMeshWrapper::GetTabularPressureFaceValues(int component, const std::vector<int>& elements,
-                                                   const std::vector<int>& deckFaces, const CoordSystemSafe& frame,
-                                                   std::vector<double>& out) {
+                                                   const std::vector<int>& deckFaces,
+                                                   const CoordSystemSafe& frame, std::vector<double>& out) {
     if (!mesh_ || !meshData_ || deckFaces.size() < elements.size()) return E_FAIL;
     int highest = 0;
     if (FAILED(mesh_->GetMaxElementNumber(highest))) return E_FAIL;
@@ -233,7 +236,8 @@ HRESULT CMeshWrapper::GetTabularPressureFaceValues(int component, const std::vec
         int type = -1;
         HRESULT hr = meshData_->GetElementType(elements[i], type);
         if (FAILED(hr)) return hr;
-        hr = meshData_->GetElementFaceNodes(elements[i], CElementWrapper::ToHostFaceNumber(deckFaces[i], type), nodes);
+        hr = meshData_->GetElementFaceNodes(elements[i],
+                                            CElementWrapper::ToHostFaceNumber(deckFaces[i], type), nodes);
         if (FAILED(hr)) return hr;
         if (nodes.empty()) return E_FAIL;
         Vector3 sum;
@@ -249,7 +253,8 @@ HRESULT CMeshWrapper::GetTabularPressureFaceValues(int component, const std::vec
     return S_OK;
 }
 
-HRESULT CMeshWrapper::GetSymmetryRegionNodeSets(int /*selector*/, int /*bodyNumber*/, const SymmetryRegionRecord& region,
+HRESULT CMeshWrapper::GetSymmetryRegionNodeSets(int /*selector*/, int /*bodyNumber*/,
+                                                const SymmetryRegionRecord& region,
                                                 std::map<int, int>& pairs) {
     pairs.clear();
     if (!meshData_) return E_FAIL;

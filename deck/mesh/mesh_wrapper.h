@@ -35,7 +35,7 @@ struct MeshElementCounts {
 };
 
 class CMeshWrapper {
-public:
+  public:
     // Order selectors of the counting queries.
     enum OrderSelector : int { kLinear = 0, kQuadratic = 1, kBothOrders = 2 };
 
@@ -101,8 +101,8 @@ public:
     double GetNodeDistance(int a, int b);
     HRESULT GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights);
     HRESULT GetEdgeNodeWeightsByReference(const JXReferenceList& references, std::map<int, double>& weights);
-    HRESULT GetTabularThermalNodeValues(int component, const std::set<int>& nodes, const CoordSystemSafe& frame,
-                                        std::vector<double>& out);
+    HRESULT GetTabularThermalNodeValues(int component, const std::set<int>& nodes,
+                                        const CoordSystemSafe& frame, std::vector<double>& out);
     HRESULT GetTabularPressureFaceValues(int component, const std::vector<int>& elements,
                                          const std::vector<int>& deckFaces, const CoordSystemSafe& frame,
                                          std::vector<double>& out);
@@ -122,19 +122,22 @@ public:
     void WriteShellElements(DorvixDeckFile* deck);
 
     // --- element groups ---
-    int WriteElementsForPart(int partIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies);
+    int WriteElementsForPart(int partIndex, int analysisKind, DorvixDeckFile* deck,
+                             CBodyAttributeWrapper* bodies);
     int WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies);
     HRESULT CountBodyElements(int bodyMeshId, MeshElementCounts& counts, int orderSelector);
     // 0 only linear, 1 only quadratic, 2 both; E_FAIL (as a negative answer) without elements.
     HRESULT ClassifyBodyOrder(int bodyMeshId, int* order);
 
-private:
-    int WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies);
+  private:
+    int WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
+                             CBodyAttributeWrapper* bodies);
     int WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
                         const CElementWrapper& descriptor);
-    int WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies);
-    int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId, DorvixDeckFile* deck,
-                             std::string& text);
+    int WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
+                              CBodyAttributeWrapper* bodies);
+    int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
+                             DorvixDeckFile* deck, std::string& text);
     int WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck, bool twoDimensional);
     void WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
                      void (DorvixDeckFile::*writer)(int, int, const int*));

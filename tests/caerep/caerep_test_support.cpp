@@ -1,12 +1,12 @@
 #include "caerep_test_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "platform/environment.h"
+#include "platform/files.h"
 
 namespace caerep_test {
 
@@ -14,23 +14,24 @@ namespace fs = std::filesystem;
 
 namespace {
 fs::path Root() {
-    static fs::path root = fs::temp_directory_path() / ("caerep-tests-" + std::to_string(::getpid()));
+    static fs::path root = platform::CreateUniqueTemporaryFolder("caerep-tests");
     return root;
 }
 
 // Points the registry stand-in at an installation holding the project's unit files, before
 // any test can create the unit database singleton.
 class UnitInstallation : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
-        fs::remove_all(Root());
         fs::path xml = InstallFolder() / "xml";
         fs::create_directories(xml);
         for (const char* f : {"Units_qzm.xml", "UnitCategoryBaseDimension.xml", "JXAdaptorUnits.xml"})
             fs::copy_file(fs::path(DORVIX_SOURCE_DIR) / "data" / "units" / f, xml / f);
         fs::path registry = Root() / "registry.txt";
-        WriteFile(registry, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet]\n"
-                            "\"InstallDir\"=\"" + InstallFolder().string() + "\"\n");
+        WriteFile(registry,
+                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet]\n"
+                  "\"InstallDir\"=\"" +
+                      InstallFolder().string() + "\"\n");
         platform::SetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), registry.string());
     }
     void TearDown() override { fs::remove_all(Root()); }

@@ -1,9 +1,10 @@
+#include "caerep/core/host_ports.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_rep.h"
-#include "caerep/core/host_ports.h"
 #include "caerep/model/bc_reps.h"
 #include "caerep/model/geometry_reps.h"
 #include "caerep/model/material_reps.h"
@@ -16,7 +17,7 @@ namespace {
 
 // A counted host object standing in for a mesh or a material.
 class HostObject final : public IUnknown {
-public:
+  public:
     HRESULT QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = iid == IID_IUnknown ? this : nullptr;
@@ -31,25 +32,25 @@ public:
     }
     static ComPtr<IUnknown> Make() { return ComPtr<IUnknown>::Attach(new HostObject); }
 
-private:
+  private:
     ~HostObject() = default;
     ULONG refs_ = 1;
 };
 
 class MockHost : public IHostModelProvider {
-public:
+  public:
     MOCK_METHOD(HRESULT, getMesh, (const CMeshRep&, ComPtr<IUnknown>&), (override));
     MOCK_METHOD(HRESULT, getGeometry, (const CGeometryRep&, ComPtr<IUnknown>&), (override));
     MOCK_METHOD(HRESULT, findMaterial, (const CMaterialLibraryRep&, const std::wstring&, ComPtr<IUnknown>&),
                 (override));
-    MOCK_METHOD(int, readMaterialProperty, (IUnknown*, const MaterialPropertyRequest&, MaterialPropertyTable&),
-                (override));
+    MOCK_METHOD(int, readMaterialProperty,
+                (IUnknown*, const MaterialPropertyRequest&, MaterialPropertyTable&), (override));
     MOCK_METHOD(bool, materialHasModel, (IUnknown*, const std::wstring&), (override));
     MOCK_METHOD(int, importLoadData, (NBC::CExternalLoadRep&, int), (override));
 };
 
 class HostPorts : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { db.setHostProvider(host); }
     template <class T>
     T* make(CCAERepBase* parent, const std::wstring& type, const std::wstring& name) {
@@ -137,7 +138,7 @@ TEST_F(HostPorts, ImportedLoadsAskTheHostOrKeepTheirTables) {
 }
 
 class Tables : public ::testing::Test {
-protected:
+  protected:
     NBC::CTable* table(const std::wstring& type) {
         auto* t = dynamic_cast<NBC::CTable*>(db.getRoot()->createChild(type, type));
         CPropertyValue v;
@@ -159,7 +160,8 @@ TEST_F(Tables, TimePointsAreDistinctAndAscending) {
     points.getValue(p);
     EXPECT_EQ(p, (std::vector<double>{1.0, 2.0}));
     EXPECT_EQ(points.getUnits(), L"s");
-    EXPECT_FALSE(dynamic_cast<NBC::CTable*>(db.getRoot()->createChild(L"Table", L"Empty"))->getTimePoints(points));
+    EXPECT_FALSE(
+        dynamic_cast<NBC::CTable*>(db.getRoot()->createChild(L"Table", L"Empty"))->getTimePoints(points));
 }
 
 TEST_F(Tables, ColumnAtATimeTakesTheFirstRunOfMatchingRows) {

@@ -13,7 +13,7 @@ using namespace NCAERep;
 namespace {
 
 class ModelClasses : public ::testing::Test {
-protected:
+  protected:
     CCAERepBase* make(const std::wstring& type, const std::wstring& name = L"") {
         CCAERepBase* o = db.createNew(CIdentity(type, name.empty() ? type : name, db.NextId()));
         db.getRoot()->addObject(o);
@@ -30,22 +30,84 @@ protected:
 
 TEST_F(ModelClasses, EveryRegisteredTypeIsCreatedByName) {
     std::vector<std::wstring> types = db.getRegisteredTypes();
-    for (const wchar_t* t :
-         {L"EngineeringRep", L"SolverRep", L"PostRep", L"CoefficientMatrix", L"JointConditionRep",
-          L"InitialConditionsRep", L"CommandsRep", L"RemotePointRep", L"ServiceRep", L"BCRep", L"ReferenceDataRep",
-          L"FileManagementRep", L"NamedSelectionRep", L"SymmetryRegionRep", L"SymmetryPeriodicRep", L"Message",
-          L"ProcessControls", L"ContactRep", L"PurePenalty", L"AugmentedLagrange", L"NormalLagrange", L"Pinball",
-          L"BodyInteractionGroupRep", L"TrajectoryRep", L"ProximityBasedRep", L"ContactRegionRep",
-          L"BodyInteractionRep", L"FrictionalRep", L"BondedRep", L"ForceCriteriaRep", L"StressCriteriaRep", L"JointRep",
-          L"JointStop", L"TorsionalProperties", L"SpringRep", L"BeamConnectionRep", L"BeamCrossSection",
-          L"RectangleSection", L"QuadrilateralSection", L"CircularSolidSection", L"TubeSection", L"ChannelSection",
-          L"ZSection", L"LSection", L"ISection", L"TSection", L"HatsSection", L"HollowRectangeSection",
-          L"ArbitrarySection", L"ResultChart", L"FatigueResultInput", L"FatigueToolInput", L"FatigueTool",
-          L"FatigueRep", L"ResultProbe", L"ResultTracker", L"SolutionCombinationRep", L"GeometryAttributes",
-          L"AssemblyAttributes", L"PartAttributes", L"BodyAttributes", L"MaterialRep", L"MaterialLibraryRep",
-          L"MeshRep", L"GeometryRep", L"CoordinateSystemRep", L"ExternalLoad", L"Table", L"sTable", L"LoadStep",
-          L"Displacement", L"Velocity", L"Support", L"CouplingConditionRep", L"Matrix3X3", L"Vector3D", L"ResultRep",
-          L"Units"})
+    for (const wchar_t* t : {L"EngineeringRep",
+                             L"SolverRep",
+                             L"PostRep",
+                             L"CoefficientMatrix",
+                             L"JointConditionRep",
+                             L"InitialConditionsRep",
+                             L"CommandsRep",
+                             L"RemotePointRep",
+                             L"ServiceRep",
+                             L"BCRep",
+                             L"ReferenceDataRep",
+                             L"FileManagementRep",
+                             L"NamedSelectionRep",
+                             L"SymmetryRegionRep",
+                             L"SymmetryPeriodicRep",
+                             L"Message",
+                             L"ProcessControls",
+                             L"ContactRep",
+                             L"PurePenalty",
+                             L"AugmentedLagrange",
+                             L"NormalLagrange",
+                             L"Pinball",
+                             L"BodyInteractionGroupRep",
+                             L"TrajectoryRep",
+                             L"ProximityBasedRep",
+                             L"ContactRegionRep",
+                             L"BodyInteractionRep",
+                             L"FrictionalRep",
+                             L"BondedRep",
+                             L"ForceCriteriaRep",
+                             L"StressCriteriaRep",
+                             L"JointRep",
+                             L"JointStop",
+                             L"TorsionalProperties",
+                             L"SpringRep",
+                             L"BeamConnectionRep",
+                             L"BeamCrossSection",
+                             L"RectangleSection",
+                             L"QuadrilateralSection",
+                             L"CircularSolidSection",
+                             L"TubeSection",
+                             L"ChannelSection",
+                             L"ZSection",
+                             L"LSection",
+                             L"ISection",
+                             L"TSection",
+                             L"HatsSection",
+                             L"HollowRectangeSection",
+                             L"ArbitrarySection",
+                             L"ResultChart",
+                             L"FatigueResultInput",
+                             L"FatigueToolInput",
+                             L"FatigueTool",
+                             L"FatigueRep",
+                             L"ResultProbe",
+                             L"ResultTracker",
+                             L"SolutionCombinationRep",
+                             L"GeometryAttributes",
+                             L"AssemblyAttributes",
+                             L"PartAttributes",
+                             L"BodyAttributes",
+                             L"MaterialRep",
+                             L"MaterialLibraryRep",
+                             L"MeshRep",
+                             L"GeometryRep",
+                             L"CoordinateSystemRep",
+                             L"ExternalLoad",
+                             L"Table",
+                             L"sTable",
+                             L"LoadStep",
+                             L"Displacement",
+                             L"Velocity",
+                             L"Support",
+                             L"CouplingConditionRep",
+                             L"Matrix3X3",
+                             L"Vector3D",
+                             L"ResultRep",
+                             L"Units"})
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << std::string(t, t + wcslen(t));
     for (const std::wstring& t : types) {
         CCAERepBase* o = make(t);
@@ -131,7 +193,8 @@ TEST_F(ModelClasses, CopyIsTypeTested) {
 
 TEST_F(ModelClasses, BodyLookupFollowsTheAssemblyTree) {
     CCAERepBase* eng = make(L"EngineeringRep");
-    CCAERepBase* assembly = eng->getChildByType(L"GeometryAttributes")->createChild(L"AssemblyAttributes", L"A");
+    CCAERepBase* assembly =
+        eng->getChildByType(L"GeometryAttributes")->createChild(L"AssemblyAttributes", L"A");
     CCAERepBase* part = assembly->createChild(L"PartAttributes", L"P");
     CCAERepBase* body = part->createChild(L"BodyAttributes", L"B");
     CPropertyValue id;

@@ -25,7 +25,7 @@ std::string SavedText(const CCAEDatabase& db) {
 }
 
 class Persistence : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ClearCollectedCAEExceptions(); }
 
     // Loads a document text into a fresh database; answers resumeFromFile's result.
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, Examples,
 
 TEST_F(Persistence, EveryValueTypeSurvivesARoundTrip) {
     CCAEDatabase db;
-    CCAERepBase* o = db.getRoot()->createChild(L"Holder", L"Holder");
+    CCAERepBase* o = db.getRoot()->createChild(L"Holder", L"Holder of 2 values");
     auto add = [&](const wchar_t* name, CPropertyValue v) { o->addProperty(name, v); };
     CPropertyValue v;
     v.setValue(true);
@@ -109,6 +109,10 @@ TEST_F(Persistence, EveryValueTypeSurvivesARoundTrip) {
     ASSERT_EQ(back.getRoot()->resumeFromFile(file), 0) << lastError(back).size();
     CCAERepBase* b = back.getRoot()->getChildByType(L"Holder");
     ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->getName(), L"Holder of 2 values");
+    EXPECT_NE(
+        caerep_test::ReadFile(file).find("<Holder CAEType=\"object\" Type=\"Holder\" Version=\"1\" Id=\""),
+        std::string::npos);
     for (const std::wstring& name : o->getPropertyNames()) {
         ASSERT_TRUE(b->hasProperty(name));
         EXPECT_TRUE(b->getProperty(name) == o->getProperty(name)) << std::string(name.begin(), name.end());
@@ -154,14 +158,17 @@ TEST_F(Persistence, BadInputIsReportedWithFileElementAndReasonAndLoadsNothing) {
         const wchar_t* reason;
     } cases[] = {
         {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><unclosed></CAERep>", L"malformed XML"},
-        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><X CAEType=\"gadget\"/></CAERep>", L"unknown CAEType"},
-        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><S CAEType=\"object\" Type=\"SolverRep\" Id=\"2\">"
+        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><X CAEType=\"gadget\"/></CAERep>",
+         L"unknown CAEType"},
+        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><S CAEType=\"object\" Type=\"SolverRep\" "
+         "Id=\"2\">"
          "<SolverUnits CAEType=\"property\" ValueType=\"int\">eleven</SolverUnits></S></CAERep>",
          L"is not a value of type int"},
         {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><A CAEType=\"object\" Type=\"BCRep\" Id=\"2\"/>"
          "<B CAEType=\"object\" Type=\"BCRep\" Id=\"2\"/></CAERep>",
          L"duplicate Id 2"},
-        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><A CAEType=\"object\" Type=\"BCRep\"/></CAERep>",
+        {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><A CAEType=\"object\" "
+         "Type=\"BCRep\"/></CAERep>",
          L"valid integer Id"},
         {"<CAERep CAEType=\"object\" Type=\"CAERep\" Id=\"1\"><A CAEType=\"object\" Type=\"BCRep\" Id=\"2\">"
          "<L CAEType=\"property\" ValueType=\"doubleList\">1 2 x</L></A></CAERep>",

@@ -16,7 +16,7 @@ CPropertyValue Str(const std::wstring& s) {
 }
 
 class RepBase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ClearCollectedCAEExceptions(); }
     CCAERepBase* add(CCAERepBase* parent, const std::wstring& type, const std::wstring& name) {
         CCAERepBase* o = db.createNew(CIdentity(type, name, db.NextId()));

@@ -1,8 +1,9 @@
+#include "caerep/units/units.h"
+
 #include <gtest/gtest.h>
 
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/property_value.h"
-#include "caerep/units/units.h"
 #include "caerep/units/units_adaptor.h"
 #include "caerep_test_support.h"
 
@@ -115,13 +116,14 @@ TEST(UnitConversion, FailuresAndShortCuts) {
 
 TEST(UnitConversion, ListsAndMapsConvertEveryEntry) {
     std::vector<double> out;
-    ASSERT_TRUE(CUnits::getInstance()->convert(std::vector<double>{0.0, 100.0}, L"C", L"F", L"Temperature", out));
+    ASSERT_TRUE(
+        CUnits::getInstance()->convert(std::vector<double>{0.0, 100.0}, L"C", L"F", L"Temperature", out));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_NEAR(out[0], 32.0, 1e-12);
     EXPECT_NEAR(out[1], 212.0, 1e-12);
     std::map<std::wstring, double> m;
-    ASSERT_TRUE(CUnits::getInstance()->convert(std::map<std::wstring, double>{{L"a", 1.0}, {L"b", 2.0}}, L"m", L"mm",
-                                               L"Length", m));
+    ASSERT_TRUE(CUnits::getInstance()->convert(std::map<std::wstring, double>{{L"a", 1.0}, {L"b", 2.0}}, L"m",
+                                               L"mm", L"Length", m));
     EXPECT_DOUBLE_EQ(m.at(L"a"), 1000.0);
     EXPECT_DOUBLE_EQ(m.at(L"b"), 2000.0);
 }
@@ -155,7 +157,7 @@ TEST(PropertyValueUnits, ReadsConvertOrRaise) {
 
 // Small definition files for the edge cases of symbol registration.
 class UnitDefinitionEdges : public ::testing::Test {
-protected:
+  protected:
     void write(const std::string& units, const std::string& categories) {
         folder_ = caerep_test::ScratchFolder("unit-edges");
         caerep_test::WriteFile(folder_ / "Units_qzm.xml", units);
@@ -165,11 +167,12 @@ protected:
 };
 
 TEST_F(UnitDefinitionEdges, PrefixAndAliasRules) {
-    write(R"(<Units><BaseUnit><U Name="metre" Alias="m"/><U Name="second"/></BaseUnit>
+    write(
+        R"(<Units><BaseUnit><U Name="metre" Alias="m"/><U Name="second"/></BaseUnit>
 <Prefixes><P Name="kilo" Alias="k"><Factor>1000</Factor></P><P Name="mega"><Factor>1e6</Factor></P></Prefixes>
 <DerivedUnit><D Name="minute" Alias="min"><Factor>60</Factor><Offset>0</Offset><Expression V="s"/><AllowedPrefix>yes</AllowedPrefix></D>
 <D Name="hertz" Alias="Hz"><Factor>1</Factor><Offset>0</Offset><Expression V="s^-1"/><AllowedPrefix>y</AllowedPrefix></D></DerivedUnit></Units>)",
-          R"(<C><Category Name="Length" Expression="m"/><Category Name="Frequency" Expression="second^-1"/></C>)");
+        R"(<C><Category Name="Length" Expression="m"/><Category Name="Frequency" Expression="second^-1"/></C>)");
     CUnits units(CIdentity(L"Units", L"Units", 0));
     units.initialize();
     ASSERT_TRUE(units.loadDefinitions(folder_));
@@ -191,7 +194,8 @@ TEST_F(UnitDefinitionEdges, PrefixAndAliasRules) {
 }
 
 TEST_F(UnitDefinitionEdges, DuplicateBaseUnitAndMissingFiles) {
-    write(R"(<Units><BaseUnit><U Name="metre" Alias="m"/><U Name="metre" Alias="mt"/></BaseUnit></Units>)", "<C/>");
+    write(R"(<Units><BaseUnit><U Name="metre" Alias="m"/><U Name="metre" Alias="mt"/></BaseUnit></Units>)",
+          "<C/>");
     CUnits units(CIdentity(L"Units", L"Units", 0));
     units.initialize();
     EXPECT_THROW(units.loadDefinitions(folder_), CCAEEntryAlreadyExists);
@@ -217,9 +221,17 @@ TEST(UnitsAdaptor, LabelsOfSolverUnitSystems) {
     EXPECT_FALSE(adaptor->getUnits(26, 12, label));
     // Every label of the table is an expression the unit database understands.
     for (int system : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}) {
-        for (auto [category, quantity] : std::vector<std::pair<int, std::wstring>>{
-                 {1, L"Angle"}, {3, L"Area"}, {6, L"Density"}, {7, L"Energy"}, {8, L"Force"}, {26, L"Length"},
-                 {28, L"Stress"}, {30, L"Mass"}, {36, L"Power"}, {49, L"Temperature"}, {51, L"Velocity"}}) {
+        for (auto [category, quantity] : std::vector<std::pair<int, std::wstring>>{{1, L"Angle"},
+                                                                                   {3, L"Area"},
+                                                                                   {6, L"Density"},
+                                                                                   {7, L"Energy"},
+                                                                                   {8, L"Force"},
+                                                                                   {26, L"Length"},
+                                                                                   {28, L"Stress"},
+                                                                                   {30, L"Mass"},
+                                                                                   {36, L"Power"},
+                                                                                   {49, L"Temperature"},
+                                                                                   {51, L"Velocity"}}) {
             std::wstring u = adaptor->getUnits(category, system);
             double out = 0.0;
             EXPECT_TRUE(CUnits::getInstance()->convert(1.0, u, u + L" ", quantity, out))

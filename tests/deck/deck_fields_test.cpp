@@ -56,16 +56,22 @@ TEST(DeckFields, MixedPatterns4To19) {
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", 2, "T", 3, "U", 4); }), "K 1 S 2 T 3 U 4");
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", 1.0); }), "K 1 S 1.");
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", 1.0, 0.0); }), "K 1 S 1. 0.");
-    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, "T", 9); }), "K 1 S 1. 0. -0.5 T 9");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, "T", 9); }),
+              "K 1 S 1. 0. -0.5 T 9");
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, "T", 2.5); }),
               "K 1 S 1. 0. -0.5 T 2.5");
-    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, DeckPoint{kVector}, "T", 9); }),
-              "K 1 S 1. 0. -0.5 5.e-002 100. 2.5 T 9");
-    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, DeckPoint{kVector}, "T", 1.0); }),
-              "K 1 S 1. 0. -0.5 5.e-002 100. 2.5 T 1.");
-    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", DeckDoubles{kList, 2}, "T", 2.5); }),
+    EXPECT_EQ(
+        Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, DeckPoint{kVector}, "T", 9); }),
+        "K 1 S 1. 0. -0.5 5.e-002 100. 2.5 T 9");
+    EXPECT_EQ(
+        Line([](auto& d) { d.WriteFields("K", 1, "S", DeckPoint{kPoint}, DeckPoint{kVector}, "T", 1.0); }),
+        "K 1 S 1. 0. -0.5 5.e-002 100. 2.5 T 1.");
+    EXPECT_EQ(Line([](auto& d) {
+                  d.WriteFields("K", 1, "S", DeckDoubles{kList, 2}, "T", 2.5);
+              }),
               "K 1 S 0.5 2. T 2.5");
-    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", 2.5, "T", 3, "U", 0.5); }), "K 1 S 2.5 T 3 U 0.5");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1, "S", 2.5, "T", 3, "U", 0.5); }),
+              "K 1 S 2.5 T 3 U 0.5");
 }
 
 TEST(DeckFields, MixedPatterns20To33) {

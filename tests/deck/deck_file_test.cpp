@@ -1,8 +1,9 @@
+#include "deck/deck_file.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "deck/deck_file.h"
 #include "deck_test_support.h"
 #include "platform/clock.h"
 
@@ -43,11 +44,10 @@ TEST(DeckOpen, WritesHeaderWithCreationDate) {
     deck.CloseDeck();
     EXPECT_EQ(deck.GetCreationDate(), "Wed Jun  5 09:04:03 2024");
     EXPECT_EQ(deck.GetPath(), "dorvix.dat");
-    const std::vector<std::string> expected = {".INIT &",
-                                               "! DORVIX input file written by Quohub version 12.0.1",
-                                               "! Dorvix solver add-in version 12,2009,105,1",
-                                               "! JOBNAME IS 'dorvix'",
-                                               "! DORVIX job created on Wed Jun  5 09:04:03 2024"};
+    const std::vector<std::string> expected = {
+        ".INIT &", "! DORVIX input file written by Quohub version 12.0.1",
+        "! Dorvix solver add-in version 12,2009,105,1", "! JOBNAME IS 'dorvix'",
+        "! DORVIX job created on Wed Jun  5 09:04:03 2024"};
     EXPECT_EQ(ReadLines(folder.Path() / "dorvix.dat"), expected);
 }
 
@@ -139,12 +139,14 @@ TEST(DeckLines, CutsAtPosition78WhenItIsWhiteSpace) {
 
 TEST(DeckLines, CutsAtTheLastBlankBefore78) {
     const std::string text = std::string(40, 'a') + " " + std::string(59, 'b');
-    EXPECT_EQ(WrittenLine(text), (std::vector<std::string>{std::string(40, 'a') + " $", " " + std::string(59, 'b')}));
+    EXPECT_EQ(WrittenLine(text),
+              (std::vector<std::string>{std::string(40, 'a') + " $", " " + std::string(59, 'b')}));
 }
 
 TEST(DeckLines, TabCountsAsWhiteSpace) {
     const std::string text = std::string(50, 'a') + "\t" + std::string(40, 'b');
-    EXPECT_EQ(WrittenLine(text), (std::vector<std::string>{std::string(50, 'a') + "\t$", " " + std::string(40, 'b')}));
+    EXPECT_EQ(WrittenLine(text),
+              (std::vector<std::string>{std::string(50, 'a') + "\t$", " " + std::string(40, 'b')}));
 }
 
 TEST(DeckLines, LineWithoutUsableBlankStaysWholeWithPrefix) {

@@ -16,8 +16,9 @@
 namespace decktest {
 
 class ScratchFolder {
-public:
-    ScratchFolder() : saved_(platform::CurrentFolder()), path_(platform::CreateUniqueTemporaryFolder("decktest")) {
+  public:
+    ScratchFolder()
+        : saved_(platform::CurrentFolder()), path_(platform::CreateUniqueTemporaryFolder("decktest")) {
         platform::SetCurrentFolder(path_);
     }
     ~ScratchFolder() {
@@ -26,13 +27,13 @@ public:
     }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path saved_;
     std::filesystem::path path_;
 };
 
 class FakeOwner : public DeckFileOwner {
-public:
+  public:
     // The deck goes to the folder that is current when the owner is made (the test's scratch
     // folder) unless a test names another.
     FakeOwner() { options["XENRADir"] = platform::CurrentFolder().string(); }

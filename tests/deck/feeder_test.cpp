@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "caerep/core/cae_rep.h"
+#include "deck/coord_system_from_rep.h"
 #include "deck/dorvix_feeder.h"
 #include "settings/settings_factory.h"
 #include "settings/solver_file_controls.h"
@@ -12,7 +13,7 @@
 namespace {
 
 class TestFeeder : public DorvixFeeder {
-public:
+  public:
     explicit TestFeeder(int kind) { analysisKind_ = kind; }
     int Feed(TRVDataSourceItf*, ReturnPackage*) override { return 0; }
     int CheckBoundaryConditions() override { return 0; }
@@ -21,7 +22,8 @@ public:
     void UseSettings(int analysis, int physics, int steps) {
         settings_ = CreateDorvixSolutionSettings(analysis, physics);
         ASSERT_TRUE(settings_);
-        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag)) list->SetNumberOfSteps(steps);
+        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag))
+            list->SetNumberOfSteps(steps);
         numberOfSteps_ = steps;
     }
     void SetNonLinear(int flag) { nonLinearFlag_ = flag; }
@@ -64,8 +66,9 @@ TEST(Feeder, UseLoadCases) {
     TestFeeder threeSteps(1);
     threeSteps.UseSettings(kStaticAnalysis, kMechanicalPhysics, 3);
     EXPECT_FALSE(threeSteps.UseLoadCases());
-    threeSteps.GetSettings()->GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag)->SetFutureAnalysisType(
-        kSaveFilesForPrestressedModalAnalysis);
+    threeSteps.GetSettings()
+        ->GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag)
+        ->SetFutureAnalysisType(kSaveFilesForPrestressedModalAnalysis);
     EXPECT_TRUE(threeSteps.IsPrestressedModalIntent());
     EXPECT_TRUE(threeSteps.UseLoadCases());
 
@@ -102,4 +105,10 @@ TEST(Feeder, PostedMessagesReachTheOutputAndAreSavedEvenWithoutClose) {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("Warning(s) found in solve generated files"), std::string::npos);
     std::filesystem::remove(out);
+}
+
+TEST(CoordSystemFromRep, OtherObjectsGiveTheGlobalFrame) {
+    EXPECT_EQ(ReadCoordSystemFromRep(nullptr), CoordSystemSafe());
+    TestFeeder feeder(1);
+    EXPECT_EQ(ReadCoordSystemFromRep(feeder.GetInputRoot()), CoordSystemSafe());
 }

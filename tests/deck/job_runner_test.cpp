@@ -23,7 +23,7 @@ std::string SolverFolder() {
 }
 
 class JobRunner : public ::testing::Test {
-protected:
+  protected:
     // Writes a small deck with the given body lines and runs it with the control file.
     int Run(const std::string& control, const std::vector<std::string>& body = {},
             std::function<int(int, int)> progress = nullptr) {
@@ -95,11 +95,39 @@ TEST_F(JobRunner, ShortRunWritesOnlyTheSetsItReached) {
     EXPECT_NE(des.find("sets 1\n"), std::string::npos) << des;
 }
 
-TEST_F(JobRunner, CrashLeavesNoResultDescription) {
-    EXPECT_EQ(Run("crash\nwork-folder\nstderr dying\n"), 0);
+// A solver that dies leaves a listing without markers; that must not read as a success.
+TEST_F(JobRunner, CrashIsAFailureEvenWithAnUnmarkedListing) {
+    EXPECT_EQ(Run("crash\nwork-folder\nstderr dying\n"), 6);
+    EXPECT_TRUE(Exists("dorvix_as.res"));  // the partial listing the scan found clean
+    EXPECT_EQ(deck->GetSolverEnd().signal, 6);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].first, L"The solver ended abnormally (killed by signal 6)");
+    EXPECT_EQ(owner.messages[0].second, L"Error");
     EXPECT_FALSE(Exists("dorvix_as.des"));
     EXPECT_FALSE(Exists("dorvix_err.out"));
     EXPECT_FALSE(platform::FolderExists(folder.Path() / "dorvix123456.dir"));
+}
+
+TEST_F(JobRunner, NonZeroExitFailsTheRunUnlessTheListingNamesTheError) {
+    // Complete listings and result files, but the solver says it failed.
+    EXPECT_EQ(Run("exit-code 3\n"), 6);
+    EXPECT_EQ(deck->GetSolverEnd().exitCode, 3);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].first, L"The solver ended abnormally (exit code 3)");
+    EXPECT_FALSE(Exists("dorvix_as.des"));
+    EXPECT_FALSE(Exists("dorvix_as.fac"));
+
+    owner.messages.clear();
+    EXPECT_EQ(Run("exit-code 2\nwarning res pivot small\n"), 6);
+    ASSERT_EQ(owner.messages.size(), 2u);
+    EXPECT_EQ(owner.messages[0].second, L"Warning");
+    EXPECT_EQ(owner.messages[1].second, L"Error");
+
+    owner.messages.clear();
+    EXPECT_EQ(Run("exit-code 1\nerror spy no convergence\n"), 104);
+    ASSERT_EQ(owner.messages.size(), 2u);
+    EXPECT_EQ(owner.messages[0].first, L"Error(s) found in solve generated files");
+    EXPECT_EQ(owner.messages[1].first, L"The solver ended abnormally (exit code 1)");
 }
 
 TEST_F(JobRunner, CancelKillsTheSolverAndItsChild) {
@@ -166,7 +194,7 @@ namespace {
 int g_prepareCalls = 0;
 
 class FakeSolverDatabase : public ComObject<FakeSolverDatabase, IHostSolverDatabase> {
-public:
+  public:
     HRESULT PrepareRun() override {
         ++g_prepareCalls;
         return S_OK;
@@ -185,4 +213,11 @@ TEST_F(JobRunner, WriteNothingCallsTheHostComponentButStartsNoSolver) {
     EXPECT_EQ(g_prepareCalls, 1);
     EXPECT_FALSE(Exists("dummy.dat"));
     EXPECT_FALSE(Exists("dorvix.out"));
+}
+
+TEST_F(JobRunner, UncreatableDriverFileAnswers3AndStartsNothing) {
+    std::filesystem::create_directory(folder.Path() / "dummy.dat");
+    EXPECT_EQ(Run(""), 3);
+    EXPECT_FALSE(Exists("dorvix.out"));
+    EXPECT_TRUE(owner.messages.empty());
 }

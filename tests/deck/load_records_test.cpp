@@ -1,6 +1,7 @@
+#include "deck/load_records.h"
+
 #include <gtest/gtest.h>
 
-#include "deck/load_records.h"
 #include "deck/object_type_table.h"
 #include "foundation/jx_stream.h"
 #include "foundation/signed_memory.h"

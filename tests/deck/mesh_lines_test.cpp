@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <numeric>
 
@@ -66,8 +67,7 @@ TEST(ElementLines, QuadraticShapesNegateMidSideNodes) {
         "    I 5 N 1 -7 2 -8 3 -9 0 4 -10 5 -11 6 -12 0 -13 0 -14 0 -15",
         "    I 7 N 1 -6 2 -7 3 -8 4 -9 0 5 -5 5 -5 5 -5 5 -5 0 -10 0 -11 0 -12 0 -13",
         // 82 characters: cut at the blank before the last node.
-        "    I 3 N 1 -9 2 -10 3 -11 4 -12 0 5 -13 6 -14 7 -15 8 -16 0 -17 0 -18 0 -19 0 $",
-        " -20"};
+        "    I 3 N 1 -9 2 -10 3 -11 4 -12 0 5 -13 6 -14 7 -15 8 -16 0 -17 0 -18 0 -19 0 $", " -20"};
     EXPECT_EQ(lines, expected);
 }
 
@@ -85,8 +85,8 @@ TEST(ElementLines, GenericElement) {
         d.WriteElement(10, 4, n.data());
         d.WriteElement(11, 0, n.data());
     });
-    const std::vector<std::string> expected = {"    I 8 N 1 2 3", "    I 9 N 1 -5 2 -6 3 -7 4 -8", "    I 10 N 1 2 3 4",
-                                               "    I 11 N"};
+    const std::vector<std::string> expected = {"    I 8 N 1 2 3", "    I 9 N 1 -5 2 -6 3 -7 4 -8",
+                                               "    I 10 N 1 2 3 4", "    I 11 N"};
     EXPECT_EQ(lines, expected);
 }
 
@@ -133,4 +133,68 @@ TEST(SelectionGroups, ThousandIdsAreCutIntoShortRecords) {
     std::string expected = " I";
     for (int id : ids) expected += " " + std::to_string(id);
     EXPECT_EQ(joined, expected);
+}
+
+// The widest ids: a negated minimum id has eleven characters, and a quadratic hexahedron of
+// such ids runs far past one record.
+TEST(ElementLines, ExtremeIdsAreWrittenWhole) {
+    const int low = -2147483647 - 1;
+    std::vector<int> n(20, low);
+    n[0] = 2147483647;
+    const auto lines = Written([&](DorvixDeckFile& d) { d.WriteHexa(low, 20, n.data()); });
+    std::string expected = "    I -2147483648 N 2147483647 2147483648";
+    for (int i = 0; i < 3; ++i) expected += " -2147483648 2147483648";
+    expected += " 0";
+    for (int i = 0; i < 4; ++i) expected += " -2147483648 2147483648";
+    for (int i = 0; i < 4; ++i) expected += " 0 2147483648";
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 81u);
+        std::string record = i == 0 ? lines[i] : lines[i].substr(1);
+        if (i + 1 < lines.size()) {
+            EXPECT_EQ(record.back(), '$');
+            record.pop_back();
+        }
+        joined += record;
+    }
+    EXPECT_EQ(joined, expected);
+}
+
+// Enough element lines to cross the output buffer's flush size several times, mixed with
+// lines that are cut into records: the file holds every line once, in order.
+TEST(ElementLines, ManyLinesAcrossBufferFlushes) {
+    std::vector<std::string> expected;
+    const auto records = Written([&](DorvixDeckFile& d) {
+        char text[128];
+        for (int e = 1; e <= 40000; ++e) {
+            const int n[8] = {e, e + 1, e + 2, e + 3, 1000000 + e, 1000001 + e, 1000002 + e, 1000003 + e};
+            d.WriteHexa(e, 8, n);
+            std::snprintf(text, sizeof text, "    I %d N %d %d %d %d 0 %d %d %d %d", e, n[0], n[1], n[2], n[3],
+                          n[4], n[5], n[6], n[7]);
+            expected.emplace_back(text);
+            if (e % 997 == 0) {
+                const std::vector<int> q(10, 1234567890);
+                d.WriteTetra(e, 10, q.data());
+                expected.push_back("    I " + std::to_string(e) +
+                                   " N 1234567890 -1234567890 1234567890 -1234567890 1234567890 -1234567890"
+                                   " 0 1234567890 0 -1234567890 0 -1234567890 0 -1234567890");
+            }
+        }
+    });
+    // Join continuation records back into their logical lines.
+    std::vector<std::string> lines;
+    bool continued = false;
+    for (const std::string& record : records) {
+        std::string text = continued ? record.substr(1) : record;
+        const bool more = !text.empty() && text.back() == '$';
+        if (more) text.pop_back();
+        if (continued)
+            lines.back() += text;
+        else
+            lines.push_back(text);
+        continued = more;
+    }
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << "line " << i;
+    EXPECT_GT(records.size(), lines.size());
 }

@@ -1,6 +1,7 @@
+#include "deck/solver_job.h"
+
 #include <gtest/gtest.h>
 
-#include "deck/solver_job.h"
 #include "deck_test_support.h"
 
 using decktest::FakeOwner;
@@ -17,14 +18,15 @@ TEST(SolverModules, DriverAndChainPerAnalysis) {
         const wchar_t* module;
     };
     const Case cases[] = {
-        {"linear static", 1, 0, false, false, 1, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as", L"as"},
+        {"linear static", 1, 0, false, false, 1, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as",
+         L"as"},
         {"non-linear", 1, 1, true, false, 1, false, "INPUT.mcnl \"dorvix.dat\"\n.FIN 1\n", "ba,me", L"me"},
         {"two-pass", 1, 0, true, false, 1, false,
          "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
         {"two-pass for modal", 1, 0, true, false, 3, true,
          "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
-        {"prestressed multi-step", 1, 0, true, false, 3, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as",
-         L"as"},
+        {"prestressed multi-step", 1, 0, true, false, 3, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n",
+         "ba,as", L"as"},
         {"buckling", 2, 0, false, true, 1, false, "INPUT.flamb \"dorvix.dat\"\n.FIN 1\n", "ba,st", L"st"},
         {"modal", 2, 0, false, false, 1, false, "INPUT.vibra \"dorvix.dat\"\n.FIN 1\n", "ba,dy", L"dy"},
         {"thermal", 4, 1, false, false, 1, false, "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n", "ba,mt", L"mt"},

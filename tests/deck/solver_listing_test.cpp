@@ -1,6 +1,7 @@
+#include "deck/solver_listing.h"
+
 #include <gtest/gtest.h>
 
-#include "deck/solver_listing.h"
 #include "deck_test_support.h"
 
 using decktest::ScratchFolder;
@@ -48,7 +49,8 @@ TEST(ListingScan, LongLinesAreReadInPieces) {
 
 TEST(WorkFolders, OnlySixCharacterNamesAreRemoved) {
     ScratchFolder folder;
-    for (const char* name : {"dorvix123456.dir", "dorvixabcdef.dir"}) platform::CreateFolders(folder.Path() / name / "sub");
+    for (const char* name : {"dorvix123456.dir", "dorvixabcdef.dir"})
+        platform::CreateFolders(folder.Path() / name / "sub");
     platform::CreateFolders(folder.Path() / "dorvix12345.dir");
     platform::CreateFolders(folder.Path() / "dorvix1234567.dir");
     EXPECT_EQ(DeleteSolverWorkDirectories(), 1);

@@ -4,9 +4,9 @@
 #include "deck/deck_counters.h"
 #include "deck/html_paragraphs.h"
 #include "deck_test_support.h"
+#include "host/string_table.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
-#include "host/string_table.h"
 
 TEST(DofDigits, MasksAndPlanarModels) {
     EXPECT_EQ(DofMaskToDigits(false, 0x7F), "123456");
@@ -41,7 +41,8 @@ TEST(ObjectTypeLists, LoadsAndSupports) {
 TEST(HtmlParagraphs, SplitsDropsMarkupAndEmptyParagraphs) {
     EXPECT_TRUE(SplitHtmlParagraphs(L"<HTML><BODY>no paragraphs</BODY></HTML>").empty());
     const auto p = SplitHtmlParagraphs(
-        L"<HTML><BODY><P>First <b>bold</b>  line</P><p class=x>\n</p><P>A &amp; B &lt;3&gt; &#65;</P></BODY></HTML>");
+        L"<HTML><BODY><P>First <b>bold</b>  line</P><p class=x>\n</p><P>A &amp; B &lt;3&gt; "
+        L"&#65;</P></BODY></HTML>");
     EXPECT_EQ(p, (std::vector<std::wstring>{L"First bold line", L"A & B <3> A"}));
     EXPECT_EQ(SplitHtmlParagraphs(L"<BODY><P>one<P>two</BODY>"), (std::vector<std::wstring>{L"one", L"two"}));
     EXPECT_TRUE(SplitHtmlParagraphs(L"<PRE>not a paragraph</PRE>").empty());
@@ -49,13 +50,15 @@ TEST(HtmlParagraphs, SplitsDropsMarkupAndEmptyParagraphs) {
 
 TEST(AddinRegistry, ReadsAndExpandsValues) {
     decktest::ScratchFolder folder;
-    decktest::WriteText(folder.Path() / "registry.txt",
-                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin]\n"
-                        "\"InstallDir\"=\"%DECK_TEST_HOME%/addin\"\n"
-                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\Contacts "
-                        "Default Options]\n"
-                        "\"STI\"=\"PROJ 1\"\n");
-    platform::ScopedEnvironmentVariable registry("DORVIX_REGISTRY", (folder.Path() / "registry.txt").string());
+    decktest::WriteText(
+        folder.Path() / "registry.txt",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin]\n"
+        "\"InstallDir\"=\"%DECK_TEST_HOME%/addin\"\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\Contacts "
+        "Default Options]\n"
+        "\"STI\"=\"PROJ 1\"\n");
+    platform::ScopedEnvironmentVariable registry("DORVIX_REGISTRY",
+                                                 (folder.Path() / "registry.txt").string());
     platform::ScopedEnvironmentVariable home("DECK_TEST_HOME", "/opt/home");
     std::wstring value;
     EXPECT_EQ(GetAddinDirectory(L"", L"InstallDir", value), S_OK);
@@ -89,7 +92,7 @@ TEST(DeckCounters, StartAtOneAfterResetAndContactElementsStepByTen) {
 namespace {
 
 class FakeStringList : public ComObject<FakeStringList, IHostStringList> {
-public:
+  public:
     HRESULT Add(BSTR text) override {
         items.emplace_back(BstrView(text));
         return S_OK;
@@ -111,7 +114,8 @@ public:
 TEST(HtmlMessage, ParagraphsGoToTheHostStringList) {
     ScopedComponentClass registration(CLSID_HostStringList, CreatorFor<FakeStringList>());
     ComPtr<IHostStringList> list;
-    EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>one</P><P></P><P>two</P>"), list.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>one</P><P></P><P>two</P>"), list.ReleaseAndGetAddressOf()),
+              S_OK);
     ASSERT_TRUE(list);
     int count = 0;
     list->GetCount(count);

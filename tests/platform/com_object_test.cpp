@@ -1,9 +1,10 @@
+#include "platform/com_object.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
 
-#include "platform/com_object.h"
 #include "platform/creation_registry.h"
 
 namespace {
@@ -36,7 +37,7 @@ inline constexpr CLSID CLSID_Square = MakeGuid("22222222-0000-0000-0000-00000000
 int g_alive = 0;
 
 class Square : public ComObject<Square, ISquare, INamed> {
-public:
+  public:
     Square() { ++g_alive; }
     ~Square() override { --g_alive; }
     int Corners() override { return 4; }
@@ -46,7 +47,7 @@ public:
 
 // A class that may be aggregated, and counts its own releases.
 class Label : public ComObjectSingleThreaded<Label, INamed> {
-public:
+  public:
     static constexpr bool kAggregatable = true;
     Label() { ++g_alive; }
     ~Label() override { --g_alive; }
@@ -55,7 +56,7 @@ public:
 
 // An outer object that aggregates a Label and exposes its INamed as its own.
 class Box : public ComObject<Box, IShape> {
-public:
+  public:
     Box() { ++g_alive; }
     ~Box() override { --g_alive; }
     HRESULT FinalConstruct() {
@@ -69,12 +70,12 @@ public:
     }
     int Corners() override { return 8; }
 
-private:
+  private:
     ComPtr<IUnknown> inner_;  // owns the inner object's identity
 };
 
 class Refusing : public ComObject<Refusing, IShape> {
-public:
+  public:
     HRESULT FinalConstruct() { return E_ACCESSDENIED; }
     int Corners() override { return 0; }
 };
@@ -242,12 +243,13 @@ TEST(CreationRegistry, CreatesRegisteredClassesOnly) {
 
 // An object that hands out the free-threaded marshaler, created on first request.
 class Shared : public ComObject<Shared, IShape> {
-public:
+  public:
     HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
         *out = nullptr;
         if (!(iid == IID_IMarshal)) return E_NOINTERFACE;
         if (!marshaler_) {
-            HRESULT hr = CoCreateFreeThreadedMarshaler(ControllingUnknown(), marshaler_.ReleaseAndGetAddressOf());
+            HRESULT hr =
+                CoCreateFreeThreadedMarshaler(ControllingUnknown(), marshaler_.ReleaseAndGetAddressOf());
             if (FAILED(hr)) return hr;
         }
         return marshaler_->QueryInterface(iid, out);

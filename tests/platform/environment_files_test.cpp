@@ -66,7 +66,7 @@ TEST(Environment, MachineFacts) {
 }
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = platform::CreateUniqueTemporaryFolder("dorvix-files-");
         ASSERT_TRUE(platform::FolderExists(root_));
@@ -151,9 +151,9 @@ TEST(Clock, FixedClockGivesReproducibleDates) {
         EXPECT_EQ(t.hour, 13);
         EXPECT_EQ(t.millisecond, 250);
         EXPECT_EQ(t.dayOfWeek, 4);  // a Thursday
-        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-                           platform::WallClockNow().time_since_epoch())
-                           .count();
+        auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(platform::WallClockNow().time_since_epoch())
+                .count();
         EXPECT_EQ(seconds, 1709211909);  // 2024-02-29T13:05:09Z
     }
     EXPECT_GE(platform::LocalNow().year, 2024);

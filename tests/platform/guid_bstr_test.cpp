@@ -134,8 +134,8 @@ TEST(TextConversion, RoundTripsAcrossEncodings) {
 }
 
 TEST(TextConversion, ReplacesMalformedInputWithoutReadingPastIt) {
-    EXPECT_EQ(platform::Utf8ToWide("a\xC3"), L"a\uFFFD");           // truncated sequence
-    EXPECT_EQ(platform::Utf8ToWide("\xC0\xAF"), L"\uFFFD\uFFFD");    // overlong
+    EXPECT_EQ(platform::Utf8ToWide("a\xC3"), L"a\uFFFD");                    // truncated sequence
+    EXPECT_EQ(platform::Utf8ToWide("\xC0\xAF"), L"\uFFFD\uFFFD");            // overlong
     EXPECT_EQ(platform::Utf8ToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");  // surrogate
     EXPECT_EQ(platform::Utf8ToWide("\xFFz"), L"\uFFFDz");
     EXPECT_EQ(platform::Utf16ToWide(std::u16string{0xD800, u'x'}), L"\uFFFDx");

@@ -1,3 +1,5 @@
+#include "platform/registry.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -5,7 +7,6 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/registry.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using platform::RegistryRoot;
 constexpr const wchar_t* kAddinKey = L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\";
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = platform::CreateUniqueTemporaryFolder("dorvix-registry-");
         ASSERT_FALSE(folder_.empty());
@@ -56,7 +57,8 @@ const char kSample[] =
 TEST_F(RegistryTest, ReadsValuesWithCaseInsensitiveKeysAndEscapes) {
     WriteFile(kSample);
     std::wstring value;
-    ASSERT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, kAddinKey, L"installdir", &value), S_OK);
+    ASSERT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, kAddinKey, L"installdir", &value),
+              S_OK);
     EXPECT_EQ(value, L"%DORVIX_TEST_HOME%/addin");
     ASSERT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, kAddinKey, L"", &value), S_OK);
     EXPECT_EQ(value, L"default");
@@ -81,18 +83,19 @@ TEST_F(RegistryTest, ExpandsIntoACallerBufferThatMustBeLargeEnough) {
     const std::wstring expected = L"/opt/dorvix/addin";
     wchar_t buffer[32];
     std::fill(std::begin(buffer), std::end(buffer), L'#');
-    ASSERT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", buffer,
-                                                   expected.size() + 1),
+    ASSERT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir",
+                                                   buffer, expected.size() + 1),
               S_OK);
     EXPECT_EQ(std::wstring(buffer), expected);
 
     std::fill(std::begin(buffer), std::end(buffer), L'#');
-    EXPECT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", buffer,
-                                                   expected.size()),
+    EXPECT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir",
+                                                   buffer, expected.size()),
               E_MOREDATA);
     EXPECT_EQ(buffer[0], L'#');  // untouched
-    EXPECT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"Missing", buffer, 32),
-              E_NOTFOUND);
+    EXPECT_EQ(
+        platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"Missing", buffer, 32),
+        E_NOTFOUND);
     EXPECT_EQ(buffer[0], L'#');
 }
 
@@ -119,7 +122,8 @@ TEST_F(RegistryTest, MalformedFileIsRefusedAndNeverRewritten) {
     std::wstring value;
     EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", &value),
               E_BADFILEDATA);
-    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, kAddinKey, L"X", L"y"), E_BADFILEDATA);
+    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, kAddinKey, L"X", L"y"),
+              E_BADFILEDATA);
     EXPECT_EQ(ReadFile(), broken);
 
     for (const char* bad : {"\"v\"=\"before any key\"\n", "[HKEY_NOWHERE\\A]\n", "[HKLM\\A\n",
@@ -133,22 +137,27 @@ TEST_F(RegistryTest, MalformedFileIsRefusedAndNeverRewritten) {
 TEST_F(RegistryTest, WritesAndDeletesKeysForRegistration) {
     // No file yet: the first write creates it.
     const wchar_t* clsidKey = L"CLSID\\{E963ECA3-80F7-4291-A63F-633CA1F6454E}";
-    ASSERT_EQ(platform::RegistryWriteString(RegistryRoot::ClassesRoot, clsidKey, L"", L"JXDorvixSolver"), S_OK);
-    ASSERT_EQ(platform::RegistryWriteString(RegistryRoot::ClassesRoot, std::wstring(clsidKey) + L"\\InprocServer32",
-                                            L"ThreadingModel", L"Both"),
+    ASSERT_EQ(platform::RegistryWriteString(RegistryRoot::ClassesRoot, clsidKey, L"", L"JXDorvixSolver"),
               S_OK);
-    ASSERT_EQ(platform::RegistryWriteString(RegistryRoot::ClassesRoot, clsidKey, L"Note", L"a \"quoted\" \\ text"),
-              S_OK);
+    ASSERT_EQ(
+        platform::RegistryWriteString(RegistryRoot::ClassesRoot, std::wstring(clsidKey) + L"\\InprocServer32",
+                                      L"ThreadingModel", L"Both"),
+        S_OK);
+    ASSERT_EQ(
+        platform::RegistryWriteString(RegistryRoot::ClassesRoot, clsidKey, L"Note", L"a \"quoted\" \\ text"),
+        S_OK);
 
     std::wstring value;
     ASSERT_EQ(platform::RegistryReadString(RegistryRoot::ClassesRoot, clsidKey, L"note", &value), S_OK);
     EXPECT_EQ(value, L"a \"quoted\" \\ text");  // survives the file's escaping
-    EXPECT_NE(ReadFile().find("[HKEY_CLASSES_ROOT\\CLSID\\{E963ECA3-80F7-4291-A63F-633CA1F6454E}\\InprocServer32]"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadFile().find("[HKEY_CLASSES_ROOT\\CLSID\\{E963ECA3-80F7-4291-A63F-633CA1F6454E}\\InprocServer32]"),
+        std::string::npos);
 
     EXPECT_EQ(platform::RegistryDeleteValue(RegistryRoot::ClassesRoot, clsidKey, L"Note"), S_OK);
     EXPECT_EQ(platform::RegistryDeleteValue(RegistryRoot::ClassesRoot, clsidKey, L"Note"), S_FALSE);
-    EXPECT_EQ(platform::RegistryDeleteKey(RegistryRoot::ClassesRoot, L"clsid\\{e963eca3-80f7-4291-a63f-633ca1f6454e}"),
+    EXPECT_EQ(platform::RegistryDeleteKey(RegistryRoot::ClassesRoot,
+                                          L"clsid\\{e963eca3-80f7-4291-a63f-633ca1f6454e}"),
               S_OK);
     EXPECT_FALSE(platform::RegistryKeyExists(RegistryRoot::ClassesRoot, clsidKey));
     EXPECT_FALSE(
@@ -165,7 +174,8 @@ TEST(RegistryWithoutFile, EveryKeyIsMissingAndWritesFail) {
               E_NOTFOUND);
     HKEY key = nullptr;
     EXPECT_EQ(XenRegOpenKeyW(0, kAddinKey, &key), E_NOTFOUND);
-    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", L"x"), E_FAIL);
+    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", L"x"),
+              E_FAIL);
 }
 
 }  // namespace

@@ -65,9 +65,10 @@ TEST(MemoryStream, AnswersItsInterfaces) {
 TEST(MemoryStorage, CreatesOpensAndNamesStreams) {
     ComPtr<IStorage> storage = platform::CreateMemoryStorage();
     ComPtr<IStream> created;
-    ASSERT_EQ(storage->CreateStream(L"DORVIX_ADDIN_STREAM", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
-                                    created.ReleaseAndGetAddressOf()),
-              S_OK);
+    ASSERT_EQ(
+        storage->CreateStream(L"DORVIX_ADDIN_STREAM", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
+                              created.ReleaseAndGetAddressOf()),
+        S_OK);
     ASSERT_EQ(created->Write("project", 7, nullptr), S_OK);
 
     ComPtr<IStream> opened;
@@ -88,8 +89,9 @@ TEST(MemoryStorage, CreatesOpensAndNamesStreams) {
     EXPECT_EQ(storage->CreateStream(L"DORVIX_ADDIN_STREAM", STGM_READWRITE, again.ReleaseAndGetAddressOf()),
               STG_E_FILEALREADYEXISTS);
     EXPECT_EQ(storage->CreateStream(L"", STGM_CREATE, again.ReleaseAndGetAddressOf()), STG_E_INVALIDNAME);
-    EXPECT_EQ(storage->CreateStream(std::wstring(32, L'n').c_str(), STGM_CREATE, again.ReleaseAndGetAddressOf()),
-              STG_E_INVALIDNAME);
+    EXPECT_EQ(
+        storage->CreateStream(std::wstring(32, L'n').c_str(), STGM_CREATE, again.ReleaseAndGetAddressOf()),
+        STG_E_INVALIDNAME);
 
     // Replacing a stream starts it empty; the old stream object keeps its own bytes.
     ASSERT_EQ(storage->CreateStream(L"Dorvix_Addin_Stream", STGM_CREATE | STGM_READWRITE,
@@ -138,7 +140,7 @@ TEST(SafeArray, HoldsNumbersWithBoundsChecks) {
 }
 
 class Counted : public ComObject<Counted, IStream> {
-public:
+  public:
     HRESULT Read(void*, ULONG, ULONG*) override { return E_NOTIMPL; }
     HRESULT Write(const void*, ULONG, ULONG*) override { return E_NOTIMPL; }
     HRESULT Seek(std::int64_t, std::uint32_t, std::uint64_t*) override { return E_NOTIMPL; }

@@ -102,9 +102,9 @@ TEST(VariantChangeType, TextBecomesBool) {
     const struct {
         const wchar_t* text;
         VARIANT_BOOL value;
-    } good[] = {{L"true", VARIANT_TRUE},  {L"TRUE", VARIANT_TRUE},   {L"False", VARIANT_FALSE},
+    } good[] = {{L"true", VARIANT_TRUE},   {L"TRUE", VARIANT_TRUE},     {L"False", VARIANT_FALSE},
                 {L"#TRUE#", VARIANT_TRUE}, {L"#FALSE#", VARIANT_FALSE}, {L"0", VARIANT_FALSE},
-                {L"1", VARIANT_TRUE},      {L"-2.5", VARIANT_TRUE},    {L" 0.0 ", VARIANT_FALSE}};
+                {L"1", VARIANT_TRUE},      {L"-2.5", VARIANT_TRUE},     {L" 0.0 ", VARIANT_FALSE}};
     VariantHolder out;
     for (const auto& c : good) {
         ASSERT_EQ(ChangeText(c.text, VT_BOOL, &out), S_OK) << c.text;

@@ -116,6 +116,20 @@ bool ResumeInto(ObjectData& d, const std::vector<std::uint8_t>& bytes) {
     return d.Resume(stream);
 }
 
+TEST(ObjectData, SaveWritesTheRecordLayoutFieldByField) {
+    ObjectData d;
+    d.SetId(5);
+    ASSERT_TRUE(d.SetName("abc"));
+    d.AddReference({300, 0x4000});
+    d.AddReference({300, 0x4000});  // already present: not added again
+    d.SetIdList({3});
+    d.SelectActiveIds({3});
+    EXPECT_EQ(d.GetReferenceCount(), 1);
+    EXPECT_EQ(Saved(d), HandRecord(2, 3, "abc", true, 3));
+    EXPECT_FALSE(d.SetName(std::string(260, 'n')));
+    EXPECT_EQ(d.GetName(), "abc");
+}
+
 TEST(ObjectData, VersionOneKeepsActiveIdsAndNewerVersionsAreRefused) {
     ObjectData d = Sample();
     ASSERT_TRUE(ResumeInto(d, HandRecord(1, 3, "abc", false, 3)));
@@ -205,6 +219,15 @@ TEST(ObjectData, MeshIdsMergeOverlapsButKeepOneReferenceInHostOrder) {
     EXPECT_EQ(count, 0);
     EXPECT_EQ(bodies.GetAllMeshIds(mesh.Get(), &ids, &count), S_OK);
     EXPECT_EQ(count, 4);
+    SignedMemFree(ids);
+
+    // Entity id 0 names no geometry and is not asked for.
+    raw->nodes[0] = {77};
+    ObjectData withNull;
+    withNull.AddReference({0, 0x20});
+    withNull.AddReference({102, 0x20});
+    ASSERT_EQ(withNull.GetMeshIds(mesh.Get(), &ids, &count), S_OK);
+    EXPECT_EQ(std::vector<int>(ids, ids + count), (std::vector<int>{1, 9}));
     SignedMemFree(ids);
 
     ObjectData unknown;

@@ -135,6 +135,43 @@ TEST(ReturnPackage, PartResultsFoundByCategoryAndIdWithOwningReference) {
     EXPECT_FALSE(package.GetResultChart(78));
 }
 
+TEST(ReturnPackage, HoldsItsOwnReferencesAndFindsTheFirstMatch) {
+    Probe* raw = nullptr;
+    ComPtr<IUnknown> probe;
+    CreateComInstanceWith<Probe>(nullptr, IID_IUnknown, probe.ReleaseAndGetVoidAddress(), [&raw] {
+        raw = new Probe();
+        return raw;
+    });
+    ComPtr<IUnknown> other = NewProbe();
+    {
+        ReturnPackage package;
+        package.Init(1);
+        ResultDefinition d;
+        d.category = 5;
+        d.id = 1;
+        d.value = 1.0;
+        package.AddPartResult(0, probe.Get(), d);
+        d.value = 2.0;
+        package.AddPartResult(0, other.Get(), d);
+        package.AddResultChart(probe.Get(), 3);
+        EXPECT_EQ(raw->RefCountForTesting(), 3u);
+        double value = 0.0;
+        {
+            ComPtr<IUnknown> found = package.FindPartResult(0, 5, 1, value);
+            EXPECT_EQ(found.Get(), probe.Get());
+            EXPECT_EQ(value, 1.0);
+            EXPECT_EQ(raw->RefCountForTesting(), 4u);
+        }
+        package.SetPartValue1(0, 9.0);
+        package.Init(1);  // a new solve: the parts and their values start afresh
+        EXPECT_EQ(raw->RefCountForTesting(), 2u);
+        EXPECT_EQ(package.GetPartValue1(0, value), S_OK);
+        EXPECT_EQ(value, 0.0);
+        EXPECT_FALSE(package.FindPartResult(0, 5, 1, value));
+    }
+    EXPECT_EQ(raw->RefCountForTesting(), 1u);
+}
+
 TEST(ReturnPackage, ResultFileNameNeverOverflowsTheBuffer) {
     ReturnPackage package;
     char buffer[8];
@@ -149,6 +186,9 @@ TEST(ReturnPackage, ResultFileNameNeverOverflowsTheBuffer) {
     char small[8] = {'q', 'q', 'q', 'q', 'q', 'q', 'q', 'q'};
     EXPECT_TRUE(FAILED(package.GetResultFileName(small, sizeof small)));
     EXPECT_STREQ(small, "");
+    package.SetResultFileName(nullptr);  // clears the name
+    EXPECT_EQ(package.GetResultFileName(buffer, sizeof buffer), S_OK);
+    EXPECT_STREQ(buffer, "");
 }
 
 TEST(ReturnPackage, MessagesAndValueListsAreCopies) {

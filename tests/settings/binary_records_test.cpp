@@ -8,6 +8,8 @@
 
 namespace {
 
+using settings_test::FilledObjects;
+using settings_test::FreshLike;
 using settings_test::ResumeBytes;
 using settings_test::SaveBytes;
 
@@ -29,40 +31,6 @@ class HandStream {
     JXMemoryChannel channel_;
     JXStream stream_{channel_};
 };
-
-std::vector<std::unique_ptr<DorvixSolutionSettings>> FilledObjects() {
-    std::vector<std::unique_ptr<DorvixSolutionSettings>> all;
-    auto statics = std::make_unique<DorvixStaticMechanicalSettings>();
-    settings_test::FillStepSettings(*statics);
-    all.push_back(std::move(statics));
-    auto transient = std::make_unique<DorvixTransientMechanicalSettings>();
-    settings_test::FillStepSettings(*transient);
-    all.push_back(std::move(transient));
-    auto thermal = std::make_unique<DorvixStaticThermalSettings>();
-    settings_test::FillStepSettings(*thermal);
-    all.push_back(std::move(thermal));
-    auto transientThermal = std::make_unique<DorvixTransientThermalSettings>();
-    settings_test::FillStepSettings(*transientThermal);
-    all.push_back(std::move(transientThermal));
-    auto harmonic = std::make_unique<DorvixHarmonicMechanicalSettings>();
-    settings_test::FillHarmonic(*harmonic);
-    all.push_back(std::move(harmonic));
-    auto modal = std::make_unique<DorvixModalMechanicalSettings>();
-    settings_test::FillSharedRecords(*modal);
-    settings_test::FillModalControls(modal->GetModalControls());
-    all.push_back(std::move(modal));
-    auto buckling = std::make_unique<DorvixBucklingMechanicalSettings>();
-    settings_test::FillSharedRecords(*buckling);
-    settings_test::FillModalControls(buckling->GetBucklingControls());
-    all.push_back(std::move(buckling));
-    return all;
-}
-
-std::unique_ptr<DorvixSolutionSettings> FreshLike(const DorvixSolutionSettings& s) {
-    if (typeid(s) == typeid(DorvixHarmonicMechanicalSettings))
-        return std::make_unique<DorvixHarmonicMechanicalSettings>();
-    return CreateDorvixSolutionSettings(s.GetAnalysisType(), s.GetPhysicsType());
-}
 
 TEST(BinaryRecords, EveryClassRoundTripsItsValuesInBothByteOrders) {
     for (const auto& source : FilledObjects()) {

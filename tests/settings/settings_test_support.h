@@ -3,13 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "foundation/jx_stream.h"
 #include "foundation/xml.h"
 #include "settings/harmonic_settings.h"
 #include "settings/modal_settings.h"
+#include "settings/settings_factory.h"
 #include "settings/step_settings_classes.h"
 
 namespace settings_test {
@@ -176,6 +179,39 @@ inline void FillHarmonic(DorvixHarmonicMechanicalSettings& h) {
     c.SetManualRangeIntervals(30);
     h.GetDampingControls().SetConstantValue(0.015);
     h.GetDampingControls().SetBetaDamping(0.001);
+}
+
+// One object of every settings class, filled by the helpers above. changeBucklingSolver false
+// for the XML tests: the buckling class keeps its solver controls out of its XML form.
+inline std::vector<std::unique_ptr<DorvixSolutionSettings>> FilledObjects(bool changeBucklingSolver = true) {
+    std::vector<std::unique_ptr<DorvixSolutionSettings>> all;
+    const auto addSteps = [&all](auto settings) {
+        FillStepSettings(*settings);
+        all.push_back(std::move(settings));
+    };
+    addSteps(std::make_unique<DorvixStaticMechanicalSettings>());
+    addSteps(std::make_unique<DorvixTransientMechanicalSettings>());
+    addSteps(std::make_unique<DorvixStaticThermalSettings>());
+    addSteps(std::make_unique<DorvixTransientThermalSettings>());
+    auto harmonic = std::make_unique<DorvixHarmonicMechanicalSettings>();
+    FillHarmonic(*harmonic);
+    all.push_back(std::move(harmonic));
+    auto modal = std::make_unique<DorvixModalMechanicalSettings>();
+    FillSharedRecords(*modal);
+    FillModalControls(modal->GetModalControls());
+    all.push_back(std::move(modal));
+    auto buckling = std::make_unique<DorvixBucklingMechanicalSettings>();
+    FillSharedRecords(*buckling, changeBucklingSolver);
+    FillModalControls(buckling->GetBucklingControls());
+    all.push_back(std::move(buckling));
+    return all;
+}
+
+// A default object of the same class (the factory offers no path to the harmonic class).
+inline std::unique_ptr<DorvixSolutionSettings> FreshLike(const DorvixSolutionSettings& s) {
+    if (typeid(s) == typeid(DorvixHarmonicMechanicalSettings))
+        return std::make_unique<DorvixHarmonicMechanicalSettings>();
+    return CreateDorvixSolutionSettings(s.GetAnalysisType(), s.GetPhysicsType());
 }
 
 }  // namespace settings_test

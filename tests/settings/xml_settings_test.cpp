@@ -37,41 +37,19 @@ void SetText(pugi::xml_node node, const char* text) {
     node.text().set(text);
 }
 
-template <class S>
-void ExpectRoundTrip(const S& source) {
+void ExpectRoundTrip(const DorvixSolutionSettings& source) {
     const std::string text = WriteXmlText(source);
-    S pretty, compact;
-    ASSERT_FALSE(pretty == source);
-    ASSERT_EQ(ReadXmlText(pretty, text), S_OK) << text;
-    EXPECT_TRUE(pretty == source) << text;
-    ASSERT_EQ(ReadXmlText(compact, Compact(text)), S_OK);
-    EXPECT_TRUE(compact == source);
+    const auto pretty = settings_test::FreshLike(source), compact = settings_test::FreshLike(source);
+    ASSERT_FALSE(*pretty == source);
+    ASSERT_EQ(ReadXmlText(*pretty, text), S_OK) << text;
+    EXPECT_TRUE(*pretty == source) << text;
+    ASSERT_EQ(Compact(text).find(">\n "), std::string::npos);
+    ASSERT_EQ(ReadXmlText(*compact, Compact(text)), S_OK);
+    EXPECT_TRUE(*compact == source);
 }
 
 TEST(SettingsXml, EveryClassRoundTripsIndentedAndCompact) {
-    DorvixStaticMechanicalSettings statics;
-    settings_test::FillStepSettings(statics);
-    ExpectRoundTrip(statics);
-    DorvixTransientMechanicalSettings transient;
-    settings_test::FillStepSettings(transient);
-    ExpectRoundTrip(transient);
-    DorvixStaticThermalSettings thermal;
-    settings_test::FillStepSettings(thermal);
-    ExpectRoundTrip(thermal);
-    DorvixTransientThermalSettings transientThermal;
-    settings_test::FillStepSettings(transientThermal);
-    ExpectRoundTrip(transientThermal);
-    DorvixHarmonicMechanicalSettings harmonic;
-    settings_test::FillHarmonic(harmonic);
-    ExpectRoundTrip(harmonic);
-    DorvixModalMechanicalSettings modal;
-    settings_test::FillSharedRecords(modal);
-    settings_test::FillModalControls(modal.GetModalControls());
-    ExpectRoundTrip(modal);
-    DorvixBucklingMechanicalSettings buckling;
-    settings_test::FillSharedRecords(buckling, false);
-    settings_test::FillModalControls(buckling.GetBucklingControls());
-    ExpectRoundTrip(buckling);
+    for (const auto& source : settings_test::FilledObjects(false)) ExpectRoundTrip(*source);
 }
 
 TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
@@ -392,6 +370,7 @@ TEST(SettingsXml, MalformedStepSettingsFailAndChangeNothing) {
     ExpectEveryEditFails(
         source,
         {
+            {"misspelt step", [](auto r) { Rename(Path(r, "StepControls[2]"), "StepControl"); }},
             {"end time text", [](auto r) { SetText(Path(r, "StepControls[2]/EndTime"), "soon"); }},
             {"end time missing", [](auto r) { Remove(Path(r, "StepControls[2]/EndTime")); }},
             {"end times out of order", [](auto r) { SetText(Path(r, "StepControls[3]/EndTime"), "2"); }},

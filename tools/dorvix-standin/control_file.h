@@ -13,16 +13,16 @@ struct StandinControl {
         std::string line;
     };
     std::vector<Marker> markers;
-    std::optional<double> stopAt;   // "stop-at T": no result set later than T
-    bool crash = false;             // "crash": die by a signal before the result files
-    bool hang = false;              // "hang": never end (until killed)
-    bool spawnChild = false;        // "spawn-child": start a child that never ends
-    std::optional<int> lastCode;    // "last-code N": step code of the last result set
-    int exitCode = 0;               // "exit-code N"
-    int modes = 3;                  // "modes N": result sets of an eigen run
-    double temperature = 22.0;      // "temperature T": node value of thermal result sets
-    bool workFolder = false;        // "work-folder": leave a scratch folder behind
-    std::string stderrText;         // "stderr TEXT": written to standard error
+    std::optional<double> stopAt;       // "stop-at T": no result set later than T
+    bool crash = false;                 // "crash": die by a signal before the result files
+    bool hang = false;                  // "hang": never end (until killed)
+    bool spawnChild = false;            // "spawn-child": start a child that never ends
+    std::optional<int> lastCode;        // "last-code N": step code of the last result set
+    int exitCode = 0;                   // "exit-code N"
+    int modes = 3;                      // "modes N": result sets of an eigen run
+    double temperature = 22.0;          // "temperature T": node value of thermal result sets
+    bool workFolder = false;            // "work-folder": leave a scratch folder behind
+    std::string stderrText;             // "stderr TEXT": written to standard error
     std::vector<std::string> problems;  // directives that could not be read
 };
 

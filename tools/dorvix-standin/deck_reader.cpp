@@ -82,7 +82,8 @@ DeckSummary ReadDeck(const std::string& path) {
     while (std::getline(in, record)) {
         ++recordNumber;
         if (record.size() > kLongestRecord)
-            summary.problems.push_back("record " + std::to_string(recordNumber) + " is longer than 82 columns");
+            summary.problems.push_back("record " + std::to_string(recordNumber) +
+                                       " is longer than 82 columns");
         if (first && !record.empty()) {
             sawInit = record.rfind(".INIT", 0) == 0;
             first = false;

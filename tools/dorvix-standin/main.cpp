@@ -30,7 +30,9 @@ struct RunRequest {
     std::vector<std::string> problems;
 };
 
-std::string Env(const char* name) { return platform::GetEnvironmentVariable(std::string_view(name)).value_or(""); }
+std::string Env(const char* name) {
+    return platform::GetEnvironmentVariable(std::string_view(name)).value_or("");
+}
 
 RunRequest ReadRequest(int argc, char** argv) {
     RunRequest request;
@@ -105,8 +107,8 @@ int Run(int argc, char** argv) {
     std::cout << "Dorvix stand-in solver: checks its input, computes nothing.\n";
     std::cout << "command:";
     for (int i = 0; i < argc; ++i) std::cout << ' ' << argv[i];
-    std::cout << "\nDVX_ZONE=" << Env("DVX_ZONE") << " DVX_DBRAM=" << Env("DVX_DBRAM") << " DVX_LANG="
-              << Env("DVX_LANG") << " DVX_HOME=" << Env("DVX_HOME") << "\n";
+    std::cout << "\nDVX_ZONE=" << Env("DVX_ZONE") << " DVX_DBRAM=" << Env("DVX_DBRAM")
+              << " DVX_LANG=" << Env("DVX_LANG") << " DVX_HOME=" << Env("DVX_HOME") << "\n";
     std::cout.flush();
     if (!control.stderrText.empty()) std::cerr << control.stderrText << std::endl;
     if (control.workFolder) std::filesystem::create_directory("dorvix123456.dir");
@@ -141,8 +143,8 @@ int Run(int argc, char** argv) {
     if (sound) {
         const std::vector<ResultSet> sets = PlanResultSets(deck, control, eigen);
         for (const ResultSet& s : sets)
-            listing << " result set " << s.number << (eigen ? " eigenvalue " : " time ") << NumberText(s.value)
-                    << "\n";
+            listing << " result set " << s.number << (eigen ? " eigenvalue " : " time ")
+                    << NumberText(s.value) << "\n";
         const std::vector<int> noNodes;
         WriteResultDescription("dorvix_" + module + ".des", module, eigen, sets,
                                module == "mt" ? deck.nodeIds : noNodes, control.temperature);

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "hostsim/matml_host_port.h"
 #include "hostsim/matml_reader.h"
+#include "tests/deck/materials/material_test_support.h"
 
 namespace {
 
@@ -257,6 +259,42 @@ TEST(MatmlRefusesFile, ErrorsNameTheLine) {
     } catch (const MatmlError& e) {
         EXPECT_THAT(e.what(), HasSubstr("m.xml:4:"));
     }
+}
+
+// The representation's property reads (one table per property, negative when there is none).
+TEST(MatmlHostPort, ReadsOnePropertyAsATable) {
+    using materials_test::Column;
+    using materials_test::Data;
+    using materials_test::MakeMaterial;
+    using materials_test::Property;
+    using materials_test::SimpleProperty;
+    ComPtr<IHostMaterial> m = MakeMaterial(
+        L"M", {SimpleProperty(L"Orthotropic Elasticity", {Column(L"Temperature", {290.0, 300.0}),
+                                                          Column(L"Young's Modulus X direction", {1.0, 2.0}),
+                                                          Column(L"Young's Modulus Y direction", {3.0})}),
+               SimpleProperty(L"Density", {Column(L"Density", {kHostUndefinedValue})}),
+               Property(L"B-H Curve", {Data(L"Magnetic Flux Density",
+                                            {Column(L"Magnetic Flux Density", {0.5, 1.5})}, L"Isotropic")})});
+    const auto read = [&](const wchar_t* name, const wchar_t* qualifier, const wchar_t* group,
+                          NCAERep::MaterialPropertyTable& out) {
+        return ReadHostMaterialProperty(m.Get(), {name, qualifier, group, L""}, out);
+    };
+    NCAERep::MaterialPropertyTable table;
+    // A column of the group's own datum.
+    EXPECT_EQ(read(L"Young's Modulus X direction", L"", L"Orthotropic Elasticity", table), 0);
+    EXPECT_EQ(table.values, (std::vector<double>{1.0, 2.0}));
+    EXPECT_EQ(table.temperatures, (std::vector<double>{290.0, 300.0}));
+    // One value for two temperatures is no table.
+    EXPECT_EQ(read(L"Young's Modulus Y direction", L"", L"Orthotropic Elasticity", table), -1);
+    EXPECT_TRUE(table.values.empty());
+    // An undefined value is no value.
+    EXPECT_EQ(read(L"Density", L"", L"", table), -1);
+    // A datum named like its column, chosen by behaviour; no temperatures when it has none.
+    EXPECT_EQ(read(L"Magnetic Flux Density", L"Isotropic", L"B-H Curve", table), 0);
+    EXPECT_EQ(table.values, (std::vector<double>{0.5, 1.5}));
+    EXPECT_TRUE(table.temperatures.empty());
+    EXPECT_EQ(read(L"Magnetic Flux Density", L"Orthotropic", L"B-H Curve", table), -1);
+    EXPECT_EQ(ReadHostMaterialProperty(nullptr, {L"Density", L"", L"", L""}, table), -1);
 }
 
 }  // namespace

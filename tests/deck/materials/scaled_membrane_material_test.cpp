@@ -64,6 +64,22 @@ TEST_F(ScaledMembrane, DensityAndExpansionAreRequired) {
     EXPECT_NE(deck_.Text().find("     M 1.\n"), std::string::npos);
 }
 
+TEST_F(ScaledMembrane, APoissonRatioOfOneStopsTheMaterialWithAnErrorLine) {
+    for (const double poisson : {1.0, -1.0}) {
+        ComPtr<IHostMaterial> material = MakeMaterial(
+            L"", {SimpleProperty(L"Isotropic Elasticity", {Column(L"Temperature", {293.0, 373.0}),
+                                                           Column(L"Young's Modulus", {91.0, 91.0}),
+                                                           Column(L"Poisson's Ratio", {0.3, poisson})})});
+        EXPECT_EQ(writer_.WriteScaledMembraneHostMaterial(9, 2.0, material.Get(), deck_.Deck(), false), 5);
+    }
+    EXPECT_EQ(deck_.Text(),
+              ".MAT I 9\n     BEHA \"Elastic\"\n"
+              "ERROR: Poisson's ratio 1. of material \"MAT9\" gives no finite plane-stress stiffness.\n"
+              ".MAT I 9\n     BEHA \"Elastic\"\n"
+              "ERROR: Poisson's ratio -1. of material \"MAT9\" gives no finite plane-stress stiffness.\n");
+    EXPECT_EQ(NextFunctionNumber(), 1);  // nothing drawn for a material that is not written
+}
+
 TEST(ScaledMembraneBodies, ABodyWithoutAttributesGives25) {
     TestBodyTable bodies;
     bodies.bodies.push_back({7, 1, nullptr});

@@ -26,8 +26,11 @@ std::string ReadFile(const std::string& path) {
 void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring& caption,
                        const std::wstring& material) {
     using NCAERep::CPropertyValue;
-    NCAERep::CCAERepBase* geometry = db.getRoot()->createChild(L"GeometryAttributes", L"");
-    NCAERep::CCAERepBase* part = geometry->createChild(L"PartAttributes", L"Part");
+    // The model's own shape: EngineeringRep, its GeometryAttributes, an assembly, a part.
+    NCAERep::CCAERepBase* engineering = db.getRoot()->createChild(L"EngineeringRep", L"EngineeringRep");
+    NCAERep::CCAERepBase* geometry = engineering->getChildByType(L"GeometryAttributes");
+    NCAERep::CCAERepBase* assembly = geometry->createChild(L"AssemblyAttributes", L"Assembly");
+    NCAERep::CCAERepBase* part = assembly->createChild(L"PartAttributes", L"Part");
     NCAERep::CCAERepBase* body = part->createChild(L"BodyAttributes", L"Body" + std::to_wstring(bodyId));
     CPropertyValue id, text, name;
     id.setValue(bodyId);

@@ -27,7 +27,8 @@ struct MeshCase {
 // Reads host.json ("mesh", "bodies", "partCount", "twoDimensional", "analysisKind") and
 // model.json (caption and material name per body id) of the case folder.
 MeshCase LoadCase(const std::string& name);
-// A model holding a "BodyAttributes" object per (body id, caption, material name).
+// Adds a "BodyAttributes" object (body id, caption, material name) to the model's one part,
+// below EngineeringRep, GeometryAttributes and an assembly, as the host builds the model.
 void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring& caption,
                        const std::wstring& material);
 

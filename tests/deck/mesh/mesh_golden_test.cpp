@@ -9,7 +9,8 @@
 namespace {
 
 void Compare(const std::string& caseName, const std::string& section, const std::string& actual) {
-    const std::string path = std::string(DORVIX_TEST_DATA) + "/cases/" + caseName + "/expected-" + section + ".txt";
+    const std::string path =
+        std::string(DORVIX_TEST_DATA) + "/cases/" + caseName + "/expected-" + section + ".txt";
     std::ifstream probe(path);
     if (!probe) {
         std::ofstream(path + ".actual", std::ios::binary) << actual;
@@ -29,7 +30,7 @@ TEST_P(MeshGolden, SectionsMatchReviewedDeck) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MeshGolden,
-                         ::testing::Values("mesh-single-hexa", "mesh-mixed-solids", "mesh-shell", "mesh-rigid",
-                                           "mesh-line"));
+                         ::testing::Values("mesh-single-hexa", "mesh-mixed-solids", "mesh-shell",
+                                           "mesh-rigid", "mesh-line"));
 
 }  // namespace

@@ -1,4 +1,6 @@
 // Scoping of faces, edges, element faces and elements, and the simulated host's mesh input.
+#include "deck/mesh/mesh_scoping.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 
 #include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/face_set.h"
-#include "deck/mesh/mesh_scoping.h"
 #include "hostsim/mesh_json.h"
 #include "hostsim/mesh_object.h"
 
@@ -18,8 +19,8 @@ ComPtr<IHostMesh> MeshOf(const std::string& json) {
 }
 
 std::string Block(const char* element, int n = 2) {
-    return std::string(R"({"blocks": [{"element": ")") + element + R"(", "cells": [)" + std::to_string(n) + "," +
-           std::to_string(n) + "," + std::to_string(n) +
+    return std::string(R"({"blocks": [{"element": ")") + element + R"(", "cells": [)" + std::to_string(n) +
+           "," + std::to_string(n) + "," + std::to_string(n) +
            R"(], "part": 1, "body": 1, "firstNode": 1, "firstElement": 1, "firstEntity": 100}]})";
 }
 
@@ -37,7 +38,9 @@ TEST(Scoping, FaceOfLinearTetrahedraUsesSolverFaceNumbers) {
         int type = 0;
         data->GetElementType(elements[i], type);
         std::vector<int> nodes;
-        ASSERT_EQ(data->GetElementFaceNodes(elements[i], CElementWrapper::ToHostFaceNumber(faces[i], type), nodes), S_OK);
+        ASSERT_EQ(
+            data->GetElementFaceNodes(elements[i], CElementWrapper::ToHostFaceNumber(faces[i], type), nodes),
+            S_OK);
         for (int n : nodes) {
             std::array<double, 3> p{};
             data->GetNodeCoordinates(n, p);
@@ -45,7 +48,6 @@ TEST(Scoping, FaceOfLinearTetrahedraUsesSolverFaceNumbers) {
         }
     }
 }
-
 
 TEST(Scoping, FaceOfAHexahedronAndItsBlockSides) {
     ComPtr<IHostMesh> mesh = MeshOf(R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,1,1,0],[4,0,1,0],[5,0,0,1],[6,1,0,1],
@@ -64,7 +66,8 @@ TEST(Scoping, FaceOfAHexahedronAndItsBlockSides) {
     for (int side = 0; side < 6; ++side) {
         elements.clear();
         faces.clear();
-        ASSERT_EQ(GetScopingFaces(hexa20.Get(), JXReference{100 + side, kJXReferenceFace}, elements, faces), S_OK);
+        ASSERT_EQ(GetScopingFaces(hexa20.Get(), JXReference{100 + side, kJXReferenceFace}, elements, faces),
+                  S_OK);
         const int expected[6] = {5, 3, 2, 4, 1, 6};  // x-min, x-max, y-min, y-max, z-min, z-max
         EXPECT_EQ(faces, (std::vector<int>{expected[side]})) << side;
     }
@@ -107,7 +110,8 @@ TEST(Scoping, ElementSetsAndElementFaceSets) {
     faces.clear();
     ASSERT_EQ(GetScopingFaces(mesh.Get(), JXReference{31, kJXReferenceElementFaces}, elements, faces), S_OK);
     EXPECT_EQ(elements, (std::vector<int>{1, 2, 1}));
-    EXPECT_EQ(faces, (std::vector<int>{1, 2, 2}));  // tetra host 3 -> 1, shell reverse side 1 -> 2, host 0 -> 2
+    EXPECT_EQ(faces,
+              (std::vector<int>{1, 2, 2}));  // tetra host 3 -> 1, shell reverse side 1 -> 2, host 0 -> 2
     elements.clear();
     faces.clear();
     ASSERT_EQ(GetScopingFaces(mesh.Get(), JXReference{32, kJXReferenceElementFaces}, elements, faces), S_OK);
@@ -150,7 +154,8 @@ TEST(FaceSet, SetFacesReplacesTheFaces) {
 TEST(HostSimMeshInput, RefusesBadMeshes) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"nodes": [[1,0,0,0]], "elements": [[1, 18, [1, 2]]]})", "/elements/0: element 1 names node 2"},
-        {R"({"nodes": [[1,0,0,0]], "elements": [[1, 25, [1]]]})", "/elements/0: element 1: unknown element type 25"},
+        {R"({"nodes": [[1,0,0,0]], "elements": [[1, 25, [1]]]})",
+         "/elements/0: element 1: unknown element type 25"},
         {R"({"nodes": [[1,0,0,0],[2,1,0,0]], "elements": [[1, 11, [1, 2]]]})", "needs 8 nodes, not 2"},
         {R"({"nodes": [[1,0,0,0]], "parts": [{"id": 1, "bodies": [{"id": 5, "elements": []}]}]})",
          "/parts/0/bodies/0: body 5 has no elements"},
@@ -163,7 +168,8 @@ TEST(HostSimMeshInput, RefusesBadMeshes) {
              "geometry": [{"id": 70, "kind": "face", "body": 2, "faces": [[1, 4, 3, 2]]}]})",
          "/geometry/0: face 70: mesh face starting at node 1 is no element face of body 2"},
         {R"({"nodes": [[1,0,0,0],[1,1,0,0]]})", "/nodes/1: node 1 is defined twice"},
-        {R"({"blocks": [{"element": "prism", "cells": [1,1,1], "part": 1, "body": 1}]})", "unknown block element"},
+        {R"({"blocks": [{"element": "prism", "cells": [1,1,1], "part": 1, "body": 1}]})",
+         "unknown block element"},
         {R"({"mesh": 1})", "/mesh: unknown member"},
     };
     for (const auto& [json, reason] : cases) {
@@ -188,8 +194,8 @@ TEST(HostSimMeshInput, GeneratedBlocksHaveTheRightSize) {
         ComPtr<IHostMesh> object = CreateHostSimMeshObject(mesh);
         HostMeshFaces faces;
         ASSERT_EQ(object->GetFaceMeshFaces(100, faces), S_OK);
-        const std::size_t facets = faces.tri3.size() / 3 + faces.quad4.size() / 4 + faces.tri6.size() / 6 +
-                                   faces.quad8.size() / 8;
+        const std::size_t facets =
+            faces.tri3.size() / 3 + faces.quad4.size() / 4 + faces.tri6.size() / 6 + faces.quad8.size() / 8;
         EXPECT_EQ(facets, std::string(element).rfind("tetra", 0) == 0 ? 8u : 4u) << element;
     }
 }

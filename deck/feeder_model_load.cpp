@@ -1,0 +1,153 @@
+// The feeder's readers of the model: the load of the input representation, the settings object
+// rebuilt from the model's settings XML, the host mesh and the named analysis parameters.
+#include <string_view>
+
+#include "addin/runtime/progress.h"
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep.h"
+#include "caerep/core/external_object.h"
+#include "caerep/model/bc_reps.h"
+#include "caerep/model/container_reps.h"
+#include "caerep/model/geometry_reps.h"
+#include "deck/dorvix_feeder.h"
+#include "foundation/text.h"
+#include "platform/creation_registry.h"
+#include "platform/text.h"
+#include "settings/settings_factory.h"
+
+namespace {
+
+constexpr const wchar_t* kAnalysisSettings = L"AnalysisSettings";
+
+// The first object of the type below the root. Several solver or mesh objects are not refused:
+// the first one found is the model's.
+template <class T>
+T* FirstOfType(NCAERep::CCAERepBase* root, const wchar_t* type) {
+    if (!root) return nullptr;
+    std::vector<NCAERep::CCAERepBase*> found;
+    root->getDescendantsByType(type, found);
+    return found.empty() ? nullptr : dynamic_cast<T*>(found.front());
+}
+
+// The settings element holds the settings class's root element beside the analysis
+// parameters; without such an element the host saved no settings and the defaults stand.
+bool HoldsSettings(XmlNode settingsElement) {
+    for (XmlNode child : settingsElement.children())
+        if (child.type() == pugi::node_element && std::string_view(child.name()) != "Parameters") return true;
+    return false;
+}
+
+std::wstring LowerAscii(std::wstring_view text) {
+    std::wstring out(text);
+    for (wchar_t& c : out) c = platform::AsciiToLower(c);
+    return out;
+}
+
+// A parameter's field: the text of the child element of that name, else the attribute of that
+// name. Absent in both forms: false.
+bool ReadParameterField(XmlNode parameter, const char* field, std::wstring& out) {
+    if (XmlNode element = parameter.child(field)) {
+        out = platform::Utf8ToWide(element.child_value());
+        return true;
+    }
+    if (pugi::xml_attribute attribute = parameter.attribute(field)) {
+        out = platform::Utf8ToWide(attribute.value());
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int DorvixFeeder::LoadCAERepresentation(BSTR inputPath, BSTR outputPath) {
+    return LoadCAERepresentation(std::wstring(inputPath ? inputPath : L""),
+                                 std::wstring(outputPath ? outputPath : L""));
+}
+
+int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath) {
+    // Every solve loads its model first: what an earlier solve collected is not this one's.
+    NCAERep::ClearCollectedCAEExceptions();
+    if (!inputRoot_) return kRC_ModelLoadFailed;
+    if (ReportProgress(10, kProgressModelLoad) == 0) return kRC_Cancelled;
+    if (inputPath.empty() || inputRoot_->resumeFromFile(inputPath) < 0) return kRC_ModelLoadFailed;
+    if (ReportProgress(100, kProgressModelLoad) == 0) return kRC_Cancelled;
+
+    selectionResolver_.Reset();
+    if (FAILED(Xen::Vexcomp::CoCreateInstance(CLSID_SelectionResolver, selectionResolver_,
+                                              CLSCTX_INPROC_SERVER)) ||
+        !selectionResolver_)
+        return kRC_ModelLoadFailed;
+    selectionResolver_->SetRoot(inputRoot_);
+
+    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    if (!solver) return kRC_ModelLoadFailed;
+    int solverUnits = 0;
+    solver->getProperty(L"SolverUnits").getValue(solverUnits);
+
+    std::vector<NCAERep::CIdentity> loads;
+    inputRoot_->getIdentitiesByType(NCAERep::NBC::CExternalLoadRep::kTypeName, loads);
+    for (const NCAERep::CIdentity& identity : loads) {
+        auto* load = dynamic_cast<NCAERep::NBC::CExternalLoadRep*>(inputDatabase_.getObject(identity));
+        if (!load) return kRC_ModelLoadFailed;
+        load->importLoadData(solverUnits);
+    }
+
+    outputPath_ = outputPath;
+    if (!outputRoot_) return kRC_ModelLoadFailed;
+    NCAERep::CCAERepBase* post =
+        outputDatabase_.createNew(NCAERep::CIdentity(NCAERep::CPostRep::kTypeName, outputDatabase_.NextId()));
+    if (!post) return kRC_ModelLoadFailed;
+    outputRoot_->addObject(post);
+    return kRC_Success;
+}
+
+int DorvixFeeder::ReadSolverRep() {
+    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    if (!solver) return kRC_MissingStepValue;
+    std::wstring analysisName;
+    std::wstring physicsName;
+    solver->getProperty(L"AnalysisType").getValue(analysisName);
+    solver->getProperty(L"PhysicsType").getValue(physicsName);
+    std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(
+        GetAnalysisTypeFromName(analysisName), GetPhysicsTypeFromName(physicsName));
+    if (!settings) return kRC_MissingStepValue;
+
+    const XmlNode element = solver->getExternalObject(kAnalysisSettings)->getRootNode();
+    // Settings the host saved but this build cannot read would otherwise be solved with
+    // defaults the user never chose.
+    if (HoldsSettings(element) && FAILED(settings->ReadXML(element))) return kRC_MissingStepValue;
+    settings_ = std::move(settings);
+    return kRC_Success;
+}
+
+int DorvixFeeder::GetMeshRep() {
+    hostMesh_.Reset();
+    auto* meshRep = FirstOfType<NCAERep::CMeshRep>(inputRoot_, NCAERep::CMeshRep::kTypeName);
+    if (!meshRep) return kRC_MissingData;
+    ComPtr<IUnknown> mesh;
+    if (FAILED(meshRep->getMesh(mesh)) || !mesh) return kRC_MissingData;
+    hostMesh_ = mesh.As<IHostMesh>();
+    return hostMesh_ ? kRC_Success : kRC_MissingData;
+}
+
+int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value) const {
+    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    if (!solver || !solver->hasExternalObject(kAnalysisSettings)) return kRC_MissingStepValue;
+    const XmlNode parameters =
+        solver->getExternalObject(kAnalysisSettings)->getRootNode().child("Parameters");
+    if (!parameters) return kRC_MissingStepValue;
+
+    const std::wstring wanted = LowerAscii(name);
+    for (XmlNode parameter : parameters.children()) {
+        if (parameter.type() != pugi::node_element) continue;
+        std::wstring parameterName;
+        if (!ReadParameterField(parameter, "Name", parameterName)) continue;
+        parameterName = LowerAscii(parameterName);
+        if (parameterName.empty() || parameterName.find(wanted) == std::wstring::npos) continue;
+        std::wstring text;
+        if (!ReadParameterField(parameter, "Value", text)) continue;
+        value = ParseDouble(std::wstring_view(text));
+        return kRC_Success;
+    }
+    return kRC_MissingStepValue;
+}

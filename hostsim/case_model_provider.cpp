@@ -1,0 +1,35 @@
+#include "hostsim/case_model_provider.h"
+
+#include "hostsim/matml_host_port.h"
+#include "hostsim/mesh_object.h"
+
+HRESULT CaseModelProvider::getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>& out) {
+    out = nullptr;
+    if (!case_->mesh) return E_FAIL;
+    ComPtr<IHostMesh> mesh = CreateHostSimMeshObject(case_->mesh);
+    if (!mesh) return E_FAIL;
+    out = mesh;
+    return S_OK;
+}
+
+HRESULT CaseModelProvider::getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>& out) {
+    out = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT CaseModelProvider::findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
+                                        ComPtr<IUnknown>& out) {
+    return FindHostLibraryMaterial(case_->materialLibrary.Get(), name, out);
+}
+
+int CaseModelProvider::readMaterialProperty(IUnknown* material,
+                                            const NCAERep::MaterialPropertyRequest& request,
+                                            NCAERep::MaterialPropertyTable& out) {
+    return ReadHostMaterialProperty(material, request, out);
+}
+
+bool CaseModelProvider::materialHasModel(IUnknown* material, const std::wstring& model) {
+    return HostMaterialHasModel(material, model);
+}
+
+int CaseModelProvider::importLoadData(NCAERep::NBC::CExternalLoadRep&, int) { return -1; }

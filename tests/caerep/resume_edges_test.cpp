@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "caerep/core/cae_database.h"
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep.h"
+#include "caerep/core/property_xml.h"
+#include "caerep/units/units.h"
+
+using namespace NCAERep;
+
+namespace {
+
+int LoadText(CCAEDatabase& db, const std::string& text) {
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single));
+    return db.getRoot()->resumeFromDocument(doc, L"text");
+}
+
+std::string ManyChildren(int count) {
+    std::ostringstream s;
+    s << R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)";
+    for (int i = 0; i < count; ++i)
+        s << "<N" << i << R"( CAEType="object" Type="NamedSelectionRep" Version="1" Id=")" << i + 2 << R"(">)"
+          << R"(<Scoping CAEType="property" ValueType="stringList"><Item>s)" << i << "</Item></Scoping></N"
+          << i << ">";
+    return s.str() + "</CAERep>";
+}
+
+TEST(ResumeEdges, LoadingTheSameDocumentAgainFillsTheSameObjects) {
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, ManyChildren(40)), 0);
+    ASSERT_EQ(db.getObjectCount(), 41u);
+    // The root's 40 children are matched by type and name (through the hashed matcher).
+    ASSERT_EQ(LoadText(db, ManyChildren(40)), 0);
+    EXPECT_EQ(db.getObjectCount(), 41u);
+    EXPECT_EQ(db.getRoot()->getChildren().size(), 40u);
+    std::vector<std::wstring> scoping;
+    db.getRoot()->getChild(L"N17", L"NamedSelectionRep")->getProperty(L"Scoping").getValue(scoping);
+    EXPECT_EQ(scoping, std::vector<std::wstring>{L"s17"});
+}
+
+TEST(ResumeEdges, ObjectsWithVeryManyPropertiesLoadThroughTheIndex) {
+    std::ostringstream s;
+    s << R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1"><T CAEType="object" Type="Table" Version="1" Id="2">)";
+    for (int i = 0; i < 200; ++i)
+        s << "<C" << i << R"( CAEType="property" ValueType="doubleList" QuantityType="Length" Units="m">)"
+          << i << " " << i + 1 << "</C" << i << ">";
+    s << "</T></CAERep>";
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, s.str()), 0);
+    CCAERepBase* table = db.getRoot()->getChildByType(L"Table");
+    ASSERT_EQ(table->getPropertyCount(), 200u);
+    std::vector<double> c;
+    table->getProperty(L"C150").getValue(c, L"Length", L"mm");
+    EXPECT_EQ(c, (std::vector<double>{150000.0, 151000.0}));
+}
+
+TEST(ResumeEdges, ValueTypeMayComeFromTheRegistration) {
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">
+        <P CAEType="object" Type="ProcessControls" Version="1" Id="2">
+          <MaxProcessors CAEType="property">8</MaxProcessors></P></CAERep>)"),
+              0);
+    int processors = 0;
+    db.getRoot()->getChildByType(L"ProcessControls")->getProperty(L"MaxProcessors").getValue(processors);
+    EXPECT_EQ(processors, 8);
+    CCAEDatabase other;
+    EXPECT_LT(LoadText(other, R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">
+        <P CAEType="object" Type="ProcessControls" Version="1" Id="2">
+          <Unregistered CAEType="property">8</Unregistered></P></CAERep>)"),
+              0);
+    EXPECT_NE(other.getRoot()->getLastError()->getMessage().find(L"property without ValueType"),
+              std::wstring::npos);
+}
+
+TEST(ResumeEdges, TheDocumentElementMustBeTheRoot) {
+    CCAEDatabase db;
+    EXPECT_LT(LoadText(db, R"(<Model/>)"), 0);
+    EXPECT_LT(LoadText(db, R"(<CAERep CAEType="object" Type="SolverRep" Id="1"/>)"), 0);
+    EXPECT_NE(db.getRoot()->getLastError()->getMessage().find(L"read into an object of type CAERep"),
+              std::wstring::npos);
+    ASSERT_EQ(LoadText(db, R"(<CAERep CAEType="object" Type="CAERep" Version="2" Id="7"/>)"), 0);
+    EXPECT_EQ(db.getRoot()->getId(), 7);
+    EXPECT_EQ(db.getRoot()->getVersion(), L"2");
+    EXPECT_EQ(db.getRoot()->getLastError(), nullptr);
+}
+
+TEST(ResumeEdges, PropertyTextsAtTheirLimits) {
+    auto read = [](const char* xml, CPropertyValue& v) {
+        pugi::xml_document doc;
+        doc.load_string(xml, pugi::parse_default | pugi::parse_ws_pcdata_single);
+        std::wstring reason;
+        return ReadPropertyXml(doc.document_element(), v, reason);
+    };
+    CPropertyValue v;
+    EXPECT_TRUE(read(R"(<I ValueType="int">-2147483648</I>)", v));
+    EXPECT_FALSE(read(R"(<I ValueType="int">2147483648</I>)", v));
+    EXPECT_FALSE(read(R"(<U ValueType="unsigned">-1</U>)", v));
+    EXPECT_TRUE(read(R"(<D ValueType="double"> 1e-308 </D>)", v));
+    EXPECT_FALSE(read(R"(<D ValueType="double">1,5</D>)", v));
+    EXPECT_FALSE(read(R"(<B ValueType="bool">yes</B>)", v));
+    EXPECT_FALSE(read(R"(<M ValueType="stringMap"><Entry Key="a"/><Entry Key="a"/></M>)", v));
+    EXPECT_FALSE(read(R"(<L ValueType="stringList"><Other/></L>)", v));
+    EXPECT_TRUE(read(R"(<S ValueType="string">   </S>)", v));
+    std::wstring blanks;
+    v.getValue(blanks);
+    EXPECT_EQ(blanks, L"   ");
+    EXPECT_TRUE(read(R"(<E ValueType="intSet">3 1 3</E>)", v));
+    std::set<int> set;
+    v.getValue(set);
+    EXPECT_EQ(set, (std::set<int>{1, 3}));
+}
+
+TEST(ResumeEdges, MessagesGetTheirOwnIds) {
+    CCAEDatabase db;
+    CCAERepBase* a = db.getRoot()->addMessage(L"Warning(s) found in solve generated files", L"Warning");
+    CCAERepBase* b = db.getRoot()->addMessage(L"Error(s) found in solve generated files", L"Error");
+    EXPECT_NE(a->getId(), b->getId());
+    EXPECT_EQ(db.getRoot()->getChildrenByType(L"Message").size(), 2u);
+}
+
+TEST(UnitsPersistence, AUnitDatabaseResumedFromAModelRebuildsItsSymbols) {
+    // The singleton's definitions written as a model and read into a fresh database's object.
+    CCAEDatabase source;
+    CCAERepBase* holder = source.getRoot()->createChild(L"Units", L"Units");
+    ASSERT_TRUE(holder->copy(CUnits::getInstance()));
+    pugi::xml_document doc;
+    source.getRoot()->saveToDocument(doc);
+
+    CCAEDatabase target;
+    ASSERT_EQ(target.getRoot()->resumeFromDocument(doc, L"units"), 0);
+    auto* units = dynamic_cast<CUnits*>(target.getRoot()->getChildByType(L"Units"));
+    ASSERT_NE(units, nullptr);
+    ASSERT_NE(units->findSymbol(L"km"), nullptr);
+    double out = 0.0;
+    ASSERT_TRUE(units->convert(32.0, L"F", L"C", L"Temperature", out));
+    EXPECT_NEAR(out, 0.0, 1e-12);
+}
+
+TEST(UnitsDisambiguation, EveryCombinationOfReadingsIsTried) {
+    CUnits* units = CUnits::getInstance();
+    DimensionVector seconds{}, kelvin{};
+    ASSERT_TRUE(units->getSymbolDimensions(L"s", seconds));
+    ASSERT_TRUE(units->getSymbolDimensions(L"K", kelvin));
+    DimensionVector remaining{};
+    for (int i = 0; i < kBaseDimensionCount; ++i) remaining[i] = seconds[i] + kelvin[i];
+    // Only the second reading of the first term with the third of the second fits; a schedule
+    // of as many attempts as readings (six) would never reach that pair.
+    std::vector<std::vector<UnitTerm>> candidates = {
+        {{L"metre", 1}, {L"second", 1}, {L"kelvin", 1}},
+        {{L"metre", 1}, {L"ampere", 1}, {L"kelvin", 1}},
+    };
+    std::vector<UnitTerm> chosen;
+    ASSERT_TRUE(units->resolveAmbiguousTerms(candidates, remaining, 6, chosen));
+    EXPECT_EQ(chosen, (std::vector<UnitTerm>{{L"second", 1}, {L"kelvin", 1}}));
+    // Two fitting choices are refused.
+    candidates[0].push_back({L"kelvin", 1});
+    candidates[1].push_back({L"second", 1});
+    chosen.clear();
+    EXPECT_FALSE(units->resolveAmbiguousTerms(candidates, remaining, 8, chosen));
+    EXPECT_FALSE(units->resolveAmbiguousTerms({}, remaining, 0, chosen));
+}
+
+}  // namespace

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../deck_test_support.h"
+#include "addin/runtime/progress.h"
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep.h"
+#include "caerep/model/bc_reps.h"
+#include "caerep/model/geometry_reps.h"
+#include "feeder_test_support.h"
+#include "foundation/text.h"
+#include "hostsim/mesh_object.h"
+#include "settings/step_controls.h"
+
+using feedertest::FeederUnderTest;
+using feedertest::ModelCase;
+
+namespace {
+
+// Answers "cancel" at the n-th report (counted from 1) and "go on" at every other.
+class CancelAtReport : public IProgressCallback {
+  public:
+    explicit CancelAtReport(int n) : n_(n) {}
+    int OnProgress(int, int percent, int) override {
+        percents.push_back(percent);
+        return static_cast<int>(percents.size()) == n_ ? 0 : 1;
+    }
+    std::vector<int> percents;
+
+  private:
+    int n_;
+};
+
+// Records the imported loads the load asks the host to fill.
+class ImportRecorder : public NCAERep::IHostModelProvider {
+  public:
+    HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_FAIL; }
+    HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override { return E_FAIL; }
+    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring&, ComPtr<IUnknown>&) override {
+        return S_FALSE;
+    }
+    int readMaterialProperty(IUnknown*, const NCAERep::MaterialPropertyRequest&,
+                             NCAERep::MaterialPropertyTable&) override {
+        return -1;
+    }
+    bool materialHasModel(IUnknown*, const std::wstring&) override { return false; }
+    int importLoadData(NCAERep::NBC::CExternalLoadRep& load, int solverUnits) override {
+        imports.emplace_back(load.getId(), solverUnits);
+        return 0;
+    }
+    std::vector<std::pair<int, int>> imports;
+};
+
+double EndTimeOfStep(const FeederUnderTest& feeder, int step) {
+    double end = -1.0;
+    EXPECT_EQ(feeder.GetStepEndTime(step, end), 0) << "step " << step;
+    return end;
+}
+
+}  // namespace
+
+TEST(ModelLoad, LoadsTheModelAndHandsTheResolverItsRoot) {
+    ModelCase model("model-parameters");
+    FeederUnderTest feeder;
+    // What an earlier solve collected must not be reported as this one's.
+    NCAERep::RaiseOrCollect(NCAERep::CCAEException(L"left over", L"earlier solve"), 1);
+    ASSERT_EQ(NCAERep::GetCollectedCAEExceptionCount(), 1u);
+    CancelAtReport progress(0);
+    ScopedProgressCallback scoped(&progress);
+
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), 0);
+    EXPECT_EQ(NCAERep::GetCollectedCAEExceptionCount(), 0u);
+    EXPECT_EQ(progress.percents, (std::vector<int>{10, 100}));
+    std::vector<NCAERep::CCAERepBase*> solvers;
+    feeder.GetInputRoot()->getDescendantsByType(L"SolverRep", solvers);
+    EXPECT_EQ(solvers.size(), 1u);
+
+    // The output representation gains its post-processing object and nothing is read into it.
+    const auto posts = feeder.GetOutputRoot()->getChildrenByType(L"PostRep");
+    ASSERT_EQ(posts.size(), 1u);
+
+    ISelectionResolver* resolver = feeder.GetSelectionResolver();
+    ASSERT_NE(resolver, nullptr);
+    ResolvedSelection selection;
+    ASSERT_EQ(resolver->Resolve(L"Fixed Support 1", selection), S_OK);
+    ASSERT_EQ(selection.entities.size(), 2u);
+    EXPECT_EQ(selection.entities[0].reference, (JXReference{101, 32}));
+    EXPECT_EQ(selection.entities[1].id, 7u);
+    EXPECT_EQ(selection.entities[1].bodyId, 7);
+    EXPECT_EQ(selection.nodes, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(resolver->Resolve(L"fixed support 1", selection), S_FALSE);
+    EXPECT_TRUE(selection.entities.empty());
+    EXPECT_TRUE(selection.nodes.empty());
+}
+
+TEST(ModelLoad, ImportsExternalLoadsInTheSolverUnits) {
+    ModelCase model("model-parameters");
+    FeederUnderTest feeder;
+    auto recorder = std::make_shared<ImportRecorder>();
+    feeder.UseHostProvider(recorder);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    EXPECT_EQ(recorder->imports, (std::vector<std::pair<int, int>>{{7, 6}}));
+}
+
+TEST(ModelLoad, CancelAtEitherReportStops) {
+    ModelCase model("model-parameters");
+    {
+        FeederUnderTest feeder;
+        CancelAtReport progress(1);
+        ScopedProgressCallback scoped(&progress);
+        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 1);
+        EXPECT_TRUE(feeder.GetInputRoot()->getChildrenByType(L"SolverRep").empty());
+        EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
+    }
+    {
+        FeederUnderTest feeder;
+        CancelAtReport progress(2);
+        ScopedProgressCallback scoped(&progress);
+        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 1);
+        EXPECT_EQ(progress.percents, (std::vector<int>{10, 100}));
+        EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
+        EXPECT_TRUE(feeder.GetOutputRoot()->getChildrenByType(L"PostRep").empty());
+    }
+}
+
+TEST(ModelLoad, ModelsThatCannotBeLoadedGive44) {
+    ModelCase model("model-parameters");
+    for (const char* name : {"model-malformed", "model-no-solver"}) {
+        FeederUnderTest feeder;
+        EXPECT_EQ(feeder.LoadCAERepresentation((feedertest::CaseFolder(name) / "CAERep.xml").wstring(), L""),
+                  44)
+            << name;
+    }
+    FeederUnderTest missing;
+    EXPECT_EQ(
+        missing.LoadCAERepresentation((feedertest::CaseFolder("model-none") / "CAERep.xml").wstring(), L""),
+        44);
+    FeederUnderTest unnamed;
+    EXPECT_EQ(unnamed.LoadCAERepresentation(BSTR{nullptr}, BSTR{nullptr}), 44);
+}
+
+TEST(ModelLoad, WithoutAHostResolverTheLoadFails) {
+    ModelCase model("model-parameters", /*withResolver=*/false);
+    FeederUnderTest feeder;
+    EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 44);
+    EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
+}
+
+TEST(ModelLoad, TheOutputFileIsNeitherReadNorReplacedWithoutAMessage) {
+    decktest::ScratchFolder scratch;
+    const std::filesystem::path output = scratch.Path() / "CAERepOutput.xml";
+    decktest::WriteText(output, "not a representation <");
+    ModelCase model("model-parameters");
+    {
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), output.wstring()), 0);
+    }
+    EXPECT_EQ(decktest::ReadText(output), "not a representation <");
+    {
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), output.wstring()), 0);
+        feeder.PostHostMessage(L"Error(s) found in solve generated files", L"Error");
+    }
+    const std::string saved = decktest::ReadText(output);
+    EXPECT_NE(saved.find("PostRep"), std::string::npos);
+    EXPECT_NE(saved.find("Error(s) found in solve generated files"), std::string::npos);
+}
+
+TEST(ModelLoad, TheFirstOfTwoSolverObjectsIsTheModels) {
+    ModelCase model("model-two-solvers");
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kStaticAnalysis);
+    EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 3);
+    double value = 0.0;
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 0);
+    EXPECT_EQ(value, 0.25);
+}
+
+TEST(ReadSolverRep, RebuildsTheSettingsOfTheModel) {
+    ModelCase model("model-parameters");
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_NE(feeder.GetSettings(), nullptr);
+    EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kStaticAnalysis);
+    EXPECT_EQ(feeder.GetSettings()->GetPhysicsType(), kMechanicalPhysics);
+    feeder.TakeStepCountFromSettings();
+    EXPECT_EQ(feeder.GetNumberOfSteps(), 3);
+    EXPECT_EQ(EndTimeOfStep(feeder, 1), 1.0);
+    EXPECT_EQ(EndTimeOfStep(feeder, 2), 2.0);
+    EXPECT_EQ(EndTimeOfStep(feeder, 3), 3.5);
+}
+
+TEST(ReadSolverRep, AnEmptySettingsElementKeepsTheDefaults) {
+    ModelCase model("model-empty-settings");
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kTransientAnalysis);
+    EXPECT_TRUE(feeder.IsTransientAnalysis());
+    EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 1);
+}
+
+TEST(ReadSolverRep, SettingsThatCannotBeBuiltOrReadGive36) {
+    for (const char* name : {"model-harmonic", "model-bad-settings", "model-missing-step-value"}) {
+        ModelCase model(name);
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0) << name;
+        EXPECT_EQ(feeder.ReadSolverRep(), 36) << name;
+        EXPECT_EQ(feeder.GetSettings(), nullptr) << name;
+    }
+    FeederUnderTest empty;
+    EXPECT_EQ(empty.ReadSolverRep(), 36);
+}
+
+TEST(ReadSolverRep, ASolverObjectWithoutSettingsElementRaises) {
+    FeederUnderTest feeder;
+    NCAERep::CCAERep* root = feeder.GetInputRoot();
+    root->addObject(root->getDatabase()->createNew(NCAERep::CIdentity(L"SolverRep", -1)));
+    // The solve entry turns the representation's exception into code 44.
+    EXPECT_THROW(feeder.ReadSolverRep(), NCAERep::CCAEExternalObjectDoesNotExist);
+    EXPECT_EQ(feeder.GetSettings(), nullptr);
+    double value = 0.0;
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 36);
+}
+
+TEST(ReadAnalysisParameters, FindsParametersByPartOfTheirNameInEitherForm) {
+    ModelCase model("model-parameters");
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    struct Lookup {
+        const wchar_t* name;
+        double value;
+    };
+    // "rcdg" is inside "Solver.RCDG.Tolerance" (first in the document) and "rcdg second".
+    for (const Lookup& l : {Lookup{L"rcdg", 0.25}, Lookup{L"RcDg SECOND", 0.75}, Lookup{L"expansion", 0.0},
+                            Lookup{L"attribute form", 4.5}, Lookup{L"without value", -0.002}}) {
+        double value = 99.0;
+        EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), 0) << ToNarrow(l.name);
+        EXPECT_EQ(value, l.value) << ToNarrow(l.name);
+    }
+    double untouched = 99.0;
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdgx", untouched), 36);
+    EXPECT_EQ(untouched, 99.0);
+}
+
+TEST(ReadAnalysisParameters, ModelsWithoutParametersGive36) {
+    double value = 0.0;
+    FeederUnderTest unloaded;
+    EXPECT_EQ(unloaded.ReadAnalysisParameters(L"rcdg", value), 36);
+    for (const char* name : {"model-empty-settings", "model-bad-settings"}) {
+        ModelCase model(name);
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+        EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 36) << name;
+    }
+}
+
+TEST(GetMeshRep, TakesTheMeshOfTheFirstMeshObject) {
+    FeederUnderTest feeder;
+    EXPECT_EQ(feeder.GetMeshRep(), 25);
+
+    NCAERep::CCAERep* root = feeder.GetInputRoot();
+    NCAERep::CCAEDatabase* db = root->getDatabase();
+    auto* first = dynamic_cast<NCAERep::CMeshRep*>(db->createNew(NCAERep::CIdentity(L"MeshRep", -1)));
+    auto* second = dynamic_cast<NCAERep::CMeshRep*>(db->createNew(NCAERep::CIdentity(L"MeshRep", -1)));
+    ASSERT_TRUE(first && second);
+    root->addObject(first);
+    root->addObject(second);
+    auto mesh = std::make_shared<HostSimMesh>();
+    mesh->AddNode(1, 0, 0, 0);
+    ComPtr<IHostMesh> meshObject = CreateHostSimMeshObject(mesh);
+    second->setMesh(meshObject);
+    // The first mesh object has no host mesh: the second is not tried.
+    EXPECT_EQ(feeder.GetMeshRep(), 25);
+    EXPECT_EQ(feeder.GetHostMesh(), nullptr);
+    first->setMesh(meshObject);
+    EXPECT_EQ(feeder.GetMeshRep(), 0);
+    EXPECT_EQ(feeder.GetHostMesh(), meshObject.Get());
+}

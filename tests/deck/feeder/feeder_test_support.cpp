@@ -1,0 +1,18 @@
+#include "feeder_test_support.h"
+
+#include "../deck_test_support.h"
+
+namespace feedertest {
+
+std::vector<std::string> FeederUnderTest::CloseDeckLines() {
+    if (!deckFile_) return {};
+    const std::filesystem::path path = deckFile_->GetWorkingFolder() / "dorvix.dat";
+    EXPECT_TRUE(deckFile_->CloseDeck());
+    deckFile_.reset();
+    std::vector<std::string> lines = decktest::ReadLines(path);
+    EXPECT_GE(lines.size(), 5u);
+    lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
+    return lines;
+}
+
+}  // namespace feedertest

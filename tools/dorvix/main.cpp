@@ -1,0 +1,188 @@
+// dorvix <case-folder> [--work <folder>]
+//
+// Plays the host for one case folder: loads the case through the host simulator, writes the
+// deck the feeders can write today into the work folder, runs the solver named by DVX_EXE on
+// it and prints what was written and how the run ended.
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep.h"
+#include "deck/return_codes.h"
+#include "hostsim/host_case.h"
+#include "hostsim/host_sim.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "tools/dorvix/model_deck_feeder.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitRunFailed = 1;
+constexpr int kExitBadCase = 2;
+
+constexpr const char* kUsage =
+    "usage: dorvix <case-folder> [--work <folder>]\n"
+    "  Writes the deck dorvix.dat for the case in the work folder (default <case-folder>/run)\n"
+    "  and runs the solver found in the folder named by DVX_EXE.\n";
+
+struct Arguments {
+    std::filesystem::path caseFolder;
+    std::filesystem::path workFolder;
+};
+
+struct CodeName {
+    int code;
+    const char* name;
+    const char* meaning;
+};
+
+// Names of the deck writer's codes; one number may carry several (see deck/return_codes.h).
+constexpr CodeName kCodeNames[] = {
+    {kRC_Success, "kRC_Success", "success"},
+    {kRC_Cancelled, "kRC_Cancelled", "cancelled"},
+    {kRC_SolverWaitFailed, "kRC_SolverWaitFailed", "waiting for the solver process failed"},
+    {kRC_NoLoadStep, "kRC_NoLoadStep", "the settings hold no load step"},
+    {kRC_FileNotCreated, "kRC_FileNotCreated", "the deck or the driver file cannot be created"},
+    {kRC_MaterialData, "kRC_MaterialData", "material data missing or inconsistent"},
+    {kRC_SolverNotStarted, "kRC_SolverNotStarted", "the solver process cannot be started"},
+    {kRC_ListingUnreadable, "kRC_ListingUnreadable", "a solver listing cannot be read"},
+    {kRC_SolutionIncomplete, "kRC_SolutionIncomplete", "the solution is incomplete"},
+    {kRC_LinearPyramidsRefused, "kRC_LinearPyramidsRefused", "linear pyramids are refused"},
+    {kRC_MissingData, "kRC_MissingData", "a required object or datum is missing or unsupported"},
+    {kRC_CommandLineTooLong, "kRC_CommandLineTooLong", "the solver command exceeds 260 characters"},
+    {kRC_BodyWithoutElements, "kRC_BodyWithoutElements", "a body has no usable elements"},
+    {kRC_MissingStepValue, "kRC_MissingStepValue", "a step or settings value is missing"},
+    {kRC_DataMismatch, "kRC_DataMismatch", "data that does not fit"},
+    {kRC_ConstraintTableCheck, "kRC_ConstraintTableCheck", "the constraint table check failed"},
+    {kRC_HostMeshRefused, "kRC_HostMeshRefused", "the host mesh refused a query"},
+    {kRC_ModelLoadFailed, "kRC_ModelLoadFailed", "the model cannot be loaded"},
+    {kRC_SolverFolderUndefined, "kRC_SolverFolderUndefined", "DVX_EXE is not defined"},
+    {kRC_ListingWarning, "kRC_ListingWarning", "warnings in the solver listings"},
+    {kRC_ListingError, "kRC_ListingError", "errors in the solver listings"},
+};
+
+std::string DescribeCode(int code) {
+    std::string names;
+    std::string meanings;
+    for (const CodeName& entry : kCodeNames) {
+        if (entry.code != code) continue;
+        names += (names.empty() ? "" : " / ") + std::string(entry.name);
+        meanings += (meanings.empty() ? "" : "; or ") + std::string(entry.meaning);
+    }
+    if (names.empty()) return std::to_string(code) + " (unnamed code)";
+    return std::to_string(code) + " (" + names + ": " + meanings + ")";
+}
+
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+    const std::filesystem::path full = path.is_absolute() ? path : platform::CurrentFolder() / path;
+    return full.lexically_normal();
+}
+
+// False (with the usage printed) when the arguments do not fit.
+bool ParseArguments(int argc, char** argv, Arguments& out) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--work") {
+            if (i + 1 >= argc || !out.workFolder.empty()) return false;
+            out.workFolder = argv[++i];
+        } else if (!arg.empty() && arg.front() == '-') {
+            return false;
+        } else if (out.caseFolder.empty() && !arg.empty()) {
+            out.caseFolder = arg;
+        } else {
+            return false;
+        }
+    }
+    if (out.caseFolder.empty()) return false;
+    out.caseFolder = Absolute(out.caseFolder);
+    out.workFolder = out.workFolder.empty() ? out.caseFolder / "run" : Absolute(out.workFolder);
+    return true;
+}
+
+// Why the model could not be loaded, as the representation recorded it.
+std::string ModelLoadReason(const ModelDeckFeeder& feeder) {
+    if (const NCAERep::CCAERep* root = feeder.GetInputRoot())
+        if (const NCAERep::CCAEException* error = root->getLastError()) return error->what();
+    return "the model lacks its solver object (SolverRep) or its objects cannot be created";
+}
+
+void PrintSummary(const ModelDeckFeeder& feeder, int code) {
+    const ModelDeckSummary& s = feeder.Summary();
+    std::cout << "deck:      " << (s.deckPath.empty() ? std::string("(not written)") : s.deckPath.string())
+              << "\n";
+    std::cout << "written:   " << s.nodes << " nodes, " << s.elements << " elements, " << s.groups
+              << " element groups, " << s.materials << " materials\n";
+    std::cout << "run code:  " << DescribeCode(code) << "\n";
+    if (code != kRC_Success) std::cout << "stopped at: " << s.stage << "\n";
+    if (code == kRC_SolverFolderUndefined)
+        std::cout
+            << "           set DVX_EXE to the folder that holds Dorvix.exe (for a build: <build>/solver)\n";
+    if (s.messages.empty()) {
+        std::cout << "messages:  none\n";
+        return;
+    }
+    std::cout << "messages:\n";
+    for (const auto& [type, text] : s.messages)
+        std::cout << "  " << platform::WideToUtf8(type) << ": " << platform::WideToUtf8(text) << "\n";
+}
+
+int Run(const Arguments& args) {
+    std::shared_ptr<HostSimCase> hostCase;
+    try {
+        hostCase = LoadHostCase(args.caseFolder);
+    } catch (const std::exception& e) {
+        std::cerr << "dorvix: cannot read the case: " << e.what() << "\n";
+        return kExitBadCase;
+    }
+    std::string error;
+    if (platform::FileExists(args.workFolder)) {
+        std::cerr << "dorvix: the work folder " << args.workFolder.string() << " is a file\n";
+        return kExitBadCase;
+    }
+    if (!platform::CreateFolders(args.workFolder, &error)) {
+        std::cerr << "dorvix: cannot create the work folder " << args.workFolder.string() << ": " << error
+                  << "\n";
+        return kExitBadCase;
+    }
+
+    HostSim host(hostCase);
+    ModelDeckFeeder feeder(hostCase->caeRepPath, args.workFolder);
+    int code = kRC_Exception;
+    try {
+        code = feeder.Feed(&host.DataSource(), nullptr);
+    } catch (const std::exception& e) {
+        std::cerr << "dorvix: " << feeder.Summary().stage << " failed: " << e.what() << "\n";
+        if (feeder.Summary().stage == "model load") return kExitBadCase;
+        return kExitRunFailed;
+    }
+    if (code == kRC_ModelLoadFailed && feeder.Summary().stage == "model load") {
+        std::cerr << "dorvix: cannot load the model " << hostCase->caeRepPath.string() << ": "
+                  << ModelLoadReason(feeder) << "\n";
+        return kExitBadCase;
+    }
+
+    std::cout << "case:      " << args.caseFolder.string() << "\n";
+    PrintSummary(feeder, code);
+    return code == kRC_Success || code == kRC_ListingWarning ? kExitSuccess : kExitRunFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kUsage;
+        return kExitSuccess;
+    }
+    Arguments args;
+    if (!ParseArguments(argc, argv, args)) {
+        std::cerr << kUsage;
+        return kExitBadCase;
+    }
+    return Run(args);
+}
