@@ -53,9 +53,11 @@ long Magnitude(std::string_view number) {
     }
     const std::size_t e = number.find_first_of("eE");
     long exponent = 0;
-    if (e != std::string_view::npos)
-        std::from_chars(number.data() + e + 1 + (number[e + 1] == '+'), number.data() + number.size(),
-                        exponent);
+    if (e != std::string_view::npos && e + 1 < number.size()) {
+        const std::size_t start = e + 1 + (number[e + 1] == '+' ? 1 : 0);
+        if (std::from_chars(number.data() + start, number.data() + number.size(), exponent).ec != std::errc())
+            exponent = number[e + 1] == '-' ? LONG_MIN / 2 : LONG_MAX / 2;  // beyond any double
+    }
     return digits + exponent;
 }
 
@@ -100,10 +102,14 @@ bool SanitizeDeckName(const std::string& name, std::string& out, bool repair) {
 double ParseDouble(std::string_view text) {
     bool negative = false;
     const std::string_view number = NumberStart(text, negative);
+    // One sign only: "--1" and "+-1" are no numbers.
+    if (!number.empty() && (number[0] == '+' || number[0] == '-')) return 0.0;
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        value = Magnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        // Only the part that was read counts: "1e999 to 1e-5" overflows.
+        const std::string_view read = number.substr(0, static_cast<std::size_t>(result.ptr - number.data()));
+        value = Magnitude(read) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (result.ec != std::errc()) {
         return 0.0;
     }

@@ -104,7 +104,9 @@ std::array<SystemUnits, kUnitSystemCount> BaseSystems() {
             named(nmmdat, "NMMDAT_STANDARD")};
 }
 
-// The 85 quantities: name and recipe (symbols with optional integer exponents).
+// The 85 quantities: name and recipe (symbols with optional integer exponents). The slot
+// numbers are the quantity codes the host's units service uses too (1 angle, 20 frequency,
+// 26 length, 49 temperature, 50 time ...), so one code names one quantity everywhere.
 struct QuantityRecipe {
     const char* name;
     const char* recipe;
@@ -121,8 +123,8 @@ constexpr QuantityRecipe kQuantities[kUnitQuantityCount] = {
     {"Energy", "E"},
     {"Force", "F"},
     {"ForcePerLength", "F L-1"},
-    {"Frequency", "T-1"},
-    {"Time", "T"},
+    {"MassMomentOfInertia", "M L2"},
+    {"TemperatureDifference", "K"},
     {"HeatFlux", "W L-2"},
     {"HeatGeneration", "W L-3"},
     {"ConvectionCoefficient", "W L-2 K-1"},
@@ -131,7 +133,7 @@ constexpr QuantityRecipe kQuantities[kUnitQuantityCount] = {
     {"ThermalExpansion", "K-1"},
     {"Moment", "F L"},
     {"AreaMomentOfInertia", "L4"},
-    {"MassMomentOfInertia", "M L2"},
+    {"Frequency", "T-1"},
     {"Stiffness", "F L-1"},
     {"RotationalStiffness", "F L A-1"},
     {"Damping", "F T L-1"},
@@ -161,7 +163,7 @@ constexpr QuantityRecipe kQuantities[kUnitQuantityCount] = {
     {"TemperatureGradient", "K L-1"},
     {"ThermalResistance", "K W-1"},
     {"Temperature", "K"},
-    {"TemperatureDifference", "K"},
+    {"Time", "T"},
     {"Velocity", "L T-1"},
     {"Jerk", "L T-3"},
     {"ElectricCurrent", "I"},

@@ -48,12 +48,13 @@ enum UnitQuantity : int {
     kQuantityDensity = 6,
     kQuantityEnergy = 7,
     kQuantityForce = 8,
-    kQuantityTime = 11,
+    kQuantityFrequency = 20,
     kQuantityLength = 26,
     kQuantityStress = 28,
     kQuantityMass = 30,
     kQuantityPower = 36,
     kQuantityTemperature = 49,
+    kQuantityTime = 50,
     kQuantityVelocity = 51,
 };
 

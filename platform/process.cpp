@@ -353,7 +353,7 @@ int KillTreeCollecting(int pid, std::vector<int>* descendants) {
 // parents are gone; reap exactly those pids so no zombie stays behind. Our direct child is
 // left to its ChildProcess handle, which reaps it itself.
 void ReapOrphans(const std::vector<int>& pids) {
-    const std::int64_t deadline = MonotonicMs() + 2000;
+    const std::uint64_t deadline = MonotonicMs() + 2000;
     std::vector<int> pending = pids;
     while (!pending.empty() && MonotonicMs() < deadline) {
         std::vector<int> still;

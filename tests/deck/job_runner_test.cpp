@@ -106,6 +106,7 @@ TEST_F(JobRunner, CrashIsAFailureEvenWithAnUnmarkedListing) {
     EXPECT_FALSE(Exists("dorvix_as.des"));
     EXPECT_FALSE(Exists("dorvix_err.out"));
     EXPECT_FALSE(platform::FolderExists(folder.Path() / "dorvix123456.dir"));
+    EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
 }
 
 TEST_F(JobRunner, NonZeroExitFailsTheRunUnlessTheListingNamesTheError) {
@@ -220,4 +221,19 @@ TEST_F(JobRunner, UncreatableDriverFileAnswers3AndStartsNothing) {
     EXPECT_EQ(Run(""), 3);
     EXPECT_FALSE(Exists("dorvix.out"));
     EXPECT_TRUE(owner.messages.empty());
+}
+
+// The deck's own memory values reach the solver through its environment.
+TEST_F(JobRunner, DeckMemoryValuesReachTheSolver) {
+    deck = std::make_unique<DorvixDeckFile>(&owner);
+    SolverRunOptions options;
+    options.pollIntervalMs = 50;
+    options.reportProgress = [](int, int) { return 1; };
+    deck->SetRunOptions(options);
+    ASSERT_EQ(deck->Open("dorvix.dat"), 0);
+    deck->SetMemory(1, 100, 50);
+    deck->WriteLine("RETURN");
+    EXPECT_EQ(deck->CloseAndRun(300), 0);
+    const std::string out = ReadText(folder.Path() / "dorvix.out");
+    EXPECT_NE(out.find("DVX_ZONE=12500000 DVX_DBRAM=50 "), std::string::npos) << out;
 }

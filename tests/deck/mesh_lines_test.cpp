@@ -169,8 +169,8 @@ TEST(ElementLines, ManyLinesAcrossBufferFlushes) {
         for (int e = 1; e <= 40000; ++e) {
             const int n[8] = {e, e + 1, e + 2, e + 3, 1000000 + e, 1000001 + e, 1000002 + e, 1000003 + e};
             d.WriteHexa(e, 8, n);
-            std::snprintf(text, sizeof text, "    I %d N %d %d %d %d 0 %d %d %d %d", e, n[0], n[1], n[2], n[3],
-                          n[4], n[5], n[6], n[7]);
+            std::snprintf(text, sizeof text, "    I %d N %d %d %d %d 0 %d %d %d %d", e, n[0], n[1], n[2],
+                          n[3], n[4], n[5], n[6], n[7]);
             expected.emplace_back(text);
             if (e % 997 == 0) {
                 const std::vector<int> q(10, 1234567890);

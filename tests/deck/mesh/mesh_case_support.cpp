@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "caerep/core/cae_rep.h"
 #include "deck/deck_counters.h"
 #include "deck/deck_file.h"
-#include "foundation/text.h"
-#include "hostsim/mesh_json.h"
+#include "hostsim/host_case.h"
 #include "hostsim/mesh_object.h"
 #include "tests/deck/deck_test_support.h"
 
@@ -43,38 +42,19 @@ void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring
 }
 
 MeshCase LoadCase(const std::string& name) {
-    const std::string folder = std::string(DORVIX_TEST_DATA) + "/cases/" + name;
+    const std::filesystem::path folder = std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
     MeshCase c;
-    const nlohmann::json host = nlohmann::json::parse(ReadFile(folder + "/host.json"));
-    c.mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(host.at("mesh"), "host.json:/mesh"));
-    c.meshObject = CreateHostSimMeshObject(c.mesh);
-    c.partCount = host.value("partCount", 1);
-    c.twoDimensional = host.value("twoDimensional", false);
-    c.analysisKind = host.value("analysisKind", 1);
-    for (const auto& b : host.at("bodies")) {
-        BodyRecord r;
-        r.sequence = b.value("sequence", 0);
-        r.partIndex = b.value("partIndex", 0);
-        r.kind = b.value("kind", 0);
-        r.bodyMeshId = b.at("bodyMeshId").get<int>();
-        r.bodyId = b.at("bodyId").get<int>();
-        r.partMeshId = b.value("partMeshId", 0);
-        r.thickness = b.value("thickness", 0.0);
-        r.planarBehaviour = b.value("planarBehaviour", 0);
-        r.rigidCode = b.value("rigidCode", 0);
-        r.mass = b.value("mass", 0.0);
-        r.ixx = b.value("ixx", 0.0);
-        r.iyy = b.value("iyy", 0.0);
-        r.izz = b.value("izz", 0.0);
-        r.shellOffsetCode = b.value("shellOffsetCode", 0);
-        r.userShellOffset = b.value("userShellOffset", 0.0);
-        c.bodies.push_back(r);
-    }
+    // The folder is read as the host reads a whole case: host.json for the mesh and the body
+    // records, CAERep.xml for each body's caption and material.
+    const std::unique_ptr<HostSimCase> hostCase = LoadHostCase(folder);
+    c.mesh = hostCase->mesh;
+    if (c.mesh) c.meshObject = CreateHostSimMeshObject(c.mesh);
+    c.bodies = hostCase->bodies;
+    c.partCount = hostCase->partCount;
+    c.twoDimensional = hostCase->is2D;
+    c.analysisKind = hostCase->analysisKind;
     c.model = std::make_unique<NCAERep::CCAEDatabase>();
-    const nlohmann::json model = nlohmann::json::parse(ReadFile(folder + "/model.json"));
-    for (const auto& b : model.at("bodies"))
-        AddBodyAttributes(*c.model, b.at("bodyId").get<int>(), ToWide(b.value("caption", "")),
-                          ToWide(b.at("material").get<std::string>()));
+    EXPECT_EQ(c.model->getRoot()->resumeFromFile(hostCase->caeRepPath), 0) << hostCase->caeRepPath;
     return c;
 }
 

@@ -24,8 +24,7 @@ struct MeshCase {
     int analysisKind = 1;
 };
 
-// Reads host.json ("mesh", "bodies", "partCount", "twoDimensional", "analysisKind") and
-// model.json (caption and material name per body id) of the case folder.
+// Reads the case folder as the simulated host does (host.json) and its model (CAERep.xml).
 MeshCase LoadCase(const std::string& name);
 // Adds a "BodyAttributes" object (body id, caption, material name) to the model's one part,
 // below EngineeringRep, GeometryAttributes and an assembly, as the host builds the model.

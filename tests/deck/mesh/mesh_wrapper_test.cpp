@@ -217,6 +217,121 @@ TEST(ElementGroups, SurfaceHypothesesByPlanarOptionAndAnalysis) {
     EXPECT_NE(text.find(".HYP THERMIQUE GROUP 1\n.PHP GROUP 1 THICK VAL 2.\n"), std::string::npos);
 }
 
+// A line body (no group), then a shell; the shell is written first in part 0 although its
+// record comes second, and a second shell in part 1 follows a rigid body's consumed number.
+TEST(ElementGroups, ShellsTakeTheirOwnRecordsThicknessAndOffset) {
+    const char* mesh = R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,0,1,0],[4,1,1,0],[5,2,2,2]],
+        "elements": [[1, 18, [1, 2]], [2, 15, [1, 2, 3]], [3, 15, [2, 4, 3]], [4, 9, [5]]],
+        "parts": [{"id": 1, "bodies": [{"id": 3, "elements": [1]}, {"id": 4, "elements": [2]}]},
+                  {"id": 2, "bodies": [{"id": 5, "elements": [4]}, {"id": 6, "elements": [3]}]}]})";
+    BodyRecord line = Record(3, 3), first = Record(4, 1), rigid = Record(5, 0), second = Record(6, 1);
+    first.thickness = 1.5;
+    first.shellOffsetCode = 0;
+    rigid.partIndex = second.partIndex = 1;
+    rigid.partMeshId = second.partMeshId = 2;
+    rigid.rigidCode = 3;
+    second.thickness = 4.0;
+    second.shellOffsetCode = 2;
+    // Records out of part order: the second part's bodies come first.
+    GroupFixture f(mesh, {rigid, second, line, first});
+    f.wrapper.SetPartCount(2);
+    f.wrapper.SetBodyWrapper(&f.bodyWrapper);
+    std::string text;
+    ASSERT_EQ(f.Write(text), 0);
+    EXPECT_NE(text.find(".PHP GROUP 1 THICK VAL 1.5\n.AEL GROUP 1 DEGRE 1 MAT 1 EXCE 0.5\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(f.wrapper.GetBodyGroupNumbers(3), nullptr);  // the line body has no group
+    int code = 0;
+    {
+        decktest::ScratchFolder scratch;
+        decktest::FakeOwner owner;
+        DorvixDeckFile deck(&owner);
+        deck.Open("dorvix.dat");
+        code = f.wrapper.WriteElementsForPart(1, 1, &deck, &f.bodyWrapper);
+        deck.CloseDeck();
+        text = meshtest::ReadFile((scratch.Path() / "dorvix.dat").string());
+    }
+    ASSERT_EQ(code, 0);
+    EXPECT_NE(text.find(".MASS I 4 N 5 MASS 0. MIXX 0. MIYY 0. MIZZ 0.\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(".SEL GROUP 3 MAILLES NOM \"B_6\"\n I 3\n.HYP MINDLIN GROUP 3\n"
+                        ".PHP GROUP 3 THICK VAL 4.\n.AEL GROUP 3 DEGRE 1 MAT 1 EXCE -0.5\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(f.wrapper.GetRigidBodyNodes().at(5), 5);
+}
+
+TEST(ElementGroups, RefusedPartsKindsAndRigidBodies) {
+    std::string text;
+    // A rigid body must reduce to exactly one point element of one node.
+    BodyRecord rigid = Record(3, 0);
+    rigid.rigidCode = 1;
+    GroupFixture noPoint(Pyramids(1), {rigid});
+    EXPECT_EQ(noPoint.Write(text), kRC_HostMeshRefused);
+    EXPECT_EQ(noPoint.wrapper.GetGroupCounter(), 1);  // the number is consumed all the same
+    GroupFixture twoPoints(R"({"nodes": [[1,0,0,0],[2,1,0,0]], "elements": [[1, 9, [1]], [2, 9, [2]]],
+                               "parts": [{"id": 1, "bodies": [{"id": 3, "elements": [1, 2]}]}]})",
+                           {rigid});
+    EXPECT_EQ(twoPoints.Write(text), kRC_HostMeshRefused);
+
+    GroupFixture unknownKind(Pyramids(1), {Record(3, 2)});
+    EXPECT_EQ(unknownKind.Write(text), kRC_MissingData);
+    // A body whose part the mesh does not know.
+    BodyRecord stray = Record(3, 0);
+    stray.partMeshId = 9;
+    GroupFixture unknownPart(Pyramids(1), {stray});
+    EXPECT_EQ(unknownPart.Write(text), kRC_MissingData);
+    EXPECT_EQ(text.find("Elements for Part"), std::string::npos);
+    // Elements the body's part cannot list by position: refused, and no half group is left.
+    BodyRecord otherPart = Record(3, 0);
+    otherPart.partMeshId = 2;
+    GroupFixture misplaced(R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,1,1,0],[4,0,1,0],[5,0.5,0.5,1]],
+                               "elements": [[1, 13, [1, 2, 3, 4, 5]], [2, 9, [5]]],
+                               "parts": [{"id": 1, "bodies": [{"id": 3, "elements": [1]}]},
+                                         {"id": 2, "bodies": [{"id": 4, "elements": [2]}]}]})",
+                           {otherPart});
+    EXPECT_EQ(misplaced.Write(text), kRC_HostMeshRefused);
+    EXPECT_EQ(text.find(".SEL"), std::string::npos) << text;
+    EXPECT_EQ(misplaced.wrapper.GetGroupCounter(), 0);
+}
+
+// The feeder numbers its own selection groups after the part loop; moving its counter past
+// the mesh wrapper's counter keeps them clear of every element group, even with a two-order
+// solid (two groups for one body) and a rigid body (a consumed number).
+TEST(ElementGroups, GroupCounterCarriesPastEveryElementGroup) {
+    for (const char* name : {"mesh-mixed-solids", "mesh-rigid"}) {
+        meshtest::MeshCase c = meshtest::LoadCase(name);
+        CBodyAttributeWrapper bodies;
+        bodies.SetBodies(&c.bodies);
+        ASSERT_EQ(bodies.FillNamesAndMaterials(c.model->getRoot()), 0);
+        CMeshWrapper mesh;
+        mesh.SetMesh(c.meshObject.Get());
+        mesh.SetPartCount(c.partCount);
+        mesh.SetBodyWrapper(&bodies);
+        decktest::ScratchFolder scratch;
+        decktest::FakeOwner owner;
+        DorvixDeckFile deck(&owner);
+        deck.Open("dorvix.dat");
+        int carry = 0;
+        for (int part = 0; part < c.partCount; ++part) {
+            mesh.SetGroupCounter(carry);
+            ASSERT_EQ(mesh.WriteElementsForPart(part, 1, &deck, &bodies), 0);
+            carry = mesh.GetGroupCounter();
+        }
+        deck.CloseDeck();
+        std::set<int> used;
+        for (const BodyRecord& b : c.bodies)
+            if (const std::vector<int>* groups = mesh.GetBodyGroupNumbers(b.bodyId))
+                used.insert(groups->begin(), groups->end());
+        // Advancing by the body count alone would reuse an element group's number here.
+        if (std::string(name) == "mesh-mixed-solids") {
+            EXPECT_EQ(used.count(bodies.GetBodyCount() + 1), 1u);
+        }
+        const int next = std::max(bodies.GetBodyCount(), mesh.GetGroupCounter()) + 1;
+        EXPECT_GT(next, *used.rbegin()) << name;
+        EXPECT_EQ(mesh.GetGroupCounter(), 3) << name;
+    }
+}
+
 TEST(ElementGroups, GroupNumbersAreRecordedPerBody) {
     meshtest::MeshCase c = meshtest::LoadCase("mesh-mixed-solids");
     const meshtest::Sections s = meshtest::WriteSections(c);
