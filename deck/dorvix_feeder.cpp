@@ -1,5 +1,7 @@
 #include "deck/dorvix_feeder.h"
 
+#include <utility>
+
 #include "caerep/core/cae_rep.h"
 #include "host/data_source.h"
 #include "settings/solver_controls.h"
@@ -17,7 +19,7 @@ DorvixFeeder::~DorvixFeeder() {
     ReleaseSolveObjects();
     sheetAndWireBodyIds_.clear();
     nodeConstraintTable_.Reset();
-    firstIdSet_.clear();
+    cyclicSymmetryNodes_.clear();
     hostMesh_.Reset();
 }
 
@@ -35,7 +37,8 @@ void DorvixFeeder::ReleaseSolveObjects() {
             // The close step does not report a failed save either; the earlier file stays.
         }
     }
-    platform::SetThreadLocale(savedLocale_ ? savedLocale_ : platform::kUsEnglishLocale);
+    // Only a deck that was opened switched the thread locale.
+    if (savedLocale_ != 0) platform::SetThreadLocale(std::exchange(savedLocale_, 0));
     selectionResolver_.Reset();
     settings_.reset();
 }

@@ -122,6 +122,22 @@ class DorvixFeeder : public DeckFileOwner {
     const ObjectTypeTable* GetObjectTypeTable() const { return objectTypeTable_.get(); }
     NCAERep::CCAERep* GetInputRoot() const { return inputRoot_; }
     NCAERep::CCAERep* GetOutputRoot() const { return outputRoot_; }
+    TRVDataSourceItf* GetDataSource() const { return dataSource_; }
+    ReturnPackage* GetReturnPackage() const { return returnPackage_; }
+    CMeshWrapper* GetMeshWrapper() const { return meshWrapper_.Get(); }
+    CBodyAttributeWrapper* GetBodyWrapper() const { return bodyWrapper_.Get(); }
+    NodeConstraintTable* GetNodeConstraintTable() const { return nodeConstraintTable_.Get(); }
+    // Non-empty when the host asked only for the deck, copied to this path.
+    const std::wstring& GetCopyTargetPath() const { return copyTargetPath_; }
+    int GetPartCount() const { return partCount_; }
+    int GetElementCount() const { return elementCount_; }
+    int GetNodeCount() const { return nodeCount_; }
+    double GetCurrentStepEndTime() const { return currentStepEndTime_; }
+    void SetCurrentStepEndTime(double endTime) { currentStepEndTime_ = endTime; }
+    // Nodes tied by cyclic symmetry, which the support and displacement writers leave out.
+    std::set<int>& CyclicSymmetryNodes() { return cyclicSymmetryNodes_; }
+    // Ids of the sheet and wire bodies of the model.
+    std::set<int>& SheetAndWireBodyIds() { return sheetAndWireBodyIds_; }
 
   protected:
     DorvixFeeder();
@@ -161,7 +177,7 @@ class DorvixFeeder : public DeckFileOwner {
     LCID savedLocale_ = 0;
     int deckUnitSystem_ = -1;
     int modelUnitSystem_ = -1;
-    std::set<int> firstIdSet_;
+    std::set<int> cyclicSymmetryNodes_;
     // End time of the load step being written; the step writers set it before the load writers.
     double currentStepEndTime_ = 0.0;
     LateOwned<NodeConstraintTable> nodeConstraintTable_;

@@ -1,5 +1,6 @@
 #include "foundation/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -56,9 +57,10 @@ long Magnitude(std::string_view number) {
     if (e != std::string_view::npos && e + 1 < number.size()) {
         const std::size_t start = e + 1 + (number[e + 1] == '+' ? 1 : 0);
         if (std::from_chars(number.data() + start, number.data() + number.size(), exponent).ec != std::errc())
-            exponent = number[e + 1] == '-' ? LONG_MIN / 2 : LONG_MAX / 2;  // beyond any double
+            exponent = number[e + 1] == '-' ? LONG_MIN : LONG_MAX;  // beyond any double
     }
-    return digits + exponent;
+    // Both parts are far beyond any double's range long before the sum could overflow.
+    return std::clamp(digits, -100000L, 100000L) + std::clamp(exponent, LONG_MIN / 2, LONG_MAX / 2);
 }
 
 std::string AsciiPrefix(std::wstring_view text) {

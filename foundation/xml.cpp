@@ -267,6 +267,10 @@ HRESULT XmlCreateChildElement(XmlNode document, std::wstring_view name, XmlNode 
     if (!parent || name.empty()) return E_FAIL;
     if (parent.type() != pugi::node_element && parent.type() != pugi::node_document) return E_FAIL;
     if (document && document.root() != parent.root()) return E_FAIL;
+    // A document has one root element; a second would make it unreadable when saved.
+    if (parent.type() == pugi::node_document &&
+        parent.find_child([](XmlNode n) { return n.type() == pugi::node_element; }))
+        return E_FAIL;
     out = parent.append_child(Utf8(name).c_str());
     return out ? S_OK : E_FAIL;
 }

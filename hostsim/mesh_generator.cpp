@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
 #include "hostsim/mesh_faces.h"
 
 namespace {
+
+constexpr long long kMaxBlockNodes = 50'000'000LL;
+constexpr long long kMaxNumber = std::numeric_limits<int>::max();
 
 struct Grid {
     int nx, ny, nz;  // cells
@@ -205,17 +209,31 @@ void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
     const int nz = sheet ? 0 : request.cells[2];
     if (request.cells[0] < 1 || request.cells[1] < 1 || (!sheet && nz < 1))
         throw HostSimMeshError("a block needs at least one cell in each direction");
+    if (request.cells[0] > kMaxBlockNodes || request.cells[1] > kMaxBlockNodes || nz > kMaxBlockNodes)
+        throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
     for (int a = 0; a < (sheet ? 2 : 3); ++a)
         if (!(request.size[a] > 0.0))
             throw HostSimMeshError("a block needs a positive size in each direction");
-    Grid grid{request.cells[0], request.cells[1], nz,
-              request.firstNode > 0 ? request.firstNode : mesh.MaxNodeNumber() + 1};
-    const long long corners = grid.Count();
-    if (corners > 50'000'000LL)
+    const long long firstNode = request.firstNode > 0 ? request.firstNode : mesh.MaxNodeNumber() + 1LL;
+    const long long firstElement =
+        request.firstElement > 0 ? request.firstElement : mesh.MaxElementNumber() + 1LL;
+    const long long corners =
+        static_cast<long long>(request.cells[0] + 1) * (request.cells[1] + 1) * (nz + 1);
+    if (corners > kMaxBlockNodes)
         throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
+    const long long entity =
+        request.firstEntityId != 0 ? request.firstEntityId : 100LL * request.bodyMeshId + 1;
+    // Generous bounds of the numbers the block hands out (mid-side nodes at most seven per grid
+    // node, six tetrahedra per cell), so no number runs past the 32-bit range.
+    const bool quadratic = request.element == "hexa20" || request.element == "tetra10";
+    const bool tetra = request.element == "tetra4" || request.element == "tetra10";
+    if (firstNode + corners * (quadratic ? 8 : 1) > kMaxNumber ||
+        firstElement + corners * (tetra ? 6 : 1) > kMaxNumber || entity < 1 || entity + 6 > kMaxNumber)
+        throw HostSimMeshError("the block's node, element or entity numbers would pass 2,147,483,647");
+    const Grid grid{request.cells[0], request.cells[1], nz, static_cast<int>(firstNode)};
     MeshBlockRequest s = request;
-    if (s.firstElement <= 0) s.firstElement = mesh.MaxElementNumber() + 1;
-    const int firstEntity = request.firstEntityId != 0 ? request.firstEntityId : 100 * request.bodyMeshId + 1;
+    s.firstElement = static_cast<int>(firstElement);
+    const int firstEntity = static_cast<int>(entity);
     if (sheet)
         GenerateSheet(mesh, s, grid, firstEntity);
     else

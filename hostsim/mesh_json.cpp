@@ -176,6 +176,8 @@ void ReadParts(const SectionReader& r, const json& parts, HostSimMesh& mesh) {
                 const std::vector<int> fl = r.Ints(*range, bp + "/elementRange");
                 if (fl.size() != 2 || fl[0] > fl[1])
                     r.Fail(bp + "/elementRange", "[first, last] is expected");
+                if (static_cast<long long>(fl[1]) - fl[0] >= static_cast<long long>(mesh.ElementCount()))
+                    r.Fail(bp + "/elementRange", "the range names more elements than the mesh has");
                 for (long long e = fl[0]; e <= fl[1]; ++e) elements.push_back(static_cast<int>(e));
             } else {
                 elements = r.Ints(r.Member(body, "elements", bp), bp + "/elements");

@@ -104,13 +104,26 @@ void HostSimMeshObject::SortByMeshOrder(std::vector<int>& elements) const {
 }
 
 void HostSimMeshObject::NodesOfElements(const std::vector<int>& elements, std::vector<int>& out) const {
-    std::vector<bool> seen(static_cast<std::size_t>(m().MaxNodeNumber()) + 1, false);
+    out.clear();
+    // A table over all node numbers is fast for the usual compact numbering; numbers spread far
+    // apart (a few nodes numbered in the millions) are sorted instead.
+    const std::size_t table = static_cast<std::size_t>(m().MaxNodeNumber()) + 1;
+    if (table > 64 * m().NodeCount() + 4096) {
+        for (int e : elements) {
+            int n = 0;
+            const int* nodes = m().ElementNodesAt(m().ElementIndex(e), n);
+            out.insert(out.end(), nodes, nodes + n);
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return;
+    }
+    std::vector<bool> seen(table, false);
     for (int e : elements) {
         int n = 0;
         const int* nodes = m().ElementNodesAt(m().ElementIndex(e), n);
         for (int i = 0; i < n; ++i) seen[nodes[i]] = true;
     }
-    out.clear();
     for (std::size_t id = 0; id < seen.size(); ++id)
         if (seen[id]) out.push_back(static_cast<int>(id));
 }

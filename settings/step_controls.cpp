@@ -52,8 +52,8 @@ double DorvixStepControls::GetPreviousEndTime() const {
 
 int DorvixStepControls::SetEndTime(double t) {
     if (t == endTime_) return kSettingsDone;
-    // A load step cannot end at or before the start of the analysis.
-    if (!(t > 1e-10)) return kSettingsRejected;
+    // A load step cannot end at or before the start of the analysis, nor never.
+    if (!(t > 1e-10) || !std::isfinite(t)) return kSettingsRejected;
     DorvixStepControls* next = nullptr;
     if (owner_ != nullptr) {
         const int index = owner_->GetStepIndex(this);

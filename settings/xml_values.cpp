@@ -1,6 +1,7 @@
 #include "settings/xml_values.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "foundation/number_format.h"
@@ -43,7 +44,8 @@ bool ParseStrictDouble(std::wstring_view text, double& value) {
     std::string ascii;
     if (!ToAscii(text, ascii) || ascii.empty()) return false;
     double parsed = 0.0;
-    if (!TryParseDouble(ascii, parsed)) return false;
+    // No settings value is infinite or undefined; such a text is as bad as a word.
+    if (!TryParseDouble(ascii, parsed) || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "addin/runtime/addin_services.h"
 
+#include "foundation/locale_text.h"
+
 #include <charconv>
 #include <cstring>
 #include <new>
@@ -157,14 +159,9 @@ JXIdList AddinServices::GetObjectChildIds(int id) const {
 }
 
 HRESULT AddinServices::FormatValue(double value, BSTR* out) const {
-    if (!out) return E_POINTER;
-    const int digits = significantDigits_ < 1 ? 1 : (significantDigits_ > 17 ? 17 : significantDigits_);
-    char buffer[64];
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, digits);
-    if (ec != std::errc()) return E_FAIL;
-    *out = NewBstr(platform::Utf8ToWide(std::string_view(buffer, static_cast<std::size_t>(end - buffer))));
-    return S_OK;
+    // The grid shows numbers like every other number text of the system: "%g" style with a
+    // three-digit exponent.
+    return DoubleToLocaleBSTR(value, significantDigits_, out);
 }
 
 HRESULT AddinServices::FillPredefinedArrays(int count, const OLECHAR* const* values, CALPOLESTR* strings,

@@ -181,7 +181,11 @@ void CCAERepBase::resumeChildObject(pugi::xml_node element, detail::ExistingChil
 bool CCAERepBase::copy(const CCAERepBase* other) {
     if (!other) return false;
     if (other == this) return true;
-    m_identity.setType(other->typeName());
+    if (other->typeName() != typeName()) {
+        m_identity.setType(other->typeName());
+        // The parent finds its children by type: it must see this one under the new type.
+        if (m_parent) m_parent->rebuildChildIndex();
+    }
     m_identity.setName(other->objectName());
     m_version = other->m_version;
     for (const PropertySlot& s : other->m_properties) {

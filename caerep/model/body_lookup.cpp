@@ -20,13 +20,8 @@ CCAERepBase* GetBodyAttributes(const CCAERepBase* object, unsigned int bodyId) {
         std::vector<CCAERepBase*> parts;
         g->getDescendantsByType(L"PartAttributes", parts);
         for (const CCAERepBase* part : parts) {
-            for (CCAERepBase* body : part->getChildrenByType(L"BodyAttributes")) {
-                const CPropertyValue* p = body->findProperty(L"ProtoReferenceId");
-                if (!p) continue;
-                unsigned int id = 0;
-                p->getValue(id);
-                if (id == bodyId) return body;
-            }
+            for (CCAERepBase* body : part->getChildrenByType(L"BodyAttributes"))
+                if (GetHostBodyId(*body) == bodyId) return body;
         }
     }
     return nullptr;

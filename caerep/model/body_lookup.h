@@ -5,7 +5,7 @@
 
 namespace NCAERep {
 
-// The "BodyAttributes" object whose "ProtoReferenceId" equals the body id: "GeometryAttributes"
+// The "BodyAttributes" object whose host body id (GetHostBodyId) equals the body id: "GeometryAttributes"
 // is searched below `object` (at any depth), then every "PartAttributes" below it at any depth,
 // and the first body of a part that matches is taken. Null when `object` is null or nothing
 // matches.

@@ -13,10 +13,11 @@ void CPartAttributes::registerProperties() {
     registerProperty(L"ProtoReferenceId", 0u, m_ProtoReferenceId);
 }
 
+// "ProtoReferenceId" is not registered: a body without it is known to the host by its database
+// id, which a registered default of 0 would hide.
 void CBodyAttributes::registerProperties() {
     setRegistered();
     registerProperty(L"Caption", L"", m_Caption);
-    registerProperty(L"ProtoReferenceId", 0u, m_ProtoReferenceId);
     registerProperty(L"GeometryType", L"Solid", m_GeometryType);
     registerProperty(L"AreNonLinearEffectsOn", true, m_AreNonLinearEffectsOn);
 }

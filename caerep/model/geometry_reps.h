@@ -45,7 +45,7 @@ class CBodyAttributes : public CModelRep<CBodyAttributes> {
 
     bool getAreNonLinearEffectsOn() const;
 
-    CPropertyValue m_Caption, m_ProtoReferenceId, m_GeometryType, m_AreNonLinearEffectsOn;
+    CPropertyValue m_Caption, m_GeometryType, m_AreNonLinearEffectsOn;
 };
 
 class CMeshRep : public CModelRep<CMeshRep> {

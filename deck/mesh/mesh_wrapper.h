@@ -99,7 +99,12 @@ class CMeshWrapper {
     HRESULT GetNodeCoordinates(bool convert, int node, Vector3& out);
     Vector3 GetNodePoint(int node);
     double GetNodeDistance(int a, int b);
+    // Length weights of the nodes of an edge's mesh edges, added to the map (a linear edge of
+    // length L gives L/2 to each end, a quadratic one L/6 to each end and 2L/3 to its middle).
     HRESULT GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights);
+    HRESULT GetEdgeNodeWeights(const JXReference& edge, std::map<int, double>& weights) {
+        return GetEdgeNodeWeights(edge.id, weights);
+    }
     HRESULT GetEdgeNodeWeightsByReference(const JXReferenceList& references, std::map<int, double>& weights);
     HRESULT GetTabularThermalNodeValues(int component, const std::set<int>& nodes,
                                         const CoordSystemSafe& frame, std::vector<double>& out);

@@ -199,8 +199,15 @@ TEST_F(ModelClasses, BodyLookupFollowsTheAssemblyTree) {
     CCAERepBase* body = part->createChild(L"BodyAttributes", L"B");
     CPropertyValue id;
     id.setValue(42u);
-    body->setProperty(L"ProtoReferenceId", id);
+    body->setOrAddProperty(L"ProtoReferenceId", id);
     CCAERepBase* material = body->createChild(L"MaterialRep", L"MaterialRep");
+    // A body without a "ProtoReferenceId" is known to the host by its database id; a nested
+    // part is searched too.
+    CCAERepBase* unnamed =
+        part->createChild(L"PartAttributes", L"Inner")->createChild(L"BodyAttributes", L"U");
+    EXPECT_FALSE(unnamed->hasProperty(L"ProtoReferenceId"));
+    EXPECT_EQ(GetHostBodyId(*unnamed), static_cast<unsigned>(unnamed->getId()));
+    EXPECT_EQ(GetBodyAttributes(db.getRoot(), static_cast<unsigned>(unnamed->getId())), unnamed);
     EXPECT_EQ(GetBodyAttributes(db.getRoot(), 42), body);
     EXPECT_EQ(GetBodyMaterialRep(db.getRoot(), 42), material);
     EXPECT_EQ(GetBodyAttributes(db.getRoot(), 7), nullptr);

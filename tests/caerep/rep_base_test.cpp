@@ -168,6 +168,14 @@ TEST_F(RepBase, CopyTakesValuesAndCopiesChildrenWithNewIds) {
     EXPECT_NE(b->getChildren()[0], child);
     EXPECT_NE(b->getChildren()[0]->getId(), child->getId());
     EXPECT_FALSE(b->copy(nullptr));
+
+    // A generic object copied from another type takes that type, and its parent finds it
+    // under the new type only.
+    CCAERepBase* other = add(db.getRoot(), L"Other", L"o");
+    ASSERT_TRUE(other->copy(a));
+    EXPECT_EQ(other->getType(), L"Thing");
+    EXPECT_TRUE(db.getRoot()->getChildrenByType(L"Other").empty());
+    EXPECT_EQ(db.getRoot()->getChildrenByType(L"Thing").size(), 3u);
 }
 
 TEST_F(RepBase, AddMessagePostsTextAndType) {

@@ -6,6 +6,7 @@
 #include "caerep/core/property_value.h"
 #include "caerep/units/units_adaptor.h"
 #include "caerep_test_support.h"
+#include "foundation/unit_systems.h"
 
 using namespace NCAERep;
 
@@ -219,11 +220,16 @@ TEST(UnitsAdaptor, LabelsOfSolverUnitSystems) {
     std::wstring label;
     EXPECT_FALSE(adaptor->getUnits(99, 11, label));
     EXPECT_FALSE(adaptor->getUnits(26, 12, label));
-    // Every label of the table is an expression the unit database understands.
+    // Every label of the table is an expression of the unit database whose size in SI is the
+    // size the solver's own unit-system table gives the same slot.
+    const UnitSystemTable& solverUnits = GetUnitSystemTable();
     for (int system : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}) {
         for (auto [category, quantity] : std::vector<std::pair<int, std::wstring>>{{1, L"Angle"},
+                                                                                   {2, L"AngularVelocity"},
                                                                                    {3, L"Area"},
+                                                                                   {4, L"Acceleration"},
                                                                                    {6, L"Density"},
+                                                                                   {50, L"Time"},
                                                                                    {7, L"Energy"},
                                                                                    {8, L"Force"},
                                                                                    {26, L"Length"},
@@ -232,10 +238,19 @@ TEST(UnitsAdaptor, LabelsOfSolverUnitSystems) {
                                                                                    {36, L"Power"},
                                                                                    {49, L"Temperature"},
                                                                                    {51, L"Velocity"}}) {
-            std::wstring u = adaptor->getUnits(category, system);
-            double out = 0.0;
-            EXPECT_TRUE(CUnits::getInstance()->convert(1.0, u, u + L" ", quantity, out))
-                << system << " " << category;
+            for (int flags : {0, CCAEUnitsJXAdaptor::kDegreesFlag}) {
+                std::wstring u = adaptor->getUnits(category, system | flags);
+                std::wstring si = adaptor->getUnits(category, 11 | flags);
+                const UnitSlot* slot = solverUnits.GetSlot(system | flags, category);
+                const UnitSlot* siSlot = solverUnits.GetSlot(11 | flags, category);
+                ASSERT_TRUE(slot && siSlot) << system << " " << category;
+                double out = 0.0;
+                // Temperatures compare their degree sizes (offsets are tested on their own).
+                std::wstring from = category == 49 ? (u == L"F" ? L"R" : u) : u;
+                ASSERT_TRUE(CUnits::getInstance()->convert(1.0, from, si, quantity, out))
+                    << system << " " << category;
+                EXPECT_NEAR(out, slot->factor / siSlot->factor, 1e-9 * out) << system << " " << category;
+            }
         }
     }
 }

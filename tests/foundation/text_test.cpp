@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "foundation/analysis_kind.h"
+#include "foundation/locale_text.h"
 #include "foundation/numeric.h"
 
 namespace {
@@ -74,6 +76,15 @@ TEST(NumberParsing, CRuntimeStyle) {
     EXPECT_EQ(ParseDouble("1e-999"), 0.0);
     EXPECT_EQ(ParseDouble(L" 3.25"), 3.25);
     EXPECT_EQ(ParseDouble(L"4\u00e9"), 4.0);
+    // One sign only, as the C runtime reads it.
+    EXPECT_EQ(ParseDouble("--3"), 0.0);
+    EXPECT_EQ(ParseDouble("+-3"), 0.0);
+    // Overflow is judged on the number that was read, not on text after it.
+    EXPECT_EQ(ParseDouble(std::string(400, '9') + " e-999"), INFINITY);
+    EXPECT_EQ(ParseDouble("0." + std::string(400, '0') + "1 e999"), 0.0);
+    EXPECT_EQ(ParseDouble(std::string(400, '9') + "e"), INFINITY);
+    EXPECT_EQ(ParseDouble("1e99999999999999999999999"), INFINITY);
+    EXPECT_EQ(ParseDouble("1e-99999999999999999999999"), 0.0);
     EXPECT_EQ(ParseInt(" -42abc"), -42);
     EXPECT_EQ(ParseInt("+7"), 7);
     EXPECT_EQ(ParseInt("x"), 0);
@@ -132,6 +143,39 @@ TEST(Numeric, RoundToInt) {
     EXPECT_EQ(RoundToInt(1e12), INT_MAX);
     EXPECT_EQ(RoundToInt(-1e12), INT_MIN);
     EXPECT_EQ(RoundToInt(NAN), 0);
+}
+
+TEST(MapAnalysisKindCode, HostCodesAndTheDefault) {
+    EXPECT_EQ(MapAnalysisKindCode(1, 1), 5);
+    EXPECT_EQ(MapAnalysisKindCode(1, 3), 8);
+    EXPECT_EQ(MapAnalysisKindCode(1, 4), 2);
+    EXPECT_EQ(MapAnalysisKindCode(1, 5), 2);
+    EXPECT_EQ(MapAnalysisKindCode(1, 9), 10);
+    EXPECT_EQ(MapAnalysisKindCode(1, 10), 12);
+    EXPECT_EQ(MapAnalysisKindCode(2, 0), 4);
+    EXPECT_EQ(MapAnalysisKindCode(2, 2), 4);
+    EXPECT_EQ(MapAnalysisKindCode(3, 0), 6);
+    EXPECT_EQ(MapAnalysisKindCode(3, 2), 6);
+    EXPECT_EQ(MapAnalysisKindCode(5, 0), 9);
+    EXPECT_EQ(MapAnalysisKindCode(6, 0), 11);
+    EXPECT_EQ(MapAnalysisKindCode(6, 2), 11);
+    // Mechanical static and transient, thermal modal and unknown pairs get the default.
+    for (auto [physics, analysis] : {std::pair{1, 0}, {1, 2}, {2, 5}, {5, 2}, {0, 0}, {-1, 1}, {4, 0}})
+        EXPECT_EQ(MapAnalysisKindCode(physics, analysis), 1) << physics << " " << analysis;
+}
+
+TEST(DoubleToLocaleBSTR, SignificantDigitsWithAPoint) {
+    EXPECT_EQ(DoubleToLocaleBSTR(1.0, 5, nullptr), E_POINTER);
+    BSTR text = nullptr;
+    ASSERT_EQ(DoubleToLocaleBSTR(1234.5678, 5, &text), S_OK);
+    EXPECT_EQ(std::wstring(text), L"1234.6");
+    SysFreeString(text);
+    ASSERT_EQ(DoubleToLocaleBSTR(-2.5e-7, 3, &text), S_OK);
+    EXPECT_EQ(std::wstring(text), L"-2.5e-007");
+    SysFreeString(text);
+    ASSERT_EQ(DoubleToLocaleBSTR(123456.0, 2, &text), S_OK);
+    EXPECT_EQ(std::wstring(text), L"1.2e+005");
+    SysFreeString(text);
 }
 
 }  // namespace

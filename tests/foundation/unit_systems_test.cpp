@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +102,85 @@ TEST(UnitSystems, EveryDefinedSlotIsUsable) {
                 << system << " " << q;
         }
     }
+}
+
+// The host's units service numbers its quantities as the table does; the property grid asks
+// for these by number.
+TEST(UnitSystems, CodesTheHostSharesNameTheirQuantity) {
+    EXPECT_EQ(Table().GetSlot(kUnitsSolverMks, 20)->name, "Frequency");
+    EXPECT_EQ(Table().GetSlot(kUnitsSolverMks, 50)->name, "Time");
+    EXPECT_EQ(Table().GetSlot(kUnitsSolverMks, 1)->name, "Angle");
+    EXPECT_EQ(Table().GetSlot(kUnitsSolverMks, 2)->name, "RotationalVelocity");
+    EXPECT_EQ(Table().GetSlot(kUnitsSolverMks, 49)->name, "Temperature");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverBin, kQuantityTime), "(s)");
+    EXPECT_STREQ(Table().GetUnitLabel(kUnitsSolverNmm, kQuantityFrequency), "(1/s)");
+    EXPECT_DOUBLE_EQ(Table().Convert(kUnitsSolverBft, kUnitsSolverMks, kQuantityTime, 2.5), 2.5);
+}
+
+// Cells of a markdown table row, trimmed.
+std::vector<std::string> Cells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::stringstream in(line);
+    std::string cell;
+    std::getline(in, cell, '|');  // before the first bar
+    while (std::getline(in, cell, '|')) {
+        const auto first = cell.find_first_not_of(' ');
+        const auto last = cell.find_last_not_of(' ');
+        cells.push_back(first == std::string::npos ? "" : cell.substr(first, last - first + 1));
+    }
+    return cells;
+}
+
+// The unit page lists every code the add-in uses with its unit in each system, and all slots
+// of every system; it must say what the table does.
+TEST(UnitSystems, TheUnitPageDescribesTheTable) {
+    std::ifstream page(DORVIX_SOURCE_DIR "/docs/unit-systems.md");
+    ASSERT_TRUE(page.is_open());
+    std::string line;
+    std::vector<int> usedCodes, allColumns;
+    int usedRows = 0, slotRows = 0;
+    while (std::getline(page, line)) {
+        if (line.rfind("| code | system |", 0) == 0) {
+            for (const auto& c : Cells(line)) usedCodes.push_back(std::atoi(c.c_str()));
+            continue;
+        }
+        if (line.rfind("| slot | quantity |", 0) == 0) {
+            for (const auto& c : Cells(line)) allColumns.push_back(std::atoi(c.c_str()));
+            continue;
+        }
+        if (line.rfind("| ", 0) != 0 || line.rfind("|---", 0) == 0) continue;
+        const auto cells = Cells(line);
+        if (allColumns.empty() && !usedCodes.empty() && cells.size() == usedCodes.size()) {
+            const int system = std::atoi(cells[0].c_str());
+            ++usedRows;
+            for (std::size_t i = 2; i < cells.size(); ++i) {
+                const int q = usedCodes[i];
+                if (!Table().IsKnownSystem(system)) {
+                    EXPECT_EQ(cells[i], "-") << system;
+                    continue;
+                }
+                const auto blank = cells[i].find(' ');
+                ASSERT_NE(blank, std::string::npos) << cells[i];
+                EXPECT_EQ(cells[i].substr(0, blank), Table().GetUnitLabel(system, q)) << system << " " << q;
+                const double factor = std::atof(cells[i].c_str() + blank + 1);
+                EXPECT_NEAR(factor, Table().GetSlot(system, q)->factor, 1e-9 * factor) << system << " " << q;
+            }
+        } else if (!allColumns.empty() && cells.size() == allColumns.size()) {
+            const int q = std::atoi(cells[0].c_str());
+            ASSERT_EQ(q, slotRows++);
+            EXPECT_EQ(cells[1], Table().GetSlot(kUnitsSolverMks, q)->name);
+            for (std::size_t i = 2; i < cells.size(); ++i)
+                EXPECT_EQ(cells[i], Table().GetUnitLabel(allColumns[i], q)) << allColumns[i] << " " << q;
+        }
+    }
+    EXPECT_EQ(usedRows, kUnitSystemCount);
+    EXPECT_EQ(slotRows, kUnitQuantityCount);
+    for (int q : {1, 2, 3, 20, 26, 30, 36, 49, 50, 51})
+        EXPECT_NE(std::find(usedCodes.begin(), usedCodes.end(), q), usedCodes.end()) << q;
+    // The shared columns stand for systems with the same units.
+    for (auto [a, b] : {std::pair{0, 11}, {1, 5}, {2, 6}, {3, 7}, {4, 8}, {9, 10}})
+        for (int q = 0; q < kUnitQuantityCount; ++q)
+            EXPECT_STREQ(Table().GetUnitLabel(a, q), Table().GetUnitLabel(b, q)) << a << " " << q;
 }
 
 }  // namespace

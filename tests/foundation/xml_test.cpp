@@ -193,6 +193,9 @@ TEST(XmlBuild, CreateElementsAttributesAndText) {
     EXPECT_FALSE(foreign);
     EXPECT_EQ(XmlCreateChildElement(doc.Node(), L"", root, foreign), E_FAIL);
     EXPECT_EQ(XmlCreateChildElement(doc.Node(), L"X", XmlNode(), foreign), E_FAIL);
+    // A second root element would make the saved document unreadable.
+    EXPECT_EQ(XmlCreateChildElement(doc.Node(), L"Second", doc.Node(), foreign), E_FAIL);
+    EXPECT_FALSE(foreign);
     EXPECT_EQ(XmlCreateTextElement(doc.Node(), XmlNode(), L"X", L"t"), E_FAIL);
     EXPECT_EQ(XmlSetAttribute(XmlNode(), L"a", L"b"), E_FAIL);
 

@@ -214,6 +214,152 @@ TEST(BinaryRecords, UnknownRecordVersionsFailWithoutChange) {
     EXPECT_FALSE(LoadRecord(*r, d));
 }
 
+TEST(BinaryRecords, OlderVersionsReadOnlyTheFieldsTheyHold) {
+    // Time-step options of version 2: time stepping and Newton controls, no frequencies.
+    HandStream options;
+    options->WriteInt32(2);
+    options->WriteInt32(kOff);
+    options->WriteInt32(kDefineByTime);
+    options->WriteInt32(0);
+    for (double d : {0.25, 0.5, 0.125}) options->WriteDouble(d);
+    options->WriteBool(false);
+    options->WriteDouble(3.0);
+    for (int k = 0; k < 6; ++k) options->WriteBool(k == 4);
+    options->WriteInt32(31);
+    options->WriteInt32(4);
+    for (double d : {1e-2, 2e-2, 3e-2, 4e-2}) options->WriteDouble(d);
+    DorvixTimeStepOptions o;
+    o.SetStorageFrequencySelectedResultsType(kManualType);
+    o.SetStorageFrequencySelectedResults(17);
+    auto r = options.Reader();
+    ASSERT_TRUE(LoadRecord(*r, o));
+    EXPECT_EQ(r->BytesLeft(), 0u);
+    EXPECT_EQ(o.GetUseAutoTimeStepping(), kOff);
+    EXPECT_EQ(o.GetMaximumTimeStep(), 0.5);
+    EXPECT_EQ(o.GetMinimumTimeStep(), 0.125);
+    EXPECT_EQ(o.GetNewtonStiffnessMatrixConvergenceType(), kManualType);
+    EXPECT_EQ(o.GetNewtonIterationMaximumNumberType(), kProgramControlledType);
+    EXPECT_EQ(o.GetNewtonIterationMaximumNumber(), 31u);
+    EXPECT_EQ(o.GetNewtonIterationOptimumNumber(), 4u);
+    EXPECT_EQ(o.GetNewtonRelaxationConvergence(), 4e-2);
+    EXPECT_EQ(o.GetStorageFrequencySelectedResultsType(), kManualType);
+    EXPECT_EQ(o.GetStorageFrequencySelectedResults(), 17u);
+
+    // Solver controls of version 1 end before DoInitialComputation.
+    HandStream solver;
+    solver->WriteInt32(1);
+    for (std::uint32_t u : {kSolverSparse, kSolverDual}) solver->WriteUInt32(u);
+    solver->WriteBool(true);
+    for (std::uint32_t u : {1u, 2u}) solver->WriteUInt32(u);
+    for (double d : {3.0, 4.0, 0.5}) solver->WriteDouble(d);
+    solver->WriteUInt32(kFormulationFull);
+    DorvixSolverControls s;
+    s.SetDoInitialComputation(true);
+    s.SetDoPrestressedStatic(true);
+    r = solver.Reader();
+    ASSERT_TRUE(LoadRecord(*r, s));
+    EXPECT_EQ(r->BytesLeft(), 0u);
+    EXPECT_EQ(s.GetSolverType(), kSolverSparse);
+    EXPECT_EQ(s.GetManualSolver(), kSolverDual);
+    EXPECT_EQ(s.GetSpringsStiffnessValue(), 4.0);
+    EXPECT_EQ(s.GetNonlinearFormulationType(), kFormulationFull);
+    EXPECT_TRUE(s.GetDoInitialComputation());
+    EXPECT_TRUE(s.GetDoPrestressedStatic());
+
+    // Modal controls of version 1 hold neither the reference temperature nor the harmonic index.
+    HandStream modal;
+    modal->WriteInt32(1);
+    modal->WriteUInt32(9);
+    modal->WriteDouble(2.0);
+    modal->WriteDouble(20.0);
+    modal->WriteBool(true);
+    DorvixModalControls m;
+    m.StoreRefTemperature(280.0);
+    m.SetHarmonicIndex(2);
+    r = modal.Reader();
+    ASSERT_TRUE(LoadRecord(*r, m));
+    EXPECT_EQ(r->BytesLeft(), 0u);
+    EXPECT_EQ(m.GetNumModesToFind(), 9);
+    EXPECT_EQ(m.GetMinFrequency(), 2.0);
+    EXPECT_EQ(m.GetStoredRefTemperature(), 280.0);
+    EXPECT_EQ(m.GetHarmonicIndex(), 2u);
+}
+
+TEST(BinaryRecords, StoredFlagsAndTexts) {
+    // Booleans count only as the byte 1; the 16-bit flags of the solver-file record as non-zero.
+    HandStream step;
+    step->WriteInt32(1);
+    step->WriteDouble(2.0);
+    step->WriteByte(2);
+    step->WriteByte(1);
+    step->WriteUInt32(0);  // no sub-records
+    DorvixStepControls loadedStep;
+    loadedStep.SetTimeIntegration(true);
+    auto r = step.Reader();
+    ASSERT_TRUE(LoadRecord(*r, loadedStep));
+    EXPECT_FALSE(loadedStep.GetTimeIntegration());
+    EXPECT_TRUE(loadedStep.GetInertialRelief());
+    EXPECT_EQ(loadedStep.GetEndTime(), 2.0);
+
+    const auto fileRecord = [](std::uint16_t save, bool terminated) {
+        auto w = std::make_unique<HandStream>();
+        (*w)->WriteInt32(1);
+        for (std::uint16_t h : {2, 0, 3, 7}) (*w)->WriteUInt16(h);
+        WriteBSTR(**w, std::wstring_view(L"dir"));
+        (*w)->WriteUInt32(0);  // a null text
+        (*w)->WriteUInt32(2);
+        (*w)->WriteUInt16('a');
+        (*w)->WriteUInt16('b');
+        (*w)->WriteUInt16(terminated ? 0 : 'c');
+        (*w)->WriteUInt16(save);
+        (*w)->WriteUInt16(0);
+        WriteBSTR(**w, std::wstring_view(L"r.res"));
+        return w;
+    };
+    DorvixSolverFileControls files;
+    files.SetSolverFilesRelativeDirectory(L"old");
+    auto good = fileRecord(2, true);
+    r = good->Reader();
+    ASSERT_TRUE(LoadRecord(*r, files));
+    EXPECT_EQ(files.GetPhysicsType(), 2u);
+    EXPECT_EQ(files.GetAnalysisType(), 0u);
+    EXPECT_EQ(files.GetFutureAnalysisType(), 3u);
+    EXPECT_EQ(files.GetSolverUnits(), 7u);
+    EXPECT_EQ(files.GetSolverFilesDirectory(), L"dir");
+    EXPECT_EQ(files.GetSolverFilesRelativeDirectory(), L"");
+    EXPECT_EQ(files.GetAdditionalList(), L"ab");
+    EXPECT_TRUE(files.GetSaveDorvixDB());
+    EXPECT_FALSE(files.GetDeleteUnusedFiles());
+    EXPECT_EQ(files.GetResultFile(), L"r.res");
+
+    // A text without its terminating zero is corrupt: the record stays as it was.
+    const DorvixSolverFileControls before = files;
+    auto bad = fileRecord(1, false);
+    r = bad->Reader();
+    EXPECT_FALSE(LoadRecord(*r, files));
+    EXPECT_TRUE(files == before);
+}
+
+TEST(BinaryRecords, CorruptBytesNeverHalfLoadAnObject) {
+    for (const auto& source : FilledObjects()) {
+        const std::vector<std::uint8_t> bytes = SaveBytes(*source);
+        const auto pristine = FreshLike(*source);
+        int failures = 0;
+        for (std::size_t at = 4; at < bytes.size(); ++at) {
+            for (std::uint8_t mask : {0xFF, 0x80}) {
+                std::vector<std::uint8_t> corrupt = bytes;
+                corrupt[at] ^= mask;
+                auto target = FreshLike(*source);
+                if (ResumeBytes(*target, corrupt) == S_OK) continue;  // a value changed, the layout held
+                ++failures;
+                ASSERT_TRUE(*target == *pristine) << typeid(*source).name() << " at " << at;
+            }
+        }
+        // Versions, tags, counts and types are spread over every record: many flips must fail.
+        EXPECT_GT(failures, 20) << typeid(*source).name();
+    }
+}
+
 TEST(BinaryRecords, SolverControlsVersionTwoKeepsPrestressedStatic) {
     DorvixSolverControls source;
     source.SetDoInitialComputation(true);
@@ -232,7 +378,7 @@ TEST(BinaryRecords, SolverControlsVersionTwoKeepsPrestressedStatic) {
     EXPECT_FALSE(target.GetDoPrestressedStatic());
 }
 
-TEST(BinaryRecords, ModalVersionsOneAndTwo) {
+TEST(BinaryRecords, ModalVersionTwoKeepsTheHarmonicIndex) {
     HandStream w;
     w->WriteInt32(2);
     w->WriteUInt32(0);  // stored as it stands, not through the setter

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "settings/step_controls_list.h"
@@ -57,6 +58,10 @@ TEST_F(BareStepList, EndTimeAtOrBeforeZeroIsRejected) {
     DorvixStepControls* only = list.GetStep(1);
     EXPECT_EQ(only->SetEndTime(1e-11), -1);
     EXPECT_EQ(only->SetEndTime(-2.0), -1);
+    EXPECT_EQ(only->SetEndTime(std::numeric_limits<double>::infinity()), -1);
+    EXPECT_EQ(only->SetEndTime(std::numeric_limits<double>::quiet_NaN()), -1);
+    EXPECT_EQ(list.AddStepAtTime(std::numeric_limits<double>::infinity()), -1);
+    EXPECT_EQ(list.GetCount(), 1);
     EXPECT_EQ(only->SetEndTime(7.0), 0);  // a single step takes any positive time
     EXPECT_EQ(only->GetTimeStepOptions().GetStepSpan(), 7.0);
 }

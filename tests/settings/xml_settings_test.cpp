@@ -306,6 +306,8 @@ TEST(SettingsXml, NumberLists) {
     values = {1.0};
     EXPECT_EQ(ParseNumberList(L"1.5 abc", values), E_FAIL);  // a word is no result set
     EXPECT_EQ(values, (std::set<double>{1.0}));
+    EXPECT_EQ(ParseNumberList(L"1 nan", values), E_FAIL);
+    EXPECT_EQ(ParseNumberList(L"-inf", values), E_FAIL);
     EXPECT_EQ(ParseNumberList(L"1.e-007 3.e+016", values), S_OK);
     EXPECT_EQ(values, (std::set<double>{1e-7, 3e16}));
 }
@@ -375,6 +377,7 @@ TEST(SettingsXml, MalformedStepSettingsFailAndChangeNothing) {
             {"end time missing", [](auto r) { Remove(Path(r, "StepControls[2]/EndTime")); }},
             {"end times out of order", [](auto r) { SetText(Path(r, "StepControls[3]/EndTime"), "2"); }},
             {"first end time zero", [](auto r) { SetText(Path(r, "StepControls[1]/EndTime"), "0"); }},
+            {"last end time infinite", [](auto r) { SetText(Path(r, "StepControls[4]/EndTime"), "inf"); }},
             {"misspelt Newton control",
              [](auto r) {
                  Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence"),
@@ -480,6 +483,8 @@ TEST(SettingsXml, MalformedOtherSettingsFailAndChangeNothing) {
             {"mode count missing", [](auto r) { Remove(Path(r, "ModalControls/NumberOfModesToFind")); }},
             {"range child missing", [](auto r) { Remove(Path(r, "ModalControls/FrequencyRange/Maximum")); }},
             {"temperature text", [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "warm"); }},
+            {"temperature undefined",
+             [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "nan"); }},
             {"harmonic index missing", [](auto r) { Remove(Path(r, "ModalControls/HarmonicIndex")); }},
             {"results type unknown",
              [](auto r) { SetText(Path(r, "OutputControls/ResultSetsType"), "Some"); }},

@@ -1,5 +1,7 @@
 #include "tools/dorvix/model_deck_feeder.h"
 
+#include <algorithm>
+
 #include "caerep/core/cae_rep.h"
 #include "deck/deck_counters.h"
 #include "deck/mesh/body_attribute_wrapper.h"
@@ -129,6 +131,10 @@ int ModelDeckFeeder::WriteElementGroups() {
         summary_.elements += meshWrapper_->GetPartElementCount(part);
     }
     summary_.groups = groupCounterCarry_;
+    // Selection groups written after the model (all elements, named selections) must not
+    // reuse a number the element groups took; a mixed-order solid takes two.
+    DeckCounters& counters = GetDeckCounters();
+    counters.selectionGroup = std::max(counters.selectionGroup, groupCounterCarry_);
     return kRC_Success;
 }
 

@@ -37,7 +37,8 @@ class ImportRecorder : public NCAERep::IHostModelProvider {
   public:
     HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_FAIL; }
     HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override { return E_FAIL; }
-    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring&, ComPtr<IUnknown>&) override {
+    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring&,
+                         ComPtr<IUnknown>&) override {
         return S_FALSE;
     }
     int readMaterialProperty(IUnknown*, const NCAERep::MaterialPropertyRequest&,
@@ -280,4 +281,43 @@ TEST(GetMeshRep, TakesTheMeshOfTheFirstMeshObject) {
     first->setMesh(meshObject);
     EXPECT_EQ(feeder.GetMeshRep(), 0);
     EXPECT_EQ(feeder.GetHostMesh(), meshObject.Get());
+}
+
+TEST(FeederLifecycle, AFeederLeftMidSolveClosesItsDeckAndReleasesTheHostObjects) {
+    decktest::ScratchFolder scratch;
+    ModelCase model("model-parameters");
+    ComPtr<ISelectionResolver> resolver;
+    {
+        FeederUnderTest feeder;
+        feeder.UseDataSource(&model.DataSource());
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+        ASSERT_EQ(feeder.ReadSolverRep(), 0);
+        ASSERT_EQ(feeder.SetUpBodies(), 0);
+        feeder.OpenDeck();
+        feeder.WriteObjectSnippets(2);
+        resolver = ComPtr<ISelectionResolver>(feeder.GetSelectionResolver());
+        ASSERT_TRUE(resolver);
+    }  // left as an exception would leave it: no close step ran
+    // The deck was flushed and closed, and only this test still holds the resolver.
+    const std::vector<std::string> lines = decktest::ReadLines(scratch.Path() / "dorvix.dat");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "! ****** End   Command Snippet ******");
+    resolver->AddRef();
+    EXPECT_EQ(resolver->Release(), 1u);
+}
+
+TEST(ReadSolverRep, SettingsOfAnotherAnalysisGive36) {
+    decktest::ScratchFolder scratch;
+    ModelCase model("model-empty-settings");
+    // The transient model carries the settings a static analysis wrote.
+    std::string text = decktest::ReadText(model.Case().caeRepPath);
+    const std::size_t at = text.find("<Parameters />");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 0, "<DorvixStaticMechanicalSettings version=\"1\" />");
+    const std::filesystem::path path = scratch.Path() / "CAERep.xml";
+    decktest::WriteText(path, text);
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(path.wstring(), L""), 0);
+    EXPECT_EQ(feeder.ReadSolverRep(), 36);
+    EXPECT_EQ(feeder.GetSettings(), nullptr);
 }

@@ -171,6 +171,15 @@ TEST(HostSimMeshInput, RefusesBadMeshes) {
         {R"({"blocks": [{"element": "prism", "cells": [1,1,1], "part": 1, "body": 1}]})",
          "unknown block element"},
         {R"({"mesh": 1})", "/mesh: unknown member"},
+        {R"({"blocks": [{"element": "hexa8", "cells": [2,2,2], "part": 1, "body": 1, "firstNode": 2147483640}]})",
+         "numbers would pass 2,147,483,647"},
+        {R"({"blocks": [{"element": "tetra4", "cells": [2147483647,1,1], "part": 1, "body": 1}]})",
+         "more than 50,000,000 grid nodes"},
+        {R"({"nodes": [[1,0,0,0],[2,1,0,0]], "elements": [[1, 18, [1, 2]]],
+             "parts": [{"id": 1, "bodies": [{"id": 5, "elementRange": [1, 2000000000]}]}]})",
+         "/parts/0/bodies/0/elementRange: the range names more elements than the mesh has"},
+        {R"({"blocks": [{"element": "shell4", "cells": [1,1], "part": 1, "body": 30000000}]})",
+         "numbers would pass 2,147,483,647"},
     };
     for (const auto& [json, reason] : cases) {
         try {

@@ -54,7 +54,7 @@ TEST(MeshWrapper, EdgeWeightsAccumulateOverReferences) {
     CMeshWrapper w;
     w.SetMesh(MeshOf(kQuadraticTriangle).Get());
     std::map<int, double> weights;
-    ASSERT_EQ(w.GetEdgeNodeWeights(50, weights), S_OK);
+    ASSERT_EQ(w.GetEdgeNodeWeights(JXReference{50, kJXReferenceEdge}, weights), S_OK);
     EXPECT_DOUBLE_EQ(weights[1], 1.0);
     EXPECT_DOUBLE_EQ(weights[2], 1.0);
     EXPECT_DOUBLE_EQ(weights[3], 4.0);
@@ -238,7 +238,8 @@ TEST(ElementGroups, ShellsTakeTheirOwnRecordsThicknessAndOffset) {
     f.wrapper.SetBodyWrapper(&f.bodyWrapper);
     std::string text;
     ASSERT_EQ(f.Write(text), 0);
-    EXPECT_NE(text.find(".PHP GROUP 1 THICK VAL 1.5\n.AEL GROUP 1 DEGRE 1 MAT 1 EXCE 0.5\n"), std::string::npos)
+    EXPECT_NE(text.find(".PHP GROUP 1 THICK VAL 1.5\n.AEL GROUP 1 DEGRE 1 MAT 1 EXCE 0.5\n"),
+              std::string::npos)
         << text;
     EXPECT_EQ(f.wrapper.GetBodyGroupNumbers(3), nullptr);  // the line body has no group
     int code = 0;
