@@ -46,11 +46,28 @@ std::uintmax_t DeckSize(const std::filesystem::path& folder) {
     return std::filesystem::file_size(folder / "dorvix.dat", ec);
 }
 
+// A temporary folder that is current while a benchmark writes its deck there.
+class ScratchFolder {
+  public:
+    ScratchFolder()
+        : saved_(platform::CurrentFolder()), folder_(platform::CreateUniqueTemporaryFolder("meshbench")) {
+        platform::SetCurrentFolder(folder_);
+    }
+    ~ScratchFolder() {
+        platform::SetCurrentFolder(saved_);
+        platform::DeleteFolderTree(folder_);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  private:
+    std::filesystem::path saved_;
+    std::filesystem::path folder_;
+};
+
 void BM_MeshSections(benchmark::State& state) {
     Block& block = SharedBlock();
-    const auto folder = platform::CreateUniqueTemporaryFolder("meshbench");
-    const auto saved = platform::CurrentFolder();
-    platform::SetCurrentFolder(folder);
+    const ScratchFolder scratch;
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
         CBodyAttributeWrapper bodies;
@@ -69,15 +86,11 @@ void BM_MeshSections(benchmark::State& state) {
         bytes = DeckSize(platform::CurrentFolder());
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
-    platform::SetCurrentFolder(saved);
-    platform::DeleteFolderTree(folder);
 }
 
 void BM_RawNodeLines(benchmark::State& state) {
     Block& block = SharedBlock();
-    const auto folder = platform::CreateUniqueTemporaryFolder("meshbench");
-    const auto saved = platform::CurrentFolder();
-    platform::SetCurrentFolder(folder);
+    const ScratchFolder scratch;
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
         DorvixDeckFile deck;
@@ -91,8 +104,6 @@ void BM_RawNodeLines(benchmark::State& state) {
         bytes = DeckSize(platform::CurrentFolder());
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
-    platform::SetCurrentFolder(saved);
-    platform::DeleteFolderTree(folder);
 }
 
 BENCHMARK(BM_RawNodeLines)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -35,8 +35,10 @@ void SetCounters(benchmark::State& state, std::size_t bytes) {
         benchmark::Counter(static_cast<double>(bytes) / 1e6, benchmark::Counter::kIsRate);
 }
 
-void NodeLine(benchmark::State& state) {
-    const auto& v = Values();
+// Appends one line per iteration to a buffer that is emptied (and counted) now and then, so the
+// timing covers the formatting and not the growth of one huge string.
+template <typename AppendLine>
+void AppendLines(benchmark::State& state, AppendLine append) {
     std::string out;
     out.reserve(1 << 16);
     std::size_t i = 0, bytes = 0;
@@ -45,68 +47,48 @@ void NodeLine(benchmark::State& state) {
             bytes += out.size();
             out.clear();
         }
-        const std::size_t k = (i++ % 4096) * 3;
-        AppendNodeLine(out, static_cast<int>(i), v[k], v[k + 1], v[k + 2]);
+        append(out, i++);
         benchmark::DoNotOptimize(out.data());
     }
     SetCounters(state, bytes + out.size());
 }
 
+void NodeLine(benchmark::State& state) {
+    const auto& v = Values();
+    AppendLines(state, [&v](std::string& out, std::size_t i) {
+        const std::size_t k = (i % 4096) * 3;
+        AppendNodeLine(out, static_cast<int>(i + 1), v[k], v[k + 1], v[k + 2]);
+    });
+}
+
 void NodeLineSnprintf(benchmark::State& state) {
     const auto& v = Values();
-    std::string out;
-    out.reserve(1 << 16);
-    std::size_t i = 0, bytes = 0;
-    char line[128];
-    for (auto _ : state) {
-        if (out.size() > 60000) {
-            bytes += out.size();
-            out.clear();
-        }
-        const std::size_t k = (i++ % 4096) * 3;
-        const int n = std::snprintf(line, sizeof line, "  %8i%20.9E%20.9E%20.9E\n", static_cast<int>(i), v[k],
-                                    v[k + 1], v[k + 2]);
+    AppendLines(state, [&v](std::string& out, std::size_t i) {
+        const std::size_t k = (i % 4096) * 3;
+        char line[128];
+        const int n = std::snprintf(line, sizeof line, "  %8i%20.9E%20.9E%20.9E\n", static_cast<int>(i + 1),
+                                    v[k], v[k + 1], v[k + 2]);
         out.append(line, static_cast<std::size_t>(n));
-        benchmark::DoNotOptimize(out.data());
-    }
-    SetCounters(state, bytes + out.size());
+    });
 }
 
 // One "line" here is one number, as the keyword writer appends them.
 void General15(benchmark::State& state) {
     const auto& v = Values();
-    std::string out;
-    out.reserve(1 << 16);
-    std::size_t i = 0, bytes = 0;
-    for (auto _ : state) {
-        if (out.size() > 60000) {
-            bytes += out.size();
-            out.clear();
-        }
-        AppendGeneral15(out, v[i++ % v.size()]);
+    AppendLines(state, [&v](std::string& out, std::size_t i) {
+        AppendGeneral15(out, v[i % v.size()]);
         out += ' ';
-        benchmark::DoNotOptimize(out.data());
-    }
-    SetCounters(state, bytes + out.size());
+    });
 }
 
 void General15Snprintf(benchmark::State& state) {
     const auto& v = Values();
-    std::string out;
-    out.reserve(1 << 16);
-    std::size_t i = 0, bytes = 0;
-    char text[64];
-    for (auto _ : state) {
-        if (out.size() > 60000) {
-            bytes += out.size();
-            out.clear();
-        }
+    AppendLines(state, [&v](std::string& out, std::size_t i) {
         // The plain C library form of the same digits (two-digit exponent, no forced point).
-        const int n = std::snprintf(text, sizeof text, "%.15g ", v[i++ % v.size()]);
+        char text[64];
+        const int n = std::snprintf(text, sizeof text, "%.15g ", v[i % v.size()]);
         out.append(text, static_cast<std::size_t>(n));
-        benchmark::DoNotOptimize(out.data());
-    }
-    SetCounters(state, bytes + out.size());
+    });
 }
 
 BENCHMARK(NodeLine);

@@ -148,7 +148,7 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockRequest& request, const Gri
         for (int f = 0; mesh.ElementFaceNodes(pos, f, faceNodes); ++f) {
             int lo[3] = {1, 1, 1}, hi[3] = {1, 1, 1};
             for (int q = 0; q < cornersOfFace; ++q) {
-                int ijk[3];
+                int ijk[3] = {0, 0, 0};
                 grid.Indices(faceNodes[q], ijk[0], ijk[1], ijk[2]);
                 const int n[3] = {grid.nx, grid.ny, grid.nz};
                 for (int a = 0; a < 3; ++a) {

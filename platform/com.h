@@ -127,7 +127,7 @@ struct IUnknown {
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
 
-protected:
+  protected:
     ~IUnknown() = default;
 };
 inline constexpr IID IID_IUnknown = MakeGuid("00000000-0000-0000-c000-000000000046");
@@ -135,12 +135,14 @@ inline constexpr IID IID_IUnknown = MakeGuid("00000000-0000-0000-c000-0000000000
 // Each interface declares `static constexpr const IID& iid() { return IID_X; }` so that
 // ComPtr::As and QueryInterfaceOf can find its IID.
 template <class T>
-concept HasIid = requires { T::iid(); };
+concept HasIid = requires {
+    T::iid();
+};
 
 // Owning smart pointer over an interface: AddRef on copy, Release on destruction.
 template <class T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(std::nullptr_t) {}
     // Takes a new reference to p.
@@ -152,8 +154,7 @@ public:
     }
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    ComPtr(const ComPtr<U>& o) : p_(o.Get()) {
+    requires std::is_convertible_v<U*, T*> ComPtr(const ComPtr<U>& o) : p_(o.Get()) {
         if (p_) p_->AddRef();
     }
     ~ComPtr() { Reset(); }
@@ -200,8 +201,8 @@ public:
 
     // QueryInterface for another interface; null when it is not supported.
     template <class U>
-        requires HasIid<U>
-    ComPtr<U> As() const {
+    requires HasIid<U> ComPtr<U> As()
+    const {
         ComPtr<U> r;
         if (p_) p_->QueryInterface(U::iid(), r.ReleaseAndGetVoidAddress());
         return r;
@@ -217,7 +218,7 @@ public:
     friend bool operator==(const ComPtr& a, const ComPtr& b) { return a.p_ == b.p_; }
     friend bool operator==(const ComPtr& a, std::nullptr_t) { return a.p_ == nullptr; }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
@@ -244,7 +245,7 @@ std::wstring_view BstrView(BSTR s);
 
 // Owns one BSTR.
 class BstrHolder {
-public:
+  public:
     BstrHolder() = default;
     explicit BstrHolder(std::wstring_view text) : s_(SysAllocString(text)) {}
     BstrHolder(const BstrHolder& o) : s_(o.s_ ? SysAllocString(o.View()) : nullptr) {}
@@ -269,7 +270,7 @@ public:
     std::wstring Str() const { return std::wstring(View()); }
     bool IsNull() const { return s_ == nullptr; }
 
-private:
+  private:
     BSTR s_ = nullptr;
 };
 
@@ -353,7 +354,7 @@ bool SysReAllocString(BSTR* s, std::wstring_view text);
 
 // Owns one VARIANT and clears it on destruction.
 class VariantHolder {
-public:
+  public:
     VariantHolder() = default;
     explicit VariantHolder(std::int32_t v) {
         v_.vt = VT_I4;
@@ -412,6 +413,6 @@ public:
         return r;
     }
 
-private:
+  private:
     VARIANT v_;
 };

@@ -1,12 +1,11 @@
 #include "addin/runtime/addin_services.h"
 
-#include "foundation/locale_text.h"
-
 #include <charconv>
 #include <cstring>
 #include <new>
 
 #include "addin/runtime/addin_registry.h"
+#include "foundation/locale_text.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
 #include "platform/text.h"

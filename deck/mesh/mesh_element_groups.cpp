@@ -1,7 +1,9 @@
 // Per-part element groups: one group per body with its hypothesis, thickness, offset and
 // material, and a one-node mass element for each rigid body.
 #include <charconv>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "deck/deck_fields.h"
 #include "deck/deck_file.h"
@@ -85,34 +87,49 @@ int CMeshWrapper::WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDe
 
 int CMeshWrapper::WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
                                   const CElementWrapper& descriptor) {
-    const int bodyMeshId = bodies->GetBodyMeshId(bodyIndex);
-    const int partMeshId = bodies->GetBodyPartId(bodyIndex);
     MeshElementCounts counts;
-    CountBodyElements(bodyMeshId, counts, descriptor.order);
+    CountBodyElements(bodies->GetBodyMeshId(bodyIndex), counts, descriptor.order);
     if (counts.Volumes() < 1) return kRC_BodyWithoutElements;
     if (counts.pyramids > 1 && !descriptor.AllowsPyramids()) return kRC_LinearPyramidsRefused;
 
+    // Only the shape families the body has are asked for.
+    int shapes[4];
+    std::size_t shapeCount = 0;
+    if (counts.tetrahedra != 0) shapes[shapeCount++] = CElementWrapper::kTetrahedron;
+    if (counts.hexahedra + counts.wedges + counts.pyramids != 0) {
+        shapes[shapeCount++] = CElementWrapper::kHexahedron;
+        shapes[shapeCount++] = CElementWrapper::kWedge;
+        shapes[shapeCount++] = CElementWrapper::kPyramid;
+    }
+    int group = 0;
+    const int code = WriteBodyGroupIds(bodyIndex, deck, bodies, descriptor,
+                                       std::span<const int>(shapes, shapeCount), group);
+    if (code != kRC_Success) return code;
+    deck->WriteFields(descriptor.analysisKind == 4 ? ".HYP THERMIQUE GROUP" : ".HYP VOLUME GROUP", group);
+    deck->WriteFields(".AEL GROUP", group, "DEGRE", descriptor.order == 1 ? 2 : 1, "MAT",
+                      bodies->GetBodyMaterialNumber(bodyIndex));
+    return kRC_Success;
+}
+
+int CMeshWrapper::WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
+                                    const CElementWrapper& descriptor, std::span<const int> shapes,
+                                    int& group) {
+    const int bodyMeshId = bodies->GetBodyMeshId(bodyIndex);
+    const int partMeshId = bodies->GetBodyPartId(bodyIndex);
     // The element ids are gathered before anything is written, so a refused query leaves no
     // half group behind.
-    std::string ids[4];
+    std::vector<std::string> ids(shapes.size());
     CElementWrapper shapeDescriptor = descriptor;
-    const int shapes[4] = {CElementWrapper::kTetrahedron, CElementWrapper::kHexahedron,
-                           CElementWrapper::kWedge, CElementWrapper::kPyramid};
-    for (int s = 0; s < 4; ++s) {
-        if (s == 0 ? counts.tetrahedra == 0 : counts.hexahedra + counts.wedges + counts.pyramids == 0)
-            continue;
+    for (std::size_t s = 0; s < shapes.size(); ++s) {
         shapeDescriptor.shape = shapes[s];
         const int code = WriteGroupElementIds(shapeDescriptor, bodyMeshId, partMeshId, nullptr, ids[s]);
         if (code != kRC_Success) return code;
     }
-    const int group = NextGroupNumber();
+    group = NextGroupNumber();
     RecordGroup(bodies->GetBodyId(bodyIndex), group);
     WriteGroupHeader(deck, group, bodies->GetBodyNameAt(bodyIndex));
     for (const std::string& text : ids)
         if (!text.empty()) deck->WriteLongLine(text);
-    deck->WriteFields(descriptor.analysisKind == 4 ? ".HYP THERMIQUE GROUP" : ".HYP VOLUME GROUP", group);
-    deck->WriteFields(".AEL GROUP", group, "DEGRE", descriptor.order == 1 ? 2 : 1, "MAT",
-                      bodies->GetBodyMaterialNumber(bodyIndex));
     return kRC_Success;
 }
 
@@ -145,7 +162,6 @@ int CMeshWrapper::WriteGroupElementIds(const CElementWrapper& descriptor, int bo
 int CMeshWrapper::WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
                                         CBodyAttributeWrapper* bodies) {
     const int bodyMeshId = bodies->GetBodyMeshId(bodyIndex);
-    const int partMeshId = bodies->GetBodyPartId(bodyIndex);
     int order = 0;
     if (FAILED(ClassifyBodyOrder(bodyMeshId, &order)) || order == 2) return kRC_BodyWithoutElements;
     MeshElementCounts counts;
@@ -157,19 +173,10 @@ int CMeshWrapper::WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixD
     descriptor.analysisKind = analysisKind;
     descriptor.planarOption = bodies->GetPlanarBehaviour(bodyIndex);
 
-    std::string ids[2];
     const int shapes[2] = {CElementWrapper::kTriangle, CElementWrapper::kQuadrilateral};
-    for (int s = 0; s < 2; ++s) {
-        CElementWrapper shapeDescriptor = descriptor;
-        shapeDescriptor.shape = shapes[s];
-        const int code = WriteGroupElementIds(shapeDescriptor, bodyMeshId, partMeshId, nullptr, ids[s]);
-        if (code != kRC_Success) return code;
-    }
-    const int group = NextGroupNumber();
-    RecordGroup(bodies->GetBodyId(bodyIndex), group);
-    WriteGroupHeader(deck, group, bodies->GetBodyNameAt(bodyIndex));
-    for (const std::string& text : ids)
-        if (!text.empty()) deck->WriteLongLine(text);
+    int group = 0;
+    const int code = WriteBodyGroupIds(bodyIndex, deck, bodies, descriptor, shapes, group);
+    if (code != kRC_Success) return code;
 
     const bool thermal = analysisKind == 4;
     bool thicknessBlock = false;

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,9 @@ class CMeshWrapper {
                               CBodyAttributeWrapper* bodies);
     int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
                              DorvixDeckFile* deck, std::string& text);
+    // Opens the body's next group with its element ids of each of the shapes; group gets its number.
+    int WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
+                          const CElementWrapper& descriptor, std::span<const int> shapes, int& group);
     int WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck, bool twoDimensional);
     void WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
                      void (DorvixDeckFile::*writer)(int, int, const int*));

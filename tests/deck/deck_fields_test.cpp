@@ -9,13 +9,7 @@
 namespace {
 
 std::string Line(const std::function<void(DorvixDeckFile&)>& write) {
-    decktest::ScratchFolder folder;
-    decktest::FakeOwner owner;
-    DorvixDeckFile deck(&owner);
-    EXPECT_EQ(deck.Open("dorvix.dat"), 0);
-    write(deck);
-    deck.CloseDeck();
-    std::vector<std::string> lines = decktest::ReadLines(folder.Path() / "dorvix.dat");
+    std::vector<std::string> lines = decktest::DeckLines(write);
     EXPECT_EQ(lines.size(), 6u);
     return lines.size() == 6 ? lines[5] : std::string();
 }

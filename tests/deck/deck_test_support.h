@@ -1,15 +1,19 @@
 // Shared pieces of the deck tests: a scratch working folder that is current for the test,
-// a feeder stand-in answering the deck file's questions, and file helpers.
+// a feeder stand-in answering the deck file's questions, file helpers and the case folders.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
 #include "platform/files.h"
 
@@ -80,6 +84,22 @@ inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Every line, header included, of a deck that write fills in a scratch folder of its own.
+inline std::vector<std::string> DeckLines(const std::function<void(DorvixDeckFile&)>& write) {
+    ScratchFolder folder;
+    FakeOwner owner;
+    DorvixDeckFile deck(&owner);
+    EXPECT_EQ(deck.Open("dorvix.dat"), 0);
+    write(deck);
+    deck.CloseDeck();
+    return ReadLines(folder.Path() / "dorvix.dat");
+}
+
+// tests/data/cases/<name>: a case folder as the simulated host reads it.
+inline std::filesystem::path CaseFolder(const std::string& name) {
+    return std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
 }
 
 }  // namespace decktest

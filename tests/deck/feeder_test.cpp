@@ -9,29 +9,9 @@
 #include "settings/settings_factory.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls_list.h"
+#include "tests/deck/feeder/feeder_test_support.h"
 
-namespace {
-
-class TestFeeder : public DorvixFeeder {
-  public:
-    explicit TestFeeder(int kind) { analysisKind_ = kind; }
-    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return 0; }
-    int CheckBoundaryConditions() override { return 0; }
-    int WriteContacts() override { return 0; }
-
-    void UseSettings(int analysis, int physics, int steps) {
-        settings_ = CreateDorvixSolutionSettings(analysis, physics);
-        ASSERT_TRUE(settings_);
-        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag))
-            list->SetNumberOfSteps(steps);
-        numberOfSteps_ = steps;
-    }
-    void SetNonLinear(int flag) { nonLinearFlag_ = flag; }
-    void SetOutputPath(const std::wstring& path) { outputPath_ = path; }
-    void OpenDeckObject() { deckFile_ = std::make_unique<DorvixDeckFile>(this); }
-};
-
-}  // namespace
+using TestFeeder = feedertest::FeederUnderTest;
 
 TEST(Feeder, FreshFeederAnswers) {
     TestFeeder feeder(1);

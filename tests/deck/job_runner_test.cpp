@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "deck/deck_file.h"
-#include "deck/solver_database_component.h"
 #include "deck_test_support.h"
+#include "host/solver_database.h"
 #include "platform/com_object.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"

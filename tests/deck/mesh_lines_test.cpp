@@ -10,13 +10,7 @@
 namespace {
 
 std::vector<std::string> Written(const std::function<void(DorvixDeckFile&)>& write) {
-    decktest::ScratchFolder folder;
-    decktest::FakeOwner owner;
-    DorvixDeckFile deck(&owner);
-    EXPECT_EQ(deck.Open("dorvix.dat"), 0);
-    write(deck);
-    deck.CloseDeck();
-    std::vector<std::string> lines = decktest::ReadLines(folder.Path() / "dorvix.dat");
+    std::vector<std::string> lines = decktest::DeckLines(write);
     lines.erase(lines.begin(), lines.begin() + 5);
     return lines;
 }

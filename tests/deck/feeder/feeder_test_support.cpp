@@ -1,7 +1,5 @@
 #include "feeder_test_support.h"
 
-#include "../deck_test_support.h"
-
 namespace feedertest {
 
 std::vector<std::string> FeederUnderTest::CloseDeckLines() {

@@ -18,12 +18,11 @@
 #include "platform/files.h"
 #include "settings/settings_factory.h"
 #include "settings/step_controls_list.h"
+#include "tests/deck/deck_test_support.h"
 
 namespace feedertest {
 
-inline std::filesystem::path CaseFolder(const std::string& name) {
-    return std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
-}
+using decktest::CaseFolder;
 
 // The host of one case folder: data source, object model and selection resolver (which
 // the host registers itself; a case without one withdraws it).
@@ -80,8 +79,10 @@ class FeederUnderTest : public DorvixFeeder {
         }
         return DorvixFeeder::ReadNamedOption(name, text);
     }
+    // The feeder's deck object, not yet opened.
+    void OpenDeckObject() { deckFile_ = std::make_unique<DorvixDeckFile>(this); }
     void OpenDeck() {
-        deckFile_ = std::make_unique<DorvixDeckFile>(this);
+        OpenDeckObject();
         ASSERT_EQ(deckFile_->Open("dorvix.dat"), 0);
     }
     // Closes the deck and gives the lines written after its five header lines.

@@ -121,7 +121,7 @@ TEST(HostCaseFolder, BringsItsMeshAndMaterialLibrary) {
     EXPECT_EQ(bare->mesh->NodeCount(), 8u);
     EXPECT_FALSE(bare->materialLibrary);
 
-    std::filesystem::copy_file(std::filesystem::path(DORVIX_TEST_DATA) / "cases/materials-elastic/MatML.xml",
+    std::filesystem::copy_file(decktest::CaseFolder("materials-elastic") / "MatML.xml",
                                scratch.Path() / "MatML.xml");
     EXPECT_TRUE(LoadHostCase(scratch.Path())->materialLibrary);
 }

@@ -4,9 +4,9 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "deck/deck_counters.h"
+#include "hostsim/matml_host_port.h"
 #include "hostsim/matml_library.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -14,13 +14,6 @@
 namespace materials_test {
 
 namespace {
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The deck header ends with the line that dates the deck.
 std::string AfterHeader(const std::string& deck) {
@@ -31,18 +24,19 @@ std::string AfterHeader(const std::string& deck) {
     return end == std::string::npos ? std::string() : deck.substr(end + 1);
 }
 
-}  // namespace
-
-bool TestDeckOwner::ReadNamedOption(const std::string& name, std::string& text) {
-    if (name != "XENRADir") return false;
-    text = folder_.string();
-    return true;
+// The stand-in feeder with every answer at its default, sending the deck to folder.
+std::unique_ptr<decktest::FakeOwner> OwnerWritingTo(const std::filesystem::path& folder) {
+    auto owner = std::make_unique<decktest::FakeOwner>();
+    owner->options["XENRADir"] = folder.string();
+    return owner;
 }
+
+}  // namespace
 
 CapturedDeck::CapturedDeck()
     : previousFolder_(platform::CurrentFolder()),
       folder_(platform::CreateUniqueTemporaryFolder("dorvix-materials-")),
-      owner_(std::make_unique<TestDeckOwner>(folder_)),
+      owner_(OwnerWritingTo(folder_)),
       deck_(std::make_unique<DorvixDeckFile>(owner_.get())) {
     ResetDeckCounters();
     EXPECT_EQ(deck_->Open("dorvix.dat"), 0);
@@ -57,7 +51,7 @@ CapturedDeck::~CapturedDeck() {
 std::string CapturedDeck::Text() {
     if (!closed_) {
         deck_->CloseDeck();
-        text_ = AfterHeader(ReadWholeFile(folder_ / "dorvix.dat"));
+        text_ = AfterHeader(decktest::ReadText(folder_ / "dorvix.dat"));
         closed_ = true;
     }
     return text_;
@@ -77,10 +71,6 @@ NCAERep::CCAERepBase* TestBodyTable::GetBodyAttributes(int bodyId) const {
     return nullptr;
 }
 
-std::filesystem::path CaseFolder(const std::string& name) {
-    return std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
-}
-
 ComPtr<IHostMaterialLibrary> CaseLibrary(const std::string& caseName) {
     static std::map<std::string, ComPtr<IHostMaterialLibrary>> libraries;
     ComPtr<IHostMaterialLibrary>& library = libraries[caseName];
@@ -92,6 +82,20 @@ ComPtr<IHostMaterial> CaseMaterial(const std::string& caseName, const std::wstri
     ComPtr<IHostMaterial> material = CaseLibrary(caseName)->GetMaterial(materialName);
     EXPECT_TRUE(material) << "no material of that name in " << caseName;
     return material;
+}
+
+HRESULT LibraryProvider::findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
+                                      ComPtr<IUnknown>& out) {
+    return FindHostLibraryMaterial(library_.Get(), name, out);
+}
+
+int LibraryProvider::readMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
+                                          NCAERep::MaterialPropertyTable& out) {
+    return ReadHostMaterialProperty(material, request, out);
+}
+
+bool LibraryProvider::materialHasModel(IUnknown* material, const std::wstring& model) {
+    return HostMaterialHasModel(material, model);
 }
 
 MatmlColumn Column(const std::wstring& name, std::vector<double> values) {
@@ -128,7 +132,7 @@ void ExpectGolden(const std::string& caseName, const std::string& fileName, cons
         return;
     }
     ASSERT_TRUE(platform::FileExists(path)) << path;
-    EXPECT_EQ(text, ReadWholeFile(path)) << "differs from " << path;
+    EXPECT_EQ(text, decktest::ReadText(path)) << "differs from " << path;
 }
 
 }  // namespace materials_test

@@ -1,6 +1,6 @@
 // Shared pieces of the material-section tests: a deck written into a private temporary folder
-// and read back without its header, the case libraries, a body table of the tests' own, and
-// the golden-section comparison.
+// and read back without its header, the case libraries and a host provider answering from one,
+// a body table of the tests' own, and the golden-section comparison.
 #pragma once
 
 #include <filesystem>
@@ -8,29 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "caerep/core/host_ports.h"
 #include "deck/deck_file.h"
-#include "deck/deck_file_owner.h"
 #include "deck/materials/material_body_table.h"
 #include "host/material.h"
 #include "hostsim/matml_model.h"
+#include "tests/deck/deck_test_support.h"
 
 namespace materials_test {
 
-class TestDeckOwner : public DeckFileOwner {
-  public:
-    explicit TestDeckOwner(std::filesystem::path folder) : folder_(std::move(folder)) {}
-    bool ReadNamedOption(const std::string& name, std::string& text) override;
-    int GetAnalysisKind() const override { return 1; }
-    int GetNonLinearFlag() const override { return 0; }
-    bool IsPrestressedStatic() override { return false; }
-    bool IsBucklingAnalysis() override { return false; }
-    int GetNumberOfSteps() const override { return 1; }
-    bool IsPrestressedModalIntent() const override { return false; }
-    void PostHostMessage(const std::wstring&, const std::wstring&) override {}
-
-  private:
-    std::filesystem::path folder_;
-};
+using decktest::CaseFolder;
 
 // A deck opened in a folder of its own; the deck counters start again from 0.
 class CapturedDeck {
@@ -44,7 +31,7 @@ class CapturedDeck {
   private:
     std::filesystem::path previousFolder_;
     std::filesystem::path folder_;
-    std::unique_ptr<TestDeckOwner> owner_;
+    std::unique_ptr<decktest::FakeOwner> owner_;
     std::unique_ptr<DorvixDeckFile> deck_;
     std::string text_;
     bool closed_ = false;
@@ -72,11 +59,27 @@ class TestBodyTable : public MaterialBodyTable {
     bool IsTransient() const override { return transient; }
 };
 
-std::filesystem::path CaseFolder(const std::string& name);
 // The library of tests/data/cases/<caseName>/MatML.xml, read once per case.
 ComPtr<IHostMaterialLibrary> CaseLibrary(const std::string& caseName);
 // A material of a case library; the test fails when it is absent.
 ComPtr<IHostMaterial> CaseMaterial(const std::string& caseName, const std::wstring& materialName);
+
+// The host's answers for materials, from a case library; nothing else is asked here.
+class LibraryProvider : public NCAERep::IHostModelProvider {
+  public:
+    explicit LibraryProvider(ComPtr<IHostMaterialLibrary> library) : library_(std::move(library)) {}
+    HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
+    HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
+    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
+                         ComPtr<IUnknown>& out) override;
+    int readMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
+                             NCAERep::MaterialPropertyTable& out) override;
+    bool materialHasModel(IUnknown* material, const std::wstring& model) override;
+    int importLoadData(NCAERep::NBC::CExternalLoadRep&, int) override { return -1; }
+
+  private:
+    ComPtr<IHostMaterialLibrary> library_;
+};
 
 // Materials built in code: columns without unit, so values arrive as given; a column named
 // "Temperature" is in kelvin.

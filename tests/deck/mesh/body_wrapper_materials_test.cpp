@@ -14,35 +14,12 @@
 #include "deck/materials/material_section_writer.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/body_attributes_lookup.h"
-#include "hostsim/matml_host_port.h"
 #include "tests/deck/materials/material_test_support.h"
 
 namespace {
 
 using materials_test::CapturedDeck;
-
-// The host's answers for materials, from a case library; nothing else is asked here.
-class LibraryProvider : public NCAERep::IHostModelProvider {
-  public:
-    explicit LibraryProvider(ComPtr<IHostMaterialLibrary> library) : library_(std::move(library)) {}
-    HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
-    HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
-    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
-                         ComPtr<IUnknown>& out) override {
-        return FindHostLibraryMaterial(library_.Get(), name, out);
-    }
-    int readMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
-                             NCAERep::MaterialPropertyTable& out) override {
-        return ReadHostMaterialProperty(material, request, out);
-    }
-    bool materialHasModel(IUnknown* material, const std::wstring& model) override {
-        return HostMaterialHasModel(material, model);
-    }
-    int importLoadData(NCAERep::NBC::CExternalLoadRep&, int) override { return -1; }
-
-  private:
-    ComPtr<IHostMaterialLibrary> library_;
-};
+using materials_test::LibraryProvider;
 
 class WrapperMaterials : public testing::Test {
   protected:

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "caerep/core/cae_rep.h"
 #include "deck/deck_counters.h"
@@ -14,13 +12,6 @@
 #include "tests/deck/deck_test_support.h"
 
 namespace meshtest {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring& caption,
                        const std::wstring& material) {
@@ -42,7 +33,7 @@ void AddBodyAttributes(NCAERep::CCAEDatabase& db, int bodyId, const std::wstring
 }
 
 MeshCase LoadCase(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
+    const std::filesystem::path folder = decktest::CaseFolder(name);
     MeshCase c;
     // The folder is read as the host reads a whole case: host.json for the mesh and the body
     // records, CAERep.xml for each body's caption and material.
@@ -87,7 +78,7 @@ Sections WriteSections(MeshCase& c) {
         }
         deck.CloseDeck();
     }
-    const std::string text = ReadFile((scratch.Path() / "dorvix.dat").string());
+    const std::string text = decktest::ReadText(scratch.Path() / "dorvix.dat");
     const std::size_t begin = text.find("!-- mesh sections --\n");
     const std::size_t groups = text.find("!*********** Elements for Part");
     if (begin == std::string::npos) return s;

@@ -38,6 +38,4 @@ struct Sections {
 };
 // Writes nodes, elements and the part loop as the model section does and splits the deck.
 Sections WriteSections(MeshCase& c);
-
-std::string ReadFile(const std::string& path);
 }  // namespace meshtest

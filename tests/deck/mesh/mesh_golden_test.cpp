@@ -5,18 +5,18 @@
 #include <fstream>
 
 #include "mesh_case_support.h"
+#include "tests/deck/deck_test_support.h"
 
 namespace {
 
 void Compare(const std::string& caseName, const std::string& section, const std::string& actual) {
-    const std::string path =
-        std::string(DORVIX_TEST_DATA) + "/cases/" + caseName + "/expected-" + section + ".txt";
+    const std::string path = (decktest::CaseFolder(caseName) / ("expected-" + section + ".txt")).string();
     std::ifstream probe(path);
     if (!probe) {
         std::ofstream(path + ".actual", std::ios::binary) << actual;
         FAIL() << "no golden file " << path << "; wrote " << path << ".actual for review";
     }
-    EXPECT_EQ(meshtest::ReadFile(path), actual) << caseName << " " << section;
+    EXPECT_EQ(decktest::ReadText(path), actual) << caseName << " " << section;
 }
 
 class MeshGolden : public ::testing::TestWithParam<const char*> {};

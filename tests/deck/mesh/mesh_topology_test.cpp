@@ -49,7 +49,7 @@ TopologyRun WriteTopology(const std::string& meshJson, int meshUnits = 11, int d
         if (run.nodesCode == 0) run.elementsCode = wrapper.WriteElements(&deck);
         deck.CloseDeck();
     }
-    run.text = meshtest::ReadFile((scratch.Path() / "dorvix.dat").string());
+    run.text = decktest::ReadText(scratch.Path() / "dorvix.dat");
     run.text = run.text.substr(run.text.find("!-- start --\n") + 13);
     return run;
 }

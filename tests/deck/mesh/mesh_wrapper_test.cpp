@@ -130,7 +130,7 @@ struct GroupFixture {
             code = wrapper.WriteElementsForPart(0, kind, &deck, &bodyWrapper);
             deck.CloseDeck();
         }
-        text = meshtest::ReadFile((scratch.Path() / "dorvix.dat").string());
+        text = decktest::ReadText(scratch.Path() / "dorvix.dat");
         text = text.substr(text.find("!-- start --\n") + 13);
         return code;
     }
@@ -250,7 +250,7 @@ TEST(ElementGroups, ShellsTakeTheirOwnRecordsThicknessAndOffset) {
         deck.Open("dorvix.dat");
         code = f.wrapper.WriteElementsForPart(1, 1, &deck, &f.bodyWrapper);
         deck.CloseDeck();
-        text = meshtest::ReadFile((scratch.Path() / "dorvix.dat").string());
+        text = decktest::ReadText(scratch.Path() / "dorvix.dat");
     }
     ASSERT_EQ(code, 0);
     EXPECT_NE(text.find(".MASS I 4 N 5 MASS 0. MIXX 0. MIYY 0. MIZZ 0.\n"), std::string::npos) << text;
