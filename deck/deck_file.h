@@ -54,6 +54,9 @@ class DorvixDeckFile {
     }
 
     void WriteNode(int id, double x, double y, double z);
+    // The shape writers take a node list of the linear or the quadratic count (tetrahedron
+    // 4/10, hexahedron 8/20, wedge 6/15, pyramid 5/13) and write nothing for any other
+    // count; the caller reports such an element.
     void WriteTetra(int id, int nodeCount, const int* nodes);
     void WriteHexa(int id, int nodeCount, const int* nodes);
     void WriteWedge(int id, int nodeCount, const int* nodes);
@@ -63,13 +66,15 @@ class DorvixDeckFile {
     int WriteSelectionGroup(const std::string& name, const std::set<int>& ids, bool nodeGroup,
                             int groupNumber);
 
-    // Closes the deck and, unless only the deck was asked for, runs the solver.
+    // Closes the deck and, unless only the deck was asked for, runs the solver. 3 when the
+    // deck could not be written completely or the driver file cannot be created.
     int CloseAndRun(int requestedMemoryMb);
     // Starts the solver and waits for it: 0 when it ended (however it ended; see
     // GetSolverEnd), 1 cancelled, 2 wait failed, 6 not started, 25 command too long,
     // 100 DVX_EXE undefined.
     int LaunchSolver(int requestedMemoryMb);
-    // Ends a process and all its descendants: 0, or 1 when the process list cannot be read.
+    // Ends a process and all its descendants: 0, or 1 when the process list cannot be read,
+    // 2 when the process cannot be examined at all.
     static int KillProcessTree(int pid);
     // Closes the deck file; false when a write to it failed.
     bool CloseDeck();

@@ -59,6 +59,12 @@ class ElementLine {
     char* p_;
 };
 
+// The shape writers take the node list of exactly the linear or the quadratic form; any
+// other count would make them read entries the list does not hold.
+bool IsShapeNodeCount(int nodeCount, int linear, int quadratic) {
+    return nodeCount == linear || nodeCount == quadratic;
+}
+
 void AppendInteger(std::string& line, int value) {
     char digits[kMaxValueText];
     line.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
@@ -87,7 +93,7 @@ void DorvixDeckFile::FinishElementLine(std::size_t start) {
 }
 
 void DorvixDeckFile::WriteTetra(int id, int nodeCount, const int* p) {
-    if (!out_.IsOpen()) return;
+    if (!out_.IsOpen() || !IsShapeNodeCount(nodeCount, 4, 10)) return;
     const std::size_t start = out_.Buffer().size();
     if (nodeCount == 4) {
         ElementLine(out_.Buffer(), id, 5)
@@ -106,7 +112,7 @@ void DorvixDeckFile::WriteTetra(int id, int nodeCount, const int* p) {
 }
 
 void DorvixDeckFile::WriteHexa(int id, int nodeCount, const int* p) {
-    if (!out_.IsOpen()) return;
+    if (!out_.IsOpen() || !IsShapeNodeCount(nodeCount, 8, 20)) return;
     const std::size_t start = out_.Buffer().size();
     if (nodeCount == 8) {
         ElementLine line(out_.Buffer(), id, 9);
@@ -123,7 +129,7 @@ void DorvixDeckFile::WriteHexa(int id, int nodeCount, const int* p) {
 }
 
 void DorvixDeckFile::WriteWedge(int id, int nodeCount, const int* p) {
-    if (!out_.IsOpen()) return;
+    if (!out_.IsOpen() || !IsShapeNodeCount(nodeCount, 6, 15)) return;
     const std::size_t start = out_.Buffer().size();
     if (nodeCount == 6) {
         ElementLine line(out_.Buffer(), id, 7);
@@ -146,7 +152,7 @@ void DorvixDeckFile::WriteWedge(int id, int nodeCount, const int* p) {
 
 // A pyramid goes to the solver as a hexahedron whose top face collapses onto the apex.
 void DorvixDeckFile::WritePyramid(int id, int nodeCount, const int* p) {
-    if (!out_.IsOpen()) return;
+    if (!out_.IsOpen() || !IsShapeNodeCount(nodeCount, 5, 13)) return;
     const std::size_t start = out_.Buffer().size();
     if (nodeCount == 5) {
         ElementLine line(out_.Buffer(), id, 9);

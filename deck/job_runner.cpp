@@ -42,7 +42,9 @@ int DorvixDeckFile::ReportProgress(int percent, int stage) const {
 int DorvixDeckFile::KillProcessTree(int pid) { return platform::KillProcessTree(pid); }
 
 int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
-    CloseDeck();
+    // A deck cut short by a failed write must neither reach the solver nor be handed to the
+    // host as the requested input deck.
+    if (!CloseDeck()) return 3;
     if (inputOnly_) return 0;
     const std::filesystem::path driverPath =
         workingFolder_.empty() ? std::filesystem::path(kDriverFile) : workingFolder_ / kDriverFile;

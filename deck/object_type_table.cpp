@@ -58,6 +58,10 @@ void ObjectTypeRecord::GetPointMass(CPointMass& out) const {
     if (const auto* mass = dynamic_cast<const CPointMass*>(load_.get())) out.CopyFrom(*mass);
 }
 
+void ObjectTypeRecord::AppendReferencesTo(JXReferenceList& target) const {
+    for (const JXReference& reference : GetReferences()) target.Add(reference);
+}
+
 int ObjectTypeRecord::GetLoadObjectType() const { return load_ ? load_->GetObjectType() : 0; }
 
 void ObjectTypeRecord::GetTemperature(double& value, std::uint8_t& flag) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "deck/load_records.h"
+#include "foundation/jx_list.h"
 #include "host/object_table.h"
 #include "platform/com.h"
 
@@ -26,6 +27,9 @@ class ObjectTypeRecord {
     const std::string& GetName() const { return name_; }
     const ScopingRecord& GetScoping() const { return scoping_; }
     virtual const std::vector<JXReference>& GetReferences() const { return scoping_.references; }
+    // Adds the record's references (through GetReferences) to the list the contact, equation
+    // and mesh-id helpers take; references already in the target are not repeated.
+    void AppendReferencesTo(JXReferenceList& target) const;
     int GetReferenceKind() const { return ReferenceKindOf(scoping_.references); }
     int GetObjectType() const { return objectType_; }
     const std::string& GetBodyIdText() const { return bodyIdText_; }

@@ -3,6 +3,7 @@
 
 #include "addin/runtime/progress.h"
 #include "deck/deck_file.h"
+#include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"
 #include "foundation/unit_systems.h"
@@ -89,39 +90,59 @@ int CMeshWrapper::WriteElements(DorvixDeckFile* deck) {
     deck->WriteLine(".MAI");
     MeshElementCounts counts;
     CountMeshElements(counts, kBothOrders);
-    if (counts.tetrahedra) WriteTetraElements(deck);
-    if (counts.hexahedra) WriteHexaElements(deck);
-    if (counts.wedges) WriteWedgeElements(deck);
-    if (counts.pyramids) WritePyramidElements(deck);
-    if (counts.quadrilaterals || counts.triangles) WriteShellElements(deck);
-    return kRC_Success;
+    // Every family is tried even after one was refused, so a single bad block costs only
+    // its own lines; the refusal still reaches the caller, which stops the deck.
+    int code = kRC_Success;
+    const auto keep = [&code](int result) {
+        if (code == kRC_Success) code = result;
+    };
+    if (counts.tetrahedra) keep(WriteTetraElements(deck));
+    if (counts.hexahedra) keep(WriteHexaElements(deck));
+    if (counts.wedges) keep(WriteWedgeElements(deck));
+    if (counts.pyramids) keep(WritePyramidElements(deck));
+    if (counts.quadrilaterals || counts.triangles) keep(WriteShellElements(deck));
+    return code;
 }
 
-void CMeshWrapper::WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
-                               void (DorvixDeckFile::*writer)(int, int, const int*)) {
-    if (!deck || !meshData_) return;
+// A block is written only when the host gave it and every element holds exactly the node
+// count of its type; the line writers would otherwise read past a short list or drop the
+// block without a word. A refused block writes nothing, the family's other types still do.
+int CMeshWrapper::WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
+                              void (DorvixDeckFile::*writer)(int, int, const int*)) {
+    if (!deck || !meshData_) return kRC_HostMeshRefused;
+    int code = kRC_Success;
     HostElementBlock block;
     for (int type : types) {
-        if (FAILED(meshData_->GetElementsOfType(type, block)) || block.ids.empty()) continue;
-        const std::size_t per = static_cast<std::size_t>(block.nodesPerElement);
-        if (per == 0 || block.nodes.size() != per * block.ids.size()) continue;
+        if (FAILED(meshData_->GetElementsOfType(type, block))) {
+            code = kRC_HostMeshRefused;
+            continue;
+        }
+        if (block.ids.empty()) continue;
+        int nodeCount = -1;
+        CElementWrapper::GetNodeCounts(type, &nodeCount, nullptr);
+        const std::size_t per = static_cast<std::size_t>(std::max(nodeCount, 0));
+        if (nodeCount <= 0 || block.nodesPerElement != nodeCount || block.nodes.size() != per * block.ids.size()) {
+            code = kRC_HostMeshRefused;
+            continue;
+        }
         for (std::size_t i = 0; i < block.ids.size(); ++i)
-            (deck->*writer)(block.ids[i], block.nodesPerElement, &block.nodes[i * per]);
+            (deck->*writer)(block.ids[i], nodeCount, &block.nodes[i * per]);
     }
+    return code;
 }
 
-void CMeshWrapper::WriteTetraElements(DorvixDeckFile* deck) {
-    WriteFamily(deck, {kHET_Tetra10, kHET_Tetra4}, &DorvixDeckFile::WriteTetra);
+int CMeshWrapper::WriteTetraElements(DorvixDeckFile* deck) {
+    return WriteFamily(deck, {kHET_Tetra10, kHET_Tetra4}, &DorvixDeckFile::WriteTetra);
 }
-void CMeshWrapper::WriteHexaElements(DorvixDeckFile* deck) {
-    WriteFamily(deck, {kHET_Hexa20, kHET_Hexa8}, &DorvixDeckFile::WriteHexa);
+int CMeshWrapper::WriteHexaElements(DorvixDeckFile* deck) {
+    return WriteFamily(deck, {kHET_Hexa20, kHET_Hexa8}, &DorvixDeckFile::WriteHexa);
 }
-void CMeshWrapper::WriteWedgeElements(DorvixDeckFile* deck) {
-    WriteFamily(deck, {kHET_Wedge15, kHET_Wedge6}, &DorvixDeckFile::WriteWedge);
+int CMeshWrapper::WriteWedgeElements(DorvixDeckFile* deck) {
+    return WriteFamily(deck, {kHET_Wedge15, kHET_Wedge6}, &DorvixDeckFile::WriteWedge);
 }
-void CMeshWrapper::WritePyramidElements(DorvixDeckFile* deck) {
-    WriteFamily(deck, {kHET_Pyramid13, kHET_Pyramid5}, &DorvixDeckFile::WritePyramid);
+int CMeshWrapper::WritePyramidElements(DorvixDeckFile* deck) {
+    return WriteFamily(deck, {kHET_Pyramid13, kHET_Pyramid5}, &DorvixDeckFile::WritePyramid);
 }
-void CMeshWrapper::WriteShellElements(DorvixDeckFile* deck) {
-    WriteFamily(deck, {kHET_Quad8, kHET_Tri6, kHET_Quad4, kHET_Tri3}, &DorvixDeckFile::WriteElement);
+int CMeshWrapper::WriteShellElements(DorvixDeckFile* deck) {
+    return WriteFamily(deck, {kHET_Quad8, kHET_Tri6, kHET_Quad4, kHET_Tri3}, &DorvixDeckFile::WriteElement);
 }

@@ -119,13 +119,17 @@ class CMeshWrapper {
 
     // --- topology section ---
     int WriteNodes(DorvixDeckFile* deck);
+    // The element lines of every family present. A block the host refuses, or whose node
+    // count is not its type's, writes nothing; the others are still written and the answer
+    // is then kRC_HostMeshRefused.
     int WriteElements(DorvixDeckFile* deck);
     HRESULT CountMeshElements(MeshElementCounts& counts, int orderSelector);
-    void WriteTetraElements(DorvixDeckFile* deck);
-    void WriteHexaElements(DorvixDeckFile* deck);
-    void WriteWedgeElements(DorvixDeckFile* deck);
-    void WritePyramidElements(DorvixDeckFile* deck);
-    void WriteShellElements(DorvixDeckFile* deck);
+    // One family each; kRC_Success, or kRC_HostMeshRefused when a block of it was refused.
+    int WriteTetraElements(DorvixDeckFile* deck);
+    int WriteHexaElements(DorvixDeckFile* deck);
+    int WriteWedgeElements(DorvixDeckFile* deck);
+    int WritePyramidElements(DorvixDeckFile* deck);
+    int WriteShellElements(DorvixDeckFile* deck);
 
     // --- element groups ---
     int WriteElementsForPart(int partIndex, int analysisKind, DorvixDeckFile* deck,
@@ -148,8 +152,8 @@ class CMeshWrapper {
     int WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
                           const CElementWrapper& descriptor, std::span<const int> shapes, int& group);
     int WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck, bool twoDimensional);
-    void WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
-                     void (DorvixDeckFile::*writer)(int, int, const int*));
+    int WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
+                    void (DorvixDeckFile::*writer)(int, int, const int*));
     HRESULT CountElements(int selector, int entityId, MeshElementCounts& counts, int orderSelector);
     void RecordGroup(int bodyId, int group) { bodyGroups_[bodyId].push_back(group); }
     double ToDeckLength(double value) const;

@@ -31,6 +31,13 @@ TEST(DeckFields, GeneralNumberFormatExamples) {
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 0.05); }), "K 5.e-002");
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 100.0); }), "K 100.");
     EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", -0.5); }), "K -0.5");
+    // The ends of the fixed range: 0.1 and the fifteen-digit integers stay fixed, anything
+    // smaller or from 10 to the 15th on takes the exponent.
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 0.1); }), "K 0.1");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 0.0999999999999999); }), "K 9.99999999999999e-002");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 123456789012345.0); }), "K 123456789012345.");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", 1.0e15); }), "K 1.e+015");
+    EXPECT_EQ(Line([](auto& d) { d.WriteFields("K", -1.0e-6); }), "K -1.e-006");
 }
 
 TEST(DeckFields, IntegerPatterns1To3) {

@@ -220,3 +220,30 @@ TEST(DeckLines, LongIdListsBreakTheCommandEveryTwentiethRecord) {
     ASSERT_GT(lines.size(), 20u);
     EXPECT_EQ(lines[19].back(), ' ');
 }
+
+// The 20th record ends the command line only while 160 characters or more remain from its
+// start. Records of 78 letters and a blank are cut at position 78, so the 20th record starts
+// at 19 * 79 and the text after it is what decides.
+TEST(DeckLines, LongListBreakNeedsAtLeast160CharactersLeft) {
+    const std::string chunk = std::string(78, 'x') + " ";
+    std::string head;
+    for (int i = 0; i < 19; ++i) head += chunk;
+    const std::vector<std::string> with160 =
+        Written([&](DorvixDeckFile& d) { d.WriteLongLine(head + chunk + chunk + "yy"); });
+    ASSERT_EQ(with160.size(), 22u);
+    EXPECT_EQ(with160[0], chunk + "$");
+    EXPECT_EQ(with160[18], " " + chunk + "$");
+    EXPECT_EQ(with160[19], " " + chunk + " ");
+    EXPECT_EQ(with160[20], " " + chunk + "$");
+    EXPECT_EQ(with160[21], " yy");
+    const std::vector<std::string> with159 =
+        Written([&](DorvixDeckFile& d) { d.WriteLongLine(head + chunk + chunk + "y"); });
+    ASSERT_EQ(with159.size(), 21u);
+    EXPECT_EQ(with159[19], " " + chunk + "$");
+    EXPECT_EQ(with159[20], " " + chunk + "y");
+    // The plain line writer never ends a record with a blank.
+    const std::vector<std::string> plain =
+        Written([&](DorvixDeckFile& d) { d.WriteLine(head + chunk + chunk + "yy"); });
+    ASSERT_EQ(plain.size(), 22u);
+    EXPECT_EQ(plain[19], " " + chunk + "$");
+}

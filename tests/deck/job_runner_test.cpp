@@ -9,6 +9,7 @@
 #include "platform/environment.h"
 #include "platform/notifier.h"
 #include "platform/process.h"
+#include "platform/text.h"
 
 using decktest::FakeOwner;
 using decktest::ReadText;
@@ -149,6 +150,54 @@ TEST_F(JobRunner, CancelKillsTheSolverAndItsChild) {
     EXPECT_FALSE(Exists("dorvix_as.des"));
 }
 
+// Each analysis runs its module chain; the stand-in refuses a driver file whose keywords do
+// not match the chain of the command line, so a clean run shows that both agree.
+TEST_F(JobRunner, EveryAnalysisKindRunsItsModules) {
+    struct Case {
+        const char* name;
+        int kind, nonLinear;
+        bool prestressed, buckling;
+        const char* chain;
+        const char* module;
+    };
+    const Case cases[] = {
+        {"linear static", 1, 0, false, false, "ba,as", "as"},
+        {"non-linear", 1, 1, false, false, "ba,me", "me"},
+        {"prestressed two-pass", 1, 0, true, false, "ba,as,ba,as", "as"},
+        {"buckling", 2, 0, false, true, "ba,st", "st"},
+        {"modal", 2, 0, false, false, "ba,dy", "dy"},
+        {"thermal", 4, 0, false, false, "ba,mt", "mt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        owner.kind = c.kind;
+        owner.nonLinear = c.nonLinear;
+        owner.prestressedStatic = c.prestressed;
+        owner.buckling = c.buckling;
+        owner.steps = 1;
+        owner.messages.clear();
+        EXPECT_EQ(Run(""), 0);
+        EXPECT_TRUE(owner.messages.empty());
+        EXPECT_EQ(platform::WideToUtf8(deck->GetModuleName()), c.module);
+        const std::string out = ReadText(folder.Path() / "dorvix.out");
+        EXPECT_NE(out.find(std::string("/Dorvix.exe ") + c.chain + " dorvix n 1\n"), std::string::npos)
+            << out;
+        EXPECT_TRUE(Exists(("dorvix_" + std::string(c.module) + ".des").c_str()));
+    }
+    EXPECT_EQ(ReadText(folder.Path() / "dummy.dat"), "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n");
+}
+
+// An analysis kind the runner does not know: the driver file holds only ".FIN 1", the
+// command has no module chain, and with no module listing to read the run fails with 6.
+TEST_F(JobRunner, UnknownAnalysisKindRunsNoModule) {
+    owner.kind = 3;
+    EXPECT_EQ(Run(""), 6);
+    EXPECT_EQ(ReadText(folder.Path() / "dummy.dat"), ".FIN 1\n");
+    const std::string out = ReadText(folder.Path() / "dorvix.out");
+    EXPECT_NE(out.find("/Dorvix.exe dorvix n 1\n"), std::string::npos) << out;
+    EXPECT_TRUE(deck->GetModuleName().empty());
+}
+
 TEST_F(JobRunner, UndefinedSolverFolderAnswers100) {
     platform::ScopedEnvironmentVariable unset("DVX_EXE", std::nullopt);
     EXPECT_EQ(Run(""), 100);
@@ -214,6 +263,34 @@ TEST_F(JobRunner, WriteNothingCallsTheHostComponentButStartsNoSolver) {
     EXPECT_EQ(g_prepareCalls, 1);
     EXPECT_FALSE(Exists("dummy.dat"));
     EXPECT_FALSE(Exists("dorvix.out"));
+}
+
+TEST_F(JobRunner, InputOnlyCallsNoHostComponent) {
+    ScopedComponentClass registration(CLSID_HostSolverDatabase, CreatorFor<FakeSolverDatabase>());
+    g_prepareCalls = 0;
+    deck = std::make_unique<DorvixDeckFile>(&owner);
+    ASSERT_EQ(deck->Open("dorvix.dat"), 0);
+    deck->SetInputOnly(true);
+    EXPECT_EQ(deck->CloseAndRun(300), 0);
+    EXPECT_EQ(g_prepareCalls, 0);
+}
+
+// A deck that could not be written completely (here: a full device) is neither run nor
+// handed over as the requested input deck.
+TEST_F(JobRunner, IncompleteDeckAnswers3) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no full device";
+    for (bool inputOnly : {false, true}) {
+        SCOPED_TRACE(inputOnly);
+        platform::DeleteFile(folder.Path() / "dorvix.dat");
+        std::filesystem::create_symlink("/dev/full", folder.Path() / "dorvix.dat");
+        deck = std::make_unique<DorvixDeckFile>(&owner);
+        ASSERT_EQ(deck->Open("dorvix.dat"), 0);
+        deck->SetInputOnly(inputOnly);
+        for (int i = 0; i < 100; ++i) deck->WriteLine("  NPAS 1 T1 0.  T2 1.");
+        EXPECT_EQ(deck->CloseAndRun(300), 3);
+        EXPECT_FALSE(Exists("dummy.dat"));
+        EXPECT_FALSE(Exists("dorvix.out"));
+    }
 }
 
 TEST_F(JobRunner, UncreatableDriverFileAnswers3AndStartsNothing) {

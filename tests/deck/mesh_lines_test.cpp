@@ -65,10 +65,21 @@ TEST(ElementLines, QuadraticShapesNegateMidSideNodes) {
     EXPECT_EQ(lines, expected);
 }
 
-TEST(ElementLines, NodeCountOtherThanLinearReadsTheQuadraticForm) {
-    const std::vector<int> n = Sequence(10);
-    const auto lines = Written([&](DorvixDeckFile& d) { d.WriteTetra(1, 7, n.data()); });
-    EXPECT_EQ(lines, std::vector<std::string>{"    I 1 N 1 -5 2 -6 3 -7 0 4 0 -8 0 -9 0 -10"});
+// A node list of neither the linear nor the quadratic count is not read past its end: the
+// element is left out (the lists below hold exactly the given count).
+TEST(ElementLines, NodeCountOfNeitherFormWritesNothing) {
+    const auto lines = Written([&](DorvixDeckFile& d) {
+        const std::vector<int> seven = Sequence(7);
+        d.WriteTetra(1, 7, seven.data());
+        const std::vector<int> twelve = Sequence(12);
+        d.WriteHexa(2, 12, twelve.data());
+        const std::vector<int> nine = Sequence(9);
+        d.WriteWedge(3, 9, nine.data());
+        const std::vector<int> eight = Sequence(8);
+        d.WritePyramid(4, 8, eight.data());
+        d.WriteTetra(5, 4, Sequence(4).data());
+    });
+    EXPECT_EQ(lines, std::vector<std::string>{"    I 5 N 1 2 3 0 4"});
 }
 
 TEST(ElementLines, GenericElement) {

@@ -66,6 +66,10 @@ TEST(SolverMemory, AutomaticSizingFromPhysicalMemory) {
     m = ComputeSolverMemory(300, 4096 * MB, 0, 0, 0);
     EXPECT_EQ(m.core, 37500000);
     EXPECT_EQ(m.zone, 75000000);
+    EXPECT_EQ(m.dbram, 50);
+    // A request within the physical limit is kept as it is.
+    m = ComputeSolverMemory(100, 512 * MB, 0, 0, 0);
+    EXPECT_EQ(m.core, 12500000);
     // Large machines and large requests: 64-bit sizes, limited to 500 MB.
     m = ComputeSolverMemory(100000, 256ull * 1024 * MB, 0, 0, 0);
     EXPECT_EQ(m.core, 62500000);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "control_file.h"
@@ -34,6 +35,18 @@ std::string Env(const char* name) {
     return platform::GetEnvironmentVariable(std::string_view(name)).value_or("");
 }
 
+// The modules an INPUT keyword of the driver file runs; null for an unknown keyword.
+const char* ModulesOfDriverKind(const std::string& kind) {
+    static const std::pair<const char*, const char*> kKinds[] = {
+        {"INPUT.alin", "ba,as"},   {"INPUT.alin_1", "ba,as"}, {"INPUT.alin_2", "ba,as"},
+        {"INPUT.mcnl", "ba,me"},   {"INPUT.flamb", "ba,st"},  {"INPUT.vibra", "ba,dy"},
+        {"INPUT.mcnlth", "ba,mt"},
+    };
+    for (const auto& [name, modules] : kKinds)
+        if (kind == name) return modules;
+    return nullptr;
+}
+
 RunRequest ReadRequest(int argc, char** argv) {
     RunRequest request;
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -49,22 +62,32 @@ RunRequest ReadRequest(int argc, char** argv) {
     if (Env("DVX_HOME") != ".") request.problems.push_back("DVX_HOME is not .");
     if (Env("DVX_ZONE").empty() || Env("DVX_DBRAM").empty())
         request.problems.push_back("DVX_ZONE or DVX_DBRAM is not set");
-    // The driver file arrives on standard input: INPUT.<kind> "<deck>" lines and .FIN 1.
-    bool sawFin = false;
+    // The driver file arrives on standard input: INPUT.<kind> "<deck>" lines and .FIN 1, the
+    // last line .FIN 1. The kinds named must be those the module chain runs.
+    bool endsWithFin = false;
+    std::string chainOfKinds;
     for (std::string line; std::getline(std::cin, line);) {
-        if (line == ".FIN 1") {
-            sawFin = true;
-        } else if (line.rfind("INPUT.", 0) == 0) {
-            const auto open = line.find('"'), close = line.rfind('"');
-            if (open == std::string::npos || close <= open)
-                request.problems.push_back("driver line without a quoted deck name: " + line);
-            else
-                request.deckFiles.push_back(line.substr(open + 1, close - open - 1));
-        } else if (!line.empty()) {
+        if (line.empty()) continue;
+        endsWithFin = line == ".FIN 1";
+        if (endsWithFin) continue;
+        const auto blank = line.find(' ');
+        const std::string kind = line.substr(0, blank);
+        const std::string quoted = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+        const char* modules = ModulesOfDriverKind(kind);
+        if (!modules) {
             request.problems.push_back("unknown driver line: " + line);
+        } else if (quoted.size() < 3 || quoted.front() != '"' || quoted.back() != '"' ||
+                   quoted.find('"', 1) != quoted.size() - 1) {
+            request.problems.push_back("driver line without a quoted deck name: " + line);
+        } else {
+            request.deckFiles.push_back(quoted.substr(1, quoted.size() - 2));
+            chainOfKinds += (chainOfKinds.empty() ? "" : ",") + std::string(modules);
         }
     }
-    if (!sawFin) request.problems.push_back("the driver file does not end with .FIN 1");
+    if (!endsWithFin) request.problems.push_back("the driver file does not end with .FIN 1");
+    if (chainOfKinds != request.chain)
+        request.problems.push_back("the driver file runs \"" + chainOfKinds + "\", the command line \"" +
+                                   request.chain + "\"");
     return request;
 }
 
