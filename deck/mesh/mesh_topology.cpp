@@ -121,7 +121,8 @@ int CMeshWrapper::WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> t
         int nodeCount = -1;
         CElementWrapper::GetNodeCounts(type, &nodeCount, nullptr);
         const std::size_t per = static_cast<std::size_t>(std::max(nodeCount, 0));
-        if (nodeCount <= 0 || block.nodesPerElement != nodeCount || block.nodes.size() != per * block.ids.size()) {
+        if (nodeCount <= 0 || block.nodesPerElement != nodeCount ||
+            block.nodes.size() != per * block.ids.size()) {
             code = kRC_HostMeshRefused;
             continue;
         }
