@@ -65,11 +65,6 @@ bool IsShapeNodeCount(int nodeCount, int linear, int quadratic) {
     return nodeCount == linear || nodeCount == quadratic;
 }
 
-void AppendInteger(std::string& line, int value) {
-    char digits[kMaxValueText];
-    line.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 }  // namespace
 
 void DorvixDeckFile::WriteNode(int id, double x, double y, double z) {
@@ -191,7 +186,7 @@ int DorvixDeckFile::WriteSelectionGroup(const std::string& name, const std::set<
     bool repair = false;
     if (!SanitizeDeckName(name, identifier, repair)) return -1;
     lineScratch_.assign(".SEL GROUP ");
-    AppendInteger(lineScratch_, groupNumber);
+    AppendInt(lineScratch_, groupNumber);
     lineScratch_.append(nodeGroup ? " NOEUDS NOM \"" : " MAILLES NOM \"");
     lineScratch_.append(identifier);
     lineScratch_.push_back('"');
@@ -199,7 +194,7 @@ int DorvixDeckFile::WriteSelectionGroup(const std::string& name, const std::set<
     lineScratch_.assign(" I");
     for (int id : ids) {
         lineScratch_.push_back(' ');
-        AppendInteger(lineScratch_, id);
+        AppendInt(lineScratch_, id);
     }
     WriteLongLine(lineScratch_);
     return 0;

@@ -2,14 +2,16 @@
 
 #include <cwctype>
 
+#include "platform/text.h"
+
 namespace {
 
-wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+using platform::AsciiToLower;
 
 bool StartsWithTag(std::wstring_view html, std::size_t at, std::wstring_view name) {
     if (at + name.size() > html.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i)
-        if (Lower(html[at + i]) != name[i]) return false;
+        if (AsciiToLower(html[at + i]) != name[i]) return false;
     const std::size_t after = at + name.size();
     return after == html.size() || html[after] == L'>' || html[after] == L'/' || std::iswspace(html[after]);
 }
@@ -41,7 +43,7 @@ wchar_t DecodeReference(std::wstring_view html, std::size_t& at) {
                value < 0x110000) {
             const wchar_t d = rest[i];
             value = value * (hex ? 16 : 10) +
-                    static_cast<unsigned long>(std::iswdigit(d) ? d - L'0' : Lower(d) - L'a' + 10);
+                    static_cast<unsigned long>(std::iswdigit(d) ? d - L'0' : AsciiToLower(d) - L'a' + 10);
             ++i;
         }
         if (i > digitsStart && i < rest.size() && rest[i] == L';' && value > 0 && value < 0x110000) {

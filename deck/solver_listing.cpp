@@ -16,15 +16,13 @@ struct FileCloser {
 
 // The code of one listing line (or piece of a longer line), and whether it is an error.
 int ClassifyLine(const char* line) {
-    int code = 0;
-    if (std::strncmp(line, "!%%%AVERTISSEMENT", 17) == 0) code = 103;
     // Only the first marker of a line counts: a warning marker ahead of an error marker on
-    // the same line leaves a warning.
-    if (const char* marker = std::strstr(line, "%%%")) {
-        if (marker[3] == 'E') return 104;
-        if (marker[3] == 'A') code = 103;
-    }
-    return code;
+    // the same line leaves a warning. The solver's "!%%%AVERTISSEMENT" lines are warning
+    // markers of this form too.
+    const char* marker = std::strstr(line, "%%%");
+    if (!marker) return 0;
+    if (marker[3] == 'E') return 104;
+    return marker[3] == 'A' ? 103 : 0;
 }
 
 }  // namespace

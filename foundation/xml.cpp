@@ -108,24 +108,14 @@ XmlNodeList XmlQuery::TakeNodes() {
     return nodes;
 }
 
-namespace {
-
-// An attribute selected by XPath is handed on as its parent element only when asked for the
-// node itself; its text is read from the attribute, see XmlGetText.
-XmlNode NodeOf(const pugi::xpath_node& found) {
-    if (found.node()) return found.node();
-    return XmlNode();
-}
-
-}  // namespace
-
 bool XmlQuery::SelectFirst(XmlNode context) {
     node_ = XmlNode();
     attribute_ = pugi::xml_attribute();
     if (!context || !compiled_) return false;
     try {
         const pugi::xpath_node found = compiled_->evaluate_node(context);
-        node_ = NodeOf(found);
+        // A selected attribute leaves node_ null; GetText reads its value.
+        node_ = found.node();
         attribute_ = found.attribute();
     } catch (const pugi::xpath_exception&) {
         return false;
@@ -207,17 +197,9 @@ HRESULT XmlQueryReadString(XmlNode context, XmlQuery& query, std::wstring& value
 namespace {
 
 HRESULT TextToBool(const std::wstring& text, bool& value) {
-    VARIANT source;
-    source.vt = VT_BSTR;
-    source.bstrVal = SysAllocString(text);
-    VARIANT converted;
-    const HRESULT hr = VariantChangeType(&converted, &source, 0, VT_BOOL);
-    SysFreeString(source.bstrVal);
-    if (FAILED(hr) || converted.vt != VT_BOOL) {
-        VariantClear(&converted);
-        return E_FAIL;
-    }
-    value = converted.boolVal != VARIANT_FALSE;
+    VariantHolder converted{std::wstring_view(text)};
+    if (FAILED(converted.ChangeType(VT_BOOL))) return E_FAIL;
+    value = converted->boolVal != VARIANT_FALSE;
     return S_OK;
 }
 

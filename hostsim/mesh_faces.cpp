@@ -66,38 +66,36 @@ std::vector<std::vector<int>> BuildFaces(const Family& f, bool quadratic) {
 
 struct TypeInfo {
     int nodes = -1;
-    int corners = 0;
     std::vector<std::vector<int>> faces;
 };
 
 std::array<TypeInfo, kHostElementTypeLast + 1> BuildTable() {
     std::array<TypeInfo, kHostElementTypeLast + 1> t{};
-    auto set = [&](int type, int nodes, int corners, const Family* f, bool quadratic) {
+    auto set = [&](int type, int nodes, const Family* f, bool quadratic) {
         t[type].nodes = nodes;
-        t[type].corners = corners;
         if (f) t[type].faces = BuildFaces(*f, quadratic);
     };
-    set(kHET_Tetra10, 10, 4, &kTetra, true);
-    set(kHET_Hexa20, 20, 8, &kHexa, true);
-    set(kHET_Wedge15, 15, 6, &kWedge, true);
-    set(kHET_Pyramid13, 13, 5, &kPyramid, true);
-    set(kHET_TriFacet6, 6, 3, &kTriangle, true);
-    set(kHET_Tri6, 6, 3, &kTriangle, true);
-    set(kHET_QuadFacet8, 8, 4, &kQuad, true);
-    set(kHET_Quad8, 8, 4, &kQuad, true);
-    set(kHET_Line3, 3, 2, nullptr, true);
-    set(kHET_Point1, 1, 1, nullptr, false);
-    set(kHET_Tetra4, 4, 4, &kTetra, false);
-    set(kHET_Hexa8, 8, 8, &kHexa, false);
-    set(kHET_Wedge6, 6, 6, &kWedge, false);
-    set(kHET_Pyramid5, 5, 5, &kPyramid, false);
-    set(kHET_TriFacet3, 3, 3, &kTriangle, false);
-    set(kHET_Tri3, 3, 3, &kTriangle, false);
-    set(kHET_QuadFacet4, 4, 4, &kQuad, false);
-    set(kHET_Quad4, 4, 4, &kQuad, false);
-    set(kHET_Line2, 2, 2, nullptr, false);
-    set(kHET_LineLinear3, 3, 3, nullptr, false);
-    set(kHET_LineQuadratic4, 4, 4, nullptr, false);
+    set(kHET_Tetra10, 10, &kTetra, true);
+    set(kHET_Hexa20, 20, &kHexa, true);
+    set(kHET_Wedge15, 15, &kWedge, true);
+    set(kHET_Pyramid13, 13, &kPyramid, true);
+    set(kHET_TriFacet6, 6, &kTriangle, true);
+    set(kHET_Tri6, 6, &kTriangle, true);
+    set(kHET_QuadFacet8, 8, &kQuad, true);
+    set(kHET_Quad8, 8, &kQuad, true);
+    set(kHET_Line3, 3, nullptr, true);
+    set(kHET_Point1, 1, nullptr, false);
+    set(kHET_Tetra4, 4, &kTetra, false);
+    set(kHET_Hexa8, 8, &kHexa, false);
+    set(kHET_Wedge6, 6, &kWedge, false);
+    set(kHET_Pyramid5, 5, &kPyramid, false);
+    set(kHET_TriFacet3, 3, &kTriangle, false);
+    set(kHET_Tri3, 3, &kTriangle, false);
+    set(kHET_QuadFacet4, 4, &kQuad, false);
+    set(kHET_Quad4, 4, &kQuad, false);
+    set(kHET_Line2, 2, nullptr, false);
+    set(kHET_LineLinear3, 3, nullptr, false);
+    set(kHET_LineQuadratic4, 4, nullptr, false);
     return t;
 }
 
@@ -123,11 +121,6 @@ std::span<const int> HostFaceNodePositions(int elementType, int faceIndex) {
 int HostElementNodeCount(int elementType) {
     const TypeInfo* info = Info(elementType);
     return info ? info->nodes : -1;
-}
-
-int HostElementCornerCount(int elementType) {
-    const TypeInfo* info = Info(elementType);
-    return info ? info->corners : 0;
 }
 
 int FacetTypeOfFaceNodeCount(int nodeCount) {

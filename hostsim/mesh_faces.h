@@ -17,5 +17,3 @@ std::span<const int> HostFaceNodePositions(int elementType, int faceIndex);
 int HostElementNodeCount(int elementType);
 // Facet type code (14, 4, 16 or 6) of a face with that many nodes; -1 otherwise.
 int FacetTypeOfFaceNodeCount(int nodeCount);
-// Corner node positions of a host element type (0 for unknown codes).
-int HostElementCornerCount(int elementType);

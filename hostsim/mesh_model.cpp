@@ -153,37 +153,8 @@ void HostSimMesh::SetBodySectorAngle(int bodyMeshId, double degrees) {
     bodies_[it->second].sectorAngle = degrees;
 }
 
-bool HostSimMesh::BodyHasFace(const Body& body, const std::vector<int>& faceNodes) const {
-    std::vector<int> sortedFace(faceNodes);
-    std::sort(sortedFace.begin(), sortedFace.end());
-    std::vector<int> nodes;
-    for (int e : ElementsOfNode(faceNodes.front())) {
-        const int pos = ElementIndex(e);
-        if (elementBody_[pos] < 0 || bodies_[elementBody_[pos]].meshId != body.meshId) continue;
-        for (int k = 0; ElementFaceNodes(pos, k, nodes); ++k) {
-            std::sort(nodes.begin(), nodes.end());
-            if (nodes == sortedFace) return true;
-        }
-    }
-    return false;
-}
-
-bool HostSimMesh::BodyHasNodes(const Body& body, const int* nodes, std::size_t count) const {
-    for (int e : ElementsOfNode(nodes[0])) {
-        const int pos = ElementIndex(e);
-        if (elementBody_[pos] < 0 || bodies_[elementBody_[pos]].meshId != body.meshId) continue;
-        int n = 0;
-        const int* en = ElementNodesAt(pos, n);
-        bool all = true;
-        for (std::size_t i = 0; i < count && all; ++i) all = std::find(en, en + n, nodes[i]) != en + n;
-        if (all) return true;
-    }
-    return false;
-}
-
 void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, bool checked) {
-    const Body* body = FindBody(bodyMeshId);
-    if (!body)
+    if (!FindBody(bodyMeshId))
         throw HostSimMeshError("face " + Num(id) + " names body " + Num(bodyMeshId) +
                                ", which does not exist");
     GeometryEntity entity;
@@ -197,7 +168,7 @@ void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, 
         for (std::size_t f = 0; f < list.size(); f += per) {
             std::vector<int> face(list.begin() + f, list.begin() + f + per);
             for (int n : face) CheckNode(n);
-            if (checked && !BodyHasFace(*body, face))
+            if (checked && BodyElementsHolding(bodyMeshId, face.data(), face.size(), true).empty())
                 throw HostSimMeshError("face " + Num(id) + ": mesh face starting at node " + Num(face[0]) +
                                        " is no element face of body " + Num(bodyMeshId));
             nodes.insert(face.begin(), face.end());
@@ -215,8 +186,7 @@ void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, 
 }
 
 void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, bool checked) {
-    const Body* body = FindBody(bodyMeshId);
-    if (!body)
+    if (!FindBody(bodyMeshId))
         throw HostSimMeshError("edge " + Num(id) + " names body " + Num(bodyMeshId) +
                                ", which does not exist");
     const std::size_t per = edges.quadratic ? 3 : 2;
@@ -226,7 +196,7 @@ void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, 
     std::set<int> nodes;
     for (std::size_t i = 0; i < edges.nodes.size(); i += per) {
         for (std::size_t j = 0; j < per; ++j) CheckNode(edges.nodes[i + j]);
-        if (checked && !BodyHasNodes(*body, &edges.nodes[i], per))
+        if (checked && BodyElementsHolding(bodyMeshId, &edges.nodes[i], per, false).empty())
             throw HostSimMeshError("edge " + Num(id) + ": mesh edge " + Num(edges.nodes[i]) + "-" +
                                    Num(edges.nodes[i + 1]) + " lies on no element of body " +
                                    Num(bodyMeshId));
@@ -243,12 +213,11 @@ void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, 
 }
 
 void HostSimMesh::AddGeometricVertex(int id, int bodyMeshId, int node) {
-    const Body* body = FindBody(bodyMeshId);
-    if (!body)
+    if (!FindBody(bodyMeshId))
         throw HostSimMeshError("vertex " + Num(id) + " names body " + Num(bodyMeshId) +
                                ", which does not exist");
     CheckNode(node);
-    if (!BodyHasNodes(*body, &node, 1))
+    if (BodyElementsHolding(bodyMeshId, &node, 1, false).empty())
         throw HostSimMeshError("vertex " + Num(id) + ": node " + Num(node) + " lies on no element of body " +
                                Num(bodyMeshId));
     ClaimEntityId(id, "geometric vertex");
@@ -361,4 +330,29 @@ bool HostSimMesh::ElementFaceNodes(std::size_t elementPos, int faceIndex, std::v
     const int* en = ElementNodesAt(elementPos, n);
     for (int p : positions) nodes.push_back(en[p]);
     return true;
+}
+
+std::vector<int> HostSimMesh::BodyElementsHolding(int bodyMeshId, const int* nodes, std::size_t count,
+                                                  bool wholeFace) const {
+    std::vector<int> found;
+    std::vector<int> wanted(nodes, nodes + count), faceNodes;
+    std::sort(wanted.begin(), wanted.end());
+    for (int e : ElementsOfNode(nodes[0])) {
+        const int pos = ElementIndex(e);
+        if (elementBody_[pos] < 0 || bodies_[elementBody_[pos]].meshId != bodyMeshId) continue;
+        bool match = false;
+        if (wholeFace) {
+            for (int k = 0; !match && ElementFaceNodes(pos, k, faceNodes); ++k) {
+                std::sort(faceNodes.begin(), faceNodes.end());
+                match = faceNodes == wanted;
+            }
+        } else {
+            int n = 0;
+            const int* en = ElementNodesAt(pos, n);
+            match =
+                std::all_of(nodes, nodes + count, [&](int v) { return std::find(en, en + n, v) != en + n; });
+        }
+        if (match) found.push_back(e);
+    }
+    return found;
 }

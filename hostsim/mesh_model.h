@@ -102,6 +102,10 @@ class HostSimMesh {
     const std::vector<int>& ElementsOfNode(int node) const;
     // Face node numbers of face k of an element position; false for a face it lacks.
     bool ElementFaceNodes(std::size_t elementPos, int faceIndex, std::vector<int>& nodes) const;
+    // Element numbers of the body that hold all of the nodes (with wholeFace: that have a face of
+    // exactly those nodes), in the order of ElementsOfNode.
+    std::vector<int> BodyElementsHolding(int bodyMeshId, const int* nodes, std::size_t count,
+                                         bool wholeFace) const;
 
   private:
     // Number to position: a dense table while numbers stay compact, a hash map otherwise.
@@ -116,8 +120,6 @@ class HostSimMesh {
     };
 
     void ClaimEntityId(int id, const char* what);
-    bool BodyHasFace(const Body& body, const std::vector<int>& faceNodes) const;
-    bool BodyHasNodes(const Body& body, const int* nodes, std::size_t count) const;
     void CheckNode(int node) const;
 
     std::vector<int> nodeIds_;

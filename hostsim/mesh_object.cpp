@@ -1,11 +1,11 @@
 #include "hostsim/mesh_object.h"
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <set>
 
 #include "hostsim/mesh_faces.h"
+#include "platform/com_object.h"
 
 namespace {
 
@@ -13,35 +13,13 @@ bool IsShellType(int type) {
     return type == kHET_Tri6 || type == kHET_Quad8 || type == kHET_Tri3 || type == kHET_Quad4;
 }
 
-class HostSimMeshObject final : public IHostMesh, public IHostMeshData {
+class HostSimMeshObject final : public ComObject<HostSimMeshObject, IHostMesh, IHostMeshData> {
   public:
     explicit HostSimMeshObject(std::shared_ptr<const HostSimMesh> mesh) : mesh_(std::move(mesh)) {}
 
-    // IUnknown
-    HRESULT QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid == IID_IUnknown || iid == IHostMesh::iid())
-            *out = static_cast<IHostMesh*>(this);
-        else if (iid == IHostMeshData::iid())
-            *out = static_cast<IHostMeshData*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
     // IHostMesh
-    HRESULT Prepare(int mode) override {
-        prepared_ = mode;
-        return S_OK;
-    }
+    // The file-backed mesh is complete from the start: nothing to prepare.
+    HRESULT Prepare(int) override { return S_OK; }
     HRESULT GetPart(int partMeshId, HostMeshPart* out) override;
     HRESULT GetPartNodeIds(int partMeshId, std::vector<int>& ids) override;
     HRESULT GetBodyProperty(int partMeshId, int bodyMeshId, int propertyId, double& value) override;
@@ -90,8 +68,6 @@ class HostSimMeshObject final : public IHostMesh, public IHostMeshData {
     const std::vector<int>& PartNodes(const HostSimMesh::Part& part);
 
     std::shared_ptr<const HostSimMesh> mesh_;
-    std::atomic<ULONG> refs_{0};
-    int prepared_ = -1;
     std::map<int, std::vector<int>> partNodes_;
 };
 
@@ -150,26 +126,8 @@ const std::vector<int>& HostSimMeshObject::PartNodes(const HostSimMesh::Part& pa
 void HostSimMeshObject::GeometryElements(const HostSimMesh::GeometryEntity& g, std::vector<int>& out) const {
     out.clear();
     auto collect = [&](const int* nodes, std::size_t count, bool wholeFace) {
-        std::vector<int> faceSorted(nodes, nodes + count), faceNodes;
-        std::sort(faceSorted.begin(), faceSorted.end());
-        for (int e : m().ElementsOfNode(nodes[0])) {
-            const int pos = m().ElementIndex(e);
-            const int body = m().ElementBodyAt(pos);
-            if (body < 0 || m().Bodies()[body].meshId != g.bodyMeshId) continue;
-            bool match = false;
-            if (wholeFace) {
-                for (int k = 0; !match && m().ElementFaceNodes(pos, k, faceNodes); ++k) {
-                    std::sort(faceNodes.begin(), faceNodes.end());
-                    match = faceNodes == faceSorted;
-                }
-            } else {
-                int n = 0;
-                const int* en = m().ElementNodesAt(pos, n);
-                match = std::all_of(nodes, nodes + count,
-                                    [&](int v) { return std::find(en, en + n, v) != en + n; });
-            }
-            if (match) out.push_back(e);
-        }
+        const std::vector<int> found = m().BodyElementsHolding(g.bodyMeshId, nodes, count, wholeFace);
+        out.insert(out.end(), found.begin(), found.end());
     };
     switch (g.kind) {
         case HostSimMesh::GeometryKind::kFace: {
@@ -523,5 +481,8 @@ HRESULT HostSimMeshObject::GetElementsOfNode(int node, std::vector<int>& element
 }  // namespace
 
 ComPtr<IHostMesh> CreateHostSimMeshObject(std::shared_ptr<const HostSimMesh> mesh) {
-    return ComPtr<IHostMesh>(new HostSimMeshObject(std::move(mesh)));
+    ComPtr<IHostMesh> object;
+    CreateComInstanceWith<HostSimMeshObject>(nullptr, IHostMesh::iid(), object.ReleaseAndGetVoidAddress(),
+                                             [&] { return new HostSimMeshObject(std::move(mesh)); });
+    return object;
 }

@@ -82,13 +82,11 @@ std::wstring ExpandEnvironmentStrings(std::wstring_view text) {
         out.append(text.substr(i, open - i));
         std::wstring_view name = text.substr(open + 1, close - open - 1);
         auto value = name.empty() ? std::nullopt : GetEnvironmentVariable(name);
-        if (value) {
+        if (value)
             out += *value;
-            i = close + 1;
-        } else {
+        else
             out.append(text.substr(open, close - open + 1));  // kept as written
-            i = close + 1;
-        }
+        i = close + 1;
     }
     out.append(text.substr(std::min(i, text.size())));
     return out;

@@ -362,7 +362,8 @@ void ReapOrphans(const std::vector<int>& pids) {
             pid_t r = ::waitpid(pid, &status, WNOHANG);
             if (r == pid) continue;
             char state = 0;
-            // Gone for good, or a zombie that belongs to somebody else: nothing left to do.
+            // Gone for good: nothing left to do. A process still listed is waited for until the
+            // deadline (its parent, killed with the tree, hands it to us meanwhile).
             if (!ReadStat(pid, &state, nullptr)) continue;
             still.push_back(pid);
         }

@@ -234,6 +234,10 @@ HRESULT Modify(Edit&& edit) {
     return FAILED(hr) ? hr : result;
 }
 
+// The file holds one item per line, so a line break inside a key, name or value would end its
+// line early and leave a file that every later read refuses.
+bool HasLineBreak(std::wstring_view text) { return text.find(L'\n') != std::wstring_view::npos; }
+
 bool KeyExistsIn(const Document& doc, RegistryRoot root, const std::vector<std::wstring>& parts) {
     for (const Key& k : doc)
         if (k.root == root && IsPrefix(parts, k.parts)) return true;
@@ -297,9 +301,11 @@ HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath,
     std::wstring raw;
     HRESULT hr = RegistryReadString(root, keyPath, valueName, &raw);
     if (FAILED(hr)) return hr;
-    std::wstring expanded = ExpandEnvironmentStrings(raw);
+    const std::wstring expanded = ExpandEnvironmentStrings(raw);
     if (expanded.empty()) return E_FAIL;
-    if (ExpandEnvironmentStrings(raw, buffer, capacity) == 0) return E_MOREDATA;
+    if (expanded.size() >= capacity) return E_MOREDATA;
+    std::copy(expanded.begin(), expanded.end(), buffer);
+    buffer[expanded.size()] = L'\0';
     return S_OK;
 }
 
@@ -332,7 +338,8 @@ HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::v
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                             std::wstring_view value) {
     auto parts = SplitKeyPath(keyPath);
-    if (parts.empty()) return E_INVALIDARG;
+    if (parts.empty() || HasLineBreak(keyPath) || HasLineBreak(valueName) || HasLineBreak(value))
+        return E_INVALIDARG;
     return Modify([&](Document& doc) {
         Key* key = FindKey(doc, root, parts);
         if (!key) {
@@ -346,7 +353,7 @@ HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::w
 
 HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath) {
     auto parts = SplitKeyPath(keyPath);
-    if (parts.empty()) return E_INVALIDARG;
+    if (parts.empty() || HasLineBreak(keyPath)) return E_INVALIDARG;
     return Modify([&](Document& doc) {
         if (KeyExistsIn(doc, root, parts)) return S_FALSE;
         doc.push_back({root, parts, {}});

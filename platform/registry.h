@@ -62,10 +62,11 @@ HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath, std::ve
 HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out);
 
 // Creates the key (and its parents) when missing and sets the value; an empty value name
-// is the default value. Creates the file when it does not exist.
+// is the default value. Creates the file when it does not exist. E_INVALIDARG for an empty
+// key path, or a key, name or value holding a line break (the file could not hold it).
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                             std::wstring_view value);
-// Creates the key (and its parents) when missing.
+// Creates the key (and its parents) when missing; E_INVALIDARG as for RegistryWriteString.
 HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath);
 // S_FALSE when the value did not exist.
 HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName);

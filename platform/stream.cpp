@@ -128,9 +128,11 @@ class MemoryStorage : public ComObject<MemoryStorage, IStorage> {
             elements_.erase(it);
         }
         auto data = std::make_shared<StreamData>();
-        elements_.push_back({std::wstring(name), data});
         // A new stream is always writable: there is nothing to read in it yet.
-        return MakeStream(data, name, true).CopyTo(out);
+        ComPtr<IStream> stream = MakeStream(data, name, true);
+        if (!stream) return E_OUTOFMEMORY;
+        elements_.push_back({std::wstring(name), data});
+        return stream.CopyTo(out);
     }
 
     HRESULT OpenStream(const OLECHAR* name, std::uint32_t mode, IStream** out) override {
@@ -140,7 +142,8 @@ class MemoryStorage : public ComObject<MemoryStorage, IStorage> {
         std::lock_guard<std::mutex> lock(mutex_);
         auto it = Find(name);
         if (it == elements_.end()) return STG_E_FILENOTFOUND;
-        return MakeStream(it->data, it->name, WritableMode(mode)).CopyTo(out);
+        ComPtr<IStream> stream = MakeStream(it->data, it->name, WritableMode(mode));
+        return stream ? stream.CopyTo(out) : E_OUTOFMEMORY;
     }
 
     HRESULT DestroyElement(const OLECHAR* name) override {

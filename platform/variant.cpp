@@ -179,16 +179,22 @@ HRESULT ParseNumber(std::wstring_view wide, Number* out) {
     return S_OK;
 }
 
-HRESULT ParseBool(std::wstring_view text, bool* out) {
+// The bool words: "true"/"false" in any case and "#TRUE#"/"#FALSE#", blanks around allowed.
+bool ParseBoolWord(std::wstring_view text, bool* out) {
     text = Trim(text);
     if (platform::EqualsIgnoreAsciiCase(text, L"true") || text == L"#TRUE#") {
         *out = true;
-        return S_OK;
+        return true;
     }
     if (platform::EqualsIgnoreAsciiCase(text, L"false") || text == L"#FALSE#") {
         *out = false;
-        return S_OK;
+        return true;
     }
+    return false;
+}
+
+HRESULT ParseBool(std::wstring_view text, bool* out) {
+    if (ParseBoolWord(text, out)) return S_OK;
     Number n;
     HRESULT hr = ParseNumber(text, &n);
     if (hr == DISP_E_OVERFLOW) {
@@ -248,12 +254,9 @@ HRESULT ToNumber(const VARIANT& v, Number* out) {
         case VT_BSTR: {
             std::wstring_view text = BstrView(v.bstrVal);
             // A bool written as text converts to its number (-1 or 0).
-            if (platform::EqualsIgnoreAsciiCase(Trim(text), L"true") || Trim(text) == L"#TRUE#") {
-                *out = FromSigned(-1);
-                return S_OK;
-            }
-            if (platform::EqualsIgnoreAsciiCase(Trim(text), L"false") || Trim(text) == L"#FALSE#") {
-                *out = FromSigned(0);
+            bool word = false;
+            if (ParseBoolWord(text, &word)) {
+                *out = FromSigned(word ? -1 : 0);
                 return S_OK;
             }
             return ParseNumber(text, out);

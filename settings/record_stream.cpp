@@ -367,6 +367,10 @@ bool LoadRecord(JXStream& s, DorvixStepControlsList& record) {
     for (std::uint32_t i = 0; i < count; ++i)
         if (!LoadRecord(s, loaded.AppendTemplateStep())) return false;
     if (!s.Good()) return false;
+    if (!loaded.HasOrderedEndTimes()) {
+        s.Fail();
+        return false;
+    }
     record.TakeStepsFrom(loaded);
     return true;
 }

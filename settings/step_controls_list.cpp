@@ -86,9 +86,7 @@ int DorvixStepControlsList::DeleteStep(int i) {
 
 int DorvixStepControlsList::DeleteStepAtTime(double t) { return DeleteStep(GetStepIndexAtTime(t)); }
 
-void DorvixStepControlsList::DeleteAllSteps() {
-    while (!steps_.empty()) steps_.pop_back();
-}
+void DorvixStepControlsList::DeleteAllSteps() { steps_.clear(); }
 
 int DorvixStepControlsList::AddStepAtTime(double t) {
     if (!(t > kEndTimeTolerance)) return kSettingsRejected;
@@ -132,6 +130,16 @@ void DorvixStepControlsList::TakeStepsFrom(DorvixStepControlsList& other) {
     steps_ = std::move(other.steps_);
     other.steps_.clear();
     for (auto& step : steps_) step->SetOwner(this);
+}
+
+bool DorvixStepControlsList::HasOrderedEndTimes() const {
+    double previousEnd = kEndTimeTolerance;
+    for (const auto& step : steps_) {
+        const double end = step->GetEndTime();
+        if (!(end > previousEnd) || !std::isfinite(end)) return false;
+        previousEnd = end;
+    }
+    return true;
 }
 
 bool DorvixStepControlsList::operator==(const DorvixStepControlsList& other) const {

@@ -49,6 +49,10 @@ class DorvixStepControlsList : public DorvixSettingsRecord {
     // Moves the other list's steps into this one, which then owns them.
     void TakeStepsFrom(DorvixStepControlsList& other);
 
+    // True when the end times are finite and increase from a positive first one: a list read
+    // from a stored record must describe an analysis that moves forward in time.
+    bool HasOrderedEndTimes() const;
+
     bool operator==(const DorvixStepControlsList& other) const;
 
   private:

@@ -426,15 +426,9 @@ HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root) {
     if (!XmlSelectNodes(root, query)) return S_OK;
     DorvixStepControlsList steps(record.GetOwner());
     steps.DeleteAllSteps();
-    double previousEnd = 0.0;
-    for (XmlNode element : query.GetNodes()) {
-        DorvixStepControls& step = steps.AppendTemplateStep();
-        if (FAILED(ReadStepControlsXml(step, element))) return E_FAIL;
-        // Steps follow one another in time; a list out of order cannot describe an analysis.
-        if (!(step.GetEndTime() > previousEnd) || (steps.GetCount() == 1 && !(step.GetEndTime() > 1e-10)))
-            return E_FAIL;
-        previousEnd = step.GetEndTime();
-    }
+    for (XmlNode element : query.GetNodes())
+        if (FAILED(ReadStepControlsXml(steps.AppendTemplateStep(), element))) return E_FAIL;
+    if (!steps.HasOrderedEndTimes()) return E_FAIL;
     record.TakeStepsFrom(steps);
     return S_OK;
 }

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "foundation/number_format.h"
 #include "foundation/text.h"
@@ -52,17 +51,7 @@ bool ParseStrictDouble(std::wstring_view text, double& value) {
 
 bool ParseStrictInt(std::wstring_view text, std::int32_t& value) {
     std::string ascii;
-    if (!ToAscii(text, ascii) || ascii.empty()) return false;
-    std::int64_t parsed = 0;
-    const char* begin = ascii.data() + (ascii.front() == '+' ? 1 : 0);
-    const char* end = ascii.data() + ascii.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, parsed);
-    if (ec != std::errc() || ptr != end) return false;
-    if (parsed < std::numeric_limits<std::int32_t>::min() ||
-        parsed > std::numeric_limits<std::int32_t>::max())
-        return false;
-    value = static_cast<std::int32_t>(parsed);
-    return true;
+    return ToAscii(text, ascii) && TryParseInt(ascii, value);
 }
 
 bool ParseStrictUInt(std::wstring_view text, std::uint32_t& value) {

@@ -38,20 +38,6 @@ bool ObjectData::Save(JXStream& stream) const {
     return stream.Good();
 }
 
-namespace {
-
-// A signed count that must fit in what is left of the stream.
-bool ReadCount(JXStream& stream, std::size_t bytesPerItem, std::int32_t& count) {
-    if (!stream.ReadInt32(&count)) return false;
-    if (count < 0 || static_cast<std::uint64_t>(count) * bytesPerItem > stream.BytesLeft()) {
-        stream.Fail();
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 bool ObjectData::Resume(JXStream& stream) {
     std::int32_t version = 0;
     if (!stream.ReadInt32(&version) || version < 1 || version > kStreamVersion) return false;
@@ -66,18 +52,18 @@ bool ObjectData::Resume(JXStream& stream) {
     JXIdList idList;
     if (!idList.Load(stream)) return false;
 
-    std::int32_t referenceCount = 0;
-    if (!ReadCount(stream, 8, referenceCount)) return false;
+    std::uint32_t referenceCount = 0;
+    if (!stream.ReadCount(referenceCount, 8)) return false;
     JXReferenceList references;
-    for (std::int32_t i = 0; i < referenceCount; ++i) {
+    for (std::uint32_t i = 0; i < referenceCount; ++i) {
         JXReference r;
         if (!stream.ReadInt32(&r.id) || !stream.ReadUInt32(&r.kind)) return false;
         references.Add(r);
     }
 
-    std::int32_t parallelCount = 0;
-    if (!ReadCount(stream, 4, parallelCount)) return false;
-    std::vector<std::uint32_t> parallelIds(static_cast<std::size_t>(parallelCount));
+    std::uint32_t parallelCount = 0;
+    if (!stream.ReadCount(parallelCount, 4)) return false;
+    std::vector<std::uint32_t> parallelIds(parallelCount);
     if (parallelCount > 0 && !stream.ReadUInt32(parallelIds.data(), parallelIds.size())) return false;
 
     std::set<std::uint32_t> activeIds = activeIds_;

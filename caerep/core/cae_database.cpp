@@ -1,6 +1,7 @@
 #include "caerep/core/cae_database.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 
 #include "caerep/core/cae_exception.h"
@@ -26,13 +27,17 @@ CCAERepBase* CCAEDatabase::getObjectById(int id) const {
 }
 
 int CCAEDatabase::NextId() {
-    while (m_objects.count(m_nextId)) ++m_nextId;
-    return m_nextId++;
+    constexpr long long kLargestId = std::numeric_limits<int>::max();
+    while (m_nextId <= kLargestId && m_objects.count(static_cast<int>(m_nextId))) ++m_nextId;
+    if (m_nextId > kLargestId)
+        throw CCAEException(L"No object id is left above " + std::to_wstring(kLargestId),
+                            L"CCAEDatabase::NextId");
+    return static_cast<int>(m_nextId++);
 }
 
 CCAERepBase* CCAEDatabase::store(std::unique_ptr<CCAERepBase> object) {
     int id = object->getId();
-    if (id >= m_nextId) m_nextId = id + 1;
+    reserveIdsUpTo(id);
     CCAERepBase* raw = object.get();
     m_objects.emplace(id, std::move(object));
     if (m_journaling) m_journal.push_back(id);
@@ -76,7 +81,7 @@ bool CCAEDatabase::changeId(CCAERepBase* object, int newId) {
     m_objects.erase(it);
     if (m_journaling) std::replace(m_journal.begin(), m_journal.end(), object->getId(), newId);
     owned->setIdentityId(newId);
-    if (newId >= m_nextId) m_nextId = newId + 1;
+    reserveIdsUpTo(newId);
     m_objects.emplace(newId, std::move(owned));
     return true;
 }

@@ -50,11 +50,12 @@ class CCAEDatabase {
     // Makes room for that many more objects (a load knows its count in advance).
     void reserve(std::size_t more) { m_objects.reserve(m_objects.size() + more); }
 
-    // The next free id (each call hands out a new one).
+    // The next free id (each call hands out a new one). CCAEException once every id up to the
+    // largest int is taken (a document may use ids up to there).
     int NextId();
     // Makes every later NextId answer more than `maxId`.
     void reserveIdsUpTo(int maxId) {
-        if (maxId >= m_nextId) m_nextId = maxId + 1;
+        if (maxId >= m_nextId) m_nextId = static_cast<long long>(maxId) + 1;
     }
 
     // Constructs an object of the identity's type through its factory (an unknown type gets a
@@ -91,7 +92,8 @@ class CCAEDatabase {
     EForm m_form;
     std::unordered_map<int, std::unique_ptr<CCAERepBase>> m_objects;
     std::unordered_map<std::wstring, std::unique_ptr<ICAEObjectFactory>> m_factories;
-    int m_nextId = 1;
+    // Wider than an id: a document's largest id plus one must not overflow.
+    long long m_nextId = 1;
     CCAERep* m_root = nullptr;
     bool m_journaling = false;
     std::vector<int> m_journal;

@@ -1,6 +1,5 @@
 #include "caerep/core/cae_rep.h"
 
-#include <charconv>
 #include <cstring>
 #include <sstream>
 #include <unordered_set>
@@ -26,11 +25,8 @@ bool ScanObjectIds(pugi::xml_node root, int& maxId, std::size_t& count, std::wst
     while (!stack.empty()) {
         pugi::xml_node e = stack.back();
         stack.pop_back();
-        pugi::xml_attribute id = e.attribute("Id");
-        std::string_view text = id ? id.value() : "";
         int value = 0;
-        auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) {
+        if (!ReadIdAttribute(e, value)) {
             problem = L"element " + DescribeElement(e) + L": object without a valid integer Id";
             return false;
         }

@@ -1,6 +1,5 @@
 // Save, resume and copy of CCAERepBase: the XML form of objects and how a document is merged
 // into objects that already exist (fixed children are matched by type and name, never doubled).
-#include <charconv>
 #include <cstring>
 #include <unordered_map>
 
@@ -20,12 +19,6 @@ namespace {
 [[noreturn]] void ResumeFailure(pugi::xml_node element, const std::wstring& reason) {
     throw CCAEXMLResumeException(L"element " + DescribeElement(element) + L": " + reason,
                                  L"CCAERepBase::resume");
-}
-
-bool ParseIdText(const char* text, int& out) {
-    std::string_view t(text);
-    auto r = std::from_chars(t.data(), t.data() + t.size(), out);
-    return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size();
 }
 
 }  // namespace
@@ -109,10 +102,8 @@ bool CCAERepBase::resume(pugi::xml_node e) {
     if (*InternUtf8Text(type.value()) != typeName())
         ResumeFailure(e, L"Type \"" + platform::Utf8ToWide(type.value()) +
                              L"\" read into an object of type " + typeName());
-    pugi::xml_attribute idAttribute = e.attribute("Id");
     int id = 0;
-    if (!idAttribute || !ParseIdText(idAttribute.value(), id))
-        ResumeFailure(e, L"object without a valid integer Id");
+    if (!ReadIdAttribute(e, id)) ResumeFailure(e, L"object without a valid integer Id");
     if (id != getId()) {
         if (!m_database || !m_database->changeId(this, id))
             ResumeFailure(e, L"duplicate Id " + std::to_wstring(id));
@@ -166,9 +157,7 @@ void CCAERepBase::resumeChildObject(pugi::xml_node element, detail::ExistingChil
     CCAERepBase* child = existing.take(childType, childName);
     if (!child) {
         int id = 0;
-        pugi::xml_attribute idAttribute = element.attribute("Id");
-        if (!idAttribute || !ParseIdText(idAttribute.value(), id))
-            ResumeFailure(element, L"object without a valid integer Id");
+        if (!ReadIdAttribute(element, id)) ResumeFailure(element, L"object without a valid integer Id");
         if (m_database->getObjectById(id)) ResumeFailure(element, L"duplicate Id " + std::to_wstring(id));
         child = m_database->createNew(CIdentity(childType, childName, id));
         addObject(child);

@@ -1,5 +1,7 @@
 #include "caerep/core/xml_names.h"
 
+#include <charconv>
+#include <string_view>
 #include <vector>
 
 #include "platform/text.h"
@@ -36,6 +38,12 @@ pugi::xml_node AppendNamedElement(pugi::xml_node parent, const std::wstring& nam
 std::wstring ElementItemName(pugi::xml_node element) {
     if (pugi::xml_attribute a = element.attribute("Name")) return platform::Utf8ToWide(a.value());
     return platform::Utf8ToWide(element.name());
+}
+
+bool ReadIdAttribute(pugi::xml_node element, int& id) {
+    const std::string_view text = element.attribute("Id").value();
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), id);
+    return !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
 
 std::wstring DescribeElement(pugi::xml_node element) {

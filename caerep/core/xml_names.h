@@ -18,6 +18,9 @@ void AppendNameIfNeeded(pugi::xml_node element, const std::wstring& name);
 // The item's name: the "Name" attribute when present, else the tag.
 std::wstring ElementItemName(pugi::xml_node element);
 
+// The element's "Id" attribute; false when it is absent or not wholly an integer.
+bool ReadIdAttribute(pugi::xml_node element, int& id);
+
 // "/CAERep/EngineeringRep[Id=2]/..." for messages about a document.
 std::wstring DescribeElement(pugi::xml_node element);
 

@@ -2,13 +2,13 @@
 #include "caerep/units/units.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/units/unit_definition_folder.h"
 #include "caerep/units/unit_objects.h"
+#include "foundation/text.h"
 #include "platform/text.h"
 
 namespace NCAERep {
@@ -16,17 +16,6 @@ namespace NCAERep {
 namespace {
 
 std::wstring Wide(const char* s) { return platform::Utf8ToWide(s ? s : ""); }
-
-bool ParseDouble(const char* text, double& out) {
-    std::string t(text ? text : "");
-    auto begin = t.find_first_not_of(" \t\r\n");
-    auto end = t.find_last_not_of(" \t\r\n");
-    if (begin == std::string::npos) return false;
-    const char* first = t.data() + begin;
-    const char* last = t.data() + end + 1;
-    auto r = std::from_chars(first, last, out);
-    return r.ec == std::errc() && r.ptr == last;
-}
 
 CPropertyValue StringValue(const std::wstring& s) {
     CPropertyValue v;
@@ -45,7 +34,7 @@ double ChildNumber(pugi::xml_node e, const char* child, double fallback, const s
     pugi::xml_node c = e.child(child);
     if (!c) return fallback;
     double d = 0.0;
-    if (!ParseDouble(c.text().get(), d))
+    if (!TryParseDouble(c.text().get(), d))
         throw CCAEConversionException(
             L"Unit \"" + unit + L"\": " + Wide(child) + L" \"" + Wide(c.text().get()) + L"\" is not a number",
             L"CUnits::loadDefinitions");

@@ -66,7 +66,7 @@ class CUnits : public CCAERepBase {
     void buildSymbolTable();
     bool isLoaded() const { return m_loaded; }
 
-    // Splits an expression into terms; false when a term's exponent is not a number.
+    // Splits an expression into terms; false when a term's exponent is not a finite number.
     static bool tokenize(const std::wstring& expression, std::vector<UnitTerm>& out);
 
     bool getCategoryDimensions(const std::wstring& category, DimensionVector& out) const;

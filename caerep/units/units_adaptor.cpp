@@ -35,20 +35,25 @@ CCAEUnitsJXAdaptor* CCAEUnitsJXAdaptor::getInstance() {
 }
 
 bool CCAEUnitsJXAdaptor::load(const std::filesystem::path& file) {
+    // A table that fails halfway must not answer with the part read before the failure.
+    const auto fail = [this] {
+        m_units.clear();
+        m_systemNames.clear();
+        m_flagOverrides.clear();
+        return false;
+    };
     m_loaded = false;
-    m_units.clear();
-    m_systemNames.clear();
-    m_flagOverrides.clear();
+    fail();
     pugi::xml_document doc;
     if (!doc.load_file(file.c_str()) || !doc.document_element()) return false;
     pugi::xml_node top = doc.document_element();
     for (pugi::xml_node system : top.children("UnitSystem")) {
         int id = 0;
-        if (!ParseCode(system.attribute("Id").value(), id)) return false;
+        if (!ParseCode(system.attribute("Id").value(), id)) return fail();
         m_systemNames[id] = platform::Utf8ToWide(system.attribute("Name").value());
         for (pugi::xml_node u : system.children("Units")) {
             int category = 0;
-            if (!ParseCode(u.attribute("Category").value(), category)) return false;
+            if (!ParseCode(u.attribute("Category").value(), category)) return fail();
             m_units[{id, category}] = platform::Utf8ToWide(u.text().get());
         }
     }
@@ -56,7 +61,7 @@ bool CCAEUnitsJXAdaptor::load(const std::filesystem::path& file) {
         int mask = 0, category = 0;
         if (!ParseCode(f.attribute("Mask").value(), mask) ||
             !ParseCode(f.attribute("Category").value(), category))
-            return false;
+            return fail();
         m_flagOverrides.push_back({{mask, category}, platform::Utf8ToWide(f.text().get())});
     }
     m_loaded = true;

@@ -72,8 +72,9 @@ bool CUnits::tokenize(const std::wstring& expression, std::vector<UnitTerm>& out
             std::string number = platform::WideToUtf8(word.substr(caret + 1));
             if (!number.empty() && number[0] == '+') number.erase(0, 1);
             auto r = std::from_chars(number.data(), number.data() + number.size(), term.exponent);
+            // An infinite or undefined exponent has no dimensions that could fit.
             if (term.symbol.empty() || number.empty() || r.ec != std::errc() ||
-                r.ptr != number.data() + number.size())
+                r.ptr != number.data() + number.size() || !std::isfinite(term.exponent))
                 return false;
         }
         if (divisor) term.exponent = -term.exponent;
@@ -86,8 +87,9 @@ bool CUnits::tokenize(const std::wstring& expression, std::vector<UnitTerm>& out
 
 const std::wstring* CUnits::definitionText(const Reading& r) const {
     if (auto b = m_baseUnits.find(r.unit); b != m_baseUnits.end()) return &b->second;
+    // A unit database read from a model may hold an expression of another value type.
     if (auto d = m_derivedUnits.find(r.unit); d != m_derivedUnits.end())
-        return &std::get<std::wstring>(d->second->m_Expression.storage());
+        return std::get_if<std::wstring>(&d->second->m_Expression.storage());
     return nullptr;
 }
 
@@ -102,11 +104,8 @@ bool CUnits::readingDimensions(const Reading& r, DimensionVector& out, int depth
         }
         return false;  // a base unit outside the ten dimensions
     }
-    auto d = m_derivedUnits.find(r.unit);
-    if (d == m_derivedUnits.end()) return false;
-    std::wstring expression;
-    d->second->m_Expression.getValue(expression);
-    return expressionDimensions(expression, out, depth + 1);
+    const std::wstring* expression = definitionText(r);
+    return expression && expressionDimensions(*expression, out, depth + 1);
 }
 
 bool CUnits::expressionDimensions(const std::wstring& expression, DimensionVector& out, int depth) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "deck/materials/material_section_writer.h"
@@ -16,3 +17,6 @@ struct CMaterialSectionWriter::Columns {
 
 // The 8-bit form of a host name for the deck.
 std::string DeckText(const std::wstring& name);
+// The datum of the same name as its property, the usual shape of a host property; null when
+// the material lacks either.
+ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, std::wstring_view name);

@@ -17,12 +17,6 @@ ComPtr<IHostMaterialData> PropertyData(IHostMaterialProperty* property, std::wst
     return property ? property->GetData(name, behavior) : nullptr;
 }
 
-// The datum of the same name as its property, the usual shape of a host property.
-ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, std::wstring_view name) {
-    ComPtr<IHostMaterialProperty> property = material->GetProperty(name);
-    return PropertyData(property.Get(), name);
-}
-
 std::string BehaviourLine(IHostMaterial* material) {
     if (HasChabocheKinematicHardening(material)) return "    BEHA \"LCI7\" ";
     if (HasPlakinSpecialHardeningLaw(material)) return "    BEHA \"Plakin\" ";
@@ -33,6 +27,11 @@ std::string BehaviourLine(IHostMaterial* material) {
 }
 
 }  // namespace
+
+ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, std::wstring_view name) {
+    ComPtr<IHostMaterialProperty> property = material->GetProperty(name);
+    return PropertyData(property.Get(), name);
+}
 
 int CMaterialSectionWriter::WriteMaterials(DorvixDeckFile& deck) {
     deck.WriteLine("!---------------------------------------");

@@ -28,11 +28,6 @@ bool IsFinite(const PlaneStressRow& row) {
     return std::isfinite(row.h) && std::isfinite(row.h12) && std::isfinite(row.g);
 }
 
-ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, const wchar_t* name) {
-    ComPtr<IHostMaterialProperty> property = material->GetProperty(name);
-    return property ? property->GetData(name, L"") : nullptr;
-}
-
 // Function names carry the material's name, or its number when it has none.
 std::string FunctionName(const char* prefix, const std::string& material, int materialNumber) {
     return std::string(prefix) + (material.empty() ? "MAT" + std::to_string(materialNumber) : material);
@@ -152,9 +147,10 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
         const double values[3] = {a, a, a};
         deck.WriteFields("     A", DeckDoubles{values, 3});
     } else {
-        const std::string id = std::to_string(NextFunctionNumber());
-        deck.WriteLine("     A 1. 1. 1. NF " + id + " " + id + " " + id);
-        functions.push_back({std::stoi(id),
+        const int id = NextFunctionNumber();
+        const std::string idText = std::to_string(id);
+        deck.WriteLine("     A 1. 1. 1. NF " + idText + " " + idText + " " + idText);
+        functions.push_back({id,
                              FunctionName("Fct_A_", name, materialNumber),
                              {expansion.temperatures, expansion.values[0]}});
     }

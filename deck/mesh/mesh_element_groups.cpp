@@ -1,6 +1,5 @@
 // Per-part element groups: one group per body with its hypothesis, thickness, offset and
 // material, and a one-node mass element for each rigid body.
-#include <charconv>
 #include <span>
 #include <string>
 #include <vector>
@@ -122,7 +121,7 @@ int CMeshWrapper::WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAt
     CElementWrapper shapeDescriptor = descriptor;
     for (std::size_t s = 0; s < shapes.size(); ++s) {
         shapeDescriptor.shape = shapes[s];
-        const int code = WriteGroupElementIds(shapeDescriptor, bodyMeshId, partMeshId, nullptr, ids[s]);
+        const int code = WriteGroupElementIds(shapeDescriptor, bodyMeshId, partMeshId, ids[s]);
         if (code != kRC_Success) return code;
     }
     group = NextGroupNumber();
@@ -134,7 +133,7 @@ int CMeshWrapper::WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAt
 }
 
 int CMeshWrapper::WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
-                                       DorvixDeckFile* deck, std::string& text) {
+                                       std::string& text) {
     text.clear();
     const int type = descriptor.GetHostElementType();
     int count = 0;
@@ -143,7 +142,6 @@ int CMeshWrapper::WriteGroupElementIds(const CElementWrapper& descriptor, int bo
     if (count == 0) return kRC_Success;
     text.reserve(static_cast<std::size_t>(count) * 8 + 2);
     text = " I";
-    char digits[16];
     for (int k = 0; k < count; ++k) {
         int element = 0;
         if (FAILED(
@@ -152,10 +150,8 @@ int CMeshWrapper::WriteGroupElementIds(const CElementWrapper& descriptor, int bo
             return kRC_HostMeshRefused;
         }
         text.push_back(' ');
-        const auto end = std::to_chars(digits, digits + sizeof digits, element).ptr;
-        text.append(digits, end);
+        AppendInt(text, element);
     }
-    if (deck) deck->WriteLongLine(text);
     return kRC_Success;
 }
 

@@ -18,8 +18,9 @@ int SelectorOf(const JXReference& reference) {
 // The first element that holds every node of the mesh edge, and the number (from 1) of its
 // corner pair that the edge's end nodes form.
 HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& element, int& number) {
-    std::vector<int> common;
-    if (FAILED(data->GetElementsOfNode(edge[0], common))) return E_FAIL;
+    std::vector<int> ordered;
+    if (FAILED(data->GetElementsOfNode(edge[0], ordered))) return E_FAIL;
+    std::vector<int> common = ordered;
     std::sort(common.begin(), common.end());
     std::vector<int> list;
     for (std::size_t i = 1; i < per && !common.empty(); ++i) {
@@ -32,8 +33,6 @@ HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& ele
     }
     if (common.empty()) return E_FAIL;
     // The first common element in the mesh's own order.
-    std::vector<int> ordered;
-    data->GetElementsOfNode(edge[0], ordered);
     const auto first = std::find_if(ordered.begin(), ordered.end(), [&](int e) {
         return std::binary_search(common.begin(), common.end(), e);
     });

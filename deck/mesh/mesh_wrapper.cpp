@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <numbers>
 
 #include "deck/mesh/body_attribute_wrapper.h"
@@ -162,11 +164,7 @@ Vector3 CMeshWrapper::GetNodePoint(int node) {
     return p;
 }
 
-double CMeshWrapper::GetNodeDistance(int a, int b) {
-    const Vector3 pa = GetNodePoint(a), pb = GetNodePoint(b);
-    return std::sqrt((pa.x - pb.x) * (pa.x - pb.x) + (pa.y - pb.y) * (pa.y - pb.y) +
-                     (pa.z - pb.z) * (pa.z - pb.z));
-}
+double CMeshWrapper::GetNodeDistance(int a, int b) { return (GetNodePoint(a) - GetNodePoint(b)).Length(); }
 
 HRESULT CMeshWrapper::GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights) {
     if (!mesh_) return E_FAIL;
@@ -245,10 +243,9 @@ HRESULT CMeshWrapper::GetTabularPressureFaceValues(int component, const std::vec
             Vector3 p;
             hr = GetNodeCoordinates(false, n, p);
             if (FAILED(hr)) return hr;
-            sum = Vector3{sum.x + p.x, sum.y + p.y, sum.z + p.z};
+            sum = sum + p;
         }
-        const double k = 1.0 / static_cast<double>(nodes.size());
-        out.push_back(FrameComponent(frame, Vector3{sum.x * k, sum.y * k, sum.z * k}, component));
+        out.push_back(FrameComponent(frame, sum * (1.0 / static_cast<double>(nodes.size())), component));
     }
     return S_OK;
 }
@@ -258,7 +255,9 @@ HRESULT CMeshWrapper::GetSymmetryRegionNodeSets(int /*selector*/, int /*bodyNumb
                                                 std::map<int, int>& pairs) {
     pairs.clear();
     if (!meshData_) return E_FAIL;
-    auto sideNodes = [&](const std::vector<JXReference>& refs, int attributeId, std::map<int, int>& byValue) {
+    // Keyed by magnitude in 64 bits: the most negative int has no 32-bit magnitude.
+    using ByMagnitude = std::map<std::int64_t, int>;
+    auto sideNodes = [&](const std::vector<JXReference>& refs, int attributeId, ByMagnitude& byValue) {
         for (const JXReference& r : refs) {
             std::vector<int> nodes;
             const HRESULT hr = GetScopingNodeIds(mesh_.Get(), r.id, nodes);
@@ -266,12 +265,12 @@ HRESULT CMeshWrapper::GetSymmetryRegionNodeSets(int /*selector*/, int /*bodyNumb
             for (int n : nodes) {
                 int value = 0;
                 if (meshData_->GetNodeAttribute(n, attributeId, value) == S_OK && value != 0)
-                    byValue.emplace(std::abs(value), n);
+                    byValue.emplace(std::abs(static_cast<std::int64_t>(value)), n);
             }
         }
         return S_OK;
     };
-    std::map<int, int> low, high;
+    ByMagnitude low, high;
     HRESULT hr = sideNodes(region.lowBoundary, kNodeAttributeCyclicLow, low);
     if (FAILED(hr)) return hr;
     hr = sideNodes(region.highBoundary, kNodeAttributeCyclicHigh, high);

@@ -146,8 +146,9 @@ class CMeshWrapper {
                         const CElementWrapper& descriptor);
     int WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
                               CBodyAttributeWrapper* bodies);
+    // The " I <id> ..." text of the body's elements of the descriptor's type; empty for none.
     int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
-                             DorvixDeckFile* deck, std::string& text);
+                             std::string& text);
     // Opens the body's next group with its element ids of each of the shapes; group gets its number.
     int WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
                           const CElementWrapper& descriptor, std::span<const int> shapes, int& group);

@@ -57,6 +57,28 @@ TEST(ResumeEdges, ObjectsWithVeryManyPropertiesLoadThroughTheIndex) {
     EXPECT_EQ(c, (std::vector<double>{150000.0, 151000.0}));
 }
 
+TEST(ResumeEdges, TheLargestIdsLeaveNoIdForFixedChildren) {
+    // Fixed children take ids above every id of the document; past the largest int there is
+    // none, and the load is refused instead of counting beyond it.
+    const std::string doc =
+        R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)"
+        R"(<CS CAEType="object" Type="CoordinateSystemRep" Version="1" Id="2147483647"/></CAERep>)";
+    CCAEDatabase db;
+    EXPECT_EQ(LoadText(db, doc), -1);
+    EXPECT_EQ(db.getObjectCount(), 1u);
+    EXPECT_EQ(db.getRoot()->getId(), 1);
+
+    // Without fixed children the same id loads; a later new object is refused with an error.
+    CCAEDatabase other;
+    ASSERT_EQ(
+        LoadText(other,
+                 R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)"
+                 R"(<N CAEType="object" Type="NamedSelectionRep" Version="1" Id="2147483647"/></CAERep>)"),
+        0);
+    EXPECT_THROW(other.NextId(), CCAEException);
+    EXPECT_THROW(other.getRoot()->createChild(L"NamedSelectionRep", L"M"), CCAEException);
+}
+
 TEST(ResumeEdges, ValueTypeMayComeFromTheRegistration) {
     CCAEDatabase db;
     ASSERT_EQ(LoadText(db, R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">

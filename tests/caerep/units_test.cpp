@@ -143,6 +143,18 @@ TEST(UnitExpressions, Tokenize) {
     EXPECT_FALSE(CUnits::tokenize(L"^2", t));
 }
 
+TEST(UnitExpressions, ExponentsThatAreNoFiniteNumberAreRefused) {
+    // An undefined exponent has undefined dimensions, which compare as fitting anything; the
+    // conversion then answered success with an undefined value.
+    std::vector<UnitTerm> t;
+    EXPECT_FALSE(CUnits::tokenize(L"m^nan", t));
+    EXPECT_FALSE(CUnits::tokenize(L"m^inf", t));
+    EXPECT_FALSE(CUnits::tokenize(L"m^-infinity", t));
+    double out = 0.0;
+    EXPECT_FALSE(CUnits::getInstance()->convert(1.0, L"m^nan", L"mm", L"Length", out));
+    EXPECT_FALSE(CUnits::getInstance()->convertWithoutCategory(1.0, L"m^nan", L"mm", out));
+}
+
 TEST(PropertyValueUnits, ReadsConvertOrRaise) {
     CPropertyValue v;
     v.setValue(1.0e-7, L"Length", L"m");
@@ -194,6 +206,25 @@ TEST_F(UnitDefinitionEdges, PrefixAndAliasRules) {
     EXPECT_DOUBLE_EQ(out, 1000.0);
 }
 
+TEST_F(UnitDefinitionEdges, AnExpressionThatIsNoTextFailsTheConversion) {
+    // A unit database read from a model takes the value types the model gives.
+    write(R"(<Units><BaseUnit><U Name="second" Alias="s"/></BaseUnit><Prefixes/>
+<DerivedUnit><D Name="minute" Alias="min"><Factor>60</Factor><Expression V="s"/></D></DerivedUnit></Units>)",
+          R"(<C><Category Name="Time" Expression="s"/></C>)");
+    CUnits units(CIdentity(L"Units", L"Units", 0));
+    units.initialize();
+    ASSERT_TRUE(units.loadDefinitions(folder_));
+    double out = 0.0;
+    ASSERT_TRUE(units.convert(2.0, L"min", L"s", L"Time", out));
+    EXPECT_DOUBLE_EQ(out, 120.0);
+    CPropertyValue number;
+    number.setValue(5);
+    units.getChild(L"minute", L"DerivedUnit")->setProperty(L"Expression", number);
+    EXPECT_FALSE(units.convert(2.0, L"min", L"s", L"Time", out));
+    DimensionVector dims{};
+    EXPECT_FALSE(units.getSymbolDimensions(L"min", dims));
+}
+
 TEST_F(UnitDefinitionEdges, DuplicateBaseUnitAndMissingFiles) {
     write(R"(<Units><BaseUnit><U Name="metre" Alias="m"/><U Name="metre" Alias="mt"/></BaseUnit></Units>)",
           "<C/>");
@@ -205,6 +236,20 @@ TEST_F(UnitDefinitionEdges, DuplicateBaseUnitAndMissingFiles) {
     EXPECT_FALSE(empty.loadDefinitions(folder_ / "missing"));
     double out = 0.0;
     EXPECT_FALSE(empty.convert(1.0, L"m", L"mm", L"Length", out));
+}
+
+TEST_F(UnitDefinitionEdges, AnAdaptorTableThatFailsHalfwayAnswersNothing) {
+    folder_ = caerep_test::ScratchFolder("adaptor-edges");
+    caerep_test::WriteFile(
+        folder_ / "table.xml",
+        R"(<T><UnitSystem Id="26" Name="MKS"><Units Category="11">m</Units></UnitSystem>)"
+        R"(<UnitSystem Id="27" Name="X"><Units Category="eleven">mm</Units></UnitSystem></T>)");
+    CCAEUnitsJXAdaptor adaptor;
+    EXPECT_FALSE(adaptor.load(folder_ / "table.xml"));
+    EXPECT_FALSE(adaptor.isLoaded());
+    std::wstring label;
+    EXPECT_FALSE(adaptor.getUnits(11, 26, label));
+    EXPECT_EQ(adaptor.getSystemName(26), L"");
 }
 
 TEST(UnitsAdaptor, LabelsOfSolverUnitSystems) {

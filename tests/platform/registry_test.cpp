@@ -167,6 +167,24 @@ TEST_F(RegistryTest, WritesAndDeletesKeysForRegistration) {
     EXPECT_TRUE(platform::RegistryKeyExists(RegistryRoot::CurrentUser, L"Software\\Empty"));
 }
 
+TEST_F(RegistryTest, LineBreaksAreRefusedSoTheFileStaysReadable) {
+    ASSERT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"Software\\A", L"Kept", L"yes"),
+              S_OK);
+    const std::string before = ReadFile();
+    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"Software\\A", L"V", L"two\nlines"),
+              E_INVALIDARG);
+    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"Software\\A", L"N\nN", L"v"),
+              E_INVALIDARG);
+    EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"Software\\B\nC", L"V", L"v"),
+              E_INVALIDARG);
+    EXPECT_EQ(platform::RegistryCreateKey(RegistryRoot::LocalMachine, L"Software\\B\nC"), E_INVALIDARG);
+    EXPECT_EQ(ReadFile(), before);
+    std::wstring value;
+    ASSERT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"Software\\A", L"Kept", &value),
+              S_OK);
+    EXPECT_EQ(value, L"yes");
+}
+
 TEST(RegistryWithoutFile, EveryKeyIsMissingAndWritesFail) {
     platform::ScopedEnvironmentVariable none("DORVIX_REGISTRY", std::nullopt);
     std::wstring value;

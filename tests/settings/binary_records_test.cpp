@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "settings/record_stream.h"
@@ -436,6 +437,41 @@ TEST(BinaryRecords, CountsBeyondTheBytesLeftFail) {
     r = list.Reader();
     EXPECT_FALSE(LoadRecord(*r, steps));
     EXPECT_EQ(steps.GetCount(), 1);
+}
+
+TEST(BinaryRecords, StepsMustFollowOneAnotherInTime) {
+    // A stored list is held to the same order as a document: finite end times increasing from
+    // a positive first one.
+    const auto listOf = [](std::initializer_list<double> endTimes) {
+        HandStream w;
+        w->WriteInt32(1);
+        w->WriteInt32(static_cast<std::int32_t>(endTimes.size()));
+        for (double t : endTimes) {
+            DorvixStepControls step;
+            step.StoreEndTime(t);
+            SaveRecord(*w, step);
+        }
+        return w.Bytes();
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& bad : {listOf({2.0, 1.0}), listOf({1.0, 1.0}), listOf({0.0, 1.0}), listOf({-1.0}),
+                            listOf({1.0, nan}), listOf({1.0, inf})}) {
+        DorvixStepControlsList steps;
+        JXMemoryChannel channel(bad);
+        JXStream r(channel);
+        ASSERT_TRUE(r.BeginRead());
+        EXPECT_FALSE(LoadRecord(r, steps));
+        ASSERT_EQ(steps.GetCount(), 1);
+        EXPECT_EQ(steps.GetStep(1)->GetEndTime(), 1.0);
+    }
+    DorvixStepControlsList steps;
+    JXMemoryChannel channel(listOf({0.5, 1.5, 4.0}));
+    JXStream r(channel);
+    ASSERT_TRUE(r.BeginRead());
+    ASSERT_TRUE(LoadRecord(r, steps));
+    ASSERT_EQ(steps.GetCount(), 3);
+    EXPECT_EQ(steps.GetStep(3)->GetEndTime(), 4.0);
 }
 
 TEST(BinaryRecords, ASectionTheClassDoesNotHoldFails) {

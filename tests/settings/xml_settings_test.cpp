@@ -439,6 +439,8 @@ TEST(SettingsXml, MalformedStepSettingsFailAndChangeNothing) {
             {"solver units text", [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "MKS"); }},
             {"solver units range",
              [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "70000"); }},
+            {"solver units with two signs",
+             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "+-1"); }},
             {"future analysis word",
              [](auto r) { SetText(Path(r, "SolverFileControls/FutureAnalysisType"), "Later"); }},
             {"save flag word", [](auto r) { SetText(Path(r, "SolverFileControls/SaveDorvixDB"), "yes"); }},

@@ -88,7 +88,7 @@ DeckSummary ReadDeck(const std::string& path) {
             sawInit = record.rfind(".INIT", 0) == 0;
             first = false;
         }
-        const bool comment = record.rfind("!", 0) == 0 || record.rfind("! ", 0) == 0;
+        const bool comment = record.rfind("!", 0) == 0;
         if (comment && !continued) continue;
         logical += continued && !record.empty() && record[0] == ' ' ? record.substr(1) : record;
         continued = !logical.empty() && logical.back() == '$';

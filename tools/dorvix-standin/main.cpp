@@ -151,27 +151,35 @@ int Run(int argc, char** argv) {
         std::abort();
     }
 
+    // The results describe the last deck; a problem in any deck of the chain stops the run.
     DeckSummary deck;
+    bool decksSound = true;
     for (const std::string& name : request.deckFiles) {
         deck = ReadDeck(name);
         listing << " deck " << name << ": " << deck.nodeIds.size() << " nodes, " << deck.elementCount
                 << " elements\n";
         for (const std::string& p : deck.problems) listing << " %%%E " << p << "\n";
+        decksSound = decksSound && deck.problems.empty();
     }
     if (request.deckFiles.empty()) listing << " %%%E no deck named by the driver file\n";
     AddMarkers(listing, control, "res");
 
-    const bool sound = request.problems.empty() && control.problems.empty() && !request.deckFiles.empty() &&
-                       deck.problems.empty() && !module.empty();
+    bool sound = request.problems.empty() && control.problems.empty() && !request.deckFiles.empty() &&
+                 decksSound && !module.empty();
     if (sound) {
         const std::vector<ResultSet> sets = PlanResultSets(deck, control, eigen);
         for (const ResultSet& s : sets)
             listing << " result set " << s.number << (eigen ? " eigenvalue " : " time ")
                     << NumberText(s.value) << "\n";
         const std::vector<int> noNodes;
-        WriteResultDescription("dorvix_" + module + ".des", module, eigen, sets,
-                               module == "mt" ? deck.nodeIds : noNodes, control.temperature);
-        std::ofstream("dorvix_" + module + ".fac", std::ios::trunc) << "stand-in factors\n";
+        const std::string description = "dorvix_" + module + ".des";
+        if (WriteResultDescription(description, module, eigen, sets, module == "mt" ? deck.nodeIds : noNodes,
+                                   control.temperature)) {
+            std::ofstream("dorvix_" + module + ".fac", std::ios::trunc) << "stand-in factors\n";
+        } else {
+            listing << " %%%E cannot write the result description " << description << "\n";
+            sound = false;
+        }
     }
     listing << " END OF RUN\n";
     listing.close();

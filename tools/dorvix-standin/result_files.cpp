@@ -15,6 +15,7 @@ bool WriteResultDescription(const std::string& path, const std::string& module, 
                             double nodeValue) {
     // Written under a temporary name and renamed, so that a reader never sees half a file.
     const std::string temporary = path + ".part";
+    std::error_code ec;
     {
         std::ofstream out(temporary, std::ios::trunc);
         if (!out) return false;
@@ -28,9 +29,14 @@ bool WriteResultDescription(const std::string& path, const std::string& module, 
             for (int id : nodeIds) out << "  " << id << ' ' << NumberText(nodeValue) << "\n";
         }
         out << "end\n";
-        if (!out.flush()) return false;
+        if (!out.flush()) {
+            out.close();
+            std::filesystem::remove(temporary, ec);
+            return false;
+        }
     }
-    std::error_code ec;
     std::filesystem::rename(temporary, path, ec);
-    return !ec;
+    if (!ec) return true;
+    std::filesystem::remove(temporary, ec);
+    return false;
 }

@@ -89,6 +89,29 @@ TEST(MeshQueries, SymmetryRegionPairsByAttributeMagnitude) {
     EXPECT_TRUE(FAILED(w.GetSymmetryRegionNodeSets(-1, 1, region, pairs)));
 }
 
+// The most negative attribute value has a magnitude no int holds; it still pairs with its
+// equal on the other side and with nothing else.
+TEST(MeshQueries, SymmetryRegionPairsTheMostNegativeAttribute) {
+    CMeshWrapper w;
+    ASSERT_EQ(w.SetMesh(MeshOf(R"({"nodes": [
+            {"id": 1, "xyz": [0, 0, 0], "attributes": [{"id": 40048, "value": -2147483648}]},
+            {"id": 2, "xyz": [1, 0, 0], "attributes": [{"id": 40048, "value": 2147483647}]},
+            {"id": 3, "xyz": [1, 1, 0], "attributes": [{"id": 40049, "value": -2147483647}]},
+            {"id": 4, "xyz": [0, 1, 0], "attributes": [{"id": 40049, "value": -2147483648}]}],
+        "elements": [[1, 17, [1, 2, 3, 4]]],
+        "parts": [{"id": 1, "bodies": [{"id": 10, "elements": [1]}]}],
+        "geometry": [{"id": 100, "kind": "edge", "body": 10, "edges": [[1, 2]]},
+                     {"id": 101, "kind": "edge", "body": 10, "edges": [[3, 4]]}]})")
+                            .Get()),
+              S_OK);
+    SymmetryRegionRecord region;
+    region.lowBoundary = {JXReference{100, kJXReferenceEdge}};
+    region.highBoundary = {JXReference{101, kJXReferenceEdge}};
+    std::map<int, int> pairs;
+    ASSERT_EQ(w.GetSymmetryRegionNodeSets(-1, 1, region, pairs), S_OK);
+    EXPECT_EQ(pairs, (std::map<int, int>{{1, 4}, {2, 3}}));
+}
+
 TEST(MeshQueries, PartsAndScopedEntities) {
     std::vector<BodyRecord> records(2);
     records[0].bodyId = records[0].bodyMeshId = 10;
