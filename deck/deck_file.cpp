@@ -40,8 +40,9 @@ int DorvixDeckFile::Open(const std::string& fileName) {
     // applied a second time after the change of folder.
     workingFolder_ = platform::CurrentFolder();
     // Listings and result descriptions of an earlier solve in this folder would otherwise
-    // be judged as this run's.
-    RemoveStaleSolverFiles();
+    // be judged as this run's. A pass that will not run the solver leaves them alone: they
+    // are still the results of that earlier solve.
+    if (!writeNothing_ && !inputOnly_) RemoveStaleSolverFiles();
 
     out_.Close();
     if (!writeNothing_ && !out_.Open(workingFolder_ / fileName)) return 3;

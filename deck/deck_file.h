@@ -102,7 +102,9 @@ class DorvixDeckFile {
     struct SolverEnd {
         int exitCode = 0;
         int signal = 0;  // the signal that ended it; 0 when it exited
-        bool Abnormal() const { return exitCode != 0 || signal != 0; }
+        // Only a signal makes an end abnormal: the exit code is the solver's own affair and
+        // its listings say how the run went.
+        bool Abnormal() const { return signal != 0; }
     };
     const SolverEnd& GetSolverEnd() const { return solverEnd_; }
 

@@ -5,6 +5,7 @@
 // a member that frees it, so an exception or an early return leaves nothing behind.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -70,6 +71,26 @@ class DorvixFeeder : public DeckFileOwner {
     }
     // Adds a message to the output representation; nothing without one.
     void PostHostMessage(const std::wstring& text, const std::wstring& type) override;
+
+    // --- deck open (feeder_open.cpp) ---
+    // Sets the thread locale, loads the saved constraint table, takes the object-type table,
+    // the mesh and the settings of the loaded model, creates the deck file (the deck
+    // counters start again), opens "dorvix.dat" and sets the wrappers up from the data
+    // source. 0, 1 cancelled, 3 deck not created, 25 missing host data, 36 settings, or the
+    // code of a set-up step.
+    int Open();
+    // Hands the wrapper the bodies, their names, materials and frames: 0, 25 or its code.
+    int InitBodyAttributes();
+    // Hands the mesh wrapper the host mesh and the unit systems: 0, 25, or 41 when the
+    // host mesh is refused.
+    int InitMesh();
+    // Non-linear when a material is or the settings ask for large deformation. Always 0.
+    int UpdateNonlinearFlag();
+    // Element groups of one part; the group numbers run on from the part before.
+    int SendPartMesh(int part);
+    // When the deck was opened.
+    std::chrono::system_clock::time_point GetDeckWriteStart() const { return deckWriteStart_; }
+    int GetGroupCounterCarry() const { return groupCounterCarry_; }
 
     // --- model load and readers (feeder_model_load.cpp) ---
     // Loads the input representation, creates the selection resolver and hands it the model,
@@ -182,6 +203,7 @@ class DorvixFeeder : public DeckFileOwner {
     double currentStepEndTime_ = 0.0;
     LateOwned<NodeConstraintTable> nodeConstraintTable_;
     std::set<int> sheetAndWireBodyIds_;
+    std::chrono::system_clock::time_point deckWriteStart_{};
 
   private:
     // The shared answer of the three analysis queries in this class.

@@ -10,6 +10,7 @@
 #include "caerep/model/container_reps.h"
 #include "caerep/model/geometry_reps.h"
 #include "deck/dorvix_feeder.h"
+#include "foundation/case_fold.h"
 #include "foundation/text.h"
 #include "platform/creation_registry.h"
 #include "platform/text.h"
@@ -35,12 +36,6 @@ bool HoldsSettings(XmlNode settingsElement) {
     for (XmlNode child : settingsElement.children())
         if (child.type() == pugi::node_element && std::string_view(child.name()) != "Parameters") return true;
     return false;
-}
-
-std::wstring LowerAscii(std::wstring_view text) {
-    std::wstring out(text);
-    for (wchar_t& c : out) c = platform::AsciiToLower(c);
-    return out;
 }
 
 // A parameter's field: the text of the child element of that name, else the attribute of that
@@ -137,12 +132,12 @@ int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value
         solver->getExternalObject(kAnalysisSettings)->getRootNode().child("Parameters");
     if (!parameters) return kRC_MissingStepValue;
 
-    const std::wstring wanted = LowerAscii(name);
+    const std::wstring wanted = ToLowerUnicode(name);
     for (XmlNode parameter : parameters.children()) {
         if (parameter.type() != pugi::node_element) continue;
         std::wstring parameterName;
         if (!ReadParameterField(parameter, "Name", parameterName)) continue;
-        parameterName = LowerAscii(parameterName);
+        parameterName = ToLowerUnicode(parameterName);
         if (parameterName.empty() || parameterName.find(wanted) == std::wstring::npos) continue;
         std::wstring text;
         if (!ReadParameterField(parameter, "Value", text)) continue;

@@ -3,6 +3,7 @@
 #include "addin/runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
+#include "deck/return_codes.h"
 #include "deck/solver_job.h"
 #include "deck/solver_listing.h"
 #include "host/solver_database.h"
@@ -85,17 +86,17 @@ int DorvixDeckFile::ScanListings() {
     return code;
 }
 
-// A solver that was killed by a signal or reported failure through its exit code has not
-// finished its listings: what they say cannot turn the run into a success. An error found
-// in them stays 104; anything else becomes 6, the solver did not run through.
+// A solver killed by a signal has not finished its listings: what they say cannot turn the
+// run into a success. An error found in them stays 104; anything else becomes 6, the solver
+// did not run through. A solver that exited by itself is judged by its listings alone,
+// whatever its exit code.
 int DorvixDeckFile::JudgeAbnormalEnd(int code) {
     if (owner_) {
-        const std::wstring reason = solverEnd_.signal != 0
-                                        ? L"killed by signal " + std::to_wstring(solverEnd_.signal)
-                                        : L"exit code " + std::to_wstring(solverEnd_.exitCode);
-        owner_->PostHostMessage(L"The solver ended abnormally (" + reason + L")", L"Error");
+        owner_->PostHostMessage(
+            L"The solver ended abnormally (killed by signal " + std::to_wstring(solverEnd_.signal) + L")",
+            L"Error");
     }
-    return code == 104 ? 104 : 6;
+    return code == kRC_ListingError ? kRC_ListingError : kRC_SolverEndedAbnormally;
 }
 
 int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {

@@ -13,7 +13,7 @@ enum DorvixReturnCode : int {
     kRC_MaterialData = 5,               // material data missing or inconsistent
     kRC_SolverNotStarted = 6,           // the solver process cannot be started
     kRC_ListingUnreadable = 6,          // a solver listing cannot be read
-    kRC_SolverEndedAbnormally = 6,      // the solver was killed or exited non-zero, no error listed
+    kRC_SolverEndedAbnormally = 6,      // the solver was killed by a signal, no error listed
     kRC_SolutionIncomplete = 11,        // last solved time short of the end time, or no result set
     kRC_LinearPyramidsRefused = 24,     // linear pyramids in an analysis that refuses them
     kRC_MissingData = 25,               // a required object or datum is missing or unsupported

@@ -81,7 +81,13 @@ HostSimObject ReadObject(const JsonAt& at) {
 }  // namespace
 
 void ReadObjectTableSection(const JsonAt& root, HostSimCase& hostCase) {
-    if (!root.Has("objectTable")) return;
+    // A host always hands a table, empty for a model without loads and supports; only an
+    // explicit null stands for a host that has none.
+    if (!root.Has("objectTable")) {
+        hostCase.objectTable = HostObjectTable{};
+        return;
+    }
+    if (root.Value()["objectTable"].is_null()) return;
     const JsonAt t = root.Member("objectTable");
     HostObjectTable table;
     table.stepCount = t.IntOr("stepCount", 1);

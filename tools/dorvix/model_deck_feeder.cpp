@@ -38,7 +38,11 @@ int ModelDeckFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPac
     returnPackage_ = returnPackage;
     summary_ = ModelDeckSummary{};
     int code = dataSource_ ? LoadModel() : kRC_MissingData;
-    if (code == kRC_Success) code = PrepareWrappers();
+    if (code == kRC_Success) {
+        summary_.stage = "deck";
+        code = Open();
+        if (GetDeckFile()) summary_.deckPath = GetDeckFile()->GetWorkingFolder() / kDeckName;
+    }
     if (code == kRC_Success) code = WriteModelSections();
     if (code == kRC_Success) code = CloseAndRunSolver();
     // Closes an unfinished deck and saves the output model when a message was posted.
@@ -49,62 +53,10 @@ int ModelDeckFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPac
 int ModelDeckFeeder::LoadModel() {
     summary_.stage = "model load";
     analysisKind_ = dataSource_->GetAnalysisKind();
-    partCount_ = dataSource_->GetPartCount();
-    deckUnitSystem_ = dataSource_->GetDeckUnitSystem();
-    modelUnitSystem_ = dataSource_->GetModelUnitSystem();
-    int code = LoadCAERepresentation(modelPath_.wstring(), (workFolder_ / kOutputModelName).wstring());
-    if (code != kRC_Success) return code;
-    summary_.stage = "settings";
-    code = ReadSolverRep();
-    if (code != kRC_Success) return code;
-    numberOfSteps_ = settings_->GetNumberOfSteps();
-    summary_.stage = "mesh";
-    return GetMeshRep();
-}
-
-int ModelDeckFeeder::PrepareWrappers() {
-    summary_.stage = "bodies";
-    const std::vector<BodyRecord>& bodies = dataSource_->GetBodies();
-    if (bodies.empty()) return kRC_MissingData;
-    bodyWrapper_ = LateOwned<CBodyAttributeWrapper>::Make();
-    bodyWrapper_->SetBodies(&bodies);
-    bodyWrapper_->SetUnitSystem(deckUnitSystem_);
-    bodyWrapper_->SetAnalysisKind(analysisKind_);
-    bodyWrapper_->SetTwoDimensional(dataSource_->Is2DAnalysis());
-    bodyWrapper_->SetTransient(IsTransientAnalysis());
-    if (const int code = bodyWrapper_->FillNamesAndMaterials(inputRoot_); code != kRC_Success) return code;
-    bodyWrapper_->SetCoordinateSystems(dataSource_->GetCoordinateSystems());
-
-    summary_.stage = "mesh";
-    meshWrapper_ = LateOwned<CMeshWrapper>::Make();
-    if (FAILED(meshWrapper_->SetMesh(hostMesh_.Get()))) return kRC_HostMeshRefused;
-    meshWrapper_->SetPartCount(partCount_);
-    meshWrapper_->SetMeshUnitSystem(modelUnitSystem_);
-    meshWrapper_->SetDeckUnitSystem(deckUnitSystem_);
-    meshWrapper_->SetBodyWrapper(bodyWrapper_.Get());
-    meshWrapper_->SetCoordinateSystems(dataSource_->GetMeshCoordinateSystems());
-    meshWrapper_->SetModelValue(dataSource_->GetModelValue());
-
-    // Large deformation or a non-linear material sends the run to the non-linear module.
-    nonLinearFlag_ = bodyWrapper_->HasNonlinearMaterial() || UsesLargeDeformation() ? 1 : 0;
-    return kRC_Success;
+    return LoadCAERepresentation(modelPath_.wstring(), (workFolder_ / kOutputModelName).wstring());
 }
 
 int ModelDeckFeeder::WriteModelSections() {
-    summary_.stage = "deck";
-    deckFile_ = std::make_unique<DorvixDeckFile>(this);
-    ResetDeckCounters();
-    if (const SolveJobRecord* job = dataSource_->GetSolveJob()) {
-        deckFile_->SetWriteNothing(job->writeNothing);
-        deckFile_->SetMemory(job->memory.memoryMode, job->memory.zoneMemory, job->memory.coreMemory);
-    }
-    if (const int code = deckFile_->Open(kDeckName); code != kRC_Success) return code;
-    summary_.deckPath = deckFile_->GetWorkingFolder() / kDeckName;
-    // An input-only job writes the deck and starts no solver; copying the deck to the job's
-    // target is the close step's work, which the analysis feeders bring.
-    if (const SolveJobRecord* job = dataSource_->GetSolveJob(); job && job->inputOnly)
-        deckFile_->SetInputOnly(true);
-
     summary_.stage = "topology";
     if (const int code = meshWrapper_->WriteNodes(deckFile_.get()); code != kRC_Success) return code;
     if (const int code = meshWrapper_->WriteElements(deckFile_.get()); code != kRC_Success) return code;
@@ -121,20 +73,15 @@ int ModelDeckFeeder::WriteModelSections() {
 
 int ModelDeckFeeder::WriteElementGroups() {
     for (int part = 0; part < partCount_; ++part) {
-        // Group numbers run on across the parts.
-        meshWrapper_->SetGroupCounter(groupCounterCarry_);
-        const int code =
-            meshWrapper_->WriteElementsForPart(part, analysisKind_, deckFile_.get(), bodyWrapper_.Get());
-        groupCounterCarry_ = meshWrapper_->GetGroupCounter();
-        if (code != kRC_Success) return code;
+        if (const int code = SendPartMesh(part); code != kRC_Success) return code;
         summary_.nodes += meshWrapper_->GetPartNodeCount(part);
         summary_.elements += meshWrapper_->GetPartElementCount(part);
     }
-    summary_.groups = groupCounterCarry_;
+    summary_.groups = GetGroupCounterCarry();
     // Selection groups written after the model (all elements, named selections) must not
     // reuse a number the element groups took; a mixed-order solid takes two.
     DeckCounters& counters = GetDeckCounters();
-    counters.selectionGroup = std::max(counters.selectionGroup, groupCounterCarry_);
+    counters.selectionGroup = std::max(counters.selectionGroup, GetGroupCounterCarry());
     return kRC_Success;
 }
 

@@ -20,8 +20,8 @@ struct ModelDeckSummary {
     int elements = 0;
     int groups = 0;
     int materials = 0;
-    // The step that gave the run code: "model load", "settings", "mesh", "bodies", "deck",
-    // "topology", "element groups", "materials", "time definitions" or "solver run".
+    // The step that gave the run code: "model load", "deck" (opening it: settings, mesh,
+    // bodies), "topology", "element groups", "materials", "time definitions" or "solver run".
     std::string stage;
     // Messages posted to the output representation, as (type, text).
     std::vector<std::pair<std::wstring, std::wstring>> messages;
@@ -49,7 +49,6 @@ class ModelDeckFeeder : public DorvixFeeder {
 
   private:
     int LoadModel();
-    int PrepareWrappers();
     int WriteModelSections();
     int WriteElementGroups();
     int CloseAndRunSolver();

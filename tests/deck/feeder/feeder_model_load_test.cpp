@@ -238,7 +238,8 @@ TEST(ReadAnalysisParameters, FindsParametersByPartOfTheirNameInEitherForm) {
     };
     // "rcdg" is inside "Solver.RCDG.Tolerance" (first in the document) and "rcdg second".
     for (const Lookup& l : {Lookup{L"rcdg", 0.25}, Lookup{L"RcDg SECOND", 0.75}, Lookup{L"expansion", 0.0},
-                            Lookup{L"attribute form", 4.5}, Lookup{L"without value", -0.002}}) {
+                            Lookup{L"attribute form", 4.5}, Lookup{L"without value", -0.002},
+                            Lookup{L"dilatation été αβγ", 7.5}}) {
         double value = 99.0;
         EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), 0) << ToNarrow(l.name);
         EXPECT_EQ(value, l.value) << ToNarrow(l.name);

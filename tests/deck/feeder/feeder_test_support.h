@@ -35,6 +35,8 @@ class ModelCase {
     std::wstring ModelPath() const { return hostCase_->caeRepPath.wstring(); }
     HostSimDataSource& DataSource() { return host_.DataSource(); }
     const HostSimCase& Case() const { return *hostCase_; }
+    // The host's answers, for a test that changes one of them.
+    HostSimCase& MutableCase() { return *hostCase_; }
 
   private:
     std::shared_ptr<HostSimCase> hostCase_;
