@@ -102,9 +102,13 @@ class DorvixFeeder : public DeckFileOwner {
     // The same for the host's two strings; a null string reads as empty.
     int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
     // Builds the settings object for the model's analysis and reads its XML: 0, or 36 without
-    // a solver object, for an analysis the add-in does not solve, or when the settings XML
-    // holds settings that cannot be read. An empty settings element keeps the defaults.
+    // a solver object, for an analysis the add-in does not solve, or (with an error message)
+    // when the solver object has no settings element. An empty settings element keeps the
+    // defaults. What the settings XML holds that cannot be read does not stop the solve: the
+    // reason is posted as a warning and kept.
     int ReadSolverRep();
+    // Why the last ReadSolverRep could not read the settings XML in full; empty when it could.
+    const std::wstring& GetSettingsReadProblem() const { return settingsReadProblem_; }
     // Takes the host mesh of the model's first mesh object: 0, or 25 when there is none.
     int GetMeshRep();
     // The value of the first analysis parameter whose name contains `name` (both compared in
@@ -195,6 +199,7 @@ class DorvixFeeder : public DeckFileOwner {
     std::unique_ptr<ObjectTypeTable> objectTypeTable_;
     ComPtr<IHostMesh> hostMesh_;
     std::unique_ptr<DorvixSolutionSettings> settings_;
+    std::wstring settingsReadProblem_;
     LCID savedLocale_ = 0;
     int deckUnitSystem_ = -1;
     int modelUnitSystem_ = -1;

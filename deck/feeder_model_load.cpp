@@ -97,6 +97,7 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
 }
 
 int DorvixFeeder::ReadSolverRep() {
+    settingsReadProblem_.clear();
     auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
     if (!solver) return kRC_MissingStepValue;
     std::wstring analysisName;
@@ -107,10 +108,22 @@ int DorvixFeeder::ReadSolverRep() {
         GetAnalysisTypeFromName(analysisName), GetPhysicsTypeFromName(physicsName));
     if (!settings) return kRC_MissingStepValue;
 
+    if (!solver->hasExternalObject(kAnalysisSettings)) {
+        PostHostMessage(L"The model holds no analysis settings", L"Error");
+        return kRC_MissingStepValue;
+    }
     const XmlNode element = solver->getExternalObject(kAnalysisSettings)->getRootNode();
-    // Settings the host saved but this build cannot read would otherwise be solved with
-    // defaults the user never chose.
-    if (HoldsSettings(element) && FAILED(settings->ReadXML(element))) return kRC_MissingStepValue;
+    // A document saved by another version may hold what this build cannot read; the solve
+    // goes on with what was read (the defaults where nothing was), and the reason is kept and
+    // shown to the user.
+    if (HoldsSettings(element)) {
+        settings->ReadXML(element);
+        settingsReadProblem_ = settings->GetReadProblem();
+        if (!settingsReadProblem_.empty())
+            PostHostMessage(
+                L"Analysis settings not read in full, defaults kept there: " + settingsReadProblem_,
+                L"Warning");
+    }
     settings_ = std::move(settings);
     return kRC_Success;
 }

@@ -51,20 +51,21 @@ HRESULT DorvixHarmonicMechanicalSettings::WriteXML(XmlNode element) const {
 }
 
 HRESULT DorvixHarmonicMechanicalSettings::ReadXML(XmlNode element) {
-    const XmlNode root = FindRootElement(element, kRootName);
-    if (!root) return E_FAIL;
-    SharedRecords shared = CopySharedRecords();
-    DorvixDampingControls damping = damping_;
-    DorvixHarmonicControls harmonic = harmonic_;
-    if (FAILED(ReadHarmonicControlsXml(harmonic, root)) || FAILED(ReadDampingControlsXml(damping, root)) ||
-        FAILED(ReadSolverControlsXml(shared.solver, root)) ||
-        FAILED(ReadOutputControlsXml(shared.output, root)) ||
-        FAILED(ReadSolverFileControlsXml(shared.files, root)))
-        return E_FAIL;
-    CommitSharedRecords(std::move(shared));
-    damping_ = std::move(damping);
-    harmonic_ = std::move(harmonic);
-    return S_OK;
+    return ReadRootElement(element, kRootName, [this](XmlNode root) {
+        SharedRecords shared = CopySharedRecords();
+        DorvixDampingControls damping = damping_;
+        DorvixHarmonicControls harmonic = harmonic_;
+        if (FAILED(ReadHarmonicControlsXml(harmonic, root)) ||
+            FAILED(ReadDampingControlsXml(damping, root)) ||
+            FAILED(ReadSolverControlsXml(shared.solver, root)) ||
+            FAILED(ReadOutputControlsXml(shared.output, root)) ||
+            FAILED(ReadSolverFileControlsXml(shared.files, root)))
+            return E_FAIL;
+        CommitSharedRecords(std::move(shared));
+        damping_ = std::move(damping);
+        harmonic_ = std::move(harmonic);
+        return S_OK;
+    });
 }
 
 HRESULT DorvixHarmonicMechanicalSettings::SaveDB(JXStream& stream) const {
@@ -82,7 +83,7 @@ HRESULT DorvixHarmonicMechanicalSettings::ResumeDB(JXStream& stream) {
     SharedRecords shared = CopySharedRecords();
     DorvixDampingControls damping = damping_;
     DorvixHarmonicControls harmonic = harmonic_;
-    const bool read = ResumeSections(stream, shared, [&](int tag) -> std::optional<bool> {
+    const bool read = ResumeSections(stream, shared, [&](int tag) -> std::optional<RecordLoad> {
         if (tag == kHarmonicControlsTag) return LoadRecord(stream, harmonic);
         if (tag == kDampingControlsTag) return LoadRecord(stream, damping);
         return std::nullopt;

@@ -10,11 +10,11 @@ void DorvixModalControls::SetFrequencyRange(double minFrequency, double maxFrequ
 }
 
 double DorvixModalControls::GetRefTemperature(int unitSystem) const {
-    return GetUnitSystemTable().Convert(kReferenceUnitSystem, unitSystem, kTemperatureQuantity,
+    return GetUnitSystemTable().Convert(kReferenceTemperatureSystem, unitSystem, kTemperatureQuantity,
                                         refTemperature_);
 }
 
 void DorvixModalControls::SetRefTemperature(double value, int unitSystem) {
     refTemperature_ =
-        GetUnitSystemTable().Convert(unitSystem, kReferenceUnitSystem, kTemperatureQuantity, value);
+        GetUnitSystemTable().Convert(unitSystem, kReferenceTemperatureSystem, kTemperatureQuantity, value);
 }

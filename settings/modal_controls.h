@@ -3,11 +3,15 @@
 
 #include <cstdint>
 
+#include "foundation/unit_systems.h"
 #include "settings/settings_record.h"
 
-// The record keeps the reference temperature in the solver's reference unit system.
+// The record keeps the reference temperature in degrees Celsius: the solver's reference unit
+// system 11 with Celsius temperatures. The system's temperatures "in unit system 11" (room
+// temperature 22, the modal default 0) are meant in degrees Celsius, never in kelvin.
 inline constexpr int kReferenceUnitSystem = 11;
-inline constexpr int kTemperatureQuantity = 49;
+inline constexpr int kReferenceTemperatureSystem = kReferenceUnitSystem | kUnitFlagCelsius;
+inline constexpr int kTemperatureQuantity = kQuantityTemperature;
 
 class DorvixModalControls : public DorvixSettingsRecord {
   public:
@@ -39,7 +43,7 @@ class DorvixModalControls : public DorvixSettingsRecord {
     double GetRefTemperature(int unitSystem) const;
     // Takes a temperature expressed in the given unit system.
     void SetRefTemperature(double value, int unitSystem);
-    // The stored value, in the reference unit system.
+    // The stored value, in degrees Celsius.
     double GetStoredRefTemperature() const { return refTemperature_; }
     void StoreRefTemperature(double value) { refTemperature_ = value; }
 

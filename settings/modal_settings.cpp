@@ -47,18 +47,18 @@ HRESULT DorvixEigenvalueSettings::WriteXML(XmlNode element) const {
 }
 
 HRESULT DorvixEigenvalueSettings::ReadXML(XmlNode element) {
-    const XmlNode root = FindRootElement(element, layout_.rootName);
-    if (!root) return E_FAIL;
-    DorvixModalControls controls = controls_;
-    SharedRecords shared = CopySharedRecords();
-    if (FAILED(ReadModalControlsXml(controls, root)) ||
-        (layout_.solverControlsInXml && FAILED(ReadSolverControlsXml(shared.solver, root))) ||
-        FAILED(ReadOutputControlsXml(shared.output, root)) ||
-        FAILED(ReadSolverFileControlsXml(shared.files, root)))
-        return E_FAIL;
-    controls_ = std::move(controls);
-    CommitSharedRecords(std::move(shared));
-    return S_OK;
+    return ReadRootElement(element, layout_.rootName, [this](XmlNode root) {
+        DorvixModalControls controls = controls_;
+        SharedRecords shared = CopySharedRecords();
+        if (FAILED(ReadModalControlsXml(controls, root)) ||
+            (layout_.solverControlsInXml && FAILED(ReadSolverControlsXml(shared.solver, root))) ||
+            FAILED(ReadOutputControlsXml(shared.output, root)) ||
+            FAILED(ReadSolverFileControlsXml(shared.files, root)))
+            return E_FAIL;
+        controls_ = std::move(controls);
+        CommitSharedRecords(std::move(shared));
+        return S_OK;
+    });
 }
 
 HRESULT DorvixEigenvalueSettings::SaveDB(JXStream& stream) const {
@@ -79,7 +79,7 @@ HRESULT DorvixEigenvalueSettings::SaveDB(JXStream& stream) const {
 HRESULT DorvixEigenvalueSettings::ResumeDB(JXStream& stream) {
     DorvixModalControls controls = controls_;
     SharedRecords shared = CopySharedRecords();
-    const bool read = ResumeSections(stream, shared, [&](int tag) -> std::optional<bool> {
+    const bool read = ResumeSections(stream, shared, [&](int tag) -> std::optional<RecordLoad> {
         if (tag != layout_.controlsTag) return std::nullopt;
         return LoadRecord(stream, controls);
     });

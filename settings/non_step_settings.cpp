@@ -29,7 +29,7 @@ DorvixSettingsRecord* DorvixNonStepSettings::GetSharedControls(int tag) {
     }
 }
 
-bool DorvixNonStepSettings::LoadSharedSection(JXStream& stream, int tag, SharedRecords& records) {
+RecordLoad DorvixNonStepSettings::LoadSharedSection(JXStream& stream, int tag, SharedRecords& records) {
     switch (tag) {
         case kOutputControlsTag:
             return LoadRecord(stream, records.output);
@@ -38,7 +38,8 @@ bool DorvixNonStepSettings::LoadSharedSection(JXStream& stream, int tag, SharedR
         case kSolverFileControlsTag:
             return LoadRecord(stream, records.files);
         default:
-            return false;
+            stream.Fail();  // a section this class does not hold cannot be skipped
+            return RecordLoad::Failed;
     }
 }
 

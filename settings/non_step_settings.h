@@ -7,6 +7,7 @@
 #include <set>
 
 #include "settings/output_controls.h"
+#include "settings/record_stream.h"
 #include "settings/solution_settings.h"
 #include "settings/solver_controls.h"
 #include "settings/solver_file_controls.h"
@@ -40,13 +41,15 @@ class DorvixNonStepSettings : public DorvixSolutionSettings {
     void CommitSharedRecords(SharedRecords records);
     // The record of one of the shared tags, or null.
     DorvixSettingsRecord* GetSharedControls(int tag);
-    // Loads the section of a shared tag into records; false for another tag or a failed load.
-    static bool LoadSharedSection(JXStream& stream, int tag, SharedRecords& records);
+    // Loads the section of a shared tag into records; Failed for another tag.
+    static RecordLoad LoadSharedSection(JXStream& stream, int tag, SharedRecords& records);
     // Writes the tagged output, solver and solver-file sections, in that order.
     void SaveSharedSections(JXStream& stream) const;
     // Reads the base record and the tagged sections after it. loadOwn(tag) loads the section of
-    // one of the class's own tags and answers whether that worked, or answers nullopt for a tag
-    // that is not its own, which then goes to `shared`. False at the first failure.
+    // one of the class's own tags and answers how that went, or answers nullopt for a tag that
+    // is not its own, which then goes to `shared`. False at the first failure; true when every
+    // section was read, or when a record saved by another version ended the read early (the
+    // sections before it are read, that one and those after it keep their values).
     template <class LoadOwn>
     bool ResumeSections(JXStream& stream, SharedRecords& shared, LoadOwn&& loadOwn) const {
         std::uint32_t sections = 0;
@@ -54,8 +57,10 @@ class DorvixNonStepSettings : public DorvixSolutionSettings {
         for (std::uint32_t i = 0; i < sections; ++i) {
             std::int32_t tag = 0;
             if (!stream.ReadInt32(&tag)) return false;
-            const std::optional<bool> own = loadOwn(tag);
-            if (!(own ? *own : LoadSharedSection(stream, tag, shared))) return false;
+            const std::optional<RecordLoad> own = loadOwn(tag);
+            const RecordLoad loaded = own ? *own : LoadSharedSection(stream, tag, shared);
+            if (loaded == RecordLoad::Failed) return false;
+            if (loaded == RecordLoad::OtherVersion) break;
         }
         return true;
     }

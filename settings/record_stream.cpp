@@ -1,6 +1,9 @@
 #include "settings/record_stream.h"
 
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <type_traits>
 
 #include "settings/damping_controls.h"
 #include "settings/harmonic_controls.h"
@@ -54,23 +57,85 @@ bool ReadFlag(JXStream& s) {
     return v;
 }
 
-// The stored version when it lies in [lowest, highest]; -1 otherwise (stream then failed).
-std::int32_t ReadVersion(JXStream& s, std::int32_t lowest, std::int32_t highest) {
-    std::int32_t version = 0;
-    if (!Read(s, version)) return -1;
-    if (version < lowest || version > highest) {
-        s.Fail();
-        return -1;
-    }
-    return version;
+// Reads the version of a record into `version`: Loaded when it lies in [lowest, highest],
+// OtherVersion when it does not, Failed when the stream is short.
+RecordLoad ReadVersion(JXStream& s, std::int32_t lowest, std::int32_t highest, std::int32_t& version) {
+    if (!Read(s, version)) return RecordLoad::Failed;
+    return version < lowest || version > highest ? RecordLoad::OtherVersion : RecordLoad::Loaded;
 }
 
-// Commits `work` into `record` when the stream is still good.
-template <class R>
-bool Commit(JXStream& s, R& record, R& work) {
-    if (!s.Good()) return false;
-    record = std::move(work);
+// Every value can be written to the XML form and read back from it: no infinite or undefined
+// number and no code the XML form has no word for.
+bool AllFinite(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
     return true;
+}
+template <class T>
+bool OneOf(T value, std::type_identity_t<std::initializer_list<T>> codes) {
+    for (T code : codes)
+        if (value == code) return true;
+    return false;
+}
+
+bool IsStorable(const DorvixTimeStepOptions& r) {
+    return OneOf(r.GetUseAutoTimeStepping(), {kProgramControlled, kOn, kOff}) &&
+           OneOf(r.GetTimeStepDefineby(), {kDefineBySubSteps, kDefineByTime}) &&
+           AllFinite({r.GetInitialTimeStep(), r.GetMaximumTimeStep(), r.GetMinimumTimeStep(), r.GetStepSpan(),
+                      r.GetNewtonResidualNormConvergence(), r.GetNewtonEnergyConvergence(),
+                      r.GetNewtonStiffnessMatrixConvergence(), r.GetNewtonRelaxationConvergence()});
+}
+
+bool IsStorable(const DorvixOutputControls& r) {
+    for (double v : r.GetResultSets())
+        if (!std::isfinite(v)) return false;
+    return OneOf(r.GetResultSetsType(), {kResultSetsAuto, kResultSetsManual}) &&
+           OneOf(r.GetTimePointsOptions(), {kTimePointsAll, kTimePointsLast, kTimePointsEquallySpaced});
+}
+
+bool IsStorable(const DorvixSolverControls& r) {
+    return OneOf(r.GetSolverType(), {kSolverProgramControlled, kSolverDual, kSolverFrontal, kSolverSparse,
+                                     kSolverParallel, kSolverManual}) &&
+           OneOf(r.GetWeakSprings(), {kProgramControlled, kOn, kOff}) &&
+           OneOf(r.GetSpringsStiffnessType(),
+                 {kStiffnessProgramControlled, kStiffnessFactor, kStiffnessManual}) &&
+           OneOf(r.GetNonlinearFormulationType(),
+                 {kFormulationProgramControlled, kFormulationFull, kFormulationQuasi}) &&
+           AllFinite(
+               {r.GetSpringsStiffnessFactor(), r.GetSpringsStiffnessValue(), r.GetReformulationTolerance()});
+}
+
+bool IsStorable(const DorvixSolverFileControls& r) { return r.GetFutureAnalysisType() <= kSaveRestartFiles; }
+
+bool IsStorable(const DorvixDampingControls& r) {
+    return OneOf(r.GetBetaDampingDefinition(), {kBetaByValue, kBetaByFrequency}) &&
+           AllFinite({r.GetConstantValue(), r.GetBetaDamping(), r.GetFrequency(), r.GetMeasure(),
+                      r.GetNumericalValue()});
+}
+
+bool IsStorable(const DorvixHarmonicControls& r) {
+    return OneOf(r.GetHarmonicMethod(), {kModeSuperposition, kFullMethod}) &&
+           OneOf(r.GetModalFrequencyRange(), {kModalRangeProgramControlled, kModalRangeManual}) &&
+           OneOf(r.GetStoreResultsAtAllFrequencies(), {0, 1}) &&
+           AllFinite({r.GetForcingFrequencyMinimum(), r.GetForcingFrequencyMaximum(),
+                      r.GetManualRangeMinimum(), r.GetManualRangeMaximum()});
+}
+
+bool IsStorable(const DorvixModalControls& r) {
+    return AllFinite({r.GetMinFrequency(), r.GetMaxFrequency(), r.GetStoredRefTemperature()});
+}
+
+// Commits `work` into `record` when the stream is still good and every value is storable;
+// otherwise the stream fails and the record stays as it was.
+template <class R>
+RecordLoad Commit(JXStream& s, R& record, R& work) {
+    if (!s.Good()) return RecordLoad::Failed;
+    if (!IsStorable(work)) {
+        s.Fail();
+        return RecordLoad::Failed;
+    }
+    record = std::move(work);
+    return RecordLoad::Loaded;
 }
 
 }  // namespace
@@ -99,9 +164,10 @@ void SaveRecord(JXStream& s, const DorvixTimeStepOptions& r) {
         s.WriteInt32(static_cast<std::int32_t>(r.GetFrequency(static_cast<OutputFrequency>(i))));
 }
 
-bool LoadRecord(JXStream& s, DorvixTimeStepOptions& record) {
-    const std::int32_t version = ReadVersion(s, 0, kTimeStepOptionsVersion);
-    if (version < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixTimeStepOptions& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, 0, kTimeStepOptionsVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixTimeStepOptions r = record;
     if (version >= 1) {
         r.SetUseAutoTimeStepping(ReadInt(s));
@@ -143,8 +209,10 @@ void SaveRecord(JXStream& s, const DorvixOutputControls& r) {
     s.WriteUInt16(static_cast<std::uint16_t>(r.GetEquallySpaced()));
 }
 
-bool LoadRecord(JXStream& s, DorvixOutputControls& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixOutputControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixOutputControls r = record;
     std::set<int> requested;
     std::uint32_t count = 0;
@@ -182,9 +250,10 @@ void SaveRecord(JXStream& s, const DorvixSolverControls& r) {
     s.WriteBool(r.GetDoPrestressedStatic());
 }
 
-bool LoadRecord(JXStream& s, DorvixSolverControls& record) {
-    const std::int32_t version = ReadVersion(s, 1, kSolverControlsVersion);
-    if (version < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixSolverControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, 1, kSolverControlsVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixSolverControls r = record;
     r.SetSolverType(ReadUInt(s));
     r.SetManualSolver(ReadUInt(s));
@@ -214,8 +283,10 @@ void SaveRecord(JXStream& s, const DorvixSolverFileControls& r) {
     WriteBSTR(s, std::wstring_view(r.GetResultFile()));
 }
 
-bool LoadRecord(JXStream& s, DorvixSolverFileControls& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixSolverFileControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixSolverFileControls r = record;
     const std::uint16_t physics = ReadUInt16(s);
     const std::uint16_t analysis = ReadUInt16(s);
@@ -246,8 +317,10 @@ void SaveRecord(JXStream& s, const DorvixDampingControls& r) {
     s.WriteDouble(r.GetNumericalValue());
 }
 
-bool LoadRecord(JXStream& s, DorvixDampingControls& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixDampingControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixDampingControls r = record;
     r.SetConstantValue(ReadDouble(s));
     r.SetBetaDampingDefinition(ReadUInt(s));
@@ -274,8 +347,10 @@ void SaveRecord(JXStream& s, const DorvixHarmonicControls& r) {
     s.WriteInt32(r.GetStoreResultsAtAllFrequencies());
 }
 
-bool LoadRecord(JXStream& s, DorvixHarmonicControls& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixHarmonicControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixHarmonicControls r = record;
     r.SetForcingFrequencyMinimum(ReadDouble(s));
     r.SetForcingFrequencyMaximum(ReadDouble(s));
@@ -302,9 +377,10 @@ void SaveRecord(JXStream& s, const DorvixModalControls& r) {
     s.WriteInt32(static_cast<std::int32_t>(r.GetHarmonicIndex()));
 }
 
-bool LoadRecord(JXStream& s, DorvixModalControls& record) {
-    const std::int32_t version = ReadVersion(s, 0, kModalControlsVersion);
-    if (version < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixModalControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, 0, kModalControlsVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixModalControls r = record;
     if (version >= 1) {
         r.StoreNumModesToFind(static_cast<std::int32_t>(ReadUInt(s)));
@@ -330,26 +406,31 @@ void SaveRecord(JXStream& s, const DorvixStepControls& r) {
     SaveRecord(s, r.GetOutputControls());
 }
 
-bool LoadRecord(JXStream& s, DorvixStepControls& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixStepControls& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     DorvixStepControls r = record;
     r.StoreEndTime(ReadDouble(s));
     r.SetTimeIntegration(ReadFlag(s));
     r.SetInertialRelief(ReadFlag(s));
     std::uint32_t count = 0;
-    if (!s.ReadCount(count, kMinimumSubRecordBytes)) return false;
+    if (!s.ReadCount(count, kMinimumSubRecordBytes)) return RecordLoad::Failed;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::int32_t tag = ReadInt(s);
-        bool loaded = false;
+        RecordLoad loaded = RecordLoad::Failed;
         if (tag == kOptionsSubRecordTag)
             loaded = LoadRecord(s, r.GetTimeStepOptions());
         else if (tag == kOutputSubRecordTag)
             loaded = LoadRecord(s, r.GetOutputControls());
         else
             s.Fail();  // an unknown sub-record cannot be skipped
-        if (!loaded) return false;
+        // A sub-record of another version cannot be passed over either: the step is not read.
+        if (loaded != RecordLoad::Loaded) return loaded;
     }
-    return Commit(s, record, r);
+    if (!s.Good()) return RecordLoad::Failed;
+    record = std::move(r);
+    return RecordLoad::Loaded;
 }
 
 void SaveRecord(JXStream& s, const DorvixStepControlsList& r) {
@@ -358,19 +439,22 @@ void SaveRecord(JXStream& s, const DorvixStepControlsList& r) {
     for (int i = 1; i <= r.GetCount(); ++i) SaveRecord(s, *r.GetStep(i));
 }
 
-bool LoadRecord(JXStream& s, DorvixStepControlsList& record) {
-    if (ReadVersion(s, kSingleVersion, kSingleVersion) < 0) return false;
+RecordLoad LoadRecord(JXStream& s, DorvixStepControlsList& record) {
+    std::int32_t version = 0;
+    if (const RecordLoad v = ReadVersion(s, kSingleVersion, kSingleVersion, version); v != RecordLoad::Loaded)
+        return v;
     std::uint32_t count = 0;
-    if (!s.ReadCount(count, kMinimumStepBytes)) return false;
+    if (!s.ReadCount(count, kMinimumStepBytes)) return RecordLoad::Failed;
     DorvixStepControlsList loaded(record.GetOwner());
     loaded.DeleteAllSteps();
     for (std::uint32_t i = 0; i < count; ++i)
-        if (!LoadRecord(s, loaded.AppendTemplateStep())) return false;
-    if (!s.Good()) return false;
+        if (const RecordLoad step = LoadRecord(s, loaded.AppendTemplateStep()); step != RecordLoad::Loaded)
+            return step;
+    if (!s.Good()) return RecordLoad::Failed;
     if (!loaded.HasOrderedEndTimes()) {
         s.Fail();
-        return false;
+        return RecordLoad::Failed;
     }
     record.TakeStepsFrom(loaded);
-    return true;
+    return RecordLoad::Loaded;
 }

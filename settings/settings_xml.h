@@ -3,7 +3,9 @@
 // Writers append their block as the last child of the given parent and answer S_OK. Readers
 // take the element that holds the block (the root element, or the "StepControls" element for
 // the parts of a step) and answer S_OK, or E_FAIL when the block is missing, incomplete or
-// holds a value that is not of its kind; on E_FAIL the record is left exactly as it was.
+// holds a value that is not of its kind; on E_FAIL the record is left exactly as it was and the
+// open read log (settings/xml_read_log.h) says why. Child elements a reader does not know are
+// passed over: documents written by other versions of the system may hold them.
 #pragma once
 
 #include <set>
@@ -31,7 +33,9 @@ HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElemen
 HRESULT WriteStepControlsXml(const DorvixStepControls& record, XmlNode root);
 // Reads a step from its own "StepControls" element. The step's span is first set from its
 // end time and the step before it in its list, so that sub-step counts turn into the time
-// steps they were written from.
+// steps they were written from. A time-step options or results block, or a flag, that cannot
+// be read keeps what the step has and does not fail the step; only an end time that is
+// missing or no number does.
 HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement);
 
 HRESULT WriteStepListXml(const DorvixStepControlsList& record, XmlNode root);
@@ -55,6 +59,8 @@ HRESULT ReadHarmonicControlsXml(DorvixHarmonicControls& record, XmlNode root);
 HRESULT WriteModalControlsXml(const DorvixModalControls& record, XmlNode root);
 HRESULT ReadModalControlsXml(DorvixModalControls& record, XmlNode root);
 
-// Splits a list of numbers at commas, blanks, line feeds and tabs into an ordered set.
-// E_FAIL (set unchanged) when a piece is not a number.
+// Splits a list of numbers at commas, blanks, line feeds and tabs into an ordered set. A run of
+// separators counts as one and separators at either end are ignored; a piece counts as far as
+// it begins with a number, and one that begins with none (or reads as infinite or undefined)
+// adds 0.
 HRESULT ParseNumberList(std::wstring_view text, std::set<double>& values);

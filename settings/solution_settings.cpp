@@ -3,6 +3,8 @@
 #include <string>
 #include <typeinfo>
 
+#include "settings/xml_read_log.h"
+
 namespace {
 constexpr std::int32_t kBaseRecordVersion = 1;
 // The smallest section: a tag and a record version.
@@ -50,8 +52,16 @@ XmlNode DorvixSolutionSettings::AppendRootElement(XmlNode element, const wchar_t
     return root;
 }
 
-XmlNode DorvixSolutionSettings::FindRootElement(XmlNode element, const wchar_t* rootName) {
+HRESULT DorvixSolutionSettings::ReadRootElement(XmlNode element, const wchar_t* rootName,
+                                                const std::function<HRESULT(XmlNode)>& read) {
+    readProblem_.clear();
     XmlNode root;
-    if (XmlSelectSingleNode(element, std::wstring(L"./") + rootName, root) != S_OK) return XmlNode();
-    return root;
+    if (XmlSelectSingleNode(element, std::wstring(L"./") + rootName, root) != S_OK || !root) {
+        readProblem_ = std::wstring(rootName) + L": missing";
+        return E_FAIL;
+    }
+    XmlReadLog log(root);
+    const HRESULT result = read(root);
+    readProblem_ = log.Text();
+    return FAILED(result) ? E_FAIL : S_OK;
 }

@@ -2,6 +2,9 @@
 // operations every class provides, and typed access to the records a class holds.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "foundation/jx_stream.h"
 #include "foundation/xml.h"
 #include "platform/com.h"
@@ -22,10 +25,16 @@ class DorvixSolutionSettings : public DorvixSettingsRecord {
     // Reads the class's root element among the children of `element`. S_OK, or E_FAIL with
     // the object left exactly as it was.
     virtual HRESULT ReadXML(XmlNode element) = 0;
+    // Why the last ReadXML could not read its document in full: the path of each element that
+    // could not be read below the root and the reason (for example "StepControls[2]/EndTime:
+    // not a number"), also for the problems the read passed over. Empty after a clean read.
+    const std::wstring& GetReadProblem() const { return readProblem_; }
     // Writes the tagged binary records.
     virtual HRESULT SaveDB(JXStream& stream) const = 0;
-    // Reads the tagged binary records. S_OK, or E_FAIL with the object left as it was when the
-    // stream is short, corrupt, of another class or of a record version this build cannot read.
+    // Reads the tagged binary records. E_FAIL, with the object left as it was, when the stream
+    // is short, corrupt, of another class or holds a value the object cannot take. A record
+    // saved by another version ends the read with S_OK: the records before it are read, that
+    // one and those after it (which can no longer be found) keep their values.
     virtual HRESULT ResumeDB(JXStream& stream) = 0;
 
     // A record of one load step by selector (0 time-step options, 2 output controls, 4 the
@@ -91,10 +100,14 @@ class DorvixSolutionSettings : public DorvixSettingsRecord {
 
     // Appends the root element with its "version"; null when it cannot be created.
     XmlNode AppendRootElement(XmlNode element, const wchar_t* rootName) const;
-    // The first child of `element` named rootName, or null.
-    static XmlNode FindRootElement(XmlNode element, const wchar_t* rootName);
+    // The frame of every ReadXML: finds the root element named rootName among the children of
+    // `element` (E_FAIL without one) and runs `read` on it with a read log open, whose text
+    // becomes the read problem. S_OK or E_FAIL.
+    HRESULT ReadRootElement(XmlNode element, const wchar_t* rootName,
+                            const std::function<HRESULT(XmlNode)>& read);
 
   private:
     int physicsType_;
     int analysisType_;
+    std::wstring readProblem_;
 };

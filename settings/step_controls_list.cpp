@@ -132,14 +132,14 @@ void DorvixStepControlsList::TakeStepsFrom(DorvixStepControlsList& other) {
     for (auto& step : steps_) step->SetOwner(this);
 }
 
-bool DorvixStepControlsList::HasOrderedEndTimes() const {
+int DorvixStepControlsList::FirstStepOutOfOrder() const {
     double previousEnd = kEndTimeTolerance;
-    for (const auto& step : steps_) {
-        const double end = step->GetEndTime();
-        if (!(end > previousEnd) || !std::isfinite(end)) return false;
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        const double end = steps_[i]->GetEndTime();
+        if (!(end > previousEnd) || !std::isfinite(end)) return static_cast<int>(i) + 1;
         previousEnd = end;
     }
-    return true;
+    return 0;
 }
 
 bool DorvixStepControlsList::operator==(const DorvixStepControlsList& other) const {

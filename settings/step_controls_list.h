@@ -51,7 +51,9 @@ class DorvixStepControlsList : public DorvixSettingsRecord {
 
     // True when the end times are finite and increase from a positive first one: a list read
     // from a stored record must describe an analysis that moves forward in time.
-    bool HasOrderedEndTimes() const;
+    bool HasOrderedEndTimes() const { return FirstStepOutOfOrder() == 0; }
+    // The index of the first step that breaks that order, or 0.
+    int FirstStepOutOfOrder() const;
 
     bool operator==(const DorvixStepControlsList& other) const;
 

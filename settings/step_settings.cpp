@@ -2,7 +2,6 @@
 
 #include "settings/record_stream.h"
 #include "settings/settings_xml.h"
-#include "settings/xml_values.h"
 
 DorvixStepSettings::DorvixStepSettings(DorvixStepSettingsTraits traits)
     : DorvixSolutionSettings(traits.physicsType, traits.analysisType),
@@ -82,26 +81,23 @@ HRESULT DorvixStepSettings::WriteXML(XmlNode element) const {
 }
 
 HRESULT DorvixStepSettings::ReadXML(XmlNode element) {
-    const XmlNode root = FindRootElement(element, traits_.rootName);
-    // The steps are optional, so a misspelt step element would otherwise pass unnoticed.
-    if (!root || FAILED(settings_xml::CheckChildNames(
-                     root, {L"StepControls", L"SolverControls", L"DampingControls", L"SolverFileControls"})))
-        return E_FAIL;
-    // Every block is read into a copy; the object changes only when all of them were read.
-    DorvixStepControlsList steps(this);
-    steps.CopyFrom(stepList_);
-    DorvixSolverControls solver = solverControls_;
-    std::optional<DorvixDampingControls> damping = damping_;
-    DorvixSolverFileControls files = solverFileControls_;
-    if (FAILED(ReadStepListXml(steps, root)) || FAILED(ReadSolverControlsXml(solver, root)) ||
-        (damping && FAILED(ReadDampingControlsXml(*damping, root))) ||
-        FAILED(ReadSolverFileControlsXml(files, root)))
-        return E_FAIL;
-    stepList_.TakeStepsFrom(steps);
-    solverControls_ = std::move(solver);
-    damping_ = std::move(damping);
-    solverFileControls_ = std::move(files);
-    return S_OK;
+    return ReadRootElement(element, traits_.rootName, [this](XmlNode root) {
+        // Every block is read into a copy; the object changes only when all of them were read.
+        DorvixStepControlsList steps(this);
+        steps.CopyFrom(stepList_);
+        DorvixSolverControls solver = solverControls_;
+        std::optional<DorvixDampingControls> damping = damping_;
+        DorvixSolverFileControls files = solverFileControls_;
+        if (FAILED(ReadStepListXml(steps, root)) || FAILED(ReadSolverControlsXml(solver, root)) ||
+            (damping && FAILED(ReadDampingControlsXml(*damping, root))) ||
+            FAILED(ReadSolverFileControlsXml(files, root)))
+            return E_FAIL;
+        stepList_.TakeStepsFrom(steps);
+        solverControls_ = std::move(solver);
+        damping_ = std::move(damping);
+        solverFileControls_ = std::move(files);
+        return S_OK;
+    });
 }
 
 HRESULT DorvixStepSettings::SaveDB(JXStream& stream) const {
@@ -138,10 +134,11 @@ HRESULT DorvixStepSettings::ResumeDB(JXStream& stream) {
     for (std::uint32_t i = 0; i < sections; ++i) {
         std::int32_t tag = 0;
         if (!stream.ReadInt32(&tag)) return E_FAIL;
-        bool loaded = false;
+        RecordLoad loaded = RecordLoad::Failed;  // a section this class does not hold cannot be skipped
         switch (tag) {
             case kStepListTag:
-                loaded = stepsLoaded = LoadRecord(stream, steps);
+                loaded = LoadRecord(stream, steps);
+                stepsLoaded = loaded == RecordLoad::Loaded;
                 break;
             case kSolverControlsTag:
                 loaded = LoadRecord(stream, solver);
@@ -150,12 +147,14 @@ HRESULT DorvixStepSettings::ResumeDB(JXStream& stream) {
                 loaded = LoadRecord(stream, files);
                 break;
             case kDampingControlsTag:
-                loaded = damping && LoadRecord(stream, *damping);
+                if (damping) loaded = LoadRecord(stream, *damping);
                 break;
             default:
-                break;  // a section this class does not hold cannot be skipped
+                break;
         }
-        if (!loaded) return E_FAIL;
+        if (loaded == RecordLoad::Failed) return E_FAIL;
+        // A record saved by another version ends the read; what was read before it is kept.
+        if (loaded == RecordLoad::OtherVersion) break;
     }
     if (stepsLoaded && traits_.programControlledStepsBecomeAutomatic) {
         for (int i = 1; i <= steps.GetCount(); ++i) {

@@ -5,6 +5,7 @@
 #include "settings/modal_controls.h"
 #include "settings/settings_xml.h"
 #include "settings/solver_file_controls.h"
+#include "settings/xml_read_log.h"
 #include "settings/xml_values.h"
 
 using namespace settings_xml;
@@ -64,7 +65,9 @@ HRESULT ReadModeSuperposition(DorvixHarmonicControls& r, XmlNode root) {
              {"./HarmonicControls/HarmonicMethod/ModeSuperposition/ModalFrequencyRange/ManualRange",
               kModalRangeManual}},
             range)))
-        return E_FAIL;
+        return XmlReadLog::Note(root,
+                                "./HarmonicControls/HarmonicMethod/ModeSuperposition/ModalFrequencyRange",
+                                L"holds neither ProgramControlled nor ManualRange");
     r.SetModalFrequencyRange(range);
     if (range != kModalRangeManual) return S_OK;
     double minimum = 0.0, maximum = 0.0;
@@ -114,12 +117,15 @@ HRESULT ReadSolverFileControlsXml(DorvixSolverFileControls& record, XmlNode root
             known = true;
             break;
         }
-        if (!known) return E_FAIL;  // a word this system does not know is no "none"
+        // A later analysis this system does not offer is read as none.
+        if (!known)
+            XmlReadLog::Note(root, "./SolverFileControls/FutureAnalysisType",
+                             L"no known analysis, none kept");
     }
     std::int32_t units = 0;
-    if (FAILED(ReadInt(root, "./SolverFileControls/SolverUnits", units)) ||
-        units < std::numeric_limits<std::int16_t>::min() || units > std::numeric_limits<std::uint16_t>::max())
-        return E_FAIL;
+    if (FAILED(ReadInt(root, "./SolverFileControls/SolverUnits", units))) return E_FAIL;
+    if (units < std::numeric_limits<std::int16_t>::min() || units > std::numeric_limits<std::uint16_t>::max())
+        return XmlReadLog::Note(root, "./SolverFileControls/SolverUnits", L"outside -32768..65535");
     r.SetSolverUnits(static_cast<std::uint16_t>(units));
     std::wstring text;
     if (FAILED(ReadText(root, "./SolverFileControls/SolverFilesDirectory", text))) return E_FAIL;
@@ -182,7 +188,10 @@ HRESULT ReadHarmonicControlsXml(DorvixHarmonicControls& record, XmlNode root) {
                           {{"./HarmonicControls/HarmonicMethod/ModeSuperposition", kModeSuperposition},
                            {"./HarmonicControls/HarmonicMethod/Full", kFullMethod}},
                           method)))
-        return E_FAIL;
+        return XmlReadLog::Note(root, "./HarmonicControls/HarmonicMethod",
+                                Has(root, "./HarmonicControls/HarmonicMethod")
+                                    ? L"neither ModeSuperposition nor Full"
+                                    : L"missing");
     r.SetHarmonicMethod(method);
     if (method == kModeSuperposition) {
         if (FAILED(ReadModeSuperposition(r, root))) return E_FAIL;

@@ -3,6 +3,7 @@
 #include "settings/damping_controls.h"
 #include "settings/settings_xml.h"
 #include "settings/solver_controls.h"
+#include "settings/xml_read_log.h"
 #include "settings/xml_values.h"
 
 using namespace settings_xml;
@@ -86,7 +87,9 @@ void WriteNonlinearFormulation(const DorvixSolverControls& r, XmlNode block) {
     }
 }
 
-HRESULT ReadSolverType(DorvixSolverControls& r, XmlNode element) {
+// A solver this system does not know, and a manual solver number that cannot be read, keep
+// what the record has: neither fails the block.
+void ReadSolverType(DorvixSolverControls& r, XmlNode element) {
     int type = 0;
     XmlNode chosen;
     if (FAILED(FirstMatch(element,
@@ -96,22 +99,28 @@ HRESULT ReadSolverType(DorvixSolverControls& r, XmlNode element) {
                            {"./Sparse", kSolverSparse},
                            {"./Parallel", kSolverParallel},
                            {"./Manual", kSolverManual}},
-                          type, &chosen)))
-        return E_FAIL;
-    r.SetSolverType(static_cast<std::uint32_t>(type));
-    if (type == static_cast<int>(kSolverManual)) {
-        std::uint32_t manual = 0;
-        if (FAILED(ReadUInt(chosen, "./Value", manual))) return E_FAIL;
-        r.SetManualSolver(manual);
+                          type, &chosen))) {
+        XmlReadLog::Note(element, {}, L"no known solver, kept as it was");
+        return;
     }
-    return S_OK;
+    r.SetSolverType(static_cast<std::uint32_t>(type));
+    std::uint32_t manual = 0;
+    if (type == static_cast<int>(kSolverManual) && SUCCEEDED(ReadUInt(chosen, "./Value", manual)))
+        r.SetManualSolver(manual);
+}
+
+// A value under the selector that chose it; one that cannot be read keeps the record's.
+void ReadSelectedValue(XmlNode context, const char* xpath, DorvixSolverControls& r,
+                       void (DorvixSolverControls::*set)(double)) {
+    double value = 0.0;
+    if (SUCCEEDED(ReadDouble(context, xpath, value))) (r.*set)(value);
 }
 
 HRESULT ReadWeakSprings(DorvixSolverControls& r, XmlNode element) {
     int springs = 0;
     if (FAILED(FirstMatch(
             element, {{"./ProgramControlled", kProgramControlled}, {"./Off", kOff}, {"./On", kOn}}, springs)))
-        return E_FAIL;
+        return XmlReadLog::Note(element, {}, L"holds none of ProgramControlled, Off and On");
     r.SetWeakSprings(static_cast<std::uint32_t>(springs));
     if (springs != kOn) return S_OK;
     int kind = 0;
@@ -120,16 +129,15 @@ HRESULT ReadWeakSprings(DorvixSolverControls& r, XmlNode element) {
                            {"./On/SpringsStiffness/Factor", kStiffnessFactor},
                            {"./On/SpringsStiffness/Manual", kStiffnessManual}},
                           kind)))
-        return E_FAIL;
+        return XmlReadLog::Note(element, "./On/SpringsStiffness",
+                                L"holds none of ProgramControlled, Factor and Manual");
     r.SetSpringsStiffnessType(static_cast<std::uint32_t>(kind));
-    double value = 0.0;
-    if (kind == static_cast<int>(kStiffnessFactor)) {
-        if (FAILED(ReadDouble(element, "./On/SpringsStiffness/Factor", value))) return E_FAIL;
-        r.SetSpringsStiffnessFactor(value);
-    } else if (kind == static_cast<int>(kStiffnessManual)) {
-        if (FAILED(ReadDouble(element, "./On/SpringsStiffness/Manual", value))) return E_FAIL;
-        r.SetSpringsStiffnessValue(value);
-    }
+    if (kind == static_cast<int>(kStiffnessFactor))
+        ReadSelectedValue(element, "./On/SpringsStiffness/Factor", r,
+                          &DorvixSolverControls::SetSpringsStiffnessFactor);
+    else if (kind == static_cast<int>(kStiffnessManual))
+        ReadSelectedValue(element, "./On/SpringsStiffness/Manual", r,
+                          &DorvixSolverControls::SetSpringsStiffnessValue);
     return S_OK;
 }
 
@@ -141,13 +149,11 @@ HRESULT ReadNonlinearFormulation(DorvixSolverControls& r, XmlNode element) {
                            {"./Full", kFormulationFull},
                            {"./Quasi", kFormulationQuasi}},
                           type, &chosen)))
-        return E_FAIL;
+        return XmlReadLog::Note(element, {}, L"holds none of ProgramControlled, Full and Quasi");
     r.SetNonlinearFormulationType(static_cast<std::uint32_t>(type));
-    if (type == static_cast<int>(kFormulationQuasi)) {
-        double tolerance = 0.0;
-        if (FAILED(ReadDouble(chosen, "./ReformulationTolerance", tolerance))) return E_FAIL;
-        r.SetReformulationTolerance(tolerance);
-    }
+    if (type == static_cast<int>(kFormulationQuasi))
+        ReadSelectedValue(chosen, "./ReformulationTolerance", r,
+                          &DorvixSolverControls::SetReformulationTolerance);
     return S_OK;
 }
 
@@ -194,15 +200,13 @@ HRESULT WriteSolverControlsXml(const DorvixSolverControls& r, XmlNode root) {
 }
 
 HRESULT ReadSolverControlsXml(DorvixSolverControls& record, XmlNode root) {
+    // A root without the block reads nothing: every control in it is optional.
     const XmlNode block = Find(root, "./SolverControls");
-    if (!block || FAILED(CheckChildNames(
-                      block, {L"SolverType", L"UseLargeDeformation", L"WeakSprings",
-                              L"NonlinearFormulationType", L"DoInitialComputation", L"DoPrestressedStatic"})))
-        return E_FAIL;
+    if (!block) return S_OK;
     DorvixSolverControls r = record;
     if (const XmlNode element = Find(block, "./SolverType")) {
         r.AddPresentControl(kSolverTypeControl);
-        if (FAILED(ReadSolverType(r, element))) return E_FAIL;
+        ReadSolverType(r, element);
     }
     if (FAILED(ReadFlagControl(root, "./SolverControls/UseLargeDeformation", kLargeDeformationControl, r,
                                &DorvixSolverControls::SetUseLargeDeformation)))
@@ -245,10 +249,8 @@ HRESULT WriteDampingControlsXml(const DorvixDampingControls& r, XmlNode root) {
 }
 
 HRESULT ReadDampingControlsXml(DorvixDampingControls& record, XmlNode root) {
-    const XmlNode block = Find(root, "./DampingControls");
-    if (!block || FAILED(CheckChildNames(block, {L"ConstantValue", L"BetaDamping", L"NumericalValue"})))
-        return E_FAIL;
     DorvixDampingControls r = record;
+    // A root without the block leaves no damping control present.
     r.SetPresentControls({});
     double value = 0.0;
     if (Has(root, "./DampingControls/ConstantValue")) {
@@ -264,7 +266,8 @@ HRESULT ReadDampingControlsXml(DorvixDampingControls& record, XmlNode root) {
                               {{"./DampingControls/BetaDamping/text()", kBetaByValue},
                                {"./DampingControls/BetaDamping/BetaVsFrequency", kBetaByFrequency}},
                               definition)))
-            return E_FAIL;
+            return XmlReadLog::Note(root, "./DampingControls/BetaDamping",
+                                    L"holds neither a value nor BetaVsFrequency");
         r.SetBetaDampingDefinition(static_cast<std::uint32_t>(definition));
         if (definition == static_cast<int>(kBetaByValue)) {
             if (FAILED(ReadDouble(root, "./DampingControls/BetaDamping/text()", value))) return E_FAIL;

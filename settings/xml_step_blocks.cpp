@@ -2,8 +2,10 @@
 #include <cmath>
 #include <string>
 
+#include "foundation/text.h"
 #include "settings/settings_xml.h"
 #include "settings/step_controls_list.h"
+#include "settings/xml_read_log.h"
 #include "settings/xml_values.h"
 
 using namespace settings_xml;
@@ -52,7 +54,7 @@ HRESULT ReadTypedValue(XmlNode element, int& type, std::wstring& text) {
     int found = 0;
     XmlNode manual;
     if (FAILED(FirstMatch(element, {{"./ProgramControlled", 0}, {"./Manual", 1}}, found, &manual)))
-        return E_FAIL;
+        return XmlReadLog::Note(element, {}, L"holds neither ProgramControlled nor Manual");
     type = found;
     if (found == kManualType) text = XmlGetText(manual);
     return S_OK;
@@ -94,7 +96,7 @@ HRESULT ReadDefinedBy(DorvixTimeStepOptions& r, XmlNode definedBy, XmlNode& node
     int defineBy = 0;
     if (FAILED(FirstMatch(definedBy, {{"./Time", kDefineByTime}, {"./SubSteps", kDefineBySubSteps}}, defineBy,
                           &node)))
-        return E_FAIL;
+        return XmlReadLog::Note(definedBy, {}, L"holds neither Time nor SubSteps");
     r.SetTimeStepDefineby(defineBy);
     return S_OK;
 }
@@ -143,9 +145,6 @@ HRESULT ReadFixedStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
 }
 
 HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
-    if (FAILED(CheckChildNames(newton, {kNewtonNames[0], kNewtonNames[1], kNewtonNames[2], kNewtonNames[3],
-                                        kNewtonNames[4], kNewtonNames[5]})))
-        return E_FAIL;
     for (int i = 0; i < kNewtonControlCount; ++i) {
         const XmlNode child = Find(newton, ("./" + Utf8(kNewtonNames[i])).c_str());
         if (!child) continue;  // absent controls keep their values
@@ -156,14 +155,16 @@ HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
         if (type == kManualType) {
             if (IsIntegerNewtonControl(i)) {
                 std::uint32_t value = 0;
-                if (!ParseStrictUInt(text, value)) return E_FAIL;
+                if (!ParseStrictUInt(text, value))
+                    return XmlReadLog::Note(child, "./Manual", L"not a whole number of 0 or more");
                 if (control == NewtonControl::IterationMaximumNumber)
                     r.SetNewtonIterationMaximumNumber(value);
                 else
                     r.SetNewtonIterationOptimumNumber(value);
             } else {
                 double value = 0.0;
-                if (!ParseStrictDouble(text, value)) return E_FAIL;
+                if (!ParseStrictDouble(text, value))
+                    return XmlReadLog::Note(child, "./Manual", L"not a number");
                 switch (control) {
                     case NewtonControl::ResidualNormConvergence:
                         r.SetNewtonResidualNormConvergence(value);
@@ -186,9 +187,6 @@ HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
 }
 
 HRESULT ReadFrequencies(DorvixTimeStepOptions& r, XmlNode frequencies) {
-    if (FAILED(CheckChildNames(frequencies, {kFrequencyNames[0], kFrequencyNames[1], kFrequencyNames[2],
-                                             kFrequencyNames[3], kFrequencyNames[4], kFrequencyNames[5]})))
-        return E_FAIL;
     for (int i = 0; i < kOutputFrequencyCount; ++i) {
         const XmlNode child = Find(frequencies, ("./" + Utf8(kFrequencyNames[i])).c_str());
         if (!child) continue;
@@ -198,7 +196,8 @@ HRESULT ReadFrequencies(DorvixTimeStepOptions& r, XmlNode frequencies) {
         const auto frequency = static_cast<OutputFrequency>(i);
         if (type == kManualType) {
             std::uint32_t value = 0;
-            if (!ParseStrictUInt(text, value)) return E_FAIL;
+            if (!ParseStrictUInt(text, value))
+                return XmlReadLog::Note(child, "./Manual", L"not a whole number of 0 or more");
             r.SetFrequency(frequency, value);
         }
         r.SetFrequencyType(frequency, type);
@@ -217,8 +216,10 @@ HRESULT ParseNumberList(std::wstring_view text, std::set<double>& values) {
         if (first == std::wstring_view::npos) break;
         std::size_t last = text.find_first_of(kSeparators, first);
         if (last == std::wstring_view::npos) last = text.size();
-        double value = 0.0;
-        if (!ParseStrictDouble(text.substr(first, last - first), value)) return E_FAIL;
+        // A piece that is no number counts as 0, which documents of other versions rely on;
+        // no result time can be infinite or undefined.
+        double value = ParseDouble(text.substr(first, last - first));
+        if (!std::isfinite(value)) value = 0.0;
         parsed.insert(value);
         position = last;
     }
@@ -255,10 +256,7 @@ HRESULT WriteOutputControlsXml(const DorvixOutputControls& r, XmlNode parent) {
 }
 
 HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context) {
-    const XmlNode block = Find(context, "./OutputControls");
-    if (!block || FAILED(CheckChildNames(block, {L"Stress", L"Strain", L"Contact", L"ThermalFlux",
-                                                 L"TimePointsOptions", L"ResultSetsType", L"ResultSets"})))
-        return E_FAIL;
+    if (!Has(context, "./OutputControls")) return XmlReadLog::Note(context, "./OutputControls", L"missing");
     DorvixOutputControls r = record;
     // Codes with an element of their own are supported exactly when the element is present;
     // codes without one cannot be told from the document and stay as the record has them.
@@ -276,14 +274,16 @@ HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context) {
     }
     if (Has(context, "./OutputControls/TimePointsOptions")) {
         r.AddSupportedOutput(kTimePointsOutput);
-        int option = 0;
+        // A choice this system does not know keeps the one the record has.
+        int option = r.GetTimePointsOptions();
         if (FAILED(
                 FirstMatch(context,
                            {{"./OutputControls[TimePointsOptions=\"All\"]", kTimePointsAll},
                             {"./OutputControls[TimePointsOptions=\"Last\"]", kTimePointsLast},
                             {"./OutputControls/TimePointsOptions/EquallySpaced", kTimePointsEquallySpaced}},
                            option)))
-            return E_FAIL;
+            XmlReadLog::Note(context, "./OutputControls/TimePointsOptions",
+                             L"no known choice, kept as it was");
         r.SetTimePointsOptions(option);
         if (option == kTimePointsEquallySpaced) {
             std::int32_t count = 0;
@@ -297,7 +297,9 @@ HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context) {
                           {{"./OutputControls[ResultSetsType=\"Auto\"]/ResultSetsType", kResultSetsAuto},
                            {"./OutputControls[ResultSetsType=\"Manual\"]/ResultSetsType", kResultSetsManual}},
                           setsType)))
-        return E_FAIL;
+        return XmlReadLog::Note(
+            context, "./OutputControls/ResultSetsType",
+            Has(context, "./OutputControls/ResultSetsType") ? L"neither Auto nor Manual" : L"missing");
     r.SetResultSetsType(static_cast<std::uint32_t>(setsType));
     if (setsType == kResultSetsManual) {
         std::wstring text;
@@ -349,10 +351,8 @@ HRESULT WriteTimeStepOptionsXml(const DorvixTimeStepOptions& r, XmlNode stepElem
 }
 
 HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElement) {
-    const XmlNode block = Find(stepElement, "./TimeStepOptions");
-    if (!block ||
-        FAILED(CheckChildNames(block, {L"AutoTimeSteppingType", L"NewtonControls", L"OutputControls"})))
-        return E_FAIL;
+    if (!Has(stepElement, "./TimeStepOptions"))
+        return XmlReadLog::Note(stepElement, "./TimeStepOptions", L"missing");
     DorvixTimeStepOptions r = record;
     int mode = 0;
     XmlNode definedBy;
@@ -363,7 +363,10 @@ HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElemen
                         {"./TimeStepOptions/AutoTimeSteppingType/Off/DefinedBy", kOff},
                         {"./TimeStepOptions/AutoTimeSteppingType/On/DefinedBy", kOn}},
                        mode, &definedBy)))
-        return E_FAIL;
+        return XmlReadLog::Note(stepElement, "./TimeStepOptions/AutoTimeSteppingType",
+                                Has(stepElement, "./TimeStepOptions/AutoTimeSteppingType")
+                                    ? L"neither ProgramControlled nor Off or On holding DefinedBy"
+                                    : L"missing");
     r.SetUseAutoTimeStepping(mode);
     if (mode == kOn && FAILED(ReadAutomaticStepping(r, definedBy))) return E_FAIL;
     if (mode == kOff && FAILED(ReadFixedStepping(r, definedBy))) return E_FAIL;
@@ -387,10 +390,17 @@ HRESULT WriteStepControlsXml(const DorvixStepControls& r, XmlNode root) {
     return S_OK;
 }
 
+// Reads an optional flag of the step. A flag that cannot be read keeps the value and the code
+// the step has.
+void ReadStepFlag(DorvixStepControls& r, XmlNode stepElement, const char* xpath, int code,
+                  void (DorvixStepControls::*set)(bool)) {
+    bool value = false;
+    if (!Has(stepElement, xpath) || FAILED(ReadBool(stepElement, xpath, value))) return;
+    r.AddStepCode(code);
+    (r.*set)(value);
+}
+
 HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement) {
-    if (FAILED(CheckChildNames(stepElement, {L"EndTime", L"TimeStepOptions", L"OutputControls",
-                                             L"TimeIntegration", L"InertialRelief"})))
-        return E_FAIL;
     double endTime = 0.0;
     if (FAILED(ReadDouble(stepElement, "./EndTime", endTime))) return E_FAIL;
     // The work copy stays out of the list; the span is taken from the record in its place.
@@ -398,20 +408,14 @@ HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement) {
     DorvixStepControls r = record;
     r.StoreEndTime(endTime);
     r.GetTimeStepOptions().SetStepSpan(endTime - previousEnd);
-    if (FAILED(ReadTimeStepOptionsXml(r.GetTimeStepOptions(), stepElement))) return E_FAIL;
-    if (FAILED(ReadOutputControlsXml(r.GetOutputControls(), stepElement))) return E_FAIL;
-    if (Has(stepElement, "./TimeIntegration")) {
-        bool value = false;
-        if (FAILED(ReadBool(stepElement, "./TimeIntegration", value))) return E_FAIL;
-        r.AddStepCode(kTimeIntegrationStepCode);
-        r.SetTimeIntegration(value);
-    }
-    if (Has(stepElement, "./InertialRelief")) {
-        bool value = false;
-        if (FAILED(ReadBool(stepElement, "./InertialRelief", value))) return E_FAIL;
-        r.AddStepCode(kInertialReliefStepCode);
-        r.SetInertialRelief(value);
-    }
+    // A block of the step that cannot be read (one written by another version, say) leaves
+    // the step with the template's block; the step itself is still read. The log keeps why.
+    ReadTimeStepOptionsXml(r.GetTimeStepOptions(), stepElement);
+    ReadOutputControlsXml(r.GetOutputControls(), stepElement);
+    ReadStepFlag(r, stepElement, "./TimeIntegration", kTimeIntegrationStepCode,
+                 &DorvixStepControls::SetTimeIntegration);
+    ReadStepFlag(r, stepElement, "./InertialRelief", kInertialReliefStepCode,
+                 &DorvixStepControls::SetInertialRelief);
     record = r;
     return S_OK;
 }
@@ -426,9 +430,12 @@ HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root) {
     if (!XmlSelectNodes(root, query)) return S_OK;
     DorvixStepControlsList steps(record.GetOwner());
     steps.DeleteAllSteps();
-    for (XmlNode element : query.GetNodes())
+    const XmlNodeList& elements = query.GetNodes();
+    for (XmlNode element : elements)
         if (FAILED(ReadStepControlsXml(steps.AppendTemplateStep(), element))) return E_FAIL;
-    if (!steps.HasOrderedEndTimes()) return E_FAIL;
+    if (const int step = steps.FirstStepOutOfOrder(); step != 0)
+        return XmlReadLog::Note(elements.Item(step - 1), "./EndTime",
+                                step == 1 ? L"not above 0" : L"not after the end time of the step before");
     record.TakeStepsFrom(steps);
     return S_OK;
 }

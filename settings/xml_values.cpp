@@ -6,6 +6,7 @@
 #include "foundation/number_format.h"
 #include "foundation/text.h"
 #include "platform/text.h"
+#include "settings/xml_read_log.h"
 
 namespace settings_xml {
 
@@ -83,31 +84,31 @@ bool ParseStrictBool(std::wstring_view text, bool& value) {
 }
 
 template <class T, class Parse>
-static HRESULT ReadValue(XmlNode context, const char* xpath, T& value, Parse parse) {
+static HRESULT ReadValue(XmlNode context, const char* xpath, T& value, Parse parse, const wchar_t* kind) {
     const XmlNode node = Find(context, xpath);
-    if (!node) return E_FAIL;
+    if (!node) return XmlReadLog::Note(context, xpath, L"missing");
     T parsed{};
-    if (!parse(XmlGetText(node), parsed)) return E_FAIL;
+    if (!parse(XmlGetText(node), parsed)) return XmlReadLog::Note(node, {}, kind);
     value = parsed;
     return S_OK;
 }
 
 HRESULT ReadDouble(XmlNode context, const char* xpath, double& value) {
-    return ReadValue(context, xpath, value, ParseStrictDouble);
+    return ReadValue(context, xpath, value, ParseStrictDouble, L"not a number");
 }
 HRESULT ReadInt(XmlNode context, const char* xpath, std::int32_t& value) {
-    return ReadValue(context, xpath, value, ParseStrictInt);
+    return ReadValue(context, xpath, value, ParseStrictInt, L"not an integer");
 }
 HRESULT ReadUInt(XmlNode context, const char* xpath, std::uint32_t& value) {
-    return ReadValue(context, xpath, value, ParseStrictUInt);
+    return ReadValue(context, xpath, value, ParseStrictUInt, L"not a whole number of 0 or more");
 }
 HRESULT ReadBool(XmlNode context, const char* xpath, bool& value) {
-    return ReadValue(context, xpath, value, ParseStrictBool);
+    return ReadValue(context, xpath, value, ParseStrictBool, L"neither true nor false");
 }
 
 HRESULT ReadText(XmlNode context, const char* xpath, std::wstring& value) {
     const XmlNode node = Find(context, xpath);
-    if (!node) return E_FAIL;
+    if (!node) return XmlReadLog::Note(context, xpath, L"missing");
     value = XmlGetText(node);
     return S_OK;
 }
@@ -122,17 +123,6 @@ HRESULT FirstMatch(XmlNode context, std::initializer_list<std::pair<const char*,
         }
     }
     return E_FAIL;
-}
-
-HRESULT CheckChildNames(XmlNode element, std::initializer_list<std::wstring_view> names) {
-    for (XmlNode child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        const std::wstring name = XmlGetName(child);
-        bool known = false;
-        for (std::wstring_view candidate : names) known = known || candidate == name;
-        if (!known) return E_FAIL;
-    }
-    return S_OK;
 }
 
 XmlNode Append(XmlNode parent, std::wstring_view name) {

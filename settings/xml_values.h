@@ -1,8 +1,9 @@
 // Element-level reading and writing shared by the settings XML blocks.
 //
 // Stored documents are untrusted: a reader answers E_FAIL (and stores nothing) when the
-// element it needs is missing or its text is not a value of the expected kind. Writers never
-// fail on their own; an element the document refuses is skipped.
+// element it needs is missing or its text is not a value of the expected kind, and notes why
+// on the open read log (settings/xml_read_log.h). Writers never fail on their own; an element
+// the document refuses is skipped.
 #pragma once
 
 #include <cstdint>
@@ -33,13 +34,10 @@ HRESULT ReadBool(XmlNode context, const char* xpath, bool& value);
 HRESULT ReadText(XmlNode context, const char* xpath, std::wstring& value);
 
 // Tries the XPaths in order; the first that names a node sets value to its paired value (and
-// found to the node). E_FAIL, value unchanged, when none does.
+// found to the node). E_FAIL, value unchanged, when none does; that is noted nowhere, since
+// for some choices no match is no fault.
 HRESULT FirstMatch(XmlNode context, std::initializer_list<std::pair<const char*, int>> choices, int& value,
                    XmlNode* found = nullptr);
-
-// S_OK when every child element of the element bears one of the names, E_FAIL otherwise:
-// a misspelt element in a block whose children are all optional would else go unnoticed.
-HRESULT CheckChildNames(XmlNode element, std::initializer_list<std::wstring_view> names);
 
 bool ParseStrictDouble(std::wstring_view text, double& value);
 bool ParseStrictInt(std::wstring_view text, std::int32_t& value);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -180,7 +181,7 @@ TEST(BinaryRecords, OldTimeStepOptionsKeepNewerFields) {
     o.SetNewtonIterationMaximumNumber(44);
     o.SetPrintingFrequencyNodalResults(3);
     auto r = w.Reader();
-    ASSERT_TRUE(LoadRecord(*r, o));
+    ASSERT_EQ(LoadRecord(*r, o), RecordLoad::Loaded);
     EXPECT_EQ(o.GetUseAutoTimeStepping(), kOn);
     EXPECT_EQ(o.GetReserved(), 9);
     EXPECT_EQ(o.GetMaximumTimeStep(), 0.4);
@@ -193,11 +194,11 @@ TEST(BinaryRecords, OldTimeStepOptionsKeepNewerFields) {
     empty->WriteInt32(0);
     DorvixTimeStepOptions unchanged = o;
     r = empty.Reader();
-    EXPECT_TRUE(LoadRecord(*r, o));
+    EXPECT_EQ(LoadRecord(*r, o), RecordLoad::Loaded);
     EXPECT_EQ(o, unchanged);
 }
 
-TEST(BinaryRecords, UnknownRecordVersionsFailWithoutChange) {
+TEST(BinaryRecords, RecordsOfOtherVersionsAreLeftAsTheyWere) {
     for (std::int32_t version : {4, -1}) {
         HandStream w;
         w->WriteInt32(version);
@@ -205,14 +206,144 @@ TEST(BinaryRecords, UnknownRecordVersionsFailWithoutChange) {
         DorvixTimeStepOptions o;
         o.SetReserved(5);
         auto r = w.Reader();
-        EXPECT_FALSE(LoadRecord(*r, o));
+        EXPECT_EQ(LoadRecord(*r, o), RecordLoad::OtherVersion);
+        EXPECT_TRUE(r->Good());
         EXPECT_EQ(o.GetReserved(), 5);
     }
     HandStream w;
     w->WriteInt32(2);  // single-version record
     DorvixDampingControls d;
+    d.SetNumericalValue(0.5);
     auto r = w.Reader();
-    EXPECT_FALSE(LoadRecord(*r, d));
+    EXPECT_EQ(LoadRecord(*r, d), RecordLoad::OtherVersion);
+    EXPECT_EQ(d.GetNumericalValue(), 0.5);
+}
+
+// A project saved by another version keeps what can be read: the sections before a record of
+// another version, not that one nor the ones after it, which can no longer be found.
+TEST(BinaryRecords, AnotherVersionEndsTheReadAndKeepsWhatWasRead) {
+    DorvixStaticMechanicalSettings source;
+    settings_test::FillStepSettings(source);
+    const auto streamWith = [&](const std::function<void(JXStream&)>& stepList) {
+        HandStream w;
+        w->WriteInt32(1);
+        w->WriteUInt32(kMechanicalPhysics);
+        w->WriteUInt32(kStaticAnalysis);
+        w->WriteUInt32(3);
+        w->WriteInt32(kSolverControlsTag);
+        SaveRecord(*w, source.GetSolverControls());
+        w->WriteInt32(kStepListTag);
+        stepList(*w);
+        w->WriteInt32(kSolverFileControlsTag);
+        SaveRecord(*w, source.GetSolverFileControls());
+        return w.Bytes();
+    };
+    const std::vector<std::uint8_t> otherList = streamWith([](JXStream& s) {
+        s.WriteInt32(2);  // a step list of another version
+        s.WriteInt32(0);
+    });
+    // Inside the list, the time-step options of the second step are of a later version.
+    const std::vector<std::uint8_t> otherOptions = streamWith([&](JXStream& s) {
+        s.WriteInt32(1);
+        s.WriteInt32(2);
+        SaveRecord(s, *source.GetStepList().GetStep(1));
+        s.WriteInt32(1);
+        s.WriteDouble(4.0);
+        s.WriteBool(false);
+        s.WriteBool(true);
+        s.WriteUInt32(2);
+        s.WriteInt32(0);
+        s.WriteInt32(4);
+    });
+    for (const auto& bytes : {otherList, otherOptions}) {
+        DorvixStaticMechanicalSettings target;
+        const DorvixStaticMechanicalSettings defaults;
+        ASSERT_EQ(ResumeBytes(target, bytes), S_OK);
+        EXPECT_EQ(target.GetSolverControls(), source.GetSolverControls());
+        EXPECT_TRUE(target.GetStepList() == defaults.GetStepList());
+        EXPECT_EQ(target.GetSolverFileControls(), defaults.GetSolverFileControls());
+    }
+}
+
+// Every stored value must be one the object can write to its XML form and read back.
+TEST(BinaryRecords, ValuesTheXmlFormCannotCarryAreRefused) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    using Spoil = std::function<void(DorvixSolutionSettings&)>;
+    const auto step = [](DorvixSolutionSettings& s) -> DorvixStepControls& {
+        return *s.GetStepControlsAs<DorvixStepControls>(1, kStepSelector);
+    };
+    const auto options = [&](DorvixSolutionSettings& s) -> DorvixTimeStepOptions& {
+        return step(s).GetTimeStepOptions();
+    };
+    const auto solver = [](DorvixSolutionSettings& s) -> DorvixSolverControls& {
+        return *s.GetControlsAs<DorvixSolverControls>(kSolverControlsTag);
+    };
+    const auto harmonic = [](DorvixSolutionSettings& s) -> DorvixHarmonicControls& {
+        return *s.GetControlsAs<DorvixHarmonicControls>(kHarmonicControlsTag);
+    };
+    const auto transient = [] { return std::make_unique<DorvixTransientMechanicalSettings>(); };
+    const auto harmonicObject = [] { return std::make_unique<DorvixHarmonicMechanicalSettings>(); };
+    const auto modal = [] { return std::make_unique<DorvixModalMechanicalSettings>(); };
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<DorvixSolutionSettings>()> make;
+        Spoil spoil;
+    };
+    const std::vector<Case> cases = {
+        {"time stepping 3", transient, [&](auto& s) { options(s).SetUseAutoTimeStepping(3); }},
+        {"defined by 7", transient, [&](auto& s) { options(s).SetTimeStepDefineby(7); }},
+        {"undefined initial step", transient, [&](auto& s) { options(s).SetInitialTimeStep(nan); }},
+        {"infinite span", transient, [&](auto& s) { options(s).StoreStepSpan(inf); }},
+        {"infinite tolerance", transient, [&](auto& s) { options(s).SetNewtonEnergyConvergence(-inf); }},
+        {"undefined result time", transient,
+         [&](auto& s) {
+             step(s).GetOutputControls().SetResultSetsType(kResultSetsManual);
+             step(s).GetOutputControls().SetResultSets({nan});
+         }},
+        {"result sets type 2", transient, [&](auto& s) { step(s).GetOutputControls().SetResultSetsType(2); }},
+        {"time points 3", transient, [&](auto& s) { step(s).GetOutputControls().SetTimePointsOptions(3); }},
+        {"solver type 4", transient, [&](auto& s) { solver(s).SetSolverType(4); }},
+        {"weak springs 3", transient, [&](auto& s) { solver(s).SetWeakSprings(3); }},
+        {"stiffness kind 3", transient, [&](auto& s) { solver(s).SetSpringsStiffnessType(3); }},
+        {"formulation 3", transient, [&](auto& s) { solver(s).SetNonlinearFormulationType(3); }},
+        {"undefined tolerance", transient, [&](auto& s) { solver(s).SetReformulationTolerance(nan); }},
+        {"future analysis 6", transient,
+         [](auto& s) {
+             s.template GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag)
+                 ->SetFutureAnalysisType(6);
+         }},
+        {"beta definition 2", transient,
+         [](auto& s) {
+             s.template GetControlsAs<DorvixDampingControls>(kDampingControlsTag)
+                 ->SetBetaDampingDefinition(2);
+         }},
+        {"infinite damping", transient,
+         [](auto& s) {
+             s.template GetControlsAs<DorvixDampingControls>(kDampingControlsTag)->SetMeasure(inf);
+         }},
+        {"harmonic method 2", harmonicObject, [&](auto& s) { harmonic(s).SetHarmonicMethod(2); }},
+        {"modal range 2", harmonicObject, [&](auto& s) { harmonic(s).SetModalFrequencyRange(2); }},
+        {"store results 2", harmonicObject, [&](auto& s) { harmonic(s).SetStoreResultsAtAllFrequencies(2); }},
+        {"undefined forcing frequency", harmonicObject,
+         [&](auto& s) { harmonic(s).SetForcingFrequencyMaximum(nan); }},
+        {"infinite reference temperature", modal,
+         [](auto& s) {
+             s.template GetControlsAs<DorvixModalControls>(kModalControlsTag)->StoreRefTemperature(inf);
+         }},
+        {"undefined maximum frequency", modal,
+         [](auto& s) {
+             s.template GetControlsAs<DorvixModalControls>(kModalControlsTag)->StoreFrequencyRange(1.0, nan);
+         }},
+    };
+    for (const Case& c : cases) {
+        auto source = c.make();
+        c.spoil(*source);
+        auto target = c.make();
+        const auto pristine = c.make();
+        EXPECT_EQ(ResumeBytes(*target, SaveBytes(*source)), E_FAIL) << c.what;
+        EXPECT_TRUE(*target == *pristine) << c.what;
+    }
 }
 
 TEST(BinaryRecords, OlderVersionsReadOnlyTheFieldsTheyHold) {
@@ -233,7 +364,7 @@ TEST(BinaryRecords, OlderVersionsReadOnlyTheFieldsTheyHold) {
     o.SetStorageFrequencySelectedResultsType(kManualType);
     o.SetStorageFrequencySelectedResults(17);
     auto r = options.Reader();
-    ASSERT_TRUE(LoadRecord(*r, o));
+    ASSERT_EQ(LoadRecord(*r, o), RecordLoad::Loaded);
     EXPECT_EQ(r->BytesLeft(), 0u);
     EXPECT_EQ(o.GetUseAutoTimeStepping(), kOff);
     EXPECT_EQ(o.GetMaximumTimeStep(), 0.5);
@@ -258,7 +389,7 @@ TEST(BinaryRecords, OlderVersionsReadOnlyTheFieldsTheyHold) {
     s.SetDoInitialComputation(true);
     s.SetDoPrestressedStatic(true);
     r = solver.Reader();
-    ASSERT_TRUE(LoadRecord(*r, s));
+    ASSERT_EQ(LoadRecord(*r, s), RecordLoad::Loaded);
     EXPECT_EQ(r->BytesLeft(), 0u);
     EXPECT_EQ(s.GetSolverType(), kSolverSparse);
     EXPECT_EQ(s.GetManualSolver(), kSolverDual);
@@ -278,7 +409,7 @@ TEST(BinaryRecords, OlderVersionsReadOnlyTheFieldsTheyHold) {
     m.StoreRefTemperature(280.0);
     m.SetHarmonicIndex(2);
     r = modal.Reader();
-    ASSERT_TRUE(LoadRecord(*r, m));
+    ASSERT_EQ(LoadRecord(*r, m), RecordLoad::Loaded);
     EXPECT_EQ(r->BytesLeft(), 0u);
     EXPECT_EQ(m.GetNumModesToFind(), 9);
     EXPECT_EQ(m.GetMinFrequency(), 2.0);
@@ -297,7 +428,7 @@ TEST(BinaryRecords, StoredFlagsAndTexts) {
     DorvixStepControls loadedStep;
     loadedStep.SetTimeIntegration(true);
     auto r = step.Reader();
-    ASSERT_TRUE(LoadRecord(*r, loadedStep));
+    ASSERT_EQ(LoadRecord(*r, loadedStep), RecordLoad::Loaded);
     EXPECT_FALSE(loadedStep.GetTimeIntegration());
     EXPECT_TRUE(loadedStep.GetInertialRelief());
     EXPECT_EQ(loadedStep.GetEndTime(), 2.0);
@@ -321,7 +452,7 @@ TEST(BinaryRecords, StoredFlagsAndTexts) {
     files.SetSolverFilesRelativeDirectory(L"old");
     auto good = fileRecord(2, true);
     r = good->Reader();
-    ASSERT_TRUE(LoadRecord(*r, files));
+    ASSERT_EQ(LoadRecord(*r, files), RecordLoad::Loaded);
     EXPECT_EQ(files.GetPhysicsType(), 2u);
     EXPECT_EQ(files.GetAnalysisType(), 0u);
     EXPECT_EQ(files.GetFutureAnalysisType(), 3u);
@@ -337,7 +468,7 @@ TEST(BinaryRecords, StoredFlagsAndTexts) {
     const DorvixSolverFileControls before = files;
     auto bad = fileRecord(1, false);
     r = bad->Reader();
-    EXPECT_FALSE(LoadRecord(*r, files));
+    EXPECT_EQ(LoadRecord(*r, files), RecordLoad::Failed);
     EXPECT_TRUE(files == before);
 }
 
@@ -374,7 +505,7 @@ TEST(BinaryRecords, SolverControlsVersionTwoKeepsPrestressedStatic) {
     JXStream r(channel);
     ASSERT_TRUE(r.BeginRead());
     DorvixSolverControls target;
-    ASSERT_TRUE(LoadRecord(r, target));
+    ASSERT_EQ(LoadRecord(r, target), RecordLoad::Loaded);
     EXPECT_TRUE(target.GetDoInitialComputation());
     EXPECT_FALSE(target.GetDoPrestressedStatic());
 }
@@ -390,7 +521,7 @@ TEST(BinaryRecords, ModalVersionTwoKeepsTheHarmonicIndex) {
     DorvixModalControls m;
     m.SetHarmonicIndex(8);
     auto r = w.Reader();
-    ASSERT_TRUE(LoadRecord(*r, m));
+    ASSERT_EQ(LoadRecord(*r, m), RecordLoad::Loaded);
     EXPECT_EQ(m.GetNumModesToFind(), 0);
     EXPECT_EQ(m.GetMaxFrequency(), 50.0);
     EXPECT_TRUE(m.GetRangeSearch());
@@ -414,7 +545,7 @@ TEST(BinaryRecords, AutomaticResultSetsDropStoredValues) {
     DorvixOutputControls o({1, 2});
     o.SetResultSets({9.0});
     auto r = w.Reader();
-    ASSERT_TRUE(LoadRecord(*r, o));
+    ASSERT_EQ(LoadRecord(*r, o), RecordLoad::Loaded);
     EXPECT_TRUE(o.GetResultSets().empty());
     EXPECT_EQ(o.GetRequestedOutputs(), (std::set<int>{1, 5}));
     EXPECT_EQ(o.GetSupportedOutputs(), (std::set<int>{1, 2}));
@@ -428,14 +559,14 @@ TEST(BinaryRecords, CountsBeyondTheBytesLeftFail) {
     w->WriteInt32(0x10000000);  // requested codes
     DorvixOutputControls o;
     auto r = w.Reader();
-    EXPECT_FALSE(LoadRecord(*r, o));
+    EXPECT_EQ(LoadRecord(*r, o), RecordLoad::Failed);
 
     HandStream list;
     list->WriteInt32(1);
     list->WriteInt32(-1);  // steps
     DorvixStepControlsList steps;
     r = list.Reader();
-    EXPECT_FALSE(LoadRecord(*r, steps));
+    EXPECT_EQ(LoadRecord(*r, steps), RecordLoad::Failed);
     EXPECT_EQ(steps.GetCount(), 1);
 }
 
@@ -461,7 +592,7 @@ TEST(BinaryRecords, StepsMustFollowOneAnotherInTime) {
         JXMemoryChannel channel(bad);
         JXStream r(channel);
         ASSERT_TRUE(r.BeginRead());
-        EXPECT_FALSE(LoadRecord(r, steps));
+        EXPECT_EQ(LoadRecord(r, steps), RecordLoad::Failed);
         ASSERT_EQ(steps.GetCount(), 1);
         EXPECT_EQ(steps.GetStep(1)->GetEndTime(), 1.0);
     }
@@ -469,7 +600,7 @@ TEST(BinaryRecords, StepsMustFollowOneAnotherInTime) {
     JXMemoryChannel channel(listOf({0.5, 1.5, 4.0}));
     JXStream r(channel);
     ASSERT_TRUE(r.BeginRead());
-    ASSERT_TRUE(LoadRecord(r, steps));
+    ASSERT_EQ(LoadRecord(r, steps), RecordLoad::Loaded);
     ASSERT_EQ(steps.GetCount(), 3);
     EXPECT_EQ(steps.GetStep(3)->GetEndTime(), 4.0);
 }

@@ -57,18 +57,22 @@ TEST(ModalControls, FrequencyRangeRules) {
     EXPECT_EQ(hi, 40);
 }
 
-TEST(ModalControls, ReferenceTemperatureIsHeldInTheReferenceUnitSystem) {
+TEST(ModalControls, ReferenceTemperatureIsHeldInDegreesCelsius) {
     DorvixModalControls m;
-    m.SetRefTemperature(25.0, kReferenceUnitSystem);
-    EXPECT_EQ(m.GetStoredRefTemperature(), 25.0);
+    m.SetRefTemperature(22.0, kReferenceTemperatureSystem);
+    EXPECT_EQ(m.GetStoredRefTemperature(), 22.0);
+    // Room temperature, never 22 kelvin: 71.6 degrees Fahrenheit, 295.15 kelvin.
+    EXPECT_NEAR(m.GetRefTemperature(kUnitsBinStandard), 71.6, 1e-9);
+    EXPECT_NEAR(m.GetRefTemperature(kReferenceUnitSystem), 295.15, 1e-9);
     const UnitSystemTable& table = GetUnitSystemTable();
-    for (int system : {0, 5, 6, 7, 8, 10}) {
-        if (!table.IsKnownSystem(system)) continue;
-        const double inSystem = table.Convert(kReferenceUnitSystem, system, kTemperatureQuantity, 25.0);
+    for (int system : {0, 5, 6, 7, 8, 10, 11 | kUnitFlagCelsius, 4 | kUnitFlagCelsius}) {
+        ASSERT_TRUE(table.IsKnownSystem(system)) << system;
+        const double inSystem =
+            table.Convert(kReferenceTemperatureSystem, system, kTemperatureQuantity, 22.0);
         EXPECT_DOUBLE_EQ(m.GetRefTemperature(system), inSystem) << system;
         DorvixModalControls other;
         other.SetRefTemperature(inSystem, system);
-        EXPECT_NEAR(other.GetStoredRefTemperature(), 25.0, 1e-9) << system;
+        EXPECT_NEAR(other.GetStoredRefTemperature(), 22.0, 1e-9) << system;
     }
 }
 

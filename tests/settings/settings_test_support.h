@@ -149,7 +149,7 @@ void FillStepSettings(StepClass& s) {
 inline void FillModalControls(DorvixModalControls& m) {
     m.SetNumModesToFind(14);
     m.SetFrequencyRange(5.5, 2500.0);
-    m.StoreRefTemperature(293.15);
+    m.StoreRefTemperature(20.5);
     m.SetHarmonicIndex(3);
 }
 

@@ -87,7 +87,10 @@ TEST(SettingsXml, RootOfAnotherClassOrNoneIsNotFound) {
     s.GetSolverFileControls().SetResultFile(L"keep.res");
     EXPECT_EQ(ReadXmlText(s, "<AnalysisSettings/>"), E_FAIL);
     EXPECT_EQ(ReadXmlText(s, WriteXmlText(DorvixModalMechanicalSettings())), E_FAIL);
+    EXPECT_EQ(s.GetReadProblem(), L"DorvixStaticMechanicalSettings: missing");
     EXPECT_EQ(s.GetSolverFileControls().GetResultFile(), L"keep.res");
+    ASSERT_EQ(ReadXmlText(s, WriteXmlText(DorvixStaticMechanicalSettings())), S_OK);
+    EXPECT_EQ(s.GetReadProblem(), L"");
 }
 
 TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
@@ -177,10 +180,10 @@ TEST(SettingsXml, ModalRangeAndCounts) {
 
 TEST(SettingsXml, ReferenceTemperatureIsWrittenAsStored) {
     DorvixModalMechanicalSettings s;
-    s.GetModalControls().StoreRefTemperature(310.5);
+    s.GetModalControls().StoreRefTemperature(37.5);
     XmlDocument doc;
     doc.LoadString(WriteXmlText(s));
-    EXPECT_STREQ(Path(doc.Root(), "*/ModalControls/RefTemperature").text().get(), "310.5");
+    EXPECT_STREQ(Path(doc.Root(), "*/ModalControls/RefTemperature").text().get(), "37.5");
 }
 
 TEST(SettingsXml, BucklingSolverControlsStayOutOfTheXml) {
@@ -303,11 +306,11 @@ TEST(SettingsXml, NumberLists) {
     values = {1.0};
     EXPECT_EQ(ParseNumberList(L" ,\t\n", values), S_OK);
     EXPECT_TRUE(values.empty());
-    values = {1.0};
-    EXPECT_EQ(ParseNumberList(L"1.5 abc", values), E_FAIL);  // a word is no result set
-    EXPECT_EQ(values, (std::set<double>{1.0}));
-    EXPECT_EQ(ParseNumberList(L"1 nan", values), E_FAIL);
-    EXPECT_EQ(ParseNumberList(L"-inf", values), E_FAIL);
+    // A piece counts as far as it is a number; one that is none adds 0.
+    EXPECT_EQ(ParseNumberList(L",1.5 abc,,2x ", values), S_OK);
+    EXPECT_EQ(values, (std::set<double>{0.0, 1.5, 2.0}));
+    EXPECT_EQ(ParseNumberList(L"3 nan -inf", values), S_OK);
+    EXPECT_EQ(values, (std::set<double>{0.0, 3.0}));
     EXPECT_EQ(ParseNumberList(L"1.e-007 3.e+016", values), S_OK);
     EXPECT_EQ(values, (std::set<double>{1e-7, 3e16}));
 }
@@ -339,10 +342,11 @@ TEST(SettingsXml, BooleanWords) {
     }
 }
 
-// Each edit spoils one element; the read must fail and change nothing.
+// Each edit spoils one element; the read must fail, change nothing and say why.
 struct Spoiler {
     const char* what;
     std::function<void(pugi::xml_node root)> edit;
+    const wchar_t* problem;
 };
 
 template <class S>
@@ -353,6 +357,7 @@ void ExpectEveryEditFails(const S& source, const std::vector<Spoiler>& spoilers)
         ASSERT_TRUE(target == before);
         EXPECT_EQ(ReadXmlText(target, EditedXml(source, spoiler.edit)), E_FAIL) << spoiler.what;
         EXPECT_TRUE(target == before) << spoiler.what;
+        EXPECT_EQ(target.GetReadProblem(), spoiler.problem) << spoiler.what;
     }
 }
 
@@ -372,80 +377,168 @@ TEST(SettingsXml, MalformedStepSettingsFailAndChangeNothing) {
     ExpectEveryEditFails(
         source,
         {
-            {"misspelt step", [](auto r) { Rename(Path(r, "StepControls[2]"), "StepControl"); }},
-            {"end time text", [](auto r) { SetText(Path(r, "StepControls[2]/EndTime"), "soon"); }},
-            {"end time missing", [](auto r) { Remove(Path(r, "StepControls[2]/EndTime")); }},
-            {"end times out of order", [](auto r) { SetText(Path(r, "StepControls[3]/EndTime"), "2"); }},
-            {"first end time zero", [](auto r) { SetText(Path(r, "StepControls[1]/EndTime"), "0"); }},
-            {"last end time infinite", [](auto r) { SetText(Path(r, "StepControls[4]/EndTime"), "inf"); }},
-            {"misspelt Newton control",
-             [](auto r) {
-                 Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence"),
-                        "Energy");
-             }},
-            {"Newton control without a type",
-             [](auto r) {
-                 Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence/Manual"),
-                        "Auto");
-             }},
-            {"Newton value text",
-             [](auto r) {
-                 SetText(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence/Manual"),
-                         "x");
-             }},
-            {"negative frequency",
-             [](auto r) {
-                 SetText(Path(r,
-                              "StepControls[1]/TimeStepOptions/OutputControls/"
-                              "PrintingFrequencyGeneralResults/Manual"),
-                         "-3");
-             }},
-            {"On without DefinedBy",
-             [](auto r) {
-                 Remove(Path(r, "StepControls[1]/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy"));
-             }},
-            {"sub-step count text",
-             [](auto r) {
-                 SetText(Path(r,
-                              "StepControls[2]/TimeStepOptions/AutoTimeSteppingType/Off/DefinedBy/SubSteps/"
-                              "NumberOfSubsteps"),
-                         "5 steps");
-             }},
-            {"missing Maximum",
-             [](auto r) {
-                 Remove(Path(
-                     r,
-                     "StepControls[3]/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy/SubSteps/Maximum"));
-             }},
-            {"unknown time points word",
-             [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/TimePointsOptions"), "Some"); }},
-            {"result set word",
-             [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/ResultSets"), "1 two"); }},
-            {"results block missing", [](auto r) { Remove(Path(r, "StepControls[1]/OutputControls")); }},
-            {"result sets type missing",
-             [](auto r) { Remove(Path(r, "StepControls[4]/OutputControls/ResultSetsType")); }},
-            {"flag word", [](auto r) { SetText(Path(r, "StepControls[2]/InertialRelief"), "maybe"); }},
-            {"solver type unknown",
-             [](auto r) { Rename(Path(r, "SolverControls/SolverType/Manual"), "Magic"); }},
-            {"manual solver missing",
-             [](auto r) { Remove(Path(r, "SolverControls/SolverType/Manual/Value")); }},
-            {"weak springs empty", [](auto r) { Remove(Path(r, "SolverControls/WeakSprings/On")); }},
-            {"stiffness factor text",
-             [](auto r) {
-                 SetText(Path(r, "SolverControls/WeakSprings/On/SpringsStiffness/Factor"), "big");
-             }},
-            {"solver controls missing", [](auto r) { Remove(Path(r, "SolverControls")); }},
-            {"additional list missing", [](auto r) { Remove(Path(r, "SolverFileControls/AdditionalList")); }},
-            {"solver units text", [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "MKS"); }},
+            {"end time text", [](auto r) { SetText(Path(r, "StepControls[2]/EndTime"), "soon"); },
+             L"StepControls[2]/EndTime: not a number"},
+            {"end time missing", [](auto r) { Remove(Path(r, "StepControls[2]/EndTime")); },
+             L"StepControls[2]/EndTime: missing"},
+            {"end times out of order", [](auto r) { SetText(Path(r, "StepControls[3]/EndTime"), "2"); },
+             L"StepControls[3]/EndTime: not after the end time of the step before"},
+            {"first end time zero", [](auto r) { SetText(Path(r, "StepControls[1]/EndTime"), "0"); },
+             L"StepControls[1]/EndTime: not above 0"},
+            {"last end time infinite", [](auto r) { SetText(Path(r, "StepControls[4]/EndTime"), "inf"); },
+             L"StepControls[4]/EndTime: not a number"},
+            {"weak springs empty", [](auto r) { Remove(Path(r, "SolverControls/WeakSprings/On")); },
+             L"SolverControls/WeakSprings: holds none of ProgramControlled, Off and On"},
+            {"additional list missing", [](auto r) { Remove(Path(r, "SolverFileControls/AdditionalList")); },
+             L"SolverFileControls/AdditionalList: missing"},
+            {"solver units text", [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "MKS"); },
+             L"SolverFileControls/SolverUnits: not an integer"},
             {"solver units range",
-             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "70000"); }},
+             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "70000"); },
+             L"SolverFileControls/SolverUnits: outside -32768..65535"},
             {"solver units with two signs",
-             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "+-1"); }},
-            {"future analysis word",
-             [](auto r) { SetText(Path(r, "SolverFileControls/FutureAnalysisType"), "Later"); }},
-            {"save flag word", [](auto r) { SetText(Path(r, "SolverFileControls/SaveDorvixDB"), "yes"); }},
-            {"result file missing", [](auto r) { Remove(Path(r, "SolverFileControls/ResultFile")); }},
+             [](auto r) { SetText(Path(r, "SolverFileControls/SolverUnits"), "+-1"); },
+             L"SolverFileControls/SolverUnits: not an integer"},
+            {"save flag word", [](auto r) { SetText(Path(r, "SolverFileControls/SaveDorvixDB"), "yes"); },
+             L"SolverFileControls/SaveDorvixDB: neither true nor false"},
+            {"result file missing", [](auto r) { Remove(Path(r, "SolverFileControls/ResultFile")); },
+             L"SolverFileControls/ResultFile: missing"},
         });
+}
+
+// Documents written by other versions of the system: what cannot be read inside a step, an
+// element the reader does not know and a choice it does not know are passed over. The read
+// succeeds, keeps what the record had there and says what it passed over.
+struct PassedOver {
+    const char* what;
+    std::function<void(pugi::xml_node root)> edit;
+    std::function<void(const DorvixStaticMechanicalSettings& read)> check;
+    const wchar_t* problem;
+};
+
+TEST(SettingsXml, WhatOtherVersionsMayWriteIsPassedOver) {
+    DorvixStaticMechanicalSettings source;
+    settings_test::FillStepSettings(source);
+    const DorvixStaticMechanicalSettings fresh;
+    const auto options = [](const DorvixStaticMechanicalSettings& s, int i) -> const DorvixTimeStepOptions& {
+        return s.GetStepList().GetStep(i)->GetTimeStepOptions();
+    };
+    const auto output = [](const DorvixStaticMechanicalSettings& s, int i) -> const DorvixOutputControls& {
+        return s.GetStepList().GetStep(i)->GetOutputControls();
+    };
+    const std::vector<PassedOver> cases = {
+        {"unknown elements",
+         [](auto r) {
+             r.append_child("Comment");
+             Path(r, "StepControls[2]").append_child("Ramped").text().set("true");
+             Path(r, "StepControls[2]/TimeStepOptions/NewtonControls").append_child("LineSearch");
+             Path(r, "SolverFileControls").append_child("Compression");
+         },
+         [&](const auto& read) { EXPECT_TRUE(read == source); }, L""},
+        {"a step element of another name", [](auto r) { Rename(Path(r, "StepControls[2]"), "StepControl"); },
+         [&](const auto& read) {
+             ASSERT_EQ(read.GetNumberOfSteps(), 3);
+             EXPECT_EQ(read.GetStepList().GetStep(2)->GetEndTime(), 10.0);
+         },
+         L""},
+        // The step's own edge case: its time stepping fails before the Newton controls, yet the
+        // end time, results block and flags are read.
+        {"On without DefinedBy",
+         [](auto r) { Remove(Path(r, "StepControls[1]/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy")); },
+         [&](const auto& read) {
+             const DorvixStepControls& step = *read.GetStepList().GetStep(1);
+             EXPECT_EQ(step.GetEndTime(), 1.5);
+             EXPECT_EQ(options(read, 1).GetUseAutoTimeStepping(), kProgramControlled);  // the template's
+             EXPECT_EQ(options(read, 1).GetNewtonEnergyConvergenceType(), kProgramControlledType);
+             EXPECT_EQ(output(read, 1), output(source, 1));
+             EXPECT_EQ(step.GetInertialRelief(), source.GetStepList().GetStep(1)->GetInertialRelief());
+             EXPECT_TRUE(read.GetStepList().GetStep(2)->GetTimeStepOptions() == options(source, 2));
+         },
+         L"StepControls[1]/TimeStepOptions/AutoTimeSteppingType: neither ProgramControlled nor Off or On "
+         L"holding DefinedBy"},
+        {"Newton control without a type",
+         [](auto r) {
+             Rename(Path(r, "StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence/Manual"),
+                    "Auto");
+         },
+         [&](const auto& read) {
+             EXPECT_EQ(options(read, 1).GetNewtonEnergyConvergence(),
+                       fresh.GetTemplateTimeStepOptions().GetNewtonEnergyConvergence());
+             EXPECT_EQ(read.GetStepList().GetStep(1)->GetEndTime(), 1.5);
+         },
+         L"StepControls[1]/TimeStepOptions/NewtonControls/EnergyConvergence: holds neither ProgramControlled "
+         L"nor Manual"},
+        {"sub-step count text",
+         [](auto r) {
+             SetText(Path(r,
+                          "StepControls[2]/TimeStepOptions/AutoTimeSteppingType/Off/DefinedBy/SubSteps/"
+                          "NumberOfSubsteps"),
+                     "5 steps");
+         },
+         [&](const auto& read) { EXPECT_EQ(options(read, 2).GetUseAutoTimeStepping(), kProgramControlled); },
+         L"StepControls[2]/TimeStepOptions/AutoTimeSteppingType/Off/DefinedBy/SubSteps/NumberOfSubsteps: "
+         L"not a whole number of 0 or more"},
+        {"results block missing", [](auto r) { Remove(Path(r, "StepControls[1]/OutputControls")); },
+         [&](const auto& read) { EXPECT_EQ(output(read, 1), fresh.GetTemplateOutputControls()); },
+         L"StepControls[1]/OutputControls: missing"},
+        {"unknown time points word",
+         [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/TimePointsOptions"), "Some"); },
+         [&](const auto& read) {
+             EXPECT_EQ(output(read, 1).GetTimePointsOptions(),
+                       fresh.GetTemplateOutputControls().GetTimePointsOptions());
+             EXPECT_EQ(output(read, 1).GetResultSets(), output(source, 1).GetResultSets());
+         },
+         L"StepControls[1]/OutputControls/TimePointsOptions: no known choice, kept as it was"},
+        {"result set word",
+         [](auto r) { SetText(Path(r, "StepControls[1]/OutputControls/ResultSets"), "1 two"); },
+         [&](const auto& read) {
+             EXPECT_EQ(output(read, 1).GetResultSets(), (std::set<double>{0.0, 1.0}));
+         },
+         L""},
+        {"flag word", [](auto r) { SetText(Path(r, "StepControls[2]/InertialRelief"), "maybe"); },
+         [&](const auto& read) { EXPECT_FALSE(read.GetStepList().GetStep(2)->GetInertialRelief()); },
+         L"StepControls[2]/InertialRelief: neither true nor false"},
+        {"solver type unknown", [](auto r) { Rename(Path(r, "SolverControls/SolverType/Manual"), "Magic"); },
+         [&](const auto& read) {
+             EXPECT_EQ(read.GetSolverControls().GetSolverType(), fresh.GetSolverControls().GetSolverType());
+             EXPECT_TRUE(read.GetSolverControls().GetDoPrestressedStatic());
+         },
+         L"SolverControls/SolverType: no known solver, kept as it was"},
+        {"manual solver missing", [](auto r) { Remove(Path(r, "SolverControls/SolverType/Manual/Value")); },
+         [&](const auto& read) {
+             EXPECT_EQ(read.GetSolverControls().GetSolverType(), kSolverManual);
+             EXPECT_EQ(read.GetSolverControls().GetManualSolver(),
+                       fresh.GetSolverControls().GetManualSolver());
+         },
+         L"SolverControls/SolverType/Manual/Value: missing"},
+        {"stiffness factor text",
+         [](auto r) { SetText(Path(r, "SolverControls/WeakSprings/On/SpringsStiffness/Factor"), "big"); },
+         [&](const auto& read) {
+             EXPECT_EQ(read.GetSolverControls().GetSpringsStiffnessType(), kStiffnessFactor);
+             EXPECT_EQ(read.GetSolverControls().GetSpringsStiffnessFactor(),
+                       fresh.GetSolverControls().GetSpringsStiffnessFactor());
+         },
+         L"SolverControls/WeakSprings/On/SpringsStiffness/Factor: not a number"},
+        {"solver controls missing", [](auto r) { Remove(Path(r, "SolverControls")); },
+         [&](const auto& read) {
+             EXPECT_EQ(read.GetSolverControls(), fresh.GetSolverControls());
+             EXPECT_TRUE(read.GetStepList() == source.GetStepList());
+         },
+         L""},
+        {"future analysis word",
+         [](auto r) { SetText(Path(r, "SolverFileControls/FutureAnalysisType"), "Later"); },
+         [&](const auto& read) {
+             EXPECT_EQ(read.GetSolverFileControls().GetFutureAnalysisType(), kNoFutureAnalysis);
+             EXPECT_EQ(read.GetSolverFileControls().GetResultFile(), L"result.res");
+         },
+         L"SolverFileControls/FutureAnalysisType: no known analysis, none kept"},
+    };
+    for (const PassedOver& c : cases) {
+        DorvixStaticMechanicalSettings read;
+        ASSERT_EQ(ReadXmlText(read, EditedXml(source, c.edit)), S_OK) << c.what;
+        c.check(read);
+        EXPECT_EQ(read.GetReadProblem(), c.problem) << c.what;
+    }
 }
 
 TEST(SettingsXml, MalformedOtherSettingsFailAndChangeNothing) {
@@ -454,19 +547,22 @@ TEST(SettingsXml, MalformedOtherSettingsFailAndChangeNothing) {
     ExpectEveryEditFails(
         transient,
         {
-            {"damping missing", [](auto r) { Remove(Path(r, "DampingControls")); }},
-            {"beta empty", [](auto r) { Remove(Path(r, "DampingControls/BetaDamping/BetaVsFrequency")); }},
+            {"beta empty", [](auto r) { Remove(Path(r, "DampingControls/BetaDamping/BetaVsFrequency")); },
+             L"DampingControls/BetaDamping: holds neither a value nor BetaVsFrequency"},
             {"measure text",
-             [](auto r) { SetText(Path(r, "DampingControls/BetaDamping/BetaVsFrequency/Measure"), "-"); }},
+             [](auto r) { SetText(Path(r, "DampingControls/BetaDamping/BetaVsFrequency/Measure"), "-"); },
+             L"DampingControls/BetaDamping/BetaVsFrequency/Measure: not a number"},
         });
     DorvixHarmonicMechanicalSettings harmonic;
     settings_test::FillHarmonic(harmonic);
     ExpectEveryEditFails(
         harmonic, {
                       {"cluster number missing",
-                       [](auto r) { Remove(Path(r, "HarmonicControls/ForcingFrequency/ClusterNumber")); }},
+                       [](auto r) { Remove(Path(r, "HarmonicControls/ForcingFrequency/ClusterNumber")); },
+                       L"HarmonicControls/ForcingFrequency/ClusterNumber: missing"},
                       {"method empty",
-                       [](auto r) { Remove(Path(r, "HarmonicControls/HarmonicMethod/ModeSuperposition")); }},
+                       [](auto r) { Remove(Path(r, "HarmonicControls/HarmonicMethod/ModeSuperposition")); },
+                       L"HarmonicControls/HarmonicMethod: neither ModeSuperposition nor Full"},
                       {"manual range intervals",
                        [](auto r) {
                            SetText(
@@ -474,28 +570,43 @@ TEST(SettingsXml, MalformedOtherSettingsFailAndChangeNothing) {
                                     "HarmonicControls/HarmonicMethod/ModeSuperposition/ModalFrequencyRange/"
                                     "ManualRange/Intervals"),
                                "-1");
-                       }},
-                      {"root results block missing", [](auto r) { Remove(Path(r, "OutputControls")); }},
+                       },
+                       L"HarmonicControls/HarmonicMethod/ModeSuperposition/ModalFrequencyRange/ManualRange/"
+                       L"Intervals: not a "
+                       L"whole number of 0 or more"},
+                      {"root results block missing", [](auto r) { Remove(Path(r, "OutputControls")); },
+                       L"OutputControls: missing"},
                   });
     DorvixModalMechanicalSettings modal;
     settings_test::FillModalControls(modal.GetModalControls());
     ExpectEveryEditFails(
         modal,
         {
-            {"mode count missing", [](auto r) { Remove(Path(r, "ModalControls/NumberOfModesToFind")); }},
-            {"range child missing", [](auto r) { Remove(Path(r, "ModalControls/FrequencyRange/Maximum")); }},
-            {"temperature text", [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "warm"); }},
-            {"temperature undefined",
-             [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "nan"); }},
-            {"harmonic index missing", [](auto r) { Remove(Path(r, "ModalControls/HarmonicIndex")); }},
+            {"mode count missing", [](auto r) { Remove(Path(r, "ModalControls/NumberOfModesToFind")); },
+             L"ModalControls/NumberOfModesToFind: missing"},
+            {"range child missing", [](auto r) { Remove(Path(r, "ModalControls/FrequencyRange/Maximum")); },
+             L"ModalControls/FrequencyRange/Maximum: missing"},
+            {"temperature text", [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "warm"); },
+             L"ModalControls/RefTemperature: not a number"},
+            {"temperature undefined", [](auto r) { SetText(Path(r, "ModalControls/RefTemperature"), "nan"); },
+             L"ModalControls/RefTemperature: not a number"},
+            {"harmonic index missing", [](auto r) { Remove(Path(r, "ModalControls/HarmonicIndex")); },
+             L"ModalControls/HarmonicIndex: missing"},
             {"results type unknown",
-             [](auto r) { SetText(Path(r, "OutputControls/ResultSetsType"), "Some"); }},
+             [](auto r) { SetText(Path(r, "OutputControls/ResultSetsType"), "Some"); },
+             L"OutputControls/ResultSetsType: neither Auto nor Manual"},
             {"manual sets missing",
              [](auto r) {
                  SetText(Path(r, "OutputControls/ResultSetsType"), "Manual");
                  Remove(Path(r, "OutputControls/ResultSets"));
-             }},
+             },
+             L"OutputControls/ResultSets: missing"},
         });
+    // A transient root without damping controls leaves none present.
+    DorvixTransientMechanicalSettings read;
+    ASSERT_EQ(ReadXmlText(read, EditedXml(transient, [](auto r) { Remove(Path(r, "DampingControls")); })),
+              S_OK);
+    EXPECT_TRUE(read.GetDampingControls()->GetPresentControls().empty());
 }
 
 TEST(SettingsXml, AbsentOptionalElementsKeepTheirValues) {

@@ -53,6 +53,19 @@ class ImportRecorder : public NCAERep::IHostModelProvider {
     std::vector<std::pair<int, int>> imports;
 };
 
+// "Type: Text" of every message posted to the output representation.
+std::vector<std::wstring> PostedMessages(const FeederUnderTest& feeder) {
+    std::vector<std::wstring> messages;
+    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
+        std::wstring type;
+        std::wstring text;
+        message->getProperty(L"Type").getValue(type);
+        message->getProperty(L"Text").getValue(text);
+        messages.push_back(type + L": " + text);
+    }
+    return messages;
+}
+
 double EndTimeOfStep(const FeederUnderTest& feeder, int step) {
     double end = -1.0;
     EXPECT_EQ(feeder.GetStepEndTime(step, end), 0) << "step " << step;
@@ -193,6 +206,8 @@ TEST(ReadSolverRep, RebuildsTheSettingsOfTheModel) {
     EXPECT_EQ(EndTimeOfStep(feeder, 1), 1.0);
     EXPECT_EQ(EndTimeOfStep(feeder, 2), 2.0);
     EXPECT_EQ(EndTimeOfStep(feeder, 3), 3.5);
+    EXPECT_EQ(feeder.GetSettingsReadProblem(), L"");
+    EXPECT_FALSE(feeder.WasMessagePosted());
 }
 
 TEST(ReadSolverRep, AnEmptySettingsElementKeepsTheDefaults) {
@@ -205,25 +220,57 @@ TEST(ReadSolverRep, AnEmptySettingsElementKeepsTheDefaults) {
     EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 1);
 }
 
-TEST(ReadSolverRep, SettingsThatCannotBeBuiltOrReadGive36) {
-    for (const char* name : {"model-harmonic", "model-bad-settings", "model-missing-step-value"}) {
-        ModelCase model(name);
-        FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0) << name;
-        EXPECT_EQ(feeder.ReadSolverRep(), 36) << name;
-        EXPECT_EQ(feeder.GetSettings(), nullptr) << name;
-    }
+TEST(ReadSolverRep, SettingsThatCannotBeBuiltGive36) {
+    ModelCase model("model-harmonic");
+    FeederUnderTest feeder;
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    EXPECT_EQ(feeder.ReadSolverRep(), 36);
+    EXPECT_EQ(feeder.GetSettings(), nullptr);
     FeederUnderTest empty;
     EXPECT_EQ(empty.ReadSolverRep(), 36);
 }
 
-TEST(ReadSolverRep, ASolverObjectWithoutSettingsElementRaises) {
+// The result of reading the settings does not decide the load: the settings keep what could
+// be read (here nothing, so the defaults), and the reason is kept and shown as a warning.
+TEST(ReadSolverRep, SettingsThatCannotBeReadKeepTheirDefaultsAndTheReason) {
+    const struct {
+        const char* model;
+        const wchar_t* problem;
+    } cases[] = {
+        {"model-bad-settings", L"StepControls[2]/EndTime: not a number"},
+        {"model-missing-step-value", L"StepControls[2]/EndTime: missing"},
+    };
+    for (const auto& c : cases) {
+        ModelCase model(c.model);
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0) << c.model;
+        ASSERT_EQ(feeder.ReadSolverRep(), 0) << c.model;
+        ASSERT_NE(feeder.GetSettings(), nullptr) << c.model;
+        EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 1) << c.model;
+        EXPECT_EQ(feeder.GetSettingsReadProblem(), c.problem) << c.model;
+        EXPECT_EQ(PostedMessages(feeder),
+                  std::vector<std::wstring>{
+                      std::wstring(L"Warning: Analysis settings not read in full, defaults kept there: ") +
+                      c.problem})
+            << c.model;
+    }
+}
+
+TEST(ReadSolverRep, ASolverObjectWithoutSettingsElementGives36WithAMessage) {
     FeederUnderTest feeder;
     NCAERep::CCAERep* root = feeder.GetInputRoot();
     root->addObject(root->getDatabase()->createNew(NCAERep::CIdentity(L"SolverRep", -1)));
-    // The solve entry turns the representation's exception into code 44.
-    EXPECT_THROW(feeder.ReadSolverRep(), NCAERep::CCAEExternalObjectDoesNotExist);
+    NCAERep::CCAERepBase* solver = root->getChildrenByType(L"SolverRep").front();
+    for (const auto& [name, text] :
+         {std::pair{L"AnalysisType", L"Static"}, std::pair{L"PhysicsType", L"Mechanical"}}) {
+        NCAERep::CPropertyValue value;
+        value.setValue(text);
+        solver->setProperty(name, value);
+    }
+    EXPECT_EQ(feeder.ReadSolverRep(), 36);
     EXPECT_EQ(feeder.GetSettings(), nullptr);
+    EXPECT_EQ(PostedMessages(feeder),
+              std::vector<std::wstring>{L"Error: The model holds no analysis settings"});
     double value = 0.0;
     EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 36);
 }
@@ -307,7 +354,7 @@ TEST(FeederLifecycle, AFeederLeftMidSolveClosesItsDeckAndReleasesTheHostObjects)
     EXPECT_EQ(resolver->Release(), 1u);
 }
 
-TEST(ReadSolverRep, SettingsOfAnotherAnalysisGive36) {
+TEST(ReadSolverRep, SettingsOfAnotherAnalysisKeepTheDefaultsWithAWarning) {
     decktest::ScratchFolder scratch;
     ModelCase model("model-empty-settings");
     // The transient model carries the settings a static analysis wrote.
@@ -319,6 +366,9 @@ TEST(ReadSolverRep, SettingsOfAnotherAnalysisGive36) {
     decktest::WriteText(path, text);
     FeederUnderTest feeder;
     ASSERT_EQ(feeder.LoadCAERepresentation(path.wstring(), L""), 0);
-    EXPECT_EQ(feeder.ReadSolverRep(), 36);
-    EXPECT_EQ(feeder.GetSettings(), nullptr);
+    EXPECT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_NE(feeder.GetSettings(), nullptr);
+    EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kTransientAnalysis);
+    EXPECT_EQ(feeder.GetSettingsReadProblem(), L"DorvixTransientMechanicalSettings: missing");
+    EXPECT_EQ(PostedMessages(feeder).size(), 1u);
 }
