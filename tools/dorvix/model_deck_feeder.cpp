@@ -8,6 +8,7 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 namespace {
@@ -52,7 +53,8 @@ int ModelDeckFeeder::LoadModel() {
     partCount_ = dataSource_->GetPartCount();
     deckUnitSystem_ = dataSource_->GetDeckUnitSystem();
     modelUnitSystem_ = dataSource_->GetModelUnitSystem();
-    int code = LoadCAERepresentation(modelPath_.wstring(), (workFolder_ / kOutputModelName).wstring());
+    int code = LoadCAERepresentation(platform::WideFromPath(modelPath_),
+                                     platform::WideFromPath(workFolder_ / kOutputModelName));
     if (code != kRC_Success) return code;
     summary_.stage = "settings";
     code = ReadSolverRep();
