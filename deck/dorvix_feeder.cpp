@@ -4,6 +4,7 @@
 
 #include "caerep/core/cae_rep.h"
 #include "host/data_source.h"
+#include "platform/path_text.h"
 #include "settings/solver_controls.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls.h"
@@ -32,7 +33,7 @@ void DorvixFeeder::ReleaseSolveObjects() {
     if (messagePosted_ && !outputSaved_ && outputRoot_ && !outputPath_.empty()) {
         outputSaved_ = true;
         try {
-            outputRoot_->saveToFile(outputPath_);
+            outputRoot_->saveToFile(platform::PathFromWide(outputPath_));
         } catch (...) {
             // The close step does not report a failed save either; the earlier file stays.
         }

@@ -13,6 +13,7 @@
 #include "foundation/case_fold.h"
 #include "foundation/text.h"
 #include "platform/creation_registry.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 #include "settings/settings_factory.h"
 
@@ -64,7 +65,8 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
     NCAERep::ClearCollectedCAEExceptions();
     if (!inputRoot_) return kRC_ModelLoadFailed;
     if (ReportProgress(10, kProgressModelLoad) == 0) return kRC_Cancelled;
-    if (inputPath.empty() || inputRoot_->resumeFromFile(inputPath) < 0) return kRC_ModelLoadFailed;
+    if (inputPath.empty() || inputRoot_->resumeFromFile(platform::PathFromWide(inputPath)) < 0)
+        return kRC_ModelLoadFailed;
     if (ReportProgress(100, kProgressModelLoad) == 0) return kRC_Cancelled;
 
     selectionResolver_.Reset();

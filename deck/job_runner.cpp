@@ -108,7 +108,9 @@ int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
     SolverModulePlan plan;
     if (owner_) plan = PlanSolverModules(*owner_);
     if (!plan.moduleName.empty()) moduleName_ = plan.moduleName;
-    if (BuildSolverCommandText(*solverFolder, plan.chain).size() > kMaxSolverCommandLength) return 25;
+    // The limit counts characters: a folder named in UTF-8 must not lose room for each accent.
+    const std::wstring command = platform::Utf8ToWide(BuildSolverCommandText(*solverFolder, plan.chain));
+    if (command.size() > kMaxSolverCommandLength) return 25;
 
     const SolverMemory memory = ComputeSolverMemory(requestedMemoryMb, platform::PhysicalMemoryBytes(),
                                                     memoryMode_, zoneMemoryMb_, coreMemoryMb_);

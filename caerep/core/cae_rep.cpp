@@ -8,6 +8,7 @@
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/xml_names.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 namespace NCAERep {
@@ -60,7 +61,7 @@ int CCAERep::fail(const CCAEException& error) {
 }
 
 int CCAERep::resumeFromFile(const std::filesystem::path& path) {
-    std::wstring source = path.wstring();
+    std::wstring source = platform::WideFromPath(path);
     if (!platform::FileExists(path))
         return fail(
             CCAEXMLResumeException(L"file " + source + L": the file does not exist", kResumeFunction));
@@ -130,7 +131,7 @@ void CCAERep::saveToFile(const std::filesystem::path& path) const {
     if (!document.save_file(temporary.c_str(), "  ", pugi::format_default, pugi::encoding_utf8) ||
         !platform::ReplaceFile(temporary, path, &error)) {
         platform::DeleteFile(temporary);
-        throw CCAEXMLSaveException(L"cannot write " + path.wstring() +
+        throw CCAEXMLSaveException(L"cannot write " + platform::WideFromPath(path) +
                                        (error.empty() ? std::wstring() : L": " + platform::Utf8ToWide(error)),
                                    L"CCAERep::saveToFile");
     }

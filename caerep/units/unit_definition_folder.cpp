@@ -1,5 +1,6 @@
 #include "caerep/units/unit_definition_folder.h"
 
+#include "platform/path_text.h"
 #include "platform/registry.h"
 
 namespace NCAERep {
@@ -15,7 +16,7 @@ std::filesystem::path FindUnitDefinitionFolder() {
     if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletKey,
                                                     L"InstallDir", buffer, kMaxPath)))
         return {};
-    std::filesystem::path folder{std::wstring(buffer)};
+    std::filesystem::path folder = platform::PathFromWide(buffer);
     return folder / "xml";
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace caerep_test {
 
@@ -39,7 +40,8 @@ class UnitInstallation : public ::testing::Environment {
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new UnitInstallation);
 }  // namespace
 
-fs::path InstallFolder() { return Root() / "install"; }
+// Named with a non-ASCII letter: the unit files must be found through the registry's wide text.
+fs::path InstallFolder() { return Root() / platform::PathFromUtf8("install-\xC3\xA9"); }
 
 fs::path ScratchFolder(const std::string& name) {
     fs::path p = Root() / "scratch" / name;

@@ -74,7 +74,7 @@ TEST(Feeder, PostedMessagesReachTheOutputAndAreSavedEvenWithoutClose) {
     std::filesystem::remove(out);
     {
         TestFeeder feeder(1);
-        feeder.SetOutputPath(out.wstring());
+        feeder.SetOutputPath(platform::WideFromPath(out));
         feeder.OpenDeckObject();
         feeder.PostHostMessage(L"Warning(s) found in solve generated files", L"Warning");
         EXPECT_TRUE(feeder.WasMessagePosted());

@@ -8,6 +8,7 @@
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
 #include "platform/notifier.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/text.h"
 
@@ -224,6 +225,36 @@ TEST_F(JobRunner, CommandTextOf260IsAcceptedAnd261Refused) {
         platform::ScopedEnvironmentVariable exe("DVX_EXE", folder260 + "d");
         EXPECT_EQ(Run(""), 25);
     }
+}
+
+TEST_F(JobRunner, CommandTextLimitCountsCharactersNotBytes) {
+    const std::size_t base = std::string("\"/Dorvix.exe\" \"ba,as\" dorvix n 1 ").size();
+    std::string folder260 = "/";
+    for (std::size_t i = 0; i < 260 - base - 1; ++i) folder260 += "\xC3\xA9";  // two bytes each
+    {
+        platform::ScopedEnvironmentVariable exe("DVX_EXE", folder260);
+        EXPECT_EQ(Run(""), 6);  // accepted, but no solver there
+    }
+    {
+        platform::ScopedEnvironmentVariable exe("DVX_EXE", folder260 + "\xC3\xA9");
+        EXPECT_EQ(Run(""), 25);
+    }
+}
+
+TEST_F(JobRunner, SolverAndWorkFoldersMayHaveNonAsciiNames) {
+    const std::filesystem::path solver = folder.Path() / platform::PathFromWide(L"s\u00F6lver \u65E5\u672C");
+    const std::filesystem::path work = folder.Path() / platform::PathFromWide(L"\u00E9tude");
+    ASSERT_TRUE(platform::CreateFolders(solver));
+    ASSERT_TRUE(platform::CreateFolders(work));
+    ASSERT_TRUE(platform::CopyFile(std::filesystem::path(SolverFolder()) / "Dorvix.exe",
+                                   solver / "Dorvix.exe", true));
+    platform::ScopedEnvironmentVariable exe("DVX_EXE", platform::Utf8FromPath(solver));
+    owner.options["XENRADir"] = platform::Utf8FromPath(work);
+    EXPECT_EQ(Run("", {"  NPAS 1 T1 0.  T2 1."}), 0);
+    EXPECT_EQ(deck->GetWorkingFolder(), work);
+    EXPECT_TRUE(platform::FileExists(work / "dorvix_as.des"));
+    const std::string out = ReadText(work / "dorvix.out");
+    EXPECT_NE(out.find(platform::Utf8FromPath(solver / "Dorvix.exe")), std::string::npos) << out;
 }
 
 TEST_F(JobRunner, InputOnlyRunsNothing) {

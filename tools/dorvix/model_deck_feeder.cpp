@@ -8,6 +8,7 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 namespace {
@@ -53,7 +54,8 @@ int ModelDeckFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPac
 int ModelDeckFeeder::LoadModel() {
     summary_.stage = "model load";
     analysisKind_ = dataSource_->GetAnalysisKind();
-    return LoadCAERepresentation(modelPath_.wstring(), (workFolder_ / kOutputModelName).wstring());
+    return LoadCAERepresentation(platform::WideFromPath(modelPath_),
+                                 platform::WideFromPath(workFolder_ / kOutputModelName));
 }
 
 int ModelDeckFeeder::WriteModelSections() {

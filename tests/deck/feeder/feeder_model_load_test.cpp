@@ -142,14 +142,15 @@ TEST(ModelLoad, ModelsThatCannotBeLoadedGive44) {
     ModelCase model("model-parameters");
     for (const char* name : {"model-malformed", "model-no-solver"}) {
         FeederUnderTest feeder;
-        EXPECT_EQ(feeder.LoadCAERepresentation((feedertest::CaseFolder(name) / "CAERep.xml").wstring(), L""),
+        EXPECT_EQ(feeder.LoadCAERepresentation(
+                      platform::WideFromPath(feedertest::CaseFolder(name) / "CAERep.xml"), L""),
                   44)
             << name;
     }
     FeederUnderTest missing;
-    EXPECT_EQ(
-        missing.LoadCAERepresentation((feedertest::CaseFolder("model-none") / "CAERep.xml").wstring(), L""),
-        44);
+    EXPECT_EQ(missing.LoadCAERepresentation(
+                  platform::WideFromPath(feedertest::CaseFolder("model-none") / "CAERep.xml"), L""),
+              44);
     FeederUnderTest unnamed;
     EXPECT_EQ(unnamed.LoadCAERepresentation(BSTR{nullptr}, BSTR{nullptr}), 44);
 }
@@ -168,12 +169,12 @@ TEST(ModelLoad, TheOutputFileIsNeitherReadNorReplacedWithoutAMessage) {
     ModelCase model("model-parameters");
     {
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), output.wstring()), 0);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)), 0);
     }
     EXPECT_EQ(decktest::ReadText(output), "not a representation <");
     {
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), output.wstring()), 0);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)), 0);
         feeder.PostHostMessage(L"Error(s) found in solve generated files", L"Error");
     }
     const std::string saved = decktest::ReadText(output);
@@ -365,7 +366,7 @@ TEST(ReadSolverRep, SettingsOfAnotherAnalysisKeepTheDefaultsWithAWarning) {
     const std::filesystem::path path = scratch.Path() / "CAERep.xml";
     decktest::WriteText(path, text);
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(path.wstring(), L""), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(path), L""), 0);
     EXPECT_EQ(feeder.ReadSolverRep(), 0);
     ASSERT_NE(feeder.GetSettings(), nullptr);
     EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kTransientAnalysis);

@@ -16,6 +16,7 @@
 #include "hostsim/host_sim.h"
 #include "hostsim/selection_resolver.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "settings/settings_factory.h"
 #include "settings/step_controls_list.h"
 #include "tests/deck/deck_test_support.h"
@@ -32,7 +33,7 @@ class ModelCase {
         : hostCase_(std::shared_ptr<HostSimCase>(LoadHostCase(CaseFolder(name)))), host_(hostCase_) {
         if (!withResolver) UnregisterComponentClass(CLSID_SelectionResolver);
     }
-    std::wstring ModelPath() const { return hostCase_->caeRepPath.wstring(); }
+    std::wstring ModelPath() const { return platform::WideFromPath(hostCase_->caeRepPath); }
     HostSimDataSource& DataSource() { return host_.DataSource(); }
     const HostSimCase& Case() const { return *hostCase_; }
     // The host's answers, for a test that changes one of them.
