@@ -10,14 +10,30 @@ JXReference JXReferenceList::GetAt(int index) const {
 }
 
 bool JXReferenceList::Contains(const JXReference& reference) const {
-    return std::find(list_.begin(), list_.end(), reference) != list_.end();
+    return present_.count(Key(reference)) != 0;
 }
 
 bool JXReferenceList::Add(const JXReference& reference) {
-    if (Contains(reference)) return false;
-    if (list_.GetCount() == list_.GetCapacity()) list_.Reserve(list_.GetCapacity() + 10);
-    list_.Add(reference);
+    if (!present_.insert(Key(reference)).second) return false;
+    try {
+        if (list_.GetCount() == list_.GetCapacity()) list_.Reserve(list_.GetCapacity() + 10);
+        list_.Add(reference);
+    } catch (...) {
+        present_.erase(Key(reference));  // the set never answers for a reference the list lacks
+        throw;
+    }
     return true;
+}
+
+void JXReferenceList::RemoveAll() {
+    list_.RemoveAll();
+    present_.clear();
+}
+
+void JXReferenceList::Reserve(int count) {
+    if (count <= list_.GetCapacity()) return;
+    list_.Reserve(count);
+    present_.reserve(static_cast<std::size_t>(count));
 }
 
 bool JXReferenceList::Save(JXStream& stream) const {
@@ -27,13 +43,15 @@ bool JXReferenceList::Save(JXStream& stream) const {
 }
 
 bool JXReferenceList::Load(JXStream& stream) {
-    list_.RemoveAll();
+    RemoveAll();
     std::uint32_t count = 0;
     if (!stream.ReadCount(count, 8)) return false;
+    // The count was checked against the bytes left, so reserving it up front is safe.
+    Reserve(static_cast<int>(count));
     for (std::uint32_t i = 0; i < count; ++i) {
         JXReference r;
         if (!stream.ReadInt32(&r.id) || !stream.ReadUInt32(&r.kind)) {
-            list_.RemoveAll();
+            RemoveAll();
             return false;
         }
         Add(r);

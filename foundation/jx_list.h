@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 
 #include "foundation/signed_memory.h"
@@ -194,10 +195,21 @@ inline constexpr std::uint32_t kJXReferenceElements = 0x200000;
 
 class JXStream;
 
-// References without duplicates, in the order first added; capacity grows by 10.
+// References without duplicates, in the order first added; capacity grows by 10. A hash set
+// of the references, kept in step with the list, answers whether one is present, so building
+// a list of n references costs n look-ups rather than n * n comparisons.
 class JXReferenceList {
   public:
     JXReferenceList() = default;
+    JXReferenceList(const JXReferenceList&) = default;
+    JXReferenceList& operator=(const JXReferenceList&) = default;
+    JXReferenceList(JXReferenceList&& other) noexcept
+        : list_(std::move(other.list_)), present_(std::exchange(other.present_, {})) {}
+    JXReferenceList& operator=(JXReferenceList&& other) noexcept {
+        list_ = std::move(other.list_);
+        present_ = std::exchange(other.present_, {});
+        return *this;
+    }
 
     int GetCount() const { return list_.GetCount(); }
     // The reference at index; {-1, 0} outside the list.
@@ -206,7 +218,10 @@ class JXReferenceList {
     bool Add(const JXReference& reference);
     bool Add(std::int32_t id, std::uint32_t kind) { return Add(JXReference{id, kind}); }
     bool Contains(const JXReference& reference) const;
-    void RemoveAll() { list_.RemoveAll(); }
+    void RemoveAll();
+    // Makes room for `count` references in all, for a caller that adds a known number at once
+    // (growing by 10 at a time would copy the list over and over).
+    void Reserve(int count);
 
     const JXReference* begin() const { return list_.begin(); }
     const JXReference* end() const { return list_.end(); }
@@ -214,10 +229,16 @@ class JXReferenceList {
     // Stream form: uint32 count, then per reference int32 id and uint32 kind.
     bool Save(JXStream& stream) const;
     // Replaces the content; on a failed read the list is left empty and the answer is false.
+    // Repeated references of the stream are kept once, at their first place.
     bool Load(JXStream& stream);
 
   private:
+    static std::uint64_t Key(const JXReference& r) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(r.id)) << 32) | r.kind;
+    }
+
     JXList<JXReference> list_{0, 0};
+    std::unordered_set<std::uint64_t> present_;
 };
 
 // List of 32-bit ids.

@@ -168,7 +168,8 @@ bool JXStream::ReadBool(bool* destination, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         std::uint8_t byte = 0;
         if (!ReadByte(&byte)) {
-            std::fill(destination + i, destination + count, false);
+            // A short stream leaves no value of the run behind, not even those read before.
+            std::fill(destination, destination + count, false);
             return false;
         }
         destination[i] = byte == 1;

@@ -52,18 +52,7 @@ void ReadMaterialLibrary(HostSimCase& hostCase) {
     if (!hostCase.materialLibrary) throw HostCaseError(file, "", "the material library cannot be read");
 }
 
-}  // namespace
-
-void ReadHostJson(const std::string& text, const std::string& file, HostSimCase& hostCase) {
-    nlohmann::json document;
-    try {
-        document = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
-        throw HostCaseError(file, "byte " + std::to_string(e.byte),
-                            "not valid JSON: " + std::string(e.what()));
-    }
-    const JsonAt root(file, document, "");
-    if (!document.is_object()) root.Fail("expected an object at the top level");
+void ReadSections(const JsonAt& root, const std::string& file, HostSimCase& hostCase) {
     hostCase.analysisKind = root.IntOr("analysisKind", 1);
     hostCase.is2D = root.BoolOr("is2D", false);
     hostCase.partCount = root.IntOr("partCount", 1);
@@ -79,6 +68,21 @@ void ReadHostJson(const std::string& text, const std::string& file, HostSimCase&
     ReadObjectModelSection(root, hostCase);
     ReadMeshSection(root, hostCase, file);
     ReadSelectionsSection(root, hostCase);
+}
+
+}  // namespace
+
+void ReadHostJson(const std::string& text, const std::string& file, HostSimCase& hostCase) {
+    const nlohmann::json document = ParseJsonDocument(text, file);
+    const JsonAt root(file, document, "");
+    if (!document.is_object()) root.Fail("expected an object at the top level");
+    // The readers check every type before they take a value; should one still ask the library
+    // for something it cannot give, the case is refused all the same, not left to its exception.
+    try {
+        ReadSections(root, file, hostCase);
+    } catch (const nlohmann::json::exception& e) {
+        throw HostCaseError(file, "", "a value cannot be read: " + std::string(e.what()));
+    }
 }
 
 std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder) {

@@ -24,6 +24,74 @@ std::string JsonPointerAppend(const std::string& pointer, const std::string& key
     return out;
 }
 
+namespace {
+
+// Follows the parser through the document so that a value it refuses can be named by its
+// JSON pointer; the library's own errors only tell the byte, or nothing at all.
+class JsonPointerTracker {
+  public:
+    bool Event(nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        switch (event) {
+            case Event::object_start:
+                frames_.push_back(Frame{false, 0, {}});
+                break;
+            case Event::array_start:
+                frames_.push_back(Frame{true, 0, {}});
+                break;
+            case Event::key:
+                if (!frames_.empty() && parsed.is_string())
+                    frames_.back().key = parsed.get_ref<const std::string&>();
+                break;
+            case Event::object_end:
+            case Event::array_end:
+                if (!frames_.empty()) frames_.pop_back();
+                Advance();
+                break;
+            case Event::value:
+                Advance();
+                break;
+        }
+        return true;
+    }
+    // The pointer of the value being read.
+    std::string Pointer() const {
+        std::string pointer;
+        for (const Frame& f : frames_)
+            pointer = f.array ? pointer + "/" + std::to_string(f.index) : JsonPointerAppend(pointer, f.key);
+        return pointer;
+    }
+
+  private:
+    struct Frame {
+        bool array;
+        std::size_t index;
+        std::string key;
+    };
+    void Advance() {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+    std::vector<Frame> frames_;
+};
+
+}  // namespace
+
+nlohmann::json ParseJsonDocument(const std::string& text, const std::string& file) {
+    JsonPointerTracker tracker;
+    try {
+        return nlohmann::json::parse(
+            text, [&tracker](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+                return tracker.Event(event, parsed);
+            });
+    } catch (const nlohmann::json::parse_error& e) {
+        throw HostCaseError(file, "byte " + std::to_string(e.byte),
+                            "not valid JSON: " + std::string(e.what()));
+    } catch (const nlohmann::json::exception& e) {
+        throw HostCaseError(file, tracker.Pointer(),
+                            "not a value this reader can hold: " + std::string(e.what()));
+    }
+}
+
 void JsonAt::Fail(const std::string& reason) const { throw HostCaseError(*file_, pointer_, reason); }
 
 bool JsonAt::Has(const char* key) const { return value_->is_object() && value_->contains(key); }

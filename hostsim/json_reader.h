@@ -70,3 +70,7 @@ class JsonAt {
 
 // "/a/b" with '~' and '/' escaped as a JSON pointer requires.
 std::string JsonPointerAppend(const std::string& pointer, const std::string& key);
+
+// Parses a whole document. Malformed text is refused at its byte; a value the library cannot
+// hold (a number beyond the double range) at its JSON pointer.
+nlohmann::json ParseJsonDocument(const std::string& text, const std::string& file);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "hostsim/mesh_generator.h"
@@ -20,7 +21,11 @@ class SectionReader {
     }
     int Int(const json& v, const std::string& path) const {
         if (!v.is_number_integer()) Fail(path, "an integer is expected");
-        const auto value = v.get<long long>();
+        // Read as signed, an unsigned number above that range would wrap round to a negative id.
+        if (v.is_number_unsigned() &&
+            v.get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<int>::max()))
+            Fail(path, "the integer is out of range");
+        const auto value = v.get<std::int64_t>();
         if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
             Fail(path, "the integer is out of range");
         return static_cast<int>(value);

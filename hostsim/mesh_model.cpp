@@ -111,11 +111,8 @@ void HostSimMesh::AddBody(int partMeshId, int bodyMeshId, const std::vector<int>
     auto part = partByMeshId_.find(partMeshId);
     if (part == partByMeshId_.end()) throw HostSimMeshError("part " + Num(partMeshId) + " does not exist");
     if (elements.empty()) throw HostSimMeshError("body " + Num(bodyMeshId) + " has no elements");
-    ClaimEntityId(bodyMeshId, "body");
-    const int bodyIndex = static_cast<int>(bodies_.size());
-    Body body;
-    body.meshId = bodyMeshId;
-    body.partMeshId = partMeshId;
+    // Every element is checked before anything is marked, so a refused body leaves the mesh as
+    // it was; an element named twice in the list is caught here, not taken for another body.
     std::vector<int> positions;
     positions.reserve(elements.size());
     for (int e : elements) {
@@ -126,19 +123,29 @@ void HostSimMesh::AddBody(int partMeshId, int bodyMeshId, const std::vector<int>
         if (elementBody_[pos] >= 0)
             throw HostSimMeshError("element " + Num(e) + " of body " + Num(bodyMeshId) +
                                    " already belongs to body " + Num(bodies_[elementBody_[pos]].meshId));
-        elementBody_[pos] = bodyIndex;
         positions.push_back(pos);
     }
     // The host lists a body's elements in mesh order, whatever order the input gave.
     std::sort(positions.begin(), positions.end());
+    const auto twice = std::adjacent_find(positions.begin(), positions.end());
+    if (twice != positions.end())
+        throw HostSimMeshError("body " + Num(bodyMeshId) + " names element " + Num(elementIds_[*twice]) +
+                               " twice");
+    ClaimEntityId(bodyMeshId, "body");
+
+    const int bodyIndex = static_cast<int>(bodies_.size());
+    Body body;
+    body.meshId = bodyMeshId;
+    body.partMeshId = partMeshId;
     body.elements.reserve(positions.size());
     for (int pos : positions) {
         body.elements.push_back(elementIds_[pos]);
         body.byType[elementTypes_[pos]].push_back(elementIds_[pos]);
     }
+    bodies_.push_back(std::move(body));
+    for (int pos : positions) elementBody_[pos] = bodyIndex;
     bodyByMeshId_[bodyMeshId] = bodyIndex;
     parts_[part->second].bodies.push_back(bodyIndex);
-    bodies_.push_back(std::move(body));
 }
 
 void HostSimMesh::SetBodyArea(int bodyMeshId, double area) {

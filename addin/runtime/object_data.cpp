@@ -52,14 +52,9 @@ bool ObjectData::Resume(JXStream& stream) {
     JXIdList idList;
     if (!idList.Load(stream)) return false;
 
-    std::uint32_t referenceCount = 0;
-    if (!stream.ReadCount(referenceCount, 8)) return false;
+    // The references have the list's own stream form.
     JXReferenceList references;
-    for (std::uint32_t i = 0; i < referenceCount; ++i) {
-        JXReference r;
-        if (!stream.ReadInt32(&r.id) || !stream.ReadUInt32(&r.kind)) return false;
-        references.Add(r);
-    }
+    if (!references.Load(stream)) return false;
 
     std::uint32_t parallelCount = 0;
     if (!stream.ReadCount(parallelCount, 4)) return false;

@@ -18,14 +18,21 @@ namespace {
 constexpr const wchar_t* kResumeFunction = L"CCAERep::resumeFromFile";
 
 // Checks every object id of the document before anything is created, so a duplicate is
-// reported without touching the database, and answers the largest id.
+// reported without touching the database, and answers the largest id. Nesting is checked in
+// the same pass: resume, save, copy and the searches below an object recurse once per level,
+// and a document nested too deep would run them off the stack.
 bool ScanObjectIds(pugi::xml_node root, int& maxId, std::size_t& count, std::wstring& problem) {
     std::unordered_set<int> seen;
-    std::vector<pugi::xml_node> stack{root};
+    std::vector<std::pair<pugi::xml_node, int>> stack{{root, 1}};
     maxId = 0;
     while (!stack.empty()) {
-        pugi::xml_node e = stack.back();
+        const auto [e, depth] = stack.back();
         stack.pop_back();
+        if (depth > CCAERep::kMaxObjectDepth) {
+            problem = L"element " + DescribeElement(e) + L": objects nest more than " +
+                      std::to_wstring(CCAERep::kMaxObjectDepth) + L" levels deep";
+            return false;
+        }
         int value = 0;
         if (!ReadIdAttribute(e, value)) {
             problem = L"element " + DescribeElement(e) + L": object without a valid integer Id";
@@ -40,7 +47,7 @@ bool ScanObjectIds(pugi::xml_node root, int& maxId, std::size_t& count, std::wst
             if (c.type() != pugi::node_element) continue;
             pugi::xml_attribute kind = c.first_attribute();
             if (kind && std::strcmp(kind.name(), "CAEType") != 0) kind = c.attribute("CAEType");
-            if (kind && std::strcmp(kind.value(), "object") == 0) stack.push_back(c);
+            if (kind && std::strcmp(kind.value(), "object") == 0) stack.emplace_back(c, depth + 1);
         }
     }
     count = seen.size();

@@ -17,6 +17,10 @@ class CCAERep : public CCAERepBase {
   public:
     explicit CCAERep(const CIdentity& identity) : CCAERepBase(identity) {}
 
+    // How deep objects may nest in a document, the document element being the first level. A
+    // model nests a handful of levels; a deeper document is refused before anything is read.
+    static constexpr int kMaxObjectDepth = 256;
+
     void initialize() override;
 
     // Loads the document into this root's database. 0 on success; a negative answer when the

@@ -135,45 +135,59 @@ bool CUnits::loadDefinitions(const std::filesystem::path& folder) {
 }
 
 // ---- symbol table ------------------------------------------------------------------------
+//
+// A symbol reads as a unit when it is the unit's name or alias, and as a prefixed unit when it
+// is a prefix's name or alias followed by the name or alias of a unit that takes prefixes. Only
+// the names and aliases are held; a symbol is split where a prefix may end when it is looked up.
 
-void CUnits::addReading(const std::wstring& symbol, Reading reading) {
-    auto& readings = m_symbols[symbol];
-    if (std::find(readings.begin(), readings.end(), reading) == readings.end())
-        readings.push_back(std::move(reading));
+namespace {
+
+void AddForm(std::unordered_map<std::wstring, std::vector<int>>& forms, const std::wstring& form, int at) {
+    std::vector<int>& positions = forms[form];
+    if (positions.empty() || positions.back() != at) positions.push_back(at);
 }
 
-void CUnits::registerSymbols(const std::wstring& name, const std::wstring& alias) {
-    addReading(name, Reading{L"", name});
-    if (!alias.empty()) addReading(alias, Reading{L"", name});
-}
+}  // namespace
 
-void CUnits::registerPrefixedSymbols(const std::wstring& name, const std::wstring& alias,
-                                     const CPrefix& prefix) {
-    std::wstring pn, pa;
-    prefix.m_Name.getValue(pn);
-    prefix.m_Alias.getValue(pa);
-    Reading r{pn, name};
-    addReading(pn + name, r);
-    if (!alias.empty() && !pa.empty()) addReading(pa + alias, r);
-    if (!alias.empty()) addReading(pn + alias, r);
-    if (!pa.empty()) addReading(pa + name, r);
+void CUnits::addUnitForms(const std::wstring& name, const std::wstring& alias, bool prefixable) {
+    const int at = static_cast<int>(m_unitNames.size());
+    m_unitNames.push_back(name);
+    m_unitPrefixable.push_back(prefixable);
+    AddForm(m_unitForms, name, at);
+    if (!alias.empty()) AddForm(m_unitForms, alias, at);
 }
 
 void CUnits::buildSymbolTable() {
-    m_symbols.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_answersLock);
+        m_answers.clear();
+    }
+    m_unitNames.clear();
+    m_unitPrefixable.clear();
+    m_prefixNames.clear();
+    m_unitForms.clear();
+    m_prefixForms.clear();
+    m_prefixLengths.clear();
     m_baseUnits.clear();
     m_prefixes.clear();
     m_derivedUnits.clear();
 
-    std::vector<const CPrefix*> prefixes;
     for (CCAERepBase* c : getChildrenByType(L"Prefix")) {
-        if (auto* p = dynamic_cast<const CPrefix*>(c)) {
-            std::wstring name;
-            p->m_Name.getValue(name);
-            m_prefixes.emplace(name, p);
-            prefixes.push_back(p);
-        }
+        auto* p = dynamic_cast<const CPrefix*>(c);
+        if (!p) continue;
+        std::wstring name, alias;
+        p->m_Name.getValue(name);
+        p->m_Alias.getValue(alias);
+        m_prefixes.emplace(name, p);
+        const int at = static_cast<int>(m_prefixNames.size());
+        m_prefixNames.push_back(name);
+        AddForm(m_prefixForms, name, at);
+        if (!alias.empty()) AddForm(m_prefixForms, alias, at);
     }
+    for (const auto& [form, positions] : m_prefixForms) m_prefixLengths.push_back(form.size());
+    std::sort(m_prefixLengths.begin(), m_prefixLengths.end());
+    m_prefixLengths.erase(std::unique(m_prefixLengths.begin(), m_prefixLengths.end()), m_prefixLengths.end());
+
     for (CCAERepBase* holder : getChildrenByType(L"BaseUnit")) {
         for (const std::wstring& name : holder->getPropertyNames()) {
             std::wstring alias;
@@ -181,10 +195,7 @@ void CUnits::buildSymbolTable() {
             m_baseUnits.emplace(name, alias);
         }
     }
-    for (const auto& [name, alias] : m_baseUnits) {  // in the order of their names
-        registerSymbols(name, alias);
-        for (const CPrefix* p : prefixes) registerPrefixedSymbols(name, alias, *p);
-    }
+    for (const auto& [name, alias] : m_baseUnits) addUnitForms(name, alias, true);  // by name
     for (CCAERepBase* c : getChildrenByType(L"DerivedUnit")) {
         auto* d = dynamic_cast<const CDerivedUnit*>(c);
         if (!d) continue;
@@ -194,15 +205,51 @@ void CUnits::buildSymbolTable() {
         d->m_Alias.getValue(alias);
         d->m_AllowedPrefix.getValue(allowed);
         m_derivedUnits.emplace(name, d);
-        registerSymbols(name, alias);
-        if (allowed)
-            for (const CPrefix* p : prefixes) registerPrefixedSymbols(name, alias, *p);
+        addUnitForms(name, alias, allowed);
     }
 }
 
+std::vector<CUnits::Reading> CUnits::readingsOf(const std::wstring& symbol) const {
+    // (unit, prefix) positions; -1 for no prefix, so a unit's own reading comes before its
+    // prefixed ones.
+    std::vector<std::pair<int, int>> found;
+    if (auto u = m_unitForms.find(symbol); u != m_unitForms.end())
+        for (int unit : u->second) found.emplace_back(unit, -1);
+    for (std::size_t length : m_prefixLengths) {
+        if (length > symbol.size()) break;
+        auto p = m_prefixForms.find(symbol.substr(0, length));
+        if (p == m_prefixForms.end()) continue;
+        auto u = m_unitForms.find(symbol.substr(length));
+        if (u == m_unitForms.end()) continue;
+        for (int unit : u->second)
+            if (m_unitPrefixable[static_cast<std::size_t>(unit)])
+                for (int prefix : p->second) found.emplace_back(unit, prefix);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<Reading> readings;
+    for (const auto& [unit, prefix] : found) {
+        Reading r{prefix < 0 ? std::wstring() : m_prefixNames[static_cast<std::size_t>(prefix)],
+                  m_unitNames[static_cast<std::size_t>(unit)]};
+        // Two units or prefixes of one name give one reading, at its first place.
+        if (std::find(readings.begin(), readings.end(), r) == readings.end())
+            readings.push_back(std::move(r));
+    }
+    return readings;
+}
+
 const std::vector<CUnits::Reading>* CUnits::findSymbol(const std::wstring& symbol) const {
-    auto it = m_symbols.find(symbol);
-    return it == m_symbols.end() ? nullptr : &it->second;
+    std::lock_guard<std::mutex> lock(m_answersLock);
+    if (auto it = m_answers.find(symbol); it != m_answers.end()) return &it->second;
+    std::vector<Reading> readings = readingsOf(symbol);
+    // Symbols that read as nothing are not kept: the held answers stay within what was asked
+    // of the definitions, whatever a model names.
+    if (readings.empty()) return nullptr;
+    return &m_answers.emplace(symbol, std::move(readings)).first->second;
+}
+
+std::size_t CUnits::heldSymbolCount() const {
+    std::lock_guard<std::mutex> lock(m_answersLock);
+    return m_unitForms.size() + m_prefixForms.size() + m_answers.size();
 }
 
 }  // namespace NCAERep

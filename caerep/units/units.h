@@ -1,13 +1,14 @@
 // The unit database of the representation: base units, prefixes, derived units and the base
-// dimension of every unit category, read from the installation's definition files, plus a
-// symbol table from every written form of a unit to its definition. Converts values between
-// unit expressions of one quantity type.
+// dimension of every unit category, read from the installation's definition files, plus the
+// written forms of units and prefixes through which a symbol finds its definition. Converts
+// values between unit expressions of one quantity type.
 #pragma once
 
 #include <array>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -73,8 +74,13 @@ class CUnits : public CCAERepBase {
     bool getSymbolDimensions(const std::wstring& symbol, DimensionVector& out) const;
     bool getTermFactor(const std::wstring& symbol, double& out) const;
     bool getTermOffset(const std::wstring& symbol, double& out) const;
+    // Every reading of the symbol (unprefixed first, then by unit and prefix in the order of the
+    // definitions), or null for none. The answer stays valid until the definitions are read again.
     const std::vector<Reading>* findSymbol(const std::wstring& symbol) const;
-    const std::map<std::wstring, std::vector<Reading>>& symbolTable() const { return m_symbols; }
+    // Written forms held for look-ups: unit and prefix names and aliases, and the prefixed
+    // symbols answered so far. Prefixed forms are never listed in advance (prefixes times units
+    // would be millions for a large definition set).
+    std::size_t heldSymbolCount() const;
 
     // Resolves an expression against a quantity type into unambiguous terms.
     bool resolveExpression(const std::wstring& quantityType, const std::wstring& expression,
@@ -116,13 +122,24 @@ class CUnits : public CCAERepBase {
     bool readingFactor(const Reading& reading, double& out) const;
     double readingOffset(const Reading& reading) const;
     const std::wstring* definitionText(const Reading& reading) const;
-    void registerSymbols(const std::wstring& name, const std::wstring& alias);
-    void registerPrefixedSymbols(const std::wstring& name, const std::wstring& alias, const CPrefix& prefix);
-    void addReading(const std::wstring& symbol, Reading reading);
+    void addUnitForms(const std::wstring& name, const std::wstring& alias, bool prefixable);
+    std::vector<Reading> readingsOf(const std::wstring& symbol) const;
 
     std::unique_ptr<CCAEDatabase> m_ownDatabase;
     bool m_loaded = false;
-    std::map<std::wstring, std::vector<Reading>> m_symbols;
+    // Units in the order they read a symbol: base units by name, then derived units in the
+    // order of the definitions. Prefixes in the order of the definitions.
+    std::vector<std::wstring> m_unitNames;
+    std::vector<bool> m_unitPrefixable;
+    std::vector<std::wstring> m_prefixNames;
+    // Name or alias -> positions in the lists above, ascending.
+    std::unordered_map<std::wstring, std::vector<int>> m_unitForms;
+    std::unordered_map<std::wstring, std::vector<int>> m_prefixForms;
+    // Lengths of the prefix forms, so a symbol is split only where a prefix can end.
+    std::vector<std::size_t> m_prefixLengths;
+    // Answers handed out by findSymbol; a conversion may run on any thread.
+    mutable std::mutex m_answersLock;
+    mutable std::unordered_map<std::wstring, std::vector<Reading>> m_answers;
     std::map<std::wstring, std::wstring> m_baseUnits;  // name -> alias
     std::unordered_map<std::wstring, const CPrefix*> m_prefixes;
     std::unordered_map<std::wstring, const CDerivedUnit*> m_derivedUnits;

@@ -28,6 +28,41 @@ std::string ManyChildren(int count) {
     return s.str() + "</CAERep>";
 }
 
+// The root and `levels - 1` objects each inside the one before.
+std::string Nested(int levels) {
+    std::string s = R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)";
+    for (int i = 2; i <= levels; ++i)
+        s += R"(<G CAEType="object" Type="Group" Version="1" Id=")" + std::to_string(i) + R"(">)";
+    for (int i = 2; i <= levels; ++i) s += "</G>";
+    return s + "</CAERep>";
+}
+
+TEST(ResumeEdges, NestingIsLimitedBeforeAnythingIsRead) {
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, Nested(CCAERep::kMaxObjectDepth)), 0);
+    ASSERT_EQ(db.getObjectCount(), static_cast<std::size_t>(CCAERep::kMaxObjectDepth));
+    // What loads also saves and loads again.
+    pugi::xml_document saved;
+    db.getRoot()->saveToDocument(saved);
+    CCAEDatabase again;
+    ASSERT_EQ(again.getRoot()->resumeFromDocument(saved, L"saved"), 0);
+    EXPECT_EQ(again.getObjectCount(), db.getObjectCount());
+
+    // One level more, and far more (deep enough to run the recursion off the stack): refused
+    // with the file, the element and the limit, and the database keeps only its root.
+    for (int levels : {CCAERep::kMaxObjectDepth + 1, 20'000}) {
+        CCAEDatabase deep;
+        EXPECT_EQ(LoadText(deep, Nested(levels)), -1);
+        EXPECT_EQ(deep.getObjectCount(), 1u);
+        EXPECT_TRUE(deep.getRoot()->getChildren().empty());
+        EXPECT_EQ(deep.getRoot()->getId(), 1);
+        const std::wstring message = deep.getRoot()->getLastError()->getMessage();
+        EXPECT_EQ(message.rfind(L"file text, element /CAERep[Id=1]/G[Id=2]/G[Id=3]/", 0), 0u) << levels;
+        EXPECT_NE(message.find(L"/G[Id=257]: objects nest more than 256 levels deep"), std::wstring::npos)
+            << levels;
+    }
+}
+
 TEST(ResumeEdges, LoadingTheSameDocumentAgainFillsTheSameObjects) {
     CCAEDatabase db;
     ASSERT_EQ(LoadText(db, ManyChildren(40)), 0);
@@ -159,6 +194,45 @@ TEST(UnitsPersistence, AUnitDatabaseResumedFromAModelRebuildsItsSymbols) {
     double out = 0.0;
     ASSERT_TRUE(units->convert(32.0, L"F", L"C", L"Temperature", out));
     EXPECT_NEAR(out, 0.0, 1e-12);
+}
+
+// A model's unit database of 300 prefixes and 1,000 prefixable derived units, all with aliases:
+// listing every prefixed form in advance would hold 1.2 million symbols.
+TEST(UnitsPersistence, ManyPrefixesAndUnitsHoldOnlyTheirOwnForms) {
+    constexpr int kPrefixes = 300, kUnits = 1000;
+    std::ostringstream s;
+    s << R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)"
+      << R"(<Units CAEType="object" Type="Units" Version="1" Id="2">)";
+    int id = 3;
+    for (int p = 0; p < kPrefixes; ++p)
+        s << "<P" << p << R"( CAEType="object" Type="Prefix" Version="1" Id=")" << id++ << R"(">)"
+          << R"(<Name CAEType="property">pre)" << p << R"(</Name><Alias CAEType="property">a)" << p
+          << R"(</Alias><Factor CAEType="property">)" << p + 2 << "</Factor></P" << p << ">";
+    for (int u = 0; u < kUnits; ++u)
+        s << "<U" << u << R"( CAEType="object" Type="DerivedUnit" Version="1" Id=")" << id++ << R"(">)"
+          << R"(<Name CAEType="property">unit)" << u << R"(</Name><Alias CAEType="property">b)" << u
+          << R"(</Alias><Factor CAEType="property">)" << u + 1
+          << R"(</Factor><AllowedPrefix CAEType="property">true</AllowedPrefix></U)" << u << ">";
+    s << "</Units></CAERep>";
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, s.str()), 0);
+    auto* units = dynamic_cast<CUnits*>(db.getRoot()->getChildByType(L"Units"));
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(units->heldSymbolCount(), 2u * (kPrefixes + kUnits));
+
+    const auto* readings = units->findSymbol(L"a7b9");
+    ASSERT_NE(readings, nullptr);
+    EXPECT_EQ(*readings, (std::vector<CUnits::Reading>{{L"pre7", L"unit9"}}));
+    EXPECT_EQ(units->findSymbol(L"pre299unit999")->front(), (CUnits::Reading{L"pre299", L"unit999"}));
+    double factor = 0.0;
+    ASSERT_TRUE(units->getTermFactor(L"pre7b9", factor));
+    EXPECT_EQ(factor, 90.0);
+    EXPECT_EQ(units->findSymbol(L"a7"), nullptr);
+    EXPECT_EQ(units->findSymbol(L"a7b"), nullptr);
+    EXPECT_EQ(units->findSymbol(L"b9a7"), nullptr);
+    // Each prefixed symbol answered is kept once, for the answer to stay valid; misses are not.
+    EXPECT_EQ(units->heldSymbolCount(), 2u * (kPrefixes + kUnits) + 3);
+    EXPECT_EQ(units->findSymbol(L"a7b9"), readings);
 }
 
 TEST(UnitsDisambiguation, EveryCombinationOfReadingsIsTried) {

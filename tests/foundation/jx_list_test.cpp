@@ -137,6 +137,37 @@ TEST(JXReferenceList, AddsOnlyNewReferencesAndGrowsByTen) {
     EXPECT_EQ(list.GetAt(-1), (JXReference{-1, 0}));
 }
 
+// 300,000 references of which 100,000 repeat earlier ones: one look-up each, not a scan of the
+// list so far, or the load would take minutes.
+TEST(JXReferenceList, LargeLoadDropsRepeatsAndKeepsTheFirstOrder) {
+    constexpr int kStored = 300'000, kDistinct = 200'000;
+    JXMemoryChannel channel;
+    JXStream out(channel);
+    out.WriteUInt32(kStored);
+    for (int i = 0; i < kStored; ++i) {
+        out.WriteInt32(kDistinct - i % kDistinct);
+        out.WriteUInt32(i % 2 ? kJXReferenceFace : kJXReferenceEdge);
+    }
+    channel.Rewind();
+    JXStream in(channel);
+    JXReferenceList list;
+    ASSERT_TRUE(list.Load(in));
+    ASSERT_EQ(list.GetCount(), kDistinct);
+    EXPECT_EQ(list.GetAt(0), (JXReference{kDistinct, kJXReferenceEdge}));
+    EXPECT_EQ(list.GetAt(kDistinct - 1), (JXReference{1, kJXReferenceFace}));
+    EXPECT_FALSE(list.Add(7, kJXReferenceFace));
+    EXPECT_TRUE(list.Add(7, kJXReferenceElements));
+
+    // Moving and emptying take the set of present references along.
+    JXReferenceList moved(std::move(list));
+    EXPECT_EQ(moved.GetCount(), kDistinct + 1);
+    EXPECT_TRUE(moved.Contains({7, kJXReferenceElements}));
+    EXPECT_TRUE(list.Add(7, kJXReferenceElements));
+    moved.RemoveAll();
+    EXPECT_FALSE(moved.Contains({7, kJXReferenceElements}));
+    EXPECT_TRUE(moved.Add(7, kJXReferenceElements));
+}
+
 TEST(JXIdList, StreamRoundTripAndTruncation) {
     JXIdList ids;
     ids.Add(3);

@@ -165,6 +165,36 @@ TEST(JXStream, TruncatedInputFailsEveryReadKind) {
     }
 }
 
+// A run of values on a stream that holds only the first ones: none of the values read before
+// the end is left behind (bytes of 1 read as true, 1, or a denormal double).
+TEST(JXStream, ShortRunsOfValuesLeaveEveryValueZero) {
+    auto run = [](std::size_t bytes, auto read) {
+        JXMemoryChannel channel(std::vector<std::uint8_t>(bytes, 0x01));
+        JXStream s(channel);
+        return read(s);
+    };
+    EXPECT_TRUE(run(3, [](JXStream& s) {
+        bool v[4] = {true, true, true, true};
+        return !s.ReadBool(v, 4) && !v[0] && !v[1] && !v[2] && !v[3];
+    }));
+    EXPECT_TRUE(run(9, [](JXStream& s) {
+        std::int32_t v[3] = {9, 9, 9};
+        return !s.ReadInt32(v, 3) && v[0] == 0 && v[1] == 0 && v[2] == 0;
+    }));
+    EXPECT_TRUE(run(5, [](JXStream& s) {
+        std::uint16_t v[3] = {9, 9, 9};
+        return !s.ReadUInt16(v, 3) && v[0] == 0 && v[1] == 0 && v[2] == 0;
+    }));
+    EXPECT_TRUE(run(2, [](JXStream& s) {
+        std::uint8_t v[3] = {9, 9, 9};
+        return !s.ReadByte(v, 3) && v[0] == 0 && v[1] == 0 && v[2] == 0;
+    }));
+    EXPECT_TRUE(run(12, [](JXStream& s) {
+        double v[2] = {9, 9};
+        return !s.ReadDouble(v, 2) && v[0] == 0.0 && v[1] == 0.0;
+    }));
+}
+
 TEST(JXStream, CountsAndLengthsAreCheckedBeforeAllocation) {
     auto streamOf = [](std::vector<std::uint8_t> bytes) {
         return std::make_unique<JXStream>(std::make_unique<JXMemoryChannel>(std::move(bytes)));

@@ -6,6 +6,7 @@
 #include "host/units_service.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/json_reader.h"
+#include "hostsim/mesh_model.h"
 #include "platform/creation_registry.h"
 #include "platform/stream.h"
 
@@ -126,6 +127,47 @@ TEST(HostSimCase, MalformedHostJsonNamesThePlaceAndTheReason) {
     EXPECT_EQ(Refusal("[1, 2]"), "/ | expected an object at the top level");
     EXPECT_EQ(Refusal(R"({"partCount": 1,})").substr(0, 5), "byte ");
     EXPECT_EQ(Refusal("{}"), "accepted");
+}
+
+TEST(HostSimCase, MeshBodiesAndIdsOutOfRangeAreRefusedAtTheirPlace) {
+    const std::string mesh = R"({"mesh": {"nodes": [[1,0,0,0],[2,1,0,0],[3,2,0,0]],
+                                          "elements": [[1, 18, [1, 2]], [2, 18, [2, 3]]],
+                                          "parts": [{"id": 1, "bodies": )";
+    const std::pair<std::string, std::string> cases[] = {
+        {R"([{"id": 5, "elements": [2, 1, 2]}])", "/mesh/parts/0/bodies/0 | body 5 names element 2 twice"},
+        {R"([{"id": 5, "elements": [1]}, {"id": 6, "elements": [2, 1]}])",
+         "/mesh/parts/0/bodies/1 | element 1 of body 6 already belongs to body 5"},
+        {R"([{"id": 18446744073709551615, "elements": [1]}])",
+         "/mesh/parts/0/bodies/0/id | the integer is out of range"},
+        {R"([{"id": 5, "elementRange": [1, 18446744073709551614]}])",
+         "/mesh/parts/0/bodies/0/elementRange/1 | the integer is out of range"},
+        {R"([{"id": 5, "elements": [1, 2]}])", "accepted"},
+    };
+    for (const auto& [bodies, refusal] : cases) EXPECT_EQ(Refusal(mesh + bodies + "}]}}"), refusal) << bodies;
+
+    // A refused body leaves its elements free and its id unused for a later body of the mesh.
+    HostSimMesh direct;
+    direct.AddNode(1, 0, 0, 0);
+    direct.AddNode(2, 1, 0, 0);
+    direct.AddElement(1, 18, {1, 2});
+    direct.AddPart(1);
+    EXPECT_THROW(direct.AddBody(1, 5, {1, 1}), HostSimMeshError);
+    ASSERT_NO_THROW(direct.AddBody(1, 5, {1}));
+    EXPECT_EQ(direct.ElementBodyAt(0), 0);
+    EXPECT_EQ(direct.Bodies().size(), 1u);
+}
+
+TEST(HostSimCase, NumbersBeyondTheDoubleRangeAreRefusedAtTheirPointer) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"partCount": 1e309})", "/partCount"},
+        {R"({"mesh": {"nodes": [[1, 0, -1e400, 0]]}})", "/mesh/nodes/0/2"},
+        {R"({"a~b": [1, {"c/d": [true, 2e308]}]})", "/a~0b/1/c~1d/1"},
+    };
+    for (const auto& [json, place] : cases) {
+        const std::string refusal = Refusal(json);
+        EXPECT_EQ(refusal.substr(0, refusal.find(" | ")), place) << json;
+        EXPECT_NE(refusal.find("number overflow"), std::string::npos) << refusal;
+    }
 }
 
 TEST(HostSimCase, MissingFilesAreRefusedWithTheirName) {
