@@ -5,12 +5,12 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/dispatch.h"
 
 inline constexpr CLSID CLSID_HostStringTable = MakeGuid("3f210698-9fed-4c18-bf4a-3f7088c0e165");
 inline constexpr IID IID_IHostStringTable = MakeGuid("da210d1e-5f75-44c2-ba5e-a339a30969df");
 inline constexpr CLSID CLSID_HostStringList = MakeGuid("807eecce-23f6-46d8-8b42-a03c197c2bb3");
 inline constexpr IID IID_IHostStringList = MakeGuid("63d4e92d-edab-4071-91e0-58fa583731da");
-inline constexpr IID IID_IDispatch = MakeGuid("00020400-0000-0000-c000-000000000046");
 
 // Host objects that carry localized texts (the host's own table) answer this interface too.
 struct IHostStringTable : IUnknown {

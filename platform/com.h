@@ -36,7 +36,9 @@ constexpr HRESULT DISP_E_MEMBERNOTFOUND = MakeHResult(0x80020003u);
 constexpr HRESULT DISP_E_PARAMNOTFOUND = MakeHResult(0x80020004u);
 constexpr HRESULT DISP_E_TYPEMISMATCH = MakeHResult(0x80020005u);
 constexpr HRESULT DISP_E_UNKNOWNNAME = MakeHResult(0x80020006u);
+constexpr HRESULT DISP_E_NONAMEDARGS = MakeHResult(0x80020007u);
 constexpr HRESULT DISP_E_BADVARTYPE = MakeHResult(0x80020008u);
+constexpr HRESULT DISP_E_EXCEPTION = MakeHResult(0x80020009u);
 constexpr HRESULT DISP_E_OVERFLOW = MakeHResult(0x8002000Au);
 constexpr HRESULT DISP_E_BADINDEX = MakeHResult(0x8002000Bu);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHResult(0x8002000Eu);
@@ -339,6 +341,7 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 // DISP_E_OVERFLOW when out of range, text parses in the C locale ("." decimal point) with
 // DISP_E_TYPEMISMATCH when it does not parse, numbers format to text. Bool texts accepted:
 // "true"/"false" in any case, "#TRUE#"/"#FALSE#", and any number (non-zero is true).
+// An interface becomes VT_UNKNOWN, or VT_DISPATCH when it answers IDispatch.
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
 
 // ---------------------------------------------------------------------------------------

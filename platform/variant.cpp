@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/dispatch.h"
 #include "platform/safearray.h"
 #include "platform/text.h"
 
@@ -454,12 +455,17 @@ HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r)
         }
         case VT_UNKNOWN:
         case VT_DISPATCH: {
-            if ((src.vt != VT_UNKNOWN && src.vt != VT_DISPATCH) || vt == VT_DISPATCH)
-                return DISP_E_TYPEMISMATCH;
-            r->vt = VT_UNKNOWN;
+            if (src.vt != VT_UNKNOWN && src.vt != VT_DISPATCH) return DISP_E_TYPEMISMATCH;
+            r->vt = vt;
             r->punkVal = nullptr;
             if (!src.punkVal) return S_OK;
-            return src.punkVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&r->punkVal));
+            if (vt == VT_UNKNOWN)
+                return src.punkVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&r->punkVal));
+            // An object without late binding cannot stand where a dispatch value is wanted.
+            HRESULT hr = src.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&r->punkVal));
+            if (SUCCEEDED(hr) && r->punkVal) return S_OK;
+            r->punkVal = nullptr;
+            return DISP_E_TYPEMISMATCH;
         }
         case VT_ERROR:
             return DISP_E_TYPEMISMATCH;

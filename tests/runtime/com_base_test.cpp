@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "addin/runtime/dispatch_table.h"
+#include "addin/runtime/dorvix_addin_interface.h"
 #include "addin/runtime/xen_com_object.h"
 #include "platform/environment.h"
 
@@ -60,29 +60,31 @@ TEST(FreeThreadedMarshaler, SwitchIsReadAtConstruction) {
     platform::UnsetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable));
 }
 
-TEST(DispatchTable, NamesFromTheTableOnly) {
-    const DispatchTable& table = DorvixAddinDispatchTable();
+TEST(AddinDispatch, NamesFromTheCacheThenTheTypeInfo) {
+    XenComTypeInfoHolder& holder = DorvixAddinTypeInfo();
     unsigned count = 0;
-    EXPECT_EQ(DispatchTable::GetTypeInfoCount(nullptr), E_POINTER);
-    EXPECT_EQ(DispatchTable::GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(XenComTypeInfoHolder::GetTypeInfoCount(nullptr), E_POINTER);
+    EXPECT_EQ(XenComTypeInfoHolder::GetTypeInfoCount(&count), S_OK);
     EXPECT_EQ(count, 1u);
-    void* info = reinterpret_cast<void*>(1);
-    EXPECT_EQ(DispatchTable::GetTypeInfo(0, 1033, &info), E_NOTIMPL);
-    EXPECT_EQ(info, nullptr);
-    EXPECT_EQ(DispatchTable::Invoke(), E_NOTIMPL);
 
     const OLECHAR* names[] = {L"OnUnload", L"param"};
     DISPID ids[2] = {0, 0};
-    EXPECT_EQ(table.GetIDsOfNames(names, 1, ids), S_OK);
+    EXPECT_EQ(holder.GetIDsOfNames(IID_NULL, names, 1, 1033, ids), S_OK);
     EXPECT_EQ(ids[0], 2);
-    EXPECT_EQ(table.GetIDsOfNames(names, 2, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(holder.GetIDsOfNames(IID_NULL, names, 2, 1033, ids), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(ids[0], 2);
     EXPECT_EQ(ids[1], DISPID_UNKNOWN);
-    const OLECHAR* wrong[] = {L"onunload"};
-    EXPECT_EQ(table.GetIDsOfNames(wrong, 1, ids), DISP_E_UNKNOWNNAME);
-    EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+    // Not in the cache as written: the type information still knows it.
+    const OLECHAR* otherCase[] = {L"onunload"};
+    EXPECT_EQ(holder.GetIDsOfNames(IID_NULL, otherCase, 1, 1033, ids), S_OK);
+    EXPECT_EQ(ids[0], 2);
+    const OLECHAR* withParameter[] = {L"ONLOAD", L"Manager"};
+    EXPECT_EQ(holder.GetIDsOfNames(IID_NULL, withParameter, 2, 1033, ids), S_OK);
+    EXPECT_EQ(ids[0], 1);
+    EXPECT_EQ(ids[1], 0);
     const OLECHAR* prefix[] = {L"OnLoa"};
-    EXPECT_EQ(table.GetIDsOfNames(prefix, 1, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(holder.GetIDsOfNames(IID_NULL, prefix, 1, 1033, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], DISPID_UNKNOWN);
 }
 
 }  // namespace
