@@ -2,7 +2,7 @@
 // rebuilt from the model's settings XML, the host mesh and the named analysis parameters.
 #include <string_view>
 
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
 #include "caerep/core/external_object.h"

@@ -2,7 +2,7 @@
 // objects, the deck file with fresh counters, and the wrappers set up from the host.
 #include <algorithm>
 
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "caerep/core/cae_rep.h"
 #include "deck/deck_counters.h"
 #include "deck/dorvix_feeder.h"

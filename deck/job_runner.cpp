@@ -1,6 +1,6 @@
 #include <string>
 
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
 #include "deck/return_codes.h"

@@ -1,7 +1,7 @@
 // The topology section: every node of the mesh, then every volume, 2D and shell element.
 #include <algorithm>
 
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"

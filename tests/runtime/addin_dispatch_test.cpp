@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "addin/runtime/dorvix_addin_interface.h"
+#include "runtime/dorvix_addin_interface.h"
 #include "platform/com_object.h"
 #include "platform/member_invoker.h"
 

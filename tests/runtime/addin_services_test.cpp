@@ -1,4 +1,4 @@
-#include "addin/runtime/addin_services.h"
+#include "runtime/addin_services.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/runtime/addin_services.h"
+#include "runtime/addin_services.h"
 #include "platform/com_object.h"
 #include "platform/creation_registry.h"
 

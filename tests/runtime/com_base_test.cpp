@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "addin/runtime/dorvix_addin_interface.h"
-#include "addin/runtime/xen_com_object.h"
+#include "runtime/dorvix_addin_interface.h"
+#include "runtime/xen_com_object.h"
 #include "platform/environment.h"
 
 namespace {

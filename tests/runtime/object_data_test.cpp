@@ -1,4 +1,4 @@
-#include "addin/runtime/object_data.h"
+#include "runtime/object_data.h"
 
 #include <gtest/gtest.h>
 

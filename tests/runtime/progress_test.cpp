@@ -1,4 +1,4 @@
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "../deck_test_support.h"
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
 #include "caerep/model/bc_reps.h"

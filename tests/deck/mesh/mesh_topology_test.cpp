@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"

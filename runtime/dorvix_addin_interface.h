@@ -2,7 +2,7 @@
 // through early binding and, described by its type information, through late binding.
 #pragma once
 
-#include "addin/runtime/xen_dispatch.h"
+#include "runtime/xen_dispatch.h"
 #include "platform/com.h"
 #include "platform/dispatch.h"
 

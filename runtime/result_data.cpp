@@ -1,4 +1,4 @@
-#include "addin/runtime/result_data.h"
+#include "runtime/result_data.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "addin/runtime/xen_dispatch.h"
+#include "runtime/xen_dispatch.h"
 
 #include <cwchar>
 #include <new>

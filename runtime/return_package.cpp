@@ -1,4 +1,4 @@
-#include "addin/runtime/return_package.h"
+#include "runtime/return_package.h"
 
 #include <cstring>
 #include <new>

@@ -1,4 +1,4 @@
-#include "addin/runtime/dorvix_addin_interface.h"
+#include "runtime/dorvix_addin_interface.h"
 
 #include "platform/member_invoker.h"
 

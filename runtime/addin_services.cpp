@@ -1,10 +1,10 @@
-#include "addin/runtime/addin_services.h"
+#include "runtime/addin_services.h"
 
 #include <charconv>
 #include <cstring>
 #include <new>
 
-#include "addin/runtime/addin_registry.h"
+#include "runtime/addin_registry.h"
 #include "foundation/locale_text.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"

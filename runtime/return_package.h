@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "addin/runtime/result_data.h"
-#include "addin/runtime/result_definition.h"
+#include "runtime/result_data.h"
+#include "runtime/result_definition.h"
 #include "platform/com.h"
 
 // One result set: result objects with the definition of each at the same index.

@@ -1,4 +1,4 @@
-#include "addin/runtime/xen_com_object.h"
+#include "runtime/xen_com_object.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "addin/runtime/progress.h"
+#include "runtime/progress.h"
 
 std::uint8_t SolutionIncompleteFlag = 0;
 IProgressCallback* ProgressCallback = nullptr;

@@ -1,4 +1,4 @@
-#include "addin/runtime/addin_registry.h"
+#include "runtime/addin_registry.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "addin/runtime/result_definition.h"
+#include "runtime/result_definition.h"
 
 #include <iterator>
 
