@@ -23,7 +23,8 @@ struct InitialConditionEntry {
     // Structural: 1 none, 2 velocity, 5 refused. Thermal: 0 uniform, 1 from an earlier solve.
     // Eigen: the host id of the prestress environment, 0 for none.
     int kind = 0;
-    double uniformTemperature = 0.0;  // unit system 11
+    // Degrees Celsius: the host's "unit system 11" for a temperature is 11 | 0x1000.
+    double uniformTemperature = 0.0;
     double earlierSolutionTime = 0.0;
     double velocityX = 0.0;  // model unit system
     double velocityY = 0.0;
@@ -59,6 +60,8 @@ struct SolveJobRecord {
     }
 };
 
+// The host hands the reference temperature in unit system 11 meaning degrees Celsius
+// (11 | 0x1000): 22 is room temperature. Whoever converts it adds the Celsius flag.
 struct ReferenceTemperatureRecord {
     int unitSystem = 11;
     double temperature = 22.0;
