@@ -46,8 +46,14 @@ void ReadDirective(const std::string& line, StandinControl& control) {
         control.lastCode = i;
     } else if (word == "exit-code" && (in >> arg) && ParseInt(arg, i)) {
         control.exitCode = i;
-    } else if (word == "modes" && (in >> arg) && ParseInt(arg, i) && i >= 0) {
-        control.modes = i;
+    } else if (word == "modes") {
+        // Each mode is a result set written out in full: an absurd count would only exhaust
+        // memory and disk before the run could report anything.
+        if ((in >> arg) && ParseInt(arg, i) && i >= 0 && i <= kMostModes)
+            control.modes = i;
+        else
+            control.problems.push_back(line + " (a count from 0 to " + std::to_string(kMostModes) +
+                                       " is expected)");
     } else if (word == "temperature" && (in >> arg) && ParseDouble(arg, d)) {
         control.temperature = d;
     } else if (word == "crash") {
@@ -68,9 +74,18 @@ void ReadDirective(const std::string& line, StandinControl& control) {
 }  // namespace
 
 StandinControl ReadStandinControl(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    return ReadStandinControlText(text.str());
+}
+
+StandinControl ReadStandinControlText(std::string_view text) {
     StandinControl control;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) ReadDirective(line, control);
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        ReadDirective(std::string(text.substr(0, end)), control);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
     return control;
 }

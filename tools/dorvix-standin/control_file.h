@@ -4,7 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The most result sets an eigen run may ask for; a larger "modes" is refused.
+inline constexpr int kMostModes = 10000;
 
 struct StandinControl {
     // Marker lines to add to a listing: which listing ("spy" or "res") and the full line.
@@ -19,12 +23,14 @@ struct StandinControl {
     bool spawnChild = false;            // "spawn-child": start a child that never ends
     std::optional<int> lastCode;        // "last-code N": step code of the last result set
     int exitCode = 0;                   // "exit-code N"
-    int modes = 3;                      // "modes N": result sets of an eigen run
+    int modes = 3;                      // "modes N": result sets of an eigen run, 0 to kMostModes
     double temperature = 22.0;          // "temperature T": node value of thermal result sets
     bool workFolder = false;            // "work-folder": leave a scratch folder behind
     std::string stderrText;             // "stderr TEXT": written to standard error
-    std::vector<std::string> problems;  // directives that could not be read
+    std::vector<std::string> problems;  // directives that could not be read, with the reason if any
 };
 
 // Reads the control file; a missing file gives the defaults.
 StandinControl ReadStandinControl(const std::string& path);
+// The same for the file's text.
+StandinControl ReadStandinControlText(std::string_view text);

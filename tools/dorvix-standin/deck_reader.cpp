@@ -1,122 +1,65 @@
 #include "deck_reader.h"
 
-#include <charconv>
-#include <cmath>
+#include <cstring>
 #include <fstream>
-#include <set>
-#include <sstream>
+
+#include "deck_scanner.h"
 
 namespace {
 
-constexpr std::size_t kLongestRecord = 82;
+// Large enough that a read costs little beside the checks of its records.
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-bool ToDouble(const std::string& text, double& value) {
-    auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-    return r.ec == std::errc() && r.ptr == text.data() + text.size();
-}
-
-std::vector<std::string> Tokens(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string t; in >> t;) out.push_back(t);
-    return out;
-}
-
-// A node record: an integer id and three numbers.
-bool ReadNodeRecord(const std::vector<std::string>& t, int& id) {
-    if (t.size() != 4) return false;
-    auto r = std::from_chars(t[0].data(), t[0].data() + t[0].size(), id);
-    if (r.ec != std::errc() || r.ptr != t[0].data() + t[0].size()) return false;
-    double v;
-    return ToDouble(t[1], v) && ToDouble(t[2], v) && ToDouble(t[3], v) && t[1].find('E') != std::string::npos;
-}
-
-struct StepScan {
-    std::vector<double> npas;
-    std::vector<double> subTimes;
-    std::set<int> loadCases;
-    bool inSub = false;
-    bool subHasTime = false;
-
-    void Take(const std::vector<std::string>& t) {
-        if (t.empty()) return;
-        if (t[0] == ".SUB") {
-            inSub = true;
-            subHasTime = false;
-        } else if (t[0][0] == '.') {
-            inSub = false;
-        }
-        for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-            double v;
-            if (t[i] == "T2" && ToDouble(t[i + 1], v) && t[0] == "NPAS") npas.push_back(v);
-            if (t[i] == "NC" && ToDouble(t[i + 1], v)) loadCases.insert(static_cast<int>(std::lround(v)));
-        }
-        if (inSub && !subHasTime && t[0] == "TIME" && t.size() >= 2) {
-            double start, end;
-            // "TIME end" or "TIME start A end PAS step"
-            if (t.size() >= 4 && t[2] == "A" && ToDouble(t[3], end)) {
-                subTimes.push_back(end);
-                subHasTime = true;
-            } else if (ToDouble(t[1], start)) {
-                subTimes.push_back(start);
-                subHasTime = true;
-            }
-        }
+// Hands every complete record of [begin, end) to the scanner; answers where the unfinished
+// last record begins.
+const char* TakeRecords(const char* begin, const char* end, DeckScanner& scanner) {
+    while (begin != end) {
+        const void* found = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+        if (!found) break;
+        const char* lineEnd = static_cast<const char*>(found);
+        scanner.Record(std::string_view(begin, static_cast<std::size_t>(lineEnd - begin)));
+        begin = lineEnd + 1;
     }
-};
+    return begin;
+}
 
 }  // namespace
 
+DeckSummary ReadDeckText(std::string_view text) {
+    DeckScanner scanner;
+    const char* rest = TakeRecords(text.data(), text.data() + text.size(), scanner);
+    // A last record without a line end still counts.
+    if (rest != text.data() + text.size())
+        scanner.Record(std::string_view(rest, static_cast<std::size_t>(text.data() + text.size() - rest)));
+    return scanner.Finish();
+}
+
 DeckSummary ReadDeck(const std::string& path) {
-    DeckSummary summary;
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
+        DeckSummary summary;
         summary.problems.push_back("cannot read the deck " + path);
         return summary;
     }
-    summary.readable = true;
-    std::string record, logical;
-    bool continued = false, sawInit = false, sawReturn = false, first = true;
-    int recordNumber = 0;
-    StepScan steps;
-    while (std::getline(in, record)) {
-        ++recordNumber;
-        if (record.size() > kLongestRecord)
-            summary.problems.push_back("record " + std::to_string(recordNumber) +
-                                       " is longer than 82 columns");
-        if (first && !record.empty()) {
-            sawInit = record.rfind(".INIT", 0) == 0;
-            first = false;
-        }
-        const bool comment = record.rfind("!", 0) == 0;
-        if (comment && !continued) continue;
-        logical += continued && !record.empty() && record[0] == ' ' ? record.substr(1) : record;
-        continued = !logical.empty() && logical.back() == '$';
-        if (continued) {
-            logical.pop_back();
-            continue;
-        }
-        const std::vector<std::string> t = Tokens(logical);
-        int id;
-        if (ReadNodeRecord(t, id)) {
-            summary.nodeIds.push_back(id);
-        } else if (t.size() >= 3 && t[0] == "I" && t[2] == "N") {
-            ++summary.elementCount;
-        } else if (t.size() == 1 && t[0] == "RETURN") {
-            sawReturn = true;
-        }
-        steps.Take(t);
-        logical.clear();
+    DeckScanner scanner;
+    // The buffer holds the unfinished record of the last block, then the next block; it grows
+    // only for a record longer than a block.
+    std::string buffer(kBlockSize, '\0');
+    std::size_t kept = 0;
+    for (;;) {
+        if (buffer.size() - kept < kBlockSize) buffer.resize(kept + kBlockSize);
+        in.read(buffer.data() + kept, static_cast<std::streamsize>(buffer.size() - kept));
+        const std::size_t filled = kept + static_cast<std::size_t>(in.gcount());
+        if (filled == kept) break;
+        const char* rest = TakeRecords(buffer.data(), buffer.data() + filled, scanner);
+        kept = static_cast<std::size_t>(buffer.data() + filled - rest);
+        std::memmove(buffer.data(), rest, kept);
     }
-    if (continued) summary.problems.push_back("the last record ends with a continuation mark");
-    if (!sawInit) summary.problems.push_back("the deck does not begin with .INIT");
-    if (!sawReturn) summary.problems.push_back("the deck has no RETURN line");
-    if (!steps.npas.empty())
-        summary.stepTimes = steps.npas;
-    else if (!steps.subTimes.empty())
-        summary.stepTimes = steps.subTimes;
-    else
-        for (int c : steps.loadCases) summary.stepTimes.push_back(c);
-    if (summary.stepTimes.empty()) summary.stepTimes.push_back(1.0);
-    return summary;
+    if (in.bad()) {
+        DeckSummary summary;
+        summary.problems.push_back("cannot read the deck " + path);
+        return summary;
+    }
+    if (kept != 0) scanner.Record(std::string_view(buffer.data(), kept));
+    return scanner.Finish();
 }
