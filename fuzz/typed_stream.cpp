@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/runtime/object_data.h"
+#include "runtime/object_data.h"
 #include "foundation/jx_list.h"
 #include "foundation/jx_stream.h"
 #include "fuzz_support.h"
