@@ -64,7 +64,7 @@ void BM_DeckFileNodesAndHexas(benchmark::State& state) {
     BenchOwner owner(BenchFolder().string());
     for (auto _ : state) {
         DorvixDeckFile deck(&owner);
-        deck.Open("dorvix.dat");
+        if (deck.Open("dorvix.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
         for (int k = 0; k < kSide; ++k)
             for (int j = 0; j < kSide; ++j)
                 for (int i = 0; i < kSide; ++i)

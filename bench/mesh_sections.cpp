@@ -78,7 +78,7 @@ void BM_MeshSections(benchmark::State& state) {
         mesh.SetBodyWrapper(&bodies);
         DorvixDeckFile deck;
         ResetDeckCounters();
-        deck.Open("dorvix.dat");
+        if (deck.Open("dorvix.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
         mesh.WriteNodes(&deck);
         mesh.WriteElements(&deck);
         mesh.WriteBodyGroups(0, 1, &deck, &bodies);
@@ -94,7 +94,7 @@ void BM_RawNodeLines(benchmark::State& state) {
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
         DorvixDeckFile deck;
-        deck.Open("dorvix.dat");
+        if (deck.Open("dorvix.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
         const HostSimMesh& m = *block.mesh;
         for (std::size_t i = 0; i < m.NodeCount(); ++i) {
             const double* p = m.NodeXyzAt(i);

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "deck/code_guard.h"
 #include "deck/deck_file_owner.h"
+#include "deck/return_codes.h"
 #include "deck/solver_listing.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -22,11 +24,20 @@ std::string CreationDateText(const platform::LocalDateTime& t) {
 
 }  // namespace
 
-DorvixDeckFile::~DorvixDeckFile() { CloseDeck(); }
+DorvixDeckFile::~DorvixDeckFile() { (void)out_.Close(); }
 
-bool DorvixDeckFile::CloseDeck() { return out_.Close(); }
+bool DorvixDeckFile::CloseDeck() {
+    if (out_.Close()) return true;
+    openFailure_ = out_.Failure();
+    return false;
+}
 
 int DorvixDeckFile::Open(const std::string& fileName) {
+    return AnswerCode(openFailure_, kRC_Exception, [&] { return OpenSteps(fileName); });
+}
+
+int DorvixDeckFile::OpenSteps(const std::string& fileName) {
+    openFailure_.clear();
     std::string folderOption;
     bool inOption = false;
     if (owner_ && owner_->ReadNamedOption("XENRADir", folderOption) && !folderOption.empty())
@@ -34,7 +45,7 @@ int DorvixDeckFile::Open(const std::string& fileName) {
     if (!inOption) {
         // A missing or unusable folder option falls back to the temporary folder quietly.
         const std::filesystem::path temporary = platform::TemporaryFolder();
-        if (!temporary.empty()) platform::SetCurrentFolder(temporary);
+        if (!temporary.empty()) (void)platform::SetCurrentFolder(temporary);
     }
     // The deck is opened by the absolute current folder: a relative option must not be
     // applied a second time after the change of folder.
@@ -42,14 +53,31 @@ int DorvixDeckFile::Open(const std::string& fileName) {
     // Listings and result descriptions of an earlier solve in this folder would otherwise
     // be judged as this run's. A pass that will not run the solver leaves them alone: they
     // are still the results of that earlier solve.
-    if (!writeNothing_ && !inputOnly_) RemoveStaleSolverFiles();
+    if (!writeNothing_ && !inputOnly_) RemoveStaleSolverFiles(workingFolder_);
 
-    out_.Close();
-    if (!writeNothing_ && !out_.Open(workingFolder_ / fileName)) return 3;
+    // A failure of an earlier deck is no failure of this one.
+    out_.Reset();
+    if (!writeNothing_ && !out_.Open(workingFolder_ / fileName)) {
+        openFailure_ = out_.Failure();
+        return kRC_FileNotCreated;
+    }
     fileName_ = fileName;
     creationDate_ = CreationDateText(platform::LocalNow());
     WriteHeader();
-    return 0;
+    return kRC_Success;
+}
+
+int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
+    return AnswerCode(openFailure_, kRC_Exception, [&] {
+        openFailure_.clear();
+        // A deck cut short by a failed write must neither reach the solver nor be handed to
+        // the host as the requested input deck.
+        if (!CloseDeck()) return static_cast<int>(kRC_FileNotCreated);
+        if (inputOnly_) return static_cast<int>(kRC_Success);
+        const int code = run_.Run({workingFolder_, fileName_, writeNothing_, requestedMemoryMb});
+        openFailure_ = run_.GetFailure();
+        return code;
+    });
 }
 
 void DorvixDeckFile::WriteHeader() {

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "deck/deck_file.h"
+#include "deck/return_codes.h"
 #include "foundation/number_format.h"
 #include "foundation/text.h"
 
@@ -181,21 +182,25 @@ void DorvixDeckFile::WriteElement(int id, int nodeCount, const int* p) {
 
 int DorvixDeckFile::WriteSelectionGroup(const std::string& name, const std::set<int>& ids, bool nodeGroup,
                                         int groupNumber) {
-    if (ids.empty()) return -1;
+    if (ids.empty()) return kGroupNotWritten;
     char identifier[260];
     bool repair = false;
-    if (!SanitizeDeckName(name, identifier, repair)) return -1;
-    lineScratch_.assign(".SEL GROUP ");
-    AppendInt(lineScratch_, groupNumber);
-    lineScratch_.append(nodeGroup ? " NOEUDS NOM \"" : " MAILLES NOM \"");
-    lineScratch_.append(identifier);
-    lineScratch_.push_back('"');
-    WriteLine(lineScratch_);
-    lineScratch_.assign(" I");
-    for (int id : ids) {
-        lineScratch_.push_back(' ');
-        AppendInt(lineScratch_, id);
+    if (!SanitizeDeckName(name, identifier, repair)) return kGroupNotWritten;
+    try {
+        lineScratch_.assign(".SEL GROUP ");
+        AppendInt(lineScratch_, groupNumber);
+        lineScratch_.append(nodeGroup ? " NOEUDS NOM \"" : " MAILLES NOM \"");
+        lineScratch_.append(identifier);
+        lineScratch_.push_back('"');
+        WriteLine(lineScratch_);
+        lineScratch_.assign(" I");
+        for (int id : ids) {
+            lineScratch_.push_back(' ');
+            AppendInt(lineScratch_, id);
+        }
+        WriteLongLine(lineScratch_);
+    } catch (...) {
+        return kGroupNotWritten;
     }
-    WriteLongLine(lineScratch_);
-    return 0;
+    return kRC_Success;
 }

@@ -1,32 +1,33 @@
 #include "deck/deck_output.h"
 
-DeckOutput::~DeckOutput() { Close(); }
+DeckOutput::~DeckOutput() { (void)Close(); }
 
 bool DeckOutput::Open(const std::filesystem::path& path) {
-    Close();
-    failed_ = false;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return false;
+    (void)Close();
+    failure_.clear();
+    if (!file_.Create(path, &failure_)) return false;
     buffer_.clear();
     buffer_.reserve(kFlushSize + 4096);
     return true;
 }
 
 void DeckOutput::Flush() {
-    if (!file_ || buffer_.empty()) {
+    if (!file_.IsOpen() || buffer_.empty()) {
         buffer_.clear();
         return;
     }
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+    // Only the first failure is kept: it names the cause; later ones follow from it.
+    std::string error;
+    if (!file_.Write(buffer_, &error) && failure_.empty()) failure_ = std::move(error);
     buffer_.clear();
 }
 
 bool DeckOutput::Close() {
-    if (!file_) return !failed_;
+    if (!file_.IsOpen()) return failure_.empty();
     Flush();
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
+    std::string error;
+    if (!file_.Close(&error) && failure_.empty()) failure_ = std::move(error);
     buffer_.clear();
     buffer_.shrink_to_fit();
-    return !failed_;
+    return failure_.empty();
 }

@@ -3,10 +3,11 @@
 // file in big blocks instead of one library call per line.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "platform/file_stream.h"
 
 class DeckOutput {
   public:
@@ -15,11 +16,18 @@ class DeckOutput {
     DeckOutput& operator=(const DeckOutput&) = delete;
     ~DeckOutput();
 
-    // Creates (truncates) the file; false when it cannot be created.
+    // Creates (truncates) the file; false when it cannot be created (see Failure).
     bool Open(const std::filesystem::path& path);
     // Writes what is buffered and closes the file; false when a write failed at any time.
     bool Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.IsOpen(); }
+    // Closes without asking how it went and forgets any failure.
+    void Reset() {
+        (void)Close();
+        failure_.clear();
+    }
+    // The file and the system's reason of the first failure since Open; empty without one.
+    const std::string& Failure() const { return failure_; }
 
     void Append(std::string_view text) {
         buffer_.append(text);
@@ -39,7 +47,7 @@ class DeckOutput {
 
   private:
     static constexpr std::size_t kFlushSize = 1 << 20;
-    std::FILE* file_ = nullptr;
+    platform::OutputFile file_;
     std::string buffer_;
-    bool failed_ = false;
+    std::string failure_;
 };

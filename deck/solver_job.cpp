@@ -77,6 +77,13 @@ SolverMemory ComputeSolverMemory(int requestedMb, std::uint64_t physicalMemoryBy
     return memory;
 }
 
+std::vector<std::pair<std::string, std::string>> BuildSolverEnvironment(const SolverMemory& memory) {
+    return {{"DVX_ZONE", std::to_string(memory.zone)},
+            {"DVX_DBRAM", std::to_string(memory.dbram)},
+            {"DVX_LANG", "vfr"},
+            {"DVX_HOME", "."}};
+}
+
 std::string BuildSolverCommandText(std::string_view solverFolder, std::string_view chain) {
     std::string text = "\"";
     text += solverFolder;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class DeckFileOwner;
@@ -31,6 +32,10 @@ struct SolverMemory {
 // the solver from the request, limited to 35 % of the physical memory and to 500 MB.
 SolverMemory ComputeSolverMemory(int requestedMb, std::uint64_t physicalMemoryBytes, int memoryMode,
                                  int zoneMemoryMb, int coreMemoryMb);
+
+// The variables the solver finds in its environment: DVX_ZONE and DVX_DBRAM from the
+// memory, DVX_LANG "vfr" and DVX_HOME ".".
+std::vector<std::pair<std::string, std::string>> BuildSolverEnvironment(const SolverMemory& memory);
 
 // The command text whose length decides whether the solver can be started (at most 260).
 std::string BuildSolverCommandText(std::string_view solverFolder, std::string_view chain);

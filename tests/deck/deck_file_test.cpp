@@ -109,6 +109,13 @@ TEST(DeckOpen, UncreatableDeckAnswers3) {
     DorvixDeckFile deck(&owner);
     EXPECT_EQ(deck.Open("dorvix.dat"), 3);
     EXPECT_FALSE(deck.IsOpen());
+    EXPECT_EQ(deck.GetOpenFailure(),
+              "cannot create " + (folder.Path() / "dorvix.dat").string() + ": Is a directory");
+    // The reason belongs to that attempt: a later deck that opens carries none.
+    platform::DeleteFolderTree(folder.Path() / "dorvix.dat");
+    EXPECT_EQ(deck.Open("dorvix.dat"), 0);
+    EXPECT_EQ(deck.GetOpenFailure(), "");
+    EXPECT_TRUE(deck.CloseDeck());
 }
 
 TEST(DeckOpen, WriteNothingModeCreatesNoFileButKeepsNameAndDate) {

@@ -1,7 +1,10 @@
 // The job runner against the stand-in solver, started as a real child process.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "deck/deck_file.h"
+#include "deck/return_codes.h"
 #include "deck_test_support.h"
 #include "host/solver_database.h"
 #include "platform/com_object.h"
@@ -52,6 +55,9 @@ class JobRunner : public ::testing::Test {
 }  // namespace
 
 TEST_F(JobRunner, NormalRunLeavesResultsAndNoErrorStream) {
+    // The solver's variables go to its own environment; this process's stay as they were.
+    platform::ScopedEnvironmentVariable zone("DVX_ZONE", "host value");
+    platform::ScopedEnvironmentVariable home("DVX_HOME", std::nullopt);
     EXPECT_EQ(Run("", {"  NPAS 1 T1 0.  T2 1.", "  NPAS 1 T1 1.  T2 2.5"}), 0);
     EXPECT_EQ(ReadText(folder.Path() / "dummy.dat"), "INPUT.alin \"dorvix.dat\"\n.FIN 1\n");
     EXPECT_EQ(deck->GetModuleName(), L"as");
@@ -64,8 +70,11 @@ TEST_F(JobRunner, NormalRunLeavesResultsAndNoErrorStream) {
     EXPECT_TRUE(owner.messages.empty());
     // The solver saw the environment the runner sets.
     const std::string out = ReadText(folder.Path() / "dorvix.out");
-    EXPECT_NE(out.find("DVX_LANG=vfr DVX_HOME=."), std::string::npos) << out;
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DVX_HOME")).value_or(""), ".");
+    EXPECT_NE(out.find("DVX_ZONE=75000000 DVX_DBRAM=50 DVX_LANG=vfr DVX_HOME=."), std::string::npos) << out;
+    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DVX_ZONE")), "host value");
+    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DVX_HOME")));
+    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DVX_LANG")));
+    EXPECT_EQ(deck->GetOpenFailure(), "");
 }
 
 TEST_F(JobRunner, WarningsInEitherListingAreReportedAndTheRunSucceeds) {
@@ -194,6 +203,8 @@ TEST_F(JobRunner, UnknownAnalysisKindRunsNoModule) {
     const std::string out = ReadText(folder.Path() / "dorvix.out");
     EXPECT_NE(out.find("/Dorvix.exe dorvix n 1\n"), std::string::npos) << out;
     EXPECT_TRUE(deck->GetModuleName().empty());
+    EXPECT_EQ(deck->GetOpenFailure(),
+              "cannot open " + (folder.Path() / "dorvix_.res").string() + ": No such file or directory");
 }
 
 TEST_F(JobRunner, UndefinedSolverFolderAnswers100) {
@@ -210,6 +221,9 @@ TEST_F(JobRunner, MissingSolverAnswers6WithAMessage) {
     const auto log = platform::UserMessageLog();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].title, L"Error");
+    EXPECT_EQ(platform::Utf8ToWide(deck->GetOpenFailure()), log[0].text);
+    EXPECT_NE(deck->GetOpenFailure().find((folder.Path() / "nowhere" / "Dorvix.exe").string()),
+              std::string::npos);
     EXPECT_FALSE(Exists("dorvix_err.out"));
 }
 
@@ -316,6 +330,8 @@ TEST_F(JobRunner, IncompleteDeckAnswers3) {
         deck->SetInputOnly(inputOnly);
         for (int i = 0; i < 100; ++i) deck->WriteLine("  NPAS 1 T1 0.  T2 1.");
         EXPECT_EQ(deck->CloseAndRun(300), 3);
+        EXPECT_EQ(deck->GetOpenFailure(),
+                  "cannot write " + (folder.Path() / "dorvix.dat").string() + ": No space left on device");
         EXPECT_FALSE(Exists("dummy.dat"));
         EXPECT_FALSE(Exists("dorvix.out"));
     }
@@ -324,8 +340,20 @@ TEST_F(JobRunner, IncompleteDeckAnswers3) {
 TEST_F(JobRunner, UncreatableDriverFileAnswers3AndStartsNothing) {
     std::filesystem::create_directory(folder.Path() / "dummy.dat");
     EXPECT_EQ(Run(""), 3);
+    EXPECT_EQ(deck->GetOpenFailure(),
+              "cannot create " + (folder.Path() / "dummy.dat").string() + ": Is a directory");
     EXPECT_FALSE(Exists("dorvix.out"));
     EXPECT_TRUE(owner.messages.empty());
+}
+
+// A failure of the host's progress report mid-run ends the run with a code and its reason;
+// the solver does not outlive it.
+TEST_F(JobRunner, ExceptionDuringTheRunBecomesACode) {
+    const int code =
+        Run("hang\n", {}, [](int, int) -> int { throw std::runtime_error("progress report failed"); });
+    EXPECT_EQ(code, kRC_Exception);
+    EXPECT_EQ(deck->GetOpenFailure(), "progress report failed");
+    EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
 }
 
 // The deck's own memory values reach the solver through its environment.

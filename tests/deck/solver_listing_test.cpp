@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "deck/return_codes.h"
 #include "deck_test_support.h"
 
 using decktest::ScratchFolder;
@@ -45,6 +46,20 @@ TEST(ListingScan, LongLinesAreReadInPieces) {
     // A piece starting at 558 begins with the marker.
     WriteText("third.res", std::string(558, 'x') + "%%%A" + std::string(20, 'y') + "\n");
     EXPECT_EQ(ScanSolverListing("third.res"), 103);
+}
+
+// A listing that cannot be read to its end may hide an error: it is unreadable, not clean.
+TEST(ListingScan, UnreadableListingSaysWhy) {
+    ScratchFolder folder;
+    SolverListingScan scan;
+    EXPECT_EQ(scan.ScanFile("missing.res"), kRC_ListingUnreadable);
+    EXPECT_EQ(scan.GetFailure(), "cannot open missing.res: No such file or directory");
+    platform::CreateFolders(folder.Path() / "dorvix_as.res");
+    EXPECT_EQ(scan.ScanFile("dorvix_as.res"), kRC_ListingUnreadable);
+    EXPECT_EQ(scan.GetFailure(), "cannot read dorvix_as.res: Is a directory");
+    WriteText("clean.res", " line\n");
+    EXPECT_EQ(scan.ScanFile("clean.res"), kRC_Success);
+    EXPECT_EQ(scan.GetFailure(), "");
 }
 
 TEST(WorkFolders, OnlySixCharacterNamesAreRemoved) {

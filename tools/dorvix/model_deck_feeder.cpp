@@ -6,6 +6,7 @@
 #include "deck/deck_counters.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "deck/solver_files.h"
 #include "host/data_source.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
@@ -95,7 +96,7 @@ int ModelDeckFeeder::CloseAndRunSolver() {
     // A solver that died without an error marker leaves clean listings: only the missing
     // result description tells that the run produced nothing. The analysis feeders' end-time
     // check takes this over.
-    const std::string description = "dorvix_" + platform::WideToUtf8(deckFile_->GetModuleName()) + ".des";
+    const std::string description = SolverModuleFile(deckFile_->GetModuleName(), ".des");
     if (!deckFile_->GetModuleName().empty() &&
         platform::FileExists(deckFile_->GetWorkingFolder() / description))
         return code;

@@ -43,7 +43,7 @@ TopologyRun WriteTopology(const std::string& meshJson, int meshUnits = 11, int d
     TopologyRun run;
     {
         DorvixDeckFile deck(&owner);
-        deck.Open("dorvix.dat");
+        EXPECT_EQ(deck.Open("dorvix.dat"), 0);
         deck.WriteLine("!-- start --");
         run.nodesCode = wrapper.WriteNodes(&deck);
         if (run.nodesCode == 0) run.elementsCode = wrapper.WriteElements(&deck);

@@ -125,7 +125,7 @@ struct GroupFixture {
         int code = 0;
         {
             DorvixDeckFile deck(&owner);
-            deck.Open("dorvix.dat");
+            EXPECT_EQ(deck.Open("dorvix.dat"), 0);
             deck.WriteLine("!-- start --");
             code = wrapper.WriteElementsForPart(0, kind, &deck, &bodyWrapper);
             deck.CloseDeck();
@@ -247,7 +247,7 @@ TEST(ElementGroups, ShellsTakeTheirOwnRecordsThicknessAndOffset) {
         decktest::ScratchFolder scratch;
         decktest::FakeOwner owner;
         DorvixDeckFile deck(&owner);
-        deck.Open("dorvix.dat");
+        EXPECT_EQ(deck.Open("dorvix.dat"), 0);
         code = f.wrapper.WriteElementsForPart(1, 1, &deck, &f.bodyWrapper);
         deck.CloseDeck();
         text = decktest::ReadText(scratch.Path() / "dorvix.dat");
@@ -311,7 +311,7 @@ TEST(ElementGroups, GroupCounterCarriesPastEveryElementGroup) {
         decktest::ScratchFolder scratch;
         decktest::FakeOwner owner;
         DorvixDeckFile deck(&owner);
-        deck.Open("dorvix.dat");
+        EXPECT_EQ(deck.Open("dorvix.dat"), 0);
         int carry = 0;
         for (int part = 0; part < c.partCount; ++part) {
             mesh.SetGroupCounter(carry);
@@ -349,7 +349,7 @@ TEST(ElementGroups, GroupNumbersAreRecordedPerBody) {
     decktest::ScratchFolder scratch;
     decktest::FakeOwner owner;
     DorvixDeckFile deck(&owner);
-    deck.Open("dorvix.dat");
+    EXPECT_EQ(deck.Open("dorvix.dat"), 0);
     mesh.SetGroupCounter(4);
     ASSERT_EQ(mesh.WriteElementsForPart(0, 1, &deck, &bodies), 0);
     ASSERT_NE(mesh.GetBodyGroupNumbers(11), nullptr);
