@@ -30,7 +30,7 @@ std::string ModuleFile(const std::wstring& module, const char* suffix) {
 
 // The host reads the running listing from its own copy.
 void CopyRunningListing(const std::string& listing) {
-    platform::CopyFile(listing, kRunningListingCopy, false);
+    platform::CopyFileTo(listing, kRunningListingCopy, false);
 }
 
 }  // namespace
@@ -66,8 +66,8 @@ int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
     if (code == 0) code = ScanListings();
     if (solverEnd_.Abnormal()) code = JudgeAbnormalEnd(code);
     if (code != 0) {
-        platform::DeleteFile(ModuleFile(moduleName_, ".des"));
-        platform::DeleteFile(ModuleFile(moduleName_, ".fac"));
+        platform::RemoveFile(ModuleFile(moduleName_, ".des"));
+        platform::RemoveFile(ModuleFile(moduleName_, ".fac"));
     }
     return code;
 }
@@ -102,7 +102,7 @@ int DorvixDeckFile::JudgeAbnormalEnd(int code) {
 int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
     solverEnd_ = {};
     const std::optional<std::string> solverFolder =
-        platform::GetEnvironmentVariable(std::string_view("DVX_EXE"));
+        platform::ReadEnvironmentVariable(std::string_view("DVX_EXE"));
     if (!solverFolder || solverFolder->empty()) return 100;
 
     SolverModulePlan plan;
@@ -114,10 +114,10 @@ int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
 
     const SolverMemory memory = ComputeSolverMemory(requestedMemoryMb, platform::PhysicalMemoryBytes(),
                                                     memoryMode_, zoneMemoryMb_, coreMemoryMb_);
-    platform::SetEnvironmentVariable(std::string_view("DVX_ZONE"), std::to_string(memory.zone));
-    platform::SetEnvironmentVariable(std::string_view("DVX_DBRAM"), std::to_string(memory.dbram));
-    platform::SetEnvironmentVariable(std::string_view("DVX_LANG"), std::string_view("vfr"));
-    platform::SetEnvironmentVariable(std::string_view("DVX_HOME"), std::string_view("."));
+    platform::WriteEnvironmentVariable(std::string_view("DVX_ZONE"), std::to_string(memory.zone));
+    platform::WriteEnvironmentVariable(std::string_view("DVX_DBRAM"), std::to_string(memory.dbram));
+    platform::WriteEnvironmentVariable(std::string_view("DVX_LANG"), std::string_view("vfr"));
+    platform::WriteEnvironmentVariable(std::string_view("DVX_HOME"), std::string_view("."));
 
     const std::vector<std::string> args = BuildSolverArguments(*solverFolder, plan.chain);
     platform::ProcessOptions options;
@@ -130,7 +130,7 @@ int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
     std::string error;
     if (!solver.Start(options, &error)) {
         platform::ShowUserMessage(L"Error", platform::Utf8ToWide(error));
-        platform::DeleteFile(kStandardError);
+        platform::RemoveFile(kStandardError);
         return 6;
     }
 
@@ -158,7 +158,7 @@ int DorvixDeckFile::LaunchSolver(int requestedMemoryMb) {
     // A solver whose end could not be observed must not outlive the run.
     if (wait != platform::WaitResult::Exited) solver.KillTree();
     solver.Reap();
-    platform::DeleteFile(kStandardError);
+    platform::RemoveFile(kStandardError);
     DeleteSolverWorkDirectories();
     return code;
 }

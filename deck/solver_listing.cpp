@@ -60,5 +60,5 @@ std::vector<std::string> StaleSolverFileNames() {
 }
 
 void RemoveStaleSolverFiles() {
-    for (const std::string& name : StaleSolverFileNames()) platform::DeleteFile(name);
+    for (const std::string& name : StaleSolverFileNames()) platform::RemoveFile(name);
 }
