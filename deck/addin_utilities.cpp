@@ -1,44 +1,32 @@
 #include "deck/addin_utilities.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "deck/html_paragraphs.h"
 #include "host/string_table.h"
 #include "platform/creation_registry.h"
-#include "platform/environment.h"
-#include "platform/registry.h"
+#include "runtime/addin_registry.h"
 
 namespace {
 
-constexpr std::size_t kKeyPathCapacity = 260;
-constexpr std::uint32_t kValueCapacity = 260;  // 520 bytes of UTF-16
-
-struct KeyCloser {
-    HKEY key = nullptr;
-    ~KeyCloser() {
-        if (key) XenRegCloseKey(key);
-    }
-};
+// The longest value the string form answers, as the fixed buffer of the character form did.
+constexpr std::size_t kLongestValue = 1023;
 
 }  // namespace
 
 HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName, wchar_t* out,
                           std::size_t capacity) {
     if (!out || capacity == 0) return E_FAIL;
-    const std::wstring keyPath = kAddinRegistryKey + subkey;
-    if (keyPath.size() >= kKeyPathCapacity) return E_FAIL;
-    KeyCloser key;
-    if (FAILED(XenRegOpenKeyW(0, keyPath.c_str(), &key.key)) || !key.key) return E_FAIL;
-    wchar_t value[kValueCapacity];
-    if (FAILED(XenRegGetStringValueW(key.key, valueName.c_str(), value, kValueCapacity))) return E_FAIL;
-    return platform::ExpandEnvironmentStrings(value, out, capacity) == 0 ? E_FAIL : S_OK;
+    std::wstring value;
+    if (FAILED(ReadAddinRegistryString(subkey, valueName, capacity - 1, value))) return E_FAIL;
+    std::copy(value.begin(), value.end(), out);
+    out[value.size()] = L'\0';
+    return S_OK;
 }
 
 HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName, std::wstring& out) {
-    std::vector<wchar_t> buffer(1024);
-    const HRESULT hr = GetAddinDirectory(subkey, valueName, buffer.data(), buffer.size());
-    if (SUCCEEDED(hr)) out = buffer.data();
-    return hr;
+    return FAILED(ReadAddinRegistryString(subkey, valueName, kLongestValue, out)) ? E_FAIL : S_OK;
 }
 
 int DofMaskToDigits(bool planar, std::uint8_t mask, char* out) {

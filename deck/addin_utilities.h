@@ -12,17 +12,14 @@
 
 struct IHostStringList;
 
-// The add-in's key in the machine hive, with its trailing separator.
-inline constexpr const wchar_t* kAddinRegistryKey =
-    L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin\\";
-
 // Reads a string value under the add-in's key (plus an optional subkey path) and expands its
 // %NAME% references into `out` (capacity in characters, terminator included). S_OK, or
 // E_FAIL when the key or value is missing or the expanded text does not fit; `out` is then
 // untouched.
-HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName, wchar_t* out,
-                          std::size_t capacity);
-HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName, std::wstring& out);
+[[nodiscard]] HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName,
+                                        wchar_t* out, std::size_t capacity);
+[[nodiscard]] HRESULT GetAddinDirectory(const std::wstring& subkey, const std::wstring& valueName,
+                                        std::wstring& out);
 
 // The deck's digit notation of a degree-of-freedom mask: 1 to 3 translations, 4 to 6
 // rotations; a planar model never gets 3, 4 or 5. `out` holds at least 7 characters. 0.

@@ -1,5 +1,6 @@
 #include "deck/html_paragraphs.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "platform/text.h"
@@ -16,16 +17,28 @@ bool StartsWithTag(std::wstring_view html, std::size_t at, std::wstring_view nam
     return after == html.size() || html[after] == L'>' || html[after] == L'/' || std::iswspace(html[after]);
 }
 
-bool IsHtmlSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f'; }
+bool IsHtmlSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\f'; }
 
-// Decodes the character reference at html[at] ('&'); answers the character and moves `at`
-// past the reference, or answers '&' unchanged when it is no reference this splitter knows.
-wchar_t DecodeReference(std::wstring_view html, std::size_t& at) {
+// The value of an ASCII digit in the given base, or -1.
+int DigitValue(wchar_t c, int base) {
+    int value = -1;
+    if (c >= L'0' && c <= L'9') value = c - L'0';
+    if (base == 16 && AsciiToLower(c) >= L'a' && AsciiToLower(c) <= L'f') value = AsciiToLower(c) - L'a' + 10;
+    return value < base ? value : -1;
+}
+
+// Decodes the character reference at html[at] ('&'); answers its code point and moves `at`
+// past the reference, or answers '&' and moves one on when it is no reference this splitter
+// knows. A numeric reference to no character (0, a surrogate, beyond U+10FFFF) is kept as
+// U+FFFD, so the reader sees that something stood there.
+char32_t DecodeReference(std::wstring_view html, std::size_t& at) {
     static constexpr struct {
         std::wstring_view name;
-        wchar_t c;
-    } kNamed[] = {{L"amp;", L'&'},  {L"lt;", L'<'},    {L"gt;", L'>'},
-                  {L"quot;", L'"'}, {L"apos;", L'\''}, {L"nbsp;", L' '}};
+        char32_t c;
+    } kNamed[] = {{L"amp;", U'&'},  {L"lt;", U'<'},    {L"gt;", U'>'},
+                  {L"quot;", U'"'}, {L"apos;", U'\''}, {L"nbsp;", U' '}};
+    // Saturation point of a numeric value: every longer run of digits is beyond Unicode too.
+    constexpr char32_t kBeyondUnicode = 0x110000;
     const std::wstring_view rest = html.substr(at + 1);
     for (const auto& n : kNamed) {
         if (rest.substr(0, n.name.size()) == n.name) {
@@ -37,22 +50,20 @@ wchar_t DecodeReference(std::wstring_view html, std::size_t& at) {
         std::size_t i = 1;
         const bool hex = i < rest.size() && (rest[i] == L'x' || rest[i] == L'X');
         if (hex) ++i;
-        unsigned long value = 0;
+        const int base = hex ? 16 : 10;
+        char32_t value = 0;
         const std::size_t digitsStart = i;
-        while (i < rest.size() && (hex ? std::iswxdigit(rest[i]) : std::iswdigit(rest[i])) &&
-               value < 0x110000) {
-            const wchar_t d = rest[i];
-            value = value * (hex ? 16 : 10) +
-                    static_cast<unsigned long>(std::iswdigit(d) ? d - L'0' : AsciiToLower(d) - L'a' + 10);
-            ++i;
-        }
-        if (i > digitsStart && i < rest.size() && rest[i] == L';' && value > 0 && value < 0x110000) {
+        for (int digit; i < rest.size() && (digit = DigitValue(rest[i], base)) >= 0; ++i)
+            value = std::min<char32_t>(value * base + static_cast<char32_t>(digit), kBeyondUnicode);
+        if (i > digitsStart && i < rest.size() && rest[i] == L';') {
             at += i + 2;
-            return static_cast<wchar_t>(value);
+            const bool isCharacter =
+                value != 0 && value < kBeyondUnicode && (value < 0xD800 || value > 0xDFFF);
+            return isCharacter ? value : U'\uFFFD';
         }
     }
     ++at;
-    return L'&';
+    return U'&';
 }
 
 // Plain text of html[begin, end): tags dropped, references decoded, white space collapsed.
@@ -66,7 +77,7 @@ std::wstring InnerText(std::wstring_view html, std::size_t begin, std::size_t en
             i = close == std::wstring_view::npos || close >= end ? end : close + 1;
             continue;
         }
-        wchar_t out = c;
+        char32_t out = static_cast<char32_t>(c);
         if (c == L'&')
             out = DecodeReference(html.substr(0, end), i);
         else
@@ -77,7 +88,7 @@ std::wstring InnerText(std::wstring_view html, std::size_t begin, std::size_t en
         }
         if (pendingSpace) text.push_back(L' ');
         pendingSpace = false;
-        text.push_back(out);
+        platform::AppendCodePoint(text, out);
     }
     return text;
 }

@@ -100,5 +100,5 @@ std::vector<std::string> StaleSolverFileNames() {
 
 void RemoveStaleSolverFiles(const std::filesystem::path& folder) {
     for (const std::string& name : StaleSolverFileNames())
-        (void)platform::DeleteFile(SolverFilePath(folder, name));
+        (void)platform::RemoveFile(SolverFilePath(folder, name));
 }

@@ -29,7 +29,7 @@ constexpr int kKillRefused = 2;
 // The host reads the running listing from its own copy; a listing not written yet is no
 // failure.
 void CopyRunningListing(const std::filesystem::path& listing, const std::filesystem::path& copy) {
-    (void)platform::CopyFile(listing, copy, false);
+    (void)platform::CopyFileTo(listing, copy, false);
 }
 
 }  // namespace
@@ -70,8 +70,8 @@ int SolverRun::RunSteps(const SolverRunRequest& request) {
     }
     if (solverEnd_.Abnormal()) code = JudgeAbnormalEnd(code);
     if (code != kRC_Success) {
-        (void)platform::DeleteFile(File(SolverModuleFile(moduleName_, ".des")));
-        (void)platform::DeleteFile(File(SolverModuleFile(moduleName_, ".fac")));
+        (void)platform::RemoveFile(File(SolverModuleFile(moduleName_, ".des")));
+        (void)platform::RemoveFile(File(SolverModuleFile(moduleName_, ".fac")));
     }
     return code;
 }
@@ -117,7 +117,7 @@ int SolverRun::Launch(const std::filesystem::path& workingFolder, int requestedM
 int SolverRun::LaunchSteps(int requestedMemoryMb) {
     solverEnd_ = {};
     const std::optional<std::string> solverFolder =
-        platform::GetEnvironmentVariable(std::string_view("DVX_EXE"));
+        platform::ReadEnvironmentVariable(std::string_view("DVX_EXE"));
     if (!solverFolder || solverFolder->empty()) return kRC_SolverFolderUndefined;
 
     SolverModulePlan plan;
@@ -131,7 +131,7 @@ int SolverRun::LaunchSteps(int requestedMemoryMb) {
     if (!Start(solver, *solverFolder, plan.chain, requestedMemoryMb)) return kRC_SolverNotStarted;
     const int code = Await(solver);
     (void)solver.Reap();
-    (void)platform::DeleteFile(File(kSolverStandardError));
+    (void)platform::RemoveFile(File(kSolverStandardError));
     // No scratch folder left is the usual case, not a failure of the run.
     (void)DeleteSolverWorkDirectories(folder_.empty() ? platform::CurrentFolder() : folder_);
     return code;
@@ -154,7 +154,7 @@ bool SolverRun::Start(platform::ChildProcess& solver, const std::string& solverF
     options.standardError = File(kSolverStandardError);
     if (solver.Start(options, &failure_)) return true;
     platform::ShowUserMessage(L"Error", platform::Utf8ToWide(failure_));
-    (void)platform::DeleteFile(File(kSolverStandardError));
+    (void)platform::RemoveFile(File(kSolverStandardError));
     return false;
 }
 

@@ -60,11 +60,12 @@ bool JXComStreamChannel::Write(const void* source, std::size_t bytes) {
 }
 
 std::uint64_t JXComStreamChannel::BytesLeft() const {
-    std::uint64_t position = 0;
+    ULARGE_INTEGER position;
     STATSTG stat;
-    if (!stream_ || FAILED(stream_->Seek(0, STREAM_SEEK_CUR, &position)) || FAILED(stream_->Stat(&stat, 0)))
+    if (!stream_ || FAILED(stream_->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &position)) ||
+        FAILED(stream_->Stat(&stat, STATFLAG_NONAME)))
         return 0;
-    return stat.cbSize > position ? stat.cbSize - position : 0;
+    return stat.cbSize.QuadPart > position.QuadPart ? stat.cbSize.QuadPart - position.QuadPart : 0;
 }
 
 bool JXStream::BeginWrite(JXByteOrder order) {

@@ -165,11 +165,7 @@ bool TryParseInt(std::string_view text, int& value) {
     return true;
 }
 
-std::string ToNarrow(std::wstring_view text) { return platform::WideToUtf8(text); }
-
-std::wstring ToWide(std::string_view text) { return platform::Utf8ToWide(text); }
-
 const char* StringConversionPool::ToMultiByte(std::wstring_view text) {
-    strings_.push_back(ToNarrow(text));
+    strings_.push_back(platform::WideToUtf8(text));
     return strings_.back().c_str();
 }

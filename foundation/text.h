@@ -25,10 +25,6 @@ int ParseInt(std::wstring_view text);        // _wtoi
 bool TryParseDouble(std::string_view text, double& value);
 bool TryParseInt(std::string_view text, int& value);
 
-// UTF-8 <-> wide text.
-std::string ToNarrow(std::wstring_view text);
-std::wstring ToWide(std::string_view text);
-
 // Keeps the 8-bit copies of wide strings alive until the pool goes away.
 class StringConversionPool {
   public:

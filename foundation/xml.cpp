@@ -4,10 +4,9 @@
 
 #include "foundation/text.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
-
-std::string Utf8(std::wstring_view text) { return ToNarrow(text); }
 
 bool IsElement(XmlNode node) { return node && node.type() == pugi::node_element; }
 
@@ -21,7 +20,7 @@ XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 XmlDocument::~XmlDocument() = default;
 
-HRESULT XmlDocument::LoadString(std::string_view utf8) {
+HRESULT XmlDocument::LoadFromText(std::string_view utf8) {
     error_.clear();
     const pugi::xml_parse_result result =
         doc_->load_buffer(utf8.data(), utf8.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -51,11 +50,11 @@ HRESULT XmlDocument::SaveFile(const std::filesystem::path& path) const {
     std::filesystem::path temporary = path;
     temporary += ".saving";
     if (!doc_->save_file(temporary.c_str(), "  ", pugi::format_default, pugi::encoding_utf8)) {
-        platform::DeleteFile(temporary);
+        platform::RemoveFile(temporary);
         return STG_E_WRITEFAULT;
     }
-    if (!platform::ReplaceFile(temporary, path)) {
-        platform::DeleteFile(temporary);
+    if (!platform::ReplaceFileWith(temporary, path)) {
+        platform::RemoveFile(temporary);
         return STG_E_WRITEFAULT;
     }
     return S_OK;
@@ -79,7 +78,7 @@ XmlNode XmlNodeList::Item(int index) const {
     return nodes_[static_cast<std::size_t>(index)];
 }
 
-XmlQuery::XmlQuery(std::wstring_view xpath) : XmlQuery(std::string_view(Utf8(xpath))) {}
+XmlQuery::XmlQuery(std::wstring_view xpath) : XmlQuery(std::string_view(platform::WideToUtf8(xpath))) {}
 
 XmlQuery::XmlQuery(std::string_view utf8XPath) : xpath_(utf8XPath) {
     try {
@@ -140,7 +139,7 @@ bool XmlQuery::SelectAll(XmlNode context) {
 }
 
 std::wstring XmlQuery::GetText() const {
-    if (attribute_) return ToWide(attribute_.value());
+    if (attribute_) return platform::Utf8ToWide(attribute_.value());
     return XmlGetText(node_);
 }
 
@@ -253,7 +252,7 @@ HRESULT XmlCreateChildElement(XmlNode document, std::wstring_view name, XmlNode 
     if (parent.type() == pugi::node_document &&
         parent.find_child([](XmlNode n) { return n.type() == pugi::node_element; }))
         return E_FAIL;
-    out = parent.append_child(Utf8(name).c_str());
+    out = parent.append_child(platform::WideToUtf8(name).c_str());
     return out ? S_OK : E_FAIL;
 }
 
@@ -269,17 +268,17 @@ XmlNode XmlOwnerDocument(XmlNode node) { return node ? node.root() : XmlNode(); 
 
 HRESULT XmlSetAttribute(XmlNode element, std::wstring_view name, std::wstring_view value) {
     if (!IsElement(element) || name.empty()) return E_FAIL;
-    const std::string key = Utf8(name);
+    const std::string key = platform::WideToUtf8(name);
     pugi::xml_attribute attribute = element.attribute(key.c_str());
     if (!attribute) attribute = element.append_attribute(key.c_str());
-    return attribute && attribute.set_value(Utf8(value).c_str()) ? S_OK : E_FAIL;
+    return attribute && attribute.set_value(platform::WideToUtf8(value).c_str()) ? S_OK : E_FAIL;
 }
 
 bool XmlGetAttribute(XmlNode element, std::wstring_view name, std::wstring& value) {
     if (!element) return false;
-    const pugi::xml_attribute attribute = element.attribute(Utf8(name).c_str());
+    const pugi::xml_attribute attribute = element.attribute(platform::WideToUtf8(name).c_str());
     if (!attribute) return false;
-    value = ToWide(attribute.value());
+    value = platform::Utf8ToWide(attribute.value());
     return true;
 }
 
@@ -288,16 +287,17 @@ HRESULT XmlSetElementText(XmlNode element, std::wstring_view text) {
     while (element.first_child()) element.remove_child(element.first_child());
     if (text.empty()) return S_OK;
     XmlNode data = element.append_child(pugi::node_pcdata);
-    return data && data.set_value(Utf8(text).c_str()) ? S_OK : E_FAIL;
+    return data && data.set_value(platform::WideToUtf8(text).c_str()) ? S_OK : E_FAIL;
 }
 
 std::wstring XmlGetText(XmlNode node) {
     if (!node) return std::wstring();
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return ToWide(node.value());
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        return platform::Utf8ToWide(node.value());
     std::string text;
     for (XmlNode child : node.children())
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) text += child.value();
-    return ToWide(text);
+    return platform::Utf8ToWide(text);
 }
 
-std::wstring XmlGetName(XmlNode node) { return ToWide(node.name()); }
+std::wstring XmlGetName(XmlNode node) { return platform::Utf8ToWide(node.name()); }

@@ -31,7 +31,7 @@ class XmlDocument {
 
     // Replaces the content. E_FAIL (content emptied) when the text is not well-formed XML;
     // STG_E_FILENOTFOUND when the file cannot be opened. The error text says where and why.
-    HRESULT LoadString(std::string_view utf8);
+    HRESULT LoadFromText(std::string_view utf8);
     HRESULT LoadFile(const std::filesystem::path& path);
     // Writes to a temporary file beside the target and renames it over the target only when
     // the whole document was written, so a failed save never replaces a good file.

@@ -35,14 +35,14 @@ void InstallUnitDefinitions() {
     const std::filesystem::path xml = ScratchFolder() / "install" / "xml";
     if (!platform::CreateFolders(xml)) Broken("no installation folder");
     for (const char* file : {"Units_qzm.xml", "UnitCategoryBaseDimension.xml", "JXAdaptorUnits.xml"})
-        if (!platform::CopyFile(std::filesystem::path(DORVIX_SOURCE_DIR) / "data" / "units" / file,
+        if (!platform::CopyFileTo(std::filesystem::path(DORVIX_SOURCE_DIR) / "data" / "units" / file,
                                 xml / file, false))
             Broken("the unit definition files cannot be copied");
     const std::filesystem::path registry = ScratchFolder() / "registry.txt";
     std::ofstream(registry, std::ios::binary)
         << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet]\n"
         << "\"InstallDir\"=\"" << (ScratchFolder() / "install").string() << "\"\n";
-    platform::SetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), registry.string());
+    platform::WriteEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), registry.string());
 }
 
 void Broken(const char* what) {

@@ -54,9 +54,10 @@ bool ReadAll(Contents& contents) {
                 values[Folded(name)] = value;
             }
             wchar_t buffer[64];
+            // Expansion may fail on a value too long for the buffer; only a crash counts here.
             for (const std::wstring& name : names)
-                platform::RegistryReadExpandedString(root, path, name, buffer,
-                                                     sizeof buffer / sizeof buffer[0]);
+                (void)platform::RegistryReadExpandedString(root, path, name, buffer,
+                                                           sizeof buffer / sizeof buffer[0]);
             std::vector<std::wstring> subkeys;
             if (SUCCEEDED(platform::RegistrySubkeyNames(root, path, &subkeys)))
                 for (const std::wstring& s : subkeys) pending.push_back(path.empty() ? s : path + L"\\" + s);
@@ -69,7 +70,7 @@ bool ReadAll(Contents& contents) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::filesystem::path file = fuzz::ScratchFolder() / "registry.txt";
-    platform::SetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), file.string());
+    platform::WriteEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), file.string());
     return 0;
 }
 

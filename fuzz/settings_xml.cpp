@@ -11,7 +11,7 @@ namespace {
 
 std::string WriteText(const DorvixSolutionSettings& settings) {
     XmlDocument document;
-    document.LoadString("<AnalysisSettings/>");
+    document.LoadFromText("<AnalysisSettings/>");
     if (FAILED(settings.WriteXML(document.Root()))) fuzz::Broken("settings that were read cannot be written");
     return document.SaveString();
 }
@@ -20,7 +20,7 @@ std::string WriteText(const DorvixSolutionSettings& settings) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     XmlDocument document;
-    if (FAILED(document.LoadString(fuzz::AsText(data, size)))) return 0;
+    if (FAILED(document.LoadFromText(fuzz::AsText(data, size)))) return 0;
     auto fresh = fuzz::EverySettingsClass();
     auto read = fuzz::EverySettingsClass();
     for (std::size_t i = 0; i < read.size(); ++i) {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::string written = WriteText(*read[i]);
         XmlDocument again;
-        if (FAILED(again.LoadString(written)) || FAILED(fresh[i]->ReadXML(again.Root())))
+        if (FAILED(again.LoadFromText(written)) || FAILED(fresh[i]->ReadXML(again.Root())))
             fuzz::Broken("written settings are refused");
         if (WriteText(*fresh[i]) != written) fuzz::Broken("written settings read back differently");
     }

@@ -1,22 +1,20 @@
 #include "hostsim/host_case.h"
 
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "hostsim/json_reader.h"
 #include "hostsim/matml_library.h"
 #include "hostsim/matml_reader.h"
 #include "hostsim/mesh_json.h"
+#include "platform/files.h"
 
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw HostCaseError(path.string(), "", "cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::string ReadCaseFile(const std::filesystem::path& path) {
+    std::string text, error;
+    if (!platform::ReadWholeFile(path, text, &error))
+        throw HostCaseError(path.string(), "", "cannot be read: " + error);
+    return text;
 }
 
 // The two loaders below put the place in front of their reason ("/mesh/nodes/3: reason",
@@ -93,7 +91,7 @@ std::unique_ptr<HostSimCase> LoadHostCase(const std::filesystem::path& folder) {
     if (!std::filesystem::is_regular_file(hostCase->caeRepPath))
         throw HostCaseError(hostCase->caeRepPath.string(), "", "the case has no model representation");
     const std::string file = hostCase->hostJsonPath.string();
-    ReadHostJson(ReadWholeFile(hostCase->hostJsonPath), file, *hostCase);
+    ReadHostJson(ReadCaseFile(hostCase->hostJsonPath), file, *hostCase);
     ReadMaterialLibrary(*hostCase);
     return hostCase;
 }

@@ -4,7 +4,7 @@ namespace {
 
 ComPtr<IHostMaterial> AsMaterial(IUnknown* material) {
     ComPtr<IHostMaterial> host;
-    if (material) material->QueryInterface(IHostMaterial::iid(), host.ReleaseAndGetVoidAddress());
+    if (material) (void)material->QueryInterface(IHostMaterial::iid(), host.ReleaseAndGetVoidAddress());
     return host;
 }
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <pugixml.hpp>
-#include <sstream>
 #include <vector>
 
 #include "host/material.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace {
@@ -210,9 +209,8 @@ MatmlLibraryData ReadMatmlText(std::string_view xml, const std::string& sourceNa
 }
 
 MatmlLibraryData ReadMatmlFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw MatmlError(path.string() + ": cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ReadMatmlText(text.str(), path.string());
+    std::string text, error;
+    if (!platform::ReadWholeFile(path, text, &error))
+        throw MatmlError(path.string() + ": cannot be read: " + error);
+    return ReadMatmlText(text, path.string());
 }

@@ -482,7 +482,8 @@ HRESULT HostSimMeshObject::GetElementsOfNode(int node, std::vector<int>& element
 
 ComPtr<IHostMesh> CreateHostSimMeshObject(std::shared_ptr<const HostSimMesh> mesh) {
     ComPtr<IHostMesh> object;
-    CreateComInstanceWith<HostSimMeshObject>(nullptr, IHostMesh::iid(), object.ReleaseAndGetVoidAddress(),
-                                             [&] { return new HostSimMeshObject(std::move(mesh)); });
+    (void)CreateComInstanceWith<HostSimMeshObject>(nullptr, IHostMesh::iid(),
+                                                   object.ReleaseAndGetVoidAddress(),
+                                                   [&] { return new HostSimMeshObject(std::move(mesh)); });
     return object;
 }

@@ -105,14 +105,14 @@ class HostSimApplet : public ComObject<HostSimApplet, IHostApplet> {
 ComPtr<IUnknown> CreateHostSimObject(const std::shared_ptr<HostSimObjectModel>& model, int id) {
     if (!model || !model->Contains(id)) return nullptr;
     ComPtr<IUnknown> object;
-    CreateComInstanceWith<HostSimObjectImpl>(nullptr, IID_IUnknown, object.ReleaseAndGetVoidAddress(),
-                                             [&] { return new HostSimObjectImpl(model, id); });
+    (void)CreateComInstanceWith<HostSimObjectImpl>(nullptr, IID_IUnknown, object.ReleaseAndGetVoidAddress(),
+                                                   [&] { return new HostSimObjectImpl(model, id); });
     return object;
 }
 
 ComPtr<IHostApplet> CreateHostSimApplet(const std::shared_ptr<HostSimObjectModel>& model) {
     ComPtr<IHostApplet> applet;
-    CreateComInstanceWith<HostSimApplet>(nullptr, IHostApplet::iid(), applet.ReleaseAndGetVoidAddress(),
-                                         [&] { return new HostSimApplet(model); });
+    (void)CreateComInstanceWith<HostSimApplet>(nullptr, IHostApplet::iid(), applet.ReleaseAndGetVoidAddress(),
+                                               [&] { return new HostSimApplet(model); });
     return applet;
 }

@@ -95,7 +95,7 @@ void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase) {
 ComPtr<ISelectionResolver> CreateHostSimSelectionResolver(std::shared_ptr<const HostSimCase> hostCase) {
     ComPtr<ISelectionResolver> resolver;
     if (!hostCase) return resolver;
-    CreateComInstanceWith<HostSimSelectionResolver>(
+    (void)CreateComInstanceWith<HostSimSelectionResolver>(
         nullptr, ISelectionResolver::iid(), resolver.ReleaseAndGetVoidAddress(),
         [&hostCase] { return new HostSimSelectionResolver(hostCase); });
     return resolver;

@@ -5,6 +5,8 @@
 
 #include "hostsim/components.h"
 #include "platform/com_object.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 
 namespace {
@@ -17,8 +19,15 @@ class HostSimStringTable : public ComObject<HostSimStringTable, IHostStringTable
     HRESULT Load(const std::wstring& path) override {
         std::lock_guard lock(mutex_);
         texts_.clear();
+        const std::filesystem::path file = platform::PathFromWide(path);
+        std::string bytes;
+        if (!platform::ReadWholeFile(file, bytes)) {
+            // Something that stands at the path but cannot be read is told apart from nothing.
+            const bool present = platform::FileExists(file) || platform::FolderExists(file);
+            return present ? STG_E_READFAULT : STG_E_FILENOTFOUND;
+        }
         pugi::xml_document document;
-        if (!document.load_file(platform::WideToUtf8(path).c_str())) return STG_E_FILENOTFOUND;
+        if (!document.load_buffer(bytes.data(), bytes.size())) return E_FAIL;
         pugi::xml_node root = document.child("StringTable");
         if (!root) return E_FAIL;
         for (pugi::xml_node s : root.children("String")) {
@@ -78,24 +87,25 @@ class HostSimStringList : public ComObject<HostSimStringList, IHostStringList> {
 
 ComPtr<IHostStringTable> CreateHostSimStringTable() {
     ComPtr<IHostStringTable> table;
-    CreateComInstanceWith<HostSimStringTable>(nullptr, IHostStringTable::iid(),
-                                              table.ReleaseAndGetVoidAddress(),
-                                              [] { return new HostSimStringTable(); });
+    (void)CreateComInstanceWith<HostSimStringTable>(nullptr, IHostStringTable::iid(),
+                                                    table.ReleaseAndGetVoidAddress(),
+                                                    [] { return new HostSimStringTable(); });
     return table;
 }
 
 ComPtr<IHostStringTable> CreateHostSimStringTable(const std::map<std::wstring, std::wstring>& texts) {
     ComPtr<IHostStringTable> table;
-    CreateComInstanceWith<HostSimStringTable>(nullptr, IHostStringTable::iid(),
-                                              table.ReleaseAndGetVoidAddress(),
-                                              [&] { return new HostSimStringTable(texts); });
+    (void)CreateComInstanceWith<HostSimStringTable>(nullptr, IHostStringTable::iid(),
+                                                    table.ReleaseAndGetVoidAddress(),
+                                                    [&] { return new HostSimStringTable(texts); });
     return table;
 }
 
 ComPtr<IHostStringList> CreateHostSimStringList() {
     ComPtr<IHostStringList> list;
-    CreateComInstanceWith<HostSimStringList>(nullptr, IHostStringList::iid(), list.ReleaseAndGetVoidAddress(),
-                                             [] { return new HostSimStringList(); });
+    (void)CreateComInstanceWith<HostSimStringList>(nullptr, IHostStringList::iid(),
+                                                   list.ReleaseAndGetVoidAddress(),
+                                                   [] { return new HostSimStringList(); });
     return list;
 }
 

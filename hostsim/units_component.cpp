@@ -92,8 +92,8 @@ class HostSimUnitsService : public ComObject<HostSimUnitsService, IHostUnitsServ
 
 ComPtr<IHostUnitsService> CreateHostSimUnitsService(const HostSimUnits& units) {
     ComPtr<IHostUnitsService> service;
-    CreateComInstanceWith<HostSimUnitsService>(nullptr, IHostUnitsService::iid(),
-                                               service.ReleaseAndGetVoidAddress(),
-                                               [&] { return new HostSimUnitsService(units); });
+    (void)CreateComInstanceWith<HostSimUnitsService>(nullptr, IHostUnitsService::iid(),
+                                                     service.ReleaseAndGetVoidAddress(),
+                                                     [&] { return new HostSimUnitsService(units); });
     return service;
 }

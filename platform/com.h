@@ -13,8 +13,17 @@
 
 using HRESULT = std::int32_t;
 using ULONG = std::uint32_t;
+using DWORD = std::uint32_t;
 
-constexpr HRESULT MakeHResult(std::uint32_t v) { return static_cast<HRESULT>(v); }
+// 64-bit stream offsets and sizes travel in these wrappers; only the whole value is kept.
+struct LARGE_INTEGER {
+    std::int64_t QuadPart = 0;
+};
+struct ULARGE_INTEGER {
+    std::uint64_t QuadPart = 0;
+};
+
+[[nodiscard]] constexpr HRESULT MakeHResult(std::uint32_t v) { return static_cast<HRESULT>(v); }
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -125,7 +134,7 @@ constexpr GUID MakeGuid(const char (&s)[37]) {
 // IUnknown
 
 struct IUnknown {
-    virtual HRESULT QueryInterface(REFIID iid, void** out) = 0;
+    [[nodiscard]] virtual HRESULT QueryInterface(REFIID iid, void** out) = 0;
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
 
@@ -206,11 +215,11 @@ class ComPtr {
     requires HasIid<U> ComPtr<U> As()
     const {
         ComPtr<U> r;
-        if (p_) p_->QueryInterface(U::iid(), r.ReleaseAndGetVoidAddress());
+        if (p_) (void)p_->QueryInterface(U::iid(), r.ReleaseAndGetVoidAddress());  // a refusal leaves r null
         return r;
     }
     // Hands out a new reference through an out parameter.
-    HRESULT CopyTo(T** out) const {
+    [[nodiscard]] HRESULT CopyTo(T** out) const {
         if (!out) return E_POINTER;
         *out = p_;
         if (p_) p_->AddRef();
@@ -335,14 +344,14 @@ struct VARIANT {
 };
 
 void VariantInit(VARIANT* v);
-HRESULT VariantClear(VARIANT* v);
-HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
+[[nodiscard]] HRESULT VariantClear(VARIANT* v);
+[[nodiscard]] HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 // Converts src into dest (which may be src) as type vt. Numbers convert to numbers with
 // DISP_E_OVERFLOW when out of range, text parses in the C locale ("." decimal point) with
 // DISP_E_TYPEMISMATCH when it does not parse, numbers format to text. Bool texts accepted:
 // "true"/"false" in any case, "#TRUE#"/"#FALSE#", and any number (non-zero is true).
 // An interface becomes VT_UNKNOWN, or VT_DISPATCH when it answers IDispatch.
-HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
+[[nodiscard]] HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
 
 // ---------------------------------------------------------------------------------------
 // Additions: conversion flags, string helpers and the VARIANT holder.
@@ -381,16 +390,19 @@ class VariantHolder {
         v_.punkVal = p;
         if (p) p->AddRef();
     }
-    VariantHolder(const VariantHolder& o) { VariantCopy(&v_, &o.v_); }
+    // A copy that cannot be made (no memory) leaves this holder empty, and an assignment leaves
+    // the old value: a copy operation has no way to answer a code.
+    VariantHolder(const VariantHolder& o) { (void)VariantCopy(&v_, &o.v_); }
     VariantHolder(VariantHolder&& o) noexcept : v_(o.v_) { o.v_.vt = VT_EMPTY; }
-    ~VariantHolder() { VariantClear(&v_); }
+    // Clearing fails only for an array still locked by its user; nothing is left to do then.
+    ~VariantHolder() { (void)VariantClear(&v_); }
     VariantHolder& operator=(const VariantHolder& o) {
-        if (this != &o) VariantCopy(&v_, &o.v_);
+        if (this != &o) (void)VariantCopy(&v_, &o.v_);
         return *this;
     }
     VariantHolder& operator=(VariantHolder&& o) noexcept {
         if (this != &o) {
-            VariantClear(&v_);
+            (void)VariantClear(&v_);
             v_ = o.v_;
             o.v_.vt = VT_EMPTY;
         }
@@ -401,14 +413,16 @@ class VariantHolder {
     const VARIANT* Get() const { return &v_; }
     // Clears what is held and gives the VARIANT for an out parameter.
     VARIANT* ReleaseAndGet() {
-        VariantClear(&v_);
+        (void)VariantClear(&v_);
         return &v_;
     }
     VARTYPE Type() const { return v_.vt; }
     const VARIANT& operator*() const { return v_; }
     const VARIANT* operator->() const { return &v_; }
     // Converts in place; on failure the held value is unchanged.
-    HRESULT ChangeType(VARTYPE vt, std::uint16_t flags = 0) { return VariantChangeType(&v_, &v_, flags, vt); }
+    [[nodiscard]] HRESULT ChangeType(VARTYPE vt, std::uint16_t flags = 0) {
+        return VariantChangeType(&v_, &v_, flags, vt);
+    }
     // Gives up the value; the caller must clear it.
     VARIANT Detach() {
         VARIANT r = v_;

@@ -12,16 +12,7 @@ class ClassFactory : public ComObject<ClassFactory, IClassFactory> {
 
     HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
-        *out = nullptr;
-        try {
-            HRESULT hr = creator_(outer, iid, out);
-            if (FAILED(hr)) *out = nullptr;
-            return hr;
-        } catch (...) {
-            // No exception crosses the component boundary.
-            *out = nullptr;
-            return E_FAIL;
-        }
+        return RunComponentCreator(creator_, outer, iid, out);
     }
     HRESULT LockServer(bool lock) override {
         if (lock)
@@ -42,6 +33,19 @@ class FreeThreadedMarshaler : public ComObject<FreeThreadedMarshaler, IMarshal> 
 };
 
 }  // namespace
+
+HRESULT RunComponentCreator(const ComponentCreator& creator, IUnknown* outer, REFIID iid, void** out) {
+    *out = nullptr;
+    try {
+        const HRESULT hr = creator(outer, iid, out);
+        if (FAILED(hr)) *out = nullptr;
+        return hr;
+    } catch (...) {
+        // No exception crosses the component boundary.
+        *out = nullptr;
+        return E_FAIL;
+    }
+}
 
 void ModuleLock() { g_moduleLocks.fetch_add(1); }
 void ModuleUnlock() { g_moduleLocks.fetch_sub(1); }

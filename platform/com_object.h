@@ -103,7 +103,7 @@ template <class Count, class Derived, class First, class... Rest>
 class ComObjectT : public First, public Rest... {
   public:
     // The delegating IUnknown of every listed interface.
-    HRESULT QueryInterface(REFIID iid, void** out) override {
+    [[nodiscard]] HRESULT QueryInterface(REFIID iid, void** out) override {
         if (outer_) return outer_->QueryInterface(iid, out);
         return InternalQueryInterface(iid, out);
     }
@@ -116,7 +116,7 @@ class ComObjectT : public First, public Rest... {
     IUnknown* ControllingUnknown() { return outer_ ? outer_ : OwnUnknown(); }
     ULONG RefCountForTesting() const { return count_.Value(); }
 
-    HRESULT InternalQueryInterface(REFIID iid, void** out) {
+    [[nodiscard]] HRESULT InternalQueryInterface(REFIID iid, void** out) {
         if (!out) return E_POINTER;
         *out = nullptr;
         if (iid == IID_IUnknown) {
@@ -153,7 +153,7 @@ class ComObjectT : public First, public Rest... {
     }
 
     // Default: no answers beyond the interface list.
-    HRESULT QueryInterfaceExtra(REFIID, void** out) {
+    [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID, void** out) {
         *out = nullptr;
         return E_NOINTERFACE;
     }
@@ -172,7 +172,7 @@ class ComObjectT : public First, public Rest... {
     struct Inner : IUnknown {
         ComObjectT* self;
         explicit Inner(ComObjectT* s) : self(s) {}
-        HRESULT QueryInterface(REFIID iid, void** out) override {
+        [[nodiscard]] HRESULT QueryInterface(REFIID iid, void** out) override {
             return self->InternalQueryInterface(iid, out);
         }
         ULONG AddRef() override { return self->InternalAddRef(); }
@@ -199,7 +199,7 @@ using ComObjectSingleThreaded = ComObjectT<PlainRefCount, Derived, Interfaces...
 // out. With an outer unknown, T must be aggregatable and iid must be IID_IUnknown; the outer
 // then gets the inner unknown. On any failure the object is destroyed and *out is null.
 template <class T, class Make>
-HRESULT CreateComInstanceWith(IUnknown* outer, REFIID iid, void** out, Make&& make) {
+[[nodiscard]] HRESULT CreateComInstanceWith(IUnknown* outer, REFIID iid, void** out, Make&& make) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) {
@@ -229,7 +229,7 @@ HRESULT CreateComInstanceWith(IUnknown* outer, REFIID iid, void** out, Make&& ma
 }
 
 template <class T>
-HRESULT CreateComInstance(IUnknown* outer, REFIID iid, void** out) {
+[[nodiscard]] HRESULT CreateComInstance(IUnknown* outer, REFIID iid, void** out) {
     return CreateComInstanceWith<T>(outer, iid, out, [] { return new T(); });
 }
 
@@ -255,8 +255,8 @@ long ModuleLockCount();
 // Class factories.
 
 struct IClassFactory : IUnknown {
-    virtual HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out) = 0;
-    virtual HRESULT LockServer(bool lock) = 0;
+    [[nodiscard]] virtual HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out) = 0;
+    [[nodiscard]] virtual HRESULT LockServer(bool lock) = 0;
     static constexpr const IID& iid();
 };
 inline constexpr IID IID_IClassFactory = MakeGuid("00000001-0000-0000-c000-000000000046");
@@ -264,6 +264,10 @@ constexpr const IID& IClassFactory::iid() { return IID_IClassFactory; }
 
 // Creates an instance: outer unknown, requested interface, out pointer.
 using ComponentCreator = std::function<HRESULT(IUnknown* outer, REFIID iid, void** out)>;
+// Runs a creator as a component boundary must: `*out` (not null) is null on every failure,
+// and an exception from the creator is answered as E_FAIL instead of crossing the boundary.
+[[nodiscard]] HRESULT RunComponentCreator(const ComponentCreator& creator, IUnknown* outer, REFIID iid,
+                                          void** out);
 
 // A class factory over a creator function.
 ComPtr<IClassFactory> MakeClassFactory(ComponentCreator creator);
@@ -288,7 +292,7 @@ class ComObjectMap {
     explicit ComObjectMap(std::vector<ObjectMapEntry> entries);
     // The class factory of the entry with that CLSID; CLASS_E_CLASSNOTAVAILABLE when none.
     // Class objects are made on first request and then kept.
-    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out);
+    [[nodiscard]] HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out);
     const std::vector<ObjectMapEntry>& Entries() const { return entries_; }
     // Releases the kept class objects.
     void Term();
@@ -305,11 +309,11 @@ class ComObjectMap {
 
 struct IMarshal : IUnknown {
     // Answers S_OK: an object that hands out this marshaler may be used from any thread.
-    virtual HRESULT IsFreeThreaded() = 0;
+    [[nodiscard]] virtual HRESULT IsFreeThreaded() = 0;
     static constexpr const IID& iid();
 };
 inline constexpr IID IID_IMarshal = MakeGuid("00000003-0000-0000-c000-000000000046");
 constexpr const IID& IMarshal::iid() { return IID_IMarshal; }
 
 // Creates the marshaler aggregated in `outer` and gives its inner unknown.
-HRESULT CoCreateFreeThreadedMarshaler(IUnknown* outer, IUnknown** innerUnknown);
+[[nodiscard]] HRESULT CoCreateFreeThreadedMarshaler(IUnknown* outer, IUnknown** innerUnknown);

@@ -48,14 +48,7 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
         if (it == r.creators.end()) return REGDB_E_CLASSNOTREG;
         creator = it->second;  // run outside the lock: a creator may create components itself
     }
-    try {
-        HRESULT hr = creator(outer, iid, out);
-        if (FAILED(hr)) *out = nullptr;
-        return hr;
-    } catch (...) {
-        *out = nullptr;
-        return E_FAIL;
-    }
+    return RunComponentCreator(creator, outer, iid, out);
 }
 
 HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,

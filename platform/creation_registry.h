@@ -17,28 +17,31 @@ constexpr std::uint32_t CLSCTX_SERVER = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERV
 constexpr std::uint32_t CLSCTX_ALL = CLSCTX_SERVER | CLSCTX_INPROC_HANDLER;
 
 // Registers (or replaces) the creator of a class. E_INVALIDARG for an empty creator.
-HRESULT RegisterComponentClass(const CLSID& clsid, ComponentCreator creator);
+[[nodiscard]] HRESULT RegisterComponentClass(const CLSID& clsid, ComponentCreator creator);
 // S_FALSE when the class was not registered.
-HRESULT UnregisterComponentClass(const CLSID& clsid);
+[[nodiscard]] HRESULT UnregisterComponentClass(const CLSID& clsid);
 bool IsComponentClassRegistered(const CLSID& clsid);
 
 // Creates an instance of a registered class. REGDB_E_CLASSNOTREG for an unknown CLSID;
 // otherwise the creator's answer. *out is null on every failure.
-HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** out);
+[[nodiscard]] HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
+                                       void** out);
 
 template <class T>
-requires HasIid<T> HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out,
-                                            std::uint32_t context = CLSCTX_ALL) {
+requires HasIid<T>
+[[nodiscard]] HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out, std::uint32_t context = CLSCTX_ALL) {
     return CoCreateInstance(clsid, nullptr, context, T::iid(), out.ReleaseAndGetVoidAddress());
 }
 
 // Registers a class for the lifetime of this object (tests, the host simulator).
 class ScopedComponentClass {
   public:
+    // Registration fails only for an empty creator; the class then stays unknown, which every
+    // creation reports. Unregistering a class that is gone already is no failure.
     ScopedComponentClass(const CLSID& clsid, ComponentCreator creator) : clsid_(clsid) {
-        RegisterComponentClass(clsid, std::move(creator));
+        (void)RegisterComponentClass(clsid, std::move(creator));
     }
-    ~ScopedComponentClass() { UnregisterComponentClass(clsid_); }
+    ~ScopedComponentClass() { (void)UnregisterComponentClass(clsid_); }
     ScopedComponentClass(const ScopedComponentClass&) = delete;
     ScopedComponentClass& operator=(const ScopedComponentClass&) = delete;
 
@@ -49,24 +52,24 @@ class ScopedComponentClass {
 // The maker's component-library helpers, as thin wrappers over the registry and the
 // platform allocators.
 namespace Xen::Vexcomp {
-inline HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
-                                void** out) {
+[[nodiscard]] inline HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
+                                              REFIID iid, void** out) {
     return ::CoCreateInstance(clsid, outer, context, iid, out);
 }
 template <class T>
-requires HasIid<T> HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out,
-                                            std::uint32_t context = CLSCTX_ALL) {
+requires HasIid<T>
+[[nodiscard]] HRESULT CoCreateInstance(REFCLSID clsid, ComPtr<T>& out, std::uint32_t context = CLSCTX_ALL) {
     return ::CoCreateInstance(clsid, out, context);
 }
 // Parses the braced text form; GUID_NULL for malformed text.
 GUID Guid(std::wstring_view text);
 }  // namespace Xen::Vexcomp
 
-HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
-                               void** out);
+[[nodiscard]] HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
+                                             REFIID iid, void** out);
 namespace Xen::ATL {
-inline HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
-                                      void** out) {
+[[nodiscard]] inline HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
+                                                    REFIID iid, void** out) {
     return ::XenAtlCoCreateInstance(clsid, outer, context, iid, out);
 }
 }  // namespace Xen::ATL

@@ -47,15 +47,16 @@ inline constexpr IID IID_IDispatch = MakeGuid("00020400-0000-0000-c000-000000000
 struct IDispatch : IUnknown {
     static constexpr const IID& iid() { return IID_IDispatch; }
     // How many type-information blocks the object offers (0 or 1).
-    virtual HRESULT GetTypeInfoCount(unsigned* count) = 0;
-    virtual HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info) = 0;
+    [[nodiscard]] virtual HRESULT GetTypeInfoCount(unsigned* count) = 0;
+    [[nodiscard]] virtual HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info) = 0;
     // A member name followed by names of its parameters; DISP_E_UNKNOWNNAME, with
     // DISPID_UNKNOWN at each unknown position, when any of them is not known.
-    virtual HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count, LCID locale,
-                                  DISPID* dispids) = 0;
+    [[nodiscard]] virtual HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count,
+                                                LCID locale, DISPID* dispids) = 0;
     // `argErr` receives the index in `rgvarg` of an argument that was refused.
-    virtual HRESULT Invoke(DISPID member, REFIID iid, LCID locale, std::uint16_t flags, DISPPARAMS* params,
-                           VARIANT* result, EXCEPINFO* excepInfo, unsigned* argErr) = 0;
+    [[nodiscard]] virtual HRESULT Invoke(DISPID member, REFIID iid, LCID locale, std::uint16_t flags,
+                                         DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                         unsigned* argErr) = 0;
 
   protected:
     ~IDispatch() = default;

@@ -25,7 +25,7 @@ bool ValidName(std::string_view name) { return !name.empty() && name.find('=') =
 
 }  // namespace
 
-std::optional<std::string> GetEnvironmentVariable(std::string_view name) {
+std::optional<std::string> ReadEnvironmentVariable(std::string_view name) {
     if (!ValidName(name)) return std::nullopt;
     std::lock_guard<std::mutex> lock(EnvironmentMutex());
     const char* v = std::getenv(std::string(name).c_str());
@@ -33,20 +33,20 @@ std::optional<std::string> GetEnvironmentVariable(std::string_view name) {
     return std::string(v);
 }
 
-std::optional<std::wstring> GetEnvironmentVariable(std::wstring_view name) {
-    auto v = GetEnvironmentVariable(std::string_view(WideToUtf8(name)));
+std::optional<std::wstring> ReadEnvironmentVariable(std::wstring_view name) {
+    auto v = ReadEnvironmentVariable(std::string_view(WideToUtf8(name)));
     if (!v) return std::nullopt;
     return Utf8ToWide(*v);
 }
 
-bool SetEnvironmentVariable(std::string_view name, std::string_view value) {
+bool WriteEnvironmentVariable(std::string_view name, std::string_view value) {
     if (!ValidName(name) || value.find('\0') != std::string_view::npos) return false;
     std::lock_guard<std::mutex> lock(EnvironmentMutex());
     return ::setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
 }
 
-bool SetEnvironmentVariable(std::wstring_view name, std::wstring_view value) {
-    return SetEnvironmentVariable(std::string_view(WideToUtf8(name)), std::string_view(WideToUtf8(value)));
+bool WriteEnvironmentVariable(std::wstring_view name, std::wstring_view value) {
+    return WriteEnvironmentVariable(std::string_view(WideToUtf8(name)), std::string_view(WideToUtf8(value)));
 }
 
 bool UnsetEnvironmentVariable(std::string_view name) {
@@ -71,7 +71,7 @@ std::vector<std::pair<std::string, std::string>> EnvironmentSnapshot() {
     return out;
 }
 
-std::wstring ExpandEnvironmentStrings(std::wstring_view text) {
+std::wstring ExpandEnvironmentText(std::wstring_view text) {
     std::wstring out;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -81,7 +81,7 @@ std::wstring ExpandEnvironmentStrings(std::wstring_view text) {
         if (close == std::wstring_view::npos) break;
         out.append(text.substr(i, open - i));
         std::wstring_view name = text.substr(open + 1, close - open - 1);
-        auto value = name.empty() ? std::nullopt : GetEnvironmentVariable(name);
+        auto value = name.empty() ? std::nullopt : ReadEnvironmentVariable(name);
         if (value)
             out += *value;
         else
@@ -92,9 +92,9 @@ std::wstring ExpandEnvironmentStrings(std::wstring_view text) {
     return out;
 }
 
-std::size_t ExpandEnvironmentStrings(std::wstring_view text, wchar_t* buffer, std::size_t capacity) {
+std::size_t ExpandEnvironmentText(std::wstring_view text, wchar_t* buffer, std::size_t capacity) {
     if (!buffer) return 0;
-    std::wstring expanded = ExpandEnvironmentStrings(text);
+    std::wstring expanded = ExpandEnvironmentText(text);
     if (expanded.size() + 1 > capacity) return 0;
     std::memcpy(buffer, expanded.data(), expanded.size() * sizeof(wchar_t));
     buffer[expanded.size()] = L'\0';
@@ -109,16 +109,16 @@ std::uint64_t PhysicalMemoryBytes() {
 }
 
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(std::string name, std::optional<std::string> value)
-    : name_(std::move(name)), saved_(GetEnvironmentVariable(std::string_view(name_))) {
+    : name_(std::move(name)), saved_(ReadEnvironmentVariable(std::string_view(name_))) {
     if (value)
-        SetEnvironmentVariable(std::string_view(name_), std::string_view(*value));
+        WriteEnvironmentVariable(std::string_view(name_), std::string_view(*value));
     else
         UnsetEnvironmentVariable(std::string_view(name_));
 }
 
 ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
     if (saved_)
-        SetEnvironmentVariable(std::string_view(name_), std::string_view(*saved_));
+        WriteEnvironmentVariable(std::string_view(name_), std::string_view(*saved_));
     else
         UnsetEnvironmentVariable(std::string_view(name_));
 }

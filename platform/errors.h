@@ -6,7 +6,7 @@
 
 #include "platform/com.h"
 
-constexpr HRESULT HResultFromSystemError(std::uint32_t code) {
+[[nodiscard]] constexpr HRESULT HResultFromSystemError(std::uint32_t code) {
     return code == 0 ? S_OK : static_cast<HRESULT>((code & 0x0000FFFFu) | 0x80070000u);
 }
 

@@ -1,13 +1,17 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <system_error>
 
 #include "platform/environment.h"
@@ -26,6 +30,17 @@ bool Fail(std::string* error, const std::string& what) {
     if (error) *error = what;
     return false;
 }
+
+// The system's message for errno alone.
+bool FailWithErrno(std::string* error) {
+    return Fail(error, std::error_code(errno, std::system_category()).message());
+}
+
+// Closes a descriptor on every way out; a failed close cannot lose bytes that were read.
+struct DescriptorCloser {
+    int fd;
+    ~DescriptorCloser() { ::close(fd); }
+};
 
 // A name beside `target` that no other writer in this process uses.
 fs::path SiblingTemporaryName(const fs::path& target) {
@@ -53,7 +68,33 @@ long long FileSize(const fs::path& path) {
     return ec ? -1 : static_cast<long long>(size);
 }
 
-bool CopyFile(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {
+bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FailWithErrno(error);
+    DescriptorCloser closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return FailWithErrno(error);
+    if (!S_ISREG(info.st_mode)) return Fail(error, "not a regular file");
+    try {
+        std::string text;
+        text.reserve(static_cast<std::size_t>(info.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return FailWithErrno(error);
+            if (n == 0) break;
+            text.append(chunk, static_cast<std::size_t>(n));
+        }
+        bytes = std::move(text);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, "not enough memory");
+    }
+    return true;
+}
+
+bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {
     std::error_code ec;
     if (!fs::is_regular_file(from, ec)) return Fail(error, "cannot copy " + from.string() + ": no such file");
     if (failIfExists && fs::exists(to, ec))
@@ -80,13 +121,13 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool failIfExists, std::
     return true;
 }
 
-bool ReplaceFile(const fs::path& from, const fs::path& to, std::string* error) {
+bool ReplaceFileWith(const fs::path& from, const fs::path& to, std::string* error) {
     std::error_code ec;
     fs::rename(from, to, ec);
     return ec ? Fail(error, "cannot rename " + from.string() + " to " + to.string(), ec) : true;
 }
 
-bool DeleteFile(const fs::path& path, std::string* error) {
+bool RemoveFile(const fs::path& path, std::string* error) {
     std::error_code ec;
     if (fs::is_directory(fs::symlink_status(path, ec))) return Fail(error, path.string() + " is a folder");
     if (!fs::remove(path, ec)) {
@@ -173,7 +214,7 @@ bool SetCurrentFolder(const fs::path& path, std::string* error) {
 }
 
 fs::path TemporaryFolder() {
-    auto tmp = GetEnvironmentVariable(std::string_view("TMPDIR"));
+    auto tmp = ReadEnvironmentVariable(std::string_view("TMPDIR"));
     if (tmp && !tmp->empty() && FolderExists(*tmp)) return fs::path(*tmp);
     return fs::path("/tmp");
 }

@@ -15,16 +15,22 @@ bool FolderExists(const std::filesystem::path& path);
 // Size in bytes, or -1 when the file cannot be read.
 long long FileSize(const std::filesystem::path& path);
 
+// Every byte of a regular file into `bytes`. False with the system's reason alone ("No such
+// file or directory"; the caller names the file) when it cannot be opened or read, or is no
+// regular file; `bytes` is then empty.
+[[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
+                                 std::string* error = nullptr);
+
 // Copies a regular file. With failIfExists an existing target is left alone and the copy
 // fails; otherwise the target is replaced. The copy is written beside the target under a
 // temporary name and renamed over it, so a failed copy never leaves a truncated target.
-bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
-              std::string* error = nullptr);
+bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
+                std::string* error = nullptr);
 // Renames over an existing target in one step (same file system).
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                 std::string* error = nullptr);
+bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to,
+                     std::string* error = nullptr);
 // Deletes a file (not a folder). False when it did not exist or could not be removed.
-bool DeleteFile(const std::filesystem::path& path, std::string* error = nullptr);
+bool RemoveFile(const std::filesystem::path& path, std::string* error = nullptr);
 // Deletes a folder and everything below it. False when it did not exist or a part stayed.
 bool DeleteFolderTree(const std::filesystem::path& path, std::string* error = nullptr);
 // Creates a folder and its parents; true when it exists afterwards.

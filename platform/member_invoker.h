@@ -184,8 +184,8 @@ bool FirstArgsFit(const std::vector<VARTYPE>& params) {
 }
 
 template <class I, class... Args, class... Extra, std::size_t... K>
-HRESULT CallMember(HRESULT (I::*fn)(Args...), I* self, const VARIANT* args, std::index_sequence<K...>,
-                   Extra... extra) {
+[[nodiscard]] HRESULT CallMember(HRESULT (I::*fn)(Args...), I* self, const VARIANT* args,
+                                 std::index_sequence<K...>, Extra... extra) {
     return (self->*fn)(InArg<NthArg<K, Args...>>::From(args[K])..., extra...);
 }
 

@@ -159,7 +159,8 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& o) noexcept {
 
 ChildProcess::~ChildProcess() {
     if (pid_ > 0 && !reaped_) {
-        if (!Inspect(false)) KillProcessTree(pid_);
+        // Even when the tree cannot be listed the child itself is killed, so the wait ends.
+        if (!Inspect(false)) (void)KillProcessTree(pid_);
         Inspect(true);
         Reap();
     }
@@ -304,7 +305,8 @@ int ChildProcess::TerminatingSignal() {
 
 void ChildProcess::KillTree() {
     if (pid_ <= 0 || reaped_) return;
-    if (!Inspect(false)) KillProcessTree(pid_);
+    // Even when the tree cannot be listed the child itself is killed, so the wait ends.
+    if (!Inspect(false)) (void)KillProcessTree(pid_);
     Inspect(true);
     Reap();
 }

@@ -93,7 +93,7 @@ class ChildProcess {
 // process table (/proc) cannot be read, 2 when pid may not be killed (pid <= 1, this
 // process, or the system refuses). The caller reaps its own child; the other descendants
 // are reaped here (this process is their subreaper).
-int KillProcessTree(int pid);
+[[nodiscard]] int KillProcessTree(int pid);
 // Makes this process the reaper of orphaned descendants, so the grandchildren of a killed
 // tree are reaped here instead of lingering as zombies. ChildProcess::Start calls it.
 void BecomeSubreaper();

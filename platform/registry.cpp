@@ -4,7 +4,6 @@
 #include <fstream>
 #include <mutex>
 #include <optional>
-#include <sstream>
 
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -190,13 +189,10 @@ std::string Serialise(const Document& doc) {
 HRESULT Load(Document* doc, std::string* path) {
     *path = RegistryFilePath();
     if (path->empty()) return E_NOTFOUND;
-    std::ifstream in(*path, std::ios::binary);
-    if (!in) return FileExists(*path) ? E_FAIL : S_FALSE;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return E_FAIL;
+    std::string text;
+    if (!ReadWholeFile(*path, text)) return FileExists(*path) ? E_FAIL : S_FALSE;
     std::string error;
-    if (!Parse(buffer.str(), doc, &error)) return E_BADFILEDATA;
+    if (!Parse(text, doc, &error)) return E_BADFILEDATA;
     return S_OK;
 }
 
@@ -209,12 +205,12 @@ HRESULT Save(const Document& doc, const std::string& path) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         out.flush();
         if (!out) {
-            DeleteFile(temporary);
+            RemoveFile(temporary);
             return E_FAIL;
         }
     }
-    if (!ReplaceFile(temporary, path)) {
-        DeleteFile(temporary);
+    if (!ReplaceFileWith(temporary, path)) {
+        RemoveFile(temporary);
         return E_FAIL;
     }
     return S_OK;
@@ -276,7 +272,7 @@ HRESULT ListNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std:
 }  // namespace
 
 std::string RegistryFilePath() {
-    return GetEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or("");
+    return ReadEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or("");
 }
 
 HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
@@ -296,14 +292,25 @@ HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::ws
 }
 
 HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
-                                   wchar_t* buffer, std::size_t capacity) {
-    if (!buffer) return E_POINTER;
+                                   std::size_t maxLength, std::wstring* out) {
+    if (!out) return E_POINTER;
     std::wstring raw;
     HRESULT hr = RegistryReadString(root, keyPath, valueName, &raw);
     if (FAILED(hr)) return hr;
-    const std::wstring expanded = ExpandEnvironmentStrings(raw);
+    std::wstring expanded = ExpandEnvironmentText(raw);
+    if (expanded.size() > maxLength) return E_MOREDATA;
+    *out = std::move(expanded);
+    return S_OK;
+}
+
+HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
+                                   wchar_t* buffer, std::size_t capacity) {
+    if (!buffer) return E_POINTER;
+    std::wstring expanded;
+    const HRESULT hr =
+        RegistryReadExpandedString(root, keyPath, valueName, capacity > 0 ? capacity - 1 : 0, &expanded);
+    if (FAILED(hr)) return hr;
     if (expanded.empty()) return E_FAIL;
-    if (expanded.size() >= capacity) return E_MOREDATA;
     std::copy(expanded.begin(), expanded.end(), buffer);
     buffer[expanded.size()] = L'\0';
     return S_OK;

@@ -48,30 +48,39 @@ enum class RegistryRoot : int {
 std::string RegistryFilePath();
 
 // S_OK with the value; E_NOTFOUND when the key or value does not exist.
-HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
-                           std::wstring* out);
+[[nodiscard]] HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath,
+                                         std::wstring_view valueName, std::wstring* out);
+// Reads and expands %NAME% references into `out`. E_MOREDATA when the expanded text is longer
+// than maxLength characters; `out` is untouched on every failure. An empty value is no failure.
+[[nodiscard]] HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath,
+                                                 std::wstring_view valueName, std::size_t maxLength,
+                                                 std::wstring* out);
 // Reads and expands %NAME% references into buffer (capacity in characters, terminator
 // included). E_MOREDATA when the expanded text does not fit, E_FAIL when it is empty; the
 // buffer is untouched on every failure.
-HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
-                                   wchar_t* buffer, std::size_t capacity);
+[[nodiscard]] HRESULT RegistryReadExpandedString(RegistryRoot root, std::wstring_view keyPath,
+                                                 std::wstring_view valueName, wchar_t* buffer,
+                                                 std::size_t capacity);
 bool RegistryKeyExists(RegistryRoot root, std::wstring_view keyPath);
 // The names of the values of a key (E_NOTFOUND for a missing key), in file order.
-HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out);
+[[nodiscard]] HRESULT RegistryValueNames(RegistryRoot root, std::wstring_view keyPath,
+                                         std::vector<std::wstring>* out);
 // The names of the direct subkeys of a key, in file order.
-HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out);
+[[nodiscard]] HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath,
+                                          std::vector<std::wstring>* out);
 
 // Creates the key (and its parents) when missing and sets the value; an empty value name
 // is the default value. Creates the file when it does not exist. E_INVALIDARG for an empty
 // key path, or a key, name or value holding a line break (the file could not hold it).
-HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
-                            std::wstring_view value);
+[[nodiscard]] HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath,
+                                          std::wstring_view valueName, std::wstring_view value);
 // Creates the key (and its parents) when missing; E_INVALIDARG as for RegistryWriteString.
-HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath);
+[[nodiscard]] HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath);
 // S_FALSE when the value did not exist.
-HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName);
+[[nodiscard]] HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath,
+                                          std::wstring_view valueName);
 // Deletes the key with all its subkeys; S_FALSE when it did not exist.
-HRESULT RegistryDeleteKey(RegistryRoot root, std::wstring_view keyPath);
+[[nodiscard]] HRESULT RegistryDeleteKey(RegistryRoot root, std::wstring_view keyPath);
 
 }  // namespace platform
 
@@ -82,9 +91,10 @@ using HKEY = XenRegistryKey*;
 
 // root: 0 machine, 1 current user, 2 classes root, 3 users. E_NOTFOUND when the key does not
 // exist, E_INVALIDARG for a bad root or a null out pointer.
-HRESULT XenRegOpenKeyW(int root, const wchar_t* keyPath, HKEY* out);
+[[nodiscard]] HRESULT XenRegOpenKeyW(int root, const wchar_t* keyPath, HKEY* out);
 // Reads a string value into buffer (capacity in characters, terminator included),
 // unexpanded. E_NOTFOUND for a missing value; E_MOREDATA when it does not fit (the buffer
 // is then untouched).
-HRESULT XenRegGetStringValueW(HKEY key, const wchar_t* valueName, wchar_t* buffer, std::uint32_t capacity);
-HRESULT XenRegCloseKey(HKEY key);
+[[nodiscard]] HRESULT XenRegGetStringValueW(HKEY key, const wchar_t* valueName, wchar_t* buffer,
+                                            std::uint32_t capacity);
+[[nodiscard]] HRESULT XenRegCloseKey(HKEY key);

@@ -57,7 +57,8 @@ void ReleaseElements(SAFEARRAY* a) {
             if (p[i]) p[i]->Release();
     } else if (a->vt == VT_VARIANT) {
         auto* p = static_cast<VARIANT*>(a->pvData);
-        for (std::uint32_t i = 0; i < n; ++i) VariantClear(&p[i]);
+        // An element holding a locked array cannot be cleared; the others still are.
+        for (std::uint32_t i = 0; i < n; ++i) (void)VariantClear(&p[i]);
     }
 }
 
@@ -116,7 +117,7 @@ HRESULT SafeArrayCopy(SAFEARRAY* a, SAFEARRAY** out) {
             if (!from[i]) continue;
             to[i] = SysAllocStringLen(from[i], SysStringLen(from[i]));
             if (!to[i]) {
-                SafeArrayDestroy(c);
+                (void)SafeArrayDestroy(c);  // the new copy is not locked
                 return E_OUTOFMEMORY;
             }
         }
@@ -131,7 +132,7 @@ HRESULT SafeArrayCopy(SAFEARRAY* a, SAFEARRAY** out) {
         for (std::uint32_t i = 0; i < n; ++i) {
             HRESULT hr = VariantCopy(&to[i], &from[i]);
             if (FAILED(hr)) {
-                SafeArrayDestroy(c);
+                (void)SafeArrayDestroy(c);  // the new copy is not locked
                 return hr;
             }
         }

@@ -26,27 +26,27 @@ struct SAFEARRAY {
 SAFEARRAY* SafeArrayCreate(VARTYPE vt, std::uint32_t dims, const SAFEARRAYBOUND* bounds);
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, std::int32_t lowerBound, std::uint32_t count);
 // DISP_E_ARRAYISLOCKED while the data is accessed.
-HRESULT SafeArrayDestroy(SAFEARRAY* array);
+[[nodiscard]] HRESULT SafeArrayDestroy(SAFEARRAY* array);
 // A deep copy (BSTRs and VARIANTs copied, interfaces AddRef'ed).
-HRESULT SafeArrayCopy(SAFEARRAY* array, SAFEARRAY** out);
+[[nodiscard]] HRESULT SafeArrayCopy(SAFEARRAY* array, SAFEARRAY** out);
 
 std::uint32_t SafeArrayGetDim(SAFEARRAY* array);
 std::uint32_t SafeArrayGetElemsize(SAFEARRAY* array);
-HRESULT SafeArrayGetVartype(SAFEARRAY* array, VARTYPE* out);
+[[nodiscard]] HRESULT SafeArrayGetVartype(SAFEARRAY* array, VARTYPE* out);
 // dim is 1-based; DISP_E_BADINDEX for any other dimension.
-HRESULT SafeArrayGetLBound(SAFEARRAY* array, std::uint32_t dim, std::int32_t* out);
-HRESULT SafeArrayGetUBound(SAFEARRAY* array, std::uint32_t dim, std::int32_t* out);
+[[nodiscard]] HRESULT SafeArrayGetLBound(SAFEARRAY* array, std::uint32_t dim, std::int32_t* out);
+[[nodiscard]] HRESULT SafeArrayGetUBound(SAFEARRAY* array, std::uint32_t dim, std::int32_t* out);
 
 // Copies an element out: a new BSTR for VT_BSTR (pass BSTR*), a VariantCopy for
 // VT_VARIANT (pass an initialised VARIANT*), an AddRef'ed pointer for VT_UNKNOWN (pass
 // IUnknown**), the value for numbers. DISP_E_BADINDEX outside the bounds.
-HRESULT SafeArrayGetElement(SAFEARRAY* array, const std::int32_t* index, void* out);
+[[nodiscard]] HRESULT SafeArrayGetElement(SAFEARRAY* array, const std::int32_t* index, void* out);
 // Stores a copy of an element: for VT_BSTR pass the BSTR itself, for VT_UNKNOWN the
 // IUnknown*, for the others a pointer to the value (VARIANT* for VT_VARIANT).
-HRESULT SafeArrayPutElement(SAFEARRAY* array, const std::int32_t* index, const void* value);
+[[nodiscard]] HRESULT SafeArrayPutElement(SAFEARRAY* array, const std::int32_t* index, const void* value);
 
 // Direct access to the elements; the array cannot be destroyed until unaccessed.
-HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
-HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
+[[nodiscard]] HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
+[[nodiscard]] HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
 
 constexpr HRESULT DISP_E_ARRAYISLOCKED = MakeHResult(0x8002000Du);

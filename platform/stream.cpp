@@ -57,7 +57,8 @@ class MemoryStream : public ComObject<MemoryStream, IStream> {
         return S_OK;
     }
 
-    HRESULT Seek(std::int64_t move, std::uint32_t origin, std::uint64_t* newPosition) override {
+    HRESULT Seek(LARGE_INTEGER offset, DWORD origin, ULARGE_INTEGER* newPosition) override {
+        const std::int64_t move = offset.QuadPart;
         std::int64_t base = 0;
         {
             std::lock_guard<std::mutex> lock(data_->mutex);
@@ -74,11 +75,12 @@ class MemoryStream : public ComObject<MemoryStream, IStream> {
             (move > 0 && move > static_cast<std::int64_t>(kMaxStreamBytes) - base))
             return STG_E_INVALIDFUNCTION;
         position_ = static_cast<std::uint64_t>(base + move);
-        if (newPosition) *newPosition = position_;
+        if (newPosition) newPosition->QuadPart = position_;
         return S_OK;
     }
 
-    HRESULT SetSize(std::uint64_t size) override {
+    HRESULT SetSize(ULARGE_INTEGER newSize) override {
+        const std::uint64_t size = newSize.QuadPart;
         if (!writable_) return STG_E_ACCESSDENIED;
         if (size > kMaxStreamBytes) return STG_E_MEDIUMFULL;
         std::lock_guard<std::mutex> lock(data_->mutex);
@@ -90,11 +92,20 @@ class MemoryStream : public ComObject<MemoryStream, IStream> {
         return S_OK;
     }
 
-    HRESULT Stat(STATSTG* out, std::uint32_t) override {
+    HRESULT Stat(STATSTG* out, DWORD flags) override {
         if (!out) return STG_E_INVALIDPOINTER;
+        STATSTG stat;
+        if (!(flags & STATFLAG_NONAME) && !name_.empty()) {
+            stat.pwcsName = static_cast<OLECHAR*>(CoTaskMemAlloc((name_.size() + 1) * sizeof(OLECHAR)));
+            if (!stat.pwcsName) return E_OUTOFMEMORY;
+            std::copy(name_.begin(), name_.end(), stat.pwcsName);
+            stat.pwcsName[name_.size()] = L'\0';
+        }
+        stat.type = STGTY_STREAM;
+        stat.grfMode = writable_ ? STGM_READWRITE : STGM_READ;
         std::lock_guard<std::mutex> lock(data_->mutex);
-        out->name = name_;
-        out->cbSize = data_->bytes.size();
+        stat.cbSize.QuadPart = data_->bytes.size();
+        *out = stat;
         return S_OK;
     }
 
@@ -107,7 +118,8 @@ class MemoryStream : public ComObject<MemoryStream, IStream> {
 
 ComPtr<IStream> MakeStream(std::shared_ptr<StreamData> data, std::wstring name, bool writable) {
     ComPtr<IStream> s;
-    CreateComInstanceWith<MemoryStream>(nullptr, IID_IStream, s.ReleaseAndGetVoidAddress(), [&] {
+    // A stream that cannot be made leaves `s` null, which every caller checks.
+    (void)CreateComInstanceWith<MemoryStream>(nullptr, IID_IStream, s.ReleaseAndGetVoidAddress(), [&] {
         return new MemoryStream(std::move(data), std::move(name), writable);
     });
     return s;
@@ -206,11 +218,11 @@ ComPtr<IStorage> CreateMemoryStorage() { return MakeComObject<MemoryStorage>(); 
 HRESULT ReadAllBytes(IStream* stream, std::vector<std::uint8_t>* out) {
     if (!stream || !out) return E_POINTER;
     STATSTG st;
-    HRESULT hr = stream->Stat(&st, 0);
+    HRESULT hr = stream->Stat(&st, STATFLAG_NONAME);
     if (FAILED(hr)) return hr;
-    if (st.cbSize > std::numeric_limits<ULONG>::max()) return E_OUTOFMEMORY;
-    if (FAILED(hr = stream->Seek(0, STREAM_SEEK_SET, nullptr))) return hr;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.cbSize));
+    if (st.cbSize.QuadPart > std::numeric_limits<ULONG>::max()) return E_OUTOFMEMORY;
+    if (FAILED(hr = stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr))) return hr;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.cbSize.QuadPart));
     ULONG read = 0;
     hr = stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
     if (FAILED(hr)) return hr;

@@ -6,6 +6,7 @@ namespace platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
@@ -70,23 +71,30 @@ void Append(std::string& out, char32_t c) {
     }
 }
 
-void Append(std::u16string& out, char32_t c) {
+// One code point as UTF-16 units into a string of 16-bit units.
+template <class String>
+void AppendUtf16(String& out, char32_t c) {
+    using Unit = typename String::value_type;
     if (c > 0x10FFFF || IsSurrogate(c)) c = kReplacement;
     if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
+        out += static_cast<Unit>(c);
     } else {
         c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        out += static_cast<Unit>(0xD800 + (c >> 10));
+        out += static_cast<Unit>(0xDC00 + (c & 0x3FF));
     }
 }
 
+void Append(std::u16string& out, char32_t c) { AppendUtf16(out, c); }
+void Append(std::wstring& out, char32_t c) { AppendCodePoint(out, c); }
+
 // Decodes one UTF-16 unit or pair at text[i], advancing i.
-char32_t Decode(std::u16string_view text, std::size_t& i) {
-    char32_t u = text[i++];
+template <class Char>
+char32_t DecodeUtf16(std::basic_string_view<Char> text, std::size_t& i) {
+    char32_t u = static_cast<char32_t>(text[i++]);
     if (u >= 0xD800 && u <= 0xDBFF) {
         if (i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
-            char32_t low = text[i++];
+            char32_t low = static_cast<char32_t>(text[i++]);
             return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
         }
         return kReplacement;
@@ -95,9 +103,13 @@ char32_t Decode(std::u16string_view text, std::size_t& i) {
     return u;
 }
 
-// Wide strings hold one code point per unit.
-char32_t Decode(std::wstring_view text, std::size_t& i) { return static_cast<char32_t>(text[i++]); }
-void Append(std::wstring& out, char32_t c) { out += static_cast<wchar_t>(c); }
+char32_t Decode(std::u16string_view text, std::size_t& i) { return DecodeUtf16(text, i); }
+
+// Wide strings hold one code point per unit, or UTF-16 where wchar_t has 16 bits.
+char32_t Decode(std::wstring_view text, std::size_t& i) {
+    if constexpr (kWideIsUtf16) return DecodeUtf16(text, i);
+    return static_cast<char32_t>(text[i++]);
+}
 
 template <class Out, class In>
 Out Transcode(In text) {
@@ -121,6 +133,16 @@ bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_v
 }
 
 }  // namespace
+
+void AppendCodePoint(std::wstring& out, char32_t c) {
+    if constexpr (kWideIsUtf16) {
+        AppendUtf16(out, c);
+    } else {
+        out += static_cast<wchar_t>(c > 0x10FFFF || IsSurrogate(c) ? kReplacement : c);
+    }
+}
+
+void AppendCodePoint(std::u16string& out, char32_t c) { AppendUtf16(out, c); }
 
 std::wstring Utf8ToWide(std::string_view text) { return Transcode<std::wstring>(text); }
 std::string WideToUtf8(std::wstring_view text) { return Transcode<std::string>(text); }

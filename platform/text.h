@@ -18,6 +18,11 @@ std::u16string WideToUtf16(std::wstring_view text);
 std::wstring Utf16ToWide(std::u16string_view text);
 
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Appends one code point: as a surrogate pair in UTF-16 (and in wide text where wchar_t has
+// 16 bits), as one unit otherwise. A surrogate or a value beyond U+10FFFF becomes U+FFFD.
+void AppendCodePoint(std::wstring& out, char32_t c);
+void AppendCodePoint(std::u16string& out, char32_t c);
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // ASCII-only case folding, independent of any locale.

@@ -195,8 +195,9 @@ HRESULT DescribedTypeInfo::CallMember(const MemberDescription& m, void* typed, c
     VariantHolder answer;
     HRESULT hr = m.invoker.call(typed, args.data(), m.result, answer.ReleaseAndGet());
     if (SUCCEEDED(hr) && result) {
-        VariantClear(result);
-        *result = answer.Detach();
+        // A caller's value that cannot be released (a locked array) is not overwritten and lost.
+        hr = VariantClear(result);
+        if (SUCCEEDED(hr)) *result = answer.Detach();
     }
     return hr;
 }

@@ -51,17 +51,19 @@ inline constexpr IID IID_ITypeInfo = MakeGuid("00020401-0000-0000-c000-000000000
 struct ITypeInfo : IUnknown {
     static constexpr const IID& iid() { return IID_ITypeInfo; }
     // The interface this type info describes.
-    virtual HRESULT GetInterfaceId(IID* iid) = 0;
-    virtual HRESULT GetMemberCount(unsigned* count) = 0;
+    [[nodiscard]] virtual HRESULT GetInterfaceId(IID* iid) = 0;
+    [[nodiscard]] virtual HRESULT GetMemberCount(unsigned* count) = 0;
     // The description stays valid as long as the type info lives.
-    virtual HRESULT GetMember(unsigned index, const MemberDescription** member) = 0;
+    [[nodiscard]] virtual HRESULT GetMember(unsigned index, const MemberDescription** member) = 0;
     // The first name is a member, the others parameters of it (their dispids are their
     // positions); names compare without regard to ASCII case.
-    virtual HRESULT GetIDsOfNames(const OLECHAR* const* names, unsigned count, DISPID* dispids) = 0;
+    [[nodiscard]] virtual HRESULT GetIDsOfNames(const OLECHAR* const* names, unsigned count,
+                                                DISPID* dispids) = 0;
     // Calls the member on `instance`, which must answer the described interface. `argErr`
     // (may be null) receives the index in `rgvarg` of a refused argument.
-    virtual HRESULT Invoke(IUnknown* instance, DISPID member, std::uint16_t flags, DISPPARAMS* params,
-                           VARIANT* result, EXCEPINFO* excepInfo, unsigned* argErr) = 0;
+    [[nodiscard]] virtual HRESULT Invoke(IUnknown* instance, DISPID member, std::uint16_t flags,
+                                         DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                         unsigned* argErr) = 0;
 
   protected:
     ~ITypeInfo() = default;
@@ -72,4 +74,4 @@ struct ITypeInfo : IUnknown {
 // dispids, a dispid with two members of one kind or a method beside properties, a property
 // get without a result or a put without a value, a repeated parameter name, or an operation
 // whose signature does not fit the described types.
-HRESULT CreateTypeInfo(REFIID iid, std::vector<MemberDescription> members, ITypeInfo** out);
+[[nodiscard]] HRESULT CreateTypeInfo(REFIID iid, std::vector<MemberDescription> members, ITypeInfo** out);

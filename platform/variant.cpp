@@ -100,7 +100,7 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
     if (FAILED(hr)) return hr;
     hr = VariantClear(dest);
     if (FAILED(hr)) {
-        VariantClear(&copy);
+        (void)VariantClear(&copy);  // a fresh copy holds no locked array
         return hr;
     }
     *dest = copy;
@@ -500,7 +500,7 @@ HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags
     }
     hr = VariantClear(dest);
     if (FAILED(hr)) {
-        VariantClear(&result);
+        (void)VariantClear(&result);  // a fresh result holds no locked array
         return hr;
     }
     *dest = result;

@@ -1,4 +1,5 @@
-// The add-in's own registry key: where it is installed and its option subkeys.
+// The add-in's own registry key: where it is installed and its option subkeys. This is the
+// one reader of that key; the deck writer and the services both go through it.
 #pragma once
 
 #include <cstddef>
@@ -6,8 +7,8 @@
 
 #include "platform/com.h"
 
-// A string value under the add-in's key (or a subkey of it when subkey is not empty), with
-// environment strings expanded. Fails when the key or value is missing, or when the expanded
-// text is longer than maxLength characters.
-HRESULT ReadAddinRegistryString(const std::wstring& subkey, const std::wstring& valueName,
-                                std::size_t maxLength, std::wstring& value);
+// A string value under the add-in's key (or a subkey path below it when subkey is not empty),
+// with environment strings expanded. Fails when the key or value is missing, or when the
+// expanded text is longer than maxLength characters; `value` is then untouched.
+[[nodiscard]] HRESULT ReadAddinRegistryString(const std::wstring& subkey, const std::wstring& valueName,
+                                              std::size_t maxLength, std::wstring& value);

@@ -56,7 +56,7 @@ void AddinServices::ReleaseInstance() {
 bool AddinServices::HasInstance() { return g_instance != nullptr; }
 
 AddinServices::AddinServices() {
-    Xen::Vexcomp::CoCreateInstance(CLSID_HostUnitsService, unitsService_);
+    (void)Xen::Vexcomp::CoCreateInstance(CLSID_HostUnitsService, unitsService_);  // null without one
     RefreshUnitSystem();
     LoadStringTable();
 }
@@ -68,7 +68,7 @@ void AddinServices::LoadStringTable() {
     if (FAILED(ReadAddinRegistryString(L"", L"InstallDir", kMaxPathLength - 1, folder)) || folder.empty())
         return;
     std::optional<std::wstring> language =
-        platform::GetEnvironmentVariable(std::wstring_view(kLanguageVariable));
+        platform::ReadEnvironmentVariable(std::wstring_view(kLanguageVariable));
     if (!language || language->empty() || language->size() >= kMaxPathLength) return;
     const std::wstring path = folder + L"/" + *language + L"/xml/" + kStringTableFile;
     if (FAILED(Xen::Vexcomp::CoCreateInstance(CLSID_HostStringTable, stringTable_))) return;
@@ -104,7 +104,7 @@ void AddinServices::GetString(const std::wstring& key, BSTR* out) const {
 HRESULT AddinServices::SetStringSource(IUnknown* hostObject) {
     stringSource_ = nullptr;
     if (!hostObject) return E_FAIL;
-    hostObject->QueryInterface(IHostStringTable::iid(), stringSource_.ReleaseAndGetVoidAddress());
+    (void)hostObject->QueryInterface(IHostStringTable::iid(), stringSource_.ReleaseAndGetVoidAddress());
     return stringSource_ ? S_OK : E_FAIL;
 }
 
@@ -118,12 +118,12 @@ ComPtr<IUnknown> AddinServices::GetObjectById(int id) const {
     if (!applet_) return nullptr;
     VARIANT v;
     if (FAILED(applet_->GetObjectById(id, &v))) {
-        VariantClear(&v);
+        (void)VariantClear(&v);
         return nullptr;
     }
     ComPtr<IUnknown> object;
     if ((v.vt == VT_UNKNOWN || v.vt == VT_DISPATCH) && v.punkVal) object = ComPtr<IUnknown>(v.punkVal);
-    VariantClear(&v);
+    (void)VariantClear(&v);
     return object;
 }
 

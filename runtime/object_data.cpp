@@ -121,7 +121,7 @@ void ClearOut(int** ids, int* count) {
 
 ComPtr<IHostMeshData> MeshOf(IUnknown* hostObject) {
     ComPtr<IHostMeshData> mesh;
-    if (hostObject) hostObject->QueryInterface(IHostMeshData::iid(), mesh.ReleaseAndGetVoidAddress());
+    if (hostObject) (void)hostObject->QueryInterface(IHostMeshData::iid(), mesh.ReleaseAndGetVoidAddress());
     return mesh;
 }
 

@@ -48,7 +48,7 @@ ComPtr<IUnknown> ReturnPackage::FindPartResult(int partIndex, int category, int 
         const ResultDefinition& d = part.GetDefinition(i);
         if (d.category == category && d.id == id) {
             value = d.value;
-            return ComPtr<IUnknown>(part.GetObject(i));
+            return ComPtr<IUnknown>(part.GetObjectAt(i));
         }
     }
     return nullptr;

@@ -17,7 +17,7 @@ class PartPackage {
   public:
     void Add(IUnknown* object, const ResultDefinition& definition);
     int GetCount() const { return static_cast<int>(objects_.size()); }
-    IUnknown* GetObject(int index) const { return objects_[static_cast<std::size_t>(index)].Get(); }
+    IUnknown* GetObjectAt(int index) const { return objects_[static_cast<std::size_t>(index)].Get(); }
     const ResultDefinition& GetDefinition(int index) const {
         return definitions_[static_cast<std::size_t>(index)];
     }

@@ -7,7 +7,7 @@
 
 CXenComObject::CXenComObject() {
     std::optional<std::string> value =
-        platform::GetEnvironmentVariable(std::string_view(kFreeThreadedVariable));
+        platform::ReadEnvironmentVariable(std::string_view(kFreeThreadedVariable));
     if (value && *value == "0") freeThreaded_ = false;
 }
 

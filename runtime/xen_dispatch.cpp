@@ -32,7 +32,7 @@ ITypeInfo* XenComTypeInfoHolder::EnsureLoaded(HRESULT* hr) {
         }
         std::vector<CachedName> names;
         unsigned count = 0;
-        info->GetMemberCount(&count);
+        (void)info->GetMemberCount(&count);  // a failure leaves no member to cache
         for (unsigned i = 0; i < count; ++i) {
             const MemberDescription* m = nullptr;
             if (FAILED(info->GetMember(i, &m)) || !m) continue;

@@ -1,6 +1,7 @@
 #include "settings/xml_read_log.h"
 
 #include "foundation/text.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::wstring ReadablePath(std::string_view xpath) {
         }
         start = end + 1;
     }
-    return ToWide(out);
+    return platform::Utf8ToWide(out);
 }
 
 }  // namespace

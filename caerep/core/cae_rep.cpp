@@ -136,8 +136,8 @@ void CCAERep::saveToFile(const std::filesystem::path& path) const {
     temporary += ".saving";
     std::string error;
     if (!document.save_file(temporary.c_str(), "  ", pugi::format_default, pugi::encoding_utf8) ||
-        !platform::ReplaceFile(temporary, path, &error)) {
-        platform::DeleteFile(temporary);
+        !platform::ReplaceFileWith(temporary, path, &error)) {
+        platform::RemoveFile(temporary);
         throw CCAEXMLSaveException(L"cannot write " + platform::WideFromPath(path) +
                                        (error.empty() ? std::wstring() : L": " + platform::Utf8ToWide(error)),
                                    L"CCAERep::saveToFile");

@@ -15,7 +15,6 @@ constexpr const char* kItem = "Item";
 constexpr const char* kEntry = "Entry";
 constexpr const char* kKey = "Key";
 
-std::string Utf8(const std::wstring& s) { return platform::WideToUtf8(s); }
 std::wstring Wide(const char* s) { return platform::Utf8ToWide(s ? s : ""); }
 
 // ---- text of scalars ----------------------------------------------------------------
@@ -93,7 +92,7 @@ void SetNumberListText(pugi::xml_node element, const Range& values) {
 
 template <class Range>
 void AppendItems(pugi::xml_node element, const Range& items) {
-    for (const auto& s : items) element.append_child(kItem).text().set(Utf8(s).c_str());
+    for (const auto& s : items) element.append_child(kItem).text().set(platform::WideToUtf8(s).c_str());
 }
 
 // ---- readers per type ---------------------------------------------------------------
@@ -180,17 +179,20 @@ bool ReadEntries(pugi::xml_node e, CPropertyValue& v, std::wstring& reason) {
 
 void WritePropertyXml(pugi::xml_node element, const CPropertyValue& value) {
     element.append_attribute("CAEType").set_value("property");
-    element.append_attribute("ValueType").set_value(Utf8(ValueTypeName(value.getType())).c_str());
+    element.append_attribute("ValueType")
+        .set_value(platform::WideToUtf8(ValueTypeName(value.getType())).c_str());
     if (value.quantityType() != kUndefined)
-        element.append_attribute("QuantityType").set_value(Utf8(value.quantityType()).c_str());
-    if (value.units() != kUndefined) element.append_attribute("Units").set_value(Utf8(value.units()).c_str());
+        element.append_attribute("QuantityType")
+            .set_value(platform::WideToUtf8(value.quantityType()).c_str());
+    if (value.units() != kUndefined)
+        element.append_attribute("Units").set_value(platform::WideToUtf8(value.units()).c_str());
 
     std::visit(
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, std::monostate>) {
             } else if constexpr (std::is_same_v<T, std::wstring>) {
-                if (!v.empty()) element.text().set(Utf8(v).c_str());
+                if (!v.empty()) element.text().set(platform::WideToUtf8(v).c_str());
             } else if constexpr (std::is_same_v<T, bool> || std::is_arithmetic_v<T>) {
                 std::string text;
                 AppendNumber(text, v);
@@ -201,13 +203,13 @@ void WritePropertyXml(pugi::xml_node element, const CPropertyValue& value) {
             } else if constexpr (std::is_same_v<T, std::map<std::wstring, std::wstring>>) {
                 for (const auto& [k, s] : v) {
                     pugi::xml_node entry = element.append_child(kEntry);
-                    entry.append_attribute(kKey).set_value(Utf8(k).c_str());
-                    if (!s.empty()) entry.text().set(Utf8(s).c_str());
+                    entry.append_attribute(kKey).set_value(platform::WideToUtf8(k).c_str());
+                    if (!s.empty()) entry.text().set(platform::WideToUtf8(s).c_str());
                 }
             } else if constexpr (std::is_same_v<T, std::map<std::wstring, double>>) {
                 for (const auto& [k, d] : v) {
                     pugi::xml_node entry = element.append_child(kEntry);
-                    entry.append_attribute(kKey).set_value(Utf8(k).c_str());
+                    entry.append_attribute(kKey).set_value(platform::WideToUtf8(k).c_str());
                     std::string text;
                     AppendNumber(text, d);
                     entry.text().set(text.c_str());

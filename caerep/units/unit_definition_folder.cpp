@@ -12,12 +12,12 @@ constexpr std::size_t kMaxPath = 260;
 }  // namespace
 
 std::filesystem::path FindUnitDefinitionFolder() {
-    wchar_t buffer[kMaxPath] = {};
+    std::wstring installFolder;
     if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletKey,
-                                                    L"InstallDir", buffer, kMaxPath)))
+                                                    L"InstallDir", kMaxPath - 1, &installFolder)) ||
+        installFolder.empty())
         return {};
-    std::filesystem::path folder = platform::PathFromWide(buffer);
-    return folder / "xml";
+    return platform::PathFromWide(installFolder) / "xml";
 }
 
 }  // namespace NCAERep

@@ -142,7 +142,8 @@ bool CUnits::loadDefinitions(const std::filesystem::path& folder) {
 
 namespace {
 
-void AddForm(std::unordered_map<std::wstring, std::vector<int>>& forms, const std::wstring& form, int at) {
+void AddUnitForm(std::unordered_map<std::wstring, std::vector<int>>& forms, const std::wstring& form,
+                 int at) {
     std::vector<int>& positions = forms[form];
     if (positions.empty() || positions.back() != at) positions.push_back(at);
 }
@@ -153,8 +154,8 @@ void CUnits::addUnitForms(const std::wstring& name, const std::wstring& alias, b
     const int at = static_cast<int>(m_unitNames.size());
     m_unitNames.push_back(name);
     m_unitPrefixable.push_back(prefixable);
-    AddForm(m_unitForms, name, at);
-    if (!alias.empty()) AddForm(m_unitForms, alias, at);
+    AddUnitForm(m_unitForms, name, at);
+    if (!alias.empty()) AddUnitForm(m_unitForms, alias, at);
 }
 
 void CUnits::buildSymbolTable() {
@@ -181,8 +182,8 @@ void CUnits::buildSymbolTable() {
         m_prefixes.emplace(name, p);
         const int at = static_cast<int>(m_prefixNames.size());
         m_prefixNames.push_back(name);
-        AddForm(m_prefixForms, name, at);
-        if (!alias.empty()) AddForm(m_prefixForms, alias, at);
+        AddUnitForm(m_prefixForms, name, at);
+        if (!alias.empty()) AddUnitForm(m_prefixForms, alias, at);
     }
     for (const auto& [form, positions] : m_prefixForms) m_prefixLengths.push_back(form.size());
     std::sort(m_prefixLengths.begin(), m_prefixLengths.end());

@@ -15,8 +15,6 @@ struct CMaterialSectionWriter::Columns {
     std::size_t Count() const { return temperatures.size(); }
 };
 
-// The 8-bit form of a host name for the deck.
-std::string DeckText(const std::wstring& name);
 // The datum of the same name as its property, the usual shape of a host property; null when
 // the material lacks either.
 ComPtr<IHostMaterialData> OwnData(IHostMaterial* material, std::wstring_view name);

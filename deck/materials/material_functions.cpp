@@ -68,8 +68,6 @@ void WriteThreeColumns(const MaterialFunction& function, DorvixDeckFile& deck) {
 
 }  // namespace
 
-std::string DeckText(const std::wstring& name) { return platform::WideToUtf8(name); }
-
 std::wstring CMaterialSectionWriter::UnitSystemName() const {
     std::wstring name;
     GetUnitSystemName(bodies_.GetUnitSystem(), name);

@@ -4,6 +4,7 @@
 #include "deck/deck_file.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ HRESULT CMaterialSectionWriter::WriteBilinearHardening(IHostMaterial* material, 
     if (!std::isfinite(slope) || !std::isfinite(s + slope)) {
         deck.WriteRaw(
             "ERROR: Tangent modulus equals Young's modulus in the bilinear hardening of material \"" +
-            DeckText(material->GetName()) + "\".");
+            platform::WideToUtf8(material->GetName()) + "\".");
         return E_FAIL;
     }
     const int id = NextFunctionNumber();
@@ -183,7 +184,7 @@ int CMaterialSectionWriter::WritePlakinLaw(IHostMaterial* material, MaterialFunc
         if (const int code = WritePlakinCoefficientSeries(plakin.Get(), letter, *length, functions, deck))
             return code;
 
-    const std::string name = DeckText(material->GetName());
+    const std::string name = platform::WideToUtf8(material->GetName());
     std::string block;
     if (lengthB != lengthQ)
         block += InconsistencyText(name, lengthB, lengthQ, " coefficients B (COEB) and ",

@@ -7,6 +7,7 @@
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ int CMaterialSectionWriter::WriteMaterial(int materialNumber, NCAERep::CCAERepBa
 int CMaterialSectionWriter::WriteHostMaterial(int materialNumber, IHostMaterial* material,
                                               DorvixDeckFile& deck) {
     if (materialNumber == 0 || !material) return 25;
-    const std::string name = DeckText(material->GetName());
+    const std::string name = platform::WideToUtf8(material->GetName());
     std::string header = ".MAT I " + std::to_string(materialNumber);
     if (!name.empty()) header += " NOM \"" + name + "\"";
     deck.WriteLine(header);

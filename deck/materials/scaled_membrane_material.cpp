@@ -5,6 +5,7 @@
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_columns.h"
 #include "foundation/number_format.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
                                                             IHostMaterial* material, DorvixDeckFile& deck,
                                                             bool stiffnessUnscaled) {
     if (!material) return 5;
-    const std::string name = DeckText(material->GetName());
+    const std::string name = platform::WideToUtf8(material->GetName());
     deck.WriteLine(name.empty() ? ".MAT I " + std::to_string(materialNumber)
                                 : ".MAT I " + std::to_string(materialNumber) + " NOM \"" + name + "_" +
                                       FormatGeneral15(factor) + "\"");

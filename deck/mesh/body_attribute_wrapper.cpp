@@ -10,6 +10,7 @@
 #include "deck/mesh/body_attributes_lookup.h"
 #include "deck/return_codes.h"
 #include "foundation/text.h"
+#include "platform/text.h"
 
 using NCAERep::CCAERepBase;
 
@@ -44,7 +45,8 @@ int CBodyAttributeWrapper::FillNamesAndMaterials(CCAERepBase* root) {
         // falls back to the generated name, so every group that names the body exists.
         const std::wstring caption = StringProperty(attributes, L"Caption");
         std::string identifier;
-        if (!caption.empty() && SanitizeDeckName(ToNarrow(caption), identifier, true) && !identifier.empty())
+        if (!caption.empty() && SanitizeDeckName(platform::WideToUtf8(caption), identifier, true) &&
+            !identifier.empty())
             names_[i].deckName = identifier + "_" + std::to_string(body.bodyId);
         else
             names_[i].deckName = "Body_" + std::to_string(body.bodyId);

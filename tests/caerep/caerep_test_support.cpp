@@ -33,7 +33,7 @@ class UnitInstallation : public ::testing::Environment {
                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet]\n"
                   "\"InstallDir\"=\"" +
                       InstallFolder().string() + "\"\n");
-        platform::SetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), registry.string());
+        platform::WriteEnvironmentVariable(std::string_view("DORVIX_REGISTRY"), registry.string());
     }
     void TearDown() override { fs::remove_all(Root()); }
 };

@@ -85,7 +85,7 @@ TEST(DeckOpen, MissingFolderOptionFallsBackToTheTemporaryFolder) {
     ASSERT_EQ(deck.Open("dorvix.dat"), 0);
     EXPECT_EQ(platform::CurrentFolder(), platform::TemporaryFolder());
     deck.CloseDeck();
-    platform::DeleteFile(platform::TemporaryFolder() / "dorvix.dat");
+    platform::RemoveFile(platform::TemporaryFolder() / "dorvix.dat");
 }
 
 TEST(DeckOpen, RemovesWhatAnEarlierSolveLeft) {

@@ -23,7 +23,7 @@ using decktest::WriteText;
 namespace {
 
 std::string SolverFolder() {
-    const auto binary = platform::GetEnvironmentVariable(std::string_view("DORVIX_BINARY_DIR"));
+    const auto binary = platform::ReadEnvironmentVariable(std::string_view("DORVIX_BINARY_DIR"));
     return (binary ? *binary : std::string(DORVIX_BINARY_DIR)) + "/solver";
 }
 
@@ -71,9 +71,9 @@ TEST_F(JobRunner, NormalRunLeavesResultsAndNoErrorStream) {
     // The solver saw the environment the runner sets.
     const std::string out = ReadText(folder.Path() / "dorvix.out");
     EXPECT_NE(out.find("DVX_ZONE=75000000 DVX_DBRAM=50 DVX_LANG=vfr DVX_HOME=."), std::string::npos) << out;
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DVX_ZONE")), "host value");
-    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DVX_HOME")));
-    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DVX_LANG")));
+    EXPECT_EQ(platform::ReadEnvironmentVariable(std::string_view("DVX_ZONE")), "host value");
+    EXPECT_FALSE(platform::ReadEnvironmentVariable(std::string_view("DVX_HOME")));
+    EXPECT_FALSE(platform::ReadEnvironmentVariable(std::string_view("DVX_LANG")));
     EXPECT_EQ(deck->GetOpenFailure(), "");
 }
 
@@ -260,7 +260,7 @@ TEST_F(JobRunner, SolverAndWorkFoldersMayHaveNonAsciiNames) {
     const std::filesystem::path work = folder.Path() / platform::PathFromWide(L"\u00E9tude");
     ASSERT_TRUE(platform::CreateFolders(solver));
     ASSERT_TRUE(platform::CreateFolders(work));
-    ASSERT_TRUE(platform::CopyFile(std::filesystem::path(SolverFolder()) / "Dorvix.exe",
+    ASSERT_TRUE(platform::CopyFileTo(std::filesystem::path(SolverFolder()) / "Dorvix.exe",
                                    solver / "Dorvix.exe", true));
     platform::ScopedEnvironmentVariable exe("DVX_EXE", platform::Utf8FromPath(solver));
     owner.options["XENRADir"] = platform::Utf8FromPath(work);
@@ -323,7 +323,7 @@ TEST_F(JobRunner, IncompleteDeckAnswers3) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no full device";
     for (bool inputOnly : {false, true}) {
         SCOPED_TRACE(inputOnly);
-        platform::DeleteFile(folder.Path() / "dorvix.dat");
+        platform::RemoveFile(folder.Path() / "dorvix.dat");
         std::filesystem::create_symlink("/dev/full", folder.Path() / "dorvix.dat");
         deck = std::make_unique<DorvixDeckFile>(&owner);
         ASSERT_EQ(deck->Open("dorvix.dat"), 0);

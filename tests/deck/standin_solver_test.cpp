@@ -15,7 +15,7 @@ using decktest::WriteText;
 namespace {
 
 std::filesystem::path StandinProgram() {
-    const auto binary = platform::GetEnvironmentVariable(std::string_view("DORVIX_BINARY_DIR"));
+    const auto binary = platform::ReadEnvironmentVariable(std::string_view("DORVIX_BINARY_DIR"));
     return std::filesystem::path(binary ? *binary : std::string(DORVIX_BINARY_DIR)) / "solver" / "Dorvix.exe";
 }
 

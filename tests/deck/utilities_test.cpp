@@ -7,6 +7,7 @@
 #include "host/string_table.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
+#include "platform/text.h"
 
 TEST(DofDigits, MasksAndPlanarModels) {
     EXPECT_EQ(DofMaskToDigits(false, 0x7F), "123456");
@@ -46,6 +47,28 @@ TEST(HtmlParagraphs, SplitsDropsMarkupAndEmptyParagraphs) {
     EXPECT_EQ(p, (std::vector<std::wstring>{L"First bold line", L"A & B <3> A"}));
     EXPECT_EQ(SplitHtmlParagraphs(L"<BODY><P>one<P>two</BODY>"), (std::vector<std::wstring>{L"one", L"two"}));
     EXPECT_TRUE(SplitHtmlParagraphs(L"<PRE>not a paragraph</PRE>").empty());
+}
+
+TEST(HtmlParagraphs, NumericReferencesReachEveryPlaneAndNoCharacterBecomesAReplacement) {
+    const struct {
+        std::wstring_view reference;
+        char32_t decoded;
+    } cases[] = {
+        {L"&#65;", U'A'},        {L"&#x1F600;", 0x1F600},
+        {L"&#128512;", 0x1F600}, {L"&#X10FFFF;", 0x10FFFF},
+        {L"&#xD800;", 0xFFFD},   {L"&#x110000;", 0xFFFD},
+        {L"&#0;", 0xFFFD},       {L"&#99999999999999999999;", 0xFFFD},
+    };
+    for (const auto& c : cases) {
+        std::wstring expected = L"x";
+        platform::AppendCodePoint(expected, c.decoded);
+        EXPECT_EQ(SplitHtmlParagraphs(L"<P>x" + std::wstring(c.reference) + L"</P>"),
+                  std::vector<std::wstring>{expected})
+            << platform::WideToUtf8(c.reference);
+    }
+    // Not references: left as written.
+    EXPECT_EQ(SplitHtmlParagraphs(L"<P>&#x; &#12 &#\u0663;</P>"),
+              std::vector<std::wstring>{L"&#x; &#12 &#\u0663;"});
 }
 
 TEST(AddinRegistry, ReadsAndExpandsValues) {

@@ -249,9 +249,10 @@ TEST(JXStream, OverPlatformIStream) {
         WriteBSTR(out, std::wstring_view(L"x"));
         ASSERT_TRUE(out.Good());
     }
-    ASSERT_EQ(stream->Seek(0, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), S_OK);
     JXStream in(stream.Get());
     ASSERT_TRUE(in.BeginRead());
+    EXPECT_EQ(in.BytesLeft(), 12u);  // the int, then the string's length and "x" with its terminator
     std::int32_t v = 0;
     EXPECT_TRUE(in.ReadInt32(&v));
     EXPECT_EQ(v, 77);

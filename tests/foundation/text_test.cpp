@@ -9,6 +9,7 @@
 #include "foundation/analysis_kind.h"
 #include "foundation/locale_text.h"
 #include "foundation/numeric.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ TEST(StringConversionPool, KeepsCopiesAlive) {
     for (int i = 0; i < 100; ++i) pool.ToMultiByte(L"filler");
     EXPECT_STREQ(a, "\xc3\xa9t\xc3\xa9");
     EXPECT_STREQ(b, "two");
-    EXPECT_EQ(ToWide(ToNarrow(L"\U0001F600x")), L"\U0001F600x");
+    EXPECT_EQ(platform::Utf8ToWide(platform::WideToUtf8(L"\U0001F600x")), L"\U0001F600x");
 }
 
 TEST(Numeric, AreEqualRelative) {

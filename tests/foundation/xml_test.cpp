@@ -26,7 +26,7 @@ const char* kSample = R"(<?xml version="1.0"?>
 
 class XmlTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(doc.LoadString(kSample), S_OK); }
+    void SetUp() override { ASSERT_EQ(doc.LoadFromText(kSample), S_OK); }
     XmlDocument doc;
 };
 
@@ -125,7 +125,7 @@ TEST_F(XmlTest, TypedReaders) {
 
 TEST(XmlReadBool, AcceptedTexts) {
     XmlDocument doc;
-    ASSERT_EQ(doc.LoadString("<r><a>true</a><b>FALSE</b><c> 1 </c><d>0</d><e>yes</e><f/></r>"), S_OK);
+    ASSERT_EQ(doc.LoadFromText("<r><a>true</a><b>FALSE</b><c> 1 </c><d>0</d><e>yes</e><f/></r>"), S_OK);
     auto read = [&](const wchar_t* name, bool& value) {
         XmlNode node;
         XmlSelectSingleNode(doc.Root(), name, node);
@@ -200,7 +200,7 @@ TEST(XmlBuild, CreateElementsAttributesAndText) {
     EXPECT_EQ(XmlSetAttribute(XmlNode(), L"a", L"b"), E_FAIL);
 
     XmlDocument reread;
-    ASSERT_EQ(reread.LoadString(doc.SaveString()), S_OK);
+    ASSERT_EQ(reread.LoadFromText(doc.SaveString()), S_OK);
     XmlNode name;
     ASSERT_EQ(XmlSelectSingleNode(reread.Root(), L"Name", name), S_OK);
     EXPECT_EQ(XmlGetText(name), L"a<b \u00e9");
@@ -214,10 +214,10 @@ TEST(XmlBuild, CreateElementsAttributesAndText) {
 
 TEST(XmlDocument, MalformedInputAndWhitespace) {
     XmlDocument doc;
-    EXPECT_EQ(doc.LoadString("<a><b></a>"), E_FAIL);
+    EXPECT_EQ(doc.LoadFromText("<a><b></a>"), E_FAIL);
     EXPECT_FALSE(doc.LastError().empty());
     EXPECT_FALSE(doc.Root());
-    ASSERT_EQ(doc.LoadString("<a>\n  <b/>\n</a>"), S_OK);
+    ASSERT_EQ(doc.LoadFromText("<a>\n  <b/>\n</a>"), S_OK);
     // Whitespace-only text is dropped: b is the first child.
     EXPECT_EQ(doc.Root().first_child().type(), pugi::node_element);
 }
@@ -227,7 +227,7 @@ TEST(XmlDocument, SaveReplacesOnlyWhenComplete) {
     ASSERT_FALSE(folder.empty());
     const std::filesystem::path file = folder / "out.xml";
     XmlDocument doc;
-    ASSERT_EQ(doc.LoadString("<a>1</a>"), S_OK);
+    ASSERT_EQ(doc.LoadFromText("<a>1</a>"), S_OK);
     ASSERT_EQ(doc.SaveFile(file), S_OK);
     XmlDocument back;
     ASSERT_EQ(back.LoadFile(file), S_OK);

@@ -130,8 +130,8 @@ TEST(ComObject, AggregatedInnerDelegatesToItsOuter) {
         // The inner's interface answers for the outer: its IUnknown is the outer's, and
         // the outer's interfaces are reachable from it.
         ComPtr<IUnknown> fromInner, fromOuter;
-        named->QueryInterface(IID_IUnknown, fromInner.ReleaseAndGetVoidAddress());
-        box->QueryInterface(IID_IUnknown, fromOuter.ReleaseAndGetVoidAddress());
+        ASSERT_EQ(named->QueryInterface(IID_IUnknown, fromInner.ReleaseAndGetVoidAddress()), S_OK);
+        ASSERT_EQ(box->QueryInterface(IID_IUnknown, fromOuter.ReleaseAndGetVoidAddress()), S_OK);
         EXPECT_EQ(fromInner.Get(), fromOuter.Get());
         ComPtr<IShape> back = named.As<IShape>();
         ASSERT_TRUE(back);
@@ -192,9 +192,9 @@ TEST(ClassFactory, CreatesRefusesAggregationAndLocksTheModule) {
     EXPECT_EQ(out, nullptr);
 
     long before = ModuleLockCount();
-    factory->LockServer(true);
+    EXPECT_EQ(factory->LockServer(true), S_OK);
     EXPECT_EQ(ModuleLockCount(), before + 1);
-    factory->LockServer(false);
+    EXPECT_EQ(factory->LockServer(false), S_OK);
     EXPECT_EQ(ModuleLockCount(), before);
 
     ComPtr<IClassFactory> throwing = MakeClassFactory([](IUnknown*, REFIID, void**) -> HRESULT {

@@ -14,44 +14,44 @@ namespace fs = std::filesystem;
 
 TEST(Environment, SetsReadsAndUnsets) {
     platform::ScopedEnvironmentVariable scoped("DORVIX_TEST_VAR", "before");
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "before");
-    ASSERT_TRUE(platform::SetEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR"), L"caf\u00E9"));
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "caf\xC3\xA9");
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR")), L"caf\u00E9");
-    ASSERT_TRUE(platform::SetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR"), ""));
-    EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "");  // set, but empty
+    EXPECT_EQ(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "before");
+    ASSERT_TRUE(platform::WriteEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR"), L"caf\u00E9"));
+    EXPECT_EQ(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "caf\xC3\xA9");
+    EXPECT_EQ(platform::ReadEnvironmentVariable(std::wstring_view(L"DORVIX_TEST_VAR")), L"caf\u00E9");
+    ASSERT_TRUE(platform::WriteEnvironmentVariable(std::string_view("DORVIX_TEST_VAR"), ""));
+    EXPECT_EQ(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")), "");  // set, but empty
     ASSERT_TRUE(platform::UnsetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")));
-    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")));
-    EXPECT_FALSE(platform::SetEnvironmentVariable(std::string_view("A=B"), "x"));
-    EXPECT_FALSE(platform::SetEnvironmentVariable(std::string_view(""), "x"));
+    EXPECT_FALSE(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_VAR")));
+    EXPECT_FALSE(platform::WriteEnvironmentVariable(std::string_view("A=B"), "x"));
+    EXPECT_FALSE(platform::WriteEnvironmentVariable(std::string_view(""), "x"));
 }
 
 TEST(Environment, ScopedVariableRestoresTheEarlierState) {
     platform::UnsetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE"));
     {
         platform::ScopedEnvironmentVariable s("DORVIX_TEST_SCOPE", "inner");
-        EXPECT_EQ(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")), "inner");
+        EXPECT_EQ(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")), "inner");
     }
-    EXPECT_FALSE(platform::GetEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")));
+    EXPECT_FALSE(platform::ReadEnvironmentVariable(std::string_view("DORVIX_TEST_SCOPE")));
 }
 
 TEST(Environment, ExpandsReferencesAndKeepsUnknownOnes) {
     platform::ScopedEnvironmentVariable a("DORVIX_A", "alpha");
     platform::ScopedEnvironmentVariable b("DORVIX_B", "");
     platform::ScopedEnvironmentVariable none("DORVIX_UNSET", std::nullopt);
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%/x/%DORVIX_A%"), L"alpha/x/alpha");
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"[%DORVIX_B%]"), L"[]");
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_UNSET%/y"), L"%DORVIX_UNSET%/y");
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"100% sure"), L"100% sure");
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%%"), L"%%");
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_UNSET%%DORVIX_A%"), L"%DORVIX_UNSET%alpha");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%DORVIX_A%/x/%DORVIX_A%"), L"alpha/x/alpha");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"[%DORVIX_B%]"), L"[]");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%DORVIX_UNSET%/y"), L"%DORVIX_UNSET%/y");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"100% sure"), L"100% sure");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%%"), L"%%");
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%DORVIX_UNSET%%DORVIX_A%"), L"%DORVIX_UNSET%alpha");
 
     wchar_t buffer[8];
     std::fill(std::begin(buffer), std::end(buffer), L'#');
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%", buffer, 6), 6u);  // five letters and the end
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%DORVIX_A%", buffer, 6), 6u);  // five letters and the end
     EXPECT_EQ(std::wstring(buffer), L"alpha");
     std::fill(std::begin(buffer), std::end(buffer), L'#');
-    EXPECT_EQ(platform::ExpandEnvironmentStrings(L"%DORVIX_A%", buffer, 5), 0u);
+    EXPECT_EQ(platform::ExpandEnvironmentText(L"%DORVIX_A%", buffer, 5), 0u);
     EXPECT_EQ(buffer[0], L'#');
 }
 
@@ -84,17 +84,36 @@ TEST_F(FilesTest, CopyHonoursFailIfExists) {
     Write(root_ / "a.res", "listing");
     Write(root_ / "solve.out", "old");
     std::string error;
-    EXPECT_FALSE(platform::CopyFile(root_ / "a.res", root_ / "solve.out", true, &error));
+    EXPECT_FALSE(platform::CopyFileTo(root_ / "a.res", root_ / "solve.out", true, &error));
     EXPECT_NE(error.find("exists"), std::string::npos);
     EXPECT_EQ(Read(root_ / "solve.out"), "old");
-    EXPECT_TRUE(platform::CopyFile(root_ / "a.res", root_ / "solve.out", false));
+    EXPECT_TRUE(platform::CopyFileTo(root_ / "a.res", root_ / "solve.out", false));
     EXPECT_EQ(Read(root_ / "solve.out"), "listing");
-    EXPECT_TRUE(platform::CopyFile(root_ / "a.res", root_ / "fresh.out", true));
+    EXPECT_TRUE(platform::CopyFileTo(root_ / "a.res", root_ / "fresh.out", true));
     EXPECT_EQ(Read(root_ / "fresh.out"), "listing");
-    EXPECT_FALSE(platform::CopyFile(root_ / "missing.res", root_ / "solve.out", false, &error));
+    EXPECT_FALSE(platform::CopyFileTo(root_ / "missing.res", root_ / "solve.out", false, &error));
     EXPECT_EQ(Read(root_ / "solve.out"), "listing");
     // No temporary copies are left beside the targets.
     EXPECT_EQ(platform::ListFolder(root_), (std::vector<std::string>{"a.res", "fresh.out", "solve.out"}));
+}
+
+TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {
+    std::string bytes(200000, '\0');  // more than one read, zeros included
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    Write(root_ / "dorvix.res", bytes);
+    std::string read = "stale", error;
+    ASSERT_TRUE(platform::ReadWholeFile(root_ / "dorvix.res", read, &error)) << error;
+    EXPECT_EQ(read, bytes);
+    Write(root_ / "empty.out", "");
+    ASSERT_TRUE(platform::ReadWholeFile(root_ / "empty.out", read));
+    EXPECT_EQ(read, "");
+
+    read = "stale";
+    EXPECT_FALSE(platform::ReadWholeFile(root_ / "missing.res", read, &error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(read, "");
+    EXPECT_FALSE(platform::ReadWholeFile(root_, read, &error));
+    EXPECT_EQ(error, "not a regular file");
 }
 
 TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
@@ -111,9 +130,9 @@ TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
     EXPECT_EQ(platform::DeleteMatching(root_, "nothing*", &all), 0u);
     EXPECT_TRUE(all);
 
-    EXPECT_FALSE(platform::DeleteFile(root_ / "other.dir"));  // a folder is no file
-    EXPECT_TRUE(platform::DeleteFile(root_ / "dorvix_err.out"));
-    EXPECT_FALSE(platform::DeleteFile(root_ / "dorvix_err.out"));
+    EXPECT_FALSE(platform::RemoveFile(root_ / "other.dir"));  // a folder is no file
+    EXPECT_TRUE(platform::RemoveFile(root_ / "dorvix_err.out"));
+    EXPECT_FALSE(platform::RemoveFile(root_ / "dorvix_err.out"));
     EXPECT_TRUE(platform::DeleteFolderTree(root_ / "other.dir"));
     EXPECT_FALSE(platform::FolderExists(root_ / "other.dir"));
     EXPECT_FALSE(platform::DeleteFolderTree(root_ / "other.dir"));

@@ -143,4 +143,33 @@ TEST(TextConversion, ReplacesMalformedInputWithoutReadingPastIt) {
     EXPECT_EQ(platform::WideToUtf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
 }
 
+TEST(TextConversion, AppendsCodePointsAsUnitsOrSurrogatePairs) {
+    const struct {
+        char32_t c;
+        std::u16string utf16;
+    } cases[] = {
+        {U'A', u"A"},
+        {0xFFFF, std::u16string(1, 0xFFFF)},
+        {0x10000, std::u16string{0xD800, 0xDC00}},
+        {0x1F600, std::u16string{0xD83D, 0xDE00}},
+        {0x10FFFF, std::u16string{0xDBFF, 0xDFFF}},
+        {0xD800, u"\uFFFD"},  // a surrogate alone is no character
+        {0xDFFF, u"\uFFFD"},
+        {0x110000, u"\uFFFD"},
+        {0xFFFFFFFF, u"\uFFFD"},
+    };
+    for (const auto& c : cases) {
+        std::u16string utf16 = u"<";
+        platform::AppendCodePoint(utf16, c.c);
+        EXPECT_EQ(utf16, u"<" + c.utf16) << static_cast<std::uint32_t>(c.c);
+        std::wstring wide = L"<";
+        platform::AppendCodePoint(wide, c.c);
+        // Wide text takes the same units where wchar_t has 16 bits, one code point otherwise.
+        const char32_t kept = c.utf16 == u"\uFFFD" ? U'\uFFFD' : c.c;
+        const std::wstring expected = sizeof(wchar_t) == 2 ? std::wstring(c.utf16.begin(), c.utf16.end())
+                                                           : std::wstring(1, static_cast<wchar_t>(kept));
+        EXPECT_EQ(wide, L"<" + expected) << static_cast<std::uint32_t>(c.c);
+    }
+}
+
 }  // namespace

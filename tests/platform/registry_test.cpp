@@ -99,6 +99,31 @@ TEST_F(RegistryTest, ExpandsIntoACallerBufferThatMustBeLargeEnough) {
     EXPECT_EQ(buffer[0], L'#');
 }
 
+TEST_F(RegistryTest, ExpandsIntoAStringUpToAGivenLength) {
+    WriteFile(kSample + std::string("\"Empty\"=\"\"\n"));
+    const std::wstring options = std::wstring(kAddinKey) + L"Contacts Default Options";
+    std::wstring value = L"keep";
+    EXPECT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", 16,
+                                                   &value),
+              E_MOREDATA);  // "/opt/dorvix/addin" has 17 characters
+    EXPECT_EQ(value, L"keep");
+    EXPECT_EQ(
+        platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, options, L"Missing", 99, &value),
+        E_NOTFOUND);
+    EXPECT_EQ(value, L"keep");
+    ASSERT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", 17,
+                                                   &value),
+              S_OK);
+    EXPECT_EQ(value, L"/opt/dorvix/addin");
+    ASSERT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, options, L"Empty", 0, &value),
+              S_OK);
+    EXPECT_EQ(value, L"");  // an empty option is a value, not a failure
+    wchar_t buffer[8] = L"keep";
+    EXPECT_EQ(platform::RegistryReadExpandedString(RegistryRoot::LocalMachine, options, L"Empty", buffer, 8),
+              E_FAIL);  // but no path
+    EXPECT_EQ(std::wstring(buffer), L"keep");
+}
+
 TEST_F(RegistryTest, MakersHelpersOpenReadAndClose) {
     WriteFile(kSample);
     HKEY key = nullptr;

@@ -15,11 +15,12 @@ TEST(MemoryStream, WritesSeeksAndReadsBack) {
     ULONG n = 0;
     ASSERT_EQ(s->Write(text, 10, &n), S_OK);
     EXPECT_EQ(n, 10u);
-    std::uint64_t pos = 0;
-    ASSERT_EQ(s->Seek(-4, STREAM_SEEK_END, &pos), S_OK);
-    EXPECT_EQ(pos, 6u);
+    ULARGE_INTEGER pos;
+    ASSERT_EQ(s->Seek(LARGE_INTEGER{-4}, STREAM_SEEK_END, &pos), S_OK);
+    EXPECT_EQ(pos.QuadPart, 6u);
     ASSERT_EQ(s->Write("AB", 2, nullptr), S_OK);
-    ASSERT_EQ(s->Seek(20, STREAM_SEEK_SET, nullptr), S_OK);  // writing past the end fills zeros
+    ASSERT_EQ(s->Seek(LARGE_INTEGER{20}, STREAM_SEEK_SET, nullptr),
+              S_OK);  // writing past the end fills zeros
     ASSERT_EQ(s->Write("Z", 1, nullptr), S_OK);
 
     std::vector<std::uint8_t> all;
@@ -30,11 +31,13 @@ TEST(MemoryStream, WritesSeeksAndReadsBack) {
     EXPECT_EQ(all[20], 'Z');
 
     STATSTG st;
-    ASSERT_EQ(s->Stat(&st, 0), S_OK);
-    EXPECT_EQ(st.cbSize, 21u);
-    ASSERT_EQ(s->SetSize(3), S_OK);
-    ASSERT_EQ(s->Stat(&st, 0), S_OK);
-    EXPECT_EQ(st.cbSize, 3u);
+    ASSERT_EQ(s->Stat(&st, STATFLAG_DEFAULT), S_OK);
+    EXPECT_EQ(st.cbSize.QuadPart, 21u);
+    EXPECT_EQ(st.type, STGTY_STREAM);
+    EXPECT_EQ(st.pwcsName, nullptr);  // a free stream has no name
+    ASSERT_EQ(s->SetSize(ULARGE_INTEGER{3}), S_OK);
+    ASSERT_EQ(s->Stat(&st, STATFLAG_NONAME), S_OK);
+    EXPECT_EQ(st.cbSize.QuadPart, 3u);
 }
 
 TEST(MemoryStream, ShortReadsSayTheyAreShort) {
@@ -48,9 +51,9 @@ TEST(MemoryStream, ShortReadsSayTheyAreShort) {
     EXPECT_EQ(buffer[0], 3);
     EXPECT_EQ(s->Read(buffer, 8, &n), S_FALSE);
     EXPECT_EQ(n, 0u);
-    EXPECT_EQ(s->Seek(-1, STREAM_SEEK_SET, nullptr), STG_E_INVALIDFUNCTION);
-    EXPECT_EQ(s->Seek(0, 7, nullptr), STG_E_INVALIDFUNCTION);
-    EXPECT_EQ(s->Seek(INT64_MAX, STREAM_SEEK_CUR, nullptr), STG_E_INVALIDFUNCTION);
+    EXPECT_EQ(s->Seek(LARGE_INTEGER{-1}, STREAM_SEEK_SET, nullptr), STG_E_INVALIDFUNCTION);
+    EXPECT_EQ(s->Seek(LARGE_INTEGER{}, 7, nullptr), STG_E_INVALIDFUNCTION);
+    EXPECT_EQ(s->Seek(LARGE_INTEGER{INT64_MAX}, STREAM_SEEK_CUR, nullptr), STG_E_INVALIDFUNCTION);
     EXPECT_EQ(s->Read(nullptr, 1, nullptr), STG_E_INVALIDPOINTER);
 }
 
@@ -78,8 +81,13 @@ TEST(MemoryStorage, CreatesOpensAndNamesStreams) {
     ASSERT_EQ(opened->Read(buffer, 7, &n), S_OK);
     EXPECT_EQ(std::string(buffer, n), "project");
     STATSTG st;
-    ASSERT_EQ(opened->Stat(&st, 0), S_OK);
-    EXPECT_EQ(st.name, L"DORVIX_ADDIN_STREAM");
+    ASSERT_EQ(opened->Stat(&st, STATFLAG_DEFAULT), S_OK);
+    ASSERT_NE(st.pwcsName, nullptr);
+    EXPECT_EQ(std::wstring_view(st.pwcsName), L"DORVIX_ADDIN_STREAM");
+    EXPECT_EQ(st.grfMode, STGM_READ);
+    CoTaskMemFree(st.pwcsName);
+    ASSERT_EQ(opened->Stat(&st, STATFLAG_NONAME), S_OK);
+    EXPECT_EQ(st.pwcsName, nullptr);
     EXPECT_EQ(opened->Write("x", 1, nullptr), STG_E_ACCESSDENIED);  // opened for reading only
 
     IStream* missing = reinterpret_cast<IStream*>(1);
@@ -97,8 +105,8 @@ TEST(MemoryStorage, CreatesOpensAndNamesStreams) {
     ASSERT_EQ(storage->CreateStream(L"Dorvix_Addin_Stream", STGM_CREATE | STGM_READWRITE,
                                     again.ReleaseAndGetAddressOf()),
               S_OK);
-    ASSERT_EQ(again->Stat(&st, 0), S_OK);
-    EXPECT_EQ(st.cbSize, 0u);
+    ASSERT_EQ(again->Stat(&st, STATFLAG_NONAME), S_OK);
+    EXPECT_EQ(st.cbSize.QuadPart, 0u);
     std::vector<std::wstring> names;
     ASSERT_EQ(storage->ElementNames(&names), S_OK);
     EXPECT_EQ(names, std::vector<std::wstring>{L"Dorvix_Addin_Stream"});
@@ -143,9 +151,9 @@ class Counted : public ComObject<Counted, IStream> {
   public:
     HRESULT Read(void*, ULONG, ULONG*) override { return E_NOTIMPL; }
     HRESULT Write(const void*, ULONG, ULONG*) override { return E_NOTIMPL; }
-    HRESULT Seek(std::int64_t, std::uint32_t, std::uint64_t*) override { return E_NOTIMPL; }
-    HRESULT SetSize(std::uint64_t) override { return E_NOTIMPL; }
-    HRESULT Stat(STATSTG*, std::uint32_t) override { return E_NOTIMPL; }
+    HRESULT Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
+    HRESULT Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
 };
 
 TEST(SafeArray, OwnsStringsVariantsAndReferences) {
@@ -161,8 +169,8 @@ TEST(SafeArray, OwnsStringsVariantsAndReferences) {
     SAFEARRAY* copy = nullptr;
     ASSERT_EQ(SafeArrayCopy(unknowns, &copy), S_OK);
     EXPECT_EQ(object->RefCountForTesting(), 3u);
-    SafeArrayDestroy(copy);
-    SafeArrayDestroy(unknowns);
+    EXPECT_EQ(SafeArrayDestroy(copy), S_OK);
+    EXPECT_EQ(SafeArrayDestroy(unknowns), S_OK);
     EXPECT_EQ(object->RefCountForTesting(), 1u);
 
     SAFEARRAY* variants = SafeArrayCreateVector(VT_VARIANT, 0, 2);
@@ -175,7 +183,7 @@ TEST(SafeArray, OwnsStringsVariantsAndReferences) {
     i = 1;
     ASSERT_EQ(SafeArrayGetElement(variants, &i, out.Get()), S_OK);
     EXPECT_EQ(out.Type(), VT_EMPTY);
-    SafeArrayDestroy(variants);
+    EXPECT_EQ(SafeArrayDestroy(variants), S_OK);
 }
 
 }  // namespace

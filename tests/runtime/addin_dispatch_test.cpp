@@ -36,7 +36,7 @@ class Plain : public ComObject<Plain, IPlain> {};
 
 ComPtr<IUnknown> Identity(IUnknown* p) {
     ComPtr<IUnknown> unknown;
-    if (p) p->QueryInterface(IID_IUnknown, unknown.ReleaseAndGetVoidAddress());
+    if (p) (void)p->QueryInterface(IID_IUnknown, unknown.ReleaseAndGetVoidAddress());
     return unknown;
 }
 

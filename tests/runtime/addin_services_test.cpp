@@ -24,11 +24,11 @@ class AddinServicesTest : public ::testing::Test {
         std::ofstream(registry_)
             << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin]\n"
             << "\"InstallDir\"=\"%DORVIX_TEST_SOURCE%/data\"\n";
-        platform::SetEnvironmentVariable(std::string_view("DORVIX_TEST_SOURCE"),
-                                         std::string_view(DORVIX_SOURCE_DIR));
-        platform::SetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"),
-                                         std::string_view(registry_.string()));
-        platform::SetEnvironmentVariable(std::string_view("QXW_LOCALE120"), std::string_view("en-us"));
+        platform::WriteEnvironmentVariable(std::string_view("DORVIX_TEST_SOURCE"),
+                                           std::string_view(DORVIX_SOURCE_DIR));
+        platform::WriteEnvironmentVariable(std::string_view("DORVIX_REGISTRY"),
+                                           std::string_view(registry_.string()));
+        platform::WriteEnvironmentVariable(std::string_view("QXW_LOCALE120"), std::string_view("en-us"));
         host_ = std::make_unique<HostSim>(fs::path(DORVIX_TEST_DATA) / "cases" / "host-basic");
     }
     void TearDown() override {

@@ -20,7 +20,7 @@ class Sample : public ComObject<Sample, ISample>, public CXenComObject {
 
 ComPtr<ISample> NewSample(Sample** raw) {
     ComPtr<ISample> s;
-    CreateComInstanceWith<Sample>(nullptr, ISample::iid(), s.ReleaseAndGetVoidAddress(), [raw] {
+    (void)CreateComInstanceWith<Sample>(nullptr, ISample::iid(), s.ReleaseAndGetVoidAddress(), [raw] {
         *raw = new Sample();
         return *raw;
     });
@@ -41,18 +41,18 @@ TEST(FreeThreadedMarshaler, CreatedOnFirstRequestAndReused) {
     // The marshaler is aggregated: its IUnknown is the object's.
     ComPtr<IUnknown> fromMarshaler;
     ComPtr<IUnknown> fromObject;
-    first->QueryInterface(IID_IUnknown, fromMarshaler.ReleaseAndGetVoidAddress());
-    s->QueryInterface(IID_IUnknown, fromObject.ReleaseAndGetVoidAddress());
+    EXPECT_EQ(first->QueryInterface(IID_IUnknown, fromMarshaler.ReleaseAndGetVoidAddress()), S_OK);
+    EXPECT_EQ(s->QueryInterface(IID_IUnknown, fromObject.ReleaseAndGetVoidAddress()), S_OK);
     EXPECT_EQ(fromMarshaler.Get(), fromObject.Get());
 }
 
 TEST(FreeThreadedMarshaler, SwitchIsReadAtConstruction) {
-    platform::SetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
-                                     std::string_view("0"));
+    platform::WriteEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
+                                       std::string_view("0"));
     Sample* off = nullptr;
     ComPtr<ISample> a = NewSample(&off);
-    platform::SetEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
-                                     std::string_view("00"));
+    platform::WriteEnvironmentVariable(std::string_view(CXenComObject::kFreeThreadedVariable),
+                                       std::string_view("00"));
     EXPECT_FALSE(a.As<IMarshal>());  // still off: the switch was read when it was built
     Sample* on = nullptr;
     ComPtr<ISample> b = NewSample(&on);

@@ -41,10 +41,11 @@ class EntityMesh : public ComObject<EntityMesh, IHostMeshData> {
 
 ComPtr<IHostMeshData> NewMesh(EntityMesh** raw) {
     ComPtr<IHostMeshData> mesh;
-    CreateComInstanceWith<EntityMesh>(nullptr, IHostMeshData::iid(), mesh.ReleaseAndGetVoidAddress(), [raw] {
-        *raw = new EntityMesh();
-        return *raw;
-    });
+    (void)CreateComInstanceWith<EntityMesh>(nullptr, IHostMeshData::iid(), mesh.ReleaseAndGetVoidAddress(),
+                                            [raw] {
+                                                *raw = new EntityMesh();
+                                                return *raw;
+                                            });
     return mesh;
 }
 

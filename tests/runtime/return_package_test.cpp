@@ -16,8 +16,8 @@ class Probe : public ComObject<Probe, IProbe> {};
 
 ComPtr<IUnknown> NewProbe() {
     ComPtr<IUnknown> p;
-    CreateComInstanceWith<Probe>(nullptr, IID_IUnknown, p.ReleaseAndGetVoidAddress(),
-                                 [] { return new Probe(); });
+    (void)CreateComInstanceWith<Probe>(nullptr, IID_IUnknown, p.ReleaseAndGetVoidAddress(),
+                                       [] { return new Probe(); });
     return p;
 }
 
@@ -138,7 +138,7 @@ TEST(ReturnPackage, PartResultsFoundByCategoryAndIdWithOwningReference) {
 TEST(ReturnPackage, HoldsItsOwnReferencesAndFindsTheFirstMatch) {
     Probe* raw = nullptr;
     ComPtr<IUnknown> probe;
-    CreateComInstanceWith<Probe>(nullptr, IID_IUnknown, probe.ReleaseAndGetVoidAddress(), [&raw] {
+    (void)CreateComInstanceWith<Probe>(nullptr, IID_IUnknown, probe.ReleaseAndGetVoidAddress(), [&raw] {
         raw = new Probe();
         return raw;
     });

@@ -36,14 +36,14 @@ inline HRESULT ResumeBytes(DorvixSolutionSettings& s, const std::vector<std::uin
 // The settings written under an "AnalysisSettings" element, as document text.
 inline std::string WriteXmlText(const DorvixSolutionSettings& s) {
     XmlDocument doc;
-    doc.LoadString("<AnalysisSettings/>");
+    doc.LoadFromText("<AnalysisSettings/>");
     s.WriteXML(doc.Root());
     return doc.SaveString();
 }
 
 inline HRESULT ReadXmlText(DorvixSolutionSettings& s, const std::string& text) {
     XmlDocument doc;
-    if (FAILED(doc.LoadString(text))) return E_FAIL;
+    if (FAILED(doc.LoadFromText(text))) return E_FAIL;
     return s.ReadXML(doc.Root());
 }
 

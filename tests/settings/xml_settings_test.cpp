@@ -25,7 +25,7 @@ std::string Compact(const std::string& text) {
 // Writes the settings, lets `edit` change the document and answers the document text.
 std::string EditedXml(const DorvixSolutionSettings& s, const std::function<void(pugi::xml_node root)>& edit) {
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     edit(doc.Root().first_child());
     return doc.SaveString();
 }
@@ -56,7 +56,7 @@ TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
     DorvixStaticMechanicalSettings s;
     ASSERT_EQ(s.GetStepList().AddStepAtTime(2.0), 0);
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     pugi::xml_node root = doc.Root().first_child();
     EXPECT_STREQ(root.name(), "DorvixStaticMechanicalSettings");
     EXPECT_STREQ(root.attribute("version").value(), "1");
@@ -67,7 +67,7 @@ TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
     EXPECT_STREQ(Path(root, "StepControls[2]/EndTime").text().get(), "2.");
 
     DorvixTransientMechanicalSettings t;
-    doc.LoadString(WriteXmlText(t));
+    doc.LoadFromText(WriteXmlText(t));
     names.clear();
     for (pugi::xml_node child : doc.Root().first_child().children()) names.push_back(child.name());
     EXPECT_EQ(names, (std::vector<std::string>{"StepControls", "SolverControls", "DampingControls",
@@ -98,7 +98,7 @@ TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
     first.GetModalControls().SetNumModesToFind(3);
     second.GetModalControls().SetNumModesToFind(9);
     XmlDocument doc;
-    doc.LoadString("<AnalysisSettings/>");
+    doc.LoadFromText("<AnalysisSettings/>");
     first.WriteXML(doc.Root());
     second.WriteXML(doc.Root());
     EXPECT_EQ(std::distance(doc.Root().children().begin(), doc.Root().children().end()), 2);
@@ -109,7 +109,7 @@ TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
 TEST(SettingsXml, SolverFileTexts) {
     DorvixModalMechanicalSettings s;
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     pugi::xml_node files = Path(doc.Root(), "*/SolverFileControls");
     EXPECT_FALSE(files.child("FutureAnalysisType"));
     EXPECT_STREQ(files.child("SolverUnits").text().get(), "-1");
@@ -127,7 +127,7 @@ TEST(SettingsXml, HarmonicMethodShapesTheForcingFrequency) {
     h.GetHarmonicControls().SetClustering(true);
     h.GetHarmonicControls().SetClusterNumber(4);
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(h));
+    doc.LoadFromText(WriteXmlText(h));
     pugi::xml_node forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
     EXPECT_STREQ(forcing.attribute("unit").value(), "Hz");
     std::vector<std::string> names;
@@ -142,7 +142,7 @@ TEST(SettingsXml, HarmonicMethodShapesTheForcingFrequency) {
 
     h.GetHarmonicControls().SetHarmonicMethod(kFullMethod);
     h.GetHarmonicControls().SetIntervals(12);
-    doc.LoadString(WriteXmlText(h));
+    doc.LoadFromText(WriteXmlText(h));
     forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
     EXPECT_STREQ(forcing.last_child().name(), "Intervals");
     EXPECT_TRUE(Path(doc.Root(), "*/HarmonicControls/HarmonicMethod/Full"));
@@ -163,7 +163,7 @@ TEST(SettingsXml, ModalRangeAndCounts) {
     DorvixModalMechanicalSettings s;
     s.GetModalControls().StoreFrequencyRange(3.0, 30.0);  // range search off
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     EXPECT_FALSE(Path(doc.Root(), "*/ModalControls/FrequencyRange"));
     DorvixModalMechanicalSettings read;
     read.GetModalControls().SetFrequencyRange(7.0, 70.0);
@@ -182,7 +182,7 @@ TEST(SettingsXml, ReferenceTemperatureIsWrittenAsStored) {
     DorvixModalMechanicalSettings s;
     s.GetModalControls().StoreRefTemperature(37.5);
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     EXPECT_STREQ(Path(doc.Root(), "*/ModalControls/RefTemperature").text().get(), "37.5");
 }
 
@@ -199,7 +199,7 @@ TEST(SettingsXml, BucklingSolverControlsStayOutOfTheXml) {
 TEST(SettingsXml, ProgramControlledSteppingWritesOnlyItsName) {
     DorvixStaticMechanicalSettings s;  // template: program controlled, by sub-steps
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     pugi::xml_node autoType = Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType");
     EXPECT_STREQ(autoType.text().get(), "ProgramControlled");
     EXPECT_FALSE(autoType.first_element_by_path("DefinedBy"));
@@ -216,7 +216,7 @@ TEST(SettingsXml, CarriedOverTimeStepHasNoInitial) {
     o.SetMinimumTimeStep(0.0625);
     o.SetMaximumTimeStep(0.25);
     XmlDocument doc;
-    doc.LoadString(WriteXmlText(s));
+    doc.LoadFromText(WriteXmlText(s));
     pugi::xml_node time =
         Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy/Time");
     ASSERT_TRUE(time);
@@ -248,7 +248,7 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
     source.SetManualSolver(5);
     source.SetWeakSprings(kOff);
     XmlDocument doc;
-    doc.LoadString("<Root/>");
+    doc.LoadFromText("<Root/>");
     WriteSolverControlsXml(source, doc.Root());
     EXPECT_STREQ(Path(doc.Root(), "SolverControls/SolverType/Manual/Value").text().get(), "5");
     EXPECT_TRUE(Path(doc.Root(), "SolverControls/WeakSprings/Off"));
@@ -262,7 +262,7 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
     factor.SetSpringsStiffnessType(kStiffnessFactor);
     factor.SetSpringsStiffnessFactor(2.5);
     factor.SetSpringsStiffnessValue(99.0);
-    doc.LoadString("<Root/>");
+    doc.LoadFromText("<Root/>");
     WriteSolverControlsXml(factor, doc.Root());
     EXPECT_STREQ(Path(doc.Root(), "SolverControls/WeakSprings/On/SpringsStiffness/Factor").text().get(),
                  "2.5");
@@ -271,7 +271,7 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
 
 TEST(SettingsXml, DampingDefinitions) {
     XmlDocument doc;
-    doc.LoadString(
+    doc.LoadFromText(
         "<Root><DampingControls><BetaDamping>0.5<BetaVsFrequency><Frequency>1.</Frequency><Measure>2.</"
         "Measure>"
         "</BetaVsFrequency></BetaDamping></DampingControls></Root>");
@@ -281,14 +281,14 @@ TEST(SettingsXml, DampingDefinitions) {
     EXPECT_EQ(d.GetBetaDamping(), 0.5);
     EXPECT_EQ(d.GetPresentControls(), (std::set<int>{2}));
 
-    doc.LoadString("<Root><DampingControls><NumericalValue>0.3</NumericalValue></DampingControls></Root>");
+    doc.LoadFromText("<Root><DampingControls><NumericalValue>0.3</NumericalValue></DampingControls></Root>");
     ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);
     EXPECT_EQ(d.GetPresentControls(), (std::set<int>{3}));
 
     DorvixDampingControls byFrequency({2});
     byFrequency.SetBetaDampingDefinition(kBetaByFrequency);
     byFrequency.SetBetaDamping(0.75);
-    doc.LoadString("<Root/>");
+    doc.LoadFromText("<Root/>");
     WriteDampingControlsXml(byFrequency, doc.Root());
     DorvixDampingControls read({2});
     read.SetBetaDamping(0.125);
@@ -320,7 +320,7 @@ TEST(SettingsXml, ResultsBlockWriter) {
     o.SetOutputRequested(1, true);
     o.SetTimePointsOptions(kTimePointsLast);
     XmlDocument doc;
-    doc.LoadString("<Root/>");
+    doc.LoadFromText("<Root/>");
     WriteOutputControlsXml(o, doc.Root());
     std::vector<std::string> names;
     for (pugi::xml_node child : Path(doc.Root(), "OutputControls").children()) names.push_back(child.name());

@@ -32,7 +32,7 @@ struct RunRequest {
 };
 
 std::string Env(const char* name) {
-    return platform::GetEnvironmentVariable(std::string_view(name)).value_or("");
+    return platform::ReadEnvironmentVariable(std::string_view(name)).value_or("");
 }
 
 // The modules an INPUT keyword of the driver file runs; null for an unknown keyword.

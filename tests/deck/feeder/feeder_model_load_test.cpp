@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "../deck_test_support.h"
-#include "runtime/progress.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
 #include "caerep/model/bc_reps.h"
@@ -11,6 +10,8 @@
 #include "feeder_test_support.h"
 #include "foundation/text.h"
 #include "hostsim/mesh_object.h"
+#include "platform/text.h"
+#include "runtime/progress.h"
 #include "settings/step_controls.h"
 
 using feedertest::FeederUnderTest;
@@ -289,8 +290,8 @@ TEST(ReadAnalysisParameters, FindsParametersByPartOfTheirNameInEitherForm) {
                             Lookup{L"attribute form", 4.5}, Lookup{L"without value", -0.002},
                             Lookup{L"dilatation été αβγ", 7.5}}) {
         double value = 99.0;
-        EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), 0) << ToNarrow(l.name);
-        EXPECT_EQ(value, l.value) << ToNarrow(l.name);
+        EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), 0) << platform::WideToUtf8(l.name);
+        EXPECT_EQ(value, l.value) << platform::WideToUtf8(l.name);
     }
     double untouched = 99.0;
     EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdgx", untouched), 36);

@@ -31,7 +31,7 @@ class ModelCase {
   public:
     explicit ModelCase(const std::string& name, bool withResolver = true)
         : hostCase_(std::shared_ptr<HostSimCase>(LoadHostCase(CaseFolder(name)))), host_(hostCase_) {
-        if (!withResolver) UnregisterComponentClass(CLSID_SelectionResolver);
+        if (!withResolver) (void)UnregisterComponentClass(CLSID_SelectionResolver);
     }
     std::wstring ModelPath() const { return platform::WideFromPath(hostCase_->caeRepPath); }
     HostSimDataSource& DataSource() { return host_.DataSource(); }

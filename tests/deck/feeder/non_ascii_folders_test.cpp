@@ -18,8 +18,8 @@ TEST(NonAsciiFolders, CaseLibraryOutputModelAndDeckAreFound) {
     ASSERT_TRUE(platform::CreateFolders(caseFolder));
     ASSERT_TRUE(platform::CreateFolders(workFolder));
     for (const char* file : {"CAERep.xml", "MatML.xml", "host.json"})
-        ASSERT_TRUE(platform::CopyFile(fs::path(DORVIX_SOURCE_DIR) / "examples" / "block" / file,
-                                       caseFolder / file, true));
+        ASSERT_TRUE(platform::CopyFileTo(fs::path(DORVIX_SOURCE_DIR) / "examples" / "block" / file,
+                                         caseFolder / file, true));
 
     const std::shared_ptr<HostSimCase> hostCase(LoadHostCase(caseFolder));
     ASSERT_TRUE(hostCase->materialLibrary);

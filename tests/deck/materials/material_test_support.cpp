@@ -126,7 +126,7 @@ ComPtr<IHostMaterial> MakeMaterial(const std::wstring& name, std::vector<MatmlPr
 
 void ExpectGolden(const std::string& caseName, const std::string& fileName, const std::string& text) {
     const std::filesystem::path path = CaseFolder(caseName) / "golden" / fileName;
-    if (platform::GetEnvironmentVariable(std::string_view("DORVIX_UPDATE_GOLDEN")).value_or("") == "1") {
+    if (platform::ReadEnvironmentVariable(std::string_view("DORVIX_UPDATE_GOLDEN")).value_or("") == "1") {
         platform::CreateFolders(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
         return;
