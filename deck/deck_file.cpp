@@ -9,20 +9,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 
-namespace {
-
-// The C library's ctime text without its newline: "Wed Jun  5 09:04:03 2024".
-std::string CreationDateText(const platform::LocalDateTime& t) {
-    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char text[64];
-    std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[(t.dayOfWeek % 7 + 7) % 7],
-                  kMonths[((t.month - 1) % 12 + 12) % 12], t.day, t.hour, t.minute, t.second, t.year);
-    return std::string(text).substr(0, 24);
-}
-
-}  // namespace
 
 DorvixDeckFile::~DorvixDeckFile() { (void)out_.Close(); }
 
@@ -62,7 +48,7 @@ int DorvixDeckFile::OpenSteps(const std::string& fileName) {
         return kRC_FileNotCreated;
     }
     fileName_ = fileName;
-    creationDate_ = CreationDateText(platform::LocalNow());
+    creationDate_ = platform::CTimeText(platform::LocalNow()).substr(0, 24);
     WriteHeader();
     return kRC_Success;
 }

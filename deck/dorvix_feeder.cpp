@@ -1,27 +1,57 @@
 #include "deck/dorvix_feeder.h"
 
+#include <exception>
 #include <utility>
 
+#include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
+#include "deck/deck_counters.h"
+#include "deck/mesh/body_attribute_wrapper.h"
+#include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
 #include "platform/path_text.h"
+#include "platform/text.h"
 #include "settings/solver_controls.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls.h"
 
+namespace {
+
+// The C library's atoi(text) == 1: leading white space, an optional sign, then the digits up
+// to the first other character.
+bool ReadsAsIntegerOne(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string_view::npos) return false;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+    int value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 1) return false;
+    }
+    return !negative && value == 1;
+}
+
+}  // namespace
+
 // The roots are taken once the two databases (declared after them) exist.
-DorvixFeeder::DorvixFeeder() {
+DorvixFeeder::DorvixFeeder(int analysisKind) : analysisKind_(analysisKind) {
     inputRoot_ = inputDatabase_.getRoot();
     outputRoot_ = outputDatabase_.getRoot();
 }
 
 DorvixFeeder::~DorvixFeeder() {
-    // A solve that ended by an exception never reached its close step.
+    // A solve that ended early never reached its close step.
     ReleaseSolveObjects();
-    sheetAndWireBodyIds_.clear();
-    nodeConstraintTable_.Reset();
-    cyclicSymmetryNodes_.clear();
     hostMesh_.Reset();
+}
+
+void DorvixFeeder::CreateSolveObjects() {
+    deckFile_ = std::make_unique<DorvixDeckFile>(this);
+    // Function ids and group numbers start again with every deck.
+    ResetDeckCounters();
+    meshWrapper_ = LateOwned<CMeshWrapper>::Make();
+    bodyWrapper_ = LateOwned<CBodyAttributeWrapper>::Make();
 }
 
 void DorvixFeeder::ReleaseSolveObjects() {
@@ -42,6 +72,24 @@ void DorvixFeeder::ReleaseSolveObjects() {
     if (savedLocale_ != 0) platform::SetThreadLocale(std::exchange(savedLocale_, 0));
     selectionResolver_.Reset();
     settings_.reset();
+}
+
+int DorvixFeeder::AnswerException(int code, std::wstring_view step) noexcept {
+    try {
+        std::wstring reason = L"an unexpected failure";
+        try {
+            throw;
+        } catch (const NCAERep::CCAEException& e) {
+            reason = platform::Utf8ToWide(e.what());
+        } catch (const std::exception& e) {
+            reason = platform::Utf8ToWide(e.what());
+        } catch (...) {
+        }
+        PostHostMessage(std::wstring(step) + L" failed: " + reason, L"Error");
+    } catch (...) {
+        // Not even the message could be made: the code alone tells the host.
+    }
+    return code;
 }
 
 bool DorvixFeeder::IsTransientAnalysis() const {
@@ -72,15 +120,25 @@ int DorvixFeeder::GetStepEndTime(int step, double& endTime) const {
     const auto* controls = settings_->GetStepControlsAs<DorvixStepControls>(step, kStepSelector);
     if (!controls) return kRC_MissingStepValue;
     endTime = controls->GetEndTime();
-    return 0;
+    return kRC_Success;
 }
 
 int DorvixFeeder::GetNamedOption(const std::string& name, std::string& text) const {
     text.clear();
     if (!dataSource_) return 0;
-    const int found = dataSource_->GetNamedOption(name, text);
-    if (found != 1) text.clear();
-    return found;
+    try {
+        const int found = dataSource_->GetNamedOption(name, text);
+        if (found == 1) return 1;
+    } catch (...) {
+        // A host that cannot answer defines no option: the writers keep their defaults.
+    }
+    text.clear();
+    return 0;
+}
+
+bool DorvixFeeder::NamedOptionIsOne(const std::string& name) const {
+    std::string text;
+    return GetNamedOption(name, text) == 1 && ReadsAsIntegerOne(text);
 }
 
 void DorvixFeeder::PostHostMessage(const std::wstring& text, const std::wstring& type) {

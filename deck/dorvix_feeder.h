@@ -1,14 +1,16 @@
 // Abstract base of the analysis feeders. One feeder lives for one solve request: it holds
 // the input and output representations, the host's data source and return package, the deck
-// file, the wrappers, the settings rebuilt from the model and the per-node constraint table,
-// and it writes the deck sections every analysis shares. Every per-solve object is owned by
-// a member that frees it, so an exception or an early return leaves nothing behind.
+// file, the wrappers, the settings rebuilt from the model and the saved constraint table,
+// and it writes the deck sections every analysis shares, in the order the analysis feeders
+// call them: Open, SendModel, WriteBeginCommands, WriteTimeDefinitions, WriteReturn. Every
+// per-solve object is owned by a member that frees it, so an early return leaves nothing
+// behind, and no exception leaves an operation that answers a code.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -33,11 +35,6 @@ class TRVDataSourceItf;
 class ReturnPackage;
 class CMeshWrapper;
 class CBodyAttributeWrapper;
-class NodeConstraintTable;
-
-// Status bits handed to the return package at close.
-inline constexpr std::uint32_t kStatusSolutionIncomplete = 0x800;
-inline constexpr std::uint32_t kStatusLastSetSpecial = 0x10000;
 
 class DorvixFeeder : public DeckFileOwner {
   public:
@@ -47,14 +44,14 @@ class DorvixFeeder : public DeckFileOwner {
 
     // Writes the deck and runs the solver: stores the two arguments and runs the analysis's
     // sequence of steps. 0 or the first code of a failed step.
-    virtual int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) = 0;
+    [[nodiscard]] virtual int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) = 0;
     bool IsBucklingAnalysis() override { return AnswerNo(); }
     bool IsPrestressedStatic() override { return AnswerNo(); }
     virtual bool HasPrestress() { return AnswerNo(); }
     // Fills the per-node constraint table from the model's supports and checks it: 0 or 40.
-    virtual int CheckBoundaryConditions() = 0;
+    [[nodiscard]] virtual int CheckBoundaryConditions() = 0;
     // Writes the contact section: 0 or a code.
-    virtual int WriteContacts() = 0;
+    [[nodiscard]] virtual int WriteContacts() = 0;
 
     int GetNumberOfSteps() const override { return numberOfSteps_; }
     bool IsTransientAnalysis() const;
@@ -62,10 +59,10 @@ class DorvixFeeder : public DeckFileOwner {
     bool UsesLargeDeformation() const;
     bool UseLoadCases() const;
     // 36 when the settings have no such step (out unchanged), else 0 and the step's end time.
-    int GetStepEndTime(int step, double& endTime) const;
+    [[nodiscard]] int GetStepEndTime(int step, double& endTime) const;
 
     // 1 with the option's text when the host defines the named option, else 0 (text empty).
-    int GetNamedOption(const std::string& name, std::string& text) const;
+    [[nodiscard]] int GetNamedOption(const std::string& name, std::string& text) const;
     bool ReadNamedOption(const std::string& name, std::string& text) override {
         return GetNamedOption(name, text) == 1;
     }
@@ -76,44 +73,55 @@ class DorvixFeeder : public DeckFileOwner {
     // Sets the thread locale, loads the saved constraint table, takes the object-type table,
     // the mesh and the settings of the loaded model, creates the deck file (the deck
     // counters start again), opens "dorvix.dat" and sets the wrappers up from the data
-    // source. 0, 1 cancelled, 3 deck not created, 25 missing host data, 36 settings, or the
-    // code of a set-up step.
-    int Open();
+    // source. 0, 1 cancelled, 3 deck not created, 25 missing host data, 36 settings, 44 an
+    // exception (its reason posted as an error), or the code of a set-up step.
+    [[nodiscard]] int Open();
     // Hands the wrapper the bodies, their names, materials and frames: 0, 25 or its code.
-    int InitBodyAttributes();
+    [[nodiscard]] int InitBodyAttributes();
     // Hands the mesh wrapper the host mesh and the unit systems: 0, 25, or 41 when the
     // host mesh is refused.
-    int InitMesh();
-    // Non-linear when a material is or the settings ask for large deformation. Always 0.
-    int UpdateNonlinearFlag();
-    // Element groups of one part; the group numbers run on from the part before.
-    int SendPartMesh(int part);
+    [[nodiscard]] int InitMesh();
+    // Non-linear when a material is or the settings ask for large deformation. 0, or 25
+    // before the bodies are set up.
+    [[nodiscard]] int UpdateNonlinearFlag();
+    // Element groups of one part; the group numbers run on from the part before. 25 before
+    // the deck is opened.
+    [[nodiscard]] int SendPartMesh(int part);
     // When the deck was opened.
     std::chrono::system_clock::time_point GetDeckWriteStart() const { return deckWriteStart_; }
     int GetGroupCounterCarry() const { return groupCounterCarry_; }
+
+    // --- model section (feeder_send_model.cpp) ---
+    // The model part of the deck: the geometry and units comments, nodes, elements, the
+    // element groups of every part, the materials and their snippets, the contacts. Progress
+    // is reported at stage 150 from 5 to 70. 0, 1 cancelled, 25 before the deck is opened,
+    // 44 an exception, or the first code of a writer.
+    [[nodiscard]] int SendModel();
+    // The deck's closing "RETURN". Always 0.
+    [[nodiscard]] int WriteReturn();
 
     // --- model load and readers (feeder_model_load.cpp) ---
     // Loads the input representation, creates the selection resolver and hands it the model,
     // imports the external loads and prepares the output representation (which is never read:
     // the file at outputPath is replaced at close only when a message was posted). 0, 1 when
-    // the user cancelled, 44 when the model cannot be loaded or lacks its solver object.
-    // Exceptions of the representation (a solver units property of another type) leave it.
-    int LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath);
+    // the user cancelled, 44 when the model cannot be loaded or lacks its solver object, or
+    // when the representation fails (its reason posted as an error).
+    [[nodiscard]] int LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath);
     // The same for the host's two strings; a null string reads as empty.
-    int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
+    [[nodiscard]] int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
     // Builds the settings object for the model's analysis and reads its XML: 0, or 36 without
     // a solver object, for an analysis the add-in does not solve, or (with an error message)
     // when the solver object has no settings element. An empty settings element keeps the
     // defaults. What the settings XML holds that cannot be read does not stop the solve: the
     // reason is posted as a warning and kept.
-    int ReadSolverRep();
+    [[nodiscard]] int ReadSolverRep();
     // Why the last ReadSolverRep could not read the settings XML in full; empty when it could.
     const std::wstring& GetSettingsReadProblem() const { return settingsReadProblem_; }
     // Takes the host mesh of the model's first mesh object: 0, or 25 when there is none.
-    int GetMeshRep();
+    [[nodiscard]] int GetMeshRep();
     // The value of the first analysis parameter whose name contains `name` (both compared in
     // lower case): 0, or 36 when the model has no such parameter.
-    int ReadAnalysisParameters(const std::wstring& name, double& value) const;
+    [[nodiscard]] int ReadAnalysisParameters(const std::wstring& name, double& value) const;
     ISelectionResolver* GetSelectionResolver() const { return selectionResolver_.Get(); }
     IHostMesh* GetHostMesh() const { return hostMesh_.Get(); }
 
@@ -128,17 +136,16 @@ class DorvixFeeder : public DeckFileOwner {
     // True when a snippet of the key and object holds a line that is not a comment.
     bool SnippetHasCommands(int key, int objectId) const;
     // Writes the text of the named option "begin_commands" as one deck line. Always 0.
-    int WriteBeginCommands();
+    [[nodiscard]] int WriteBeginCommands();
 
     // --- time definitions (feeder_time_definitions.cpp) ---
     // The time definitions of a linear multi-step static run, or the initial-computation block
     // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or
     // a step's end time.
-    int WriteTimeDefinitions();
+    [[nodiscard]] int WriteTimeDefinitions();
 
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
-    std::uint32_t GetStatusBits() const { return statusBits_; }
     bool WasMessagePosted() const { return messagePosted_; }
     int GetDeckUnitSystem() const { return deckUnitSystem_; }
     int GetModelUnitSystem() const { return modelUnitSystem_; }
@@ -151,26 +158,60 @@ class DorvixFeeder : public DeckFileOwner {
     ReturnPackage* GetReturnPackage() const { return returnPackage_; }
     CMeshWrapper* GetMeshWrapper() const { return meshWrapper_.Get(); }
     CBodyAttributeWrapper* GetBodyWrapper() const { return bodyWrapper_.Get(); }
-    NodeConstraintTable* GetNodeConstraintTable() const { return nodeConstraintTable_.Get(); }
     // Non-empty when the host asked only for the deck, copied to this path.
     const std::wstring& GetCopyTargetPath() const { return copyTargetPath_; }
     int GetPartCount() const { return partCount_; }
+    // Elements and nodes the model section wrote, summed over the parts.
     int GetElementCount() const { return elementCount_; }
     int GetNodeCount() const { return nodeCount_; }
-    double GetCurrentStepEndTime() const { return currentStepEndTime_; }
-    void SetCurrentStepEndTime(double endTime) { currentStepEndTime_ = endTime; }
-    // Nodes tied by cyclic symmetry, which the support and displacement writers leave out.
-    std::set<int>& CyclicSymmetryNodes() { return cyclicSymmetryNodes_; }
-    // Ids of the sheet and wire bodies of the model.
-    std::set<int>& SheetAndWireBodyIds() { return sheetAndWireBodyIds_; }
 
   protected:
-    DorvixFeeder();
+    // The analysis kind (1 structural, 2 eigen, 4 thermal) is the derived feeder's.
+    explicit DorvixFeeder(int analysisKind);
+
+    // What Feed was handed; the steps read it from here.
+    void SetSolveArguments(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) {
+        dataSource_ = dataSource;
+        returnPackage_ = returnPackage;
+    }
+    // The analysis header writers take the step count from the settings.
+    void SetNumberOfSteps(int steps) { numberOfSteps_ = steps; }
+    // For a writer driven without Open (the prestress inputs, tests of one section): the
+    // flag and the settings Open would have set.
+    void SetNonLinearFlag(int flag) { nonLinearFlag_ = flag; }
+    void AdoptSettings(std::unique_ptr<DorvixSolutionSettings> settings) { settings_ = std::move(settings); }
+    NCAERep::CCAEDatabase& InputDatabase() { return inputDatabase_; }
+    // The deck file (not yet opened) and the two wrappers of a new deck, with fresh deck
+    // counters.
+    void CreateSolveObjects();
 
     // Frees the per-solve objects the close step ends: deck file, wrappers, constraint
     // holder, selection resolver and settings; saves the output representation when a
     // message was posted to it. Safe to call twice.
     void ReleaseSolveObjects();
+
+    // Turns the exception being handled (call it only in a catch block) into the code of
+    // the step that let it out: the reason goes to the host as an error message naming the
+    // step.
+    [[nodiscard]] int AnswerException(int code, std::wstring_view step) noexcept;
+
+  private:
+    // The shared answer of the three analysis queries in this class.
+    bool AnswerNo() const { return false; }
+    // Writes one line when a deck is open.
+    void WriteDeckLine(std::string_view text);
+    // True when the named option exists and its text reads as the integer 1.
+    bool NamedOptionIsOne(const std::string& name) const;
+    // Monotonic milliseconds at the six marks of the model section, for the timing log.
+    using ClockMarks = std::array<std::uint64_t, 6>;
+    // The model section's nodes, elements and element groups.
+    [[nodiscard]] int SendMeshSections(ClockMarks& marks);
+    // The model section's steps after the element groups.
+    [[nodiscard]] int SendModelAttributes(ClockMarks& marks);
+    // Moves the selection-group counter past the element groups and the bodies.
+    void AdvanceSelectionGroups();
+    // The named option "track times": how long each part of the model section took.
+    void WriteTimingLog(const ClockMarks& marks);
 
     // Field order follows the class's model; each owner frees its object.
     std::wstring copyTargetPath_;
@@ -189,7 +230,6 @@ class DorvixFeeder : public DeckFileOwner {
     std::unique_ptr<DorvixDeckFile> deckFile_;
     LateOwned<CMeshWrapper> meshWrapper_;
     LateOwned<CBodyAttributeWrapper> bodyWrapper_;
-    std::uint32_t statusBits_ = 0;
     int nonLinearFlag_ = 0;
     int partCount_ = 0;
     int groupCounterCarry_ = 0;
@@ -203,17 +243,6 @@ class DorvixFeeder : public DeckFileOwner {
     LCID savedLocale_ = 0;
     int deckUnitSystem_ = -1;
     int modelUnitSystem_ = -1;
-    std::set<int> cyclicSymmetryNodes_;
-    // End time of the load step being written; the step writers set it before the load writers.
-    double currentStepEndTime_ = 0.0;
-    LateOwned<NodeConstraintTable> nodeConstraintTable_;
-    std::set<int> sheetAndWireBodyIds_;
     std::chrono::system_clock::time_point deckWriteStart_{};
-
-  private:
-    // The shared answer of the three analysis queries in this class.
-    bool AnswerNo() const { return false; }
-    // Writes one line when a deck is open.
-    void WriteDeckLine(std::string_view text);
     bool outputSaved_ = false;
 };

@@ -2,7 +2,6 @@
 // rebuilt from the model's settings XML, the host mesh and the named analysis parameters.
 #include <string_view>
 
-#include "runtime/progress.h"
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
 #include "caerep/core/external_object.h"
@@ -15,6 +14,7 @@
 #include "platform/creation_registry.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
+#include "runtime/progress.h"
 #include "settings/settings_factory.h"
 
 namespace {
@@ -60,7 +60,7 @@ int DorvixFeeder::LoadCAERepresentation(BSTR inputPath, BSTR outputPath) {
                                  std::wstring(outputPath ? outputPath : L""));
 }
 
-int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath) {
+int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath) try {
     // Every solve loads its model first: what an earlier solve collected is not this one's.
     NCAERep::ClearCollectedCAEExceptions();
     if (!inputRoot_) return kRC_ModelLoadFailed;
@@ -96,9 +96,12 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
     if (!post) return kRC_ModelLoadFailed;
     outputRoot_->addObject(post);
     return kRC_Success;
+} catch (...) {
+    // A property of an unexpected type, an import that fails: the model cannot be solved.
+    return AnswerException(kRC_ModelLoadFailed, L"Loading the model");
 }
 
-int DorvixFeeder::ReadSolverRep() {
+int DorvixFeeder::ReadSolverRep() try {
     settingsReadProblem_.clear();
     auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
     if (!solver) return kRC_MissingStepValue;
@@ -128,9 +131,11 @@ int DorvixFeeder::ReadSolverRep() {
     }
     settings_ = std::move(settings);
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Reading the analysis settings");
 }
 
-int DorvixFeeder::GetMeshRep() {
+int DorvixFeeder::GetMeshRep() try {
     hostMesh_.Reset();
     auto* meshRep = FirstOfType<NCAERep::CMeshRep>(inputRoot_, NCAERep::CMeshRep::kTypeName);
     if (!meshRep) return kRC_MissingData;
@@ -138,9 +143,11 @@ int DorvixFeeder::GetMeshRep() {
     if (FAILED(meshRep->getMesh(mesh)) || !mesh) return kRC_MissingData;
     hostMesh_ = mesh.As<IHostMesh>();
     return hostMesh_ ? kRC_Success : kRC_MissingData;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Taking the host mesh");
 }
 
-int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value) const {
+int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value) const try {
     auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
     if (!solver || !solver->hasExternalObject(kAnalysisSettings)) return kRC_MissingStepValue;
     const XmlNode parameters =
@@ -160,4 +167,7 @@ int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value
         return kRC_Success;
     }
     return kRC_MissingStepValue;
+} catch (...) {
+    // A query has no channel for the reason; the caller that needs the value stops on it.
+    return kRC_Exception;
 }

@@ -1,23 +1,19 @@
 // Opening a deck: the thread locale, the saved constraint table, the model's solver and mesh
 // objects, the deck file with fresh counters, and the wrappers set up from the host.
-#include <algorithm>
-
-#include "runtime/progress.h"
 #include "caerep/core/cae_rep.h"
-#include "deck/deck_counters.h"
 #include "deck/dorvix_feeder.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
 #include "platform/clock.h"
 #include "platform/stream.h"
+#include "runtime/progress.h"
 
 namespace {
 constexpr const char* kDeckFileName = "dorvix.dat";
-constexpr int kOpenStage = 150;
 }  // namespace
 
-int DorvixFeeder::Open() {
+int DorvixFeeder::Open() try {
     if (!dataSource_) return kRC_MissingData;
     // Numbers are written with a decimal point whatever the host's locale; the close step
     // restores the caller's locale.
@@ -41,13 +37,8 @@ int DorvixFeeder::Open() {
     if (const int code = ReadSolverRep(); code != kRC_Success) return code;
     if (settings_) numberOfSteps_ = settings_->GetNumberOfSteps();
 
-    deckFile_ = std::make_unique<DorvixDeckFile>(this);
-    // Function ids and group numbers start again with every deck.
-    ResetDeckCounters();
-    meshWrapper_ = LateOwned<CMeshWrapper>::Make();
-    bodyWrapper_ = LateOwned<CBodyAttributeWrapper>::Make();
-
-    if (::ReportProgress(0, kOpenStage) == 0) return kRC_Cancelled;
+    CreateSolveObjects();
+    if (::ReportProgress(0, kProgressDeckWriting) == 0) return kRC_Cancelled;
     partCount_ = dataSource_->GetPartCount();
 
     if (const SolveJobRecord* job = dataSource_->GetSolveJob()) {
@@ -69,10 +60,12 @@ int DorvixFeeder::Open() {
     if (code == kRC_Success) code = UpdateNonlinearFlag();
     deckWriteStart_ = platform::WallClockNow();
     return code;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Opening the deck");
 }
 
-int DorvixFeeder::InitBodyAttributes() {
-    if (!bodyWrapper_) return kRC_MissingData;
+int DorvixFeeder::InitBodyAttributes() try {
+    if (!bodyWrapper_ || !dataSource_) return kRC_MissingData;
     const std::vector<BodyRecord>& bodies = dataSource_->GetBodies();
     if (bodies.empty()) return kRC_MissingData;
     bodyWrapper_->SetBodies(&bodies);
@@ -83,10 +76,12 @@ int DorvixFeeder::InitBodyAttributes() {
     if (const int code = bodyWrapper_->FillNamesAndMaterials(inputRoot_); code != kRC_Success) return code;
     bodyWrapper_->SetCoordinateSystems(dataSource_->GetCoordinateSystems());
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Setting the bodies up");
 }
 
-int DorvixFeeder::InitMesh() {
-    if (!meshWrapper_) return kRC_MissingData;
+int DorvixFeeder::InitMesh() try {
+    if (!meshWrapper_ || !dataSource_) return kRC_MissingData;
     if (FAILED(meshWrapper_->SetMesh(hostMesh_.Get()))) return kRC_HostMeshRefused;
     meshWrapper_->SetPartCount(partCount_);
     meshWrapper_->SetMeshUnitSystem(modelUnitSystem_);
@@ -95,18 +90,27 @@ int DorvixFeeder::InitMesh() {
     meshWrapper_->SetCoordinateSystems(dataSource_->GetMeshCoordinateSystems());
     meshWrapper_->SetModelValue(dataSource_->GetModelValue());
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Setting the mesh up");
 }
 
-int DorvixFeeder::UpdateNonlinearFlag() {
+int DorvixFeeder::UpdateNonlinearFlag() try {
+    if (!bodyWrapper_) return kRC_MissingData;
     // Large deformation or a non-linear material sends the run to the non-linear module.
     nonLinearFlag_ = bodyWrapper_->HasNonlinearMaterial() || UsesLargeDeformation() ? 1 : 0;
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Reading the material laws");
 }
 
-int DorvixFeeder::SendPartMesh(int part) {
+int DorvixFeeder::SendPartMesh(int part) try {
+    if (!meshWrapper_ || !deckFile_) return kRC_MissingData;
     // Element-group numbers run on across the parts.
     meshWrapper_->SetGroupCounter(groupCounterCarry_);
-    const int code = meshWrapper_->WriteElementsForPart(part, analysisKind_, deckFile_.get(), bodyWrapper_.Get());
+    const int code =
+        meshWrapper_->WriteElementsForPart(part, analysisKind_, deckFile_.get(), bodyWrapper_.Get());
     groupCounterCarry_ = meshWrapper_->GetGroupCounter();
     return code;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the element groups");
 }

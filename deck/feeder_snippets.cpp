@@ -77,8 +77,10 @@ bool DorvixFeeder::SnippetHasCommands(int key, int objectId) const {
     return false;
 }
 
-int DorvixFeeder::WriteBeginCommands() {
+int DorvixFeeder::WriteBeginCommands() try {
     std::string text;
     if (GetNamedOption("begin_commands", text) == 1) WriteDeckLine(text);
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the begin commands");
 }

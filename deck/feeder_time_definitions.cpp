@@ -7,7 +7,7 @@
 #include "foundation/number_format.h"
 #include "settings/solver_controls.h"
 
-int DorvixFeeder::WriteTimeDefinitions() {
+int DorvixFeeder::WriteTimeDefinitions() try {
     if (nonLinearFlag_ != 1 && !IsTransientAnalysis()) {
         // Loads written as numbered load cases need no time definitions.
         if (UseLoadCases()) return kRC_Success;
@@ -41,4 +41,6 @@ int DorvixFeeder::WriteTimeDefinitions() {
     WriteDeckLine("  REAC 2");
     if (IsPrestressedModalIntent()) WriteDeckLine("  LDYN 1");
     return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the time definitions");
 }

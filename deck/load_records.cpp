@@ -29,7 +29,7 @@ void CLoad::WriteFields(JXStream& stream) const {
 
 int CLoad::Save(JXStream& stream) const {
     WriteFields(stream);
-    return 0;
+    return kLoadRecordDone;
 }
 
 bool CLoad::ReadFields(JXStream& stream) {
@@ -50,11 +50,11 @@ bool CLoad::ReadFields(JXStream& stream) {
 int CLoad::Load(JXStream& stream) {
     std::int32_t version = 0;
     if (!stream.ReadInt32(&version)) return kLoadRecordReadFailed;
-    if (version != kRecordVersion) return 0;
+    if (version != kRecordVersion) return kLoadRecordDone;
     CLoad copy(*this);
     if (!copy.ReadFields(stream)) return kLoadRecordReadFailed;
     *this = copy;
-    return 0;
+    return kLoadRecordDone;
 }
 
 void CPointMass::CopyFrom(const CLoad& other) {
@@ -71,28 +71,28 @@ void CPointMass::CopyFrom(const CLoad& other) {
 
 int CPointMass::Save(JXStream& stream) const {
     stream.WriteInt32(kRecordVersion);
-    CLoad::Save(stream);
+    WriteFields(stream);
     stream.WriteDoubles(point, 3);
     stream.WriteDouble(mass);
     stream.WriteInt32(integer);
     for (double v : inertia) stream.WriteDouble(v);
-    return 0;
+    return kLoadRecordDone;
 }
 
 int CPointMass::Load(JXStream& stream) {
     std::int32_t version = 0;
     if (!stream.ReadInt32(&version)) return kLoadRecordReadFailed;
-    if (version != kRecordVersion) return 0;
+    if (version != kRecordVersion) return kLoadRecordDone;
     CPointMass copy(*this);
     std::int32_t loadVersion = 0;
     if (!stream.ReadInt32(&loadVersion)) return kLoadRecordReadFailed;
     // A plain-load record of another version carries nothing this reader knows.
-    if (loadVersion != kRecordVersion) return 0;
+    if (loadVersion != kRecordVersion) return kLoadRecordDone;
     if (!copy.ReadFields(stream) || !stream.ReadDouble(copy.point, 3) || !stream.ReadDouble(&copy.mass) ||
         !stream.ReadInt32(&copy.integer) || !stream.ReadDouble(copy.inertia, 3))
         return kLoadRecordReadFailed;
     *this = copy;
-    return 0;
+    return kLoadRecordDone;
 }
 
 void CTemperature::CopyFrom(const CLoad& other) {

@@ -9,7 +9,9 @@
 
 class JXStream;
 
-// Answer of Load when the stream ended or failed part-way; the object is then unchanged.
+// Answers of Save and Load: done, or (Load only) the stream ended or failed part-way and the
+// object is unchanged.
+inline constexpr int kLoadRecordDone = 0;
 inline constexpr int kLoadRecordReadFailed = -1;
 
 class CLoad {
@@ -20,11 +22,11 @@ class CLoad {
     virtual ~CLoad() = default;
 
     virtual void CopyFrom(const CLoad& other);
-    // 0 always.
-    virtual int Save(JXStream& stream) const;
-    // 0, also for a record of another version (nothing is read then); kLoadRecordReadFailed
-    // when the stream ends early.
-    virtual int Load(JXStream& stream);
+    // kLoadRecordDone always.
+    [[nodiscard]] virtual int Save(JXStream& stream) const;
+    // kLoadRecordDone, also for a record of another version (nothing is read then);
+    // kLoadRecordReadFailed when the stream ends early.
+    [[nodiscard]] virtual int Load(JXStream& stream);
 
     std::int32_t firstNumber = 0;
     std::int32_t GetObjectType() const { return objectType_; }
@@ -46,8 +48,8 @@ class CPointMass : public CLoad {
     explicit CPointMass(const int& objectType) : CLoad(objectType) {}
 
     void CopyFrom(const CLoad& other) override;
-    int Save(JXStream& stream) const override;
-    int Load(JXStream& stream) override;
+    [[nodiscard]] int Save(JXStream& stream) const override;
+    [[nodiscard]] int Load(JXStream& stream) override;
 
     double mass = 0.0;
     double point[3] = {0.0, 0.0, 0.0};

@@ -17,7 +17,7 @@ class NodeConstraintTableHolder {
 
     // Replaces the held table by one read from the stream. E_FAIL when the stream is missing
     // or the table cannot be built from it; the holder then holds no table.
-    HRESULT LoadFromStream(IStream* stream);
+    [[nodiscard]] HRESULT LoadFromStream(IStream* stream);
     void ReleaseTable() { table_.Reset(); }
     NodeConstraintTable* GetTable() const { return table_.Get(); }
 

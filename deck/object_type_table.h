@@ -73,11 +73,11 @@ class ObjectTypeTable {
 
 // The records whose host type code is `code`, in id order, as two parallel lists. S_OK when
 // at least one was found, else E_FAIL (the lists are then empty).
-HRESULT FindEntriesById(const ObjectTypeTable& table, int code, std::vector<int>& ids,
-                        std::vector<const ObjectTypeRecord*>& objects);
+[[nodiscard]] HRESULT FindEntriesById(const ObjectTypeTable& table, int code, std::vector<int>& ids,
+                                      std::vector<const ObjectTypeRecord*>& objects);
 
 // The mesh node ids of an object's geometry references, ascending and without repeats, in
 // a block of signed task memory that the caller frees with SignedMemFree. E_FAIL when the
 // table holds no such object, the mesh is missing or refuses a query; nodes stays null then.
-HRESULT ResolveReferencedObject(const ObjectTypeTable& table, int objectId, IHostMeshData* mesh, int*& nodes,
-                                int& count);
+[[nodiscard]] HRESULT ResolveReferencedObject(const ObjectTypeTable& table, int objectId, IHostMeshData* mesh,
+                                              int*& nodes, int& count);

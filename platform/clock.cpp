@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <cstdio>
+
 #include <time.h>
 
 #include <mutex>
@@ -83,3 +85,13 @@ void SetFixedClock(std::optional<LocalDateTime> fixed) {
 }
 
 }  // namespace platform
+
+std::string platform::CTimeText(const LocalDateTime& t) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[(t.dayOfWeek % 7 + 7) % 7],
+                  kMonths[((t.month - 1) % 12 + 12) % 12], t.day, t.hour, t.minute, t.second, t.year);
+    return text;
+}

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace platform {
 
@@ -28,6 +29,9 @@ std::chrono::system_clock::time_point WallClockNow();
 // The local date and time now, or the fixed test time when one is set.
 LocalDateTime LocalNow();
 LocalDateTime ToLocalDateTime(std::chrono::system_clock::time_point t);
+// The C library's ctime text without its newline: "Wed Jun  5 09:04:03 2024" (longer only
+// for a year beyond four digits).
+std::string CTimeText(const LocalDateTime& t);
 
 // Fixes LocalNow() (and WallClockNow(), read as UTC) for tests; nullopt restores the real clock.
 void SetFixedClock(std::optional<LocalDateTime> fixed);

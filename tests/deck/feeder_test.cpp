@@ -28,7 +28,7 @@ TEST(Feeder, FreshFeederAnswers) {
     EXPECT_EQ(feeder.GetNamedOption("begin_commands", text), 0);
     EXPECT_TRUE(text.empty());
     double end = -1;
-    EXPECT_EQ(feeder.GetStepEndTime(1, end), 36);
+    EXPECT_EQ(feeder.GetStepEndTime(1, end), kRC_MissingStepValue);
     EXPECT_EQ(end, -1);
 }
 
@@ -40,7 +40,7 @@ TEST(Feeder, UseLoadCases) {
     TestFeeder oneStep(1);
     oneStep.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
     EXPECT_TRUE(oneStep.UseLoadCases());
-    oneStep.SetNonLinear(1);
+    oneStep.SetNonLinearFlag(1);
     EXPECT_FALSE(oneStep.UseLoadCases());
 
     TestFeeder threeSteps(1);
@@ -62,10 +62,10 @@ TEST(Feeder, StepEndTimes) {
     TestFeeder feeder(1);
     feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
     double end = -1;
-    EXPECT_EQ(feeder.GetStepEndTime(2, end), 0);
+    EXPECT_EQ(feeder.GetStepEndTime(2, end), kRC_Success);
     EXPECT_EQ(end, 2.0);
     end = -1;
-    EXPECT_EQ(feeder.GetStepEndTime(3, end), 36);
+    EXPECT_EQ(feeder.GetStepEndTime(3, end), kRC_MissingStepValue);
     EXPECT_EQ(end, -1);
 }
 
@@ -73,8 +73,9 @@ TEST(Feeder, PostedMessagesReachTheOutputAndAreSavedEvenWithoutClose) {
     const std::filesystem::path out = std::filesystem::temp_directory_path() / "deck_feeder_output.xml";
     std::filesystem::remove(out);
     {
+        feedertest::ModelCase model("model-parameters");
         TestFeeder feeder(1);
-        feeder.SetOutputPath(platform::WideFromPath(out));
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(out)), kRC_Success);
         feeder.OpenDeckObject();
         feeder.PostHostMessage(L"Warning(s) found in solve generated files", L"Warning");
         EXPECT_TRUE(feeder.WasMessagePosted());

@@ -26,11 +26,11 @@ TEST(LoadRecords, PlainLoadRoundTripAndKindNormalisation) {
     load.frame = SomeFrame();
     JXMemoryChannel channel;
     JXStream out(channel);
-    EXPECT_EQ(load.Save(out), 0);
+    EXPECT_EQ(load.Save(out), kLoadRecordDone);
     channel.Rewind();
     JXStream in(channel);
     CLoad back(0);
-    EXPECT_EQ(back.Load(in), 0);
+    EXPECT_EQ(back.Load(in), kLoadRecordDone);
     EXPECT_EQ(back.GetObjectType(), 551);
     EXPECT_EQ(back.firstNumber, 4);
     EXPECT_EQ(back.kind, 0);
@@ -46,7 +46,7 @@ TEST(LoadRecords, OtherVersionReadsNothing) {
     channel.Rewind();
     JXStream in(channel);
     CLoad load(500);
-    EXPECT_EQ(load.Load(in), 0);
+    EXPECT_EQ(load.Load(in), kLoadRecordDone);
     EXPECT_EQ(load.GetObjectType(), 500);
     EXPECT_EQ(load.firstNumber, 0);
 }
@@ -56,7 +56,7 @@ TEST(LoadRecords, TruncatedStreamLeavesTheLoadUnchanged) {
     mass.mass = 12.5;
     JXMemoryChannel channel;
     JXStream out(channel);
-    mass.Save(out);
+    ASSERT_EQ(mass.Save(out), kLoadRecordDone);
     std::vector<std::uint8_t> bytes = channel.Bytes();
     bytes.resize(bytes.size() - 5);
     JXMemoryChannel shortChannel(bytes);
@@ -80,11 +80,11 @@ TEST(LoadRecords, PointMassRoundTripAndCopy) {
     mass.frame = SomeFrame();
     JXMemoryChannel channel;
     JXStream out(channel);
-    EXPECT_EQ(mass.Save(out), 0);
+    EXPECT_EQ(mass.Save(out), kLoadRecordDone);
     channel.Rewind();
     JXStream in(channel);
     CPointMass back(0);
-    EXPECT_EQ(back.Load(in), 0);
+    EXPECT_EQ(back.Load(in), kLoadRecordDone);
     EXPECT_EQ(back.mass, 12.5);
     EXPECT_EQ(back.point[2], 3.0);
     EXPECT_EQ(back.integer, 42);

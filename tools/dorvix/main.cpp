@@ -2,7 +2,9 @@
 //
 // Plays the host for one case folder: loads the case through the host simulator, writes the
 // deck the feeders can write today into the work folder, runs the solver named by DVX_EXE on
-// it and prints what was written and how the run ended.
+// it and prints what was written and how the run ended. Progress is shown on standard error;
+// Ctrl-C cancels the run the way a host's cancel button does.
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -17,19 +19,25 @@
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/files.h"
+#include "platform/interrupt.h"
 #include "platform/text.h"
+#include "runtime/progress.h"
 #include "tools/dorvix/model_deck_feeder.h"
+#include "tools/dorvix/progress_display.h"
 
 namespace {
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitBadCase = 2;
+// As a shell reports a program ended by SIGINT.
+constexpr int kExitCancelled = 130;
 
 constexpr const char* kUsage =
     "usage: dorvix <case-folder> [--work <folder>]\n"
     "  Writes the deck dorvix.dat for the case in the work folder (default <case-folder>/run)\n"
-    "  and runs the solver found in the folder named by DVX_EXE.\n";
+    "  and runs the solver found in the folder named by DVX_EXE.\n"
+    "  Ctrl-C cancels the run (exit code 130).\n";
 
 struct Arguments {
     std::filesystem::path caseFolder;
@@ -52,6 +60,7 @@ constexpr CodeName kCodeNames[] = {
     {kRC_MaterialData, "kRC_MaterialData", "material data missing or inconsistent"},
     {kRC_SolverNotStarted, "kRC_SolverNotStarted", "the solver process cannot be started"},
     {kRC_ListingUnreadable, "kRC_ListingUnreadable", "a solver listing cannot be read"},
+    {kRC_SolverEndedAbnormally, "kRC_SolverEndedAbnormally", "the solver was ended by a signal"},
     {kRC_SolutionIncomplete, "kRC_SolutionIncomplete", "the solution is incomplete"},
     {kRC_LinearPyramidsRefused, "kRC_LinearPyramidsRefused", "linear pyramids are refused"},
     {kRC_MissingData, "kRC_MissingData", "a required object or datum is missing or unsupported"},
@@ -62,6 +71,7 @@ constexpr CodeName kCodeNames[] = {
     {kRC_ConstraintTableCheck, "kRC_ConstraintTableCheck", "the constraint table check failed"},
     {kRC_HostMeshRefused, "kRC_HostMeshRefused", "the host mesh refused a query"},
     {kRC_ModelLoadFailed, "kRC_ModelLoadFailed", "the model cannot be loaded"},
+    {kRC_Exception, "kRC_Exception", "a step failed unexpectedly (the reason is among the messages)"},
     {kRC_SolverFolderUndefined, "kRC_SolverFolderUndefined", "DVX_EXE is not defined"},
     {kRC_ListingWarning, "kRC_ListingWarning", "warnings in the solver listings"},
     {kRC_ListingError, "kRC_ListingError", "errors in the solver listings"},
@@ -105,10 +115,14 @@ bool ParseArguments(int argc, char** argv, Arguments& out) {
     return true;
 }
 
-// Why the model could not be loaded, as the representation recorded it.
+// Why the model could not be loaded, as the representation recorded it or the load posted it.
 std::string ModelLoadReason(const ModelDeckFeeder& feeder) {
     if (const NCAERep::CCAERep* root = feeder.GetInputRoot())
         if (const NCAERep::CCAEException* error = root->getLastError()) return error->what();
+    const auto& messages = feeder.Summary().messages;
+    const auto error = std::find_if(messages.rbegin(), messages.rend(),
+                                    [](const auto& message) { return message.first == L"Error"; });
+    if (error != messages.rend()) return platform::WideToUtf8(error->second);
     return "the model lacks its solver object (SolverRep) or its objects cannot be created";
 }
 
@@ -118,8 +132,12 @@ void PrintSummary(const ModelDeckFeeder& feeder, int code) {
               << "\n";
     std::cout << "written:   " << s.nodes << " nodes, " << s.elements << " elements, " << s.groups
               << " element groups, " << s.materials << " materials\n";
+    if (!feeder.GetSettingsReadProblem().empty())
+        std::cout << "settings:  not read in full, defaults kept there: "
+                  << platform::WideToUtf8(feeder.GetSettingsReadProblem()) << "\n";
     std::cout << "run code:  " << DescribeCode(code) << "\n";
     if (code != kRC_Success) std::cout << "stopped at: " << s.stage << "\n";
+    if (!s.failure.empty()) std::cout << "reason:    " << s.failure << "\n";
     if (code == kRC_SolverFolderUndefined)
         std::cout
             << "           set DVX_EXE to the folder that holds Dorvix.exe (for a build: <build>/solver)\n";
@@ -130,6 +148,25 @@ void PrintSummary(const ModelDeckFeeder& feeder, int code) {
     std::cout << "messages:\n";
     for (const auto& [type, text] : s.messages)
         std::cout << "  " << platform::WideToUtf8(type) << ": " << platform::WideToUtf8(text) << "\n";
+}
+
+struct SolveResult {
+    int code = kRC_Exception;
+    // A Ctrl-C arrived during the solve.
+    bool interrupted = false;
+};
+
+// What the host's solve entry does around a feeder: the solve context's progress callback is
+// the process's for the length of the solve, and the incomplete-solution mark starts clear.
+// Ctrl-C is caught meanwhile and answered as a cancel by the progress callback.
+SolveResult Solve(TRVDataSourceItf& dataSource, ModelDeckFeeder& feeder) {
+    platform::InterruptCatcher interrupts;
+    SolutionIncompleteFlag = 0;
+    ScopedProgressCallback progress(dataSource.GetProgressCallback());
+    SolveResult result;
+    result.code = feeder.Feed(&dataSource, nullptr);
+    result.interrupted = platform::InterruptRequested();
+    return result;
 }
 
 int Run(const Arguments& args) {
@@ -152,16 +189,17 @@ int Run(const Arguments& args) {
     }
 
     HostSim host(hostCase);
-    ModelDeckFeeder feeder(hostCase->caeRepPath, args.workFolder);
-    int code = kRC_Exception;
-    try {
-        code = feeder.Feed(&host.DataSource(), nullptr);
-    } catch (const std::exception& e) {
-        std::cerr << "dorvix: " << feeder.Summary().stage << " failed: " << e.what() << "\n";
-        if (feeder.Summary().stage == "model load") return kExitBadCase;
-        return kExitRunFailed;
-    }
-    if (code == kRC_ModelLoadFailed && feeder.Summary().stage == "model load") {
+    ProgressDisplay display(std::cerr, platform::IsTerminal(platform::StandardStream::Error),
+                            &platform::InterruptRequested);
+    host.DataSource().SetProgressCallback(&display);
+    ModelDeckFeeder feeder(host.DataSource().GetAnalysisKind(), hostCase->caeRepPath, args.workFolder);
+    const SolveResult solve = Solve(host.DataSource(), feeder);
+    display.Finish();
+    const int code = solve.code;
+    // A terminal's Ctrl-C reaches the solver too, which may then end by the signal before
+    // the run notices the cancel: the request decides, whatever the run code says.
+    const bool cancelled = code == kRC_Cancelled || (solve.interrupted && code != kRC_Success);
+    if (!cancelled && code == kRC_ModelLoadFailed && feeder.Summary().stage == "model load") {
         std::cerr << "dorvix: cannot load the model " << hostCase->caeRepPath.string() << ": "
                   << ModelLoadReason(feeder) << "\n";
         return kExitBadCase;
@@ -169,6 +207,10 @@ int Run(const Arguments& args) {
 
     std::cout << "case:      " << args.caseFolder.string() << "\n";
     PrintSummary(feeder, code);
+    if (cancelled) {
+        std::cout << "cancelled\n";
+        return kExitCancelled;
+    }
     return code == kRC_Success || code == kRC_ListingWarning ? kExitSuccess : kExitRunFailed;
 }
 

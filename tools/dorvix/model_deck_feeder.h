@@ -1,16 +1,15 @@
-// The command line's feeder: writes the deck sections that exist today (topology, element
-// groups, materials, time definitions) for the case's model and runs the solver on it. It
-// writes no supports, loads or contacts; the structural, thermal and eigen feeders replace
-// it once they exist.
+// The command line's feeder: plays the part of an analysis feeder with the deck sections that
+// exist today (model, begin commands, time definitions, RETURN) for the case's model, and runs
+// the solver on the deck. It writes no supports, loads, contacts or run options; the
+// structural, thermal and eigen feeders replace it once they exist. What is its own is what a
+// host decides: which model file, which work folder, and what the user is shown.
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "caerep/core/host_ports.h"
 #include "deck/dorvix_feeder.h"
 
 // What one run wrote, for the command line's summary.
@@ -21,8 +20,12 @@ struct ModelDeckSummary {
     int groups = 0;
     int materials = 0;
     // The step that gave the run code: "model load", "deck" (opening it: settings, mesh,
-    // bodies), "topology", "element groups", "materials", "time definitions" or "solver run".
+    // bodies), "model" (nodes, elements, element groups, materials), "begin commands",
+    // "time definitions" or "solver run".
     std::string stage;
+    // The file and the system's reason when the deck, the driver file or a listing could not
+    // be written or read, or why the solver could not be started; empty otherwise.
+    std::string failure;
     // Messages posted to the output representation, as (type, text).
     std::vector<std::pair<std::wstring, std::wstring>> messages;
 };
@@ -32,15 +35,15 @@ class ModelDeckFeeder : public DorvixFeeder {
     // The model is read from modelPath (its mesh and materials come from the host that is
     // live meanwhile); the deck, the listings and the output representation go to workFolder
     // (which must exist), whatever folder the case itself names.
-    ModelDeckFeeder(std::filesystem::path modelPath, std::filesystem::path workFolder);
+    ModelDeckFeeder(int analysisKind, std::filesystem::path modelPath, std::filesystem::path workFolder);
 
     // 0 when the deck was written and the solver's listings hold no error; else the code of
-    // the first step that failed (summary().stage names it).
-    int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
+    // the first step that failed (Summary().stage names it).
+    [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
     // No supports are written yet, so there is nothing to check.
-    int CheckBoundaryConditions() override { return kRC_Success; }
+    [[nodiscard]] int CheckBoundaryConditions() override { return kRC_Success; }
     // No contacts are written yet.
-    int WriteContacts() override { return kRC_Success; }
+    [[nodiscard]] int WriteContacts() override { return kRC_Success; }
 
     bool ReadNamedOption(const std::string& name, std::string& text) override;
     void PostHostMessage(const std::wstring& text, const std::wstring& type) override;
@@ -48,10 +51,10 @@ class ModelDeckFeeder : public DorvixFeeder {
     const ModelDeckSummary& Summary() const { return summary_; }
 
   private:
-    int LoadModel();
-    int WriteModelSections();
-    int WriteElementGroups();
-    int CloseAndRunSolver();
+    [[nodiscard]] int WriteDeck();
+    // Stands in for the analysis feeders' solve step and end-time check.
+    [[nodiscard]] int CloseAndRunSolver();
+    void TakeCounts(bool modelWritten);
 
     std::filesystem::path modelPath_;
     std::filesystem::path workFolder_;

@@ -69,7 +69,7 @@ std::vector<std::wstring> PostedMessages(const FeederUnderTest& feeder) {
 
 double EndTimeOfStep(const FeederUnderTest& feeder, int step) {
     double end = -1.0;
-    EXPECT_EQ(feeder.GetStepEndTime(step, end), 0) << "step " << step;
+    EXPECT_EQ(feeder.GetStepEndTime(step, end), kRC_Success) << "step " << step;
     return end;
 }
 
@@ -84,7 +84,7 @@ TEST(ModelLoad, LoadsTheModelAndHandsTheResolverItsRoot) {
     CancelAtReport progress(0);
     ScopedProgressCallback scoped(&progress);
 
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), kRC_Success);
     EXPECT_EQ(NCAERep::GetCollectedCAEExceptionCount(), 0u);
     EXPECT_EQ(progress.percents, (std::vector<int>{10, 100}));
     std::vector<NCAERep::CCAERepBase*> solvers;
@@ -114,7 +114,7 @@ TEST(ModelLoad, ImportsExternalLoadsInTheSolverUnits) {
     FeederUnderTest feeder;
     auto recorder = std::make_shared<ImportRecorder>();
     feeder.UseHostProvider(recorder);
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
     EXPECT_EQ(recorder->imports, (std::vector<std::pair<int, int>>{{7, 6}}));
 }
 
@@ -124,7 +124,7 @@ TEST(ModelLoad, CancelAtEitherReportStops) {
         FeederUnderTest feeder;
         CancelAtReport progress(1);
         ScopedProgressCallback scoped(&progress);
-        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 1);
+        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Cancelled);
         EXPECT_TRUE(feeder.GetInputRoot()->getChildrenByType(L"SolverRep").empty());
         EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
     }
@@ -132,7 +132,7 @@ TEST(ModelLoad, CancelAtEitherReportStops) {
         FeederUnderTest feeder;
         CancelAtReport progress(2);
         ScopedProgressCallback scoped(&progress);
-        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 1);
+        EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Cancelled);
         EXPECT_EQ(progress.percents, (std::vector<int>{10, 100}));
         EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
         EXPECT_TRUE(feeder.GetOutputRoot()->getChildrenByType(L"PostRep").empty());
@@ -145,7 +145,7 @@ TEST(ModelLoad, ModelsThatCannotBeLoadedGive44) {
         FeederUnderTest feeder;
         EXPECT_EQ(feeder.LoadCAERepresentation(
                       platform::WideFromPath(feedertest::CaseFolder(name) / "CAERep.xml"), L""),
-                  44)
+                  kRC_ModelLoadFailed)
             << name;
     }
     FeederUnderTest missing;
@@ -153,13 +153,33 @@ TEST(ModelLoad, ModelsThatCannotBeLoadedGive44) {
                   platform::WideFromPath(feedertest::CaseFolder("model-none") / "CAERep.xml"), L""),
               44);
     FeederUnderTest unnamed;
-    EXPECT_EQ(unnamed.LoadCAERepresentation(BSTR{nullptr}, BSTR{nullptr}), 44);
+    EXPECT_EQ(unnamed.LoadCAERepresentation(BSTR{nullptr}, BSTR{nullptr}), kRC_ModelLoadFailed);
+}
+
+// A solver-units property of another type makes the representation throw: the load answers
+// its code and the reason reaches the host.
+TEST(ModelLoad, AModelTheRepresentationRefusesGives44WithTheReason) {
+    decktest::ScratchFolder scratch;
+    ModelCase model("model-parameters");
+    std::string text = decktest::ReadText(model.Case().caeRepPath);
+    const std::string units = "<SolverUnits CAEType=\"property\" ValueType=\"int\">";
+    const std::size_t at = text.find(units);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, units.size(), "<SolverUnits CAEType=\"property\" ValueType=\"string\">");
+    decktest::WriteText(scratch.Path() / "CAERep.xml", text);
+    FeederUnderTest feeder;
+    EXPECT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(scratch.Path() / "CAERep.xml"), L""),
+              kRC_ModelLoadFailed);
+    const std::vector<std::wstring> messages = PostedMessages(feeder);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front().rfind(L"Error: Loading the model failed: ", 0), 0u)
+        << platform::WideToUtf8(messages.front());
 }
 
 TEST(ModelLoad, WithoutAHostResolverTheLoadFails) {
     ModelCase model("model-parameters", /*withResolver=*/false);
     FeederUnderTest feeder;
-    EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 44);
+    EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_ModelLoadFailed);
     EXPECT_EQ(feeder.GetSelectionResolver(), nullptr);
 }
 
@@ -170,12 +190,14 @@ TEST(ModelLoad, TheOutputFileIsNeitherReadNorReplacedWithoutAMessage) {
     ModelCase model("model-parameters");
     {
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)), 0);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)),
+                  kRC_Success);
     }
     EXPECT_EQ(decktest::ReadText(output), "not a representation <");
     {
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)), 0);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(output)),
+                  kRC_Success);
         feeder.PostHostMessage(L"Error(s) found in solve generated files", L"Error");
     }
     const std::string saved = decktest::ReadText(output);
@@ -186,20 +208,20 @@ TEST(ModelLoad, TheOutputFileIsNeitherReadNorReplacedWithoutAMessage) {
 TEST(ModelLoad, TheFirstOfTwoSolverObjectsIsTheModels) {
     ModelCase model("model-two-solvers");
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success);
     EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kStaticAnalysis);
     EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 3);
     double value = 0.0;
-    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 0);
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), kRC_Success);
     EXPECT_EQ(value, 0.25);
 }
 
 TEST(ReadSolverRep, RebuildsTheSettingsOfTheModel) {
     ModelCase model("model-parameters");
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success);
     ASSERT_NE(feeder.GetSettings(), nullptr);
     EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kStaticAnalysis);
     EXPECT_EQ(feeder.GetSettings()->GetPhysicsType(), kMechanicalPhysics);
@@ -215,8 +237,8 @@ TEST(ReadSolverRep, RebuildsTheSettingsOfTheModel) {
 TEST(ReadSolverRep, AnEmptySettingsElementKeepsTheDefaults) {
     ModelCase model("model-empty-settings");
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-    ASSERT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success);
     EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kTransientAnalysis);
     EXPECT_TRUE(feeder.IsTransientAnalysis());
     EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 1);
@@ -225,11 +247,11 @@ TEST(ReadSolverRep, AnEmptySettingsElementKeepsTheDefaults) {
 TEST(ReadSolverRep, SettingsThatCannotBeBuiltGive36) {
     ModelCase model("model-harmonic");
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-    EXPECT_EQ(feeder.ReadSolverRep(), 36);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    EXPECT_EQ(feeder.ReadSolverRep(), kRC_MissingStepValue);
     EXPECT_EQ(feeder.GetSettings(), nullptr);
     FeederUnderTest empty;
-    EXPECT_EQ(empty.ReadSolverRep(), 36);
+    EXPECT_EQ(empty.ReadSolverRep(), kRC_MissingStepValue);
 }
 
 // The result of reading the settings does not decide the load: the settings keep what could
@@ -245,8 +267,8 @@ TEST(ReadSolverRep, SettingsThatCannotBeReadKeepTheirDefaultsAndTheReason) {
     for (const auto& c : cases) {
         ModelCase model(c.model);
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0) << c.model;
-        ASSERT_EQ(feeder.ReadSolverRep(), 0) << c.model;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success) << c.model;
+        ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success) << c.model;
         ASSERT_NE(feeder.GetSettings(), nullptr) << c.model;
         EXPECT_EQ(feeder.GetSettings()->GetNumberOfSteps(), 1) << c.model;
         EXPECT_EQ(feeder.GetSettingsReadProblem(), c.problem) << c.model;
@@ -269,18 +291,18 @@ TEST(ReadSolverRep, ASolverObjectWithoutSettingsElementGives36WithAMessage) {
         value.setValue(text);
         solver->setProperty(name, value);
     }
-    EXPECT_EQ(feeder.ReadSolverRep(), 36);
+    EXPECT_EQ(feeder.ReadSolverRep(), kRC_MissingStepValue);
     EXPECT_EQ(feeder.GetSettings(), nullptr);
     EXPECT_EQ(PostedMessages(feeder),
               std::vector<std::wstring>{L"Error: The model holds no analysis settings"});
     double value = 0.0;
-    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 36);
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), kRC_MissingStepValue);
 }
 
 TEST(ReadAnalysisParameters, FindsParametersByPartOfTheirNameInEitherForm) {
     ModelCase model("model-parameters");
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
     struct Lookup {
         const wchar_t* name;
         double value;
@@ -290,29 +312,29 @@ TEST(ReadAnalysisParameters, FindsParametersByPartOfTheirNameInEitherForm) {
                             Lookup{L"attribute form", 4.5}, Lookup{L"without value", -0.002},
                             Lookup{L"dilatation été αβγ", 7.5}}) {
         double value = 99.0;
-        EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), 0) << platform::WideToUtf8(l.name);
+        EXPECT_EQ(feeder.ReadAnalysisParameters(l.name, value), kRC_Success) << platform::WideToUtf8(l.name);
         EXPECT_EQ(value, l.value) << platform::WideToUtf8(l.name);
     }
     double untouched = 99.0;
-    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdgx", untouched), 36);
+    EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdgx", untouched), kRC_MissingStepValue);
     EXPECT_EQ(untouched, 99.0);
 }
 
 TEST(ReadAnalysisParameters, ModelsWithoutParametersGive36) {
     double value = 0.0;
     FeederUnderTest unloaded;
-    EXPECT_EQ(unloaded.ReadAnalysisParameters(L"rcdg", value), 36);
+    EXPECT_EQ(unloaded.ReadAnalysisParameters(L"rcdg", value), kRC_MissingStepValue);
     for (const char* name : {"model-empty-settings", "model-bad-settings"}) {
         ModelCase model(name);
         FeederUnderTest feeder;
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-        EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), 36) << name;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        EXPECT_EQ(feeder.ReadAnalysisParameters(L"rcdg", value), kRC_MissingStepValue) << name;
     }
 }
 
 TEST(GetMeshRep, TakesTheMeshOfTheFirstMeshObject) {
     FeederUnderTest feeder;
-    EXPECT_EQ(feeder.GetMeshRep(), 25);
+    EXPECT_EQ(feeder.GetMeshRep(), kRC_MissingData);
 
     NCAERep::CCAERep* root = feeder.GetInputRoot();
     NCAERep::CCAEDatabase* db = root->getDatabase();
@@ -326,10 +348,10 @@ TEST(GetMeshRep, TakesTheMeshOfTheFirstMeshObject) {
     ComPtr<IHostMesh> meshObject = CreateHostSimMeshObject(mesh);
     second->setMesh(meshObject);
     // The first mesh object has no host mesh: the second is not tried.
-    EXPECT_EQ(feeder.GetMeshRep(), 25);
+    EXPECT_EQ(feeder.GetMeshRep(), kRC_MissingData);
     EXPECT_EQ(feeder.GetHostMesh(), nullptr);
     first->setMesh(meshObject);
-    EXPECT_EQ(feeder.GetMeshRep(), 0);
+    EXPECT_EQ(feeder.GetMeshRep(), kRC_Success);
     EXPECT_EQ(feeder.GetHostMesh(), meshObject.Get());
 }
 
@@ -340,9 +362,9 @@ TEST(FeederLifecycle, AFeederLeftMidSolveClosesItsDeckAndReleasesTheHostObjects)
     {
         FeederUnderTest feeder;
         feeder.UseDataSource(&model.DataSource());
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), 0);
-        ASSERT_EQ(feeder.ReadSolverRep(), 0);
-        ASSERT_EQ(feeder.SetUpBodies(), 0);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success);
+        ASSERT_EQ(feeder.SetUpBodies(), kRC_Success);
         feeder.OpenDeck();
         feeder.WriteObjectSnippets(2);
         resolver = ComPtr<ISelectionResolver>(feeder.GetSelectionResolver());
@@ -367,8 +389,8 @@ TEST(ReadSolverRep, SettingsOfAnotherAnalysisKeepTheDefaultsWithAWarning) {
     const std::filesystem::path path = scratch.Path() / "CAERep.xml";
     decktest::WriteText(path, text);
     FeederUnderTest feeder;
-    ASSERT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(path), L""), 0);
-    EXPECT_EQ(feeder.ReadSolverRep(), 0);
+    ASSERT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(path), L""), kRC_Success);
+    EXPECT_EQ(feeder.ReadSolverRep(), kRC_Success);
     ASSERT_NE(feeder.GetSettings(), nullptr);
     EXPECT_EQ(feeder.GetSettings()->GetAnalysisType(), kTransientAnalysis);
     EXPECT_EQ(feeder.GetSettingsReadProblem(), L"DorvixTransientMechanicalSettings: missing");

@@ -18,7 +18,7 @@ class SnippetTest : public ::testing::Test {
   protected:
     void SetUp() override {
         feeder_.UseDataSource(&model_.DataSource());
-        ASSERT_EQ(feeder_.LoadCAERepresentation(model_.ModelPath(), L""), 0);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(model_.ModelPath(), L""), kRC_Success);
         feeder_.OpenDeck();
     }
 
@@ -64,7 +64,7 @@ TEST_F(SnippetTest, SnippetsForAnObjectAndKey) {
 }
 
 TEST_F(SnippetTest, MaterialSnippetsNameTheDeckMaterialOfTheirBodies) {
-    ASSERT_EQ(feeder_.SetUpBodies(), 0);
+    ASSERT_EQ(feeder_.SetUpBodies(), kRC_Success);
     // Material 71 is the second distinct material of the bodies; material 99 is used by none.
     feeder_.WriteObjectSnippets(5);
     EXPECT_EQ(feeder_.CloseDeckLines(),
@@ -77,7 +77,7 @@ TEST_F(SnippetTest, MaterialSnippetsWithoutBodiesWriteNothing) {
 }
 
 TEST_F(SnippetTest, BeginCommandsAreOneDeckLine) {
-    EXPECT_EQ(feeder_.WriteBeginCommands(), 0);
+    EXPECT_EQ(feeder_.WriteBeginCommands(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(), (Lines{".OPT BEGIN 1"}));
 }
 
@@ -99,7 +99,7 @@ TEST(Snippets, WithoutDataSourceOrDeckNothingIsWritten) {
     feeder.WriteStepSnippets(1, 1);
     feeder.WriteObjectSnippetsForKey(3, 1);
     EXPECT_FALSE(feeder.SnippetHasCommands(3, 1));
-    EXPECT_EQ(feeder.WriteBeginCommands(), 0);
+    EXPECT_EQ(feeder.WriteBeginCommands(), kRC_Success);
 
     SnippetSource source(R"({"snippets": [{"key": 2, "text": ".OPT X"}]})");
     feeder.UseDataSource(source.Get());

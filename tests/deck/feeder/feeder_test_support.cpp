@@ -3,10 +3,10 @@
 namespace feedertest {
 
 std::vector<std::string> FeederUnderTest::CloseDeckLines() {
-    if (!deckFile_) return {};
-    const std::filesystem::path path = deckFile_->GetWorkingFolder() / "dorvix.dat";
-    EXPECT_TRUE(deckFile_->CloseDeck());
-    deckFile_.reset();
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck) return {};
+    const std::filesystem::path path = deck->GetWorkingFolder() / "dorvix.dat";
+    EXPECT_TRUE(deck->CloseDeck());
     std::vector<std::string> lines = decktest::ReadLines(path);
     EXPECT_GE(lines.size(), 5u);
     lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));

@@ -38,6 +38,9 @@ class ModelCase {
     const HostSimCase& Case() const { return *hostCase_; }
     // The host's answers, for a test that changes one of them.
     HostSimCase& MutableCase() { return *hostCase_; }
+    // For a data source of the test's own over the same case.
+    std::shared_ptr<HostSimCase> SharedCase() const { return hostCase_; }
+    const std::shared_ptr<HostSimObjectModel>& Objects() const { return host_.Objects(); }
 
   private:
     std::shared_ptr<HostSimCase> hostCase_;
@@ -46,33 +49,34 @@ class ModelCase {
 
 class FeederUnderTest : public DorvixFeeder {
   public:
-    explicit FeederUnderTest(int kind = 1) { analysisKind_ = kind; }
-    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return 0; }
-    int CheckBoundaryConditions() override { return 0; }
-    int WriteContacts() override { return 0; }
+    explicit FeederUnderTest(int kind = 1) : DorvixFeeder(kind) {}
+    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return kRC_Success; }
+    int CheckBoundaryConditions() override { return kRC_Success; }
+    int WriteContacts() override { return kRC_Success; }
 
-    void UseDataSource(TRVDataSourceItf* source) { dataSource_ = source; }
+    void UseDataSource(TRVDataSourceItf* source) { SetSolveArguments(source, nullptr); }
     void UseHostProvider(std::shared_ptr<NCAERep::IHostModelProvider> provider) {
-        inputDatabase_.setHostProvider(std::move(provider));
+        InputDatabase().setHostProvider(std::move(provider));
     }
-    void SetOutputPath(const std::wstring& path) { outputPath_ = path; }
-    void SetNonLinear(int flag) { nonLinearFlag_ = flag; }
-    void SetNumberOfSteps(int steps) { numberOfSteps_ = steps; }
+    using DorvixFeeder::SetNonLinearFlag;
+    using DorvixFeeder::SetNumberOfSteps;
     // Default settings of an analysis with that many steps.
     void UseSettings(int analysis, int physics, int steps) {
-        settings_ = CreateDorvixSolutionSettings(analysis, physics);
-        ASSERT_TRUE(settings_);
-        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag))
+        std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(analysis, physics);
+        ASSERT_TRUE(settings);
+        if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag))
             list->SetNumberOfSteps(steps);
-        numberOfSteps_ = steps;
+        AdoptSettings(std::move(settings));
+        SetNumberOfSteps(steps);
     }
     // As the analysis header writers do once the settings are read.
-    void TakeStepCountFromSettings() { numberOfSteps_ = settings_ ? settings_->GetNumberOfSteps() : 1; }
+    void TakeStepCountFromSettings() {
+        SetNumberOfSteps(GetSettings() ? GetSettings()->GetNumberOfSteps() : 1);
+    }
     // The body table as Open sets it up, with material numbers from the loaded model.
     int SetUpBodies() {
-        bodyWrapper_ = LateOwned<CBodyAttributeWrapper>::Make();
-        bodyWrapper_->SetBodies(&dataSource_->GetBodies());
-        return bodyWrapper_->FillNamesAndMaterials(inputRoot_);
+        if (!GetBodyWrapper()) CreateSolveObjects();
+        return InitBodyAttributes();
     }
     // The deck goes to the test's current (scratch) folder whatever the case names.
     bool ReadNamedOption(const std::string& name, std::string& text) override {
@@ -82,11 +86,13 @@ class FeederUnderTest : public DorvixFeeder {
         }
         return DorvixFeeder::ReadNamedOption(name, text);
     }
-    // The feeder's deck object, not yet opened.
-    void OpenDeckObject() { deckFile_ = std::make_unique<DorvixDeckFile>(this); }
+    // The feeder's deck object and wrappers as Open makes them, the deck not yet opened.
+    void OpenDeckObject() {
+        if (!GetDeckFile()) CreateSolveObjects();
+    }
     void OpenDeck() {
         OpenDeckObject();
-        ASSERT_EQ(deckFile_->Open("dorvix.dat"), 0);
+        ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
     }
     // Closes the deck and gives the lines written after its five header lines.
     std::vector<std::string> CloseDeckLines();

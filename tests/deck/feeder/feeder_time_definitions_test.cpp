@@ -48,7 +48,7 @@ class TimeDefinitionsTest : public ::testing::Test {
 
 TEST_F(TimeDefinitionsTest, OneLinearStepUsesLoadCasesAndWritesNothing) {
     Use(kStaticAnalysis, 1);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(), Lines{});
 }
 
@@ -57,7 +57,7 @@ TEST_F(TimeDefinitionsTest, SeveralStepsGetOneNpasLineEach) {
     SetEndTime(1, 1.0);
     SetEndTime(2, 2.0);
     SetEndTime(3, 3.0);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(),
               Join(kTimeHeader, {"  NPAS 1 T1 0.  T2 1.", "  NPAS 1 T1 1.  T2 2.", "  NPAS 1 T1 2.  T2 3."}));
 }
@@ -66,7 +66,7 @@ TEST_F(TimeDefinitionsTest, StepTimesUseTheDecksNumberFormat) {
     Use(kStaticAnalysis, 2);
     SetEndTime(1, 0.0001);
     SetEndTime(2, 1.5e16);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(),
               Join(kTimeHeader, {"  NPAS 1 T1 0.  T2 1.e-004", "  NPAS 1 T1 1.e-004  T2 1.5e+016"}));
 }
@@ -74,38 +74,38 @@ TEST_F(TimeDefinitionsTest, StepTimesUseTheDecksNumberFormat) {
 TEST_F(TimeDefinitionsTest, PrestressedModalIntentUsesLoadCases) {
     Use(kStaticAnalysis, 2);
     SetModalIntent();
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(), Lines{});
 }
 
 TEST_F(TimeDefinitionsTest, AMissingStepEndsAfterTheEarlierSteps) {
     Use(kStaticAnalysis, 2);
     feeder_.SetNumberOfSteps(3);  // more steps than the settings hold
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 36);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_MissingStepValue);
     EXPECT_EQ(feeder_.CloseDeckLines(),
               Join(kTimeHeader, {"  NPAS 1 T1 0.  T2 1.", "  NPAS 1 T1 1.  T2 2."}));
 }
 
 TEST_F(TimeDefinitionsTest, NonLinearRunsWriteTheInitialComputationWhenAsked) {
     Use(kStaticAnalysis, 3);
-    feeder_.SetNonLinear(1);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);  // not asked for
+    feeder_.SetNonLinearFlag(1);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);  // not asked for
     Solver().SetDoInitialComputation(true);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     SetModalIntent();
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(), Join(Join(kInitialComputation, kInitialComputation), {"  LDYN 1"}));
 }
 
 TEST_F(TimeDefinitionsTest, TransientRunsWriteTheInitialComputationEvenWithOneStep) {
     Use(kTransientAnalysis, 1);
     Solver().SetDoInitialComputation(true);
-    EXPECT_EQ(feeder_.WriteTimeDefinitions(), 0);
+    EXPECT_EQ(feeder_.WriteTimeDefinitions(), kRC_Success);
     EXPECT_EQ(feeder_.CloseDeckLines(), kInitialComputation);
 }
 
 TEST(TimeDefinitions, WithoutSolverControlsANonLinearRunGives36) {
     FeederUnderTest feeder;
-    feeder.SetNonLinear(1);
-    EXPECT_EQ(feeder.WriteTimeDefinitions(), 36);
+    feeder.SetNonLinearFlag(1);
+    EXPECT_EQ(feeder.WriteTimeDefinitions(), kRC_MissingStepValue);
 }

@@ -31,8 +31,8 @@ TEST(NonAsciiFolders, CaseLibraryOutputModelAndDeckAreFound) {
         ASSERT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(hostCase->caeRepPath),
                                                platform::WideFromPath(output)),
                   0);
-        ASSERT_EQ(feeder.ReadSolverRep(), 0);
-        EXPECT_EQ(feeder.SetUpBodies(), 0);
+        ASSERT_EQ(feeder.ReadSolverRep(), kRC_Success);
+        EXPECT_EQ(feeder.SetUpBodies(), kRC_Success);
         ASSERT_TRUE(platform::SetCurrentFolder(workFolder));
         feeder.OpenDeck();
         feeder.CloseDeckLines();
@@ -48,7 +48,7 @@ TEST(NonAsciiFolders, AMissingModelIsReportedUnderItsOwnName) {
     decktest::ScratchFolder scratch;
     const fs::path missing = scratch.Path() / platform::PathFromWide(L"w\u00F6rk/CAERep.xml");
     feedertest::FeederUnderTest feeder;
-    EXPECT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(missing), L""), 44);
+    EXPECT_EQ(feeder.LoadCAERepresentation(platform::WideFromPath(missing), L""), kRC_ModelLoadFailed);
     ASSERT_TRUE(feeder.GetInputRoot()->getLastError());
     const std::wstring message = feeder.GetInputRoot()->getLastError()->getMessage();
     EXPECT_NE(message.find(L"w\u00F6rk/CAERep.xml"), std::wstring::npos) << platform::WideToUtf8(message);
