@@ -7,45 +7,16 @@
 #include <string>
 
 #include "deck/deck_file.h"
-#include "deck/deck_file_owner.h"
+#include "generated_deck.h"
 #include "platform/files.h"
 
 namespace {
 
-constexpr int kSide = 100;  // 100^3 nodes, 99^3 hexahedra
+using bench::BenchOwner;
+using bench::HexaNodes;
+using bench::kSide;
+using bench::NodeId;
 
-class BenchOwner : public DeckFileOwner {
-  public:
-    explicit BenchOwner(std::string folder) : folder_(std::move(folder)) {}
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return false;
-        text = folder_;
-        return true;
-    }
-    int GetAnalysisKind() const override { return 1; }
-    int GetNonLinearFlag() const override { return 0; }
-    bool IsPrestressedStatic() override { return false; }
-    bool IsBucklingAnalysis() override { return false; }
-    int GetNumberOfSteps() const override { return 1; }
-    bool IsPrestressedModalIntent() const override { return false; }
-    void PostHostMessage(const std::wstring&, const std::wstring&) override {}
-
-  private:
-    std::string folder_;
-};
-
-int NodeId(int i, int j, int k) { return 1 + i + kSide * (j + kSide * k); }
-
-void HexaNodes(int i, int j, int k, int* n) {
-    n[0] = NodeId(i, j, k);
-    n[1] = NodeId(i + 1, j, k);
-    n[2] = NodeId(i + 1, j + 1, k);
-    n[3] = NodeId(i, j + 1, k);
-    n[4] = NodeId(i, j, k + 1);
-    n[5] = NodeId(i + 1, j, k + 1);
-    n[6] = NodeId(i + 1, j + 1, k + 1);
-    n[7] = NodeId(i, j + 1, k + 1);
-}
 
 std::filesystem::path BenchFolder() {
     static const std::filesystem::path folder = platform::CreateUniqueTemporaryFolder("deckbench");
@@ -65,17 +36,7 @@ void BM_DeckFileNodesAndHexas(benchmark::State& state) {
     for (auto _ : state) {
         DorvixDeckFile deck(&owner);
         if (deck.Open("dorvix.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
-        for (int k = 0; k < kSide; ++k)
-            for (int j = 0; j < kSide; ++j)
-                for (int i = 0; i < kSide; ++i)
-                    deck.WriteNode(NodeId(i, j, k), i * 0.01, j * 0.01, k * 0.0125);
-        int n[8], id = 1;
-        for (int k = 0; k + 1 < kSide; ++k)
-            for (int j = 0; j + 1 < kSide; ++j)
-                for (int i = 0; i + 1 < kSide; ++i) {
-                    HexaNodes(i, j, k, n);
-                    deck.WriteHexa(id++, 8, n);
-                }
+        bench::WriteGeneratedMesh(deck);
         deck.CloseDeck();
     }
     CountOutput(state, BenchFolder() / "dorvix.dat");

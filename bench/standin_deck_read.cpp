@@ -9,35 +9,16 @@
 #include <string>
 
 #include "deck/deck_file.h"
-#include "deck/deck_file_owner.h"
+#include "generated_deck.h"
 #include "deck_reader.h"
 #include "platform/files.h"
 
 namespace {
 
-constexpr int kSide = 100;  // 100^3 nodes, 99^3 hexahedra
-
-class BenchOwner : public DeckFileOwner {
-  public:
-    explicit BenchOwner(std::string folder) : folder_(std::move(folder)) {}
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return false;
-        text = folder_;
-        return true;
-    }
-    int GetAnalysisKind() const override { return 1; }
-    int GetNonLinearFlag() const override { return 0; }
-    bool IsPrestressedStatic() override { return false; }
-    bool IsBucklingAnalysis() override { return false; }
-    int GetNumberOfSteps() const override { return 1; }
-    bool IsPrestressedModalIntent() const override { return false; }
-    void PostHostMessage(const std::wstring&, const std::wstring&) override {}
-
-  private:
-    std::string folder_;
-};
-
-int NodeId(int i, int j, int k) { return 1 + i + kSide * (j + kSide * k); }
+using bench::BenchOwner;
+using bench::HexaNodes;
+using bench::kSide;
+using bench::NodeId;
 
 // Holds the deck for the run and removes it at the end.
 class DeckFolder {
@@ -57,27 +38,10 @@ const std::filesystem::path& Deck() {
         const std::filesystem::path& folder = holder.Path();
         BenchOwner owner(folder.string());
         DorvixDeckFile file(&owner);
-        file.Open("dorvix.dat");
-        for (int k = 0; k < kSide; ++k)
-            for (int j = 0; j < kSide; ++j)
-                for (int i = 0; i < kSide; ++i)
-                    file.WriteNode(NodeId(i, j, k), i * 0.01, j * 0.01, k * 0.0125);
-        int id = 1;
-        for (int k = 0; k + 1 < kSide; ++k)
-            for (int j = 0; j + 1 < kSide; ++j)
-                for (int i = 0; i + 1 < kSide; ++i) {
-                    const int n[8] = {NodeId(i, j, k),
-                                      NodeId(i + 1, j, k),
-                                      NodeId(i + 1, j + 1, k),
-                                      NodeId(i, j + 1, k),
-                                      NodeId(i, j, k + 1),
-                                      NodeId(i + 1, j, k + 1),
-                                      NodeId(i + 1, j + 1, k + 1),
-                                      NodeId(i, j + 1, k + 1)};
-                    file.WriteHexa(id++, 8, n);
-                }
+        if (file.Open("dorvix.dat") != 0) return folder / "dorvix.dat";
+        bench::WriteGeneratedMesh(file);
         file.WriteLine("RETURN");
-        file.CloseDeck();
+        (void)file.CloseDeck();
         return folder / "dorvix.dat";
     }();
     return deck;
