@@ -1,6 +1,7 @@
 // The stand-in solver's deck reader on the deck of a generated block of 1,000,000 nodes and
 // 970,299 8-node hexahedra (the mesh of bench/deck_lines.cpp), written by the add-in's deck
-// writer: read from the file in blocks, and from memory (no file reads).
+// writer: read from the file in blocks, and from memory (no file reads), beside the writer
+// writing it.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -50,35 +51,42 @@ class DeckFolder {
     std::filesystem::path path_;
 };
 
-// Written once per run.
+// The deck as the add-in's deck writer writes it, into the folder.
+void WriteDeck(const std::filesystem::path& folder) {
+    BenchOwner owner(folder.string());
+    DorvixDeckFile file(&owner);
+    file.Open("dorvix.dat");
+    for (int k = 0; k < kSide; ++k)
+        for (int j = 0; j < kSide; ++j)
+            for (int i = 0; i < kSide; ++i) file.WriteNode(NodeId(i, j, k), i * 0.01, j * 0.01, k * 0.0125);
+    int id = 1;
+    for (int k = 0; k + 1 < kSide; ++k)
+        for (int j = 0; j + 1 < kSide; ++j)
+            for (int i = 0; i + 1 < kSide; ++i) {
+                const int n[8] = {NodeId(i, j, k),
+                                  NodeId(i + 1, j, k),
+                                  NodeId(i + 1, j + 1, k),
+                                  NodeId(i, j + 1, k),
+                                  NodeId(i, j, k + 1),
+                                  NodeId(i + 1, j, k + 1),
+                                  NodeId(i + 1, j + 1, k + 1),
+                                  NodeId(i, j + 1, k + 1)};
+                file.WriteHexa(id++, 8, n);
+            }
+    file.WriteLine("RETURN");
+    file.CloseDeck();
+}
+
+const DeckFolder& Folder() {
+    static const DeckFolder folder;
+    return folder;
+}
+
+// Written once per run for the readers.
 const std::filesystem::path& Deck() {
-    static const DeckFolder holder;
     static const std::filesystem::path deck = [] {
-        const std::filesystem::path& folder = holder.Path();
-        BenchOwner owner(folder.string());
-        DorvixDeckFile file(&owner);
-        file.Open("dorvix.dat");
-        for (int k = 0; k < kSide; ++k)
-            for (int j = 0; j < kSide; ++j)
-                for (int i = 0; i < kSide; ++i)
-                    file.WriteNode(NodeId(i, j, k), i * 0.01, j * 0.01, k * 0.0125);
-        int id = 1;
-        for (int k = 0; k + 1 < kSide; ++k)
-            for (int j = 0; j + 1 < kSide; ++j)
-                for (int i = 0; i + 1 < kSide; ++i) {
-                    const int n[8] = {NodeId(i, j, k),
-                                      NodeId(i + 1, j, k),
-                                      NodeId(i + 1, j + 1, k),
-                                      NodeId(i, j + 1, k),
-                                      NodeId(i, j, k + 1),
-                                      NodeId(i + 1, j, k + 1),
-                                      NodeId(i + 1, j + 1, k + 1),
-                                      NodeId(i, j + 1, k + 1)};
-                    file.WriteHexa(id++, 8, n);
-                }
-        file.WriteLine("RETURN");
-        file.CloseDeck();
-        return folder / "dorvix.dat";
+        WriteDeck(Folder().Path());
+        return Folder().Path() / "dorvix.dat";
     }();
     return deck;
 }
@@ -89,6 +97,13 @@ void Report(benchmark::State& state, const DeckSummary& summary) {
     const double bytes = static_cast<double>(platform::FileSize(Deck()));
     state.counters["MB/s"] = benchmark::Counter(bytes / 1e6, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["MB"] = bytes / 1e6;
+}
+
+// The writer's side of the same deck, for comparison in one run.
+void BM_DeckWriterWriteDeck(benchmark::State& state) {
+    const DeckFolder folder;
+    for (auto _ : state) WriteDeck(folder.Path());
+    Report(state, ReadDeck((folder.Path() / "dorvix.dat").string()));
 }
 
 void BM_StandinReadDeckFile(benchmark::State& state) {
@@ -109,6 +124,7 @@ void BM_StandinReadDeckText(benchmark::State& state) {
 
 }  // namespace
 
+BENCHMARK(BM_DeckWriterWriteDeck)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_StandinReadDeckFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_StandinReadDeckText)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_MAIN();
