@@ -25,6 +25,12 @@ fixtures() {
     esac 2>/dev/null
 }
 
+# The targets' scratch folders go below the build folder: one that a crash leaves behind is
+# removed by the next run instead of piling up in the system's temporary folder.
+export TMPDIR="$(cd "$build" && pwd)/fuzz-tmp"
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+
 failed=()
 for t in "${targets[@]}"; do
     program="$build/fuzz/fuzz_$t"

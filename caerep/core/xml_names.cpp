@@ -32,7 +32,11 @@ void AppendNameIfNeeded(pugi::xml_node element, const std::wstring& name) {
 }
 
 pugi::xml_node AppendNamedElement(pugi::xml_node parent, const std::wstring& name, const char* fallbackTag) {
-    return parent.append_child(IsPlainXmlName(name) ? platform::WideToUtf8(name).c_str() : fallbackTag);
+    if (IsPlainXmlName(name)) return parent.append_child(platform::WideToUtf8(name).c_str());
+    // A type name can be no element name either ("My Type"); the element's attributes carry
+    // the type and the name, so any plain tag reads back the same.
+    if (IsPlainXmlName(platform::Utf8ToWide(fallbackTag))) return parent.append_child(fallbackTag);
+    return parent.append_child("Object");
 }
 
 std::wstring ElementItemName(pugi::xml_node element) {

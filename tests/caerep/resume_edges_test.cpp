@@ -260,3 +260,19 @@ TEST(UnitsDisambiguation, EveryCombinationOfReadingsIsTried) {
 }
 
 }  // namespace
+
+// A type and a name that are no element names cannot give the saved element its tag; the
+// document must still read back.
+TEST(ResumeEdges, ObjectsWhoseTypeAndNameAreNoElementNamesSaveAndReadBack) {
+    CCAEDatabase db;
+    ASSERT_EQ(LoadText(db, R"(<CAERep CAEType="object" Type="CAERep" Version="1" Id="1">)"
+                           R"(<O CAEType="object" Type="My Type" Id="9" Name="a b"/></CAERep>)"),
+              0);
+    pugi::xml_document saved;
+    db.getRoot()->saveToDocument(saved);
+    std::ostringstream text;
+    saved.save(text);
+    CCAEDatabase again;
+    ASSERT_EQ(LoadText(again, text.str()), 0) << text.str();
+    ASSERT_NE(again.getRoot()->getChild(L"a b", L"My Type"), nullptr) << text.str();
+}
