@@ -8,6 +8,7 @@
 
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
+#include "deck/return_codes.h"
 #include "platform/files.h"
 
 namespace {
@@ -64,7 +65,10 @@ void BM_DeckFileNodesAndHexas(benchmark::State& state) {
     BenchOwner owner(BenchFolder().string());
     for (auto _ : state) {
         DorvixDeckFile deck(&owner);
-        deck.Open("dorvix.dat");
+        if (deck.Open("dorvix.dat") != kRC_Success) {
+            state.SkipWithError("the deck cannot be created");
+            return;
+        }
         for (int k = 0; k < kSide; ++k)
             for (int j = 0; j < kSide; ++j)
                 for (int i = 0; i < kSide; ++i)
@@ -76,7 +80,10 @@ void BM_DeckFileNodesAndHexas(benchmark::State& state) {
                     HexaNodes(i, j, k, n);
                     deck.WriteHexa(id++, 8, n);
                 }
-        deck.CloseDeck();
+        if (!deck.CloseDeck()) {
+            state.SkipWithError("the deck cannot be written");
+            return;
+        }
     }
     CountOutput(state, BenchFolder() / "dorvix.dat");
 }

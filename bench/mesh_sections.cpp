@@ -11,6 +11,7 @@
 #include "deck/deck_file.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "deck/return_codes.h"
 #include "hostsim/mesh_generator.h"
 #include "hostsim/mesh_object.h"
 #include "platform/files.h"
@@ -73,16 +74,20 @@ void BM_MeshSections(benchmark::State& state) {
         CBodyAttributeWrapper bodies;
         bodies.SetBodies(&block.bodies);
         CMeshWrapper mesh;
-        mesh.SetMesh(block.object.Get());
+        if (FAILED(mesh.SetMesh(block.object.Get()))) {
+            state.SkipWithError("the generated mesh cannot be set");
+            break;
+        }
         mesh.SetPartCount(1);
         mesh.SetBodyWrapper(&bodies);
         DorvixDeckFile deck;
         ResetDeckCounters();
-        deck.Open("dorvix.dat");
-        mesh.WriteNodes(&deck);
-        mesh.WriteElements(&deck);
-        mesh.WriteBodyGroups(0, 1, &deck, &bodies);
-        deck.CloseDeck();
+        if (deck.Open("dorvix.dat") != kRC_Success || mesh.WriteNodes(&deck) != kRC_Success ||
+            mesh.WriteElements(&deck) != kRC_Success ||
+            mesh.WriteBodyGroups(0, 1, &deck, &bodies) != kRC_Success || !deck.CloseDeck()) {
+            state.SkipWithError("the generated mesh cannot be written");
+            break;
+        }
         bytes = DeckSize(platform::CurrentFolder());
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
@@ -94,13 +99,19 @@ void BM_RawNodeLines(benchmark::State& state) {
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
         DorvixDeckFile deck;
-        deck.Open("dorvix.dat");
+        if (deck.Open("dorvix.dat") != kRC_Success) {
+            state.SkipWithError("the deck cannot be created");
+            break;
+        }
         const HostSimMesh& m = *block.mesh;
         for (std::size_t i = 0; i < m.NodeCount(); ++i) {
             const double* p = m.NodeXyzAt(i);
             deck.WriteNode(m.NodeIdAt(i), p[0], p[1], p[2]);
         }
-        deck.CloseDeck();
+        if (!deck.CloseDeck()) {
+            state.SkipWithError("the deck cannot be written");
+            break;
+        }
         bytes = DeckSize(platform::CurrentFolder());
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());

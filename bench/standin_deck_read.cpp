@@ -10,6 +10,7 @@
 
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
+#include "deck/return_codes.h"
 #include "deck_reader.h"
 #include "platform/files.h"
 
@@ -50,14 +51,14 @@ class DeckFolder {
     std::filesystem::path path_;
 };
 
-// Written once per run.
+// Written once per run; an empty path when it cannot be written, which the readers then report.
 const std::filesystem::path& Deck() {
     static const DeckFolder holder;
     static const std::filesystem::path deck = [] {
         const std::filesystem::path& folder = holder.Path();
         BenchOwner owner(folder.string());
         DorvixDeckFile file(&owner);
-        file.Open("dorvix.dat");
+        if (file.Open("dorvix.dat") != kRC_Success) return std::filesystem::path();
         for (int k = 0; k < kSide; ++k)
             for (int j = 0; j < kSide; ++j)
                 for (int i = 0; i < kSide; ++i)
@@ -77,7 +78,7 @@ const std::filesystem::path& Deck() {
                     file.WriteHexa(id++, 8, n);
                 }
         file.WriteLine("RETURN");
-        file.CloseDeck();
+        if (!file.CloseDeck()) return std::filesystem::path();
         return folder / "dorvix.dat";
     }();
     return deck;

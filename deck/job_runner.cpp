@@ -59,7 +59,7 @@ int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
     }
     ComPtr<IHostSolverDatabase> database;
     if (SUCCEEDED(CoCreateInstance(CLSID_HostSolverDatabase, database, CLSCTX_INPROC_SERVER)) && database)
-        database->PrepareRun();
+        (void)database->PrepareRun();
     if (writeNothing_) return 0;
 
     int code = LaunchSolver(requestedMemoryMb);

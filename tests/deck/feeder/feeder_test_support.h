@@ -62,8 +62,9 @@ class FeederUnderTest : public DorvixFeeder {
     void UseSettings(int analysis, int physics, int steps) {
         settings_ = CreateDorvixSolutionSettings(analysis, physics);
         ASSERT_TRUE(settings_);
-        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag))
-            list->SetNumberOfSteps(steps);
+        if (auto* list = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag)) {
+            ASSERT_EQ(list->SetNumberOfSteps(steps), kSettingsDone);
+        }
         numberOfSteps_ = steps;
     }
     // As the analysis header writers do once the settings are read.
