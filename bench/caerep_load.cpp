@@ -110,7 +110,10 @@ void BM_RepresentationSave(benchmark::State& state) {
     pugi::xml_document source;
     source.load_buffer(ModelText().data(), ModelText().size());
     NCAERep::CCAEDatabase db;
-    db.getRoot()->resumeFromDocument(source, L"generated");
+    if (db.getRoot()->resumeFromDocument(source, L"generated") != 0) {
+        state.SkipWithError("the generated model cannot be loaded");
+        return;
+    }
     std::size_t bytes = 0;
     for (auto _ : state) {
         pugi::xml_document doc;

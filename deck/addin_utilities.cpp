@@ -71,7 +71,7 @@ HRESULT PostHtmlMessage(BSTR text, IHostStringList** out) {
         const std::wstring wrapped = L"<HTML><BODY>" + owned.Str() + L"</BODY></HTML>";
         for (const std::wstring& paragraph : SplitHtmlParagraphs(wrapped)) {
             BstrHolder item(paragraph);
-            list->Add(item.Get());
+            (void)list->Add(item.Get());
         }
     }
     return list.CopyTo(out);

@@ -74,7 +74,7 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
                                               CLSCTX_INPROC_SERVER)) ||
         !selectionResolver_)
         return kRC_ModelLoadFailed;
-    selectionResolver_->SetRoot(inputRoot_);
+    (void)selectionResolver_->SetRoot(inputRoot_);
 
     auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
     if (!solver) return kRC_ModelLoadFailed;
@@ -86,7 +86,7 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
     for (const NCAERep::CIdentity& identity : loads) {
         auto* load = dynamic_cast<NCAERep::NBC::CExternalLoadRep*>(inputDatabase_.getObject(identity));
         if (!load) return kRC_ModelLoadFailed;
-        load->importLoadData(solverUnits);
+        (void)load->importLoadData(solverUnits);
     }
 
     outputPath_ = outputPath;
@@ -122,7 +122,7 @@ int DorvixFeeder::ReadSolverRep() try {
     // goes on with what was read (the defaults where nothing was), and the reason is kept and
     // shown to the user.
     if (HoldsSettings(element)) {
-        settings->ReadXML(element);
+        (void)settings->ReadXML(element);
         settingsReadProblem_ = settings->GetReadProblem();
         if (!settingsReadProblem_.empty())
             PostHostMessage(

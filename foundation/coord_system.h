@@ -69,7 +69,7 @@ class CoordSystemSafe {
     // axis A along a, axis B along the part of b perpendicular to a, the third axis completing
     // a right-handed frame. E_FAIL with identity axes when the indices are equal or out of
     // range, a vector has zero length, or the two are parallel.
-    HRESULT SetAxes(const Vector3& a, int axisA, const Vector3& b, int axisB);
+    [[nodiscard]] HRESULT SetAxes(const Vector3& a, int axisA, const Vector3& b, int axisB);
 
     // The global point in the frame's own coordinates: Cartesian x, y, z; cylindrical r,
     // angle in degrees, z; spherical r, azimuth in degrees, polar angle from z in degrees.

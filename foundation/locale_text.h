@@ -8,4 +8,4 @@
 // answers it as a new BSTR. Numbers are written with '.' whatever the user's settings, so
 // that the same text reads back the same on every machine. E_POINTER for a null out,
 // E_OUTOFMEMORY when the string cannot be allocated (*out null then).
-HRESULT DoubleToLocaleBSTR(double value, int significantDigits, BSTR* out);
+[[nodiscard]] HRESULT DoubleToLocaleBSTR(double value, int significantDigits, BSTR* out);

@@ -30,7 +30,7 @@ HRESULT Vector3::Normalize() {
 
 Vector3 Vector3::Normalized() const {
     Vector3 v = *this;
-    v.Normalize();
+    (void)v.Normalize();  // a vector too short to scale is answered as it is
     return v;
 }
 
@@ -65,6 +65,6 @@ Vector3 PerpendicularVector(const Vector3& v) {
     const double ax = std::fabs(v.x), ay = std::fabs(v.y), az = std::fabs(v.z);
     Vector3 axis = ax <= ay && ax <= az ? Vector3{1, 0, 0} : ay <= az ? Vector3{0, 1, 0} : Vector3{0, 0, 1};
     Vector3 p = v.Cross(axis);
-    p.Normalize();
+    (void)p.Normalize();  // cannot fail: v is not zero and not along the axis
     return p;
 }

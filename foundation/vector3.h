@@ -22,7 +22,8 @@ struct Vector3 {
     Vector3 Subtract(const Vector3& other) const { return {x - other.x, y - other.y, z - other.z}; }
     // Scales to unit length in place; a vector of length at most kZeroLengthTolerance is left
     // unchanged and the answer is E_FAIL.
-    HRESULT Normalize();
+    [[nodiscard]] HRESULT Normalize();
+    // A unit-length copy; a vector too short to scale comes back unchanged.
     Vector3 Normalized() const;
     bool IsZero() const;
     // Component i; below 0 gives x, above 2 gives z.

@@ -195,7 +195,7 @@ HRESULT XmlQueryReadString(XmlNode context, XmlQuery& query, std::wstring& value
 
 namespace {
 
-HRESULT TextToBool(const std::wstring& text, bool& value) {
+[[nodiscard]] HRESULT TextToBool(const std::wstring& text, bool& value) {
     VariantHolder converted{std::wstring_view(text)};
     if (FAILED(converted.ChangeType(VT_BOOL))) return E_FAIL;
     value = converted->boolVal != VARIANT_FALSE;
@@ -217,7 +217,8 @@ HRESULT XmlReadBool(XmlNode node, bool& value) {
 namespace {
 
 template <class V>
-HRESULT SelectFirstMatch(XmlNode context, std::span<const V> values, std::span<XmlQuery> queries, V& value) {
+[[nodiscard]] HRESULT SelectFirstMatch(XmlNode context, std::span<const V> values,
+                                       std::span<XmlQuery> queries, V& value) {
     if (!context || values.empty() || values.size() != queries.size()) return E_FAIL;
     for (std::size_t i = 0; i < queries.size(); ++i) {
         if (queries[i].SelectFirst(context)) {

@@ -31,11 +31,11 @@ class XmlDocument {
 
     // Replaces the content. E_FAIL (content emptied) when the text is not well-formed XML;
     // STG_E_FILENOTFOUND when the file cannot be opened. The error text says where and why.
-    HRESULT LoadFromText(std::string_view utf8);
-    HRESULT LoadFile(const std::filesystem::path& path);
+    [[nodiscard]] HRESULT LoadFromText(std::string_view utf8);
+    [[nodiscard]] HRESULT LoadFile(const std::filesystem::path& path);
     // Writes to a temporary file beside the target and renames it over the target only when
     // the whole document was written, so a failed save never replaces a good file.
-    HRESULT SaveFile(const std::filesystem::path& path) const;
+    [[nodiscard]] HRESULT SaveFile(const std::filesystem::path& path) const;
     std::string SaveString() const;
     const std::string& LastError() const { return error_; }
 
@@ -106,54 +106,55 @@ bool XmlSelectNode(XmlNode context, XmlQuery& query);
 bool XmlSelectNodes(XmlNode context, XmlQuery& query);
 // S_OK with the first node, S_FALSE when none (out null), E_FAIL when the context is null or
 // the XPath does not compile (out unchanged).
-HRESULT XmlSelectSingleNode(XmlNode context, std::wstring_view xpath, XmlNode& out);
+[[nodiscard]] HRESULT XmlSelectSingleNode(XmlNode context, std::wstring_view xpath, XmlNode& out);
 // S_OK with found telling whether a node was selected; E_FAIL only for a null context or an
 // invalid query.
-HRESULT XmlTrySelectNode(XmlNode context, XmlQuery& query, bool& found);
+[[nodiscard]] HRESULT XmlTrySelectNode(XmlNode context, XmlQuery& query, bool& found);
 
 // Typed readers: select the first node, convert its text and store it. E_FAIL (value
 // unchanged) when the context is null or nothing matches; the bool reader also when the text
 // is not a boolean. Numbers parse like the C runtime in the C locale (leading blanks, the
 // longest valid prefix, 0 when there is none).
-HRESULT XmlQueryReadInt(XmlNode context, XmlQuery& query, int& value);
-HRESULT XmlQueryReadUInt(XmlNode context, XmlQuery& query, unsigned& value);
-HRESULT XmlQueryReadDouble(XmlNode context, XmlQuery& query, double& value);
-HRESULT XmlQueryReadString(XmlNode context, XmlQuery& query, std::wstring& value);
-HRESULT XmlQueryReadBool(XmlNode context, XmlQuery& query, bool& value);
+[[nodiscard]] HRESULT XmlQueryReadInt(XmlNode context, XmlQuery& query, int& value);
+[[nodiscard]] HRESULT XmlQueryReadUInt(XmlNode context, XmlQuery& query, unsigned& value);
+[[nodiscard]] HRESULT XmlQueryReadDouble(XmlNode context, XmlQuery& query, double& value);
+[[nodiscard]] HRESULT XmlQueryReadString(XmlNode context, XmlQuery& query, std::wstring& value);
+[[nodiscard]] HRESULT XmlQueryReadBool(XmlNode context, XmlQuery& query, bool& value);
 // Whether the query names a node under context (false for a null context).
 bool XmlQueryExists(XmlNode context, XmlQuery& query);
 
 // The node's text as a boolean: "true"/"false" in any case, "#TRUE#"/"#FALSE#", or a number
 // (non-zero is true), surrounding blanks ignored. E_FAIL (value unchanged) for a null node or
 // any other text.
-HRESULT XmlReadBool(XmlNode node, bool& value);
+[[nodiscard]] HRESULT XmlReadBool(XmlNode node, bool& value);
 
 // Tries the queries in order; the first that finds a node keeps it and sets value to the
 // entry at the same position. E_FAIL (value unchanged) when none matches, the context is
 // null, or the lists are empty or of different lengths.
-HRESULT XmlSelectFirstMatch(XmlNode context, std::span<const int> values, std::span<XmlQuery> queries,
-                            int& value);
-HRESULT XmlSelectFirstMatchBool(XmlNode context, std::span<const bool> values, std::span<XmlQuery> queries,
-                                bool& value);
+[[nodiscard]] HRESULT XmlSelectFirstMatch(XmlNode context, std::span<const int> values,
+                                          std::span<XmlQuery> queries, int& value);
+[[nodiscard]] HRESULT XmlSelectFirstMatchBool(XmlNode context, std::span<const bool> values,
+                                              std::span<XmlQuery> queries, bool& value);
 
 // Creates an element and appends it as the last child of parent. E_FAIL (out null) when the
 // parent is null, belongs to another document than `document`, cannot hold elements, or the
 // name is empty. `document` may be null when the parent's document is meant.
-HRESULT XmlCreateChildElement(XmlNode document, std::wstring_view name, XmlNode parent, XmlNode& out);
+[[nodiscard]] HRESULT XmlCreateChildElement(XmlNode document, std::wstring_view name, XmlNode parent,
+                                            XmlNode& out);
 // Creates and appends an element with the given text: S_OK; S_FALSE when the text could not
 // be set (the element stays appended); E_FAIL as XmlCreateChildElement.
-HRESULT XmlCreateTextElement(XmlNode document, XmlNode parent, std::wstring_view name,
-                             std::wstring_view text);
+[[nodiscard]] HRESULT XmlCreateTextElement(XmlNode document, XmlNode parent, std::wstring_view name,
+                                           std::wstring_view text);
 
 // DOM operations.
 // The document node a node belongs to (null for a null node).
 XmlNode XmlOwnerDocument(XmlNode node);
 // Sets (or adds) an attribute of an element; E_FAIL when the node is no element.
-HRESULT XmlSetAttribute(XmlNode element, std::wstring_view name, std::wstring_view value);
+[[nodiscard]] HRESULT XmlSetAttribute(XmlNode element, std::wstring_view name, std::wstring_view value);
 // The attribute's value; false (value unchanged) when the node has no such attribute.
 bool XmlGetAttribute(XmlNode element, std::wstring_view name, std::wstring& value);
 // Replaces the element's children by one text node; E_FAIL when the node is no element.
-HRESULT XmlSetElementText(XmlNode element, std::wstring_view text);
+[[nodiscard]] HRESULT XmlSetElementText(XmlNode element, std::wstring_view text);
 // The text content of a node: an element's concatenated text children, an attribute or text
 // node's value.
 std::wstring XmlGetText(XmlNode node);

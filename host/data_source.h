@@ -40,7 +40,7 @@ class TRVDataSourceItf {
 
     // The host object the earlier-result reader needs for a code (111: initial temperatures);
     // S_FALSE and null when the host has none.
-    virtual HRESULT GetHostObject(int code, IUnknown** out) const = 0;
+    [[nodiscard]] virtual HRESULT GetHostObject(int code, IUnknown** out) const = 0;
 
     virtual const std::vector<SymmetryRegionRecord>& GetSymmetryRegions() const = 0;
     virtual const std::vector<ScopingRecord>& GetNamedSelections() const = 0;
@@ -51,9 +51,9 @@ class TRVDataSourceItf {
     virtual const std::vector<CommandSnippet>& GetCommandSnippets() const = 0;
 
     // 1 with the option's text when the user set the option, else 0.
-    virtual int GetNamedOption(const std::string& name, std::string& text) const = 0;
+    [[nodiscard]] virtual int GetNamedOption(const std::string& name, std::string& text) const = 0;
 
     // A stream holding a saved per-node constraint table: S_OK with a new reference, or S_FALSE
     // and null when the host saved none.
-    virtual HRESULT GetNodeConstraintStream(IStream** out) const = 0;
+    [[nodiscard]] virtual HRESULT GetNodeConstraintStream(IStream** out) const = 0;
 };

@@ -121,40 +121,44 @@ struct IHostMeshData : IUnknown {
     // Nodes of a scope: kMeshSelectAll (every node, in mesh order), kMeshSelectGeometry
     // (entityId = geometric entity), kMeshSelectBodyOfPart (entityId = part, subId = body),
     // kMeshSelectPart (entityId = part). Coordinates are filled when withCoordinates is set.
-    virtual HRESULT GetNodes(int selector, int entityId, int subId, bool withCoordinates,
-                             HostNodeList& out) = 0;
-    virtual HRESULT GetNodeCoordinates(int node, std::array<double, 3>& xyz) = 0;
-    virtual HRESULT GetNodeAttributes(int node, std::vector<HostNodeAttribute>& out) = 0;
+    [[nodiscard]] virtual HRESULT GetNodes(int selector, int entityId, int subId, bool withCoordinates,
+                                           HostNodeList& out) = 0;
+    [[nodiscard]] virtual HRESULT GetNodeCoordinates(int node, std::array<double, 3>& xyz) = 0;
+    [[nodiscard]] virtual HRESULT GetNodeAttributes(int node, std::vector<HostNodeAttribute>& out) = 0;
     // S_FALSE with value 0 when the node carries no attribute of that id.
-    virtual HRESULT GetNodeAttribute(int node, int attributeId, int& value) = 0;
+    [[nodiscard]] virtual HRESULT GetNodeAttribute(int node, int attributeId, int& value) = 0;
 
-    virtual HRESULT GetElementNodes(int element, std::vector<int>& nodes) = 0;
-    virtual HRESULT GetElementType(int element, int& type) = 0;
-    virtual HRESULT CountElementsOfType(int type, int& count) = 0;
-    virtual HRESULT GetElementsOfType(int type, HostElementBlock& out) = 0;
+    [[nodiscard]] virtual HRESULT GetElementNodes(int element, std::vector<int>& nodes) = 0;
+    [[nodiscard]] virtual HRESULT GetElementType(int element, int& type) = 0;
+    [[nodiscard]] virtual HRESULT CountElementsOfType(int type, int& count) = 0;
+    [[nodiscard]] virtual HRESULT GetElementsOfType(int type, HostElementBlock& out) = 0;
     // The entities an element belongs to (its body, with kHostShellElementFlag for a shell).
-    virtual HRESULT GetElementEntities(int element, std::vector<HostEntityRef>& out) = 0;
+    [[nodiscard]] virtual HRESULT GetElementEntities(int element, std::vector<HostEntityRef>& out) = 0;
 
     // Node ids of a mesh element, by element number.
-    virtual HRESULT GetEntityIds(int entityId, std::vector<int>& ids) = 0;
+    [[nodiscard]] virtual HRESULT GetEntityIds(int entityId, std::vector<int>& ids) = 0;
     // Number of elements of a type (-1: all types) inside a scope: kMeshSelectBody (body or
     // element set), kMeshSelectPart, kMeshSelectGeometry, kMeshSelectScopedEntity.
-    virtual HRESULT CountEntities(int selector, int entityId, int subId, int elementType, int& count) = 0;
+    [[nodiscard]] virtual HRESULT CountEntities(int selector, int entityId, int subId, int elementType,
+                                                int& count) = 0;
     // The element numbers of that count, in mesh order.
-    virtual HRESULT GetEntities(int selector, int entityId, int elementType, std::vector<int>& ids) = 0;
+    [[nodiscard]] virtual HRESULT GetEntities(int selector, int entityId, int elementType,
+                                              std::vector<int>& ids) = 0;
     // One id by position: kMeshSelectBodyOfPartAt (id1 part, id2 body), kMeshSelectBodyAt
     // (id1 body), kMeshSelectScopedEntity (id1 the reference; elementType filters, -1 any;
     // kScopedKindNode asks for a node).
-    virtual HRESULT GetEntityAt(int index, int selector, int id1, int id2, int elementType, int& out) = 0;
+    [[nodiscard]] virtual HRESULT GetEntityAt(int index, int selector, int id1, int id2, int elementType,
+                                              int& out) = 0;
     // The kind (element type or kScopedKindNode) of the entity at a position of a scope.
-    virtual HRESULT GetEntityKindAt(int index, int selector, int id1, int& kind) = 0;
+    [[nodiscard]] virtual HRESULT GetEntityKindAt(int index, int selector, int id1, int& kind) = 0;
 
     // Node list of face k of an element (k from 0); E_INVALIDARG for a face it lacks.
-    virtual HRESULT GetElementFaceNodes(int element, int faceIndex, std::vector<int>& nodes) = 0;
+    [[nodiscard]] virtual HRESULT GetElementFaceNodes(int element, int faceIndex,
+                                                      std::vector<int>& nodes) = 0;
     // (element, face index) pairs of an element-face set whose faces are of the facet type.
-    virtual HRESULT GetElementFaces(int selector, int setId, int facetType,
-                                    std::vector<HostElementFace>& out) = 0;
-    virtual HRESULT GetElementsOfNode(int node, std::vector<int>& elements) = 0;
+    [[nodiscard]] virtual HRESULT GetElementFaces(int selector, int setId, int facetType,
+                                                  std::vector<HostElementFace>& out) = 0;
+    [[nodiscard]] virtual HRESULT GetElementsOfNode(int node, std::vector<int>& elements) = 0;
 
   protected:
     ~IHostMeshData() = default;
@@ -166,19 +170,20 @@ struct IHostMesh : IUnknown {
     static constexpr const IID& iid() { return kIid; }
 
     // Called with 0 before the mesh is used.
-    virtual HRESULT Prepare(int mode) = 0;
+    [[nodiscard]] virtual HRESULT Prepare(int mode) = 0;
     // E_INVALIDARG for an unknown part mesh id; out may be null to test the id only.
-    virtual HRESULT GetPart(int partMeshId, HostMeshPart* out) = 0;
-    virtual HRESULT GetPartNodeIds(int partMeshId, std::vector<int>& ids) = 0;
+    [[nodiscard]] virtual HRESULT GetPart(int partMeshId, HostMeshPart* out) = 0;
+    [[nodiscard]] virtual HRESULT GetPartNodeIds(int partMeshId, std::vector<int>& ids) = 0;
     // A double property of a body of a part (kBodyPropertyArea); E_INVALIDARG when missing.
-    virtual HRESULT GetBodyProperty(int partMeshId, int bodyMeshId, int propertyId, double& value) = 0;
+    [[nodiscard]] virtual HRESULT GetBodyProperty(int partMeshId, int bodyMeshId, int propertyId,
+                                                  double& value) = 0;
     // Sector angle of a cyclic body in degrees; E_FAIL when the body has none.
-    virtual HRESULT GetBodySectorAngle(int bodyMeshId, double& degrees) = 0;
-    virtual HRESULT GetMaxNodeNumber(int& number) = 0;
-    virtual HRESULT GetMaxElementNumber(int& number) = 0;
+    [[nodiscard]] virtual HRESULT GetBodySectorAngle(int bodyMeshId, double& degrees) = 0;
+    [[nodiscard]] virtual HRESULT GetMaxNodeNumber(int& number) = 0;
+    [[nodiscard]] virtual HRESULT GetMaxElementNumber(int& number) = 0;
     // Geometry side.
-    virtual HRESULT GetFaceMeshFaces(int faceEntityId, HostMeshFaces& out) = 0;
-    virtual HRESULT GetEdgeMeshEdges(int edgeEntityId, HostMeshEdges& out) = 0;
+    [[nodiscard]] virtual HRESULT GetFaceMeshFaces(int faceEntityId, HostMeshFaces& out) = 0;
+    [[nodiscard]] virtual HRESULT GetEdgeMeshEdges(int edgeEntityId, HostMeshEdges& out) = 0;
 
   protected:
     ~IHostMesh() = default;

@@ -13,14 +13,14 @@ inline constexpr IID IID_IHostObject = MakeGuid("5b0e6f2a-3c71-4f0d-9a55-2d8e4c1
 
 struct IHostObject : IUnknown {
     static constexpr const IID& iid() { return IID_IHostObject; }
-    virtual HRESULT GetId(int& id) = 0;
-    virtual HRESULT GetType(int& type) = 0;
-    virtual HRESULT GetName(std::wstring& name) = 0;
+    [[nodiscard]] virtual HRESULT GetId(int& id) = 0;
+    [[nodiscard]] virtual HRESULT GetType(int& type) = 0;
+    [[nodiscard]] virtual HRESULT GetName(std::wstring& name) = 0;
     // The integer the object gives for a property code; S_FALSE and 0 when it has none.
-    virtual HRESULT GetIntProperty(int code, int& value) = 0;
+    [[nodiscard]] virtual HRESULT GetIntProperty(int code, int& value) = 0;
     // The ids the object gives for a list code (for example the ids of its objects of a type).
-    virtual HRESULT GetIdList(int code, std::vector<int>& ids) = 0;
-    virtual HRESULT GetChildIds(std::vector<int>& ids) = 0;
+    [[nodiscard]] virtual HRESULT GetIdList(int code, std::vector<int>& ids) = 0;
+    [[nodiscard]] virtual HRESULT GetChildIds(std::vector<int>& ids) = 0;
 
   protected:
     ~IHostObject() = default;
@@ -28,7 +28,7 @@ struct IHostObject : IUnknown {
 
 struct IHostObjectNaming : IUnknown {
     static constexpr const IID& iid() { return IID_IHostObjectNaming; }
-    virtual HRESULT SetName(const std::wstring& name) = 0;
+    [[nodiscard]] virtual HRESULT SetName(const std::wstring& name) = 0;
 
   protected:
     ~IHostObjectNaming() = default;
@@ -37,7 +37,7 @@ struct IHostObjectNaming : IUnknown {
 struct IHostApplet : IUnknown {
     static constexpr const IID& iid() { return IID_IHostApplet; }
     // VT_UNKNOWN with a new reference, or VT_EMPTY when no object has the id.
-    virtual HRESULT GetObjectById(int id, VARIANT* object) = 0;
+    [[nodiscard]] virtual HRESULT GetObjectById(int id, VARIANT* object) = 0;
 
   protected:
     ~IHostApplet() = default;

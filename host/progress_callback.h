@@ -5,7 +5,7 @@
 struct IProgressCallback {
     // overall: 0 to 100 across the whole solve; percent: the reporter's own stage percentage;
     // messageId: what the host shows for the stage. Non-zero means go on, 0 means cancel.
-    virtual int OnProgress(int overall, int percent, int messageId) = 0;
+    [[nodiscard]] virtual int OnProgress(int overall, int percent, int messageId) = 0;
 
   protected:
     ~IProgressCallback() = default;

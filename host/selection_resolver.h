@@ -40,10 +40,10 @@ struct ISelectionResolver : IUnknown {
 
     // Hands over the model the reference texts belong to. S_OK; E_POINTER for null (the
     // root handed over before stays).
-    virtual HRESULT SetRoot(NCAERep::CCAERepBase* root) = 0;
+    [[nodiscard]] virtual HRESULT SetRoot(NCAERep::CCAERepBase* root) = 0;
     // S_OK with the selection the text names; S_FALSE with an empty selection when the text
     // names none; E_UNEXPECTED before any root was handed over.
-    virtual HRESULT Resolve(const std::wstring& reference, ResolvedSelection& out) = 0;
+    [[nodiscard]] virtual HRESULT Resolve(const std::wstring& reference, ResolvedSelection& out) = 0;
 
   protected:
     ~ISelectionResolver() = default;

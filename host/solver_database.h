@@ -11,7 +11,7 @@ struct IHostSolverDatabase : IUnknown {
     static constexpr const IID& iid() { return kIid; }
 
     // Called without arguments before the solver starts; the answer is not examined.
-    virtual HRESULT PrepareRun() = 0;
+    [[nodiscard]] virtual HRESULT PrepareRun() = 0;
 
   protected:
     ~IHostSolverDatabase() = default;

@@ -16,9 +16,9 @@ inline constexpr IID IID_IHostStringList = MakeGuid("63d4e92d-edab-4071-91e0-58f
 struct IHostStringTable : IUnknown {
     static constexpr const IID& iid() { return IID_IHostStringTable; }
     // Replaces the table's texts by those of the file; a failure leaves an empty table.
-    virtual HRESULT Load(const std::wstring& path) = 0;
+    [[nodiscard]] virtual HRESULT Load(const std::wstring& path) = 0;
     // S_OK with the text, S_FALSE when the table has no text for the key.
-    virtual HRESULT Lookup(const std::wstring& key, std::wstring& text) = 0;
+    [[nodiscard]] virtual HRESULT Lookup(const std::wstring& key, std::wstring& text) = 0;
 
   protected:
     ~IHostStringTable() = default;
@@ -26,10 +26,10 @@ struct IHostStringTable : IUnknown {
 
 struct IHostStringList : IUnknown {
     static constexpr const IID& iid() { return IID_IHostStringList; }
-    virtual HRESULT Add(BSTR text) = 0;
-    virtual HRESULT GetCount(int& count) = 0;
+    [[nodiscard]] virtual HRESULT Add(BSTR text) = 0;
+    [[nodiscard]] virtual HRESULT GetCount(int& count) = 0;
     // E_INVALIDARG for an index outside 0 to count - 1.
-    virtual HRESULT GetItem(int index, std::wstring& text) = 0;
+    [[nodiscard]] virtual HRESULT GetItem(int index, std::wstring& text) = 0;
 
   protected:
     ~IHostStringList() = default;

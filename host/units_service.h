@@ -15,11 +15,13 @@ inline constexpr IID IID_IHostUnitConverter = MakeGuid("5b0e6f2a-3c71-4f0d-9a55-
 struct IHostUnitConverter : IUnknown {
     static constexpr const IID& iid() { return IID_IHostUnitConverter; }
     // The display label of a quantity in the converter's unit system.
-    virtual HRESULT GetUnitLabel(int quantity, std::wstring& label) = 0;
+    [[nodiscard]] virtual HRESULT GetUnitLabel(int quantity, std::wstring& label) = 0;
     // value given in otherSystem -> the converter's system.
-    virtual HRESULT ConvertToSystem(double value, int quantity, int otherSystem, double& out) = 0;
+    [[nodiscard]] virtual HRESULT ConvertToSystem(double value, int quantity, int otherSystem,
+                                                  double& out) = 0;
     // value given in the converter's system -> otherSystem.
-    virtual HRESULT ConvertFromSystem(double value, int quantity, int otherSystem, double& out) = 0;
+    [[nodiscard]] virtual HRESULT ConvertFromSystem(double value, int quantity, int otherSystem,
+                                                    double& out) = 0;
 
   protected:
     ~IHostUnitConverter() = default;
@@ -28,8 +30,8 @@ struct IHostUnitConverter : IUnknown {
 // The host's unit systems; an item is asked for by a VT_I4 index (id + 1).
 struct IHostUnitSystems : IUnknown {
     static constexpr const IID& iid() { return IID_IHostUnitSystems; }
-    virtual HRESULT GetCount(int& count) = 0;
-    virtual HRESULT Item(const VARIANT& index, IHostUnitConverter** converter) = 0;
+    [[nodiscard]] virtual HRESULT GetCount(int& count) = 0;
+    [[nodiscard]] virtual HRESULT Item(const VARIANT& index, IHostUnitConverter** converter) = 0;
 
   protected:
     ~IHostUnitSystems() = default;
@@ -38,12 +40,12 @@ struct IHostUnitSystems : IUnknown {
 struct IHostUnitsService : IUnknown {
     static constexpr const IID& iid() { return IID_IHostUnitsService; }
     // The host's id of the unit system the user works in.
-    virtual HRESULT GetCurrentUnitSystem(int& id) = 0;
+    [[nodiscard]] virtual HRESULT GetCurrentUnitSystem(int& id) = 0;
     // The solver unit-system code of a host unit-system id; S_FALSE when there is none.
-    virtual HRESULT TranslateUnitSystem(int hostId, int& solverSystem) = 0;
-    virtual HRESULT GetAnglesInDegrees(VARIANT_BOOL& degrees) = 0;
-    virtual HRESULT GetRotationalVelocityInRpm(VARIANT_BOOL& rpm) = 0;
-    virtual HRESULT GetUnitSystems(IHostUnitSystems** systems) = 0;
+    [[nodiscard]] virtual HRESULT TranslateUnitSystem(int hostId, int& solverSystem) = 0;
+    [[nodiscard]] virtual HRESULT GetAnglesInDegrees(VARIANT_BOOL& degrees) = 0;
+    [[nodiscard]] virtual HRESULT GetRotationalVelocityInRpm(VARIANT_BOOL& rpm) = 0;
+    [[nodiscard]] virtual HRESULT GetUnitSystems(IHostUnitSystems** systems) = 0;
 
   protected:
     ~IHostUnitsService() = default;

@@ -14,16 +14,17 @@ class CaseModelProvider : public NCAERep::IHostModelProvider {
     explicit CaseModelProvider(std::shared_ptr<const HostSimCase> hostCase) : case_(std::move(hostCase)) {}
 
     // A new host mesh object over the case's mesh; E_FAIL when host.json has no "mesh".
-    HRESULT getMesh(const NCAERep::CMeshRep& rep, ComPtr<IUnknown>& out) override;
+    [[nodiscard]] HRESULT getMesh(const NCAERep::CMeshRep& rep, ComPtr<IUnknown>& out) override;
     // The simulated host has no geometry kernel: E_NOTIMPL.
-    HRESULT getGeometry(const NCAERep::CGeometryRep& rep, ComPtr<IUnknown>& out) override;
-    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep& library, const std::wstring& name,
-                         ComPtr<IUnknown>& out) override;
-    int readMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
-                             NCAERep::MaterialPropertyTable& out) override;
+    [[nodiscard]] HRESULT getGeometry(const NCAERep::CGeometryRep& rep, ComPtr<IUnknown>& out) override;
+    [[nodiscard]] HRESULT findMaterial(const NCAERep::CMaterialLibraryRep& library, const std::wstring& name,
+                                       ComPtr<IUnknown>& out) override;
+    [[nodiscard]] int readMaterialProperty(IUnknown* material,
+                                           const NCAERep::MaterialPropertyRequest& request,
+                                           NCAERep::MaterialPropertyTable& out) override;
     bool materialHasModel(IUnknown* material, const std::wstring& model) override;
     // Case folders carry no imported load data yet: -1.
-    int importLoadData(NCAERep::NBC::CExternalLoadRep& load, int solverUnits) override;
+    [[nodiscard]] int importLoadData(NCAERep::NBC::CExternalLoadRep& load, int solverUnits) override;
 
   private:
     std::shared_ptr<const HostSimCase> case_;

@@ -19,5 +19,5 @@ ComPtr<IHostStringList> CreateHostSimStringList();
 ComPtr<IHostUnitsService> CreateHostSimUnitsService(const HostSimUnits& units);
 
 // Creators for the creation registry.
-HRESULT CreateStringTableComponent(IUnknown* outer, REFIID iid, void** out);
-HRESULT CreateStringListComponent(IUnknown* outer, REFIID iid, void** out);
+[[nodiscard]] HRESULT CreateStringTableComponent(IUnknown* outer, REFIID iid, void** out);
+[[nodiscard]] HRESULT CreateStringListComponent(IUnknown* outer, REFIID iid, void** out);

@@ -31,7 +31,7 @@ class HostSimDataSource : public TRVDataSourceItf {
     const HostObjectTable* GetObjectTypeTable() const override;
     const ContactList* GetContactPairs() const override;
     const SolveJobRecord* GetSolveJob() const override;
-    HRESULT GetHostObject(int code, IUnknown** out) const override;
+    [[nodiscard]] HRESULT GetHostObject(int code, IUnknown** out) const override;
 
     const std::vector<SymmetryRegionRecord>& GetSymmetryRegions() const override {
         return case_->symmetryRegions;
@@ -47,8 +47,8 @@ class HostSimDataSource : public TRVDataSourceItf {
     }
     const std::vector<CommandSnippet>& GetCommandSnippets() const override { return case_->snippets; }
 
-    int GetNamedOption(const std::string& name, std::string& text) const override;
-    HRESULT GetNodeConstraintStream(IStream** out) const override;
+    [[nodiscard]] int GetNamedOption(const std::string& name, std::string& text) const override;
+    [[nodiscard]] HRESULT GetNodeConstraintStream(IStream** out) const override;
 
   private:
     std::shared_ptr<const HostSimCase> case_;

@@ -19,43 +19,48 @@ class HostSimMeshObject final : public ComObject<HostSimMeshObject, IHostMesh, I
 
     // IHostMesh
     // The file-backed mesh is complete from the start: nothing to prepare.
-    HRESULT Prepare(int) override { return S_OK; }
-    HRESULT GetPart(int partMeshId, HostMeshPart* out) override;
-    HRESULT GetPartNodeIds(int partMeshId, std::vector<int>& ids) override;
-    HRESULT GetBodyProperty(int partMeshId, int bodyMeshId, int propertyId, double& value) override;
-    HRESULT GetBodySectorAngle(int bodyMeshId, double& degrees) override;
-    HRESULT GetMaxNodeNumber(int& number) override {
+    [[nodiscard]] HRESULT Prepare(int) override { return S_OK; }
+    [[nodiscard]] HRESULT GetPart(int partMeshId, HostMeshPart* out) override;
+    [[nodiscard]] HRESULT GetPartNodeIds(int partMeshId, std::vector<int>& ids) override;
+    [[nodiscard]] HRESULT GetBodyProperty(int partMeshId, int bodyMeshId, int propertyId,
+                                          double& value) override;
+    [[nodiscard]] HRESULT GetBodySectorAngle(int bodyMeshId, double& degrees) override;
+    [[nodiscard]] HRESULT GetMaxNodeNumber(int& number) override {
         number = m().MaxNodeNumber();
         return S_OK;
     }
-    HRESULT GetMaxElementNumber(int& number) override {
+    [[nodiscard]] HRESULT GetMaxElementNumber(int& number) override {
         number = m().MaxElementNumber();
         return S_OK;
     }
-    HRESULT GetFaceMeshFaces(int faceEntityId, HostMeshFaces& out) override;
-    HRESULT GetEdgeMeshEdges(int edgeEntityId, HostMeshEdges& out) override;
+    [[nodiscard]] HRESULT GetFaceMeshFaces(int faceEntityId, HostMeshFaces& out) override;
+    [[nodiscard]] HRESULT GetEdgeMeshEdges(int edgeEntityId, HostMeshEdges& out) override;
 
     // IHostMeshData
-    HRESULT GetNodes(int selector, int entityId, int subId, bool withCoordinates, HostNodeList& out) override;
-    HRESULT GetNodeCoordinates(int node, std::array<double, 3>& xyz) override;
-    HRESULT GetNodeAttributes(int node, std::vector<HostNodeAttribute>& out) override;
-    HRESULT GetNodeAttribute(int node, int attributeId, int& value) override;
-    HRESULT GetElementNodes(int element, std::vector<int>& nodes) override;
-    HRESULT GetElementType(int element, int& type) override;
-    HRESULT CountElementsOfType(int type, int& count) override;
-    HRESULT GetElementsOfType(int type, HostElementBlock& out) override;
-    HRESULT GetElementEntities(int element, std::vector<HostEntityRef>& out) override;
-    HRESULT GetEntityIds(int entityId, std::vector<int>& ids) override {
+    [[nodiscard]] HRESULT GetNodes(int selector, int entityId, int subId, bool withCoordinates,
+                                   HostNodeList& out) override;
+    [[nodiscard]] HRESULT GetNodeCoordinates(int node, std::array<double, 3>& xyz) override;
+    [[nodiscard]] HRESULT GetNodeAttributes(int node, std::vector<HostNodeAttribute>& out) override;
+    [[nodiscard]] HRESULT GetNodeAttribute(int node, int attributeId, int& value) override;
+    [[nodiscard]] HRESULT GetElementNodes(int element, std::vector<int>& nodes) override;
+    [[nodiscard]] HRESULT GetElementType(int element, int& type) override;
+    [[nodiscard]] HRESULT CountElementsOfType(int type, int& count) override;
+    [[nodiscard]] HRESULT GetElementsOfType(int type, HostElementBlock& out) override;
+    [[nodiscard]] HRESULT GetElementEntities(int element, std::vector<HostEntityRef>& out) override;
+    [[nodiscard]] HRESULT GetEntityIds(int entityId, std::vector<int>& ids) override {
         return GetElementNodes(entityId, ids);
     }
-    HRESULT CountEntities(int selector, int entityId, int subId, int elementType, int& count) override;
-    HRESULT GetEntities(int selector, int entityId, int elementType, std::vector<int>& ids) override;
-    HRESULT GetEntityAt(int index, int selector, int id1, int id2, int elementType, int& out) override;
-    HRESULT GetEntityKindAt(int index, int selector, int id1, int& kind) override;
-    HRESULT GetElementFaceNodes(int element, int faceIndex, std::vector<int>& nodes) override;
-    HRESULT GetElementFaces(int selector, int setId, int facetType,
-                            std::vector<HostElementFace>& out) override;
-    HRESULT GetElementsOfNode(int node, std::vector<int>& elements) override;
+    [[nodiscard]] HRESULT CountEntities(int selector, int entityId, int subId, int elementType,
+                                        int& count) override;
+    [[nodiscard]] HRESULT GetEntities(int selector, int entityId, int elementType,
+                                      std::vector<int>& ids) override;
+    [[nodiscard]] HRESULT GetEntityAt(int index, int selector, int id1, int id2, int elementType,
+                                      int& out) override;
+    [[nodiscard]] HRESULT GetEntityKindAt(int index, int selector, int id1, int& kind) override;
+    [[nodiscard]] HRESULT GetElementFaceNodes(int element, int faceIndex, std::vector<int>& nodes) override;
+    [[nodiscard]] HRESULT GetElementFaces(int selector, int setId, int facetType,
+                                          std::vector<HostElementFace>& out) override;
+    [[nodiscard]] HRESULT GetElementsOfNode(int node, std::vector<int>& elements) override;
 
   private:
     const HostSimMesh& m() const { return *mesh_; }

@@ -34,23 +34,23 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : model_(std::move(model)), id_(id) {}
 
-    HRESULT GetId(int& id) override {
+    [[nodiscard]] HRESULT GetId(int& id) override {
         id = id_;
         return S_OK;
     }
-    HRESULT GetType(int& type) override {
+    [[nodiscard]] HRESULT GetType(int& type) override {
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
         type = o.type;
         return S_OK;
     }
-    HRESULT GetName(std::wstring& name) override {
+    [[nodiscard]] HRESULT GetName(std::wstring& name) override {
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
         name = o.name;
         return S_OK;
     }
-    HRESULT GetIntProperty(int code, int& value) override {
+    [[nodiscard]] HRESULT GetIntProperty(int code, int& value) override {
         value = 0;
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
@@ -59,7 +59,7 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
         value = it->second;
         return S_OK;
     }
-    HRESULT GetIdList(int code, std::vector<int>& ids) override {
+    [[nodiscard]] HRESULT GetIdList(int code, std::vector<int>& ids) override {
         ids.clear();
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
@@ -68,14 +68,16 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
         ids = it->second;
         return S_OK;
     }
-    HRESULT GetChildIds(std::vector<int>& ids) override {
+    [[nodiscard]] HRESULT GetChildIds(std::vector<int>& ids) override {
         ids.clear();
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
         ids = o.children;
         return S_OK;
     }
-    HRESULT SetName(const std::wstring& name) override { return model_->Rename(id_, name) ? S_OK : E_FAIL; }
+    [[nodiscard]] HRESULT SetName(const std::wstring& name) override {
+        return model_->Rename(id_, name) ? S_OK : E_FAIL;
+    }
 
   private:
     std::shared_ptr<HostSimObjectModel> model_;
@@ -86,7 +88,7 @@ class HostSimApplet : public ComObject<HostSimApplet, IHostApplet> {
   public:
     explicit HostSimApplet(std::shared_ptr<HostSimObjectModel> model) : model_(std::move(model)) {}
 
-    HRESULT GetObjectById(int id, VARIANT* object) override {
+    [[nodiscard]] HRESULT GetObjectById(int id, VARIANT* object) override {
         if (!object) return E_POINTER;
         VariantInit(object);
         ComPtr<IUnknown> found = CreateHostSimObject(model_, id);

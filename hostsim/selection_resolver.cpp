@@ -57,13 +57,13 @@ class HostSimSelectionResolver : public ComObject<HostSimSelectionResolver, ISel
     explicit HostSimSelectionResolver(std::shared_ptr<const HostSimCase> hostCase)
         : case_(std::move(hostCase)) {}
 
-    HRESULT SetRoot(NCAERep::CCAERepBase* root) override {
+    [[nodiscard]] HRESULT SetRoot(NCAERep::CCAERepBase* root) override {
         if (!root) return E_POINTER;
         root_ = root;
         return S_OK;
     }
 
-    HRESULT Resolve(const std::wstring& reference, ResolvedSelection& out) override {
+    [[nodiscard]] HRESULT Resolve(const std::wstring& reference, ResolvedSelection& out) override {
         out = ResolvedSelection{};
         // The host resolves texts within the model it was given; without one it knows none.
         if (!root_) return E_UNEXPECTED;
@@ -95,9 +95,10 @@ void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase) {
 ComPtr<ISelectionResolver> CreateHostSimSelectionResolver(std::shared_ptr<const HostSimCase> hostCase) {
     ComPtr<ISelectionResolver> resolver;
     if (!hostCase) return resolver;
-    (void)CreateComInstanceWith<HostSimSelectionResolver>(
-        nullptr, ISelectionResolver::iid(), resolver.ReleaseAndGetVoidAddress(),
-        [&hostCase] { return new HostSimSelectionResolver(hostCase); });
+    if (FAILED(CreateComInstanceWith<HostSimSelectionResolver>(
+            nullptr, ISelectionResolver::iid(), resolver.ReleaseAndGetVoidAddress(),
+            [&hostCase] { return new HostSimSelectionResolver(hostCase); })))
+        return nullptr;
     return resolver;
 }
 

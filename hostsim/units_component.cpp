@@ -9,16 +9,17 @@ class HostSimConverter : public ComObject<HostSimConverter, IHostUnitConverter> 
   public:
     explicit HostSimConverter(int solverSystem) : system_(solverSystem) {}
 
-    HRESULT GetUnitLabel(int quantity, std::wstring& label) override {
+    [[nodiscard]] HRESULT GetUnitLabel(int quantity, std::wstring& label) override {
         const char* text = GetUnitSystemTable().GetUnitLabel(system_, quantity);
         label = text ? platform::Utf8ToWide(text) : std::wstring();
         return text ? S_OK : S_FALSE;
     }
-    HRESULT ConvertToSystem(double value, int quantity, int otherSystem, double& out) override {
+    [[nodiscard]] HRESULT ConvertToSystem(double value, int quantity, int otherSystem, double& out) override {
         out = value;
         return GetUnitSystemTable().TryConvert(otherSystem, system_, quantity, out) ? S_OK : E_INVALIDARG;
     }
-    HRESULT ConvertFromSystem(double value, int quantity, int otherSystem, double& out) override {
+    [[nodiscard]] HRESULT ConvertFromSystem(double value, int quantity, int otherSystem,
+                                            double& out) override {
         out = value;
         return GetUnitSystemTable().TryConvert(system_, otherSystem, quantity, out) ? S_OK : E_INVALIDARG;
     }
@@ -31,12 +32,12 @@ class HostSimUnitSystems : public ComObject<HostSimUnitSystems, IHostUnitSystems
   public:
     explicit HostSimUnitSystems(HostSimUnits units) : units_(std::move(units)) {}
 
-    HRESULT GetCount(int& count) override {
+    [[nodiscard]] HRESULT GetCount(int& count) override {
         count = static_cast<int>(units_.solverSystems.size());
         return S_OK;
     }
     // Items are numbered from 1: item n is the host system n - 1.
-    HRESULT Item(const VARIANT& index, IHostUnitConverter** converter) override {
+    [[nodiscard]] HRESULT Item(const VARIANT& index, IHostUnitConverter** converter) override {
         if (!converter) return E_POINTER;
         *converter = nullptr;
         if (index.vt != VT_I4) return DISP_E_TYPEMISMATCH;
@@ -56,11 +57,11 @@ class HostSimUnitsService : public ComObject<HostSimUnitsService, IHostUnitsServ
   public:
     explicit HostSimUnitsService(HostSimUnits units) : units_(std::move(units)) {}
 
-    HRESULT GetCurrentUnitSystem(int& id) override {
+    [[nodiscard]] HRESULT GetCurrentUnitSystem(int& id) override {
         id = units_.currentSystem;
         return S_OK;
     }
-    HRESULT TranslateUnitSystem(int hostId, int& solverSystem) override {
+    [[nodiscard]] HRESULT TranslateUnitSystem(int hostId, int& solverSystem) override {
         auto it = units_.solverSystems.find(hostId);
         if (it == units_.solverSystems.end()) {
             solverSystem = -1;
@@ -69,15 +70,15 @@ class HostSimUnitsService : public ComObject<HostSimUnitsService, IHostUnitsServ
         solverSystem = it->second;
         return S_OK;
     }
-    HRESULT GetAnglesInDegrees(VARIANT_BOOL& degrees) override {
+    [[nodiscard]] HRESULT GetAnglesInDegrees(VARIANT_BOOL& degrees) override {
         degrees = units_.anglesInDegrees ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     }
-    HRESULT GetRotationalVelocityInRpm(VARIANT_BOOL& rpm) override {
+    [[nodiscard]] HRESULT GetRotationalVelocityInRpm(VARIANT_BOOL& rpm) override {
         rpm = units_.rotationalVelocityInRpm ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     }
-    HRESULT GetUnitSystems(IHostUnitSystems** systems) override {
+    [[nodiscard]] HRESULT GetUnitSystems(IHostUnitSystems** systems) override {
         if (!systems) return E_POINTER;
         return CreateComInstanceWith<HostSimUnitSystems>(nullptr, IHostUnitSystems::iid(),
                                                          reinterpret_cast<void**>(systems),

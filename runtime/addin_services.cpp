@@ -4,11 +4,11 @@
 #include <cstring>
 #include <new>
 
-#include "runtime/addin_registry.h"
 #include "foundation/locale_text.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "runtime/addin_registry.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void AddinServices::LoadStringTable() {
     const std::wstring path = folder + L"/" + *language + L"/xml/" + kStringTableFile;
     if (FAILED(Xen::Vexcomp::CoCreateInstance(CLSID_HostStringTable, stringTable_))) return;
     // A table that fails to load finds nothing, and every key then reaches the user as itself.
-    stringTable_->Load(path);
+    (void)stringTable_->Load(path);
 }
 
 void AddinServices::ReleaseMembers() {
@@ -209,7 +209,7 @@ void AddinServices::RefreshUnitSystem() {
     VARIANT index;
     index.vt = VT_I4;
     index.lVal = id + 1;
-    systems->Item(index, converter_.ReleaseAndGetAddressOf());
+    if (FAILED(systems->Item(index, converter_.ReleaseAndGetAddressOf()))) converter_ = nullptr;
 }
 
 int AddinServices::GetUnitSystem() {
@@ -221,27 +221,37 @@ int AddinServices::GetUnitSystem() {
 
 HRESULT AddinServices::GetUnitLabel(int quantity, BSTR* out) {
     if (!out) return E_POINTER;
+    // The label is a new string: running out of memory is answered, not thrown at the caller.
+    try {
+        return UnitLabel(quantity, *out);
+    } catch (const std::bad_alloc&) {
+        *out = nullptr;
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT AddinServices::UnitLabel(int quantity, BSTR& out) {
     VARIANT_BOOL degrees = VARIANT_TRUE;
     VARIANT_BOOL rpm = VARIANT_FALSE;
     HRESULT flags = S_OK;
     if (unitsService_)
         flags = unitsService_->GetAnglesInDegrees(degrees) | unitsService_->GetRotationalVelocityInRpm(rpm);
     if (quantity == 1 && degrees) {
-        *out = GetString(L"ID_Degrees");
+        out = GetString(L"ID_Degrees");
         return flags;
     }
     if (quantity == 2 && rpm) {
-        *out = GetString(L"ID_RPM");
+        out = GetString(L"ID_RPM");
         return flags;
     }
     RefreshUnitSystem();
     if (quantity == -2 || !converter_) {
-        *out = NewBstr(L"");
+        out = NewBstr(L"");
         return flags;
     }
     std::wstring label;
     HRESULT hr = converter_->GetUnitLabel(quantity, label);
-    *out = NewBstr(label);
+    out = NewBstr(label);
     return hr;
 }
 
@@ -286,10 +296,9 @@ int AddinServices::MakeUniqueName(IUnknown* hostObject, int parentId, const std:
         ComPtr<IHostObject> object(ComPtr<IUnknown>(hostObject).As<IHostObject>());
         int id = 0;
         int type = 0;
-        if (object) {
-            object->GetId(id);
-            object->GetType(type);
-        }
+        // An object that cannot tell its id or type keeps 0 for it.
+        if (object && FAILED(object->GetId(id))) id = 0;
+        if (object && FAILED(object->GetType(type))) type = 0;
         std::vector<std::wstring> siblingNames;
         for (int sibling : GetObjectIdList(parentId, type)) {
             if (sibling == id) continue;
@@ -300,6 +309,7 @@ int AddinServices::MakeUniqueName(IUnknown* hostObject, int parentId, const std:
         finalName = UniqueName(name, siblingNames);
     }
     ComPtr<IHostObjectNaming> naming = ComPtr<IUnknown>(hostObject).As<IHostObjectNaming>();
-    if (naming) naming->SetName(finalName);
+    // An object that refuses the name keeps its own: the name only helps the user find it.
+    if (naming) (void)naming->SetName(finalName);
     return 0;
 }

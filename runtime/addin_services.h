@@ -49,9 +49,9 @@ class AddinServices {
     void GetString(const std::wstring& key, BSTR* out) const;
 
     // E_FAIL (and no host table) when the object carries no string table.
-    HRESULT SetStringSource(IUnknown* hostObject);
+    [[nodiscard]] HRESULT SetStringSource(IUnknown* hostObject);
     // S_FALSE for a null object; otherwise the answer of asking it for the applet interface.
-    HRESULT SetApplet(IUnknown* hostObject);
+    [[nodiscard]] HRESULT SetApplet(IUnknown* hostObject);
 
     // The host object with the id, with a reference the caller owns; null when there is no
     // applet or no such object.
@@ -65,20 +65,21 @@ class AddinServices {
     void SetSignificantDigits(int digits) { significantDigits_ = digits; }
     int GetSignificantDigits() const { return significantDigits_; }
     // The value with the stored number of significant digits.
-    HRESULT FormatValue(double value, BSTR* out) const;
+    [[nodiscard]] HRESULT FormatValue(double value, BSTR* out) const;
 
     // Both arrays get `count` entries: copies of the values in task memory, and the cookies (or
     // 0, 1, 2, ... when none are given). The caller frees both arrays and every string.
-    static HRESULT FillPredefinedArrays(int count, const OLECHAR* const* values, CALPOLESTR* strings,
-                                        CADWORD* cookies, const std::uint32_t* cookieValues);
+    [[nodiscard]] static HRESULT FillPredefinedArrays(int count, const OLECHAR* const* values,
+                                                      CALPOLESTR* strings, CADWORD* cookies,
+                                                      const std::uint32_t* cookieValues);
 
     void RefreshUnitSystem();
     // The solver unit-system code of the host's current system; -1 when there is none.
     int GetUnitSystem();
-    HRESULT GetUnitLabel(int quantity, BSTR* out);
+    [[nodiscard]] HRESULT GetUnitLabel(int quantity, BSTR* out);
     // From the reference system into the host's, and back.
-    HRESULT ConvertToUnitSystem(double value, int quantity, double& out);
-    HRESULT ConvertFromUnitSystem(double value, int quantity, double& out);
+    [[nodiscard]] HRESULT ConvertToUnitSystem(double value, int quantity, double& out);
+    [[nodiscard]] HRESULT ConvertFromUnitSystem(double value, int quantity, double& out);
 
     // Names the object after its siblings of the same type under the parent; always 0.
     int MakeUniqueName(IUnknown* hostObject, int parentId, const std::wstring& name, bool enabled);
@@ -94,6 +95,8 @@ class AddinServices {
     void LoadStringTable();
     void ReleaseMembers();
     ComPtr<IHostObject> HostObjectById(int id) const;
+    // GetUnitLabel's work; throws std::bad_alloc when the label cannot be allocated.
+    [[nodiscard]] HRESULT UnitLabel(int quantity, BSTR& out);
 
     ComPtr<IHostStringTable> stringSource_;
     ComPtr<IHostStringTable> stringTable_;

@@ -4,7 +4,7 @@
 
 namespace {
 
-HRESULT LoadDorvixAddinTypeInfo(ITypeInfo** out) {
+[[nodiscard]] HRESULT LoadDorvixAddinTypeInfo(ITypeInfo** out) {
     std::vector<MemberDescription> members;
     members.push_back({L"OnLoad",
                        DISPID_DorvixAddin_OnLoad,

@@ -2,9 +2,9 @@
 // through early binding and, described by its type information, through late binding.
 #pragma once
 
-#include "runtime/xen_dispatch.h"
 #include "platform/com.h"
 #include "platform/dispatch.h"
+#include "runtime/xen_dispatch.h"
 
 inline constexpr IID IID_IQHAddin = MakeGuid("ad518575-45f9-4223-85c5-9f0ec6b3b0c6");
 inline constexpr IID IID_IDorvixAddin = MakeGuid("e64f3834-a581-48c3-bd70-a541b8729a70");
@@ -14,8 +14,8 @@ struct IQHAddin : IDispatch {
     using BaseInterface = IDispatch;
     static constexpr const IID& iid() { return IID_IQHAddin; }
     // `manager` is the host's add-in manager; the add-in asks it for the interfaces it needs.
-    virtual HRESULT OnLoad(IDispatch* manager) = 0;
-    virtual HRESULT OnUnload() = 0;
+    [[nodiscard]] virtual HRESULT OnLoad(IDispatch* manager) = 0;
+    [[nodiscard]] virtual HRESULT OnUnload() = 0;
 
   protected:
     ~IQHAddin() = default;

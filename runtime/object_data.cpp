@@ -125,8 +125,8 @@ ComPtr<IHostMeshData> MeshOf(IUnknown* hostObject) {
     return mesh;
 }
 
-HRESULT MeshIdsOf(IUnknown* hostObject, const JXReferenceList& references, bool skipBodies, int kind,
-                  int** ids, int* count) {
+[[nodiscard]] HRESULT MeshIdsOf(IUnknown* hostObject, const JXReferenceList& references, bool skipBodies,
+                                int kind, int** ids, int* count) {
     if (!ids || !count) return E_POINTER;
     ClearOut(ids, count);
     ComPtr<IHostMeshData> mesh = MeshOf(hostObject);

@@ -46,12 +46,12 @@ class ObjectData {
     // Mesh ids of the references in signed task memory (the caller frees the array with
     // SignedMemFree). E_FAIL when the host object has no mesh or no id was found; S_OK with no
     // ids for body scopings (kind 1), which the mesh does not resolve.
-    virtual HRESULT GetMeshIds(IUnknown* hostObject, int** ids, int* count) const;
-    virtual HRESULT GetAllMeshIds(IUnknown* hostObject, int** ids, int* count) const;
-    virtual HRESULT GetMeshIdsOfReference(const JXReference& reference, IUnknown* hostObject, int** ids,
-                                          int* count) const;
-    virtual HRESULT GetAllMeshIdsOfReference(const JXReference& reference, IUnknown* hostObject, int** ids,
-                                             int* count) const;
+    [[nodiscard]] virtual HRESULT GetMeshIds(IUnknown* hostObject, int** ids, int* count) const;
+    [[nodiscard]] virtual HRESULT GetAllMeshIds(IUnknown* hostObject, int** ids, int* count) const;
+    [[nodiscard]] virtual HRESULT GetMeshIdsOfReference(const JXReference& reference, IUnknown* hostObject,
+                                                        int** ids, int* count) const;
+    [[nodiscard]] virtual HRESULT GetAllMeshIdsOfReference(const JXReference& reference, IUnknown* hostObject,
+                                                           int** ids, int* count) const;
 
     virtual void SetId(std::uint32_t id) { id_ = id; }
     virtual std::uint32_t GetId() const { return id_; }
@@ -79,6 +79,8 @@ class ObjectData {
 // Mesh ids of the geometric entities of the references (selection flag 0x4000000). With two or
 // more references the ids come sorted and unique, with one in the host's order. E_FAIL without a
 // mesh or when no id was found; S_OK with nothing for an empty list.
-HRESULT GetMeshIdsOfReferences(IHostMeshData* mesh, const JXReferenceList& references, std::vector<int>& ids);
+[[nodiscard]] HRESULT GetMeshIdsOfReferences(IHostMeshData* mesh, const JXReferenceList& references,
+                                             std::vector<int>& ids);
 // The same into signed task memory, freed by the caller with SignedMemFree.
-HRESULT GetMeshIdsOfReferences(IHostMeshData* mesh, const JXReferenceList& references, int** ids, int* count);
+[[nodiscard]] HRESULT GetMeshIdsOfReferences(IHostMeshData* mesh, const JXReferenceList& references,
+                                             int** ids, int* count);

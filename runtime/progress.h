@@ -28,7 +28,7 @@ extern std::uint8_t SolutionIncompleteFlag;
 extern IProgressCallback* ProgressCallback;
 
 // Non-zero: go on; 0: the user cancelled. Answers 1 without a callback.
-int ReportProgress(int percent, int stage);
+[[nodiscard]] int ReportProgress(int percent, int stage);
 
 // The overall percentage and the message id a report of the stage is shown with.
 struct ProgressBand {

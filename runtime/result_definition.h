@@ -22,7 +22,7 @@ class ResultDefinition {
     // Stores the type, and its category in both category fields when the type has one.
     void SetResultType(int type);
     // S_OK with the host's category of a result type; E_FAIL for a type without one.
-    static HRESULT GetCategoryOfType(int type, int& category);
+    [[nodiscard]] static HRESULT GetCategoryOfType(int type, int& category);
     // Whether the host's reader reads results of the category; false for categories whose
     // results the host derives itself.
     bool GetReadFlag() const;

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/com.h"
 #include "runtime/result_data.h"
 #include "runtime/result_definition.h"
-#include "platform/com.h"
 
 // One result set: result objects with the definition of each at the same index.
 class PartPackage {
@@ -34,7 +34,7 @@ class TRVReturnPackageItf {
     virtual ~TRVReturnPackageItf() = default;
 
     // Copies the three codes out; answers the error code.
-    virtual int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const = 0;
+    [[nodiscard]] virtual int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const = 0;
     // The first chart with the id, with a new reference; null when none.
     virtual ComPtr<IUnknown> GetResultChart(int chartId) const = 0;
     // In the part, the first definition of that category and id: its value, and its object with
@@ -42,25 +42,25 @@ class TRVReturnPackageItf {
     virtual ComPtr<IUnknown> FindPartResult(int partIndex, int category, int id, double& value) const = 0;
     virtual int GetContactPairCount() const = 0;
     // E_INVALIDARG for an index outside 0 to count - 1.
-    virtual HRESULT GetContactPair(int index, ContactPairResultData& target) const = 0;
+    [[nodiscard]] virtual HRESULT GetContactPair(int index, ContactPairResultData& target) const = 0;
     virtual void GetLmatrixData(LmatrixResultData& target) const = 0;
-    virtual HRESULT GetPartValue1(int index, double& value) const = 0;
-    virtual HRESULT GetPartValue2(int index, double& value) const = 0;
+    [[nodiscard]] virtual HRESULT GetPartValue1(int index, double& value) const = 0;
+    [[nodiscard]] virtual HRESULT GetPartValue2(int index, double& value) const = 0;
     virtual void GetValueList(std::vector<double>& target) const = 0;
     // The name as 8-bit text into a buffer of bufferSize bytes (terminator included).
-    virtual HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const = 0;
-    virtual HRESULT SetResultFileName(const char* name) = 0;
-    virtual HRESULT GetLookupData(resultLookupData& target) const = 0;
+    [[nodiscard]] virtual HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const = 0;
+    [[nodiscard]] virtual HRESULT SetResultFileName(const char* name) = 0;
+    [[nodiscard]] virtual HRESULT GetLookupData(resultLookupData& target) const = 0;
     virtual void AddMessage(const std::wstring& text) = 0;
     // Appends a copy of every message, in order.
     virtual void GetMessages(std::vector<BstrHolder>& target) const = 0;
-    virtual HRESULT SetPartValue1(int index, double value) = 0;
-    virtual HRESULT SetPartValue2(int index, double value) = 0;
-    virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
+    [[nodiscard]] virtual HRESULT SetPartValue1(int index, double value) = 0;
+    [[nodiscard]] virtual HRESULT SetPartValue2(int index, double value) = 0;
+    [[nodiscard]] virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
     // 0 when the key was new, 1 when its pair was replaced.
     virtual int SetLookup(int key, int a, int b) = 0;
-    virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
-    virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
+    [[nodiscard]] virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
+    [[nodiscard]] virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
 };
 
 class ReturnPackage : public TRVReturnPackageItf {
@@ -75,26 +75,26 @@ class ReturnPackage : public TRVReturnPackageItf {
     ReturnPackage& operator=(const ReturnPackage&) = delete;
     ~ReturnPackage() override;
 
-    int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const override;
+    [[nodiscard]] int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const override;
     ComPtr<IUnknown> GetResultChart(int chartId) const override;
     ComPtr<IUnknown> FindPartResult(int partIndex, int category, int id, double& value) const override;
     int GetContactPairCount() const override { return static_cast<int>(contactPairs_.size()); }
-    HRESULT GetContactPair(int index, ContactPairResultData& target) const override;
+    [[nodiscard]] HRESULT GetContactPair(int index, ContactPairResultData& target) const override;
     void GetLmatrixData(LmatrixResultData& target) const override { target = lmatrix_; }
-    HRESULT GetPartValue1(int index, double& value) const override;
-    HRESULT GetPartValue2(int index, double& value) const override;
+    [[nodiscard]] HRESULT GetPartValue1(int index, double& value) const override;
+    [[nodiscard]] HRESULT GetPartValue2(int index, double& value) const override;
     void GetValueList(std::vector<double>& target) const override { target = valueList_; }
-    HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const override;
-    HRESULT SetResultFileName(const char* name) override;
-    HRESULT GetLookupData(resultLookupData& target) const override;
+    [[nodiscard]] HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const override;
+    [[nodiscard]] HRESULT SetResultFileName(const char* name) override;
+    [[nodiscard]] HRESULT GetLookupData(resultLookupData& target) const override;
     void AddMessage(const std::wstring& text) override;
     void GetMessages(std::vector<BstrHolder>& target) const override;
-    HRESULT SetPartValue1(int index, double value) override;
-    HRESULT SetPartValue2(int index, double value) override;
-    HRESULT SetValueList(const std::vector<double>& source) override;
+    [[nodiscard]] HRESULT SetPartValue1(int index, double value) override;
+    [[nodiscard]] HRESULT SetPartValue2(int index, double value) override;
+    [[nodiscard]] HRESULT SetValueList(const std::vector<double>& source) override;
     int SetLookup(int key, int a, int b) override;
-    HRESULT GetLookup(int key, int& a, int& b) const override;
-    HRESULT AddContactLookup(const contactLookupData& data) override;
+    [[nodiscard]] HRESULT GetLookup(int key, int& a, int& b) const override;
+    [[nodiscard]] HRESULT AddContactLookup(const contactLookupData& data) override;
 
     // Reset, then n empty part packages and both per-part value arrays at 0.0.
     void Init(int partCount);

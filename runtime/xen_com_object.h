@@ -22,7 +22,7 @@ class CXenComObject {
     // For IID_IMarshal while the switch is on: the marshaler's answer, the marshaler being
     // created aggregated in `controllingUnknown` on the first request (its failure is
     // returned as it is). E_NOINTERFACE for every other request.
-    HRESULT QueryMarshaler(IUnknown* controllingUnknown, REFIID iid, void** out);
+    [[nodiscard]] HRESULT QueryMarshaler(IUnknown* controllingUnknown, REFIID iid, void** out);
 
   private:
     bool freeThreaded_ = true;

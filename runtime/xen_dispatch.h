@@ -24,17 +24,18 @@ class XenComTypeInfoHolder {
     XenComTypeInfoHolder(const XenComTypeInfoHolder&) = delete;
     XenComTypeInfoHolder& operator=(const XenComTypeInfoHolder&) = delete;
 
-    static HRESULT GetTypeInfoCount(unsigned* count);
+    [[nodiscard]] static HRESULT GetTypeInfoCount(unsigned* count);
     // The type information with a reference added for the caller; DISP_E_BADINDEX for an
     // index other than 0.
-    HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info);
+    [[nodiscard]] HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info);
     // One name is looked up in the name cache first (same length, then same characters);
     // anything else, or a name the cache does not hold, is answered by the type information.
-    HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count, LCID locale,
-                          DISPID* dispids);
+    [[nodiscard]] HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count, LCID locale,
+                                        DISPID* dispids);
     // `instance` is the object whose described interface receives the call.
-    HRESULT Invoke(IUnknown* instance, DISPID member, REFIID iid, LCID locale, std::uint16_t flags,
-                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, unsigned* argErr);
+    [[nodiscard]] HRESULT Invoke(IUnknown* instance, DISPID member, REFIID iid, LCID locale,
+                                 std::uint16_t flags, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO* excepInfo, unsigned* argErr);
 
     // Releases the type information and the cached names when the module ends; a later call
     // loads them again.
@@ -64,18 +65,19 @@ class XenComTypeInfoHolder {
 template <class I, XenComTypeInfoHolder& (*Holder)()>
 class IXenDispatchImpl : public I {
   public:
-    HRESULT GetTypeInfoCount(unsigned* count) override {
+    [[nodiscard]] HRESULT GetTypeInfoCount(unsigned* count) override {
         return XenComTypeInfoHolder::GetTypeInfoCount(count);
     }
-    HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info) override {
+    [[nodiscard]] HRESULT GetTypeInfo(unsigned index, LCID locale, ITypeInfo** info) override {
         return Holder().GetTypeInfo(index, locale, info);
     }
-    HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count, LCID locale,
-                          DISPID* dispids) override {
+    [[nodiscard]] HRESULT GetIDsOfNames(REFIID iid, const OLECHAR* const* names, unsigned count, LCID locale,
+                                        DISPID* dispids) override {
         return Holder().GetIDsOfNames(iid, names, count, locale, dispids);
     }
-    HRESULT Invoke(DISPID member, REFIID iid, LCID locale, std::uint16_t flags, DISPPARAMS* params,
-                   VARIANT* result, EXCEPINFO* excepInfo, unsigned* argErr) override {
+    [[nodiscard]] HRESULT Invoke(DISPID member, REFIID iid, LCID locale, std::uint16_t flags,
+                                 DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                 unsigned* argErr) override {
         return Holder().Invoke(static_cast<I*>(this), member, iid, locale, flags, params, result, excepInfo,
                                argErr);
     }

@@ -41,12 +41,12 @@ bool DorvixHarmonicMechanicalSettings::IsEqual(const DorvixSolutionSettings& oth
 
 HRESULT DorvixHarmonicMechanicalSettings::WriteXML(XmlNode element) const {
     const XmlNode root = AppendRootElement(element, kRootName);
-    if (!root) return S_OK;
-    WriteHarmonicControlsXml(harmonic_, root);
-    WriteDampingControlsXml(damping_, root);
-    WriteSolverControlsXml(GetSolverControls(), root);
-    WriteOutputControlsXml(GetOutputControls(), root);
-    WriteSolverFileControlsXml(GetSolverFileControls(), root);
+    if (!root || FAILED(WriteHarmonicControlsXml(harmonic_, root)) ||
+        FAILED(WriteDampingControlsXml(damping_, root)) ||
+        FAILED(WriteSolverControlsXml(GetSolverControls(), root)) ||
+        FAILED(WriteOutputControlsXml(GetOutputControls(), root)) ||
+        FAILED(WriteSolverFileControlsXml(GetSolverFileControls(), root)))
+        return E_FAIL;
     return S_OK;
 }
 

@@ -38,11 +38,11 @@ bool DorvixEigenvalueSettings::IsEqual(const DorvixSolutionSettings& other) cons
 
 HRESULT DorvixEigenvalueSettings::WriteXML(XmlNode element) const {
     const XmlNode root = AppendRootElement(element, layout_.rootName);
-    if (!root) return S_OK;
-    WriteModalControlsXml(controls_, root);
-    if (layout_.solverControlsInXml) WriteSolverControlsXml(GetSolverControls(), root);
-    WriteOutputControlsXml(GetOutputControls(), root);
-    WriteSolverFileControlsXml(GetSolverFileControls(), root);
+    if (!root || FAILED(WriteModalControlsXml(controls_, root)) ||
+        (layout_.solverControlsInXml && FAILED(WriteSolverControlsXml(GetSolverControls(), root))) ||
+        FAILED(WriteOutputControlsXml(GetOutputControls(), root)) ||
+        FAILED(WriteSolverFileControlsXml(GetSolverFileControls(), root)))
+        return E_FAIL;
     return S_OK;
 }
 

@@ -8,10 +8,10 @@
 
 class DorvixEigenvalueSettings : public DorvixNonStepSettings {
   public:
-    HRESULT WriteXML(XmlNode element) const override;
-    HRESULT ReadXML(XmlNode element) override;
-    HRESULT SaveDB(JXStream& stream) const override;
-    HRESULT ResumeDB(JXStream& stream) override;
+    [[nodiscard]] HRESULT WriteXML(XmlNode element) const override;
+    [[nodiscard]] HRESULT ReadXML(XmlNode element) override;
+    [[nodiscard]] HRESULT SaveDB(JXStream& stream) const override;
+    [[nodiscard]] HRESULT ResumeDB(JXStream& stream) override;
     DorvixSettingsRecord* GetControls(int tag) override;
     using DorvixSolutionSettings::GetControls;
     bool CopyFrom(const DorvixSolutionSettings& other) override;

@@ -16,7 +16,9 @@ class DorvixNonStepSettings : public DorvixSolutionSettings {
   public:
     // The step is ignored: the selector is taken as a record tag.
     DorvixSettingsRecord* GetStepControls(int step, int selector) override { return GetControls(selector); }
-    int ApplyTemplateToStep(DorvixStepControls* step, int flag) override { return kSettingsDone; }
+    [[nodiscard]] int ApplyTemplateToStep(DorvixStepControls* step, int flag) override {
+        return kSettingsDone;
+    }
     using DorvixSolutionSettings::GetControls;
     using DorvixSolutionSettings::GetStepControls;
 

@@ -32,7 +32,7 @@ class DorvixOutputControls : public DorvixSettingsRecord {
     const std::set<double>& GetResultSets() const { return resultSets_; }
     void SetResultSets(std::set<double> values) { resultSets_ = std::move(values); }
     // S_OK and the i-th value in ascending order; E_FAIL when i is outside the set.
-    HRESULT GetResultSetValue(int i, double& value) const;
+    [[nodiscard]] HRESULT GetResultSetValue(int i, double& value) const;
     void CopyResultSetsTo(JXList<double>& list) const;
 
     std::uint32_t GetResultSetsType() const { return resultSetsType_; }

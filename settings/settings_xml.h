@@ -24,43 +24,43 @@ class DorvixSolverFileControls;
 class DorvixHarmonicControls;
 class DorvixModalControls;
 
-HRESULT WriteOutputControlsXml(const DorvixOutputControls& record, XmlNode parent);
-HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context);
+[[nodiscard]] HRESULT WriteOutputControlsXml(const DorvixOutputControls& record, XmlNode parent);
+[[nodiscard]] HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context);
 
-HRESULT WriteTimeStepOptionsXml(const DorvixTimeStepOptions& record, XmlNode stepElement);
-HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElement);
+[[nodiscard]] HRESULT WriteTimeStepOptionsXml(const DorvixTimeStepOptions& record, XmlNode stepElement);
+[[nodiscard]] HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElement);
 
-HRESULT WriteStepControlsXml(const DorvixStepControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteStepControlsXml(const DorvixStepControls& record, XmlNode root);
 // Reads a step from its own "StepControls" element. The step's span is first set from its
 // end time and the step before it in its list, so that sub-step counts turn into the time
 // steps they were written from. A time-step options or results block, or a flag, that cannot
 // be read keeps what the step has and does not fail the step; only an end time that is
 // missing or no number does.
-HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement);
+[[nodiscard]] HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement);
 
-HRESULT WriteStepListXml(const DorvixStepControlsList& record, XmlNode root);
+[[nodiscard]] HRESULT WriteStepListXml(const DorvixStepControlsList& record, XmlNode root);
 // A root without "StepControls" leaves the list as it is; otherwise the steps read replace the
 // list's steps. The end times must increase from a positive first one.
-HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root);
+[[nodiscard]] HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root);
 
-HRESULT WriteSolverControlsXml(const DorvixSolverControls& record, XmlNode root);
-HRESULT ReadSolverControlsXml(DorvixSolverControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteSolverControlsXml(const DorvixSolverControls& record, XmlNode root);
+[[nodiscard]] HRESULT ReadSolverControlsXml(DorvixSolverControls& record, XmlNode root);
 
-HRESULT WriteDampingControlsXml(const DorvixDampingControls& record, XmlNode root);
-HRESULT ReadDampingControlsXml(DorvixDampingControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteDampingControlsXml(const DorvixDampingControls& record, XmlNode root);
+[[nodiscard]] HRESULT ReadDampingControlsXml(DorvixDampingControls& record, XmlNode root);
 
-HRESULT WriteSolverFileControlsXml(const DorvixSolverFileControls& record, XmlNode root);
-HRESULT ReadSolverFileControlsXml(DorvixSolverFileControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteSolverFileControlsXml(const DorvixSolverFileControls& record, XmlNode root);
+[[nodiscard]] HRESULT ReadSolverFileControlsXml(DorvixSolverFileControls& record, XmlNode root);
 
-HRESULT WriteHarmonicControlsXml(const DorvixHarmonicControls& record, XmlNode root);
-HRESULT ReadHarmonicControlsXml(DorvixHarmonicControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteHarmonicControlsXml(const DorvixHarmonicControls& record, XmlNode root);
+[[nodiscard]] HRESULT ReadHarmonicControlsXml(DorvixHarmonicControls& record, XmlNode root);
 
 // The reference temperature is written and read as the record holds it.
-HRESULT WriteModalControlsXml(const DorvixModalControls& record, XmlNode root);
-HRESULT ReadModalControlsXml(DorvixModalControls& record, XmlNode root);
+[[nodiscard]] HRESULT WriteModalControlsXml(const DorvixModalControls& record, XmlNode root);
+[[nodiscard]] HRESULT ReadModalControlsXml(DorvixModalControls& record, XmlNode root);
 
 // Splits a list of numbers at commas, blanks, line feeds and tabs into an ordered set. A run of
 // separators counts as one and separators at either end are ignored; a piece counts as far as
 // it begins with a number, and one that begins with none (or reads as infinite or undefined)
 // adds 0.
-HRESULT ParseNumberList(std::wstring_view text, std::set<double>& values);
+[[nodiscard]] HRESULT ParseNumberList(std::wstring_view text, std::set<double>& values);

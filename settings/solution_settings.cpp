@@ -47,8 +47,9 @@ bool DorvixSolutionSettings::ResumeBaseRecord(JXStream& stream, std::uint32_t& s
 
 XmlNode DorvixSolutionSettings::AppendRootElement(XmlNode element, const wchar_t* rootName) const {
     XmlNode root;
-    if (FAILED(XmlCreateChildElement(XmlNode(), rootName, element, root))) return XmlNode();
-    XmlSetAttribute(root, L"version", L"1");
+    if (FAILED(XmlCreateChildElement(XmlNode(), rootName, element, root)) ||
+        FAILED(XmlSetAttribute(root, L"version", L"1")))
+        return XmlNode();
     return root;
 }
 

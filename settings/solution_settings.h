@@ -20,22 +20,23 @@ class DorvixSolutionSettings : public DorvixSettingsRecord {
     // Assignment copies through CopyFrom (and so only between objects of one class).
     DorvixSolutionSettings& operator=(const DorvixSolutionSettings& other);
 
-    // Appends the class's root element as the last child of `element`.
-    virtual HRESULT WriteXML(XmlNode element) const = 0;
+    // Appends the class's root element as the last child of `element`; E_FAIL when it cannot
+    // be appended (`element` is null, say).
+    [[nodiscard]] virtual HRESULT WriteXML(XmlNode element) const = 0;
     // Reads the class's root element among the children of `element`. S_OK, or E_FAIL with
     // the object left exactly as it was.
-    virtual HRESULT ReadXML(XmlNode element) = 0;
+    [[nodiscard]] virtual HRESULT ReadXML(XmlNode element) = 0;
     // Why the last ReadXML could not read its document in full: the path of each element that
     // could not be read below the root and the reason (for example "StepControls[2]/EndTime:
     // not a number"), also for the problems the read passed over. Empty after a clean read.
     const std::wstring& GetReadProblem() const { return readProblem_; }
     // Writes the tagged binary records.
-    virtual HRESULT SaveDB(JXStream& stream) const = 0;
+    [[nodiscard]] virtual HRESULT SaveDB(JXStream& stream) const = 0;
     // Reads the tagged binary records. E_FAIL, with the object left as it was, when the stream
     // is short, corrupt, of another class or holds a value the object cannot take. A record
     // saved by another version ends the read with S_OK: the records before it are read, that
     // one and those after it (which can no longer be found) keep their values.
-    virtual HRESULT ResumeDB(JXStream& stream) = 0;
+    [[nodiscard]] virtual HRESULT ResumeDB(JXStream& stream) = 0;
 
     // A record of one load step by selector (0 time-step options, 2 output controls, 4 the
     // step itself), or null. Classes without steps answer GetControls(selector).
@@ -44,7 +45,7 @@ class DorvixSolutionSettings : public DorvixSettingsRecord {
     virtual DorvixSettingsRecord* GetControls(int tag) = 0;
     virtual int GetNumberOfSteps() const { return 1; }
     // Gives a step the values of the class's template; 0.
-    virtual int ApplyTemplateToStep(DorvixStepControls* step, int flag) = 0;
+    [[nodiscard]] virtual int ApplyTemplateToStep(DorvixStepControls* step, int flag) = 0;
     // Copies the values of an object of the same class; false (nothing copied) otherwise.
     virtual bool CopyFrom(const DorvixSolutionSettings& other) = 0;
     // Same class and equal values, doubles compared exactly. Templates do not take part.
@@ -103,8 +104,8 @@ class DorvixSolutionSettings : public DorvixSettingsRecord {
     // The frame of every ReadXML: finds the root element named rootName among the children of
     // `element` (E_FAIL without one) and runs `read` on it with a read log open, whose text
     // becomes the read problem. S_OK or E_FAIL.
-    HRESULT ReadRootElement(XmlNode element, const wchar_t* rootName,
-                            const std::function<HRESULT(XmlNode)>& read);
+    [[nodiscard]] HRESULT ReadRootElement(XmlNode element, const wchar_t* rootName,
+                                          const std::function<HRESULT(XmlNode)>& read);
 
   private:
     int physicsType_;

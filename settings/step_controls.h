@@ -30,7 +30,7 @@ class DorvixStepControls : public DorvixSettingsRecord {
     double GetEndTime() const { return endTime_; }
     // 0 when stored (or unchanged), -1 when the time does not fit between the neighbouring
     // steps. A change rescales this step's span and that of the step after it.
-    int SetEndTime(double t);
+    [[nodiscard]] int SetEndTime(double t);
     // Stores an end time read from a stored record; no span changes.
     void StoreEndTime(double t) { endTime_ = t; }
     // The end time minus that of the previous step of the list (the end time itself for the

@@ -29,18 +29,18 @@ class DorvixStepControlsList : public DorvixSettingsRecord {
 
     // Grows (new steps end 1.0 after the one before and take the template) or shrinks from
     // the end. -1 for a negative n or when a new step cannot be placed.
-    int SetNumberOfSteps(int n);
+    [[nodiscard]] int SetNumberOfSteps(int n);
     // -1 when only one step is left or the index names no step; the step after the deleted
     // one takes over its duration.
-    int DeleteStep(int i);
-    int DeleteStepAtTime(double t);
+    [[nodiscard]] int DeleteStep(int i);
+    [[nodiscard]] int DeleteStepAtTime(double t);
     void DeleteAllSteps();
     // A new step from the template ending at t, placed in time order. -1 for t <= 0 or when a
     // step already ends at t.
-    int AddStepAtTime(double t);
+    [[nodiscard]] int AddStepAtTime(double t);
     // Takes the step when it can be placed in time order (the pointer is then moved from);
     // -1, and the step left with the caller, when a step already ends at the same time.
-    int InsertStep(std::unique_ptr<DorvixStepControls>&& step);
+    [[nodiscard]] int InsertStep(std::unique_ptr<DorvixStepControls>&& step);
     // A new step from the template appended at the end, its end time left as the template's.
     DorvixStepControls& AppendTemplateStep();
 

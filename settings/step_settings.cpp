@@ -17,7 +17,7 @@ DorvixStepSettings::DorvixStepSettings(DorvixStepSettingsTraits traits)
 }
 
 void DorvixStepSettings::ApplyTemplateToFirstStep() {
-    if (DorvixStepControls* first = stepList_.GetStep(1)) ApplyTemplateToStep(first, 0);
+    if (DorvixStepControls* first = stepList_.GetStep(1)) (void)ApplyTemplateToStep(first, 0);
 }
 
 int DorvixStepSettings::ApplyTemplateToStep(DorvixStepControls* step, int /*flag*/) {
@@ -72,11 +72,11 @@ bool DorvixStepSettings::IsEqual(const DorvixSolutionSettings& other) const {
 
 HRESULT DorvixStepSettings::WriteXML(XmlNode element) const {
     const XmlNode root = AppendRootElement(element, traits_.rootName);
-    if (!root) return S_OK;
-    WriteStepListXml(stepList_, root);
-    WriteSolverControlsXml(solverControls_, root);
-    if (damping_) WriteDampingControlsXml(*damping_, root);
-    WriteSolverFileControlsXml(solverFileControls_, root);
+    if (!root || FAILED(WriteStepListXml(stepList_, root)) ||
+        FAILED(WriteSolverControlsXml(solverControls_, root)) ||
+        (damping_ && FAILED(WriteDampingControlsXml(*damping_, root))) ||
+        FAILED(WriteSolverFileControlsXml(solverFileControls_, root)))
+        return E_FAIL;
     return S_OK;
 }
 

@@ -35,14 +35,14 @@ struct DorvixStepSettingsTraits {
 
 class DorvixStepSettings : public DorvixSolutionSettings {
   public:
-    HRESULT WriteXML(XmlNode element) const override;
-    HRESULT ReadXML(XmlNode element) override;
-    HRESULT SaveDB(JXStream& stream) const override;
-    HRESULT ResumeDB(JXStream& stream) override;
+    [[nodiscard]] HRESULT WriteXML(XmlNode element) const override;
+    [[nodiscard]] HRESULT ReadXML(XmlNode element) override;
+    [[nodiscard]] HRESULT SaveDB(JXStream& stream) const override;
+    [[nodiscard]] HRESULT ResumeDB(JXStream& stream) override;
     DorvixSettingsRecord* GetStepControls(int step, int selector) override;
     DorvixSettingsRecord* GetControls(int tag) override;
     int GetNumberOfSteps() const override { return stepList_.GetCount(); }
-    int ApplyTemplateToStep(DorvixStepControls* step, int flag) override;
+    [[nodiscard]] int ApplyTemplateToStep(DorvixStepControls* step, int flag) override;
     bool CopyFrom(const DorvixSolutionSettings& other) override;
     bool IsEqual(const DorvixSolutionSettings& other) const override;
     using DorvixSolutionSettings::GetControls;

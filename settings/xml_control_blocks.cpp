@@ -35,12 +35,12 @@ constexpr FutureAnalysisWord kFutureAnalysisWords[] = {
 };
 
 void AppendFrequencyBounds(XmlNode parent, double minimum, double maximum) {
-    XmlSetAttribute(parent, L"unit", L"Hz");
+    (void)XmlSetAttribute(parent, L"unit", L"Hz");  // see settings/xml_values.h, writing
     AppendDouble(parent, L"Minimum", minimum);
     AppendDouble(parent, L"Maximum", maximum);
 }
 
-HRESULT ReadModeSuperposition(DorvixHarmonicControls& r, XmlNode root) {
+[[nodiscard]] HRESULT ReadModeSuperposition(DorvixHarmonicControls& r, XmlNode root) {
     bool flag = false;
     if (FAILED(ReadBool(root, "./HarmonicControls/HarmonicMethod/ModeSuperposition/Clustering", flag)))
         return E_FAIL;
@@ -119,8 +119,8 @@ HRESULT ReadSolverFileControlsXml(DorvixSolverFileControls& record, XmlNode root
         }
         // A later analysis this system does not offer is read as none.
         if (!known)
-            XmlReadLog::Note(root, "./SolverFileControls/FutureAnalysisType",
-                             L"no known analysis, none kept");
+            (void)XmlReadLog::Note(root, "./SolverFileControls/FutureAnalysisType",
+                                   L"no known analysis, none kept");
     }
     std::int32_t units = 0;
     if (FAILED(ReadInt(root, "./SolverFileControls/SolverUnits", units))) return E_FAIL;

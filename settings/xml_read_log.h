@@ -28,7 +28,7 @@ class XmlReadLog {
     // Notes on the open log that the element `relative` (an XPath below `context`, or empty for
     // the context itself) cannot be read, and why. Always E_FAIL, so that a reader can answer
     // with it.
-    static HRESULT Note(XmlNode context, std::string_view relative, std::wstring_view why);
+    [[nodiscard]] static HRESULT Note(XmlNode context, std::string_view relative, std::wstring_view why);
 
   private:
     // The path of `node` below the root, with a 1-based position where siblings share a name.

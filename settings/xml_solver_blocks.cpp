@@ -100,7 +100,7 @@ void ReadSolverType(DorvixSolverControls& r, XmlNode element) {
                            {"./Parallel", kSolverParallel},
                            {"./Manual", kSolverManual}},
                           type, &chosen))) {
-        XmlReadLog::Note(element, {}, L"no known solver, kept as it was");
+        (void)XmlReadLog::Note(element, {}, L"no known solver, kept as it was");
         return;
     }
     r.SetSolverType(static_cast<std::uint32_t>(type));
@@ -116,7 +116,7 @@ void ReadSelectedValue(XmlNode context, const char* xpath, DorvixSolverControls&
     if (SUCCEEDED(ReadDouble(context, xpath, value))) (r.*set)(value);
 }
 
-HRESULT ReadWeakSprings(DorvixSolverControls& r, XmlNode element) {
+[[nodiscard]] HRESULT ReadWeakSprings(DorvixSolverControls& r, XmlNode element) {
     int springs = 0;
     if (FAILED(FirstMatch(
             element, {{"./ProgramControlled", kProgramControlled}, {"./Off", kOff}, {"./On", kOn}}, springs)))
@@ -141,7 +141,7 @@ HRESULT ReadWeakSprings(DorvixSolverControls& r, XmlNode element) {
     return S_OK;
 }
 
-HRESULT ReadNonlinearFormulation(DorvixSolverControls& r, XmlNode element) {
+[[nodiscard]] HRESULT ReadNonlinearFormulation(DorvixSolverControls& r, XmlNode element) {
     int type = 0;
     XmlNode chosen;
     if (FAILED(FirstMatch(element,
@@ -158,8 +158,8 @@ HRESULT ReadNonlinearFormulation(DorvixSolverControls& r, XmlNode element) {
 }
 
 // Reads an optional boolean control; present marks the control present.
-HRESULT ReadFlagControl(XmlNode root, const char* xpath, int code, DorvixSolverControls& r,
-                        void (DorvixSolverControls::*set)(bool)) {
+[[nodiscard]] HRESULT ReadFlagControl(XmlNode root, const char* xpath, int code, DorvixSolverControls& r,
+                                      void (DorvixSolverControls::*set)(bool)) {
     if (!Has(root, xpath)) return S_OK;
     bool value = false;
     if (FAILED(ReadBool(root, xpath, value))) return E_FAIL;

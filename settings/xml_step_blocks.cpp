@@ -50,7 +50,7 @@ void AppendTypedValue(XmlNode parent, const wchar_t* name, int type, const std::
 }
 
 // Reads one "ProgramControlled"/"Manual" child into type and, for Manual, its text into text.
-HRESULT ReadTypedValue(XmlNode element, int& type, std::wstring& text) {
+[[nodiscard]] HRESULT ReadTypedValue(XmlNode element, int& type, std::wstring& text) {
     int found = 0;
     XmlNode manual;
     if (FAILED(FirstMatch(element, {{"./ProgramControlled", 0}, {"./Manual", 1}}, found, &manual)))
@@ -92,7 +92,7 @@ void WriteDefinedBy(const DorvixTimeStepOptions& r, XmlNode autoElement, bool au
 }
 
 // Reads which of "Time" and "SubSteps" defines the stepping and finds that element.
-HRESULT ReadDefinedBy(DorvixTimeStepOptions& r, XmlNode definedBy, XmlNode& node) {
+[[nodiscard]] HRESULT ReadDefinedBy(DorvixTimeStepOptions& r, XmlNode definedBy, XmlNode& node) {
     int defineBy = 0;
     if (FAILED(FirstMatch(definedBy, {{"./Time", kDefineByTime}, {"./SubSteps", kDefineBySubSteps}}, defineBy,
                           &node)))
@@ -102,7 +102,7 @@ HRESULT ReadDefinedBy(DorvixTimeStepOptions& r, XmlNode definedBy, XmlNode& node
 }
 
 // Automatic time stepping: initial (unless carried over), minimum and maximum step.
-HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
+[[nodiscard]] HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
     XmlNode node;
     if (FAILED(ReadDefinedBy(r, definedBy, node))) return E_FAIL;
     if (r.GetTimeStepDefineby() == kDefineByTime) {
@@ -129,7 +129,7 @@ HRESULT ReadAutomaticStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
 }
 
 // Fixed time stepping: one time step, or a number of sub-steps.
-HRESULT ReadFixedStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
+[[nodiscard]] HRESULT ReadFixedStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
     XmlNode node;
     if (FAILED(ReadDefinedBy(r, definedBy, node))) return E_FAIL;
     if (r.GetTimeStepDefineby() == kDefineByTime) {
@@ -144,7 +144,7 @@ HRESULT ReadFixedStepping(DorvixTimeStepOptions& r, XmlNode definedBy) {
     return S_OK;
 }
 
-HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
+[[nodiscard]] HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
     for (int i = 0; i < kNewtonControlCount; ++i) {
         const XmlNode child = Find(newton, ("./" + Utf8(kNewtonNames[i])).c_str());
         if (!child) continue;  // absent controls keep their values
@@ -186,7 +186,7 @@ HRESULT ReadNewtonControls(DorvixTimeStepOptions& r, XmlNode newton) {
     return S_OK;
 }
 
-HRESULT ReadFrequencies(DorvixTimeStepOptions& r, XmlNode frequencies) {
+[[nodiscard]] HRESULT ReadFrequencies(DorvixTimeStepOptions& r, XmlNode frequencies) {
     for (int i = 0; i < kOutputFrequencyCount; ++i) {
         const XmlNode child = Find(frequencies, ("./" + Utf8(kFrequencyNames[i])).c_str());
         if (!child) continue;
@@ -282,8 +282,8 @@ HRESULT ReadOutputControlsXml(DorvixOutputControls& record, XmlNode context) {
                             {"./OutputControls[TimePointsOptions=\"Last\"]", kTimePointsLast},
                             {"./OutputControls/TimePointsOptions/EquallySpaced", kTimePointsEquallySpaced}},
                            option)))
-            XmlReadLog::Note(context, "./OutputControls/TimePointsOptions",
-                             L"no known choice, kept as it was");
+            (void)XmlReadLog::Note(context, "./OutputControls/TimePointsOptions",
+                                   L"no known choice, kept as it was");
         r.SetTimePointsOptions(option);
         if (option == kTimePointsEquallySpaced) {
             std::int32_t count = 0;
@@ -318,7 +318,7 @@ HRESULT WriteTimeStepOptionsXml(const DorvixTimeStepOptions& r, XmlNode stepElem
     XmlNode autoType = Append(block, L"AutoTimeSteppingType");
     switch (r.GetUseAutoTimeStepping()) {
         case kProgramControlled:
-            XmlSetElementText(autoType, L"ProgramControlled");
+            (void)XmlSetElementText(autoType, L"ProgramControlled");  // see settings/xml_values.h, writing
             break;
         case kOff:
             WriteDefinedBy(r, Append(autoType, L"Off"), false);
@@ -381,8 +381,9 @@ HRESULT ReadTimeStepOptionsXml(DorvixTimeStepOptions& record, XmlNode stepElemen
 HRESULT WriteStepControlsXml(const DorvixStepControls& r, XmlNode root) {
     XmlNode block = AppendBlock(root, L"StepControls", kStepControlsVersion);
     AppendDouble(block, L"EndTime", r.GetEndTime());
-    WriteTimeStepOptionsXml(r.GetTimeStepOptions(), block);
-    WriteOutputControlsXml(r.GetOutputControls(), block);
+    if (FAILED(WriteTimeStepOptionsXml(r.GetTimeStepOptions(), block)) ||
+        FAILED(WriteOutputControlsXml(r.GetOutputControls(), block)))
+        return E_FAIL;
     for (int code : r.GetStepCodes()) {
         if (code == kTimeIntegrationStepCode) AppendBool(block, L"TimeIntegration", r.GetTimeIntegration());
         if (code == kInertialReliefStepCode) AppendBool(block, L"InertialRelief", r.GetInertialRelief());
@@ -410,8 +411,8 @@ HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement) {
     r.GetTimeStepOptions().SetStepSpan(endTime - previousEnd);
     // A block of the step that cannot be read (one written by another version, say) leaves
     // the step with the template's block; the step itself is still read. The log keeps why.
-    ReadTimeStepOptionsXml(r.GetTimeStepOptions(), stepElement);
-    ReadOutputControlsXml(r.GetOutputControls(), stepElement);
+    (void)ReadTimeStepOptionsXml(r.GetTimeStepOptions(), stepElement);
+    (void)ReadOutputControlsXml(r.GetOutputControls(), stepElement);
     ReadStepFlag(r, stepElement, "./TimeIntegration", kTimeIntegrationStepCode,
                  &DorvixStepControls::SetTimeIntegration);
     ReadStepFlag(r, stepElement, "./InertialRelief", kInertialReliefStepCode,
@@ -421,7 +422,8 @@ HRESULT ReadStepControlsXml(DorvixStepControls& record, XmlNode stepElement) {
 }
 
 HRESULT WriteStepListXml(const DorvixStepControlsList& r, XmlNode root) {
-    for (int i = 1; i <= r.GetCount(); ++i) WriteStepControlsXml(*r.GetStep(i), root);
+    for (int i = 1; i <= r.GetCount(); ++i)
+        if (FAILED(WriteStepControlsXml(*r.GetStep(i), root))) return E_FAIL;
     return S_OK;
 }
 

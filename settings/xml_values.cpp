@@ -84,7 +84,8 @@ bool ParseStrictBool(std::wstring_view text, bool& value) {
 }
 
 template <class T, class Parse>
-static HRESULT ReadValue(XmlNode context, const char* xpath, T& value, Parse parse, const wchar_t* kind) {
+[[nodiscard]] static HRESULT ReadValue(XmlNode context, const char* xpath, T& value, Parse parse,
+                                       const wchar_t* kind) {
     const XmlNode node = Find(context, xpath);
     if (!node) return XmlReadLog::Note(context, xpath, L"missing");
     T parsed{};
@@ -133,12 +134,12 @@ XmlNode Append(XmlNode parent, std::wstring_view name) {
 
 XmlNode AppendBlock(XmlNode parent, std::wstring_view name, int version) {
     XmlNode element = Append(parent, name);
-    if (element) XmlSetAttribute(element, L"version", std::to_wstring(version));
+    if (element) (void)XmlSetAttribute(element, L"version", std::to_wstring(version));
     return element;
 }
 
 void AppendText(XmlNode parent, std::wstring_view name, std::wstring_view text) {
-    XmlCreateTextElement(XmlNode(), parent, name, text);
+    (void)XmlCreateTextElement(XmlNode(), parent, name, text);
 }
 
 void AppendDouble(XmlNode parent, std::wstring_view name, double value) {

@@ -25,19 +25,19 @@ bool Has(XmlNode context, const char* xpath);
 
 // Typed values of the first node the XPath names. E_FAIL when there is none or its text is
 // not a whole value of the kind (blanks around it are allowed).
-HRESULT ReadDouble(XmlNode context, const char* xpath, double& value);
-HRESULT ReadInt(XmlNode context, const char* xpath, std::int32_t& value);
+[[nodiscard]] HRESULT ReadDouble(XmlNode context, const char* xpath, double& value);
+[[nodiscard]] HRESULT ReadInt(XmlNode context, const char* xpath, std::int32_t& value);
 // A non-negative integer up to 4294967295.
-HRESULT ReadUInt(XmlNode context, const char* xpath, std::uint32_t& value);
+[[nodiscard]] HRESULT ReadUInt(XmlNode context, const char* xpath, std::uint32_t& value);
 // "true" or "false" in any letter case, or a number (0 false, anything else true).
-HRESULT ReadBool(XmlNode context, const char* xpath, bool& value);
-HRESULT ReadText(XmlNode context, const char* xpath, std::wstring& value);
+[[nodiscard]] HRESULT ReadBool(XmlNode context, const char* xpath, bool& value);
+[[nodiscard]] HRESULT ReadText(XmlNode context, const char* xpath, std::wstring& value);
 
 // Tries the XPaths in order; the first that names a node sets value to its paired value (and
 // found to the node). E_FAIL, value unchanged, when none does; that is noted nowhere, since
 // for some choices no match is no fault.
-HRESULT FirstMatch(XmlNode context, std::initializer_list<std::pair<const char*, int>> choices, int& value,
-                   XmlNode* found = nullptr);
+[[nodiscard]] HRESULT FirstMatch(XmlNode context, std::initializer_list<std::pair<const char*, int>> choices,
+                                 int& value, XmlNode* found = nullptr);
 
 bool ParseStrictDouble(std::wstring_view text, double& value);
 bool ParseStrictInt(std::wstring_view text, std::int32_t& value);
@@ -45,6 +45,9 @@ bool ParseStrictUInt(std::wstring_view text, std::uint32_t& value);
 bool ParseStrictBool(std::wstring_view text, bool& value);
 
 // --- writing -----------------------------------------------------------------------------
+// An append to a live element of an in-memory document fails only for want of memory; a null
+// parent (an append before it failed) takes nothing. So the writers below answer nothing, and
+// the settings' WriteXML refuses the one parent that can be null, the element it is given.
 
 // Appends an element; null when the document refuses it.
 XmlNode Append(XmlNode parent, std::wstring_view name);

@@ -26,9 +26,9 @@ class CCAERep : public CCAERepBase {
     // Loads the document into this root's database. 0 on success; a negative answer when the
     // file cannot be read, is malformed or holds bad content: the objects the load created are
     // removed again, the failure is collected (RaiseOrCollect) and kept in getLastError.
-    int resumeFromFile(const std::filesystem::path& path);
+    [[nodiscard]] int resumeFromFile(const std::filesystem::path& path);
     // The same for a document already in memory; `source` names it in messages.
-    int resumeFromDocument(const pugi::xml_document& document, const std::wstring& source);
+    [[nodiscard]] int resumeFromDocument(const pugi::xml_document& document, const std::wstring& source);
     // Writes the whole representation. The file is written beside the target and renamed over
     // it, so a failed save leaves an earlier file as it was. CCAEXMLSaveException on failure.
     void saveToFile(const std::filesystem::path& path) const;
@@ -41,7 +41,7 @@ class CCAERep : public CCAERepBase {
     const CCAEException* getLastError() const { return m_lastError.get(); }
 
   private:
-    int fail(const CCAEException& error);
+    [[nodiscard]] int fail(const CCAEException& error);
     std::shared_ptr<CCAEException> m_lastError;
 };
 

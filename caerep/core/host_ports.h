@@ -40,19 +40,19 @@ class IHostModelProvider {
   public:
     virtual ~IHostModelProvider() = default;
     // The host mesh / geometry object that a mesh / geometry representation stands for.
-    virtual HRESULT getMesh(const CMeshRep& rep, ComPtr<IUnknown>& out) = 0;
-    virtual HRESULT getGeometry(const CGeometryRep& rep, ComPtr<IUnknown>& out) = 0;
+    [[nodiscard]] virtual HRESULT getMesh(const CMeshRep& rep, ComPtr<IUnknown>& out) = 0;
+    [[nodiscard]] virtual HRESULT getGeometry(const CGeometryRep& rep, ComPtr<IUnknown>& out) = 0;
     // The host material of that name in the library; S_FALSE and null when there is none.
-    virtual HRESULT findMaterial(const CMaterialLibraryRep& library, const std::wstring& name,
-                                 ComPtr<IUnknown>& out) = 0;
+    [[nodiscard]] virtual HRESULT findMaterial(const CMaterialLibraryRep& library, const std::wstring& name,
+                                               ComPtr<IUnknown>& out) = 0;
     // Reads a material property; a negative answer when the material does not define it.
-    virtual int readMaterialProperty(IUnknown* material, const MaterialPropertyRequest& request,
-                                     MaterialPropertyTable& out) = 0;
+    [[nodiscard]] virtual int readMaterialProperty(IUnknown* material, const MaterialPropertyRequest& request,
+                                                   MaterialPropertyTable& out) = 0;
     // Whether the material defines the named model (for instance "Neo-Hookean").
     virtual bool materialHasModel(IUnknown* material, const std::wstring& model) = 0;
     // Fills the tables of an imported load from the host's data in the given solver unit
     // system; 0 on success.
-    virtual int importLoadData(NBC::CExternalLoadRep& load, int solverUnits) = 0;
+    [[nodiscard]] virtual int importLoadData(NBC::CExternalLoadRep& load, int solverUnits) = 0;
 };
 
 // The provider used by databases that have none of their own (null until the host installs one).

@@ -110,7 +110,7 @@ class CExternalLoadRep : public CModelRep<CExternalLoadRep> {
 
     // Fills the load's tables from the host in the given solver unit system. Without a host
     // provider the tables the model file carries are kept and 0 is answered.
-    int importLoadData(int solverUnits);
+    [[nodiscard]] int importLoadData(int solverUnits);
 
     CPropertyValue m_Caption, m_ExternalLoadType;
 };

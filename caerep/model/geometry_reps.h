@@ -56,7 +56,7 @@ class CMeshRep : public CModelRep<CMeshRep> {
 
     // The host mesh (a new reference): the one set on the object, else the database's host
     // provider is asked once. E_FAIL and null when there is none.
-    HRESULT getMesh(ComPtr<IUnknown>& out);
+    [[nodiscard]] HRESULT getMesh(ComPtr<IUnknown>& out);
     void setMesh(ComPtr<IUnknown> mesh) { m_mesh = std::move(mesh); }
 
   private:
@@ -73,7 +73,7 @@ class CGeometryRep : public CModelRep<CGeometryRep> {
     void registerProperties() override;
 
     // The host geometry (a new reference), found as for the mesh.
-    HRESULT getGeometry(ComPtr<IUnknown>& out);
+    [[nodiscard]] HRESULT getGeometry(ComPtr<IUnknown>& out);
     void setGeometry(ComPtr<IUnknown> geometry) { m_geometry = std::move(geometry); }
 
   private:

@@ -21,7 +21,7 @@ class CMaterialLibraryRep : public CModelRep<CMaterialLibraryRep> {
 
     // The host material of that name; S_FALSE and a null `out` when the library has none,
     // E_FAIL when no host provider is installed.
-    HRESULT getMaterial(const std::wstring& name, ComPtr<IUnknown>& out) const;
+    [[nodiscard]] HRESULT getMaterial(const std::wstring& name, ComPtr<IUnknown>& out) const;
 
     CPropertyValue m_FileName;
 };
@@ -32,17 +32,19 @@ class CMaterialRep : public CModelRep<CMaterialRep> {
     explicit CMaterialRep(const CIdentity& identity) : CModelRep(identity) {}
     void registerProperties() override;
 
-    // The host material named by MaterialName in the root's "MaterialLibraryRep" child.
-    HRESULT getHostMaterial(ComPtr<IUnknown>& out) const;
+    // The host material named by MaterialName in the root's "MaterialLibraryRep" child: S_OK,
+    // S_FALSE when the library has none of that name, E_FAIL without a library or a name that
+    // is text.
+    [[nodiscard]] HRESULT getHostMaterial(ComPtr<IUnknown>& out) const;
     // True when the material has one of the hyperelastic models.
     bool hasHyperelasticModel() const;
     // One property with its temperature dependence in a unit system; negative on failure.
-    int readPropertyData(const std::wstring& property, const std::wstring& unitSystem,
-                         MaterialPropertyTable& out, const std::wstring& qualifier = L"",
-                         const std::wstring& group = L"") const;
+    [[nodiscard]] int readPropertyData(const std::wstring& property, const std::wstring& unitSystem,
+                                       MaterialPropertyTable& out, const std::wstring& qualifier = L"",
+                                       const std::wstring& group = L"") const;
     // Whether the property exists, and its values; negative when it is missing.
-    int getPropertyValues(const std::wstring& property, const std::wstring& qualifier,
-                          const std::wstring& group, std::vector<double>& out) const;
+    [[nodiscard]] int getPropertyValues(const std::wstring& property, const std::wstring& qualifier,
+                                        const std::wstring& group, std::vector<double>& out) const;
 
     CPropertyValue m_MaterialName;
 };

@@ -29,8 +29,12 @@ HRESULT CMaterialRep::getHostMaterial(ComPtr<IUnknown>& out) const {
     auto* library = dynamic_cast<CMaterialLibraryRep*>(
         getDatabase()->getRoot()->getChild(L"MaterialLibraryRep", L"MaterialLibraryRep"));
     if (!library) return E_FAIL;
+    // A model file may give the name a value of another type; such a material is not found,
+    // and the caller learns it from the code rather than from a look-up exception.
+    const CPropertyValue* nameValue = findProperty(L"MaterialName");
+    if (!nameValue || nameValue->getType() != EValueType::String) return E_FAIL;
     std::wstring name;
-    getProperty(L"MaterialName").getValue(name);
+    nameValue->getValue(name);
     return library->getMaterial(name, out);
 }
 

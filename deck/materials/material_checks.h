@@ -31,4 +31,5 @@ bool HasPlakinSpecialHardeningLaw(IHostMaterial* material);
 // Whether the material alone makes the analysis non-linear. `checkCode` is the physics mask
 // times 10000, plus 1 for a transient analysis. The flag is VARIANT_TRUE or VARIANT_FALSE;
 // the result is that of the last host question asked (S_OK when every one was answered).
-HRESULT MaterialNeedsNonlinearModule(IHostMaterial* material, int checkCode, VARIANT_BOOL& needsModule);
+[[nodiscard]] HRESULT MaterialNeedsNonlinearModule(IHostMaterial* material, int checkCode,
+                                                   VARIANT_BOOL& needsModule);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "deck/materials/material_section_writer.h"
@@ -13,6 +14,10 @@ struct CMaterialSectionWriter::Columns {
     std::vector<std::vector<double>> values;
 
     std::size_t Count() const { return temperatures.size(); }
+    // One value column against the temperatures, not numbered yet.
+    MaterialFunction Function(std::size_t column, std::string name = {}) const {
+        return {0, std::move(name), {temperatures, values[column]}};
+    }
 };
 
 // The datum of the same name as its property, the usual shape of a host property; null when

@@ -5,6 +5,7 @@
 #include "deck/deck_file.h"
 #include "deck/materials/material_columns.h"
 #include "deck/materials/unit_system_name.h"
+#include "deck/return_codes.h"
 #include "foundation/number_format.h"
 #include "platform/text.h"
 
@@ -69,8 +70,9 @@ void WriteThreeColumns(const MaterialFunction& function, DorvixDeckFile& deck) {
 }  // namespace
 
 std::wstring CMaterialSectionWriter::UnitSystemName() const {
+    // A code without a name leaves it empty, which asks for the values as the library holds them.
     std::wstring name;
-    GetUnitSystemName(bodies_.GetUnitSystem(), name);
+    (void)GetUnitSystemName(bodies_.GetUnitSystem(), name);
     return name;
 }
 
@@ -84,7 +86,11 @@ HRESULT CMaterialSectionWriter::ReadPropertyColumn(IHostMaterialData* data, std:
     values.assign(static_cast<std::size_t>(std::max(column->GetCount(), 0)), 0.0);
     for (std::size_t i = 0; i < values.size(); ++i) {
         ComPtr<IHostMaterialValue> value = column->GetValue(static_cast<int>(i), system, kHostValueConverted);
-        if (!value) return E_FAIL;
+        if (!value) {
+            // The rows not read would otherwise stand in the column as zeros.
+            values.clear();
+            return E_FAIL;
+        }
         values[i] = value->GetDouble();
     }
     if (values.size() == 1 && columnName != L"Temperature" && values[0] == kHostUndefinedValue)
@@ -97,8 +103,9 @@ MaterialFunction CMaterialSectionWriter::MakeMaterialFunction(IHostMaterialData*
                                                               std::string name) const {
     MaterialFunction function;
     function.columns.resize(2);
-    ReadPropertyColumn(data, L"Temperature", function.columns[0]);
-    ReadPropertyColumn(data, valueColumn, function.columns[1]);
+    // A column that cannot be read comes back empty, which the callers' length checks refuse.
+    (void)ReadPropertyColumn(data, L"Temperature", function.columns[0]);
+    (void)ReadPropertyColumn(data, valueColumn, function.columns[1]);
     function.id = NextFunctionNumber();
     function.name = std::move(name);
     return function;
@@ -136,10 +143,10 @@ HRESULT CMaterialSectionWriter::WriteMaterialFunction(const MaterialFunction& fu
 
 int CMaterialSectionWriter::WriteFunctions(const MaterialFunctionList& functions, std::string_view banner,
                                            DorvixDeckFile& deck) {
-    if (functions.empty()) return 0;
+    if (functions.empty()) return kRC_Success;
     deck.WriteLine(banner);
     deck.WriteLine("!---------------------------------------");
     for (const MaterialFunction& function : functions)
-        if (FAILED(WriteMaterialFunction(function, deck))) return 25;
-    return 0;
+        if (FAILED(WriteMaterialFunction(function, deck))) return kRC_MissingData;
+    return kRC_Success;
 }

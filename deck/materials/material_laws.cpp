@@ -5,6 +5,7 @@
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
 #include "platform/text.h"
+#include "deck/return_codes.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ int CMaterialSectionWriter::WritePlasticity(IHostMaterial* material, MaterialFun
                  ? WriteBilinearHardening(material, false, functions, deck)
                  : WriteMultilinearHardening(material, false, functions, deck);
     }
-    if (FAILED(hr)) return 5;
+    if (FAILED(hr)) return kRC_MaterialData;
 
     if (ComPtr<IHostMaterialProperty> chaboche = material->GetProperty(kChabocheKinematicHardening)) {
         for (ChabocheParameter parameter :
@@ -93,7 +94,7 @@ int CMaterialSectionWriter::WritePlasticity(IHostMaterial* material, MaterialFun
         deck.WriteLine("    VONM");
     }
     if (material->GetProperty(kPlakinSpecialHardeningLaw)) return WritePlakinLaw(material, functions, deck);
-    return 0;
+    return kRC_Success;
 }
 
 HRESULT CMaterialSectionWriter::WriteBilinearHardening(IHostMaterial* material, bool kinematic,
@@ -155,28 +156,17 @@ void CMaterialSectionWriter::WriteChabocheOrCreepParameter(IHostMaterialProperty
     if (!data) return;
     MaterialFunction function = MakeMaterialFunction(data.Get(), entry.dataName, entry.keyword);
     if (!HasUsableValues(function)) return;
-    const std::string keyword = std::string("    ") + entry.keyword;
-    if (IsConstant(function)) {
-        deck.WriteFields(keyword, function.columns[1][0]);
-        return;
-    }
-    deck.WriteLine(keyword + " 1. NF " + std::to_string(function.id));
-    functions.push_back(std::move(function));
+    WriteConstantOrFunction(std::string("    ") + entry.keyword, std::move(function), "", functions, deck);
 }
 
 int CMaterialSectionWriter::WritePlakinLaw(IHostMaterial* material, MaterialFunctionList& functions,
                                            DorvixDeckFile& deck) {
     ComPtr<IHostMaterialProperty> plakin = material->GetProperty(kPlakinSpecialHardeningLaw);
     ComPtr<IHostMaterialData> littleK = plakin ? plakin->GetData(L"Little K", L"") : nullptr;
-    if (!littleK) return 5;
+    if (!littleK) return kRC_MaterialData;
     MaterialFunction function = MakeMaterialFunction(littleK.Get(), L"Little K", "LITK");
-    if (!HasUsableValues(function)) return 5;
-    if (IsConstant(function)) {
-        deck.WriteFields("    LITK", function.columns[1][0]);
-    } else {
-        deck.WriteLine("    LITK 1. NF " + std::to_string(function.id));
-        functions.push_back(std::move(function));
-    }
+    if (!HasUsableValues(function)) return kRC_MaterialData;
+    WriteConstantOrFunction("    LITK", std::move(function), "", functions, deck);
 
     int lengthB = 0, lengthQ = 0, lengthC = 0, lengthD = 0;
     for (auto [letter, length] :
@@ -192,10 +182,10 @@ int CMaterialSectionWriter::WritePlakinLaw(IHostMaterial* material, MaterialFunc
     if (lengthC != lengthD)
         block += InconsistencyText(name, lengthC, lengthD, " coefficients C (COCA) and ",
                                    " coefficients D (COEC). An equal number is expected.\n");
-    if (block.empty()) return 0;
+    if (block.empty()) return kRC_Success;
     block.pop_back();  // the deck's raw writer ends the last line itself
     deck.WriteRaw(block);
-    return 5;
+    return kRC_MaterialData;
 }
 
 int CMaterialSectionWriter::WritePlakinCoefficientSeries(IHostMaterialProperty* plakin, char letter,
@@ -203,7 +193,7 @@ int CMaterialSectionWriter::WritePlakinCoefficientSeries(IHostMaterialProperty* 
                                                          DorvixDeckFile& deck) {
     length = 0;
     const char* keyword = PlakinKeyword(letter);
-    if (!plakin || !keyword) return 5;
+    if (!plakin || !keyword) return kRC_MaterialData;
     const std::wstring column = std::wstring(L"Coefficient ") + static_cast<wchar_t>(letter);
     MaterialFunctionList series;
     for (int i = 1;; ++i) {
@@ -212,12 +202,12 @@ int CMaterialSectionWriter::WritePlakinCoefficientSeries(IHostMaterialProperty* 
         series.push_back(MakeMaterialFunction(data.Get(), column, keyword + std::to_string(i)));
         if (!HasUsableValues(series.back())) {
             deck.WriteRaw(std::string("ERROR: Missing coefficient ") + letter + std::to_string(i) + ".");
-            return 5;
+            return kRC_MaterialData;
         }
     }
     if (series.empty()) {
         deck.WriteRaw(std::string("ERROR: Missing coefficient ") + letter + ".");
-        return 5;
+        return kRC_MaterialData;
     }
     std::string line = std::string("    ") + keyword;
     bool allConstant = true;
@@ -234,5 +224,5 @@ int CMaterialSectionWriter::WritePlakinCoefficientSeries(IHostMaterialProperty* 
         for (MaterialFunction& f : series) functions.push_back(std::move(f));
     }
     length = static_cast<int>(series.size());
-    return 0;
+    return kRC_Success;
 }

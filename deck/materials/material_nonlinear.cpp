@@ -22,7 +22,8 @@ bool CMaterialSectionWriter::HasNonlinearMaterial() const {
         ComPtr<IHostMaterial> material = NonlinearBodyMaterial(bodies_, bodies_.GetBodyId(i));
         if (!material) continue;
         VARIANT_BOOL needsModule = VARIANT_FALSE;
-        MaterialNeedsNonlinearModule(material.Get(), checkCode, needsModule);
+        // The flag stays false when a question fails, so such a material asks for no module.
+        (void)MaterialNeedsNonlinearModule(material.Get(), checkCode, needsModule);
         if (needsModule) return true;
         // A Chaboche law needs the module in a structural analysis, plastic or not; an
         // eigenvalue analysis never runs it.

@@ -8,6 +8,7 @@
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
 #include "platform/text.h"
+#include "deck/return_codes.h"
 
 namespace {
 
@@ -44,27 +45,27 @@ int CMaterialSectionWriter::WriteMaterials(DorvixDeckFile& deck) {
         if (!written.insert(number).second) continue;
         NextMaterialNumber();
         NCAERep::CCAERepBase* attributes = bodies_.GetBodyAttributes(bodies_.GetBodyId(i));
-        if (!attributes) return 44;
+        if (!attributes) return kRC_ModelLoadFailed;
         if (const int code = WriteMaterial(number, attributes, &deck)) return code;
     }
-    return 0;
+    return kRC_Success;
 }
 
 int CMaterialSectionWriter::WriteMaterial(int materialNumber, NCAERep::CCAERepBase* bodyAttributes,
                                           DorvixDeckFile* deck) {
-    if (materialNumber == 0 || !bodyAttributes || !deck) return 25;
+    if (materialNumber == 0 || !bodyAttributes || !deck) return kRC_MissingData;
     BodyMaterialLookup found = FindBodyHostMaterial(bodyAttributes);
-    if (!found.materialRep) return 25;
+    if (!found.materialRep) return kRC_MissingData;
     if (!found.material) {
         deck->WriteRaw(found.Explain());
-        return 5;
+        return kRC_MaterialData;
     }
     return WriteHostMaterial(materialNumber, found.material.Get(), *deck);
 }
 
 int CMaterialSectionWriter::WriteHostMaterial(int materialNumber, IHostMaterial* material,
                                               DorvixDeckFile& deck) {
-    if (materialNumber == 0 || !material) return 25;
+    if (materialNumber == 0 || !material) return kRC_MissingData;
     const std::string name = platform::WideToUtf8(material->GetName());
     std::string header = ".MAT I " + std::to_string(materialNumber);
     if (!name.empty()) header += " NOM \"" + name + "\"";
@@ -83,30 +84,30 @@ int CMaterialSectionWriter::WriteThermalRecord(IHostMaterial* material, Material
                                                DorvixDeckFile& deck) {
     deck.WriteLine("    BEHA \"Thermal\" ");
     ComPtr<IHostMaterialProperty> conductivity = material->GetProperty(L"Thermal Conductivity");
-    if (!conductivity) return 5;
+    if (!conductivity) return kRC_MaterialData;
     const std::wstring behavior = conductivity->GetBehavior();
-    if (behavior.empty()) return 5;
+    if (behavior.empty()) return kRC_MaterialData;
     ComPtr<IHostMaterialData> data = conductivity->GetData(L"Thermal Conductivity", behavior);
-    if (!data) return 5;
+    if (!data) return kRC_MaterialData;
     Columns table;
     if (behavior == L"Orthotropic") {
         if (!ReadColumns(data.Get(),
                          {L"Thermal Conductivity X direction", L"Thermal Conductivity Y direction",
                           L"Thermal Conductivity Z direction"},
                          table))
-            return 5;
+            return kRC_MaterialData;
         WriteTripleOrFunctions("    COND", table, 0, " TEMP", functions, deck);
     } else {
-        if (!ReadColumns(data.Get(), {L"Thermal Conductivity"}, table)) return 5;
-        WriteConstantOrFunction("    COND", table, 0, " TEMP", functions, deck);
+        if (!ReadColumns(data.Get(), {L"Thermal Conductivity"}, table)) return kRC_MaterialData;
+        WriteConstantOrFunction("    COND", table.Function(0), " TEMP", functions, deck);
     }
 
     if (ComPtr<IHostMaterialProperty> specificHeat = material->GetProperty(L"Specific Heat")) {
         ComPtr<IHostMaterialData> heatData = PropertyData(specificHeat.Get(), L"Specific Heat");
-        if (!heatData || !ReadColumns(heatData.Get(), {L"Specific Heat"}, table)) return 5;
-        WriteConstantOrFunction("    CAPA", table, 0, " TEMP", functions, deck);
+        if (!heatData || !ReadColumns(heatData.Get(), {L"Specific Heat"}, table)) return kRC_MaterialData;
+        WriteConstantOrFunction("    CAPA", table.Function(0), " TEMP", functions, deck);
     }
-    return 0;
+    return kRC_Success;
 }
 
 int CMaterialSectionWriter::WriteStructuralRecord(IHostMaterial* material, MaterialFunctionList& functions,
@@ -122,7 +123,7 @@ int CMaterialSectionWriter::WriteElasticity(IHostMaterial* material, MaterialFun
                                             DorvixDeckFile& deck) {
     if (ComPtr<IHostMaterialProperty> orthotropic = material->GetProperty(L"Orthotropic Elasticity")) {
         ComPtr<IHostMaterialData> data = PropertyData(orthotropic.Get(), L"Orthotropic Elasticity");
-        if (!data) return 5;
+        if (!data) return kRC_MaterialData;
         struct Group {
             const char* keyword;
             std::vector<std::wstring_view> columns;
@@ -136,31 +137,23 @@ int CMaterialSectionWriter::WriteElasticity(IHostMaterial* material, MaterialFun
         };
         for (const Group& group : groups) {
             Columns table;
-            if (!ReadColumns(data.Get(), group.columns, table)) return 5;
+            if (!ReadColumns(data.Get(), group.columns, table)) return kRC_MaterialData;
             WriteTripleOrFunctions(group.keyword, table, 0, "", functions, deck);
         }
-        return 0;
+        return kRC_Success;
     }
     ComPtr<IHostMaterialProperty> isotropic = material->GetProperty(L"Isotropic Elasticity");
     if (!isotropic) {
         deck.WriteRaw("ERROR: Isotropic Elasticity property is missing.");
-        return 5;
+        return kRC_MaterialData;
     }
     ComPtr<IHostMaterialData> data = PropertyData(isotropic.Get(), L"Isotropic Elasticity");
     Columns table;
-    if (!data || !ReadColumns(data.Get(), {L"Young's Modulus", L"Poisson's Ratio"}, table)) return 5;
-    if (table.Count() == 1) {
-        deck.WriteFields("    YT", table.values[0][0]);
-        deck.WriteFields("    NT", table.values[1][0]);
-        return 0;
-    }
-    const int youngFunction = NextFunctionNumber();
-    const int poissonFunction = NextFunctionNumber();
-    deck.WriteLine("    YT 1. NF " + std::to_string(youngFunction));
-    deck.WriteLine("    NT 1. NF " + std::to_string(poissonFunction));
-    functions.push_back({youngFunction, "", {table.temperatures, table.values[0]}});
-    functions.push_back({poissonFunction, "", {table.temperatures, table.values[1]}});
-    return 0;
+    if (!data || !ReadColumns(data.Get(), {L"Young's Modulus", L"Poisson's Ratio"}, table))
+        return kRC_MaterialData;
+    WriteConstantOrFunction("    YT", table.Function(0), "", functions, deck);
+    WriteConstantOrFunction("    NT", table.Function(1), "", functions, deck);
+    return kRC_Success;
 }
 
 int CMaterialSectionWriter::WriteExpansion(IHostMaterial* material, MaterialFunctionList& functions,
@@ -168,13 +161,14 @@ int CMaterialSectionWriter::WriteExpansion(IHostMaterial* material, MaterialFunc
     ComPtr<IHostMaterialProperty> expansion = material->GetProperty(L"Coefficient of Thermal Expansion");
     if (!expansion) {
         deck.WriteRaw("ERROR: Coefficient of Thermal Expansion property is missing.");
-        return 5;
+        return kRC_MaterialData;
     }
     ComPtr<IHostMaterialData> data = PropertyData(expansion.Get(), L"Coefficient of Thermal Expansion");
     Columns table;
-    if (!data || !ReadColumns(data.Get(), {L"Coefficient of Thermal Expansion"}, table)) return 5;
-    WriteConstantOrFunction("    A", table, 0, "", functions, deck);
-    return 0;
+    if (!data || !ReadColumns(data.Get(), {L"Coefficient of Thermal Expansion"}, table))
+        return kRC_MaterialData;
+    WriteConstantOrFunction("    A", table.Function(0), "", functions, deck);
+    return kRC_Success;
 }
 
 void CMaterialSectionWriter::WriteReferenceTemperature(IHostMaterial* material, std::string_view keyword,
@@ -188,12 +182,12 @@ void CMaterialSectionWriter::WriteReferenceTemperature(IHostMaterial* material, 
 int CMaterialSectionWriter::WriteDensity(IHostMaterial* material, MaterialFunctionList& functions,
                                          DorvixDeckFile& deck) {
     ComPtr<IHostMaterialProperty> density = material->GetProperty(L"Density");
-    if (!density) return 0;
+    if (!density) return kRC_Success;
     ComPtr<IHostMaterialData> data = PropertyData(density.Get(), L"Density");
     Columns table;
-    if (!data || !ReadColumns(data.Get(), {L"Density"}, table)) return 5;
-    WriteConstantOrFunction("    M", table, 0, "", functions, deck);
-    return 0;
+    if (!data || !ReadColumns(data.Get(), {L"Density"}, table)) return kRC_MaterialData;
+    WriteConstantOrFunction("    M", table.Function(0), "", functions, deck);
+    return kRC_Success;
 }
 
 bool CMaterialSectionWriter::ReadColumns(IHostMaterialData* data, const std::vector<std::wstring_view>& names,
@@ -207,16 +201,16 @@ bool CMaterialSectionWriter::ReadColumns(IHostMaterialData* data, const std::vec
     return true;
 }
 
-void CMaterialSectionWriter::WriteConstantOrFunction(std::string_view keyword, const Columns& table,
-                                                     std::size_t column, std::string_view suffix,
-                                                     MaterialFunctionList& functions, DorvixDeckFile& deck) {
-    if (table.Count() == 1) {
-        deck.WriteFields(keyword, table.values[column][0]);
+void CMaterialSectionWriter::WriteConstantOrFunction(std::string_view keyword, MaterialFunction function,
+                                                     std::string_view suffix, MaterialFunctionList& functions,
+                                                     DorvixDeckFile& deck) {
+    if (function.columns[0].size() == 1) {
+        deck.WriteFields(keyword, function.columns[1][0]);
         return;
     }
-    const int id = NextFunctionNumber();
-    deck.WriteLine(std::string(keyword) + " 1. NF " + std::to_string(id) + std::string(suffix));
-    functions.push_back({id, "", {table.temperatures, table.values[column]}});
+    if (function.id == 0) function.id = NextFunctionNumber();
+    deck.WriteLine(std::string(keyword) + " 1. NF " + std::to_string(function.id) + std::string(suffix));
+    functions.push_back(std::move(function));
 }
 
 void CMaterialSectionWriter::WriteTripleOrFunctions(std::string_view keyword, const Columns& table,

@@ -4,6 +4,7 @@
 #include "deck/deck_file.h"
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_columns.h"
+#include "deck/return_codes.h"
 #include "foundation/number_format.h"
 #include "platform/text.h"
 
@@ -69,12 +70,12 @@ void WriteHookeFunctionLines(int zero, int h, int h12, int g, DorvixDeckFile& de
 int CMaterialSectionWriter::WriteScaledMembraneMaterial(int materialNumber, double factor, int bodyId,
                                                         DorvixDeckFile& deck, bool stiffnessUnscaled) {
     NCAERep::CCAERepBase* attributes = bodies_.GetBodyAttributes(bodyId);
-    if (!attributes) return 25;
+    if (!attributes) return kRC_MissingData;
     BodyMaterialLookup found = FindBodyHostMaterial(attributes);
-    if (!found.materialRep) return 25;
+    if (!found.materialRep) return kRC_MissingData;
     if (!found.material) {
         deck.WriteRaw(found.Explain());
-        return 5;
+        return kRC_MaterialData;
     }
     return WriteScaledMembraneHostMaterial(materialNumber, factor, found.material.Get(), deck,
                                            stiffnessUnscaled);
@@ -83,7 +84,7 @@ int CMaterialSectionWriter::WriteScaledMembraneMaterial(int materialNumber, doub
 int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, double factor,
                                                             IHostMaterial* material, DorvixDeckFile& deck,
                                                             bool stiffnessUnscaled) {
-    if (!material) return 5;
+    if (!material) return kRC_MaterialData;
     const std::string name = platform::WideToUtf8(material->GetName());
     deck.WriteLine(name.empty() ? ".MAT I " + std::to_string(materialNumber)
                                 : ".MAT I " + std::to_string(materialNumber) + " NOM \"" + name + "_" +
@@ -93,7 +94,7 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
     ComPtr<IHostMaterialData> elasticity = OwnData(material, L"Isotropic Elasticity");
     Columns elastic;
     if (!elasticity || !ReadColumns(elasticity.Get(), {L"Young's Modulus", L"Poisson's Ratio"}, elastic))
-        return 5;
+        return kRC_MaterialData;
     const double scale = stiffnessUnscaled ? 1.0 : factor;
     std::vector<double> h, h12, g;
     for (std::size_t i = 0; i < elastic.Count(); ++i) {
@@ -104,7 +105,7 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
             deck.WriteRaw("ERROR: Poisson's ratio " + FormatGeneral15(elastic.values[1][i]) +
                           " of material \"" + FunctionName("", name, materialNumber) +
                           "\" gives no finite plane-stress stiffness.");
-            return 5;
+            return kRC_MaterialData;
         }
         h.push_back(row.h);
         h12.push_back(row.h12);
@@ -128,21 +129,15 @@ int CMaterialSectionWriter::WriteScaledMembraneHostMaterial(int materialNumber, 
 
     ComPtr<IHostMaterialData> densityData = OwnData(material, L"Density");
     Columns density;
-    if (!densityData || !ReadColumns(densityData.Get(), {L"Density"}, density)) return 5;
+    if (!densityData || !ReadColumns(densityData.Get(), {L"Density"}, density)) return kRC_MaterialData;
     for (double& m : density.values[0]) m *= factor;
-    if (density.Count() == 1) {
-        deck.WriteFields("     M", density.values[0][0]);
-    } else {
-        const int id = NextFunctionNumber();
-        deck.WriteLine("     M 1. NF " + std::to_string(id));
-        functions.push_back(
-            {id, FunctionName("Fct_M_", name, materialNumber), {density.temperatures, density.values[0]}});
-    }
+    WriteConstantOrFunction("     M", density.Function(0, FunctionName("Fct_M_", name, materialNumber)), "",
+                            functions, deck);
 
     ComPtr<IHostMaterialData> expansionData = OwnData(material, L"Coefficient of Thermal Expansion");
     Columns expansion;
     if (!expansionData || !ReadColumns(expansionData.Get(), {L"Coefficient of Thermal Expansion"}, expansion))
-        return 5;
+        return kRC_MaterialData;
     if (expansion.Count() == 1) {
         const double a = expansion.values[0][0];
         const double values[3] = {a, a, a};

@@ -10,4 +10,4 @@ inline constexpr HRESULT kUnitSystemNameUnknown = MakeHResult(0x80000008u);
 
 // S_OK and the name, or kUnitSystemNameUnknown with `name` unchanged (codes outside 0..14,
 // and 12).
-HRESULT GetUnitSystemName(int code, std::wstring& name);
+[[nodiscard]] HRESULT GetUnitSystemName(int code, std::wstring& name);

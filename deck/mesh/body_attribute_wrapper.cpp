@@ -152,7 +152,7 @@ HRESULT CBodyAttributeWrapper::GetBodyDensity(int index, double* value) const {
     // A code without a name asks for the values as the material file holds them, as the
     // material section does.
     std::wstring unitSystem;
-    GetUnitSystemName(unitSystem_, unitSystem);
+    (void)GetUnitSystemName(unitSystem_, unitSystem);
     NCAERep::MaterialPropertyTable table;
     if (material->readPropertyData(L"Density", unitSystem, table) < 0 || table.values.empty()) return E_FAIL;
     const double density = table.values.front();

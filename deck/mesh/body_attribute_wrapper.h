@@ -34,35 +34,35 @@ class CBodyAttributeWrapper : public MaterialBodyTable {
     void SetTransient(bool on) { transient_ = on; }
     // Deck names and material numbers from the model; 0, or 25 at the first body without a
     // "BodyAttributes" object or without a material.
-    int FillNamesAndMaterials(NCAERep::CCAERepBase* root);
+    [[nodiscard]] int FillNamesAndMaterials(NCAERep::CCAERepBase* root);
     void SetCoordinateSystems(const std::vector<CoordinateSystemData>& systems) { frames_ = systems; }
     void SetModelValue(double value) { modelValue_ = value; }
 
     // --- by record index; a bad index gives the fallback named ---
     int GetBodyCount() const override { return records_ ? static_cast<int>(records_->size()) : 0; }
-    HRESULT GetBodyRecord(int index, const BodyRecord** out) const;  // null, E_FAIL
-    const BodyRecord* GetBodyRecord(int index) const;                // null
-    int GetBodyKind(int index) const;                                // 0; 5 for a rigid body
-    int GetBodyMeshId(int index) const;                              // 0
-    int GetBodyId(int index) const override;                         // 0
-    int GetBodyPartId(int index) const;                              // 0 (the part mesh id)
-    int GetBodyPartIndex(int index) const;                           // 0
-    int GetPlanarBehaviour(int index) const;                         // 4
-    HRESULT GetBodyThickness(int index, double* value) const;        // 0.0, E_FAIL
-    HRESULT GetShellOffset(int index, double* value) const;          // E_FAIL
-    int GetBodyMaterialNumber(int index) const override;             // 0
+    [[nodiscard]] HRESULT GetBodyRecord(int index, const BodyRecord** out) const;  // null, E_FAIL
+    const BodyRecord* GetBodyRecord(int index) const;                              // null
+    int GetBodyKind(int index) const;                                              // 0; 5 for a rigid body
+    int GetBodyMeshId(int index) const;                                            // 0
+    int GetBodyId(int index) const override;                                       // 0
+    int GetBodyPartId(int index) const;                                            // 0 (the part mesh id)
+    int GetBodyPartIndex(int index) const;                                         // 0
+    int GetPlanarBehaviour(int index) const;                                       // 4
+    [[nodiscard]] HRESULT GetBodyThickness(int index, double* value) const;        // 0.0, E_FAIL
+    [[nodiscard]] HRESULT GetShellOffset(int index, double* value) const;          // E_FAIL
+    int GetBodyMaterialNumber(int index) const override;                           // 0
     // Deck frame number of the body's coordinate system; 0 when it has none or it is unknown.
     int GetBodyFrameNumber(int index) const;
     // The density of the body's material in the deck's unit system (its value at the first
     // temperature point when it depends on temperature). E_FAIL when the body, its material or
     // the property is missing, or the density is not a positive number (callers divide by it).
-    HRESULT GetBodyDensity(int index, double* value) const;
+    [[nodiscard]] HRESULT GetBodyDensity(int index, double* value) const;
 
     // --- by id ---
     int FindBodyIndex(int bodyId) const;  // -1 when none
     int FindBodyIndexByMaterial(int materialObjectId) const;
     int GetBodyKindById(int bodyId) const;
-    HRESULT GetBodyName(int bodyId, std::string& name) const;
+    [[nodiscard]] HRESULT GetBodyName(int bodyId, std::string& name) const;
     const std::string& GetBodyNameAt(int index) const;
 
     // --- model-wide ---
@@ -87,12 +87,13 @@ class CBodyAttributeWrapper : public MaterialBodyTable {
     NCAERep::CCAERepBase* GetModelRoot() const { return root_; }
 
     // --- the material section (see CMaterialSectionWriter for codes and results) ---
-    int WriteMaterials(DorvixDeckFile& deck) { return materials_.WriteMaterials(deck); }
-    int WriteMaterial(int materialNumber, NCAERep::CCAERepBase* bodyAttributes, DorvixDeckFile* deck) {
+    [[nodiscard]] int WriteMaterials(DorvixDeckFile& deck) { return materials_.WriteMaterials(deck); }
+    [[nodiscard]] int WriteMaterial(int materialNumber, NCAERep::CCAERepBase* bodyAttributes,
+                                    DorvixDeckFile* deck) {
         return materials_.WriteMaterial(materialNumber, bodyAttributes, deck);
     }
-    int WriteScaledMembraneMaterial(int materialNumber, double factor, int bodyId, DorvixDeckFile& deck,
-                                    bool stiffnessUnscaled) {
+    [[nodiscard]] int WriteScaledMembraneMaterial(int materialNumber, double factor, int bodyId,
+                                                  DorvixDeckFile& deck, bool stiffnessUnscaled) {
         return materials_.WriteScaledMembraneMaterial(materialNumber, factor, bodyId, deck,
                                                       stiffnessUnscaled);
     }
@@ -102,11 +103,11 @@ class CBodyAttributeWrapper : public MaterialBodyTable {
                                           std::string name) const {
         return materials_.MakeMaterialFunction(data, valueColumn, std::move(name));
     }
-    HRESULT WriteMaterialFunction(const MaterialFunction& function, DorvixDeckFile& deck) {
+    [[nodiscard]] HRESULT WriteMaterialFunction(const MaterialFunction& function, DorvixDeckFile& deck) {
         return materials_.WriteMaterialFunction(function, deck);
     }
-    HRESULT ReadPropertyColumn(IHostMaterialData* data, std::wstring_view columnName,
-                               std::vector<double>& values) const {
+    [[nodiscard]] HRESULT ReadPropertyColumn(IHostMaterialData* data, std::wstring_view columnName,
+                                             std::vector<double>& values) const {
         return materials_.ReadPropertyColumn(data, columnName, values);
     }
     // The writer itself, for the operations not repeated here (host materials, the laws).

@@ -26,8 +26,9 @@ HRESULT CMeshWrapper::CountBodyElements(int bodyMeshId, MeshElementCounts& count
 
 HRESULT CMeshWrapper::ClassifyBodyOrder(int bodyMeshId, int* order) {
     MeshElementCounts linear, quadratic;
-    CountBodyElements(bodyMeshId, linear, kLinear);
-    CountBodyElements(bodyMeshId, quadratic, kQuadratic);
+    if (FAILED(CountBodyElements(bodyMeshId, linear, kLinear)) ||
+        FAILED(CountBodyElements(bodyMeshId, quadratic, kQuadratic)))
+        return E_FAIL;
     const bool hasLinear = linear.Total() > 0, hasQuadratic = quadratic.Total() > 0;
     if (!hasLinear && !hasQuadratic) return E_FAIL;
     if (order) *order = hasLinear && hasQuadratic ? 2 : hasQuadratic ? 1 : 0;
@@ -87,8 +88,9 @@ int CMeshWrapper::WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDe
 int CMeshWrapper::WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
                                   const CElementWrapper& descriptor) {
     MeshElementCounts counts;
-    CountBodyElements(bodies->GetBodyMeshId(bodyIndex), counts, descriptor.order);
-    if (counts.Volumes() < 1) return kRC_BodyWithoutElements;
+    if (FAILED(CountBodyElements(bodies->GetBodyMeshId(bodyIndex), counts, descriptor.order)) ||
+        counts.Volumes() < 1)
+        return kRC_BodyWithoutElements;
     if (counts.pyramids > 1 && !descriptor.AllowsPyramids()) return kRC_LinearPyramidsRefused;
 
     // Only the shape families the body has are asked for.
@@ -161,8 +163,8 @@ int CMeshWrapper::WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixD
     int order = 0;
     if (FAILED(ClassifyBodyOrder(bodyMeshId, &order)) || order == 2) return kRC_BodyWithoutElements;
     MeshElementCounts counts;
-    CountBodyElements(bodyMeshId, counts, order);
-    if (counts.triangles + counts.quadrilaterals == 0) return kRC_BodyWithoutElements;
+    if (FAILED(CountBodyElements(bodyMeshId, counts, order)) || counts.triangles + counts.quadrilaterals == 0)
+        return kRC_BodyWithoutElements;
     CElementWrapper descriptor;
     descriptor.shape = CElementWrapper::kQuadrilateral;
     descriptor.order = order;

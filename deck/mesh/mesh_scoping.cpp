@@ -17,7 +17,8 @@ int SelectorOf(const JXReference& reference) {
 
 // The first element that holds every node of the mesh edge, and the number (from 1) of its
 // corner pair that the edge's end nodes form.
-HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& element, int& number) {
+[[nodiscard]] HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& element,
+                               int& number) {
     std::vector<int> ordered;
     if (FAILED(data->GetElementsOfNode(edge[0], ordered))) return E_FAIL;
     std::vector<int> common = ordered;
@@ -53,8 +54,8 @@ HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& ele
     return E_FAIL;
 }
 
-HRESULT EdgeFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vector<int>& elements,
-                  std::vector<int>& faces) {
+[[nodiscard]] HRESULT EdgeFaces(IHostMesh* mesh, IHostMeshData* data, int entityId,
+                                std::vector<int>& elements, std::vector<int>& faces) {
     HostMeshEdges edges;
     HRESULT hr = mesh->GetEdgeMeshEdges(entityId, edges);
     if (FAILED(hr)) return hr;
@@ -69,8 +70,8 @@ HRESULT EdgeFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vecto
     return S_OK;
 }
 
-HRESULT FaceFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vector<int>& elements,
-                  std::vector<int>& faces) {
+[[nodiscard]] HRESULT FaceFaces(IHostMesh* mesh, IHostMeshData* data, int entityId,
+                                std::vector<int>& elements, std::vector<int>& faces) {
     HostMeshFaces meshFaces;
     HRESULT hr = mesh->GetFaceMeshFaces(entityId, meshFaces);
     if (FAILED(hr)) return hr;
@@ -89,8 +90,9 @@ HRESULT FaceFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vecto
                 for (int k = 0; k < probes && !found; ++k) {
                     if (FAILED(data->GetElementFaceNodes(element, k, faceNodes))) continue;
                     if (faceNodes.size() != per) continue;
-                    found = std::all_of(faceNodes.begin(), faceNodes.end(),
-                                        [&](int n) { return std::find(face, face + per, n) != face + per; });
+                    found = std::all_of(faceNodes.begin(), faceNodes.end(), [face, per = per](int n) {
+                        return std::find(face, face + per, n) != face + per;
+                    });
                     if (found) {
                         const int deck = CElementWrapper::ToDeckFaceNumber(k, type);
                         elements.push_back(element);
@@ -105,8 +107,8 @@ HRESULT FaceFaces(IHostMesh* mesh, IHostMeshData* data, int entityId, std::vecto
     return S_OK;
 }
 
-HRESULT ElementFaceSetFaces(IHostMeshData* data, int setId, std::vector<int>& elements,
-                            std::vector<int>& faces) {
+[[nodiscard]] HRESULT ElementFaceSetFaces(IHostMeshData* data, int setId, std::vector<int>& elements,
+                                          std::vector<int>& faces) {
     static constexpr int kFacetTypes[] = {kHET_TriFacet3, kHET_TriFacet6, kHET_QuadFacet4, kHET_QuadFacet8};
     std::vector<HostElementFace> pairs;
     for (int facet : kFacetTypes) {

@@ -11,18 +11,21 @@
 
 // Node numbers of a geometric entity in the mesh's order (appended); E_FAIL when the mesh
 // has no data interface or the query fails.
-HRESULT GetScopingNodeIds(IHostMesh* mesh, int entityId, std::vector<int>& nodes);
-HRESULT GetScopingNodeIds(IHostMesh* mesh, const JXReference& reference, std::vector<int>& nodes);
+[[nodiscard]] HRESULT GetScopingNodeIds(IHostMesh* mesh, int entityId, std::vector<int>& nodes);
+[[nodiscard]] HRESULT GetScopingNodeIds(IHostMesh* mesh, const JXReference& reference,
+                                        std::vector<int>& nodes);
 
 // The end nodes of an edge set: the nodes of the set whose attributes carry the end flag.
 // One such node gives it twice; two give the smaller, then the larger. Otherwise both are -1
 // and the answer is E_FAIL.
-HRESULT GetFlaggedNodesOfSet(IHostMesh* mesh, const std::set<int>& nodes, int* first, int* second);
+[[nodiscard]] HRESULT GetFlaggedNodesOfSet(IHostMesh* mesh, const std::set<int>& nodes, int* first,
+                                           int* second);
 
 // Element numbers of the scope, appended grouped by element type code 0 to 31.
-HRESULT GetScopingIdsByKind(IHostMesh* mesh, const JXReference& reference, std::vector<int>& elements);
+[[nodiscard]] HRESULT GetScopingIdsByKind(IHostMesh* mesh, const JXReference& reference,
+                                          std::vector<int>& elements);
 
 // Element faces of the scope as two parallel lists (appended): element numbers and solver
 // face numbers (for an edge scoping the edge number of the element, from 1).
-HRESULT GetScopingFaces(IHostMesh* mesh, const JXReference& reference, std::vector<int>& elements,
-                        std::vector<int>& faces);
+[[nodiscard]] HRESULT GetScopingFaces(IHostMesh* mesh, const JXReference& reference,
+                                      std::vector<int>& elements, std::vector<int>& faces);

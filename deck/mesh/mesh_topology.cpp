@@ -1,12 +1,12 @@
 // The topology section: every node of the mesh, then every volume, 2D and shell element.
 #include <algorithm>
 
-#include "runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"
 #include "foundation/unit_systems.h"
+#include "runtime/progress.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int CMeshWrapper::WriteElements(DorvixDeckFile* deck) {
     if (!deck) return kRC_MissingData;
     deck->WriteLine(".MAI");
     MeshElementCounts counts;
-    CountMeshElements(counts, kBothOrders);
+    if (FAILED(CountMeshElements(counts, kBothOrders))) return kRC_HostMeshRefused;
     // Every family is tried even after one was refused, so a single bad block costs only
     // its own lines; the refusal still reaches the caller, which stops the deck.
     int code = kRC_Success;

@@ -18,7 +18,8 @@ HRESULT CMeshWrapper::SetMesh(IHostMesh* mesh) {
     mesh_ = ComPtr<IHostMesh>(mesh);
     meshData_ = nullptr;
     if (!mesh_) return E_FAIL;
-    mesh_->Prepare(0);
+    const HRESULT prepared = mesh_->Prepare(0);
+    if (FAILED(prepared)) return prepared;
     meshData_ = mesh_.As<IHostMeshData>();
     return meshData_ ? S_OK : E_FAIL;
 }
@@ -160,7 +161,7 @@ HRESULT CMeshWrapper::GetNodeCoordinates(bool convert, int node, Vector3& out) {
 
 Vector3 CMeshWrapper::GetNodePoint(int node) {
     Vector3 p;
-    GetNodeCoordinates(true, node, p);
+    (void)GetNodeCoordinates(true, node, p);  // the origin for a node the mesh does not give
     return p;
 }
 
@@ -176,7 +177,9 @@ HRESULT CMeshWrapper::GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>
     for (int n : edges.nodes) weights.emplace(n, 0.0);
     for (std::size_t i = 0; i < edges.nodes.size(); i += per) {
         const int a = edges.nodes[i], b = edges.nodes[i + 1];
-        const double length = GetNodeDistance(a, b);
+        Vector3 pa, pb;
+        if (FAILED(GetNodeCoordinates(true, a, pa)) || FAILED(GetNodeCoordinates(true, b, pb))) return E_FAIL;
+        const double length = (pa - pb).Length();
         if (edges.quadratic) {
             weights[a] += length / 6.0;
             weights[b] += length / 6.0;

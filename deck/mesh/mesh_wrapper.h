@@ -46,8 +46,9 @@ class CMeshWrapper {
     CMeshWrapper& operator=(const CMeshWrapper&) = delete;
 
     // --- set-up, in the order the feeder calls them ---
-    // Holds the mesh, prepares it and takes its data interface; E_FAIL without one.
-    HRESULT SetMesh(IHostMesh* mesh);
+    // Holds the mesh, prepares it and takes its data interface; E_FAIL without one, or the
+    // mesh's answer when it cannot be prepared.
+    [[nodiscard]] HRESULT SetMesh(IHostMesh* mesh);
     void SetPartCount(int count) { partCount_ = count; }
     void SetMeshUnitSystem(int code) { meshUnitSystem_ = code; }
     void SetDeckUnitSystem(int code) { deckUnitSystem_ = code; }
@@ -69,10 +70,10 @@ class CMeshWrapper {
     int NextGroupNumber() { return ++groupCounter_; }
     int PeekNextGroupNumber() const { return groupCounter_ + 1; }
     // Numbers for elements the deck adds, right after the mesh's highest element number.
-    HRESULT NextElementId(int* out);
+    [[nodiscard]] HRESULT NextElementId(int* out);
     // A node the deck adds (at 0, 0, 0), numbered after the mesh's nodes; E_FAIL when the mesh
     // has no positive highest node number.
-    HRESULT AddExtraNode(int* out);
+    [[nodiscard]] HRESULT AddExtraNode(int* out);
     const std::map<int, Vector3>& GetExtraNodes() const { return extraNodes_; }
     // The element groups written for a body (by body id), in writing order; null for none.
     const std::vector<int>* GetBodyGroupNumbers(int bodyId) const;
@@ -81,81 +82,89 @@ class CMeshWrapper {
 
     // --- parts (by part index) ---
     int GetPartMeshId(int partIndex) const;
-    HRESULT CheckPart(int partIndex);
+    [[nodiscard]] HRESULT CheckPart(int partIndex);
     int GetPartNodeCount(int partIndex);
     int GetPartElementCount(int partIndex);
-    HRESULT GetPartBodyNodeCount(int partIndex, int bodyMeshId, int* count);
-    HRESULT GetPartEntityIds(int partIndex, std::vector<int>& ids);
+    [[nodiscard]] HRESULT GetPartBodyNodeCount(int partIndex, int bodyMeshId, int* count);
+    [[nodiscard]] HRESULT GetPartEntityIds(int partIndex, std::vector<int>& ids);
 
     // --- entities ---
     // Node ids of a mesh element; E_FAIL when the mesh fails or gives none.
-    HRESULT GetEntityIds(int entityId, JXList<unsigned int>& out);
+    [[nodiscard]] HRESULT GetEntityIds(int entityId, JXList<unsigned int>& out);
     // The mesh entity a reference designates: kind in filters (-1 any; 18 a line or spring
     // element; kScopedKindNode a node), kind out is what was found; id its number.
-    HRESULT GetScopedNodeIds(int* kind, const JXReference& reference, int* id);
+    [[nodiscard]] HRESULT GetScopedNodeIds(int* kind, const JXReference& reference, int* id);
     // Number of mesh entities the scoped reference holds.
-    HRESULT GetScopedValue(int entityId, int* value);
+    [[nodiscard]] HRESULT GetScopedValue(int entityId, int* value);
 
     // --- geometry ---
-    HRESULT GetNodeCoordinates(bool convert, int node, Vector3& out);
+    [[nodiscard]] HRESULT GetNodeCoordinates(bool convert, int node, Vector3& out);
+    // The node in the deck's units; the origin when the mesh does not give it.
     Vector3 GetNodePoint(int node);
     double GetNodeDistance(int a, int b);
     // Length weights of the nodes of an edge's mesh edges, added to the map (a linear edge of
-    // length L gives L/2 to each end, a quadratic one L/6 to each end and 2L/3 to its middle).
-    HRESULT GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights);
-    HRESULT GetEdgeNodeWeights(const JXReference& edge, std::map<int, double>& weights) {
+    // length L gives L/2 to each end, a quadratic one L/6 to each end and 2L/3 to its middle);
+    // E_FAIL when the mesh does not give the coordinates of one of the nodes.
+    [[nodiscard]] HRESULT GetEdgeNodeWeights(int edgeEntityId, std::map<int, double>& weights);
+    [[nodiscard]] HRESULT GetEdgeNodeWeights(const JXReference& edge, std::map<int, double>& weights) {
         return GetEdgeNodeWeights(edge.id, weights);
     }
-    HRESULT GetEdgeNodeWeightsByReference(const JXReferenceList& references, std::map<int, double>& weights);
-    HRESULT GetTabularThermalNodeValues(int component, const std::set<int>& nodes,
-                                        const CoordSystemSafe& frame, std::vector<double>& out);
-    HRESULT GetTabularPressureFaceValues(int component, const std::vector<int>& elements,
-                                         const std::vector<int>& deckFaces, const CoordSystemSafe& frame,
-                                         std::vector<double>& out);
+    [[nodiscard]] HRESULT GetEdgeNodeWeightsByReference(const JXReferenceList& references,
+                                                        std::map<int, double>& weights);
+    [[nodiscard]] HRESULT GetTabularThermalNodeValues(int component, const std::set<int>& nodes,
+                                                      const CoordSystemSafe& frame, std::vector<double>& out);
+    [[nodiscard]] HRESULT GetTabularPressureFaceValues(int component, const std::vector<int>& elements,
+                                                       const std::vector<int>& deckFaces,
+                                                       const CoordSystemSafe& frame,
+                                                       std::vector<double>& out);
     // Pairs the low-side nodes of a cyclic-symmetry region with their high-side nodes by equal
     // attribute magnitude; an empty map means no pair.
-    HRESULT GetSymmetryRegionNodeSets(int selector, int bodyNumber, const SymmetryRegionRecord& region,
-                                      std::map<int, int>& pairs);
+    [[nodiscard]] HRESULT GetSymmetryRegionNodeSets(int selector, int bodyNumber,
+                                                    const SymmetryRegionRecord& region,
+                                                    std::map<int, int>& pairs);
 
     // --- topology section ---
-    int WriteNodes(DorvixDeckFile* deck);
+    [[nodiscard]] int WriteNodes(DorvixDeckFile* deck);
     // The element lines of every family present. A block the host refuses, or whose node
     // count is not its type's, writes nothing; the others are still written and the answer
     // is then kRC_HostMeshRefused.
-    int WriteElements(DorvixDeckFile* deck);
-    HRESULT CountMeshElements(MeshElementCounts& counts, int orderSelector);
+    [[nodiscard]] int WriteElements(DorvixDeckFile* deck);
+    [[nodiscard]] HRESULT CountMeshElements(MeshElementCounts& counts, int orderSelector);
     // One family each; kRC_Success, or kRC_HostMeshRefused when a block of it was refused.
-    int WriteTetraElements(DorvixDeckFile* deck);
-    int WriteHexaElements(DorvixDeckFile* deck);
-    int WriteWedgeElements(DorvixDeckFile* deck);
-    int WritePyramidElements(DorvixDeckFile* deck);
-    int WriteShellElements(DorvixDeckFile* deck);
+    [[nodiscard]] int WriteTetraElements(DorvixDeckFile* deck);
+    [[nodiscard]] int WriteHexaElements(DorvixDeckFile* deck);
+    [[nodiscard]] int WriteWedgeElements(DorvixDeckFile* deck);
+    [[nodiscard]] int WritePyramidElements(DorvixDeckFile* deck);
+    [[nodiscard]] int WriteShellElements(DorvixDeckFile* deck);
 
     // --- element groups ---
-    int WriteElementsForPart(int partIndex, int analysisKind, DorvixDeckFile* deck,
-                             CBodyAttributeWrapper* bodies);
-    int WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies);
-    HRESULT CountBodyElements(int bodyMeshId, MeshElementCounts& counts, int orderSelector);
+    [[nodiscard]] int WriteElementsForPart(int partIndex, int analysisKind, DorvixDeckFile* deck,
+                                           CBodyAttributeWrapper* bodies);
+    [[nodiscard]] int WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFile* deck,
+                                      CBodyAttributeWrapper* bodies);
+    [[nodiscard]] HRESULT CountBodyElements(int bodyMeshId, MeshElementCounts& counts, int orderSelector);
     // 0 only linear, 1 only quadratic, 2 both; E_FAIL (as a negative answer) without elements.
-    HRESULT ClassifyBodyOrder(int bodyMeshId, int* order);
+    [[nodiscard]] HRESULT ClassifyBodyOrder(int bodyMeshId, int* order);
 
   private:
-    int WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
-                             CBodyAttributeWrapper* bodies);
-    int WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
-                        const CElementWrapper& descriptor);
-    int WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
-                              CBodyAttributeWrapper* bodies);
+    [[nodiscard]] int WriteSolidBodyGroups(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
+                                           CBodyAttributeWrapper* bodies);
+    [[nodiscard]] int WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
+                                      const CElementWrapper& descriptor);
+    [[nodiscard]] int WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixDeckFile* deck,
+                                            CBodyAttributeWrapper* bodies);
     // The " I <id> ..." text of the body's elements of the descriptor's type; empty for none.
-    int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
-                             std::string& text);
+    [[nodiscard]] int WriteGroupElementIds(const CElementWrapper& descriptor, int bodyMeshId, int partMeshId,
+                                           std::string& text);
     // Opens the body's next group with its element ids of each of the shapes; group gets its number.
-    int WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
-                          const CElementWrapper& descriptor, std::span<const int> shapes, int& group);
-    int WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck, bool twoDimensional);
-    int WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
-                    void (DorvixDeckFile::*writer)(int, int, const int*));
-    HRESULT CountElements(int selector, int entityId, MeshElementCounts& counts, int orderSelector);
+    [[nodiscard]] int WriteBodyGroupIds(int bodyIndex, DorvixDeckFile* deck, CBodyAttributeWrapper* bodies,
+                                        const CElementWrapper& descriptor, std::span<const int> shapes,
+                                        int& group);
+    [[nodiscard]] int WriteRigidBody(const BodyRecord* record, DorvixDeckFile* deck, bool twoDimensional);
+    [[nodiscard]] int WriteFamily(DorvixDeckFile* deck, std::initializer_list<int> types,
+                                  void (DorvixDeckFile::*writer)(int, int, const int*));
+    [[nodiscard]] HRESULT CountElements(int selector, int entityId, MeshElementCounts& counts,
+                                        int orderSelector);
     void RecordGroup(int bodyId, int group) { bodyGroups_[bodyId].push_back(group); }
     double ToDeckLength(double value) const;
     double FrameComponent(const CoordSystemSafe& frame, const Vector3& point, int component) const;

@@ -126,6 +126,12 @@ TEST_F(HostPorts, MaterialWithoutLibraryOrNameAnswersNothing) {
     MaterialPropertyTable table;
     EXPECT_CALL(*host, findMaterial(_, _, _)).WillOnce(Return(S_FALSE));
     EXPECT_LT(material->readPropertyData(L"Density", L"", table), 0);
+    // A name that a model file gave as a number is no name: a code, and the host is not asked.
+    CPropertyValue number;
+    number.setValue(7);
+    material->setProperty(L"MaterialName", number);
+    EXPECT_EQ(material->getHostMaterial(found), E_FAIL);
+    EXPECT_LT(material->readPropertyData(L"Density", L"", table), 0);
 }
 
 TEST_F(HostPorts, ImportedLoadsAskTheHostOrKeepTheirTables) {

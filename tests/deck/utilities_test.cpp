@@ -141,10 +141,10 @@ TEST(HtmlMessage, ParagraphsGoToTheHostStringList) {
               S_OK);
     ASSERT_TRUE(list);
     int count = 0;
-    list->GetCount(count);
+    EXPECT_EQ(list->GetCount(count), S_OK);
     EXPECT_EQ(count, 2);
     EXPECT_EQ(PostHtmlMessage(SysAllocString(L""), list.ReleaseAndGetAddressOf()), S_OK);
-    list->GetCount(count);
+    EXPECT_EQ(list->GetCount(count), S_OK);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>x</P>"), nullptr), E_POINTER);
 }

@@ -94,10 +94,10 @@ TEST(CoordSystem, SetAxesCompletesRightHandedFrame) {
 
 TEST(CoordSystem, SetAxesRefusesDegenerateInput) {
     CoordSystemSafe f;
-    f.SetAxes({0, 1, 0}, 0, {0, 0, 1}, 1);
+    ASSERT_EQ(f.SetAxes({0, 1, 0}, 0, {0, 0, 1}, 1), S_OK);
     EXPECT_EQ(f.SetAxes({1, 0, 0}, 1, {0, 1, 0}, 1), E_FAIL);
     EXPECT_EQ(f.GetFrame(), Matrix3::Identity());
-    f.SetAxes({0, 1, 0}, 0, {0, 0, 1}, 1);
+    ASSERT_EQ(f.SetAxes({0, 1, 0}, 0, {0, 0, 1}, 1), S_OK);
     EXPECT_EQ(f.SetAxes({0, 0, 0}, 0, {0, 1, 0}, 1), E_FAIL);
     EXPECT_EQ(f.GetFrame(), Matrix3::Identity());
     EXPECT_EQ(f.SetAxes({1, 0, 0}, 0, {-2, 0, 0}, 1), E_FAIL);
@@ -107,19 +107,19 @@ TEST(CoordSystem, SetAxesRefusesDegenerateInput) {
 TEST(CoordSystem, RotationAngles) {
     CoordSystemSafe f;
     const double c = std::cos(30.0 * kRadiansPerDegree), s = std::sin(30.0 * kRadiansPerDegree);
-    f.SetAxes({c, s, 0}, 0, {-s, c, 0}, 1);  // 30 degrees about Z
+    ASSERT_EQ(f.SetAxes({c, s, 0}, 0, {-s, c, 0}, 1), S_OK);  // 30 degrees about Z
     auto angles = f.GetRotationAngles();
     EXPECT_NEAR(angles[0], 0.0, 1e-9);
     EXPECT_NEAR(angles[1], 0.0, 1e-9);
     EXPECT_NEAR(angles[2], 30.0, 1e-9);
-    f.SetAxes({1, 0, 0}, 0, {0, c, s}, 1);  // 30 degrees about X
+    ASSERT_EQ(f.SetAxes({1, 0, 0}, 0, {0, c, s}, 1), S_OK);  // 30 degrees about X
     angles = f.GetRotationAngles();
     EXPECT_NEAR(angles[0], 30.0, 1e-9);
     EXPECT_NEAR(angles[2], 0.0, 1e-9);
-    f.SetAxes({c, 0, -s}, 0, {0, 1, 0}, 1);  // 30 degrees about Y
+    ASSERT_EQ(f.SetAxes({c, 0, -s}, 0, {0, 1, 0}, 1), S_OK);  // 30 degrees about Y
     angles = f.GetRotationAngles();
     EXPECT_NEAR(angles[1], 30.0, 1e-9);
-    f.SetAxes({0, 0, -1}, 0, {0, 1, 0}, 1);  // 90 about Y: x along -Z
+    ASSERT_EQ(f.SetAxes({0, 0, -1}, 0, {0, 1, 0}, 1), S_OK);  // 90 about Y: x along -Z
     angles = f.GetRotationAngles();
     EXPECT_NEAR(angles[1], 90.0, 1e-9);
     f.GetRotationAngles(nullptr);  // no holder: nothing happens
@@ -128,7 +128,7 @@ TEST(CoordSystem, RotationAngles) {
 TEST(CoordSystem, AlignedWithGlobalAxes) {
     CoordSystemSafe f;
     const double a = 0.005 * kRadiansPerDegree;
-    f.SetAxes({std::cos(a), std::sin(a), 0}, 0, {-std::sin(a), std::cos(a), 0}, 1);
+    ASSERT_EQ(f.SetAxes({std::cos(a), std::sin(a), 0}, 0, {-std::sin(a), std::cos(a), 0}, 1), S_OK);
     EXPECT_TRUE(f.IsAlignedWithGlobalAxes(0.01));
     EXPECT_FALSE(f.IsAlignedWithGlobalAxes(0.001));
     f.SetType(kCoordCylindrical);
@@ -138,7 +138,7 @@ TEST(CoordSystem, AlignedWithGlobalAxes) {
 TEST(CoordSystem, LocalCoordinatesAndVectorTransform) {
     CoordSystemSafe f;
     f.SetOrigin({1, 1, 0});
-    f.SetAxes({0, 1, 0}, 0, {-1, 0, 0}, 1);  // rotated 90 degrees about Z
+    ASSERT_EQ(f.SetAxes({0, 1, 0}, 0, {-1, 0, 0}, 1), S_OK);  // rotated 90 degrees about Z
     Vector3 local;
     f.ToLocalCoordinates({1, 3, 5}, local);
     ExpectNear(local, {2, 0, 5});

@@ -128,7 +128,7 @@ TEST(XmlReadBool, AcceptedTexts) {
     ASSERT_EQ(doc.LoadFromText("<r><a>true</a><b>FALSE</b><c> 1 </c><d>0</d><e>yes</e><f/></r>"), S_OK);
     auto read = [&](const wchar_t* name, bool& value) {
         XmlNode node;
-        XmlSelectSingleNode(doc.Root(), name, node);
+        EXPECT_EQ(XmlSelectSingleNode(doc.Root(), name, node), S_OK) << name;
         return XmlReadBool(node, value);
     };
     bool v = false;
@@ -149,7 +149,7 @@ TEST(XmlReadBool, AcceptedTexts) {
 
 TEST_F(XmlTest, SelectFirstMatch) {
     XmlNode solver;
-    XmlSelectSingleNode(doc.Root(), L"Solver", solver);
+    ASSERT_EQ(XmlSelectSingleNode(doc.Root(), L"Solver", solver), S_OK);
     std::vector<XmlQuery> queries;
     queries.emplace_back(L"Absent");
     queries.emplace_back(L"Count");

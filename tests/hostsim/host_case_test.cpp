@@ -82,7 +82,7 @@ TEST(HostSimCase, RegistersItsComponentsForItsLifetime) {
         EXPECT_EQ(units->TranslateUnitSystem(5, solver), S_FALSE);
         ComPtr<IHostStringList> list;
         ASSERT_EQ(CoCreateInstance(CLSID_HostStringList, list), S_OK);
-        list->Add(BstrHolder(L"dorvix.dat").Get());
+        ASSERT_EQ(list->Add(BstrHolder(L"dorvix.dat").Get()), S_OK);
         std::wstring item;
         EXPECT_EQ(list->GetItem(0, item), S_OK);
         EXPECT_EQ(item, L"dorvix.dat");

@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/dorvix_addin_interface.h"
 #include "platform/com_object.h"
 #include "platform/member_invoker.h"
+#include "runtime/dorvix_addin_interface.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ TEST(XenComTypeInfoHolder, LoadsOnceAndHandsOutReferences) {
     std::vector<ITypeInfo*> got(8, nullptr);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < got.size(); ++i)
-        threads.emplace_back([&, i] { holder.GetTypeInfo(0, 1033, &got[i]); });
+        threads.emplace_back([&, i] { EXPECT_EQ(holder.GetTypeInfo(0, 1033, &got[i]), S_OK); });
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(loads, 2);
     for (ITypeInfo* p : got) EXPECT_EQ(p, got[0]);

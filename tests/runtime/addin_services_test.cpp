@@ -92,11 +92,11 @@ TEST_F(AddinServicesTest, UnitSystemLabelsAndConversions) {
     AddinServices& services = AddinServices::GetInstance();
     EXPECT_EQ(services.GetUnitSystem(), 11);
     BSTR label = nullptr;
-    services.GetUnitLabel(1, &label);
+    EXPECT_EQ(services.GetUnitLabel(1, &label), S_OK);
     EXPECT_EQ(BstrView(label), L"deg");
     SysFreeString(label);
     label = nullptr;
-    services.GetUnitLabel(-2, &label);
+    EXPECT_EQ(services.GetUnitLabel(-2, &label), S_OK);
     EXPECT_EQ(BstrView(label), L"");
     SysFreeString(label);
     double out = 0.0;
@@ -117,14 +117,14 @@ TEST(AddinServicesNames, UniqueNames) {
 
 TEST_F(AddinServicesTest, MakeUniqueNameRenamesAmongSiblings) {
     AddinServices& services = AddinServices::GetInstance();
-    services.SetApplet(host_->Applet().Get());
+    ASSERT_EQ(services.SetApplet(host_->Applet().Get()), S_OK);
     ComPtr<IUnknown> frame = services.GetObjectById(24);  // "Frame 2" among "Frame", "Frame 1"
     EXPECT_EQ(services.MakeUniqueName(frame.Get(), 21, L"Frame 2", true), 0);
     std::wstring name;
-    frame.As<IHostObject>()->GetName(name);
+    ASSERT_EQ(frame.As<IHostObject>()->GetName(name), S_OK);
     EXPECT_EQ(name, L"Frame 3");
-    services.MakeUniqueName(frame.Get(), 21, L"Frame", false);
-    frame.As<IHostObject>()->GetName(name);
+    EXPECT_EQ(services.MakeUniqueName(frame.Get(), 21, L"Frame", false), 0);
+    ASSERT_EQ(frame.As<IHostObject>()->GetName(name), S_OK);
     EXPECT_EQ(name, L"Frame");
 }
 

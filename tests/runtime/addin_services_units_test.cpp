@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/addin_services.h"
 #include "platform/com_object.h"
 #include "platform/creation_registry.h"
+#include "runtime/addin_services.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ class UnitsService : public ComObject<UnitsService, IHostUnitsService> {
 
 std::wstring Label(AddinServices& services, int quantity) {
     BSTR label = nullptr;
-    services.GetUnitLabel(quantity, &label);
+    EXPECT_EQ(services.GetUnitLabel(quantity, &label), S_OK) << quantity;
     std::wstring text(BstrView(label));
     SysFreeString(label);
     return text;

@@ -34,15 +34,15 @@ TEST_F(ProgressTest, WithoutCallbackEveryReportGoesOn) {
 
 TEST_F(ProgressTest, StagesScaleIntoTheirBandsRoundingHalfUp) {
     ScopedProgressCallback scope(&callback);
-    ReportProgress(37, kProgressStage170);   // 40 + 14.8 -> 55
-    ReportProgress(20, kProgressSolverRun);  // 10 + 6.0 -> 16
-    ReportProgress(100, kProgressModelLoad);
-    ReportProgress(5, kProgressDeckWriting);  // 0.5 rounds up to 1
-    ReportProgress(4, kProgressDeckWriting);  // 0.4 rounds down to 0
-    ReportProgress(1, kProgressStage165);     // 10 + 0.7 -> 11
-    ReportProgress(100, kProgressStage180);
-    ReportProgress(50, kProgressStage190);  // 90 + 5 -> 95
-    ReportProgress(3, kProgressStage200);   // 50 + 1.5 -> 52
+    EXPECT_EQ(ReportProgress(37, kProgressStage170), 1);   // 40 + 14.8 -> 55
+    EXPECT_EQ(ReportProgress(20, kProgressSolverRun), 1);  // 10 + 6.0 -> 16
+    EXPECT_EQ(ReportProgress(100, kProgressModelLoad), 1);
+    EXPECT_EQ(ReportProgress(5, kProgressDeckWriting), 1);  // 0.5 rounds up to 1
+    EXPECT_EQ(ReportProgress(4, kProgressDeckWriting), 1);  // 0.4 rounds down to 0
+    EXPECT_EQ(ReportProgress(1, kProgressStage165), 1);     // 10 + 0.7 -> 11
+    EXPECT_EQ(ReportProgress(100, kProgressStage180), 1);
+    EXPECT_EQ(ReportProgress(50, kProgressStage190), 1);  // 90 + 5 -> 95
+    EXPECT_EQ(ReportProgress(3, kProgressStage200), 1);   // 50 + 1.5 -> 52
     const std::vector<std::tuple<int, int, int>> expected = {{55, 37, 3003},   {16, 20, 3002}, {10, 100, 101},
                                                              {1, 5, 3001},     {0, 4, 3001},   {11, 1, 3006},
                                                              {100, 100, 4001}, {95, 50, 3004}, {52, 3, 3005}};
@@ -51,11 +51,11 @@ TEST_F(ProgressTest, StagesScaleIntoTheirBandsRoundingHalfUp) {
 
 TEST_F(ProgressTest, UnknownStageAndIncompleteSolution) {
     ScopedProgressCallback scope(&callback);
-    ReportProgress(30, 155);
+    EXPECT_EQ(ReportProgress(30, 155), 1);
     SolutionIncompleteFlag = 1;
-    ReportProgress(30, 155);
-    ReportProgress(100, kProgressDeckWriting);
-    ReportProgress(77, kProgressCancelledRun);  // never carries the incomplete mark
+    EXPECT_EQ(ReportProgress(30, 155), 1);
+    EXPECT_EQ(ReportProgress(100, kProgressDeckWriting), 1);
+    EXPECT_EQ(ReportProgress(77, kProgressCancelledRun), 1);  // never carries the incomplete mark
     const std::vector<std::tuple<int, int, int>> expected = {
         {0, 30, 0}, {0, 30, 3008}, {10, 100, 3008}, {0, 0, 4}};
     EXPECT_EQ(callback.calls, expected);

@@ -39,7 +39,7 @@ TEST(ReturnPackage, FreshPackageAndInitReset) {
     EXPECT_EQ(bits, 0x800u);
     EXPECT_EQ(package.GetPartCount(), 3);
     package.Reset();
-    package.GetStatus(code, bits, error);
+    EXPECT_EQ(package.GetStatus(code, bits, error), 0);
     EXPECT_EQ(code, 2);
     EXPECT_EQ(error, 0);
     EXPECT_EQ(package.GetPartCount(), 0);
@@ -82,9 +82,9 @@ TEST(ReturnPackage, LookupsInsertThenReplace) {
     contactLookupData contact;
     contact.a = 1;
     contact.entries = {0x1122334455667788ull};
-    package.AddContactLookup(contact);
+    ASSERT_EQ(package.AddContactLookup(contact), S_OK);
     resultLookupData all;
-    package.GetLookupData(all);
+    ASSERT_EQ(package.GetLookupData(all), S_OK);
     ASSERT_EQ(all.contacts.size(), 1u);
     EXPECT_EQ(all.contacts[0].entries[0], 0x1122334455667788ull);
     EXPECT_EQ(all.lookup.at(5), std::make_pair(3, 4));
@@ -162,7 +162,7 @@ TEST(ReturnPackage, HoldsItsOwnReferencesAndFindsTheFirstMatch) {
             EXPECT_EQ(value, 1.0);
             EXPECT_EQ(raw->RefCountForTesting(), 4u);
         }
-        package.SetPartValue1(0, 9.0);
+        ASSERT_EQ(package.SetPartValue1(0, 9.0), S_OK);
         package.Init(1);  // a new solve: the parts and their values start afresh
         EXPECT_EQ(raw->RefCountForTesting(), 2u);
         EXPECT_EQ(package.GetPartValue1(0, value), S_OK);
@@ -179,14 +179,14 @@ TEST(ReturnPackage, ResultFileNameNeverOverflowsTheBuffer) {
     EXPECT_EQ(package.GetResultFileName(nullptr, 8), E_POINTER);
     EXPECT_EQ(package.GetResultFileName(buffer, sizeof buffer), S_OK);
     EXPECT_STREQ(buffer, "");
-    package.SetResultFileName("res.rst");  // 7 characters and the terminator fit exactly
+    ASSERT_EQ(package.SetResultFileName("res.rst"), S_OK);  // 7 characters and the terminator fit exactly
     EXPECT_EQ(package.GetResultFileName(buffer, sizeof buffer), S_OK);
     EXPECT_STREQ(buffer, "res.rst");
-    package.SetResultFileName("longer.rst");
+    ASSERT_EQ(package.SetResultFileName("longer.rst"), S_OK);
     char small[8] = {'q', 'q', 'q', 'q', 'q', 'q', 'q', 'q'};
     EXPECT_TRUE(FAILED(package.GetResultFileName(small, sizeof small)));
     EXPECT_STREQ(small, "");
-    package.SetResultFileName(nullptr);  // clears the name
+    ASSERT_EQ(package.SetResultFileName(nullptr), S_OK);  // clears the name
     EXPECT_EQ(package.GetResultFileName(buffer, sizeof buffer), S_OK);
     EXPECT_STREQ(buffer, "");
 }
@@ -202,7 +202,7 @@ TEST(ReturnPackage, MessagesAndValueListsAreCopies) {
     EXPECT_EQ(messages[1].Str(), L"one");
     EXPECT_EQ(messages[2].Str(), L"two");
 
-    package.SetValueList({1.0, 2.0});
+    ASSERT_EQ(package.SetValueList({1.0, 2.0}), S_OK);
     std::vector<double> values{9.0};
     package.GetValueList(values);
     EXPECT_EQ(values, (std::vector<double>{1.0, 2.0}));

@@ -3,6 +3,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <typeinfo>
 
 #include "settings/record_stream.h"
 #include "settings/settings_factory.h"
@@ -14,6 +15,9 @@ using settings_test::FilledObjects;
 using settings_test::FreshLike;
 using settings_test::ResumeBytes;
 using settings_test::SaveBytes;
+
+// The class name of a settings object, for failure messages.
+const char* ClassName(const DorvixSolutionSettings& settings) { return typeid(settings).name(); }
 
 // Bytes written through a stream with the byte-order mark, for records built by hand.
 class HandStream {
@@ -38,9 +42,9 @@ TEST(BinaryRecords, EveryClassRoundTripsItsValuesInBothByteOrders) {
     for (const auto& source : FilledObjects()) {
         for (JXByteOrder order : {JXByteOrder::Little, JXByteOrder::Big}) {
             auto target = FreshLike(*source);
-            ASSERT_FALSE(*target == *source) << typeid(*source).name();
-            ASSERT_EQ(ResumeBytes(*target, SaveBytes(*source, order)), S_OK) << typeid(*source).name();
-            EXPECT_TRUE(*target == *source) << typeid(*source).name();
+            ASSERT_FALSE(*target == *source) << ClassName(*source);
+            ASSERT_EQ(ResumeBytes(*target, SaveBytes(*source, order)), S_OK) << ClassName(*source);
+            EXPECT_TRUE(*target == *source) << ClassName(*source);
         }
     }
 }
@@ -53,8 +57,8 @@ TEST(BinaryRecords, EveryTruncationFailsAndLeavesTheObjectAsItWas) {
         for (std::size_t size = 0; size < bytes.size(); ++size) {
             const std::vector<std::uint8_t> cut(bytes.begin(),
                                                 bytes.begin() + static_cast<std::ptrdiff_t>(size));
-            ASSERT_EQ(ResumeBytes(*target, cut), E_FAIL) << typeid(*source).name() << " at " << size;
-            ASSERT_TRUE(*target == *pristine) << typeid(*source).name() << " at " << size;
+            ASSERT_EQ(ResumeBytes(*target, cut), E_FAIL) << ClassName(*source) << " at " << size;
+            ASSERT_TRUE(*target == *pristine) << ClassName(*source) << " at " << size;
         }
     }
 }
@@ -484,11 +488,11 @@ TEST(BinaryRecords, CorruptBytesNeverHalfLoadAnObject) {
                 auto target = FreshLike(*source);
                 if (ResumeBytes(*target, corrupt) == S_OK) continue;  // a value changed, the layout held
                 ++failures;
-                ASSERT_TRUE(*target == *pristine) << typeid(*source).name() << " at " << at;
+                ASSERT_TRUE(*target == *pristine) << ClassName(*source) << " at " << at;
             }
         }
         // Versions, tags, counts and types are spread over every record: many flips must fail.
-        EXPECT_GT(failures, 20) << typeid(*source).name();
+        EXPECT_GT(failures, 20) << ClassName(*source);
     }
 }
 

@@ -24,7 +24,8 @@ TEST(SettingsFactory, MatrixGivesExactlyTheSixSupportedClasses) {
     auto expectClass = [](int analysis, int physics, const std::type_info& type) {
         auto s = CreateDorvixSolutionSettings(analysis, physics);
         ASSERT_NE(s, nullptr);
-        EXPECT_EQ(typeid(*s), type);
+        const DorvixSolutionSettings& object = *s;
+        EXPECT_EQ(typeid(object), type);
     };
     expectClass(0, 1, typeid(DorvixStaticMechanicalSettings));
     expectClass(2, 1, typeid(DorvixTransientMechanicalSettings));
@@ -49,10 +50,12 @@ TEST(SettingsFactory, NamesMapToTypes) {
 
     auto transient = CreateDorvixSolutionSettingsFromNames(L"Transient", L"Plasma");
     ASSERT_NE(transient, nullptr);
-    EXPECT_EQ(typeid(*transient), typeid(DorvixTransientMechanicalSettings));
+    const DorvixSolutionSettings& transientObject = *transient;
+    EXPECT_EQ(typeid(transientObject), typeid(DorvixTransientMechanicalSettings));
     auto thermal = CreateDorvixSolutionSettingsFromNames(L"Unknown", L"Thermal");
     ASSERT_NE(thermal, nullptr);
-    EXPECT_EQ(typeid(*thermal), typeid(DorvixStaticThermalSettings));
+    const DorvixSolutionSettings& thermalObject = *thermal;
+    EXPECT_EQ(typeid(thermalObject), typeid(DorvixStaticThermalSettings));
 }
 
 TEST(StepSettingsDefaults, StaticStructural) {

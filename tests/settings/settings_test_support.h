@@ -22,7 +22,7 @@ inline std::vector<std::uint8_t> SaveBytes(const DorvixSolutionSettings& s,
     JXMemoryChannel channel;
     JXStream stream(channel);
     stream.BeginWrite(order);
-    s.SaveDB(stream);
+    EXPECT_EQ(s.SaveDB(stream), S_OK);
     return channel.Bytes();
 }
 
@@ -36,8 +36,8 @@ inline HRESULT ResumeBytes(DorvixSolutionSettings& s, const std::vector<std::uin
 // The settings written under an "AnalysisSettings" element, as document text.
 inline std::string WriteXmlText(const DorvixSolutionSettings& s) {
     XmlDocument doc;
-    doc.LoadFromText("<AnalysisSettings/>");
-    s.WriteXML(doc.Root());
+    EXPECT_EQ(doc.LoadFromText("<AnalysisSettings/>"), S_OK);
+    EXPECT_EQ(s.WriteXML(doc.Root()), S_OK);
     return doc.SaveString();
 }
 
@@ -113,10 +113,8 @@ inline void FillSolverControls(DorvixSolverControls& solver) {
 template <class StepClass>
 void FillStepSettings(StepClass& s) {
     DorvixStepControlsList& list = s.GetStepList();
-    list.GetStep(1)->SetEndTime(1.5);
-    list.AddStepAtTime(4.0);
-    list.AddStepAtTime(10.0);
-    list.AddStepAtTime(12.0);
+    ASSERT_EQ(list.GetStep(1)->SetEndTime(1.5), kSettingsDone);
+    for (double end : {4.0, 10.0, 12.0}) ASSERT_EQ(list.AddStepAtTime(end), kSettingsDone);
     for (int i = 1; i <= list.GetCount(); ++i) {
         DorvixStepControls* step = list.GetStep(i);
         FillStepOptions(step->GetTimeStepOptions(), i);

@@ -25,7 +25,7 @@ std::string Compact(const std::string& text) {
 // Writes the settings, lets `edit` change the document and answers the document text.
 std::string EditedXml(const DorvixSolutionSettings& s, const std::function<void(pugi::xml_node root)>& edit) {
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    EXPECT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     edit(doc.Root().first_child());
     return doc.SaveString();
 }
@@ -56,7 +56,7 @@ TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
     DorvixStaticMechanicalSettings s;
     ASSERT_EQ(s.GetStepList().AddStepAtTime(2.0), 0);
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     pugi::xml_node root = doc.Root().first_child();
     EXPECT_STREQ(root.name(), "DorvixStaticMechanicalSettings");
     EXPECT_STREQ(root.attribute("version").value(), "1");
@@ -67,7 +67,7 @@ TEST(SettingsXml, RootHoldsItsBlocksInOrder) {
     EXPECT_STREQ(Path(root, "StepControls[2]/EndTime").text().get(), "2.");
 
     DorvixTransientMechanicalSettings t;
-    doc.LoadFromText(WriteXmlText(t));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(t)), S_OK);
     names.clear();
     for (pugi::xml_node child : doc.Root().first_child().children()) names.push_back(child.name());
     EXPECT_EQ(names, (std::vector<std::string>{"StepControls", "SolverControls", "DampingControls",
@@ -93,14 +93,19 @@ TEST(SettingsXml, RootOfAnotherClassOrNoneIsNotFound) {
     EXPECT_EQ(s.GetReadProblem(), L"");
 }
 
+TEST(SettingsXml, EveryClassAnswersAFailedWrite) {
+    for (const auto& settings : settings_test::FilledObjects())
+        EXPECT_EQ(settings->WriteXML(XmlNode()), E_FAIL) << settings->GetAnalysisType();
+}
+
 TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
     DorvixModalMechanicalSettings first, second, read;
     first.GetModalControls().SetNumModesToFind(3);
     second.GetModalControls().SetNumModesToFind(9);
     XmlDocument doc;
-    doc.LoadFromText("<AnalysisSettings/>");
-    first.WriteXML(doc.Root());
-    second.WriteXML(doc.Root());
+    ASSERT_EQ(doc.LoadFromText("<AnalysisSettings/>"), S_OK);
+    ASSERT_EQ(first.WriteXML(doc.Root()), S_OK);
+    ASSERT_EQ(second.WriteXML(doc.Root()), S_OK);
     EXPECT_EQ(std::distance(doc.Root().children().begin(), doc.Root().children().end()), 2);
     ASSERT_EQ(read.ReadXML(doc.Root()), S_OK);
     EXPECT_EQ(read.GetModalControls().GetNumModesToFind(), 3);
@@ -109,7 +114,7 @@ TEST(SettingsXml, WritingTwiceAppendsTwoRootsAndTheFirstIsRead) {
 TEST(SettingsXml, SolverFileTexts) {
     DorvixModalMechanicalSettings s;
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     pugi::xml_node files = Path(doc.Root(), "*/SolverFileControls");
     EXPECT_FALSE(files.child("FutureAnalysisType"));
     EXPECT_STREQ(files.child("SolverUnits").text().get(), "-1");
@@ -127,7 +132,7 @@ TEST(SettingsXml, HarmonicMethodShapesTheForcingFrequency) {
     h.GetHarmonicControls().SetClustering(true);
     h.GetHarmonicControls().SetClusterNumber(4);
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(h));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(h)), S_OK);
     pugi::xml_node forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
     EXPECT_STREQ(forcing.attribute("unit").value(), "Hz");
     std::vector<std::string> names;
@@ -142,7 +147,7 @@ TEST(SettingsXml, HarmonicMethodShapesTheForcingFrequency) {
 
     h.GetHarmonicControls().SetHarmonicMethod(kFullMethod);
     h.GetHarmonicControls().SetIntervals(12);
-    doc.LoadFromText(WriteXmlText(h));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(h)), S_OK);
     forcing = Path(doc.Root(), "*/HarmonicControls/ForcingFrequency");
     EXPECT_STREQ(forcing.last_child().name(), "Intervals");
     EXPECT_TRUE(Path(doc.Root(), "*/HarmonicControls/HarmonicMethod/Full"));
@@ -163,7 +168,7 @@ TEST(SettingsXml, ModalRangeAndCounts) {
     DorvixModalMechanicalSettings s;
     s.GetModalControls().StoreFrequencyRange(3.0, 30.0);  // range search off
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     EXPECT_FALSE(Path(doc.Root(), "*/ModalControls/FrequencyRange"));
     DorvixModalMechanicalSettings read;
     read.GetModalControls().SetFrequencyRange(7.0, 70.0);
@@ -182,7 +187,7 @@ TEST(SettingsXml, ReferenceTemperatureIsWrittenAsStored) {
     DorvixModalMechanicalSettings s;
     s.GetModalControls().StoreRefTemperature(37.5);
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     EXPECT_STREQ(Path(doc.Root(), "*/ModalControls/RefTemperature").text().get(), "37.5");
 }
 
@@ -199,7 +204,7 @@ TEST(SettingsXml, BucklingSolverControlsStayOutOfTheXml) {
 TEST(SettingsXml, ProgramControlledSteppingWritesOnlyItsName) {
     DorvixStaticMechanicalSettings s;  // template: program controlled, by sub-steps
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     pugi::xml_node autoType = Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType");
     EXPECT_STREQ(autoType.text().get(), "ProgramControlled");
     EXPECT_FALSE(autoType.first_element_by_path("DefinedBy"));
@@ -216,7 +221,7 @@ TEST(SettingsXml, CarriedOverTimeStepHasNoInitial) {
     o.SetMinimumTimeStep(0.0625);
     o.SetMaximumTimeStep(0.25);
     XmlDocument doc;
-    doc.LoadFromText(WriteXmlText(s));
+    ASSERT_EQ(doc.LoadFromText(WriteXmlText(s)), S_OK);
     pugi::xml_node time =
         Path(doc.Root(), "*/StepControls/TimeStepOptions/AutoTimeSteppingType/On/DefinedBy/Time");
     ASSERT_TRUE(time);
@@ -248,8 +253,8 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
     source.SetManualSolver(5);
     source.SetWeakSprings(kOff);
     XmlDocument doc;
-    doc.LoadFromText("<Root/>");
-    WriteSolverControlsXml(source, doc.Root());
+    ASSERT_EQ(doc.LoadFromText("<Root/>"), S_OK);
+    ASSERT_EQ(WriteSolverControlsXml(source, doc.Root()), S_OK);
     EXPECT_STREQ(Path(doc.Root(), "SolverControls/SolverType/Manual/Value").text().get(), "5");
     EXPECT_TRUE(Path(doc.Root(), "SolverControls/WeakSprings/Off"));
     DorvixSolverControls read({1});
@@ -262,8 +267,8 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
     factor.SetSpringsStiffnessType(kStiffnessFactor);
     factor.SetSpringsStiffnessFactor(2.5);
     factor.SetSpringsStiffnessValue(99.0);
-    doc.LoadFromText("<Root/>");
-    WriteSolverControlsXml(factor, doc.Root());
+    ASSERT_EQ(doc.LoadFromText("<Root/>"), S_OK);
+    ASSERT_EQ(WriteSolverControlsXml(factor, doc.Root()), S_OK);
     EXPECT_STREQ(Path(doc.Root(), "SolverControls/WeakSprings/On/SpringsStiffness/Factor").text().get(),
                  "2.5");
     EXPECT_EQ(doc.SaveString().find("99"), std::string::npos);
@@ -271,25 +276,27 @@ TEST(SettingsXml, SolverControlsMarkWhatTheyFind) {
 
 TEST(SettingsXml, DampingDefinitions) {
     XmlDocument doc;
-    doc.LoadFromText(
-        "<Root><DampingControls><BetaDamping>0.5<BetaVsFrequency><Frequency>1.</Frequency><Measure>2.</"
-        "Measure>"
-        "</BetaVsFrequency></BetaDamping></DampingControls></Root>");
+    ASSERT_EQ(
+        doc.LoadFromText("<Root><DampingControls><BetaDamping>0.5<BetaVsFrequency><Frequency>1.</Frequency>"
+                       "<Measure>2.</Measure></BetaVsFrequency></BetaDamping></DampingControls></Root>"),
+        S_OK);
     DorvixDampingControls d({1, 2, 3});
     ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);
     EXPECT_EQ(d.GetBetaDampingDefinition(), kBetaByValue);  // the text is tried first
     EXPECT_EQ(d.GetBetaDamping(), 0.5);
     EXPECT_EQ(d.GetPresentControls(), (std::set<int>{2}));
 
-    doc.LoadFromText("<Root><DampingControls><NumericalValue>0.3</NumericalValue></DampingControls></Root>");
+    ASSERT_EQ(doc.LoadFromText(
+                  "<Root><DampingControls><NumericalValue>0.3</NumericalValue></DampingControls></Root>"),
+              S_OK);
     ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);
     EXPECT_EQ(d.GetPresentControls(), (std::set<int>{3}));
 
     DorvixDampingControls byFrequency({2});
     byFrequency.SetBetaDampingDefinition(kBetaByFrequency);
     byFrequency.SetBetaDamping(0.75);
-    doc.LoadFromText("<Root/>");
-    WriteDampingControlsXml(byFrequency, doc.Root());
+    ASSERT_EQ(doc.LoadFromText("<Root/>"), S_OK);
+    ASSERT_EQ(WriteDampingControlsXml(byFrequency, doc.Root()), S_OK);
     DorvixDampingControls read({2});
     read.SetBetaDamping(0.125);
     ASSERT_EQ(ReadDampingControlsXml(read, doc.Root()), S_OK);
@@ -320,8 +327,8 @@ TEST(SettingsXml, ResultsBlockWriter) {
     o.SetOutputRequested(1, true);
     o.SetTimePointsOptions(kTimePointsLast);
     XmlDocument doc;
-    doc.LoadFromText("<Root/>");
-    WriteOutputControlsXml(o, doc.Root());
+    ASSERT_EQ(doc.LoadFromText("<Root/>"), S_OK);
+    ASSERT_EQ(WriteOutputControlsXml(o, doc.Root()), S_OK);
     std::vector<std::string> names;
     for (pugi::xml_node child : Path(doc.Root(), "OutputControls").children()) names.push_back(child.name());
     EXPECT_EQ(names, (std::vector<std::string>{"Stress", "Strain", "TimePointsOptions", "ResultSetsType",

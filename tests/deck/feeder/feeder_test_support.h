@@ -65,7 +65,7 @@ class FeederUnderTest : public DorvixFeeder {
         std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(analysis, physics);
         ASSERT_TRUE(settings);
         if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag))
-            list->SetNumberOfSteps(steps);
+            ASSERT_EQ(list->SetNumberOfSteps(steps), kSettingsDone);
         AdoptSettings(std::move(settings));
         SetNumberOfSteps(steps);
     }

@@ -5,6 +5,7 @@
 #include "deck/deck_counters.h"
 #include "deck/materials/material_section_writer.h"
 #include "deck/materials/unit_system_name.h"
+#include "platform/com_object.h"
 #include "tests/deck/materials/material_test_support.h"
 
 namespace {
@@ -60,6 +61,41 @@ TEST_F(ColumnReader, MissingOrEmptyColumnsFail) {
     std::vector<double> values(1, 3.0);
     EXPECT_EQ(writer_.ReadPropertyColumn(nullptr, L"Two", values), E_FAIL);
     EXPECT_TRUE(values.empty());
+}
+
+// A column that claims one row more than it hands out, as a broken host table would, and the
+// datum that hands out such columns.
+class OverlongColumn : public ComObject<OverlongColumn, IHostMaterialColumn> {
+  public:
+    explicit OverlongColumn(ComPtr<IHostMaterialColumn> inner) : inner_(std::move(inner)) {}
+    int GetCount() override { return inner_->GetCount() + 1; }
+    ComPtr<IHostMaterialValue> GetValue(int index, std::wstring_view system, int mode) override {
+        return inner_->GetValue(index, system, mode);
+    }
+
+  private:
+    ComPtr<IHostMaterialColumn> inner_;
+};
+
+class OverlongData : public ComObject<OverlongData, IHostMaterialData> {
+  public:
+    explicit OverlongData(ComPtr<IHostMaterialData> inner) : inner_(std::move(inner)) {}
+    ComPtr<IHostMaterialColumn> GetVariable(std::wstring_view name) override {
+        ComPtr<IHostMaterialColumn> column = inner_->GetVariable(name);
+        if (!column) return nullptr;
+        return MakeComObject<OverlongColumn>(column);
+    }
+    int GetRowCount() override { return inner_->GetRowCount() + 1; }
+
+  private:
+    ComPtr<IHostMaterialData> inner_;
+};
+
+TEST_F(ColumnReader, AColumnThatBreaksOffGivesNoValues) {
+    ComPtr<IHostMaterialData> broken = MakeComObject<OverlongData>(data_);
+    std::vector<double> values = {42.0};
+    EXPECT_EQ(writer_.ReadPropertyColumn(broken.Get(), L"Two", values), E_FAIL);
+    EXPECT_TRUE(values.empty());  // not the rows read with zeros for the rest
 }
 
 TEST(ColumnReaderUnits, AnUnnamedUnitSystemReadsTheValuesAsStored) {

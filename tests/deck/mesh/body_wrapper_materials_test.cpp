@@ -14,6 +14,7 @@
 #include "deck/materials/material_section_writer.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/body_attributes_lookup.h"
+#include "deck/return_codes.h"
 #include "tests/deck/materials/material_test_support.h"
 
 namespace {
@@ -73,6 +74,14 @@ TEST_F(WrapperMaterials, BodiesAreFoundThroughAssembliesAndParts) {
     EXPECT_EQ(FindBodyAttributes(database_.getRoot(), -4), nullptr);
     EXPECT_EQ(FindBodyMaterialRep(database_.getRoot(), 9), second->getChildByType(L"MaterialRep"));
     EXPECT_EQ(wrapper_.GetBodyMaterialNumber(1), 2);
+
+    // A body whose id the model gives as text stops the search with a code, not an exception.
+    NCAERep::CPropertyValue text;
+    text.setValue(std::wstring(L"four"));
+    first->setOrAddProperty(L"ProtoReferenceId", text);
+    EXPECT_EQ(FindBodyAttributes(database_.getRoot(), 9), nullptr);
+    EXPECT_EQ(FindBodyMaterialRep(database_.getRoot(), 9), nullptr);
+    EXPECT_EQ(wrapper_.FillNamesAndMaterials(database_.getRoot()), kRC_MissingData);
 }
 
 // The section is the one the writer gives on the same bodies, and the one kept for this case

@@ -106,11 +106,11 @@ TEST(BodyAttributeWrapper, NamesAndMaterialNumbers) {
     std::string name;
     ASSERT_EQ(w.GetBodyName(7, name), S_OK);
     EXPECT_EQ(name, "MY_BODY_7");
-    w.GetBodyName(8, name);
+    ASSERT_EQ(w.GetBodyName(8, name), S_OK);
     EXPECT_EQ(name, "Body_8");
-    w.GetBodyName(9, name);
+    ASSERT_EQ(w.GetBodyName(9, name), S_OK);
     EXPECT_EQ(name, "Body_9");  // a name the deck refuses falls back to the generated one
-    w.GetBodyName(10, name);
+    ASSERT_EQ(w.GetBodyName(10, name), S_OK);
     EXPECT_EQ(name, "C_9_LIVES_10");
     EXPECT_EQ(w.GetBodyName(11, name), E_FAIL);
     EXPECT_EQ(w.GetPartBodies(1), (std::vector<int>{2, 3}));

@@ -60,7 +60,7 @@ Sections WriteSections(MeshCase& c) {
     s.code = bodies.FillNamesAndMaterials(c.model->getRoot());
     if (s.code) return s;
     CMeshWrapper mesh;
-    mesh.SetMesh(c.meshObject.Get());
+    EXPECT_EQ(mesh.SetMesh(c.meshObject.Get()), S_OK);
     mesh.SetPartCount(c.partCount);
     mesh.SetBodyWrapper(&bodies);
     {

@@ -1,13 +1,18 @@
 // Element blocks the host hands over wrongly (refused, or with a node count that is not the
 // one of their type) write no line, while the other blocks are still written and the
-// topology section answers the refusal.
+// topology section answers the refusal. Also the other host refusals the mesh wrapper must
+// pass on rather than paper over.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "deck/deck_file.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"
+#include "hostsim/mesh_json.h"
+#include "hostsim/mesh_object.h"
 #include "mesh_case_support.h"
 #include "platform/com_object.h"
 #include "tests/deck/deck_test_support.h"
@@ -23,14 +28,14 @@ enum class Tamper {
 };
 
 // Answers every call from the simulated host's mesh object, except the element block of one
-// type, which comes back as `tamper` says.
+// type, which comes back as `tamper` says, and what the refuse flags name.
 class TamperedMesh : public ComObject<TamperedMesh, IHostMesh, IHostMeshData> {
   public:
     TamperedMesh(ComPtr<IHostMesh> inner, int type, Tamper tamper)
         : mesh_(std::move(inner)), data_(mesh_.As<IHostMeshData>()), type_(type), tamper_(tamper) {}
 
     // IHostMesh
-    HRESULT Prepare(int mode) override { return mesh_->Prepare(mode); }
+    HRESULT Prepare(int mode) override { return refusePrepare ? E_FAIL : mesh_->Prepare(mode); }
     HRESULT GetPart(int part, HostMeshPart* out) override { return mesh_->GetPart(part, out); }
     HRESULT GetPartNodeIds(int part, std::vector<int>& ids) override {
         return mesh_->GetPartNodeIds(part, ids);
@@ -55,7 +60,7 @@ class TamperedMesh : public ComObject<TamperedMesh, IHostMesh, IHostMeshData> {
         return data_->GetNodes(selector, entity, sub, xyz, out);
     }
     HRESULT GetNodeCoordinates(int node, std::array<double, 3>& xyz) override {
-        return data_->GetNodeCoordinates(node, xyz);
+        return node == refusedNode ? E_FAIL : data_->GetNodeCoordinates(node, xyz);
     }
     HRESULT GetNodeAttributes(int node, std::vector<HostNodeAttribute>& out) override {
         return data_->GetNodeAttributes(node, out);
@@ -127,6 +132,8 @@ class TamperedMesh : public ComObject<TamperedMesh, IHostMesh, IHostMeshData> {
     }
 
     int tamperedCalls = 0;
+    bool refusePrepare = false;
+    int refusedNode = 0;
 
   private:
     ComPtr<IHostMesh> mesh_;
@@ -204,6 +211,29 @@ TEST(ElementRefusal, BadBlockWritesNothingAndIsAnswered41) {
             EXPECT_TRUE(HasElementLine(run.lines, id)) << id;
         }
     }
+}
+
+// A mesh that cannot be prepared is not taken; a node the mesh will not place gives an edge no
+// length, so its weights are refused rather than measured from the origin.
+TEST(HostRefusal, PreparationAndNodePlacesArePassedOn) {
+    std::shared_ptr<HostSimMesh> listed(LoadMeshSection(nlohmann::json::parse(R"({
+        "nodes": [[1, 0, 0, 0], [2, 6, 0, 0], [3, 0, 6, 0]], "elements": [[1, 15, [1, 2, 3]]],
+        "parts": [{"id": 1, "bodies": [{"id": 5, "elements": [1]}]}],
+        "geometry": [{"id": 50, "kind": "edge", "body": 5, "edges": [[1, 2]]}]})"),
+                                                        "host.json:/mesh"));
+    ComPtr<TamperedMesh> mesh =
+        MakeComObject<TamperedMesh>(CreateHostSimMeshObject(listed), -1, Tamper::kFailed);
+    CMeshWrapper wrapper;
+    mesh->refusePrepare = true;
+    EXPECT_EQ(wrapper.SetMesh(mesh.Get()), E_FAIL);
+    mesh->refusePrepare = false;
+    ASSERT_EQ(wrapper.SetMesh(mesh.Get()), S_OK);
+    std::map<int, double> weights;
+    ASSERT_EQ(wrapper.GetEdgeNodeWeights(50, weights), S_OK);
+    EXPECT_DOUBLE_EQ(weights[2], 3.0);
+    mesh->refusedNode = 2;
+    weights.clear();
+    EXPECT_EQ(wrapper.GetEdgeNodeWeights(50, weights), E_FAIL);
 }
 
 }  // namespace

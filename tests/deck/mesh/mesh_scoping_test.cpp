@@ -36,14 +36,14 @@ TEST(Scoping, FaceOfLinearTetrahedraUsesSolverFaceNumbers) {
     ComPtr<IHostMeshData> data = mesh.As<IHostMeshData>();
     for (std::size_t i = 0; i < elements.size(); ++i) {
         int type = 0;
-        data->GetElementType(elements[i], type);
+        ASSERT_EQ(data->GetElementType(elements[i], type), S_OK);
         std::vector<int> nodes;
         ASSERT_EQ(
             data->GetElementFaceNodes(elements[i], CElementWrapper::ToHostFaceNumber(faces[i], type), nodes),
             S_OK);
         for (int n : nodes) {
             std::array<double, 3> p{};
-            data->GetNodeCoordinates(n, p);
+            ASSERT_EQ(data->GetNodeCoordinates(n, p), S_OK);
             EXPECT_EQ(p[2], 0.0);
         }
     }

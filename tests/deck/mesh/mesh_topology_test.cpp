@@ -5,13 +5,13 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "runtime/progress.h"
 #include "deck/deck_file.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"
 #include "hostsim/mesh_json.h"
 #include "hostsim/mesh_object.h"
 #include "mesh_case_support.h"
+#include "runtime/progress.h"
 #include "tests/deck/deck_test_support.h"
 
 namespace {
@@ -35,7 +35,7 @@ struct TopologyRun {
 TopologyRun WriteTopology(const std::string& meshJson, int meshUnits = 11, int deckUnits = 11) {
     std::shared_ptr<HostSimMesh> mesh(LoadMeshSection(nlohmann::json::parse(meshJson), "host.json:/mesh"));
     CMeshWrapper wrapper;
-    wrapper.SetMesh(CreateHostSimMeshObject(mesh).Get());
+    EXPECT_EQ(wrapper.SetMesh(CreateHostSimMeshObject(mesh).Get()), S_OK);
     wrapper.SetMeshUnitSystem(meshUnits);
     wrapper.SetDeckUnitSystem(deckUnits);
     decktest::ScratchFolder scratch;
@@ -99,7 +99,7 @@ TEST(Topology, CancellationStopsTheNodeBlock) {
     EXPECT_EQ(run.text.find(".MAI"), std::string::npos);
 }
 
-TEST(Topology, UnitsLinesOnlyAndMissingDeck) {
+TEST(Topology, UnitsLinesOnlyAndWhatIsMissing) {
     const char* lines = R"({"nodes": [[1, 0.5, 0, 0], [2, 1, 0, 0]], "elements": [[1, 18, [1, 2]]],
                             "parts": [{"id": 1, "bodies": [{"id": 5, "elements": [1]}]}]})";
     TopologyRun same = WriteTopology(lines);
@@ -115,6 +115,13 @@ TEST(Topology, UnitsLinesOnlyAndMissingDeck) {
     EXPECT_EQ(wrapper.WriteElements(nullptr), kRC_MissingData);
     MeshElementCounts counts;
     EXPECT_EQ(wrapper.CountMeshElements(counts, CMeshWrapper::kBothOrders), E_FAIL);
+    // Without a mesh the element lines cannot be counted, so they are refused, not left empty.
+    decktest::ScratchFolder scratch;
+    decktest::FakeOwner owner;
+    DorvixDeckFile deck(&owner);
+    ASSERT_EQ(deck.Open("dorvix.dat"), kRC_Success);
+    EXPECT_EQ(wrapper.WriteElements(&deck), kRC_HostMeshRefused);
+    EXPECT_TRUE(deck.CloseDeck());
 }
 
 TEST(Topology, CountsByOrderSelector) {
@@ -124,7 +131,7 @@ TEST(Topology, CountsByOrderSelector) {
                      [5, 9, [1]], [6, 14, [1, 2, 3]], [7, 15, [1, 2, 3]]]})"),
                                                       "host.json:/mesh"));
     CMeshWrapper wrapper;
-    wrapper.SetMesh(CreateHostSimMeshObject(mesh).Get());
+    ASSERT_EQ(wrapper.SetMesh(CreateHostSimMeshObject(mesh).Get()), S_OK);
     MeshElementCounts linear, quadratic, both;
     ASSERT_EQ(wrapper.CountMeshElements(linear, CMeshWrapper::kLinear), S_OK);
     ASSERT_EQ(wrapper.CountMeshElements(quadratic, CMeshWrapper::kQuadratic), S_OK);

@@ -52,7 +52,7 @@ TEST(MeshWrapper, ExtraNodesAndElementsFollowTheMesh) {
 
 TEST(MeshWrapper, EdgeWeightsAccumulateOverReferences) {
     CMeshWrapper w;
-    w.SetMesh(MeshOf(kQuadraticTriangle).Get());
+    ASSERT_EQ(w.SetMesh(MeshOf(kQuadraticTriangle).Get()), S_OK);
     std::map<int, double> weights;
     ASSERT_EQ(w.GetEdgeNodeWeights(JXReference{50, kJXReferenceEdge}, weights), S_OK);
     EXPECT_DOUBLE_EQ(weights[1], 1.0);
@@ -70,7 +70,7 @@ TEST(MeshWrapper, EdgeWeightsAccumulateOverReferences) {
 
 TEST(MeshWrapper, CoordinatesConvertOnlyBetweenDifferentSystems) {
     CMeshWrapper w;
-    w.SetMesh(MeshOf(kQuadraticTriangle).Get());
+    ASSERT_EQ(w.SetMesh(MeshOf(kQuadraticTriangle).Get()), S_OK);
     w.SetMeshUnitSystem(11);
     w.SetDeckUnitSystem(11);
     EXPECT_DOUBLE_EQ(w.GetNodePoint(2).x, 6.0);
@@ -84,11 +84,12 @@ TEST(MeshWrapper, CoordinatesConvertOnlyBetweenDifferentSystems) {
 
 TEST(MeshWrapper, ScopedEntitiesAndPartQueries) {
     CMeshWrapper w;
-    w.SetMesh(MeshOf(R"({"nodes": [[1, 0, 0, 0], [2, 1, 0, 0], [3, 2, 0, 0]],
-                         "elements": [[7, 18, [1, 2]], [8, 18, [2, 3]]],
-                         "parts": [{"id": 4, "bodies": [{"id": 40, "elements": [7, 8]}]}],
-                         "references": [{"id": 900, "element": 8}, {"id": 901, "node": 3}]})")
-                  .Get());
+    ASSERT_EQ(w.SetMesh(MeshOf(R"({"nodes": [[1, 0, 0, 0], [2, 1, 0, 0], [3, 2, 0, 0]],
+                                   "elements": [[7, 18, [1, 2]], [8, 18, [2, 3]]],
+                                   "parts": [{"id": 4, "bodies": [{"id": 40, "elements": [7, 8]}]}],
+                                   "references": [{"id": 900, "element": 8}, {"id": 901, "node": 3}]})")
+                            .Get()),
+              S_OK);
     int kind = 18, id = 0;
     ASSERT_EQ(w.GetScopedNodeIds(&kind, JXReference{900, 0}, &id), S_OK);
     EXPECT_EQ(id, 8);
@@ -113,8 +114,8 @@ struct GroupFixture {
         for (const BodyRecord& b : bodies_) meshtest::AddBodyAttributes(db, b.bodyId, L"b", L"m");
         bodyWrapper.SetBodies(&bodies_);
         bodyWrapper.SetTwoDimensional(twoDimensional);
-        bodyWrapper.FillNamesAndMaterials(db.getRoot());
-        wrapper.SetMesh(MeshOf(mesh).Get());
+        EXPECT_EQ(bodyWrapper.FillNamesAndMaterials(db.getRoot()), kRC_Success);
+        EXPECT_EQ(wrapper.SetMesh(MeshOf(mesh).Get()), S_OK);
         wrapper.SetPartCount(1);
         wrapper.SetBodyWrapper(&bodyWrapper);
         kind = analysisKind;
@@ -305,7 +306,7 @@ TEST(ElementGroups, GroupCounterCarriesPastEveryElementGroup) {
         bodies.SetBodies(&c.bodies);
         ASSERT_EQ(bodies.FillNamesAndMaterials(c.model->getRoot()), 0);
         CMeshWrapper mesh;
-        mesh.SetMesh(c.meshObject.Get());
+        ASSERT_EQ(mesh.SetMesh(c.meshObject.Get()), S_OK);
         mesh.SetPartCount(c.partCount);
         mesh.SetBodyWrapper(&bodies);
         decktest::ScratchFolder scratch;
@@ -343,7 +344,7 @@ TEST(ElementGroups, GroupNumbersAreRecordedPerBody) {
     bodies.SetBodies(&c.bodies);
     ASSERT_EQ(bodies.FillNamesAndMaterials(c.model->getRoot()), 0);
     CMeshWrapper mesh;
-    mesh.SetMesh(c.meshObject.Get());
+    ASSERT_EQ(mesh.SetMesh(c.meshObject.Get()), S_OK);
     mesh.SetPartCount(1);
     mesh.SetBodyWrapper(&bodies);
     decktest::ScratchFolder scratch;
