@@ -73,15 +73,15 @@ void BM_MeshSections(benchmark::State& state) {
         CBodyAttributeWrapper bodies;
         bodies.SetBodies(&block.bodies);
         CMeshWrapper mesh;
-        mesh.SetMesh(block.object.Get());
+        if (FAILED(mesh.SetMesh(block.object.Get()))) return state.SkipWithError("the mesh was refused");
         mesh.SetPartCount(1);
         mesh.SetBodyWrapper(&bodies);
         DorvixDeckFile deck;
         ResetDeckCounters();
         if (deck.Open("dorvix.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
-        mesh.WriteNodes(&deck);
-        mesh.WriteElements(&deck);
-        mesh.WriteBodyGroups(0, 1, &deck, &bodies);
+        if (mesh.WriteNodes(&deck) != kRC_Success || mesh.WriteElements(&deck) != kRC_Success ||
+            mesh.WriteBodyGroups(0, 1, &deck, &bodies) != kRC_Success)
+            return state.SkipWithError("the sections were not written");
         deck.CloseDeck();
         bytes = DeckSize(platform::CurrentFolder());
     }

@@ -32,8 +32,8 @@ class CBodyAttributeWrapper : public MaterialBodyTable {
     void SetAnalysisKind(int kind) { analysisKind_ = kind; }
     void SetTwoDimensional(bool on) { twoDimensional_ = on; }
     void SetTransient(bool on) { transient_ = on; }
-    // Deck names and material numbers from the model; 0, or 25 at the first body without a
-    // "BodyAttributes" object or without a material.
+    // Deck names and material numbers from the model; kRC_Success, or kRC_MissingData at the
+    // first body without a "BodyAttributes" object (or one that cannot be found) or a material.
     [[nodiscard]] int FillNamesAndMaterials(NCAERep::CCAERepBase* root);
     void SetCoordinateSystems(const std::vector<CoordinateSystemData>& systems) { frames_ = systems; }
     void SetModelValue(double value) { modelValue_ = value; }

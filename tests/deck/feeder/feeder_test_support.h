@@ -64,8 +64,9 @@ class FeederUnderTest : public DorvixFeeder {
     void UseSettings(int analysis, int physics, int steps) {
         std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(analysis, physics);
         ASSERT_TRUE(settings);
-        if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag))
+        if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag)) {
             ASSERT_EQ(list->SetNumberOfSteps(steps), kSettingsDone);
+        }
         AdoptSettings(std::move(settings));
         SetNumberOfSteps(steps);
     }
