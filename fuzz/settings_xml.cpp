@@ -11,7 +11,7 @@ namespace {
 
 std::string WriteText(const DorvixSolutionSettings& settings) {
     XmlDocument document;
-    document.LoadFromText("<AnalysisSettings/>");
+    if (FAILED(document.LoadFromText("<AnalysisSettings/>"))) fuzz::Broken("an empty document cannot be made");
     if (FAILED(settings.WriteXML(document.Root()))) fuzz::Broken("settings that were read cannot be written");
     return document.SaveString();
 }
