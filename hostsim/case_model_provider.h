@@ -1,7 +1,7 @@
 // What the model representation asks of the host, answered from a loaded case folder: the
-// case's mesh, its geometry and its material library. The host simulator installs it as the default
-// provider while it lives, so the mesh and material representations of any model loaded
-// meanwhile reach the simulated host.
+// case's mesh, its geometry and its material library. The host simulator installs it as the
+// default provider while it lives, so the mesh, geometry and material representations of any
+// model loaded meanwhile reach the simulated host.
 #pragma once
 
 #include <memory>
