@@ -99,5 +99,7 @@ void ReadObjectTableSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase);
 // Needs the mesh read first: selections without a node list take the nodes of their entities.
 void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase);
+// Needs the object table read first: each load hangs on the record of its id.
+void ReadLoadsSection(const JsonAt& root, HostSimCase& hostCase);
 ScopingRecord ReadScoping(const JsonAt& at);
 CoordSystemSafe ReadFrame(const JsonAt& at);
