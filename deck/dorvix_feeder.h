@@ -95,8 +95,8 @@ class DorvixFeeder : public DeckFileOwner {
     // The model part of the deck: the geometry and units comments, nodes, elements, the
     // element groups of every part, the user frames, the materials and their snippets, the
     // contacts, the named-selection and (option "create components") load/support
-    // components. Progress is reported at stage 150 from 5 to 70. 0, 1 cancelled, 25 before the deck is
-    // opened, 44 an exception, or the first code of a writer.
+    // components. Progress is reported at stage 150 from 5 to 70. 0, 1 cancelled, 25 before
+    // the deck is opened, 44 an exception, or the first code of a writer.
     [[nodiscard]] int SendModel();
     // The deck's closing "RETURN". Always 0.
     [[nodiscard]] int WriteReturn();

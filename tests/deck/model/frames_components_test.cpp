@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "deck/deck_counters.h"
-#include "feeder_test_support.h"
 #include "host/entity_text.h"
 #include "hostsim/object_model.h"
 #include "runtime/return_package.h"
+#include "tests/deck/feeder/feeder_test_support.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
