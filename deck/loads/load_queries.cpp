@@ -71,7 +71,8 @@ bool DorvixFeeder::IsLoadTypeApplicable(const int& loadType, int objectId) const
             return true;
         case kLoadTypeOnFaces: {
             const int kind = GetObjectGeometryKind(objectId);
-            return kind == kGeometryFaces || (kind == kGeometryEdges && dataSource_ && dataSource_->Is2DAnalysis());
+            return kind == kGeometryFaces ||
+                   (kind == kGeometryEdges && dataSource_ && dataSource_->Is2DAnalysis());
         }
         default:
             return false;
@@ -101,7 +102,8 @@ int DorvixFeeder::GetLoadDirection(IUnknown* load, double direction[3]) {
     const ComPtr<IHostLoad> hostLoad = LoadOf(load);
     double read[3] = {0.0, 0.0, 0.0};
     for (int i = 0; i < 3; ++i) {
-        if (!hostLoad || hostLoad->GetProperty(kLoadPropertyDirectionX + i, deckUnitSystem_, read[i]) != S_OK) {
+        if (!hostLoad ||
+            hostLoad->GetProperty(kLoadPropertyDirectionX + i, deckUnitSystem_, read[i]) != S_OK) {
             PostHostMessage(LoadName(hostLoad.Get()) + L": its direction cannot be read", L"Error");
             return kRC_DataMismatch;
         }
@@ -110,20 +112,21 @@ int DorvixFeeder::GetLoadDirection(IUnknown* load, double direction[3]) {
     return kRC_Success;
 }
 
-int DorvixFeeder::GetLoadVariableValue(IUnknown* load, const int& id, const std::int16_t& flag, double& value) {
+int DorvixFeeder::GetLoadVariableValue(IUnknown* load, const int& id, const std::int16_t& flag,
+                                       double& value) {
     const ComPtr<IHostLoad> hostLoad = LoadOf(load);
     ComPtr<IHostLoadVariable> variable;
     ComPtr<IHostLoadEntry> entry;
     double read = 0.0;
     // An entry that cannot be evaluated fails too: a made-up value would reach the deck.
-    if (hostLoad && hostLoad->GetVariableById(id, flag, variable.ReleaseAndGetAddressOf()) == S_OK && variable &&
-        variable->GetFirstEntry(entry.ReleaseAndGetAddressOf()) == S_OK && entry &&
+    if (hostLoad && hostLoad->GetVariableById(id, flag, variable.ReleaseAndGetAddressOf()) == S_OK &&
+        variable && variable->GetFirstEntry(entry.ReleaseAndGetAddressOf()) == S_OK && entry &&
         entry->Evaluate(0.0, deckUnitSystem_, read) == S_OK) {
         value = read;
         return kRC_Success;
     }
-    PostHostMessage(LoadName(hostLoad.Get()) + L": no value for variable " + std::to_wstring(id) + L" (flag " +
-                        std::to_wstring(flag) + L")",
+    PostHostMessage(LoadName(hostLoad.Get()) + L": no value for variable " + std::to_wstring(id) +
+                        L" (flag " + std::to_wstring(flag) + L")",
                     L"Error");
     return kRC_DataMismatch;
 }
@@ -154,7 +157,8 @@ int DorvixFeeder::GetLoadVariableDefinitionKind(IUnknown* load, int variable, in
     const ComPtr<IHostLoad> hostLoad = LoadOf(load);
     const ComPtr<IHostLoadVariable> hostVariable = hostLoad ? VariableOf(*hostLoad, variable) : nullptr;
     if (!hostVariable) {
-        PostHostMessage(LoadName(hostLoad.Get()) + L" has no variable " + std::to_wstring(variable), L"Error");
+        PostHostMessage(LoadName(hostLoad.Get()) + L" has no variable " + std::to_wstring(variable),
+                        L"Error");
         return kRC_MissingData;
     }
     kind = GetVariableDefinitionKind(hostVariable.Get());

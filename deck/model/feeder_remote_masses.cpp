@@ -60,7 +60,8 @@ int DorvixFeeder::WriteRemoteMasses() try {
         const ObjectTypeRecord* record = objectTypeTable_->FindById(ids[i]);
         if (!record) return refuse(L"no record in the object table");
         // A mass of 0 would be written for a record that holds no point mass.
-        if (!dynamic_cast<const CPointMass*>(record->GetLoad())) return refuse(L"the host gives no point mass");
+        if (!dynamic_cast<const CPointMass*>(record->GetLoad()))
+            return refuse(L"the host gives no point mass");
         CPointMass mass(record->GetLoadObjectType());
         record->GetPointMass(mass);
         deckFile_->WriteLine("!*********** Construct Remote Mass ***********");

@@ -35,12 +35,6 @@ class RemoteMassTest : public ::testing::Test {
     FeederUnderTest feeder_;
 };
 
-std::string Joined(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
-
 }  // namespace
 
 // No inertia: the mass alone. Inertia in a turned frame: a frame of its own after the user's
@@ -49,10 +43,8 @@ TEST_F(RemoteMassTest, WritesTheMassesInTheirReviewedForm) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RegisterRemotePoints();
     ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
-    int node = 0, kind = 0;
-    ASSERT_EQ(package_.GetLookup(52, node, kind), S_OK);
-    EXPECT_EQ(node, 10);
-    const std::string actual = Joined(feeder_.CloseDeckLines());
+    std::string actual;
+    for (const std::string& line : feeder_.CloseDeckLines()) actual += line + "\n";
     const std::filesystem::path golden = decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt";
     if (!platform::FileExists(golden)) {
         decktest::WriteText(golden.string() + ".actual", actual);
