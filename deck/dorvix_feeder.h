@@ -51,8 +51,6 @@ class DorvixFeeder : public DeckFileOwner {
     virtual bool HasPrestress() { return AnswerNo(); }
     // Fills the per-node constraint table from the model's supports and checks it: 0 or 40.
     [[nodiscard]] virtual int CheckBoundaryConditions() = 0;
-    // Writes the contact section: 0 or a code.
-    [[nodiscard]] virtual int WriteContacts() = 0;
 
     int GetNumberOfSteps() const override { return numberOfSteps_; }
     bool IsTransientAnalysis() const;
@@ -231,6 +229,51 @@ class DorvixFeeder : public DeckFileOwner {
     // Makes `key` look up the same node as the entity's node. 0, or 25 when the node is not
     // known or has no node lookup entry.
     [[nodiscard]] int RegisterEntityLookup(const int& key, IUnknown* entity);
+
+    // --- contacts and constraint equations (contacts/contact_writer.cpp,
+    //     contacts/contact_sides.cpp, contacts/constraint_equations.cpp) ---
+    // The host's contact regions, each after a banner: a node group, a face group and a tie,
+    // a contact element (non-linear chain) or contact properties (linear chain). Regions with
+    // a reserved name are constraint equations and come first, except in tie-only mode (an
+    // eigen run or a static run kept for a prestressed modal one), where every region is a
+    // tie. The thermal feeder writes its own. 0, 1 cancelled, 25 (no contact list, a failed
+    // node or face lookup, an unknown contact type), 28 (a target entity after the first is
+    // not face-like), or the code of an equation.
+    [[nodiscard]] virtual int WriteContacts();
+    // One region of WriteContacts: written tells whether it counts for progress (a region
+    // whose target is not face-like is skipped after its banner).
+    [[nodiscard]] int WriteContactRegion(const ContactRegionRecord& region, bool tieOnly, bool& written);
+    // The mean displacement of the source nodes along the axis of the name
+    // "EqMoy_<frame>_<axis>" equals that of the target nodes (plus the offset), in the frame
+    // when it is not 0. 0, or 25 for a name that does not parse, a failed node lookup, an
+    // empty side or (with a message) an axis the model does not have.
+    [[nodiscard]] int WriteAveragingEquation(const ContactRegionRecord& region);
+    // Two-dimensional models only (otherwise 0 and nothing written): every target node is
+    // held along the normal of the two-node source segment to the segment's nodes, weighted
+    // by distance. 0, 25 for a failed node lookup, 102 when the source is not two nodes, 39
+    // when the segment or a target node's distances vanish.
+    [[nodiscard]] int WriteWeightingEquations(const ContactRegionRecord& region);
+    // Reads the name as "EqMoy_<int>_<char>"; false when it does not.
+    static bool ParseAveragingName(const std::string& name, int& frame, char& axis);
+    // Contact type 2 named "EqMoy_<frame>_<X, Y or Z>".
+    static bool IsAveragingEquation(const ContactRegionRecord& region);
+    // Contact type 1 whose name starts with "WeightEq".
+    static bool IsWeightingEquation(const ContactRegionRecord& region);
+    // The mesh nodes of a side's entities, added to `nodes`. 0, or 25 when a lookup fails.
+    [[nodiscard]] int CollectSideNodes(const ContactSide& side, std::set<int>& nodes) const;
+    // The region's node group and face group, numbered from the selection-group counter.
+    // 0, 25 for a failed lookup, 28 for a target entity that is not face-like.
+    [[nodiscard]] int WriteContactGroups(const ContactRegionRecord& region, int& nodeGroup, int& faceGroup);
+    // The region's command without option text; draws the tie or contact-element number it
+    // writes. 0, or 25 for a contact type outside 1 to 5.
+    [[nodiscard]] int BuildContactCommand(const ContactRegionRecord& region, bool tieOnly, bool butee,
+                                          int nodeGroup, int faceGroup, std::string& command) const;
+    // The option text of the region's command: the value of the add-in's "Contacts Default
+    // Options" for the command ("STI", "MCT", "CPS"), else the built-in text; empty for none.
+    std::string ContactOptionText(int contactType, bool tieOnly) const;
+    // True when one of the host object's children of the contact-child type is named "butee"
+    // in any case.
+    bool HasButeeChild(int hostObjectId) const;
 
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }

@@ -52,7 +52,6 @@ class FeederUnderTest : public DorvixFeeder {
     explicit FeederUnderTest(int kind = 1) : DorvixFeeder(kind) {}
     int Feed(TRVDataSourceItf*, ReturnPackage*) override { return kRC_Success; }
     int CheckBoundaryConditions() override { return kRC_Success; }
-    int WriteContacts() override { return kRC_Success; }
 
     void UseDataSource(TRVDataSourceItf* source) { SetSolveArguments(source, nullptr); }
     void UseSolveArguments(TRVDataSourceItf* source, ReturnPackage* package) {
