@@ -1,5 +1,6 @@
 #include "hostsim/case_model_provider.h"
 
+#include "hostsim/geometry_objects.h"
 #include "hostsim/matml_host_port.h"
 #include "hostsim/mesh_object.h"
 
@@ -14,7 +15,11 @@ HRESULT CaseModelProvider::getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>& o
 
 HRESULT CaseModelProvider::getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>& out) {
     out = nullptr;
-    return E_NOTIMPL;
+    if (!case_->geometry) return E_FAIL;
+    ComPtr<IHostGeometry> geometry = CreateHostSimGeometryObject(case_->geometry);
+    if (!geometry) return E_FAIL;
+    out = geometry;
+    return S_OK;
 }
 
 HRESULT CaseModelProvider::findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,

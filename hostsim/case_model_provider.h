@@ -1,7 +1,7 @@
 // What the model representation asks of the host, answered from a loaded case folder: the
-// case's mesh and its material library. The host simulator installs it as the default
-// provider while it lives, so the mesh and material representations of any model loaded
-// meanwhile reach the simulated host.
+// case's mesh, its geometry and its material library. The host simulator installs it as the
+// default provider while it lives, so the mesh, geometry and material representations of any
+// model loaded meanwhile reach the simulated host.
 #pragma once
 
 #include <memory>
@@ -15,7 +15,7 @@ class CaseModelProvider : public NCAERep::IHostModelProvider {
 
     // A new host mesh object over the case's mesh; E_FAIL when host.json has no "mesh".
     [[nodiscard]] HRESULT getMesh(const NCAERep::CMeshRep& rep, ComPtr<IUnknown>& out) override;
-    // The simulated host has no geometry kernel: E_NOTIMPL.
+    // A new host geometry object over the case's geometry; E_FAIL when the case has none.
     [[nodiscard]] HRESULT getGeometry(const NCAERep::CGeometryRep& rep, ComPtr<IUnknown>& out) override;
     [[nodiscard]] HRESULT findMaterial(const NCAERep::CMaterialLibraryRep& library, const std::wstring& name,
                                        ComPtr<IUnknown>& out) override;

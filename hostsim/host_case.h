@@ -21,6 +21,7 @@
 
 class JsonAt;
 class HostSimMesh;
+class HostSimGeometry;
 
 // One object of the host's object model (what the applet finds by id).
 struct HostSimObject {
@@ -81,6 +82,8 @@ struct HostSimCase {
     std::vector<HostSimSelection> selections;
     // Null when host.json has no "mesh" section.
     std::shared_ptr<HostSimMesh> mesh;
+    // Null when host.json has no "geometry" section and the mesh no generated block.
+    std::shared_ptr<const HostSimGeometry> geometry;
     // Null when the case folder has no MatML.xml.
     ComPtr<IHostMaterialLibrary> materialLibrary;
 };
@@ -99,5 +102,7 @@ void ReadObjectTableSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase);
 // Needs the mesh read first: selections without a node list take the nodes of their entities.
 void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase);
+// Needs the mesh and the "bodies" records read first: generated blocks bring their sides.
+void ReadGeometrySection(const JsonAt& root, HostSimCase& hostCase);
 ScopingRecord ReadScoping(const JsonAt& at);
 CoordSystemSafe ReadFrame(const JsonAt& at);

@@ -238,4 +238,5 @@ void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
         GenerateSheet(mesh, s, grid, firstEntity);
     else
         GenerateSolid(mesh, s, grid, firstEntity);
+    mesh.AddGeneratedBlock({request.bodyMeshId, sheet, request.origin, request.size, firstEntity});
 }

@@ -50,6 +50,14 @@ class HostSimMesh {
         bool isNode = false;
         int target = 0;  // element or node number
     };
+    // A block the generator built, kept so that the case's geometry can describe its sides.
+    struct GeneratedBlock {
+        int bodyMeshId = 0;
+        bool sheet = false;
+        std::array<double, 3> origin{};
+        std::array<double, 3> size{};
+        int firstEntityId = 0;  // ids in the order of MeshBlockRequest::firstEntityId
+    };
 
     // --- building (each throws HostSimMeshError with the reason) ---
     void AddNode(int id, double x, double y, double z);
@@ -67,6 +75,7 @@ class HostSimMesh {
     void AddElementSet(int id, const std::vector<int>& elements);
     void AddElementFaceSet(int id, const std::vector<HostElementFace>& faces);
     void AddReference(int id, bool isNode, int target);
+    void AddGeneratedBlock(const GeneratedBlock& block) { generatedBlocks_.push_back(block); }
     // Reserves room for a known mesh size (the generator).
     void Reserve(std::size_t nodes, std::size_t elements, std::size_t elementNodes);
 
@@ -97,6 +106,7 @@ class HostSimMesh {
     const std::vector<int>* FindElementSet(int id) const;
     const std::vector<HostElementFace>* FindElementFaceSet(int id) const;
     const Reference* FindReference(int id) const;
+    const std::vector<GeneratedBlock>& GeneratedBlocks() const { return generatedBlocks_; }
     const std::vector<HostNodeAttribute>* NodeAttributes(int node) const;
     // Element numbers containing the node, mesh order (the index is built on first use).
     const std::vector<int>& ElementsOfNode(int node) const;
@@ -146,6 +156,7 @@ class HostSimMesh {
     std::map<int, std::vector<int>> elementSets_;
     std::map<int, std::vector<HostElementFace>> elementFaceSets_;
     std::map<int, Reference> references_;
+    std::vector<GeneratedBlock> generatedBlocks_;
 
     mutable std::unordered_map<int, std::vector<int>> elementsOfNode_;
     mutable bool elementsOfNodeBuilt_ = false;
