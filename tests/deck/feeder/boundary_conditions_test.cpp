@@ -68,15 +68,15 @@ TEST_P(PrePassGolden, FillsTheTableAsReviewed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrePassGolden,
-    ::testing::Values(GoldenCase{"bc-supports-block", kRC_Success, {}},
-                      GoldenCase{"bc-frictionless", kRC_Success, {}},
-                      GoldenCase{"bc-cylindrical", kRC_Success, {}},
-                      GoldenCase{"bc-symmetry", kRC_Success, {}},
-                      GoldenCase{"bc-displacement-local", kRC_Success, {}},
-                      GoldenCase{"bc-shell-rotation", kRC_Success, {}},
-                      GoldenCase{"bc-conflict",
-                                 kRC_ConstraintTableCheck,
-                                 {L"Error: The boundary conditions cannot be applied: node 5: "}}),
+    ::testing::Values(
+        GoldenCase{"bc-supports-block", kRC_Success, {}}, GoldenCase{"bc-frictionless", kRC_Success, {}},
+        GoldenCase{"bc-cylindrical", kRC_Success, {}}, GoldenCase{"bc-symmetry", kRC_Success, {}},
+        GoldenCase{"bc-displacement-local", kRC_Success, {}},
+        GoldenCase{"bc-shell-rotation", kRC_Success, {}}, GoldenCase{"bc-plane-edges", kRC_Success, {}},
+        GoldenCase{"bc-conflict",
+                   kRC_ConstraintTableCheck,
+                   {L"Error: The boundary conditions cannot be applied: node 5: two prescribed "
+                    L"displacements are not perpendicular"}}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) {
         std::string name = info.param.name;
         for (char& ch : name)
