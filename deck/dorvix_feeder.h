@@ -141,6 +141,20 @@ class DorvixFeeder : public DeckFileOwner {
     // Writes the text of the named option "begin_commands" as one deck line. Always 0.
     [[nodiscard]] int WriteBeginCommands();
 
+    // --- scoping and load magnitudes (loads/scoping_and_magnitude.cpp) ---
+    // The entities of the object's selection (the first text of its "Scoping"), in the host's
+    // order: each reference once, each entity's id (0 when it has none) every time it comes.
+    // 0, or 44 without a selection resolver, object, scoping text or resolved entity.
+    [[nodiscard]] int ReadScoping(const NCAERep::CIdentity& object, JXReferenceList& references,
+                                  JXList<unsigned int>& ids);
+    // The magnitude "Magnitude" or "Scalar2" of a load as (abscissa, value) pairs one after the
+    // other: a time table's active rows (values times scale) held to the end of the last step,
+    // a temperature table's rows, or else the constant at 0 and at every step end. byTime tells
+    // whether the abscissas are times. 0; 39 for another name or no pair; 44 without the load,
+    // its "LoadStep" child or the step of a row; 36 for a missing step end time.
+    [[nodiscard]] int ReadLoadMagnitude(const NCAERep::CIdentity& load, const std::wstring& name,
+                                        double scale, std::vector<double>& pairs, bool* byTime = nullptr);
+
     // --- time definitions (feeder_time_definitions.cpp) ---
     // The time definitions of a linear multi-step static run, or the initial-computation block
     // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or

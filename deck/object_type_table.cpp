@@ -52,7 +52,8 @@ ObjectTypeRecord::ObjectTypeRecord(const HostObjectRecord& host)
       objectType_(host.objectType),
       bodyIdText_(host.bodyIdText),
       area_(host.area),
-      load_(MakeLoad(host.load)) {}
+      load_(MakeLoad(host.load)),
+      hostLoad_(host.hostLoad) {}
 
 void ObjectTypeRecord::GetPointMass(CPointMass& out) const {
     if (const auto* mass = dynamic_cast<const CPointMass*>(load_.get())) out.CopyFrom(*mass);

@@ -34,6 +34,8 @@ class ObjectTypeRecord {
     int GetObjectType() const { return objectType_; }
     const std::string& GetBodyIdText() const { return bodyIdText_; }
     double GetArea() const { return area_; }
+    // The host's load object of this id (it answers IHostLoad); null when the host has none.
+    IUnknown* GetHostLoad() const { return hostLoad_.Get(); }
 
     const CLoad* GetLoad() const { return load_.get(); }
     void SetLoad(std::unique_ptr<CLoad> load) { load_ = std::move(load); }
@@ -54,6 +56,7 @@ class ObjectTypeRecord {
     std::string bodyIdText_;
     double area_ = 0.0;
     std::unique_ptr<CLoad> load_;
+    ComPtr<IUnknown> hostLoad_;
 };
 
 class ObjectTypeTable {

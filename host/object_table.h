@@ -8,6 +8,7 @@
 
 #include "foundation/geometry.h"
 #include "host/scoping_record.h"
+#include "platform/com.h"
 
 // The load a host object describes, as plain data: which class of load it is and the fields of
 // that class. The deck writer turns it into its polymorphic load records.
@@ -39,6 +40,9 @@ struct HostObjectRecord {
     // Total size of the scoped faces or edges; a force on faces is divided by it.
     double area = 0.0;
     HostLoadRecord load;
+    // The host's load object of this id (it answers IHostLoad, host/load_model.h); null for an
+    // object that is no load of the host's load model.
+    ComPtr<IUnknown> hostLoad;
 
     int GetReferenceKind() const { return ReferenceKindOf(scoping.references); }
 };

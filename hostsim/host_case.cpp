@@ -63,6 +63,7 @@ void ReadSections(const JsonAt& root, const std::string& file, HostSimCase& host
     ReadSolveSection(root, hostCase);
     ReadModelRecordSections(root, hostCase);
     ReadObjectTableSection(root, hostCase);
+    ReadLoadsSection(root, hostCase);
     ReadObjectModelSection(root, hostCase);
     ReadMeshSection(root, hostCase, file);
     ReadGeometrySection(root, hostCase);

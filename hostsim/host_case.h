@@ -104,5 +104,7 @@ void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase);
 // Needs the mesh and the "bodies" records read first: generated blocks bring their sides.
 void ReadGeometrySection(const JsonAt& root, HostSimCase& hostCase);
+// Needs the object table read first: each load hangs on the record of its id.
+void ReadLoadsSection(const JsonAt& root, HostSimCase& hostCase);
 ScopingRecord ReadScoping(const JsonAt& at);
 CoordSystemSafe ReadFrame(const JsonAt& at);
