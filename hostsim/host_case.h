@@ -31,6 +31,8 @@ struct HostSimObject {
     std::map<int, int> properties;
     std::map<int, std::vector<int>> idLists;
     std::vector<int> children;
+    // The entity text (a remote point's pilot node number); none when the case gives no "text".
+    std::optional<std::wstring> text;
 };
 
 struct HostSimUnits {

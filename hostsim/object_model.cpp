@@ -1,5 +1,6 @@
 #include "hostsim/object_model.h"
 
+#include "host/entity_text.h"
 #include "platform/com_object.h"
 
 HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects) {
@@ -29,7 +30,8 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
 
 namespace {
 
-class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming> {
+class HostSimObjectImpl
+    : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText> {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : model_(std::move(model)), id_(id) {}
@@ -77,6 +79,14 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
     }
     [[nodiscard]] HRESULT SetName(const std::wstring& name) override {
         return model_->Rename(id_, name) ? S_OK : E_FAIL;
+    }
+    [[nodiscard]] HRESULT GetTextProperty(std::wstring& text) override {
+        text.clear();
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        if (!o.text) return S_FALSE;
+        text = *o.text;
+        return S_OK;
     }
 
   private:

@@ -75,6 +75,7 @@ HostSimObject ReadObject(const JsonAt& at) {
         for (const std::string& key : map.Keys()) o.idLists[IntKey(map, key)] = map.Ints(key.c_str());
     }
     o.children = at.Ints("children");
+    if (at.Has("text")) o.text = at.WideStringOr("text", L"");
     return o;
 }
 

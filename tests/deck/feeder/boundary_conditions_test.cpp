@@ -105,7 +105,7 @@ TEST_P(PrePassFailures, AnswerTheCodeWithAMessage) {
     FeederUnderTest feeder;
     ReturnPackage package;
     ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), kRC_Success);
-    feeder.SetSolveArguments(nullptr, &package);
+    feeder.UseSolveArguments(nullptr, &package);
     c.change(feeder, model);
 
     EXPECT_EQ(feeder.CheckBoundaryConditions(), c.code);
