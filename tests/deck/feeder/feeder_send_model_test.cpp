@@ -209,7 +209,9 @@ TEST(SendModel, OptionsThatReadAsOneAskForTheTimingLogAndTheComponents) {
         const fs::path log = run.Folder() / "dorvixWrite.log";
         EXPECT_EQ(platform::FileExists(log), on) << value;
         EXPECT_FALSE(run.feeder.WasMessagePosted()) << value;
-        if (on) EXPECT_TRUE(IsTimingLog(log)) << decktest::ReadText(log);
+        if (on) {
+            EXPECT_TRUE(IsTimingLog(log)) << decktest::ReadText(log);
+        }
     }
 }
 
