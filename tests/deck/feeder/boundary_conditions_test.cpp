@@ -56,6 +56,7 @@ class PrePassGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(PrePassGolden, FillsTheTableAsReviewed) {
     const GoldenCase& c = GetParam();
+    decktest::ScratchFolder scratch;  // the output representation is saved when a message was posted
     ModelCase model(c.name);
     FeederUnderTest feeder;
     ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), kRC_Success);
@@ -101,6 +102,7 @@ class PrePassFailures : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(PrePassFailures, AnswerTheCodeWithAMessage) {
     const FailureCase& c = GetParam();
+    decktest::ScratchFolder scratch;
     ModelCase model(c.caseName);
     FeederUnderTest feeder;
     ReturnPackage package;
