@@ -156,6 +156,47 @@ class DorvixFeeder : public DeckFileOwner {
     [[nodiscard]] int ReadLoadMagnitude(const NCAERep::CIdentity& load, const std::wstring& name,
                                         double scale, std::vector<double>& pairs, bool* byTime = nullptr);
 
+    // --- load queries and remote masses (loads/load_queries.cpp, model/feeder_remote_masses.cpp) ---
+    // Values are asked of the host's loads in the deck's unit system. A step status tells how a
+    // load or component's activity changes at a step (steps from 1).
+    enum StepStatus : int {
+        kStepUnchanged = 0,    // as in the step before; also inactive at step 1, or no load
+        kStepActivated = 1,    // active for the first time
+        kStepReactivated = 2,  // active again after an inactive step
+        kStepDeactivated = 3,  // inactive after an active step
+    };
+    // 1 bodies, 2 faces, 4 vertices, 5 edges; 0 for an unknown id or an object without geometry.
+    int GetObjectGeometryKind(int objectId) const;
+    // Whether a load of the host load type code can go on the object: types 1, 22 and 23 on
+    // any object, 25 on faces, or on edges of a two-dimensional model, no other type.
+    bool IsLoadTypeApplicable(const int& loadType, int objectId) const;
+    // A query the host refuses counts as inactive.
+    int GetLoadStepStatus(IUnknown* load, const int& step) const;
+    // As GetLoadStepStatus, for the load's variable of the index. A variable defined over
+    // space rather than time takes its activity from the time factor (variable 10).
+    int GetComponentStepStatus(IUnknown* load, int variable, const int& step) const;
+    // The load's direction (properties 715 to 717). 0, or 39 (direction unchanged, the load
+    // named in an error message) when the load or a property cannot be read.
+    [[nodiscard]] int GetLoadDirection(IUnknown* load, double direction[3]);
+    // The value of the load's variable of the id and flag: its first entry at abscissa 0.
+    // 0, or 39 (value unchanged, the load named in an error message) when the load, the
+    // variable, its entry or the value cannot be had.
+    [[nodiscard]] int GetLoadVariableValue(IUnknown* load, const int& id, const std::int16_t& flag,
+                                           double& value);
+    // The mesh nodes of the object's geometry, each once. 0, or 41 at the first reference
+    // the host mesh refuses (the nodes of the references before it stay).
+    [[nodiscard]] int GetObjectNodeSet(const ObjectTypeRecord& record, std::set<int>& nodes) const;
+    // HostLoadDefinitionKind of a load variable; 0 when it cannot be read.
+    static int GetVariableDefinitionKind(IUnknown* variable);
+    // The definition kind of the load's variable of the index (0 when unreadable). 0, or 25
+    // (the load named in an error message) when the load has no such variable.
+    [[nodiscard]] int GetLoadVariableDefinitionKind(IUnknown* load, int variable, int& kind);
+    // The point masses (host type 45) as mass elements on their remote points' nodes, each
+    // with its inertia frame when it has inertia in a frame other than the global one. 0, or
+    // 25 when a mass's node, element number or the deck's objects cannot be had; the masses
+    // before it stay written.
+    [[nodiscard]] int WriteRemoteMasses();
+
     // --- time definitions (feeder_time_definitions.cpp) ---
     // The time definitions of a linear multi-step static run, or the initial-computation block
     // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or
