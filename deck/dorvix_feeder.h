@@ -31,11 +31,15 @@
 
 namespace NCAERep {
 class CCAERep;
-}
+class CCAERepBase;
+}  // namespace NCAERep
 class TRVDataSourceItf;
 class ReturnPackage;
 class CMeshWrapper;
 class CBodyAttributeWrapper;
+class NodeConstraintTable;
+class EntityGeometry;
+struct IHostGeometry;
 
 class DorvixFeeder : public DeckFileOwner {
   public:
@@ -49,8 +53,6 @@ class DorvixFeeder : public DeckFileOwner {
     bool IsBucklingAnalysis() override { return AnswerNo(); }
     bool IsPrestressedStatic() override { return AnswerNo(); }
     virtual bool HasPrestress() { return AnswerNo(); }
-    // Fills the per-node constraint table from the model's supports and checks it: 0 or 40.
-    [[nodiscard]] virtual int CheckBoundaryConditions() = 0;
 
     int GetNumberOfSteps() const override { return numberOfSteps_; }
     bool IsTransientAnalysis() const;
@@ -198,6 +200,45 @@ class DorvixFeeder : public DeckFileOwner {
     // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or
     // a step's end time.
     [[nodiscard]] int WriteTimeDefinitions();
+
+    // --- boundary-condition pre-pass (constraints/feeder_boundary_conditions.cpp and
+    // constraints/feeder_prescribed_motions.cpp) ---
+    // Fills the node constraint table from the model's boundary conditions and consolidates
+    // it: 0, the walk's code, or 40 (with a message naming the node) when a node's conditions
+    // cannot be expressed.
+    [[nodiscard]] virtual int CheckBoundaryConditions();
+    // The walk over "BCRep": 0, 44 (with a message) without a resolver or the model's
+    // attribute objects, or the first code of a collector.
+    [[nodiscard]] int CollectBoundaryConditions();
+    // Refills the set of sheet and wire body ids: 0, or 44 without the attribute objects.
+    [[nodiscard]] int CollectSheetAndWireBodies();
+    // Gives the nodes of the reference's entities on sheet and wire bodies rotations: 0 or 44.
+    [[nodiscard]] int MarkShellNodes(const std::wstring& reference);
+    // Dispatches a "Support" by its name: 0 or a code.
+    [[nodiscard]] int CollectSupport(NCAERep::CCAERepBase* support, bool is2D);
+    [[nodiscard]] int CollectFixedSupport(NCAERep::CCAERepBase* support);
+    [[nodiscard]] int CollectSimpleSupport(NCAERep::CCAERepBase* support);
+    [[nodiscard]] int CollectFixedRotation(NCAERep::CCAERepBase* rotation);
+    // A frictionless or cylindrical support on one face (three dimensions) or one edge (plane).
+    [[nodiscard]] int CollectDirectionalSupport(NCAERep::CCAERepBase* support, const SelectedEntity& entity,
+                                                IHostMeshData* mesh, IHostGeometry* geometry);
+    [[nodiscard]] int CollectDirectionalSupportInPlane(NCAERep::CCAERepBase* support,
+                                                       const SelectedEntity& entity, IHostMeshData* mesh,
+                                                       IHostGeometry* geometry);
+    // A "Displacement" or "Velocity", entity by entity: 0 or a code.
+    [[nodiscard]] int CollectPrescribedMotion(NCAERep::CCAERepBase* motion, bool is2D);
+    // The motion's magnitude normal to the entity at each of its nodes.
+    [[nodiscard]] int CollectNormalMotionOnEdge(NCAERep::CCAERepBase* motion, int entityId,
+                                                IHostMeshData* mesh, const EntityGeometry& edge);
+    [[nodiscard]] int CollectNormalMotionOnSurface(NCAERep::CCAERepBase* motion, int entityId,
+                                                   IHostMeshData* mesh, const EntityGeometry& face);
+    // The motion's components in its reference frame at each node of the entity.
+    [[nodiscard]] int CollectComponentMotion(NCAERep::CCAERepBase* motion, int entityId, IHostMeshData* mesh);
+    [[nodiscard]] int CollectSymmetryRegion(NCAERep::CCAERepBase* region);
+    [[nodiscard]] int CollectCouplingCondition(NCAERep::CCAERepBase* condition);
+    NodeConstraintTable* GetNodeConstraintTable() const { return nodeConstraintTable_.Get(); }
+    // Host body ids of the model's sheet and wire bodies, as the last walk found them.
+    const std::set<int>& GetSheetAndWireBodies() const { return sheetAndWireBodies_; }
 
     // --- user frames, components and springs (model/feeder_frames.cpp,
     //     model/feeder_components.cpp, model/feeder_springs.cpp) ---
@@ -376,4 +417,7 @@ class DorvixFeeder : public DeckFileOwner {
     int modelUnitSystem_ = -1;
     std::chrono::system_clock::time_point deckWriteStart_{};
     bool outputSaved_ = false;
+    // The pre-pass's table of this solve's boundary conditions, node by node.
+    LateOwned<NodeConstraintTable> nodeConstraintTable_;
+    std::set<int> sheetAndWireBodies_;
 };

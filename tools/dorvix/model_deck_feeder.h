@@ -40,8 +40,6 @@ class ModelDeckFeeder : public DorvixFeeder {
     // 0 when the deck was written and the solver's listings hold no error; else the code of
     // the first step that failed (Summary().stage names it).
     [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
-    // No supports are written yet, so there is nothing to check.
-    [[nodiscard]] int CheckBoundaryConditions() override { return kRC_Success; }
 
     bool ReadNamedOption(const std::string& name, std::string& text) override;
     void PostHostMessage(const std::wstring& text, const std::wstring& type) override;
