@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
 #include "deck/late_owned.h"
+#include "deck/model/remote_point_record.h"
 #include "deck/node_constraint_table_holder.h"
 #include "deck/object_type_table.h"
 #include "deck/return_codes.h"
@@ -158,6 +160,33 @@ class DorvixFeeder : public DeckFileOwner {
     // a step's end time.
     [[nodiscard]] int WriteTimeDefinitions();
 
+    // --- supports, cyclic symmetry, remote loads, scoping selections (deck/model/) ---
+    // The periodic or cyclic symmetry of every symmetry region of the data source: the sector
+    // form (".ZYG") or the link form (".LIA" pairs, ".AXL"). Rebuilds the cyclic-symmetry node
+    // set. 0; 25 bad or missing host data (a message names the region where the reason is
+    // not plain), 36 an eigen run without modal controls, 41 no node pair, 101 an axis not
+    // along +X, +Y or +Z.
+    [[nodiscard]] int WriteCyclicSymmetry();
+    // The nodes the cyclic symmetry ties; the support and displacement writers leave them out
+    // of frictionless supports and zero displacements.
+    const std::set<int>& GetCyclicSymmetryNodes() const { return cyclicSymmetryNodes_; }
+    // Pilot node, selection and rigid (".RBE") or deformable (".MCE"/".MCC") coupling of one
+    // remote point; a new pilot's number is stored in the record. 0, or 25 when the pilot
+    // cannot be made or the scoping gives no node or face.
+    [[nodiscard]] int WriteRemoteLoad(RemotePointRecord& record, const std::wstring& name,
+                                      const JXReferenceList& scoping);
+    // One numbered group named `name` (written as given) of the scoping's nodes (kind 0),
+    // faces (kind 2) or elements (any other kind); groupNumber gets its number before
+    // anything is resolved. E_FAIL for an empty scoping, a null argument, a two-dimensional
+    // face that is no edge or an empty group; a failing host query's answer. A refused group
+    // writes nothing.
+    [[nodiscard]] HRESULT WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
+                                                int* groupNumber);
+
+  private:
+    std::set<int> cyclicSymmetryNodes_;
+
+  public:
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
     bool WasMessagePosted() const { return messagePosted_; }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "foundation/geometry.h"
@@ -31,6 +32,10 @@ struct HostSimObject {
     std::map<int, int> properties;
     std::map<int, std::vector<int>> idLists;
     std::vector<int> children;
+    // A number or a text each, in the user's order.
+    std::vector<std::variant<double, std::wstring>> arguments;
+    // Set only for a coordinate-system object.
+    std::optional<int> coordinateSystemNumber;
 };
 
 struct HostSimUnits {

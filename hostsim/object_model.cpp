@@ -29,7 +29,8 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
 
 namespace {
 
-class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming> {
+class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming,
+                                           IHostObjectArguments, IHostCoordinateSystem> {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : model_(std::move(model)), id_(id) {}
@@ -73,6 +74,30 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
         ids = o.children;
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetArgument(int index, VARIANT* value) override {
+        if (!value) return E_POINTER;
+        VariantInit(value);
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        if (index < 0 || static_cast<std::size_t>(index) >= o.arguments.size()) return S_FALSE;
+        const auto& argument = o.arguments[static_cast<std::size_t>(index)];
+        if (const double* number = std::get_if<double>(&argument)) {
+            value->vt = VT_R8;
+            value->dblVal = *number;
+            return S_OK;
+        }
+        value->bstrVal = SysAllocString(std::get<std::wstring>(argument));
+        if (!value->bstrVal) return E_OUTOFMEMORY;
+        value->vt = VT_BSTR;
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetNumber(int& number) override {
+        number = 0;
+        HostSimObject o;
+        if (!model_->Get(id_, o) || !o.coordinateSystemNumber) return E_FAIL;
+        number = *o.coordinateSystemNumber;
         return S_OK;
     }
     [[nodiscard]] HRESULT SetName(const std::wstring& name) override {

@@ -75,6 +75,16 @@ HostSimObject ReadObject(const JsonAt& at) {
         for (const std::string& key : map.Keys()) o.idLists[IntKey(map, key)] = map.Ints(key.c_str());
     }
     o.children = at.Ints("children");
+    for (const JsonAt& a : at.OptionalElements("arguments")) {
+        if (a.Value().is_string())
+            o.arguments.emplace_back(a.WideString());
+        else if (a.Value().is_number())
+            o.arguments.emplace_back(a.Double());
+        else
+            a.Fail("an argument must be a number or a text");
+    }
+    if (at.Has("coordinateSystemNumber"))
+        o.coordinateSystemNumber = at.Member("coordinateSystemNumber").Int();
     return o;
 }
 
