@@ -95,9 +95,10 @@ class DorvixFeeder : public DeckFileOwner {
 
     // --- model section (feeder_send_model.cpp) ---
     // The model part of the deck: the geometry and units comments, nodes, elements, the
-    // element groups of every part, the materials and their snippets, the contacts. Progress
-    // is reported at stage 150 from 5 to 70. 0, 1 cancelled, 25 before the deck is opened,
-    // 44 an exception, or the first code of a writer.
+    // element groups of every part, the user frames, the materials and their snippets, the
+    // contacts, the named-selection and (option "create components") load/support
+    // components. Progress is reported at stage 150 from 5 to 70. 0, 1 cancelled, 25 before
+    // the deck is opened, 44 an exception, or the first code of a writer.
     [[nodiscard]] int SendModel();
     // The deck's closing "RETURN". Always 0.
     [[nodiscard]] int WriteReturn();
@@ -159,6 +160,37 @@ class DorvixFeeder : public DeckFileOwner {
     // of a non-linear or transient one. 0, or 36 when the settings lack the solver controls or
     // a step's end time.
     [[nodiscard]] int WriteTimeDefinitions();
+
+    // --- user frames, components and springs (model/feeder_frames.cpp,
+    //     model/feeder_components.cpp, model/feeder_springs.cpp) ---
+    // The body wrapper's coordinate systems as ".FRAME" blocks, after one banner; nothing
+    // without a system.
+    void WriteUserCoordinateSystems();
+    // One ".FRAME" block; nothing for a system without a deck frame number.
+    void WriteFrame(const CoordinateSystemData& system);
+    // Each named selection whose name is a deck identifier: one of bodies as an element
+    // union group, any other as a node group. Selections that resolve to nothing write
+    // nothing. Always 0.
+    [[nodiscard]] int WriteNamedSelections();
+    // A numbered element group holding the element groups the mesh wrapper wrote for the
+    // bodies. 0, or 25 for an empty id list or body table.
+    [[nodiscard]] int WriteElementUnionGroup(const JXList<int>& bodyIds, const std::string& name);
+    // A node group "N<id>" for every load and support of CollectLoadSupportIds.
+    void WriteLoadSupportComponents();
+    // The ids of the object-type table's loads and supports that may be sent as node
+    // components, ascending.
+    void CollectLoadSupportIds(JXIdList& ids) const;
+    // The spring connections as ".MCE"/".MCC" spring elements. 0, 25 at a spring no longer
+    // than the spot-weld minimum (later springs are not written), 41 when a spring element
+    // or its two nodes cannot be found.
+    [[nodiscard]] int WriteSprings();
+    bool IsSpotWeldTooShort(const double endA[3], const double endB[3]) const;
+    // The node number the entity's text names. 0, or 25 (node unchanged) when the entity
+    // gives no text.
+    [[nodiscard]] int GetEntityNodeNumber(int unused, IUnknown* entity, int& node) const;
+    // Makes `key` look up the same node as the entity's node. 0, or 25 when the node is not
+    // known or has no node lookup entry.
+    [[nodiscard]] int RegisterEntityLookup(const int& key, IUnknown* entity);
 
     // --- supports, cyclic symmetry, remote loads, scoping selections (deck/model/) ---
     // The periodic or cyclic symmetry of every symmetry region of the data source: the sector

@@ -1,6 +1,7 @@
 // The model section every analysis shares: where the geometry came from and the deck's units,
-// nodes and elements, the element groups of each part, the materials with their snippets and
-// the contacts, with an optional log of how long each part took.
+// nodes and elements, the element groups of each part, the user frames, the materials with
+// their snippets, the contacts, the named-selection and load/support components, with an
+// optional log of how long each part took.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -85,28 +86,20 @@ int DorvixFeeder::SendMeshSections(ClockMarks& marks) {
 }
 
 int DorvixFeeder::SendModelAttributes(ClockMarks& marks) {
-    // Imported thickness (WriteImportedThickness, whose code is returned) and the user's
-    // coordinate systems (WriteUserCoordinateSystems) are written here once their writers
-    // exist: the first with the imported loads, the second with the boundary conditions.
+    // Imported thickness (WriteImportedThickness, whose code is returned) is written here
+    // once its writer exists, with the imported loads.
+    WriteUserCoordinateSystems();
     if (const int code = bodyWrapper_->WriteMaterials(*deckFile_); code != kRC_Success) return code;
     marks[4] = platform::MonotonicMs();
     AdvanceSelectionGroups();
     WriteObjectSnippets(kMaterialSnippetKey);
     if (const int code = WriteContacts(); code != kRC_Success) return code;
-    // The element groups of named selections (WriteNamedSelections) and the scaled materials
-    // of named selections (WriteNamedSelectionMaterials) follow here, each returning its code,
-    // once the named-selection writers exist.
+    if (const int code = WriteNamedSelections(); code != kRC_Success) return code;
+    // The scaled materials of named selections (WriteNamedSelectionMaterials) follow here,
+    // returning its code, once that writer exists.
     marks[5] = platform::MonotonicMs();
 
-    if (NamedOptionIsOne("create components")) {
-        // The load and support components are written by WriteLoadSupportComponents, which
-        // comes with the load and support writers. Until then the user learns that the
-        // option had no effect instead of finding the components missing.
-        PostHostMessage(
-            L"The option \"create components\" is not supported by this version: "
-            L"no load and support components were written",
-            L"Warning");
-    }
+    if (NamedOptionIsOne("create components")) WriteLoadSupportComponents();
     if (NamedOptionIsOne("track times")) WriteTimingLog(marks);
     return kRC_Success;
 }

@@ -21,8 +21,8 @@ class NodeConstraintTableHolder {
     void ReleaseTable() { table_.Reset(); }
     NodeConstraintTable* GetTable() const { return table_.Get(); }
 
-    // The reader that builds a table from the stream's bytes; installed by the code that
-    // defines the table. Until one is installed every load answers E_FAIL.
+    // The reader that builds a table from the stream's bytes: the table's own reader
+    // (ReadNodeConstraintTable) unless another is set; null restores it.
     using TableReader = LateOwned<NodeConstraintTable> (*)(IStream* stream, HRESULT& result);
     static void SetTableReader(TableReader reader);
 

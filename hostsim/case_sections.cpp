@@ -45,6 +45,8 @@ std::vector<CoordinateSystemData> ReadCoordinateSystems(const JsonAt& root, cons
         d.id = e.Member("id").Int();
         if (!ids.insert(d.id).second) e.Member("id").Fail("id used twice");
         d.frame = ReadFrame(e);
+        d.deckFrameNumber = e.IntOr("frameNumber", 0);
+        if (d.deckFrameNumber < 0) e.Member("frameNumber").Fail("a frame number is 0 or more");
         out.push_back(d);
     }
     return out;

@@ -32,9 +32,11 @@ struct HostSimObject {
     std::map<int, int> properties;
     std::map<int, std::vector<int>> idLists;
     std::vector<int> children;
+    // The entity text (a remote point's pilot node number); none when the case gives no "text".
+    std::optional<std::wstring> text;
     // A number or a text each, in the user's order.
     std::vector<std::variant<double, std::wstring>> arguments;
-    // Set only for a coordinate-system object.
+    // Set only for a coordinate-system object (from the case's coordinate systems).
     std::optional<int> coordinateSystemNumber;
 };
 

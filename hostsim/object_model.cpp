@@ -1,9 +1,17 @@
 #include "hostsim/object_model.h"
 
+#include "host/entity_text.h"
 #include "platform/com_object.h"
 
-HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects) {
+HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects,
+                                       const std::vector<CoordinateSystemData>& systems) {
     for (const HostSimObject& o : objects) objects_[o.id] = o;
+    // A coordinate system is a host object too; its number is the frame the deck gives it.
+    for (const CoordinateSystemData& system : systems) {
+        HostSimObject& o = objects_[system.id];
+        o.id = system.id;
+        o.coordinateSystemNumber = system.deckFrameNumber;
+    }
 }
 
 bool HostSimObjectModel::Contains(int id) const {
@@ -29,7 +37,7 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
 
 namespace {
 
-class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming,
+class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
                                            IHostObjectArguments, IHostCoordinateSystem> {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
@@ -102,6 +110,14 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
     }
     [[nodiscard]] HRESULT SetName(const std::wstring& name) override {
         return model_->Rename(id_, name) ? S_OK : E_FAIL;
+    }
+    [[nodiscard]] HRESULT GetTextProperty(std::wstring& text) override {
+        text.clear();
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        if (!o.text) return S_FALSE;
+        text = *o.text;
+        return S_OK;
     }
 
   private:

@@ -75,6 +75,7 @@ HostSimObject ReadObject(const JsonAt& at) {
         for (const std::string& key : map.Keys()) o.idLists[IntKey(map, key)] = map.Ints(key.c_str());
     }
     o.children = at.Ints("children");
+    if (at.Has("text")) o.text = at.WideStringOr("text", L"");
     for (const JsonAt& a : at.OptionalElements("arguments")) {
         if (a.Value().is_string())
             o.arguments.emplace_back(a.WideString());
@@ -83,8 +84,6 @@ HostSimObject ReadObject(const JsonAt& at) {
         else
             a.Fail("an argument must be a number or a text");
     }
-    if (at.Has("coordinateSystemNumber"))
-        o.coordinateSystemNumber = at.Member("coordinateSystemNumber").Int();
     return o;
 }
 

@@ -109,6 +109,8 @@ TEST(HostSimCase, MalformedHostJsonNamesThePlaceAndTheReason) {
               "/bodies/0/bodyMeshId | must not be 0");
     EXPECT_EQ(Refusal(R"({"bodies": [{"bodyId": 1}]})"), "/bodies/0 | missing member \"bodyMeshId\"");
     EXPECT_EQ(Refusal(R"({"contacts": [{"type": 9}]})"), "/contacts/0/type | contact type must be 1 to 5");
+    EXPECT_EQ(Refusal(R"({"coordinateSystems": [{"id": 1, "frameNumber": -1}]})"),
+              "/coordinateSystems/0/frameNumber | a frame number is 0 or more");
     EXPECT_EQ(Refusal(R"({"namedSelections": [{"references": [[1, 32]], "ids": [1, 2]}]})"),
               "/namedSelections/0/ids | needs one id per reference");
     EXPECT_EQ(Refusal(R"({"namedSelections": [{"references": [[1, -32]]}]})"),

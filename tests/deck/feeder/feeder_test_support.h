@@ -55,6 +55,9 @@ class FeederUnderTest : public DorvixFeeder {
     int WriteContacts() override { return kRC_Success; }
 
     void UseDataSource(TRVDataSourceItf* source) { SetSolveArguments(source, nullptr); }
+    void UseSolveArguments(TRVDataSourceItf* source, ReturnPackage* package) {
+        SetSolveArguments(source, package);
+    }
     void UseHostProvider(std::shared_ptr<NCAERep::IHostModelProvider> provider) {
         InputDatabase().setHostProvider(std::move(provider));
     }

@@ -47,7 +47,7 @@ TEST_F(CyclicSymmetryTest, LinkFormTiesTheHighNodes) {
 }
 
 TEST_F(CyclicSymmetryTest, LinkFormWithFrameZeroWritesNoAxisLine) {
-    Load("cyclic-link", 1, [](HostSimCase& c) { c.objects[0].coordinateSystemNumber = 0; });
+    Load("cyclic-link", 1, [](HostSimCase& c) { c.coordinateSystems[0].deckFrameNumber = 0; });
     ASSERT_EQ(feeder_->WriteCyclicSymmetry(), kRC_Success);
     const Lines lines = DeckLines();
     ASSERT_FALSE(lines.empty());

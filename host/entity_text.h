@@ -1,0 +1,18 @@
+// A host entity that names something by a text of its own: a remote point gives the number of
+// its pilot node this way.
+#pragma once
+
+#include <string>
+
+#include "platform/com.h"
+
+struct IHostEntityText : IUnknown {
+    static constexpr IID kIid = MakeGuid("c4a9e3d2-6b1f-4e58-9d07-3f2a8b5c6e11");
+    static constexpr const IID& iid() { return kIid; }
+
+    // S_OK with the entity's text; S_FALSE (text empty) when the entity has none.
+    [[nodiscard]] virtual HRESULT GetTextProperty(std::wstring& text) = 0;
+
+  protected:
+    ~IHostEntityText() = default;
+};
