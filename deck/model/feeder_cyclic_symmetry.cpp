@@ -3,7 +3,6 @@
 // group); any other region ties its low nodes to their high partners (".LIA") and turns the
 // tied group into the region's cylindrical frame (".AXL").
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -175,16 +174,12 @@ int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArg
 
 void WriteLinkPairs(CyclicRun& run, const std::map<int, int>& pairs, std::set<int>& regionNodes) {
     std::set<std::pair<int, int>> written;
-    char text[96];
     for (const auto& [lowNode, highNode] : pairs) {
         const int a = lowNode < 0 ? -lowNode : lowNode;
         const int b = highNode < 0 ? -highNode : highNode;
         if (!written.emplace(a, b).second) continue;
-        for (int component = 1; component <= 3; ++component) {
-            std::snprintf(text, sizeof text, "  NA %d NB 0 NC %d MA %d MB 0 MC %d", a, component, b,
-                          component);
-            run.deck.WriteLine(text);
-        }
+        for (int component = 1; component <= 3; ++component)
+            run.deck.WriteFields("  NA", a, "NB 0 NC", component, "MA", b, "MB 0 MC", component);
         regionNodes.insert(a);
         regionNodes.insert(b);
         run.tiedNodes.insert(b);
