@@ -53,7 +53,8 @@ ObjectTypeRecord::ObjectTypeRecord(const HostObjectRecord& host)
       bodyIdText_(host.bodyIdText),
       area_(host.area),
       load_(MakeLoad(host.load)),
-      hostLoad_(host.hostLoad) {}
+      hostLoad_(host.hostLoad),
+      hostObject_(host.hostObject) {}
 
 void ObjectTypeRecord::GetPointMass(CPointMass& out) const {
     if (const auto* mass = dynamic_cast<const CPointMass*>(load_.get())) out.CopyFrom(*mass);

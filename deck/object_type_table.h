@@ -36,6 +36,8 @@ class ObjectTypeRecord {
     double GetArea() const { return area_; }
     // The host's load object of this id (it answers IHostLoad); null when the host has none.
     IUnknown* GetHostLoad() const { return hostLoad_.Get(); }
+    // The host's entity of this id (a point mass's remote point); null when the host has none.
+    IUnknown* GetHostObject() const { return hostObject_.Get(); }
 
     const CLoad* GetLoad() const { return load_.get(); }
     void SetLoad(std::unique_ptr<CLoad> load) { load_ = std::move(load); }
@@ -57,6 +59,7 @@ class ObjectTypeRecord {
     double area_ = 0.0;
     std::unique_ptr<CLoad> load_;
     ComPtr<IUnknown> hostLoad_;
+    ComPtr<IUnknown> hostObject_;
 };
 
 class ObjectTypeTable {

@@ -28,6 +28,16 @@ HRESULT Vector3::Normalize() {
     return S_OK;
 }
 
+Vector3& Vector3::NormalizeUnlessZero() {
+    const double length = Length();
+    if (length != 0.0) {
+        x /= length;
+        y /= length;
+        z /= length;
+    }
+    return *this;
+}
+
 Vector3 Vector3::Normalized() const {
     Vector3 v = *this;
     (void)v.Normalize();  // a vector too short to scale is answered as it is

@@ -23,6 +23,9 @@ struct Vector3 {
     // Scales to unit length in place; a vector of length at most kZeroLengthTolerance is left
     // unchanged and the answer is E_FAIL.
     [[nodiscard]] HRESULT Normalize();
+    // Scales to unit length in place, however short the vector; only a vector of length
+    // exactly 0 is left as it is. Answers the vector.
+    Vector3& NormalizeUnlessZero();
     // A unit-length copy; a vector too short to scale comes back unchanged.
     Vector3 Normalized() const;
     bool IsZero() const;

@@ -43,6 +43,9 @@ struct HostObjectRecord {
     // The host's load object of this id (it answers IHostLoad, host/load_model.h); null for an
     // object that is no load of the host's load model.
     ComPtr<IUnknown> hostLoad;
+    // The host's own entity of this id; a point mass names its remote point's node through it
+    // (IHostEntityText). Null when the host hands none.
+    ComPtr<IUnknown> hostObject;
 
     int GetReferenceKind() const { return ReferenceKindOf(scoping.references); }
 };

@@ -13,11 +13,20 @@ HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
       objects_(std::make_shared<HostSimObjectModel>(case_->objects, case_->coordinateSystems)),
       dataSource_(case_, objects_),
       applet_(CreateHostSimApplet(objects_)) {
+    AttachHostObjects();
     RegisterComponents();
     NCAERep::SetDefaultHostModelProvider(std::make_shared<CaseModelProvider>(case_));
 }
 
 HostSim::~HostSim() { NCAERep::SetDefaultHostModelProvider(nullptr); }
+
+// A record of the object table and an object of the object model with the same id are one
+// host object: the record hands the object out, as a host's table hands its entities.
+void HostSim::AttachHostObjects() {
+    if (!case_->objectTable) return;
+    for (HostObjectRecord& record : case_->objectTable->records)
+        if (objects_->Contains(record.id)) record.hostObject = CreateHostSimObject(objects_, record.id);
+}
 
 void HostSim::RegisterComponents() {
     const HostSimUnits units = case_->units;

@@ -30,6 +30,7 @@ class HostSim {
     const std::shared_ptr<HostSimObjectModel>& Objects() const { return objects_; }
 
   private:
+    void AttachHostObjects();
     void RegisterComponents();
 
     std::shared_ptr<HostSimCase> case_;

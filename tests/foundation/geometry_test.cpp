@@ -33,6 +33,15 @@ TEST(Vector3, CrossNormalizeComponent) {
     EXPECT_EQ(Vector3(5, 5, 5).Subtract(Vector3(1, 2, 3)), Vector3(4, 3, 2));
 }
 
+// Unlike Normalize, a vector below the zero-length tolerance is still scaled; only zero stays.
+TEST(Vector3, NormalizeUnlessZero) {
+    Vector3 tiny(0, 3e-16, 4e-16);
+    EXPECT_EQ(&tiny.NormalizeUnlessZero(), &tiny);
+    ExpectNear(tiny, Vector3(0, 0.6, 0.8));
+    Vector3 zero;
+    EXPECT_EQ(zero.NormalizeUnlessZero(), Vector3());
+}
+
 TEST(Vector3, AngleTests) {
     EXPECT_NEAR(AngleBetweenVectors({1, 0, 0}, {0, 2, 0}), 90.0, kEps);
     EXPECT_NEAR(AngleBetweenVectors({1, 0, 0}, {-1, 0, 0}), 180.0, kEps);

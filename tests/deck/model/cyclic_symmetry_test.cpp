@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "deck/constraints/node_constraint_table.h"
 #include "deck/deck_counters.h"
 #include "deck/model/cyclic_sector.h"
 #include "settings/modal_controls.h"
@@ -93,6 +94,21 @@ TEST_F(CyclicSymmetryTest, EigenWithPrestressWritesTheSectorLineOnlyAndNoLink) {
     LoadEigen("cyclic-link", 0, true);
     ASSERT_EQ(feeder_->WriteCyclicSymmetry(), kRC_Success);
     EXPECT_TRUE(DeckLines().empty());
+}
+
+TEST_F(CyclicSymmetryTest, SupportsWrittenAfterwardsLeaveOutTheTiedNodes) {
+    Load("cyclic-link");
+    ASSERT_EQ(feeder_->WriteCyclicSymmetry(), kRC_Success);
+    NodeConstraintTable* table = feeder_->GetNodeConstraintTable();
+    ASSERT_NE(table, nullptr);
+    table->AddCylindricalSupport(1, 518, 3, {0, 1, 0});
+    table->AddCylindricalSupport(1, 518, 5, {0, 1, 0});
+    ASSERT_EQ(table->FinaliseAll(), S_OK);
+    ASSERT_EQ(feeder_->WriteSupports(), kRC_Success);
+    const Lines lines = DeckLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
+              (Lines{".CLM", "!********* Frictionless Supports Y *********", "  FIX NOEUD I 5 C 2"}));
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// Point masses of the "remote-mass" case, written by a feeder loaded and opened as the analysis
+// feeders do, after the remote-point writer gave the remote points' nodes their deck nodes.
+// A missing golden file is written beside it as ".actual" for review.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../feeder/feeder_test_support.h"
+#include "runtime/return_package.h"
+
+using feedertest::FeederUnderTest;
+using feedertest::ModelCase;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+constexpr int kNodeLookup = 1;
+
+class RemoteMassTest : public ::testing::Test {
+  protected:
+    // After the test's changes to the case.
+    void Open() {
+        feeder_.UseSolveArguments(&model_.DataSource(), &package_);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(model_.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder_.Open(), kRC_Success);
+    }
+    // The host's nodes 1001 to 1004 of the four masses' remote points as deck nodes 9 to 12.
+    void RegisterRemotePoints(int count = 4) {
+        for (int k = 0; k < count; ++k) (void)package_.SetLookup(1001 + k, 9 + k, kNodeLookup);
+    }
+
+    decktest::ScratchFolder scratch_;
+    ModelCase model_{"remote-mass"};
+    ReturnPackage package_;
+    FeederUnderTest feeder_;
+};
+
+}  // namespace
+
+// No inertia: the mass alone. Inertia in a turned frame: a frame of its own after the user's
+// frame 12, for the second such mass too. Inertia in the global frame: no node axes.
+TEST_F(RemoteMassTest, WritesTheMassesInTheirReviewedForm) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RegisterRemotePoints();
+    ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
+    std::string actual;
+    for (const std::string& line : feeder_.CloseDeckLines()) actual += line + "\n";
+    const std::filesystem::path golden = decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt";
+    if (!platform::FileExists(golden)) {
+        decktest::WriteText(golden.string() + ".actual", actual);
+        FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
+    }
+    EXPECT_EQ(decktest::ReadText(golden), actual);
+}
+
+TEST_F(RemoteMassTest, TwoDimensionalModelGivesOnlyTheInertiaAboutZ) {
+    model_.MutableCase().is2D = true;
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RegisterRemotePoints();
+    ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], ".MASS I 2 N 9 MASS 2.5");
+    EXPECT_EQ(lines[3], ".MASS I 3 N 10 MASS 12.75 MIZZ 1.5e-003");
+}
+
+// The third mass's remote point has no deck node: the writer stops there with 25, the masses
+// before it and its banner written, and tells the host which mass failed.
+TEST_F(RemoteMassTest, MassWithoutItsNodeStopsTheWriterWith25) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RegisterRemotePoints(2);
+    EXPECT_EQ(feeder_.WriteRemoteMasses(), kRC_MissingData);
+    EXPECT_TRUE(feeder_.WasMessagePosted());
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "!*********** Construct Remote Mass ***********");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), lines.back()), 3);
+}
+
+TEST_F(RemoteMassTest, RecordWithoutPointMassIsRefusedWith25) {
+    // A mass record that carries no point mass would be written with a mass of 0.
+    HostObjectRecord plain;
+    plain.id = 50;
+    plain.hostType = 45;
+    plain.load.loadClass = HostLoadRecord::Class::kPlain;
+    model_.MutableCase().objectTable->records.push_back(plain);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RegisterRemotePoints();
+    EXPECT_EQ(feeder_.WriteRemoteMasses(), kRC_MissingData);
+    EXPECT_EQ(feeder_.CloseDeckLines(), Lines{});
+}
