@@ -248,6 +248,9 @@ class DorvixFeeder : public DeckFileOwner {
     void WriteUserCoordinateSystems();
     // One ".FRAME" block; nothing for a system without a deck frame number.
     void WriteFrame(const CoordinateSystemData& system);
+    // The node frames of the constraint table's rotated nodes as one ".AXL" block, in
+    // ascending node order; nothing without a rotated node. Always 0.
+    [[nodiscard]] int WriteNodeRotations();
     // Each named selection whose name is a deck identifier: one of bodies as an element
     // union group, any other as a node group. Selections that resolve to nothing write
     // nothing. Always 0.
