@@ -19,6 +19,7 @@
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
 #include "deck/late_owned.h"
+#include "deck/model/remote_point_record.h"
 #include "deck/node_constraint_table_holder.h"
 #include "deck/object_type_table.h"
 #include "deck/return_codes.h"
@@ -356,6 +357,36 @@ class DorvixFeeder : public DeckFileOwner {
                                              const NCAERep::CPropertyValue& timeColumn, int step);
     [[nodiscard]] int WriteThicknessOf(const NCAERep::CCAERepBase& load, IHostMeshData& mesh);
     double currentStepEndTime_ = 0.0;
+    // --- supports, cyclic symmetry, remote loads, scoping selections
+    //     (constraints/feeder_supports_writer.cpp, model/) ---
+    // The supports and zero displacements of the finalised constraint table, and the rotations
+    // it holds on nodes that carry them (see WriteSupportSets); the cyclic symmetry's tied nodes
+    // get no frictionless or zero-displacement line. Always 0 (44 for an exception).
+    [[nodiscard]] int WriteSupports();
+    // The periodic or cyclic symmetry of every symmetry region of the data source: the sector
+    // form (".ZYG") or the link form (".LIA" pairs, ".AXL"). Rebuilds the cyclic-symmetry node
+    // set. 0; 25 bad or missing host data (a message names the region where the reason is
+    // not plain), 36 an eigen run without modal controls, 41 no node pair, 101 an axis not
+    // along +X, +Y or +Z.
+    [[nodiscard]] int WriteCyclicSymmetry();
+    // The nodes the cyclic symmetry ties; the support and displacement writers leave them out
+    // of frictionless supports and zero displacements.
+    const std::set<int>& GetCyclicSymmetryNodes() const { return cyclicSymmetryNodes_; }
+    // Pilot node, selection and rigid (".RBE") or deformable (".MCE"/".MCC") coupling of one
+    // remote point; a new pilot's number is stored in the record. 0, or 25 when the pilot
+    // cannot be made or the scoping gives no node or face.
+    [[nodiscard]] int WriteRemoteLoad(RemotePointRecord& record, const std::wstring& name,
+                                      const JXReferenceList& scoping);
+    // One numbered group named `name` (written as given) of the scoping's nodes (kind 0),
+    // faces (kind 2) or elements (any other kind); groupNumber gets its number before
+    // anything is resolved. E_FAIL for an empty scoping, a null argument, a two-dimensional
+    // face that is no edge or an empty group; a failing host query's answer. A refused group
+    // writes nothing.
+    [[nodiscard]] HRESULT WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
+                                                int* groupNumber);
+
+  private:
+    std::set<int> cyclicSymmetryNodes_;
 
   public:
     int GetAnalysisKind() const override { return analysisKind_; }
