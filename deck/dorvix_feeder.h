@@ -357,6 +357,8 @@ class DorvixFeeder : public DeckFileOwner {
                                              const NCAERep::CPropertyValue& timeColumn, int step);
     [[nodiscard]] int WriteThicknessOf(const NCAERep::CCAERepBase& load, IHostMeshData& mesh);
     double currentStepEndTime_ = 0.0;
+
+  public:
     // --- supports, cyclic symmetry, remote loads, scoping selections
     //     (constraints/feeder_supports_writer.cpp, model/) ---
     // The supports and zero displacements of the finalised constraint table, and the rotations
