@@ -10,6 +10,7 @@
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_rep.h"
 #include "deck/constraints/node_constraint_table.h"
+#include "deck/constraints/supports_writer.h"
 #include "feeder_test_support.h"
 #include "platform/text.h"
 #include "runtime/return_package.h"
@@ -172,3 +173,32 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kRC_DataMismatch, L"neither Cartesian nor cylindrical"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.label); });
+
+// The supports block each example's table gives: every support kind of the pre-pass reaches the
+// deck in its set (fixed supports hold six components where the model has shell nodes).
+TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
+    const std::pair<const char*, SupportsContext> cases[] = {
+        {"bc-supports-block", {nullptr, false, false}}, {"bc-frictionless", {nullptr, false, false}},
+        {"bc-cylindrical", {nullptr, false, false}},    {"bc-symmetry", {nullptr, false, false}},
+        {"bc-displacement-local", {nullptr, false, false}}, {"bc-shell-rotation", {nullptr, false, true}},
+        {"bc-plane-edges", {nullptr, true, false}}};
+    for (const auto& [name, context] : cases) {
+        decktest::ScratchFolder scratch;
+        ModelCase model(name);
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), kRC_Success) << name;
+        ASSERT_EQ(feeder.CheckBoundaryConditions(), kRC_Success) << name;
+        std::vector<std::string> lines = decktest::DeckLines(
+            [&](DorvixDeckFile& deck) { WriteSupportSets(deck, *feeder.GetNodeConstraintTable(), context); });
+        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
+        std::string text;
+        for (const std::string& line : lines) text += line + "\n";
+        const std::filesystem::path golden = decktest::CaseFolder(name) / "expected-supports.txt";
+        if (!platform::FileExists(golden)) {
+            decktest::WriteText(golden.string() + ".actual", text);
+            ADD_FAILURE() << "no golden file " << golden << "; wrote .actual beside it for review";
+            continue;
+        }
+        EXPECT_EQ(decktest::ReadText(golden), text) << name;
+    }
+}
