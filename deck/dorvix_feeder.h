@@ -391,6 +391,23 @@ class DorvixFeeder : public DeckFileOwner {
     std::set<int> cyclicSymmetryNodes_;
 
   public:
+    // --- beam connections and coupling conditions (model/feeder_beam_connections.cpp,
+    //     model/feeder_coupling_conditions.cpp) ---
+    // Each beam connection of the model as one two-node beam element with a circular profile
+    // named after the object, its material, a clamp of its first node when it is grounded,
+    // and its command snippets; the element becomes the object's result lookup. 0 (also
+    // without beam connections); 44 an object cannot be fetched; 41 the mesh gives no
+    // two-node element for it; 5 the material library is missing or lacks the material; 25
+    // a radius that is not a positive finite length, or a deck length unit the unit tables do
+    // not know. Every refusal is posted as an error naming the object; what was written stays.
+    [[nodiscard]] int WriteBeamConnections();
+    // Each coupling condition as a ".LIA" block tying every node of its set to the first one
+    // in the coupled component, and outside thermal analyses the node group and ".AXL" of the
+    // frame the component is meant in. 0 (also without coupling conditions); 44 an object
+    // cannot be fetched; 30 fewer than two nodes; 25 its id already has a result lookup, the
+    // component is unknown, or the frame is not in the model. Refusals are posted as errors.
+    [[nodiscard]] int WriteCouplingConditions();
+
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
     bool WasMessagePosted() const { return messagePosted_; }
