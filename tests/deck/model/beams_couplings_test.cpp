@@ -26,9 +26,13 @@ namespace {
 void LoadUnitTables() {
     const std::filesystem::path folder = std::filesystem::path(DORVIX_SOURCE_DIR) / "data" / "units";
     NCAERep::CUnits* units = NCAERep::CUnits::getInstance();
-    if (!units->isLoaded()) ASSERT_TRUE(units->loadDefinitions(folder));
+    if (!units->isLoaded()) {
+        ASSERT_TRUE(units->loadDefinitions(folder));
+    }
     NCAERep::CCAEUnitsJXAdaptor* adaptor = NCAERep::CCAEUnitsJXAdaptor::getInstance();
-    if (!adaptor->isLoaded()) ASSERT_TRUE(adaptor->load(folder / "JXAdaptorUnits.xml"));
+    if (!adaptor->isLoaded()) {
+        ASSERT_TRUE(adaptor->load(folder / "JXAdaptorUnits.xml"));
+    }
 }
 
 void ExpectGolden(const std::string& caseName, const std::string& section, const Lines& lines) {
