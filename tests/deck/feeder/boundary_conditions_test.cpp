@@ -51,6 +51,8 @@ struct GoldenCase {
     std::vector<std::wstring> messages;
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
 class PrePassGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 }  // namespace
@@ -96,6 +98,8 @@ struct FailureCase {
     // Part of the one message the pre-pass posts.
     std::wstring message;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
 
 class PrePassFailures : public ::testing::TestWithParam<FailureCase> {};
 
