@@ -219,6 +219,10 @@ class DorvixFeeder : public DeckFileOwner {
     [[nodiscard]] int CollectSupport(NCAERep::CCAERepBase* support, bool is2D);
     [[nodiscard]] int CollectFixedSupport(NCAERep::CCAERepBase* support);
     [[nodiscard]] int CollectSimpleSupport(NCAERep::CCAERepBase* support);
+    // The fixed and simple supports share their walk: the table operation adds the entries.
+    using NodeSupportAdder = void (NodeConstraintTable::*)(std::uint32_t, std::uint32_t, std::int32_t,
+                                                          const std::int32_t*);
+    [[nodiscard]] int CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportAdder add);
     [[nodiscard]] int CollectFixedRotation(NCAERep::CCAERepBase* rotation);
     // A frictionless or cylindrical support on one face (three dimensions) or one edge (plane).
     [[nodiscard]] int CollectDirectionalSupport(NCAERep::CCAERepBase* support, const SelectedEntity& entity,

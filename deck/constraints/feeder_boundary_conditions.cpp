@@ -236,21 +236,14 @@ int DorvixFeeder::CollectSupport(NCAERep::CCAERepBase* support, bool is2D) {
 }
 
 int DorvixFeeder::CollectFixedSupport(NCAERep::CCAERepBase* support) {
-    if (!support) return prepass::Fail(*this, L"A support of the model is missing");
-    prepass::ResolvedScoping scoping;
-    if (const int code =
-            prepass::ResolveScoping(*this, *support, prepass::ScopingUse::kNodes, false, scoping);
-        code != kRC_Success)
-        return code;
-    if (scoping.skipped) return kRC_Success;
-    const std::vector<int>& nodes = scoping.selection.nodes;
-    nodeConstraintTable_->AddFixedSupport(static_cast<unsigned>(support->getId()),
-                                          SupportType(support->objectName()), static_cast<int>(nodes.size()),
-                                          nodes.data());
-    return kRC_Success;
+    return CollectNodeSupport(support, &NodeConstraintTable::AddFixedSupport);
 }
 
 int DorvixFeeder::CollectSimpleSupport(NCAERep::CCAERepBase* support) {
+    return CollectNodeSupport(support, &NodeConstraintTable::AddSimpleSupport);
+}
+
+int DorvixFeeder::CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportAdder add) {
     if (!support) return prepass::Fail(*this, L"A support of the model is missing");
     prepass::ResolvedScoping scoping;
     if (const int code =
@@ -259,9 +252,8 @@ int DorvixFeeder::CollectSimpleSupport(NCAERep::CCAERepBase* support) {
         return code;
     if (scoping.skipped) return kRC_Success;
     const std::vector<int>& nodes = scoping.selection.nodes;
-    nodeConstraintTable_->AddSimpleSupport(static_cast<unsigned>(support->getId()),
-                                           SupportType(support->objectName()), static_cast<int>(nodes.size()),
-                                           nodes.data());
+    (nodeConstraintTable_.Get()->*add)(static_cast<unsigned>(support->getId()), SupportType(support->objectName()),
+                                       static_cast<int>(nodes.size()), nodes.data());
     return kRC_Success;
 }
 
