@@ -5,6 +5,7 @@
 
 #include "caerep/core/cae_exception.h"
 #include "caerep/core/cae_rep.h"
+#include "deck/constraints/node_constraint_table.h"
 #include "deck/deck_counters.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
@@ -38,6 +39,7 @@ bool ReadsAsIntegerOne(std::string_view text) {
 DorvixFeeder::DorvixFeeder(int analysisKind) : analysisKind_(analysisKind) {
     inputRoot_ = inputDatabase_.getRoot();
     outputRoot_ = outputDatabase_.getRoot();
+    nodeConstraintTable_ = LateOwned<NodeConstraintTable>::Make();
 }
 
 DorvixFeeder::~DorvixFeeder() {

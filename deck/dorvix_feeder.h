@@ -32,11 +32,15 @@
 
 namespace NCAERep {
 class CCAERep;
-}
+class CCAERepBase;
+}  // namespace NCAERep
 class TRVDataSourceItf;
 class ReturnPackage;
 class CMeshWrapper;
 class CBodyAttributeWrapper;
+class NodeConstraintTable;
+class EntityGeometry;
+struct IHostGeometry;
 
 class DorvixFeeder : public DeckFileOwner {
   public:
@@ -50,10 +54,6 @@ class DorvixFeeder : public DeckFileOwner {
     bool IsBucklingAnalysis() override { return AnswerNo(); }
     bool IsPrestressedStatic() override { return AnswerNo(); }
     virtual bool HasPrestress() { return AnswerNo(); }
-    // Fills the per-node constraint table from the model's supports and checks it: 0 or 40.
-    [[nodiscard]] virtual int CheckBoundaryConditions() = 0;
-    // Writes the contact section: 0 or a code.
-    [[nodiscard]] virtual int WriteContacts() = 0;
 
     int GetNumberOfSteps() const override { return numberOfSteps_; }
     bool IsTransientAnalysis() const;
@@ -268,6 +268,45 @@ class DorvixFeeder : public DeckFileOwner {
     // a step's end time.
     [[nodiscard]] int WriteTimeDefinitions();
 
+    // --- boundary-condition pre-pass (constraints/feeder_boundary_conditions.cpp and
+    // constraints/feeder_prescribed_motions.cpp) ---
+    // Fills the node constraint table from the model's boundary conditions and consolidates
+    // it: 0, the walk's code, or 40 (with a message naming the node) when a node's conditions
+    // cannot be expressed.
+    [[nodiscard]] virtual int CheckBoundaryConditions();
+    // The walk over "BCRep": 0, 44 (with a message) without a resolver or the model's
+    // attribute objects, or the first code of a collector.
+    [[nodiscard]] int CollectBoundaryConditions();
+    // Refills the set of sheet and wire body ids: 0, or 44 without the attribute objects.
+    [[nodiscard]] int CollectSheetAndWireBodies();
+    // Gives the nodes of the reference's entities on sheet and wire bodies rotations: 0 or 44.
+    [[nodiscard]] int MarkShellNodes(const std::wstring& reference);
+    // Dispatches a "Support" by its name: 0 or a code.
+    [[nodiscard]] int CollectSupport(NCAERep::CCAERepBase* support, bool is2D);
+    [[nodiscard]] int CollectFixedSupport(NCAERep::CCAERepBase* support);
+    [[nodiscard]] int CollectSimpleSupport(NCAERep::CCAERepBase* support);
+    [[nodiscard]] int CollectFixedRotation(NCAERep::CCAERepBase* rotation);
+    // A frictionless or cylindrical support on one face (three dimensions) or one edge (plane).
+    [[nodiscard]] int CollectDirectionalSupport(NCAERep::CCAERepBase* support, const SelectedEntity& entity,
+                                                IHostMeshData* mesh, IHostGeometry* geometry);
+    [[nodiscard]] int CollectDirectionalSupportInPlane(NCAERep::CCAERepBase* support,
+                                                       const SelectedEntity& entity, IHostMeshData* mesh,
+                                                       IHostGeometry* geometry);
+    // A "Displacement" or "Velocity", entity by entity: 0 or a code.
+    [[nodiscard]] int CollectPrescribedMotion(NCAERep::CCAERepBase* motion, bool is2D);
+    // The motion's magnitude normal to the entity at each of its nodes.
+    [[nodiscard]] int CollectNormalMotionOnEdge(NCAERep::CCAERepBase* motion, int entityId,
+                                                IHostMeshData* mesh, const EntityGeometry& edge);
+    [[nodiscard]] int CollectNormalMotionOnSurface(NCAERep::CCAERepBase* motion, int entityId,
+                                                   IHostMeshData* mesh, const EntityGeometry& face);
+    // The motion's components in its reference frame at each node of the entity.
+    [[nodiscard]] int CollectComponentMotion(NCAERep::CCAERepBase* motion, int entityId, IHostMeshData* mesh);
+    [[nodiscard]] int CollectSymmetryRegion(NCAERep::CCAERepBase* region);
+    [[nodiscard]] int CollectCouplingCondition(NCAERep::CCAERepBase* condition);
+    NodeConstraintTable* GetNodeConstraintTable() const { return nodeConstraintTable_.Get(); }
+    // Host body ids of the model's sheet and wire bodies, as the last walk found them.
+    const std::set<int>& GetSheetAndWireBodies() const { return sheetAndWireBodies_; }
+
     // --- user frames, components and springs (model/feeder_frames.cpp,
     //     model/feeder_components.cpp, model/feeder_springs.cpp) ---
     // The body wrapper's coordinate systems as ".FRAME" blocks, after one banner; nothing
@@ -275,6 +314,9 @@ class DorvixFeeder : public DeckFileOwner {
     void WriteUserCoordinateSystems();
     // One ".FRAME" block; nothing for a system without a deck frame number.
     void WriteFrame(const CoordinateSystemData& system);
+    // The node frames of the constraint table's rotated nodes as one ".AXL" block, in
+    // ascending node order; nothing without a rotated node. Always 0.
+    [[nodiscard]] int WriteNodeRotations();
     // Each named selection whose name is a deck identifier: one of bodies as an element
     // union group, any other as a node group. Selections that resolve to nothing write
     // nothing. Always 0.
@@ -298,6 +340,51 @@ class DorvixFeeder : public DeckFileOwner {
     // Makes `key` look up the same node as the entity's node. 0, or 25 when the node is not
     // known or has no node lookup entry.
     [[nodiscard]] int RegisterEntityLookup(const int& key, IUnknown* entity);
+
+    // --- contacts and constraint equations (contacts/contact_writer.cpp,
+    //     contacts/contact_sides.cpp, contacts/constraint_equations.cpp) ---
+    // The host's contact regions, each after a banner: a node group, a face group and a tie,
+    // a contact element (non-linear chain) or contact properties (linear chain). Regions with
+    // a reserved name are constraint equations and come first, except in tie-only mode (an
+    // eigen run or a static run kept for a prestressed modal one), where every region is a
+    // tie. The thermal feeder writes its own. 0, 1 cancelled, 25 (no contact list, a failed
+    // node or face lookup, an unknown contact type), 28 (a target entity after the first is
+    // not face-like), or the code of an equation.
+    [[nodiscard]] virtual int WriteContacts();
+    // One region of WriteContacts: written tells whether it counts for progress (a region
+    // whose target is not face-like is skipped after its banner).
+    [[nodiscard]] int WriteContactRegion(const ContactRegionRecord& region, bool tieOnly, bool& written);
+    // The mean displacement of the source nodes along the axis of the name
+    // "EqMoy_<frame>_<axis>" equals that of the target nodes (plus the offset), in the frame
+    // when it is not 0. 0, or 25 for a name that does not parse, a failed node lookup, an
+    // empty side or (with a message) an axis the model does not have.
+    [[nodiscard]] int WriteAveragingEquation(const ContactRegionRecord& region);
+    // Two-dimensional models only (otherwise 0 and nothing written): every target node is
+    // held along the normal of the two-node source segment to the segment's nodes, weighted
+    // by distance. 0, 25 for a failed node lookup, 102 when the source is not two nodes, 39
+    // when the segment or a target node's distances vanish.
+    [[nodiscard]] int WriteWeightingEquations(const ContactRegionRecord& region);
+    // Reads the name as "EqMoy_<int>_<char>"; false when it does not.
+    static bool ParseAveragingName(const std::string& name, int& frame, char& axis);
+    // Contact type 2 named "EqMoy_<frame>_<X, Y or Z>".
+    static bool IsAveragingEquation(const ContactRegionRecord& region);
+    // Contact type 1 whose name starts with "WeightEq".
+    static bool IsWeightingEquation(const ContactRegionRecord& region);
+    // The mesh nodes of a side's entities, added to `nodes`. 0, or 25 when a lookup fails.
+    [[nodiscard]] int CollectSideNodes(const ContactSide& side, std::set<int>& nodes) const;
+    // The region's node group and face group, numbered from the selection-group counter.
+    // 0, 25 for a failed lookup, 28 for a target entity that is not face-like.
+    [[nodiscard]] int WriteContactGroups(const ContactRegionRecord& region, int& nodeGroup, int& faceGroup);
+    // The region's command without option text; draws the tie or contact-element number it
+    // writes. 0, or 25 for a contact type outside 1 to 5.
+    [[nodiscard]] int BuildContactCommand(const ContactRegionRecord& region, bool tieOnly, bool butee,
+                                          int nodeGroup, int faceGroup, std::string& command) const;
+    // The option text of the region's command: the value of the add-in's "Contacts Default
+    // Options" for the command ("STI", "MCT", "CPS"), else the built-in text; empty for none.
+    std::string ContactOptionText(int contactType, bool tieOnly) const;
+    // True when one of the host object's children of the contact-child type is named "butee"
+    // in any case.
+    bool HasButeeChild(int hostObjectId) const;
 
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
@@ -400,4 +487,7 @@ class DorvixFeeder : public DeckFileOwner {
     int modelUnitSystem_ = -1;
     std::chrono::system_clock::time_point deckWriteStart_{};
     bool outputSaved_ = false;
+    // The pre-pass's table of this solve's boundary conditions, node by node.
+    LateOwned<NodeConstraintTable> nodeConstraintTable_;
+    std::set<int> sheetAndWireBodies_;
 };

@@ -198,7 +198,11 @@ void ReadSolveSection(const JsonAt& root, HostSimCase& hostCase) {
 }
 
 void ReadModelRecordSections(const JsonAt& root, HostSimCase& hostCase) {
-    if (root.Has("contacts")) {
+    // A host always hands a contact list, empty for a model without contacts; only an
+    // explicit null stands for a host that has none.
+    if (!root.Has("contacts")) {
+        hostCase.contacts = ContactList{};
+    } else if (!root.Value()["contacts"].is_null()) {
         ContactList list;
         for (const JsonAt& e : root.Member("contacts").Elements()) list.regions.push_back(ReadContact(e));
         hostCase.contacts = list;

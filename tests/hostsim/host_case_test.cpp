@@ -131,6 +131,17 @@ TEST(HostSimCase, MalformedHostJsonNamesThePlaceAndTheReason) {
     EXPECT_EQ(Refusal("{}"), "accepted");
 }
 
+// A host without contacts hands an empty list; only null stands for no list at all.
+TEST(HostSimCase, ContactListEmptyWhenAbsentAndNoneWhenNull) {
+    HostSimCase absent;
+    ReadHostJson("{}", "case/host.json", absent);
+    ASSERT_TRUE(absent.contacts);
+    EXPECT_EQ(absent.contacts->GetCount(), 0);
+    HostSimCase none;
+    ReadHostJson(R"({"contacts": null})", "case/host.json", none);
+    EXPECT_FALSE(none.contacts);
+}
+
 TEST(HostSimCase, MeshBodiesAndIdsOutOfRangeAreRefusedAtTheirPlace) {
     const std::string mesh = R"({"mesh": {"nodes": [[1,0,0,0],[2,1,0,0],[3,2,0,0]],
                                           "elements": [[1, 18, [1, 2]], [2, 18, [2, 3]]],

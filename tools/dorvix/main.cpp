@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/interrupt.h"
 #include "platform/text.h"
+#include "runtime/addin_services.h"
 #include "runtime/progress.h"
 #include "tools/dorvix/model_deck_feeder.h"
 #include "tools/dorvix/progress_display.h"
@@ -189,6 +190,9 @@ int Run(const Arguments& args) {
     }
 
     HostSim host(hostCase);
+    // The host objects a region's options hang on (a contact's "butee" child) are found
+    // through the services, as in a host.
+    (void)AddinServices::GetInstance().SetApplet(host.Applet().Get());
     ProgressDisplay display(std::cerr, platform::IsTerminal(platform::StandardStream::Error),
                             &platform::InterruptRequested);
     host.DataSource().SetProgressCallback(&display);

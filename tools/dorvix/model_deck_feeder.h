@@ -1,6 +1,6 @@
 // The command line's feeder: plays the part of an analysis feeder with the deck sections that
 // exist today (model, begin commands, time definitions, RETURN) for the case's model, and runs
-// the solver on the deck. It writes no supports, loads, contacts or run options; the
+// the solver on the deck. It writes no supports, loads or run options; the
 // structural, thermal and eigen feeders replace it once they exist. What is its own is what a
 // host decides: which model file, which work folder, and what the user is shown.
 #pragma once
@@ -40,10 +40,6 @@ class ModelDeckFeeder : public DorvixFeeder {
     // 0 when the deck was written and the solver's listings hold no error; else the code of
     // the first step that failed (Summary().stage names it).
     [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
-    // No supports are written yet, so there is nothing to check.
-    [[nodiscard]] int CheckBoundaryConditions() override { return kRC_Success; }
-    // No contacts are written yet.
-    [[nodiscard]] int WriteContacts() override { return kRC_Success; }
 
     bool ReadNamedOption(const std::string& name, std::string& text) override;
     void PostHostMessage(const std::wstring& text, const std::wstring& type) override;

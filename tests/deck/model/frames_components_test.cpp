@@ -202,3 +202,15 @@ TEST(EntityLookup, NodeTextAndLookupOfKindOne) {
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 1);
 }
+
+// The frames the pre-pass chose for nodes held along skew or cylindrical directions; nodes held
+// along global axes only (or fixed) get no rotation.
+TEST(NodeRotations, RotatedNodesOfThePrePassInTheirReviewedForm) {
+    for (const char* name : {"bc-frictionless", "bc-cylindrical"}) {
+        OpenedCase c(name);
+        ASSERT_EQ(c.code, kRC_Success) << name;
+        ASSERT_EQ(c.feeder.CheckBoundaryConditions(), kRC_Success) << name;
+        ASSERT_EQ(c.feeder.WriteNodeRotations(), kRC_Success) << name;
+        ExpectGolden(name, "node-rotations", From(c.feeder.CloseDeckLines(), "! *********** Node Rotations"));
+    }
+}
