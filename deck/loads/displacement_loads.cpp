@@ -45,7 +45,7 @@ int DorvixFeeder::WriteDisplacementLoads(int step) {
     std::vector<TypedLoad> loads = LoadsOfType(*this, kDisplacementTypes[0]);
     for (const TypedLoad& l : LoadsOfType(*this, kDisplacementTypes[1])) loads.push_back(l);
     if (loads.empty()) return kRC_Success;
-    const NodeConstraintTable* table = PrescribedMotionTable(*this);
+    const NodeConstraintTable* table = nodeConstraintTable_.Get();
     return ForEachLoad(*this, step, loads, kRC_DataMismatch, [&](const TypedLoad& l) {
         const ObjectTypeRecord& record = *l.record;
         if (!deckFile_) return int{kRC_Success};
@@ -56,47 +56,63 @@ int DorvixFeeder::WriteDisplacementLoads(int step) {
         double endTime = 0.0;
         if (loadCases && GetStepEndTime(step, endTime) != kRC_Success)
             return Refuse(*this, record, kRC_DataMismatch, L"the step has no end time");
-        bool headerWritten = false;
-        LoadLine line;
-        std::vector<std::pair<std::int32_t, double>> nodes;
+        // Every node list, value and function first: the functions stand before the block, and a
+        // table that cannot answer leaves nothing behind.
+        struct Prescribed {
+            int function = 0;
+            double value = 0.0;
+            std::vector<std::pair<std::int32_t, double>> nodes[3];
+        };
+        std::vector<Prescribed> prescribed;
         for (int variableIndex : kVariableOrder) {
             const ComPtr<IHostLoadVariable> variable = VariableOf(load.Get(), variableIndex);
             if (!variable || GetVariableDefinitionKind(variable.Get()) == kLoadDefinitionFree) continue;
             if (loadCases && GetComponentStepStatus(l.load, variableIndex, step) == kStepDeactivated)
                 continue;
-            int function = 0;
-            double value = 0.0;
+            Prescribed p;
+            bool anyNode = false;
+            for (int slot = 0; slot < 3; ++slot) {
+                if (FAILED(SignedNodes(*table, slot, l.id, variableIndex, p.nodes[slot])))
+                    return Refuse(*this, record, kRC_DataMismatch,
+                                  L"the nodes of its degrees of freedom are not known");
+                anyNode = anyNode || !p.nodes[slot].empty();
+            }
+            if (!anyNode) continue;
             if (loadCases) {
-                if (variable->GetValueAt(endTime, kLoadQuantityDisplacement, deckUnitSystem_, value) !=
+                if (variable->GetValueAt(endTime, kLoadQuantityDisplacement, deckUnitSystem_, p.value) !=
                         S_OK ||
-                    !std::isfinite(value))
+                    !std::isfinite(p.value))
                     return Refuse(*this, record, kRC_DataMismatch,
                                   L"no finite displacement at the step's end");
             } else {
                 StepFlags flags;
                 if (GetLoadActiveSteps(l.load, flags) != S_OK ||
-                    CreateLoadFunction(variable.Get(), l.id, 1.0, &flags, function) != S_OK)
+                    CreateLoadFunction(variable.Get(), l.id, 1.0, &flags, p.function) != S_OK)
                     return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
             }
+            prescribed.push_back(std::move(p));
+        }
+        if (prescribed.empty()) return int{kRC_Success};
+        deckFile_->WriteLine(HeaderLine("DEP NOE", record));
+        LoadLine line;
+        for (const Prescribed& p : prescribed) {
             for (int slot = 0; slot < 3; ++slot) {
-                if (FAILED(SignedNodes(*table, slot, l.id, variableIndex, nodes)))
-                    return Refuse(*this, record, kRC_DataMismatch,
-                                  L"the nodes of its degrees of freedom are not known");
-                if (!nodes.empty() && !headerWritten) {
-                    deckFile_->WriteLine(HeaderLine("DEP NOE", record));
-                    headerWritten = true;
-                }
-                for (const auto& [node, sign] : nodes) {
+                for (const auto& [node, sign] : p.nodes[slot]) {
                     line.Start("  I").Int(node);
                     if (loadCases)
-                        line.Text(" V").Value(sign * value).Text(" COMP").Int(slot + 1).Text(" NC").Int(step);
+                        line.Text(" V")
+                            .Value(sign * p.value)
+                            .Text(" COMP")
+                            .Int(slot + 1)
+                            .Text(" NC")
+                            .Int(step);
                     else
                         line.Text(" V")
                             .Short(sign)
                             .Text(" COMP")
                             .Int(slot + 1)
                             .Text(" NF")
-                            .Int(function)
+                            .Int(p.function)
                             .Text(" TIME");
                     deckFile_->WriteLine(line.Get());
                 }

@@ -78,8 +78,6 @@ const std::set<int>& CyclicSymmetryNodes(const DorvixFeeder& /*feeder*/) {
     return none;
 }
 
-const NodeConstraintTable* PrescribedMotionTable(const DorvixFeeder& /*feeder*/) { return nullptr; }
-
 std::string HeaderLine(std::string_view kind, const ObjectTypeRecord& record) {
     std::string line = ".CLM ";
     line.append(kind);

@@ -133,10 +133,6 @@ int BodyIdOf(const ObjectTypeRecord& record);
 // The nodes the cyclic-symmetry writer ties; the loads spread over nodes leave them out.
 const std::set<int>& CyclicSymmetryNodes(const DorvixFeeder& feeder);
 
-// The resolved per-node constraint table the displacement writer reads; null before the
-// boundary conditions were checked.
-const NodeConstraintTable* PrescribedMotionTable(const DorvixFeeder& feeder);
-
 // ".CLM <kind> NOM "<name>"".
 std::string HeaderLine(std::string_view kind, const ObjectTypeRecord& record);
 

@@ -8,6 +8,7 @@
 #include <cctype>
 
 #include "../feeder/feeder_test_support.h"
+#include "deck/constraints/node_constraint_table.h"
 #include "deck/deck_counters.h"
 #include "host/load_model.h"
 #include "runtime/return_package.h"
@@ -40,6 +41,7 @@ int WriteLoadCase(LoadFeeder& f, int step) {
         [&] { return f.WriteRemoteDisplacements(step); },
         [&] { return f.WriteAccelerations(step); },
         [&] { return f.WriteRotationalVelocity(step); },
+        [&] { return f.WriteDisplacementLoads(step); },
         [&] { return f.WriteDirectedLineLoads(step); },
         [&] { return f.WriteLineLoads(step); },
         [&] { return f.WriteNodalTemperatureLoads(step, true); },
@@ -227,4 +229,28 @@ TEST_F(LoadFailuresTest, RemotePointWithoutDeckNodeIs25) {
     UseStepEnds({1.0});
     EXPECT_EQ(feeder_.WriteRemoteDisplacements(1), kRC_MissingData);
     EXPECT_TRUE(feeder_.WasMessagePosted());
+}
+
+// The pre-pass gave nodes 1 to 4 of the face displacement 31's x and z (keys 1 and 3); y is free.
+TEST_F(LoadFailuresTest, DisplacementGoesToTheNodesOfTheConstraintTable) {
+    for (int steps : {1, 2}) {
+        LoadFeeder feeder;
+        ModelCase model("loads-displacement");
+        feeder.UseSolveArguments(&model.DataSource(), &package_);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
+        for (int s = 1; s <= steps; ++s)
+            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        NodeConstraintTable& table = *feeder.GetNodeConstraintTable();
+        EXPECT_EQ(feeder.WriteDisplacementLoads(1), kRC_DataMismatch);  // not resolved yet
+        const std::int32_t nodes[] = {1, 2, 3, 4};
+        table.AddNodalMotionList(31, 513, 4, nodes, CoordSystemSafe(), {3, 1, 3}, {1, 2, 3});
+        ASSERT_EQ(table.FinaliseAll(), S_OK);
+        ASSERT_EQ(feeder.WriteDisplacementLoads(1), kRC_Success);
+        std::string text;
+        for (const std::string& line : feeder.CloseDeckLines()) text += line + "\n";
+        ExpectGolden("loads-displacement", steps == 1 ? "expected-load-case.txt" : "expected-function.txt",
+                     text);
+    }
 }
