@@ -2,6 +2,7 @@
 // writer in load-case and in function form, beside the raw node-line writer in the same run.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -29,10 +30,10 @@ std::filesystem::path CaseFolder() {
                                        "tests/data/cases/loads-pressure/CAERep.xml",
                                    f / "CAERep.xml");
         std::string json = R"({"partCount": 1,
- "bodies": [{"sequence": 0, "partIndex": 0, "kind": 0, "bodyMeshId": 1, "bodyId": 1, "partMeshId": 1}],
- "mesh": {"blocks": [{"element": "hexa8", "cells": [99, 99, 99], "size": [1, 1, 1], "part": 1, "body": 1,
+ "bodies": [{"sequence": 0, "partIndex": 0, "kind": 0, "bodyMeshId": 10, "bodyId": 10, "partMeshId": 1}],
+ "mesh": {"blocks": [{"element": "hexa8", "cells": [99, 99, 99], "size": [1, 1, 1], "part": 1, "body": 10,
                       "firstEntity": 101}]},
- "objectTable": {"stepCount": 2, "records": [{"id": 11, "hostType": 1, "name": "Pressure", "bodyIdText": "1",
+ "objectTable": {"stepCount": 2, "records": [{"id": 11, "hostType": 1, "name": "Pressure", "bodyIdText": "10",
    "scoping": {"references": [[101, 32], [102, 32], [103, 32], [104, 32], [105, 32], [106, 32]]}}]},
  "loads": {"unitSystem": 11, "records": [{"id": 11, "variables": [
    {"index": 1, "quantity": 205, "table": [[0, 0], [1, 100], [2, 300]]}]}]}})";
@@ -53,14 +54,18 @@ class BenchFeeder : public DorvixFeeder {
         text = CaseFolder().string();
         return true;
     }
+    static bool failed(const char* what, int code) {
+        std::fprintf(stderr, "%s: code %d\n", what, code);
+        return false;
+    }
     // Opens a deck over the case with the given number of steps ending at 1, 2, ...
     bool Prepare(HostSim& host, ReturnPackage& package, int steps) {
         SetSolveArguments(&host.DataSource(), &package);
-        if (LoadCAERepresentation(platform::WideFromPath(CaseFolder() / "CAERep.xml"), L"") != 0 ||
-            Open() != 0)
-            return false;
+        const int loaded = LoadCAERepresentation(platform::WideFromPath(CaseFolder() / "CAERep.xml"), L"");
+        if (loaded != 0) return failed("model load", loaded);
+        if (const int opened = Open(); opened != 0) return failed("deck open", opened);
         std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(0, 1);
-        if (!settings) return false;
+        if (!settings) return failed("settings", 0);
         if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag))
             (void)list->SetNumberOfSteps(steps);
         for (int s = 1; s <= steps; ++s)
@@ -74,9 +79,11 @@ class BenchFeeder : public DorvixFeeder {
 void WritePressure(benchmark::State& state, int steps) {
     HostSim host(CaseFolder());
     for (auto _ : state) {
+        state.PauseTiming();
         ReturnPackage package;
         BenchFeeder feeder;
         if (!feeder.Prepare(host, package, steps)) return state.SkipWithError("cannot open the deck");
+        state.ResumeTiming();
         if (feeder.WritePressureLoads(1) != 0) return state.SkipWithError("the pressure was refused");
         (void)feeder.GetDeckFile()->CloseDeck();
     }
