@@ -20,6 +20,7 @@
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
 #include "deck/late_owned.h"
+#include "deck/model/remote_point_record.h"
 #include "deck/node_constraint_table_holder.h"
 #include "deck/object_type_table.h"
 #include "deck/return_codes.h"
@@ -386,6 +387,77 @@ class DorvixFeeder : public DeckFileOwner {
     // in any case.
     bool HasButeeChild(int hostObjectId) const;
 
+    // --- imported loads and thickness (loads/imported_*.cpp) ---
+    // For every "ExternalLoad" below the root (its "Table" child, else its "sTable"), the data
+    // of the time point that is the end time of the step being written: a banner with the
+    // step number, then the table writer of its "ExternalLoadType". Every time point of every
+    // load must be some step's end time. 0; 44 a load, its table or its time points missing;
+    // 46 a time point that is no step's end time; 25 an unsupported type; 36 a missing step
+    // end time; 25 without a deck.
+    [[nodiscard]] int WriteImportedLoads(int step);
+    // The nodal thicknesses of every "ImportedThickness" load (first time point of its table)
+    // as ".PHP ELEMENT" lines of the elements whose nodes all carry one. 0; 44 a load, its
+    // table or its time points missing; 39 value and "EntityId" columns that do not fit
+    // (different lengths, a value that is not finite, an id that is no node number) or a mesh
+    // query that fails.
+    [[nodiscard]] int WriteImportedThickness();
+    // The table writers read their columns at the time handed in (a double property) and
+    // write nothing for a table that is missing or whose columns do not fit. Always 0 (44
+    // when an exception leaves one). Node temperatures, in an eigen run only.
+    [[nodiscard]] int WriteImportedTemperatureTable(const NCAERep::CCAERepBase& externalLoad,
+                                                    const NCAERep::CPropertyValue& time);
+    // Node temperatures of a thermal condition, in load-case or function form.
+    [[nodiscard]] int WriteImportedTemperatureTables(const NCAERep::CCAERepBase& externalLoad,
+                                                     const NCAERep::CPropertyValue& time);
+    // Pressures, or surface loads along each row's direction, per element face (per element
+    // on shells, per edge in a 2-D model). Rows whose face has no deck face are left out; a
+    // mesh query that fails writes nothing.
+    [[nodiscard]] int WriteImportedSurfaceLoadTables(const NCAERep::CCAERepBase& externalLoad,
+                                                     const NCAERep::CPropertyValue& time, int step);
+    // The end time of the load step the analysis feeder is writing (0 until it sets one).
+    void SetCurrentStepEndTime(double endTime) { currentStepEndTime_ = endTime; }
+    double GetCurrentStepEndTime() const { return currentStepEndTime_; }
+
+  private:
+    // One imported load's banner and table for the matched time point.
+    [[nodiscard]] int WriteImportedLoadBlock(const NCAERep::CCAERepBase& load, double timePoint,
+                                             const NCAERep::CPropertyValue& timeColumn, int step);
+    [[nodiscard]] int WriteThicknessOf(const NCAERep::CCAERepBase& load, IHostMeshData& mesh);
+    double currentStepEndTime_ = 0.0;
+
+  public:
+    // --- supports, cyclic symmetry, remote loads, scoping selections
+    //     (constraints/feeder_supports_writer.cpp, model/) ---
+    // The supports and zero displacements of the finalised constraint table, and the rotations
+    // it holds on nodes that carry them (see WriteSupportSets); the cyclic symmetry's tied nodes
+    // get no frictionless or zero-displacement line. Always 0 (44 for an exception).
+    [[nodiscard]] int WriteSupports();
+    // The periodic or cyclic symmetry of every symmetry region of the data source: the sector
+    // form (".ZYG") or the link form (".LIA" pairs, ".AXL"). Rebuilds the cyclic-symmetry node
+    // set. 0; 25 bad or missing host data (a message names the region where the reason is
+    // not plain), 36 an eigen run without modal controls, 41 no node pair, 101 an axis not
+    // along +X, +Y or +Z.
+    [[nodiscard]] int WriteCyclicSymmetry();
+    // The nodes the cyclic symmetry ties; the support and displacement writers leave them out
+    // of frictionless supports and zero displacements.
+    const std::set<int>& GetCyclicSymmetryNodes() const { return cyclicSymmetryNodes_; }
+    // Pilot node, selection and rigid (".RBE") or deformable (".MCE"/".MCC") coupling of one
+    // remote point; a new pilot's number is stored in the record. 0, or 25 when the pilot
+    // cannot be made or the scoping gives no node or face.
+    [[nodiscard]] int WriteRemoteLoad(RemotePointRecord& record, const std::wstring& name,
+                                      const JXReferenceList& scoping);
+    // One numbered group named `name` (written as given) of the scoping's nodes (kind 0),
+    // faces (kind 2) or elements (any other kind); groupNumber gets its number before
+    // anything is resolved. E_FAIL for an empty scoping, a null argument, a two-dimensional
+    // face that is no edge or an empty group; a failing host query's answer. A refused group
+    // writes nothing.
+    [[nodiscard]] HRESULT WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
+                                                int* groupNumber);
+
+  private:
+    std::set<int> cyclicSymmetryNodes_;
+
+  public:
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
     bool WasMessagePosted() const { return messagePosted_; }

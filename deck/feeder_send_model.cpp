@@ -1,7 +1,7 @@
 // The model section every analysis shares: where the geometry came from and the deck's units,
-// nodes and elements, the element groups of each part, the user frames, the materials with
-// their snippets, the contacts, the named-selection and load/support components, with an
-// optional log of how long each part took.
+// nodes and elements, the element groups of each part, the imported thickness, the user
+// frames, the materials with their snippets, the contacts, the named-selection and
+// load/support components, with an optional log of how long each part took.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -86,8 +86,7 @@ int DorvixFeeder::SendMeshSections(ClockMarks& marks) {
 }
 
 int DorvixFeeder::SendModelAttributes(ClockMarks& marks) {
-    // Imported thickness (WriteImportedThickness, whose code is returned) is written here
-    // once its writer exists, with the imported loads.
+    if (const int code = WriteImportedThickness(); code != kRC_Success) return code;
     WriteUserCoordinateSystems();
     if (const int code = bodyWrapper_->WriteMaterials(*deckFile_); code != kRC_Success) return code;
     marks[4] = platform::MonotonicMs();

@@ -10,6 +10,8 @@
 inline constexpr IID IID_IHostApplet = MakeGuid("79f7d1cf-554a-4caa-b8e7-0d232289d5ac");
 inline constexpr IID IID_IHostObjectNaming = MakeGuid("617154e2-c80c-416b-9649-7277f5052736");
 inline constexpr IID IID_IHostObject = MakeGuid("5b0e6f2a-3c71-4f0d-9a55-2d8e4c1f7a03");
+inline constexpr IID IID_IHostObjectArguments = MakeGuid("e6a7001d-9f12-48f4-b1c7-6db74de57bea");
+inline constexpr IID IID_IHostCoordinateSystem = MakeGuid("627bdc09-e621-4cbc-91be-0b26d69347d8");
 
 struct IHostObject : IUnknown {
     static constexpr const IID& iid() { return IID_IHostObject; }
@@ -32,6 +34,28 @@ struct IHostObjectNaming : IUnknown {
 
   protected:
     ~IHostObjectNaming() = default;
+};
+
+// The values a user typed as the arguments of a command object (a "zyg" object under a
+// symmetry region carries two).
+struct IHostObjectArguments : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostObjectArguments; }
+    // The argument at index (from 0) as the user gave it, a number or a text; S_FALSE and
+    // VT_EMPTY when the object has no such argument.
+    [[nodiscard]] virtual HRESULT GetArgument(int index, VARIANT* value) = 0;
+
+  protected:
+    ~IHostObjectArguments() = default;
+};
+
+// A coordinate-system object of the host.
+struct IHostCoordinateSystem : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostCoordinateSystem; }
+    // The number the host gives the system; E_FAIL when the object is no coordinate system.
+    [[nodiscard]] virtual HRESULT GetNumber(int& number) = 0;
+
+  protected:
+    ~IHostCoordinateSystem() = default;
 };
 
 struct IHostApplet : IUnknown {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "foundation/geometry.h"
@@ -33,6 +34,10 @@ struct HostSimObject {
     std::vector<int> children;
     // The entity text (a remote point's pilot node number); none when the case gives no "text".
     std::optional<std::wstring> text;
+    // A number or a text each, in the user's order.
+    std::vector<std::variant<double, std::wstring>> arguments;
+    // Set only for a coordinate-system object (from the case's coordinate systems).
+    std::optional<int> coordinateSystemNumber;
 };
 
 struct HostSimUnits {

@@ -10,7 +10,7 @@ HostSim::HostSim(const std::filesystem::path& caseFolder)
 
 HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
     : case_(std::move(hostCase)),
-      objects_(std::make_shared<HostSimObjectModel>(case_->objects)),
+      objects_(std::make_shared<HostSimObjectModel>(case_->objects, case_->coordinateSystems)),
       dataSource_(case_, objects_),
       applet_(CreateHostSimApplet(objects_)) {
     AttachHostObjects();

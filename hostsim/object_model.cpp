@@ -3,8 +3,15 @@
 #include "host/entity_text.h"
 #include "platform/com_object.h"
 
-HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects) {
+HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects,
+                                       const std::vector<CoordinateSystemData>& systems) {
     for (const HostSimObject& o : objects) objects_[o.id] = o;
+    // A coordinate system is a host object too; its number is the frame the deck gives it.
+    for (const CoordinateSystemData& system : systems) {
+        HostSimObject& o = objects_[system.id];
+        o.id = system.id;
+        o.coordinateSystemNumber = system.deckFrameNumber;
+    }
 }
 
 bool HostSimObjectModel::Contains(int id) const {
@@ -30,8 +37,8 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
 
 namespace {
 
-class HostSimObjectImpl
-    : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText> {
+class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
+                                           IHostObjectArguments, IHostCoordinateSystem> {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : model_(std::move(model)), id_(id) {}
@@ -75,6 +82,30 @@ class HostSimObjectImpl
         HostSimObject o;
         if (!model_->Get(id_, o)) return E_FAIL;
         ids = o.children;
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetArgument(int index, VARIANT* value) override {
+        if (!value) return E_POINTER;
+        VariantInit(value);
+        HostSimObject o;
+        if (!model_->Get(id_, o)) return E_FAIL;
+        if (index < 0 || static_cast<std::size_t>(index) >= o.arguments.size()) return S_FALSE;
+        const auto& argument = o.arguments[static_cast<std::size_t>(index)];
+        if (const double* number = std::get_if<double>(&argument)) {
+            value->vt = VT_R8;
+            value->dblVal = *number;
+            return S_OK;
+        }
+        value->bstrVal = SysAllocString(std::get<std::wstring>(argument));
+        if (!value->bstrVal) return E_OUTOFMEMORY;
+        value->vt = VT_BSTR;
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetNumber(int& number) override {
+        number = 0;
+        HostSimObject o;
+        if (!model_->Get(id_, o) || !o.coordinateSystemNumber) return E_FAIL;
+        number = *o.coordinateSystemNumber;
         return S_OK;
     }
     [[nodiscard]] HRESULT SetName(const std::wstring& name) override {

@@ -11,7 +11,10 @@
 
 class HostSimObjectModel {
   public:
-    explicit HostSimObjectModel(const std::vector<HostSimObject>& objects);
+    // Each coordinate system is an object of its id as well (an object listed with that id
+    // keeps its type and name), answering the system's deck frame number.
+    explicit HostSimObjectModel(const std::vector<HostSimObject>& objects,
+                                const std::vector<CoordinateSystemData>& systems = {});
 
     bool Contains(int id) const;
     // A copy of the object (false when there is none).

@@ -76,6 +76,14 @@ HostSimObject ReadObject(const JsonAt& at) {
     }
     o.children = at.Ints("children");
     if (at.Has("text")) o.text = at.WideStringOr("text", L"");
+    for (const JsonAt& a : at.OptionalElements("arguments")) {
+        if (a.Value().is_string())
+            o.arguments.emplace_back(a.WideString());
+        else if (a.Value().is_number())
+            o.arguments.emplace_back(a.Double());
+        else
+            a.Fail("an argument must be a number or a text");
+    }
     return o;
 }
 

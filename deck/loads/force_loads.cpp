@@ -63,7 +63,7 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
         if (geometry == kGeometryEdges && !twoDimensional) {
             std::set<int> full, half;
             if (GetEdgeLoadNodeSets(record, full, half) != S_OK) return int{kRC_Success};
-            for (int node : CyclicSymmetryNodes(*this)) {
+            for (int node : GetCyclicSymmetryNodes()) {
                 full.erase(node);
                 half.erase(node);
             }

@@ -73,11 +73,6 @@ int BodyIdOf(const ObjectTypeRecord& record) {
     return id;
 }
 
-const std::set<int>& CyclicSymmetryNodes(const DorvixFeeder& /*feeder*/) {
-    static const std::set<int> none;
-    return none;
-}
-
 std::string HeaderLine(std::string_view kind, const ObjectTypeRecord& record) {
     std::string line = ".CLM ";
     line.append(kind);

@@ -130,9 +130,6 @@ class LoadLine {
 // The id of the body the load lies on; 0 when the record names none.
 int BodyIdOf(const ObjectTypeRecord& record);
 
-// The nodes the cyclic-symmetry writer ties; the loads spread over nodes leave them out.
-const std::set<int>& CyclicSymmetryNodes(const DorvixFeeder& feeder);
-
 // ".CLM <kind> NOM "<name>"".
 std::string HeaderLine(std::string_view kind, const ObjectTypeRecord& record);
 

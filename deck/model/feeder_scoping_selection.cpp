@@ -1,0 +1,80 @@
+// Named selection groups of a scoping's nodes, element faces or elements, for the writers
+// that refer to a region by group number.
+#include <set>
+#include <string>
+#include <vector>
+
+#include "deck/deck_counters.h"
+#include "deck/dorvix_feeder.h"
+#include "deck/mesh/mesh_scoping.h"
+#include "deck/mesh/mesh_wrapper.h"
+#include "deck/model/id_list_line.h"
+#include "host/data_source.h"
+
+namespace {
+
+constexpr int kNodeGroup = 0;
+constexpr int kFaceGroup = 2;
+
+std::string Header(int group, const char* what, const char* name) {
+    return ".SEL GROUP " + std::to_string(group) + " " + what + " NOM \"" + name + "\"";
+}
+
+HRESULT WriteFaceGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping,
+                       bool twoDimensional, int group, const char* name) {
+    std::vector<int> elements, faces;
+    for (const JXReference& r : scoping) {
+        // A two-dimensional model's faces are the edges of its elements.
+        if (twoDimensional && !(r.kind & kJXReferenceEdge)) return E_FAIL;
+        if (const HRESULT hr = GetScopingFaces(mesh, r, elements, faces); FAILED(hr)) return hr;
+    }
+    if (elements.empty()) return E_FAIL;
+    deck.WriteLine(Header(group, "FACES", name));
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        deck.WriteFields("  MAILLE", elements[i], "FACE", faces[i]);
+    return S_OK;
+}
+
+HRESULT WriteNodeGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping, int group,
+                       const char* name) {
+    std::set<int> nodes;
+    for (const JXReference& r : scoping) {
+        std::vector<int> found;
+        if (const HRESULT hr = GetScopingNodeIds(mesh, r, found); FAILED(hr)) return hr;
+        nodes.insert(found.begin(), found.end());
+    }
+    if (nodes.empty()) return E_FAIL;
+    deck.WriteLine(Header(group, "NOEUDS", name));
+    deck.WriteLongLine(IdListLine(nodes));
+    return S_OK;
+}
+
+// Elements in the order the host gives them, a repeated one repeated.
+HRESULT WriteElementGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping, int group,
+                          const char* name) {
+    std::vector<int> elements;
+    for (const JXReference& r : scoping)
+        if (const HRESULT hr = GetScopingIdsByKind(mesh, r, elements); FAILED(hr)) return hr;
+    if (elements.empty()) return E_FAIL;
+    deck.WriteLine(Header(group, "MAILLES", name));
+    deck.WriteLongLine(IdListLine(elements));
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT DorvixFeeder::WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
+                                            int* groupNumber) try {
+    if (scoping.GetCount() == 0 || !name || !groupNumber) return E_FAIL;
+    const int group = NextSelectionGroupNumber();
+    *groupNumber = group;
+    if (!deckFile_ || !meshWrapper_) return E_FAIL;
+    IHostMesh* mesh = meshWrapper_->GetMesh();
+    if (kind == kFaceGroup)
+        return WriteFaceGroup(*deckFile_, mesh, scoping, dataSource_ && dataSource_->Is2DAnalysis(), group,
+                              name);
+    if (kind == kNodeGroup) return WriteNodeGroup(*deckFile_, mesh, scoping, group, name);
+    return WriteElementGroup(*deckFile_, mesh, scoping, group, name);
+} catch (...) {
+    return E_FAIL;
+}
