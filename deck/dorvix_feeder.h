@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "caerep/core/cae_database.h"
 #include "deck/deck_file.h"
@@ -195,6 +196,72 @@ class DorvixFeeder : public DeckFileOwner {
     // 25 when a mass's node, element number or the deck's objects cannot be had; the masses
     // before it stay written.
     [[nodiscard]] int WriteRemoteMasses();
+
+    // --- load histories, functions and the structural load writers (loads/load_functions.cpp,
+    //     loads/nodal_temperature_loads.cpp, loads/pressure_loads.cpp, loads/force_loads.cpp,
+    //     loads/remote_point_loads.cpp, loads/body_loads.cpp, loads/line_loads.cpp,
+    //     loads/displacement_loads.cpp) ---
+    // A load reaches the deck per step with its value at the step's end (load-case form) or once,
+    // at step 1, as 1.0 times a ".FCT" function over every step (function form, UseLoadCases
+    // false). A component that is not imposed travels as kFreeComponent; it is never scaled, is
+    // left out of per-component lines and written as 0 in value lists. No non-finite number is
+    // ever written: such a value ends the writer with 39 and a message naming the load.
+    static constexpr double kFreeComponent = 1.7976931348623157e308;
+    // (time, value) pairs one after the other, times ascending and unique.
+    using LoadHistory = std::vector<double>;
+    // One per step from step 1: 1 active, 0 not.
+    using StepFlags = std::vector<int>;
+    // The load's activity per step; the first failing host answer, else 0.
+    [[nodiscard]] int GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const;
+    // The same for the load's variable of the id (E_FAIL when the load has none).
+    [[nodiscard]] int GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const;
+    // The variable's history from 0 to the last step's end, each value times scale: an
+    // expression at the load's sampling points and every step end, a table at its rows up to
+    // the last step end and every step end. 0; E_NOTIMPL for a variable not of time; E_FAIL for
+    // anything the host refuses or a value that is not finite.
+    [[nodiscard]] int SampleLoadHistory(IUnknown* variable, int loadId, double scale, LoadHistory& history);
+    // One ".FCT" block; with flags, only the segments of active steps. 0 or E_FAIL (nothing
+    // written) when a step's end time is missing.
+    [[nodiscard]] int WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId);
+    // Samples the variable and writes it as the deck's next function. E_FAIL without an active
+    // step (no id drawn), or the sampling's or writing's failure.
+    [[nodiscard]] int CreateLoadFunction(IUnknown* variable, int loadId, double scale, const StepFlags* flags,
+                                         int& functionId);
+    // One function per imposed component (x, y, z, and with rotations rx, ry, rz), each after its
+    // comment line; ids -1 where none was written. In 2-D only the in-plane components: x, y and
+    // rz, or rz alone for a moment. 0 or E_FAIL.
+    [[nodiscard]] int CreateComponentFunctions(IUnknown* load, int loadId, double scale, bool withRotations,
+                                               std::vector<int>& functionIds, bool moments = false);
+    // One function for the load's variable of the index, over every step.
+    [[nodiscard]] int CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
+                                             int& functionId);
+    // The component values at the step's end; kFreeComponent for a free component and, in 2-D,
+    // for one out of the plane. 0, or 39 (the load named), also for a missing step.
+    [[nodiscard]] int GetLoadComponentValuesAtStep(int step, IUnknown* load, std::vector<double>& values,
+                                                   bool withRotations, bool moments = false);
+    // Nodal temperatures (type 53 structural, 3 thermal) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
+    [[nodiscard]] int WriteNodalTemperatureLoads(int step, bool structural);
+    // The load's element faces (element edges in 2-D, where a reference other than an edge
+    // fails). The first failure, else 0.
+    [[nodiscard]] int GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
+                                          std::vector<int>& faceNumbers) const;
+    // The nodes of the load's edges: inner nodes at full weight, end nodes at half weight, an end
+    // shared by two edges at full weight. The first failure, else 0.
+    [[nodiscard]] int GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
+                                          std::set<int>& halfNodes) const;
+    // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
+    // 39 or the code of a query it relies on.
+    [[nodiscard]] int WritePressureLoads(int step);
+    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);      // 4 or 2
+    [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = 4);  // 4, or 21 moments
+    [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);      // 21 or 5
+    [[nodiscard]] int WriteRemoteDisplacements(int step);
+    [[nodiscard]] int WriteAccelerations(int step);
+    [[nodiscard]] int WriteAcceleration(int step, int loadId, IUnknown* load);
+    [[nodiscard]] int WriteRotationalVelocity(int step);
+    [[nodiscard]] int WriteDisplacementLoads(int step);
+    [[nodiscard]] int WriteDirectedLineLoads(int step);
+    [[nodiscard]] int WriteLineLoads(int step);
 
     // --- time definitions (feeder_time_definitions.cpp) ---
     // The time definitions of a linear multi-step static run, or the initial-computation block

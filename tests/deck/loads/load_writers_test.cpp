@@ -1,0 +1,256 @@
+// The structural load writers on the "loads-*" cases, in both deck forms: one step (each load at
+// the step's end, "NC 1") and two steps ending at 1 and 2 (each load once, as ".FCT" functions).
+// The reviewed deck sections sit beside each case as expected-load-case.txt and
+// expected-function.txt; a missing one is written beside it as ".actual" for review.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "../feeder/feeder_test_support.h"
+#include "deck/constraints/node_constraint_table.h"
+#include "deck/deck_counters.h"
+#include "host/load_model.h"
+#include "runtime/return_package.h"
+#include "settings/step_controls.h"
+
+using feedertest::FeederUnderTest;
+using feedertest::ModelCase;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+constexpr int kNodeLookup = 1;
+
+// A multi-step deck in load-case form, as a static run before a prestressed modal one writes it.
+class LoadFeeder : public FeederUnderTest {
+  public:
+    bool IsPrestressedModalIntent() const override { return loadCasesOverSteps; }
+    bool loadCasesOverSteps = false;
+};
+
+// The writers in the order the structural load case calls them; the first code ends it.
+int WriteLoadCase(LoadFeeder& f, int step) {
+    const std::function<int()> writers[] = {
+        [&] { return f.WritePressureLoads(step); },
+        [&] { return f.WriteSurfaceForceLoads(step, 4); },
+        [&] { return f.WriteSurfaceForceLoads(step, 2); },
+        [&] { return f.WriteVertexForceLoads(step); },
+        [&] { return f.WriteRemotePointLoads(step, 21); },
+        [&] { return f.WriteRemotePointLoads(step, 5); },
+        [&] { return f.WriteRemoteDisplacements(step); },
+        [&] { return f.WriteAccelerations(step); },
+        [&] { return f.WriteRotationalVelocity(step); },
+        [&] { return f.WriteDisplacementLoads(step); },
+        [&] { return f.WriteDirectedLineLoads(step); },
+        [&] { return f.WriteLineLoads(step); },
+        [&] { return f.WriteNodalTemperatureLoads(step, true); },
+    };
+    for (const auto& writer : writers)
+        if (const int code = writer(); code != kRC_Success) return code;
+    return kRC_Success;
+}
+
+class LoadWritersTest : public ::testing::TestWithParam<const char*> {
+  protected:
+    void Open(const std::string& name, bool withRemotePoints = true) {
+        model_ = std::make_unique<ModelCase>(name);
+        feeder_.UseSolveArguments(&model_->DataSource(), &package_);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder_.Open(), kRC_Success);
+        // The remote points' host nodes 1001 and 1002 as deck nodes 9 and 10.
+        if (!withRemotePoints) return;
+        (void)package_.SetLookup(1001, 9, kNodeLookup);
+        (void)package_.SetLookup(1002, 10, kNodeLookup);
+    }
+    void UseStepEnds(const std::vector<double>& ends) {
+        feeder_.UseSettings(kStaticAnalysis, kMechanicalPhysics, static_cast<int>(ends.size()));
+        for (std::size_t i = 0; i < ends.size(); ++i)
+            feeder_.GetSettings()
+                ->GetStepControlsAs<DorvixStepControls>(static_cast<int>(i) + 1, kStepSelector)
+                ->StoreEndTime(ends[i]);
+    }
+    std::string Text() {
+        std::string text;
+        for (const std::string& line : feeder_.CloseDeckLines()) text += line + "\n";
+        return text;
+    }
+    void ExpectGolden(const std::string& name, const std::string& file, const std::string& actual) {
+        const std::filesystem::path golden = decktest::CaseFolder(name) / file;
+        if (!platform::FileExists(golden)) {
+            decktest::WriteText(golden.string() + ".actual", actual);
+            FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
+        }
+        EXPECT_EQ(decktest::ReadText(golden), actual) << golden;
+        std::string lower = actual;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        EXPECT_EQ(lower.find("inf"), std::string::npos) << golden;
+        EXPECT_EQ(lower.find("nan"), std::string::npos) << golden;
+    }
+
+    decktest::ScratchFolder scratch_;
+    std::unique_ptr<ModelCase> model_;
+    ReturnPackage package_;
+    LoadFeeder feeder_;
+};
+
+}  // namespace
+
+TEST_P(LoadWritersTest, LoadCaseFormMatchesTheReviewedDeck) {
+    ASSERT_NO_FATAL_FAILURE(Open(GetParam()));
+    UseStepEnds({1.0});
+    ASSERT_TRUE(feeder_.UseLoadCases());
+    ASSERT_EQ(WriteLoadCase(feeder_, 1), kRC_Success);
+    EXPECT_FALSE(feeder_.WasMessagePosted());
+    ExpectGolden(GetParam(), "expected-load-case.txt", Text());
+}
+
+// Written once at step 1, functions numbered from 1 whatever an earlier deck used; step 2
+// writes nothing.
+TEST_P(LoadWritersTest, FunctionFormMatchesTheReviewedDeck) {
+    for (int i = 0; i < 5; ++i) (void)NextFunctionNumber();
+    ASSERT_NO_FATAL_FAILURE(Open(GetParam()));
+    UseStepEnds({1.0, 2.0});
+    ASSERT_FALSE(feeder_.UseLoadCases());
+    ASSERT_EQ(WriteLoadCase(feeder_, 1), kRC_Success);
+    const int functions = GetDeckCounters().function;
+    ASSERT_EQ(WriteLoadCase(feeder_, 2), kRC_Success);
+    EXPECT_EQ(GetDeckCounters().function, functions);
+    EXPECT_FALSE(feeder_.WasMessagePosted());
+    ExpectGolden(GetParam(), "expected-function.txt", Text());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoadWritersTest,
+                         ::testing::Values("loads-pressure", "loads-force-moment", "loads-gravity",
+                                           "loads-rotational-velocity", "loads-line",
+                                           "loads-remote-displacement", "loads-temperature"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+namespace {
+
+class LoadFailuresTest : public LoadWritersTest {};
+
+constexpr int kFaultyForce = 29;
+
+}  // namespace
+
+// Load 29 of "loads-force-moment": x an expression without sampling count, z 1e308 at step ends.
+TEST_F(LoadFailuresTest, BadLoadEndsTheWriterWithItsCodeAndNothingNonFinite) {
+    struct Row {
+        int type;
+        double area;
+        int steps;
+        int expected;
+    };
+    const Row rows[] = {
+        {4, 0.0, 1, kRC_MissingData},     // no area to share the force over
+        {4, 1e-10, 1, kRC_DataMismatch},  // 1e308 / 1e-10 is not finite
+        {2, 0.0, 2, kRC_DataMismatch},    // the expression cannot be sampled
+    };
+    for (const Row& row : rows) {
+        LoadFeeder feeder;
+        ModelCase model("loads-force-moment");
+        for (HostObjectRecord& record : model.MutableCase().objectTable->records)
+            if (record.id == kFaultyForce) {
+                record.hostType = row.type;
+                record.area = row.area;
+            }
+        feeder.UseSolveArguments(&model.DataSource(), &package_);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, row.steps);
+        for (int s = 1; s <= row.steps; ++s)
+            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        EXPECT_EQ(feeder.WriteSurfaceForceLoads(1, row.type), row.expected) << "type " << row.type;
+        EXPECT_TRUE(feeder.WasMessagePosted());
+        std::string text;
+        for (const std::string& line : feeder.CloseDeckLines()) text += line + "\n";
+        EXPECT_EQ(text.find("Inf"), std::string::npos) << text;
+    }
+}
+
+// An expression sampled 4 times up to the last step end at 2; a table's rows past the last step
+// end are not sampled.
+TEST_F(LoadFailuresTest, SamplesExpressionsAndTablesUpToTheLastStepEnd) {
+    ASSERT_NO_FATAL_FAILURE(Open("loads-force-moment"));
+    UseStepEnds({2.0});
+    IUnknown* force = feeder_.GetObjectTypeTable()->FindById(21)->GetHostLoad();
+    ComPtr<IHostLoad> load;
+    ASSERT_EQ(force->QueryInterface(IHostLoad::iid(), load.ReleaseAndGetVoidAddress()), S_OK);
+    ComPtr<IHostLoadVariable> x, y;
+    ASSERT_EQ(load->GetVariable(2, x.ReleaseAndGetAddressOf()), S_OK);
+    ASSERT_EQ(load->GetVariable(3, y.ReleaseAndGetAddressOf()), S_OK);
+    DorvixFeeder::LoadHistory history;
+    ASSERT_EQ(feeder_.SampleLoadHistory(x.Get(), 21, 2.0, history), S_OK);
+    EXPECT_EQ(history, (DorvixFeeder::LoadHistory{0, 20, 0.5, 20, 1, 20, 1.5, 20, 2, 20}));
+    UseStepEnds({1.0});
+    ASSERT_EQ(feeder_.SampleLoadHistory(y.Get(), 21, 1.0, history), S_OK);
+    EXPECT_EQ(history, (DorvixFeeder::LoadHistory{0, 0, 1, 10}));
+}
+
+// No active step: no function, no id drawn, nothing written.
+TEST_F(LoadFailuresTest, FunctionWithoutActiveStepIsRefused) {
+    ASSERT_NO_FATAL_FAILURE(Open("loads-pressure"));
+    UseStepEnds({1.0, 2.0});
+    IUnknown* pressure = feeder_.GetObjectTypeTable()->FindById(11)->GetHostLoad();
+    ComPtr<IHostLoad> load;
+    ASSERT_EQ(pressure->QueryInterface(IHostLoad::iid(), load.ReleaseAndGetVoidAddress()), S_OK);
+    ComPtr<IHostLoadVariable> magnitude;
+    ASSERT_EQ(load->GetVariable(1, magnitude.ReleaseAndGetAddressOf()), S_OK);
+    const DorvixFeeder::StepFlags none = {0, 0};
+    int id = -7;
+    EXPECT_EQ(feeder_.CreateLoadFunction(magnitude.Get(), 11, 1.0, &none, id), E_FAIL);
+    EXPECT_EQ(id, -7);
+    EXPECT_EQ(GetDeckCounters().function, 0);
+    EXPECT_TRUE(feeder_.CloseDeckLines().empty());
+}
+
+// Load-case form over two steps: remote displacement 71 is deactivated in step 2 and left out;
+// 72 after it is still written.
+TEST_F(LoadFailuresTest, DeactivatedRemoteDisplacementIsPassedOver) {
+    ASSERT_NO_FATAL_FAILURE(Open("loads-remote-displacement"));
+    UseStepEnds({1.0, 2.0});
+    feeder_.loadCasesOverSteps = true;
+    ASSERT_TRUE(feeder_.UseLoadCases());
+    ASSERT_EQ(feeder_.WriteRemoteDisplacements(2), kRC_Success);
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[1], ".CLM DEP NOE NOM \"Held Remote Point\"");
+    EXPECT_EQ(lines[7], "  I 10 V 0. COMP 6 NC 2");
+}
+
+TEST_F(LoadFailuresTest, RemotePointWithoutDeckNodeIs25) {
+    ASSERT_NO_FATAL_FAILURE(Open("loads-remote-displacement", false));
+    UseStepEnds({1.0});
+    EXPECT_EQ(feeder_.WriteRemoteDisplacements(1), kRC_MissingData);
+    EXPECT_TRUE(feeder_.WasMessagePosted());
+}
+
+// The pre-pass gave nodes 1 to 4 of the face displacement 31's x and z (keys 1 and 3); y is free.
+TEST_F(LoadFailuresTest, DisplacementGoesToTheNodesOfTheConstraintTable) {
+    for (int steps : {1, 2}) {
+        LoadFeeder feeder;
+        ModelCase model("loads-displacement");
+        feeder.UseSolveArguments(&model.DataSource(), &package_);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
+        for (int s = 1; s <= steps; ++s)
+            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        NodeConstraintTable& table = *feeder.GetNodeConstraintTable();
+        EXPECT_EQ(feeder.WriteDisplacementLoads(1), kRC_DataMismatch);  // not resolved yet
+        const std::int32_t nodes[] = {1, 2, 3, 4};
+        table.AddNodalMotionList(31, 513, 4, nodes, CoordSystemSafe(), {3, 1, 3}, {1, 2, 3});
+        ASSERT_EQ(table.FinaliseAll(), S_OK);
+        ASSERT_EQ(feeder.WriteDisplacementLoads(1), kRC_Success);
+        std::string text;
+        for (const std::string& line : feeder.CloseDeckLines()) text += line + "\n";
+        ExpectGolden("loads-displacement", steps == 1 ? "expected-load-case.txt" : "expected-function.txt",
+                     text);
+    }
+}
