@@ -102,4 +102,22 @@ inline std::filesystem::path CaseFolder(const std::string& name) {
     return std::filesystem::path(DORVIX_TEST_DATA) / "cases" / name;
 }
 
+// The lines as one text, a line feed after each.
+inline std::string JoinedLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// Compares a written section with its reviewed golden file. A missing golden file is never
+// made here: the text goes beside it as ".actual" for review, and the check fails.
+inline void ExpectGoldenText(const std::filesystem::path& golden, const std::string& text) {
+    if (!platform::FileExists(golden)) {
+        WriteText(golden.string() + ".actual", text);
+        ADD_FAILURE() << "no golden file " << golden << "; wrote .actual beside it for review";
+        return;
+    }
+    EXPECT_EQ(ReadText(golden), text) << golden;
+}
+
 }  // namespace decktest

@@ -182,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
 // deck in its set (fixed supports hold six components where the model has shell nodes).
 TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
     const std::pair<const char*, SupportsContext> cases[] = {
-        {"bc-supports-block", {nullptr, false, false}}, {"bc-frictionless", {nullptr, false, false}},
-        {"bc-cylindrical", {nullptr, false, false}},    {"bc-symmetry", {nullptr, false, false}},
+        {"bc-supports-block", {nullptr, false, false}},     {"bc-frictionless", {nullptr, false, false}},
+        {"bc-cylindrical", {nullptr, false, false}},        {"bc-symmetry", {nullptr, false, false}},
         {"bc-displacement-local", {nullptr, false, false}}, {"bc-shell-rotation", {nullptr, false, true}},
         {"bc-plane-edges", {nullptr, true, false}}};
     for (const auto& [name, context] : cases) {
@@ -195,14 +195,7 @@ TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
         std::vector<std::string> lines = decktest::DeckLines(
             [&](DorvixDeckFile& deck) { WriteSupportSets(deck, *feeder.GetNodeConstraintTable(), context); });
         lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
-        std::string text;
-        for (const std::string& line : lines) text += line + "\n";
-        const std::filesystem::path golden = decktest::CaseFolder(name) / "expected-supports.txt";
-        if (!platform::FileExists(golden)) {
-            decktest::WriteText(golden.string() + ".actual", text);
-            ADD_FAILURE() << "no golden file " << golden << "; wrote .actual beside it for review";
-            continue;
-        }
-        EXPECT_EQ(decktest::ReadText(golden), text) << name;
+        decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-supports.txt",
+                                   decktest::JoinedLines(lines));
     }
 }

@@ -67,14 +67,8 @@ class ImportedLoadsTest : public ::testing::Test {
         return time;
     }
     void ExpectGolden(const std::string& name, const std::string& file) {
-        std::string actual;
-        for (const std::string& line : feeder_->CloseDeckLines()) actual += line + "\n";
-        const std::filesystem::path golden = decktest::CaseFolder(name) / file;
-        if (!platform::FileExists(golden)) {
-            decktest::WriteText(golden.string() + ".actual", actual);
-            FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
-        }
-        EXPECT_EQ(decktest::ReadText(golden), actual);
+        decktest::ExpectGoldenText(decktest::CaseFolder(name) / file,
+                                   decktest::JoinedLines(feeder_->CloseDeckLines()));
     }
 
     decktest::ScratchFolder scratch_;

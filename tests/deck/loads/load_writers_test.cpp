@@ -70,18 +70,10 @@ class LoadWritersTest : public ::testing::TestWithParam<const char*> {
                 ->GetStepControlsAs<DorvixStepControls>(static_cast<int>(i) + 1, kStepSelector)
                 ->StoreEndTime(ends[i]);
     }
-    std::string Text() {
-        std::string text;
-        for (const std::string& line : feeder_.CloseDeckLines()) text += line + "\n";
-        return text;
-    }
+    std::string Text() { return decktest::JoinedLines(feeder_.CloseDeckLines()); }
     void ExpectGolden(const std::string& name, const std::string& file, const std::string& actual) {
         const std::filesystem::path golden = decktest::CaseFolder(name) / file;
-        if (!platform::FileExists(golden)) {
-            decktest::WriteText(golden.string() + ".actual", actual);
-            FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
-        }
-        EXPECT_EQ(decktest::ReadText(golden), actual) << golden;
+        decktest::ExpectGoldenText(golden, actual);
         std::string lower = actual;
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return std::tolower(c); });

@@ -36,14 +36,8 @@ void LoadUnitTables() {
 }
 
 void ExpectGolden(const std::string& caseName, const std::string& section, const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    const std::filesystem::path path = decktest::CaseFolder(caseName) / ("expected-" + section + ".txt");
-    if (!platform::FileExists(path)) {
-        decktest::WriteText(path.string() + ".actual", text);
-        FAIL() << "no golden file " << path << "; wrote .actual beside it for review";
-    }
-    EXPECT_EQ(decktest::ReadText(path), text) << caseName;
+    decktest::ExpectGoldenText(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"),
+                               decktest::JoinedLines(lines));
 }
 
 class OpenedCase {

@@ -18,19 +18,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-std::string Joined(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
-
 void ExpectGolden(const std::string& caseName, const std::string& section, const Lines& lines) {
-    const std::filesystem::path path = decktest::CaseFolder(caseName) / ("expected-" + section + ".txt");
-    if (!platform::FileExists(path)) {
-        decktest::WriteText(path.string() + ".actual", Joined(lines));
-        FAIL() << "no golden file " << path << "; wrote .actual beside it for review";
-    }
-    EXPECT_EQ(decktest::ReadText(path), Joined(lines)) << caseName;
+    decktest::ExpectGoldenText(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"),
+                               decktest::JoinedLines(lines));
 }
 
 // A case loaded and opened by a feeder whose deck goes to a scratch folder.

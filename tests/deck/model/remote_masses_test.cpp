@@ -43,14 +43,8 @@ TEST_F(RemoteMassTest, WritesTheMassesInTheirReviewedForm) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RegisterRemotePoints();
     ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
-    std::string actual;
-    for (const std::string& line : feeder_.CloseDeckLines()) actual += line + "\n";
-    const std::filesystem::path golden = decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt";
-    if (!platform::FileExists(golden)) {
-        decktest::WriteText(golden.string() + ".actual", actual);
-        FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
-    }
-    EXPECT_EQ(decktest::ReadText(golden), actual);
+    decktest::ExpectGoldenText(decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt",
+                               decktest::JoinedLines(feeder_.CloseDeckLines()));
 }
 
 TEST_F(RemoteMassTest, TwoDimensionalModelGivesOnlyTheInertiaAboutZ) {
