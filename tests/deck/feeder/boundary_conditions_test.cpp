@@ -186,7 +186,9 @@ TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
         {"bc-cylindrical", {nullptr, false, false}},        {"bc-symmetry", {nullptr, false, false}},
         {"bc-displacement-local", {nullptr, false, false}}, {"bc-shell-rotation", {nullptr, false, true}},
         {"bc-plane-edges", {nullptr, true, false}}};
-    for (const auto& [name, context] : cases) {
+    for (const auto& entry : cases) {
+        const char* name = entry.first;
+        const SupportsContext& context = entry.second;
         decktest::ScratchFolder scratch;
         ModelCase model(name);
         FeederUnderTest feeder;
