@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "caerep/core/cae_rep_base.h"
+#include "caerep/core/cae_rep.h"
 #include "caerep/model/container_reps.h"
 #include "caerep/units/units_adaptor.h"
 #include "deck/addin_utilities.h"
@@ -101,13 +101,21 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
     const CoordinateSystemData* frame = nullptr;
     if (frameId != 0) {
         frame = bodyWrapper_->FindCoordinateSystem(frameId);
-        if (!frame) return kRC_MissingData;
+        if (!frame) {
+            PostHostMessage(
+                L"The remote point \"" + caption + L"\" uses a coordinate system the model does not have.",
+                L"Error");
+            return kRC_MissingData;
+        }
     }
 
     int kind = kScopedKindNode;
     int node = 0;
     const JXReference pilot{static_cast<std::int32_t>(ReadUnsigned(point, L"NodeReferenceId")), 0};
-    if (FAILED(meshWrapper_->GetScopedNodeIds(&kind, pilot, &node))) return kRC_HostMeshRefused;
+    if (FAILED(meshWrapper_->GetScopedNodeIds(&kind, pilot, &node))) {
+        PostHostMessage(L"The host gives no node for the remote point \"" + caption + L"\".", L"Error");
+        return kRC_HostMeshRefused;
+    }
     record.node = node;
     record.locationKind = RemotePointRecord::kExistingNode;
 

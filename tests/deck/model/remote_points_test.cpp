@@ -46,7 +46,7 @@ void SetUnsigned(NCAERep::CCAERepBase& point, const wchar_t* name, unsigned int 
 }  // namespace
 
 // A rigid point on a face and a vertex in an aligned frame with its snippet; a deformable one
-// on a face and an edge in a turned frame (its axes follow); a beam one without a caption on an
+// on a face in a turned frame (its axes follow); a beam one without a caption on an
 // edge in a turned frame the deck has no number for (no axes). The unscoped point and the one
 // without "HasScoping" leave no trace.
 TEST_F(RemotePointsTest, WritesTheReviewedSectionAndThePilotLookups) {
@@ -73,23 +73,25 @@ struct FailureCase {
     const char* what;
     std::function<void(NCAERep::CCAERepBase&)> change;
     int code;
+    bool named;
 };
 
-// Each failure stops at the first point, after its banner and before its coupling.
+// Each failure stops at the first point, after its banner and before its coupling; a frame or
+// node the host lacks is named to the user.
 TEST_F(RemotePointsTest, AFailingPointStopsTheWriterWithItsCode) {
     const FailureCase cases[] = {
-        {"unknown frame", [](auto& p) { SetUnsigned(p, L"RefCoordSysId", 99); }, kRC_MissingData},
+        {"unknown frame", [](auto& p) { SetUnsigned(p, L"RefCoordSysId", 99); }, kRC_MissingData, true},
         {"unknown node reference", [](auto& p) { SetUnsigned(p, L"NodeReferenceId", 999); },
-         kRC_HostMeshRefused},
+         kRC_HostMeshRefused, true},
         {"reference to an element", [](auto& p) { SetUnsigned(p, L"NodeReferenceId", 904); },
-         kRC_HostMeshRefused},
+         kRC_HostMeshRefused, true},
         {"unresolved scoping",
          [](auto& p) {
              NCAERep::CPropertyValue scoping;
              scoping.setValue(std::vector<std::wstring>{L"Nowhere"});
              p.setProperty(L"Scoping", scoping);
          },
-         kRC_ModelLoadFailed},
+         kRC_ModelLoadFailed, false},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,6 +105,7 @@ TEST_F(RemotePointsTest, AFailingPointStopsTheWriterWithItsCode) {
         ASSERT_FALSE(points.empty());
         c.change(*points.front());
         EXPECT_EQ(feeder.WriteRemotePoints(), c.code);
+        EXPECT_EQ(feeder.WasMessagePosted(), c.named);
         EXPECT_EQ(feeder.CloseDeckLines(), Lines{kFirstBanner});
         int first = 0;
         int second = 0;
