@@ -458,6 +458,17 @@ class DorvixFeeder : public DeckFileOwner {
     [[nodiscard]] HRESULT WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
                                                 int* groupNumber);
 
+    // --- remote points (model/feeder_remote_points.cpp) ---
+    // Every remote point of the model that has a scoping, in model order: a banner, the
+    // remote-load writer's pilot coupling, the pilot's results lookup (its node, kind 1), the
+    // pilot's axes when its frame is turned and has a deck frame, and its snippets (key 8).
+    // 0 (also without remote points); 44 an object that cannot be fetched; ReadScoping's code;
+    // 25 a frame the model does not have; 41 a pilot node the host cannot resolve; or the
+    // remote-load writer's code. What was written before a failure stays in the deck.
+    [[nodiscard]] int WriteRemotePoints();
+    // One remote point of WriteRemotePoints.
+    [[nodiscard]] int WriteRemotePoint(const NCAERep::CCAERepBase& point);
+
   private:
     std::set<int> cyclicSymmetryNodes_;
 

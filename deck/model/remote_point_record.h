@@ -8,6 +8,9 @@ struct RemotePointRecord {
     // A pilot that is already a mesh node; any other location kind makes a new node.
     static constexpr std::int32_t kExistingNode = 2;
     static constexpr std::int32_t kRigid = 0;
+    static constexpr std::int32_t kDeformable = 1;
+    // Kept apart from deformable in the record, though the coupling is written the same way.
+    static constexpr std::int32_t kBeam = 2;
 
     std::int32_t id = 0;
     std::int32_t spare = -1;

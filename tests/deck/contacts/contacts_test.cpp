@@ -97,6 +97,17 @@ TEST(Contacts, SectionsOfTheExampleCasesInTheirReviewedForm) {
     }
 }
 
+// An eigen run ties every region in list order, whatever its type, stop child or reserved
+// name, with the tie option text.
+TEST(Contacts, EigenRunTiesEveryRegionInListOrder) {
+    constexpr int kEigenKind = 2;
+    OpenedCase c("contacts-tie-only", nullptr, kEigenKind);
+    ASSERT_EQ(c.code, kRC_Success);
+    c.feeder.SetNonLinearFlag(1);
+    EXPECT_EQ(c.feeder.WriteContacts(), kRC_Success);
+    ExpectGolden("contacts-tie-only", c.feeder.CloseDeckLines());
+}
+
 // Group, tie and contact-element numbers run on from what the model section and an earlier
 // writer drew.
 TEST(Contacts, NumbersContinueAfterEarlierWriters) {
