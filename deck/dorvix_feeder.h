@@ -490,6 +490,44 @@ class DorvixFeeder : public DeckFileOwner {
     // component is unknown, or the frame is not in the model. Refusals are posted as errors.
     [[nodiscard]] int WriteCouplingConditions();
 
+    // --- deck write sequence, solve, end-time check and close (feeder_sequence.cpp,
+    //     feeder_solve.cpp, feeder_end_time.cpp, materials/named_selection_materials.cpp) ---
+    // The miscellaneous section: units, the ALL_ELEMENTS and ALL_NODES groups and the
+    // reference temperature (not for buckling or prestress runs), then the cyclic symmetry.
+    // 0, 25 without the reference-temperature record, or the cyclic-symmetry writer's code.
+    [[nodiscard]] int WriteMiscellaneous();
+    // The run options and, when asked, the result options; then the run-option snippets.
+    // 0, or 25 without the contact-pair record.
+    [[nodiscard]] int WriteRunOptions(bool withResultOptions);
+    // The scaled materials of two-dimensional named selections ("remplissage_<factor>" and
+    // "aube_equivalente..."). 0; 25 when a scoping gives no element ids; the scaled-material
+    // writer's code when it fails.
+    [[nodiscard]] int WriteNamedSelectionMaterials();
+    // Closes the deck and runs the solver. 1 cancelled, else the job runner's code (a
+    // listing warning, 103, counts as success).
+    [[nodiscard]] int Solve();
+    // Compares the last solved time of the description file with the last step's end time.
+    // Any non-zero code then moves into the return package's error code and `code` becomes
+    // 0. Returns the incoming code, 11 when the check set it, or GetStepEndTime's code.
+    [[nodiscard]] int CheckEndTime(const std::string& descriptionFile, int& code);
+    // Hands the code and the status bits to the return package, writes the results log when
+    // asked, frees the per-solve objects, copies the deck in input-only mode and saves the
+    // output representation when a message was posted. Safe after a failure of any step.
+    void Close(int& code);
+    // 0x800 solution incomplete, 0x10000 the last result set carries the code 999999.
+    static constexpr unsigned kStatusIncomplete = 0x800;
+    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
+    unsigned GetStatusBits() const { return statusBits_; }
+
+  protected:
+    void AddStatusBits(unsigned bits) { statusBits_ |= bits; }
+
+  private:
+    unsigned statusBits_ = 0;
+    std::chrono::system_clock::time_point solveStart_{};
+    std::chrono::system_clock::time_point solveEnd_{};
+
+  public:
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }
     bool WasMessagePosted() const { return messagePosted_; }
