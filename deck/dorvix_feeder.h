@@ -523,6 +523,8 @@ class DorvixFeeder : public DeckFileOwner {
     void AddStatusBits(unsigned bits) { statusBits_ |= bits; }
 
   private:
+    // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.
+    void WriteResultsLog(const std::filesystem::path& deckPath, int code);
     unsigned statusBits_ = 0;
     std::chrono::system_clock::time_point solveStart_{};
     std::chrono::system_clock::time_point solveEnd_{};

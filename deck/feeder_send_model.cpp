@@ -132,10 +132,3 @@ void DorvixFeeder::WriteTimingLog(const ClockMarks& marks) {
     // The deck does not depend on the log: the user is told, the solve goes on.
     PostHostMessage(L"The timing log " + platform::WideFromPath(path) + L" cannot be written", L"Warning");
 }
-
-int DorvixFeeder::WriteReturn() try {
-    WriteDeckLine("RETURN");
-    return kRC_Success;
-} catch (...) {
-    return AnswerException(kRC_Exception, L"Closing the deck");
-}
