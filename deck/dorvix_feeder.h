@@ -500,8 +500,9 @@ class DorvixFeeder : public DeckFileOwner {
     // 0, or 25 without the contact-pair record.
     [[nodiscard]] int WriteRunOptions(bool withResultOptions);
     // The scaled materials of two-dimensional named selections ("remplissage_<factor>" and
-    // "aube_equivalente..."). 0; 25 when a scoping gives no element ids; the scaled-material
-    // writer's code when it fails.
+    // "aube_equivalente..."); a selection whose data are missing, or whose blade ring has no
+    // positive finite mass to spread the blades over, is skipped. 0; 25 when the element ids
+    // of a scoping cannot be had; the scaled-material writer's code when it fails.
     [[nodiscard]] int WriteNamedSelectionMaterials();
     // Closes the deck and runs the solver. 1 cancelled, else the job runner's code (a
     // listing warning, 103, counts as success).

@@ -94,8 +94,7 @@ int DorvixFeeder::SendModelAttributes(ClockMarks& marks) {
     WriteObjectSnippets(kMaterialSnippetKey);
     if (const int code = WriteContacts(); code != kRC_Success) return code;
     if (const int code = WriteNamedSelections(); code != kRC_Success) return code;
-    // The scaled materials of named selections (WriteNamedSelectionMaterials) follow here,
-    // returning its code, once that writer exists.
+    if (const int code = WriteNamedSelectionMaterials(); code != kRC_Success) return code;
     marks[5] = platform::MonotonicMs();
 
     if (NamedOptionIsOne("create components")) WriteLoadSupportComponents();
