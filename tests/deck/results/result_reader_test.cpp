@@ -14,6 +14,7 @@
 #include "platform/creation_registry.h"
 #include "result_files.h"
 #include "tests/deck/deck_test_support.h"
+#include "tests/deck/feeder/feeder_test_support.h"
 #include "tests/deck/materials/material_test_support.h"
 
 namespace {
@@ -108,6 +109,28 @@ TEST_F(ResultReader, ScattersNodeValuesByIdAndReadsMissingNodesAsZero) {
     unsolved.SetTime(0.75);
     EXPECT_EQ(reader_.ReadResult(unsolved, target), E_INVALIDARG);
     EXPECT_NE(reader_.GetProblem().find(L"no set at time"), std::wstring::npos);
+}
+
+TEST_F(ResultReader, WithoutAnIdSelectionReadsEveryNodeOfTheCurrentBody) {
+    feedertest::ModelCase model("mesh-single-hexa");  // part 1, body 10, nodes 1 to 8
+    feedertest::FeederUnderTest feeder;
+    feeder.UseDataSource(&model.DataSource());
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.GetMeshRep(), kRC_Success);
+    ComPtr<IHostMeshData> mesh = ComPtr<IHostMesh>(feeder.GetHostMesh()).As<IHostMeshData>();
+    ASSERT_TRUE(mesh);
+    reader_.SetResultFile(Write("dorvix_mt.des", false, {{1, 1.0, 1}}, {8, 6, 5, 4, 3, 2, 1}, 295.15));
+    ASSERT_EQ(reader_.Open(), S_OK);
+    ResultObject target;
+    EXPECT_EQ(reader_.ReadResult(ResultDefinition{}, target), E_FAIL) << "neither ids nor mesh";
+
+    reader_.SetMesh(mesh.Get());
+    reader_.SetBody(10, 1);
+    ASSERT_EQ(reader_.ReadResult(ResultDefinition{}, target), S_OK);
+    EXPECT_EQ(target.ids, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(target.values,
+              (std::vector<double>{295.15, 295.15, 295.15, 295.15, 295.15, 295.15, 0.0, 295.15}));
+    EXPECT_FALSE(reader_.IsComplete());
 }
 
 TEST_F(ResultReader, RefusesADamagedFileWithItsReason) {
