@@ -141,3 +141,13 @@ TEST(EndTimeCheck, ARefusedDescriptionIsNoResultSetAndItsReasonIsPosted) {
               std::wstring::npos)
         << reason;
 }
+
+TEST(EndTimeCheck, AMissingEndTimeIsReturnedAndTheCodeStays) {
+    SolvedFeeder solved(1.0, {0.5}, 1, false);
+    solved.feeder.SetNumberOfSteps(3);  // the settings hold two
+    int code = kRC_Success;
+    EXPECT_EQ(solved.feeder.CheckEndTime("dorvix_as.des", code), kRC_MissingStepValue);
+    EXPECT_EQ(code, kRC_Success);
+    EXPECT_EQ(solved.PackageError(), kUntouched);
+    EXPECT_EQ(SolutionIncompleteFlag, 0);
+}
