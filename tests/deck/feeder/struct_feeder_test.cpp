@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "../deck_test_support.h"
+#include "deck/constraints/node_constraint_table.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
 #include "feeder_test_support.h"
 #include "platform/clock.h"
@@ -330,30 +331,50 @@ TEST(StructFeed, InputOnlyCopiesTheDeckWithoutSolverOrEndTimeCheck) {
     EXPECT_EQ(decktest::ReadText(run.Folder() / "copy.dat"), decktest::ReadText(run.Folder() / "dorvix.dat"));
 }
 
-// The initial velocity of the transient case, on a model the host calls two-dimensional or
-// with a refused kind.
-TEST(StructInitialVelocity, TwoDimensionalModelsWriteTwoComponentsAndKind5IsRefused) {
-    for (const int kind : {2, 5}) {
-        SCOPED_TRACE(kind);
-        decktest::ScratchFolder scratch;
-        feedertest::ModelCase model("struct-transient-velocity");
-        model.MutableCase().is2D = true;
-        model.MutableCase().solveJob->initialCondition->kind = kind;
-        StructUnderTest feeder;
-        feeder.SetSolveArguments(&model.DataSource(), nullptr);
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-        ASSERT_EQ(feeder.Open(), kRC_Success);
-        if (kind == 5) {
-            EXPECT_EQ(feeder.WriteInitialVelocity(), kRC_MissingData);
-            EXPECT_EQ(feeder.CloseDeckLines(), Lines{});
-            continue;
-        }
-        EXPECT_EQ(feeder.WriteInitialVelocity(), kRC_Success);
-        const Lines lines = feeder.CloseDeckLines();
-        ASSERT_EQ(lines.size(), 2u + 12u);  // banner, block line, the 12 nodes of the part
-        EXPECT_EQ(lines[1], ".CLM VII NOE NOM \"Initial Velocity\"");
-        EXPECT_EQ(lines[2], "  I 1 2.5 0.");
+// The initial velocity of the transient case: 2.5, 0, -1 on the twelve nodes of its body.
+class StructInitialVelocity : public ::testing::Test {
+  protected:
+    void Open(bool twoDimensional, int kind) {
+        model_.MutableCase().is2D = twoDimensional;
+        model_.MutableCase().solveJob->initialCondition->kind = kind;
+        feeder_.SetSolveArguments(&model_.DataSource(), nullptr);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(model_.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder_.Open(), kRC_Success);
     }
+    decktest::ScratchFolder scratch_;
+    feedertest::ModelCase model_{"struct-transient-velocity"};
+    StructUnderTest feeder_;
+};
+
+TEST_F(StructInitialVelocity, TwoDimensionalModelsWriteTwoComponents) {
+    ASSERT_NO_FATAL_FAILURE(Open(true, 2));
+    EXPECT_EQ(feeder_.WriteInitialVelocity(), kRC_Success);
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_EQ(lines.size(), 2u + 12u);  // banner, block line, one line per node
+    EXPECT_EQ(lines[1], ".CLM VII NOE NOM \"Initial Velocity\"");
+    EXPECT_EQ(lines[2], "  I 1 2.5 0.");
+}
+
+TEST_F(StructInitialVelocity, ANodeWithAFrameGetsTheVelocityInItsAxesFirst) {
+    ASSERT_NO_FATAL_FAILURE(Open(false, 2));
+    CoordSystemSafe turned;  // 45 degrees about z
+    ASSERT_EQ(turned.SetAxes({1.0, 1.0, 0.0}, 0, {-1.0, 1.0, 0.0}, 1), S_OK);
+    // A displacement prescribed along the turned x axis gives node 3 that frame.
+    feeder_.GetNodeConstraintTable()->AddNodalMotion(1, 513, 3, turned, {3, 1, 1}, {0, 0, 0});
+    ASSERT_EQ(feeder_.GetNodeConstraintTable()->FinaliseAll(), S_OK);
+    EXPECT_EQ(feeder_.WriteInitialVelocity(), kRC_Success);
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_EQ(lines.size(), 2u + 12u);
+    // The table's node frame: x along the held direction (1, 1, 0)/sqrt 2, y along global z,
+    // z along (1, -1, 0)/sqrt 2 (the frame the node rotations section writes for node 3).
+    EXPECT_EQ(lines[2], "  I 3 1.76776695296637 -1. 1.76776695296637");
+    EXPECT_EQ(lines[3], "  I 1 2.5 0. -1.");
+}
+
+TEST_F(StructInitialVelocity, Kind5IsRefusedWithNothingWritten) {
+    ASSERT_NO_FATAL_FAILURE(Open(false, 5));
+    EXPECT_EQ(feeder_.WriteInitialVelocity(), kRC_MissingData);
+    EXPECT_EQ(feeder_.CloseDeckLines(), Lines{});
 }
 
 }  // namespace
