@@ -500,8 +500,9 @@ class DorvixFeeder : public DeckFileOwner {
     // 0, or 25 without the contact-pair record.
     [[nodiscard]] int WriteRunOptions(bool withResultOptions);
     // The scaled materials of two-dimensional named selections ("remplissage_<factor>" and
-    // "aube_equivalente..."). 0; 25 when a scoping gives no element ids; the scaled-material
-    // writer's code when it fails.
+    // "aube_equivalente..."); a selection whose data are missing, or whose blade ring has no
+    // positive finite mass to spread the blades over, is skipped. 0; 25 when the element ids
+    // of a scoping cannot be had; the scaled-material writer's code when it fails.
     [[nodiscard]] int WriteNamedSelectionMaterials();
     // Closes the deck and runs the solver. 1 cancelled, else the job runner's code (a
     // listing warning, 103, counts as success).
@@ -523,6 +524,8 @@ class DorvixFeeder : public DeckFileOwner {
     void AddStatusBits(unsigned bits) { statusBits_ |= bits; }
 
   private:
+    // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.
+    void WriteResultsLog(const std::filesystem::path& deckPath, int code);
     unsigned statusBits_ = 0;
     std::chrono::system_clock::time_point solveStart_{};
     std::chrono::system_clock::time_point solveEnd_{};

@@ -94,8 +94,7 @@ int DorvixFeeder::SendModelAttributes(ClockMarks& marks) {
     WriteObjectSnippets(kMaterialSnippetKey);
     if (const int code = WriteContacts(); code != kRC_Success) return code;
     if (const int code = WriteNamedSelections(); code != kRC_Success) return code;
-    // The scaled materials of named selections (WriteNamedSelectionMaterials) follow here,
-    // returning its code, once that writer exists.
+    if (const int code = WriteNamedSelectionMaterials(); code != kRC_Success) return code;
     marks[5] = platform::MonotonicMs();
 
     if (NamedOptionIsOne("create components")) WriteLoadSupportComponents();
@@ -131,11 +130,4 @@ void DorvixFeeder::WriteTimingLog(const ClockMarks& marks) {
     }
     // The deck does not depend on the log: the user is told, the solve goes on.
     PostHostMessage(L"The timing log " + platform::WideFromPath(path) + L" cannot be written", L"Warning");
-}
-
-int DorvixFeeder::WriteReturn() try {
-    WriteDeckLine("RETURN");
-    return kRC_Success;
-} catch (...) {
-    return AnswerException(kRC_Exception, L"Closing the deck");
 }

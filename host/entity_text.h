@@ -1,5 +1,6 @@
 // A host entity that names something by a text of its own: a remote point gives the number of
-// its pilot node this way.
+// its pilot node this way, and a child object of a named selection its value (an HTML text
+// whose first paragraph holds a number or the name of an analysis parameter).
 #pragma once
 
 #include <string>

@@ -35,6 +35,14 @@ bool OutputFile::Create(const std::filesystem::path& path, std::string* error) {
     return true;
 }
 
+bool OutputFile::OpenForAppend(const std::filesystem::path& path, std::string* error) {
+    Close();
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd_ < 0) return Fail(error, "cannot open", path, errno);
+    return true;
+}
+
 bool OutputFile::Write(std::string_view bytes, std::string* error) {
     if (fd_ < 0) return Fail(error, "cannot write", path_, EBADF);
     const char* p = bytes.data();

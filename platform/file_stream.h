@@ -20,6 +20,8 @@ class OutputFile {
 
     // Creates the file anew (an existing one is truncated).
     bool Create(const std::filesystem::path& path, std::string* error = nullptr);
+    // Opens the file for writing at its end, creating it when it does not exist (a log).
+    bool OpenForAppend(const std::filesystem::path& path, std::string* error = nullptr);
     bool IsOpen() const { return fd_ >= 0; }
     // Writes every byte or answers false.
     bool Write(std::string_view bytes, std::string* error = nullptr);

@@ -12,48 +12,14 @@
 #include "feeder_test_support.h"
 #include "runtime/progress.h"
 
+using feedertest::CaseRun;
+using feedertest::kBlock;
 using feedertest::FeederUnderTest;
 using Lines = std::vector<std::string>;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kBlock = fs::path(DORVIX_SOURCE_DIR) / "examples" / "block";
-
-// A case folder copied into a scratch folder (and changed there when asked), its host live,
-// and a feeder whose deck goes to the scratch folder. The block example by default.
-class CaseRun {
-  public:
-    explicit CaseRun(const fs::path& source = kBlock,
-                     const std::function<void(const fs::path&)>& change = nullptr) {
-        const fs::path folder = scratch_.Path() / "case";
-        EXPECT_TRUE(platform::CreateFolders(folder));
-        for (const char* file : {"CAERep.xml", "MatML.xml", "host.json"}) {
-            if (platform::FileExists(source / file)) {
-                EXPECT_TRUE(platform::CopyFileTo(source / file, folder / file, false));
-            }
-        }
-        if (change) change(folder);
-        hostCase_ = std::shared_ptr<HostSimCase>(LoadHostCase(folder));
-        host_ = std::make_unique<HostSim>(hostCase_);
-        feeder.UseDataSource(&host_->DataSource());
-    }
-    HostSimCase& Case() { return *hostCase_; }
-    const fs::path& Folder() const { return scratch_.Path(); }
-    int LoadAndOpen() {
-        const int code = feeder.LoadCAERepresentation(platform::WideFromPath(hostCase_->caeRepPath), L"");
-        return code == kRC_Success ? feeder.Open() : code;
-    }
-
-  private:
-    decktest::ScratchFolder scratch_;
-    std::shared_ptr<HostSimCase> hostCase_;
-    std::unique_ptr<HostSim> host_;
-
-  public:
-    FeederUnderTest feeder;
-};
 
 void Replace(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))

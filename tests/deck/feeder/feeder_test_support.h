@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,42 @@ class FeederUnderTest : public DorvixFeeder {
     }
     // Closes the deck and gives the lines written after its five header lines.
     std::vector<std::string> CloseDeckLines();
+};
+
+inline const std::filesystem::path kBlock = std::filesystem::path(DORVIX_SOURCE_DIR) / "examples" / "block";
+
+// A case folder copied into a scratch folder (and changed there when asked), its host live,
+// and a feeder whose deck goes to the scratch folder. The block example by default.
+class CaseRun {
+  public:
+    explicit CaseRun(const std::filesystem::path& source = kBlock,
+                     const std::function<void(const std::filesystem::path&)>& change = nullptr) {
+        const std::filesystem::path folder = scratch_.Path() / "case";
+        EXPECT_TRUE(platform::CreateFolders(folder));
+        for (const char* file : {"CAERep.xml", "MatML.xml", "host.json"}) {
+            if (platform::FileExists(source / file)) {
+                EXPECT_TRUE(platform::CopyFileTo(source / file, folder / file, false));
+            }
+        }
+        if (change) change(folder);
+        hostCase_ = std::shared_ptr<HostSimCase>(LoadHostCase(folder));
+        host_ = std::make_unique<HostSim>(hostCase_);
+        feeder.UseDataSource(&host_->DataSource());
+    }
+    HostSimCase& Case() { return *hostCase_; }
+    const std::filesystem::path& Folder() const { return scratch_.Path(); }
+    int LoadAndOpen() {
+        const int code = feeder.LoadCAERepresentation(platform::WideFromPath(hostCase_->caeRepPath), L"");
+        return code == kRC_Success ? feeder.Open() : code;
+    }
+
+  private:
+    decktest::ScratchFolder scratch_;
+    std::shared_ptr<HostSimCase> hostCase_;
+    std::unique_ptr<HostSim> host_;
+
+  public:
+    FeederUnderTest feeder;
 };
 
 }  // namespace feedertest

@@ -1,0 +1,86 @@
+// The end of every feeder's sequence: the solver run on the finished deck, and the close step
+// that hands the code and status to the host, logs the run when asked and frees the per-solve
+// objects.
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "deck/dorvix_feeder.h"
+#include "platform/clock.h"
+#include "platform/file_stream.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
+#include "runtime/progress.h"
+#include "runtime/return_package.h"
+
+namespace {
+
+constexpr int kRequestedSolverMemoryMb = 300;
+constexpr const char* kResultsLogName = "DORVIXResults.log";
+
+std::string FormatG(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+double SecondsBetween(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+}  // namespace
+
+int DorvixFeeder::Solve() try {
+    if (!deckFile_) return kRC_MissingData;
+    if (::ReportProgress(100, kProgressDeckWriting) == 0) return kRC_Cancelled;
+    solveStart_ = platform::WallClockNow();
+    // The solve job's memory record reached the deck file when it was opened.
+    const int code = deckFile_->CloseAndRun(kRequestedSolverMemoryMb);
+    solveEnd_ = platform::WallClockNow();
+    return code;
+} catch (...) {
+    solveEnd_ = platform::WallClockNow();
+    return AnswerException(kRC_Exception, L"Running the solver");
+}
+
+void DorvixFeeder::WriteResultsLog(const std::filesystem::path& deckPath, int code) {
+    const auto close = platform::WallClockNow();
+    std::string text = "The current time is " + platform::CTimeText(platform::LocalNow()) + "\n";
+    text += "Size of dorvix.dat (input file)    = " + std::to_string(platform::FileSize(deckPath)) + " bytes.\n";
+    text += "Number of Nodes                    = " + std::to_string(nodeCount_) + ".\n";
+    text += "Number of Elements                 = " + std::to_string(elementCount_) + ".\n";
+    text += "Time to write Dorvix input file    = " + FormatG(SecondsBetween(deckWriteStart_, solveStart_)) +
+            " seconds.\n";
+    text += "Time to solve                      = " + FormatG(SecondsBetween(solveStart_, solveEnd_)) + " seconds.\n";
+    text += "Time to do POST, (read XML)        = " + FormatG(SecondsBetween(solveEnd_, close)) + " seconds.\n";
+    text += "Total Time                         = " + FormatG(SecondsBetween(deckWriteStart_, close)) +
+            " seconds.\n";
+    text += code == kRC_Success
+                ? "See solve.out and dorvix.out for more detail on DORVIX solution times.\n\n\n"
+                : "The problem did not solve correctly.  See solve.out and dorvix.out for more info.\n\n\n";
+    platform::OutputFile log;
+    // The log is a courtesy: a folder that refuses it changes nothing about the run.
+    if (log.OpenForAppend(deckPath.parent_path() / kResultsLogName)) {
+        (void)log.Write(text);
+        (void)log.Close();
+    }
+}
+
+void DorvixFeeder::Close(int& code) {
+    try {
+        if (returnPackage_) returnPackage_->SetStatus(code, statusBits_);
+        if (deckFile_) {
+            const std::filesystem::path deckPath = deckFile_->GetWorkingFolder() / deckFile_->GetPath();
+            if (NamedOptionIsOne("TRACK RESULTS")) WriteResultsLog(deckPath, code);
+            // Closes the deck when a failure left it open.
+            deckFile_.reset();
+            // Only a complete deck replaces the file the host asked for: a deck cut short by a
+            // failed step would overwrite a good one with text the solver cannot read.
+            if (!copyTargetPath_.empty() && code == kRC_Success && platform::FileExists(deckPath))
+                (void)platform::CopyFileTo(deckPath, platform::PathFromWide(copyTargetPath_), false);
+        }
+    } catch (...) {
+        (void)AnswerException(code, L"Closing the solve");
+    }
+    ReleaseSolveObjects();
+}
