@@ -12,7 +12,8 @@ seconds=${2:-5}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(caerep_xml settings_xml settings_binary typed_stream host_json matml
-                                     unit_expression registry_file standin_deck standin_control)
+                                     unit_expression registry_file standin_deck standin_control
+                                     result_description)
 
 # Fixture files that seed each target, beside fuzz/seeds/<target>.
 fixtures() {

@@ -1,9 +1,10 @@
 // Host components the file-backed host creates by class id: the localized string table, the
-// string list and the units service.
+// string list, the units service and the result reader.
 #pragma once
 
 #include <memory>
 
+#include "host/result_reader.h"
 #include "host/string_table.h"
 #include "host/units_service.h"
 #include "hostsim/host_case.h"
@@ -18,6 +19,10 @@ ComPtr<IHostStringList> CreateHostSimStringList();
 // solver unit-system table.
 ComPtr<IHostUnitsService> CreateHostSimUnitsService(const HostSimUnits& units);
 
+// Reads the stand-in solver's result descriptions (layout in docs/standin-solver.md).
+ComPtr<IHostResultReader> CreateHostSimResultReader();
+
 // Creators for the creation registry.
 [[nodiscard]] HRESULT CreateStringTableComponent(IUnknown* outer, REFIID iid, void** out);
+[[nodiscard]] HRESULT CreateResultReaderComponent(IUnknown* outer, REFIID iid, void** out);
 [[nodiscard]] HRESULT CreateStringListComponent(IUnknown* outer, REFIID iid, void** out);

@@ -43,4 +43,6 @@ void HostSim::RegisterComponents() {
             return service ? service->QueryInterface(iid, out) : E_OUTOFMEMORY;
         }));
     components_.push_back(RegisterHostSimSelectionResolver(case_));
+    components_.push_back(
+        std::make_unique<ScopedComponentClass>(CLSID_HostResultReader, CreateResultReaderComponent));
 }

@@ -1,6 +1,6 @@
 // The file-backed host for one case folder: its solve context, its object model and applet,
 // its components registered by class id (string table, string list, units service, selection
-// resolver) and the model provider through which a loaded model reaches the case's mesh and
+// resolver, result reader) and the model provider through which a loaded model reaches the case's mesh and
 // material library, for as long as the host lives. One host lives at a time.
 #pragma once
 

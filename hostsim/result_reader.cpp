@@ -1,0 +1,129 @@
+// The host's result reader over the stand-in solver's result descriptions.
+#include "host/result_reader.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+#include "hostsim/components.h"
+#include "hostsim/result_description.h"
+#include "platform/com_object.h"
+#include "platform/path_text.h"
+
+namespace {
+
+class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultReader> {
+  public:
+    [[nodiscard]] HRESULT SetResultFile(const std::wstring& path) override {
+        if (path.empty()) return E_INVALIDARG;
+        path_ = platform::PathFromWide(path);
+        return S_OK;
+    }
+
+    [[nodiscard]] HRESULT GetResultSets(std::vector<double>& values, std::vector<int>& setNumbers,
+                                        std::vector<int>& stepCodes) override {
+        HostSimResultDescription description;
+        const HRESULT hr = Read(description);
+        if (hr != S_OK) return hr;
+        for (const HostSimResultSet& set : description.sets) {
+            values.push_back(set.value);
+            setNumbers.push_back(set.number);
+            stepCodes.push_back(set.stepCode);
+        }
+        return S_OK;
+    }
+
+    [[nodiscard]] HRESULT OpenDatabase() override {
+        open_.reset();
+        HostSimResultDescription description;
+        const HRESULT hr = Read(description);
+        if (hr == S_OK) open_ = std::move(description);
+        return hr;
+    }
+
+    [[nodiscard]] HRESULT GetSetValues(std::vector<double>& values) override {
+        if (!open_) return Refuse(E_UNEXPECTED, L"No result description is open");
+        for (const HostSimResultSet& set : open_->sets) values.push_back(set.value);
+        problem_.clear();
+        return S_OK;
+    }
+
+    [[nodiscard]] HRESULT GetNodeValues(const HostNodeValueRequest& request, HostNodeValues& out) override {
+        out = HostNodeValues{};
+        if (!open_) return Refuse(E_UNEXPECTED, L"No result description is open");
+        const HostSimResultSet* set = FindSet(request);
+        if (!set) {
+            return Refuse(E_INVALIDARG, request.byTime ? L"The result description holds no set at time " +
+                                                             std::to_wstring(request.time)
+                                                       : L"The result description holds no set " +
+                                                             std::to_wstring(request.setNumber));
+        }
+        const std::unordered_set<int> asked(request.nodes.begin(), request.nodes.end());
+        for (std::size_t i = 0; i < set->nodeIds.size(); ++i) {
+            if (!asked.count(set->nodeIds[i])) continue;
+            out.ids.push_back(set->nodeIds[i]);
+            out.values.push_back(set->nodeValues[i]);
+        }
+        problem_.clear();
+        return S_OK;
+    }
+
+    [[nodiscard]] HRESULT GetProblem(std::wstring& reason) override {
+        reason = problem_;
+        return S_OK;
+    }
+
+  private:
+    HRESULT Read(HostSimResultDescription& description) {
+        if (path_.empty()) return Refuse(E_UNEXPECTED, L"No result description file was named");
+        switch (ReadResultDescription(path_, description, problem_)) {
+            case ResultFileRead::kRead:
+                return S_OK;
+            case ResultFileRead::kMissing:
+                return S_FALSE;
+            case ResultFileRead::kRefused:
+                break;
+        }
+        return E_FAIL;
+    }
+
+    // A set by number (0: the last), or the set solved at the time (to a relative 1e-10).
+    const HostSimResultSet* FindSet(const HostNodeValueRequest& request) const {
+        if (open_->sets.empty()) return nullptr;
+        if (!request.byTime) {
+            if (request.setNumber == 0) return &open_->sets.back();
+            for (const HostSimResultSet& set : open_->sets)
+                if (set.number == request.setNumber) return &set;
+            return nullptr;
+        }
+        for (const HostSimResultSet& set : open_->sets) {
+            const double scale = std::max(1.0, std::fabs(request.time));
+            if (std::fabs(set.value - request.time) <= 1e-10 * scale) return &set;
+        }
+        return nullptr;
+    }
+
+    HRESULT Refuse(HRESULT hr, const std::wstring& reason) {
+        problem_ = reason;
+        return hr;
+    }
+
+    std::filesystem::path path_;
+    std::optional<HostSimResultDescription> open_;
+    std::wstring problem_;
+};
+
+}  // namespace
+
+ComPtr<IHostResultReader> CreateHostSimResultReader() {
+    ComPtr<IHostResultReader> reader;
+    if (FAILED(CreateComInstance<HostSimResultReader>(nullptr, IHostResultReader::iid(),
+                                                      reader.ReleaseAndGetVoidAddress())))
+        return nullptr;
+    return reader;
+}
+
+HRESULT CreateResultReaderComponent(IUnknown* outer, REFIID iid, void** out) {
+    return CreateComInstance<HostSimResultReader>(outer, iid, out);
+}
