@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr const char* kRuleLine = "! ------------------------------------------------------------------------------";
+constexpr const char* kRuleLine =
+    "! ------------------------------------------------------------------------------";
 constexpr const char* kModeLine = "MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1";
 constexpr const char* kSectionRule = "!---------------------------------------";
 constexpr int kLoadsDoneProgress = 72;
@@ -49,7 +50,8 @@ int StructDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* return
 
 bool StructDorvixFeeder::IsPrestressedStatic() {
     const DorvixSolutionSettings* settings = GetSettings();
-    const auto* solver = settings ? settings->GetControlsAs<DorvixSolverControls>(kSolverControlsTag) : nullptr;
+    const auto* solver =
+        settings ? settings->GetControlsAs<DorvixSolverControls>(kSolverControlsTag) : nullptr;
     return solver && solver->GetDoPrestressedStatic();
 }
 
@@ -77,8 +79,8 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
         return kRC_NoLoadStep;
     }
     SetNumberOfSteps(steps);
-    if (!settings || !settings->GetControls(kSolverFileControlsTag) || !settings->GetControls(kSolverControlsTag) ||
-        !settings->GetControls(kStepListTag))
+    if (!settings || !settings->GetControls(kSolverFileControlsTag) ||
+        !settings->GetControls(kSolverControlsTag) || !settings->GetControls(kStepListTag))
         return kRC_MissingStepValue;
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck) return kRC_MissingData;

@@ -53,9 +53,10 @@ int StructDorvixFeeder::WriteInitialVelocity() try {
     if (!GetDeckFile() || !GetBodyWrapper() || !GetMeshWrapper()) return kRC_MissingData;
 
     const UnitSystemTable& units = GetUnitSystemTable();
-    const Vector3 velocity{units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityX),
-                           units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityY),
-                           units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityZ)};
+    const Vector3 velocity{
+        units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityX),
+        units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityY),
+        units.Convert(GetModelUnitSystem(), GetDeckUnitSystem(), kQuantityVelocity, entry->velocityZ)};
     GetDeckFile()->WriteLine("!***************** Define Initial Velocity ***************");
     for (const std::uint32_t bodyId : bodyIds) {
         if (const int code = WriteBodyVelocity(static_cast<int>(bodyId), scoping.GetName(), velocity);
@@ -73,8 +74,9 @@ int StructDorvixFeeder::WriteBodyVelocity(int bodyId, const std::string& name, c
     DorvixDeckFile& deck = *GetDeckFile();
     const int index = bodies.FindBodyIndex(bodyId);
     if (index < 0) {
-        PostHostMessage(L"The initial velocity names body " + std::to_wstring(bodyId) + L", which the model lacks",
-                        L"Error");
+        PostHostMessage(
+            L"The initial velocity names body " + std::to_wstring(bodyId) + L", which the model lacks",
+            L"Error");
         return kRC_MissingData;
     }
     std::vector<int> nodes;
@@ -88,7 +90,8 @@ int StructDorvixFeeder::WriteBodyVelocity(int bodyId, const std::string& name, c
         if (record->coordinateSystemId != 0) {
             const CoordinateSystemData* system = bodies.FindCoordinateSystem(record->coordinateSystemId);
             if (!system) {
-                PostHostMessage(L"The frame of body " + std::to_wstring(bodyId) + L" is not in the model", L"Error");
+                PostHostMessage(L"The frame of body " + std::to_wstring(bodyId) + L" is not in the model",
+                                L"Error");
                 return kRC_MissingData;
             }
             bodyFrame = system->frame;

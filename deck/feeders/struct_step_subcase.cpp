@@ -45,7 +45,8 @@ bool SpanPerCount(double span, std::uint32_t count, double& out) {
 int StructDorvixFeeder::WriteStepSubcase(int step) try {
     DorvixSolutionSettings* settings = GetSettings();
     const auto* options =
-        settings ? settings->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector) : nullptr;
+        settings ? settings->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector)
+                 : nullptr;
     if (!options) return kRC_Success;
     double end = 0.0;
     if (const int code = GetStepEndTime(step, end); code != kRC_Success) return code;
@@ -61,7 +62,8 @@ int StructDorvixFeeder::WriteStepSubcase(int step) try {
 
     // Everything is checked before the first line, so a refused step leaves no half block.
     std::vector<std::string> timeCards;
-    if (const int code = BuildTimeCards(step, start, end, *options, timeCards); code != kRC_Success) return code;
+    if (const int code = BuildTimeCards(step, start, end, *options, timeCards); code != kRC_Success)
+        return code;
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck) return kRC_MissingData;
     for (const std::string& line : timeCards) deck->WriteLine(line);
@@ -73,7 +75,8 @@ int StructDorvixFeeder::WriteStepSubcase(int step) try {
     return AnswerException(kRC_Exception, L"Writing the time stepping of a load step");
 }
 
-int StructDorvixFeeder::BuildTimeCards(int step, double start, double end, const DorvixTimeStepOptions& options,
+int StructDorvixFeeder::BuildTimeCards(int step, double start, double end,
+                                       const DorvixTimeStepOptions& options,
                                        std::vector<std::string>& lines) const {
     const bool keepForModal = IsPrestressedModalIntent();
     const double span = end - start;
@@ -185,10 +188,12 @@ void StructDorvixFeeder::WriteOutputFrequencyCards(const DorvixTimeStepOptions& 
     };
     static constexpr FrequencyCard kCards[] = {
         {OutputFrequency::PrintingNodalResults, "  IMPD", "! Printing frequency of nodal selected results"},
-        {OutputFrequency::PrintingElementResults, "  IMPE", "! Printing frequency of element selected results"},
+        {OutputFrequency::PrintingElementResults, "  IMPE",
+         "! Printing frequency of element selected results"},
         {OutputFrequency::PrintingGeneralResults, "  IMPG", "! Printing frequency of general results"},
         {OutputFrequency::StorageNodalResults, "  IA16", "! Storage frequency of all nodal results (.DES)"},
-        {OutputFrequency::StorageElementResults, "  IA4", "! Storage frequency of all element results (.DES)"},
+        {OutputFrequency::StorageElementResults, "  IA4",
+         "! Storage frequency of all element results (.DES)"},
         {OutputFrequency::StorageSelectedResults, "  IA19", "! Storage frequency of selected results (.VIF)"},
     };
     DorvixDeckFile& deck = *GetDeckFile();

@@ -28,7 +28,8 @@ class StructUnderTest : public StructDorvixFeeder {
     using DorvixFeeder::SetNonLinearFlag;
     using DorvixFeeder::SetSolveArguments;
     void UseSettings(int analysis, int steps) {
-        std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(analysis, kMechanicalPhysics);
+        std::unique_ptr<DorvixSolutionSettings> settings =
+            CreateDorvixSolutionSettings(analysis, kMechanicalPhysics);
         ASSERT_TRUE(settings);
         ASSERT_EQ(settings->GetControlsAs<DorvixStepControlsList>(kStepListTag)->SetNumberOfSteps(steps),
                   kSettingsDone);
@@ -58,7 +59,9 @@ class StructUnderTest : public StructDorvixFeeder {
     DorvixOutputControls& Output(int step = 1) {
         return *GetSettings()->GetStepControlsAs<DorvixOutputControls>(step, kStepOutputControlsSelector);
     }
-    DorvixSolverControls& Solver() { return *GetSettings()->GetControlsAs<DorvixSolverControls>(kSolverControlsTag); }
+    DorvixSolverControls& Solver() {
+        return *GetSettings()->GetControlsAs<DorvixSolverControls>(kSolverControlsTag);
+    }
     void KeepForPrestressedModal() {
         GetSettings()
             ->GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag)
@@ -79,26 +82,48 @@ TEST(StructHeader, FollowsTheRunMode) {
         Lines expected;
     };
     const Lines linear = {"! ANALYSE STATIQUE LINEAIRE (ALIN)", kRule, ".ALIN &", "! ",
-                          "! ANALYSE STATIQUE LINEAIRE (ALIN)", "! ", kMode};
+                          "! ANALYSE STATIQUE LINEAIRE (ALIN)", "! ",  kMode};
     const Lines twoPasses = {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN-ALIN precontraint en NC)",
-                             kRule, "! ", "! FIRST STATIC ANALYSIS (ALIN)", "! ", ".ALIN_1 &", ".DVX IU18 19",
-                             "input.ALIN CURRENT", "RETURN", "! ", "! SECOND STATIC ANALYSIS (ALIN)", "! ",
-                             ".ALIN_2 &", ".DVX IFPR 19", "input.ALIN CURRENT", "RETURN", "! ", ".ALIN &", "! ",
+                             kRule,
+                             "! ",
+                             "! FIRST STATIC ANALYSIS (ALIN)",
+                             "! ",
+                             ".ALIN_1 &",
+                             ".DVX IU18 19",
+                             "input.ALIN CURRENT",
+                             "RETURN",
+                             "! ",
+                             "! SECOND STATIC ANALYSIS (ALIN)",
+                             "! ",
+                             ".ALIN_2 &",
+                             ".DVX IFPR 19",
+                             "input.ALIN CURRENT",
+                             "RETURN",
+                             "! ",
+                             ".ALIN &",
+                             "! ",
                              kMode};
     const Row rows[] = {
         {0, false, 1, false, linear},
-        {1, true, 1, false,
-         {"! ELASTO VISCO PLASTIQUE (NOLIN)", kRule, ".MCNL &", "! ", "! ELASTO VISCO PLASTIQUE (NOLIN)", "! ",
-          kMode}},
+        {1,
+         true,
+         1,
+         false,
+         {"! ELASTO VISCO PLASTIQUE (NOLIN)", kRule, ".MCNL &", "! ", "! ELASTO VISCO PLASTIQUE (NOLIN)",
+          "! ", kMode}},
         {0, true, 1, false, twoPasses},
         {0, true, 3, true, twoPasses},
-        {0, true, 3, false,
+        {0,
+         true,
+         3,
+         false,
          {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN precontraint en TIME)", kRule, ".ALIN &", "! ",
           "! ANALYSE STATIQUE LINEAIRE (ALIN)", "! ", ".DVX IFPR 19", kMode}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "non-linear " << row.nonLinear << ", prestressed " << row.prestressed
-                                          << ", steps " << row.steps << ", modal " << row.keepForModal);
+        SCOPED_TRACE(::testing::Message()
+                     << "non-linear " << row.nonLinear << ", prestressed " << row.prestressed << ", steps "
+                     << row.steps << ", modal " << row.keepForModal);
         decktest::ScratchFolder scratch;
         StructUnderTest feeder;
         feeder.UseSettings(kStaticAnalysis, row.steps);
@@ -130,20 +155,24 @@ TEST(StructStepSubcase, WritesTheTimeSteppingOfTheChosenMode) {
         Lines cards;  // after ".SUB", "  I 1", "  REAC 2"
     };
     const Row rows[] = {
-        {"program controlled", [](StructUnderTest& f) { f.Options().SetUseAutoTimeStepping(kProgramControlled); },
-         kRC_Success, {"  TIME 1.", kCibl}},
+        {"program controlled",
+         [](StructUnderTest& f) { f.Options().SetUseAutoTimeStepping(kProgramControlled); },
+         kRC_Success,
+         {"  TIME 1.", kCibl}},
         {"program controlled, kept for a modal run",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kProgramControlled);
              f.KeepForPrestressedModal();
          },
-         kRC_Success, {"  TIME 1.", kCibl, "  LDYN 1"}},
+         kRC_Success,
+         {"  TIME 1.", kCibl, "  LDYN 1"}},
         {"on, kept for a modal run",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOn);
              f.KeepForPrestressedModal();
          },
-         kRC_Success, {"  LDYN 1", "  TIME 1.", kCibl}},
+         kRC_Success,
+         {"  LDYN 1", "  TIME 1.", kCibl}},
         {"on, by sub-steps",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOn);
@@ -161,14 +190,16 @@ TEST(StructStepSubcase, WritesTheTimeSteppingOfTheChosenMode) {
              f.Options().SetTimeStepDefineby(kDefineByTime);
              f.Options().SetTimeStep(0.0);
          },
-         kRC_Success, {"  TIME 1.", kCibl}},
+         kRC_Success,
+         {"  TIME 1.", kCibl}},
         {"on, a sub-step count of zero",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOn);
              f.Options().SetTimeStepDefineby(kDefineBySubSteps);
              f.Options().SetTimeStep(0.0);
          },
-         kRC_MissingData, {}},
+         kRC_MissingData,
+         {}},
         {"off, equally spaced",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOff);
@@ -177,35 +208,45 @@ TEST(StructStepSubcase, WritesTheTimeSteppingOfTheChosenMode) {
              f.Output().SetTimePointsOptions(kTimePointsEquallySpaced);
              f.Output().SetEquallySpaced(3);
          },
-         kRC_Success, {"  TIME 0. A 1. PAS 0.3"}},
+         kRC_Success,
+         {"  TIME 0. A 1. PAS 0.3"}},
         {"off, an end time of eight digits",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOff);
              f.Options().SetTimeStepDefineby(kDefineByTime);
              f.Options().SetTimeStep(0.1);
-             f.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.2345678);
+             f.GetSettings()
+                 ->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)
+                 ->StoreEndTime(1.2345678);
          },
-         kRC_Success, {"  TIME 0. A 1.2345678 PAS 0.1"}},
+         kRC_Success,
+         {"  TIME 0. A 1.2345678 PAS 0.1"}},
         {"off, last time point",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOff);
              f.Output().SetTimePointsOptions(kTimePointsLast);
          },
-         kRC_Success, {"  TIME 1."}},
+         kRC_Success,
+         {"  TIME 1."}},
         {"off, zero sub-steps",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOff);
              f.Options().SetTimeStepDefineby(kDefineBySubSteps);
              f.Options().SetTimeStep(0.0);
          },
-         kRC_MissingData, {}},
+         kRC_MissingData,
+         {}},
         {"off, unknown time points",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kOff);
              f.Output().SetTimePointsOptions(9);
          },
-         kRC_MissingData, {}},
-        {"unknown stepping", [](StructUnderTest& f) { f.Options().SetUseAutoTimeStepping(7); }, kRC_MissingData, {}},
+         kRC_MissingData,
+         {}},
+        {"unknown stepping",
+         [](StructUnderTest& f) { f.Options().SetUseAutoTimeStepping(7); },
+         kRC_MissingData,
+         {}},
         {"manual Newton, solver and storage",
          [](StructUnderTest& f) {
              f.Options().SetUseAutoTimeStepping(kProgramControlled);
@@ -225,7 +266,8 @@ TEST(StructStepSubcase, WritesTheTimeSteppingOfTheChosenMode) {
              f.Options().SetUseAutoTimeStepping(kProgramControlled);
              f.Solver().SetSolverType(kSolverSparse);
          },
-         kRC_Success, {"  TIME 1.", kCibl, "  RESO 5 ! "}},
+         kRC_Success,
+         {"  TIME 1.", kCibl, "  RESO 5 ! "}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -259,7 +301,8 @@ TEST(StructPrestressCopy, CopiesTheDeckAnd37WhenItCannot) {
     feeder.GetDeckFile()->WriteLine("RETURN");
     ASSERT_TRUE(feeder.GetDeckFile()->CloseDeck());
     EXPECT_EQ(feeder.CopyPrestressFile(), kRC_Success);
-    EXPECT_EQ(decktest::ReadText(scratch.Path() / "prestress.dat"), decktest::ReadText(scratch.Path() / "dorvix.dat"));
+    EXPECT_EQ(decktest::ReadText(scratch.Path() / "prestress.dat"),
+              decktest::ReadText(scratch.Path() / "dorvix.dat"));
     ASSERT_TRUE(platform::RemoveFile(scratch.Path() / "prestress.dat"));
     ASSERT_TRUE(platform::CreateFolders(scratch.Path() / "prestress.dat"));
     EXPECT_EQ(feeder.CopyPrestressFile(), kRC_PrestressCopyFailed);
@@ -311,8 +354,9 @@ TEST_P(StructWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StructWholeDeck,
-                         ::testing::Values("struct-linear-static", "struct-two-steps-function", "struct-nonlinear",
-                                           "struct-prestressed", "struct-transient-velocity"),
+                         ::testing::Values("struct-linear-static", "struct-two-steps-function",
+                                           "struct-nonlinear", "struct-prestressed",
+                                           "struct-transient-velocity"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');
