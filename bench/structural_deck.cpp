@@ -65,6 +65,17 @@ class DeckOnlyFeeder : public StructDorvixFeeder {
     }
 };
 
+// The process's resident memory now, from /proc.
+double ResidentMemoryMb() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
 double PeakMemoryMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -73,6 +84,16 @@ double PeakMemoryMb() {
 
 void BM_WholeStructuralDeck(benchmark::State& state) {
     HostSim host(CaseFolder());
+    // The host generates its mesh and the indexes it answers from at the first questions; a
+    // host has them before any solve, so one untimed deck comes first.
+    {
+        ReturnPackage package;
+        DeckOnlyFeeder warmUp;
+        if (warmUp.WriteWholeDeck(host.DataSource(), package) != 0) return state.SkipWithError("warm-up failed");
+    }
+    // What stays resident once a deck is written: the host's mesh and model and the
+    // representation's caches; the peak above it is the feeder's own.
+    const double hostResident = ResidentMemoryMb();
     double bytes = 0.0;
     for (auto _ : state) {
         ReturnPackage package;
@@ -86,6 +107,7 @@ void BM_WholeStructuralDeck(benchmark::State& state) {
     state.counters["MB/s"] = benchmark::Counter(bytes / 1e6, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["deck MB"] = bytes / 1e6;
     state.counters["peak MB"] = PeakMemoryMb();
+    state.counters["host MB"] = hostResident;
 }
 
 void BM_RawNodeLines(benchmark::State& state) {
