@@ -7,6 +7,7 @@
 #include "host/data_source.h"
 #include "platform/clock.h"
 #include "platform/stream.h"
+#include "platform/text.h"
 #include "runtime/progress.h"
 
 namespace {
@@ -51,7 +52,12 @@ int DorvixFeeder::Open() try {
             deckFile_->SetInputOnly(true);
         }
     }
-    if (const int code = deckFile_->Open(kDeckFileName); code != kRC_Success) return code;
+    if (const int code = deckFile_->Open(kDeckFileName); code != kRC_Success) {
+        if (!deckFile_->GetOpenFailure().empty())
+            PostHostMessage(L"The deck cannot be written: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()),
+                            L"Error");
+        return code;
+    }
 
     deckUnitSystem_ = dataSource_->GetDeckUnitSystem();
     modelUnitSystem_ = dataSource_->GetModelUnitSystem();

@@ -10,6 +10,7 @@
 #include "platform/file_stream.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "platform/text.h"
 #include "runtime/progress.h"
 #include "runtime/return_package.h"
 
@@ -37,6 +38,10 @@ int DorvixFeeder::Solve() try {
     // The solve job's memory record reached the deck file when it was opened.
     const int code = deckFile_->CloseAndRun(kRequestedSolverMemoryMb);
     solveEnd_ = platform::WallClockNow();
+    // A file that could not be written or read, or a solver that could not be started: the
+    // user is told which and why.
+    if (code != kRC_Success && !deckFile_->GetOpenFailure().empty())
+        PostHostMessage(L"The solver run failed: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()), L"Error");
     return code;
 } catch (...) {
     solveEnd_ = platform::WallClockNow();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds the add-in and the command line, and runs the
-# command line on the bundled example case.
+# command line on the bundled example cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -9,4 +9,6 @@ cmake --build build
 # The command line starts the solver from the folder DVX_EXE names; the build carries the
 # stand-in solver in build/solver.
 export DVX_EXE="$PWD/build/solver"
-./build/tools/dorvix/dorvix examples/block
+for example in examples/block examples/block-nonlinear; do
+  ./build/tools/dorvix/dorvix "$example"
+done

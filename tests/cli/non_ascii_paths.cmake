@@ -26,9 +26,13 @@ foreach(locale unset C)
     COMMAND "${CMAKE_COMMAND}" -E env ${locale_args} "DVX_EXE=${solver_folder}"
             "${DORVIX}" "${case_folder}" --work "${work_folder}"
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
-  # The block's one material comes from the MatML.xml of the case folder.
-  if(NOT result EQUAL 0 OR NOT output MATCHES "run code: +0 " OR NOT output MATCHES ", 1 materials")
+  if(NOT result EQUAL 0 OR NOT output MATCHES "run code: +0 " OR NOT output MATCHES "dorvix_as.des, 1 result set")
     message(FATAL_ERROR "LANG ${locale}: exit ${result}\n${output}\n${errors}")
+  endif()
+  # The block's one material comes from the MatML.xml of the case folder.
+  file(READ "${work_folder}/dorvix.dat" deck)
+  if(NOT deck MATCHES "\n\\.MAT I 1 NOM \"Structural Steel\"\n")
+    message(FATAL_ERROR "LANG ${locale}: the deck lacks the case's material\n${output}")
   endif()
   # The summary names the folders as they are, and the solver left its results there.
   string(FIND "${output}" "${work_folder}/dorvix.dat\n" at)

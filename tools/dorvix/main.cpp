@@ -1,10 +1,12 @@
 // dorvix <case-folder> [--work <folder>]
 //
-// Plays the host for one case folder: loads the case through the host simulator, writes the
-// deck the feeders can write today into the work folder, runs the solver named by DVX_EXE on
-// it and prints what was written and how the run ended. Progress is shown on standard error;
-// Ctrl-C cancels the run the way a host's cancel button does.
+// Plays the host for one case folder: loads the case through the host simulator, has the
+// feeder of the case's analysis write the whole deck into the work folder, run the solver
+// named by DVX_EXE on it, check the solved end time and close, and prints the return package
+// the host would receive. Progress is shown on standard error; Ctrl-C cancels the run the way
+// a host's cancel button does.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -20,11 +22,12 @@
 #include "hostsim/host_sim.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
+#include "platform/path_text.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "runtime/progress.h"
-#include "tools/dorvix/model_deck_feeder.h"
 #include "tools/dorvix/progress_display.h"
+#include "tools/dorvix/solve_run.h"
 
 namespace {
 
@@ -36,8 +39,9 @@ constexpr int kExitCancelled = 130;
 
 constexpr const char* kUsage =
     "usage: dorvix <case-folder> [--work <folder>]\n"
-    "  Writes the deck dorvix.dat for the case in the work folder (default <case-folder>/run)\n"
-    "  and runs the solver found in the folder named by DVX_EXE.\n"
+    "  Writes the deck dorvix.dat of the case's structural analysis in the work folder\n"
+    "  (default <case-folder>/run), runs the solver found in the folder named by DVX_EXE,\n"
+    "  checks the solved end time and prints the return package.\n"
     "  Ctrl-C cancels the run (exit code 130).\n";
 
 struct Arguments {
@@ -117,57 +121,72 @@ bool ParseArguments(int argc, char** argv, Arguments& out) {
 }
 
 // Why the model could not be loaded, as the representation recorded it or the load posted it.
-std::string ModelLoadReason(const ModelDeckFeeder& feeder) {
+std::string ModelLoadReason(const DorvixFeeder& feeder, const SolveReport& report) {
     if (const NCAERep::CCAERep* root = feeder.GetInputRoot())
         if (const NCAERep::CCAEException* error = root->getLastError()) return error->what();
-    const auto& messages = feeder.Summary().messages;
-    const auto error = std::find_if(messages.rbegin(), messages.rend(),
-                                    [](const auto& message) { return message.first == L"Error"; });
-    if (error != messages.rend()) return platform::WideToUtf8(error->second);
+    const auto error = std::find_if(report.messages.rbegin(), report.messages.rend(),
+                                    [](const PostedMessage& message) { return message.type == L"Error"; });
+    if (error != report.messages.rend()) return platform::WideToUtf8(error->text);
     return "the model lacks its solver object (SolverRep) or its objects cannot be created";
 }
 
-void PrintSummary(const ModelDeckFeeder& feeder, int code) {
-    const ModelDeckSummary& s = feeder.Summary();
-    std::cout << "deck:      " << (s.deckPath.empty() ? std::string("(not written)") : s.deckPath.string())
-              << "\n";
-    std::cout << "written:   " << s.nodes << " nodes, " << s.elements << " elements, " << s.groups
-              << " element groups, " << s.materials << " materials\n";
-    if (!feeder.GetSettingsReadProblem().empty())
-        std::cout << "settings:  not read in full, defaults kept there: "
-                  << platform::WideToUtf8(feeder.GetSettingsReadProblem()) << "\n";
-    std::cout << "run code:  " << DescribeCode(code) << "\n";
-    if (code != kRC_Success) std::cout << "stopped at: " << s.stage << "\n";
-    if (!s.failure.empty()) std::cout << "reason:    " << s.failure << "\n";
-    if (code == kRC_SolverFolderUndefined)
-        std::cout
-            << "           set DVX_EXE to the folder that holds Dorvix.exe (for a build: <build>/solver)\n";
-    if (s.messages.empty()) {
-        std::cout << "messages:  none\n";
-        return;
-    }
-    std::cout << "messages:\n";
-    for (const auto& [type, text] : s.messages)
-        std::cout << "  " << platform::WideToUtf8(type) << ": " << platform::WideToUtf8(text) << "\n";
+std::string DescribeStatusBits(unsigned bits) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08x", bits);
+    std::string text = hex;
+    std::string names;
+    if (bits & DorvixFeeder::kStatusIncomplete) names += "solution incomplete";
+    if (bits & DorvixFeeder::kStatusLastSetFlagged)
+        names += std::string(names.empty() ? "" : ", ") + "last result set flagged 999999";
+    return names.empty() ? text : text + " (" + names + ")";
 }
 
-struct SolveResult {
-    int code = kRC_Exception;
-    // A Ctrl-C arrived during the solve.
-    bool interrupted = false;
-};
+std::string FormatNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
+void PrintReport(const SolveReport& r) {
+    std::cout << "deck:      " << r.deckPath.string() << "\n";
+    std::cout << "written:   " << r.nodes << " nodes, " << r.elements << " elements\n";
+    std::cout << "run code:  " << DescribeCode(r.RunCode()) << "\n";
+    std::cout << "package:   result code " << r.resultCode << ", error code " << r.errorCode << ", status "
+              << DescribeStatusBits(r.statusBits) << "\n";
+    if (r.RunCode() == kRC_SolverFolderUndefined)
+        std::cout
+            << "           set DVX_EXE to the folder that holds Dorvix.exe (for a build: <build>/solver)\n";
+    if (r.messages.empty()) {
+        std::cout << "messages:  none\n";
+    } else {
+        std::cout << "messages:\n";
+        for (const PostedMessage& m : r.messages)
+            std::cout << "  " << platform::WideToUtf8(m.type) << ": " << platform::WideToUtf8(m.text) << "\n";
+    }
+    for (const std::wstring& text : r.packageMessages) std::cout << "  Package: " << platform::WideToUtf8(text) << "\n";
+    if (r.resultFile.empty()) return;
+    std::cout << "results:   " << r.resultFile;
+    if (!r.setsProblem.empty()) {
+        std::cout << ": " << r.setsProblem << "\n";
+        return;
+    }
+    std::cout << ", " << r.sets.size() << " result set" << (r.sets.size() == 1 ? "" : "s") << "\n";
+    for (const SolvedSet& set : r.sets)
+        std::cout << "  set " << set.setNumber << ": time " << FormatNumber(set.time) << ", step code "
+                  << set.stepCode << "\n";
+}
 
 // What the host's solve entry does around a feeder: the solve context's progress callback is
 // the process's for the length of the solve, and the incomplete-solution mark starts clear.
 // Ctrl-C is caught meanwhile and answered as a cancel by the progress callback.
-SolveResult Solve(TRVDataSourceItf& dataSource, ModelDeckFeeder& feeder) {
+SolveReport Solve(TRVDataSourceItf& dataSource, DorvixFeeder& feeder, const std::filesystem::path& modelPath,
+                  const std::filesystem::path& workFolder, bool& interrupted) {
     platform::InterruptCatcher interrupts;
     SolutionIncompleteFlag = 0;
     ScopedProgressCallback progress(dataSource.GetProgressCallback());
-    SolveResult result;
-    result.code = feeder.Feed(&dataSource, nullptr);
-    result.interrupted = platform::InterruptRequested();
-    return result;
+    SolveReport report = RunSolve(feeder, dataSource, modelPath, workFolder);
+    interrupted = platform::InterruptRequested();
+    return report;
 }
 
 int Run(const Arguments& args) {
@@ -189,6 +208,14 @@ int Run(const Arguments& args) {
         return kExitBadCase;
     }
 
+    std::unique_ptr<DorvixFeeder> feeder = CreateFeederFor(hostCase->analysisKind);
+    if (!feeder) {
+        std::cerr << "dorvix: the case's analysis kind " << hostCase->analysisKind
+                  << " is not solved by this program (structural analyses are: kind 1)\n";
+        return kExitBadCase;
+    }
+    // The deck and the solver's files go to the work folder, whatever folder the case names.
+    hostCase->namedOptions["XENRADir"] = platform::Utf8FromPath(args.workFolder);
     HostSim host(hostCase);
     // The host objects a region's options hang on (a contact's "butee" child) are found
     // through the services, as in a host.
@@ -196,26 +223,26 @@ int Run(const Arguments& args) {
     ProgressDisplay display(std::cerr, platform::IsTerminal(platform::StandardStream::Error),
                             &platform::InterruptRequested);
     host.DataSource().SetProgressCallback(&display);
-    ModelDeckFeeder feeder(host.DataSource().GetAnalysisKind(), hostCase->caeRepPath, args.workFolder);
-    const SolveResult solve = Solve(host.DataSource(), feeder);
+    bool interrupted = false;
+    const SolveReport report = Solve(host.DataSource(), *feeder, hostCase->caeRepPath, args.workFolder, interrupted);
     display.Finish();
-    const int code = solve.code;
+    const int code = report.RunCode();
     // A terminal's Ctrl-C reaches the solver too, which may then end by the signal before
     // the run notices the cancel: the request decides, whatever the run code says.
-    const bool cancelled = code == kRC_Cancelled || (solve.interrupted && code != kRC_Success);
-    if (!cancelled && code == kRC_ModelLoadFailed && feeder.Summary().stage == "model load") {
+    const bool cancelled = code == kRC_Cancelled || (interrupted && code != kRC_Success);
+    if (!cancelled && report.loadCode == kRC_ModelLoadFailed) {
         std::cerr << "dorvix: cannot load the model " << hostCase->caeRepPath.string() << ": "
-                  << ModelLoadReason(feeder) << "\n";
+                  << ModelLoadReason(*feeder, report) << "\n";
         return kExitBadCase;
     }
 
     std::cout << "case:      " << args.caseFolder.string() << "\n";
-    PrintSummary(feeder, code);
+    PrintReport(report);
     if (cancelled) {
         std::cout << "cancelled\n";
         return kExitCancelled;
     }
-    return code == kRC_Success || code == kRC_ListingWarning ? kExitSuccess : kExitRunFailed;
+    return code == kRC_Success ? kExitSuccess : kExitRunFailed;
 }
 
 }  // namespace
