@@ -83,7 +83,10 @@ int DorvixFeeder::WriteMiscellaneous() try {
                        " MAILLES TOUT NOM \"ALL_ELEMENTS\"");
         deck.WriteLine(".SEL GROUP " + std::to_string(NextSelectionGroupNumber()) + " NOEUD TOUT NOM \"ALL_NODES\"");
         const ReferenceTemperatureRecord* reference = dataSource_->GetReferenceTemperature();
-        if (!reference) return kRC_MissingData;
+        if (!reference) {
+            PostHostMessage(L"The host gives no reference temperature", L"Error");
+            return kRC_MissingData;
+        }
         // The host's unit system 11 for a temperature means degrees Celsius.
         const int from = reference->unitSystem == kUnitsSolverMks ? (kUnitsSolverMks | kUnitFlagCelsius)
                                                                     : reference->unitSystem;
@@ -115,7 +118,10 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
             settings_ ? settings_->GetStepControlsAs<DorvixOutputControls>(1, kStepOutputControlsSelector) : nullptr;
         WriteResultTypes(deck, nonLinear, output && output->IsOutputRequested(kStrainOutput));
         const ContactList* contacts = dataSource_->GetContactPairs();
-        if (!contacts) return kRC_MissingData;
+        if (!contacts) {
+            PostHostMessage(L"The host gives no contact list", L"Error");
+            return kRC_MissingData;
+        }
         if (contacts->GetCount() > 0 && output && output->IsOutputRequested(kContactOutput))
             deck.WriteLine(".SAI ARCHIV STRUCT STYPE 1305 1306 1307");
     }

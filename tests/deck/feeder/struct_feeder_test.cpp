@@ -9,7 +9,9 @@
 #include "deck/feeders/struct_dorvix_feeder.h"
 #include "feeder_test_support.h"
 #include "platform/clock.h"
+#include "hostsim/object_model.h"
 #include "platform/environment.h"
+#include "runtime/addin_services.h"
 #include "runtime/return_package.h"
 #include "settings/output_controls.h"
 #include "settings/settings_factory.h"
@@ -312,7 +314,12 @@ TEST(StructPrestressCopy, CopiesTheDeckAnd37WhenItCannot) {
 // the stand-in solver on the deck, in a scratch folder at a fixed creation date.
 class StructCaseRun {
   public:
-    explicit StructCaseRun(const std::string& name) : model_(name) {}
+    // The host's services know its applet, through which the add-in finds the host objects
+    // that hang below others (the blade data of a named selection).
+    explicit StructCaseRun(const std::string& name) : model_(name) {
+        (void)AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model_.Objects()).Get());
+    }
+    ~StructCaseRun() { AddinServices::ReleaseInstance(); }
     feedertest::ModelCase& Model() { return model_; }
     int Feed() {
         const int code = feeder_.LoadCAERepresentation(model_.ModelPath(), L"");
@@ -356,7 +363,7 @@ TEST_P(StructWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
 INSTANTIATE_TEST_SUITE_P(Cases, StructWholeDeck,
                          ::testing::Values("struct-linear-static", "struct-two-steps-function",
                                            "struct-nonlinear", "struct-prestressed",
-                                           "struct-transient-velocity"),
+                                           "struct-transient-velocity", "struct-2d-scaled"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');
