@@ -32,6 +32,8 @@ struct UnitCase {
     std::string referenceTemperature;
 };
 
+void PrintTo(const UnitCase& c, std::ostream* os) { *os << "deck unit system " << c.deckUnitSystem; }
+
 class MiscellaneousUnits : public ::testing::TestWithParam<UnitCase> {};
 
 }  // namespace
@@ -57,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{5, {".UNIT CM", ".UNIT KELVIN"}, "295.15"},
                       UnitCase{7, {"! TODO tbdowner BFT units.", ".UNIT FAH"}, "71.6"},
                       UnitCase{10, {".UNIT LENGTH 0.000001", ".UNIT KELVIN"}, "295.15"},
-                      UnitCase{9, {".UNIT KELVIN"}, "295.15"}));
+                      UnitCase{9, {".UNIT KELVIN"}, "295.15"}),
+    [](const ::testing::TestParamInfo<UnitCase>& info) {
+        return "System" + std::to_string(info.param.deckUnitSystem);
+    });
 
 TEST(Miscellaneous, NeedsTheReferenceTemperatureUnlessPrestressed) {
     CaseRun run;
