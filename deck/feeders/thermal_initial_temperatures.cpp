@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "deck/feeders/thermal_dorvix_feeder.h"
 #include "deck/mesh/body_attribute_wrapper.h"
@@ -86,10 +87,8 @@ int ThermalDorvixFeeder::WriteSolvedInitialTemperatures() try {
     temperatures.SetResultType(kTemperatureResultType);
     temperatures.SetTime(entry->earlierSolutionTime);
 
-    deck->WriteLine(kSolvedRule);
-    deck->WriteLine("! ----------- Send Solved Initial Temperatures -----------");
-    deck->WriteLine(kSolvedRule);
-    bool headerWritten = false;
+    // Every body is read before the first line, so a refused body leaves no half block.
+    std::vector<std::string> lines;
     for (int index = 0; index < bodies->GetBodyCount(); ++index) {
         reader.SetBody(bodies->GetBodyMeshId(index), bodies->GetBodyPartId(index));
         ResultObject body;
@@ -102,16 +101,17 @@ int ThermalDorvixFeeder::WriteSolvedInitialTemperatures() try {
             return kRC_InitialTemperatureSource;
         }
         for (std::size_t i = 0; i < body.ids.size(); ++i) {
-            if (!headerWritten) {
-                deck->WriteLine(".CLT TT0 NOEUD ");
-                headerWritten = true;
-            }
+            if (lines.empty()) lines.emplace_back(".CLT TT0 NOEUD ");
             std::string line = "  I " + std::to_string(body.ids[i]) + " V  ";
             AppendGeneral15(line,
                             body.values[i * static_cast<std::size_t>(std::max(1, body.componentCount))]);
-            deck->WriteLine(line);
+            lines.push_back(std::move(line));
         }
     }
+    deck->WriteLine(kSolvedRule);
+    deck->WriteLine("! ----------- Send Solved Initial Temperatures -----------");
+    deck->WriteLine(kSolvedRule);
+    for (const std::string& line : lines) deck->WriteLine(line);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the solved initial temperatures");
