@@ -1,0 +1,53 @@
+// The feeder of steady-state and transient thermal analyses. It writes the whole deck around
+// the shared sections of DorvixFeeder: the non-linear thermal analysis block, the thermal
+// coupling conditions and their check, the initial temperatures (uniform or from an earlier
+// solve), one load case per step with its thermal time-stepping block and the heat loads,
+// convection and radiation, its own run and result options, and the thermal contacts of the
+// model section; then runs the solver, checks the end time and closes.
+#pragma once
+
+#include "deck/dorvix_feeder.h"
+
+class ThermalDorvixFeeder : public DorvixFeeder {
+  public:
+    ThermalDorvixFeeder();
+    ~ThermalDorvixFeeder() override;
+
+    // Open, header, model, miscellaneous, loads and supports, begin commands, initial
+    // temperatures, load cases, run options, RETURN and the solve, each while the ones before
+    // succeeded; then (unless only the deck was asked for) the end-time check on
+    // "dorvix_mt.des", and always the close. 0 or the first code that stands.
+    [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
+
+    // --- the feeder's sequence (feeders/thermal_dorvix_feeder.cpp) ---
+    // The number of load steps and the ".MCNLTH" block. 0; 2 without a load step; 36 without
+    // the solver, solver-file or step-list controls.
+    [[nodiscard]] int WriteAnalysisHeader();
+    // Names the result description, checks the boundary conditions, writes the coupling
+    // conditions and checks them against the thermal loads. 0, 1 cancelled, or a code.
+    [[nodiscard]] int WriteLoadsAndBCs();
+    // A uniform initial temperature, or (kind 1) the temperatures of an earlier solve.
+    [[nodiscard]] int WriteInitialTemperatures();
+    // The node temperatures of an earlier thermal solve, body by body, as initial values.
+    [[nodiscard]] int WriteSolvedInitialTemperatures();
+    // One load case per step: banner, thermal ".SUB" block, the heat loads (in the first load
+    // case), the step's snippets. 0 or the first code.
+    [[nodiscard]] int WriteLoadCases();
+    // The thermal ".SUB" block of one step.
+    [[nodiscard]] int WriteStepSubcase(int step);
+    // The thermal run and result options (the base's structural options are not written).
+    [[nodiscard]] int WriteRunOptions();
+
+    // --- thermal loads, contacts and the coupling check (thermal/*.cpp) ---
+    [[nodiscard]] int WriteHeatFluxes();
+    [[nodiscard]] int WriteBodyHeatLoads();
+    [[nodiscard]] int WriteSurfaceHeatFlows();
+    [[nodiscard]] int WriteConvections();
+    [[nodiscard]] int WriteRadiations();
+    [[nodiscard]] int WriteVertexHeatFlows();
+    [[nodiscard]] int WriteEdgeHeatFlows();
+    // Thermal coupling conditions must not share nodes with the loads that hold temperatures.
+    [[nodiscard]] int CheckCouplingConditions();
+    // The thermal contact regions of the model section.
+    [[nodiscard]] int WriteContacts() override;
+};
