@@ -6,6 +6,10 @@
 // model section; then runs the solver, checks the end time and closes.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "deck/dorvix_feeder.h"
 
 class ThermalDorvixFeeder : public DorvixFeeder {
@@ -50,4 +54,40 @@ class ThermalDorvixFeeder : public DorvixFeeder {
     [[nodiscard]] int CheckCouplingConditions();
     // The thermal contact regions of the model section.
     [[nodiscard]] int WriteContacts() override;
+
+  private:
+    // --- helpers of the thermal load and contact writers (thermal/*.cpp) ---
+    // How a face-borne load reaches the deck: the group's name, its selection kind (2 faces,
+    // 1 elements of a shell) and the keyword of the load line.
+    struct FaceLoadGroup {
+        std::string name;
+        int kind = 2;
+        const char* keyword = "FACE";
+    };
+    FaceLoadGroup ChooseFaceLoadGroup(long id, int firstBodyId) const;
+    // The banner before each load.
+    void WriteLoadBanner(const std::string& name);
+    // The face group of a load and its line "<command> <keyword> GROUP ... V 1.0 NF <f> TIME".
+    // 0, or 25 when the group cannot be written.
+    [[nodiscard]] int WriteFaceLoadLine(const JXReferenceList& scoping, long id, int firstBodyId,
+                                        int function, std::string_view command);
+    // The heat flows: those of type 25, then those of type 24.
+    std::vector<const ObjectTypeRecord*> HeatFlowRecords() const;
+    // Convection and radiation share their start: the banner, the ambient temperature as a
+    // function and the face group. 0 or the first code.
+    struct ExchangeLoad {
+        int ambientFunction = 0;
+        FaceLoadGroup group;
+        int groupNumber = 0;
+    };
+    [[nodiscard]] int StartExchangeLoad(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
+                                        ExchangeLoad& exchange);
+    // "Scalar2" as the next function after an optional comment line.
+    [[nodiscard]] int WriteScalar2Function(const NCAERep::CIdentity& identity, const char* comment,
+                                           int& function, bool& byTime);
+    // One side of a thermal contact as a group of element faces. 0, 25 or 28.
+    [[nodiscard]] int WriteContactFaceGroup(const ContactSide& side, bool marker, int group);
+    // One contact region; 0 or a code. written tells whether it was written (not skipped).
+    [[nodiscard]] int WriteThermalContactRegion(const ContactRegionRecord& region, bool& written);
+  public:
 };
