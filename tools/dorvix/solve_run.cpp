@@ -4,6 +4,7 @@
 
 #include "caerep/core/cae_rep.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
+#include "deck/feeders/thermal_dorvix_feeder.h"
 #include "deck/results/dorvix_result_reader.h"
 #include "foundation/jx_list.h"
 #include "host/data_source.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr const char* kOutputModelName = "CAERepOutput.xml";
 constexpr int kStructuralAnalysis = 1;
+constexpr int kThermalAnalysis = 4;
 
 // The messages the run posted to the output representation, in order.
 std::vector<PostedMessage> PostedMessages(const DorvixFeeder& feeder) {
@@ -59,6 +61,7 @@ int SolveReport::RunCode() const {
 
 std::unique_ptr<DorvixFeeder> CreateFeederFor(int analysisKind) {
     if (analysisKind == kStructuralAnalysis) return std::make_unique<StructDorvixFeeder>();
+    if (analysisKind == kThermalAnalysis) return std::make_unique<ThermalDorvixFeeder>();
     return nullptr;
 }
 

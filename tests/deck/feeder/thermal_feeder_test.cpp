@@ -252,3 +252,21 @@ TEST_F(ThermalInitialTemperatures, MissingOrPartialEarlierTemperaturesAreRefused
 }
 
 }  // namespace
+
+// A steady-state case with a uniform initial temperature, convection and radiation, solved by
+// the stand-in solver: the whole deck as reviewed, the thermal module's description named.
+TEST(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
+    feedertest::SolvedCase<ThermalUnderTest> run("thermal-steady");
+    EXPECT_EQ(run.Feed(), kRC_Success);
+    int result = -1;
+    unsigned bits = 1;
+    int error = -1;
+    (void)run.Package().GetStatus(result, bits, error);
+    EXPECT_EQ(result, kRC_Success);
+    EXPECT_EQ(error, kRC_Success);
+    char description[64] = {};
+    ASSERT_EQ(run.Package().GetResultFileName(description, sizeof description), S_OK);
+    EXPECT_EQ(std::string(description), "dorvix_mt.des");
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-steady") / "expected-deck.dat",
+                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+}

@@ -3,6 +3,8 @@
 // each case as expected-section.txt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../feeder/feeder_test_support.h"
 #include "deck/deck_counters.h"
 #include "deck/feeders/thermal_dorvix_feeder.h"
@@ -40,21 +42,30 @@ class ThermalUnderTest : public ThermalDorvixFeeder {
 
 class ThermalWritersTest : public ::testing::Test {
   protected:
-    void Open(const std::string& name) {
+    // With the model section written first, the loads find the element groups of the bodies
+    // and number their groups after them, as in a whole deck.
+    void Open(const std::string& name, bool withModel = false) {
         model_ = std::make_unique<ModelCase>(name);
         feeder_.Use(&model_->DataSource(), &package_);
         ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
         ASSERT_EQ(feeder_.Open(), kRC_Success);
         ASSERT_NO_FATAL_FAILURE(feeder_.UseTwoSteps());
+        if (withModel) {
+            ASSERT_EQ(feeder_.SendModel(), kRC_Success);
+        }
+        feeder_.GetDeckFile()->WriteLine(kSectionMark);
     }
-    // The lines written after the deck's five header lines.
+    // The lines written after Open (and the model section, when asked).
     std::string Section() {
         const std::filesystem::path path = feeder_.GetDeckFile()->GetWorkingFolder() / "dorvix.dat";
         EXPECT_TRUE(feeder_.GetDeckFile()->CloseDeck());
         std::vector<std::string> lines = decktest::ReadLines(path);
-        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
+        const auto mark = std::find(lines.begin(), lines.end(), kSectionMark);
+        EXPECT_NE(mark, lines.end());
+        lines.erase(lines.begin(), mark == lines.end() ? mark : mark + 1);
         return decktest::JoinedLines(lines);
     }
+    static constexpr const char* kSectionMark = "! ---- section under test ----";
 
     // No registry: the bonded regions take the built-in option text.
     platform::ScopedEnvironmentVariable registry_{"DORVIX_REGISTRY", std::nullopt};
@@ -67,7 +78,7 @@ class ThermalWritersTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ThermalWritersTest, HeatLoadsMatchTheReviewedSection) {
-    ASSERT_NO_FATAL_FAILURE(Open("thermal-heat-flow"));
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-heat-flow", true));
     ASSERT_EQ(feeder_.WriteHeatFluxes(), kRC_Success);
     ASSERT_EQ(feeder_.WriteBodyHeatLoads(), kRC_Success);
     ASSERT_EQ(feeder_.WriteSurfaceHeatFlows(), kRC_Success);
