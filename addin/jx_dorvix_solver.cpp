@@ -200,4 +200,6 @@ HRESULT CreateJXDorvixSolver(IUnknown* outer, REFIID iid, void** out) {
     return CreateComInstance<CJXDorvixSolver>(outer, iid, out);
 }
 
-HRESULT RegisterJXDorvixSolverClass() { return RegisterComponentClass(CLSID_JXDorvixSolver, &CreateJXDorvixSolver); }
+HRESULT RegisterJXDorvixSolverClass() {
+    return RegisterComponentClass(CLSID_JXDorvixSolver, &CreateJXDorvixSolver);
+}

@@ -13,10 +13,10 @@ const std::vector<std::wstring> kDescriptionGroup = {
 };
 
 const std::vector<std::wstring> kOutputGroup = {
-    L"dorvix_err.out", L"dorvix.dat",       L"solve.out",     L"dorvix.out",    L"dorvix.dvx",
-    L"dorvix.sdb",     L"dorvix.spy",       L"DORVIXResults.log", L"dorvix_as.fac", L"dorvix_as.res",
-    L"dorvix_dy.fac",  L"dorvix_dy.res",    L"dorvix_me.fac", L"dorvix_me.res", L"dorvix_st.fac",
-    L"dorvix_st.res",  L"dorvix_mt.fac",    L"dorvix_mt.res", L"prestress.dat", L"dorvixsummary.txt",
+    L"dorvix_err.out", L"dorvix.dat",    L"solve.out",         L"dorvix.out",    L"dorvix.dvx",
+    L"dorvix.sdb",     L"dorvix.spy",    L"DORVIXResults.log", L"dorvix_as.fac", L"dorvix_as.res",
+    L"dorvix_dy.fac",  L"dorvix_dy.res", L"dorvix_me.fac",     L"dorvix_me.res", L"dorvix_st.fac",
+    L"dorvix_st.res",  L"dorvix_mt.fac", L"dorvix_mt.res",     L"prestress.dat", L"dorvixsummary.txt",
     L"timing.txt",
 };
 
@@ -47,11 +47,10 @@ bool FileNameLess(const std::wstring& a, const std::wstring& b) {
 
 std::vector<std::wstring> SolverFileNames() {
     std::vector<std::wstring> names = {
-        L"dummy.dat",         L"dorvix.adb",      L"dorvix*.BAT",         L"dorvix.dat",
-        L"dorvix.dvx",        L"dorvix.sdb",      L"dorvix.sdb#*",        L"dorvix.spy",
-        L"dorvix.u04",        L"dorvix.u09",      L"dorvix.u11",          L"dorvix_st.u12",
-        L"dorvix.u13",        L"dorvix.u52",      L"DORVIXResults.log",   L"solve.out",
-        L"dorvix.out",        L"dorvix_??.run",   L"dorvixsummary.txt",   L"dorvixnodes.txt",
+        L"dummy.dat",          L"dorvix.adb",    L"dorvix*.BAT",   L"dorvix.dat",        L"dorvix.dvx",
+        L"dorvix.sdb",         L"dorvix.sdb#*",  L"dorvix.spy",    L"dorvix.u04",        L"dorvix.u09",
+        L"dorvix.u11",         L"dorvix_st.u12", L"dorvix.u13",    L"dorvix.u52",        L"DORVIXResults.log",
+        L"solve.out",          L"dorvix.out",    L"dorvix_??.run", L"dorvixsummary.txt", L"dorvixnodes.txt",
         L"dorvixelements.txt", L"timing.txt",
     };
     for (const wchar_t* module : {L"as", L"dy", L"me", L"st", L"mt"})
