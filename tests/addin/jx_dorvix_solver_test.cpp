@@ -177,7 +177,11 @@ TEST(JXDorvixSolver, AnUnknownKindAnswersTheUnsetCodeWithThePartCount) {
 TEST(JXDorvixSolver, ModelThatCannotBeLoadedEndsWithItsCodeAndNoMessage) {
     bool deleted = false;
     bool fed = false;
-    SolverCase run("struct-linear-static", Scripted([&] { return fed = true, kRC_Success; }, &deleted));
+    const auto feed = [&] {
+        fed = true;
+        return kRC_Success;
+    };
+    SolverCase run("struct-linear-static", Scripted(feed, &deleted));
     const BstrHolder missing(L"/no/such/CAERep.xml");
     ASSERT_EQ(run.Solver().SetCAEFiles(missing.Get(), nullptr), S_OK);
     const std::unique_ptr<ReturnPackage> package = run.Solve();
