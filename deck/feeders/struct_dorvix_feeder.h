@@ -64,9 +64,6 @@ class StructDorvixFeeder : public DorvixFeeder {
     // 0, or 25/36 as WriteStepSubcase answers.
     [[nodiscard]] int BuildTimeCards(int step, double start, double end, const DorvixTimeStepOptions& options,
                                      std::vector<std::string>& lines) const;
-    void WriteNewtonCards(const DorvixTimeStepOptions& options);
-    void WriteSolverCard(const DorvixSolverControls& solver);
-    void WriteOutputFrequencyCards(const DorvixTimeStepOptions& options);
     // The velocity lines of one body of the initial condition.
     [[nodiscard]] int WriteBodyVelocity(int bodyId, const std::string& name, const Vector3& velocity);
 };

@@ -1,9 +1,9 @@
 // dorvix <case-folder> [--work <folder>]
 //
-// Plays the host for one case folder: loads the case through the host simulator, has the
-// feeder of the case's analysis write the whole deck into the work folder, run the solver
-// named by DVX_EXE on it, check the solved end time and close, and prints the return package
-// the host would receive. Progress is shown on standard error; Ctrl-C cancels the run the way
+// Plays the host for one case folder: loads the case through the host simulator, creates the
+// solver object by its class id and solves through it (the feeder of the case's analysis
+// writes the whole deck into the work folder, runs the solver named by DVX_EXE on it, checks
+// the solved end time and closes), and prints the return package the host receives. Progress is shown on standard error; Ctrl-C cancels the run the way
 // a host's cancel button does.
 #include <algorithm>
 #include <cstdio>
@@ -15,8 +15,6 @@
 #include <string>
 #include <string_view>
 
-#include "caerep/core/cae_exception.h"
-#include "caerep/core/cae_rep.h"
 #include "deck/return_codes.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
@@ -39,7 +37,7 @@ constexpr int kExitCancelled = 130;
 
 constexpr const char* kUsage =
     "usage: dorvix <case-folder> [--work <folder>]\n"
-    "  Writes the deck dorvix.dat of the case's structural analysis in the work folder\n"
+    "  Writes the deck dorvix.dat of the case's analysis in the work folder\n"
     "  (default <case-folder>/run), runs the solver found in the folder named by DVX_EXE,\n"
     "  checks the solved end time and prints the return package.\n"
     "  Ctrl-C cancels the run (exit code 130).\n";
@@ -120,23 +118,17 @@ bool ParseArguments(int argc, char** argv, Arguments& out) {
     return true;
 }
 
-// Why the model could not be loaded, as the representation recorded it or the load posted it.
-std::string ModelLoadReason(const DorvixFeeder& feeder, const SolveReport& report) {
-    if (const NCAERep::CCAERep* root = feeder.GetInputRoot())
-        if (const NCAERep::CCAEException* error = root->getLastError()) return error->what();
-    const auto error = std::find_if(report.messages.rbegin(), report.messages.rend(),
-                                    [](const PostedMessage& message) { return message.type == L"Error"; });
-    if (error != report.messages.rend()) return platform::WideToUtf8(error->text);
-    return "the model lacks its solver object (SolverRep) or its objects cannot be created";
-}
+// The feeder's status bits in the package.
+constexpr unsigned kStatusIncomplete = 0x800;
+constexpr unsigned kStatusLastSetFlagged = 0x10000;
 
 std::string DescribeStatusBits(unsigned bits) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%08x", bits);
     std::string text = hex;
     std::string names;
-    if (bits & DorvixFeeder::kStatusIncomplete) names += "solution incomplete";
-    if (bits & DorvixFeeder::kStatusLastSetFlagged)
+    if (bits & kStatusIncomplete) names += "solution incomplete";
+    if (bits & kStatusLastSetFlagged)
         names += std::string(names.empty() ? "" : ", ") + "last result set flagged 999999";
     return names.empty() ? text : text + " (" + names + ")";
 }
@@ -149,7 +141,6 @@ std::string FormatNumber(double value) {
 
 void PrintReport(const SolveReport& r) {
     std::cout << "deck:      " << r.deckPath.string() << "\n";
-    std::cout << "written:   " << r.nodes << " nodes, " << r.elements << " elements\n";
     std::cout << "run code:  " << DescribeCode(r.RunCode()) << "\n";
     std::cout << "package:   result code " << r.resultCode << ", error code " << r.errorCode << ", status "
               << DescribeStatusBits(r.statusBits) << "\n";
@@ -164,6 +155,11 @@ void PrintReport(const SolveReport& r) {
             std::cout << "  " << platform::WideToUtf8(m.type) << ": " << platform::WideToUtf8(m.text) << "\n";
     }
     for (const std::wstring& text : r.packageMessages) std::cout << "  Package: " << platform::WideToUtf8(text) << "\n";
+    if (!r.values.empty()) {
+        std::cout << "values:   ";
+        for (const double value : r.values) std::cout << " " << FormatNumber(value);
+        std::cout << "\n";
+    }
     if (r.resultFile.empty()) return;
     std::cout << "results:   " << r.resultFile;
     if (!r.setsProblem.empty()) {
@@ -176,15 +172,13 @@ void PrintReport(const SolveReport& r) {
                   << set.stepCode << "\n";
 }
 
-// What the host's solve entry does around a feeder: the solve context's progress callback is
-// the process's for the length of the solve, and the incomplete-solution mark starts clear.
-// Ctrl-C is caught meanwhile and answered as a cancel by the progress callback.
-SolveReport Solve(TRVDataSourceItf& dataSource, DorvixFeeder& feeder, const std::filesystem::path& modelPath,
+// The host's part around a solve: the incomplete-solution mark and the progress callback are
+// the solver object's business; Ctrl-C is caught meanwhile and answered as a cancel by the
+// progress display.
+SolveReport Solve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                   const std::filesystem::path& workFolder, bool& interrupted) {
     platform::InterruptCatcher interrupts;
-    SolutionIncompleteFlag = 0;
-    ScopedProgressCallback progress(dataSource.GetProgressCallback());
-    SolveReport report = RunSolve(feeder, dataSource, modelPath, workFolder);
+    SolveReport report = RunSolve(dataSource, modelPath, workFolder);
     interrupted = platform::InterruptRequested();
     return report;
 }
@@ -208,12 +202,6 @@ int Run(const Arguments& args) {
         return kExitBadCase;
     }
 
-    std::unique_ptr<DorvixFeeder> feeder = CreateFeederFor(hostCase->analysisKind);
-    if (!feeder) {
-        std::cerr << "dorvix: the case's analysis kind " << hostCase->analysisKind
-                  << " is not solved by this program (structural analyses are: kind 1)\n";
-        return kExitBadCase;
-    }
     // The deck and the solver's files go to the work folder, whatever folder the case names.
     hostCase->namedOptions["XENRADir"] = platform::Utf8FromPath(args.workFolder);
     HostSim host(hostCase);
@@ -224,18 +212,16 @@ int Run(const Arguments& args) {
                             &platform::InterruptRequested);
     host.DataSource().SetProgressCallback(&display);
     bool interrupted = false;
-    const SolveReport report = Solve(host.DataSource(), *feeder, hostCase->caeRepPath, args.workFolder, interrupted);
+    const SolveReport report = Solve(host.DataSource(), hostCase->caeRepPath, args.workFolder, interrupted);
     display.Finish();
     const int code = report.RunCode();
     // A terminal's Ctrl-C reaches the solver too, which may then end by the signal before
     // the run notices the cancel: the request decides, whatever the run code says.
     const bool cancelled = code == kRC_Cancelled || (interrupted && code != kRC_Success);
-    if (!cancelled && report.loadCode == kRC_ModelLoadFailed) {
-        std::cerr << "dorvix: cannot load the model " << hostCase->caeRepPath.string() << ": "
-                  << ModelLoadReason(*feeder, report) << "\n";
-        return kExitBadCase;
+    if (!report.failure.empty()) {
+        std::cerr << "dorvix: " << report.failure << "\n";
+        return kExitRunFailed;
     }
-
     std::cout << "case:      " << args.caseFolder.string() << "\n";
     PrintReport(report);
     if (cancelled) {

@@ -1,26 +1,27 @@
 #include "tools/dorvix/solve_run.h"
 
-#include <filesystem>
+#include <memory>
 
+#include "addin/jx_dorvix_solver.h"
+#include "addin/solver_interfaces.h"
+#include "caerep/core/cae_database.h"
 #include "caerep/core/cae_rep.h"
-#include "deck/feeders/struct_dorvix_feeder.h"
 #include "deck/results/dorvix_result_reader.h"
 #include "foundation/jx_list.h"
-#include "host/data_source.h"
+#include "platform/creation_registry.h"
+#include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
-#include "runtime/addin_services.h"
 
 namespace {
 
-constexpr const char* kOutputModelName = "CAERepOutput.xml";
-constexpr int kStructuralAnalysis = 1;
-
-// The messages the run posted to the output representation, in order.
-std::vector<PostedMessage> PostedMessages(const DorvixFeeder& feeder) {
+// The messages of the output representation the solve saved; none when it saved none.
+std::vector<PostedMessage> PostedMessages(const std::filesystem::path& outputModel) {
     std::vector<PostedMessage> messages;
-    const NCAERep::CCAERep* root = feeder.GetOutputRoot();
-    if (!root) return messages;
+    if (!platform::FileExists(outputModel)) return messages;
+    NCAERep::CCAEDatabase database;
+    NCAERep::CCAERep* root = database.getRoot();
+    if (!root || root->resumeFromFile(outputModel) < 0) return messages;
     for (const NCAERep::CCAERepBase* child : root->getChildrenByType(L"Message")) {
         PostedMessage message;
         child->getProperty(L"Type").getValue(message.type);
@@ -52,37 +53,44 @@ void ReadSolvedSets(const std::filesystem::path& description, SolveReport& repor
 
 }  // namespace
 
-int SolveReport::RunCode() const {
-    if (loadCode != 0) return loadCode;
-    return feedCode != 0 ? feedCode : errorCode;
-}
-
-std::unique_ptr<DorvixFeeder> CreateFeederFor(int analysisKind) {
-    if (analysisKind == kStructuralAnalysis) return std::make_unique<StructDorvixFeeder>();
-    return nullptr;
-}
-
-SolveReport RunSolve(DorvixFeeder& feeder, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
+SolveReport RunSolve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                      const std::filesystem::path& workFolder) {
     SolveReport report;
-    ReturnPackage package;
-    package.Init(dataSource.GetPartCount());
-    report.loadCode = feeder.LoadCAERepresentation(platform::WideFromPath(modelPath),
-                                                   platform::WideFromPath(workFolder / kOutputModelName));
-    if (report.loadCode == 0) report.feedCode = feeder.Feed(&dataSource, &package);
-    (void)package.GetStatus(report.resultCode, report.statusBits, report.errorCode);
-    report.messages = PostedMessages(feeder);
-    std::vector<BstrHolder> texts;
-    package.GetMessages(texts);
-    for (const BstrHolder& text : texts) report.packageMessages.push_back(text.Str());
     report.deckPath = workFolder / "dorvix.dat";
-    report.nodes = feeder.GetNodeCount();
-    report.elements = feeder.GetElementCount();
+    const std::filesystem::path outputModel = workFolder / kOutputModelName;
+    // The solve writes the output representation only when it posts a message: an earlier
+    // run's file must not speak for this one.
+    (void)platform::RemoveFile(outputModel);
+
+    ComPtr<ITRVSolver> solver;
+    if (FAILED(RegisterJXDorvixSolverClass()) || FAILED(CoCreateInstance(CLSID_JXDorvixSolver, solver)) ||
+        !solver) {
+        report.failure = "the solver object cannot be created";
+        return report;
+    }
+    ComPtr<ICAESolver> files = solver.As<ICAESolver>();
+    const BstrHolder input(platform::WideFromPath(modelPath));
+    const BstrHolder output(platform::WideFromPath(outputModel));
+    if (!files || FAILED(files->SetCAEFiles(input.Get(), output.Get()))) {
+        report.failure = "the solver object refuses the model files";
+        return report;
+    }
+    ReturnPackage* raw = nullptr;
+    if (FAILED(solver->Solve(&dataSource, &raw)) || !raw) {
+        report.failure = "the solver object's solve failed";
+        return report;
+    }
+    const std::unique_ptr<ReturnPackage> package(raw);
+    (void)package->GetStatus(report.resultCode, report.statusBits, report.errorCode);
+    std::vector<BstrHolder> texts;
+    package->GetMessages(texts);
+    for (const BstrHolder& text : texts) report.packageMessages.push_back(text.Str());
+    package->GetValueList(report.values);
+    report.messages = PostedMessages(outputModel);
     char name[512] = {};
-    if (SUCCEEDED(package.GetResultFileName(name, sizeof name)) && name[0] != '\0') {
+    if (SUCCEEDED(package->GetResultFileName(name, sizeof name)) && name[0] != '\0') {
         report.resultFile = name;
-        // Only a run that started the solver has a description to show.
-        if (report.loadCode == 0 && feeder.GetCopyTargetPath().empty()) ReadSolvedSets(workFolder / name, report);
+        ReadSolvedSets(workFolder / name, report);
     }
     return report;
 }

@@ -1,14 +1,13 @@
-// One solve as the host runs it: the feeder of the case's analysis, the model loaded from the
-// case, then the feeder's whole sequence (deck, solver, end-time check, close), with the return
-// package the host would receive and what the user is shown of it.
+// One solve as the host runs it: the solver object created by its class id is given the two
+// model files and the case's solve context, and its Solve hands back the return package. What
+// the user is shown comes from that package, the output representation the solve wrote its
+// messages to, and the result description of the run.
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "deck/dorvix_feeder.h"
 #include "runtime/return_package.h"
 
 class TRVDataSourceItf;
@@ -26,35 +25,32 @@ struct SolvedSet {
 };
 
 struct SolveReport {
-    // The model load's code; the feeder ran only when it is 0.
-    int loadCode = 0;
-    // What Feed answered (a run code moved into the package's error code leaves 0 here).
-    int feedCode = 0;
+    // Why the solver object could not be created or asked; empty when it solved.
+    std::string failure;
     int resultCode = ReturnPackage::kUnsetResultCode;
     unsigned statusBits = 0;
     int errorCode = 0;
+    // The messages the solve posted to the output representation, in order.
     std::vector<PostedMessage> messages;
     // Messages of the package, in the host's language.
     std::vector<std::wstring> packageMessages;
     std::filesystem::path deckPath;
-    int nodes = 0;
-    int elements = 0;
     std::string resultFile;
+    // The package's value list: the eigenvalues of an eigen run.
+    std::vector<double> values;
     // The result sets of the run's description file; a reason when it could not be read.
     std::vector<SolvedSet> sets;
     std::string setsProblem;
-    // Why the model could not be loaded, when it could not.
-    std::string loadProblem;
 
-    // The code that tells how the run went: Feed's, else the one the package carries.
-    int RunCode() const;
+    // The code that tells how the run went: the package's result code, else the run's code
+    // that the end-time check moved into its error code.
+    int RunCode() const { return resultCode != 0 ? resultCode : errorCode; }
 };
 
-// The feeder that solves the analysis kind (1 structural); null for a kind this program does
-// not solve.
-std::unique_ptr<DorvixFeeder> CreateFeederFor(int analysisKind);
+// The name of the output representation in the work folder.
+inline constexpr const char* kOutputModelName = "CAERepOutput.xml";
 
-// Loads the model and runs the feeder; the deck and every file of the run go to workFolder
-// (the case's data source must name it as "XENRADir").
-SolveReport RunSolve(DorvixFeeder& feeder, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
+// Creates the solver object, hands it the model and the output representation in workFolder
+// and solves with the case's data source (whose "XENRADir" must name workFolder).
+SolveReport RunSolve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                      const std::filesystem::path& workFolder);

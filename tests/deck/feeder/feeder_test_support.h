@@ -15,9 +15,14 @@
 #include "deck/dorvix_feeder.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "hostsim/host_sim.h"
+#include "hostsim/object_model.h"
 #include "hostsim/selection_resolver.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "runtime/addin_services.h"
+#include "runtime/return_package.h"
 #include "settings/settings_factory.h"
 #include "settings/step_controls_list.h"
 #include "tests/deck/deck_test_support.h"
@@ -135,6 +140,34 @@ class CaseRun {
 
   public:
     FeederUnderTest feeder;
+};
+
+// A case of tests/data/cases run as the solve entry runs it: the host's services know its
+// applet, the model is loaded and fed, the stand-in solver runs on the deck, in a scratch
+// folder at a fixed creation date.
+template <class Feeder>
+class SolvedCase {
+  public:
+    explicit SolvedCase(const std::string& name) : model_(name) {
+        (void)AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model_.Objects()).Get());
+    }
+    ~SolvedCase() { AddinServices::ReleaseInstance(); }
+    ModelCase& Model() { return model_; }
+    int Feed() {
+        const int code = feeder_.LoadCAERepresentation(model_.ModelPath(), L"");
+        if (code != kRC_Success) return code;
+        return feeder_.Feed(&model_.DataSource(), &package_);
+    }
+    const ReturnPackage& Package() const { return package_; }
+    const std::filesystem::path& Folder() const { return scratch_.Path(); }
+
+  private:
+    decktest::ScratchFolder scratch_;
+    platform::ScopedFixedClock clock_{{2024, 6, 5, 9, 4, 3, 0, 3}};
+    platform::ScopedEnvironmentVariable solver_{"DVX_EXE", std::string(DORVIX_BINARY_DIR) + "/solver"};
+    ModelCase model_;
+    Feeder feeder_;
+    ReturnPackage package_;
 };
 
 }  // namespace feedertest

@@ -310,33 +310,7 @@ TEST(StructPrestressCopy, CopiesTheDeckAnd37WhenItCannot) {
     EXPECT_EQ(feeder.CopyPrestressFile(), kRC_PrestressCopyFailed);
 }
 
-// A structural case of tests/data/cases run as the solve entry runs it: model loaded, Feed,
-// the stand-in solver on the deck, in a scratch folder at a fixed creation date.
-class StructCaseRun {
-  public:
-    // The host's services know its applet, through which the add-in finds the host objects
-    // that hang below others (the blade data of a named selection).
-    explicit StructCaseRun(const std::string& name) : model_(name) {
-        (void)AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model_.Objects()).Get());
-    }
-    ~StructCaseRun() { AddinServices::ReleaseInstance(); }
-    feedertest::ModelCase& Model() { return model_; }
-    int Feed() {
-        const int code = feeder_.LoadCAERepresentation(model_.ModelPath(), L"");
-        if (code != kRC_Success) return code;
-        return feeder_.Feed(&model_.DataSource(), &package_);
-    }
-    const ReturnPackage& Package() const { return package_; }
-    const fs::path& Folder() const { return scratch_.Path(); }
-
-  private:
-    decktest::ScratchFolder scratch_;
-    platform::ScopedFixedClock clock_{{2024, 6, 5, 9, 4, 3, 0, 3}};
-    platform::ScopedEnvironmentVariable solver_{"DVX_EXE", std::string(DORVIX_BINARY_DIR) + "/solver"};
-    feedertest::ModelCase model_;
-    StructUnderTest feeder_;
-    ReturnPackage package_;
-};
+using StructCaseRun = feedertest::SolvedCase<StructUnderTest>;
 
 class StructWholeDeck : public ::testing::TestWithParam<const char*> {};
 

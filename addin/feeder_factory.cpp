@@ -1,0 +1,15 @@
+#include "addin/feeder_factory.h"
+
+#include "deck/feeders/struct_dorvix_feeder.h"
+#include "deck/feeders/thermal_dorvix_feeder.h"
+
+std::unique_ptr<DorvixFeeder> CreateDorvixFeeder(int analysisKind) {
+    switch (analysisKind) {
+        case kAnalysisStructural:
+            return std::make_unique<StructDorvixFeeder>();
+        case kAnalysisThermal:
+            return std::make_unique<ThermalDorvixFeeder>();
+        default:
+            return nullptr;
+    }
+}

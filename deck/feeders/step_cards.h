@@ -1,0 +1,41 @@
+// The cards a ".SUB" block of a structural or thermal load step shares: the automatic
+// stepping limits, the Newton controls, the equation solver and the printing and storage
+// frequencies.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class DorvixDeckFile;
+class DorvixOutputControls;
+class DorvixSolverControls;
+class DorvixTimeStepOptions;
+
+namespace stepcards {
+
+// "keyword value comment", the value with 15 significant digits.
+std::string Card(const char* keyword, double value, const char* comment);
+// "  TIME " and the end time with 15 significant digits.
+std::string TimeLine(double end);
+// "  TIME start A end PAS step".
+std::string TimeRangeLine(double start, double end, double step);
+// The span divided by a sub-step count; false for a count of 0, which has no step length.
+bool SpanPerCount(double span, std::uint32_t count, double& out);
+// The DTI0, HMIN and HMAX cards of automatic stepping over the step's span (after step 1 a
+// carried-over step starts from the minimum one). Nothing is added when the limits are given
+// by time and all three are 0. False for a sub-step count of 0.
+bool AddStepLimitCards(const DorvixTimeStepOptions& options, int step, double span,
+                       std::vector<std::string>& lines);
+// The time card of fixed stepping, by the output's time points: every computed step, the
+// end only, or every n-th step. The computed step is the span over the sub-step count, or
+// the time step. False for a sub-step count of 0, an equal spacing below 1 or an unknown
+// time-point choice.
+bool AddFixedStepTimeLine(const DorvixTimeStepOptions& options, const DorvixOutputControls& output,
+                          double start, double end, std::vector<std::string>& lines);
+
+void WriteNewtonCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);
+void WriteSolverCard(DorvixDeckFile& deck, const DorvixSolverControls& solver);
+void WriteOutputFrequencyCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);
+
+}  // namespace stepcards

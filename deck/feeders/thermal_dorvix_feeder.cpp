@@ -1,0 +1,217 @@
+#include "deck/feeders/thermal_dorvix_feeder.h"
+
+#include <string>
+#include <vector>
+
+#include "deck/feeders/step_cards.h"
+#include "deck/mesh/body_attribute_wrapper.h"
+#include "foundation/number_format.h"
+#include "foundation/unit_systems.h"
+#include "runtime/progress.h"
+#include "runtime/return_package.h"
+#include "settings/output_controls.h"
+#include "settings/solver_controls.h"
+#include "settings/time_step_options.h"
+
+using namespace stepcards;
+
+namespace {
+
+constexpr int kThermalFeederKind = 4;
+constexpr const char* kDescriptionFile = "dorvix_mt.des";
+constexpr const char* kRuleLine =
+    "! ------------------------------------------------------------------------------";
+constexpr const char* kSectionRule = "!---------------------------------------";
+constexpr const char* kAutomaticStepLine = "  CIBL 1 ! Automatic time step on Newton's iterations";
+constexpr int kLoadsDoneProgress = 90;
+constexpr int kStepSnippetKey = 1;
+constexpr int kRunOptionSnippetKey = 2;
+// W/(m2 K4).
+constexpr double kStefanBoltzmann = 5.669e-08;
+
+void WriteBanner(DorvixDeckFile& deck, const char* title) {
+    deck.WriteLine(kSectionRule);
+    deck.WriteLine(title);
+    deck.WriteLine(kSectionRule);
+}
+
+// The radiation constant in the deck's power, area and temperature units. The temperature
+// part counts where a deck degree is not a kelvin (Rankine intervals in the foot and inch
+// systems).
+double StefanBoltzmannInDeckUnits(int deckUnitSystem) {
+    const UnitSystemTable& units = GetUnitSystemTable();
+    const double power = units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityPower, 1.0);
+    const double area = units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityArea, 1.0);
+    const double degreesPerKelvin =
+        units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityTemperature, 1.0) -
+        units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityTemperature, 0.0);
+    const double perDegree4 = degreesPerKelvin * degreesPerKelvin * degreesPerKelvin * degreesPerKelvin;
+    return kStefanBoltzmann * power / area / perDegree4;
+}
+
+}  // namespace
+
+ThermalDorvixFeeder::ThermalDorvixFeeder() : DorvixFeeder(kThermalFeederKind) { SetNumberOfSteps(1); }
+
+ThermalDorvixFeeder::~ThermalDorvixFeeder() = default;
+
+int ThermalDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) {
+    SetSolveArguments(dataSource, returnPackage);
+    int code = Open();
+    if (code == kRC_Success) code = WriteAnalysisHeader();
+    if (code == kRC_Success) code = SendModel();
+    if (code == kRC_Success) code = WriteMiscellaneous();
+    if (code == kRC_Success) code = WriteLoadsAndBCs();
+    if (code == kRC_Success) code = WriteBeginCommands();
+    if (code == kRC_Success) code = WriteInitialTemperatures();
+    if (code == kRC_Success) code = WriteLoadCases();
+    if (code == kRC_Success) code = WriteRunOptions();
+    if (code == kRC_Success) code = WriteReturn();
+    if (code == kRC_Success) code = Solve();
+    // Only the deck was asked for: no solver ran, so there is no end time to check.
+    if (GetCopyTargetPath().empty()) (void)CheckEndTime(kDescriptionFile, code);
+    Close(code);
+    return code;
+}
+
+int ThermalDorvixFeeder::WriteAnalysisHeader() try {
+    DorvixSolutionSettings* settings = GetSettings();
+    const int steps = settings ? settings->GetNumberOfSteps() : 0;
+    if (steps < 1) {
+        PostHostMessage(L"The analysis settings hold no load step", L"Error");
+        return kRC_NoLoadStep;
+    }
+    SetNumberOfSteps(steps);
+    if (!settings->GetControls(kSolverFileControlsTag) || !settings->GetControls(kSolverControlsTag) ||
+        !settings->GetControls(kStepListTag))
+        return kRC_MissingStepValue;
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck) return kRC_MissingData;
+    const char* title = IsTransientAnalysis() ? "! ANALYSE THERMIQUE TRANSITOIRE (NOLIN)"
+                                              : "! ANALYSE THERMIQUE STATIONNAIRE (NOLIN)";
+    for (const char* line : {title, kRuleLine, ".MCNLTH &", "! ", title, "! "}) deck->WriteLine(line);
+    deck->WriteLine("MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1");
+    return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the analysis header");
+}
+
+int ThermalDorvixFeeder::WriteLoadsAndBCs() try {
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck) return kRC_MissingData;
+    deck->SetDescriptionFile(kDescriptionFile);
+    if (ReturnPackage* package = GetReturnPackage()) (void)package->SetResultFileName(kDescriptionFile);
+
+    if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
+    WriteBanner(*deck, "! Loads/BCs");
+    int code = WriteCouplingConditions();
+    if (code == kRC_Success) code = CheckCouplingConditions();
+    if (code != kRC_Success) return code;
+    return ::ReportProgress(kLoadsDoneProgress, kProgressDeckWriting) == 0 ? kRC_Cancelled : kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the thermal boundary conditions");
+}
+
+int ThermalDorvixFeeder::WriteLoadCases() try {
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck) return kRC_MissingData;
+    for (int step = 1; step <= GetNumberOfSteps(); ++step) {
+        deck->WriteLine("!******************* LC " + std::to_string(step) + " ****************");
+        int code = WriteStepSubcase(step);
+        if (code == kRC_Success) code = WriteNodalTemperatureLoads(step, false);
+        // The heat loads are functions of time over every step: written once.
+        if (step == 1) {
+            if (code == kRC_Success) code = WriteHeatFluxes();
+            if (code == kRC_Success) code = WriteVertexHeatFlows();
+            if (code == kRC_Success) code = WriteEdgeHeatFlows();
+            if (code == kRC_Success) code = WriteSurfaceHeatFlows();
+            if (code == kRC_Success) code = WriteConvections();
+            if (code == kRC_Success) code = WriteRadiations();
+            if (code == kRC_Success) code = WriteBodyHeatLoads();
+        }
+        if (code == kRC_Success) code = WriteImportedLoads(step);
+        if (code != kRC_Success) return code;
+        WriteStepSnippets(kStepSnippetKey, step);
+    }
+    return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the load cases");
+}
+
+int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
+    DorvixSolutionSettings* settings = GetSettings();
+    const auto* options =
+        settings ? settings->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector)
+                 : nullptr;
+    if (!options) return kRC_Success;
+    double end = 0.0;
+    if (const int code = GetStepEndTime(step, end); code != kRC_Success) return code;
+    SetCurrentStepEndTime(end);
+    double start = 0.0;
+    if (step > 1) {
+        if (const int code = GetStepEndTime(step - 1, start); code != kRC_Success) return code;
+    }
+    const auto* solver = settings->GetControlsAs<DorvixSolverControls>(kSolverControlsTag);
+    if (!solver) return kRC_MissingStepValue;
+
+    // Everything is checked before the first line, so a refused step leaves no half block.
+    std::vector<std::string> lines = {".SUB", "  I " + std::to_string(step)};
+    if (IsTransientAnalysis()) {
+        lines.emplace_back("  MECA 42 ! Transient analysis");
+        lines.emplace_back("  IREF 0");
+    } else {
+        lines.emplace_back("  MECA 22 ! Steady state analysis");
+    }
+    std::string sigma = "  SIGMA ";
+    AppendGeneral15(sigma, StefanBoltzmannInDeckUnits(GetDeckUnitSystem()));
+    lines.push_back(std::move(sigma));
+    lines.emplace_back("  REAC 2");
+    switch (options->GetUseAutoTimeStepping()) {
+        case kProgramControlled:
+            lines.push_back(TimeLine(end));
+            lines.emplace_back(kAutomaticStepLine);
+            break;
+        case kOn:
+            lines.push_back(TimeLine(end));
+            lines.emplace_back(kAutomaticStepLine);
+            if (!AddStepLimitCards(*options, step, end - start, lines)) return kRC_MissingData;
+            break;
+        case kOff: {
+            const auto* output =
+                settings->GetStepControlsAs<DorvixOutputControls>(step, kStepOutputControlsSelector);
+            if (!output) return kRC_MissingStepValue;
+            if (!AddFixedStepTimeLine(*options, *output, start, end, lines)) return kRC_MissingData;
+            break;
+        }
+        default:
+            return kRC_MissingData;
+    }
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck) return kRC_MissingData;
+    for (const std::string& line : lines) deck->WriteLine(line);
+    WriteNewtonCards(*deck, *options);
+    WriteSolverCard(*deck, *solver);
+    WriteOutputFrequencyCards(*deck, *options);
+    return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the time stepping of a load step");
+}
+
+int ThermalDorvixFeeder::WriteRunOptions() try {
+    DorvixDeckFile* deck = GetDeckFile();
+    if (!deck || !GetBodyWrapper()) return kRC_MissingData;
+    WriteBanner(*deck, "! Run Options");
+    deck->WriteLine(".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1");
+    deck->WriteLine(".OPT METHODE 3");
+    if (GetBodyWrapper()->IsAxisymmetricModel()) deck->WriteLine(".ALGO AXER 1 AXES 2");
+    deck->WriteFields("TITRE \"DORVIX job created on", deck->GetCreationDate(), "\"");
+    WriteBanner(*deck, "! Result Options");
+    for (const char* line : {"! - Standard Codes", ".SAI ARCHIVE STRUCTURE $", " STYPE 1122 1346 $",
+                             " 1511 1521 1802 1803 1804 1805 1806 1807 1808 1809 1810 1811 $",
+                             " 3521 3802 3803 3804 3805 3806 3807 3808 3809 3810 3811 $", " 225"})
+        deck->WriteLine(line);
+    WriteObjectSnippets(kRunOptionSnippetKey);
+    return kRC_Success;
+} catch (...) {
+    return AnswerException(kRC_Exception, L"Writing the run options");
+}

@@ -1,0 +1,272 @@
+// The thermal feeder's own sections: the analysis header, the thermal time stepping of a
+// load step and the initial temperatures, uniform or from an earlier solve.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "../deck_test_support.h"
+#include "deck/feeders/thermal_dorvix_feeder.h"
+#include "feeder_test_support.h"
+#include "hostsim/host_sim.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
+#include "result_files.h"
+#include "settings/output_controls.h"
+#include "settings/settings_factory.h"
+#include "settings/step_controls_list.h"
+#include "settings/time_step_options.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ThermalUnderTest : public ThermalDorvixFeeder {
+  public:
+    using DorvixFeeder::SetSolveArguments;
+    void UseSettings(int analysis, int steps) {
+        std::unique_ptr<DorvixSolutionSettings> settings =
+            CreateDorvixSolutionSettings(analysis, kThermalPhysics);
+        ASSERT_TRUE(settings);
+        ASSERT_EQ(settings->GetControlsAs<DorvixStepControlsList>(kStepListTag)->SetNumberOfSteps(steps),
+                  kSettingsDone);
+        AdoptSettings(std::move(settings));
+    }
+    bool ReadNamedOption(const std::string& name, std::string& text) override {
+        if (name != "XENRADir") return ThermalDorvixFeeder::ReadNamedOption(name, text);
+        text = platform::CurrentFolder().string();
+        return true;
+    }
+    void OpenDeck() {
+        CreateSolveObjects();
+        ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
+    }
+    // The lines after the deck's five header lines.
+    Lines CloseDeckLines() {
+        EXPECT_TRUE(GetDeckFile()->CloseDeck());
+        Lines lines = decktest::ReadLines(GetDeckFile()->GetWorkingFolder() / "dorvix.dat");
+        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
+        return lines;
+    }
+    DorvixTimeStepOptions& Options() {
+        return *GetSettings()->GetStepControlsAs<DorvixTimeStepOptions>(1, kTimeStepOptionsSelector);
+    }
+    DorvixOutputControls& Output() {
+        return *GetSettings()->GetStepControlsAs<DorvixOutputControls>(1, kStepOutputControlsSelector);
+    }
+};
+
+const char* const kRule = "! ------------------------------------------------------------------------------";
+const char* const kCibl = "  CIBL 1 ! Automatic time step on Newton's iterations";
+
+TEST(ThermalHeader, NamesSteadyOrTransientAndRefusesNoStep) {
+    struct Row {
+        int analysis;
+        int steps;
+        int code;
+        const char* title;
+    };
+    const Row rows[] = {
+        {kStaticAnalysis, 2, kRC_Success, "! ANALYSE THERMIQUE STATIONNAIRE (NOLIN)"},
+        {kTransientAnalysis, 1, kRC_Success, "! ANALYSE THERMIQUE TRANSITOIRE (NOLIN)"},
+        {kStaticAnalysis, 0, kRC_NoLoadStep, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.steps);
+        decktest::ScratchFolder scratch;
+        ThermalUnderTest feeder;
+        feeder.UseSettings(row.analysis, row.steps);
+        feeder.OpenDeck();
+        EXPECT_EQ(feeder.WriteAnalysisHeader(), row.code);
+        Lines expected;
+        if (row.title)
+            expected = {row.title,
+                        kRule,
+                        ".MCNLTH &",
+                        "! ",
+                        row.title,
+                        "! ",
+                        "MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1"};
+        EXPECT_EQ(feeder.CloseDeckLines(), expected);
+        if (row.code == kRC_Success) {
+            EXPECT_EQ(feeder.GetNumberOfSteps(), row.steps);
+        }
+    }
+}
+
+// One step from 0 to 1 in an SI deck unless a row changes it.
+TEST(ThermalStepSubcase, WritesTheThermalBlockOfTheChosenStepping) {
+    struct Row {
+        const char* name;
+        int analysis;
+        std::function<void(ThermalUnderTest&)> set;
+        int code;
+        Lines cards;  // after the MECA lines, SIGMA and "  REAC 2"
+    };
+    const Row rows[] = {
+        {"steady, program controlled",
+         kStaticAnalysis,
+         [](ThermalUnderTest& f) { f.Options().SetUseAutoTimeStepping(kProgramControlled); },
+         kRC_Success,
+         {"  TIME 1.", kCibl}},
+        {"transient, on by sub-steps",
+         kTransientAnalysis,
+         [](ThermalUnderTest& f) {
+             f.Options().SetUseAutoTimeStepping(kOn);
+             f.Options().SetTimeStepDefineby(kDefineBySubSteps);
+             f.Options().SetInitialSteps(4);
+             f.Options().SetMaximumSteps(10);
+             f.Options().SetMinimumSteps(2);
+         },
+         kRC_Success,
+         {"  TIME 1.", kCibl, "  DTI0 0.25 ! Initial time step", "  HMIN 0.1 ! Minimum time step",
+          "  HMAX 0.5 ! Maximum time step"}},
+        {"transient, off by time: the time step is the computed step",
+         kTransientAnalysis,
+         [](ThermalUnderTest& f) {
+             f.Options().SetUseAutoTimeStepping(kOff);
+             f.Options().SetTimeStepDefineby(kDefineByTime);
+             f.Options().SetTimeStep(0.125);
+             f.Output().SetTimePointsOptions(kTimePointsAll);
+         },
+         kRC_Success,
+         {"  TIME 0. A 1. PAS 0.125"}},
+        {"transient, off with zero sub-steps",
+         kTransientAnalysis,
+         [](ThermalUnderTest& f) {
+             f.Options().SetUseAutoTimeStepping(kOff);
+             f.Options().SetTimeStepDefineby(kDefineBySubSteps);
+             f.Options().SetTimeStep(0.0);
+         },
+         kRC_MissingData,
+         {}},
+        {"unknown stepping",
+         kStaticAnalysis,
+         [](ThermalUnderTest& f) { f.Options().SetUseAutoTimeStepping(5); },
+         kRC_MissingData,
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        decktest::ScratchFolder scratch;
+        ThermalUnderTest feeder;
+        feeder.UseSettings(row.analysis, 1);
+        row.set(feeder);
+        feeder.OpenDeck();
+        EXPECT_EQ(feeder.WriteStepSubcase(1), row.code);
+        Lines expected;
+        if (row.code == kRC_Success) {
+            expected = {".SUB", "  I 1"};
+            if (row.analysis == kTransientAnalysis) {
+                expected.insert(expected.end(), {"  MECA 42 ! Transient analysis", "  IREF 0"});
+            } else {
+                expected.emplace_back("  MECA 22 ! Steady state analysis");
+            }
+            expected.insert(expected.end(), {"  SIGMA 5.669e-008", "  REAC 2"});
+            expected.insert(expected.end(), row.cards.begin(), row.cards.end());
+        }
+        EXPECT_EQ(feeder.CloseDeckLines(), expected);
+    }
+}
+
+// The block example (SI deck, temperatures in kelvin; 125 nodes in body 1) opened by a
+// thermal feeder, with the initial condition a test sets.
+class ThermalInitialTemperatures : public testing::Test {
+  protected:
+    void SetUp() override {
+        const std::filesystem::path folder = scratch_.Path() / "case";
+        ASSERT_TRUE(platform::CreateFolders(folder));
+        for (const char* file : {"CAERep.xml", "MatML.xml", "host.json"}) {
+            if (platform::FileExists(feedertest::kBlock / file)) {
+                ASSERT_TRUE(platform::CopyFileTo(feedertest::kBlock / file, folder / file, false));
+            }
+        }
+        hostCase_ = std::shared_ptr<HostSimCase>(LoadHostCase(folder));
+        host_ = std::make_unique<HostSim>(hostCase_);
+        feeder_.SetSolveArguments(&host_->DataSource(), nullptr);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(platform::WideFromPath(hostCase_->caeRepPath), L""),
+                  kRC_Success);
+        ASSERT_EQ(feeder_.Open(), kRC_Success);
+    }
+    InitialConditionEntry& Entry() {
+        if (!hostCase_->solveJob) hostCase_->solveJob.emplace();
+        return hostCase_->solveJob->initialCondition.emplace();
+    }
+    // An earlier run's result description holding 300 at every listed node at time 1.
+    void EarlierRun(const std::vector<int>& nodes) {
+        InitialConditionEntry& entry = Entry();
+        entry.kind = 1;
+        entry.earlierSolutionTime = 1.0;
+        entry.source = InitialConditionSource{platform::WideFromPath(scratch_.Path()), L"earlier_mt.des", 0};
+        ASSERT_TRUE(WriteResultDescription((scratch_.Path() / "earlier_mt.des").string(), "mt", false,
+                                           {{1, 1.0, 1}}, nodes, 300.0));
+    }
+    static std::vector<int> Nodes(int first, int last) {
+        std::vector<int> nodes;
+        for (int n = first; n <= last; ++n) nodes.push_back(n);
+        return nodes;
+    }
+    // The deck lines after the miscellaneous-free opening (everything the test wrote).
+    Lines Written() {
+        Lines lines = feeder_.CloseDeckLines();
+        return lines;
+    }
+
+    decktest::ScratchFolder scratch_;
+    std::shared_ptr<HostSimCase> hostCase_;
+    std::unique_ptr<HostSim> host_;
+    ThermalUnderTest feeder_;
+};
+
+TEST_F(ThermalInitialTemperatures, AUniformCelsiusValueGoesInInDeckUnits) {
+    Entry().uniformTemperature = 22.0;
+    ASSERT_EQ(feeder_.WriteInitialTemperatures(), kRC_Success);
+    const Lines lines = Written();
+    EXPECT_EQ(lines,
+              (Lines{"!---------------------------------------", "! Initial Temperatures",
+                     "!---------------------------------------", ".CLT GROUP \"ALL_NODES\" TT0 V  295.15"}));
+}
+
+TEST_F(ThermalInitialTemperatures, AnEarlierSolveGivesEveryNodeItsTemperature) {
+    EarlierRun(Nodes(1, 125));
+    ASSERT_EQ(feeder_.WriteInitialTemperatures(), kRC_Success);
+    const Lines lines = Written();
+    ASSERT_EQ(lines.size(), 3u + 1u + 125u);
+    EXPECT_EQ(lines[0], "! --------------------------------------------------------");
+    EXPECT_EQ(lines[1], "! ----------- Send Solved Initial Temperatures -----------");
+    EXPECT_EQ(lines[2], lines[0]);
+    EXPECT_EQ(lines[3], ".CLT TT0 NOEUD ");
+    EXPECT_EQ(lines[4], "  I 1 V  300.");
+    EXPECT_EQ(lines.back(), "  I 125 V  300.");
+}
+
+TEST_F(ThermalInitialTemperatures, MissingOrPartialEarlierTemperaturesAreRefused) {
+    EarlierRun(Nodes(1, 124));  // node 125 has none
+    EXPECT_EQ(feeder_.WriteInitialTemperatures(), kRC_InitialTemperatureSource);
+    EXPECT_TRUE(feeder_.WasMessagePosted());
+    const Lines partial = Written();
+    EXPECT_EQ(partial, Lines{});
+
+    ASSERT_TRUE(platform::RemoveFile(scratch_.Path() / "earlier_mt.des"));
+    EXPECT_EQ(feeder_.WriteSolvedInitialTemperatures(), kRC_InitialTemperatureSource);
+}
+
+}  // namespace
+
+// A steady-state case with a uniform initial temperature, convection and radiation, solved by
+// the stand-in solver: the whole deck as reviewed, the thermal module's description named.
+TEST(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
+    feedertest::SolvedCase<ThermalUnderTest> run("thermal-steady");
+    EXPECT_EQ(run.Feed(), kRC_Success);
+    int result = -1;
+    unsigned bits = 1;
+    int error = -1;
+    (void)run.Package().GetStatus(result, bits, error);
+    EXPECT_EQ(result, kRC_Success);
+    EXPECT_EQ(error, kRC_Success);
+    char description[64] = {};
+    ASSERT_EQ(run.Package().GetResultFileName(description, sizeof description), S_OK);
+    EXPECT_EQ(std::string(description), "dorvix_mt.des");
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-steady") / "expected-deck.dat",
+                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+}

@@ -1,0 +1,131 @@
+// The thermal load writers and contacts on the "thermal-*" cases, written as the thermal deck
+// writes them (functions over two steps ending at 1 and 2); the reviewed sections sit beside
+// each case as expected-section.txt.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../feeder/feeder_test_support.h"
+#include "deck/deck_counters.h"
+#include "deck/feeders/thermal_dorvix_feeder.h"
+#include "platform/environment.h"
+#include "runtime/return_package.h"
+#include "settings/step_controls.h"
+
+using feedertest::ModelCase;
+
+namespace {
+
+class ThermalUnderTest : public ThermalDorvixFeeder {
+  public:
+    void Use(TRVDataSourceItf* source, ReturnPackage* package) { SetSolveArguments(source, package); }
+    void UseTwoSteps() {
+        std::unique_ptr<DorvixSolutionSettings> settings =
+            CreateDorvixSolutionSettings(kStaticAnalysis, kThermalPhysics);
+        ASSERT_TRUE(settings);
+        if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag)) {
+            ASSERT_EQ(list->SetNumberOfSteps(2), kSettingsDone);
+        }
+        AdoptSettings(std::move(settings));
+        SetNumberOfSteps(2);
+        for (int s = 1; s <= 2; ++s)
+            GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+    }
+    bool ReadNamedOption(const std::string& name, std::string& text) override {
+        if (name == "XENRADir") {
+            text = platform::CurrentFolder().string();
+            return true;
+        }
+        return DorvixFeeder::ReadNamedOption(name, text);
+    }
+};
+
+class ThermalWritersTest : public ::testing::Test {
+  protected:
+    // With the model section written first, the loads find the element groups of the bodies
+    // and number their groups after them, as in a whole deck.
+    void Open(const std::string& name, bool withModel = false) {
+        model_ = std::make_unique<ModelCase>(name);
+        feeder_.Use(&model_->DataSource(), &package_);
+        ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder_.Open(), kRC_Success);
+        ASSERT_NO_FATAL_FAILURE(feeder_.UseTwoSteps());
+        if (withModel) {
+            ASSERT_EQ(feeder_.SendModel(), kRC_Success);
+        }
+        feeder_.GetDeckFile()->WriteLine(kSectionMark);
+    }
+    // The lines written after Open (and the model section, when asked).
+    std::string Section() {
+        const std::filesystem::path path = feeder_.GetDeckFile()->GetWorkingFolder() / "dorvix.dat";
+        EXPECT_TRUE(feeder_.GetDeckFile()->CloseDeck());
+        std::vector<std::string> lines = decktest::ReadLines(path);
+        const auto mark = std::find(lines.begin(), lines.end(), kSectionMark);
+        EXPECT_NE(mark, lines.end());
+        lines.erase(lines.begin(), mark == lines.end() ? mark : mark + 1);
+        return decktest::JoinedLines(lines);
+    }
+    static constexpr const char* kSectionMark = "! ---- section under test ----";
+
+    // No registry: the bonded regions take the built-in option text.
+    platform::ScopedEnvironmentVariable registry_{"DORVIX_REGISTRY", std::nullopt};
+    decktest::ScratchFolder scratch_;
+    std::unique_ptr<ModelCase> model_;
+    ReturnPackage package_;
+    ThermalUnderTest feeder_;
+};
+
+}  // namespace
+
+TEST_F(ThermalWritersTest, HeatLoadsMatchTheReviewedSection) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-heat-flow", true));
+    ASSERT_EQ(feeder_.WriteHeatFluxes(), kRC_Success);
+    ASSERT_EQ(feeder_.WriteBodyHeatLoads(), kRC_Success);
+    ASSERT_EQ(feeder_.WriteSurfaceHeatFlows(), kRC_Success);
+    ASSERT_EQ(feeder_.WriteVertexHeatFlows(), kRC_Success);
+    ASSERT_EQ(feeder_.WriteEdgeHeatFlows(), kRC_Success);
+    EXPECT_FALSE(feeder_.WasMessagePosted());
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-heat-flow") / "expected-section.txt", Section());
+}
+
+TEST_F(ThermalWritersTest, ConvectionAndRadiationMatchTheReviewedSection) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-convection-radiation"));
+    ASSERT_EQ(feeder_.WriteConvections(), kRC_Success);
+    ASSERT_EQ(feeder_.WriteRadiations(), kRC_Success);
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-convection-radiation") / "expected-section.txt",
+                               Section());
+}
+
+// A heat flow whose area is not positive cannot become a flux: 25, named in a message.
+TEST_F(ThermalWritersTest, HeatFlowWithoutAreaIsRefused) {
+    model_ = std::make_unique<ModelCase>("thermal-heat-flow");
+    for (HostObjectRecord& record : model_->MutableCase().objectTable->records)
+        if (record.id == 22) record.area = 0.0;
+    feeder_.Use(&model_->DataSource(), &package_);
+    ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder_.Open(), kRC_Success);
+    ASSERT_NO_FATAL_FAILURE(feeder_.UseTwoSteps());
+    EXPECT_EQ(feeder_.WriteSurfaceHeatFlows(), kRC_MissingData);
+    EXPECT_TRUE(feeder_.WasMessagePosted());
+}
+
+// A body heat load scoped to a face is refused with 39.
+TEST_F(ThermalWritersTest, BodyHeatLoadOffBodiesIsRefused) {
+    model_ = std::make_unique<ModelCase>("thermal-heat-flow");
+    for (HostObjectRecord& record : model_->MutableCase().objectTable->records)
+        if (record.id == 25) record.scoping.references = {JXReference{101, 32}};
+    feeder_.Use(&model_->DataSource(), &package_);
+    ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder_.Open(), kRC_Success);
+    ASSERT_NO_FATAL_FAILURE(feeder_.UseTwoSteps());
+    EXPECT_EQ(feeder_.WriteBodyHeatLoads(), kRC_DataMismatch);
+}
+
+// A bonded region (".STI"), a region whose second side is a vertex (banner only) and a thermal
+// contact pair with its reference value and conductance.
+TEST_F(ThermalWritersTest, ContactsMatchTheReviewedSection) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-contact"));
+    ASSERT_EQ(feeder_.WriteContacts(), kRC_Success);
+    EXPECT_EQ(GetDeckCounters().thermalContact, 1);
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-contact") / "expected-section.txt", Section());
+}
