@@ -115,10 +115,7 @@ void BM_RawNodeLines(benchmark::State& state) {
     for (auto _ : state) {
         DorvixDeckFile deck(&owner);
         if (deck.Open("nodes.dat") != kRC_Success) return state.SkipWithError("cannot create the deck");
-        for (int k = 0; k < bench::kSide; ++k)
-            for (int j = 0; j < bench::kSide; ++j)
-                for (int i = 0; i < bench::kSide; ++i)
-                    deck.WriteNode(bench::NodeId(i, j, k), i * 0.01, j * 0.01, k * 0.0125);
+        bench::WriteGeneratedNodes(deck);
         deck.CloseDeck();
     }
     const double bytes = static_cast<double>(platform::FileSize(CaseFolder() / "nodes.dat"));

@@ -3,6 +3,7 @@
 
 #include "hostsim/host_case.h"
 #include "hostsim/json_reader.h"
+#include "platform/path_text.h"
 
 ScopingRecord ReadScoping(const JsonAt& at) {
     ScopingRecord r;
@@ -52,7 +53,9 @@ std::vector<CoordinateSystemData> ReadCoordinateSystems(const JsonAt& root, cons
     return out;
 }
 
-InitialConditionEntry ReadInitialCondition(const JsonAt& at) {
+// A relative source folder is taken from the case folder, as the host keeps an earlier solve's
+// folder beside its project.
+InitialConditionEntry ReadInitialCondition(const JsonAt& at, const std::filesystem::path& caseFolder) {
     InitialConditionEntry e;
     e.kind = at.IntOr("kind", 0);
     e.uniformTemperature = at.DoubleOr("temperature", 0.0);
@@ -68,6 +71,8 @@ InitialConditionEntry ReadInitialCondition(const JsonAt& at) {
         const JsonAt s = at.Member("source");
         InitialConditionSource source;
         source.folder = s.WideStringOr("folder", L"");
+        if (!source.folder.empty() && platform::PathFromWide(source.folder).is_relative())
+            source.folder = platform::WideFromPath((caseFolder / platform::PathFromWide(source.folder)).lexically_normal());
         source.fileName = s.WideStringOr("fileName", L"");
         const int system = s.IntOr("unitSystem", 0);
         if (system < 0 || system > 0xFFFF) s.Member("unitSystem").Fail("out of range");
@@ -193,7 +198,7 @@ void ReadSolveSection(const JsonAt& root, HostSimCase& hostCase) {
         job.memory.coreMemory = m.IntOr("core", 0);
         job.memory.memoryMode = m.IntOr("mode", 0);
     }
-    if (j.Has("initialCondition")) job.initialCondition = ReadInitialCondition(j.Member("initialCondition"));
+    if (j.Has("initialCondition")) job.initialCondition = ReadInitialCondition(j.Member("initialCondition"), hostCase.folder);
     hostCase.solveJob = job;
 }
 

@@ -9,6 +9,6 @@ cmake --build build
 # The command line starts the solver from the folder DVX_EXE names; the build carries the
 # stand-in solver in build/solver.
 export DVX_EXE="$PWD/build/solver"
-for example in examples/block examples/block-nonlinear examples/thermal-steady; do
+for example in examples/block examples/block-nonlinear examples/thermal-steady examples/thermal-transient; do
   ./build/tools/dorvix/dorvix "$example"
 done

@@ -1,12 +1,26 @@
 #include "deck/feeders/step_cards.h"
 
 #include "deck/deck_file.h"
+#include "deck/dorvix_feeder.h"
 #include "foundation/number_format.h"
 #include "settings/output_controls.h"
 #include "settings/solver_controls.h"
 #include "settings/time_step_options.h"
 
 namespace stepcards {
+
+int ReadStepSpan(DorvixFeeder& feeder, int step, const DorvixTimeStepOptions*& options, double& start,
+                 double& end) {
+    DorvixSolutionSettings* settings = feeder.GetSettings();
+    options = settings ? settings->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector)
+                       : nullptr;
+    if (!options) return kRC_Success;
+    if (const int code = feeder.GetStepEndTime(step, end); code != kRC_Success) return code;
+    feeder.SetCurrentStepEndTime(end);
+    start = 0.0;
+    if (step > 1) return feeder.GetStepEndTime(step - 1, start);
+    return kRC_Success;
+}
 
 namespace {
 

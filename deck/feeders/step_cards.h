@@ -8,11 +8,18 @@
 #include <vector>
 
 class DorvixDeckFile;
+class DorvixFeeder;
 class DorvixOutputControls;
 class DorvixSolverControls;
 class DorvixTimeStepOptions;
 
 namespace stepcards {
+
+// The step's time-step options (null, and nothing else read, when the settings have none) and
+// its span from the end of the step before (0 for step 1); the end becomes the feeder's
+// current step end time. 0, or the code of the end time that is missing.
+[[nodiscard]] int ReadStepSpan(DorvixFeeder& feeder, int step, const DorvixTimeStepOptions*& options,
+                               double& start, double& end);
 
 // "keyword value comment", the value with 15 significant digits.
 std::string Card(const char* keyword, double value, const char* comment);

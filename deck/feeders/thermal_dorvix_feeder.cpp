@@ -140,17 +140,12 @@ int ThermalDorvixFeeder::WriteLoadCases() try {
 
 int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
     DorvixSolutionSettings* settings = GetSettings();
-    const auto* options =
-        settings ? settings->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector)
-                 : nullptr;
-    if (!options) return kRC_Success;
-    double end = 0.0;
-    if (const int code = GetStepEndTime(step, end); code != kRC_Success) return code;
-    SetCurrentStepEndTime(end);
+    const DorvixTimeStepOptions* options = nullptr;
     double start = 0.0;
-    if (step > 1) {
-        if (const int code = GetStepEndTime(step - 1, start); code != kRC_Success) return code;
-    }
+    double end = 0.0;
+    if (const int code = stepcards::ReadStepSpan(*this, step, options, start, end); code != kRC_Success)
+        return code;
+    if (!options) return kRC_Success;
     const auto* solver = settings->GetControlsAs<DorvixSolverControls>(kSolverControlsTag);
     if (!solver) return kRC_MissingStepValue;
 
