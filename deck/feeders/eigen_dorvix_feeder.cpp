@@ -39,8 +39,9 @@ EigenDorvixFeeder::~EigenDorvixFeeder() = default;
 int EigenDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) {
     SetSolveArguments(dataSource, returnPackage);
     const bool prestress = HasPrestress();
-    const bool buckling = IsBucklingAnalysis();
     int code = Open();
+    // The analysis type is the settings', which exist once the deck is open.
+    const bool buckling = IsBucklingAnalysis();
     if (code == kRC_Success && buckling && !prestress) {
         PostHostMessage(L"A buckling analysis needs a prestress environment", L"Error");
         code = kRC_MissingData;
