@@ -13,6 +13,7 @@
 #include "runtime/addin_services.h"
 #include "runtime/return_package.h"
 #include "settings/modal_controls.h"
+#include "settings/settings_factory.h"
 
 namespace fs = std::filesystem;
 
@@ -135,6 +136,28 @@ TEST(EigenFeed, NoEigenvalueEndsWith11AndHandsNoValues) {
     std::vector<double> values;
     run.Package().GetValueList(values);
     EXPECT_TRUE(values.empty());
+}
+
+class EigenSettingsUnderTest : public EigenDorvixFeeder {
+  public:
+    explicit EigenSettingsUnderTest(int analysis) {
+        AdoptSettings(CreateDorvixSolutionSettings(analysis, kMechanicalPhysics));
+    }
+};
+
+// Modal and buckling settings keep no steps, yet the writers an eigen deck shares with the
+// others (temperatures, imported loads) ask for the end time of step 1.
+TEST(EigenStepEndTime, OneStepEndingAt1) {
+    for (int analysis : {kModalAnalysis, kBucklingAnalysis}) {
+        SCOPED_TRACE(analysis);
+        EigenSettingsUnderTest feeder(analysis);
+        double end = -1.0;
+        EXPECT_EQ(feeder.GetStepEndTime(1, end), kRC_Success);
+        EXPECT_EQ(end, 1.0);
+        end = -1.0;
+        EXPECT_EQ(feeder.GetStepEndTime(2, end), kRC_MissingStepValue);
+        EXPECT_EQ(end, -1.0);
+    }
 }
 
 }  // namespace
