@@ -112,13 +112,15 @@ int EigenDorvixFeeder::WriteAnalysisHeader() try {
         return kRC_NoLoadStep;
     }
     SetNumberOfSteps(steps);
-    if (!settings || !settings->GetControls(kSolverFileControlsTag) || !settings->GetControls(kSolverControlsTag))
+    if (!settings || !settings->GetControls(kSolverFileControlsTag) ||
+        !settings->GetControls(kSolverControlsTag))
         return kRC_MissingStepValue;
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck) return kRC_MissingData;
     const bool buckling = IsBucklingAnalysis();
     const char* title = buckling ? "! ANALYSE DE FLAMBAGE (FLAMB)" : "! ANALYSE MODALE (VIBRA)";
-    for (const char* line : {title, kRuleLine, buckling ? ".FLAMB &" : ".VIBRA &", "! ", title, "! ", kModeLine})
+    for (const char* line :
+         {title, kRuleLine, buckling ? ".FLAMB &" : ".VIBRA &", "! ", title, "! ", kModeLine})
         deck->WriteLine(line);
     return kRC_Success;
 } catch (...) {
@@ -151,7 +153,8 @@ void EigenDorvixFeeder::WriteModeCards(const DorvixModalControls& controls, bool
                 deck.WriteLine(".DVX IFPR 19");
             }
             // The stored reference temperature is in degrees Celsius; the deck takes its own unit.
-            deck.WriteLine(line.Start(".GEL TEMP").Value(controls.GetRefTemperature(GetDeckUnitSystem())).Get());
+            deck.WriteLine(
+                line.Start(".GEL TEMP").Value(controls.GetRefTemperature(GetDeckUnitSystem())).Get());
         }
     }
     if (controls.GetRangeSearch()) {
@@ -216,7 +219,8 @@ int EigenDorvixFeeder::WriteRemoteDisplacements() try {
         deck->WriteLine("!*********** Construct Remote Displacement ***********");
         if (!record) continue;
         const int id = ids[i];
-        if (const int code = RegisterEntityLookup(id, record->GetHostObject()); code != kRC_Success) return code;
+        if (const int code = RegisterEntityLookup(id, record->GetHostObject()); code != kRC_Success)
+            return code;
         int node = 0;
         int kind = 0;
         if (!GetReturnPackage() || FAILED(GetReturnPackage()->GetLookup(id, node, kind)))
@@ -231,9 +235,11 @@ int EigenDorvixFeeder::WriteRemoteDisplacements() try {
             if (!variable || GetVariableDefinitionKind(variable.Get()) == kLoadDefinitionFree) continue;
             const int quantity = component <= 3 ? kLoadQuantityComponent : kLoadQuantityRotation;
             double value = 0.0;
-            if (variable->GetValueAt(0.0, quantity, GetDeckUnitSystem(), value) != S_OK || !std::isfinite(value))
+            if (variable->GetValueAt(0.0, quantity, GetDeckUnitSystem(), value) != S_OK ||
+                !std::isfinite(value))
                 return loadwriter::Refuse(*this, *record, kRC_MissingData, L"a component has no value");
-            deck->WriteLine(line.Start("  I").Int(node).Text(" V").Value(value).Text(" COMP").Int(component).Get());
+            deck->WriteLine(
+                line.Start("  I").Int(node).Text(" V").Value(value).Text(" COMP").Int(component).Get());
         }
     }
     return kRC_Success;

@@ -43,7 +43,8 @@ class EigenCaseRun {
     // The applet answers from these objects instead of the case's.
     void UseObjects(const std::vector<HostSimObject>& objects) {
         (void)AddinServices::GetInstance().SetApplet(
-            CreateHostSimApplet(std::make_shared<HostSimObjectModel>(objects, std::vector<CoordinateSystemData>{}))
+            CreateHostSimApplet(
+                std::make_shared<HostSimObjectModel>(objects, std::vector<CoordinateSystemData>{}))
                 .Get());
     }
     // The structural pass that leaves "prestress.dat" in the folder.
