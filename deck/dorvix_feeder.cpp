@@ -18,6 +18,9 @@
 
 namespace {
 
+// The end time of the one step of a modal or buckling run: a step's default end time.
+constexpr double kEigenStepEndTime = 1.0;
+
 // The C library's atoi(text) == 1: leading white space, an optional sign, then the digits up
 // to the first other character.
 bool ReadsAsIntegerOne(std::string_view text) {
@@ -119,6 +122,14 @@ bool DorvixFeeder::UseLoadCases() const {
 
 int DorvixFeeder::GetStepEndTime(int step, double& endTime) const {
     if (!settings_) return kRC_MissingStepValue;
+    // Modal and buckling settings keep no steps; their one step ends at a step's default end
+    // time, so that the writers an eigen deck shares with the others find it.
+    const int analysis = settings_->GetAnalysisType();
+    if (analysis == kModalAnalysis || analysis == kBucklingAnalysis) {
+        if (step != 1) return kRC_MissingStepValue;
+        endTime = kEigenStepEndTime;
+        return kRC_Success;
+    }
     const auto* controls = settings_->GetStepControlsAs<DorvixStepControls>(step, kStepSelector);
     if (!controls) return kRC_MissingStepValue;
     endTime = controls->GetEndTime();

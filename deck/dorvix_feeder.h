@@ -61,7 +61,8 @@ class DorvixFeeder : public DeckFileOwner {
     bool IsPrestressedModalIntent() const override;
     bool UsesLargeDeformation() const;
     bool UseLoadCases() const;
-    // 36 when the settings have no such step (out unchanged), else 0 and the step's end time.
+    // 36 when the settings have no such step (out unchanged), else 0 and the step's end time;
+    // modal and buckling settings have one step, ending at 1.0.
     [[nodiscard]] int GetStepEndTime(int step, double& endTime) const;
 
     // 1 with the option's text when the host defines the named option, else 0 (text empty).

@@ -9,6 +9,10 @@ cmake --build build
 # The command line starts the solver from the folder DVX_EXE names; the build carries the
 # stand-in solver in build/solver.
 export DVX_EXE="$PWD/build/solver"
-for example in examples/block examples/block-nonlinear examples/thermal-steady examples/thermal-transient; do
+for example in examples/block examples/block-nonlinear examples/thermal-steady examples/thermal-transient \
+  examples/modal; do
   ./build/tools/dorvix/dorvix "$example"
 done
+# The buckling example is prestressed by a static solve in its own work folder.
+./build/tools/dorvix/dorvix examples/prestress --work examples/buckling/run
+./build/tools/dorvix/dorvix examples/buckling

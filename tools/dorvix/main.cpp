@@ -168,7 +168,8 @@ void PrintReport(const SolveReport& r) {
     }
     std::cout << ", " << r.sets.size() << " result set" << (r.sets.size() == 1 ? "" : "s") << "\n";
     for (const SolvedSet& set : r.sets)
-        std::cout << "  set " << set.setNumber << ": time " << FormatNumber(set.time) << ", step code "
+        std::cout << "  set " << set.setNumber << (r.values.empty() ? ": time " : ": eigenvalue ")
+                  << FormatNumber(set.time) << ", step code "
                   << set.stepCode << "\n";
 }
 
