@@ -523,6 +523,9 @@ class DorvixFeeder : public DeckFileOwner {
 
   protected:
     void AddStatusBits(unsigned bits) { statusBits_ |= bits; }
+    // The number of load steps of the analysis header: the settings', else (when asked) the
+    // object table's. 0, or 2 with an error message when there is no step.
+    [[nodiscard]] int TakeStepCount(bool fromObjectTable);
 
   private:
     // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.

@@ -131,6 +131,17 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
     return AnswerException(kRC_Exception, L"Writing the run options");
 }
 
+int DorvixFeeder::TakeStepCount(bool fromObjectTable) {
+    int steps = settings_ ? settings_->GetNumberOfSteps() : 0;
+    if (steps < 1 && fromObjectTable) steps = objectTypeTable_ ? objectTypeTable_->GetStepCount() : 0;
+    if (steps < 1) {
+        PostHostMessage(L"The analysis settings hold no load step", L"Error");
+        return kRC_NoLoadStep;
+    }
+    numberOfSteps_ = steps;
+    return kRC_Success;
+}
+
 int DorvixFeeder::WriteReturn() try {
     WriteDeckLine(kSectionRule);
     WriteDeckLine("RETURN");

@@ -69,16 +69,7 @@ std::string StructDorvixFeeder::GetDescriptionFileName() const {
 
 int StructDorvixFeeder::WriteAnalysisHeader() try {
     DorvixSolutionSettings* settings = GetSettings();
-    int steps = settings ? settings->GetNumberOfSteps() : 0;
-    if (steps < 1) {
-        const ObjectTypeTable* table = GetObjectTypeTable();
-        steps = table ? table->GetStepCount() : 0;
-    }
-    if (steps < 1) {
-        PostHostMessage(L"The analysis settings hold no load step", L"Error");
-        return kRC_NoLoadStep;
-    }
-    SetNumberOfSteps(steps);
+    if (const int code = TakeStepCount(true); code != kRC_Success) return code;
     if (!settings || !settings->GetControls(kSolverFileControlsTag) ||
         !settings->GetControls(kSolverControlsTag) || !settings->GetControls(kStepListTag))
         return kRC_MissingStepValue;

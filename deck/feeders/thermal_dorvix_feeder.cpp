@@ -76,12 +76,8 @@ int ThermalDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* retur
 
 int ThermalDorvixFeeder::WriteAnalysisHeader() try {
     DorvixSolutionSettings* settings = GetSettings();
-    const int steps = settings ? settings->GetNumberOfSteps() : 0;
-    if (steps < 1) {
-        PostHostMessage(L"The analysis settings hold no load step", L"Error");
-        return kRC_NoLoadStep;
-    }
-    SetNumberOfSteps(steps);
+    // No fall-back on the object table's step count here.
+    if (const int code = TakeStepCount(false); code != kRC_Success) return code;
     if (!settings->GetControls(kSolverFileControlsTag) || !settings->GetControls(kSolverControlsTag) ||
         !settings->GetControls(kStepListTag))
         return kRC_MissingStepValue;

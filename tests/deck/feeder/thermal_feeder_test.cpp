@@ -253,10 +253,14 @@ TEST_F(ThermalInitialTemperatures, MissingOrPartialEarlierTemperaturesAreRefused
 
 }  // namespace
 
-// A steady-state case with a uniform initial temperature, convection and radiation, solved by
-// the stand-in solver: the whole deck as reviewed, the thermal module's description named.
-TEST(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
-    feedertest::SolvedCase<ThermalUnderTest> run("thermal-steady");
+// Thermal cases with a uniform initial temperature (steady state with convection and radiation,
+// transient with heat loads and a heat-flow history, steady state with thermal contacts),
+// solved by the stand-in solver: the whole deck as reviewed, the thermal description named.
+class ThermalWholeDeck : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
+    const std::string name = GetParam();
+    feedertest::SolvedCase<ThermalUnderTest> run(name);
     EXPECT_EQ(run.Feed(), kRC_Success);
     int result = -1;
     unsigned bits = 1;
@@ -267,6 +271,15 @@ TEST(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
     char description[64] = {};
     ASSERT_EQ(run.Package().GetResultFileName(description, sizeof description), S_OK);
     EXPECT_EQ(std::string(description), "dorvix_mt.des");
-    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-steady") / "expected-deck.dat",
+    decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-deck.dat",
                                decktest::ReadText(run.Folder() / "dorvix.dat"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ThermalWholeDeck,
+                         ::testing::Values("thermal-steady", "thermal-transient-heat-flow", "thermal-contact-steady"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });

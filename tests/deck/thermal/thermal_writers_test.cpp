@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "../feeder/feeder_test_support.h"
 #include "deck/deck_counters.h"
@@ -44,8 +45,10 @@ class ThermalWritersTest : public ::testing::Test {
   protected:
     // With the model section written first, the loads find the element groups of the bodies
     // and number their groups after them, as in a whole deck.
-    void Open(const std::string& name, bool withModel = false) {
+    void Open(const std::string& name, bool withModel = false,
+              const std::function<void(HostSimCase&)>& change = nullptr) {
         model_ = std::make_unique<ModelCase>(name);
+        if (change) change(model_->MutableCase());
         feeder_.Use(&model_->DataSource(), &package_);
         ASSERT_EQ(feeder_.LoadCAERepresentation(model_->ModelPath(), L""), kRC_Success);
         ASSERT_EQ(feeder_.Open(), kRC_Success);
@@ -128,4 +131,25 @@ TEST_F(ThermalWritersTest, ContactsMatchTheReviewedSection) {
     ASSERT_EQ(feeder_.WriteContacts(), kRC_Success);
     EXPECT_EQ(GetDeckCounters().thermalContact, 1);
     decktest::ExpectGoldenText(decktest::CaseFolder("thermal-contact") / "expected-section.txt", Section());
+}
+
+// Coupling conditions that share a node pass while no load holds temperatures; one such load
+// on a coupled node makes the model refuse with 45 and a message naming the node.
+TEST_F(ThermalWritersTest, SharedCouplingNodesPassWithoutATemperatureLoad) {
+    ASSERT_NO_FATAL_FAILURE(Open("coupling-condition"));
+    EXPECT_EQ(feeder_.CheckCouplingConditions(), kRC_Success);
+    EXPECT_FALSE(feeder_.WasMessagePosted());
+}
+
+TEST_F(ThermalWritersTest, SharedCouplingNodesAreRefusedWithATemperatureLoad) {
+    ASSERT_NO_FATAL_FAILURE(Open("coupling-condition", false, [](HostSimCase& host) {
+        HostObjectRecord temperature;
+        temperature.id = 40;
+        temperature.hostType = 3;
+        temperature.scoping.references = {JXReference{503, 8}};
+        temperature.scoping.parallelIds = {2};
+        host.objectTable->records.push_back(temperature);
+    }));
+    EXPECT_EQ(feeder_.CheckCouplingConditions(), kRC_ThermalCouplingShared);
+    EXPECT_TRUE(feeder_.WasMessagePosted());
 }
