@@ -526,6 +526,10 @@ class DorvixFeeder : public DeckFileOwner {
     // The number of load steps of the analysis header: the settings', else (when asked) the
     // object table's. 0, or 2 with an error message when there is no step.
     [[nodiscard]] int TakeStepCount(bool fromObjectTable);
+    // The start of an analysis's "Loads/BCs" section: the run's result description named in the
+    // deck and the package, the boundary-condition pre-pass, then the section's banner. 0, 25
+    // without a deck, or the pre-pass's code (nothing written).
+    [[nodiscard]] int BeginLoadsSection(const std::string& descriptionFile);
 
   private:
     // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.

@@ -9,6 +9,7 @@
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "foundation/unit_systems.h"
 #include "host/data_source.h"
+#include "runtime/return_package.h"
 #include "settings/output_controls.h"
 #include "settings/settings_types.h"
 
@@ -129,6 +130,15 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the run options");
+}
+
+int DorvixFeeder::BeginLoadsSection(const std::string& descriptionFile) {
+    if (!deckFile_) return kRC_MissingData;
+    deckFile_->SetDescriptionFile(descriptionFile);
+    if (returnPackage_) (void)returnPackage_->SetResultFileName(descriptionFile.c_str());
+    if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
+    WriteSectionBanner(*deckFile_, "! Loads/BCs");
+    return kRC_Success;
 }
 
 int DorvixFeeder::TakeStepCount(bool fromObjectTable) {

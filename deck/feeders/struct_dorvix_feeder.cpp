@@ -13,7 +13,6 @@ namespace {
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
 constexpr const char* kModeLine = "MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1";
-constexpr const char* kSectionRule = "!---------------------------------------";
 constexpr int kLoadsDoneProgress = 72;
 
 }  // namespace
@@ -125,16 +124,7 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
 }
 
 int StructDorvixFeeder::WriteLoadsAndBCs() try {
-    DorvixDeckFile* deck = GetDeckFile();
-    if (!deck) return kRC_MissingData;
-    const std::string description = GetDescriptionFileName();
-    deck->SetDescriptionFile(description);
-    if (ReturnPackage* package = GetReturnPackage()) (void)package->SetResultFileName(description.c_str());
-
-    if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
-    deck->WriteLine(kSectionRule);
-    deck->WriteLine("! Loads/BCs");
-    deck->WriteLine(kSectionRule);
+    if (const int code = BeginLoadsSection(GetDescriptionFileName()); code != kRC_Success) return code;
     int code = WriteCouplingConditions();
     if (code == kRC_Success) code = WriteNodeRotations();
     if (code == kRC_Success) code = WriteSupports();

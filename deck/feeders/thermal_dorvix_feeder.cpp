@@ -93,13 +93,7 @@ int ThermalDorvixFeeder::WriteAnalysisHeader() try {
 }
 
 int ThermalDorvixFeeder::WriteLoadsAndBCs() try {
-    DorvixDeckFile* deck = GetDeckFile();
-    if (!deck) return kRC_MissingData;
-    deck->SetDescriptionFile(kDescriptionFile);
-    if (ReturnPackage* package = GetReturnPackage()) (void)package->SetResultFileName(kDescriptionFile);
-
-    if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
-    WriteBanner(*deck, "! Loads/BCs");
+    if (const int code = BeginLoadsSection(kDescriptionFile); code != kRC_Success) return code;
     int code = WriteCouplingConditions();
     if (code == kRC_Success) code = CheckCouplingConditions();
     if (code != kRC_Success) return code;
