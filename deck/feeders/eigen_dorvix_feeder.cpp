@@ -226,7 +226,9 @@ int EigenDorvixFeeder::WriteRemoteDisplacements() try {
             if (!variable || GetVariableDefinitionKind(variable.Get()) == kLoadDefinitionFree) continue;
             const int quantity = component <= 3 ? kLoadQuantityComponent : kLoadQuantityRotation;
             double value = 0.0;
-            if (variable->GetValueAt(0.0, quantity, GetDeckUnitSystem(), value) != S_OK ||
+            // The value the load holds at the end of the run's one step, as the other loads
+            // of an eigen deck take theirs (a table's start is often a ramp's zero).
+            if (variable->GetValueAt(GetCurrentStepEndTime(), quantity, GetDeckUnitSystem(), value) != S_OK ||
                 !std::isfinite(value))
                 return loadwriter::Refuse(*this, *record, kRC_MissingData, L"a component has no value");
             deck->WriteLine(

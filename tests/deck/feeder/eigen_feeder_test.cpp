@@ -3,6 +3,8 @@
 // deck), the eigenvalues handed back, and the refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../deck_test_support.h"
 #include "deck/feeders/eigen_dorvix_feeder.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
@@ -141,10 +143,42 @@ TEST(EigenFeed, NoEigenvalueEndsWith11AndHandsNoValues) {
 
 class EigenSettingsUnderTest : public EigenDorvixFeeder {
   public:
-    explicit EigenSettingsUnderTest(int analysis) {
+    EigenSettingsUnderTest() = default;
+    explicit EigenSettingsUnderTest(int analysis) { UseAnalysis(analysis); }
+    void UseAnalysis(int analysis) {
         AdoptSettings(CreateDorvixSolutionSettings(analysis, kMechanicalPhysics));
     }
+    void Use(TRVDataSourceItf* source, ReturnPackage* package) { SetSolveArguments(source, package); }
 };
+
+// A modal run on its own model: each remote displacement's fixed components as constants on its
+// remote point's node, valued at the end of the one step.
+TEST(EigenLoads, ModalRunWritesRemoteDisplacementsAsConstants) {
+    decktest::ScratchFolder scratch;
+    feedertest::ModelCase model("loads-remote-displacement");
+    InScratch<EigenSettingsUnderTest> feeder;
+    ReturnPackage package;
+    feeder.Use(&model.DataSource(), &package);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.Open(), kRC_Success);
+    feeder.UseAnalysis(kModalAnalysis);
+    // The remote points' host nodes 1001 and 1002 as deck nodes 9 and 10.
+    (void)package.SetLookup(1001, 9, 1);
+    (void)package.SetLookup(1002, 10, 1);
+    ASSERT_EQ(feeder.WriteLoadsAndBCs(), kRC_Success);
+    ASSERT_TRUE(feeder.GetDeckFile()->CloseDeck());
+    std::vector<std::string> lines = decktest::ReadLines(scratch.Path() / "dorvix.dat");
+    const auto section = std::find(lines.begin(), lines.end(), "! Loads/BCs");
+    ASSERT_NE(section, lines.end());
+    lines.erase(lines.begin(), section + 2);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "!*********** Construct Remote Displacement ***********",
+                  ".CLM DEP NOE NOM \"Remote Displacement\"", "  I 9 V 0.5 COMP 1", "  I 9 V -0.25 COMP 3",
+                  "  I 9 V 1.e-002 COMP 6", "!*********** Construct Remote Displacement ***********",
+                  ".CLM DEP NOE NOM \"Held Remote Point\"", "  I 10 V 0. COMP 1", "  I 10 V 0. COMP 2",
+                  "  I 10 V 0. COMP 3", "  I 10 V 0. COMP 4", "  I 10 V 0. COMP 5", "  I 10 V 0. COMP 6"}));
+}
 
 // Modal and buckling settings keep no steps, yet the writers an eigen deck shares with the
 // others (temperatures, imported loads) ask for the end time of step 1.

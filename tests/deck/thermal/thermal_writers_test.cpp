@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "../feeder/feeder_test_support.h"
 #include "deck/deck_counters.h"
@@ -68,6 +70,14 @@ class ThermalWritersTest : public ::testing::Test {
         lines.erase(lines.begin(), mark == lines.end() ? mark : mark + 1);
         return decktest::JoinedLines(lines);
     }
+    // The lines of the section that hold `part`.
+    std::vector<std::string> SectionLinesWith(const std::string& part) {
+        std::istringstream text(Section());
+        std::vector<std::string> found;
+        for (std::string line; std::getline(text, line);)
+            if (line.find(part) != std::string::npos) found.push_back(line);
+        return found;
+    }
     static constexpr const char* kSectionMark = "! ---- section under test ----";
 
     // No registry: the bonded regions take the built-in option text.
@@ -77,6 +87,23 @@ class ThermalWritersTest : public ::testing::Test {
     ReturnPackage package_;
     ThermalUnderTest feeder_;
 };
+
+// The heat flux's group and face keyword in a model of the given dimension and body kind.
+struct FluxGroupRow {
+    bool twoDimensional;
+    int bodyKind;
+    std::vector<std::string> lines;
+};
+
+class HeatFluxGroupTest : public ThermalWritersTest, public ::testing::WithParamInterface<FluxGroupRow> {};
+
+// The option text of the bonded regions, from a registry file, and the ".STI" line it gives.
+struct TieOptionRow {
+    const char* option;
+    const char* line;
+};
+
+class TieOptionTest : public ThermalWritersTest, public ::testing::WithParamInterface<TieOptionRow> {};
 
 }  // namespace
 
@@ -153,3 +180,66 @@ TEST_F(ThermalWritersTest, SharedCouplingNodesAreRefusedWithATemperatureLoad) {
     EXPECT_EQ(feeder_.CheckCouplingConditions(), kRC_ThermalCouplingShared);
     EXPECT_TRUE(feeder_.WasMessagePosted());
 }
+
+// A shell body of a 3-D model takes the flux on its elements; a two-dimensional model takes it on
+// the element edges, whatever the body kind.
+TEST_P(HeatFluxGroupTest, FollowsTheModelDimensionAndBodyKind) {
+    const FluxGroupRow& row = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-heat-flow", false, [&row](HostSimCase& host) {
+        host.is2D = row.twoDimensional;
+        host.bodies.at(0).kind = row.bodyKind;
+        host.objectTable->records.erase(
+            std::remove_if(host.objectTable->records.begin(), host.objectTable->records.end(),
+                           [](const HostObjectRecord& record) { return record.id != 21; }),
+            host.objectTable->records.end());
+        if (row.twoDimensional)
+            host.objectTable->records.at(0).scoping.references = {JXReference{102, 0x4000}};
+    }));
+    ASSERT_EQ(feeder_.WriteHeatFluxes(), kRC_Success);
+    EXPECT_EQ(SectionLinesWith("_for_load_21"), row.lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeatFluxGroupTest,
+    ::testing::Values(FluxGroupRow{false,
+                                   1,
+                                   {".SEL GROUP 1 MAILLES NOM \"elements_for_load_21\"",
+                                    ".CLT FLUX FACE 2 GROUP \"elements_for_load_21\" V 1.0 NF 1 TIME"}},
+                      FluxGroupRow{true,
+                                   0,
+                                   {".SEL GROUP 1 FACES NOM \"surface_for_load_21\"",
+                                    ".CLT FLUX ARETE GROUP \"surface_for_load_21\" V 1.0 NF 1 TIME"}},
+                      FluxGroupRow{true,
+                                   1,
+                                   {".SEL GROUP 1 FACES NOM \"surface_for_load_21\"",
+                                    ".CLT FLUX ARETE GROUP \"surface_for_load_21\" V 1.0 NF 1 TIME"}}));
+
+// The pair group's name has two digits up to the 99th thermal contact and four from the 100th.
+TEST_F(ThermalWritersTest, PairGroupNameWidensAtTheHundredthContact) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-contact", false, [](HostSimCase& host) {
+        const ContactRegionRecord gap = host.contacts->regions.back();
+        host.contacts->regions = {gap, gap};
+    }));
+    GetDeckCounters().thermalContact = 98;
+    ASSERT_EQ(feeder_.WriteContacts(), kRC_Success);
+    EXPECT_EQ(SectionLinesWith(".CLT GROUP"),
+              (std::vector<std::string>{".CLT GROUP \"PRITT_99\" COI V  1500.5",
+                                        ".CLT GROUP \"PRITT_0100\" COI V  1500.5"}));
+}
+
+// An option text shorter than two characters is left out; the line keeps its closing blank.
+TEST_P(TieOptionTest, ShortTextIsLeftOut) {
+    const std::filesystem::path registry = scratch_.Path() / "registry.txt";
+    std::ofstream(registry) << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\"
+                               "DorvixAddin\\Contacts Default Options]\n"
+                            << "\"STI\"=\"" << GetParam().option << "\"\n";
+    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", registry.string());
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-contact"));
+    ASSERT_EQ(feeder_.WriteContacts(), kRC_Success);
+    EXPECT_EQ(SectionLinesWith(".STI"), std::vector<std::string>{GetParam().line});
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TieOptionTest,
+                         ::testing::Values(TieOptionRow{"", ".STI I 1 GROUP 1 2 "},
+                                           TieOptionRow{"X", ".STI I 1 GROUP 1 2 "},
+                                           TieOptionRow{"PROJ 1", ".STI I 1 GROUP 1 2 PROJ 1"}));
