@@ -9,6 +9,14 @@
 
 namespace stepcards {
 
+void WriteStepBlock(DorvixDeckFile& deck, const std::vector<std::string>& lines,
+                    const DorvixTimeStepOptions& options, const DorvixSolverControls& solver) {
+    for (const std::string& line : lines) deck.WriteLine(line);
+    WriteNewtonCards(deck, options);
+    WriteSolverCard(deck, solver);
+    WriteOutputFrequencyCards(deck, options);
+}
+
 int ReadStepSpan(DorvixFeeder& feeder, int step, const DorvixTimeStepOptions*& options, double& start,
                  double& end) {
     DorvixSolutionSettings* settings = feeder.GetSettings();

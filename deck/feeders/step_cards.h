@@ -41,6 +41,10 @@ bool AddStepLimitCards(const DorvixTimeStepOptions& options, int step, double sp
 bool AddFixedStepTimeLine(const DorvixTimeStepOptions& options, const DorvixOutputControls& output,
                           double start, double end, std::vector<std::string>& lines);
 
+// The block's checked lines, then its Newton, solver and frequency cards.
+void WriteStepBlock(DorvixDeckFile& deck, const std::vector<std::string>& lines,
+                    const DorvixTimeStepOptions& options, const DorvixSolverControls& solver);
+
 void WriteNewtonCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);
 void WriteSolverCard(DorvixDeckFile& deck, const DorvixSolverControls& solver);
 void WriteOutputFrequencyCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);

@@ -38,10 +38,7 @@ int StructDorvixFeeder::WriteStepSubcase(int step) try {
         return code;
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck) return kRC_MissingData;
-    for (const std::string& line : timeCards) deck->WriteLine(line);
-    WriteNewtonCards(*deck, *options);
-    WriteSolverCard(*deck, *solver);
-    WriteOutputFrequencyCards(*deck, *options);
+    stepcards::WriteStepBlock(*deck, timeCards, *options, *solver);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the time stepping of a load step");

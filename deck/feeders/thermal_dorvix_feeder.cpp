@@ -173,10 +173,7 @@ int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
     }
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck) return kRC_MissingData;
-    for (const std::string& line : lines) deck->WriteLine(line);
-    WriteNewtonCards(*deck, *options);
-    WriteSolverCard(*deck, *solver);
-    WriteOutputFrequencyCards(*deck, *options);
+    stepcards::WriteStepBlock(*deck, lines, *options, *solver);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the time stepping of a load step");

@@ -73,8 +73,8 @@ class ThermalDorvixFeeder : public DorvixFeeder {
                                         int function, std::string_view command);
     // The heat flows: those of type 25, then those of type 24.
     std::vector<const ObjectTypeRecord*> HeatFlowRecords() const;
-    // Convection and radiation share their start: the banner, the ambient temperature as a
-    // function and the face group. 0 or the first code.
+    // Convection and radiation share their start (the banner and the ambient temperature as a
+    // function) and their face group. 0 or the first code.
     struct ExchangeLoad {
         int ambientFunction = 0;
         FaceLoadGroup group;
@@ -82,6 +82,10 @@ class ThermalDorvixFeeder : public DorvixFeeder {
     };
     [[nodiscard]] int StartExchangeLoad(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
                                         ExchangeLoad& exchange);
+    // The object's face group, chosen by the face-selection rule and written; kept in exchange.
+    // 0, the scoping's code, or 25 when the group cannot be written.
+    [[nodiscard]] int WriteExchangeGroup(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
+                                         ExchangeLoad& exchange);
     // "Scalar2" as the next function after an optional comment line.
     [[nodiscard]] int WriteScalar2Function(const NCAERep::CIdentity& identity, const char* comment,
                                            int& function, bool& byTime);

@@ -55,15 +55,18 @@ int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity
     return WriteFunction(values, nullptr, function) == S_OK ? kRC_Success : kRC_DataMismatch;
 }
 
-namespace {
-
-// The face group of a convection or radiation object, named by its database id.
-struct ScopedGroup {
+int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
+                                            ExchangeLoad& exchange) {
     JXReferenceList references;
     JXList<unsigned int> ids;
-};
-
-}  // namespace
+    if (const int code = ReadScoping(identity, references, ids); code != kRC_Success) return code;
+    const int firstBody = ids.GetCount() > 0 ? static_cast<int>(ids[0]) : 0;
+    exchange.group = ChooseFaceLoadGroup(object.getId(), firstBody);
+    if (FAILED(WriteScopingSelection(references, exchange.group.kind, exchange.group.name.c_str(),
+                                     &exchange.groupNumber)))
+        return RefuseObject(*this, object, kRC_MissingData, L"its face group cannot be written");
+    return kRC_Success;
+}
 
 int ThermalDorvixFeeder::WriteConvections() try {
     if (!GetDeckFile()) return kRC_MissingData;
@@ -79,13 +82,8 @@ int ThermalDorvixFeeder::WriteConvections() try {
         bool byTime = false;
         if (const int code = WriteScalar2Function(identity, "! Film Coefficient", film, byTime); code != kRC_Success)
             return RefuseObject(*this, *object, code, L"its film coefficient cannot be written");
-        ScopedGroup scoping;
-        if (const int code = ReadScoping(identity, scoping.references, scoping.ids); code != kRC_Success) return code;
-        const int firstBody = scoping.ids.GetCount() > 0 ? static_cast<int>(scoping.ids[0]) : 0;
-        const FaceLoadGroup group = ChooseFaceLoadGroup(object->getId(), firstBody);
-        int number = 0;
-        if (FAILED(WriteScopingSelection(scoping.references, group.kind, group.name.c_str(), &number)))
-            return RefuseObject(*this, *object, kRC_MissingData, L"its face group cannot be written");
+        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success) return code;
+        const FaceLoadGroup& group = exchange.group;
         const std::string against = byTime ? " TIME" : " TEMP";
         const std::string target = std::string(group.keyword) + " GROUP \"" + group.name + "\" V 1.0 NF ";
         GetDeckFile()->WriteLine(".CLT TFC " + target + std::to_string(exchange.ambientFunction) + against);
@@ -106,13 +104,8 @@ int ThermalDorvixFeeder::WriteRadiations() try {
         }
         ExchangeLoad exchange;
         if (const int code = StartExchangeLoad(identity, *object, exchange); code != kRC_Success) return code;
-        ScopedGroup scoping;
-        if (const int code = ReadScoping(identity, scoping.references, scoping.ids); code != kRC_Success) return code;
-        const int firstBody = scoping.ids.GetCount() > 0 ? static_cast<int>(scoping.ids[0]) : 0;
-        const FaceLoadGroup group = ChooseFaceLoadGroup(object->getId(), firstBody);
-        int number = 0;
-        if (FAILED(WriteScopingSelection(scoping.references, group.kind, group.name.c_str(), &number)))
-            return RefuseObject(*this, *object, kRC_MissingData, L"its face group cannot be written");
+        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success) return code;
+        const FaceLoadGroup& group = exchange.group;
 
         std::wstring correlation;
         object->getProperty(L"Correlation").getValue(correlation);
