@@ -9,19 +9,10 @@
 
 #include "foundation/jx_list.h"
 #include "host/object_model.h"
+#include "host/property_grid.h"
 #include "host/string_table.h"
 #include "host/units_service.h"
 #include "platform/com.h"
-
-// Counted arrays the host's property browser takes predefined choices in.
-struct CALPOLESTR {
-    std::uint32_t cElems = 0;
-    OLECHAR** pElems = nullptr;
-};
-struct CADWORD {
-    std::uint32_t cElems = 0;
-    std::uint32_t* pElems = nullptr;
-};
 
 class AddinServices {
   public:
