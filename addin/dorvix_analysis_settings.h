@@ -177,6 +177,25 @@ class CDorvixAnalysisSettings
     int GetOwnerAnalysisId() const;
     // Passes the current time to the host analysis object, unless notifications are off.
     void RefreshHostTime();
+    // Makes `step` the current step, with its time-step options and (in analyses with steps)
+    // its output controls; null forgets all three together.
+    void SelectStep(DorvixStepControls* step);
+    // Creates the settings object of the stored types and fetches its records.
+    [[nodiscard]] HRESULT RebuildSettings();
+    // Gives the host's per-step objects under the analysis object `count` steps instead of
+    // `oldCount`; the failure of a step-count object ends the walk.
+    [[nodiscard]] HRESULT ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count);
+    // Puts the end time of step 1 into the time tables of the analysis object's children.
+    void SetHostTableTimes(double time);
+    // Sets an output request (stress, strain, contact) where the analysis keeps it.
+    [[nodiscard]] HRESULT RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList);
+    // The host's answer to whether the analysis is nonlinear.
+    [[nodiscard]] HRESULT AnswerNonLinear(VARIANT_BOOL* nonLinear);
+    bool IsNonLinearByHost() const;
+
+    // The descriptions of the properties (record, accessors, rules), in
+    // dorvix_analysis_settings_properties.cpp.
+    struct PropertyTable;
 
     JXPhysicsType physicsType_ = kPT_Mechanical;
     JXSimulationType analysisType_ = kSIMULATION_STATIC;

@@ -10,7 +10,7 @@
 #include "platform/com.h"
 #include "platform/dispatch.h"
 
-inline constexpr CLSID CLSID_DorvixAnalysisSettings = MakeGuid("4c8a1f3e-92d7-4b60-a5e1-7d3b0c9f2e86");
+inline constexpr CLSID CLSID_DorvixAnalysisSettings = MakeGuid("92ee5997-cbfc-4627-850b-332c9fe2afd9");
 inline constexpr const wchar_t* kDorvixAnalysisSettingsProgId = L"DorvixSolver.DorvixAnalysisSettings.120";
 inline constexpr IID IID_IDorvixAnalysisSettings = MakeGuid("cb4a28b8-c9d5-497e-8342-92873763f98b");
 
