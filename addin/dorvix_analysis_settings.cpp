@@ -199,7 +199,8 @@ void CDorvixAnalysisSettings::RefreshHostTime() {
     if (ignoreNotify_) return;
     const int analysisId = GetOwnerAnalysisId();
     if (analysisId == 0) return;
-    ComPtr<IHostAnalysisTime> display = AddinServices::GetInstance().GetObjectById(analysisId).As<IHostAnalysisTime>();
+    ComPtr<IHostAnalysisTime> display =
+        AddinServices::GetInstance().GetObjectById(analysisId).As<IHostAnalysisTime>();
     if (display) (void)display->SetCurrentTime(currentTime_);
 }
 
@@ -213,8 +214,12 @@ HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) {
 
 // ---- the host's step, time and directory operations ----
 
-HRESULT CDorvixAnalysisSettings::JX_get_NumberOfSteps(std::uint32_t* count) { return get_NumberOfSteps(count); }
-HRESULT CDorvixAnalysisSettings::JX_put_NumberOfSteps(std::uint32_t count) { return put_NumberOfSteps(count); }
+HRESULT CDorvixAnalysisSettings::JX_get_NumberOfSteps(std::uint32_t* count) {
+    return get_NumberOfSteps(count);
+}
+HRESULT CDorvixAnalysisSettings::JX_put_NumberOfSteps(std::uint32_t count) {
+    return put_NumberOfSteps(count);
+}
 HRESULT CDorvixAnalysisSettings::JX_get_CurrentStepNumber(std::uint32_t* step) {
     return get_CurrentStepNumber(step);
 }

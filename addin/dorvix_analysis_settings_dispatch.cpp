@@ -135,10 +135,12 @@ MemberInvoker StreamInvoker(HRESULT (IDorvixAnalysisSettings::*operation)(IXenMu
     };
     invoker.call = [operation](void* instance, const VARIANT* args, VARTYPE, VARIANT*) {
         auto* self = static_cast<IDorvixAnalysisSettings*>(instance);
+        IUnknown* given = args[0].punkVal;
+        if (!given) return (self->*operation)(nullptr);
         ComPtr<IXenMultiplatformStream> stream;
-        if (args[0].punkVal)
-            (void)args[0].punkVal->QueryInterface(IID_IXenMultiplatformStream, stream.ReleaseAndGetVoidAddress());
-        if (args[0].punkVal && !stream) return E_NOINTERFACE;
+        if (FAILED(given->QueryInterface(IID_IXenMultiplatformStream, stream.ReleaseAndGetVoidAddress())) ||
+            !stream)
+            return E_NOINTERFACE;
         return (self->*operation)(stream.Get());
     };
     return invoker;
@@ -147,13 +149,22 @@ MemberInvoker StreamInvoker(HRESULT (IDorvixAnalysisSettings::*operation)(IXenMu
 template <class Value>
 void AddGetter(std::vector<MemberDescription>& members, const wchar_t* name,
                HRESULT (IDorvixAnalysisSettings::*getter)(Value*)) {
-    members.push_back({name, DispidOf(name), MemberKind::PropertyGet, {}, VarTypeOf<Value>(),
+    members.push_back({name,
+                       DispidOf(name),
+                       MemberKind::PropertyGet,
+                       {},
+                       VarTypeOf<Value>(),
                        InvokerWithResult<IDorvixAnalysisSettings>(getter)});
 }
 
 template <class Value>
-void AddSetter(std::vector<MemberDescription>& members, const wchar_t* name, HRESULT (Settings::*setter)(Value)) {
-    members.push_back({name, DispidOf(name), MemberKind::PropertyPut, {{L"value", VarTypeOf<Value>()}}, VT_EMPTY,
+void AddSetter(std::vector<MemberDescription>& members, const wchar_t* name,
+               HRESULT (Settings::*setter)(Value)) {
+    members.push_back({name,
+                       DispidOf(name),
+                       MemberKind::PropertyPut,
+                       {{L"value", VarTypeOf<Value>()}},
+                       VT_EMPTY,
                        SetterInvoker(setter)});
 }
 // A property without a setter.
@@ -168,24 +179,40 @@ struct SetterLookup : Settings {
 [[nodiscard]] HRESULT LoadDorvixAnalysisSettingsTypeInfo(ITypeInfo** out) {
     using I = IDorvixAnalysisSettings;
     std::vector<MemberDescription> members;
-    members.push_back({L"SaveDB", DispidOf(L"SaveDB"), MemberKind::Method, {{L"stream", VT_UNKNOWN}}, VT_EMPTY,
+    members.push_back({L"SaveDB",
+                       DispidOf(L"SaveDB"),
+                       MemberKind::Method,
+                       {{L"stream", VT_UNKNOWN}},
+                       VT_EMPTY,
                        StreamInvoker(&I::SaveDB)});
-    members.push_back({L"ResumeDB", DispidOf(L"ResumeDB"), MemberKind::Method, {{L"stream", VT_UNKNOWN}},
-                       VT_EMPTY, StreamInvoker(&I::ResumeDB)});
-    members.push_back({L"AnalysisSettingsID", DispidOf(L"AnalysisSettingsID"), MemberKind::PropertyPut,
-                       {{L"id", VT_I4}}, VT_EMPTY, Invoker<I>(&I::put_AnalysisSettingsID)});
+    members.push_back({L"ResumeDB",
+                       DispidOf(L"ResumeDB"),
+                       MemberKind::Method,
+                       {{L"stream", VT_UNKNOWN}},
+                       VT_EMPTY,
+                       StreamInvoker(&I::ResumeDB)});
+    members.push_back({L"AnalysisSettingsID",
+                       DispidOf(L"AnalysisSettingsID"),
+                       MemberKind::PropertyPut,
+                       {{L"id", VT_I4}},
+                       VT_EMPTY,
+                       Invoker<I>(&I::put_AnalysisSettingsID)});
     AddGetter(members, L"PhysicsType", &I::get_PhysicsType);
     AddGetter(members, L"AnalysisType", &I::get_AnalysisType);
 #define DORVIX_WIDE_TEXT(text) L##text
-#define DORVIX_DESCRIBE_SETTINGS_PROPERTY(name, type) \
+#define DORVIX_DESCRIBE_SETTINGS_PROPERTY(name, type)                  \
     AddGetter<type>(members, DORVIX_WIDE_TEXT(#name), &I::get_##name); \
     AddSetter(members, DORVIX_WIDE_TEXT(#name), &SetterLookup::put_##name);
     DORVIX_ANALYSIS_SETTINGS_PROPERTIES(DORVIX_DESCRIBE_SETTINGS_PROPERTY)
 #undef DORVIX_DESCRIBE_SETTINGS_PROPERTY
 #undef DORVIX_WIDE_TEXT
     AddGetter(members, L"IgnoreNotify", &I::get_IgnoreNotify);
-    members.push_back({L"IgnoreNotify", DispidOf(L"IgnoreNotify"), MemberKind::PropertyPut,
-                       {{L"value", VT_BOOL}}, VT_EMPTY, Invoker<I>(&I::put_IgnoreNotify)});
+    members.push_back({L"IgnoreNotify",
+                       DispidOf(L"IgnoreNotify"),
+                       MemberKind::PropertyPut,
+                       {{L"value", VT_BOOL}},
+                       VT_EMPTY,
+                       Invoker<I>(&I::put_IgnoreNotify)});
     return CreateTypeInfo(IID_IDorvixAnalysisSettings, std::move(members), out);
 }
 

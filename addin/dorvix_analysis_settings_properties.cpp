@@ -46,8 +46,9 @@ struct Field {
 };
 
 template <class Value, class Record, class Stored, class Arg>
-constexpr Field<Value, Record, Stored, Arg> MakeField(Record* Settings::*record, Stored (Record::*get)() const,
-                                                      void (Record::*set)(Arg), unsigned rules = kPlain) {
+constexpr Field<Value, Record, Stored, Arg> MakeField(Record* Settings::*record,
+                                                      Stored (Record::*get)() const, void (Record::*set)(Arg),
+                                                      unsigned rules = kPlain) {
     return {record, get, set, rules};
 }
 
@@ -115,7 +116,8 @@ HRESULT Write(Settings& self, const Field<Value, Record, Stored, Arg>& field, Va
         if ((field.rules & kNegativeRefused) && value < 0) return S_FALSE;
     using Plain = std::remove_cvref_t<Arg>;
     Plain stored = ToRecord<Plain>(value, field.rules);
-    if ((field.rules & kUnchangedIsFalse) && static_cast<Plain>((record->*field.get)()) == stored) return S_FALSE;
+    if ((field.rules & kUnchangedIsFalse) && static_cast<Plain>((record->*field.get)()) == stored)
+        return S_FALSE;
     (record->*field.set)(std::move(stored));
     self.NotifyChange();
     return S_OK;
@@ -200,9 +202,10 @@ struct CDorvixAnalysisSettings::PropertyTable {
     }
 
     // Modal and buckling controls.
-    static constexpr auto NumModesToFind = MakeField<int>(modal, &M::GetNumModesToFind, &M::SetNumModesToFind);
-    static constexpr auto RangeSearch =
-        MakeField<VARIANT_BOOL>(modal, &M::GetRangeSearch, &M::SetRangeSearch, kOnlyTrueSets | kUnchangedIsFalse);
+    static constexpr auto NumModesToFind =
+        MakeField<int>(modal, &M::GetNumModesToFind, &M::SetNumModesToFind);
+    static constexpr auto RangeSearch = MakeField<VARIANT_BOOL>(modal, &M::GetRangeSearch, &M::SetRangeSearch,
+                                                                kOnlyTrueSets | kUnchangedIsFalse);
     static constexpr CustomGetter<double> MinFrequency{&ReadMinFrequency};
     static constexpr CustomGetter<double> MaxFrequency{&ReadMaxFrequency};
     static constexpr CustomGetter<double> RefTemperature{&ReadRefTemperature};
@@ -212,7 +215,8 @@ struct CDorvixAnalysisSettings::PropertyTable {
     // Solver controls.
     static constexpr auto UseLargeDeformation = MakeField<VARIANT_BOOL>(
         solver, &S::GetUseLargeDeformation, &S::SetUseLargeDeformation, kOnlyTrueSets);
-    static constexpr auto SolverType = MakeField<DorvixSolverType>(solver, &S::GetSolverType, &S::SetSolverType);
+    static constexpr auto SolverType =
+        MakeField<DorvixSolverType>(solver, &S::GetSolverType, &S::SetSolverType);
     static constexpr auto ManualSolver = MakeField<int>(solver, &S::GetManualSolver, &S::SetManualSolver);
     static constexpr auto PrestressedStatic = MakeField<VARIANT_BOOL>(
         solver, &S::GetDoPrestressedStatic, &S::SetDoPrestressedStatic, kOnlyTrueSets);
@@ -229,9 +233,12 @@ struct CDorvixAnalysisSettings::PropertyTable {
         step, &T::GetUseAutoTimeStepping, &T::SetUseAutoTimeStepping, kUnchangedIsFalse);
     static constexpr auto TimeStepDefineby = MakeField<JXTimeStepDefineByType>(
         step, &T::GetTimeStepDefineby, &T::SetTimeStepDefineby, kUnchangedIsFalse);
-    static constexpr auto InitialSteps = MakeField<std::uint32_t>(step, &T::GetInitialSteps, &T::SetInitialSteps);
-    static constexpr auto MinimumSteps = MakeField<std::uint32_t>(step, &T::GetMinimumSteps, &T::SetMinimumSteps);
-    static constexpr auto MaximumSteps = MakeField<std::uint32_t>(step, &T::GetMaximumSteps, &T::SetMaximumSteps);
+    static constexpr auto InitialSteps =
+        MakeField<std::uint32_t>(step, &T::GetInitialSteps, &T::SetInitialSteps);
+    static constexpr auto MinimumSteps =
+        MakeField<std::uint32_t>(step, &T::GetMinimumSteps, &T::SetMinimumSteps);
+    static constexpr auto MaximumSteps =
+        MakeField<std::uint32_t>(step, &T::GetMaximumSteps, &T::SetMaximumSteps);
     static constexpr auto NumberOfSubSteps =
         MakeField<std::uint32_t>(step, &T::GetNumberOfSubSteps, &T::SetNumberOfSubSteps);
     static constexpr auto InitialTimeStep =
@@ -240,8 +247,8 @@ struct CDorvixAnalysisSettings::PropertyTable {
         MakeField<double>(step, &T::GetMinimumTimeStep, &T::SetMinimumTimeStep, kNegativeRefused);
     static constexpr auto MaximumTimeStep =
         MakeField<double>(step, &T::GetMaximumTimeStep, &T::SetMaximumTimeStep, kNegativeRefused);
-    static constexpr auto CarryOverTimeStep = MakeField<VARIANT_BOOL>(
-        step, &T::GetCarryOverTimeStep, &T::SetCarryOverTimeStep, kUnchangedIsFalse);
+    static constexpr auto CarryOverTimeStep =
+        MakeField<VARIANT_BOOL>(step, &T::GetCarryOverTimeStep, &T::SetCarryOverTimeStep, kUnchangedIsFalse);
     static constexpr auto TimeStep = MakeField<double>(step, &T::GetTimeStep, &T::SetTimeStep);
 
     // Output requests.
@@ -267,19 +274,21 @@ struct CDorvixAnalysisSettings::PropertyTable {
     static constexpr CustomGetter<VARIANT_BOOL> NonLinear{&ReadNonLinear};
 
     // Newton controls of the current step.
-    static constexpr auto NewtonIterationMaximumNumberType = MakeField<VARIANT_BOOL>(
-        step, &T::GetNewtonIterationMaximumNumberType, &T::SetNewtonIterationMaximumNumberType, kOnlyTrueSets);
+    static constexpr auto NewtonIterationMaximumNumberType =
+        MakeField<VARIANT_BOOL>(step, &T::GetNewtonIterationMaximumNumberType,
+                                &T::SetNewtonIterationMaximumNumberType, kOnlyTrueSets);
     static constexpr auto NewtonIterationMaximumNumber = MakeField<std::uint32_t>(
         step, &T::GetNewtonIterationMaximumNumber, &T::SetNewtonIterationMaximumNumber);
-    static constexpr auto NewtonIterationOptimumNumberType = MakeField<VARIANT_BOOL>(
-        step, &T::GetNewtonIterationOptimumNumberType, &T::SetNewtonIterationOptimumNumberType, kOnlyTrueSets);
+    static constexpr auto NewtonIterationOptimumNumberType =
+        MakeField<VARIANT_BOOL>(step, &T::GetNewtonIterationOptimumNumberType,
+                                &T::SetNewtonIterationOptimumNumberType, kOnlyTrueSets);
     static constexpr auto NewtonIterationOptimumNumber = MakeField<std::uint32_t>(
         step, &T::GetNewtonIterationOptimumNumber, &T::SetNewtonIterationOptimumNumber);
     static constexpr auto NewtonResidualNormConvergenceType =
         MakeField<VARIANT_BOOL>(step, &T::GetNewtonResidualNormConvergenceType,
                                 &T::SetNewtonResidualNormConvergenceType, kOnlyTrueSets);
-    static constexpr auto NewtonResidualNormConvergence = MakeField<double>(
-        step, &T::GetNewtonResidualNormConvergence, &T::SetNewtonResidualNormConvergence);
+    static constexpr auto NewtonResidualNormConvergence =
+        MakeField<double>(step, &T::GetNewtonResidualNormConvergence, &T::SetNewtonResidualNormConvergence);
     static constexpr auto NewtonEnergyConvergenceType = MakeField<VARIANT_BOOL>(
         step, &T::GetNewtonEnergyConvergenceType, &T::SetNewtonEnergyConvergenceType, kOnlyTrueSets);
     static constexpr auto NewtonEnergyConvergence =
@@ -325,12 +334,13 @@ struct CDorvixAnalysisSettings::PropertyTable {
                                 &T::SetStorageFrequencySelectedResultsType, kOnlyTrueSets);
     static constexpr auto StorageFrequencySelectedResults = MakeField<std::uint32_t>(
         step, &T::GetStorageFrequencySelectedResults, &T::SetStorageFrequencySelectedResults);
-
 };
 
 // Getters: one per property, each reading its description.
-#define DORVIX_DEFINE_SETTINGS_GETTER(name, type) \
-    HRESULT CDorvixAnalysisSettings::get_##name(type* value) { return Read(*this, PropertyTable::name, value); }
+#define DORVIX_DEFINE_SETTINGS_GETTER(name, type)              \
+    HRESULT CDorvixAnalysisSettings::get_##name(type* value) { \
+        return Read(*this, PropertyTable::name, value);        \
+    }
 DORVIX_ANALYSIS_SETTINGS_PROPERTIES(DORVIX_DEFINE_SETTINGS_GETTER)
 #undef DORVIX_DEFINE_SETTINGS_GETTER
 
@@ -340,7 +350,9 @@ HRESULT Settings::put_RangeSearch(VARIANT_BOOL v) { return Write(*this, Property
 HRESULT Settings::put_HarmonicIndex(std::uint32_t v) { return Write(*this, PropertyTable::HarmonicIndex, v); }
 HRESULT Settings::put_SolverType(DorvixSolverType v) { return Write(*this, PropertyTable::SolverType, v); }
 HRESULT Settings::put_ManualSolver(int v) { return Write(*this, PropertyTable::ManualSolver, v); }
-HRESULT Settings::put_PrestressedStatic(VARIANT_BOOL v) { return Write(*this, PropertyTable::PrestressedStatic, v); }
+HRESULT Settings::put_PrestressedStatic(VARIANT_BOOL v) {
+    return Write(*this, PropertyTable::PrestressedStatic, v);
+}
 HRESULT Settings::put_InitialComputation(VARIANT_BOOL v) {
     return Write(*this, PropertyTable::InitialComputation, v);
 }
@@ -353,17 +365,25 @@ HRESULT Settings::put_TimeStepDefineby(JXTimeStepDefineByType v) {
 HRESULT Settings::put_InitialSteps(std::uint32_t v) { return Write(*this, PropertyTable::InitialSteps, v); }
 HRESULT Settings::put_MinimumSteps(std::uint32_t v) { return Write(*this, PropertyTable::MinimumSteps, v); }
 HRESULT Settings::put_MaximumSteps(std::uint32_t v) { return Write(*this, PropertyTable::MaximumSteps, v); }
-HRESULT Settings::put_NumberOfSubSteps(std::uint32_t v) { return Write(*this, PropertyTable::NumberOfSubSteps, v); }
+HRESULT Settings::put_NumberOfSubSteps(std::uint32_t v) {
+    return Write(*this, PropertyTable::NumberOfSubSteps, v);
+}
 HRESULT Settings::put_InitialTimeStep(double v) { return Write(*this, PropertyTable::InitialTimeStep, v); }
 HRESULT Settings::put_MinimumTimeStep(double v) { return Write(*this, PropertyTable::MinimumTimeStep, v); }
 HRESULT Settings::put_MaximumTimeStep(double v) { return Write(*this, PropertyTable::MaximumTimeStep, v); }
-HRESULT Settings::put_CarryOverTimeStep(VARIANT_BOOL v) { return Write(*this, PropertyTable::CarryOverTimeStep, v); }
+HRESULT Settings::put_CarryOverTimeStep(VARIANT_BOOL v) {
+    return Write(*this, PropertyTable::CarryOverTimeStep, v);
+}
 HRESULT Settings::put_TimeStep(double v) { return Write(*this, PropertyTable::TimeStep, v); }
 HRESULT Settings::put_CalculateResultsAtTimePoints(JXTimePointsOptions v) {
     return Write(*this, PropertyTable::CalculateResultsAtTimePoints, v);
 }
-HRESULT Settings::put_FutureIntent(JXFutureIntentType v) { return Write(*this, PropertyTable::FutureIntent, v); }
-HRESULT Settings::put_SolverFilesDirectory(BSTR v) { return Write(*this, PropertyTable::SolverFilesDirectory, v); }
+HRESULT Settings::put_FutureIntent(JXFutureIntentType v) {
+    return Write(*this, PropertyTable::FutureIntent, v);
+}
+HRESULT Settings::put_SolverFilesDirectory(BSTR v) {
+    return Write(*this, PropertyTable::SolverFilesDirectory, v);
+}
 HRESULT Settings::put_SolverFilesRelativeDirectory(BSTR v) {
     return Write(*this, PropertyTable::SolverFilesRelativeDirectory, v);
 }

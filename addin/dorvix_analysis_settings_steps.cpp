@@ -145,7 +145,8 @@ HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) {
     if (number == 0) return E_FAIL;
     if (!stepList_) return E_POINTER;
     const int current = currentStep_ ? stepList_->GetStepIndex(currentStep_) : -1;
-    if (static_cast<std::int64_t>(number) != current && number <= static_cast<std::uint32_t>(stepList_->GetCount())) {
+    if (static_cast<std::int64_t>(number) != current &&
+        number <= static_cast<std::uint32_t>(stepList_->GetCount())) {
         DorvixStepControls* step = StepAt(*stepList_, number);
         if (!step) return S_FALSE;
         SelectStep(step);
@@ -236,9 +237,15 @@ HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWith
     return S_OK;
 }
 
-HRESULT Settings::put_CalculateStress(VARIANT_BOOL value) { return RequestOutput(kStressOutput, value, false); }
-HRESULT Settings::put_CalculateStrain(VARIANT_BOOL value) { return RequestOutput(kStrainOutput, value, false); }
-HRESULT Settings::put_CalculateContact(VARIANT_BOOL value) { return RequestOutput(kContactOutput, value, true); }
+HRESULT Settings::put_CalculateStress(VARIANT_BOOL value) {
+    return RequestOutput(kStressOutput, value, false);
+}
+HRESULT Settings::put_CalculateStrain(VARIANT_BOOL value) {
+    return RequestOutput(kStrainOutput, value, false);
+}
+HRESULT Settings::put_CalculateContact(VARIANT_BOOL value) {
+    return RequestOutput(kContactOutput, value, true);
+}
 
 // Thermal flux is asked of the current output controls alone.
 HRESULT Settings::put_CalculateThermalFlux(VARIANT_BOOL value) {
@@ -299,7 +306,8 @@ bool HasNonlinearThermalLoad(int analysisId) {
         int rows = 0;
         if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
             continue;
-        if (type == kTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1) return true;
+        if (type == kTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1)
+            return true;
     }
     for (int id : loads) {
         ComPtr<IHostLoadObject> load = HostObject(id).As<IHostLoadObject>();
