@@ -12,7 +12,7 @@
 #include "addin/dorvix_analysis_settings.h"
 #include "addin/dorvix_analysis_settings_interface.h"
 #include "host/analysis_settings_addin.h"
-#include "hostsim/analysis_facets.h"
+#include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/creation_registry.h"
@@ -64,7 +64,7 @@ bool ReadModelSettingsXml(const fs::path& file, ModelSettingsXml& model, std::st
                   parsed.description();
         return false;
     }
-    const pugi::xml_node solver = model.document->find_node(IsSolverObject);
+    pugi::xml_node solver = model.document->find_node(IsSolverObject);
     if (!solver) {
         problem = file.string() + ": the model has no solver object (SolverRep)";
         return false;

@@ -280,6 +280,8 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     if (hr == DISP_E_OVERFLOW)
         return found->label + " takes " + TypeWords(found->type) + "; " + typed + " is out of its range";
     if (hr == E_NOTIMPL) return found->label + " is read-only";
+    if (hr == E_FAIL) return found->label + " refused " + typed + " under its present settings (" + Hex(hr) + ")";
+    if (hr == E_INVALIDARG) return found->label + " refused " + typed + " as invalid (" + Hex(hr) + ")";
     if (FAILED(hr)) return found->label + " refused " + typed + " (" + Hex(hr) + ")";
     if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
     return "";
