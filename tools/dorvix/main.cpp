@@ -4,9 +4,9 @@
 // Plays the host for one case folder: loads the case through the host simulator, creates the
 // solver object by its class id and solves through it (the feeder of the case's analysis
 // writes the whole deck into the work folder, runs the solver named by DVX_EXE on it, checks
-// the solved end time and closes), and prints the return package the host receives. Progress is shown on standard error; Ctrl-C cancels the run the way
-// a host's cancel button does. The second form plays the host's property grid of the case's
-// analysis settings (tools/dorvix/settings_command.h).
+// the solved end time and closes), and prints the return package the host receives. Progress is shown on
+// standard error; Ctrl-C cancels the run the way a host's cancel button does. The second form plays the
+// host's property grid of the case's analysis settings (tools/dorvix/settings_command.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -205,7 +205,8 @@ bool ParseSettingsArguments(int argc, char** argv, SettingsCommand& out) {
         if (assigning) {
             const std::size_t equals = arg.find('=');
             if (equals == std::string_view::npos || equals == 0) return false;
-            out.assignments.emplace_back(std::string(arg.substr(0, equals)), std::string(arg.substr(equals + 1)));
+            out.assignments.emplace_back(std::string(arg.substr(0, equals)),
+                                         std::string(arg.substr(equals + 1)));
         } else if (out.caseFolder.empty() && !arg.empty() && arg.front() != '-') {
             out.caseFolder = arg;
         } else {

@@ -1,13 +1,11 @@
 #include "tools/dorvix/settings_command.h"
 
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <ostream>
-#include <sstream>
-
 #include <pugixml.hpp>
+#include <sstream>
 
 #include "addin/dorvix_analysis_settings.h"
 #include "addin/dorvix_analysis_settings_interface.h"
@@ -27,12 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
-    return text;
-}
 
 // The model's file as a document, with its solver object's analysis names and the element the
 // host keeps the analysis settings in.
@@ -55,10 +47,9 @@ bool ReadModelSettingsXml(const fs::path& file, ModelSettingsXml& model, std::st
         problem = file.string() + ": " + error;
         return false;
     }
-    const pugi::xml_parse_result parsed =
-        model.document->load_buffer(bytes.data(), bytes.size(),
-                                    pugi::parse_default | pugi::parse_declaration | pugi::parse_comments,
-                                    pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = model.document->load_buffer(
+        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments,
+        pugi::encoding_utf8);
     if (!parsed) {
         problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
                   parsed.description();
@@ -147,9 +138,10 @@ class CaseSettings {
                              static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
         if (FAILED(typed))
             return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
-                   Hex(typed) + ")";
+                   FormatHResult(typed) + ")";
         ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
-        if (FAILED(addin_->SetHostCallback(callback.Get()))) return "the settings object refuses the host's callback";
+        if (FAILED(addin_->SetHostCallback(callback.Get())))
+            return "the settings object refuses the host's callback";
         readAnswer = addin_->ReadSettingsXml(ElementSource().Get());
         return "";
     }
@@ -184,8 +176,8 @@ int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream
     return 0;
 }
 
-int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path& modelFile, ModelSettingsXml& model,
-         std::ostream& out, std::ostream& err) {
+int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path& modelFile,
+         ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
     settings.Host().Calls()->Clear();
     for (const auto& [name, value] : command.assignments) {
@@ -199,7 +191,7 @@ int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path&
     }
     const HRESULT written = settings.WriteIntoModel();
     if (FAILED(written)) {
-        err << "dorvix settings: the settings object cannot write its settings (" << Hex(written)
+        err << "dorvix settings: the settings object cannot write its settings (" << FormatHResult(written)
             << "); nothing was written\n";
         return kSettingsExitWriteFailed;
     }
@@ -240,8 +232,8 @@ int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::o
     // Settings that cannot be read are never replaced by defaults behind the user's back.
     if (FAILED(read) && HoldsSettings(model.settings)) {
         err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read ("
-            << Hex(read) << ")" << (command.assignments.empty() ? "; the grid shows the defaults" : "")
-            << "\n";
+            << FormatHResult(read) << ")"
+            << (command.assignments.empty() ? "; the grid shows the defaults" : "") << "\n";
         if (!command.assignments.empty()) return kSettingsExitBadCase;
     }
     if (command.assignments.empty()) return ShowGrid(settings, model, out, err);

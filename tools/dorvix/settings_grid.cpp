@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
-    return text;
-}
-
 std::string Utf8(BSTR text) { return platform::WideToUtf8(BstrView(text)); }
 
 std::string FormatDouble(double value) {
@@ -82,7 +76,7 @@ bool OpenGrid(IUnknown* object, GridObject& grid, std::string& problem) {
     }
     const HRESULT hr = provider->BuildProperties(grid.properties.ReleaseAndGetAddressOf());
     if (FAILED(hr) || !grid.properties) {
-        problem = "the object builds no property list (" + Hex(hr) + ")";
+        problem = "the object builds no property list (" + FormatHResult(hr) + ")";
         return false;
     }
     grid.browsing = provider.As<IQHPropertyBrowsing>();
@@ -123,9 +117,10 @@ std::string DisplayValue(const GridObject& grid, IXenProperty* entry, DISPID dis
     }
     VariantHolder value;
     const HRESULT read = entry->get_Value(value.ReleaseAndGet());
-    if (FAILED(read)) return "(the value cannot be read: " + Hex(read) + ")";
+    if (FAILED(read)) return "(the value cannot be read: " + FormatHResult(read) + ")";
     if (displayed == E_NOTIMPL) return FormatValue(*value.Get(), type);
-    return "(no display text: " + Hex(displayed) + "; value " + FormatValue(*value.Get(), type) + ")";
+    return "(no display text: " + FormatHResult(displayed) + "; value " + FormatValue(*value.Get(), type) +
+           ")";
 }
 
 struct FoundEntry {
@@ -187,8 +182,7 @@ std::string CheckRange(IQHPropertyBrowsing* browsing, const FoundEntry& found, c
     const std::optional<double> high = NumberOf(*maximum.Get(), maximum.Type());
     if (!number || !low || !high || (*number >= *low && *number <= *high)) return "";
     return found.label + " takes values from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
-           FormatValue(*maximum.Get(), maximum.Type()) + "; " + platform::WideToUtf8(value) +
-           " is outside";
+           FormatValue(*maximum.Get(), maximum.Type()) + "; " + platform::WideToUtf8(value) + " is outside";
 }
 
 // After an S_FALSE answer: empty when the entry holds what was asked.
@@ -209,6 +203,12 @@ std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const st
 }
 
 }  // namespace
+
+std::string FormatHResult(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
+    return text;
+}
 
 bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem) {
     entries.clear();
@@ -241,7 +241,8 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
                       (entries.size() == 1 ? " entry" : " entries") + "\n";
     std::vector<std::string> groups;
     for (const GridEntry& entry : entries)
-        if (std::find(groups.begin(), groups.end(), entry.group) == groups.end()) groups.push_back(entry.group);
+        if (std::find(groups.begin(), groups.end(), entry.group) == groups.end())
+            groups.push_back(entry.group);
     for (const std::string& group : groups) {
         out += "\n" + group + "\n";
         for (const GridEntry& entry : entries) {
@@ -270,19 +271,24 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     const std::vector<GridChoice> choices = ReadChoices(grid.perProperty.Get(), found->dispid);
     if (!choices.empty()) {
         const std::optional<std::uint32_t> cookie = ChoiceNamed(choices, text);
-        if (!cookie) return found->label + " does not offer " + typed + "; its choices are " + ChoiceList(choices);
+        if (!cookie)
+            return found->label + " does not offer " + typed + "; its choices are " + ChoiceList(choices);
         value = std::to_wstring(*cookie);
     }
-    if (std::string outside = CheckRange(grid.browsing.Get(), *found, value); !outside.empty()) return outside;
+    if (std::string outside = CheckRange(grid.browsing.Get(), *found, value); !outside.empty())
+        return outside;
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
-    if (hr == DISP_E_TYPEMISMATCH) return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
+    if (hr == DISP_E_TYPEMISMATCH)
+        return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
         return found->label + " takes " + TypeWords(found->type) + "; " + typed + " is out of its range";
     if (hr == E_NOTIMPL) return found->label + " is read-only";
-    if (hr == E_FAIL) return found->label + " refused " + typed + " under its present settings (" + Hex(hr) + ")";
-    if (hr == E_INVALIDARG) return found->label + " refused " + typed + " as invalid (" + Hex(hr) + ")";
-    if (FAILED(hr)) return found->label + " refused " + typed + " (" + Hex(hr) + ")";
+    if (hr == E_FAIL)
+        return found->label + " refused " + typed + " under its present settings (" + FormatHResult(hr) + ")";
+    if (hr == E_INVALIDARG)
+        return found->label + " refused " + typed + " as invalid (" + FormatHResult(hr) + ")";
+    if (FAILED(hr)) return found->label + " refused " + typed + " (" + FormatHResult(hr) + ")";
     if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
     return "";
 }
