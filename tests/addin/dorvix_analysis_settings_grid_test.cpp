@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "addin/dorvix_analysis_settings.h"
+#include "hostsim/analysis_objects.h"
+#include "hostsim/call_log.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/com_object.h"
@@ -310,6 +315,347 @@ TEST_F(SettingsGridTest, ChoicesCarryTheirValuesAsCookies) {
     CADWORD cookies{7, nullptr};
     EXPECT_EQ(settings_->GetPredefinedStrings(5000, &strings, &cookies), E_NOTIMPL);
     EXPECT_EQ(strings.cElems + cookies.cElems, 0u);
+}
+
+// ---- host questions behind visibility ----
+
+TEST_F(SettingsGridTest, ContactCyclicRegionsAndEnvironmentFromTheHost) {
+    struct Row {
+        JXSimulationType analysis;
+        DISPID dispid;
+        const char* objects;  // beside the settings' host object 10 (symmetry object 60)
+        bool visible;
+    };
+    const Row rows[] = {
+        {kSIMULATION_STATIC, 5025, R"({"id": 40, "contactRegion": {"kind": 2}})", true},
+        {kSIMULATION_STATIC, 5025, R"({"id": 40, "contactRegion": {"kind": 5}})", true},
+        {kSIMULATION_STATIC, 5025, R"({"id": 40, "contactRegion": {"kind": 1}})", false},
+        {kSIMULATION_STATIC, 5025, R"({"id": 40, "contactRegion": {"kind": 3, "suppressed": true}})", false},
+        {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 9}, {"id": 9})", true},
+        {kSIMULATION_BUCKLING, 5054, R"({"id": 50, "linkedObjectId": 9}, {"id": 9})", false},
+        {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 77})", false},
+        {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 0})", false},
+        {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 9}, {"id": 51, "linkedObjectId": 9}, {"id": 9})",
+         false},
+        {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 4}})", true},
+        {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 2}})", false},
+        {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 3, "suppressed": true}})", false},
+        {kSIMULATION_BUCKLING, 5055, R"({"id": 61, "cyclicRegion": {"kind": 3}})", false},
+    };
+    for (const Row& row : rows) {
+        // List 422 names every object with an environment link; list 575 every contact region.
+        const std::string objects = row.objects;
+        std::string environments = objects.find("\"id\": 51") != std::string::npos ? "[50, 51]" : "[50]";
+        Start(kPT_Mechanical, row.analysis,
+              std::string(R"({"objects": [{"id": 10, "type": 429, "properties": {"419": 60},
+                 "idLists": {"575": [40], "422": )") +
+                  environments + R"(}}, {"id": 60, "idLists": {"585": [61]}}, )" + objects + "]}");
+        EXPECT_EQ(Visible(row.dispid), row.visible) << row.dispid << " " << row.objects;
+    }
+}
+
+// ---- host XML ----
+
+// A host element in a document of its own, and the host object that carries it.
+struct HostElement {
+    explicit HostElement(int which = 1, const char* text = "<AnalysisSettings/>")
+        : document(std::make_shared<pugi::xml_document>()) {
+        EXPECT_TRUE(document->load_string(text));
+        element = document->document_element();
+        source = CreateHostSimXmlElementSource(document, element, which);
+        EXPECT_TRUE(source);
+    }
+    std::string Text() const {
+        std::ostringstream out;
+        element.print(out, "", pugi::format_raw);
+        return out.str();
+    }
+    std::vector<std::string> ChildNames() const {
+        std::vector<std::string> names;
+        for (pugi::xml_node child : element.children()) names.emplace_back(child.name());
+        return names;
+    }
+    std::shared_ptr<pugi::xml_document> document;
+    pugi::xml_node element;
+    ComPtr<IUnknown> source;
+};
+
+// What a settings object writes, as text.
+std::string WrittenBy(CDorvixAnalysisSettings* settings) {
+    HostElement host;
+    EXPECT_EQ(settings->WriteSettingsXml(host.source.Get()), S_OK);
+    return host.Text();
+}
+
+ComPtr<CDorvixAnalysisSettings> NewSettings(JXPhysicsType physics, JXSimulationType analysis) {
+    ComPtr<CDorvixAnalysisSettings> settings = MakeComObject<CDorvixAnalysisSettings>();
+    EXPECT_EQ(settings->SetTypes(physics, analysis), S_OK);
+    return settings;
+}
+
+TEST_F(SettingsGridTest, XmlRoundTripOfEveryAnalysisKind) {
+    struct Row {
+        JXPhysicsType physics;
+        JXSimulationType analysis;
+    };
+    const Row rows[] = {
+        {kPT_Mechanical, kSIMULATION_STATIC}, {kPT_Mechanical, kSIMULATION_TRANSIENT},
+        {kPT_Thermal, kSIMULATION_STATIC},    {kPT_Thermal, kSIMULATION_TRANSIENT},
+        {kPT_Mechanical, kSIMULATION_MODAL},  {kPT_Mechanical, kSIMULATION_BUCKLING},
+    };
+    for (const Row& row : rows) {
+        Start(row.physics, row.analysis);
+        const std::string defaults = WrittenBy(settings_.Get());
+        BstrHolder directory(L"/runs/copy");
+        ASSERT_EQ(settings_->put_SolverFilesDirectory(directory.Get()), S_OK);
+        ASSERT_EQ(settings_->put_CleanupOptionalDorvixFiles(VARIANT_FALSE), S_OK);
+        if (row.analysis == kSIMULATION_MODAL || row.analysis == kSIMULATION_BUCKLING) {
+            ASSERT_EQ(settings_->put_NumModesToFind(12), S_OK);
+        } else {
+            ASSERT_EQ(settings_->put_NumberOfSteps(3), S_OK);
+            ASSERT_EQ(settings_->SetStepEndTime(3, 5.5), S_OK);
+            ASSERT_GE(settings_->put_UseAutoTimeStepping(kAutoTimeStepping_Off), S_OK);
+        }
+        HostElement host;
+        ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK);
+        EXPECT_NE(host.Text(), defaults) << row.physics << " " << row.analysis;
+        EXPECT_EQ(host.element.attribute("version").as_string(), std::string("1"));
+
+        ComPtr<CDorvixAnalysisSettings> read = NewSettings(row.physics, row.analysis);
+        ASSERT_EQ(read->ReadSettingsXml(host.source.Get()), S_OK);
+        EXPECT_EQ(WrittenBy(read.Get()), host.Text()) << row.physics << " " << row.analysis;
+    }
+}
+
+TEST_F(SettingsGridTest, RewritingReplacesTheSettingsThroughEachElementSource) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    for (int which = 1; which <= 3; ++which) {
+        HostElement host(which, "<AnalysisSettings><Host/></AnalysisSettings>");
+        ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK) << which;
+        ASSERT_EQ(settings_->put_NumberOfSteps(2), S_OK);
+        ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK) << which;
+        EXPECT_EQ(host.ChildNames(),
+                  (std::vector<std::string>{"Host", "DorvixStaticMechanicalSettings", "Parameters"}));
+        EXPECT_EQ(host.element.select_nodes("DorvixStaticMechanicalSettings/StepControls").size(), 2u);
+        ASSERT_EQ(settings_->put_NumberOfSteps(1), S_OK);
+    }
+    // An object that carries no element.
+    EXPECT_EQ(settings_->WriteSettingsXml(settings_->ControllingUnknown()), E_NOINTERFACE);
+    EXPECT_EQ(settings_->ReadSettingsXml(settings_->ControllingUnknown()), E_NOINTERFACE);
+}
+
+TEST_F(SettingsGridTest, ParametersFollowTheSettings) {
+    Stop();
+    host_ = std::make_unique<HostSim>(std::filesystem::path(DORVIX_TEST_DATA) / "cases" / "parameters");
+    settings_ = NewSettings(kPT_Mechanical, kSIMULATION_STATIC);
+    HostElement host;
+    ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK);
+    std::vector<std::string> parameters;
+    for (pugi::xml_node parameter : host.element.child("Parameters").children())
+        parameters.push_back(std::string(parameter.name()) + " " + parameter.child_value("Name") + " = " +
+                             parameter.child_value("Value"));
+    EXPECT_EQ(parameters, (std::vector<std::string>{"p1 Plate thickness = 2.5", "p2 Applied force = 250.",
+                                                    "p3 Young modulus by temperature = 205000."}));
+}
+
+TEST_F(SettingsGridTest, AnElementThatCannotBeReadLeavesTheSettings) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    ASSERT_EQ(settings_->put_NumberOfSteps(2), S_OK);
+    ASSERT_EQ(settings_->put_CurrentStepNumber(2), S_OK);
+    const std::string before = WrittenBy(settings_.Get());
+    const char* elements[] = {
+        "<AnalysisSettings/>",
+        "<AnalysisSettings><DorvixModalSettings version='1'/></AnalysisSettings>",
+        "<AnalysisSettings><DorvixStaticMechanicalSettings version='1'><StepControls version='1'>"
+        "<EndTime>not a time</EndTime></StepControls></DorvixStaticMechanicalSettings></AnalysisSettings>",
+    };
+    for (const char* text : elements) {
+        HostElement host(1, text);
+        EXPECT_EQ(settings_->ReadSettingsXml(host.source.Get()), E_FAIL) << text;
+        EXPECT_EQ(WrittenBy(settings_.Get()), before) << text;
+        std::uint32_t step = 0;
+        EXPECT_EQ(settings_->get_CurrentStepNumber(&step), S_OK);
+        EXPECT_EQ(step, 2u);
+    }
+}
+
+// ---- copy ----
+
+TEST_F(SettingsGridTest, CopyKeepsEachStepsOwnSettings) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    // A transient source with three steps whose result requests and time stepping differ.
+    ComPtr<CDorvixAnalysisSettings> source = NewSettings(kPT_Mechanical, kSIMULATION_TRANSIENT);
+    ASSERT_EQ(source->put_NumberOfSteps(3), S_OK);
+    HostElement written;
+    ASSERT_EQ(source->WriteSettingsXml(written.source.Get()), S_OK);
+    struct Step {
+        const char* endTime;
+        const char* stress;
+        const char* strain;
+        const char* contact;
+        JXAutoTimeSteppingType automatic;
+    };
+    const Step steps[] = {
+        {"0.5", "true", "false", "true", kAutoTimeStepping_On},
+        {"1.5", "false", "true", "false", kAutoTimeStepping_Off},
+        {"4", "false", "false", "true", kAutoTimeStepping_ProgramControlled},
+    };
+    pugi::xpath_node_set stepElements = written.element.select_nodes("*/StepControls");
+    ASSERT_EQ(stepElements.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        pugi::xml_node step = stepElements[i].node();
+        step.child("EndTime").text() = steps[i].endTime;
+        step.child("OutputControls").child("Stress").text() = steps[i].stress;
+        step.child("OutputControls").child("Strain").text() = steps[i].strain;
+        step.child("OutputControls").child("Contact").text() = steps[i].contact;
+    }
+    ASSERT_EQ(source->ReadSettingsXml(written.source.Get()), S_OK);
+    for (std::uint32_t i = 1; i <= 3; ++i) {
+        ASSERT_GE(source->put_CurrentStepNumber(i), S_OK);
+        ASSERT_GE(source->put_UseAutoTimeStepping(steps[i - 1].automatic), S_OK);
+    }
+    ASSERT_EQ(source->put_CurrentStepNumber(2), S_OK);
+    ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_->Calls());
+    ASSERT_EQ(settings_->SetHostCallback(callback.Get()), S_OK);
+
+    ASSERT_EQ(settings_->CopyFrom(source->ControllingUnknown()), S_OK);
+    const std::vector<std::string> notified = host_->Calls()->Lines();
+
+    JXSimulationType analysis = kSIMULATION_STATIC;
+    std::uint32_t count = 0;
+    ASSERT_EQ(settings_->get_AnalysisType(&analysis), S_OK);
+    ASSERT_EQ(settings_->get_NumberOfSteps(&count), S_OK);
+    EXPECT_EQ(analysis, kSIMULATION_TRANSIENT);
+    ASSERT_EQ(count, 3u);
+    auto text = [](VARIANT_BOOL value) { return value == VARIANT_TRUE ? "true" : "false"; };
+    for (std::uint32_t i = 1; i <= 3; ++i) {
+        ASSERT_GE(settings_->put_CurrentStepNumber(i), S_OK);
+        double end = 0;
+        VARIANT_BOOL stress = 0, strain = 0, contact = 0;
+        JXAutoTimeSteppingType stepping = kAutoTimeStepping_ProgramControlled;
+        ASSERT_EQ(settings_->get_EndTime(&end), S_OK);
+        ASSERT_EQ(settings_->get_CalculateStress(&stress), S_OK);
+        ASSERT_EQ(settings_->get_CalculateStrain(&strain), S_OK);
+        ASSERT_EQ(settings_->get_CalculateContact(&contact), S_OK);
+        ASSERT_EQ(settings_->get_UseAutoTimeStepping(&stepping), S_OK);
+        const Step& expected = steps[i - 1];
+        EXPECT_EQ(FormatCallLogNumber(end), expected.endTime) << i;
+        EXPECT_STREQ(text(stress), expected.stress) << i;
+        EXPECT_STREQ(text(strain), expected.strain) << i;
+        EXPECT_STREQ(text(contact), expected.contact) << i;
+        EXPECT_EQ(stepping, expected.automatic) << i;
+    }
+    // The source keeps its current step and its notifications; the copy told its host once.
+    std::uint32_t sourceStep = 0;
+    VARIANT_BOOL sourceIgnores = VARIANT_TRUE;
+    ASSERT_EQ(source->get_CurrentStepNumber(&sourceStep), S_OK);
+    ASSERT_EQ(source->get_IgnoreNotify(&sourceIgnores), S_OK);
+    EXPECT_EQ(sourceStep, 2u);
+    EXPECT_EQ(sourceIgnores, VARIANT_FALSE);
+    EXPECT_EQ(notified, std::vector<std::string>{"settings changed (11)"});
+    // A copy of itself changes nothing.
+    const std::string before = WrittenBy(settings_.Get());
+    EXPECT_EQ(settings_->CopyFrom(settings_->ControllingUnknown()), S_OK);
+    EXPECT_EQ(WrittenBy(settings_.Get()), before);
+}
+
+// ---- entries ----
+
+// A value as text after conversion to the type.
+std::wstring AsText(const VARIANT& value, VARTYPE type) {
+    VariantHolder typed, text;
+    if (FAILED(VariantChangeType(typed.ReleaseAndGet(), &value, 0, type)) ||
+        FAILED(VariantChangeType(text.ReleaseAndGet(), typed.Get(), 0, VT_BSTR)))
+        return L"(no conversion)";
+    return std::wstring(BstrView(text->bstrVal));
+}
+
+// The entries' names in the grid's order.
+std::vector<std::wstring> EntryNames(IXenPropertyColl* entries) {
+    std::uint32_t count = 0;
+    EXPECT_EQ(entries->get_Count(&count), S_OK);
+    std::vector<std::wstring> names;
+    for (std::uint32_t i = 1; i <= count; ++i) {
+        ComPtr<IXenProperty> entry;
+        BstrHolder name;
+        EXPECT_EQ(entries->get_Item(i, entry.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(entry->get_Name(name.ReleaseAndGetAddressOf()), S_OK);
+        names.push_back(name.Str());
+    }
+    return names;
+}
+
+TEST_F(SettingsGridTest, EntriesListedPerAnalysis) {
+    struct Row {
+        JXPhysicsType physics;
+        JXSimulationType analysis;
+        std::size_t count;
+    };
+    const Row rows[] = {
+        {kPT_Mechanical, kSIMULATION_STATIC, 51}, {kPT_Mechanical, kSIMULATION_TRANSIENT, 51},
+        {kPT_Thermal, kSIMULATION_STATIC, 46},    {kPT_Thermal, kSIMULATION_TRANSIENT, 46},
+        {kPT_Mechanical, kSIMULATION_MODAL, 11},  {kPT_Mechanical, kSIMULATION_BUCKLING, 11},
+    };
+    for (const Row& row : rows) {
+        Start(row.physics, row.analysis);
+        ComPtr<IXenPropertyColl> entries;
+        ASSERT_EQ(settings_->BuildProperties(entries.ReleaseAndGetAddressOf()), S_OK);
+        const std::vector<std::wstring> names = EntryNames(entries.Get());
+        EXPECT_EQ(names.size(), row.count) << row.physics << " " << row.analysis;
+        auto listed = [&](const wchar_t* name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+        const bool mechanical = row.physics == kPT_Mechanical;
+        EXPECT_EQ(listed(L"CalculateStress"), mechanical);
+        EXPECT_EQ(listed(L"FutureIntent"), mechanical);
+        EXPECT_EQ(listed(L"CalculateThermalFlux"), !mechanical);
+        EXPECT_EQ(listed(L"UseLargeDeformation"), mechanical && row.count == 51);
+        if (row.analysis == kSIMULATION_MODAL) {
+            EXPECT_EQ(names, (std::vector<std::wstring>{L"NumModesToFind", L"RangeSearch", L"MinFrequency",
+                                                        L"MaxFrequency", L"RefTemperature", L"HarmonicIndex",
+                                                        L"CalculateStress", L"CalculateStrain", L"FutureIntent",
+                                                        L"CleanupOptionalDorvixFiles", L"SolverFilesDirectory"}));
+        }
+    }
+}
+
+TEST_F(SettingsGridTest, EntriesCarryTheirKeysTypesAndSetters) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    ComPtr<IXenPropertyColl> entries;
+    ASSERT_EQ(settings_->BuildProperties(entries.ReleaseAndGetAddressOf()), S_OK);
+    struct Row {
+        DISPID dispid;
+        const wchar_t* caption;
+        const wchar_t* group;
+        VARTYPE type;
+        VariantHolder value;  // put through the entry, then read back
+        HRESULT putResult;
+    };
+    const Row rows[] = {
+        {5000, L"ID_SolutionStepNumberOfSteps", L"ID_StepControlsGroup", VT_UINT, VariantHolder(3), S_OK},
+        {5007, L"ID_ManualSolver", L"ID_SolverControlsGroup", VT_INT, VariantHolder(-2), S_OK},
+        {5006, L"ID_SolverType", L"ID_SolverControlsGroup", VT_INT, VariantHolder(5), S_OK},
+        {5047, L"ID_NewtonResidualNormConvergence", L"ID_NewtonControlsGroup", VT_R8, VariantHolder(0.25), S_OK},
+        {5023, L"ID_CalculateStress", L"ID_OutputControls", VT_BOOL, VariantHolder(false), S_OK},
+        {5041, L"ID_NonlinearSolution", L"ID_AnalysisDataManagement", VT_BOOL, VariantHolder(true), E_NOTIMPL},
+        {400, L"ID_SolverFilesDirectory", L"ID_AnalysisDataManagement", VT_BSTR, VariantHolder(std::wstring_view(L"/r")),
+         S_OK},
+    };
+    for (const Row& row : rows) {
+        ComPtr<IXenProperty> entry;
+        ASSERT_EQ(entries->get_ItemById(row.dispid, entry.ReleaseAndGetAddressOf()), S_OK) << row.dispid;
+        BstrHolder caption, group;
+        VARTYPE type = VT_EMPTY;
+        EXPECT_EQ(entry->get_Caption(caption.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(entry->get_Group(group.ReleaseAndGetAddressOf()), S_OK);
+        EXPECT_EQ(entry->get_Type(&type), S_OK);
+        EXPECT_EQ(caption.View(), row.caption);
+        EXPECT_EQ(group.View(), row.group);
+        EXPECT_EQ(type, row.type) << row.dispid;
+        EXPECT_EQ(entry->put_Value(*row.value.Get()), row.putResult) << row.dispid;
+        if (row.putResult != S_OK) continue;
+        VariantHolder read;
+        ASSERT_EQ(entry->get_Value(read.ReleaseAndGet()), S_OK);
+        EXPECT_EQ(AsText(*read.Get(), read.Type()), AsText(*row.value.Get(), read.Type())) << row.dispid;
+    }
 }
 
 }  // namespace
