@@ -61,6 +61,7 @@ TEST(ParameterValueAsDouble, ReadsEachKindAndAnswersTheHostsFailures) {
         {R"("kind": 2, "table": {"current": 1, "entries": [[1, 5], [2, "soft"]]})", DISP_E_TYPEMISMATCH,
          kUntouched},
         {R"("kind": 2, "table": {"entries": [[1, 5], [2, 6.5]]})", S_OK, 0.0},
+        {R"("kind": 2, "table": {"current": 1, "entries": [[1, 5], []]})", E_INVALIDARG, kUntouched},
         {R"("kind": 2, "table": {"current": 0, "entries": [["steel", 5]]})", E_FAIL, kUntouched},
         {R"("kind": 2, "table": {"entries": []})", E_FAIL, kUntouched},
         {R"("kind": 2, "table": {"entries": [[]]})", E_FAIL, kUntouched},
