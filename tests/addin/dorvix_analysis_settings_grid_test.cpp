@@ -503,8 +503,8 @@ TEST_F(SettingsGridTest, AnElementThatCannotBeReadLeavesTheSettings) {
     const char* elements[] = {
         "<AnalysisSettings/>",
         "<AnalysisSettings><DorvixModalSettings version='1'/></AnalysisSettings>",
-        "<AnalysisSettings><DorvixStaticMechanicalSettings version='1'><StepControls version='1'>"
-        "<EndTime>not a time</EndTime></StepControls></DorvixStaticMechanicalSettings></AnalysisSettings>",
+        ("<AnalysisSettings><DorvixStaticMechanicalSettings version='1'><StepControls version='1'>"
+         "<EndTime>not a time</EndTime></StepControls></DorvixStaticMechanicalSettings></AnalysisSettings>"),
     };
     for (const char* text : elements) {
         HostElement host(1, text);
