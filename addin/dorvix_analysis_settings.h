@@ -215,6 +215,15 @@ class CDorvixAnalysisSettings
 
     // ---- grid, XML and copy: private helpers ----
   private:
+    // The settings as the grid's visibility rules read them (defined beside the rules).
+    struct GridView;
+    // The value of a property the grid lists, read through its getter: VT_BOOL, VT_UI4 for
+    // unsigned properties, VT_I4 for signed and enumerated ones, VT_R8 or VT_BSTR. The getter's
+    // failure leaves *value empty; DISP_E_MEMBERNOTFOUND for a dispid the grid does not list.
+    [[nodiscard]] HRESULT GetGridValue(DISPID dispid, VARIANT* value);
+    // The XML element the host object carries, through the first of the three element-source
+    // interfaces it answers.
+    [[nodiscard]] static HRESULT CheckXmlNode(IUnknown* hostNode, pugi::xml_node& element);
     // ---- end of grid, XML and copy ----
 };
 
