@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -181,6 +182,7 @@ TEST(DorvixAnalysisSettings, NewObjectAnswersOnlyItsTypesAndFlags) {
     EXPECT_EQ(s->put_NumberOfSteps(2), E_POINTER);
     EXPECT_EQ(s->put_EndTime(2.0), E_FAIL);
     EXPECT_EQ(s->ResumeDB(CreateHostSimProjectStream().Get()), E_FAIL);
+    EXPECT_EQ(s->SetHostCallback(CreateHostSimProjectStream().Get()), E_NOINTERFACE);
 }
 
 TEST(DorvixAnalysisSettings, SetTypesBuildsTheSettingsOfSupportedAnalysesOnly) {
@@ -487,6 +489,8 @@ TEST(DorvixAnalysisSettingsHost, SettersNotifyTheHostOnlyOfChangesAndNeverWhenIg
          L"UseAutoTimeStepping", "i2"},
         {"negative time step", [](Settings* s) { return s->put_InitialTimeStep(-0.5); }, S_FALSE, 0,
          L"InitialTimeStep", "r1.000000"},
+        {"time step no number", [](Settings* s) { return s->put_MinimumTimeStep(std::nan("")); }, S_FALSE, 0,
+         L"MaximumSteps", "u10"},
         {"large deformation clears prestress",
          [](Settings* s) {
              (void)s->put_PrestressedStatic(VARIANT_TRUE);
@@ -703,4 +707,26 @@ TEST(DorvixAnalysisSettingsHost, ATruncatedStreamLeavesTheObjectAsItWas) {
         EXPECT_TRUE(FAILED(s->ResumeDB(CreateHostSimProjectStream(cut).Get()))) << keep;
         EXPECT_EQ(Snapshot(s), before) << keep;
     }
+}
+
+// The stream reaches SaveDB late-bound as any interface of it; a stream that can no longer be
+// written makes the save fail instead of passing for done.
+TEST(DorvixAnalysisSettingsHost, SaveAnswersTheStreamsFailureLateBoundToo) {
+    ComPtr<Settings> s = NewSettings(kPT_Mechanical, kSIMULATION_BUCKLING);
+    auto save = [&](IUnknown* stream) {
+        VariantHolder arg(stream);
+        VARIANT args[] = {*arg};
+        DISPPARAMS params{args, nullptr, 1, 0};
+        return s->Invoke(DispidOf(s.Get(), L"SaveDB"), IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                         nullptr, nullptr);
+    };
+    ComPtr<HostSimProjectStream> good = CreateHostSimProjectStream();
+    EXPECT_EQ(save(good.Get()), S_OK);
+    EXPECT_FALSE(good->Bytes().empty());
+    ComPtr<HostSimProjectStream> broken = CreateHostSimProjectStream();
+    JXStream* binary = nullptr;
+    ASSERT_EQ(broken->GetJXStreamAsLONG(&binary), S_OK);
+    binary->Fail();
+    EXPECT_TRUE(FAILED(save(broken.Get())));
+    EXPECT_EQ(save(s->InnerUnknown()), E_NOINTERFACE);
 }
