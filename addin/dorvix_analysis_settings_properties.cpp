@@ -28,7 +28,7 @@ enum PropertyRule : unsigned {
     kUnchangedIsFalse = 1u << 0,
     // A VARIANT_BOOL sets the flag only when it is VARIANT_TRUE; otherwise any non-zero does.
     kOnlyTrueSets = 1u << 1,
-    // A negative value gives S_FALSE and changes nothing.
+    // A negative value (or one that is no number) gives S_FALSE and changes nothing.
     kNegativeRefused = 1u << 2,
     // Getter of a text: an empty text gives S_FALSE and leaves the out value alone (else a
     // null string).
@@ -113,7 +113,7 @@ HRESULT Write(Settings& self, const Field<Value, Record, Stored, Arg>& field, Va
     Record* record = self.*field.record;
     if (!record) return E_POINTER;
     if constexpr (std::is_arithmetic_v<Value>)
-        if ((field.rules & kNegativeRefused) && value < 0) return S_FALSE;
+        if ((field.rules & kNegativeRefused) && !(value >= 0)) return S_FALSE;
     using Plain = std::remove_cvref_t<Arg>;
     Plain stored = ToRecord<Plain>(value, field.rules);
     if ((field.rules & kUnchangedIsFalse) && static_cast<Plain>((record->*field.get)()) == stored)
