@@ -40,20 +40,20 @@ enum class Shown {
     StaticOrTransient,
     WithRangeSearch,
     Stepped,
-    ManualSolver,      // stepped and the solver type is Manual
+    ManualSolver,  // stepped and the solver type is Manual
     NotStepped,
-    DefineBy,          // stepped and A is not 0
-    InitialSubSteps,   // stepped, A = 1, D = 0, unless carried over from the step before
-    SubStepRange,      // stepped, A = 1, D = 0
-    SubSteps,          // stepped, A = 2, D = 0
-    InitialTimeStep,   // stepped, A = 1, D = 1, unless carried over from the step before
-    TimeStepRange,     // stepped, A = 1, D = 1
-    CarryOver,         // stepped, A = 1, beyond the first step
-    FixedTimeStep,     // stepped, A = 2, D = 1
+    DefineBy,         // stepped and A is not 0
+    InitialSubSteps,  // stepped, A = 1, D = 0, unless carried over from the step before
+    SubStepRange,     // stepped, A = 1, D = 0
+    SubSteps,         // stepped, A = 2, D = 0
+    InitialTimeStep,  // stepped, A = 1, D = 1, unless carried over from the step before
+    TimeStepRange,    // stepped, A = 1, D = 1
+    CarryOver,        // stepped, A = 1, beyond the first step
+    FixedTimeStep,    // stepped, A = 2, D = 1
     ActiveContact,
-    ManualValue,       // stepped and the Type property before it is Manual
-    RefTemperature,    // modal, with one environment that takes its conditions from an object
-    HarmonicIndex,     // modal, with a cyclic region
+    ManualValue,     // stepped and the Type property before it is Manual
+    RefTemperature,  // modal, with one environment that takes its conditions from an object
+    HarmonicIndex,   // modal, with a cyclic region
 };
 
 constexpr DispidRule<Shown, 15> kVisibility[] = {
@@ -134,9 +134,9 @@ constexpr DispidRule<Flags, 27> kFlags[] = {
 
 // What makes a value invalid.
 enum class Invalid {
-    Zero,                // an unsigned count of 0
-    ZeroTime,            // a time whose magnitude is at most 1e-15
-    SubSteps,            // the time-step options' own tests
+    Zero,      // an unsigned count of 0
+    ZeroTime,  // a time whose magnitude is at most 1e-15
+    SubSteps,  // the time-step options' own tests
     SubStepRange,
     TimeStep,
     TimeStepRange,
@@ -221,9 +221,12 @@ constexpr DispidRule<Display, 17> kDisplay[] = {
 // The choice a value stands for: a boolean as 0 or 1, numbers as themselves.
 const Choice* FindChoice(const ChoiceList& list, const VARIANT& value) {
     std::int64_t wanted = -1;
-    if (value.vt == VT_BOOL) wanted = value.boolVal != VARIANT_FALSE ? 1 : 0;
-    else if (value.vt == VT_I4) wanted = value.lVal;
-    else if (value.vt == VT_UI4) wanted = value.ulVal;
+    if (value.vt == VT_BOOL)
+        wanted = value.boolVal != VARIANT_FALSE ? 1 : 0;
+    else if (value.vt == VT_I4)
+        wanted = value.lVal;
+    else if (value.vt == VT_UI4)
+        wanted = value.ulVal;
     for (std::size_t i = 0; i < list.count; ++i)
         if (list.choices[i].value == wanted) return &list.choices[i];
     return nullptr;
@@ -240,7 +243,8 @@ struct CDorvixAnalysisSettings::GridView {
     CDorvixAnalysisSettings& settings;
 
     bool IsStaticOrTransient() const {
-        return settings.analysisType_ == kSIMULATION_STATIC || settings.analysisType_ == kSIMULATION_TRANSIENT;
+        return settings.analysisType_ == kSIMULATION_STATIC ||
+               settings.analysisType_ == kSIMULATION_TRANSIENT;
     }
     bool IsModal() const { return settings.analysisType_ == kSIMULATION_MODAL; }
     bool IsStepped() const {
@@ -300,7 +304,8 @@ struct CDorvixAnalysisSettings::GridView {
     // The analysis has exactly one environment, and it names an object of the model.
     bool HasReferenceEnvironment() const {
         AddinServices& services = AddinServices::GetInstance();
-        const JXIdList environments = services.GetObjectIdList(settings.analysisSettingsId_, kHostEnvironmentList);
+        const JXIdList environments =
+            services.GetObjectIdList(settings.analysisSettingsId_, kHostEnvironmentList);
         if (environments.GetCount() != 1) return false;
         ComPtr<IUnknown> object = services.GetObjectById(environments.GetAt(0));
         ComPtr<IHostEnvironmentLink> link = object ? object.As<IHostEnvironmentLink>() : nullptr;
@@ -311,29 +316,43 @@ struct CDorvixAnalysisSettings::GridView {
 
     bool IsShown(Shown rule, DISPID dispid) const {
         switch (rule) {
-            case Shown::Always: return true;
-            case Shown::StaticOrTransient: return IsStaticOrTransient();
-            case Shown::WithRangeSearch: return Flag(kRangeSearch);
-            case Shown::Stepped: return IsStepped();
-            case Shown::ManualSolver: return IsStepped() && Number(kSolverType) == kDorvixSolver_Manual;
-            case Shown::NotStepped: return !IsStepped();
+            case Shown::Always:
+                return true;
+            case Shown::StaticOrTransient:
+                return IsStaticOrTransient();
+            case Shown::WithRangeSearch:
+                return Flag(kRangeSearch);
+            case Shown::Stepped:
+                return IsStepped();
+            case Shown::ManualSolver:
+                return IsStepped() && Number(kSolverType) == kDorvixSolver_Manual;
+            case Shown::NotStepped:
+                return !IsStepped();
             case Shown::DefineBy:
                 return IsStepped() && Number(kUseAutoTimeStepping) != kAutoTimeStepping_ProgramControlled;
             case Shown::InitialSubSteps:
                 return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_SubSteps) && !IsCarriedOver();
-            case Shown::SubStepRange: return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_SubSteps);
-            case Shown::SubSteps: return TimeStepping(kAutoTimeStepping_Off, kTimeStepDefineBy_SubSteps);
+            case Shown::SubStepRange:
+                return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_SubSteps);
+            case Shown::SubSteps:
+                return TimeStepping(kAutoTimeStepping_Off, kTimeStepDefineBy_SubSteps);
             case Shown::InitialTimeStep:
                 return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_Time) && !IsCarriedOver();
-            case Shown::TimeStepRange: return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_Time);
+            case Shown::TimeStepRange:
+                return TimeStepping(kAutoTimeStepping_On, kTimeStepDefineBy_Time);
             case Shown::CarryOver:
                 return IsStepped() && Number(kUseAutoTimeStepping) == kAutoTimeStepping_On &&
                        Number(kCurrentStepNumber) > 1;
-            case Shown::FixedTimeStep: return TimeStepping(kAutoTimeStepping_Off, kTimeStepDefineBy_Time);
-            case Shown::ActiveContact: return HasActiveContact();
-            case Shown::ManualValue: return IsStepped() && Flag(dispid - 1);
-            case Shown::RefTemperature: return IsModal() && HasReferenceEnvironment();
-            case Shown::HarmonicIndex: return IsModal() && HasCyclicRegion();
+            case Shown::FixedTimeStep:
+                return TimeStepping(kAutoTimeStepping_Off, kTimeStepDefineBy_Time);
+            case Shown::ActiveContact:
+                return HasActiveContact();
+            case Shown::ManualValue:
+                return IsStepped() && Flag(dispid - 1);
+            case Shown::RefTemperature:
+                return IsModal() && HasReferenceEnvironment();
+            case Shown::HarmonicIndex:
+                return IsModal() && HasCyclicRegion();
         }
         return false;
     }
@@ -377,7 +396,8 @@ HRESULT CDorvixAnalysisSettings::GetPropertyFlags(DISPID dispid, DWORD* flags) {
     if (!rule) {
         *flags = kDefaultFlags;
     } else if (rule->withAutoTimeStepping) {
-        const bool automatic = GridView{*this}.Number(kUseAutoTimeStepping) > kAutoTimeStepping_ProgramControlled;
+        const bool automatic =
+            GridView{*this}.Number(kUseAutoTimeStepping) > kAutoTimeStepping_ProgramControlled;
         *flags = automatic ? rule->bits : 0;
     } else {
         *flags = rule->bits;
@@ -393,17 +413,27 @@ HRESULT CDorvixAnalysisSettings::IsPropertyValueValid(DISPID dispid, VARIANT_BOO
     const DorvixTimeStepOptions* options = currentTimeStepOptions_;
     bool ok = true;
     switch (*rule) {
-        case Invalid::Zero: ok = GridView{*this}.Number(dispid) != 0; break;
+        case Invalid::Zero:
+            ok = GridView{*this}.Number(dispid) != 0;
+            break;
         case Invalid::ZeroTime: {
             VariantHolder value;
             ok = FAILED(GetGridValue(dispid, value.ReleaseAndGet())) || value.Type() != VT_R8 ||
                  std::fabs(value->dblVal) > kZeroTime;
             break;
         }
-        case Invalid::SubSteps: ok = !options || options->IsSubStepsValid(); break;
-        case Invalid::SubStepRange: ok = !options || options->IsSubStepRangeValid(); break;
-        case Invalid::TimeStep: ok = !options || options->IsTimeStepValid(); break;
-        case Invalid::TimeStepRange: ok = !options || options->IsTimeStepRangeValid(); break;
+        case Invalid::SubSteps:
+            ok = !options || options->IsSubStepsValid();
+            break;
+        case Invalid::SubStepRange:
+            ok = !options || options->IsSubStepRangeValid();
+            break;
+        case Invalid::TimeStep:
+            ok = !options || options->IsTimeStepValid();
+            break;
+        case Invalid::TimeStepRange:
+            ok = !options || options->IsTimeStepRangeValid();
+            break;
     }
     *valid = ok ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
@@ -419,7 +449,8 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
     if (FAILED(hr)) return hr;
     AddinServices& services = AddinServices::GetInstance();
     switch (rule->shows) {
-        case Shows::Text: return NewText(std::wstring(BstrView(value->vt == VT_BSTR ? value->bstrVal : nullptr)), text);
+        case Shows::Text:
+            return NewText(std::wstring(BstrView(value->vt == VT_BSTR ? value->bstrVal : nullptr)), text);
         case Shows::Integer:
             // Unsigned properties show as unsigned: a harmonic index above 2^31 - 1 is itself.
             if (value.Type() == VT_UI4) return NewText(std::to_wstring(value->ulVal), text);
@@ -453,7 +484,8 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
     return E_OUTOFMEMORY;
 }
 
-HRESULT CDorvixAnalysisSettings::GetPredefinedStrings(DISPID dispid, CALPOLESTR* strings, CADWORD* cookies) try {
+HRESULT CDorvixAnalysisSettings::GetPredefinedStrings(DISPID dispid, CALPOLESTR* strings,
+                                                      CADWORD* cookies) try {
     if (!strings || !cookies) return E_POINTER;
     *strings = CALPOLESTR{};
     *cookies = CADWORD{};
@@ -470,8 +502,8 @@ HRESULT CDorvixAnalysisSettings::GetPredefinedStrings(DISPID dispid, CALPOLESTR*
         values.push_back(texts.back().Get());
         cookieValues.push_back(list.choices[i].value);
     }
-    return AddinServices::FillPredefinedArrays(static_cast<int>(values.size()), values.data(), strings, cookies,
-                                               cookieValues.data());
+    return AddinServices::FillPredefinedArrays(static_cast<int>(values.size()), values.data(), strings,
+                                               cookies, cookieValues.data());
 } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
 }

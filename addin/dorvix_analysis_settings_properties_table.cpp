@@ -91,10 +91,12 @@ constexpr const wchar_t* kSolverControls = L"ID_SolverControlsGroup";
 constexpr const wchar_t* kOutputControls = L"ID_OutputControls";
 constexpr const wchar_t* kDataManagement = L"ID_AnalysisDataManagement";
 
-#define DORVIX_ROW(dispid, name, caption, group, listed) \
-    PropertyRow{dispid, L## #name, caption, group, ReadWrite(&Settings::get_##name, &Settings::put_##name), listed}
+#define DORVIX_ROW(dispid, name, caption, group, listed)                                                   \
+    PropertyRow {                                                                                          \
+        dispid, L## #name, caption, group, ReadWrite(&Settings::get_##name, &Settings::put_##name), listed \
+    }
 #define DORVIX_READ_ONLY_ROW(dispid, name, caption, group, listed) \
-    PropertyRow{dispid, L## #name, caption, group, ReadOnly(&Settings::get_##name), listed}
+    PropertyRow { dispid, L## #name, caption, group, ReadOnly(&Settings::get_##name), listed }
 
 using enum ListedFor;
 const PropertyRow kProperties[] = {
@@ -102,9 +104,11 @@ const PropertyRow kProperties[] = {
     DORVIX_ROW(5000, NumberOfSteps, L"ID_SolutionStepNumberOfSteps", kStepControls, StaticOrTransient),
     DORVIX_ROW(5010, CurrentStepNumber, L"ID_StepNumber", kStepControls, StaticOrTransient),
     DORVIX_ROW(5011, EndTime, L"ID_StepEndTime", kStepControls, StaticOrTransient),
-    DORVIX_ROW(5012, UseAutoTimeStepping, L"ID_SolutionStepAutoTimeStepping", kStepControls, StaticOrTransient),
+    DORVIX_ROW(5012, UseAutoTimeStepping, L"ID_SolutionStepAutoTimeStepping", kStepControls,
+               StaticOrTransient),
     DORVIX_ROW(5013, TimeStepDefineby, L"ID_DefineBy", kStepControls, StaticOrTransient),
-    DORVIX_ROW(5021, CarryOverTimeStep, L"ID_SolutionStepCarryOverTimeStep", kStepControls, StaticOrTransient),
+    DORVIX_ROW(5021, CarryOverTimeStep, L"ID_SolutionStepCarryOverTimeStep", kStepControls,
+               StaticOrTransient),
     DORVIX_ROW(5014, InitialSteps, L"ID_SolutionStepInitialSubSteps", kStepControls, StaticOrTransient),
     DORVIX_ROW(5015, MinimumSteps, L"ID_SolutionStepMinimumSubSteps", kStepControls, StaticOrTransient),
     DORVIX_ROW(5016, MaximumSteps, L"ID_SolutionStepMaximumSubSteps", kStepControls, StaticOrTransient),
@@ -113,25 +117,26 @@ const PropertyRow kProperties[] = {
     DORVIX_ROW(5019, MinimumTimeStep, L"ID_SolutionStepMinimumTimeStep", kStepControls, StaticOrTransient),
     DORVIX_ROW(5020, MaximumTimeStep, L"ID_SolutionStepMaximumTimeStep", kStepControls, StaticOrTransient),
     DORVIX_ROW(5022, TimeStep, L"ID_SolutionStepTimeStep", kStepControls, StaticOrTransient),
-    DORVIX_ROW(5042, NewtonIterationMaximumNumberType, L"ID_NewtonIterationMaximumNumberType", kNewtonControls,
-               StaticOrTransient),
+    DORVIX_ROW(5042, NewtonIterationMaximumNumberType, L"ID_NewtonIterationMaximumNumberType",
+               kNewtonControls, StaticOrTransient),
     DORVIX_ROW(5043, NewtonIterationMaximumNumber, L"ID_NewtonIterationMaximumNumber", kNewtonControls,
                StaticOrTransient),
-    DORVIX_ROW(5044, NewtonIterationOptimumNumberType, L"ID_NewtonIterationOptimumNumberType", kNewtonControls,
-               StaticOrTransient),
+    DORVIX_ROW(5044, NewtonIterationOptimumNumberType, L"ID_NewtonIterationOptimumNumberType",
+               kNewtonControls, StaticOrTransient),
     DORVIX_ROW(5045, NewtonIterationOptimumNumber, L"ID_NewtonIterationOptimumNumber", kNewtonControls,
                StaticOrTransient),
-    DORVIX_ROW(5046, NewtonResidualNormConvergenceType, L"ID_NewtonResidualNormConvergenceType", kNewtonControls,
-               StaticOrTransient),
+    DORVIX_ROW(5046, NewtonResidualNormConvergenceType, L"ID_NewtonResidualNormConvergenceType",
+               kNewtonControls, StaticOrTransient),
     DORVIX_ROW(5047, NewtonResidualNormConvergence, L"ID_NewtonResidualNormConvergence", kNewtonControls,
                StaticOrTransient),
     DORVIX_ROW(5048, NewtonEnergyConvergenceType, L"ID_NewtonEnergyConvergenceType", kNewtonControls,
                StaticOrTransient),
-    DORVIX_ROW(5049, NewtonEnergyConvergence, L"ID_NewtonEnergyConvergence", kNewtonControls, StaticOrTransient),
+    DORVIX_ROW(5049, NewtonEnergyConvergence, L"ID_NewtonEnergyConvergence", kNewtonControls,
+               StaticOrTransient),
     DORVIX_ROW(5050, NewtonStiffnessMatrixConvergenceType, L"ID_NewtonStiffnessMatrixConvergenceType",
                kNewtonControls, StaticOrTransient),
-    DORVIX_ROW(5051, NewtonStiffnessMatrixConvergence, L"ID_NewtonStiffnessMatrixConvergence", kNewtonControls,
-               StaticOrTransient),
+    DORVIX_ROW(5051, NewtonStiffnessMatrixConvergence, L"ID_NewtonStiffnessMatrixConvergence",
+               kNewtonControls, StaticOrTransient),
     DORVIX_ROW(5052, NewtonRelaxationConvergenceType, L"ID_NewtonRelaxationConvergenceType", kNewtonControls,
                StaticOrTransient),
     DORVIX_ROW(5053, NewtonRelaxationConvergence, L"ID_NewtonRelaxationConvergence", kNewtonControls,
@@ -144,15 +149,18 @@ const PropertyRow kProperties[] = {
     DORVIX_ROW(5055, HarmonicIndex, L"ID_HarmonicIndex", kOptions, ModalOrBuckling),
     DORVIX_ROW(5006, SolverType, L"ID_SolverType", kSolverControls, StaticOrTransient),
     DORVIX_ROW(5007, ManualSolver, L"ID_ManualSolver", kSolverControls, StaticOrTransient),
-    DORVIX_ROW(5005, UseLargeDeformation, L"ID_UseLargeDeformation", kSolverControls, StaticOrTransientMechanical),
-    DORVIX_ROW(5008, PrestressedStatic, L"ID_PrestressedStatic", kSolverControls, StaticOrTransientMechanical),
+    DORVIX_ROW(5005, UseLargeDeformation, L"ID_UseLargeDeformation", kSolverControls,
+               StaticOrTransientMechanical),
+    DORVIX_ROW(5008, PrestressedStatic, L"ID_PrestressedStatic", kSolverControls,
+               StaticOrTransientMechanical),
     DORVIX_ROW(5023, CalculateStress, L"ID_CalculateStress", kOutputControls, Mechanical),
     DORVIX_ROW(5024, CalculateStrain, L"ID_CalculateStrain", kOutputControls, Mechanical),
     DORVIX_ROW(5056, CalculateThermalFlux, L"ID_CalculateThermalFlux", kOutputControls, Thermal),
     DORVIX_ROW(5025, CalculateContact, L"ID_CalculateContact", kOutputControls, StaticOrTransientMechanical),
-    DORVIX_ROW(5026, CalculateResultsAtTimePoints, L"ID_CalculateResultsAt", kOutputControls, StaticOrTransient),
-    DORVIX_ROW(5027, PrintingFrequencyNodalResultsType, L"ID_PrintingFrequencyNodalResultsType", kOutputControls,
+    DORVIX_ROW(5026, CalculateResultsAtTimePoints, L"ID_CalculateResultsAt", kOutputControls,
                StaticOrTransient),
+    DORVIX_ROW(5027, PrintingFrequencyNodalResultsType, L"ID_PrintingFrequencyNodalResultsType",
+               kOutputControls, StaticOrTransient),
     DORVIX_ROW(5028, PrintingFrequencyNodalResults, L"ID_PrintingFrequencyNodalResults", kOutputControls,
                StaticOrTransient),
     DORVIX_ROW(5029, PrintingFrequencyElementResultsType, L"ID_PrintingFrequencyElementResultsType",
@@ -163,8 +171,8 @@ const PropertyRow kProperties[] = {
                kOutputControls, StaticOrTransient),
     DORVIX_ROW(5032, PrintingFrequencyGeneralResults, L"ID_PrintingFrequencyGeneralResults", kOutputControls,
                StaticOrTransient),
-    DORVIX_ROW(5033, StorageFrequencyNodalResultsType, L"ID_StorageFrequencyNodalResultsType", kOutputControls,
-               StaticOrTransient),
+    DORVIX_ROW(5033, StorageFrequencyNodalResultsType, L"ID_StorageFrequencyNodalResultsType",
+               kOutputControls, StaticOrTransient),
     DORVIX_ROW(5034, StorageFrequencyNodalResults, L"ID_StorageFrequencyNodalResults", kOutputControls,
                StaticOrTransient),
     DORVIX_ROW(5035, StorageFrequencyElementResultsType, L"ID_StorageFrequencyElementResultsType",
@@ -188,12 +196,18 @@ bool IsListed(ListedFor listedFor, int physics, int analysis) {
     const bool staticOrTransient = analysis == kSIMULATION_STATIC || analysis == kSIMULATION_TRANSIENT;
     const bool mechanical = physics == kPT_Mechanical;
     switch (listedFor) {
-        case Always: return true;
-        case StaticOrTransient: return staticOrTransient;
-        case ModalOrBuckling: return analysis == kSIMULATION_MODAL || analysis == kSIMULATION_BUCKLING;
-        case StaticOrTransientMechanical: return staticOrTransient && mechanical;
-        case Mechanical: return mechanical;
-        case Thermal: return physics == kPT_Thermal;
+        case Always:
+            return true;
+        case StaticOrTransient:
+            return staticOrTransient;
+        case ModalOrBuckling:
+            return analysis == kSIMULATION_MODAL || analysis == kSIMULATION_BUCKLING;
+        case StaticOrTransientMechanical:
+            return staticOrTransient && mechanical;
+        case Mechanical:
+            return mechanical;
+        case Thermal:
+            return physics == kPT_Thermal;
     }
     return false;
 }
@@ -240,7 +254,8 @@ HRESULT CDorvixAnalysisSettings::BuildProperties(IXenPropertyColl** properties) 
         if (!IsListed(row.listedFor, physicsType_, analysisType_)) continue;
         hr = std::visit(
             [&](const auto& accessors) {
-                using Callback = typename CallbackFor<typename std::decay_t<decltype(accessors)>::Value>::type;
+                using Callback =
+                    typename CallbackFor<typename std::decay_t<decltype(accessors)>::Value>::type;
                 auto info = std::make_unique<XenPropInfo<Callback>>(row.name, row.captionKey, row.groupKey,
                                                                     row.dispid, accessors.get, accessors.put);
                 return AddXenProperty<Callback>(collection.Get(), this, info.release());

@@ -26,7 +26,8 @@ constexpr std::uint16_t kNoSolverUnits = 0xFFFF;
 template <class Source>
 bool ElementFrom(IUnknown* hostNode, pugi::xml_node& element, HRESULT& hr) {
     ComPtr<Source> source;
-    if (FAILED(hostNode->QueryInterface(Source::iid(), source.ReleaseAndGetVoidAddress())) || !source) return false;
+    if (FAILED(hostNode->QueryInterface(Source::iid(), source.ReleaseAndGetVoidAddress())) || !source)
+        return false;
     hr = SUCCEEDED(source->GetElement(element)) && element.type() == pugi::node_element ? S_OK : E_FAIL;
     return true;
 }
@@ -48,7 +49,8 @@ HRESULT AppendParameter(XmlNode document, XmlNode parameters, int position, IHos
     HRESULT hr = XmlCreateChildElement(document, L"p" + std::to_wstring(position), parameters, element);
     if (FAILED(hr)) return hr;
     hr = XmlCreateTextElement(document, element, L"Name", name.View());
-    if (hr == S_OK) hr = XmlCreateTextElement(document, element, L"Value", platform::Utf8ToWide(FormatGeneral15(value)));
+    if (hr == S_OK)
+        hr = XmlCreateTextElement(document, element, L"Value", platform::Utf8ToWide(FormatGeneral15(value)));
     if (hr == S_FALSE) return E_OUTOFMEMORY;
     return hr;
 }
@@ -61,7 +63,8 @@ HRESULT AppendParameters(XmlNode document, XmlNode element) {
     if (FAILED(hr)) return hr;
     ComPtr<IHostParameterManager> manager;
     if (FAILED(Xen::Vexcomp::CoCreateInstance(CLSID_HostParameterManager, nullptr, kParameterManagerContext,
-                                              IID_IHostParameterManager, manager.ReleaseAndGetVoidAddress())) ||
+                                              IID_IHostParameterManager,
+                                              manager.ReleaseAndGetVoidAddress())) ||
         !manager)
         return S_OK;
     ComPtr<IHostParameterCollection> collection;

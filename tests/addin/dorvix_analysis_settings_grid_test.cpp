@@ -170,8 +170,8 @@ TEST_F(SettingsGridTest, HostRegionsEnvironmentsAndRangeSearch) {
         {kSIMULATION_BUCKLING, 5054, R"({"id": 50, "linkedObjectId": 9}, {"id": 9})", false},
         {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 77})", false},
         {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 0})", false},
-        {kSIMULATION_MODAL, 5054, R"({"id": 50, "linkedObjectId": 9}, {"id": 51, "linkedObjectId": 9}, {"id": 9})",
-         false},
+        {kSIMULATION_MODAL, 5054,
+         R"({"id": 50, "linkedObjectId": 9}, {"id": 51, "linkedObjectId": 9}, {"id": 9})", false},
         {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 4}})", true},
         {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 2}})", false},
         {kSIMULATION_MODAL, 5055, R"({"id": 61, "cyclicRegion": {"kind": 3, "suppressed": true}})", false},
@@ -181,7 +181,8 @@ TEST_F(SettingsGridTest, HostRegionsEnvironmentsAndRangeSearch) {
         const std::string objects = row.objects;
         const char* environments = objects.find("\"id\": 51") != std::string::npos ? "[50, 51]" : "[50]";
         Start(kPT_Mechanical, row.analysis,
-              std::string(R"({"objects": [{"id": 10, "properties": {"419": 60}, "idLists": {"575": [40], "422": )") +
+              std::string(
+                  R"({"objects": [{"id": 10, "properties": {"419": 60}, "idLists": {"575": [40], "422": )") +
                   environments + R"(}}, {"id": 60, "idLists": {"585": [61]}}, )" + objects + "]}");
         EXPECT_EQ(Visible(row.dispid), row.visible) << row.dispid << " " << row.objects;
     }
@@ -203,13 +204,20 @@ TEST_F(SettingsGridTest, EditingFlagsAndRangesByDispid) {
         std::uint32_t maximum;
     };
     const Row rows[] = {
-        {400, false, 0, VT_EMPTY, 0},           {4999, false, 0x100000, VT_EMPTY, 0},
-        {5000, true, 0x100000, VT_EMPTY, 0},    {5001, true, 0x100, VT_I4, 10000},
-        {5002, true, 0x200000, VT_EMPTY, 0},    {5003, true, 0x100080, VT_EMPTY, 0},
-        {5018, true, 0, VT_EMPTY, 0},           {5038, true, 0x100000, VT_EMPTY, 0},
-        {5039, false, 0x200000, VT_EMPTY, 0},   {5040, true, 0x200000, VT_EMPTY, 0},
-        {5041, false, 0, VT_EMPTY, 0},          {5042, true, 0x200000, VT_EMPTY, 0},
-        {5055, true, 0x100, VT_UINT, 4294967295u}, {5056, true, 0x200000, VT_EMPTY, 0},
+        {400, false, 0, VT_EMPTY, 0},
+        {4999, false, 0x100000, VT_EMPTY, 0},
+        {5000, true, 0x100000, VT_EMPTY, 0},
+        {5001, true, 0x100, VT_I4, 10000},
+        {5002, true, 0x200000, VT_EMPTY, 0},
+        {5003, true, 0x100080, VT_EMPTY, 0},
+        {5018, true, 0, VT_EMPTY, 0},
+        {5038, true, 0x100000, VT_EMPTY, 0},
+        {5039, false, 0x200000, VT_EMPTY, 0},
+        {5040, true, 0x200000, VT_EMPTY, 0},
+        {5041, false, 0, VT_EMPTY, 0},
+        {5042, true, 0x200000, VT_EMPTY, 0},
+        {5055, true, 0x100, VT_UINT, 4294967295u},
+        {5056, true, 0x200000, VT_EMPTY, 0},
         {5057, false, 0x100000, VT_EMPTY, 0},
     };
     for (const Row& row : rows) {
@@ -218,7 +226,8 @@ TEST_F(SettingsGridTest, EditingFlagsAndRangesByDispid) {
         EXPECT_EQ(settings_->GetPropertyFlags(row.dispid, &flags), S_OK);
         EXPECT_EQ(flags, row.flags) << row.dispid;
         QHPropertyRange range;
-        EXPECT_EQ(settings_->GetPropertyRange(row.dispid, &range), row.rangeType ? S_OK : E_FAIL) << row.dispid;
+        EXPECT_EQ(settings_->GetPropertyRange(row.dispid, &range), row.rangeType ? S_OK : E_FAIL)
+            << row.dispid;
         EXPECT_EQ(range.minimum.vt, row.rangeType);
         EXPECT_EQ(range.maximum.vt, row.rangeType);
         EXPECT_EQ(range.minimum.ulVal, row.dispid == 5001 ? 1u : 0u);
@@ -292,7 +301,7 @@ TEST_F(SettingsGridTest, DisplayTextsOfEigenAnalyses) {
         std::wstring text;
     };
     const Row rows[] = {
-        {kSIMULATION_MODAL, 5001, L"6"},        {kSIMULATION_MODAL, 5055, L"3000000000"},
+        {kSIMULATION_MODAL, 5001, L"6"},         {kSIMULATION_MODAL, 5055, L"3000000000"},
         {kSIMULATION_MODAL, 5004, L"250 (1/s)"}, {kSIMULATION_BUCKLING, 5004, L"250"},
         {kSIMULATION_MODAL, 5054, L"22 (K)"},
     };
@@ -316,8 +325,8 @@ TEST_F(SettingsGridTest, ChoicesCarryTheirValuesAsCookies) {
         {5039, {L"ID_None", L"ID_SaveFilesForPrestressedModalAnalysis", L"ID_SaveRestartFiles"}, {0, 4, 5}},
         {5026, {L"ID_AllTimePoints", L"ID_LastTimePoint"}, {0, 1}},
         {5006,
-         {L"ID_ProgramControlled", L"ID_DualMethod", L"ID_FrontalSolver", L"ID_SparseSolver", L"ID_ParallelSolver",
-          L"ID_Manual"},
+         {L"ID_ProgramControlled", L"ID_DualMethod", L"ID_FrontalSolver", L"ID_SparseSolver",
+          L"ID_ParallelSolver", L"ID_Manual"},
          {1, 2, 3, 5, 6, 7}},
         {5021, {L"ID_Off", L"ID_On"}, {0, 1}},
         {5041, {L"ID_No", L"ID_Yes"}, {0, 1}},
@@ -371,17 +380,19 @@ TEST_F(SettingsGridTest, EntriesListedPerAnalysis) {
             names.push_back(name.Str());
         }
         EXPECT_EQ(names.size(), row.count) << row.physics << " " << row.analysis;
-        auto listed = [&](const wchar_t* name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+        auto listed = [&](const wchar_t* name) {
+            return std::find(names.begin(), names.end(), name) != names.end();
+        };
         const bool mechanical = row.physics == kPT_Mechanical;
         EXPECT_EQ(listed(L"CalculateStress"), mechanical);
         EXPECT_EQ(listed(L"FutureIntent"), mechanical);
         EXPECT_EQ(listed(L"CalculateThermalFlux"), !mechanical);
         EXPECT_EQ(listed(L"UseLargeDeformation"), mechanical && row.count == 51);
         if (row.analysis == kSIMULATION_MODAL) {
-            EXPECT_EQ(names, (std::vector<std::wstring>{L"NumModesToFind", L"RangeSearch", L"MinFrequency",
-                                                        L"MaxFrequency", L"RefTemperature", L"HarmonicIndex",
-                                                        L"CalculateStress", L"CalculateStrain", L"FutureIntent",
-                                                        L"CleanupOptionalDorvixFiles", L"SolverFilesDirectory"}));
+            EXPECT_EQ(names, (std::vector<std::wstring>{
+                                 L"NumModesToFind", L"RangeSearch", L"MinFrequency", L"MaxFrequency",
+                                 L"RefTemperature", L"HarmonicIndex", L"CalculateStress", L"CalculateStrain",
+                                 L"FutureIntent", L"CleanupOptionalDorvixFiles", L"SolverFilesDirectory"}));
         }
     }
 }
@@ -402,8 +413,10 @@ TEST_F(SettingsGridTest, EntriesCarryTheirKeysTypesAndSetters) {
         {5000, L"ID_SolutionStepNumberOfSteps", L"ID_StepControlsGroup", VT_UINT, VariantHolder(3), S_OK},
         {5007, L"ID_ManualSolver", L"ID_SolverControlsGroup", VT_INT, VariantHolder(-2), S_OK},
         {5006, L"ID_SolverType", L"ID_SolverControlsGroup", VT_INT, VariantHolder(5), S_OK},
-        {5047, L"ID_NewtonResidualNormConvergence", L"ID_NewtonControlsGroup", VT_R8, VariantHolder(0.25), S_OK},
-        {5041, L"ID_NonlinearSolution", L"ID_AnalysisDataManagement", VT_BOOL, VariantHolder(true), E_NOTIMPL},
+        {5047, L"ID_NewtonResidualNormConvergence", L"ID_NewtonControlsGroup", VT_R8, VariantHolder(0.25),
+         S_OK},
+        {5041, L"ID_NonlinearSolution", L"ID_AnalysisDataManagement", VT_BOOL, VariantHolder(true),
+         E_NOTIMPL},
         {400, L"ID_SolverFilesDirectory", L"ID_AnalysisDataManagement", VT_BSTR,
          VariantHolder(std::wstring_view(L"/r")), S_OK},
     };
@@ -423,7 +436,8 @@ TEST_F(SettingsGridTest, EntriesCarryTheirKeysTypesAndSetters) {
         ASSERT_EQ(entry->get_Value(read.ReleaseAndGet()), S_OK);
         ASSERT_EQ(VariantChangeType(readText.ReleaseAndGet(), read.Get(), 0, VT_BSTR), S_OK);
         ASSERT_EQ(VariantChangeType(putText.ReleaseAndGet(), row.value.Get(), 0, VT_BSTR), S_OK);
-        EXPECT_EQ(BstrView(readText->bstrVal) == BstrView(putText->bstrVal), row.putResult == S_OK) << row.dispid;
+        EXPECT_EQ(BstrView(readText->bstrVal) == BstrView(putText->bstrVal), row.putResult == S_OK)
+            << row.dispid;
     }
 }
 
@@ -456,6 +470,7 @@ TEST_F(SettingsGridTest, XmlRoundTripOfEveryAnalysisKind) {
         ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK);
         EXPECT_NE(host.Text(), defaults) << row.physics << " " << row.analysis;
         EXPECT_STREQ(host.element.attribute("version").as_string(), "1");
+        EXPECT_STREQ(host.element.select_node("*/SolverFileControls/SolverUnits").node().child_value(), "11");
 
         ComPtr<Settings> read = NewSettings(row.physics, row.analysis);
         ASSERT_EQ(read->ReadSettingsXml(host.source.Get()), S_OK);
