@@ -1,8 +1,6 @@
 # An edit with `dorvix settings --set` on a copy of a case under SCRATCH: the program must take
 # every value, write the model and report what OUTPUT (a pattern) expects. With SOLVED the copy
-# is then solved and the run must report what SOLVED expects; HOST_JSON, when given, is the
-# host's side of the edited analysis (the file-backed host does not derive its load tables from
-# the settings, as a host would). Expects DORVIX, CASE, SCRATCH, ASSIGNMENTS (name=value,
+# is then solved and the run must report what SOLVED expects. Expects DORVIX, CASE, SCRATCH, ASSIGNMENTS (name=value,
 # comma-separated) and OUTPUT; DVX_EXE names the stand-in solver's folder for a solve.
 foreach(var DORVIX CASE SCRATCH ASSIGNMENTS OUTPUT)
   if(NOT DEFINED ${var})
@@ -26,9 +24,6 @@ if(before STREQUAL after)
   message(FATAL_ERROR "the edit did not reach CAERep.xml")
 endif()
 if(DEFINED SOLVED)
-  if(DEFINED HOST_JSON)
-    configure_file("${HOST_JSON}" "${copy}/host.json" COPYONLY)
-  endif()
   execute_process(COMMAND "${DORVIX}" "${copy}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL 0 OR NOT output MATCHES "${SOLVED}")
     message(FATAL_ERROR "the edited case does not solve as expected: exit ${result}\n${output}\n${errors}")
