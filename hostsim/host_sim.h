@@ -28,6 +28,8 @@ class HostSim {
     HostSimDataSource& DataSource() { return dataSource_; }
     ComPtr<IHostApplet> Applet() const { return applet_; }
     const std::shared_ptr<HostSimObjectModel>& Objects() const { return objects_; }
+    // The changes the add-in asked of the host's objects, in order (docs/case-format/analysis-objects.md).
+    const std::shared_ptr<HostSimCallLog>& Calls() const { return objects_->Calls(); }
 
   private:
     void AttachHostObjects();

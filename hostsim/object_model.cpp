@@ -1,6 +1,7 @@
 #include "hostsim/object_model.h"
 
 #include "host/entity_text.h"
+#include "hostsim/analysis_facets.h"
 #include "platform/com_object.h"
 
 HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects,
@@ -35,13 +36,36 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
     return true;
 }
 
+HRESULT HostSimObjectModel::Change(int id, const std::function<HRESULT(HostSimObject&)>& change) {
+    std::lock_guard lock(mutex_);
+    auto it = objects_.find(id);
+    if (it == objects_.end()) return E_FAIL;
+    return change(it->second);
+}
+
 namespace {
 
-class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
-                                           IHostObjectArguments, IHostCoordinateSystem> {
+class HostSimObjectImpl;
+using HostSimObjectBase = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
+                                    IHostObjectArguments, IHostCoordinateSystem>;
+
+class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
-        : model_(std::move(model)), id_(id) {}
+        : HostSimAnalysisFacets(HostSimObjectRef{model, id}), model_(std::move(model)), id_(id) {}
+
+    // One identity for the listed interfaces and the facets alike.
+    [[nodiscard]] HRESULT QueryInterface(REFIID iid, void** out) override {
+        return HostSimObjectBase::QueryInterface(iid, out);
+    }
+    ULONG AddRef() override { return HostSimObjectBase::AddRef(); }
+    ULONG Release() override { return HostSimObjectBase::Release(); }
+    [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
+        *out = FindAnalysisFacet(iid);
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
 
     [[nodiscard]] HRESULT GetId(int& id) override {
         id = id_;
