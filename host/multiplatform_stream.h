@@ -1,6 +1,6 @@
 // The host's project stream as the add-in's objects save and resume themselves in it: whole
-// unsigned values written and read by the stream itself, and the typed binary stream beneath
-// it for everything else.
+// signed and unsigned values written and read by the stream itself, and the typed binary
+// stream beneath it for everything else.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,9 @@ struct IXenMultiplatformStream : IUnknown {
     [[nodiscard]] virtual HRESULT writeUINT(std::uint32_t value) = 0;
     // Zero and a failure when the stream holds no further value.
     [[nodiscard]] virtual HRESULT readUINT(std::uint32_t* value) = 0;
+    [[nodiscard]] virtual HRESULT writeINT(std::int32_t value) = 0;
+    // Zero and a failure when the stream holds no further value.
+    [[nodiscard]] virtual HRESULT readINT(std::int32_t* value) = 0;
     // The binary stream beneath, owned by this object and valid while it lives.
     [[nodiscard]] virtual HRESULT GetJXStreamAsLONG(JXStream** stream) = 0;
 
