@@ -236,8 +236,14 @@ TEST_F(ProxyDatabaseTest, SaveWritesVersionCountAndTheObjectsTheHostStillKnowsIn
 TEST_F(ProxyDatabaseTest, ResumeReadsEveryRecordBackIntoItsObject) {
     const std::vector<std::uint8_t> saved = Saved();
     ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(1), S_OK);
+    // The host keeps the object it was handed; the resume must reach that very object.
+    const ComPtr<IUnknown> keptObject = Held(20);
+    const ComPtr<IJXAnalysisSettingsAddIn> kept = keptObject.As<IJXAnalysisSettingsAddIn>();
     ASSERT_EQ(Resume(saved), S_OK);
-    EXPECT_EQ(StepsOf(20), 3u);
+    EXPECT_EQ(Held(20).Get(), keptObject.Get());
+    std::uint32_t keptSteps = 0;
+    EXPECT_EQ(kept->JX_get_NumberOfSteps(&keptSteps), S_OK);
+    EXPECT_EQ(keptSteps, 3u);
     JXPhysicsType physics = kPT_Mechanical;
     EXPECT_EQ(Held(30).As<IDorvixAnalysisSettings>()->get_PhysicsType(&physics), S_OK);
     EXPECT_EQ(physics, kPT_Thermal);
