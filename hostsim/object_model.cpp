@@ -1,5 +1,6 @@
 #include "hostsim/object_model.h"
 
+#include "host/addin_host.h"
 #include "host/entity_text.h"
 #include "platform/com_object.h"
 
@@ -38,10 +39,33 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
 namespace {
 
 class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
-                                           IHostObjectArguments, IHostCoordinateSystem> {
+                                           IHostObjectArguments, IHostCoordinateSystem>,
+                          public IHostAnalysisSolver {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : model_(std::move(model)), id_(id) {}
+
+    // An analysis object tells its solver; other objects do not answer the question.
+    [[nodiscard]] HRESULT QueryInterface(REFIID iid, void** out) override {
+        return Base::QueryInterface(iid, out);
+    }
+    ULONG AddRef() override { return Base::AddRef(); }
+    ULONG Release() override { return Base::Release(); }
+    [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
+        *out = nullptr;
+        HostSimObject o;
+        if (!(iid == IHostAnalysisSolver::iid()) || !model_->Get(id_, o) || !o.solverName)
+            return E_NOINTERFACE;
+        AddRef();
+        *out = static_cast<IHostAnalysisSolver*>(this);
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetSolverName(std::wstring& name) override {
+        HostSimObject o;
+        if (!model_->Get(id_, o) || !o.solverName) return E_FAIL;
+        name = *o.solverName;
+        return S_OK;
+    }
 
     [[nodiscard]] HRESULT GetId(int& id) override {
         id = id_;
@@ -121,6 +145,9 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
     }
 
   private:
+    using Base = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
+                           IHostObjectArguments, IHostCoordinateSystem>;
+
     std::shared_ptr<HostSimObjectModel> model_;
     int id_;
 };
