@@ -16,7 +16,7 @@ class HostSimStorageStream
     : public ComObject<HostSimStorageStream, IXenMultiplatformStream, IQHProjectStream> {
   public:
     HostSimStorageStream(ComPtr<HostSimProjectStorage> storage, std::wstring name,
-                         ComPtr<IXenMultiplatformStream> stream)
+                         ComPtr<HostSimProjectStream> stream)
         : storage_(std::move(storage)), name_(std::move(name)), stream_(std::move(stream)) {}
 
     [[nodiscard]] HRESULT writeUINT(std::uint32_t value) override { return stream_->writeUINT(value); }
@@ -26,19 +26,17 @@ class HostSimStorageStream
     [[nodiscard]] HRESULT GetJXStreamAsLONG(JXStream** stream) override {
         return stream_->GetJXStreamAsLONG(stream);
     }
-    [[nodiscard]] HRESULT Commit() override {
-        return storage_->Commit(name_, HostSimProjectStreamBytes(stream_.Get()));
-    }
+    [[nodiscard]] HRESULT Commit() override { return storage_->Commit(name_, stream_->Bytes()); }
 
   private:
     ComPtr<HostSimProjectStorage> storage_;
     std::wstring name_;
-    ComPtr<IXenMultiplatformStream> stream_;
+    ComPtr<HostSimProjectStream> stream_;
 };
 
 HRESULT GiveStream(const ComPtr<HostSimProjectStorage>& storage, const std::wstring& name,
                    HostSimProjectStorage::Bytes bytes, IUnknown** out) {
-    ComPtr<IXenMultiplatformStream> inner = CreateHostSimProjectStream(std::move(bytes));
+    ComPtr<HostSimProjectStream> inner = CreateHostSimProjectStream(std::move(bytes));
     if (!inner) return E_OUTOFMEMORY;
     ComPtr<HostSimStorageStream> stream = MakeComObject<HostSimStorageStream>(storage, name, inner);
     if (!stream) return E_OUTOFMEMORY;
