@@ -18,6 +18,7 @@
 #include "host/scoping_record.h"
 #include "host/selection_resolver.h"
 #include "host/solve_job.h"
+#include "hostsim/parameter_data.h"
 #include "platform/com.h"
 
 class JsonAt;
@@ -42,6 +43,45 @@ struct HostSimObject {
     std::vector<std::variant<double, std::wstring>> arguments;
     // Set only for a coordinate-system object (from the case's coordinate systems).
     std::optional<int> coordinateSystemNumber;
+
+    // What the object answers to an analysis-settings object (hostsim/analysis_facets.h; the
+    // members are described in docs/case-format/analysis-objects.md). The object answers an
+    // interface only when its entry has the member; the step counts and times change as the
+    // add-in calls, and every later question sees the change.
+    struct TimeTableEntry {
+        int kind = 0;
+        std::vector<double> times;
+    };
+    struct RegionState {
+        int kind = 0;
+        bool suppressed = false;
+    };
+    struct LoadState {
+        int hostType = 0;
+        bool suppressed = false;
+        int rows = 1;
+        bool scopedToBody = false;
+    };
+    struct BodyState {
+        bool suppressed = false;
+        bool flexible = true;
+    };
+    std::optional<std::uint32_t> steps;
+    std::optional<std::uint32_t> stepCount;
+    // The most steps the object takes; more are refused.
+    std::optional<std::uint32_t> stepLimit;
+    std::optional<std::vector<TimeTableEntry>> timeTable;
+    std::optional<RegionState> contactRegion;
+    std::optional<RegionState> cyclicRegion;
+    std::optional<LoadState> loadObject;
+    // Load kind -> id of an object with a load state.
+    std::optional<std::map<int, int>> loadsByKind;
+    std::optional<int> linkedObjectId;
+    std::optional<BodyState> body;
+    // The analysis kinds in which the material behaves nonlinearly.
+    std::optional<std::vector<int>> materialNonlinearKinds;
+    // The last time the add-in showed on the object's time display.
+    std::optional<double> currentTime;
 };
 
 struct HostSimUnits {
@@ -102,6 +142,8 @@ struct HostSimCase {
     std::shared_ptr<const HostSimGeometry> geometry;
     // Null when the case folder has no MatML.xml.
     ComPtr<IHostMaterialLibrary> materialLibrary;
+    // The study parameters the parameter-list component answers, in file order.
+    std::vector<HostSimParameter> parameters;
 };
 
 // Reads a case folder: CAERep.xml must exist, host.json must be well formed, and MatML.xml, when

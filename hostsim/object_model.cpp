@@ -2,6 +2,7 @@
 
 #include "host/addin_host.h"
 #include "host/entity_text.h"
+#include "hostsim/analysis_facets.h"
 #include "platform/com_object.h"
 
 HostSimObjectModel::HostSimObjectModel(const std::vector<HostSimObject>& objects,
@@ -36,29 +37,41 @@ bool HostSimObjectModel::Rename(int id, const std::wstring& name) {
     return true;
 }
 
+HRESULT HostSimObjectModel::Change(int id, const std::function<HRESULT(HostSimObject&)>& change) {
+    std::lock_guard lock(mutex_);
+    auto it = objects_.find(id);
+    if (it == objects_.end()) return E_FAIL;
+    return change(it->second);
+}
+
 namespace {
 
-class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
-                                           IHostObjectArguments, IHostCoordinateSystem>,
-                          public IHostAnalysisSolver {
+class HostSimObjectImpl;
+using HostSimObjectBase = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
+                                    IHostObjectArguments, IHostCoordinateSystem>;
+
+class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets, public IHostAnalysisSolver {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
-        : model_(std::move(model)), id_(id) {}
+        : HostSimAnalysisFacets(HostSimObjectRef{model, id}), model_(std::move(model)), id_(id) {}
 
-    // An analysis object tells its solver; other objects do not answer the question.
+    // One identity for the listed interfaces and the facets alike.
     [[nodiscard]] HRESULT QueryInterface(REFIID iid, void** out) override {
-        return Base::QueryInterface(iid, out);
+        return HostSimObjectBase::QueryInterface(iid, out);
     }
-    ULONG AddRef() override { return Base::AddRef(); }
-    ULONG Release() override { return Base::Release(); }
+    ULONG AddRef() override { return HostSimObjectBase::AddRef(); }
+    ULONG Release() override { return HostSimObjectBase::Release(); }
+    // An analysis object with a solver tells it; other objects do not answer the question.
     [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
-        *out = nullptr;
-        HostSimObject o;
-        if (!(iid == IHostAnalysisSolver::iid()) || !model_->Get(id_, o) || !o.solverName)
-            return E_NOINTERFACE;
+        *out = iid == IHostAnalysisSolver::iid() ? TheSolver() : FindAnalysisFacet(iid);
+        if (!*out) return E_NOINTERFACE;
         AddRef();
-        *out = static_cast<IHostAnalysisSolver*>(this);
         return S_OK;
+    }
+
+    void* TheSolver() {  // null unless the entry names a solver
+        HostSimObject o;
+        return model_->Get(id_, o) && o.solverName ? static_cast<IHostAnalysisSolver*>(this) : nullptr;
     }
     [[nodiscard]] HRESULT GetSolverName(std::wstring& name) override {
         HostSimObject o;
@@ -145,9 +158,6 @@ class HostSimObjectImpl : public ComObject<HostSimObjectImpl, IHostObject, IHost
     }
 
   private:
-    using Base = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
-                           IHostObjectArguments, IHostCoordinateSystem>;
-
     std::shared_ptr<HostSimObjectModel> model_;
     int id_;
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <set>
 
+#include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
 #include "hostsim/json_reader.h"
 
@@ -115,6 +116,7 @@ void ReadObjectModelSection(const JsonAt& root, HostSimCase& hostCase) {
         hostCase.objects.push_back(ReadObject(e));
         if (!ids.insert(hostCase.objects.back().id).second) e.Member("id").Fail("object id used twice");
     }
+    ReadAnalysisObjectMembers(root, hostCase);
     if (root.Has("hostObjects")) {
         const JsonAt map = root.Member("hostObjects");
         for (const std::string& key : map.Keys()) {

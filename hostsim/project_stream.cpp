@@ -1,0 +1,29 @@
+#include "hostsim/project_stream.h"
+
+HostSimProjectStream::HostSimProjectStream(std::vector<std::uint8_t> bytes)
+    : channel_(std::move(bytes)), stream_(channel_) {}
+
+HRESULT HostSimProjectStream::writeUINT(std::uint32_t value) {
+    return stream_.WriteUInt32(value) ? S_OK : E_FAIL;
+}
+
+HRESULT HostSimProjectStream::readUINT(std::uint32_t* value) {
+    if (!value) return E_POINTER;
+    // A failed read leaves the value 0.
+    return stream_.ReadUInt32(value) ? S_OK : E_FAIL;
+}
+
+HRESULT HostSimProjectStream::GetJXStreamAsLONG(JXStream** stream) {
+    if (!stream) return E_POINTER;
+    *stream = &stream_;
+    return S_OK;
+}
+
+void HostSimProjectStream::Rewind() {
+    channel_.Rewind();
+    stream_ = JXStream(channel_);
+}
+
+ComPtr<HostSimProjectStream> CreateHostSimProjectStream(std::vector<std::uint8_t> bytes) {
+    return MakeComObject<HostSimProjectStream>(std::move(bytes));
+}
