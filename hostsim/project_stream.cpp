@@ -19,6 +19,15 @@ HRESULT HostSimProjectStream::GetJXStreamAsLONG(JXStream** stream) {
     return S_OK;
 }
 
+HRESULT HostSimProjectStream::writeINT(std::int32_t value) {
+    return stream_.WriteInt32(value) ? S_OK : E_FAIL;
+}
+
+HRESULT HostSimProjectStream::readINT(std::int32_t* value) {
+    if (!value) return E_POINTER;
+    return stream_.ReadInt32(value) ? S_OK : E_FAIL;
+}
+
 void HostSimProjectStream::Rewind() {
     channel_.Rewind();
     stream_ = JXStream(channel_);

@@ -1,5 +1,5 @@
-// The host's project stream over bytes in memory: what an object saves into it with writeUINT
-// and through its binary stream lands in one buffer, in call order, and reads back in the same
+// The host's project stream over bytes in memory: what an object saves into it with writeUINT,
+// writeINT and through its binary stream lands in one buffer, in call order, and reads back in the same
 // order after a rewind (or from a new stream over the saved bytes).
 #pragma once
 
@@ -18,6 +18,8 @@ class HostSimProjectStream : public ComObject<HostSimProjectStream, IXenMultipla
     [[nodiscard]] HRESULT writeUINT(std::uint32_t value) override;
     [[nodiscard]] HRESULT readUINT(std::uint32_t* value) override;
     [[nodiscard]] HRESULT GetJXStreamAsLONG(JXStream** stream) override;
+    [[nodiscard]] HRESULT writeINT(std::int32_t value) override;
+    [[nodiscard]] HRESULT readINT(std::int32_t* value) override;
 
     const std::vector<std::uint8_t>& Bytes() const { return channel_.Bytes(); }
     // Back to the start, with a binary stream that has not failed (the one handed out stays
