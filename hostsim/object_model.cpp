@@ -1,5 +1,6 @@
 #include "hostsim/object_model.h"
 
+#include "host/addin_host.h"
 #include "host/entity_text.h"
 #include "hostsim/analysis_facets.h"
 #include "platform/com_object.h"
@@ -49,7 +50,7 @@ class HostSimObjectImpl;
 using HostSimObjectBase = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
                                     IHostObjectArguments, IHostCoordinateSystem>;
 
-class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets {
+class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets, public IHostAnalysisSolver {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : HostSimAnalysisFacets(HostSimObjectRef{model, id}), model_(std::move(model)), id_(id) {}
@@ -60,10 +61,22 @@ class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets
     }
     ULONG AddRef() override { return HostSimObjectBase::AddRef(); }
     ULONG Release() override { return HostSimObjectBase::Release(); }
+    // An analysis object with a solver tells it; other objects do not answer the question.
     [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
-        *out = FindAnalysisFacet(iid);
+        *out = iid == IHostAnalysisSolver::iid() ? TheSolver() : FindAnalysisFacet(iid);
         if (!*out) return E_NOINTERFACE;
         AddRef();
+        return S_OK;
+    }
+
+    void* TheSolver() {  // null unless the entry names a solver
+        HostSimObject o;
+        return model_->Get(id_, o) && o.solverName ? static_cast<IHostAnalysisSolver*>(this) : nullptr;
+    }
+    [[nodiscard]] HRESULT GetSolverName(std::wstring& name) override {
+        HostSimObject o;
+        if (!model_->Get(id_, o) || !o.solverName) return E_FAIL;
+        name = *o.solverName;
         return S_OK;
     }
 
