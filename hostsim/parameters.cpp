@@ -40,7 +40,8 @@ HRESULT CopyText(std::wstring_view text, BSTR* out) {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT ReadOptional(const std::optional<double>& held, double& out) {
+template <class T>
+HRESULT ReadOptional(const std::optional<T>& held, T& out) {
     if (!held) return E_FAIL;
     out = *held;
     return S_OK;
@@ -60,6 +61,10 @@ class ValueBase {
     }
     HRESULT ReadDouble(std::optional<double> HostSimParameter::*member, double& out) {
         return With([&](HostSimParameter& p) { return ReadOptional(p.*member, out); });
+    }
+    // The list's or table's current entry; E_FAIL while none is chosen.
+    HRESULT ReadCurrentIndex(int& index) {
+        return With([&](HostSimParameter& p) { return ReadOptional(p.currentIndex, index); });
     }
     HRESULT WriteDouble(std::optional<double> HostSimParameter::*member, double value) {
         return With([&](HostSimParameter& p) {
@@ -109,13 +114,7 @@ class SingleRealValue : public ComObject<SingleRealValue<Interface>, Interface>,
 class ListValue : public ComObject<ListValue, IHostListValue>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override {
-        return With([&](HostSimParameter& p) {
-            if (!p.currentIndex) return E_FAIL;
-            index = *p.currentIndex;
-            return S_OK;
-        });
-    }
+    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override { return ReadCurrentIndex(index); }
     [[nodiscard]] HRESULT GetValueAt(int index, double& value) override {
         return With([&](HostSimParameter& p) {
             if (!InRange(index, p.listValues.size())) return E_INVALIDARG;
@@ -169,13 +168,7 @@ class ListValue : public ComObject<ListValue, IHostListValue>, ValueBase {
 class TableValue : public ComObject<TableValue, IHostTableValue>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override {
-        return With([&](HostSimParameter& p) {
-            if (!p.currentIndex) return E_FAIL;
-            index = *p.currentIndex;
-            return S_OK;
-        });
-    }
+    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override { return ReadCurrentIndex(index); }
     [[nodiscard]] HRESULT GetEntryCount(int index, int& count) override {
         return With([&](HostSimParameter& p) {
             if (index == -1) {
