@@ -65,6 +65,7 @@ void ReadSections(const JsonAt& root, const std::string& file, HostSimCase& host
     ReadObjectTableSection(root, hostCase);
     ReadLoadsSection(root, hostCase);
     ReadObjectModelSection(root, hostCase);
+    ReadAddinHostSection(root, hostCase);
     ReadMeshSection(root, hostCase, file);
     ReadGeometrySection(root, hostCase);
     ReadSelectionsSection(root, hostCase);

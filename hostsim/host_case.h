@@ -29,6 +29,9 @@ struct HostSimObject {
     int id = 0;
     int type = 0;
     std::wstring name;
+    // The solver an analysis object is solved with (IHostAnalysisSolver); an object without one
+    // does not answer that interface.
+    std::optional<std::wstring> solverName;
     std::map<int, int> properties;
     std::map<int, std::vector<int>> idLists;
     std::vector<int> children;
@@ -120,6 +123,11 @@ struct HostSimCase {
     std::vector<CoordinateSystemData> meshCoordinateSystems;
     std::vector<CommandSnippet> snippets;
     std::map<std::string, std::string> namedOptions;
+    // What the host framework around a loaded add-in answers (hostsim/addin_host.h): the
+    // options of the host's root by name ("PID_Sig_Digits"), and the texts of the applet
+    // application's own string table.
+    std::map<std::wstring, VariantHolder> hostOptions;
+    std::map<std::wstring, std::wstring> hostStrings;
     // Data-source code -> id of an object of the object model.
     std::map<int, int> hostObjectsByCode;
     std::vector<HostSimObject> objects;
@@ -153,5 +161,7 @@ void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase);
 void ReadGeometrySection(const JsonAt& root, HostSimCase& hostCase);
 // Needs the object table read first: each load hangs on the record of its id.
 void ReadLoadsSection(const JsonAt& root, HostSimCase& hostCase);
+// Needs the object model read first: an object's solver name goes on its "objects" entry.
+void ReadAddinHostSection(const JsonAt& root, HostSimCase& hostCase);
 ScopingRecord ReadScoping(const JsonAt& at);
 CoordSystemSafe ReadFrame(const JsonAt& at);

@@ -1,5 +1,6 @@
 #include "hostsim/object_model.h"
 
+#include "host/addin_host.h"
 #include "host/entity_text.h"
 #include "hostsim/analysis_facets.h"
 #include "platform/com_object.h"
@@ -49,7 +50,7 @@ class HostSimObjectImpl;
 using HostSimObjectBase = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
                                     IHostObjectArguments, IHostCoordinateSystem>;
 
-class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets {
+class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets, public IHostAnalysisSolver {
   public:
     HostSimObjectImpl(std::shared_ptr<HostSimObjectModel> model, int id)
         : HostSimAnalysisFacets(HostSimObjectRef{model, id}), model_(std::move(model)), id_(id) {}
@@ -60,10 +61,22 @@ class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets
     }
     ULONG AddRef() override { return HostSimObjectBase::AddRef(); }
     ULONG Release() override { return HostSimObjectBase::Release(); }
+    // The analysis facets, and for an analysis object the name of its solver; other objects
+    // do not answer that question.
     [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
         *out = FindAnalysisFacet(iid);
+        if (!*out && iid == IHostAnalysisSolver::iid()) {
+            HostSimObject o;
+            if (model_->Get(id_, o) && o.solverName) *out = static_cast<IHostAnalysisSolver*>(this);
+        }
         if (!*out) return E_NOINTERFACE;
         AddRef();
+        return S_OK;
+    }
+    [[nodiscard]] HRESULT GetSolverName(std::wstring& name) override {
+        HostSimObject o;
+        if (!model_->Get(id_, o) || !o.solverName) return E_FAIL;
+        name = *o.solverName;
         return S_OK;
     }
 
@@ -145,6 +158,9 @@ class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets
     }
 
   private:
+    using Base = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
+                           IHostObjectArguments, IHostCoordinateSystem>;
+
     std::shared_ptr<HostSimObjectModel> model_;
     int id_;
 };

@@ -1,0 +1,48 @@
+// The host project's storage: named streams kept together in one project file. A new stream
+// replaces the stream of its name only when it is committed, and every commit rewrites the
+// file through a temporary file beside it, so a failed write leaves the last good project.
+// The file's layout is in docs/case-format/addin-host.md.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/addin_host.h"
+#include "platform/com.h"
+#include "platform/com_object.h"
+
+class HostSimProjectStorage : public ComObject<HostSimProjectStorage, IQHProjectStorage> {
+  public:
+    using Bytes = std::vector<std::uint8_t>;
+
+    // The storage over `file`: empty when the file does not exist yet, else the file's streams.
+    // Null, with the reason in `error`, when the file cannot be read or is no project file.
+    static ComPtr<HostSimProjectStorage> Open(const std::filesystem::path& file,
+                                              std::string* error = nullptr);
+
+    explicit HostSimProjectStorage(std::filesystem::path file) : file_(std::move(file)) {}
+
+    // E_INVALIDARG for an empty name.
+    [[nodiscard]] HRESULT CreateStream(BSTR name, IUnknown** stream) override;
+    // E_FAIL when no stream of that name was committed.
+    [[nodiscard]] HRESULT OpenStream(BSTR name, IUnknown** stream) override;
+
+    // Puts the bytes in place of the stream of that name and rewrites the file; on a failed
+    // write (STG_E_WRITEFAULT) the storage and the file keep what they held.
+    [[nodiscard]] HRESULT Commit(const std::wstring& name, const Bytes& bytes);
+    // The committed bytes of a stream; false when there is none.
+    bool StreamBytes(const std::wstring& name, Bytes& bytes) const;
+    std::vector<std::wstring> StreamNames() const;
+
+    // The file's bytes for a set of streams, and the streams of a file's bytes (false, with the
+    // reason, for anything that is not a whole project file).
+    static std::string Serialise(const std::map<std::wstring, Bytes>& streams);
+    static bool Parse(const std::string& file, std::map<std::wstring, Bytes>& streams, std::string& reason);
+
+  private:
+    std::filesystem::path file_;
+    std::map<std::wstring, Bytes> streams_;
+};
