@@ -177,6 +177,25 @@ class CDorvixAnalysisSettings
     int GetOwnerAnalysisId() const;
     // Passes the current time to the host analysis object, unless notifications are off.
     void RefreshHostTime();
+    // Makes `step` the current step, with its time-step options and (in analyses with steps)
+    // its output controls; null forgets all three together.
+    void SelectStep(DorvixStepControls* step);
+    // Creates the settings object of the stored types and fetches its records.
+    [[nodiscard]] HRESULT RebuildSettings();
+    // Gives the host's per-step objects under the analysis object `count` steps instead of
+    // `oldCount`; the failure of a step-count object ends the walk.
+    [[nodiscard]] HRESULT ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count);
+    // Puts the end time of step 1 into the time tables of the analysis object's children.
+    void SetHostTableTimes(double time);
+    // Sets an output request (stress, strain, contact) where the analysis keeps it.
+    [[nodiscard]] HRESULT RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList);
+    // The host's answer to whether the analysis is nonlinear.
+    [[nodiscard]] HRESULT AnswerNonLinear(VARIANT_BOOL* nonLinear);
+    bool IsNonLinearByHost() const;
+
+    // The descriptions of the properties (record, accessors, rules), in
+    // dorvix_analysis_settings_properties.cpp.
+    struct PropertyTable;
 
     JXPhysicsType physicsType_ = kPT_Mechanical;
     JXSimulationType analysisType_ = kSIMULATION_STATIC;
@@ -196,6 +215,15 @@ class CDorvixAnalysisSettings
 
     // ---- grid, XML and copy: private helpers ----
   private:
+    // The settings as the grid's visibility rules read them (defined beside the rules).
+    struct GridView;
+    // The value of a property the grid lists, read through its getter: VT_BOOL, VT_UI4 for
+    // unsigned properties, VT_I4 for signed and enumerated ones, VT_R8 or VT_BSTR. The getter's
+    // failure leaves *value empty; DISP_E_MEMBERNOTFOUND for a dispid the grid does not list.
+    [[nodiscard]] HRESULT GetGridValue(DISPID dispid, VARIANT* value);
+    // The XML element the host object carries, through the first of the three element-source
+    // interfaces it answers.
+    [[nodiscard]] static HRESULT CheckXmlNode(IUnknown* hostNode, pugi::xml_node& element);
     // ---- end of grid, XML and copy ----
 };
 

@@ -81,14 +81,17 @@ void ReadMembers(const JsonAt& at, HostSimObject& o) {
 
 void ReadAnalysisObjectMembers(const JsonAt& root, HostSimCase& hostCase) {
     const std::vector<JsonAt> entries = root.OptionalElements("objects");
+    if (entries.size() > hostCase.objects.size()) root.Fail("the objects must be read first");
+    // The entries are the last objects read.
+    HostSimObject* const objects = hostCase.objects.data() + (hostCase.objects.size() - entries.size());
     std::map<int, const HostSimObject*> byId;
-    for (std::size_t i = 0; i < entries.size() && i < hostCase.objects.size(); ++i) {
-        ReadMembers(entries[i], hostCase.objects[i]);
-        byId[hostCase.objects[i].id] = &hostCase.objects[i];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ReadMembers(entries[i], objects[i]);
+        byId[objects[i].id] = &objects[i];
     }
     // A finder hands out the load it names, which must answer as a load.
-    for (std::size_t i = 0; i < entries.size() && i < hostCase.objects.size(); ++i) {
-        if (!hostCase.objects[i].loadsByKind) continue;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!objects[i].loadsByKind) continue;
         const JsonAt map = entries[i].Member("loadsByKind");
         for (const std::string& key : map.Keys()) {
             const JsonAt target = map.Member(key.c_str());

@@ -69,6 +69,7 @@ void ReadSections(const JsonAt& root, const std::string& file, HostSimCase& host
     ReadMeshSection(root, hostCase, file);
     ReadGeometrySection(root, hostCase);
     ReadSelectionsSection(root, hostCase);
+    ReadParametersSection(root, hostCase);
 }
 
 }  // namespace

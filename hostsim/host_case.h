@@ -18,6 +18,7 @@
 #include "host/scoping_record.h"
 #include "host/selection_resolver.h"
 #include "host/solve_job.h"
+#include "hostsim/parameter_data.h"
 #include "platform/com.h"
 
 class JsonAt;
@@ -141,6 +142,8 @@ struct HostSimCase {
     std::shared_ptr<const HostSimGeometry> geometry;
     // Null when the case folder has no MatML.xml.
     ComPtr<IHostMaterialLibrary> materialLibrary;
+    // The study parameters the parameter-list component answers, in file order.
+    std::vector<HostSimParameter> parameters;
 };
 
 // Reads a case folder: CAERep.xml must exist, host.json must be well formed, and MatML.xml, when

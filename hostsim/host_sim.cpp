@@ -45,4 +45,6 @@ void HostSim::RegisterComponents() {
     components_.push_back(RegisterHostSimSelectionResolver(case_));
     components_.push_back(
         std::make_unique<ScopedComponentClass>(CLSID_HostResultReader, CreateResultReaderComponent));
+    study_ = std::make_shared<HostSimStudy>(case_->parameters);
+    components_.push_back(RegisterHostSimParameterManager(study_));
 }

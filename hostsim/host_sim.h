@@ -12,6 +12,7 @@
 #include "hostsim/data_source.h"
 #include "hostsim/host_case.h"
 #include "hostsim/object_model.h"
+#include "hostsim/parameters.h"
 #include "platform/creation_registry.h"
 
 class HostSim {
@@ -40,4 +41,12 @@ class HostSim {
     HostSimDataSource dataSource_;
     ComPtr<IHostApplet> applet_;
     std::vector<std::unique_ptr<ScopedComponentClass>> components_;
+
+  public:
+    // The study the parameter-list component answers: the case's parameters as they stand
+    // after the writes it received, and the settings it was handed.
+    const std::shared_ptr<HostSimStudy>& Study() const { return study_; }
+
+  private:
+    std::shared_ptr<HostSimStudy> study_;
 };

@@ -406,4 +406,10 @@ bool ProcessIsAlive(int pid) {
 
 int CurrentProcessId() { return static_cast<int>(::getpid()); }
 
+fs::path CurrentExecutablePath() {
+    std::error_code error;
+    fs::path path = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : path;
+}
+
 }  // namespace platform

@@ -103,5 +103,8 @@ std::vector<int> ChildProcessIds(int pid);
 bool ProcessIsAlive(int pid);
 // The id of this process.
 int CurrentProcessId();
+// The full path of this process's program file (links resolved); empty when the system does
+// not say.
+std::filesystem::path CurrentExecutablePath();
 
 }  // namespace platform

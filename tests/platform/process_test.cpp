@@ -234,3 +234,10 @@ TEST(KillProcessTree, RefusesPidsThatMustNotBeKilledAndIgnoresEndedOnes) {
 }
 
 }  // namespace
+
+TEST(CurrentExecutablePath, NamesThisTestProgram) {
+    const std::filesystem::path path = platform::CurrentExecutablePath();
+    EXPECT_TRUE(path.is_absolute()) << path;
+    EXPECT_EQ(path.filename(), "platform_tests");
+    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
+}

@@ -1,10 +1,12 @@
 // dorvix <case-folder> [--work <folder>]
+// dorvix settings <case-folder> [--set <name>=<value> ...]
 //
 // Plays the host for one case folder: loads the case through the host simulator, creates the
 // solver object by its class id and solves through it (the feeder of the case's analysis
 // writes the whole deck into the work folder, runs the solver named by DVX_EXE on it, checks
-// the solved end time and closes), and prints the return package the host receives. Progress is shown on standard error; Ctrl-C cancels the run the way
-// a host's cancel button does.
+// the solved end time and closes), and prints the return package the host receives. Progress is shown on
+// standard error; Ctrl-C cancels the run the way a host's cancel button does. The second form plays the
+// host's property grid of the case's analysis settings (tools/dorvix/settings_command.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -21,10 +23,13 @@
 #include "platform/files.h"
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
+#include "platform/process.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "runtime/progress.h"
+#include "tools/dorvix/cli_environment.h"
 #include "tools/dorvix/progress_display.h"
+#include "tools/dorvix/settings_command.h"
 #include "tools/dorvix/solve_run.h"
 
 namespace {
@@ -40,7 +45,11 @@ constexpr const char* kUsage =
     "  Writes the deck dorvix.dat of the case's analysis in the work folder\n"
     "  (default <case-folder>/run), runs the solver found in the folder named by DVX_EXE,\n"
     "  checks the solved end time and prints the return package.\n"
-    "  Ctrl-C cancels the run (exit code 130).\n";
+    "  Ctrl-C cancels the run (exit code 130).\n"
+    "usage: dorvix settings <case-folder> [--set <name>=<value> ...]\n"
+    "  Prints the property grid of the case's analysis settings; with --set puts each value\n"
+    "  through its entry and, when every one is taken, writes the settings into the case's\n"
+    "  CAERep.xml and prints the calls the host received (exit code 3 when a value is refused).\n";
 
 struct Arguments {
     std::filesystem::path caseFolder;
@@ -184,6 +193,31 @@ SolveReport Solve(TRVDataSourceItf& dataSource, const std::filesystem::path& mod
     return report;
 }
 
+// False (with the usage printed) when the arguments after "settings" do not fit.
+bool ParseSettingsArguments(int argc, char** argv, SettingsCommand& out) {
+    bool assigning = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--set") {
+            assigning = true;
+            continue;
+        }
+        if (assigning) {
+            const std::size_t equals = arg.find('=');
+            if (equals == std::string_view::npos || equals == 0) return false;
+            out.assignments.emplace_back(std::string(arg.substr(0, equals)),
+                                         std::string(arg.substr(equals + 1)));
+        } else if (out.caseFolder.empty() && !arg.empty() && arg.front() != '-') {
+            out.caseFolder = arg;
+        } else {
+            return false;
+        }
+    }
+    if (out.caseFolder.empty() || (assigning && out.assignments.empty())) return false;
+    out.caseFolder = Absolute(out.caseFolder);
+    return true;
+}
+
 int Run(const Arguments& args) {
     std::shared_ptr<HostSimCase> hostCase;
     try {
@@ -235,6 +269,15 @@ int Run(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    ApplyDefaultServiceEnvironment(platform::CurrentExecutablePath().parent_path());
+    if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
+        SettingsCommand command;
+        if (!ParseSettingsArguments(argc, argv, command)) {
+            std::cerr << kUsage;
+            return kExitBadCase;
+        }
+        return RunSettingsCommand(command, std::cout, std::cerr);
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;
         return kExitSuccess;

@@ -1,0 +1,291 @@
+#include "addin/dorvix_analysis_settings.h"
+
+#include <new>
+#include <utility>
+
+#include "foundation/jx_stream.h"
+#include "platform/creation_registry.h"
+#include "runtime/addin_services.h"
+#include "settings/modal_controls.h"
+#include "settings/output_controls.h"
+#include "settings/settings_factory.h"
+#include "settings/solution_settings.h"
+#include "settings/solver_controls.h"
+#include "settings/solver_file_controls.h"
+#include "settings/step_controls.h"
+#include "settings/step_controls_list.h"
+#include "settings/time_step_options.h"
+
+namespace {
+
+// The version of what SaveDB writes ahead of the settings' own records.
+constexpr std::uint32_t kSettingsObjectVersion = 1;
+
+bool IsEigenAnalysis(JXSimulationType type) {
+    return type == kSIMULATION_MODAL || type == kSIMULATION_BUCKLING;
+}
+
+}  // namespace
+
+CDorvixAnalysisSettings::CDorvixAnalysisSettings() { ModuleLock(); }
+
+CDorvixAnalysisSettings::~CDorvixAnalysisSettings() { ModuleUnlock(); }
+
+HRESULT CDorvixAnalysisSettings::QueryInterfaceExtra(REFIID iid, void** out) {
+    return QueryMarshaler(ControllingUnknown(), iid, out);
+}
+
+void CDorvixAnalysisSettings::FinalRelease() {
+    ForgetRecords();
+    settings_.reset();
+    collection_.Reset();
+    typeName_ = BstrHolder();
+    hostCallback_.Reset();
+}
+
+// ---- types and the settings object ----
+
+HRESULT CDorvixAnalysisSettings::put_AnalysisSettingsID(int id) {
+    analysisSettingsId_ = id;
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::get_PhysicsType(JXPhysicsType* type) {
+    if (!type) return E_POINTER;
+    *type = physicsType_;
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::get_AnalysisType(JXSimulationType* type) {
+    if (!type) return E_POINTER;
+    *type = analysisType_;
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::SetTypes(JXPhysicsType physics, JXSimulationType analysis) {
+    physicsType_ = physics;
+    analysisType_ = analysis;
+    return RebuildSettings();
+}
+
+HRESULT CDorvixAnalysisSettings::RebuildSettings() {
+    ForgetRecords();
+    settings_.reset();
+    try {
+        settings_ = CreateDorvixSolutionSettings(analysisType_, physicsType_);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    if (!settings_) return E_FAIL;
+    FetchRecords();
+    currentTime_ = 1.0;
+    return S_OK;
+}
+
+void CDorvixAnalysisSettings::FetchRecords() {
+    ForgetRecords();
+    if (!settings_) return;
+    if (IsEigenAnalysis(analysisType_)) {
+        const int tag = analysisType_ == kSIMULATION_MODAL ? kModalControlsTag : kBucklingControlsTag;
+        modalControls_ = settings_->GetControlsAs<DorvixModalControls>(tag);
+        outputControls_ = settings_->GetControlsAs<DorvixOutputControls>(kOutputControlsTag);
+    }
+    solverControls_ = settings_->GetControlsAs<DorvixSolverControls>(kSolverControlsTag);
+    solverFileControls_ = settings_->GetControlsAs<DorvixSolverFileControls>(kSolverFileControlsTag);
+    stepList_ = settings_->GetControlsAs<DorvixStepControlsList>(kStepListTag);
+    if (stepList_) SelectStep(stepList_->GetStep(1));
+}
+
+void CDorvixAnalysisSettings::ForgetRecords() {
+    stepList_ = nullptr;
+    currentStep_ = nullptr;
+    currentTimeStepOptions_ = nullptr;
+    modalControls_ = nullptr;
+    outputControls_ = nullptr;
+    solverFileControls_ = nullptr;
+    solverControls_ = nullptr;
+}
+
+void CDorvixAnalysisSettings::SelectStep(DorvixStepControls* step) {
+    currentStep_ = step;
+    currentTimeStepOptions_ = step ? &step->GetTimeStepOptions() : nullptr;
+    // Analyses with steps keep their output requests per step; the others at settings level.
+    if (stepList_) outputControls_ = step ? &step->GetOutputControls() : nullptr;
+}
+
+// ---- project stream ----
+
+HRESULT CDorvixAnalysisSettings::SaveDB(IXenMultiplatformStream* stream) {
+    if (!stream) return E_POINTER;
+    HRESULT hr = stream->writeUINT(kSettingsObjectVersion);
+    if (FAILED(hr)) return hr;
+    JXStream* binary = nullptr;
+    hr = stream->GetJXStreamAsLONG(&binary);
+    if (FAILED(hr)) return hr;
+    if (!binary) return E_FAIL;
+    if (!settings_) return S_OK;
+    try {
+        hr = settings_->SaveDB(*binary);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) {
+    if (!stream) return E_POINTER;
+    // The host sets the types before it resumes; without them there is no class to read.
+    if (!settings_) return E_FAIL;
+    std::uint32_t version = 0;
+    HRESULT hr = stream->readUINT(&version);
+    if (FAILED(hr)) return hr;
+    JXStream* binary = nullptr;
+    hr = stream->GetJXStreamAsLONG(&binary);
+    if (FAILED(hr)) return hr;
+    if (!binary) return E_FAIL;
+    // Read into a fresh object of the same class, so that a short or corrupt stream leaves
+    // the settings (and every record the object points into) as they were.
+    try {
+        std::unique_ptr<DorvixSolutionSettings> resumed =
+            CreateDorvixSolutionSettings(settings_->GetAnalysisType(), settings_->GetPhysicsType());
+        if (!resumed) return E_FAIL;
+        hr = resumed->ResumeDB(*binary);
+        if (FAILED(hr)) return hr;
+        settings_ = std::move(resumed);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    FetchRecords();
+    return hr;
+}
+
+// ---- notifications and the host ----
+
+HRESULT CDorvixAnalysisSettings::get_IgnoreNotify(VARIANT_BOOL* ignore) {
+    if (!ignore) return E_POINTER;
+    *ignore = ignoreNotify_ ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::put_IgnoreNotify(VARIANT_BOOL ignore) {
+    ignoreNotify_ = ignore == VARIANT_TRUE;
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::SetHostCallback(IUnknown* callback) {
+    hostCallback_.Reset();
+    if (!callback) return S_OK;
+    return callback->QueryInterface(IID_IHostSettingsCallback, hostCallback_.ReleaseAndGetVoidAddress());
+}
+
+HRESULT CDorvixAnalysisSettings::ReleaseHostCallback() {
+    hostCallback_.Reset();
+    return S_OK;
+}
+
+void CDorvixAnalysisSettings::NotifyChange() {
+    if (ignoreNotify_ || !hostCallback_) return;
+    // Keeps the callback alive should the host release it from inside the call.
+    ComPtr<IHostSettingsCallback> callback = hostCallback_;
+    (void)callback->OnSettingsChanged(kSettingsChangedNotification);
+}
+
+int CDorvixAnalysisSettings::GetOwnerAnalysisId() const {
+    if (analysisSettingsId_ == 0) return 0;
+    return AddinServices::GetInstance().GetObjectProperty(analysisSettingsId_, kHostOwnerAnalysisProperty);
+}
+
+void CDorvixAnalysisSettings::RefreshHostTime() {
+    if (ignoreNotify_) return;
+    const int analysisId = GetOwnerAnalysisId();
+    if (analysisId == 0) return;
+    ComPtr<IHostAnalysisTime> display =
+        AddinServices::GetInstance().GetObjectById(analysisId).As<IHostAnalysisTime>();
+    if (display) (void)display->SetCurrentTime(currentTime_);
+}
+
+HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    static const BstrHolder solverName(L"Dorvix");
+    *name = SysAllocStringLen(solverName.Get(), SysStringLen(solverName.Get()));
+    return *name ? S_OK : E_OUTOFMEMORY;
+}
+
+// ---- the host's step, time and directory operations ----
+
+HRESULT CDorvixAnalysisSettings::JX_get_NumberOfSteps(std::uint32_t* count) {
+    return get_NumberOfSteps(count);
+}
+HRESULT CDorvixAnalysisSettings::JX_put_NumberOfSteps(std::uint32_t count) {
+    return put_NumberOfSteps(count);
+}
+HRESULT CDorvixAnalysisSettings::JX_get_CurrentStepNumber(std::uint32_t* step) {
+    return get_CurrentStepNumber(step);
+}
+HRESULT CDorvixAnalysisSettings::JX_put_CurrentStepNumber(std::uint32_t step) {
+    return put_CurrentStepNumber(step);
+}
+HRESULT CDorvixAnalysisSettings::JX_get_EndTime(double* time) { return get_EndTime(time); }
+HRESULT CDorvixAnalysisSettings::JX_put_EndTime(double time) { return put_EndTime(time); }
+HRESULT CDorvixAnalysisSettings::JX_get_NumModesToFind(int* count) { return get_NumModesToFind(count); }
+HRESULT CDorvixAnalysisSettings::JX_put_NumModesToFind(int count) { return put_NumModesToFind(count); }
+HRESULT CDorvixAnalysisSettings::JX_get_FutureIntent(JXFutureIntentType* intent) {
+    return get_FutureIntent(intent);
+}
+HRESULT CDorvixAnalysisSettings::JX_get_UseLargeDeformation(VARIANT_BOOL* value) {
+    return get_UseLargeDeformation(value);
+}
+HRESULT CDorvixAnalysisSettings::JX2_put_FutureIntent(JXFutureIntentType intent) {
+    return put_FutureIntent(intent);
+}
+
+namespace {
+
+// The host's directory operations: a copy of a set directory (the out value left alone when
+// none is set), and a quiet store of a copy.
+HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
+    if (directory.empty()) return S_OK;
+    BSTR copy = SysAllocStringLen(directory.data(), static_cast<unsigned>(directory.size()));
+    if (!copy) return E_OUTOFMEMORY;
+    *out = copy;
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT CDorvixAnalysisSettings::JX_get_SolverFilesDirectory(BSTR* directory) {
+    if (!directory || !solverFileControls_) return E_POINTER;
+    return CopyDirectoryOut(solverFileControls_->GetSolverFilesDirectory(), directory);
+}
+
+HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesDirectory(BSTR directory) try {
+    if (!solverFileControls_) return E_POINTER;
+    solverFileControls_->SetSolverFilesDirectory(std::wstring(BstrView(directory)));
+    return S_OK;
+} catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+}
+
+HRESULT CDorvixAnalysisSettings::JX_get_SolverFilesRelativeDirectory(BSTR* directory) {
+    if (!directory || !solverFileControls_) return E_POINTER;
+    return CopyDirectoryOut(solverFileControls_->GetSolverFilesRelativeDirectory(), directory);
+}
+
+HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesRelativeDirectory(BSTR directory) try {
+    if (!solverFileControls_) return E_POINTER;
+    solverFileControls_->SetSolverFilesRelativeDirectory(std::wstring(BstrView(directory)));
+    return S_OK;
+} catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+}
+
+// ---- creation ----
+
+HRESULT CreateDorvixAnalysisSettings(IUnknown* outer, REFIID iid, void** out) {
+    return CreateComInstance<CDorvixAnalysisSettings>(outer, iid, out);
+}
+
+HRESULT RegisterDorvixAnalysisSettingsClass() {
+    return RegisterComponentClass(CLSID_DorvixAnalysisSettings, &CreateDorvixAnalysisSettings);
+}

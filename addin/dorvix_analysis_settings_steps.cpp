@@ -1,0 +1,347 @@
+// The settings object's load steps and times, the output requests it keeps per step, and the
+// questions it asks the host's tree: the per-step objects under the analysis, the time tables
+// of its loads, the time display and what makes the analysis nonlinear.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <new>
+
+#include "addin/dorvix_analysis_settings.h"
+#include "foundation/analysis_kind.h"
+#include "host/object_model.h"
+#include "runtime/addin_services.h"
+#include "settings/output_controls.h"
+#include "settings/settings_types.h"
+#include "settings/solver_controls.h"
+#include "settings/step_controls.h"
+#include "settings/step_controls_list.h"
+
+namespace {
+
+using Settings = CDorvixAnalysisSettings;
+
+// The host's codes behind the nonlinear test: contact-region kinds that make an analysis
+// nonlinear, the load kinds asked of the load finder (in this order), the host type of a
+// tabular load and the host types of loads that are nonlinear by themselves.
+constexpr int kNonlinearContactKinds[] = {3, 4};
+constexpr int kVaryingThermalLoadKinds[] = {11, 10};
+constexpr int kTabularThermalLoadType = 554;
+constexpr int kNonlinearThermalLoadTypes[] = {565, 566};
+// Time-table entries that start at step 1's end time, and the kind among them that keeps that
+// time in its second position.
+constexpr int kTimedEntryKinds[] = {0, 3, 4};
+constexpr int kSecondPositionEntryKind = 4;
+
+template <std::size_t N>
+bool IsOneOf(int value, const int (&codes)[N]) {
+    return std::find(std::begin(codes), std::end(codes), value) != std::end(codes);
+}
+
+// A step's end time and a new one are the same within a relative 1e-10 (near zero: both
+// within 1e-15 of it).
+bool SameEndTime(double stored, double time) {
+    if (std::fabs(time) > 1e-15) return std::fabs(stored - time) <= std::fabs(stored / 1e10);
+    return std::fabs(stored) <= 1e-15;
+}
+
+// The step with a 1-based index, null for 0 or an index beyond the list.
+DorvixStepControls* StepAt(const DorvixStepControlsList& list, std::uint32_t index) {
+    if (index == 0 || index > static_cast<std::uint32_t>(list.GetCount())) return nullptr;
+    return list.GetStep(static_cast<int>(index));
+}
+
+ComPtr<IUnknown> HostObject(int id) { return AddinServices::GetInstance().GetObjectById(id); }
+
+int HostTypeOf(IUnknown* object) {
+    int type = 0;
+    ComPtr<IHostObject> host = ComPtr<IUnknown>(object).As<IHostObject>();
+    if (!host || FAILED(host->GetType(type))) return 0;
+    return type;
+}
+
+bool IsStepAnalysis(JXSimulationType type) {
+    return type == kSIMULATION_STATIC || type == kSIMULATION_TRANSIENT;
+}
+
+}  // namespace
+
+// ---- times ----
+
+HRESULT Settings::get_CurrentTime(double* time) {
+    if (!time) return E_POINTER;
+    *time = currentTime_;
+    return S_OK;
+}
+
+HRESULT Settings::put_CurrentTime(double time) {
+    DorvixStepControls* step = stepList_ ? stepList_->GetStepAtTime(time) : nullptr;
+    SelectStep(step);
+    if (!step) return E_FAIL;
+    currentTime_ = time;
+    return S_OK;
+}
+
+HRESULT Settings::GetStepEndTime(std::uint32_t step, double* time) {
+    if (!time) return E_POINTER;
+    if (!stepList_) return E_POINTER;
+    const DorvixStepControls* found = StepAt(*stepList_, step);
+    if (!found) return S_FALSE;
+    *time = found->GetEndTime();
+    return S_OK;
+}
+
+HRESULT Settings::SetStepEndTime(std::uint32_t step, double time) {
+    if (!stepList_) return E_FAIL;
+    DorvixStepControls* found = StepAt(*stepList_, step);
+    if (!found) return E_FAIL;
+    if (SameEndTime(found->GetEndTime(), time)) return S_FALSE;
+    if (found->SetEndTime(time) != kSettingsDone) return E_FAIL;
+    if (step == 1) SetHostTableTimes(time);
+    const HRESULT hr = put_CurrentTime(time);
+    if (FAILED(hr)) return hr;
+    RefreshHostTime();
+    return S_OK;
+}
+
+void Settings::SetHostTableTimes(double time) {
+    const int analysisId = GetOwnerAnalysisId();
+    if (analysisId == 0) return;
+    for (int childId : AddinServices::GetInstance().GetObjectChildIds(analysisId)) {
+        ComPtr<IHostTimeTableOwner> owner = HostObject(childId).As<IHostTimeTableOwner>();
+        if (!owner) continue;
+        ComPtr<IUnknown> value;
+        if (FAILED(owner->GetValueObject(value.ReleaseAndGetAddressOf())) || !value) continue;
+        ComPtr<IHostTimeTable> table = value.As<IHostTimeTable>();
+        int count = 0;
+        if (!table || FAILED(table->GetEntryCount(count))) continue;
+        for (int entry = 1; entry <= count; ++entry) {
+            int kind = -1;
+            if (FAILED(table->GetEntryKind(entry, kind))) continue;
+            if (!IsOneOf(kind, kTimedEntryKinds)) continue;
+            VARIANT column{};
+            column.vt = VT_I4;
+            column.lVal = 0;
+            (void)table->SetEntryTime(entry, kind == kSecondPositionEntryKind ? 2 : 1, column, 0, time);
+        }
+    }
+}
+
+HRESULT Settings::put_EndTime(double time) {
+    if (!stepList_ || !currentStep_) return E_FAIL;
+    // -1 (no step holds the time) reaches SetStepEndTime as an index beyond every step.
+    const int index = stepList_->GetStepIndexAtTime(currentStep_->GetEndTime());
+    const HRESULT hr = SetStepEndTime(static_cast<std::uint32_t>(index), time);
+    NotifyChange();
+    return hr;
+}
+
+// ---- steps ----
+
+HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) {
+    if (number == 0) return E_FAIL;
+    if (!stepList_) return E_POINTER;
+    const int current = currentStep_ ? stepList_->GetStepIndex(currentStep_) : -1;
+    if (static_cast<std::int64_t>(number) != current &&
+        number <= static_cast<std::uint32_t>(stepList_->GetCount())) {
+        DorvixStepControls* step = StepAt(*stepList_, number);
+        if (!step) return S_FALSE;
+        SelectStep(step);
+        const HRESULT hr = put_CurrentTime(step->GetEndTime());
+        if (FAILED(hr)) return hr;
+        RefreshHostTime();
+    }
+    NotifyChange();
+    return S_OK;
+}
+
+HRESULT Settings::put_NumberOfSteps(std::uint32_t count) try {
+    if (count == 0) return E_FAIL;
+    if (!stepList_) return E_POINTER;
+    const auto oldCount = static_cast<std::uint32_t>(stepList_->GetCount());
+    if (count == oldCount) return S_OK;
+    if (count > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return E_INVALIDARG;
+    const int remembered = currentStep_ ? stepList_->GetStepIndex(currentStep_) : 1;
+    if (stepList_->SetNumberOfSteps(static_cast<int>(count)) != kSettingsDone) {
+        // The list may have kept part of the change: point at what it holds now.
+        SelectStep(stepList_->GetStep(std::min(std::max(remembered, 1), stepList_->GetCount())));
+        return E_FAIL;
+    }
+    // A removed current step gives way to the new last one.
+    const int index = static_cast<int>(count) < remembered ? static_cast<int>(count) : remembered;
+    SelectStep(stepList_->GetStep(index));
+    HRESULT hr = ResizeHostSteps(oldCount, count);
+    if (FAILED(hr)) return hr;
+    if (!currentStep_) return S_FALSE;
+    hr = put_CurrentTime(currentStep_->GetEndTime());
+    if (FAILED(hr)) return hr;
+    RefreshHostTime();
+    NotifyChange();
+    return S_OK;
+} catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+}
+
+HRESULT Settings::ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count) {
+    AddinServices& services = AddinServices::GetInstance();
+    const int analysisId = GetOwnerAnalysisId();
+    if (analysisId == 0) return S_OK;
+    for (int childId : services.GetObjectChildIds(analysisId)) {
+        ComPtr<IUnknown> child = HostObject(childId);
+        if (!child) continue;
+        const int type = HostTypeOf(child.Get());
+        if (type == kHostStepLoadType || type == kHostStepSupportType) {
+            ComPtr<IHostStepCarrier> carrier = child.As<IHostStepCarrier>();
+            if (!carrier) continue;
+            for (std::uint32_t s = oldCount; s > count; --s) (void)carrier->RemoveStep(s);
+            for (std::uint32_t s = oldCount + 1; s <= count; ++s) (void)carrier->AddStep(s);
+        } else if (type == kHostStepHistoryType) {
+            ComPtr<IHostStepRows> rows = child.As<IHostStepRows>();
+            if (!rows) continue;
+            for (std::uint32_t s = oldCount; s > count; --s) (void)rows->DeleteStepRow(s);
+            for (std::uint32_t s = oldCount + 1; s <= count; ++s) (void)rows->InsertStepRow(s);
+        } else if (type == kHostStepCountParentType) {
+            for (int grandChildId : services.GetObjectChildIds(childId)) {
+                ComPtr<IHostStepCount> stepCount = HostObject(grandChildId).As<IHostStepCount>();
+                if (!stepCount) continue;
+                const HRESULT hr = stepCount->SetStepCount(count);
+                if (FAILED(hr)) return hr;
+            }
+        }
+    }
+    return S_OK;
+}
+
+// ---- output requests ----
+
+HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList) {
+    if (!settings_) return E_POINTER;
+    const bool on = value == VARIANT_TRUE;
+    if (IsStepAnalysis(analysisType_) || (everyStepWithList && stepList_)) {
+        if (!stepList_) return E_POINTER;
+        const int count = stepList_->GetCount();
+        for (int i = 1; i <= count; ++i) {
+            DorvixStepControls* step = stepList_->GetStep(i);
+            const HRESULT hr = put_CurrentTime(step->GetEndTime());
+            if (FAILED(hr)) return hr;
+            step->GetOutputControls().SetOutputRequested(code, on);
+        }
+    } else if (analysisType_ == kSIMULATION_MODAL || analysisType_ == kSIMULATION_BUCKLING) {
+        if (!outputControls_) return E_POINTER;
+        outputControls_->SetOutputRequested(code, on);
+    }
+    NotifyChange();
+    return S_OK;
+}
+
+HRESULT Settings::put_CalculateStress(VARIANT_BOOL value) {
+    return RequestOutput(kStressOutput, value, false);
+}
+HRESULT Settings::put_CalculateStrain(VARIANT_BOOL value) {
+    return RequestOutput(kStrainOutput, value, false);
+}
+HRESULT Settings::put_CalculateContact(VARIANT_BOOL value) {
+    return RequestOutput(kContactOutput, value, true);
+}
+
+// Thermal flux is asked of the current output controls alone.
+HRESULT Settings::put_CalculateThermalFlux(VARIANT_BOOL value) {
+    if (!outputControls_) return E_POINTER;
+    outputControls_->SetOutputRequested(kThermalFluxOutput, value == VARIANT_TRUE);
+    NotifyChange();
+    return S_OK;
+}
+
+// ---- the nonlinear test ----
+
+HRESULT Settings::AnswerNonLinear(VARIANT_BOOL* nonLinear) {
+    *nonLinear = VARIANT_FALSE;
+    if (IsNonLinearByHost() || (solverControls_ && solverControls_->GetUseLargeDeformation()))
+        *nonLinear = VARIANT_TRUE;
+    return S_OK;
+}
+
+namespace {
+
+// A contact region of a nonlinear kind that is not suppressed.
+bool HasNonlinearContact(int settingsId) {
+    for (int id : AddinServices::GetInstance().GetObjectIdList(settingsId, kHostContactRegionList)) {
+        ComPtr<IHostContactRegion> region = HostObject(id).As<IHostContactRegion>();
+        int kind = 0;
+        bool suppressed = true;
+        if (!region || FAILED(region->GetKind(kind)) || FAILED(region->IsSuppressed(suppressed))) continue;
+        if (IsOneOf(kind, kNonlinearContactKinds) && !suppressed) return true;
+    }
+    return false;
+}
+
+// A load whose value varies along its table and which is applied to a body.
+bool IsVaryingBodyLoad(IHostLoadObject* load) {
+    int rows = 0;
+    bool scoped = false;
+    return SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1 && SUCCEEDED(load->IsScopedToBody(scoped)) &&
+           scoped;
+}
+
+// The thermal loads that make a thermal analysis nonlinear.
+bool HasNonlinearThermalLoad(int analysisId) {
+    AddinServices& services = AddinServices::GetInstance();
+    const int loadGroupId = services.GetObjectProperty(analysisId, kHostLoadGroupProperty);
+    if (ComPtr<IHostLoadFinder> finder = HostObject(loadGroupId).As<IHostLoadFinder>()) {
+        for (int kind : kVaryingThermalLoadKinds) {
+            ComPtr<IUnknown> found;
+            if (FAILED(finder->FindLoadOfKind(kind, found.ReleaseAndGetAddressOf())) || !found) continue;
+            ComPtr<IHostLoadObject> load = found.As<IHostLoadObject>();
+            if (load && IsVaryingBodyLoad(load.Get())) return true;
+        }
+    }
+    const JXIdList loads = services.GetObjectIdList(analysisId, kHostAnalysisLoadList);
+    for (int id : loads) {
+        ComPtr<IHostLoadObject> load = HostObject(id).As<IHostLoadObject>();
+        int type = 0;
+        bool suppressed = true;
+        int rows = 0;
+        if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
+            continue;
+        if (type == kTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1)
+            return true;
+    }
+    for (int id : loads) {
+        ComPtr<IHostLoadObject> load = HostObject(id).As<IHostLoadObject>();
+        int type = 0;
+        bool suppressed = true;
+        if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
+            continue;
+        if (IsOneOf(type, kNonlinearThermalLoadTypes)) return true;
+    }
+    return false;
+}
+
+// A flexible, active body whose material behaves nonlinearly in the analysis kind.
+bool HasNonlinearMaterial(int settingsId, int analysisKind) {
+    AddinServices& services = AddinServices::GetInstance();
+    const int modelId = services.GetObjectProperty(settingsId, kHostModelProperty);
+    for (int bodyId : services.GetObjectIdList(modelId, kHostBodyList)) {
+        ComPtr<IHostBodyState> body = HostObject(bodyId).As<IHostBodyState>();
+        bool suppressed = true;
+        bool flexible = false;
+        if (!body || FAILED(body->IsSuppressed(suppressed)) || FAILED(body->IsFlexible(flexible))) continue;
+        if (suppressed || !flexible) continue;
+        const int materialId = services.GetObjectProperty(bodyId, kHostBodyMaterialProperty);
+        ComPtr<IHostMaterialBehaviour> material = HostObject(materialId).As<IHostMaterialBehaviour>();
+        bool nonlinear = false;
+        if (material && SUCCEEDED(material->IsNonlinear(analysisKind, nonlinear)) && nonlinear) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Settings::IsNonLinearByHost() const {
+    if (HasNonlinearContact(analysisSettingsId_)) return true;
+    if (physicsType_ == kPT_Thermal && HasNonlinearThermalLoad(GetOwnerAnalysisId())) return true;
+    return HasNonlinearMaterial(analysisSettingsId_, MapAnalysisKindCode(physicsType_, analysisType_));
+}

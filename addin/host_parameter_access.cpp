@@ -1,0 +1,162 @@
+#include "addin/host_parameter_access.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+bool KindIs(IHostParameter* parameter, int expected) {
+    int kind = 0;
+    return parameter && SUCCEEDED(parameter->GetKind(kind)) && kind == expected;
+}
+
+bool SubKindIs(IHostParameter* parameter, int expected) {
+    int subKind = 0;
+    return parameter && SUCCEEDED(parameter->GetSubKind(subKind)) && subKind == expected;
+}
+
+// The type of cell (0, 0) of a table parameter whose first entry has cells; VT_EMPTY when the
+// parameter is no such table or the cell cannot be read.
+VARTYPE FirstTableCellType(IHostParameter* parameter) {
+    if (!KindIs(parameter, kHostParameterTable)) return VT_EMPTY;
+    ComPtr<IHostTableValue> table;
+    if (FAILED(GetTableValueOf(parameter, table.ReleaseAndGetAddressOf())) || !table) return VT_EMPTY;
+    int count = 0;
+    if (FAILED(table->GetEntryCount(0, count)) || count <= 0) return VT_EMPTY;
+    VariantHolder cell;
+    if (FAILED(table->GetCell(0, 0, cell.ReleaseAndGet()))) return VT_EMPTY;
+    // A cell read as empty still counts as read: it is no text.
+    return cell.Type() == VT_EMPTY ? VARTYPE{VT_NULL} : cell.Type();
+}
+
+HRESULT ReadListValue(IHostParameter* parameter, double* out) {
+    return WithParameterValue<IHostListValue>(parameter, [&](IHostListValue& list) {
+        int index = -1;
+        (void)list.GetCurrentIndex(index);  // unreadable: the host is asked for entry -1
+        return list.GetValueAt(index, *out);
+    });
+}
+
+HRESULT ReadNumericTableValue(IHostParameter* parameter, double* out) {
+    return WithParameterValue<IHostTableValue>(parameter, [&](IHostTableValue& table) {
+        VariantHolder cell;
+        int index = 0;
+        if (SUCCEEDED(table.GetCurrentIndex(index))) {
+            const HRESULT hr = table.GetCell(index, -1, cell.ReleaseAndGet());
+            if (FAILED(hr)) return hr;
+        }
+        // Without a current entry the cell stays empty, which reads as 0.0.
+        const HRESULT hr = cell.ChangeType(VT_R8);
+        if (SUCCEEDED(hr)) *out = cell->dblVal;
+        return hr;
+    });
+}
+
+HRESULT ReadIntegerValue(IHostParameter* parameter, double* out) {
+    return WithParameterValue<IHostIntegerValue>(parameter, [&](IHostIntegerValue& integer) {
+        std::int32_t value = 0;
+        const HRESULT hr = integer.GetValue(value);
+        *out = static_cast<double>(value);
+        return hr;
+    });
+}
+
+HRESULT WriteNumericTableValue(IHostParameter* parameter, double value) {
+    return WithParameterValue<IHostTableValue>(parameter, [&](IHostTableValue& table) {
+        int index = 0;
+        const HRESULT hr = table.GetCurrentIndex(index);
+        if (FAILED(hr)) return hr;
+        return table.SetCell(index, -1, *VariantHolder(value));
+    });
+}
+
+HRESULT WriteIntegerValue(IHostParameter* parameter, double value) {
+    const double truncated = std::trunc(value);
+    // A value outside the 32-bit range (or not a number) has no integer to set.
+    if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return DISP_E_OVERFLOW;
+    return WithParameterValue<IHostIntegerValue>(parameter, [&](IHostIntegerValue& integer) {
+        return integer.SetValue(static_cast<std::int32_t>(truncated));
+    });
+}
+
+enum class Bound { kLower, kUpper };
+
+template <class Value>
+HRESULT ReadBound(IHostParameter* parameter, Bound bound, double* out) {
+    return WithParameterValue<Value>(parameter, [&](Value& value) {
+        return bound == Bound::kLower ? value.GetLowerBound(*out) : value.GetUpperBound(*out);
+    });
+}
+
+HRESULT GetParameterBound(IHostParameter* parameter, Bound bound, double* out) {
+    if (!out || !parameter) return E_POINTER;
+    if (IsRealParameter(parameter)) return ReadBound<IHostRealValue>(parameter, bound, out);
+    if (IsListParameter(parameter)) return ReadBound<IHostListValue>(parameter, bound, out);
+    if (IsNumericTableParameter(parameter)) return ReadBound<IHostTableValue>(parameter, bound, out);
+    return E_FAIL;
+}
+
+}  // namespace
+
+bool IsRealParameter(IHostParameter* parameter) { return KindIs(parameter, kHostParameterReal); }
+bool IsListParameter(IHostParameter* parameter) { return KindIs(parameter, kHostParameterList); }
+bool IsIntegerParameter(IHostParameter* parameter) { return KindIs(parameter, kHostParameterInteger); }
+bool IsTextParameter(IHostParameter* parameter) { return KindIs(parameter, kHostParameterText); }
+bool IsOutputParameter(IHostParameter* parameter) { return KindIs(parameter, kHostParameterOutput); }
+bool HasInputSubKind(IHostParameter* parameter) { return SubKindIs(parameter, kHostParameterInput); }
+bool HasDerivedSubKind(IHostParameter* parameter) { return SubKindIs(parameter, kHostParameterDerived); }
+
+bool IsNumericTableParameter(IHostParameter* parameter) {
+    const VARTYPE type = FirstTableCellType(parameter);
+    return type != VT_EMPTY && type != VT_BSTR;
+}
+
+bool IsTextTableParameter(IHostParameter* parameter) { return FirstTableCellType(parameter) == VT_BSTR; }
+
+bool IsTableParameterWithCells(IHostParameter* parameter) {
+    return FirstTableCellType(parameter) != VT_EMPTY;
+}
+
+HRESULT GetParameterValueAsDouble(IHostParameter* parameter, double* out) {
+    if (!out || !parameter) return E_POINTER;
+    if (IsRealParameter(parameter) && HasInputSubKind(parameter))
+        return WithParameterValue<IHostRealValue>(parameter,
+                                                  [&](IHostRealValue& v) { return v.GetValue(*out); });
+    if (IsRealParameter(parameter) && HasDerivedSubKind(parameter))
+        return WithParameterValue<IHostExpressionValue>(
+            parameter, [&](IHostExpressionValue& v) { return v.GetValue(*out); });
+    if (IsOutputParameter(parameter) && HasDerivedSubKind(parameter))
+        return WithParameterValue<IHostOutputValue>(parameter,
+                                                    [&](IHostOutputValue& v) { return v.GetValue(*out); });
+    if (IsListParameter(parameter)) return ReadListValue(parameter, out);
+    if (IsNumericTableParameter(parameter)) return ReadNumericTableValue(parameter, out);
+    if (IsIntegerParameter(parameter)) return ReadIntegerValue(parameter, out);
+    return E_FAIL;
+}
+
+HRESULT SetParameterValueFromDouble(IHostParameter* parameter, double value) {
+    if (!parameter) return E_POINTER;
+    if (IsOutputParameter(parameter))
+        return WithParameterValue<IHostOutputValue>(parameter,
+                                                    [&](IHostOutputValue& v) { return v.SetValue(value); });
+    if (HasDerivedSubKind(parameter))
+        return WithParameterValue<IHostExpressionValue>(
+            parameter, [&](IHostExpressionValue& v) { return v.SetValue(value); });
+    if (IsIntegerParameter(parameter)) return WriteIntegerValue(parameter, value);
+    if (IsNumericTableParameter(parameter)) return WriteNumericTableValue(parameter, value);
+    if (IsListParameter(parameter))
+        return WithParameterValue<IHostListValue>(parameter,
+                                                  [&](IHostListValue& v) { return v.SelectValue(value); });
+    if (IsRealParameter(parameter))
+        return WithParameterValue<IHostRealValue>(parameter,
+                                                  [&](IHostRealValue& v) { return v.SetValue(value); });
+    return E_FAIL;
+}
+
+HRESULT GetParameterLowerBound(IHostParameter* parameter, double* out) {
+    return GetParameterBound(parameter, Bound::kLower, out);
+}
+
+HRESULT GetParameterUpperBound(IHostParameter* parameter, double* out) {
+    return GetParameterBound(parameter, Bound::kUpper, out);
+}

@@ -1,0 +1,241 @@
+#include "tools/dorvix/settings_command.h"
+
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <ostream>
+#include <pugixml.hpp>
+#include <sstream>
+
+#include "addin/dorvix_analysis_settings.h"
+#include "addin/dorvix_analysis_settings_interface.h"
+#include "host/analysis_settings_addin.h"
+#include "hostsim/analysis_objects.h"
+#include "hostsim/host_case.h"
+#include "hostsim/host_sim.h"
+#include "platform/creation_registry.h"
+#include "platform/file_stream.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
+#include "platform/text.h"
+#include "runtime/addin_services.h"
+#include "settings/settings_factory.h"
+#include "tools/dorvix/settings_grid.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The model's file as a document, with its solver object's analysis names and the element the
+// host keeps the analysis settings in.
+struct ModelSettingsXml {
+    std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
+    std::string physicsName;
+    std::string analysisName;
+    pugi::xml_node settings;
+};
+
+bool IsSolverObject(pugi::xml_node node) {
+    return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
+           std::strcmp(node.attribute("Type").value(), "SolverRep") == 0;
+}
+
+bool ReadModelSettingsXml(const fs::path& file, ModelSettingsXml& model, std::string& problem) {
+    std::string bytes;
+    std::string error;
+    if (!platform::ReadWholeFile(file, bytes, &error)) {
+        problem = file.string() + ": " + error;
+        return false;
+    }
+    const pugi::xml_parse_result parsed = model.document->load_buffer(
+        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments,
+        pugi::encoding_utf8);
+    if (!parsed) {
+        problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
+                  parsed.description();
+        return false;
+    }
+    pugi::xml_node solver = model.document->find_node(IsSolverObject);
+    if (!solver) {
+        problem = file.string() + ": the model has no solver object (SolverRep)";
+        return false;
+    }
+    model.physicsName = solver.child_value("PhysicsType");
+    model.analysisName = solver.child_value("AnalysisType");
+    model.settings = solver.child("AnalysisSettings");
+    // A model the host saved before any settings existed: the defaults stand, and an edit
+    // brings the element.
+    if (!model.settings) {
+        model.settings = solver.append_child("AnalysisSettings");
+        model.settings.append_attribute("CAEType").set_value("externalObject");
+    }
+    return true;
+}
+
+// True when the element holds a settings document beside the analysis parameters.
+bool HoldsSettings(pugi::xml_node settings) {
+    for (pugi::xml_node child : settings.children())
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), "Parameters") != 0) return true;
+    return false;
+}
+
+// The document replaces the file only once it is written in full beside it.
+bool SaveModel(const pugi::xml_document& document, const fs::path& file, std::string& problem) {
+    std::ostringstream text;
+    document.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
+    fs::path temporary = file;
+    temporary += ".saving";
+    platform::OutputFile output;
+    std::string error;
+    if (output.Create(temporary, &error) && output.Write(text.str(), &error) && output.Close(&error) &&
+        platform::ReplaceFileWith(temporary, file, &error))
+        return true;
+    (void)platform::RemoveFile(temporary);
+    problem = "cannot write " + file.string() + ": " + error;
+    return false;
+}
+
+int HostSettingsObjectId(const HostSimCase& hostCase) {
+    for (const HostSimObject& object : hostCase.objects)
+        if (object.type == kHostAnalysisSettingsType) return object.id;
+    return 0;
+}
+
+std::string AnalysisLabel(const ModelSettingsXml& model) {
+    return (model.analysisName.empty() ? "Static" : model.analysisName) + " " +
+           (model.physicsName.empty() ? "Mechanical" : model.physicsName);
+}
+
+// The settings object as the host holds it for the case's analysis.
+class CaseSettings {
+  public:
+    CaseSettings(const std::shared_ptr<HostSimCase>& hostCase, ModelSettingsXml& model)
+        : host_(hostCase), model_(model) {
+        // The host objects the settings ask about are found through the services.
+        (void)AddinServices::GetInstance().SetApplet(host_.Applet().Get());
+    }
+    ~CaseSettings() {
+        if (addin_) (void)addin_->ReleaseHostCallback();
+        addin_ = nullptr;
+        AddinServices::ReleaseInstance();
+    }
+    CaseSettings(const CaseSettings&) = delete;
+    CaseSettings& operator=(const CaseSettings&) = delete;
+
+    // Empty when the object exists and took the case's types; `readAnswer` is the settings
+    // reader's answer.
+    std::string Create(HRESULT& readAnswer) {
+        if (FAILED(RegisterDorvixAnalysisSettingsClass()) ||
+            FAILED(CoCreateInstance(CLSID_DorvixAnalysisSettings, addin_)) || !addin_)
+            return "the settings object cannot be created";
+        ComPtr<IDorvixAnalysisSettings> settings = addin_.As<IDorvixAnalysisSettings>();
+        if (!settings || FAILED(settings->put_AnalysisSettingsID(HostSettingsObjectId(host_.Case()))))
+            return "the settings object refuses its host object";
+        const std::wstring physics = platform::Utf8ToWide(model_.physicsName);
+        const std::wstring analysis = platform::Utf8ToWide(model_.analysisName);
+        const HRESULT typed =
+            addin_->SetTypes(static_cast<JXPhysicsType>(GetPhysicsTypeFromName(physics)),
+                             static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
+        if (FAILED(typed))
+            return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
+                   FormatHResult(typed) + ")";
+        ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
+        if (FAILED(addin_->SetHostCallback(callback.Get())))
+            return "the settings object refuses the host's callback";
+        readAnswer = addin_->ReadSettingsXml(ElementSource().Get());
+        return "";
+    }
+
+    IUnknown* Object() const { return addin_.Get(); }
+    HostSim& Host() { return host_; }
+
+    // Replaces what the element held by the object's settings.
+    HRESULT WriteIntoModel() {
+        model_.settings.remove_children();
+        return addin_->WriteSettingsXml(ElementSource().Get());
+    }
+
+  private:
+    ComPtr<IUnknown> ElementSource() const {
+        return CreateHostSimXmlElementSource(model_.document, model_.settings, 1);
+    }
+
+    HostSim host_;
+    ModelSettingsXml& model_;
+    ComPtr<IJXAnalysisSettingsAddIn> addin_;
+};
+
+int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
+    std::vector<GridEntry> entries;
+    std::string problem;
+    if (!ReadSettingsGrid(settings.Object(), entries, problem)) {
+        err << "dorvix settings: " << problem << "\n";
+        return kSettingsExitBadCase;
+    }
+    out << FormatSettingsGrid(AnalysisLabel(model), entries);
+    return 0;
+}
+
+int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path& modelFile,
+         ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
+    // The log shows what the edits asked of the host, not the object's setting up.
+    settings.Host().Calls()->Clear();
+    for (const auto& [name, value] : command.assignments) {
+        const std::string refusal = PutGridValue(settings.Object(), name, value);
+        if (!refusal.empty()) {
+            err << "dorvix settings: " << name << "=" << value << " refused: " << refusal << "\n"
+                << "dorvix settings: nothing was written\n";
+            return kSettingsExitRefused;
+        }
+        out << "set:       " << name << " = " << value << "\n";
+    }
+    const HRESULT written = settings.WriteIntoModel();
+    if (FAILED(written)) {
+        err << "dorvix settings: the settings object cannot write its settings (" << FormatHResult(written)
+            << "); nothing was written\n";
+        return kSettingsExitWriteFailed;
+    }
+    std::string problem;
+    if (!SaveModel(*model.document, modelFile, problem)) {
+        err << "dorvix settings: " << problem << "; the file is unchanged\n";
+        return kSettingsExitWriteFailed;
+    }
+    out << "written:   " << modelFile.string() << "\n";
+    const std::vector<std::string> calls = settings.Host().Calls()->Lines();
+    out << "host calls:" << (calls.empty() ? " none" : "") << "\n";
+    for (const std::string& line : calls) out << "  " << line << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err) {
+    std::shared_ptr<HostSimCase> hostCase;
+    try {
+        hostCase = LoadHostCase(command.caseFolder);
+    } catch (const std::exception& e) {
+        err << "dorvix settings: cannot read the case: " << e.what() << "\n";
+        return kSettingsExitBadCase;
+    }
+    ModelSettingsXml model;
+    std::string problem;
+    if (!ReadModelSettingsXml(hostCase->caeRepPath, model, problem)) {
+        err << "dorvix settings: cannot read the case: " << problem << "\n";
+        return kSettingsExitBadCase;
+    }
+    CaseSettings settings(hostCase, model);
+    HRESULT read = S_OK;
+    if (std::string failure = settings.Create(read); !failure.empty()) {
+        err << "dorvix settings: " << failure << "\n";
+        return kSettingsExitBadCase;
+    }
+    // Settings that cannot be read are never replaced by defaults behind the user's back.
+    if (FAILED(read) && HoldsSettings(model.settings)) {
+        err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read ("
+            << FormatHResult(read) << ")"
+            << (command.assignments.empty() ? "; the grid shows the defaults" : "") << "\n";
+        if (!command.assignments.empty()) return kSettingsExitBadCase;
+    }
+    if (command.assignments.empty()) return ShowGrid(settings, model, out, err);
+    return Edit(settings, command, hostCase->caeRepPath, model, out, err);
+}

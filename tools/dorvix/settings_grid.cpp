@@ -1,0 +1,294 @@
+#include "tools/dorvix/settings_grid.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+#include "host/property_grid.h"
+#include "platform/text.h"
+
+namespace {
+
+std::string Utf8(BSTR text) { return platform::WideToUtf8(BstrView(text)); }
+
+std::string FormatDouble(double value) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+// The value an entry's get_Value gives; unsigned entries hand out their 32 bits as VT_I4.
+std::string FormatValue(const VARIANT& value, VARTYPE entryType) {
+    switch (value.vt) {
+        case VT_EMPTY:
+            return "";
+        case VT_BOOL:
+            return value.boolVal ? "true" : "false";
+        case VT_I4:
+            return entryType == VT_UINT ? std::to_string(static_cast<std::uint32_t>(value.lVal))
+                                        : std::to_string(value.lVal);
+        case VT_R8:
+            return FormatDouble(value.dblVal);
+        case VT_BSTR:
+            return Utf8(value.bstrVal);
+        default:
+            return "(a value of type " + std::to_string(value.vt) + ")";
+    }
+}
+
+// The same value as a number, for comparing what was asked with what an entry holds.
+std::optional<double> NumberOf(const VARIANT& value, VARTYPE entryType) {
+    if (value.vt == VT_I4 && entryType == VT_UINT) return static_cast<std::uint32_t>(value.lVal);
+    if (value.vt == VT_BOOL) return value.boolVal ? 1.0 : 0.0;
+    VariantHolder number;
+    if (FAILED(VariantChangeType(number.ReleaseAndGet(), &value, 0, VT_R8))) return std::nullopt;
+    return number->dblVal;
+}
+
+const char* TypeWords(VARTYPE type) {
+    switch (type) {
+        case VT_BOOL:
+            return "a yes or no value";
+        case VT_UINT:
+            return "a whole number from 0";
+        case VT_INT:
+            return "a whole number";
+        case VT_R8:
+            return "a number";
+        default:
+            return "a value of its type";
+    }
+}
+
+// The grid's view of one object: its property list and the two browsing interfaces.
+struct GridObject {
+    ComPtr<IXenPropertyColl> properties;
+    ComPtr<IQHPropertyBrowsing> browsing;
+    ComPtr<IPerPropertyBrowsing> perProperty;
+};
+
+bool OpenGrid(IUnknown* object, GridObject& grid, std::string& problem) {
+    ComPtr<IXenProvideProperties> provider = ComPtr<IUnknown>(object).As<IXenProvideProperties>();
+    if (!provider) {
+        problem = "the object offers no property list";
+        return false;
+    }
+    const HRESULT hr = provider->BuildProperties(grid.properties.ReleaseAndGetAddressOf());
+    if (FAILED(hr) || !grid.properties) {
+        problem = "the object builds no property list (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    grid.browsing = provider.As<IQHPropertyBrowsing>();
+    grid.perProperty = provider.As<IPerPropertyBrowsing>();
+    return true;
+}
+
+std::vector<GridChoice> ReadChoices(IPerPropertyBrowsing* perProperty, DISPID dispid) {
+    std::vector<GridChoice> choices;
+    if (!perProperty) return choices;
+    CALPOLESTR strings;
+    CADWORD cookies;
+    if (perProperty->GetPredefinedStrings(dispid, &strings, &cookies) == S_OK) {
+        for (std::uint32_t i = 0; i < strings.cElems; ++i)
+            choices.push_back({i < cookies.cElems ? cookies.pElems[i] : i,
+                               platform::WideToUtf8(strings.pElems[i] ? strings.pElems[i] : L"")});
+    }
+    for (std::uint32_t i = 0; i < strings.cElems; ++i) CoTaskMemFree(strings.pElems[i]);
+    CoTaskMemFree(strings.pElems);
+    CoTaskMemFree(cookies.pElems);
+    return choices;
+}
+
+bool Ask(IQHPropertyBrowsing* browsing, HRESULT (IQHPropertyBrowsing::*question)(DISPID, VARIANT_BOOL*),
+         DISPID dispid) {
+    VARIANT_BOOL answer = VARIANT_TRUE;
+    if (browsing && FAILED((browsing->*question)(dispid, &answer))) answer = VARIANT_TRUE;
+    return answer != VARIANT_FALSE;
+}
+
+// The display text; without a rule for the dispid, the value itself.
+std::string DisplayValue(const GridObject& grid, IXenProperty* entry, DISPID dispid, VARTYPE type) {
+    HRESULT displayed = E_NOTIMPL;
+    if (grid.perProperty) {
+        BstrHolder text;
+        displayed = grid.perProperty->GetDisplayString(dispid, text.ReleaseAndGetAddressOf());
+        if (SUCCEEDED(displayed)) return platform::WideToUtf8(text.View());
+    }
+    VariantHolder value;
+    const HRESULT read = entry->get_Value(value.ReleaseAndGet());
+    if (FAILED(read)) return "(the value cannot be read: " + FormatHResult(read) + ")";
+    if (displayed == E_NOTIMPL) return FormatValue(*value.Get(), type);
+    return "(no display text: " + FormatHResult(displayed) + "; value " + FormatValue(*value.Get(), type) +
+           ")";
+}
+
+struct FoundEntry {
+    ComPtr<IXenProperty> entry;
+    DISPID dispid = 0;
+    VARTYPE type = VT_EMPTY;
+    std::string label;
+};
+
+std::optional<FoundEntry> FindEntry(IXenPropertyColl* properties, const std::string& name) {
+    std::uint32_t count = 0;
+    if (FAILED(properties->get_Count(&count))) return std::nullopt;
+    for (std::uint32_t i = 1; i <= count; ++i) {
+        FoundEntry found;
+        BstrHolder entryName;
+        if (FAILED(properties->get_Item(i, found.entry.ReleaseAndGetAddressOf())) || !found.entry ||
+            FAILED(found.entry->get_Name(entryName.ReleaseAndGetAddressOf())) ||
+            !platform::EqualsIgnoreAsciiCase(platform::WideToUtf8(entryName.View()), name))
+            continue;
+        BstrHolder caption;
+        (void)found.entry->get_Caption(caption.ReleaseAndGetAddressOf());
+        (void)found.entry->get_DispID(&found.dispid);
+        (void)found.entry->get_Type(&found.type);
+        found.label = "\"" + platform::WideToUtf8(caption.View()) + "\" (" +
+                      platform::WideToUtf8(entryName.View()) + ")";
+        return found;
+    }
+    return std::nullopt;
+}
+
+std::string ChoiceList(const std::vector<GridChoice>& choices) {
+    std::string list;
+    for (const GridChoice& choice : choices)
+        list += (list.empty() ? "" : ", ") + std::to_string(choice.cookie) + "=" + choice.text;
+    return list;
+}
+
+// The cookie of the choice the text names, by its cookie or by its text.
+std::optional<std::uint32_t> ChoiceNamed(const std::vector<GridChoice>& choices, const std::string& text) {
+    for (const GridChoice& choice : choices)
+        if (text == std::to_string(choice.cookie) || platform::EqualsIgnoreAsciiCase(text, choice.text))
+            return choice.cookie;
+    return std::nullopt;
+}
+
+// Empty when the value lies in the entry's range or the entry has none; a text that is no
+// number is left for the entry to refuse.
+std::string CheckRange(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::wstring& value) {
+    if (!browsing) return "";
+    QHPropertyRange range;
+    if (browsing->GetPropertyRange(found.dispid, &range) != S_OK) return "";
+    VariantHolder minimum;
+    VariantHolder maximum;
+    *minimum.ReleaseAndGet() = range.minimum;
+    *maximum.ReleaseAndGet() = range.maximum;
+    const VariantHolder asked(value);
+    const std::optional<double> number = NumberOf(*asked.Get(), VT_R8);
+    const std::optional<double> low = NumberOf(*minimum.Get(), minimum.Type());
+    const std::optional<double> high = NumberOf(*maximum.Get(), maximum.Type());
+    if (!number || !low || !high || (*number >= *low && *number <= *high)) return "";
+    return found.label + " takes values from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
+           FormatValue(*maximum.Get(), maximum.Type()) + "; " + platform::WideToUtf8(value) + " is outside";
+}
+
+// After an S_FALSE answer: empty when the entry holds what was asked.
+std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::wstring& value,
+                       const std::string& typed) {
+    VariantHolder asked(value);
+    VariantHolder held;
+    if (SUCCEEDED(asked.ChangeType(found.type)) && SUCCEEDED(found.entry->get_Value(held.ReleaseAndGet()))) {
+        if (found.type == VT_BSTR && held.Type() == VT_BSTR &&
+            BstrView(asked->bstrVal) == BstrView(held->bstrVal))
+            return "";
+        const std::optional<double> a = NumberOf(*asked.Get(), found.type);
+        const std::optional<double> h = NumberOf(*held.Get(), found.type);
+        if (a && h && *a == *h) return "";
+    }
+    return found.label + " did not take " + typed + ": it reads " +
+           DisplayValue(grid, found.entry.Get(), found.dispid, found.type);
+}
+
+}  // namespace
+
+std::string FormatHResult(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
+    return text;
+}
+
+bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem) {
+    entries.clear();
+    GridObject grid;
+    if (!OpenGrid(object, grid, problem)) return false;
+    std::uint32_t count = 0;
+    if (FAILED(grid.properties->get_Count(&count))) count = 0;
+    for (std::uint32_t i = 1; i <= count; ++i) {
+        ComPtr<IXenProperty> entry;
+        if (FAILED(grid.properties->get_Item(i, entry.ReleaseAndGetAddressOf())) || !entry) continue;
+        GridEntry row;
+        BstrHolder text;
+        if (SUCCEEDED(entry->get_Name(text.ReleaseAndGetAddressOf()))) row.name = Utf8(text.Get());
+        if (SUCCEEDED(entry->get_Caption(text.ReleaseAndGetAddressOf()))) row.caption = Utf8(text.Get());
+        if (SUCCEEDED(entry->get_Group(text.ReleaseAndGetAddressOf()))) row.group = Utf8(text.Get());
+        (void)entry->get_DispID(&row.dispid);
+        VARTYPE type = VT_EMPTY;
+        (void)entry->get_Type(&type);
+        row.visible = Ask(grid.browsing.Get(), &IQHPropertyBrowsing::IsPropertyVisible, row.dispid);
+        row.editable = Ask(grid.browsing.Get(), &IQHPropertyBrowsing::IsPropertyEditable, row.dispid);
+        row.value = DisplayValue(grid, entry.Get(), row.dispid, type);
+        row.choices = ReadChoices(grid.perProperty.Get(), row.dispid);
+        entries.push_back(std::move(row));
+    }
+    return true;
+}
+
+std::string FormatSettingsGrid(const std::string& analysis, const std::vector<GridEntry>& entries) {
+    std::string out = analysis + ": " + std::to_string(entries.size()) +
+                      (entries.size() == 1 ? " entry" : " entries") + "\n";
+    std::vector<std::string> groups;
+    for (const GridEntry& entry : entries)
+        if (std::find(groups.begin(), groups.end(), entry.group) == groups.end())
+            groups.push_back(entry.group);
+    for (const std::string& group : groups) {
+        out += "\n" + group + "\n";
+        for (const GridEntry& entry : entries) {
+            if (entry.group != group) continue;
+            out += "  " + entry.caption + ": " + entry.value + "  (" + entry.name + " " +
+                   std::to_string(entry.dispid) + (entry.visible ? "" : ", hidden") +
+                   (entry.editable ? "" : ", read-only") + ")\n";
+            if (!entry.choices.empty()) out += "    choices: " + ChoiceList(entry.choices) + "\n";
+        }
+    }
+    return out;
+}
+
+std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text) {
+    GridObject grid;
+    std::string problem;
+    if (!OpenGrid(object, grid, problem)) return problem;
+    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+    if (!found) return "the grid of this analysis has no entry \"" + name + "\"";
+    if (!Ask(grid.browsing.Get(), &IQHPropertyBrowsing::IsPropertyVisible, found->dispid))
+        return found->label + " is hidden in this analysis and its present settings";
+    if (!Ask(grid.browsing.Get(), &IQHPropertyBrowsing::IsPropertyEditable, found->dispid))
+        return found->label + " is read-only";
+    const std::string typed = "\"" + text + "\"";
+    std::wstring value = platform::Utf8ToWide(text);
+    const std::vector<GridChoice> choices = ReadChoices(grid.perProperty.Get(), found->dispid);
+    if (!choices.empty()) {
+        const std::optional<std::uint32_t> cookie = ChoiceNamed(choices, text);
+        if (!cookie)
+            return found->label + " does not offer " + typed + "; its choices are " + ChoiceList(choices);
+        value = std::to_wstring(*cookie);
+    }
+    if (std::string outside = CheckRange(grid.browsing.Get(), *found, value); !outside.empty())
+        return outside;
+    VariantHolder asked(value);
+    const HRESULT hr = found->entry->put_Value(*asked.Get());
+    if (hr == DISP_E_TYPEMISMATCH)
+        return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
+    if (hr == DISP_E_OVERFLOW)
+        return found->label + " takes " + TypeWords(found->type) + "; " + typed + " is out of its range";
+    if (hr == E_NOTIMPL) return found->label + " is read-only";
+    if (hr == E_FAIL)
+        return found->label + " refused " + typed + " under its present settings (" + FormatHResult(hr) + ")";
+    if (hr == E_INVALIDARG)
+        return found->label + " refused " + typed + " as invalid (" + FormatHResult(hr) + ")";
+    if (FAILED(hr)) return found->label + " refused " + typed + " (" + FormatHResult(hr) + ")";
+    if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
+    return "";
+}
