@@ -146,8 +146,7 @@ HRESULT CDorvixAddin::OnContextChange(IUnknown*, IUnknown* argument) try {
     // Everything below runs once for the add-in object, whatever becomes of it.
     attach_ = false;
     if (!KeepContextItems(*context)) return S_OK;
-    HandStringSource();
-    if (!FollowOptions()) return S_OK;
+    if (!HandStringSource() || !FollowOptions()) return S_OK;
     for (const AppletSubscription& s : kAppletSubscriptions) {
         ComPtr<IDispatch> event;
         if (FAILED(((*applet_).*s.event)(event.ReleaseAndGetAddressOf())) || !event) return S_OK;
@@ -172,17 +171,20 @@ bool CDorvixAddin::KeepContextItems(IQHContext& context) {
     return true;
 }
 
-// The applet application's string table becomes the services' first source of texts.
-void CDorvixAddin::HandStringSource() {
+// The applet application's string table becomes the services' first source of texts; false when
+// the host has no such application or table.
+bool CDorvixAddin::HandStringSource() {
     ComPtr<IUnknown> applications, application, source;
-    if (FAILED(root_->get_Applications(applications.ReleaseAndGetAddressOf()))) return;
+    if (FAILED(root_->get_Applications(applications.ReleaseAndGetAddressOf()))) return false;
     ComPtr<IQHApplicationList> list = Ask<IQHApplicationList>(applications.Get());
     BstrHolder name(kAppletApplication);
     if (!list || name.IsNull() || FAILED(list->get_Item(name.Get(), application.ReleaseAndGetAddressOf())))
-        return;
+        return false;
     ComPtr<IQHApplication> applet = Ask<IQHApplication>(application.Get());
-    if (!applet || FAILED(applet->get_StringSource(source.ReleaseAndGetAddressOf())) || !source) return;
+    if (!applet || FAILED(applet->get_StringSource(source.ReleaseAndGetAddressOf())) || !source) return false;
+    // An object without a table of texts leaves the services with their own.
     (void)AddinServices::GetInstance().SetStringSource(source.Get());
+    return true;
 }
 
 bool CDorvixAddin::FollowOptions() {

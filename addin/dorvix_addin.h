@@ -85,7 +85,7 @@ class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public
     [[nodiscard]] HRESULT Unsubscribe(IDispatch* event, Handler handler);
     // The applet and the root of the context; false when the context lacks either.
     bool KeepContextItems(IQHContext& context);
-    void HandStringSource();
+    bool HandStringSource();
     bool FollowOptions();
     void RegisterProxy();
     void WithdrawContextHandler();

@@ -159,6 +159,23 @@ HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) {
     return hr;
 }
 
+HRESULT CDorvixAnalysisSettings::AdoptSettingsFrom(IUnknown* source) {
+    if (!source) return E_POINTER;
+    ComPtr<IDorvixSettingsAdoption> adoption;
+    if (FAILED(source->QueryInterface(IDorvixSettingsAdoption::iid(), adoption.ReleaseAndGetVoidAddress())) ||
+        !adoption)
+        return E_INVALIDARG;
+    // Only this class answers the interface, and only inside the module.
+    auto* other = static_cast<CDorvixAnalysisSettings*>(adoption.Get());
+    if (other == this) return S_OK;
+    if (!other->settings_ || other->physicsType_ != physicsType_ || other->analysisType_ != analysisType_)
+        return E_INVALIDARG;
+    settings_ = std::move(other->settings_);
+    other->ForgetRecords();
+    FetchRecords();
+    return S_OK;
+}
+
 // ---- notifications and the host ----
 
 HRESULT CDorvixAnalysisSettings::get_IgnoreNotify(VARIANT_BOOL* ignore) {

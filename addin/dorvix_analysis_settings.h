@@ -34,7 +34,8 @@ class CDorvixAnalysisSettings
     : public ComObject<CDorvixAnalysisSettings,
                        IXenDispatchImpl<IDorvixAnalysisSettings, &DorvixAnalysisSettingsTypeInfo>,
                        IJXAnalysisSettingsAddIn, IJXAnalysisSettingsAddIn2, QHPropertyBrowsingImpl,
-                       IPerPropertyBrowsing, IXenPropertyBrowsingImpl<CDorvixAnalysisSettings>>,
+                       IPerPropertyBrowsing, IXenPropertyBrowsingImpl<CDorvixAnalysisSettings>,
+                       IDorvixSettingsAdoption>,
       public CXenComObject {
   public:
     CDorvixAnalysisSettings();
@@ -142,6 +143,9 @@ class CDorvixAnalysisSettings
     [[nodiscard]] HRESULT JX_put_NumModesToFind(int count) override;
     [[nodiscard]] HRESULT JX_get_FutureIntent(JXFutureIntentType* intent) override;
     [[nodiscard]] HRESULT JX_get_UseLargeDeformation(VARIANT_BOOL* value) override;
+
+    // IDorvixSettingsAdoption
+    [[nodiscard]] HRESULT AdoptSettingsFrom(IUnknown* source) override;
 
     // IJXAnalysisSettingsAddIn2
     [[nodiscard]] HRESULT JX2_put_FutureIntent(JXFutureIntentType intent) override;

@@ -162,8 +162,15 @@ HRESULT CDorvixProxy::ResumeDB(IXenMultiplatformStream* stream) {
         HeldObjects resumed;
         const HRESULT hr = ResumeRecords(stream, resumed);
         if (FAILED(hr)) return hr;
-        // Every resumed id is held, so the swap allocates nothing and cannot fail half-way.
-        for (auto& [id, object] : resumed) objects_.find(id)->second.Swap(object);
+        // The held objects take over the resumed settings, so that what the host holds keeps
+        // its identity (and its notification callback). Every resumed object is of the held
+        // object's class and types, so no hand-over can be refused half-way.
+        for (auto& [id, object] : resumed) {
+            ComPtr<IDorvixSettingsAdoption> held = objects_.find(id)->second.As<IDorvixSettingsAdoption>();
+            if (!held) return E_FAIL;
+            const HRESULT adopted = held->AdoptSettingsFrom(object.Get());
+            if (FAILED(adopted)) return adopted;
+        }
         return S_OK;
     } catch (...) {
         return AnswerCurrentFailure();

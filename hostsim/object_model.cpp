@@ -61,17 +61,17 @@ class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets
     }
     ULONG AddRef() override { return HostSimObjectBase::AddRef(); }
     ULONG Release() override { return HostSimObjectBase::Release(); }
-    // The analysis facets, and for an analysis object the name of its solver; other objects
-    // do not answer that question.
+    // An analysis object with a solver tells it; other objects do not answer the question.
     [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out) {
-        *out = FindAnalysisFacet(iid);
-        if (!*out && iid == IHostAnalysisSolver::iid()) {
-            HostSimObject o;
-            if (model_->Get(id_, o) && o.solverName) *out = static_cast<IHostAnalysisSolver*>(this);
-        }
+        *out = iid == IHostAnalysisSolver::iid() ? TheSolver() : FindAnalysisFacet(iid);
         if (!*out) return E_NOINTERFACE;
         AddRef();
         return S_OK;
+    }
+
+    void* TheSolver() {  // null unless the entry names a solver
+        HostSimObject o;
+        return model_->Get(id_, o) && o.solverName ? static_cast<IHostAnalysisSolver*>(this) : nullptr;
     }
     [[nodiscard]] HRESULT GetSolverName(std::wstring& name) override {
         HostSimObject o;
@@ -158,9 +158,6 @@ class HostSimObjectImpl : public HostSimObjectBase, public HostSimAnalysisFacets
     }
 
   private:
-    using Base = ComObject<HostSimObjectImpl, IHostObject, IHostObjectNaming, IHostEntityText,
-                           IHostObjectArguments, IHostCoordinateSystem>;
-
     std::shared_ptr<HostSimObjectModel> model_;
     int id_;
 };

@@ -1,12 +1,22 @@
 // The solver proxy as the host and the add-in use it: created by class id, named, asked which
-// analyses the solver accepts, and made to create, hand out and drop settings objects.
+// analyses the solver accepts, made to create, hand out and drop settings objects, and saving
+// and resuming them in the host's project stream.
 
 #include "addin/dorvix_proxy.h"
 
 #include <gtest/gtest.h>
 
-#include "addin/dorvix_analysis_settings_interface.h"
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "addin/dorvix_analysis_settings.h"
+#include "hostsim/object_model.h"
+#include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
+#include "runtime/addin_services.h"
 
 namespace {
 
@@ -119,4 +129,156 @@ TEST_F(ProxyTest, AFailedCreationHoldsNothing) {
     EXPECT_FALSE(object);
     EXPECT_EQ(objects_->DeleteObject(kHostAnalysisSettingsType, 20), S_OK);
     EXPECT_EQ(objects_->ClearObjects(), S_OK);
+}
+
+namespace {
+
+std::vector<std::uint8_t> LittleEndian(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+void Append(std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+}
+
+void Patch(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+    const std::vector<std::uint8_t> word = LittleEndian(value);
+    std::copy(word.begin(), word.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// A proxy holding settings objects for host objects 30 and 20 (created in that order) and 25,
+// which the host does not know; 20 is a three-step mechanical transient analysis, 30 a thermal
+// static one.
+class ProxyDatabaseTest : public ProxyTest {
+  protected:
+    void SetUp() override {
+        ProxyTest::SetUp();
+        ASSERT_EQ(RegisterDorvixAnalysisSettingsClass(), S_OK);
+        std::vector<HostSimObject> known(2);
+        known[0].id = 20;
+        known[1].id = 30;
+        for (HostSimObject& object : known) object.type = kHostAnalysisSettingsType;
+        const auto model = std::make_shared<HostSimObjectModel>(known);
+        ASSERT_EQ(AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model).Get()), S_OK);
+        for (int id : {30, 20, 25}) ASSERT_EQ(objects_->CreateObject(kHostAnalysisSettingsType, id), S_OK);
+        ASSERT_EQ(Typed(20)->SetTypes(kPT_Mechanical, kSIMULATION_TRANSIENT), S_OK);
+        ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(3), S_OK);
+        ASSERT_EQ(Typed(30)->SetTypes(kPT_Thermal, kSIMULATION_STATIC), S_OK);
+        ASSERT_EQ(Typed(25)->SetTypes(kPT_Mechanical, kSIMULATION_MODAL), S_OK);
+    }
+    void TearDown() override {
+        AddinServices::ReleaseInstance();
+        (void)UnregisterComponentClass(CLSID_DorvixAnalysisSettings);
+        ProxyTest::TearDown();
+    }
+
+    ComPtr<IUnknown> Held(int id) {
+        ComPtr<IUnknown> object;
+        EXPECT_EQ(objects_->GetObject(kHostAnalysisSettingsType, id, object.ReleaseAndGetAddressOf()), S_OK);
+        return object;
+    }
+    ComPtr<IJXAnalysisSettingsAddIn> Typed(int id) { return Held(id).As<IJXAnalysisSettingsAddIn>(); }
+    std::uint32_t StepsOf(int id) {
+        std::uint32_t steps = 0;
+        EXPECT_EQ(Typed(id)->JX_get_NumberOfSteps(&steps), S_OK);
+        return steps;
+    }
+    // What the held object writes of itself.
+    std::vector<std::uint8_t> RecordOf(int id) {
+        ComPtr<HostSimProjectStream> stream = CreateHostSimProjectStream();
+        EXPECT_EQ(Held(id).As<IDorvixAnalysisSettings>()->SaveDB(stream.Get()), S_OK);
+        return stream->Bytes();
+    }
+    std::vector<std::uint8_t> Saved() {
+        ComPtr<HostSimProjectStream> stream = CreateHostSimProjectStream();
+        EXPECT_EQ(proxy_.As<ISolverDatabase>()->SaveDB(stream.Get()), S_OK);
+        return stream->Bytes();
+    }
+    // The answer, and through `bytesRead` how far the resume read.
+    HRESULT Resume(std::vector<std::uint8_t> bytes, std::uint64_t* bytesRead = nullptr) {
+        const std::size_t size = bytes.size();
+        ComPtr<HostSimProjectStream> stream = CreateHostSimProjectStream(std::move(bytes));
+        const HRESULT hr = proxy_.As<ISolverDatabase>()->ResumeDB(stream.Get());
+        JXStream* binary = nullptr;
+        EXPECT_EQ(stream->GetJXStreamAsLONG(&binary), S_OK);
+        if (bytesRead) *bytesRead = size - binary->BytesLeft();
+        return hr;
+    }
+};
+
+}  // namespace
+
+TEST_F(ProxyDatabaseTest, CreatingAnIdTwiceKeepsOneObjectAndDeletingReleasesIt) {
+    const ComPtr<IUnknown> first = Held(20);
+    EXPECT_EQ(objects_->CreateObject(kHostAnalysisSettingsType, 20), S_OK);
+    EXPECT_EQ(Held(20).Get(), first.Get());
+    EXPECT_EQ(StepsOf(20), 3u);
+
+    EXPECT_EQ(objects_->DeleteObject(kHostAnalysisSettingsType, 20), S_OK);
+    ComPtr<IUnknown> gone;
+    EXPECT_EQ(objects_->GetObject(kHostAnalysisSettingsType, 20, gone.ReleaseAndGetAddressOf()), E_FAIL);
+    EXPECT_EQ(objects_->ClearObjects(), S_OK);
+    EXPECT_EQ(objects_->GetObject(kHostAnalysisSettingsType, 30, gone.ReleaseAndGetAddressOf()), E_FAIL);
+}
+
+TEST_F(ProxyDatabaseTest, SaveWritesVersionCountAndTheObjectsTheHostStillKnowsInAscendingIdOrder) {
+    std::vector<std::uint8_t> expected;
+    Append(expected, LittleEndian(1));
+    Append(expected, LittleEndian(2));  // 25 is gone from the host
+    Append(expected, LittleEndian(20));
+    Append(expected, RecordOf(20));
+    Append(expected, LittleEndian(30));
+    Append(expected, RecordOf(30));
+    EXPECT_EQ(Saved(), expected);
+}
+
+TEST_F(ProxyDatabaseTest, ResumeReadsEveryRecordBackIntoItsObject) {
+    const std::vector<std::uint8_t> saved = Saved();
+    ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(1), S_OK);
+    // The host keeps the object it was handed; the resume must reach that very object.
+    const ComPtr<IUnknown> keptObject = Held(20);
+    const ComPtr<IJXAnalysisSettingsAddIn> kept = keptObject.As<IJXAnalysisSettingsAddIn>();
+    ASSERT_EQ(Resume(saved), S_OK);
+    EXPECT_EQ(Held(20).Get(), keptObject.Get());
+    std::uint32_t keptSteps = 0;
+    EXPECT_EQ(kept->JX_get_NumberOfSteps(&keptSteps), S_OK);
+    EXPECT_EQ(keptSteps, 3u);
+    JXPhysicsType physics = kPT_Mechanical;
+    EXPECT_EQ(Held(30).As<IDorvixAnalysisSettings>()->get_PhysicsType(&physics), S_OK);
+    EXPECT_EQ(physics, kPT_Thermal);
+}
+
+TEST_F(ProxyDatabaseTest, AStreamThatCannotBeReadInFullLeavesTheObjectsAsTheyWere) {
+    const std::vector<std::uint8_t> saved = Saved();
+    ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(1), S_OK);
+    const ComPtr<IUnknown> before20 = Held(20);
+    const ComPtr<IUnknown> before30 = Held(30);
+    struct Row {
+        const char* what;
+        std::function<void(std::vector<std::uint8_t>&)> spoil;
+        HRESULT answer;
+        // A count the bytes cannot hold is refused before any record is read.
+        std::uint64_t readAtMost = ~std::uint64_t{0};
+    };
+    const Row rows[] = {
+        {"truncated in the count", [](auto& b) { b.resize(6); }, E_FAIL},
+        {"truncated after the first id", [](auto& b) { b.resize(12); }, E_FAIL},
+        {"truncated in the last record", [](auto& b) { b.pop_back(); }, E_FAIL},
+        {"an id the proxy does not hold", [](auto& b) { Patch(b, 8, 99); }, E_FAIL},
+        {"a huge count", [](auto& b) { Patch(b, 4, 0x7fffffff); }, E_FAIL, 8},
+        {"an unknown version", [](auto& b) { Patch(b, 0, 2); }, E_FAIL},
+        {"no records", [](auto& b) { Patch(b, 4, 0); }, S_OK},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<std::uint8_t> bytes = saved;
+        row.spoil(bytes);
+        std::uint64_t bytesRead = 0;
+        EXPECT_EQ(Resume(bytes, &bytesRead), row.answer);
+        EXPECT_LE(bytesRead, row.readAtMost);
+        EXPECT_EQ(Held(20).Get(), before20.Get());
+        EXPECT_EQ(Held(30).Get(), before30.Get());
+        EXPECT_EQ(StepsOf(20), 1u);
+    }
 }

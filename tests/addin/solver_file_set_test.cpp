@@ -85,18 +85,6 @@ TEST(SolverFileSet, SingleGroupsAddToTheListAndTheDescriptionQueryReplacesIt) {
                                     L"dorvix_st.des"}));
 }
 
-TEST(SolverFileSet, NamesDifferingOnlyInCaseAreDistinctAndSortAmongEachOther) {
-    SolverFileList list;
-    SolverFileSet().GetSolveOutputFiles(list);
-    const std::size_t before = list.size();
-    list.insert(L"dorvix.sdb");
-    EXPECT_EQ(list.size(), before);
-    list.insert(L"DORVIX.SDB");
-    EXPECT_EQ(list.size(), before + 1);
-    EXPECT_LT(std::distance(list.begin(), list.find(L"dorvix.out")),
-              std::distance(list.begin(), list.find(L"DORVIX.SDB")));
-}
-
 TEST(SolverFileSet, SettingsQueriesTakePhysicsAnalysisAndFutureIntent) {
     SolverFileList list;
     EXPECT_TRUE(SettingsRestartFiles(1, 0, 4, list));
