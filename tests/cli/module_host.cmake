@@ -39,8 +39,13 @@ elseif(CASE STREQUAL "register_not_a_module")
   set(arguments register --module "${PLATFORM_LIBRARY}")
   set(expected "is no component module: it exports no DllGetClassObject\n")
 elseif(CASE STREQUAL "registry_names_a_missing_module")
-  file(WRITE "${registry}" "[HKEY_CLASSES_ROOT\\CLSID\\${solver_class}\\InprocServer32]\n"
-                           "@=\"${SCRATCH}/gone/libdorvixsolver.so\"\n")
+  # Every class of the add-in registered, in a module that has gone since.
+  file(WRITE "${registry}" "")
+  foreach(class ${solver_class} {CDA7510D-6C5F-4F7C-8DF5-A490A6E6DE21} {92EE5997-CBFC-4627-850B-332C9FE2AFD9}
+                {754706DA-154C-4A95-935F-C3006264668B})
+    file(APPEND "${registry}" "[HKEY_CLASSES_ROOT\\CLSID\\${class}\\InprocServer32]\n"
+                              "@=\"${SCRATCH}/gone/libdorvixsolver.so\"\n")
+  endforeach()
   set(arguments ${solve})
   set(expected "names ${SCRATCH}/gone/libdorvixsolver.so as the module of the solver's class ${solver_class}: "
                "no module file ${SCRATCH}/gone/libdorvixsolver.so\n")

@@ -6,6 +6,7 @@
 
 #include "addin/dorvix_addin.h"
 #include "addin/dorvix_analysis_settings_interface.h"
+#include "addin/dorvix_proxy_interface.h"
 #include "addin/module_exports.h"
 #include "host/analysis_settings_addin.h"
 #include "hostsim/analysis_objects.h"
@@ -89,6 +90,18 @@ std::string FormatNumber(double value) {
     return text;
 }
 
+// True when the registry names a module for every class of the add-in: a command line that
+// runs while another one registers the module must not take the solver's class alone for the
+// whole registration.
+bool EveryClassRegistered() {
+    for (const CLSID& clsid :
+         {CLSID_JXDorvixSolver, CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
+        fs::path server;
+        if (FAILED(platform::RegisteredServerPath(clsid, &server))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& problem) {
@@ -124,7 +137,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
 
 bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
                                fs::path& path, std::string& problem) {
-    if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) {
+    if (!EveryClassRegistered() || FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) {
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {
             problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
