@@ -32,8 +32,8 @@ inline constexpr const char* kAddinModuleFileName = "libdorvixsolver.so";
 bool RegisterAddinModule(const std::filesystem::path& path, std::ostream& out, std::string& problem);
 
 // The module registered for the solver's class, loaded. When the registry file names no module
-// for one of the add-in's classes, the module in `programFolder` is registered first. False, with the reason, when
-// there is none to register, the named file is no component module or serves no add-in.
+// for one of the add-in's classes, the module in `programFolder` is registered first. False, with the reason,
+// when there is none to register, the named file is no component module or serves no add-in.
 bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder, platform::ComponentModule& module,
                                std::filesystem::path& path, std::string& problem);
 
