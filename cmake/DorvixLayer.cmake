@@ -1,14 +1,19 @@
-# dorvix_layer(<target> <folder> [deps...] [EXCLUDE <subfolder>...])
-# One static library per layer, built from every .cpp below <folder>. A layer that has no
-# sources yet is an interface target so that the layers below it still configure.
+# dorvix_layer(<target> <folder> [SHARED] [deps...] [EXCLUDE <subfolder or file>...])
+# One static library per layer (a shared one with SHARED), built from every .cpp below
+# <folder>. A layer that has no sources yet is an interface target so that the layers below it
+# still configure.
 function(dorvix_layer target folder)
-  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "SHARED" "" "EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
   foreach(sub IN LISTS ARG_EXCLUDE)
-    list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${folder}/${sub}/")
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${folder}/${sub}(/|$)")
   endforeach()
   if(sources)
-    add_library(${target} STATIC ${sources})
+    if(ARG_SHARED)
+      add_library(${target} SHARED ${sources})
+    else()
+      add_library(${target} STATIC ${sources})
+    endif()
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${target} PUBLIC ${ARG_UNPARSED_ARGUMENTS})
   else()

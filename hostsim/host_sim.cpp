@@ -8,6 +8,21 @@
 HostSim::HostSim(const std::filesystem::path& caseFolder)
     : HostSim(std::shared_ptr<HostSimCase>(LoadHostCase(caseFolder))) {}
 
+namespace {
+
+// The model provider as a host component, for an add-in loaded as a module.
+class HostSimModelPort : public ComObject<HostSimModelPort, NCAERep::IHostModelPort> {
+  public:
+    explicit HostSimModelPort(std::shared_ptr<NCAERep::IHostModelProvider> provider)
+        : provider_(std::move(provider)) {}
+    NCAERep::IHostModelProvider* GetProvider() override { return provider_.get(); }
+
+  private:
+    std::shared_ptr<NCAERep::IHostModelProvider> provider_;
+};
+
+}  // namespace
+
 HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
     : case_(std::move(hostCase)),
       objects_(std::make_shared<HostSimObjectModel>(case_->objects, case_->coordinateSystems)),
@@ -15,7 +30,14 @@ HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
       applet_(CreateHostSimApplet(objects_)) {
     AttachHostObjects();
     RegisterComponents();
-    NCAERep::SetDefaultHostModelProvider(std::make_shared<CaseModelProvider>(case_));
+    auto provider = std::make_shared<CaseModelProvider>(case_);
+    NCAERep::SetDefaultHostModelProvider(provider);
+    components_.push_back(std::make_unique<ScopedComponentClass>(
+        NCAERep::CLSID_HostModelProvider, [provider](IUnknown* outer, REFIID iid, void** out) -> HRESULT {
+            if (outer) return CLASS_E_NOAGGREGATION;
+            ComPtr<HostSimModelPort> port = MakeComObject<HostSimModelPort>(provider);
+            return port ? port->QueryInterface(iid, out) : E_OUTOFMEMORY;
+        }));
 }
 
 HostSim::~HostSim() { NCAERep::SetDefaultHostModelProvider(nullptr); }

@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/module_loader.h"
+
 namespace {
 
 struct Registry {
@@ -45,10 +47,18 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context,
         Registry& r = TheRegistry();
         std::lock_guard<std::mutex> lock(r.mutex);
         auto it = r.creators.find(clsid);
-        if (it == r.creators.end()) return REGDB_E_CLASSNOTREG;
-        creator = it->second;  // run outside the lock: a creator may create components itself
+        if (it != r.creators.end())
+            creator = it->second;  // run outside the lock: a creator may create components itself
     }
-    return RunComponentCreator(creator, outer, iid, out);
+    if (creator) return RunComponentCreator(creator, outer, iid, out);
+    ComPtr<IClassFactory> factory;
+    HRESULT hr =
+        platform::GetRegisteredClassObject(clsid, IID_IClassFactory, factory.ReleaseAndGetVoidAddress());
+    if (FAILED(hr)) return hr;
+    if (!factory) return E_UNEXPECTED;
+    hr = factory->CreateInstance(outer, iid, out);
+    if (FAILED(hr)) *out = nullptr;
+    return hr;
 }
 
 HRESULT XenAtlCoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,

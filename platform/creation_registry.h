@@ -1,6 +1,7 @@
 // The process-wide registry that stands in for creating components by CLSID. The add-in's
 // own co-classes, the host simulator's components and test doubles register a creator
-// here; CoCreateInstance and the maker's helpers find them.
+// here; CoCreateInstance and the maker's helpers find them, and find the classes of loaded
+// modules through the registry file.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,10 @@ constexpr std::uint32_t CLSCTX_ALL = CLSCTX_SERVER | CLSCTX_INPROC_HANDLER;
 [[nodiscard]] HRESULT UnregisterComponentClass(const CLSID& clsid);
 bool IsComponentClassRegistered(const CLSID& clsid);
 
-// Creates an instance of a registered class. REGDB_E_CLASSNOTREG for an unknown CLSID;
-// otherwise the creator's answer. *out is null on every failure.
+// Creates an instance of a class: through its creator when one is registered in this process,
+// else through the class factory of the in-process server the registry file names for it
+// (platform/module_loader.h). REGDB_E_CLASSNOTREG when neither knows the CLSID; otherwise the
+// creator's, the loader's or the factory's answer. *out is null on every failure.
 [[nodiscard]] HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
                                        void** out);
 

@@ -1,6 +1,11 @@
 #include "platform/registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -216,9 +221,31 @@ HRESULT Save(const Document& doc, const std::string& path) {
     return S_OK;
 }
 
+// Holds the lock file beside the registry file for one read-modify-write, so that processes
+// writing the same registry at once neither lose each other's changes nor share the temporary
+// file. Without a lock file (a folder that refuses it) the write goes ahead unguarded.
+class RegistryFileLock {
+  public:
+    explicit RegistryFileLock(const std::string& registryPath) {
+        if (registryPath.empty()) return;
+        fd_ = ::open((registryPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~RegistryFileLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    RegistryFileLock(const RegistryFileLock&) = delete;
+    RegistryFileLock& operator=(const RegistryFileLock&) = delete;
+
+  private:
+    int fd_ = -1;
+};
+
 template <class Edit>
 HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
+    const RegistryFileLock fileLock(RegistryFilePath());
     Document doc;
     std::string path;
     HRESULT hr = Load(&doc, &path);

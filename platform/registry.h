@@ -23,7 +23,8 @@
 //
 // Values are stored as written; %NAME% references are expanded only by the reading
 // operations that say so. Writes rewrite the whole file through a temporary file that
-// replaces it in one step.
+// replaces it in one step, holding the lock file "<file>.lock" beside it meanwhile, so that
+// processes writing one registry at once lose none of each other's values.
 #pragma once
 
 #include <cstddef>

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds the add-in and the command line, and runs the
-# command line on the bundled example cases.
+# Installs what the build needs, builds the add-in module and the command line, registers the
+# module in the build's registry file, and solves the bundled example cases through the loaded
+# module.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DDORVIX_TESTS=OFF
 cmake --build build
+# The module is registered in the registry file beside the command line (build/tools/dorvix/dorvix.reg),
+# which the command line reads when DORVIX_REGISTRY is not set.
+./build/tools/dorvix/dorvix register
 # The command line starts the solver from the folder DVX_EXE names; the build carries the
 # stand-in solver in build/solver.
 export DVX_EXE="$PWD/build/solver"

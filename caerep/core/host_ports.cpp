@@ -1,5 +1,7 @@
 #include "caerep/core/host_ports.h"
 
+#include "platform/creation_registry.h"
+
 namespace NCAERep {
 
 namespace {
@@ -13,6 +15,11 @@ void SetDefaultHostModelProvider(std::shared_ptr<IHostModelProvider> provider) {
     DefaultProvider() = std::move(provider);
 }
 
-IHostModelProvider* GetDefaultHostModelProvider() { return DefaultProvider().get(); }
+IHostModelProvider* GetDefaultHostModelProvider() {
+    if (IHostModelProvider* installed = DefaultProvider().get()) return installed;
+    ComPtr<IHostModelPort> port;
+    if (FAILED(CoCreateInstance(CLSID_HostModelProvider, port)) || !port) return nullptr;
+    return port->GetProvider();
+}
 
 }  // namespace NCAERep

@@ -55,7 +55,23 @@ class IHostModelProvider {
     [[nodiscard]] virtual int importLoadData(NBC::CExternalLoadRep& load, int solverUnits) = 0;
 };
 
-// The provider used by databases that have none of their own (null until the host installs one).
+// The host component through which a loaded add-in module reaches the host's model provider:
+// the module cannot see what the host installed in the program's own copy of this library, so
+// it creates the component by class id.
+inline constexpr CLSID CLSID_HostModelProvider = MakeGuid("39855dbd-1e04-4bc5-9c26-4f27666da424");
+inline constexpr IID IID_IHostModelPort = MakeGuid("eaa92b98-30e1-4110-bcaf-147fc98d0a7f");
+
+struct IHostModelPort : IUnknown {
+    static constexpr const IID& iid() { return IID_IHostModelPort; }
+    // The provider; it lives as long as the host keeps the component's class registered.
+    virtual IHostModelProvider* GetProvider() = 0;
+
+  protected:
+    ~IHostModelPort() = default;
+};
+
+// The provider used by databases that have none of their own: the one installed here, else the
+// host component's (null when there is neither).
 void SetDefaultHostModelProvider(std::shared_ptr<IHostModelProvider> provider);
 IHostModelProvider* GetDefaultHostModelProvider();
 

@@ -8,6 +8,8 @@
 #include "caerep/model/bc_reps.h"
 #include "caerep/model/geometry_reps.h"
 #include "caerep/model/material_reps.h"
+#include "platform/com_object.h"
+#include "platform/creation_registry.h"
 
 using namespace NCAERep;
 using ::testing::_;
@@ -222,6 +224,28 @@ TEST(Motions, ComponentsPresenceZeroAndDirection) {
     d->createChild(L"Vector3D", L"Direction");
     EXPECT_TRUE(NBC::CDisplacement::getDirection(*d));
     EXPECT_FALSE(d->getMagnitude());
+}
+
+// A module's copy of this library finds the host's provider through the host component.
+class ModelPort final : public ComObject<ModelPort, IHostModelPort> {
+  public:
+    explicit ModelPort(IHostModelProvider* provider) : provider_(provider) {}
+    IHostModelProvider* GetProvider() override { return provider_; }
+
+  private:
+    IHostModelProvider* provider_;
+};
+
+TEST(HostPortsDefault, WithoutAnInstalledProviderTheHostComponentAnswers) {
+    ASSERT_EQ(GetDefaultHostModelProvider(), nullptr);
+    MockHost host;
+    {
+        const ScopedComponentClass port(CLSID_HostModelProvider, [&](IUnknown*, REFIID iid, void** out) {
+            return MakeComObject<ModelPort>(&host)->QueryInterface(iid, out);
+        });
+        EXPECT_EQ(GetDefaultHostModelProvider(), &host);
+    }
+    EXPECT_EQ(GetDefaultHostModelProvider(), nullptr);
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
-// dorvix <case-folder> [--work <folder>]
+// dorvix <case-folder> [--work <folder>] [--resume-project <file>] [--save-project <file>]
+// dorvix register [--module <path>]
 // dorvix settings <case-folder> [--set <name>=<value> ...]
 //
-// Plays the host for one case folder: loads the case through the host simulator, creates the
-// solver object by its class id and solves through it (the feeder of the case's analysis
-// writes the whole deck into the work folder, runs the solver named by DVX_EXE on it, checks
-// the solved end time and closes), and prints the return package the host receives. Progress is shown on
-// standard error; Ctrl-C cancels the run the way a host's cancel button does. The second form plays the
-// host's property grid of the case's analysis settings (tools/dorvix/settings_command.h).
+// Plays the host for one case folder: loads the case through the host simulator, loads the
+// add-in module the registry file names for the solver's class, loads the add-in object into the
+// host framework, has its solver proxy make the settings object of the case's analysis, creates
+// the solver object from the module's class factory and solves through it (the feeder of the
+// case's analysis writes the whole deck into the work folder, runs the solver named by DVX_EXE on
+// it, checks the solved end time and closes), and prints the return package the host receives.
+// The add-in's project data is resumed before the solve and saved after it when asked. Progress
+// is shown on standard error; Ctrl-C cancels the run the way a host's cancel button does. The
+// second form registers the module in the registry file; the third plays the host's property
+// grid of the case's analysis settings (tools/dorvix/settings_command.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -25,11 +30,13 @@
 #include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "runtime/addin_services.h"
 #include "runtime/progress.h"
 #include "tools/dorvix/cli_environment.h"
+#include "tools/dorvix/model_settings_xml.h"
+#include "tools/dorvix/module_host.h"
 #include "tools/dorvix/progress_display.h"
 #include "tools/dorvix/settings_command.h"
+#include "tools/dorvix/settings_grid.h"
 #include "tools/dorvix/solve_run.h"
 
 namespace {
@@ -41,11 +48,17 @@ constexpr int kExitBadCase = 2;
 constexpr int kExitCancelled = 130;
 
 constexpr const char* kUsage =
-    "usage: dorvix <case-folder> [--work <folder>]\n"
-    "  Writes the deck dorvix.dat of the case's analysis in the work folder\n"
-    "  (default <case-folder>/run), runs the solver found in the folder named by DVX_EXE,\n"
-    "  checks the solved end time and prints the return package.\n"
+    "usage: dorvix <case-folder> [--work <folder>] [--resume-project <file>] [--save-project <file>]\n"
+    "  Loads the add-in module registered for the solver's class (registering the module beside\n"
+    "  the program when the registry file names none), writes the deck dorvix.dat of the case's\n"
+    "  analysis in the work folder (default <case-folder>/run), runs the solver found in the\n"
+    "  folder named by DVX_EXE, checks the solved end time and prints the return package.\n"
+    "  --resume-project resumes the add-in's project data from the file before the solve,\n"
+    "  --save-project saves it into the file after the solve; both show the settings objects.\n"
     "  Ctrl-C cancels the run (exit code 130).\n"
+    "usage: dorvix register [--module <path>]\n"
+    "  Registers the add-in module (default: the one beside the program) in the registry file\n"
+    "  (DORVIX_REGISTRY, else dorvix.reg beside the program).\n"
     "usage: dorvix settings <case-folder> [--set <name>=<value> ...]\n"
     "  Prints the property grid of the case's analysis settings; with --set puts each value\n"
     "  through its entry and, when every one is taken, writes the settings into the case's\n"
@@ -54,6 +67,8 @@ constexpr const char* kUsage =
 struct Arguments {
     std::filesystem::path caseFolder;
     std::filesystem::path workFolder;
+    std::filesystem::path resumeProject;
+    std::filesystem::path saveProject;
 };
 
 struct CodeName {
@@ -110,9 +125,12 @@ std::filesystem::path Absolute(const std::filesystem::path& path) {
 bool ParseArguments(int argc, char** argv, Arguments& out) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--work") {
-            if (i + 1 >= argc || !out.workFolder.empty()) return false;
-            out.workFolder = argv[++i];
+        if (arg == "--work" || arg == "--resume-project" || arg == "--save-project") {
+            std::filesystem::path& value = arg == "--work"             ? out.workFolder
+                                           : arg == "--resume-project" ? out.resumeProject
+                                                                       : out.saveProject;
+            if (i + 1 >= argc || !value.empty() || argv[i + 1][0] == '\0') return false;
+            value = argv[++i];
         } else if (!arg.empty() && arg.front() == '-') {
             return false;
         } else if (out.caseFolder.empty() && !arg.empty()) {
@@ -124,7 +142,32 @@ bool ParseArguments(int argc, char** argv, Arguments& out) {
     if (out.caseFolder.empty()) return false;
     out.caseFolder = Absolute(out.caseFolder);
     out.workFolder = out.workFolder.empty() ? out.caseFolder / "run" : Absolute(out.workFolder);
+    if (!out.resumeProject.empty()) out.resumeProject = Absolute(out.resumeProject);
+    if (!out.saveProject.empty()) out.saveProject = Absolute(out.saveProject);
     return true;
+}
+
+// False (with the usage printed) when the arguments after "register" do not fit.
+bool ParseRegisterArguments(int argc, char** argv, std::filesystem::path& module) {
+    for (int i = 2; i < argc; ++i) {
+        if (std::string_view(argv[i]) != "--module" || i + 1 >= argc || !module.empty() ||
+            argv[i + 1][0] == '\0')
+            return false;
+        module = Absolute(argv[++i]);
+    }
+    return true;
+}
+
+std::filesystem::path ProgramFolder() { return platform::CurrentExecutablePath().parent_path(); }
+
+int RunRegister(std::filesystem::path module) {
+    if (module.empty()) module = ProgramFolder() / kAddinModuleFileName;
+    std::string problem;
+    if (!RegisterAddinModule(module, std::cout, problem)) {
+        std::cerr << "dorvix register: " << problem << "\n";
+        return kExitBadCase;
+    }
+    return kExitSuccess;
 }
 
 // The feeder's status bits in the package.
@@ -163,7 +206,8 @@ void PrintReport(const SolveReport& r) {
         for (const PostedMessage& m : r.messages)
             std::cout << "  " << platform::WideToUtf8(m.type) << ": " << platform::WideToUtf8(m.text) << "\n";
     }
-    for (const std::wstring& text : r.packageMessages) std::cout << "  Package: " << platform::WideToUtf8(text) << "\n";
+    for (const std::wstring& text : r.packageMessages)
+        std::cout << "  Package: " << platform::WideToUtf8(text) << "\n";
     if (!r.values.empty()) {
         std::cout << "values:   ";
         for (const double value : r.values) std::cout << " " << FormatNumber(value);
@@ -178,17 +222,16 @@ void PrintReport(const SolveReport& r) {
     std::cout << ", " << r.sets.size() << " result set" << (r.sets.size() == 1 ? "" : "s") << "\n";
     for (const SolvedSet& set : r.sets)
         std::cout << "  set " << set.setNumber << (r.values.empty() ? ": time " : ": eigenvalue ")
-                  << FormatNumber(set.time) << ", step code "
-                  << set.stepCode << "\n";
+                  << FormatNumber(set.time) << ", step code " << set.stepCode << "\n";
 }
 
 // The host's part around a solve: the incomplete-solution mark and the progress callback are
 // the solver object's business; Ctrl-C is caught meanwhile and answered as a cancel by the
 // progress display.
-SolveReport Solve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
+SolveReport Solve(ITRVSolver* solver, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                   const std::filesystem::path& workFolder, bool& interrupted) {
     platform::InterruptCatcher interrupts;
-    SolveReport report = RunSolve(dataSource, modelPath, workFolder);
+    SolveReport report = RunSolve(solver, dataSource, modelPath, workFolder);
     interrupted = platform::InterruptRequested();
     return report;
 }
@@ -218,6 +261,31 @@ bool ParseSettingsArguments(int argc, char** argv, SettingsCommand& out) {
     return true;
 }
 
+// The add-in loaded for the case with the settings object of its analysis made through the
+// proxy, and the project resumed when asked. False, with the message printed, when any of it
+// fails; a failed resume shows the settings objects it left as they were.
+bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, const Arguments& args,
+               const HostSimCase& hostCase) {
+    std::string problem;
+    ModelSettingsXml model;
+    if (!session.Start(module, problem) || !ReadModelSettingsXml(hostCase.caeRepPath, model, problem) ||
+        !session.CreateSettingsObject(HostSettingsObjectId(hostCase), model, problem)) {
+        std::cerr << "dorvix: " << problem << "\n";
+        return false;
+    }
+    if (args.resumeProject.empty()) return true;
+    if (!session.ResumeProject(args.resumeProject, problem)) {
+        std::cerr << "dorvix: cannot resume the project " << args.resumeProject.string() << ": " << problem
+                  << "\n";
+        std::cout << "project:   not resumed; the settings objects stay as they were\n";
+        session.ShowSettingsObjects(std::cout, false);
+        return false;
+    }
+    std::cout << "project:   resumed from " << args.resumeProject.string() << "\n";
+    session.ShowSettingsObjects(std::cout, false);
+    return true;
+}
+
 int Run(const Arguments& args) {
     std::shared_ptr<HostSimCase> hostCase;
     try {
@@ -236,18 +304,32 @@ int Run(const Arguments& args) {
                   << "\n";
         return kExitBadCase;
     }
+    platform::ComponentModule module;
+    std::filesystem::path modulePath;
+    if (!LoadRegisteredAddinModule(ProgramFolder(), module, modulePath, error)) {
+        std::cerr << "dorvix: " << error << "\n";
+        return kExitBadCase;
+    }
 
     // The deck and the solver's files go to the work folder, whatever folder the case names.
     hostCase->namedOptions["XENRADir"] = platform::Utf8FromPath(args.workFolder);
     HostSim host(hostCase);
-    // The host objects a region's options hang on (a contact's "butee" child) are found
-    // through the services, as in a host.
-    (void)AddinServices::GetInstance().SetApplet(host.Applet().Get());
+    // The add-in hands the host's applet to its services itself, once the applet's context is
+    // announced.
+    AddinSession session(host, args.workFolder);
+    if (!LoadAddin(session, module, args, *hostCase)) return kExitBadCase;
+    ComPtr<ITRVSolver> solver;
+    if (const HRESULT hr = CreateFromModule(module, CLSID_JXDorvixSolver, solver); FAILED(hr)) {
+        std::cerr << "dorvix: the module " << modulePath.string() << " makes no solver object ("
+                  << FormatHResult(hr) << ")\n";
+        return kExitBadCase;
+    }
     ProgressDisplay display(std::cerr, platform::IsTerminal(platform::StandardStream::Error),
                             &platform::InterruptRequested);
     host.DataSource().SetProgressCallback(&display);
     bool interrupted = false;
-    const SolveReport report = Solve(host.DataSource(), hostCase->caeRepPath, args.workFolder, interrupted);
+    const SolveReport report =
+        Solve(solver.Get(), host.DataSource(), hostCase->caeRepPath, args.workFolder, interrupted);
     display.Finish();
     const int code = report.RunCode();
     // A terminal's Ctrl-C reaches the solver too, which may then end by the signal before
@@ -263,6 +345,15 @@ int Run(const Arguments& args) {
         std::cout << "cancelled\n";
         return kExitCancelled;
     }
+    if (!args.saveProject.empty()) {
+        if (!session.SaveProject(args.saveProject, error)) {
+            std::cerr << "dorvix: cannot save the project " << args.saveProject.string() << ": " << error
+                      << "\n";
+            return kExitRunFailed;
+        }
+        std::cout << "project:   saved to " << args.saveProject.string() << "\n";
+        session.ShowSettingsObjects(std::cout, true);
+    }
     return code == kRC_Success ? kExitSuccess : kExitRunFailed;
 }
 
@@ -270,6 +361,14 @@ int Run(const Arguments& args) {
 
 int main(int argc, char** argv) {
     ApplyDefaultServiceEnvironment(platform::CurrentExecutablePath().parent_path());
+    if (argc >= 2 && std::strcmp(argv[1], "register") == 0) {
+        std::filesystem::path module;
+        if (!ParseRegisterArguments(argc, argv, module)) {
+            std::cerr << kUsage;
+            return kExitBadCase;
+        }
+        return RunRegister(module);
+    }
     if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
         SettingsCommand command;
         if (!ParseSettingsArguments(argc, argv, command)) {

@@ -20,64 +20,12 @@
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "settings/settings_factory.h"
+#include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/settings_grid.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The model's file as a document, with its solver object's analysis names and the element the
-// host keeps the analysis settings in.
-struct ModelSettingsXml {
-    std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
-    std::string physicsName;
-    std::string analysisName;
-    pugi::xml_node settings;
-};
-
-bool IsSolverObject(pugi::xml_node node) {
-    return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
-           std::strcmp(node.attribute("Type").value(), "SolverRep") == 0;
-}
-
-bool ReadModelSettingsXml(const fs::path& file, ModelSettingsXml& model, std::string& problem) {
-    std::string bytes;
-    std::string error;
-    if (!platform::ReadWholeFile(file, bytes, &error)) {
-        problem = file.string() + ": " + error;
-        return false;
-    }
-    const pugi::xml_parse_result parsed = model.document->load_buffer(
-        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments,
-        pugi::encoding_utf8);
-    if (!parsed) {
-        problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
-                  parsed.description();
-        return false;
-    }
-    pugi::xml_node solver = model.document->find_node(IsSolverObject);
-    if (!solver) {
-        problem = file.string() + ": the model has no solver object (SolverRep)";
-        return false;
-    }
-    model.physicsName = solver.child_value("PhysicsType");
-    model.analysisName = solver.child_value("AnalysisType");
-    model.settings = solver.child("AnalysisSettings");
-    // A model the host saved before any settings existed: the defaults stand, and an edit
-    // brings the element.
-    if (!model.settings) {
-        model.settings = solver.append_child("AnalysisSettings");
-        model.settings.append_attribute("CAEType").set_value("externalObject");
-    }
-    return true;
-}
-
-// True when the element holds a settings document beside the analysis parameters.
-bool HoldsSettings(pugi::xml_node settings) {
-    for (pugi::xml_node child : settings.children())
-        if (child.type() == pugi::node_element && std::strcmp(child.name(), "Parameters") != 0) return true;
-    return false;
-}
 
 // The document replaces the file only once it is written in full beside it.
 bool SaveModel(const pugi::xml_document& document, const fs::path& file, std::string& problem) {
@@ -93,12 +41,6 @@ bool SaveModel(const pugi::xml_document& document, const fs::path& file, std::st
     (void)platform::RemoveFile(temporary);
     problem = "cannot write " + file.string() + ": " + error;
     return false;
-}
-
-int HostSettingsObjectId(const HostSimCase& hostCase) {
-    for (const HostSimObject& object : hostCase.objects)
-        if (object.type == kHostAnalysisSettingsType) return object.id;
-    return 0;
 }
 
 std::string AnalysisLabel(const ModelSettingsXml& model) {

@@ -24,8 +24,4 @@ inline constexpr int kSettingsExitWriteFailed = 1;
 inline constexpr int kSettingsExitBadCase = 2;
 inline constexpr int kSettingsExitRefused = 3;
 
-// The host object the settings belong to: the first object of host type 429 the case lists,
-// 0 when it lists none.
-inline constexpr int kHostAnalysisSettingsType = 429;
-
 int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err);

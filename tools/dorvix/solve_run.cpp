@@ -2,13 +2,11 @@
 
 #include <memory>
 
-#include "addin/jx_dorvix_solver.h"
 #include "addin/solver_interfaces.h"
 #include "caerep/core/cae_database.h"
 #include "caerep/core/cae_rep.h"
 #include "deck/results/dorvix_result_reader.h"
 #include "foundation/jx_list.h"
-#include "platform/creation_registry.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
@@ -53,7 +51,7 @@ void ReadSolvedSets(const std::filesystem::path& description, SolveReport& repor
 
 }  // namespace
 
-SolveReport RunSolve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
+SolveReport RunSolve(ITRVSolver* solver, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                      const std::filesystem::path& workFolder) {
     SolveReport report;
     report.deckPath = workFolder / "dorvix.dat";
@@ -62,13 +60,11 @@ SolveReport RunSolve(TRVDataSourceItf& dataSource, const std::filesystem::path& 
     // run's file must not speak for this one.
     (void)platform::RemoveFile(outputModel);
 
-    ComPtr<ITRVSolver> solver;
-    if (FAILED(RegisterJXDorvixSolverClass()) || FAILED(CoCreateInstance(CLSID_JXDorvixSolver, solver)) ||
-        !solver) {
+    if (!solver) {
         report.failure = "the solver object cannot be created";
         return report;
     }
-    ComPtr<ICAESolver> files = solver.As<ICAESolver>();
+    ComPtr<ICAESolver> files = ComPtr<ITRVSolver>(solver).As<ICAESolver>();
     const BstrHolder input(platform::WideFromPath(modelPath));
     const BstrHolder output(platform::WideFromPath(outputModel));
     if (!files || FAILED(files->SetCAEFiles(input.Get(), output.Get()))) {

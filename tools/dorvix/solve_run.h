@@ -1,4 +1,4 @@
-// One solve as the host runs it: the solver object created by its class id is given the two
+// One solve as the host runs it: the solver object (created from the add-in module) is given the two
 // model files and the case's solve context, and its Solve hands back the return package. What
 // the user is shown comes from that package, the output representation the solve wrote its
 // messages to, and the result description of the run.
@@ -11,6 +11,7 @@
 #include "runtime/return_package.h"
 
 class TRVDataSourceItf;
+struct ITRVSolver;
 
 struct PostedMessage {
     std::wstring type;  // "Error", "Warning", "Info"
@@ -50,7 +51,7 @@ struct SolveReport {
 // The name of the output representation in the work folder.
 inline constexpr const char* kOutputModelName = "CAERepOutput.xml";
 
-// Creates the solver object, hands it the model and the output representation in workFolder
-// and solves with the case's data source (whose "XENRADir" must name workFolder).
-SolveReport RunSolve(TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
+// Hands the solver object the model and the output representation in workFolder and solves
+// with the case's data source (whose "XENRADir" must name workFolder).
+SolveReport RunSolve(ITRVSolver* solver, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
                      const std::filesystem::path& workFolder);

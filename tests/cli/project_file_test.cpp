@@ -1,0 +1,133 @@
+// The add-in's project data as the built command line saves and resumes it through the host's
+// project storage, and the project files it refuses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "hostsim/project_storage.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "tests/deck/deck_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitBadInput = 2;
+constexpr const wchar_t* kAddinStream = L"DORVIX_ADDIN_STREAM";
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+class ProjectFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        case_ = scratch_.Path() / "case";
+        fs::copy(fs::path(DORVIX_TEST_DATA) / "cases" / "settings-tree", case_, fs::copy_options::recursive);
+        work_ = scratch_.Path() / "work";
+        project_ = scratch_.Path() / "saved.hostsim";
+    }
+
+    Outcome Dorvix(const std::vector<std::string>& arguments) {
+        platform::ProcessOptions options;
+        options.executable = DORVIX_PROGRAM;
+        options.arguments = arguments;
+        options.extraEnvironment = {{"DVX_EXE", (fs::path(DORVIX_BINARY_DIR) / "solver").string()}};
+        options.standardOutput = scratch_.Path() / "out.txt";
+        options.standardError = scratch_.Path() / "err.txt";
+        platform::ChildProcess cli;
+        std::string error;
+        Outcome outcome;
+        if (!cli.Start(options, &error) || cli.Wait(120000) != platform::WaitResult::Exited) {
+            ADD_FAILURE() << "the command line did not run: " << error;
+            return outcome;
+        }
+        outcome.exit = cli.ExitStatus().value_or(-1);
+        (void)cli.Reap();
+        outcome.out = decktest::ReadText(scratch_.Path() / "out.txt");
+        outcome.err = decktest::ReadText(scratch_.Path() / "err.txt");
+        return outcome;
+    }
+    Outcome Solve(const std::string& option, const fs::path& project) {
+        return Dorvix({case_.string(), "--work", work_.string(), option, project.string()});
+    }
+    // The case's settings then end their second step at 3 instead of 2.
+    void MoveTheEndTime() {
+        const Outcome edit =
+            Dorvix({"settings", case_.string(), "--set", "CurrentStepNumber=2", "EndTime=3"});
+        ASSERT_EQ(edit.exit, 0) << edit.err;
+    }
+
+    decktest::ScratchFolder scratch_;
+    fs::path case_, work_, project_;
+};
+
+TEST_F(ProjectFileTest, AResumeBringsBackTheSettingsObjectsTheSaveKept) {
+    const Outcome saved = Solve("--save-project", project_);
+    ASSERT_EQ(saved.exit, 0) << saved.err;
+    EXPECT_NE(saved.out.find("project:   saved to " + project_.string() +
+                             "\n  settings object 10: Static Mechanical, 2 steps, end time 2\n"),
+              std::string::npos)
+        << saved.out;
+    MoveTheEndTime();
+
+    const Outcome resumed = Solve("--resume-project", project_);
+    EXPECT_NE(resumed.out.find("project:   resumed from " + project_.string() +
+                               "\n  settings object 10: Static Mechanical, 2 steps, end time 2\n"),
+              std::string::npos)
+        << resumed.out << resumed.err;
+}
+
+TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
+    ASSERT_EQ(Solve("--save-project", project_).exit, 0);
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(project_, bytes));
+    std::map<std::wstring, HostSimProjectStorage::Bytes> streams;
+    std::string reason;
+    ASSERT_TRUE(HostSimProjectStorage::Parse(bytes, streams, reason)) << reason;
+    ASSERT_GT(streams[kAddinStream].size(), 12u);
+    MoveTheEndTime();
+
+    // Each case rewrites a copy of the saved project.
+    using Damage = std::function<std::string(std::map<std::wstring, HostSimProjectStorage::Bytes>)>;
+    struct Case {
+        const char* label;
+        Damage damage;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"file cut short", [&](auto) { return bytes.substr(0, bytes.size() - 5); }, "cannot be read"},
+        {"add-in data of another version",
+         [](auto s) {
+             s[kAddinStream][0] = 2;
+             return HostSimProjectStorage::Serialise(s);
+         },
+         "the add-in could not resume its project data"},
+        {"add-in data cut short",
+         [](auto s) {
+             s[kAddinStream].resize(12);
+             return HostSimProjectStorage::Serialise(s);
+         },
+         "the add-in could not resume its project data"},
+    };
+    for (const Case& c : cases) {
+        const fs::path damaged = scratch_.Path() / "damaged.hostsim";
+        decktest::WriteText(damaged, c.damage(streams));
+        const Outcome refused = Solve("--resume-project", damaged);
+        EXPECT_EQ(refused.exit, kExitBadInput) << c.label;
+        EXPECT_NE(refused.err.find(c.reason), std::string::npos) << c.label << ": " << refused.err;
+        EXPECT_EQ(refused.out,
+                  "project:   not resumed; the settings objects stay as they were\n"
+                  "  settings object 10: Static Mechanical, 2 steps, end time 3\n")
+            << c.label;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The analysis settings as a case's model file holds them, read the way the host hands them to
+// a settings object, and the host object the settings belong to.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+
+struct HostSimCase;
+
+// The model's file as a document, with its solver object's analysis names and the element the
+// host keeps the analysis settings in.
+struct ModelSettingsXml {
+    std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
+    std::string physicsName;
+    std::string analysisName;
+    pugi::xml_node settings;
+};
+
+// False, with the reason, when the file cannot be read or has no solver object. A model saved
+// before any settings existed gets an empty settings element (the defaults stand).
+bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem);
+
+// True when the element holds a settings document beside the analysis parameters.
+bool HoldsSettings(pugi::xml_node settings);
+
+// The host object the settings belong to: the first object of the host's settings type the case
+// lists, 0 when it lists none.
+int HostSettingsObjectId(const HostSimCase& hostCase);

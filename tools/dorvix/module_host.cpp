@@ -1,0 +1,283 @@
+#include "tools/dorvix/module_host.h"
+
+#include <cstdio>
+#include <ostream>
+#include <system_error>
+
+#include "addin/dorvix_addin.h"
+#include "addin/dorvix_analysis_settings_interface.h"
+#include "addin/dorvix_proxy_interface.h"
+#include "addin/module_exports.h"
+#include "host/analysis_settings_addin.h"
+#include "hostsim/analysis_objects.h"
+#include "hostsim/host_sim.h"
+#include "hostsim/project_storage.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "settings/settings_factory.h"
+#include "tools/dorvix/model_settings_xml.h"
+#include "tools/dorvix/settings_grid.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kProxyName = L"Dorvix_Solver";
+
+std::string SolverClassText() { return GuidToString(CLSID_JXDorvixSolver); }
+
+std::string RegistryFileText() {
+    const std::string file = platform::RegistryFilePath();
+    return file.empty() ? std::string("(none: DORVIX_REGISTRY is not set)") : file;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec) && !ec;
+}
+
+// Copies `from` over `to` through a file beside `to`, so that `to` is never left half-written.
+bool CopyReplacing(const fs::path& from, const fs::path& to, std::string& problem) {
+    fs::path temporary = to;
+    temporary += ".new";
+    std::string error;
+    if (platform::CopyFileTo(from, temporary, false, &error) &&
+        platform::ReplaceFileWith(temporary, to, &error))
+        return true;
+    (void)platform::RemoveFile(temporary);
+    problem = "cannot write " + to.string() + ": " + error;
+    return false;
+}
+
+// Lists the classes the module hands the host framework, freeing what it handed out.
+void ListCoClasses(const platform::ComponentModule& module, std::ostream& out) {
+    auto collect =
+        reinterpret_cast<decltype(&DllRegisteredCoClasses)>(module.FindExport("DllRegisteredCoClasses"));
+    ULONG count = 0;
+    BSTR* progIds = nullptr;
+    CLSID** clsids = nullptr;
+    if (!collect || FAILED(collect(&count, &progIds, &clsids))) return;
+    for (ULONG i = 0; i < count; ++i) {
+        out << "  " << GuidToString(*clsids[i]) << " " << platform::WideToUtf8(BstrView(progIds[i])) << "\n";
+        SysFreeString(progIds[i]);
+        CoTaskMemFree(clsids[i]);
+    }
+    CoTaskMemFree(progIds);
+    CoTaskMemFree(clsids);
+}
+
+std::string PhysicsName(JXPhysicsType physics) {
+    switch (physics) {
+        case kPT_Mechanical:
+            return "Mechanical";
+        case kPT_Thermal:
+            return "Thermal";
+    }
+    return "physics " + std::to_string(static_cast<int>(physics));
+}
+
+std::string AnalysisName(JXSimulationType analysis) {
+    std::wstring name;
+    if (GetAnalysisTypeName(static_cast<int>(analysis), name)) return platform::WideToUtf8(name);
+    return "analysis " + std::to_string(static_cast<int>(analysis));
+}
+
+std::string FormatNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
+// True when the registry names a module for every class of the add-in: a command line that
+// runs while another one registers the module must not take the solver's class alone for the
+// whole registration.
+bool EveryClassRegistered() {
+    for (const CLSID& clsid :
+         {CLSID_JXDorvixSolver, CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
+        fs::path server;
+        if (FAILED(platform::RegisteredServerPath(clsid, &server))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& problem) {
+    platform::ComponentModule module;
+    if (FAILED(platform::LoadComponentModule(path, &module, &problem))) return false;
+    auto doRegister = reinterpret_cast<decltype(&DllRegisterServer)>(module.FindExport("DllRegisterServer"));
+    if (!doRegister) {
+        problem = path.string() + " is not the add-in module: it exports no DllRegisterServer";
+        return false;
+    }
+    if (platform::RegistryFilePath().empty()) {
+        problem = "there is no registry file to register in: set DORVIX_REGISTRY";
+        return false;
+    }
+    const HRESULT hr = doRegister();
+    if (FAILED(hr)) {
+        problem = "registering " + path.string() + " in " + RegistryFileText() + " failed (" +
+                  FormatHResult(hr) + ")";
+        return false;
+    }
+    fs::path registered;
+    if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &registered)) ||
+        !SameFile(registered, path)) {
+        problem = path.string() + " is not the add-in module: it did not register the solver's class " +
+                  SolverClassText();
+        return false;
+    }
+    out << "registered: " << registered.string() << "\n";
+    out << "registry:   " << RegistryFileText() << "\n";
+    ListCoClasses(module, out);
+    return true;
+}
+
+bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
+                               fs::path& path, std::string& problem) {
+    if (!EveryClassRegistered() || FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) {
+        const fs::path beside = programFolder / kAddinModuleFileName;
+        if (!platform::FileExists(beside)) {
+            problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
+                      SolverClassText() + ", and there is no module beside the program to register (" +
+                      beside.string() + ")";
+            return false;
+        }
+        std::ostream quiet(nullptr);
+        std::string reason;
+        if (!RegisterAddinModule(beside, quiet, reason)) {
+            problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
+                      SolverClassText() +
+                      ", and the module beside the program cannot be registered: " + reason;
+            return false;
+        }
+        if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) path = beside;
+    }
+    std::string reason;
+    if (FAILED(platform::LoadComponentModule(path, &module, &reason))) {
+        problem = "the registry file " + RegistryFileText() + " names " + path.string() +
+                  " as the module of the solver's class " + SolverClassText() + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+AddinSession::AddinSession(HostSim& host, const fs::path& workFolder)
+    : host_(host), framework_(host, workFolder) {}
+
+AddinSession::~AddinSession() {
+    if (addin_) (void)addin_->OnUnload();
+}
+
+bool AddinSession::Start(const platform::ComponentModule& module, std::string& problem) {
+    HRESULT hr = CreateFromModule(module, CLSID_DorvixAddin, addin_);
+    if (FAILED(hr) || !addin_) {
+        addin_ = nullptr;
+        problem = "the module serves no add-in object (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    hr = addin_->OnLoad(framework_.AddinManager().Get());
+    if (FAILED(hr)) {
+        problem = "the add-in refused to load (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    hr = framework_.RaiseContextChange();
+    if (FAILED(hr)) {
+        problem = "the add-in failed on the simulation applet's context (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    ComPtr<IUnknown> proxy;
+    const BstrHolder name(kProxyName);
+    if (FAILED(framework_.SolverRegistry()->FindSolver(name.Get(), proxy.ReleaseAndGetAddressOf())) ||
+        !proxy) {
+        problem = "the add-in registered no solver proxy named \"" + platform::WideToUtf8(kProxyName) + "\"";
+        return false;
+    }
+    objects_ = proxy.As<IJXObjectsAddinProvider>();
+    if (!objects_) {
+        problem = "the solver proxy makes no settings objects";
+        return false;
+    }
+    return true;
+}
+
+bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem) {
+    const std::string which = "the settings object of host object " + std::to_string(id);
+    HRESULT hr = objects_->CreateObject(kHostAnalysisSettingsType, id);
+    ComPtr<IUnknown> object;
+    if (SUCCEEDED(hr))
+        hr = objects_->GetObject(kHostAnalysisSettingsType, id, object.ReleaseAndGetAddressOf());
+    ComPtr<IJXAnalysisSettingsAddIn> settings = object.As<IJXAnalysisSettingsAddIn>();
+    if (FAILED(hr) || !settings) {
+        problem = "the solver proxy cannot make " + which + " (" +
+                  FormatHResult(FAILED(hr) ? hr : E_NOINTERFACE) + ")";
+        return false;
+    }
+    ids_.push_back(id);
+    const std::wstring physics = platform::Utf8ToWide(model.physicsName);
+    const std::wstring analysis = platform::Utf8ToWide(model.analysisName);
+    hr = settings->SetTypes(static_cast<JXPhysicsType>(GetPhysicsTypeFromName(physics)),
+                            static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
+    if (FAILED(hr)) {
+        problem = which + " has no settings for the model's analysis (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    hr = settings->ReadSettingsXml(CreateHostSimXmlElementSource(model.document, model.settings, 1).Get());
+    // A model without settings of its own leaves the defaults.
+    if (FAILED(hr) && HoldsSettings(model.settings)) {
+        problem = which + " cannot read the settings the model holds (" + FormatHResult(hr) + ")";
+        return false;
+    }
+    return true;
+}
+
+bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
+    if (FAILED(framework_.SaveProject(&problem))) return false;
+    return SameFile(file, framework_.ProjectFile()) || CopyReplacing(framework_.ProjectFile(), file, problem);
+}
+
+bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        problem = "there is no project file " + file.string();
+        return false;
+    }
+    // The file is checked where the user named it before the host takes it up.
+    if (!HostSimProjectStorage::Open(file, &problem)) return false;
+    if (!SameFile(file, framework_.ProjectFile()) && !CopyReplacing(file, framework_.ProjectFile(), problem))
+        return false;
+    return SUCCEEDED(framework_.ResumeProject(&problem));
+}
+
+void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) const {
+    bool any = false;
+    for (const int id : ids_) {
+        if (hostObjectsOnly && !host_.Objects()->Contains(id)) continue;
+        any = true;
+        out << "  settings object " << id << ": ";
+        ComPtr<IUnknown> object;
+        if (FAILED(objects_->GetObject(kHostAnalysisSettingsType, id, object.ReleaseAndGetAddressOf()))) {
+            out << "not held\n";
+            continue;
+        }
+        ComPtr<IDorvixAnalysisSettings> settings = object.As<IDorvixAnalysisSettings>();
+        ComPtr<IJXAnalysisSettingsAddIn> steps = object.As<IJXAnalysisSettingsAddIn>();
+        JXPhysicsType physics = kPT_Mechanical;
+        JXSimulationType analysis = kSIMULATION_STATIC;
+        std::uint32_t count = 0;
+        double endTime = 0.0;
+        if (!settings || !steps || FAILED(settings->get_PhysicsType(&physics)) ||
+            FAILED(settings->get_AnalysisType(&analysis)) || FAILED(steps->JX_get_NumberOfSteps(&count))) {
+            out << "cannot be read\n";
+            continue;
+        }
+        out << AnalysisName(analysis) << " " << PhysicsName(physics) << ", " << count
+            << (count == 1 ? " step" : " steps");
+        if (count > 0 && SUCCEEDED(steps->GetStepEndTime(count, &endTime)))
+            out << ", end time " << FormatNumber(endTime);
+        out << "\n";
+    }
+    if (!any) out << "  no settings object" << (hostObjectsOnly ? " of a host object" : "") << "\n";
+}

@@ -1,0 +1,82 @@
+// The command line as a host of the add-in module: it finds the module through the registry
+// file (registering the module beside the program when the registry holds none), loads it,
+// creates the add-in object from the module's class factory, loads it into the host framework
+// and announces the simulation applet's context; the add-in then registers its solver proxy,
+// through which the host creates the settings object of the case's analysis and saves and
+// resumes the add-in's project data.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/solver_interfaces.h"
+#include "host/solver_proxy.h"
+#include "hostsim/addin_host.h"
+#include "platform/com.h"
+#include "platform/com_object.h"
+#include "platform/module_loader.h"
+#include "runtime/dorvix_addin_interface.h"
+
+class HostSim;
+struct ModelSettingsXml;
+
+// The module's file name; the build puts it beside the program.
+inline constexpr const char* kAddinModuleFileName = "libdorvixsolver.so";
+
+// Loads the module at `path` and has it register its classes in the registry file in use; the
+// classes it registered are listed to `out`. False, with the reason, when the file is no add-in
+// module or the registration fails.
+bool RegisterAddinModule(const std::filesystem::path& path, std::ostream& out, std::string& problem);
+
+// The module registered for the solver's class, loaded. When the registry file names no module
+// for one of the add-in's classes, the module in `programFolder` is registered first. False, with the reason,
+// when there is none to register, the named file is no component module or serves no add-in.
+bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder, platform::ComponentModule& module,
+                               std::filesystem::path& path, std::string& problem);
+
+// A new object of one of the module's classes, asked for T.
+template <class T>
+HRESULT CreateFromModule(const platform::ComponentModule& module, REFCLSID clsid, ComPtr<T>& out) {
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = module.GetClassObject(clsid, IID_IClassFactory, factory.ReleaseAndGetVoidAddress());
+    if (FAILED(hr)) return hr;
+    if (!factory) return E_UNEXPECTED;
+    return factory->CreateInstance(nullptr, T::iid(), out.ReleaseAndGetVoidAddress());
+}
+
+// The add-in loaded into the host for one case: from Start to the end of its life (when it is
+// unloaded) the add-in's handlers are subscribed to the host's events.
+class AddinSession {
+  public:
+    AddinSession(HostSim& host, const std::filesystem::path& workFolder);
+    ~AddinSession();
+    AddinSession(const AddinSession&) = delete;
+    AddinSession& operator=(const AddinSession&) = delete;
+
+    // Creates the add-in object, raises its OnLoad and the applet's context, and finds the proxy
+    // it registered in the solver registry. False, with the reason, on any failure.
+    bool Start(const platform::ComponentModule& module, std::string& problem);
+    // Has the proxy create the settings object of host object `id` for the model's analysis and
+    // read the settings the model holds.
+    bool CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem);
+
+    // Raises the applet's save event and keeps the project in `file`.
+    bool SaveProject(const std::filesystem::path& file, std::string& problem);
+    // Raises the applet's resume event over the project in `file`. A failed resume leaves the
+    // settings objects as they were.
+    bool ResumeProject(const std::filesystem::path& file, std::string& problem);
+
+    // One line per settings object the proxy holds: its host id, analysis, steps and end time.
+    // With `hostObjectsOnly` only those of a host object (the ones a save keeps).
+    void ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) const;
+
+  private:
+    HostSim& host_;
+    HostSimAddinHost framework_;
+    ComPtr<IQHAddin> addin_;
+    ComPtr<IJXObjectsAddinProvider> objects_;
+    std::vector<int> ids_;
+};
