@@ -38,15 +38,6 @@ bool HasNamePrefix(const std::wstring& name) {
            platform::EqualsIgnoreAsciiCase(std::wstring_view(name).substr(0, prefix.size()), prefix);
 }
 
-HRESULT AnswerCurrentFailure() {
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
 
 }  // namespace
 

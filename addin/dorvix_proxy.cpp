@@ -17,20 +17,6 @@ constexpr std::int32_t kProxyRecordVersion = 1;
 // A held object's record is at least its id and the settings object's own version.
 constexpr std::uint64_t kSmallestObjectRecordBytes = 2 * sizeof(std::uint32_t);
 
-// Keeps a copy of `value` in `target`; null clears it and the string already held is left
-// alone.
-HRESULT StoreCopy(BSTR value, BstrHolder& target) {
-    if (value == target.Get()) return S_OK;
-    if (!value) {
-        target = BstrHolder();
-        return S_OK;
-    }
-    BstrHolder copy = BstrHolder::Attach(SysAllocStringLen(value, SysStringLen(value)));
-    if (copy.IsNull()) return E_OUTOFMEMORY;
-    target = std::move(copy);
-    return S_OK;
-}
-
 HRESULT HandOutCopy(const BstrHolder& source, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
@@ -46,15 +32,6 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object) {
     return identity;
 }
 
-HRESULT AnswerCurrentFailure() {
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
 
 // A new settings object for the host object `id`.
 HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) {
@@ -108,11 +85,11 @@ void CDorvixProxy::FinalRelease() {
 
 HRESULT CDorvixProxy::get_Name(BSTR* name) { return HandOutCopy(name_, name); }
 
-HRESULT CDorvixProxy::put_Name(BSTR name) { return StoreCopy(name, name_); }
+HRESULT CDorvixProxy::put_Name(BSTR name) { return StoreBstrCopy(name, name_); }
 
 HRESULT CDorvixProxy::get_Solver(BSTR* progId) { return HandOutCopy(solver_, progId); }
 
-HRESULT CDorvixProxy::put_Solver(BSTR progId) { return StoreCopy(progId, solver_); }
+HRESULT CDorvixProxy::put_Solver(BSTR progId) { return StoreBstrCopy(progId, solver_); }
 
 HRESULT CDorvixProxy::CheckSolverValidity(JXPhysicsType physics, JXSimulationType analysis,
                                           VARIANT_BOOL* valid) {

@@ -46,18 +46,6 @@ std::wstring CurrentReason() {
     }
 }
 
-// A copy of the host's string, null for null. False when a non-null string cannot be copied.
-bool CopyPath(BSTR source, BstrHolder& target) {
-    if (!source) {
-        target = BstrHolder();
-        return true;
-    }
-    BstrHolder copy = BstrHolder::Attach(SysAllocStringLen(source, SysStringLen(source)));
-    if (copy.IsNull()) return false;
-    target = std::move(copy);
-    return true;
-}
-
 // The names in a new host string list, handed out as its dispatch interface.
 HRESULT AnswerList(const std::vector<std::wstring>& names, IDispatch** list) {
     if (!list) return E_POINTER;
@@ -73,16 +61,6 @@ HRESULT AnswerList(const std::vector<std::wstring>& names, IDispatch** list) {
     return hostList->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(list));
 }
 
-// What an operation answers for the exception being handled.
-HRESULT AnswerCurrentFailure() {
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
 
 }  // namespace
 
@@ -153,8 +131,8 @@ HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, ReturnPackage** packag
 
 HRESULT CJXDorvixSolver::SetCAEFiles(BSTR inputPath, BSTR outputPath) try {
     // The stored string handed back is already the stored path.
-    if (inputPath != inputPath_.Get() && !CopyPath(inputPath, inputPath_)) return E_OUTOFMEMORY;
-    if (outputPath != outputPath_.Get() && !CopyPath(outputPath, outputPath_)) return E_OUTOFMEMORY;
+    if (FAILED(StoreBstrCopy(inputPath, inputPath_))) return E_OUTOFMEMORY;
+    if (FAILED(StoreBstrCopy(outputPath, outputPath_))) return E_OUTOFMEMORY;
     return S_OK;
 } catch (...) {
     return AnswerCurrentFailure();

@@ -123,6 +123,18 @@ std::uint32_t SysStringLen(BSTR s) { return SysStringByteLen(s) / sizeof(OLECHAR
 
 std::wstring_view BstrView(BSTR s) { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
 
+HRESULT StoreBstrCopy(BSTR source, BstrHolder& target) {
+    if (source == target.Get()) return S_OK;
+    if (!source) {
+        target = BstrHolder();
+        return S_OK;
+    }
+    BstrHolder copy = BstrHolder::Attach(SysAllocStringLen(source, SysStringLen(source)));
+    if (copy.IsNull()) return E_OUTOFMEMORY;
+    target = std::move(copy);
+    return S_OK;
+}
+
 bool SysReAllocString(BSTR* s, std::wstring_view text) {
     if (!s) return false;
     BSTR fresh = SysAllocString(text);

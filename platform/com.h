@@ -285,6 +285,10 @@ class BstrHolder {
     BSTR s_ = nullptr;
 };
 
+// Keeps a copy of `source` in `target`: null clears it, the string `target` already holds is
+// left alone, and E_OUTOFMEMORY leaves `target` as it was.
+[[nodiscard]] HRESULT StoreBstrCopy(BSTR source, BstrHolder& target);
+
 // ---------------------------------------------------------------------------------------
 // VARIANT
 

@@ -1,5 +1,6 @@
 #include "runtime/xen_com_object.h"
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -23,4 +24,14 @@ HRESULT CXenComObject::QueryMarshaler(IUnknown* controllingUnknown, REFIID iid, 
         if (!marshaler_) return E_FAIL;
     }
     return marshaler_->QueryInterface(iid, out);
+}
+
+HRESULT AnswerCurrentFailure() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
 }

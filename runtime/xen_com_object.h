@@ -28,3 +28,8 @@ class CXenComObject {
     bool freeThreaded_ = true;
     ComPtr<IUnknown> marshaler_;
 };
+
+// What a co-class operation answers for the exception being handled (call it inside a catch
+// block): E_OUTOFMEMORY for a failed allocation, E_FAIL for anything else. No exception leaves
+// an operation of a component object.
+[[nodiscard]] HRESULT AnswerCurrentFailure();
