@@ -21,16 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A feeder whose deck goes to the test's scratch folder.
-template <class Feeder>
-class InScratch : public Feeder {
-  public:
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return Feeder::ReadNamedOption(name, text);
-        text = platform::CurrentFolder().string();
-        return true;
-    }
-};
+using feedertest::InScratch;
 
 class EigenCaseRun {
   public:

@@ -53,9 +53,37 @@ class ModelCase {
     HostSim host_;
 };
 
-class FeederUnderTest : public DorvixFeeder {
+// A feeder of the given class whose deck goes to the test's current (scratch) folder whatever
+// the case names, opened and closed as the tests read it.
+template <class Feeder>
+class InScratch : public Feeder {
   public:
-    explicit FeederUnderTest(int kind = 1) : DorvixFeeder(kind) {}
+    using Feeder::Feeder;
+    bool ReadNamedOption(const std::string& name, std::string& text) override {
+        if (name != "XENRADir") return Feeder::ReadNamedOption(name, text);
+        text = platform::CurrentFolder().string();
+        return true;
+    }
+    void OpenDeck() {
+        this->CreateSolveObjects();
+        ASSERT_EQ(this->GetDeckFile()->Open("dorvix.dat"), kRC_Success);
+    }
+    // Closes the deck and gives the lines written after its five header lines.
+    std::vector<std::string> CloseDeckLines() {
+        DorvixDeckFile* deck = this->GetDeckFile();
+        if (!deck) return {};
+        const std::filesystem::path path = deck->GetWorkingFolder() / "dorvix.dat";
+        EXPECT_TRUE(deck->CloseDeck());
+        std::vector<std::string> lines = decktest::ReadLines(path);
+        EXPECT_GE(lines.size(), 5u);
+        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
+        return lines;
+    }
+};
+
+class FeederUnderTest : public InScratch<DorvixFeeder> {
+  public:
+    explicit FeederUnderTest(int kind = 1) : InScratch<DorvixFeeder>(kind) {}
     int Feed(TRVDataSourceItf*, ReturnPackage*) override { return kRC_Success; }
 
     void UseDataSource(TRVDataSourceItf* source) { SetSolveArguments(source, nullptr); }
@@ -86,14 +114,6 @@ class FeederUnderTest : public DorvixFeeder {
         if (!GetBodyWrapper()) CreateSolveObjects();
         return InitBodyAttributes();
     }
-    // The deck goes to the test's current (scratch) folder whatever the case names.
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name == "XENRADir") {
-            text = platform::CurrentFolder().string();
-            return true;
-        }
-        return DorvixFeeder::ReadNamedOption(name, text);
-    }
     // The feeder's deck object and wrappers as Open makes them, the deck not yet opened.
     void OpenDeckObject() {
         if (!GetDeckFile()) CreateSolveObjects();
@@ -102,8 +122,6 @@ class FeederUnderTest : public DorvixFeeder {
         OpenDeckObject();
         ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
     }
-    // Closes the deck and gives the lines written after its five header lines.
-    std::vector<std::string> CloseDeckLines();
 };
 
 inline const std::filesystem::path kBlock = std::filesystem::path(DORVIX_SOURCE_DIR) / "examples" / "block";

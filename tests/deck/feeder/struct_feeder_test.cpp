@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StructUnderTest : public StructDorvixFeeder {
+class StructUnderTest : public feedertest::InScratch<StructDorvixFeeder> {
   public:
     using DorvixFeeder::SetNonLinearFlag;
     using DorvixFeeder::SetSolveArguments;
@@ -37,23 +37,6 @@ class StructUnderTest : public StructDorvixFeeder {
                   kSettingsDone);
         AdoptSettings(std::move(settings));
         SetNumberOfSteps(steps);
-    }
-    // The deck goes to the test's scratch folder.
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return StructDorvixFeeder::ReadNamedOption(name, text);
-        text = platform::CurrentFolder().string();
-        return true;
-    }
-    void OpenDeck() {
-        CreateSolveObjects();
-        ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
-    }
-    // The lines after the deck's five header lines.
-    Lines CloseDeckLines() {
-        EXPECT_TRUE(GetDeckFile()->CloseDeck());
-        Lines lines = decktest::ReadLines(GetDeckFile()->GetWorkingFolder() / "dorvix.dat");
-        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
-        return lines;
     }
     DorvixTimeStepOptions& Options(int step = 1) {
         return *GetSettings()->GetStepControlsAs<DorvixTimeStepOptions>(step, kTimeStepOptionsSelector);

@@ -21,7 +21,7 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class ThermalUnderTest : public ThermalDorvixFeeder {
+class ThermalUnderTest : public feedertest::InScratch<ThermalDorvixFeeder> {
   public:
     using DorvixFeeder::SetSolveArguments;
     void UseSettings(int analysis, int steps) {
@@ -31,22 +31,6 @@ class ThermalUnderTest : public ThermalDorvixFeeder {
         ASSERT_EQ(settings->GetControlsAs<DorvixStepControlsList>(kStepListTag)->SetNumberOfSteps(steps),
                   kSettingsDone);
         AdoptSettings(std::move(settings));
-    }
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return ThermalDorvixFeeder::ReadNamedOption(name, text);
-        text = platform::CurrentFolder().string();
-        return true;
-    }
-    void OpenDeck() {
-        CreateSolveObjects();
-        ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
-    }
-    // The lines after the deck's five header lines.
-    Lines CloseDeckLines() {
-        EXPECT_TRUE(GetDeckFile()->CloseDeck());
-        Lines lines = decktest::ReadLines(GetDeckFile()->GetWorkingFolder() / "dorvix.dat");
-        lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
-        return lines;
     }
     DorvixTimeStepOptions& Options() {
         return *GetSettings()->GetStepControlsAs<DorvixTimeStepOptions>(1, kTimeStepOptionsSelector);
