@@ -77,13 +77,7 @@ HRESULT HostSimProjectStorage::OpenStream(BSTR name, IUnknown** stream) {
 HRESULT HostSimProjectStorage::Commit(const std::wstring& name, const Bytes& bytes) {
     std::map<std::wstring, Bytes> streams = streams_;
     streams[name] = bytes;
-    const std::filesystem::path temporary = file_.string() + ".new";
-    platform::OutputFile out;
-    if (!out.Create(temporary) || !out.Write(Serialise(streams)) || !out.Close() ||
-        !platform::ReplaceFileWith(temporary, file_)) {
-        (void)platform::RemoveFile(temporary);
-        return STG_E_WRITEFAULT;
-    }
+    if (!platform::WriteFileReplacing(file_, Serialise(streams))) return STG_E_WRITEFAULT;
     streams_ = std::move(streams);
     return S_OK;
 }

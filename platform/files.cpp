@@ -121,6 +121,25 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std
     return true;
 }
 
+bool WriteFileReplacing(const fs::path& path, std::string_view bytes, std::string* error) {
+    const fs::path temporary = SiblingTemporaryName(path);
+    std::error_code ignored;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            fs::remove(temporary, ignored);
+            return Fail(error, "cannot write " + path.string());
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (!ec) return true;
+    fs::remove(temporary, ignored);
+    return Fail(error, "cannot replace " + path.string(), ec);
+}
+
 bool ReplaceFileWith(const fs::path& from, const fs::path& to, std::string* error) {
     std::error_code ec;
     fs::rename(from, to, ec);

@@ -26,6 +26,10 @@ long long FileSize(const std::filesystem::path& path);
 // temporary name and renamed over it, so a failed copy never leaves a truncated target.
 bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
                 std::string* error = nullptr);
+// Writes `bytes` into a file beside `path` and renames it over `path`, so that `path` holds
+// either what it held or all of the new bytes; the file beside it never stays behind.
+bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes,
+                        std::string* error = nullptr);
 // Renames over an existing target in one step (same file system).
 bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to,
                      std::string* error = nullptr);

@@ -202,23 +202,7 @@ HRESULT Load(Document* doc, std::string* path) {
 }
 
 HRESULT Save(const Document& doc, const std::string& path) {
-    std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return E_FAIL;
-        std::string text = Serialise(doc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            RemoveFile(temporary);
-            return E_FAIL;
-        }
-    }
-    if (!ReplaceFileWith(temporary, path)) {
-        RemoveFile(temporary);
-        return E_FAIL;
-    }
-    return S_OK;
+    return WriteFileReplacing(path, Serialise(doc)) ? S_OK : E_FAIL;
 }
 
 // Holds the lock file beside the registry file for one read-modify-write, so that processes

