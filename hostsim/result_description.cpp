@@ -86,8 +86,8 @@ class DescriptionParser {
             return Refuse("the node count is not a count");
         // A node line takes at least four bytes: a count the rest of the text cannot hold
         // reserves no more than that text could.
-        const std::size_t room =
-            std::min(static_cast<std::size_t>(nodeCount), (text_.size() - position_) / 4 + 1);
+        const std::size_t left = position_ < text_.size() ? text_.size() - position_ : 0;
+        const std::size_t room = std::min(static_cast<std::size_t>(nodeCount), left / 4 + 1);
         set.nodeIds.reserve(room);
         set.nodeValues.reserve(room);
         std::vector<std::string_view> node;
