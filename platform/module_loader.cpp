@@ -43,6 +43,8 @@ HRESULT LoadComponentModule(const std::filesystem::path& path, ComponentModule* 
     }
     void* entry = dlsym(handle, kGetClassObjectExport);
     if (!entry) {
+        // Nothing of it is in use yet, so it need not stay.
+        dlclose(handle);
         if (error) *error = file + " is no component module: it exports no " + kGetClassObjectExport;
         return E_FAIL;
     }

@@ -2,6 +2,8 @@
 
 #include "platform/module_loader.h"
 
+#include <dlfcn.h>
+#include <gnu/libc-version.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -35,6 +37,21 @@ TEST(ModuleLoaderTest, RefusesWhatIsNoComponentModule) {
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
     platform::DeleteFolderTree(folder);
+}
+
+TEST(ModuleLoaderTest, ALibraryThatIsNoComponentModuleIsNotKeptLoaded) {
+    // A system library this process does not load otherwise, found beside the C library.
+    const std::filesystem::path libc =
+        platform::ModulePathOf(reinterpret_cast<const void*>(&gnu_get_libc_version));
+    const std::filesystem::path library = libc.parent_path() / "libresolv.so.2";
+    ASSERT_TRUE(platform::FileExists(library)) << library;
+    ASSERT_EQ(dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr) << "loaded before the test";
+
+    platform::ComponentModule module;
+    EXPECT_EQ(platform::LoadComponentModule(library, &module), E_FAIL);
+    void* stillLoaded = dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_EQ(stillLoaded, nullptr);
+    if (stillLoaded) dlclose(stillLoaded);
 }
 
 }  // namespace
