@@ -162,7 +162,8 @@ HRESULT CDorvixProxy::ResumeRecords(IXenMultiplatformStream* stream, HeldObjects
     std::int32_t count = 0;
     hr = stream->readINT(&count);
     if (FAILED(hr)) return hr;
-    if (count < 1) return S_OK;
+    if (count < 0) return E_FAIL;  // no writer leaves such a count: the stream is damaged
+    if (count == 0) return S_OK;
     JXStream* binary = nullptr;
     if (FAILED(stream->GetJXStreamAsLONG(&binary)) || !binary) return E_FAIL;
     if (static_cast<std::uint64_t>(count) > binary->BytesLeft() / kSmallestObjectRecordBytes) return E_FAIL;

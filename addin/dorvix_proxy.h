@@ -38,8 +38,8 @@ class CDorvixProxy : public ComObject<CDorvixProxy, IDorvixProxy, IXenSolverProx
     [[nodiscard]] HRESULT SaveDB(IXenMultiplatformStream* stream) override;
     // Reads every record into a fresh settings object of the held object's types and puts the
     // fresh objects in place only once the whole record set has been read: a record of an id
-    // the proxy does not hold, a count larger than the bytes left can carry, or any failed read
-    // answers E_FAIL (or the failure) and leaves the held objects as they were.
+    // the proxy does not hold, a negative count or one larger than the bytes left can carry, or
+    // any failed read answers E_FAIL (or the failure) and leaves the held objects as they were.
     [[nodiscard]] HRESULT ResumeDB(IXenMultiplatformStream* stream) override;
 
     // IJXObjectsAddinProvider: analysis settings (host type 429) only.

@@ -267,6 +267,7 @@ TEST_F(ProxyDatabaseTest, AStreamThatCannotBeReadInFullLeavesTheObjectsAsTheyWer
         {"truncated in the last record", [](auto& b) { b.pop_back(); }, E_FAIL},
         {"an id the proxy does not hold", [](auto& b) { Patch(b, 8, 99); }, E_FAIL},
         {"a huge count", [](auto& b) { Patch(b, 4, 0x7fffffff); }, E_FAIL, 8},
+        {"a negative count", [](auto& b) { Patch(b, 4, 0xffffffff); }, E_FAIL, 8},
         {"an unknown version", [](auto& b) { Patch(b, 0, 2); }, E_FAIL},
         {"no records", [](auto& b) { Patch(b, 4, 0); }, S_OK},
     };
