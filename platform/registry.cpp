@@ -190,12 +190,12 @@ std::string Serialise(const Document& doc) {
     return WideToUtf8(out);
 }
 
-// Loads the registry file (a missing file is an empty registry). Caller holds the mutex.
-HRESULT Load(Document* doc, std::string* path) {
-    *path = RegistryFilePath();
-    if (path->empty()) return E_NOTFOUND;
+// Loads the registry file at `path` (a missing file is an empty registry; no path, no
+// registry). Caller holds the mutex.
+HRESULT Load(const std::string& path, Document* doc) {
+    if (path.empty()) return E_NOTFOUND;
     std::string text;
-    if (!ReadWholeFile(*path, text)) return FileExists(*path) ? E_FAIL : S_FALSE;
+    if (!ReadWholeFile(path, text)) return FileExists(path) ? E_FAIL : S_FALSE;
     std::string error;
     if (!Parse(text, doc, &error)) return E_BADFILEDATA;
     return S_OK;
@@ -229,10 +229,10 @@ class RegistryFileLock {
 template <class Edit>
 HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
-    const RegistryFileLock fileLock(RegistryFilePath());
+    const std::string path = RegistryFilePath();
+    const RegistryFileLock fileLock(path);
     Document doc;
-    std::string path;
-    HRESULT hr = Load(&doc, &path);
+    HRESULT hr = Load(path, &doc);
     if (hr == E_NOTFOUND) return E_FAIL;  // nowhere to write
     if (FAILED(hr)) return hr;            // never overwrite a file that could not be read
     HRESULT result = edit(doc);
@@ -257,8 +257,7 @@ template <class Query>
 HRESULT Read(Query&& query) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
     Document doc;
-    std::string path;
-    HRESULT hr = Load(&doc, &path);
+    HRESULT hr = Load(RegistryFilePath(), &doc);
     if (hr == E_NOTFOUND || hr == S_FALSE)
         doc.clear();  // no registry: every key is missing
     else if (FAILED(hr))
