@@ -26,10 +26,6 @@ std::vector<ObjectMapEntry> MapEntries(const std::vector<CoClassEntry>& entries)
     return map;
 }
 
-HRESULT Write(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    return platform::RegistryWriteString(RegistryRoot::ClassesRoot, key, name, value);
-}
-
 }  // namespace
 
 std::vector<CoClassEntry> DorvixObjectMap() {
@@ -82,16 +78,19 @@ HRESULT DorvixComModule::UpdateRegistry(const CoClassEntry& entry, bool doRegist
 HRESULT DorvixComModule::WriteClassKeys(const CoClassEntry& entry) const {
     if (modulePath_.empty()) return E_FAIL;
     const std::wstring classKey = platform::ClassKeyPath(entry.clsid);
-    const std::wstring clsidText = platform::Utf8ToWide(GuidToString(entry.clsid));
     const std::wstring progIdKey = entry.progId;
     const std::wstring server = classKey + L"\\InprocServer32";
-    HRESULT hr = Write(classKey, L"", entry.name);
-    if (SUCCEEDED(hr)) hr = Write(server, L"", platform::WideFromPath(modulePath_));
-    if (SUCCEEDED(hr)) hr = Write(server, L"ThreadingModel", L"Both");
-    if (SUCCEEDED(hr)) hr = Write(classKey + L"\\ProgID", L"", entry.progId);
-    if (SUCCEEDED(hr)) hr = Write(progIdKey, L"", entry.name);
-    if (SUCCEEDED(hr)) hr = Write(progIdKey + L"\\CLSID", L"", clsidText);
-    return hr;
+    // One pass, so that a class is never left registered in part.
+    return platform::RegistryWriteStrings(
+        RegistryRoot::ClassesRoot,
+        {
+            {classKey, L"", entry.name},
+            {server, L"", platform::WideFromPath(modulePath_)},
+            {server, L"ThreadingModel", L"Both"},
+            {classKey + L"\\ProgID", L"", entry.progId},
+            {progIdKey, L"", entry.name},
+            {progIdKey + L"\\CLSID", L"", platform::Utf8ToWide(GuidToString(entry.clsid))},
+        });
 }
 
 HRESULT DorvixComModule::RemoveClassKeys(const CoClassEntry& entry) const {

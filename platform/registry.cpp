@@ -354,16 +354,29 @@ HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::v
 
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                             std::wstring_view value) {
-    auto parts = SplitKeyPath(keyPath);
-    if (parts.empty() || HasLineBreak(keyPath) || HasLineBreak(valueName) || HasLineBreak(value))
-        return E_INVALIDARG;
+    return RegistryWriteStrings(root,
+                                {{std::wstring(keyPath), std::wstring(valueName), std::wstring(value)}});
+}
+
+HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryStringWrite>& writes) {
+    // Every write is checked before the file is touched, so a refused one leaves no others behind.
+    std::vector<std::vector<std::wstring>> keys;
+    keys.reserve(writes.size());
+    for (const RegistryStringWrite& w : writes) {
+        keys.push_back(SplitKeyPath(w.keyPath));
+        if (keys.back().empty() || HasLineBreak(w.keyPath) || HasLineBreak(w.valueName) ||
+            HasLineBreak(w.value))
+            return E_INVALIDARG;
+    }
     return Modify([&](Document& doc) {
-        Key* key = FindKey(doc, root, parts);
-        if (!key) {
-            doc.push_back({root, parts, {}});
-            key = &doc.back();
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            Key* key = FindKey(doc, root, keys[i]);
+            if (!key) {
+                doc.push_back({root, keys[i], {}});
+                key = &doc.back();
+            }
+            SetValue(*key, writes[i].valueName, writes[i].value);
         }
-        SetValue(*key, std::wstring(valueName), std::wstring(value));
         return S_OK;
     });
 }

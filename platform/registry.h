@@ -75,6 +75,16 @@ bool RegistryKeyExists(RegistryRoot root, std::wstring_view keyPath);
 // key path, or a key, name or value holding a line break (the file could not hold it).
 [[nodiscard]] HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath,
                                           std::wstring_view valueName, std::wstring_view value);
+// One value of a batch: its key, its name (empty: the default value) and its text.
+struct RegistryStringWrite {
+    std::wstring keyPath;
+    std::wstring valueName;
+    std::wstring value;
+};
+// Writes the values in order in one rewrite of the file, as RegistryWriteString would one by
+// one, but all or none: a write refused (E_INVALIDARG as for RegistryWriteString) or a file
+// that cannot be read or rewritten leaves the registry as it was.
+[[nodiscard]] HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryStringWrite>& writes);
 // Creates the key (and its parents) when missing; E_INVALIDARG as for RegistryWriteString.
 [[nodiscard]] HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath);
 // S_FALSE when the value did not exist.

@@ -1,9 +1,17 @@
 // The module's registration logic where a loaded module cannot be made to fail: a collection
-// whose allocations give out part-way.
+// whose allocations give out part-way, and a registration the registry refuses.
 
 #include "addin/com_module.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/module_loader.h"
+#include "platform/path_text.h"
+#include "platform/registry.h"
 
 namespace {
 
@@ -37,6 +45,22 @@ TEST(ComModuleTest, ACollectionThatFailsPartWayHandsOutNothingAndFreesWhatItHad)
     }
     CoTaskMemFree(progIds);
     CoTaskMemFree(clsids);
+}
+
+TEST(ComModuleTest, ARegistrationTheRegistryRefusesLeavesNoPartOfTheClass) {
+    const std::filesystem::path folder = platform::CreateUniqueTemporaryFolder("dorvix-com-module-");
+    ASSERT_FALSE(folder.empty());
+    std::optional<platform::ScopedEnvironmentVariable> registry;
+    registry.emplace("DORVIX_REGISTRY", platform::Utf8FromPath(folder / "registry.txt"));
+    // The registry file cannot hold a line break, so the server path is refused.
+    DorvixComModule module(DorvixObjectMap(), "/opt/dorvix\nlib/libdorvixsolver.so");
+    const CoClassEntry& entry = module.Entries().front();
+    EXPECT_EQ(module.UpdateRegistry(entry, true, RegistrationMode::Normal), E_INVALIDARG);
+    EXPECT_FALSE(platform::RegistryKeyExists(platform::RegistryRoot::ClassesRoot,
+                                             platform::ClassKeyPath(entry.clsid)));
+    EXPECT_FALSE(platform::RegistryKeyExists(platform::RegistryRoot::ClassesRoot, entry.progId));
+    registry.reset();
+    platform::DeleteFolderTree(folder);
 }
 
 }  // namespace

@@ -203,6 +203,11 @@ TEST_F(RegistryTest, LineBreaksAreRefusedSoTheFileStaysReadable) {
     EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"Software\\B\nC", L"V", L"v"),
               E_INVALIDARG);
     EXPECT_EQ(platform::RegistryCreateKey(RegistryRoot::LocalMachine, L"Software\\B\nC"), E_INVALIDARG);
+    // A batch with one refused value writes none of the others.
+    EXPECT_EQ(
+        platform::RegistryWriteStrings(RegistryRoot::LocalMachine, {{L"Software\\C", L"", L"fine"},
+                                                                    {L"Software\\C", L"V", L"two\nlines"}}),
+        E_INVALIDARG);
     EXPECT_EQ(ReadFile(), before);
     std::wstring value;
     ASSERT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"Software\\A", L"Kept", &value),
