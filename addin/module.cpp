@@ -4,6 +4,7 @@
 #include "addin/com_module.h"
 #include "addin/module_exports.h"
 #include "platform/module_loader.h"
+#include "runtime/xen_com_object.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ HRESULT Guarded(Operation&& operation) {
     try {
         return operation();
     } catch (...) {
-        return E_FAIL;
+        return AnswerCurrentFailure();
     }
 }
 
