@@ -72,7 +72,6 @@ class DorvixComModule {
     [[nodiscard]] HRESULT CollectRuntimeCoClasses(ULONG* count, CLSID*** coClasses, GUID*** categories);
 
     const std::vector<CoClassEntry>& Entries() const { return entries_; }
-    const std::filesystem::path& ModulePath() const { return modulePath_; }
 
   private:
     [[nodiscard]] HRESULT WriteClassKeys(const CoClassEntry& entry) const;

@@ -32,7 +32,6 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object) {
     return identity;
 }
 
-
 // A new settings object for the host object `id`.
 HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) {
     HRESULT hr =
@@ -73,14 +72,6 @@ CDorvixProxy::~CDorvixProxy() { ModuleUnlock(); }
 
 HRESULT CDorvixProxy::QueryInterfaceExtra(REFIID iid, void** out) {
     return QueryMarshaler(ControllingUnknown(), iid, out);
-}
-
-void CDorvixProxy::FinalRelease() {
-    HeldObjects released;
-    released.swap(objects_);
-    released.clear();
-    name_ = BstrHolder();
-    solver_ = BstrHolder();
 }
 
 HRESULT CDorvixProxy::get_Name(BSTR* name) { return HandOutCopy(name_, name); }

@@ -21,7 +21,6 @@ class CDorvixProxy : public ComObject<CDorvixProxy, IDorvixProxy, IXenSolverProx
     ~CDorvixProxy() override;
 
     [[nodiscard]] HRESULT QueryInterfaceExtra(REFIID iid, void** out);
-    void FinalRelease();
 
     // IDorvixProxy and IXenSolverProxy. A copy that cannot be made answers E_OUTOFMEMORY and
     // leaves the stored value alone.
@@ -48,8 +47,6 @@ class CDorvixProxy : public ComObject<CDorvixProxy, IDorvixProxy, IXenSolverProx
     [[nodiscard]] HRESULT GetObject(int objectType, int id, IUnknown** object) override;
     [[nodiscard]] HRESULT DeleteObject(int objectType, int id) override;
     [[nodiscard]] HRESULT ClearObjects() override;
-
-    std::size_t HeldObjectCount() const { return objects_.size(); }
 
   private:
     using HeldObjects = std::map<int, ComPtr<IUnknown>>;

@@ -24,10 +24,6 @@ class CQHEventHandler final : public CQHEventHandlerBase {
         const auto* same = dynamic_cast<const CQHEventHandler*>(&other);
         return same && same->target_ == target_ && same->handler_ == handler_;
     }
-    void GetTarget(T** target, Handler* handler) const {
-        if (target) *target = target_;
-        if (handler) *handler = handler_;
-    }
 
   private:
     CQHEventHandler(const CQHEventHandler&) = default;
