@@ -38,7 +38,6 @@ bool HasNamePrefix(const std::wstring& name) {
            platform::EqualsIgnoreAsciiCase(std::wstring_view(name).substr(0, prefix.size()), prefix);
 }
 
-
 }  // namespace
 
 // The applet's events in the order the add-in subscribes to them.
@@ -144,9 +143,7 @@ HRESULT CDorvixAddin::OnContextChange(IUnknown*, IUnknown* argument) try {
         if (FAILED(Subscribe(event.Get(), s.handler))) return S_OK;
     }
     RegisterProxy();
-    ComPtr<IUnknown> current;
-    if (SUCCEEDED(applet_->get_CurrentObject(current.ReleaseAndGetAddressOf())) && current)
-        (void)AddinServices::GetInstance().SetApplet(current.Get());
+    (void)RefreshApplet(nullptr, nullptr);
     return S_OK;
 } catch (...) {
     return AnswerCurrentFailure();
