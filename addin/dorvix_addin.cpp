@@ -132,7 +132,7 @@ HRESULT CDorvixAddin::OnContextChange(IUnknown*, IUnknown* argument) try {
     if (!context) return S_OK;
     BstrHolder name;
     if (FAILED(context->get_Name(name.ReleaseAndGetAddressOf()))) return S_OK;
-    if (name.View() != kAppletContext || !attach_) return S_OK;
+    if (name.View() != kQHAppletContextName || !attach_) return S_OK;
     // Everything below runs once for the add-in object, whatever becomes of it.
     attach_ = false;
     if (!KeepContextItems(*context)) return S_OK;
@@ -150,10 +150,10 @@ HRESULT CDorvixAddin::OnContextChange(IUnknown*, IUnknown* argument) try {
 }
 
 bool CDorvixAddin::KeepContextItems(IQHContext& context) {
-    ComPtr<IQHApplet> applet = ContextItem<IQHApplet>(context, kAppletItem, true);
+    ComPtr<IQHApplet> applet = ContextItem<IQHApplet>(context, kQHAppletItem, true);
     if (!applet) return false;
     applet_ = applet;
-    ComPtr<IQHRoot> root = ContextItem<IQHRoot>(context, kRootItem, false);
+    ComPtr<IQHRoot> root = ContextItem<IQHRoot>(context, kQHRootItem, false);
     if (!root) return false;
     root_ = root;
     return true;
@@ -165,7 +165,7 @@ bool CDorvixAddin::HandStringSource() {
     ComPtr<IUnknown> applications, application, source;
     if (FAILED(root_->get_Applications(applications.ReleaseAndGetAddressOf()))) return false;
     ComPtr<IQHApplicationList> list = Ask<IQHApplicationList>(applications.Get());
-    BstrHolder name(kAppletApplication);
+    BstrHolder name(kQHAppletApplicationName);
     if (!list || name.IsNull() || FAILED(list->get_Item(name.Get(), application.ReleaseAndGetAddressOf())))
         return false;
     ComPtr<IQHApplication> applet = Ask<IQHApplication>(application.Get());

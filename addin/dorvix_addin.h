@@ -21,10 +21,6 @@ inline constexpr const wchar_t* kDorvixAddinProgId = L"DorvixSolver.DorvixAddin.
 
 class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public CXenComObject {
   public:
-    static constexpr const wchar_t* kAppletContext = L"QH.JXApplet";
-    static constexpr const wchar_t* kAppletItem = L"QH.Applet";
-    static constexpr const wchar_t* kRootItem = L"QH";
-    static constexpr const wchar_t* kAppletApplication = L"JXApplet";
     static constexpr const wchar_t* kDigitsOption = L"PID_Sig_Digits";
     static constexpr const wchar_t* kProxyName = L"Dorvix_Solver";
     static constexpr const wchar_t* kSolverName = L"Dorvix";

@@ -9,6 +9,13 @@
 #include "platform/com.h"
 #include "platform/dispatch.h"
 
+// The names the host and the add-in agree on: the simulation applet's context, the context's
+// items (the applet and the host's root) and the applet's application among the root's.
+inline constexpr const wchar_t* kQHAppletContextName = L"QH.JXApplet";
+inline constexpr const wchar_t* kQHAppletItem = L"QH.Applet";
+inline constexpr const wchar_t* kQHRootItem = L"QH";
+inline constexpr const wchar_t* kQHAppletApplicationName = L"JXApplet";
+
 // An event handler the add-in hands to a host delegate. The delegate keeps a clone and calls
 // it with the event's sender and argument; removal passes a handler equal to the one added
 // (same target and same operation).

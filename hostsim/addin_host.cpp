@@ -163,7 +163,7 @@ class HostSimApplicationList : public ComObject<HostSimApplicationList, IQHAppli
     [[nodiscard]] HRESULT get_Item(BSTR name, IUnknown** application) override {
         if (!application) return E_POINTER;
         *application = nullptr;
-        if (BstrView(name) != HostSimAddinHost::kAppletApplicationName) return S_FALSE;
+        if (BstrView(name) != kQHAppletApplicationName) return S_FALSE;
         return GiveUnknown(applet_, application);
     }
 
@@ -401,9 +401,9 @@ ComPtr<IJXSolverRegistry> HostSimAddinHost::SolverRegistry() const { return part
 HRESULT HostSimAddinHost::RaiseContextChange(const std::wstring& name) {
     ComPtr<HostSimContext> context = Make<HostSimContext>(name);
     if (!context) return E_OUTOFMEMORY;
-    if (name == kAppletContextName) {
-        context->SetItem(kAppletItem, parts_->AppletUnknown());
-        context->SetItem(kRootItem, static_cast<IQHRoot*>(parts_->root.Get()));
+    if (name == kQHAppletContextName) {
+        context->SetItem(kQHAppletItem, parts_->AppletUnknown());
+        context->SetItem(kQHRootItem, static_cast<IQHRoot*>(parts_->root.Get()));
     }
     return parts_->onContextChange->Raise(static_cast<IQHAddinManager*>(parts_->manager.Get()),
                                           static_cast<IQHContext*>(context.Get()));

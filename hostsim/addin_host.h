@@ -37,10 +37,6 @@ const char* HostSimEventName(HostSimEvent event);
 
 class HostSimAddinHost {
   public:
-    static constexpr const wchar_t* kAppletContextName = L"QH.JXApplet";
-    static constexpr const wchar_t* kAppletItem = L"QH.Applet";
-    static constexpr const wchar_t* kRootItem = L"QH";
-    static constexpr const wchar_t* kAppletApplicationName = L"JXApplet";
     static constexpr const char* kProjectFileName = "project.hostsim";
 
     // The framework over the host's case, its objects and its applet (the applet's current
@@ -59,7 +55,7 @@ class HostSimAddinHost {
     // S_OK.
     // Announces a context: the applet's context (the default) carries the items "QH.Applet" and
     // "QH"; any other context carries none.
-    [[nodiscard]] HRESULT RaiseContextChange(const std::wstring& name = kAppletContextName);
+    [[nodiscard]] HRESULT RaiseContextChange(const std::wstring& name = kQHAppletContextName);
     [[nodiscard]] HRESULT RaiseProjectReset();
     [[nodiscard]] HRESULT RaiseRefresh();
     // The host object of that id is the argument; E_INVALIDARG when the case has no such object.

@@ -78,8 +78,8 @@ struct Announced {
         ComPtr<IQHContext> context;
         if (FAILED(argument->QueryInterface(IQHContext::iid(), context.ReleaseAndGetVoidAddress())))
             return E_FAIL;
-        applet = Item(*context, HostSimAddinHost::kAppletItem).As<IQHApplet>();
-        root = Item(*context, HostSimAddinHost::kRootItem).As<IQHRoot>();
+        applet = Item(*context, kQHAppletItem).As<IQHApplet>();
+        root = Item(*context, kQHRootItem).As<IQHRoot>();
         return S_OK;
     }
     static ComPtr<IUnknown> Item(IQHContext& context, const wchar_t* name) {
@@ -162,7 +162,7 @@ TEST_F(AddinHostTest, TheAppletContextCarriesTheAppletRootApplicationAndOptions)
     EXPECT_TRUE(registry.As<IJXSolverRegistry>());
 
     ASSERT_EQ(announced.root->get_Applications(applications.ReleaseAndGetAddressOf()), S_OK);
-    BstrHolder other(L"Other"), applet(HostSimAddinHost::kAppletApplicationName);
+    BstrHolder other(L"Other"), applet(kQHAppletApplicationName);
     EXPECT_EQ(
         applications.As<IQHApplicationList>()->get_Item(other.Get(), application.ReleaseAndGetAddressOf()),
         S_FALSE);
