@@ -260,29 +260,35 @@ class HostSimSolverRegistry : public ComObject<HostSimSolverRegistry, IJXSolverR
     std::vector<Entry> entries_;
 };
 
-enum AppletEvent { kProjectReset, kRefresh, kObjectDeleted, kObjectNaming, kSaveProject, kResumeProject };
-constexpr std::size_t kAppletEventCount = 6;
+// The delegate of every event, indexed by the event.
+using HostSimDelegates = std::array<ComPtr<HostSimDelegate>, kHostSimEvents.size()>;
+
+constexpr std::size_t IndexOf(HostSimEvent event) { return static_cast<std::size_t>(event); }
+static_assert(IndexOf(kHostSimEvents.back()) + 1 == kHostSimEvents.size(), "every event has its delegate");
 
 class HostSimSimulationApplet
     : public ComObject<HostSimSimulationApplet, WithoutLateBinding<IDispatch>, IQHApplet> {
   public:
-    HostSimSimulationApplet(ComPtr<IHostApplet> currentObject, ComPtr<HostSimSolverRegistry> registry)
-        : currentObject_(std::move(currentObject)), registry_(std::move(registry)) {
-        for (auto& event : events_) event = Make<HostSimDelegate>();
-    }
+    HostSimSimulationApplet(ComPtr<IHostApplet> currentObject, ComPtr<HostSimSolverRegistry> registry,
+                            const HostSimDelegates& events)
+        : currentObject_(std::move(currentObject)), registry_(std::move(registry)), events_(events) {}
     [[nodiscard]] HRESULT get_OnProjectReset(IDispatch** event) override {
-        return Give(kProjectReset, event);
+        return Give(HostSimEvent::ProjectReset, event);
     }
-    [[nodiscard]] HRESULT get_OnRefresh(IDispatch** event) override { return Give(kRefresh, event); }
+    [[nodiscard]] HRESULT get_OnRefresh(IDispatch** event) override {
+        return Give(HostSimEvent::Refresh, event);
+    }
     [[nodiscard]] HRESULT get_OnObjectDeleted(IDispatch** event) override {
-        return Give(kObjectDeleted, event);
+        return Give(HostSimEvent::ObjectDeleted, event);
     }
     [[nodiscard]] HRESULT get_OnObjectNaming(IDispatch** event) override {
-        return Give(kObjectNaming, event);
+        return Give(HostSimEvent::ObjectNaming, event);
     }
-    [[nodiscard]] HRESULT get_OnSaveProject(IDispatch** event) override { return Give(kSaveProject, event); }
+    [[nodiscard]] HRESULT get_OnSaveProject(IDispatch** event) override {
+        return Give(HostSimEvent::SaveProject, event);
+    }
     [[nodiscard]] HRESULT get_OnResumeProject(IDispatch** event) override {
-        return Give(kResumeProject, event);
+        return Give(HostSimEvent::ResumeProject, event);
     }
     [[nodiscard]] HRESULT get_SolverRegistry(IUnknown** registry) override {
         return GiveUnknown(registry_, registry);
@@ -291,14 +297,12 @@ class HostSimSimulationApplet
         return GiveUnknown(currentObject_, object);
     }
 
-    HostSimDelegate& Event(AppletEvent event) { return *events_[event]; }
-
   private:
-    HRESULT Give(AppletEvent event, IDispatch** out) { return GiveDispatch(events_[event], out); }
+    HRESULT Give(HostSimEvent event, IDispatch** out) { return GiveDispatch(events_[IndexOf(event)], out); }
 
     ComPtr<IHostApplet> currentObject_;
     ComPtr<HostSimSolverRegistry> registry_;
-    std::array<ComPtr<HostSimDelegate>, kAppletEventCount> events_;
+    HostSimDelegates events_;
 };
 
 std::string HexCode(HRESULT hr) {
@@ -339,35 +343,14 @@ const char* HostSimEventName(HostSimEvent event) {
 
 struct HostSimAddinHost::Parts {
     std::shared_ptr<HostSimObjectModel> objects;
-    ComPtr<HostSimDelegate> onContextChange;
-    ComPtr<HostSimDelegate> onOptionsChange;
+    HostSimDelegates events;
     ComPtr<HostSimAddinManager> manager;
     ComPtr<HostSimOptions> options;
     ComPtr<HostSimRoot> root;
     ComPtr<HostSimSolverRegistry> registry;
     ComPtr<HostSimSimulationApplet> applet;
 
-    HostSimDelegate& Delegate(HostSimEvent event) const {
-        switch (event) {
-            case HostSimEvent::ContextChange:
-                return *onContextChange;
-            case HostSimEvent::OptionsChange:
-                return *onOptionsChange;
-            case HostSimEvent::ProjectReset:
-                return applet->Event(kProjectReset);
-            case HostSimEvent::Refresh:
-                return applet->Event(kRefresh);
-            case HostSimEvent::ObjectDeleted:
-                return applet->Event(kObjectDeleted);
-            case HostSimEvent::ObjectNaming:
-                return applet->Event(kObjectNaming);
-            case HostSimEvent::SaveProject:
-                return applet->Event(kSaveProject);
-            case HostSimEvent::ResumeProject:
-                return applet->Event(kResumeProject);
-        }
-        return *onContextChange;
-    }
+    HostSimDelegate& Event(HostSimEvent event) const { return *events[IndexOf(event)]; }
     IUnknown* AppletUnknown() const { return static_cast<IQHApplet*>(applet.Get()); }
 };
 
@@ -375,16 +358,17 @@ HostSimAddinHost::HostSimAddinHost(HostSim& host, const std::filesystem::path& w
     : parts_(std::make_unique<Parts>()), projectFile_(workFolder / kProjectFileName) {
     Parts& p = *parts_;
     p.objects = host.Objects();
-    p.onContextChange = Make<HostSimDelegate>();
-    p.onOptionsChange = Make<HostSimDelegate>();
-    p.manager = Make<HostSimAddinManager>(p.onContextChange);
-    p.options = Make<HostSimOptions>(host.Case().hostOptions, p.onOptionsChange);
+    for (ComPtr<HostSimDelegate>& event : p.events) {
+        event = Make<HostSimDelegate>();
+        if (!event) throw std::bad_alloc();
+    }
+    p.manager = Make<HostSimAddinManager>(p.events[IndexOf(HostSimEvent::ContextChange)]);
+    p.options = Make<HostSimOptions>(host.Case().hostOptions, p.events[IndexOf(HostSimEvent::OptionsChange)]);
     auto application = Make<HostSimApplication>(CreateHostSimStringTable(host.Case().hostStrings));
     p.root = Make<HostSimRoot>(Make<HostSimApplicationList>(application), p.options);
     p.registry = Make<HostSimSolverRegistry>();
-    p.applet = Make<HostSimSimulationApplet>(host.Applet(), p.registry);
-    if (!p.onContextChange || !p.onOptionsChange || !p.manager || !p.options || !application || !p.root ||
-        !p.registry || !p.applet)
+    p.applet = Make<HostSimSimulationApplet>(host.Applet(), p.registry, p.events);
+    if (!p.manager || !p.options || !application || !p.root || !p.registry || !p.applet)
         throw std::bad_alloc();
 }
 
@@ -405,40 +389,41 @@ HRESULT HostSimAddinHost::RaiseContextChange(const std::wstring& name) {
         context->SetItem(kQHAppletItem, parts_->AppletUnknown());
         context->SetItem(kQHRootItem, static_cast<IQHRoot*>(parts_->root.Get()));
     }
-    return parts_->onContextChange->Raise(static_cast<IQHAddinManager*>(parts_->manager.Get()),
-                                          static_cast<IQHContext*>(context.Get()));
+    return parts_->Event(HostSimEvent::ContextChange)
+        .Raise(static_cast<IQHAddinManager*>(parts_->manager.Get()), static_cast<IQHContext*>(context.Get()));
 }
 
 HRESULT HostSimAddinHost::RaiseProjectReset() {
-    return parts_->applet->Event(kProjectReset).Raise(parts_->AppletUnknown(), nullptr);
+    return parts_->Event(HostSimEvent::ProjectReset).Raise(parts_->AppletUnknown(), nullptr);
 }
 
 HRESULT HostSimAddinHost::RaiseRefresh() {
-    return parts_->applet->Event(kRefresh).Raise(parts_->AppletUnknown(), nullptr);
+    return parts_->Event(HostSimEvent::Refresh).Raise(parts_->AppletUnknown(), nullptr);
 }
 
 HRESULT HostSimAddinHost::RaiseObjectDeleted(int id) {
     ComPtr<IUnknown> object = CreateHostSimObject(parts_->objects, id);
     if (!object) return E_INVALIDARG;
-    return parts_->applet->Event(kObjectDeleted).Raise(parts_->AppletUnknown(), object.Get());
+    return parts_->Event(HostSimEvent::ObjectDeleted).Raise(parts_->AppletUnknown(), object.Get());
 }
 
 HRESULT HostSimAddinHost::RaiseObjectNaming(int id) {
     ComPtr<IUnknown> object = CreateHostSimObject(parts_->objects, id);
     if (!object) return E_INVALIDARG;
-    return parts_->applet->Event(kObjectNaming).Raise(parts_->AppletUnknown(), object.Get());
+    return parts_->Event(HostSimEvent::ObjectNaming).Raise(parts_->AppletUnknown(), object.Get());
 }
 
 HRESULT HostSimAddinHost::SetOption(const std::wstring& name, const VARIANT& value) {
     const HRESULT hr = parts_->options->Set(name, value);
     if (FAILED(hr)) return hr;
-    return parts_->onOptionsChange->Raise(static_cast<IQHOptions*>(parts_->options.Get()), nullptr);
+    return parts_->Event(HostSimEvent::OptionsChange)
+        .Raise(static_cast<IQHOptions*>(parts_->options.Get()), nullptr);
 }
 
 HRESULT HostSimAddinHost::SaveProject(std::string* error) {
     ComPtr<HostSimProjectStorage> storage = HostSimProjectStorage::Open(projectFile_, error);
     if (!storage) return E_FAIL;
-    const HRESULT hr = parts_->applet->Event(kSaveProject)
+    const HRESULT hr = parts_->Event(HostSimEvent::SaveProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
     if (FAILED(hr)) SetError(error, "the add-in could not save its project data (" + HexCode(hr) + ")");
     return hr;
@@ -451,12 +436,10 @@ HRESULT HostSimAddinHost::ResumeProject(std::string* error) {
     }
     ComPtr<HostSimProjectStorage> storage = HostSimProjectStorage::Open(projectFile_, error);
     if (!storage) return E_FAIL;
-    const HRESULT hr = parts_->applet->Event(kResumeProject)
+    const HRESULT hr = parts_->Event(HostSimEvent::ResumeProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
     if (FAILED(hr)) SetError(error, "the add-in could not resume its project data (" + HexCode(hr) + ")");
     return hr;
 }
 
-std::size_t HostSimAddinHost::HandlerCount(HostSimEvent event) const {
-    return parts_->Delegate(event).Count();
-}
+std::size_t HostSimAddinHost::HandlerCount(HostSimEvent event) const { return parts_->Event(event).Count(); }
