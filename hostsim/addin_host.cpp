@@ -430,11 +430,8 @@ HRESULT HostSimAddinHost::SaveProject(std::string* error) {
 }
 
 HRESULT HostSimAddinHost::ResumeProject(std::string* error) {
-    if (!std::filesystem::is_regular_file(projectFile_)) {
-        SetError(error, "there is no project file " + projectFile_.string());
-        return E_FAIL;
-    }
-    ComPtr<HostSimProjectStorage> storage = HostSimProjectStorage::Open(projectFile_, error);
+    ComPtr<HostSimProjectStorage> storage =
+        HostSimProjectStorage::Open(projectFile_, error, HostSimProjectStorage::MissingFile::Refused);
     if (!storage) return E_FAIL;
     const HRESULT hr = parts_->Event(HostSimEvent::ResumeProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));

@@ -1,5 +1,7 @@
 #include "hostsim/project_storage.h"
 
+#include <system_error>
+
 #include "foundation/jx_stream.h"
 #include "hostsim/project_stream.h"
 #include "platform/file_stream.h"
@@ -46,10 +48,16 @@ HRESULT GiveStream(const ComPtr<HostSimProjectStorage>& storage, const std::wstr
 }  // namespace
 
 ComPtr<HostSimProjectStorage> HostSimProjectStorage::Open(const std::filesystem::path& file,
-                                                          std::string* error) {
+                                                          std::string* error, MissingFile missing) {
     ComPtr<HostSimProjectStorage> storage = MakeComObject<HostSimProjectStorage>(file);
     if (!storage) return nullptr;
-    if (!std::filesystem::exists(file)) return storage;
+    // A file that cannot even be looked at is left to the read below to report.
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec) && !ec) {
+        if (missing == MissingFile::Empty) return storage;
+        if (error) *error = "there is no project file " + file.string();
+        return nullptr;
+    }
     std::string bytes, reason;
     if (!platform::ReadWholeFile(file, bytes, &reason) || !Parse(bytes, storage->streams_, reason)) {
         if (error) *error = "the project file " + file.string() + " cannot be read: " + reason;

@@ -18,10 +18,14 @@ class HostSimProjectStorage : public ComObject<HostSimProjectStorage, IQHProject
   public:
     using Bytes = std::vector<std::uint8_t>;
 
-    // The storage over `file`: empty when the file does not exist yet, else the file's streams.
-    // Null, with the reason in `error`, when the file cannot be read or is no project file.
-    static ComPtr<HostSimProjectStorage> Open(const std::filesystem::path& file,
-                                              std::string* error = nullptr);
+    // What Open makes of a project file that does not exist yet.
+    enum class MissingFile { Empty, Refused };
+
+    // The storage over `file`: the file's streams, or no streams when the file does not exist
+    // yet and `missing` is Empty. Null, with the reason in `error`, when the file cannot be read,
+    // is no project file, or is missing and `missing` is Refused.
+    static ComPtr<HostSimProjectStorage> Open(const std::filesystem::path& file, std::string* error = nullptr,
+                                              MissingFile missing = MissingFile::Empty);
 
     explicit HostSimProjectStorage(std::filesystem::path file) : file_(std::move(file)) {}
 
