@@ -38,13 +38,6 @@ HRESULT GetPlainValue(IHostNamedProperty* item, ComPtr<Typed>& typed) {
     return hr;
 }
 
-VARIANT IndexVariant(int index) {
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = index;
-    return v;
-}
-
 template <class Typed, class Out, class Read>
 HRESULT ReadFirstMatching(IUnknown* object, std::wstring_view key, Out* out, Read&& read) {
     if (!out) return E_POINTER;
@@ -56,7 +49,7 @@ HRESULT ReadFirstMatching(IUnknown* object, std::wstring_view key, Out* out, Rea
     if (FAILED(hr)) return hr;
     for (int i = 0; i < count; ++i) {
         ComPtr<IHostNamedProperty> item;
-        hr = properties->GetItem(IndexVariant(i), item.ReleaseAndGetAddressOf());
+        hr = properties->GetItem(*VariantHolder(std::int32_t{i}), item.ReleaseAndGetAddressOf());
         if (FAILED(hr)) return hr;
         if (!item) continue;
         BstrHolder name;
@@ -68,45 +61,46 @@ HRESULT ReadFirstMatching(IUnknown* object, std::wstring_view key, Out* out, Rea
     return E_FAIL;
 }
 
-// The plain item of that name through the collection's search; null when there is none.
-HRESULT FindPlainItem(IHostNamedPropertyCollection& properties, BSTR key, ComPtr<IHostNamedProperty>& item) {
-    return properties.Find(kHostPlainPropertyValue, key, item.ReleaseAndGetAddressOf());
+// A search of an object's properties for the plain item of a key: the collection searched, the
+// key as the host takes it and the item found (null when there is none).
+struct PlainItemSearch {
+    ComPtr<IHostNamedPropertyCollection> properties;
+    BstrHolder name;
+    ComPtr<IHostNamedProperty> item;
+};
+
+HRESULT FindPlainItem(IUnknown* object, std::wstring_view key, PlainItemSearch& search) {
+    const HRESULT hr = GetNamedProperties(object, search.properties);
+    if (FAILED(hr)) return hr;
+    search.name = BstrHolder(key);
+    if (search.name.IsNull()) return E_OUTOFMEMORY;
+    return search.properties->Find(kHostPlainPropertyValue, search.name.Get(),
+                                   search.item.ReleaseAndGetAddressOf());
 }
 
 template <class Typed, class Set>
 HRESULT WriteOrAdd(IUnknown* object, std::wstring_view key, const VARIANT& value, Set&& set) {
-    ComPtr<IHostNamedPropertyCollection> properties;
-    HRESULT hr = GetNamedProperties(object, properties);
+    PlainItemSearch search;
+    HRESULT hr = FindPlainItem(object, key, search);
     if (FAILED(hr)) return hr;
-    BstrHolder name(key);
-    if (name.IsNull()) return E_OUTOFMEMORY;
-    ComPtr<IHostNamedProperty> item;
-    hr = FindPlainItem(*properties, name.Get(), item);
-    if (FAILED(hr)) return hr;
-    if (!item) return properties->Add(name.Get(), value, nullptr);
+    if (!search.item) return search.properties->Add(search.name.Get(), value, nullptr);
     ComPtr<Typed> typed;
-    hr = GetPlainValue(item.Get(), typed);
+    hr = GetPlainValue(search.item.Get(), typed);
     if (FAILED(hr)) return hr;
     return set(*typed);
 }
 
 // The integer of the plain property found by the search; false when there is none.
 bool FindPlainInt(IUnknown* object, std::wstring_view key, std::int32_t& value) {
-    ComPtr<IHostNamedPropertyCollection> properties;
-    if (FAILED(GetNamedProperties(object, properties))) return false;
-    BstrHolder name(key);
-    ComPtr<IHostNamedProperty> item;
-    if (name.IsNull() || FAILED(FindPlainItem(*properties, name.Get(), item)) || !item) return false;
+    PlainItemSearch search;
     ComPtr<IHostIntPropertyValue> typed;
-    return SUCCEEDED(GetPlainValue(item.Get(), typed)) && SUCCEEDED(typed->GetValue(value));
+    return SUCCEEDED(FindPlainItem(object, key, search)) && search.item &&
+           SUCCEEDED(GetPlainValue(search.item.Get(), typed)) && SUCCEEDED(typed->GetValue(value));
 }
 
 bool HasPlainProperty(IUnknown* object, std::wstring_view key) {
-    ComPtr<IHostNamedPropertyCollection> properties;
-    if (FAILED(GetNamedProperties(object, properties))) return false;
-    BstrHolder name(key);
-    ComPtr<IHostNamedProperty> item;
-    return !name.IsNull() && SUCCEEDED(FindPlainItem(*properties, name.Get(), item)) && item;
+    PlainItemSearch search;
+    return SUCCEEDED(FindPlainItem(object, key, search)) && search.item;
 }
 
 template <std::size_t N>
@@ -156,6 +150,17 @@ HRESULT WriteTextNamedProperty(IUnknown* object, std::wstring_view key, std::wst
     if (!text->bstrVal) return E_OUTOFMEMORY;
     return WriteOrAdd<IHostTextPropertyValue>(
         object, key, *text, [&](IHostTextPropertyValue& v) { return v.SetValue(text->bstrVal); });
+}
+
+HRESULT GetNamedPropertyAt(IUnknown* object, int index, IHostNamedProperty** item) {
+    if (!item) return E_POINTER;
+    *item = nullptr;
+    ComPtr<IHostNamedPropertyCollection> properties;
+    HRESULT hr = GetNamedProperties(object, properties);
+    if (FAILED(hr)) return hr;
+    hr = properties->GetItem(*VariantHolder(std::int32_t{index}), item);
+    if (SUCCEEDED(hr) && !*item) return E_FAIL;
+    return hr;
 }
 
 VARIANT_BOOL ReadDisabledFlag(IUnknown* object) {

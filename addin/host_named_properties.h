@@ -24,6 +24,11 @@
 [[nodiscard]] HRESULT WriteTextNamedProperty(IUnknown* object, std::wstring_view key,
                                              std::wstring_view value);
 
+// The item at the index of the object's named properties, with a reference. E_POINTER for a
+// null out pointer (otherwise cleared first) or object; E_FAIL when the host answers success
+// with no collection or no item.
+[[nodiscard]] HRESULT GetNamedPropertyAt(IUnknown* object, int index, IHostNamedProperty** item);
+
 // The keys the study uses.
 inline constexpr std::wstring_view kGoalIdKey = L"GoalId";
 inline constexpr std::wstring_view kImportanceIdKey = L"ImportanceId";

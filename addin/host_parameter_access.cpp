@@ -15,18 +15,31 @@ bool SubKindIs(IHostParameter* parameter, int expected) {
     return parameter && SUCCEEDED(parameter->GetSubKind(subKind)) && subKind == expected;
 }
 
+// The type of cell (0, 0) when the first entry has cells; VT_EMPTY when it cannot be read.
+VARTYPE FirstCellType(IHostTableValue& table) {
+    int count = 0;
+    if (FAILED(table.GetEntryCount(0, count)) || count <= 0) return VT_EMPTY;
+    VariantHolder cell;
+    if (FAILED(table.GetCell(0, 0, cell.ReleaseAndGet()))) return VT_EMPTY;
+    // A cell read as empty still counts as read: it is no text.
+    return cell.Type() == VT_EMPTY ? VARTYPE{VT_NULL} : cell.Type();
+}
+
+bool IsNumericCellType(VARTYPE type) { return type != VT_EMPTY && type != VT_BSTR; }
+
+// The table value of a parameter of the table kind (its kind already known); null otherwise.
+ComPtr<IHostTableValue> TableValueOf(IHostParameter* parameter) {
+    ComPtr<IHostTableValue> table;
+    if (FAILED(GetTableValueOf(parameter, table.ReleaseAndGetAddressOf()))) return nullptr;
+    return table;
+}
+
 // The type of cell (0, 0) of a table parameter whose first entry has cells; VT_EMPTY when the
 // parameter is no such table or the cell cannot be read.
 VARTYPE FirstTableCellType(IHostParameter* parameter) {
     if (!KindIs(parameter, kHostParameterTable)) return VT_EMPTY;
-    ComPtr<IHostTableValue> table;
-    if (FAILED(GetTableValueOf(parameter, table.ReleaseAndGetAddressOf())) || !table) return VT_EMPTY;
-    int count = 0;
-    if (FAILED(table->GetEntryCount(0, count)) || count <= 0) return VT_EMPTY;
-    VariantHolder cell;
-    if (FAILED(table->GetCell(0, 0, cell.ReleaseAndGet()))) return VT_EMPTY;
-    // A cell read as empty still counts as read: it is no text.
-    return cell.Type() == VT_EMPTY ? VARTYPE{VT_NULL} : cell.Type();
+    ComPtr<IHostTableValue> table = TableValueOf(parameter);
+    return table ? FirstCellType(*table) : VARTYPE{VT_EMPTY};
 }
 
 HRESULT ReadListValue(IHostParameter* parameter, double* out) {
@@ -37,19 +50,21 @@ HRESULT ReadListValue(IHostParameter* parameter, double* out) {
     });
 }
 
+// The value of a numeric table (a table of the table kind whose cell (0, 0) is no text);
+// E_FAIL for any other table.
 HRESULT ReadNumericTableValue(IHostParameter* parameter, double* out) {
-    return WithParameterValue<IHostTableValue>(parameter, [&](IHostTableValue& table) {
-        VariantHolder cell;
-        int index = 0;
-        if (SUCCEEDED(table.GetCurrentIndex(index))) {
-            const HRESULT hr = table.GetCell(index, -1, cell.ReleaseAndGet());
-            if (FAILED(hr)) return hr;
-        }
-        // Without a current entry the cell stays empty, which reads as 0.0.
-        const HRESULT hr = cell.ChangeType(VT_R8);
-        if (SUCCEEDED(hr)) *out = cell->dblVal;
-        return hr;
-    });
+    ComPtr<IHostTableValue> table = TableValueOf(parameter);
+    if (!table || !IsNumericCellType(FirstCellType(*table))) return E_FAIL;
+    VariantHolder cell;
+    int index = 0;
+    if (SUCCEEDED(table->GetCurrentIndex(index))) {
+        const HRESULT hr = table->GetCell(index, -1, cell.ReleaseAndGet());
+        if (FAILED(hr)) return hr;
+    }
+    // Without a current entry the cell stays empty, which reads as 0.0.
+    const HRESULT hr = cell.ChangeType(VT_R8);
+    if (SUCCEEDED(hr)) *out = cell->dblVal;
+    return hr;
 }
 
 HRESULT ReadIntegerValue(IHostParameter* parameter, double* out) {
@@ -107,8 +122,7 @@ bool HasInputSubKind(IHostParameter* parameter) { return SubKindIs(parameter, kH
 bool HasDerivedSubKind(IHostParameter* parameter) { return SubKindIs(parameter, kHostParameterDerived); }
 
 bool IsNumericTableParameter(IHostParameter* parameter) {
-    const VARTYPE type = FirstTableCellType(parameter);
-    return type != VT_EMPTY && type != VT_BSTR;
+    return IsNumericCellType(FirstTableCellType(parameter));
 }
 
 bool IsTextTableParameter(IHostParameter* parameter) { return FirstTableCellType(parameter) == VT_BSTR; }
@@ -119,19 +133,32 @@ bool IsTableParameterWithCells(IHostParameter* parameter) {
 
 HRESULT GetParameterValueAsDouble(IHostParameter* parameter, double* out) {
     if (!out || !parameter) return E_POINTER;
-    if (IsRealParameter(parameter) && HasInputSubKind(parameter))
-        return WithParameterValue<IHostRealValue>(parameter,
-                                                  [&](IHostRealValue& v) { return v.GetValue(*out); });
-    if (IsRealParameter(parameter) && HasDerivedSubKind(parameter))
-        return WithParameterValue<IHostExpressionValue>(
-            parameter, [&](IHostExpressionValue& v) { return v.GetValue(*out); });
-    if (IsOutputParameter(parameter) && HasDerivedSubKind(parameter))
-        return WithParameterValue<IHostOutputValue>(parameter,
-                                                    [&](IHostOutputValue& v) { return v.GetValue(*out); });
-    if (IsListParameter(parameter)) return ReadListValue(parameter, out);
-    if (IsNumericTableParameter(parameter)) return ReadNumericTableValue(parameter, out);
-    if (IsIntegerParameter(parameter)) return ReadIntegerValue(parameter, out);
-    return E_FAIL;
+    int kind = 0;
+    if (FAILED(parameter->GetKind(kind))) return E_FAIL;
+    int subKind = -1;
+    switch (kind) {
+        case kHostParameterReal:
+            if (FAILED(parameter->GetSubKind(subKind))) return E_FAIL;
+            if (subKind == kHostParameterInput)
+                return WithParameterValue<IHostRealValue>(
+                    parameter, [&](IHostRealValue& v) { return v.GetValue(*out); });
+            if (subKind == kHostParameterDerived)
+                return WithParameterValue<IHostExpressionValue>(
+                    parameter, [&](IHostExpressionValue& v) { return v.GetValue(*out); });
+            return E_FAIL;
+        case kHostParameterOutput:
+            if (FAILED(parameter->GetSubKind(subKind)) || subKind != kHostParameterDerived) return E_FAIL;
+            return WithParameterValue<IHostOutputValue>(
+                parameter, [&](IHostOutputValue& v) { return v.GetValue(*out); });
+        case kHostParameterList:
+            return ReadListValue(parameter, out);
+        case kHostParameterTable:
+            return ReadNumericTableValue(parameter, out);
+        case kHostParameterInteger:
+            return ReadIntegerValue(parameter, out);
+        default:
+            return E_FAIL;
+    }
 }
 
 HRESULT SetParameterValueFromDouble(IHostParameter* parameter, double value) {

@@ -11,54 +11,43 @@ HRESULT ReadThrough(IHostParameter* parameter, Out* out, Call&& call) {
     return WithParameterValue<Value>(parameter, [&](Value& value) { return call(value, *out); });
 }
 
-// One call on the parameter's value interface without an out value.
-template <class Value, class Call>
-HRESULT WriteThrough(IHostParameter* parameter, Call&& call) {
-    return WithParameterValue<Value>(parameter, std::forward<Call>(call));
-}
-
-VARIANT IndexVariant(int index) {
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = index;
-    return v;
-}
-
 }  // namespace
 
 HRESULT GetRealParameterValue(IHostParameter* p, double* out) {
     return ReadThrough<IHostRealValue>(p, out, [](IHostRealValue& v, double& o) { return v.GetValue(o); });
 }
 HRESULT SetRealParameterValue(IHostParameter* p, double value) {
-    return WriteThrough<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetValue(value); });
+    return WithParameterValue<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetValue(value); });
 }
 HRESULT GetRealParameterLowerBound(IHostParameter* p, double* out) {
     return ReadThrough<IHostRealValue>(p, out,
                                        [](IHostRealValue& v, double& o) { return v.GetLowerBound(o); });
 }
 HRESULT SetRealParameterLowerBound(IHostParameter* p, double value) {
-    return WriteThrough<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetLowerBound(value); });
+    return WithParameterValue<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetLowerBound(value); });
 }
 HRESULT GetRealParameterUpperBound(IHostParameter* p, double* out) {
     return ReadThrough<IHostRealValue>(p, out,
                                        [](IHostRealValue& v, double& o) { return v.GetUpperBound(o); });
 }
 HRESULT SetRealParameterUpperBound(IHostParameter* p, double value) {
-    return WriteThrough<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetUpperBound(value); });
+    return WithParameterValue<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetUpperBound(value); });
 }
 HRESULT GetRealParameterReferenceValue(IHostParameter* p, double* out) {
     return ReadThrough<IHostRealValue>(p, out,
                                        [](IHostRealValue& v, double& o) { return v.GetReferenceValue(o); });
 }
 HRESULT SetRealParameterReferenceValue(IHostParameter* p, double value) {
-    return WriteThrough<IHostRealValue>(p, [&](IHostRealValue& v) { return v.SetReferenceValue(value); });
+    return WithParameterValue<IHostRealValue>(p,
+                                              [&](IHostRealValue& v) { return v.SetReferenceValue(value); });
 }
 
 HRESULT SetExpressionParameterValue(IHostParameter* p, double value) {
-    return WriteThrough<IHostExpressionValue>(p, [&](IHostExpressionValue& v) { return v.SetValue(value); });
+    return WithParameterValue<IHostExpressionValue>(
+        p, [&](IHostExpressionValue& v) { return v.SetValue(value); });
 }
 HRESULT SetOutputParameterValue(IHostParameter* p, double value) {
-    return WriteThrough<IHostOutputValue>(p, [&](IHostOutputValue& v) { return v.SetValue(value); });
+    return WithParameterValue<IHostOutputValue>(p, [&](IHostOutputValue& v) { return v.SetValue(value); });
 }
 
 HRESULT GetListParameterLowerBound(IHostParameter* p, double* out) {
@@ -66,34 +55,35 @@ HRESULT GetListParameterLowerBound(IHostParameter* p, double* out) {
                                        [](IHostListValue& v, double& o) { return v.GetLowerBound(o); });
 }
 HRESULT SetListParameterLowerBound(IHostParameter* p, double value) {
-    return WriteThrough<IHostListValue>(p, [&](IHostListValue& v) { return v.SetLowerBound(value); });
+    return WithParameterValue<IHostListValue>(p, [&](IHostListValue& v) { return v.SetLowerBound(value); });
 }
 HRESULT GetListParameterUpperBound(IHostParameter* p, double* out) {
     return ReadThrough<IHostListValue>(p, out,
                                        [](IHostListValue& v, double& o) { return v.GetUpperBound(o); });
 }
 HRESULT SetListParameterUpperBound(IHostParameter* p, double value) {
-    return WriteThrough<IHostListValue>(p, [&](IHostListValue& v) { return v.SetUpperBound(value); });
+    return WithParameterValue<IHostListValue>(p, [&](IHostListValue& v) { return v.SetUpperBound(value); });
 }
 HRESULT GetListParameterEntryCount(IHostParameter* p, int* out) {
     return ReadThrough<IHostListValue>(p, out, [](IHostListValue& v, int& o) { return v.GetEntryCount(o); });
 }
 HRESULT SetListParameterEntryCount(IHostParameter* p, int count) {
-    return WriteThrough<IHostListValue>(p, [&](IHostListValue& v) { return v.SetEntryCount(count); });
+    return WithParameterValue<IHostListValue>(p, [&](IHostListValue& v) { return v.SetEntryCount(count); });
 }
 HRESULT GetListParameterValueAt(IHostParameter* p, int index, double* out) {
     return ReadThrough<IHostListValue>(p, out,
                                        [&](IHostListValue& v, double& o) { return v.GetValueAt(index, o); });
 }
 HRESULT SetListParameterValueAt(IHostParameter* p, int index, double value) {
-    return WriteThrough<IHostListValue>(p, [&](IHostListValue& v) { return v.SetValueAt(index, value); });
+    return WithParameterValue<IHostListValue>(p,
+                                              [&](IHostListValue& v) { return v.SetValueAt(index, value); });
 }
 HRESULT GetListParameterCurrentIndex(IHostParameter* p, int* out) {
     return ReadThrough<IHostListValue>(p, out,
                                        [](IHostListValue& v, int& o) { return v.GetCurrentIndex(o); });
 }
 HRESULT SelectListParameterEntry(IHostParameter* p, double value) {
-    return WriteThrough<IHostListValue>(p, [&](IHostListValue& v) { return v.SelectValue(value); });
+    return WithParameterValue<IHostListValue>(p, [&](IHostListValue& v) { return v.SelectValue(value); });
 }
 
 HRESULT GetIntegerParameterValue(IHostParameter* p, std::int32_t* out) {
@@ -101,24 +91,23 @@ HRESULT GetIntegerParameterValue(IHostParameter* p, std::int32_t* out) {
         p, out, [](IHostIntegerValue& v, std::int32_t& o) { return v.GetValue(o); });
 }
 HRESULT SetIntegerParameterValue(IHostParameter* p, std::int32_t value) {
-    return WriteThrough<IHostIntegerValue>(p, [&](IHostIntegerValue& v) { return v.SetValue(value); });
+    return WithParameterValue<IHostIntegerValue>(p, [&](IHostIntegerValue& v) { return v.SetValue(value); });
 }
 HRESULT GetIntegerParameterStep(IHostParameter* p, std::int16_t* out) {
     return ReadThrough<IHostIntegerValue>(p, out,
                                           [](IHostIntegerValue& v, std::int16_t& o) { return v.GetStep(o); });
 }
 HRESULT SetIntegerParameterStep(IHostParameter* p, std::int16_t step) {
-    return WriteThrough<IHostIntegerValue>(p, [&](IHostIntegerValue& v) { return v.SetStep(step); });
+    return WithParameterValue<IHostIntegerValue>(p, [&](IHostIntegerValue& v) { return v.SetStep(step); });
 }
 
 HRESULT GetTableParameterCell(IHostParameter* p, int index, int column, VARIANT* out) {
-    if (!out) return E_POINTER;
-    return WithParameterValue<IHostTableValue>(
-        p, [&](IHostTableValue& v) { return v.GetCell(index, column, out); });
+    return ReadThrough<IHostTableValue>(
+        p, out, [&](IHostTableValue& v, VARIANT& o) { return v.GetCell(index, column, &o); });
 }
 HRESULT SetTableParameterCell(IHostParameter* p, int index, int column, const VARIANT& cell) {
-    return WriteThrough<IHostTableValue>(p,
-                                         [&](IHostTableValue& v) { return v.SetCell(index, column, cell); });
+    return WithParameterValue<IHostTableValue>(
+        p, [&](IHostTableValue& v) { return v.SetCell(index, column, cell); });
 }
 HRESULT GetTableParameterEntryCount(IHostParameter* p, int index, int* out) {
     return ReadThrough<IHostTableValue>(
@@ -126,7 +115,7 @@ HRESULT GetTableParameterEntryCount(IHostParameter* p, int index, int* out) {
 }
 
 HRESULT FillTableParameterEntry(IHostParameter* p, int index, const std::vector<VariantHolder>& cells) {
-    return WriteThrough<IHostTableValue>(p, [&](IHostTableValue& table) {
+    return WithParameterValue<IHostTableValue>(p, [&](IHostTableValue& table) {
         HRESULT hr = S_OK;
         for (std::size_t column = 0; column < cells.size() && SUCCEEDED(hr); ++column)
             hr = table.SetCell(index, static_cast<int>(column), *cells[column]);
@@ -135,7 +124,7 @@ HRESULT FillTableParameterEntry(IHostParameter* p, int index, const std::vector<
 }
 
 HRESULT ReadTableParameterEntry(IHostParameter* p, int index, std::vector<VariantHolder>& cells) {
-    return WriteThrough<IHostTableValue>(p, [&](IHostTableValue& table) {
+    return WithParameterValue<IHostTableValue>(p, [&](IHostTableValue& table) {
         int count = 0;
         HRESULT hr = table.GetEntryCount(index, count);
         std::vector<VariantHolder> read;
@@ -186,24 +175,7 @@ HRESULT GetListedParameterAt(IHostParameterManager* manager, int index, IHostPar
     HRESULT hr = manager->GetParameters(parameters.ReleaseAndGetAddressOf());
     if (FAILED(hr)) return hr;
     if (!parameters) return E_FAIL;
-    hr = parameters->GetItem(IndexVariant(index), item);
-    if (SUCCEEDED(hr) && !*item) return E_FAIL;
-    return hr;
-}
-
-HRESULT GetNamedPropertyAt(IUnknown* object, int index, IHostNamedProperty** item) {
-    if (!item) return E_POINTER;
-    *item = nullptr;
-    if (!object) return E_POINTER;
-    ComPtr<IHostNamedPropertyOwner> owner;
-    HRESULT hr = object->QueryInterface(IHostNamedPropertyOwner::iid(), owner.ReleaseAndGetVoidAddress());
-    if (FAILED(hr)) return hr;
-    if (!owner) return E_FAIL;
-    ComPtr<IHostNamedPropertyCollection> properties;
-    hr = owner->GetNamedProperties(properties.ReleaseAndGetAddressOf());
-    if (FAILED(hr)) return hr;
-    if (!properties) return E_FAIL;
-    hr = properties->GetItem(IndexVariant(index), item);
+    hr = parameters->GetItem(*VariantHolder(std::int32_t{index}), item);
     if (SUCCEEDED(hr) && !*item) return E_FAIL;
     return hr;
 }

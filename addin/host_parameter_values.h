@@ -1,6 +1,6 @@
 // Typed access to the value objects of host parameters, the one-call forwarders to host
-// objects, the copy of a description between parameters and the access to items of a host
-// object's collections. Each answers the host's result of its last call and releases what it
+// objects, the copy of a description between parameters and the access to the items of the
+// parameter-list component. Each answers the host's result of its last call and releases what it
 // obtained; E_POINTER for a null object or out pointer.
 #pragma once
 
@@ -65,8 +65,8 @@
 // Sets the source's description on the target; S_OK and nothing done when either is null.
 [[nodiscard]] HRESULT CopyParameterDescription(IHostParameter* source, IHostParameter* target);
 
-// The item at the index of the parameter-list component's collection, or of an object's named
-// properties, with a reference. E_POINTER for a null out pointer (otherwise cleared first);
-// E_FAIL when the host answers success with no collection or no item.
+// The item at the index of the parameter-list component's collection, with a reference.
+// E_POINTER for a null out pointer (otherwise cleared first); E_FAIL when the host answers
+// success with no collection or no item. (The items of an object's named properties:
+// GetNamedPropertyAt in addin/host_named_properties.h.)
 [[nodiscard]] HRESULT GetListedParameterAt(IHostParameterManager* manager, int index, IHostParameter** item);
-[[nodiscard]] HRESULT GetNamedPropertyAt(IUnknown* object, int index, IHostNamedProperty** item);

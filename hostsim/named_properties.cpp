@@ -7,8 +7,6 @@ namespace {
 
 using StudyPtr = std::shared_ptr<HostSimStudy>;
 
-bool InRange(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
-
 // A place among the properties of one parameter: the parameter, an item and a value entry.
 class PropertyPlace {
   public:
@@ -23,14 +21,14 @@ class PropertyPlace {
     template <class Change>
     HRESULT WithItem(Change&& change) {
         return WithProperties([&](std::vector<HostSimNamedProperty>& items) {
-            if (!InRange(item_, items.size())) return E_FAIL;
+            if (!IndexInRange(item_, items.size())) return E_FAIL;
             return change(items[static_cast<std::size_t>(item_)]);
         });
     }
     template <class Change>
     HRESULT WithEntry(Change&& change) {
         return WithItem([&](HostSimNamedProperty& item) {
-            if (!InRange(entry_, item.entries.size())) return E_FAIL;
+            if (!IndexInRange(entry_, item.entries.size())) return E_FAIL;
             return change(item.entries[static_cast<std::size_t>(entry_)]);
         });
     }
@@ -158,7 +156,7 @@ class NamedProperty : public ComObject<NamedProperty, IHostNamedProperty>, Prope
         if (!entry) return E_POINTER;
         *entry = nullptr;
         const HRESULT hr = WithItem([&](HostSimNamedProperty& item) {
-            return InRange(index, item.entries.size()) ? S_OK : E_INVALIDARG;
+            return IndexInRange(index, item.entries.size()) ? S_OK : E_INVALIDARG;
         });
         if (FAILED(hr)) return hr;
         return HandOut<ValueEntry>(entry, study_, parameter_, item_, index);
@@ -197,7 +195,7 @@ class NamedPropertyCollection : public ComObject<NamedPropertyCollection, IHostN
         *item = nullptr;
         if (index.vt != VT_I4) return DISP_E_TYPEMISMATCH;
         const HRESULT hr = WithProperties([&](std::vector<HostSimNamedProperty>& items) {
-            return InRange(index.lVal, items.size()) ? S_OK : E_INVALIDARG;
+            return IndexInRange(index.lVal, items.size()) ? S_OK : E_INVALIDARG;
         });
         if (FAILED(hr)) return hr;
         return HandOut<NamedProperty>(item, study_, parameter_, index.lVal, -1);

@@ -47,6 +47,3 @@ struct HostSimParameter {
 
 // Reads the "parameters" section (absent: none).
 void ReadParametersSection(const JsonAt& root, HostSimCase& hostCase);
-// An array of named properties: [{"name", "int" | "double" | "text", "typeCode"} or
-// {"name", "entries": [{"int" | "double" | "text", "typeCode"} ..]}].
-std::vector<HostSimNamedProperty> ReadNamedProperties(const JsonAt& array);

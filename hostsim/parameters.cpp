@@ -13,16 +13,19 @@ int HostSimStudy::Count() const {
 
 bool HostSimStudy::Get(int index, HostSimParameter& out) const {
     std::lock_guard lock(mutex_);
-    if (index < 0 || static_cast<std::size_t>(index) >= parameters_.size()) return false;
+    if (!IndexInRange(index, parameters_.size())) return false;
     out = parameters_[static_cast<std::size_t>(index)];
     return true;
 }
 
-void HostSimStudy::RecordSetting(std::wstring name, const VARIANT& value) {
+HRESULT HostSimStudy::RecordSetting(std::wstring name, const VARIANT& value) {
+    if (value.vt & VT_BYREF) return DISP_E_TYPEMISMATCH;
     HostSimSetting setting{std::move(name), {}};
-    (void)VariantCopy(setting.value.Get(), &value);
+    const HRESULT hr = VariantCopy(setting.value.Get(), &value);
+    if (FAILED(hr)) return hr;
     std::lock_guard lock(mutex_);
     settings_.push_back(std::move(setting));
+    return S_OK;
 }
 
 std::vector<HostSimSetting> HostSimStudy::Settings() const {
@@ -47,8 +50,6 @@ HRESULT ReadOptional(const std::optional<T>& held, T& out) {
     return S_OK;
 }
 
-bool InRange(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
-
 // Base of the value objects: a parameter of the study, reached under the study's lock.
 class ValueBase {
   public:
@@ -59,14 +60,13 @@ class ValueBase {
     HRESULT With(Change&& change) {
         return study_->Update(index_, std::forward<Change>(change));
     }
-    HRESULT ReadDouble(std::optional<double> HostSimParameter::*member, double& out) {
+    // A value the parameter does not hold (a list or table without a current entry, say): E_FAIL.
+    template <class T>
+    HRESULT ReadMember(std::optional<T> HostSimParameter::*member, T& out) {
         return With([&](HostSimParameter& p) { return ReadOptional(p.*member, out); });
     }
-    // The list's or table's current entry; E_FAIL while none is chosen.
-    HRESULT ReadCurrentIndex(int& index) {
-        return With([&](HostSimParameter& p) { return ReadOptional(p.currentIndex, index); });
-    }
-    HRESULT WriteDouble(std::optional<double> HostSimParameter::*member, double value) {
+    template <class T>
+    HRESULT WriteMember(std::optional<T> HostSimParameter::*member, T value) {
         return With([&](HostSimParameter& p) {
             p.*member = value;
             return S_OK;
@@ -80,25 +80,25 @@ class ValueBase {
 class RealValue : public ComObject<RealValue, IHostRealValue>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetValue(double& v) override { return ReadDouble(&HostSimParameter::value, v); }
-    [[nodiscard]] HRESULT SetValue(double v) override { return WriteDouble(&HostSimParameter::value, v); }
+    [[nodiscard]] HRESULT GetValue(double& v) override { return ReadMember(&HostSimParameter::value, v); }
+    [[nodiscard]] HRESULT SetValue(double v) override { return WriteMember(&HostSimParameter::value, v); }
     [[nodiscard]] HRESULT GetLowerBound(double& v) override {
-        return ReadDouble(&HostSimParameter::lowerBound, v);
+        return ReadMember(&HostSimParameter::lowerBound, v);
     }
     [[nodiscard]] HRESULT SetLowerBound(double v) override {
-        return WriteDouble(&HostSimParameter::lowerBound, v);
+        return WriteMember(&HostSimParameter::lowerBound, v);
     }
     [[nodiscard]] HRESULT GetUpperBound(double& v) override {
-        return ReadDouble(&HostSimParameter::upperBound, v);
+        return ReadMember(&HostSimParameter::upperBound, v);
     }
     [[nodiscard]] HRESULT SetUpperBound(double v) override {
-        return WriteDouble(&HostSimParameter::upperBound, v);
+        return WriteMember(&HostSimParameter::upperBound, v);
     }
     [[nodiscard]] HRESULT GetReferenceValue(double& v) override {
-        return ReadDouble(&HostSimParameter::referenceValue, v);
+        return ReadMember(&HostSimParameter::referenceValue, v);
     }
     [[nodiscard]] HRESULT SetReferenceValue(double v) override {
-        return WriteDouble(&HostSimParameter::referenceValue, v);
+        return WriteMember(&HostSimParameter::referenceValue, v);
     }
 };
 
@@ -107,24 +107,26 @@ template <class Interface>
 class SingleRealValue : public ComObject<SingleRealValue<Interface>, Interface>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetValue(double& v) override { return ReadDouble(&HostSimParameter::value, v); }
-    [[nodiscard]] HRESULT SetValue(double v) override { return WriteDouble(&HostSimParameter::value, v); }
+    [[nodiscard]] HRESULT GetValue(double& v) override { return ReadMember(&HostSimParameter::value, v); }
+    [[nodiscard]] HRESULT SetValue(double v) override { return WriteMember(&HostSimParameter::value, v); }
 };
 
 class ListValue : public ComObject<ListValue, IHostListValue>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override { return ReadCurrentIndex(index); }
+    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override {
+        return ReadMember(&HostSimParameter::currentIndex, index);
+    }
     [[nodiscard]] HRESULT GetValueAt(int index, double& value) override {
         return With([&](HostSimParameter& p) {
-            if (!InRange(index, p.listValues.size())) return E_INVALIDARG;
+            if (!IndexInRange(index, p.listValues.size())) return E_INVALIDARG;
             value = p.listValues[static_cast<std::size_t>(index)];
             return S_OK;
         });
     }
     [[nodiscard]] HRESULT SetValueAt(int index, double value) override {
         return With([&](HostSimParameter& p) {
-            if (!InRange(index, p.listValues.size())) return E_INVALIDARG;
+            if (!IndexInRange(index, p.listValues.size())) return E_INVALIDARG;
             p.listValues[static_cast<std::size_t>(index)] = value;
             return S_OK;
         });
@@ -144,16 +146,16 @@ class ListValue : public ComObject<ListValue, IHostListValue>, ValueBase {
         });
     }
     [[nodiscard]] HRESULT GetLowerBound(double& v) override {
-        return ReadDouble(&HostSimParameter::lowerBound, v);
+        return ReadMember(&HostSimParameter::lowerBound, v);
     }
     [[nodiscard]] HRESULT SetLowerBound(double v) override {
-        return WriteDouble(&HostSimParameter::lowerBound, v);
+        return WriteMember(&HostSimParameter::lowerBound, v);
     }
     [[nodiscard]] HRESULT GetUpperBound(double& v) override {
-        return ReadDouble(&HostSimParameter::upperBound, v);
+        return ReadMember(&HostSimParameter::upperBound, v);
     }
     [[nodiscard]] HRESULT SetUpperBound(double v) override {
-        return WriteDouble(&HostSimParameter::upperBound, v);
+        return WriteMember(&HostSimParameter::upperBound, v);
     }
     [[nodiscard]] HRESULT SelectValue(double value) override {
         return With([&](HostSimParameter& p) {
@@ -168,14 +170,16 @@ class ListValue : public ComObject<ListValue, IHostListValue>, ValueBase {
 class TableValue : public ComObject<TableValue, IHostTableValue>, ValueBase {
   public:
     using ValueBase::ValueBase;
-    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override { return ReadCurrentIndex(index); }
+    [[nodiscard]] HRESULT GetCurrentIndex(int& index) override {
+        return ReadMember(&HostSimParameter::currentIndex, index);
+    }
     [[nodiscard]] HRESULT GetEntryCount(int index, int& count) override {
         return With([&](HostSimParameter& p) {
             if (index == -1) {
                 count = static_cast<int>(p.tableEntries.size());
                 return S_OK;
             }
-            if (!InRange(index, p.tableEntries.size())) return E_INVALIDARG;
+            if (!IndexInRange(index, p.tableEntries.size())) return E_INVALIDARG;
             count = static_cast<int>(p.tableEntries[static_cast<std::size_t>(index)].size());
             return S_OK;
         });
@@ -184,10 +188,10 @@ class TableValue : public ComObject<TableValue, IHostTableValue>, ValueBase {
         if (!cell) return E_POINTER;
         VariantInit(cell);
         return With([&](HostSimParameter& p) {
-            if (!InRange(index, p.tableEntries.size())) return E_INVALIDARG;
+            if (!IndexInRange(index, p.tableEntries.size())) return E_INVALIDARG;
             const std::vector<HostSimCell>& cells = p.tableEntries[static_cast<std::size_t>(index)];
             if (column == -1) column = static_cast<int>(cells.size()) - 1;
-            if (!InRange(column, cells.size())) return E_INVALIDARG;
+            if (!IndexInRange(column, cells.size())) return E_INVALIDARG;
             const HostSimCell& c = cells[static_cast<std::size_t>(column)];
             if (const double* number = std::get_if<double>(&c)) {
                 cell->vt = VT_R8;
@@ -223,10 +227,10 @@ class TableValue : public ComObject<TableValue, IHostTableValue>, ValueBase {
         });
     }
     [[nodiscard]] HRESULT GetLowerBound(double& v) override {
-        return ReadDouble(&HostSimParameter::lowerBound, v);
+        return ReadMember(&HostSimParameter::lowerBound, v);
     }
     [[nodiscard]] HRESULT GetUpperBound(double& v) override {
-        return ReadDouble(&HostSimParameter::upperBound, v);
+        return ReadMember(&HostSimParameter::upperBound, v);
     }
 };
 
@@ -234,32 +238,27 @@ class IntegerValue : public ComObject<IntegerValue, IHostIntegerValue>, ValueBas
   public:
     using ValueBase::ValueBase;
     [[nodiscard]] HRESULT GetValue(std::int32_t& value) override {
-        return With([&](HostSimParameter& p) {
-            if (!p.integerValue) return E_FAIL;
-            value = *p.integerValue;
-            return S_OK;
-        });
+        return ReadMember(&HostSimParameter::integerValue, value);
     }
     [[nodiscard]] HRESULT SetValue(std::int32_t value) override {
-        return With([&](HostSimParameter& p) {
-            p.integerValue = value;
-            return S_OK;
-        });
+        return WriteMember(&HostSimParameter::integerValue, value);
     }
     [[nodiscard]] HRESULT GetStep(std::int16_t& step) override {
-        return With([&](HostSimParameter& p) {
-            if (!p.integerStep) return E_FAIL;
-            step = *p.integerStep;
-            return S_OK;
-        });
+        return ReadMember(&HostSimParameter::integerStep, step);
     }
     [[nodiscard]] HRESULT SetStep(std::int16_t step) override {
-        return With([&](HostSimParameter& p) {
-            p.integerStep = step;
-            return S_OK;
-        });
+        return WriteMember(&HostSimParameter::integerStep, step);
     }
 };
+
+// The parameter at the index with a reference; E_INVALIDARG for an unknown index.
+HRESULT HandOutParameter(const StudyPtr& study, int index, IHostParameter** parameter) {
+    if (!parameter) return E_POINTER;
+    *parameter = nullptr;
+    if (!IndexInRange(index, static_cast<std::size_t>(study->Count()))) return E_INVALIDARG;
+    *parameter = CreateHostSimParameter(study, index).Detach();
+    return *parameter ? S_OK : E_OUTOFMEMORY;
+}
 
 template <class T>
 HRESULT HandOut(const StudyPtr& study, int index, IUnknown** out) {
@@ -275,16 +274,22 @@ class Parameter : public ComObject<Parameter, IHostParameter, IHostNamedProperty
     [[nodiscard]] HRESULT GetValueObject(IUnknown** value) override {
         if (!value) return E_POINTER;
         *value = nullptr;
-        HostSimParameter p;
-        if (!study_->Get(index_, p)) return E_FAIL;
-        switch (p.kind) {
+        int kind = 0;
+        int subKind = 0;
+        const HRESULT read = With([&](HostSimParameter& p) {
+            kind = p.kind;
+            subKind = p.subKind;
+            return S_OK;
+        });
+        if (FAILED(read)) return E_FAIL;
+        switch (kind) {
             case kHostParameterReal:
-                if (p.subKind == kHostParameterInput) return HandOut<RealValue>(study_, index_, value);
-                if (p.subKind == kHostParameterDerived)
+                if (subKind == kHostParameterInput) return HandOut<RealValue>(study_, index_, value);
+                if (subKind == kHostParameterDerived)
                     return HandOut<SingleRealValue<IHostExpressionValue>>(study_, index_, value);
                 return S_OK;
             case kHostParameterOutput:
-                if (p.subKind == kHostParameterDerived)
+                if (subKind == kHostParameterDerived)
                     return HandOut<SingleRealValue<IHostOutputValue>>(study_, index_, value);
                 return S_OK;
             case kHostParameterList:
@@ -360,11 +365,9 @@ class ParameterCollection : public ComObject<ParameterCollection, IHostParameter
     }
     [[nodiscard]] HRESULT GetItem(VARIANT index, IHostParameter** item) override {
         if (!item) return E_POINTER;
+        if (index.vt == VT_I4) return HandOutParameter(study_, index.lVal, item);
         *item = nullptr;
-        if (index.vt != VT_I4) return DISP_E_TYPEMISMATCH;
-        if (!InRange(index.lVal, static_cast<std::size_t>(study_->Count()))) return E_INVALIDARG;
-        *item = CreateHostSimParameter(study_, index.lVal).Detach();
-        return *item ? S_OK : E_OUTOFMEMORY;
+        return DISP_E_TYPEMISMATCH;
     }
 
   private:
@@ -384,19 +387,14 @@ class ParameterManager : public ComObject<ParameterManager, IHostParameterManage
     // The host keeps no setting without a value.
     [[nodiscard]] HRESULT SetSetting(BSTR name, VARIANT value) override {
         if (value.vt == VT_EMPTY) return E_INVALIDARG;
-        study_->RecordSetting(std::wstring(BstrView(name)), value);
-        return S_OK;
+        return study_->RecordSetting(std::wstring(BstrView(name)), value);
     }
     [[nodiscard]] HRESULT GetParameterCount(int& count) override {
         count = study_->Count();
         return S_OK;
     }
     [[nodiscard]] HRESULT GetParameter(int index, IHostParameter** parameter) override {
-        if (!parameter) return E_POINTER;
-        *parameter = nullptr;
-        if (!InRange(index, static_cast<std::size_t>(study_->Count()))) return E_INVALIDARG;
-        *parameter = CreateHostSimParameter(study_, index).Detach();
-        return *parameter ? S_OK : E_OUTOFMEMORY;
+        return HandOutParameter(study_, index, parameter);
     }
 
   private:
@@ -406,7 +404,7 @@ class ParameterManager : public ComObject<ParameterManager, IHostParameterManage
 }  // namespace
 
 ComPtr<IHostParameter> CreateHostSimParameter(const std::shared_ptr<HostSimStudy>& study, int index) {
-    if (!study || !InRange(index, static_cast<std::size_t>(study->Count()))) return nullptr;
+    if (!study || !IndexInRange(index, static_cast<std::size_t>(study->Count()))) return nullptr;
     ComPtr<IHostParameter> parameter;
     (void)CreateComInstanceWith<Parameter>(nullptr, IHostParameter::iid(),
                                            parameter.ReleaseAndGetVoidAddress(),

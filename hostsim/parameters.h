@@ -18,6 +18,11 @@ struct HostSimSetting {
     VariantHolder value;
 };
 
+// Whether the index names one of `size` entries.
+inline bool IndexInRange(int index, std::size_t size) {
+    return index >= 0 && static_cast<std::size_t>(index) < size;
+}
+
 class HostSimStudy {
   public:
     explicit HostSimStudy(std::vector<HostSimParameter> parameters);
@@ -30,11 +35,14 @@ class HostSimStudy {
     template <class Change>
     [[nodiscard]] HRESULT Update(int index, Change&& change) {
         std::lock_guard lock(mutex_);
-        if (index < 0 || static_cast<std::size_t>(index) >= parameters_.size()) return E_INVALIDARG;
+        if (!IndexInRange(index, parameters_.size())) return E_INVALIDARG;
         return change(parameters_[static_cast<std::size_t>(index)]);
     }
 
-    void RecordSetting(std::wstring name, const VARIANT& value);
+    // Keeps a copy of the value; a reference into the caller's memory is refused
+    // (DISP_E_TYPEMISMATCH), as is a value that cannot be copied (the copy's answer): nothing
+    // is recorded then.
+    [[nodiscard]] HRESULT RecordSetting(std::wstring name, const VARIANT& value);
     std::vector<HostSimSetting> Settings() const;
 
   private:

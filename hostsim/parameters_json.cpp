@@ -1,6 +1,7 @@
 // Reader of the host.json "parameters" section (layout in docs/case-format/parameters.md).
 #include <limits>
 
+#include "host/parameters.h"
 #include "hostsim/host_case.h"
 #include "hostsim/json_reader.h"
 #include "hostsim/parameter_data.h"
@@ -29,6 +30,14 @@ HostSimNamedProperty ReadNamedProperty(const JsonAt& at) {
     if (inlineValue) property.entries.push_back(ReadPropertyValue(at));
     for (const JsonAt& e : at.OptionalElements("entries")) property.entries.push_back(ReadPropertyValue(e));
     return property;
+}
+
+// An array of named properties: [{"name", "int" | "double" | "text", "typeCode"} or
+// {"name", "entries": [{"int" | "double" | "text", "typeCode"} ..]}].
+std::vector<HostSimNamedProperty> ReadNamedProperties(const JsonAt& array) {
+    std::vector<HostSimNamedProperty> properties;
+    for (const JsonAt& e : array.Elements()) properties.push_back(ReadNamedProperty(e));
+    return properties;
 }
 
 // "current", when given, must name an entry.
@@ -87,11 +96,16 @@ HostSimParameter ReadParameter(const JsonAt& at) {
     p.description = at.WideStringOr("description", L"");
     p.kind = at.Member("kind").Int();
     p.subKind = at.IntOr("subKind", 0);
-    RequireKind(at, "value", p.kind == 0 || p.kind == 5, "0 or 5");
-    RequireKind(at, "referenceValue", p.kind == 0, "0");
-    RequireKind(at, "list", p.kind == 1, "1");
-    RequireKind(at, "table", p.kind == 2, "2");
-    RequireKind(at, "integer", p.kind == 3, "3");
+    const bool real = p.kind == kHostParameterReal;
+    const bool list = p.kind == kHostParameterList;
+    const bool table = p.kind == kHostParameterTable;
+    RequireKind(at, "value", real || p.kind == kHostParameterOutput, "0 or 5");
+    RequireKind(at, "lowerBound", real || list || table, "0, 1 or 2");
+    RequireKind(at, "upperBound", real || list || table, "0, 1 or 2");
+    RequireKind(at, "referenceValue", real, "0");
+    RequireKind(at, "list", list, "1");
+    RequireKind(at, "table", table, "2");
+    RequireKind(at, "integer", p.kind == kHostParameterInteger, "3");
     p.value = OptionalDouble(at, "value");
     p.lowerBound = OptionalDouble(at, "lowerBound");
     p.upperBound = OptionalDouble(at, "upperBound");
@@ -104,12 +118,6 @@ HostSimParameter ReadParameter(const JsonAt& at) {
 }
 
 }  // namespace
-
-std::vector<HostSimNamedProperty> ReadNamedProperties(const JsonAt& array) {
-    std::vector<HostSimNamedProperty> properties;
-    for (const JsonAt& e : array.Elements()) properties.push_back(ReadNamedProperty(e));
-    return properties;
-}
 
 void ReadParametersSection(const JsonAt& root, HostSimCase& hostCase) {
     for (const JsonAt& e : root.OptionalElements("parameters"))

@@ -161,7 +161,9 @@ TEST(ParameterBounds, ComeFromTheValueInterfaceOfTheKind) {
         {"name": "real", "kind": 0, "lowerBound": 1, "upperBound": 2},
         {"name": "list", "kind": 1, "list": {"values": [1]}, "lowerBound": 3, "upperBound": 4},
         {"name": "table", "kind": 2, "table": {"entries": [[1]]}, "lowerBound": 5, "upperBound": 6},
-        {"name": "int", "kind": 3, "lowerBound": 7, "upperBound": 8}])");
+        {"name": "int", "kind": 0, "lowerBound": 7, "upperBound": 8}])");
+    // Bounds still held from an earlier kind are not read through an integer.
+    ASSERT_EQ(SetParameterKind(host.Parameter(3).Get(), kHostParameterInteger), S_OK);
     const double lower[] = {1, 3, 5}, upper[] = {2, 4, 6};
     for (int i = 0; i < 3; ++i) {
         double low = 0, high = 0;

@@ -25,6 +25,8 @@ TEST(HostSimParameters, ReaderRefusesWhatItCannotHoldAtItsPlace) {
         {R"([{"kind": 0}])", "/parameters/0"},
         {R"([{"name": "p", "kind": 0, "list": {"values": []}}])", "/parameters/0/list"},
         {R"([{"name": "p", "kind": 3, "value": 1}])", "/parameters/0/value"},
+        {R"([{"name": "p", "kind": 3, "lowerBound": 1}])", "/parameters/0/lowerBound"},
+        {R"([{"name": "p", "kind": 5, "upperBound": 1}])", "/parameters/0/upperBound"},
         {R"([{"name": "p", "kind": 1, "list": {"values": [1], "current": 1}}])",
          "/parameters/0/list/current"},
         {R"([{"name": "p", "kind": 2, "table": {"entries": [[1, true]]}}])",
@@ -83,6 +85,24 @@ TEST(HostSimParameters, TheCaseListsItsParametersWhileTheHostLives) {
         EXPECT_EQ(host.Study()->Settings()[0].value->lVal, 2);
     }
     EXPECT_FALSE(IsComponentClassRegistered(CLSID_HostParameterManager));
+}
+
+TEST(HostSimParameters, SettingsThatCannotBeKeptAreRefusedAndNotRecorded) {
+    std::shared_ptr<HostSimStudy> study = StudyOf("[]");
+    ComPtr<IHostParameterManager> manager = CreateHostSimParameterManager(study);
+    ASSERT_TRUE(manager);
+    VARIANT reference;  // a reference into the caller's memory
+    reference.vt = VT_BYREF | VT_R8;
+    VARIANT unknownType;
+    unknownType.vt = VT_VARIANT;
+    const struct {
+        VARIANT value;
+        HRESULT answer;
+    } cases[] = {
+        {VARIANT{}, E_INVALIDARG}, {reference, DISP_E_TYPEMISMATCH}, {unknownType, DISP_E_BADVARTYPE}};
+    BstrHolder name(L"Mode");
+    for (const auto& c : cases) EXPECT_EQ(manager->SetSetting(name.Get(), c.value), c.answer) << c.value.vt;
+    EXPECT_TRUE(study->Settings().empty());
 }
 
 TEST(HostSimParameters, WritesChangeLaterReads) {
