@@ -229,8 +229,20 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
 }
 
 bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
-    if (FAILED(framework_.SaveProject(&problem))) return false;
-    return SameFile(file, framework_.ProjectFile()) || CopyReplacing(framework_.ProjectFile(), file, problem);
+    const fs::path& project = framework_.ProjectFile();
+    // A project that was not resumed starts empty: the streams of a project file an earlier run
+    // left in the work folder are no part of it. That file stays aside until the save is done.
+    fs::path earlier;
+    if (!resumed_ && platform::FileExists(project)) {
+        earlier = project;
+        earlier += ".earlier";
+        if (!platform::ReplaceFileWith(project, earlier, &problem)) return false;
+    }
+    const bool saved = SUCCEEDED(framework_.SaveProject(&problem)) &&
+                       (SameFile(file, project) || CopyReplacing(project, file, problem));
+    if (!earlier.empty())
+        (void)(saved ? platform::RemoveFile(earlier) : platform::ReplaceFileWith(earlier, project));
+    return saved;
 }
 
 bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
@@ -243,7 +255,8 @@ bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
     if (!HostSimProjectStorage::Open(file, &problem)) return false;
     if (!SameFile(file, framework_.ProjectFile()) && !CopyReplacing(file, framework_.ProjectFile(), problem))
         return false;
-    return SUCCEEDED(framework_.ResumeProject(&problem));
+    resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
+    return resumed_;
 }
 
 void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) const {
