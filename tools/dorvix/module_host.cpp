@@ -9,7 +9,6 @@
 #include "addin/dorvix_proxy_interface.h"
 #include "addin/module_exports.h"
 #include "host/analysis_settings_addin.h"
-#include "hostsim/analysis_objects.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
 #include "platform/files.h"
@@ -211,21 +210,17 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
         return false;
     }
     ids_.push_back(id);
-    const std::wstring physics = platform::Utf8ToWide(model.physicsName);
-    const std::wstring analysis = platform::Utf8ToWide(model.analysisName);
-    hr = settings->SetTypes(static_cast<JXPhysicsType>(GetPhysicsTypeFromName(physics)),
-                            static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
-    if (FAILED(hr)) {
-        problem = which + " has no settings for the model's analysis (" + FormatHResult(hr) + ")";
-        return false;
+    switch (TakeModelSettings(*settings.Get(), model, hr)) {
+        case ModelSettingsRefusal::kNone:
+            return true;
+        case ModelSettingsRefusal::kAnalysis:
+            problem = which + " has no settings for the model's analysis (" + FormatHResult(hr) + ")";
+            return false;
+        case ModelSettingsRefusal::kSettings:
+            problem = which + " cannot read the settings the model holds (" + FormatHResult(hr) + ")";
+            return false;
     }
-    hr = settings->ReadSettingsXml(CreateHostSimXmlElementSource(model.document, model.settings, 1).Get());
-    // A model without settings of its own leaves the defaults.
-    if (FAILED(hr) && HoldsSettings(model.settings)) {
-        problem = which + " cannot read the settings the model holds (" + FormatHResult(hr) + ")";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
