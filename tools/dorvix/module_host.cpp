@@ -1,6 +1,5 @@
 #include "tools/dorvix/module_host.h"
 
-#include <cstdio>
 #include <ostream>
 #include <system_error>
 
@@ -11,13 +10,14 @@
 #include "host/analysis_settings_addin.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "settings/settings_factory.h"
 #include "tools/dorvix/model_settings_xml.h"
-#include "tools/dorvix/settings_grid.h"
+#include "tools/dorvix/number_text.h"
 
 namespace {
 
@@ -78,12 +78,6 @@ std::string AnalysisName(JXSimulationType analysis) {
     return "analysis " + std::to_string(static_cast<int>(analysis));
 }
 
-std::string FormatNumber(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
-
 // True when the registry names a module for every class of the add-in: a command line that
 // runs while another one registers the module must not take the solver's class alone for the
 // whole registration.
@@ -113,7 +107,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     const HRESULT hr = doRegister();
     if (FAILED(hr)) {
         problem = "registering " + path.string() + " in " + RegistryFileText() + " failed (" +
-                  FormatHResult(hr) + ")";
+                  HexCodeText(hr) + ")";
         return false;
     }
     fs::path registered;
@@ -169,17 +163,17 @@ bool AddinSession::Start(const platform::ComponentModule& module, std::string& p
     HRESULT hr = CreateFromModule(module, CLSID_DorvixAddin, addin_);
     if (FAILED(hr) || !addin_) {
         addin_ = nullptr;
-        problem = "the module serves no add-in object (" + FormatHResult(hr) + ")";
+        problem = "the module serves no add-in object (" + HexCodeText(hr) + ")";
         return false;
     }
     hr = addin_->OnLoad(framework_.AddinManager().Get());
     if (FAILED(hr)) {
-        problem = "the add-in refused to load (" + FormatHResult(hr) + ")";
+        problem = "the add-in refused to load (" + HexCodeText(hr) + ")";
         return false;
     }
     hr = framework_.RaiseContextChange();
     if (FAILED(hr)) {
-        problem = "the add-in failed on the simulation applet's context (" + FormatHResult(hr) + ")";
+        problem = "the add-in failed on the simulation applet's context (" + HexCodeText(hr) + ")";
         return false;
     }
     ComPtr<IUnknown> proxy;
@@ -206,7 +200,7 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
     ComPtr<IJXAnalysisSettingsAddIn> settings = object.As<IJXAnalysisSettingsAddIn>();
     if (FAILED(hr) || !settings) {
         problem = "the solver proxy cannot make " + which + " (" +
-                  FormatHResult(FAILED(hr) ? hr : E_NOINTERFACE) + ")";
+                  HexCodeText(FAILED(hr) ? hr : E_NOINTERFACE) + ")";
         return false;
     }
     ids_.push_back(id);
@@ -214,10 +208,10 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
         case ModelSettingsRefusal::kNone:
             return true;
         case ModelSettingsRefusal::kAnalysis:
-            problem = which + " has no settings for the model's analysis (" + FormatHResult(hr) + ")";
+            problem = which + " has no settings for the model's analysis (" + HexCodeText(hr) + ")";
             return false;
         case ModelSettingsRefusal::kSettings:
-            problem = which + " cannot read the settings the model holds (" + FormatHResult(hr) + ")";
+            problem = which + " cannot read the settings the model holds (" + HexCodeText(hr) + ")";
             return false;
     }
     return false;

@@ -14,6 +14,7 @@
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/creation_registry.h"
+#include "platform/errors.h"
 #include "platform/file_stream.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
@@ -74,7 +75,7 @@ class CaseSettings {
                 break;
             case ModelSettingsRefusal::kAnalysis:
                 return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
-                       FormatHResult(answer) + ")";
+                       HexCodeText(answer) + ")";
             case ModelSettingsRefusal::kSettings:
                 unreadable = answer;
                 break;
@@ -127,7 +128,7 @@ int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path&
     }
     const HRESULT written = settings.WriteIntoModel();
     if (FAILED(written)) {
-        err << "dorvix settings: the settings object cannot write its settings (" << FormatHResult(written)
+        err << "dorvix settings: the settings object cannot write its settings (" << HexCodeText(written)
             << "); nothing was written\n";
         return kSettingsExitWriteFailed;
     }
@@ -168,7 +169,7 @@ int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::o
     // Settings that cannot be read are never replaced by defaults behind the user's back.
     if (FAILED(read)) {
         err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read ("
-            << FormatHResult(read) << ")"
+            << HexCodeText(read) << ")"
             << (command.assignments.empty() ? "; the grid shows the defaults" : "") << "\n";
         if (!command.assignments.empty()) return kSettingsExitBadCase;
     }
