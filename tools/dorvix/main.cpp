@@ -352,7 +352,7 @@ int Run(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ApplyDefaultServiceEnvironment(platform::CurrentExecutablePath().parent_path());
+    ApplyDefaultServiceEnvironment(ProgramFolder());
     if (argc >= 2 && std::strcmp(argv[1], "register") == 0) {
         std::filesystem::path module;
         if (!ParseRegisterArguments(argc, argv, module)) {

@@ -78,12 +78,12 @@ std::string AnalysisName(JXSimulationType analysis) {
     return "analysis " + std::to_string(static_cast<int>(analysis));
 }
 
-// True when the registry names a module for every class of the add-in: a command line that
-// runs while another one registers the module must not take the solver's class alone for the
-// whole registration.
-bool EveryClassRegistered() {
-    for (const CLSID& clsid :
-         {CLSID_JXDorvixSolver, CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
+// True, with the solver's module, when the registry names a module for every class of the
+// add-in: a command line that runs while another one registers the module must not take the
+// solver's class alone for the whole registration.
+bool EveryClassRegistered(fs::path& solverModule) {
+    if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &solverModule))) return false;
+    for (const CLSID& clsid : {CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
         fs::path server;
         if (FAILED(platform::RegisteredServerPath(clsid, &server))) return false;
     }
@@ -125,7 +125,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
 
 bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
                                fs::path& path, std::string& problem) {
-    if (!EveryClassRegistered() || FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) {
+    if (!EveryClassRegistered(path)) {
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {
             problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
@@ -141,7 +141,8 @@ bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::Componen
                       ", and the module beside the program cannot be registered: " + reason;
             return false;
         }
-        if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) path = beside;
+        // The registration checked that the registry now names this file for the solver's class.
+        path = beside;
     }
     std::string reason;
     if (FAILED(platform::LoadComponentModule(path, &module, &reason))) {
