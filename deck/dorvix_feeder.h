@@ -538,6 +538,14 @@ class DorvixFeeder : public DeckFileOwner {
     std::chrono::system_clock::time_point solveStart_{};
     std::chrono::system_clock::time_point solveEnd_{};
 
+  protected:
+    // --- section banners and the result description (feeder_sequence.cpp) ---
+    // A section's title between two rule lines, when a deck is open.
+    void WriteSectionBanner(const char* title);
+    // The run's result description named in the deck and the package. 0, or 25 without a deck.
+    [[nodiscard]] int NameResultDescription(const std::string& descriptionFile);
+
+  private:
   public:
     int GetAnalysisKind() const override { return analysisKind_; }
     int GetNonLinearFlag() const override { return nonLinearFlag_; }

@@ -50,12 +50,6 @@ const char* TemperatureUnitLine(int deckUnitSystem) {
     return nullptr;
 }
 
-void WriteSectionBanner(DorvixDeckFile& deck, const char* title) {
-    deck.WriteLine(kSectionRule);
-    deck.WriteLine(title);
-    deck.WriteLine(kSectionRule);
-}
-
 void WriteResultTypes(DorvixDeckFile& deck, bool nonLinear, bool strainRequested) {
     deck.WriteLine(" STYPE 3310 3331 3332 3320 3411 3431 3435 3436 $");
     deck.WriteLine(" 3437 3438 3439 3440 3450 1320 1411 1431 1435 $");
@@ -75,7 +69,7 @@ void WriteResultTypes(DorvixDeckFile& deck, bool nonLinear, bool strainRequested
 int DorvixFeeder::WriteMiscellaneous() try {
     if (!deckFile_ || !dataSource_) return kRC_MissingData;
     DorvixDeckFile& deck = *deckFile_;
-    WriteSectionBanner(deck, "! Miscellaneous");
+    WriteSectionBanner("! Miscellaneous");
     if (const char* line = LengthUnitLine(UnflaggedSystem(deckUnitSystem_))) deck.WriteLine(line);
     if (const char* line = TemperatureUnitLine(deckUnitSystem_)) deck.WriteLine(line);
 
@@ -103,7 +97,7 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
     if (!deckFile_ || !dataSource_ || !bodyWrapper_) return kRC_MissingData;
     DorvixDeckFile& deck = *deckFile_;
     const bool nonLinear = nonLinearFlag_ == 1;
-    WriteSectionBanner(deck, "! Run Options");
+    WriteSectionBanner("! Run Options");
     deck.WriteLine(".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1");
     if (!nonLinear) deck.WriteLine(".DVX MF 1");
     deck.WriteLine(".OPT METHODE 3");
@@ -112,7 +106,7 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
     deck.WriteFields("TITRE \"DORVIX job created on", deck.GetCreationDate(), "\"");
 
     if (withResultOptions) {
-        WriteSectionBanner(deck, "! Result Options");
+        WriteSectionBanner("! Result Options");
         deck.WriteLine("! - Standard Codes");
         deck.WriteLine(".SAI ARCHIVE STRUCTURE $");
         const DorvixOutputControls* output =
@@ -132,12 +126,23 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
     return AnswerException(kRC_Exception, L"Writing the run options");
 }
 
-int DorvixFeeder::BeginLoadsSection(const std::string& descriptionFile) {
+void DorvixFeeder::WriteSectionBanner(const char* title) {
+    WriteDeckLine(kSectionRule);
+    WriteDeckLine(title);
+    WriteDeckLine(kSectionRule);
+}
+
+int DorvixFeeder::NameResultDescription(const std::string& descriptionFile) {
     if (!deckFile_) return kRC_MissingData;
     deckFile_->SetDescriptionFile(descriptionFile);
     if (returnPackage_) (void)returnPackage_->SetResultFileName(descriptionFile.c_str());
+    return kRC_Success;
+}
+
+int DorvixFeeder::BeginLoadsSection(const std::string& descriptionFile) {
+    if (const int code = NameResultDescription(descriptionFile); code != kRC_Success) return code;
     if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
-    WriteSectionBanner(*deckFile_, "! Loads/BCs");
+    WriteSectionBanner("! Loads/BCs");
     return kRC_Success;
 }
 

@@ -1,6 +1,5 @@
 // Reader of the analysis members of host.json's "objects" entries (see
 // docs/case-format/analysis-objects.md).
-#include <charconv>
 #include <string>
 
 #include "host/analysis_host.h"
@@ -41,10 +40,7 @@ std::vector<HostSimObject::TimeTableEntry> ReadTimeTable(const JsonAt& at) {
 std::map<int, int> ReadLoadsByKind(const JsonAt& at) {
     std::map<int, int> loads;
     for (const std::string& key : at.Keys()) {
-        int kind = 0;
-        const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), kind);
-        if (ec != std::errc() || end != key.data() + key.size())
-            at.Member(key.c_str()).Fail("the key must be an integer");
+        const int kind = IntKey(at, key);
         loads[kind] = at.Member(key.c_str()).Int();
     }
     return loads;

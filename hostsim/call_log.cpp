@@ -12,13 +12,6 @@ std::vector<std::string> HostSimCallLog::Lines() const {
     return lines_;
 }
 
-std::string HostSimCallLog::Text() const {
-    std::lock_guard lock(mutex_);
-    std::string text;
-    for (const std::string& line : lines_) text += line + '\n';
-    return text;
-}
-
 void HostSimCallLog::Clear() {
     std::lock_guard lock(mutex_);
     lines_.clear();

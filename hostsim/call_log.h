@@ -11,8 +11,6 @@ class HostSimCallLog {
   public:
     void Record(std::string line);
     std::vector<std::string> Lines() const;
-    // The lines, each ended by '\n'.
-    std::string Text() const;
     void Clear();
 
   private:

@@ -2,6 +2,7 @@
 // offending value and the reason, so a user can mend the case without guessing.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -67,6 +68,15 @@ class JsonAt {
     const nlohmann::json* value_;
     std::string pointer_;
 };
+
+// A key of a map section read as an integer; a key that is no integer is refused at its member.
+inline int IntKey(const JsonAt& map, const std::string& key) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), value);
+    if (ec != std::errc() || end != key.data() + key.size())
+        map.Member(key.c_str()).Fail("the key must be an integer");
+    return value;
+}
 
 // "/a/b" with '~' and '/' escaped as a JSON pointer requires.
 std::string JsonPointerAppend(const std::string& pointer, const std::string& key);

@@ -1,6 +1,5 @@
 // Readers of the host.json sections about host objects: the object-type table the deck writer
 // walks, and the object model the add-in services reach through the applet.
-#include <charconv>
 #include <set>
 
 #include "hostsim/analysis_objects.h"
@@ -8,14 +7,6 @@
 #include "hostsim/json_reader.h"
 
 namespace {
-
-int IntKey(const JsonAt& map, const std::string& key) {
-    int value = 0;
-    auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), value);
-    if (ec != std::errc() || end != key.data() + key.size())
-        map.Member(key.c_str()).Fail("the key must be an integer");
-    return value;
-}
 
 HostLoadRecord ReadLoad(const JsonAt& at) {
     HostLoadRecord load;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/com.h"
 
@@ -23,3 +24,7 @@ constexpr HRESULT E_NOTFOUND = HResultFromSystemError(ERROR_FILE_NOT_FOUND);
 constexpr HRESULT E_MOREDATA = HResultFromSystemError(ERROR_MORE_DATA);
 // A file the platform reads (for instance the registry file) is malformed.
 constexpr HRESULT E_BADFILEDATA = HResultFromSystemError(ERROR_INVALID_DATA);
+
+// A failure code or a word of status bits as messages show it: "0x" and eight lower-case hex
+// digits ("0x80004005").
+std::string HexCodeText(std::uint32_t code);

@@ -24,7 +24,6 @@ namespace {
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
 constexpr const char* kModeLine = "MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1";
-constexpr const char* kSectionRule = "!---------------------------------------";
 constexpr int kLoadsDoneProgress = 72;
 constexpr int kRemoteDisplacementType = 20;
 constexpr int kObjectSnippetsId = 1;
@@ -163,11 +162,7 @@ void EigenDorvixFeeder::WriteModeCards(const DorvixModalControls& controls, bool
 }
 
 int EigenDorvixFeeder::WriteLoadsAndBCs() try {
-    DorvixDeckFile* deck = GetDeckFile();
-    if (!deck) return kRC_MissingData;
-    const std::string description = GetDescriptionFileName();
-    deck->SetDescriptionFile(description);
-    if (ReturnPackage* package = GetReturnPackage()) (void)package->SetResultFileName(description.c_str());
+    if (const int code = NameResultDescription(GetDescriptionFileName()); code != kRC_Success) return code;
     const DorvixModalControls* controls = GetModeControls();
     if (!controls) return kRC_MissingStepValue;
     const bool prestress = HasPrestress();
@@ -175,9 +170,7 @@ int EigenDorvixFeeder::WriteLoadsAndBCs() try {
     if (prestress) return kRC_Success;
 
     if (const int code = CheckBoundaryConditions(); code != kRC_Success) return code;
-    deck->WriteLine(kSectionRule);
-    deck->WriteLine("! Loads/BCs");
-    deck->WriteLine(kSectionRule);
+    WriteSectionBanner("! Loads/BCs");
     // The temperature and imported loads read the end time of the step being written.
     double endTime = 0.0;
     if (const int code = GetStepEndTime(1, endTime); code != kRC_Success) return code;

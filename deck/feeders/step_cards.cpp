@@ -1,5 +1,7 @@
 #include "deck/feeders/step_cards.h"
 
+#include <cstdint>
+
 #include "deck/deck_file.h"
 #include "deck/dorvix_feeder.h"
 #include "foundation/number_format.h"
@@ -8,6 +10,87 @@
 #include "settings/time_step_options.h"
 
 namespace stepcards {
+
+namespace {
+
+std::string Card(const char* keyword, std::uint32_t value, const char* comment) {
+    return std::string(keyword) + ' ' + std::to_string(value) + ' ' + comment;
+}
+
+// "keyword value comment", the value with 15 significant digits.
+std::string Card(const char* keyword, double value, const char* comment) {
+    std::string line = keyword;
+    line += ' ';
+    AppendGeneral15(line, value);
+    line += ' ';
+    line += comment;
+    return line;
+}
+
+// "  TIME start A end PAS step".
+std::string TimeRangeLine(double start, double end, double step) {
+    std::string line = "  TIME ";
+    AppendGeneral15(line, start);
+    line += " A ";
+    AppendGeneral15(line, end);
+    line += " PAS ";
+    AppendGeneral15(line, step);
+    return line;
+}
+
+// The span divided by a sub-step count; false for a count of 0, which has no step length.
+bool SpanPerCount(double span, std::uint32_t count, double& out) {
+    if (count == 0) return false;
+    out = span / count;
+    return true;
+}
+
+void WriteNewtonCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& o) {
+    if (o.GetNewtonIterationMaximumNumberType() != 0)
+        deck.WriteLine(Card("  ITMA", o.GetNewtonIterationMaximumNumber(), "! Maximum number of iterations"));
+    if (o.GetNewtonIterationOptimumNumberType() != 0)
+        deck.WriteLine(Card("  ITEREF", o.GetNewtonIterationOptimumNumber(), "! Ideal number of iterations"));
+    if (o.GetNewtonResidualNormConvergenceType() != 0)
+        deck.WriteLine(
+            Card("  PRCR", o.GetNewtonResidualNormConvergence(), "! Newton's convergence if TESF<PRCR"));
+    if (o.GetNewtonEnergyConvergenceType() != 0)
+        deck.WriteLine(Card("  PRCE", o.GetNewtonEnergyConvergence(), "! "));
+    if (o.GetNewtonStiffnessMatrixConvergenceType() != 0)
+        deck.WriteLine(Card("  PRCK", o.GetNewtonStiffnessMatrixConvergence(),
+                            "! No iteration matrix reevaluation if TESF<PRCK"));
+    if (o.GetNewtonRelaxationConvergenceType() != 0)
+        deck.WriteLine(Card("  PRCC", o.GetNewtonRelaxationConvergence(), "! "));
+}
+
+void WriteSolverCard(DorvixDeckFile& deck, const DorvixSolverControls& solver) {
+    const std::uint32_t type = solver.GetSolverType();
+    if (type == kSolverProgramControlled) return;
+    const std::uint32_t number = type == kSolverManual ? solver.GetManualSolver() : type;
+    deck.WriteLine(Card("  RESO", number, "! "));
+}
+
+void WriteOutputFrequencyCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& o) {
+    struct FrequencyCard {
+        OutputFrequency which;
+        const char* keyword;
+        const char* comment;
+    };
+    static constexpr FrequencyCard kCards[] = {
+        {OutputFrequency::PrintingNodalResults, "  IMPD", "! Printing frequency of nodal selected results"},
+        {OutputFrequency::PrintingElementResults, "  IMPE",
+         "! Printing frequency of element selected results"},
+        {OutputFrequency::PrintingGeneralResults, "  IMPG", "! Printing frequency of general results"},
+        {OutputFrequency::StorageNodalResults, "  IA16", "! Storage frequency of all nodal results (.DES)"},
+        {OutputFrequency::StorageElementResults, "  IA4",
+         "! Storage frequency of all element results (.DES)"},
+        {OutputFrequency::StorageSelectedResults, "  IA19", "! Storage frequency of selected results (.VIF)"},
+    };
+    for (const FrequencyCard& card : kCards)
+        if (o.GetFrequencyType(card.which) != 0)
+            deck.WriteLine(Card(card.keyword, o.GetFrequency(card.which), card.comment));
+}
+
+}  // namespace
 
 void WriteStepBlock(DorvixDeckFile& deck, const std::vector<std::string>& lines,
                     const DorvixTimeStepOptions& options, const DorvixSolverControls& solver) {
@@ -30,43 +113,10 @@ int ReadStepSpan(DorvixFeeder& feeder, int step, const DorvixTimeStepOptions*& o
     return kRC_Success;
 }
 
-namespace {
-
-std::string Card(const char* keyword, std::uint32_t value, const char* comment) {
-    return std::string(keyword) + ' ' + std::to_string(value) + ' ' + comment;
-}
-
-}  // namespace
-
-std::string Card(const char* keyword, double value, const char* comment) {
-    std::string line = keyword;
-    line += ' ';
-    AppendGeneral15(line, value);
-    line += ' ';
-    line += comment;
-    return line;
-}
-
 std::string TimeLine(double end) {
     std::string line = "  TIME ";
     AppendGeneral15(line, end);
     return line;
-}
-
-std::string TimeRangeLine(double start, double end, double step) {
-    std::string line = "  TIME ";
-    AppendGeneral15(line, start);
-    line += " A ";
-    AppendGeneral15(line, end);
-    line += " PAS ";
-    AppendGeneral15(line, step);
-    return line;
-}
-
-bool SpanPerCount(double span, std::uint32_t count, double& out) {
-    if (count == 0) return false;
-    out = span / count;
-    return true;
 }
 
 bool AddStepLimitCards(const DorvixTimeStepOptions& options, int step, double span,
@@ -117,51 +167,6 @@ bool AddFixedStepTimeLine(const DorvixTimeStepOptions& options, const DorvixOutp
         default:
             return false;
     }
-}
-
-void WriteNewtonCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& o) {
-    if (o.GetNewtonIterationMaximumNumberType() != 0)
-        deck.WriteLine(Card("  ITMA", o.GetNewtonIterationMaximumNumber(), "! Maximum number of iterations"));
-    if (o.GetNewtonIterationOptimumNumberType() != 0)
-        deck.WriteLine(Card("  ITEREF", o.GetNewtonIterationOptimumNumber(), "! Ideal number of iterations"));
-    if (o.GetNewtonResidualNormConvergenceType() != 0)
-        deck.WriteLine(
-            Card("  PRCR", o.GetNewtonResidualNormConvergence(), "! Newton's convergence if TESF<PRCR"));
-    if (o.GetNewtonEnergyConvergenceType() != 0)
-        deck.WriteLine(Card("  PRCE", o.GetNewtonEnergyConvergence(), "! "));
-    if (o.GetNewtonStiffnessMatrixConvergenceType() != 0)
-        deck.WriteLine(Card("  PRCK", o.GetNewtonStiffnessMatrixConvergence(),
-                            "! No iteration matrix reevaluation if TESF<PRCK"));
-    if (o.GetNewtonRelaxationConvergenceType() != 0)
-        deck.WriteLine(Card("  PRCC", o.GetNewtonRelaxationConvergence(), "! "));
-}
-
-void WriteSolverCard(DorvixDeckFile& deck, const DorvixSolverControls& solver) {
-    const std::uint32_t type = solver.GetSolverType();
-    if (type == kSolverProgramControlled) return;
-    const std::uint32_t number = type == kSolverManual ? solver.GetManualSolver() : type;
-    deck.WriteLine(Card("  RESO", number, "! "));
-}
-
-void WriteOutputFrequencyCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& o) {
-    struct FrequencyCard {
-        OutputFrequency which;
-        const char* keyword;
-        const char* comment;
-    };
-    static constexpr FrequencyCard kCards[] = {
-        {OutputFrequency::PrintingNodalResults, "  IMPD", "! Printing frequency of nodal selected results"},
-        {OutputFrequency::PrintingElementResults, "  IMPE",
-         "! Printing frequency of element selected results"},
-        {OutputFrequency::PrintingGeneralResults, "  IMPG", "! Printing frequency of general results"},
-        {OutputFrequency::StorageNodalResults, "  IA16", "! Storage frequency of all nodal results (.DES)"},
-        {OutputFrequency::StorageElementResults, "  IA4",
-         "! Storage frequency of all element results (.DES)"},
-        {OutputFrequency::StorageSelectedResults, "  IA19", "! Storage frequency of selected results (.VIF)"},
-    };
-    for (const FrequencyCard& card : kCards)
-        if (o.GetFrequencyType(card.which) != 0)
-            deck.WriteLine(Card(card.keyword, o.GetFrequency(card.which), card.comment));
 }
 
 }  // namespace stepcards

@@ -3,7 +3,6 @@
 // frequencies.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,14 +20,8 @@ namespace stepcards {
 [[nodiscard]] int ReadStepSpan(DorvixFeeder& feeder, int step, const DorvixTimeStepOptions*& options,
                                double& start, double& end);
 
-// "keyword value comment", the value with 15 significant digits.
-std::string Card(const char* keyword, double value, const char* comment);
 // "  TIME " and the end time with 15 significant digits.
 std::string TimeLine(double end);
-// "  TIME start A end PAS step".
-std::string TimeRangeLine(double start, double end, double step);
-// The span divided by a sub-step count; false for a count of 0, which has no step length.
-bool SpanPerCount(double span, std::uint32_t count, double& out);
 // The DTI0, HMIN and HMAX cards of automatic stepping over the step's span (after step 1 a
 // carried-over step starts from the minimum one). Nothing is added when the limits are given
 // by time and all three are 0. False for a sub-step count of 0.
@@ -44,9 +37,5 @@ bool AddFixedStepTimeLine(const DorvixTimeStepOptions& options, const DorvixOutp
 // The block's checked lines, then its Newton, solver and frequency cards.
 void WriteStepBlock(DorvixDeckFile& deck, const std::vector<std::string>& lines,
                     const DorvixTimeStepOptions& options, const DorvixSolverControls& solver);
-
-void WriteNewtonCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);
-void WriteSolverCard(DorvixDeckFile& deck, const DorvixSolverControls& solver);
-void WriteOutputFrequencyCards(DorvixDeckFile& deck, const DorvixTimeStepOptions& options);
 
 }  // namespace stepcards

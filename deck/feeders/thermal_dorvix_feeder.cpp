@@ -21,19 +21,12 @@ constexpr int kThermalFeederKind = 4;
 constexpr const char* kDescriptionFile = "dorvix_mt.des";
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
-constexpr const char* kSectionRule = "!---------------------------------------";
 constexpr const char* kAutomaticStepLine = "  CIBL 1 ! Automatic time step on Newton's iterations";
 constexpr int kLoadsDoneProgress = 90;
 constexpr int kStepSnippetKey = 1;
 constexpr int kRunOptionSnippetKey = 2;
 // W/(m2 K4).
 constexpr double kStefanBoltzmann = 5.669e-08;
-
-void WriteBanner(DorvixDeckFile& deck, const char* title) {
-    deck.WriteLine(kSectionRule);
-    deck.WriteLine(title);
-    deck.WriteLine(kSectionRule);
-}
 
 // The radiation constant in the deck's power, area and temperature units. The temperature
 // part counts where a deck degree is not a kelvin (Rankine intervals in the foot and inch
@@ -182,12 +175,12 @@ int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
 int ThermalDorvixFeeder::WriteRunOptions() try {
     DorvixDeckFile* deck = GetDeckFile();
     if (!deck || !GetBodyWrapper()) return kRC_MissingData;
-    WriteBanner(*deck, "! Run Options");
+    WriteSectionBanner("! Run Options");
     deck->WriteLine(".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1");
     deck->WriteLine(".OPT METHODE 3");
     if (GetBodyWrapper()->IsAxisymmetricModel()) deck->WriteLine(".ALGO AXER 1 AXES 2");
     deck->WriteFields("TITRE \"DORVIX job created on", deck->GetCreationDate(), "\"");
-    WriteBanner(*deck, "! Result Options");
+    WriteSectionBanner("! Result Options");
     for (const char* line : {"! - Standard Codes", ".SAI ARCHIVE STRUCTURE $", " STYPE 1122 1346 $",
                              " 1511 1521 1802 1803 1804 1805 1806 1807 1808 1809 1810 1811 $",
                              " 3521 3802 3803 3804 3805 3806 3807 3808 3809 3810 3811 $", " 225"})

@@ -64,7 +64,10 @@ class ThermalDorvixFeeder : public DorvixFeeder {
         int kind = 2;
         const char* keyword = "FACE";
     };
-    FaceLoadGroup ChooseFaceLoadGroup(long id, int firstBodyId) const;
+    // The load's face group, chosen by the selection kind of its first body and by the model's
+    // dimension, and written. 0, or 25 when the group cannot be written.
+    [[nodiscard]] int WriteFaceLoadGroup(const JXReferenceList& scoping, long id, int firstBodyId,
+                                         FaceLoadGroup& group);
     // The banner before each load.
     void WriteLoadBanner(const std::string& name);
     // The face group of a load and its line "<command> <keyword> GROUP ... V 1.0 NF <f> TIME".
@@ -78,7 +81,6 @@ class ThermalDorvixFeeder : public DorvixFeeder {
     struct ExchangeLoad {
         int ambientFunction = 0;
         FaceLoadGroup group;
-        int groupNumber = 0;
     };
     [[nodiscard]] int StartExchangeLoad(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
                                         ExchangeLoad& exchange);

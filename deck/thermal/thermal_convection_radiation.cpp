@@ -61,9 +61,7 @@ int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity, 
     JXList<unsigned int> ids;
     if (const int code = ReadScoping(identity, references, ids); code != kRC_Success) return code;
     const int firstBody = ids.GetCount() > 0 ? static_cast<int>(ids[0]) : 0;
-    exchange.group = ChooseFaceLoadGroup(object.getId(), firstBody);
-    if (FAILED(WriteScopingSelection(references, exchange.group.kind, exchange.group.name.c_str(),
-                                     &exchange.groupNumber)))
+    if (WriteFaceLoadGroup(references, object.getId(), firstBody, exchange.group) != kRC_Success)
         return RefuseObject(*this, object, kRC_MissingData, L"its face group cannot be written");
     return kRC_Success;
 }

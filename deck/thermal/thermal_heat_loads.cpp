@@ -44,10 +44,10 @@ JXReferenceList ScopingOf(const ObjectTypeRecord& record) {
 
 }  // namespace
 
-ThermalDorvixFeeder::FaceLoadGroup ThermalDorvixFeeder::ChooseFaceLoadGroup(long id, int firstBodyId) const {
+int ThermalDorvixFeeder::WriteFaceLoadGroup(const JXReferenceList& scoping, long id, int firstBodyId,
+                                            FaceLoadGroup& group) {
     const bool twoDimensional = GetDataSource() && GetDataSource()->Is2DAnalysis();
     const bool shell = GetBodyWrapper() && GetBodyWrapper()->GetBodyKindById(firstBodyId) == kShellBodyKind;
-    FaceLoadGroup group;
     if (!twoDimensional && shell) {
         group.name = "elements_for_load_" + std::to_string(id);
         group.kind = kElementSelection;
@@ -56,7 +56,9 @@ ThermalDorvixFeeder::FaceLoadGroup ThermalDorvixFeeder::ChooseFaceLoadGroup(long
         group.kind = kFaceSelection;
     }
     group.keyword = twoDimensional ? "ARETE" : shell ? "FACE 2" : "FACE";
-    return group;
+    int number = 0;
+    if (FAILED(WriteScopingSelection(scoping, group.kind, group.name.c_str(), &number))) return kRC_MissingData;
+    return kRC_Success;
 }
 
 void ThermalDorvixFeeder::WriteLoadBanner(const std::string& name) {
@@ -65,9 +67,8 @@ void ThermalDorvixFeeder::WriteLoadBanner(const std::string& name) {
 
 int ThermalDorvixFeeder::WriteFaceLoadLine(const JXReferenceList& scoping, long id, int firstBodyId,
                                            int function, std::string_view command) {
-    const FaceLoadGroup group = ChooseFaceLoadGroup(id, firstBodyId);
-    int number = 0;
-    if (FAILED(WriteScopingSelection(scoping, group.kind, group.name.c_str(), &number))) return kRC_MissingData;
+    FaceLoadGroup group;
+    if (WriteFaceLoadGroup(scoping, id, firstBodyId, group) != kRC_Success) return kRC_MissingData;
     LoadLine line;
     line.Start(command).Text(" ").Text(group.keyword).Text(" GROUP \"").Text(group.name).Text("\" V 1.0 NF");
     GetDeckFile()->WriteLine(line.Int(function).Text(" TIME").Get());

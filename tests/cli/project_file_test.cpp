@@ -85,6 +85,22 @@ TEST_F(ProjectFileTest, AResumeBringsBackTheSettingsObjectsTheSaveKept) {
         << resumed.out << resumed.err;
 }
 
+TEST_F(ProjectFileTest, ASaveWithoutResumeKeepsNoStreamOfAnEarlierProject) {
+    fs::create_directories(work_);
+    const std::wstring planted = L"EARLIER_PROJECT_STREAM";
+    decktest::WriteText(work_ / "project.hostsim", HostSimProjectStorage::Serialise({{planted, {1, 2, 3}}}));
+
+    ASSERT_EQ(Solve("--save-project", project_).exit, 0);
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(project_, bytes));
+    std::map<std::wstring, HostSimProjectStorage::Bytes> streams;
+    std::string reason;
+    ASSERT_TRUE(HostSimProjectStorage::Parse(bytes, streams, reason)) << reason;
+    EXPECT_EQ(streams.count(planted), 0u);
+    EXPECT_EQ(streams.count(kAddinStream), 1u);
+    EXPECT_FALSE(platform::FileExists(work_ / "project.hostsim.earlier"));
+}
+
 TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
     ASSERT_EQ(Solve("--save-project", project_).exit, 0);
     std::string bytes;

@@ -13,7 +13,6 @@
 // second form registers the module in the registry file; the third plays the host's property
 // grid of the case's analysis settings (tools/dorvix/settings_command.h).
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -25,6 +24,7 @@
 #include "deck/return_codes.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
@@ -34,9 +34,9 @@
 #include "tools/dorvix/cli_environment.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/module_host.h"
+#include "tools/dorvix/number_text.h"
 #include "tools/dorvix/progress_display.h"
 #include "tools/dorvix/settings_command.h"
-#include "tools/dorvix/settings_grid.h"
 #include "tools/dorvix/solve_run.h"
 
 namespace {
@@ -175,20 +175,12 @@ constexpr unsigned kStatusIncomplete = 0x800;
 constexpr unsigned kStatusLastSetFlagged = 0x10000;
 
 std::string DescribeStatusBits(unsigned bits) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "0x%08x", bits);
-    std::string text = hex;
+    const std::string text = HexCodeText(bits);
     std::string names;
     if (bits & kStatusIncomplete) names += "solution incomplete";
     if (bits & kStatusLastSetFlagged)
         names += std::string(names.empty() ? "" : ", ") + "last result set flagged 999999";
     return names.empty() ? text : text + " (" + names + ")";
-}
-
-std::string FormatNumber(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
 }
 
 void PrintReport(const SolveReport& r) {
@@ -321,7 +313,7 @@ int Run(const Arguments& args) {
     ComPtr<ITRVSolver> solver;
     if (const HRESULT hr = CreateFromModule(module, CLSID_JXDorvixSolver, solver); FAILED(hr)) {
         std::cerr << "dorvix: the module " << modulePath.string() << " makes no solver object ("
-                  << FormatHResult(hr) << ")\n";
+                  << HexCodeText(hr) << ")\n";
         return kExitBadCase;
     }
     ProgressDisplay display(std::cerr, platform::IsTerminal(platform::StandardStream::Error),
@@ -360,7 +352,7 @@ int Run(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ApplyDefaultServiceEnvironment(platform::CurrentExecutablePath().parent_path());
+    ApplyDefaultServiceEnvironment(ProgramFolder());
     if (argc >= 2 && std::strcmp(argv[1], "register") == 0) {
         std::filesystem::path module;
         if (!ParseRegisterArguments(argc, argv, module)) {

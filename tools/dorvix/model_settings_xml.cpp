@@ -2,15 +2,26 @@
 
 #include <cstring>
 
+#include "host/analysis_settings_addin.h"
 #include "host/solver_proxy.h"
+#include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
 #include "platform/files.h"
+#include "platform/text.h"
+#include "settings/settings_factory.h"
 
 namespace {
 
 bool IsSolverObject(pugi::xml_node node) {
     return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
            std::strcmp(node.attribute("Type").value(), "SolverRep") == 0;
+}
+
+// True when the element holds a settings document beside the analysis parameters.
+bool HoldsSettings(pugi::xml_node settings) {
+    for (pugi::xml_node child : settings.children())
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), "Parameters") != 0) return true;
+    return false;
 }
 
 }  // namespace
@@ -47,10 +58,15 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
     return true;
 }
 
-bool HoldsSettings(pugi::xml_node settings) {
-    for (pugi::xml_node child : settings.children())
-        if (child.type() == pugi::node_element && std::strcmp(child.name(), "Parameters") != 0) return true;
-    return false;
+ModelSettingsRefusal TakeModelSettings(IJXAnalysisSettingsAddIn& settings, const ModelSettingsXml& model,
+                                       HRESULT& answer) {
+    const int physics = GetPhysicsTypeFromName(platform::Utf8ToWide(model.physicsName));
+    const int analysis = GetAnalysisTypeFromName(platform::Utf8ToWide(model.analysisName));
+    answer = settings.SetTypes(static_cast<JXPhysicsType>(physics), static_cast<JXSimulationType>(analysis));
+    if (FAILED(answer)) return ModelSettingsRefusal::kAnalysis;
+    answer = settings.ReadSettingsXml(CreateHostSimXmlElementSource(model.document, model.settings, 1).Get());
+    if (FAILED(answer) && HoldsSettings(model.settings)) return ModelSettingsRefusal::kSettings;
+    return ModelSettingsRefusal::kNone;
 }
 
 int HostSettingsObjectId(const HostSimCase& hostCase) {

@@ -7,7 +7,10 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "platform/com.h"
+
 struct HostSimCase;
+struct IJXAnalysisSettingsAddIn;
 
 // The model's file as a document, with its solver object's analysis names and the element the
 // host keeps the analysis settings in.
@@ -22,8 +25,15 @@ struct ModelSettingsXml {
 // before any settings existed gets an empty settings element (the defaults stand).
 bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem);
 
-// True when the element holds a settings document beside the analysis parameters.
-bool HoldsSettings(pugi::xml_node settings);
+// Why a settings object did not take the model's settings.
+enum class ModelSettingsRefusal { kNone, kAnalysis, kSettings };
+
+// Gives the object the types of the model's analysis, then the settings the model holds (a model
+// without settings of its own leaves the defaults). kAnalysis when the object has no settings for
+// the analysis, kSettings when it cannot read those the model holds; `answer` is the object's
+// answer to the refused step.
+ModelSettingsRefusal TakeModelSettings(IJXAnalysisSettingsAddIn& settings, const ModelSettingsXml& model,
+                                       HRESULT& answer);
 
 // The host object the settings belong to: the first object of the host's settings type the case
 // lists, 0 when it lists none.

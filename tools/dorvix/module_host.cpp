@@ -1,6 +1,5 @@
 #include "tools/dorvix/module_host.h"
 
-#include <cstdio>
 #include <ostream>
 #include <system_error>
 
@@ -9,16 +8,16 @@
 #include "addin/dorvix_proxy_interface.h"
 #include "addin/module_exports.h"
 #include "host/analysis_settings_addin.h"
-#include "hostsim/analysis_objects.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "settings/settings_factory.h"
 #include "tools/dorvix/model_settings_xml.h"
-#include "tools/dorvix/settings_grid.h"
+#include "tools/dorvix/number_text.h"
 
 namespace {
 
@@ -79,18 +78,12 @@ std::string AnalysisName(JXSimulationType analysis) {
     return "analysis " + std::to_string(static_cast<int>(analysis));
 }
 
-std::string FormatNumber(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
-
-// True when the registry names a module for every class of the add-in: a command line that
-// runs while another one registers the module must not take the solver's class alone for the
-// whole registration.
-bool EveryClassRegistered() {
-    for (const CLSID& clsid :
-         {CLSID_JXDorvixSolver, CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
+// True, with the solver's module, when the registry names a module for every class of the
+// add-in: a command line that runs while another one registers the module must not take the
+// solver's class alone for the whole registration.
+bool EveryClassRegistered(fs::path& solverModule) {
+    if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &solverModule))) return false;
+    for (const CLSID& clsid : {CLSID_DorvixProxy, CLSID_DorvixAnalysisSettings, CLSID_DorvixAddin}) {
         fs::path server;
         if (FAILED(platform::RegisteredServerPath(clsid, &server))) return false;
     }
@@ -114,7 +107,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     const HRESULT hr = doRegister();
     if (FAILED(hr)) {
         problem = "registering " + path.string() + " in " + RegistryFileText() + " failed (" +
-                  FormatHResult(hr) + ")";
+                  HexCodeText(hr) + ")";
         return false;
     }
     fs::path registered;
@@ -132,7 +125,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
 
 bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
                                fs::path& path, std::string& problem) {
-    if (!EveryClassRegistered() || FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) {
+    if (!EveryClassRegistered(path)) {
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {
             problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
@@ -148,7 +141,8 @@ bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::Componen
                       ", and the module beside the program cannot be registered: " + reason;
             return false;
         }
-        if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &path))) path = beside;
+        // The registration checked that the registry now names this file for the solver's class.
+        path = beside;
     }
     std::string reason;
     if (FAILED(platform::LoadComponentModule(path, &module, &reason))) {
@@ -170,17 +164,17 @@ bool AddinSession::Start(const platform::ComponentModule& module, std::string& p
     HRESULT hr = CreateFromModule(module, CLSID_DorvixAddin, addin_);
     if (FAILED(hr) || !addin_) {
         addin_ = nullptr;
-        problem = "the module serves no add-in object (" + FormatHResult(hr) + ")";
+        problem = "the module serves no add-in object (" + HexCodeText(hr) + ")";
         return false;
     }
     hr = addin_->OnLoad(framework_.AddinManager().Get());
     if (FAILED(hr)) {
-        problem = "the add-in refused to load (" + FormatHResult(hr) + ")";
+        problem = "the add-in refused to load (" + HexCodeText(hr) + ")";
         return false;
     }
     hr = framework_.RaiseContextChange();
     if (FAILED(hr)) {
-        problem = "the add-in failed on the simulation applet's context (" + FormatHResult(hr) + ")";
+        problem = "the add-in failed on the simulation applet's context (" + HexCodeText(hr) + ")";
         return false;
     }
     ComPtr<IUnknown> proxy;
@@ -207,30 +201,38 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
     ComPtr<IJXAnalysisSettingsAddIn> settings = object.As<IJXAnalysisSettingsAddIn>();
     if (FAILED(hr) || !settings) {
         problem = "the solver proxy cannot make " + which + " (" +
-                  FormatHResult(FAILED(hr) ? hr : E_NOINTERFACE) + ")";
+                  HexCodeText(FAILED(hr) ? hr : E_NOINTERFACE) + ")";
         return false;
     }
     ids_.push_back(id);
-    const std::wstring physics = platform::Utf8ToWide(model.physicsName);
-    const std::wstring analysis = platform::Utf8ToWide(model.analysisName);
-    hr = settings->SetTypes(static_cast<JXPhysicsType>(GetPhysicsTypeFromName(physics)),
-                            static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
-    if (FAILED(hr)) {
-        problem = which + " has no settings for the model's analysis (" + FormatHResult(hr) + ")";
-        return false;
+    switch (TakeModelSettings(*settings.Get(), model, hr)) {
+        case ModelSettingsRefusal::kNone:
+            return true;
+        case ModelSettingsRefusal::kAnalysis:
+            problem = which + " has no settings for the model's analysis (" + HexCodeText(hr) + ")";
+            return false;
+        case ModelSettingsRefusal::kSettings:
+            problem = which + " cannot read the settings the model holds (" + HexCodeText(hr) + ")";
+            return false;
     }
-    hr = settings->ReadSettingsXml(CreateHostSimXmlElementSource(model.document, model.settings, 1).Get());
-    // A model without settings of its own leaves the defaults.
-    if (FAILED(hr) && HoldsSettings(model.settings)) {
-        problem = which + " cannot read the settings the model holds (" + FormatHResult(hr) + ")";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
-    if (FAILED(framework_.SaveProject(&problem))) return false;
-    return SameFile(file, framework_.ProjectFile()) || CopyReplacing(framework_.ProjectFile(), file, problem);
+    const fs::path& project = framework_.ProjectFile();
+    // A project that was not resumed starts empty: the streams of a project file an earlier run
+    // left in the work folder are no part of it. That file stays aside until the save is done.
+    fs::path earlier;
+    if (!resumed_ && platform::FileExists(project)) {
+        earlier = project;
+        earlier += ".earlier";
+        if (!platform::ReplaceFileWith(project, earlier, &problem)) return false;
+    }
+    const bool saved = SUCCEEDED(framework_.SaveProject(&problem)) &&
+                       (SameFile(file, project) || CopyReplacing(project, file, problem));
+    if (!earlier.empty())
+        (void)(saved ? platform::RemoveFile(earlier) : platform::ReplaceFileWith(earlier, project));
+    return saved;
 }
 
 bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
@@ -243,7 +245,8 @@ bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
     if (!HostSimProjectStorage::Open(file, &problem)) return false;
     if (!SameFile(file, framework_.ProjectFile()) && !CopyReplacing(file, framework_.ProjectFile(), problem))
         return false;
-    return SUCCEEDED(framework_.ResumeProject(&problem));
+    resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
+    return resumed_;
 }
 
 void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) const {

@@ -63,7 +63,8 @@ class AddinSession {
     // read the settings the model holds.
     bool CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem);
 
-    // Raises the applet's save event and keeps the project in `file`.
+    // Raises the applet's save event and keeps the project in `file`. Without a resume the
+    // project starts empty, whatever an earlier run left in the work folder.
     bool SaveProject(const std::filesystem::path& file, std::string& problem);
     // Raises the applet's resume event over the project in `file`. A failed resume leaves the
     // settings objects as they were.
@@ -79,4 +80,5 @@ class AddinSession {
     ComPtr<IQHAddin> addin_;
     ComPtr<IJXObjectsAddinProvider> objects_;
     std::vector<int> ids_;
+    bool resumed_ = false;
 };

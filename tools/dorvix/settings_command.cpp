@@ -14,12 +14,11 @@
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/creation_registry.h"
+#include "platform/errors.h"
 #include "platform/file_stream.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
-#include "platform/text.h"
 #include "runtime/addin_services.h"
-#include "settings/settings_factory.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/settings_grid.h"
 
@@ -58,27 +57,29 @@ class CaseSettings {
     CaseSettings(const CaseSettings&) = delete;
     CaseSettings& operator=(const CaseSettings&) = delete;
 
-    // Empty when the object exists and took the case's types; `readAnswer` is the settings
-    // reader's answer.
-    std::string Create(HRESULT& readAnswer) {
+    // Empty when the object exists and took the case's types; `unreadable` is the settings
+    // reader's answer when it cannot read the settings the model holds, else S_OK.
+    std::string Create(HRESULT& unreadable) {
         if (FAILED(RegisterDorvixAnalysisSettingsClass()) ||
             FAILED(CoCreateInstance(CLSID_DorvixAnalysisSettings, addin_)) || !addin_)
             return "the settings object cannot be created";
         ComPtr<IDorvixAnalysisSettings> settings = addin_.As<IDorvixAnalysisSettings>();
         if (!settings || FAILED(settings->put_AnalysisSettingsID(HostSettingsObjectId(host_.Case()))))
             return "the settings object refuses its host object";
-        const std::wstring physics = platform::Utf8ToWide(model_.physicsName);
-        const std::wstring analysis = platform::Utf8ToWide(model_.analysisName);
-        const HRESULT typed =
-            addin_->SetTypes(static_cast<JXPhysicsType>(GetPhysicsTypeFromName(physics)),
-                             static_cast<JXSimulationType>(GetAnalysisTypeFromName(analysis)));
-        if (FAILED(typed))
-            return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
-                   FormatHResult(typed) + ")";
         ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
         if (FAILED(addin_->SetHostCallback(callback.Get())))
             return "the settings object refuses the host's callback";
-        readAnswer = addin_->ReadSettingsXml(ElementSource().Get());
+        HRESULT answer = S_OK;
+        switch (TakeModelSettings(*addin_.Get(), model_, answer)) {
+            case ModelSettingsRefusal::kNone:
+                break;
+            case ModelSettingsRefusal::kAnalysis:
+                return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
+                       HexCodeText(answer) + ")";
+            case ModelSettingsRefusal::kSettings:
+                unreadable = answer;
+                break;
+        }
         return "";
     }
 
@@ -127,7 +128,7 @@ int Edit(CaseSettings& settings, const SettingsCommand& command, const fs::path&
     }
     const HRESULT written = settings.WriteIntoModel();
     if (FAILED(written)) {
-        err << "dorvix settings: the settings object cannot write its settings (" << FormatHResult(written)
+        err << "dorvix settings: the settings object cannot write its settings (" << HexCodeText(written)
             << "); nothing was written\n";
         return kSettingsExitWriteFailed;
     }
@@ -166,9 +167,9 @@ int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::o
         return kSettingsExitBadCase;
     }
     // Settings that cannot be read are never replaced by defaults behind the user's back.
-    if (FAILED(read) && HoldsSettings(model.settings)) {
+    if (FAILED(read)) {
         err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read ("
-            << FormatHResult(read) << ")"
+            << HexCodeText(read) << ")"
             << (command.assignments.empty() ? "; the grid shows the defaults" : "") << "\n";
         if (!command.assignments.empty()) return kSettingsExitBadCase;
     }

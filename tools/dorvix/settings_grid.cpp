@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <optional>
 
 #include "host/property_grid.h"
+#include "platform/errors.h"
 #include "platform/text.h"
 
 namespace {
@@ -76,7 +76,7 @@ bool OpenGrid(IUnknown* object, GridObject& grid, std::string& problem) {
     }
     const HRESULT hr = provider->BuildProperties(grid.properties.ReleaseAndGetAddressOf());
     if (FAILED(hr) || !grid.properties) {
-        problem = "the object builds no property list (" + FormatHResult(hr) + ")";
+        problem = "the object builds no property list (" + HexCodeText(hr) + ")";
         return false;
     }
     grid.browsing = provider.As<IQHPropertyBrowsing>();
@@ -117,10 +117,9 @@ std::string DisplayValue(const GridObject& grid, IXenProperty* entry, DISPID dis
     }
     VariantHolder value;
     const HRESULT read = entry->get_Value(value.ReleaseAndGet());
-    if (FAILED(read)) return "(the value cannot be read: " + FormatHResult(read) + ")";
+    if (FAILED(read)) return "(the value cannot be read: " + HexCodeText(read) + ")";
     if (displayed == E_NOTIMPL) return FormatValue(*value.Get(), type);
-    return "(no display text: " + FormatHResult(displayed) + "; value " + FormatValue(*value.Get(), type) +
-           ")";
+    return "(no display text: " + HexCodeText(displayed) + "; value " + FormatValue(*value.Get(), type) + ")";
 }
 
 struct FoundEntry {
@@ -204,12 +203,6 @@ std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const st
 
 }  // namespace
 
-std::string FormatHResult(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
-    return text;
-}
-
 bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem) {
     entries.clear();
     GridObject grid;
@@ -285,10 +278,10 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
         return found->label + " takes " + TypeWords(found->type) + "; " + typed + " is out of its range";
     if (hr == E_NOTIMPL) return found->label + " is read-only";
     if (hr == E_FAIL)
-        return found->label + " refused " + typed + " under its present settings (" + FormatHResult(hr) + ")";
+        return found->label + " refused " + typed + " under its present settings (" + HexCodeText(hr) + ")";
     if (hr == E_INVALIDARG)
-        return found->label + " refused " + typed + " as invalid (" + FormatHResult(hr) + ")";
-    if (FAILED(hr)) return found->label + " refused " + typed + " (" + FormatHResult(hr) + ")";
+        return found->label + " refused " + typed + " as invalid (" + HexCodeText(hr) + ")";
+    if (FAILED(hr)) return found->label + " refused " + typed + " (" + HexCodeText(hr) + ")";
     if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
     return "";
 }

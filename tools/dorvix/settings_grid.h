@@ -28,9 +28,6 @@ struct GridEntry {
     std::vector<GridChoice> choices;
 };
 
-// "0x80004005": a failure code as the user is shown it.
-std::string FormatHResult(HRESULT hr);
-
 // The entries of the object's property list, in its order. False with the reason when the
 // object offers no list.
 bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem);
