@@ -527,7 +527,8 @@ TEST_F(SettingsGridTest, ARewriteThatRunsOutOfMemoryLeavesTheElement) {
     HostElement host;
     ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK);
     const std::string before = host.Text();
-    ASSERT_EQ(settings_->put_NumberOfSteps(3), S_OK);
+    // Steps enough that the new settings need more memory than the old ones leave behind.
+    ASSERT_EQ(settings_->put_NumberOfSteps(40), S_OK);
     HRESULT hr = E_OUTOFMEMORY;
     for (int allowed = 0; FAILED(hr); ++allowed) {
         {
