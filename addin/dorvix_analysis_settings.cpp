@@ -1,5 +1,6 @@
 #include "addin/dorvix_analysis_settings.h"
 
+#include <functional>
 #include <new>
 #include <utility>
 
@@ -21,10 +22,6 @@ namespace {
 // The version of what SaveDB writes ahead of the settings' own records.
 constexpr std::uint32_t kSettingsObjectVersion = 1;
 
-bool IsEigenAnalysis(JXSimulationType type) {
-    return type == kSIMULATION_MODAL || type == kSIMULATION_BUCKLING;
-}
-
 }  // namespace
 
 CDorvixAnalysisSettings::CDorvixAnalysisSettings() { ModuleLock(); }
@@ -38,8 +35,6 @@ HRESULT CDorvixAnalysisSettings::QueryInterfaceExtra(REFIID iid, void** out) {
 void CDorvixAnalysisSettings::FinalRelease() {
     ForgetRecords();
     settings_.reset();
-    collection_.Reset();
-    typeName_ = BstrHolder();
     hostCallback_.Reset();
 }
 
@@ -85,7 +80,7 @@ HRESULT CDorvixAnalysisSettings::RebuildSettings() {
 void CDorvixAnalysisSettings::FetchRecords() {
     ForgetRecords();
     if (!settings_) return;
-    if (IsEigenAnalysis(analysisType_)) {
+    if (IsEigenAnalysisType(analysisType_)) {
         const int tag = analysisType_ == kSIMULATION_MODAL ? kModalControlsTag : kBucklingControlsTag;
         modalControls_ = settings_->GetControlsAs<DorvixModalControls>(tag);
         outputControls_ = settings_->GetControlsAs<DorvixOutputControls>(kOutputControlsTag);
@@ -113,6 +108,11 @@ void CDorvixAnalysisSettings::SelectStep(DorvixStepControls* step) {
     if (stepList_) outputControls_ = step ? &step->GetOutputControls() : nullptr;
 }
 
+void CDorvixAnalysisSettings::MakeCurrent(DorvixStepControls* step) {
+    SelectStep(step);
+    currentTime_ = step->GetEndTime();
+}
+
 // ---- project stream ----
 
 HRESULT CDorvixAnalysisSettings::SaveDB(IXenMultiplatformStream* stream) {
@@ -134,24 +134,31 @@ HRESULT CDorvixAnalysisSettings::SaveDB(IXenMultiplatformStream* stream) {
 
 HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) {
     if (!stream) return E_POINTER;
-    // The host sets the types before it resumes; without them there is no class to read.
-    if (!settings_) return E_FAIL;
     std::uint32_t version = 0;
     HRESULT hr = stream->readUINT(&version);
     if (FAILED(hr)) return hr;
+    if (version != kSettingsObjectVersion) return E_FAIL;
+    // An object without settings saved its version alone.
+    if (!settings_) return S_OK;
     JXStream* binary = nullptr;
     hr = stream->GetJXStreamAsLONG(&binary);
     if (FAILED(hr)) return hr;
     if (!binary) return E_FAIL;
-    // Read into a fresh object of the same class, so that a short or corrupt stream leaves
-    // the settings (and every record the object points into) as they were.
+    return ReplaceSettings([binary](DorvixSolutionSettings& fresh) { return fresh.ResumeDB(*binary); });
+}
+
+HRESULT CDorvixAnalysisSettings::ReplaceSettings(const std::function<HRESULT(DorvixSolutionSettings&)>& read) {
+    if (!settings_) return E_FAIL;
+    // Read into a fresh object of the same class, so that what cannot be read leaves the
+    // settings (and every record the object points into) as they were.
+    HRESULT hr = S_OK;
     try {
-        std::unique_ptr<DorvixSolutionSettings> resumed =
+        std::unique_ptr<DorvixSolutionSettings> fresh =
             CreateDorvixSolutionSettings(settings_->GetAnalysisType(), settings_->GetPhysicsType());
-        if (!resumed) return E_FAIL;
-        hr = resumed->ResumeDB(*binary);
+        if (!fresh) return E_FAIL;
+        hr = read(*fresh);
         if (FAILED(hr)) return hr;
-        settings_ = std::move(resumed);
+        settings_ = std::move(fresh);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -222,11 +229,7 @@ void CDorvixAnalysisSettings::RefreshHostTime() {
 }
 
 HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) {
-    if (!name) return E_POINTER;
-    *name = nullptr;
-    static const BstrHolder solverName(L"Dorvix");
-    *name = SysAllocStringLen(solverName.Get(), SysStringLen(solverName.Get()));
-    return *name ? S_OK : E_OUTOFMEMORY;
+    return HandOutBstrCopy(L"Dorvix", name);
 }
 
 // ---- the host's step, time and directory operations ----
@@ -262,11 +265,7 @@ namespace {
 // The host's directory operations: a copy of a set directory (the out value left alone when
 // none is set), and a quiet store of a copy.
 HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
-    if (directory.empty()) return S_OK;
-    BSTR copy = SysAllocStringLen(directory.data(), static_cast<unsigned>(directory.size()));
-    if (!copy) return E_OUTOFMEMORY;
-    *out = copy;
-    return S_OK;
+    return directory.empty() ? S_OK : HandOutBstrCopy(directory, out);
 }
 
 }  // namespace

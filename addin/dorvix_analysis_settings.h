@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "addin/dorvix_analysis_settings_interface.h"
@@ -26,6 +27,15 @@ class DorvixModalControls;
 class DorvixOutputControls;
 class DorvixSolverFileControls;
 class DorvixSolverControls;
+
+// Static and transient analyses go through load steps; modal and buckling analyses find
+// eigenvalues and keep no steps.
+inline bool IsStepAnalysisType(int analysis) {
+    return analysis == kSIMULATION_STATIC || analysis == kSIMULATION_TRANSIENT;
+}
+inline bool IsEigenAnalysisType(int analysis) {
+    return analysis == kSIMULATION_MODAL || analysis == kSIMULATION_BUCKLING;
+}
 
 // The type information of IDorvixAnalysisSettings, shared by every settings object.
 XenComTypeInfoHolder& DorvixAnalysisSettingsTypeInfo();
@@ -184,8 +194,14 @@ class CDorvixAnalysisSettings
     // Makes `step` the current step, with its time-step options and (in analyses with steps)
     // its output controls; null forgets all three together.
     void SelectStep(DorvixStepControls* step);
+    // Selects `step` (one of the list's) and makes its end time the current time.
+    void MakeCurrent(DorvixStepControls* step);
     // Creates the settings object of the stored types and fetches its records.
     [[nodiscard]] HRESULT RebuildSettings();
+    // Makes a fresh settings object of the current one's class, lets `read` fill it and, when
+    // that succeeds, puts it in place of the current one and fetches its records. A failure
+    // leaves the settings as they were; E_FAIL without settings.
+    [[nodiscard]] HRESULT ReplaceSettings(const std::function<HRESULT(DorvixSolutionSettings&)>& read);
     // Gives the host's per-step objects under the analysis object `count` steps instead of
     // `oldCount`; the failure of a step-count object ends the walk.
     [[nodiscard]] HRESULT ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count);
@@ -196,6 +212,10 @@ class CDorvixAnalysisSettings
     // The host's answer to whether the analysis is nonlinear.
     [[nodiscard]] HRESULT AnswerNonLinear(VARIANT_BOOL* nonLinear);
     bool IsNonLinearByHost() const;
+    // Whether the host list `listCode` of object `ownerId` holds a region (IHostContactRegion
+    // or IHostCyclicRegion) that is not suppressed and whose kind `wanted` accepts.
+    template <class Region>
+    [[nodiscard]] static bool HasActiveRegion(int ownerId, int listCode, bool (*wanted)(int));
 
     // The descriptions of the properties (record, accessors, rules), in
     // dorvix_analysis_settings_properties.cpp.

@@ -117,13 +117,15 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) {
     std::optional<std::uint32_t> otherStep;
     if (std::uint32_t step = 0; SUCCEEDED(other->get_CurrentStepNumber(&step))) otherStep = step;
 
-    (void)put_IgnoreNotify(VARIANT_TRUE);
+    // Both objects keep quiet while the copy goes on, then return to what they did before.
+    const bool ignored = ignoreNotify_;
+    ignoreNotify_ = true;
     VARIANT_BOOL otherIgnored = VARIANT_FALSE;
     (void)other->get_IgnoreNotify(&otherIgnored);
     (void)other->put_IgnoreNotify(VARIANT_TRUE);
     auto restoreNotifications = [&] {
         (void)other->put_IgnoreNotify(otherIgnored);
-        (void)put_IgnoreNotify(VARIANT_FALSE);
+        ignoreNotify_ = ignored;
     };
 
     JXPhysicsType physics = kPT_Mechanical;

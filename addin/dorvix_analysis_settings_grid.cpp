@@ -232,20 +232,12 @@ const Choice* FindChoice(const ChoiceList& list, const VARIANT& value) {
     return nullptr;
 }
 
-HRESULT NewText(const std::wstring& text, BSTR* out) {
-    *out = SysAllocString(text);
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 }  // namespace
 
 struct CDorvixAnalysisSettings::GridView {
     CDorvixAnalysisSettings& settings;
 
-    bool IsStaticOrTransient() const {
-        return settings.analysisType_ == kSIMULATION_STATIC ||
-               settings.analysisType_ == kSIMULATION_TRANSIENT;
-    }
+    bool IsStaticOrTransient() const { return IsStepAnalysisType(settings.analysisType_); }
     bool IsModal() const { return settings.analysisType_ == kSIMULATION_MODAL; }
     bool IsStepped() const {
         if (settings.analysisType_ == kSIMULATION_TRANSIENT) return true;
@@ -275,31 +267,13 @@ struct CDorvixAnalysisSettings::GridView {
     bool IsCarriedOver() const { return Flag(kCarryOverTimeStep) && Number(kCurrentStepNumber) > 1; }
 
     bool HasActiveContact() const {
-        AddinServices& services = AddinServices::GetInstance();
-        for (int id : services.GetObjectIdList(settings.analysisSettingsId_, kHostContactRegionList)) {
-            ComPtr<IUnknown> object = services.GetObjectById(id);
-            ComPtr<IHostContactRegion> region = object ? object.As<IHostContactRegion>() : nullptr;
-            int kind = 0;
-            bool suppressed = true;
-            if (region && SUCCEEDED(region->GetKind(kind)) && SUCCEEDED(region->IsSuppressed(suppressed)) &&
-                IsReportedContactKind(kind) && !suppressed)
-                return true;
-        }
-        return false;
+        return HasActiveRegion<IHostContactRegion>(settings.analysisSettingsId_, kHostContactRegionList,
+                                                   &IsReportedContactKind);
     }
     bool HasCyclicRegion() const {
-        AddinServices& services = AddinServices::GetInstance();
-        const int symmetry = services.GetObjectProperty(settings.analysisSettingsId_, kHostSymmetryProperty);
-        for (int id : services.GetObjectIdList(symmetry, kHostCyclicRegionList)) {
-            ComPtr<IUnknown> object = services.GetObjectById(id);
-            ComPtr<IHostCyclicRegion> region = object ? object.As<IHostCyclicRegion>() : nullptr;
-            bool suppressed = true;
-            int kind = 0;
-            if (region && SUCCEEDED(region->IsSuppressed(suppressed)) && SUCCEEDED(region->GetKind(kind)) &&
-                !suppressed && IsHarmonicCyclicKind(kind))
-                return true;
-        }
-        return false;
+        const int symmetry =
+            AddinServices::GetInstance().GetObjectProperty(settings.analysisSettingsId_, kHostSymmetryProperty);
+        return HasActiveRegion<IHostCyclicRegion>(symmetry, kHostCyclicRegionList, &IsHarmonicCyclicKind);
     }
     // The analysis has exactly one environment, and it names an object of the model.
     bool HasReferenceEnvironment() const {
@@ -450,11 +424,11 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
     AddinServices& services = AddinServices::GetInstance();
     switch (rule->shows) {
         case Shows::Text:
-            return NewText(std::wstring(BstrView(value->vt == VT_BSTR ? value->bstrVal : nullptr)), text);
+            return HandOutBstrCopy(BstrView(value->vt == VT_BSTR ? value->bstrVal : nullptr), text);
         case Shows::Integer:
             // Unsigned properties show as unsigned: a harmonic index above 2^31 - 1 is itself.
-            if (value.Type() == VT_UI4) return NewText(std::to_wstring(value->ulVal), text);
-            if (value.Type() == VT_I4) return NewText(std::to_wstring(value->lVal), text);
+            if (value.Type() == VT_UI4) return HandOutBstrCopy(std::to_wstring(value->ulVal), text);
+            if (value.Type() == VT_I4) return HandOutBstrCopy(std::to_wstring(value->lVal), text);
             return E_FAIL;
         case Shows::Choice: {
             const Choice* choice = FindChoice(rule->choices, *value);
@@ -476,7 +450,7 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
                     shown += unit.View();
                 }
             }
-            return NewText(shown, text);
+            return HandOutBstrCopy(shown, text);
         }
     }
     return E_NOTIMPL;

@@ -84,8 +84,7 @@ HRESULT TextOut(const std::wstring& text, unsigned rules, BSTR* out) {
         *out = nullptr;
         return S_OK;
     }
-    *out = SysAllocStringLen(text.data(), static_cast<unsigned>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return HandOutBstrCopy(text, out);
 }
 
 template <class Value, class Record, class Stored, class Arg>
@@ -140,16 +139,12 @@ struct CDorvixAnalysisSettings::PropertyTable {
     static constexpr auto step = &Settings::currentTimeStepOptions_;
     static constexpr auto out = &Settings::outputControls_;
 
-    static HRESULT ReadMinFrequency(Settings& self, double* out) {
+    // A frequency bound (its setter keeps the range whole).
+    template <double (M::*Get)() const>
+    static HRESULT ReadFrequency(Settings& self, double* out) {
         *out = 0.0;
         if (!self.modalControls_) return E_POINTER;
-        *out = self.modalControls_->GetMinFrequency();
-        return S_OK;
-    }
-    static HRESULT ReadMaxFrequency(Settings& self, double* out) {
-        *out = 0.0;
-        if (!self.modalControls_) return E_POINTER;
-        *out = self.modalControls_->GetMaxFrequency();
+        *out = (self.modalControls_->*Get)();
         return S_OK;
     }
     // The record keeps the temperature in the reference system; the host's conversion takes
@@ -206,8 +201,8 @@ struct CDorvixAnalysisSettings::PropertyTable {
         MakeField<int>(modal, &M::GetNumModesToFind, &M::SetNumModesToFind);
     static constexpr auto RangeSearch = MakeField<VARIANT_BOOL>(modal, &M::GetRangeSearch, &M::SetRangeSearch,
                                                                 kOnlyTrueSets | kUnchangedIsFalse);
-    static constexpr CustomGetter<double> MinFrequency{&ReadMinFrequency};
-    static constexpr CustomGetter<double> MaxFrequency{&ReadMaxFrequency};
+    static constexpr CustomGetter<double> MinFrequency{&ReadFrequency<&M::GetMinFrequency>};
+    static constexpr CustomGetter<double> MaxFrequency{&ReadFrequency<&M::GetMaxFrequency>};
     static constexpr CustomGetter<double> RefTemperature{&ReadRefTemperature};
     static constexpr auto HarmonicIndex =
         MakeField<std::uint32_t>(modal, &M::GetHarmonicIndex, &M::SetHarmonicIndex);

@@ -10,6 +10,7 @@
 #include "addin/dorvix_analysis_settings.h"
 #include "addin/xen_property_coll.h"
 #include "addin/xen_property_entry.h"
+#include "platform/member_invoker.h"
 #include "runtime/addin_services.h"
 
 namespace {
@@ -193,7 +194,7 @@ const PropertyRow kProperties[] = {
 #undef DORVIX_READ_ONLY_ROW
 
 bool IsListed(ListedFor listedFor, int physics, int analysis) {
-    const bool staticOrTransient = analysis == kSIMULATION_STATIC || analysis == kSIMULATION_TRANSIENT;
+    const bool staticOrTransient = IsStepAnalysisType(analysis);
     const bool mechanical = physics == kPT_Mechanical;
     switch (listedFor) {
         case Always:
@@ -201,7 +202,7 @@ bool IsListed(ListedFor listedFor, int physics, int analysis) {
         case StaticOrTransient:
             return staticOrTransient;
         case ModalOrBuckling:
-            return analysis == kSIMULATION_MODAL || analysis == kSIMULATION_BUCKLING;
+            return IsEigenAnalysisType(analysis);
         case StaticOrTransientMechanical:
             return staticOrTransient && mechanical;
         case Mechanical:
@@ -218,28 +219,11 @@ const PropertyRow* FindProperty(DISPID dispid) {
     return nullptr;
 }
 
-// The VARIANT form of a value read from a getter.
-void StoreValue(VARIANT_BOOL v, VARIANT* out) {
-    out->vt = VT_BOOL;
-    out->boolVal = v;
-}
-void StoreValue(std::uint32_t v, VARIANT* out) {
-    out->vt = VT_UI4;
-    out->ulVal = v;
-}
-void StoreValue(double v, VARIANT* out) {
-    out->vt = VT_R8;
-    out->dblVal = v;
-}
-void StoreValue(BSTR v, VARIANT* out) {
-    out->vt = VT_BSTR;
-    out->bstrVal = v;
-}
+// The VARIANT form of a value read from a getter, as late-bound callers receive it (a
+// 16-bit value is a yes/no one).
 template <class T>
-requires std::is_same_v<T, int> || std::is_enum_v<T>
-void StoreValue(T v, VARIANT* out) {
-    out->vt = VT_I4;
-    out->lVal = static_cast<std::int32_t>(v);
+void StoreValue(T value, VARIANT* out) {
+    platform_detail::OutArg<T>::Store(value, VT_BOOL, out);
 }
 
 }  // namespace
@@ -284,9 +268,7 @@ HRESULT CDorvixAnalysisSettings::GetGridValue(DISPID dispid, VARIANT* value) {
 }
 
 HRESULT CDorvixAnalysisSettings::get_ObjectTypeName(BSTR* name) {
-    if (!name) return E_POINTER;
-    *name = SysAllocString(L"DorvixAnalysisSettings");
-    return *name ? S_OK : E_OUTOFMEMORY;
+    return HandOutBstrCopy(L"DorvixAnalysisSettings", name);
 }
 
 HRESULT CDorvixAnalysisSettings::GetLocalizedString(const OLECHAR* key, BSTR* text) {

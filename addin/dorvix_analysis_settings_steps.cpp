@@ -3,7 +3,6 @@
 // of its loads, the time display and what makes the analysis nonlinear.
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -12,6 +11,7 @@
 
 #include "addin/dorvix_analysis_settings.h"
 #include "foundation/analysis_kind.h"
+#include "foundation/numeric.h"
 #include "host/object_model.h"
 #include "runtime/addin_services.h"
 #include "settings/output_controls.h"
@@ -41,12 +41,8 @@ bool IsOneOf(int value, const int (&codes)[N]) {
     return std::find(std::begin(codes), std::end(codes), value) != std::end(codes);
 }
 
-// A step's end time and a new one are the same within a relative 1e-10 (near zero: both
-// within 1e-15 of it).
-bool SameEndTime(double stored, double time) {
-    if (std::fabs(time) > 1e-15) return std::fabs(stored - time) <= std::fabs(stored / 1e10);
-    return std::fabs(stored) <= 1e-15;
-}
+// A step's end time and a new one within this relative distance are the same.
+constexpr double kSameEndTime = 1e-10;
 
 // The step with a 1-based index, null for 0 or an index beyond the list.
 DorvixStepControls* StepAt(const DorvixStepControlsList& list, std::uint32_t index) {
@@ -61,10 +57,6 @@ int HostTypeOf(IUnknown* object) {
     ComPtr<IHostObject> host = ComPtr<IUnknown>(object).As<IHostObject>();
     if (!host || FAILED(host->GetType(type))) return 0;
     return type;
-}
-
-bool IsStepAnalysis(JXSimulationType type) {
-    return type == kSIMULATION_STATIC || type == kSIMULATION_TRANSIENT;
 }
 
 }  // namespace
@@ -98,11 +90,10 @@ HRESULT Settings::SetStepEndTime(std::uint32_t step, double time) {
     if (!stepList_) return E_FAIL;
     DorvixStepControls* found = StepAt(*stepList_, step);
     if (!found) return E_FAIL;
-    if (SameEndTime(found->GetEndTime(), time)) return S_FALSE;
+    if (AreEqualRelative(found->GetEndTime(), time, kSameEndTime)) return S_FALSE;
     if (found->SetEndTime(time) != kSettingsDone) return E_FAIL;
     if (step == 1) SetHostTableTimes(time);
-    const HRESULT hr = put_CurrentTime(time);
-    if (FAILED(hr)) return hr;
+    MakeCurrent(found);
     RefreshHostTime();
     return S_OK;
 }
@@ -132,8 +123,8 @@ void Settings::SetHostTableTimes(double time) {
 
 HRESULT Settings::put_EndTime(double time) {
     if (!stepList_ || !currentStep_) return E_FAIL;
-    // -1 (no step holds the time) reaches SetStepEndTime as an index beyond every step.
-    const int index = stepList_->GetStepIndexAtTime(currentStep_->GetEndTime());
+    // -1 (a step the list does not hold) reaches SetStepEndTime as an index beyond every step.
+    const int index = stepList_->GetStepIndex(currentStep_);
     const HRESULT hr = SetStepEndTime(static_cast<std::uint32_t>(index), time);
     NotifyChange();
     return hr;
@@ -144,14 +135,10 @@ HRESULT Settings::put_EndTime(double time) {
 HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) {
     if (number == 0) return E_FAIL;
     if (!stepList_) return E_POINTER;
-    const int current = currentStep_ ? stepList_->GetStepIndex(currentStep_) : -1;
-    if (static_cast<std::int64_t>(number) != current &&
-        number <= static_cast<std::uint32_t>(stepList_->GetCount())) {
-        DorvixStepControls* step = StepAt(*stepList_, number);
-        if (!step) return S_FALSE;
-        SelectStep(step);
-        const HRESULT hr = put_CurrentTime(step->GetEndTime());
-        if (FAILED(hr)) return hr;
+    // A number beyond the steps leaves the current step as it is.
+    DorvixStepControls* step = StepAt(*stepList_, number);
+    if (step && step != currentStep_) {
+        MakeCurrent(step);
         RefreshHostTime();
     }
     NotifyChange();
@@ -165,19 +152,16 @@ HRESULT Settings::put_NumberOfSteps(std::uint32_t count) try {
     if (count == oldCount) return S_OK;
     if (count > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return E_INVALIDARG;
     const int remembered = currentStep_ ? stepList_->GetStepIndex(currentStep_) : 1;
-    if (stepList_->SetNumberOfSteps(static_cast<int>(count)) != kSettingsDone) {
-        // The list may have kept part of the change: point at what it holds now.
-        SelectStep(stepList_->GetStep(std::min(std::max(remembered, 1), stepList_->GetCount())));
-        return E_FAIL;
-    }
-    // A removed current step gives way to the new last one.
-    const int index = static_cast<int>(count) < remembered ? static_cast<int>(count) : remembered;
-    SelectStep(stepList_->GetStep(index));
-    HRESULT hr = ResizeHostSteps(oldCount, count);
+    const bool done = stepList_->SetNumberOfSteps(static_cast<int>(count)) == kSettingsDone;
+    // A removed current step gives way to the last step the list holds now (a failed change
+    // may have kept part of itself).
+    DorvixStepControls* step =
+        stepList_->GetStep(std::clamp(remembered, 1, std::max(stepList_->GetCount(), 1)));
+    SelectStep(step);
+    if (!done) return E_FAIL;
+    const HRESULT hr = ResizeHostSteps(oldCount, count);
     if (FAILED(hr)) return hr;
-    if (!currentStep_) return S_FALSE;
-    hr = put_CurrentTime(currentStep_->GetEndTime());
-    if (FAILED(hr)) return hr;
+    MakeCurrent(step);
     RefreshHostTime();
     NotifyChange();
     return S_OK;
@@ -220,16 +204,15 @@ HRESULT Settings::ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count) {
 HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList) {
     if (!settings_) return E_POINTER;
     const bool on = value == VARIANT_TRUE;
-    if (IsStepAnalysis(analysisType_) || (everyStepWithList && stepList_)) {
+    if (IsStepAnalysisType(analysisType_) || (everyStepWithList && stepList_)) {
         if (!stepList_) return E_POINTER;
         const int count = stepList_->GetCount();
         for (int i = 1; i <= count; ++i) {
             DorvixStepControls* step = stepList_->GetStep(i);
-            const HRESULT hr = put_CurrentTime(step->GetEndTime());
-            if (FAILED(hr)) return hr;
+            MakeCurrent(step);
             step->GetOutputControls().SetOutputRequested(code, on);
         }
-    } else if (analysisType_ == kSIMULATION_MODAL || analysisType_ == kSIMULATION_BUCKLING) {
+    } else if (IsEigenAnalysisType(analysisType_)) {
         if (!outputControls_) return E_POINTER;
         outputControls_->SetOutputRequested(code, on);
     }
@@ -266,17 +249,7 @@ HRESULT Settings::AnswerNonLinear(VARIANT_BOOL* nonLinear) {
 
 namespace {
 
-// A contact region of a nonlinear kind that is not suppressed.
-bool HasNonlinearContact(int settingsId) {
-    for (int id : AddinServices::GetInstance().GetObjectIdList(settingsId, kHostContactRegionList)) {
-        ComPtr<IHostContactRegion> region = HostObject(id).As<IHostContactRegion>();
-        int kind = 0;
-        bool suppressed = true;
-        if (!region || FAILED(region->GetKind(kind)) || FAILED(region->IsSuppressed(suppressed))) continue;
-        if (IsOneOf(kind, kNonlinearContactKinds) && !suppressed) return true;
-    }
-    return false;
-}
+bool IsNonlinearContactKind(int kind) { return IsOneOf(kind, kNonlinearContactKinds); }
 
 // A load whose value varies along its table and which is applied to a body.
 bool IsVaryingBodyLoad(IHostLoadObject* load) {
@@ -298,24 +271,16 @@ bool HasNonlinearThermalLoad(int analysisId) {
             if (load && IsVaryingBodyLoad(load.Get())) return true;
         }
     }
-    const JXIdList loads = services.GetObjectIdList(analysisId, kHostAnalysisLoadList);
-    for (int id : loads) {
+    for (int id : services.GetObjectIdList(analysisId, kHostAnalysisLoadList)) {
         ComPtr<IHostLoadObject> load = HostObject(id).As<IHostLoadObject>();
         int type = 0;
         bool suppressed = true;
         int rows = 0;
         if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
             continue;
+        if (IsOneOf(type, kNonlinearThermalLoadTypes)) return true;
         if (type == kTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1)
             return true;
-    }
-    for (int id : loads) {
-        ComPtr<IHostLoadObject> load = HostObject(id).As<IHostLoadObject>();
-        int type = 0;
-        bool suppressed = true;
-        if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
-            continue;
-        if (IsOneOf(type, kNonlinearThermalLoadTypes)) return true;
     }
     return false;
 }
@@ -340,8 +305,24 @@ bool HasNonlinearMaterial(int settingsId, int analysisKind) {
 
 }  // namespace
 
+template <class Region>
+bool Settings::HasActiveRegion(int ownerId, int listCode, bool (*wanted)(int)) {
+    for (int id : AddinServices::GetInstance().GetObjectIdList(ownerId, listCode)) {
+        ComPtr<Region> region = HostObject(id).As<Region>();
+        int kind = 0;
+        bool suppressed = true;
+        if (region && SUCCEEDED(region->GetKind(kind)) && SUCCEEDED(region->IsSuppressed(suppressed)) &&
+            !suppressed && wanted(kind))
+            return true;
+    }
+    return false;
+}
+template bool Settings::HasActiveRegion<IHostContactRegion>(int, int, bool (*)(int));
+template bool Settings::HasActiveRegion<IHostCyclicRegion>(int, int, bool (*)(int));
+
 bool Settings::IsNonLinearByHost() const {
-    if (HasNonlinearContact(analysisSettingsId_)) return true;
+    if (HasActiveRegion<IHostContactRegion>(analysisSettingsId_, kHostContactRegionList, &IsNonlinearContactKind))
+        return true;
     if (physicsType_ == kPT_Thermal && HasNonlinearThermalLoad(GetOwnerAnalysisId())) return true;
     return HasNonlinearMaterial(analysisSettingsId_, MapAnalysisKindCode(physicsType_, analysisType_));
 }

@@ -32,9 +32,14 @@ bool ElementFrom(IUnknown* hostNode, pugi::xml_node& element, HRESULT& hr) {
     return true;
 }
 
-// Removes the element's children of the name, so that a rewrite replaces what it wrote before.
-void RemoveChildElements(XmlNode element, const char* name) {
-    for (XmlNode child = element.child(name); child; child = element.child(name)) element.remove_child(child);
+// Removes the element's children of the name except `kept`, so that a rewrite replaces what
+// it wrote before.
+void RemoveChildElements(XmlNode element, const char* name, XmlNode kept) {
+    for (XmlNode child = element.child(name); child;) {
+        const XmlNode next = child.next_sibling(name);
+        if (child != kept) element.remove_child(child);
+        child = next;
+    }
 }
 
 // One "p<n>" element with the parameter's "Name" and "Value" texts. E_OUTOFMEMORY when a
@@ -100,24 +105,33 @@ HRESULT CDorvixAnalysisSettings::WriteSettingsXml(IUnknown* hostNode) try {
     HRESULT hr = CheckXmlNode(hostNode, element);
     if (FAILED(hr)) return hr;
     if (!settings_ || !solverFileControls_) return E_POINTER;
-    const XmlNode document = XmlOwnerDocument(element);
 
     const int units = AddinServices::GetInstance().GetUnitSystem();
     solverFileControls_->SetSolverUnits(units < 0 ? kNoSolverUnits : static_cast<std::uint16_t>(units));
 
-    // The settings are written aside first, so that a failed write leaves the element as it was.
+    // Everything is written aside first and joins the element only when complete, so that a
+    // failed write leaves the element as it was.
     pugi::xml_document written;
     hr = settings_->WriteXML(written);
     if (FAILED(hr)) return hr;
     const XmlNode root = written.first_child();
     if (!root) return E_FAIL;
-
-    RemoveChildElements(element, root.name());
-    RemoveChildElements(element, platform::WideToUtf8(kParameters).c_str());
-    hr = XmlSetAttribute(element, L"version", L"1");
+    pugi::xml_document writtenParameters;
+    hr = AppendParameters(writtenParameters, writtenParameters);
     if (FAILED(hr)) return hr;
-    if (!element.append_copy(root)) return E_OUTOFMEMORY;
-    return AppendParameters(document, element);
+    const XmlNode parameters = writtenParameters.first_child();
+
+    const XmlNode newRoot = element.append_copy(root);
+    const XmlNode newParameters = newRoot ? element.append_copy(parameters) : XmlNode();
+    hr = newParameters ? XmlSetAttribute(element, L"version", L"1") : E_OUTOFMEMORY;
+    if (FAILED(hr)) {
+        if (newRoot) element.remove_child(newRoot);
+        if (newParameters) element.remove_child(newParameters);
+        return hr;
+    }
+    RemoveChildElements(element, root.name(), newRoot);
+    RemoveChildElements(element, parameters.name(), newParameters);
+    return S_OK;
 } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
 } catch (...) {
@@ -128,17 +142,7 @@ HRESULT CDorvixAnalysisSettings::ReadSettingsXml(IUnknown* hostNode) try {
     pugi::xml_node element;
     HRESULT hr = CheckXmlNode(hostNode, element);
     if (FAILED(hr)) return hr;
-    if (!settings_) return E_FAIL;
-    // Read into a new object of the same class: what cannot be read leaves these settings whole.
-    std::unique_ptr<DorvixSolutionSettings> read =
-        CreateDorvixSolutionSettings(settings_->GetAnalysisType(), settings_->GetPhysicsType());
-    if (!read) return E_FAIL;
-    hr = read->ReadXML(element);
-    if (FAILED(hr)) return hr;
-    settings_ = std::move(read);
-    // The cached records pointed into the object just replaced.
-    FetchRecords();
-    return hr;
+    return ReplaceSettings([element](DorvixSolutionSettings& fresh) { return fresh.ReadXML(element); });
 } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
 } catch (...) {

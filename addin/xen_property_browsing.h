@@ -50,11 +50,7 @@ template <class T>
 class IXenPropertyBrowsingImpl : public IXenProvideProperties {
   public:
     [[nodiscard]] HRESULT get_ObjectTypeName(BSTR* name) override {
-        if (!name) return E_POINTER;
-        *name = nullptr;
-        if (!typeName_.Get()) return S_OK;
-        *name = SysAllocString(typeName_.Get());
-        return *name ? S_OK : E_OUTOFMEMORY;
+        return HandOutBstrCopy(typeName_, name);
     }
     [[nodiscard]] HRESULT BuildProperties(IXenPropertyColl** properties) override {
         if (!collection_) {

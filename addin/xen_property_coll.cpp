@@ -4,10 +4,7 @@
 
 CXenPropertyColl::CXenPropertyColl() { ModuleLock(); }
 
-CXenPropertyColl::~CXenPropertyColl() {
-    ModuleUnlock();
-    for (ComPtr<IXenProperty>& item : items_) item.Reset();
-}
+CXenPropertyColl::~CXenPropertyColl() { ModuleUnlock(); }
 
 HRESULT CXenPropertyColl::get_Count(std::uint32_t* count) {
     if (!count) return E_POINTER;

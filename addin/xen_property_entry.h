@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <type_traits>
 
 #include "host/property_grid.h"
@@ -72,26 +73,13 @@ struct XenPropInfo {
 
 namespace xen_property_detail {
 
-// A new copy of `text` for an out parameter: null stays null, a failed copy is E_OUTOFMEMORY.
-[[nodiscard]] inline HRESULT CopyText(const BstrHolder& text, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (text.IsNull()) return S_OK;
-    *out = SysAllocStringLen(text.Get(), SysStringLen(text.Get()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 // Replaces `text` by a copy of `value` (null clears it); a failed copy keeps the old text.
 [[nodiscard]] inline HRESULT ReplaceText(BstrHolder& text, const OLECHAR* value) {
-    if (value == text.Get()) return S_OK;
     if (!value) {
         text = BstrHolder();
         return S_OK;
     }
-    BSTR copy = SysAllocString(value);
-    if (!copy) return E_OUTOFMEMORY;
-    text = BstrHolder::Attach(copy);
-    return S_OK;
+    return StoreBstrCopy(std::wstring_view(value), text);
 }
 
 // Puts a value the getter wrote into a VARIANT of the callback's travelling type; a BSTR
@@ -168,16 +156,12 @@ class CXenPropEntryProperty
     }
 
     // IXenProperty
-    [[nodiscard]] HRESULT get_Name(BSTR* name) override { return xen_property_detail::CopyText(name_, name); }
-    [[nodiscard]] HRESULT get_Caption(BSTR* caption) override {
-        return xen_property_detail::CopyText(caption_, caption);
-    }
+    [[nodiscard]] HRESULT get_Name(BSTR* name) override { return HandOutBstrCopy(name_, name); }
+    [[nodiscard]] HRESULT get_Caption(BSTR* caption) override { return HandOutBstrCopy(caption_, caption); }
     [[nodiscard]] HRESULT put_Caption(const OLECHAR* caption) override {
         return xen_property_detail::ReplaceText(caption_, caption);
     }
-    [[nodiscard]] HRESULT get_Group(BSTR* group) override {
-        return xen_property_detail::CopyText(group_, group);
-    }
+    [[nodiscard]] HRESULT get_Group(BSTR* group) override { return HandOutBstrCopy(group_, group); }
     [[nodiscard]] HRESULT put_Group(const OLECHAR* group) override {
         return xen_property_detail::ReplaceText(group_, group);
     }

@@ -129,10 +129,29 @@ HRESULT StoreBstrCopy(BSTR source, BstrHolder& target) {
         target = BstrHolder();
         return S_OK;
     }
-    BstrHolder copy = BstrHolder::Attach(SysAllocStringLen(source, SysStringLen(source)));
+    return StoreBstrCopy(BstrView(source), target);
+}
+
+HRESULT StoreBstrCopy(std::wstring_view text, BstrHolder& target) {
+    BstrHolder copy(text);
     if (copy.IsNull()) return E_OUTOFMEMORY;
     target = std::move(copy);
     return S_OK;
+}
+
+HRESULT HandOutBstrCopy(std::wstring_view text, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = SysAllocString(text);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT HandOutBstrCopy(const BstrHolder& source, BSTR* out) {
+    if (!out) return E_POINTER;
+    if (source.IsNull()) {
+        *out = nullptr;
+        return S_OK;
+    }
+    return HandOutBstrCopy(source.View(), out);
 }
 
 bool SysReAllocString(BSTR* s, std::wstring_view text) {

@@ -288,6 +288,14 @@ class BstrHolder {
 // Keeps a copy of `source` in `target`: null clears it, the string `target` already holds is
 // left alone, and E_OUTOFMEMORY leaves `target` as it was.
 [[nodiscard]] HRESULT StoreBstrCopy(BSTR source, BstrHolder& target);
+// Keeps a copy of `text` in `target`; E_OUTOFMEMORY leaves `target` as it was.
+[[nodiscard]] HRESULT StoreBstrCopy(std::wstring_view text, BstrHolder& target);
+
+// Hands a new copy of `text` out through `out`, which the caller frees: E_POINTER for a null
+// `out`, E_OUTOFMEMORY (with *out null) when no copy can be made.
+[[nodiscard]] HRESULT HandOutBstrCopy(std::wstring_view text, BSTR* out);
+// The same for a kept string, a null one handed out as null.
+[[nodiscard]] HRESULT HandOutBstrCopy(const BstrHolder& source, BSTR* out);
 
 // ---------------------------------------------------------------------------------------
 // VARIANT

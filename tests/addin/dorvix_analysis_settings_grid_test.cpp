@@ -58,6 +58,31 @@ std::string WrittenBy(Settings* settings) {
     return host.Text();
 }
 
+// Lets the XML library allocate `allowed` more blocks and fail every one after, until the
+// scope ends.
+class XmlAllocationLimit {
+  public:
+    explicit XmlAllocationLimit(int allowed) {
+        left_ = allowed;
+        allocate_ = pugi::get_memory_allocation_function();
+        deallocate_ = pugi::get_memory_deallocation_function();
+        pugi::set_memory_management_functions(&Allocate, deallocate_);
+    }
+    ~XmlAllocationLimit() { pugi::set_memory_management_functions(allocate_, deallocate_); }
+    XmlAllocationLimit(const XmlAllocationLimit&) = delete;
+    XmlAllocationLimit& operator=(const XmlAllocationLimit&) = delete;
+
+  private:
+    static void* Allocate(std::size_t size) {
+        if (left_ == 0) return nullptr;
+        --left_;
+        return allocate_(size);
+    }
+    static inline int left_ = 0;
+    static inline pugi::allocation_function allocate_ = nullptr;
+    static inline pugi::deallocation_function deallocate_ = nullptr;
+};
+
 std::wstring Failure(HRESULT hr) { return L"hr " + std::to_wstring(static_cast<std::uint32_t>(hr)); }
 
 class SettingsGridTest : public ::testing::Test {
@@ -496,6 +521,28 @@ TEST_F(SettingsGridTest, RewritingReplacesTheSettingsThroughEachElementSource) {
     EXPECT_EQ(settings_->ReadSettingsXml(settings_->ControllingUnknown()), E_NOINTERFACE);
 }
 
+// A rewrite that runs out of memory at any point leaves what the element held before.
+TEST_F(SettingsGridTest, ARewriteThatRunsOutOfMemoryLeavesTheElement) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    HostElement host;
+    ASSERT_EQ(settings_->WriteSettingsXml(host.source.Get()), S_OK);
+    const std::string before = host.Text();
+    // Steps enough that the new settings need more memory than the old ones leave behind.
+    ASSERT_EQ(settings_->put_NumberOfSteps(40), S_OK);
+    HRESULT hr = E_OUTOFMEMORY;
+    for (int allowed = 0; FAILED(hr); ++allowed) {
+        {
+            XmlAllocationLimit limit(allowed);
+            hr = settings_->WriteSettingsXml(host.source.Get());
+        }
+        if (FAILED(hr)) {
+            EXPECT_EQ(host.Text(), before) << allowed;
+        }
+    }
+    EXPECT_EQ(host.Text(), WrittenBy(settings_.Get()));
+    EXPECT_NE(host.Text(), before);
+}
+
 TEST_F(SettingsGridTest, ParametersFollowTheSettings) {
     Stop();
     host_ = std::make_unique<HostSim>(std::filesystem::path(DORVIX_TEST_DATA) / "cases" / "parameters");
@@ -607,6 +654,19 @@ TEST_F(SettingsGridTest, CopyKeepsEachStepsOwnSettings) {
     const std::string before = WrittenBy(settings_.Get());
     EXPECT_EQ(settings_->CopyFrom(settings_->ControllingUnknown()), S_OK);
     EXPECT_EQ(WrittenBy(settings_.Get()), before);
+}
+
+TEST_F(SettingsGridTest, CopyLeavesAnObjectThatIgnoresNotificationsQuiet) {
+    Start(kPT_Mechanical, kSIMULATION_STATIC);
+    ComPtr<Settings> source = NewSettings(kPT_Mechanical, kSIMULATION_MODAL);
+    ASSERT_EQ(settings_->SetHostCallback(CreateHostSimSettingsCallback(host_->Calls()).Get()), S_OK);
+    ASSERT_EQ(settings_->put_IgnoreNotify(VARIANT_TRUE), S_OK);
+    ASSERT_EQ(settings_->CopyFrom(source->ControllingUnknown()), S_OK);
+    VARIANT_BOOL ignores = VARIANT_FALSE;
+    ASSERT_EQ(settings_->get_IgnoreNotify(&ignores), S_OK);
+    EXPECT_EQ(ignores, VARIANT_TRUE);
+    ASSERT_EQ(settings_->put_NumModesToFind(9), S_OK);
+    EXPECT_EQ(host_->Calls()->Lines(), std::vector<std::string>{});
 }
 
 }  // namespace

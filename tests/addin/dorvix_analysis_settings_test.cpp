@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <deque>
@@ -658,6 +659,41 @@ TEST(DorvixAnalysisSettingsHost, ATruncatedStreamLeavesTheObjectAsItWas) {
         std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep));
         EXPECT_TRUE(FAILED(s->ResumeDB(CreateHostSimProjectStream(cut).Get()))) << keep;
         EXPECT_EQ(Snapshot(s), before) << keep;
+    }
+}
+
+TEST(DorvixAnalysisSettingsHost, ARecordOfAnotherVersionIsRefused) {
+    HostedSettings hosted;
+    Settings* s = hosted.settings.Get();
+    ComPtr<HostSimProjectStream> header = CreateHostSimProjectStream();
+    ASSERT_EQ(header->writeUINT(2), S_OK);
+    std::vector<std::uint8_t> bytes = Saved(s);
+    std::copy(header->Bytes().begin(), header->Bytes().end(), bytes.begin());
+    ASSERT_EQ(s->put_NumberOfSteps(3), S_OK);
+    const std::vector<std::string> before = Snapshot(s);
+    EXPECT_EQ(s->ResumeDB(CreateHostSimProjectStream(bytes).Get()), E_FAIL);
+    EXPECT_EQ(Snapshot(s), before);
+    EXPECT_EQ(NewSettings()->ResumeDB(CreateHostSimProjectStream(header->Bytes()).Get()), E_FAIL);
+}
+
+// An object without settings (never typed, or given types it does not support) saves its
+// version alone and resumes from it, leaving what follows to the next reader.
+TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
+    for (bool typed : {false, true}) {
+        SCOPED_TRACE(typed ? "unsupported types" : "never typed");
+        ComPtr<Settings> saved = NewSettings();
+        if (typed) {
+            ASSERT_EQ(saved->SetTypes(kPT_Thermal, kSIMULATION_BUCKLING), E_FAIL);
+        }
+        ComPtr<HostSimProjectStream> written = CreateHostSimProjectStream();
+        ASSERT_EQ(saved->SaveDB(written.Get()), S_OK);
+        ASSERT_EQ(written->writeUINT(77), S_OK);
+
+        ComPtr<HostSimProjectStream> reading = CreateHostSimProjectStream(written->Bytes());
+        EXPECT_EQ(NewSettings()->ResumeDB(reading.Get()), S_OK);
+        std::uint32_t next = 0;
+        EXPECT_EQ(reading->readUINT(&next), S_OK);
+        EXPECT_EQ(next, 77u);
     }
 }
 

@@ -105,6 +105,24 @@ TEST(Bstr, HolderCopiesAndReallocates) {
     EXPECT_FALSE(SysReAllocString(nullptr, L"x"));
 }
 
+TEST(Bstr, CopiesAreHandedOutAndStoredWithTheirLengths) {
+    const OLECHAR withZero[] = {L'a', L'\0', L'b'};
+    BstrHolder source = BstrHolder::Attach(SysAllocStringLen(withZero, 3));
+    BstrHolder out;
+    EXPECT_EQ(HandOutBstrCopy(source, out.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_NE(out.Get(), source.Get());
+    EXPECT_EQ(out.View(), source.View());
+    EXPECT_EQ(HandOutBstrCopy(BstrHolder(), out.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_TRUE(out.IsNull());
+    EXPECT_EQ(HandOutBstrCopy(std::wstring_view(), out.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_FALSE(out.IsNull());  // an empty text is handed out as an empty string
+    EXPECT_EQ(HandOutBstrCopy(L"x", nullptr), E_POINTER);
+
+    BstrHolder kept;
+    EXPECT_EQ(StoreBstrCopy(std::wstring_view(withZero, 3), kept), S_OK);
+    EXPECT_EQ(kept.View(), std::wstring_view(withZero, 3));
+}
+
 TEST(TaskMemory, AllocatesReallocatesAndFrees) {
     auto* p = static_cast<unsigned char*>(CoTaskMemAlloc(16));
     ASSERT_NE(p, nullptr);
