@@ -17,14 +17,6 @@ constexpr std::int32_t kProxyRecordVersion = 1;
 // A held object's record is at least its id and the settings object's own version.
 constexpr std::uint64_t kSmallestObjectRecordBytes = 2 * sizeof(std::uint32_t);
 
-HRESULT HandOutCopy(const BstrHolder& source, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (source.IsNull()) return S_OK;
-    *out = SysAllocStringLen(source.Get(), SysStringLen(source.Get()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 // The object's identity, with a reference of its own (null when it has none).
 ComPtr<IUnknown> IdentityOf(IUnknown* object) {
     ComPtr<IUnknown> identity;
@@ -74,11 +66,11 @@ HRESULT CDorvixProxy::QueryInterfaceExtra(REFIID iid, void** out) {
     return QueryMarshaler(ControllingUnknown(), iid, out);
 }
 
-HRESULT CDorvixProxy::get_Name(BSTR* name) { return HandOutCopy(name_, name); }
+HRESULT CDorvixProxy::get_Name(BSTR* name) { return HandOutBstrCopy(name_, name); }
 
 HRESULT CDorvixProxy::put_Name(BSTR name) { return StoreBstrCopy(name, name_); }
 
-HRESULT CDorvixProxy::get_Solver(BSTR* progId) { return HandOutCopy(solver_, progId); }
+HRESULT CDorvixProxy::get_Solver(BSTR* progId) { return HandOutBstrCopy(solver_, progId); }
 
 HRESULT CDorvixProxy::put_Solver(BSTR progId) { return StoreBstrCopy(progId, solver_); }
 

@@ -139,11 +139,7 @@ HRESULT CJXDorvixSolver::SetCAEFiles(BSTR inputPath, BSTR outputPath) try {
 }
 
 HRESULT CJXDorvixSolver::GetOutputCAEFile(BSTR* outputPath) {
-    if (!outputPath) return E_POINTER;
-    *outputPath = nullptr;
-    if (outputPath_.IsNull()) return S_OK;
-    *outputPath = SysAllocStringLen(outputPath_.Get(), SysStringLen(outputPath_.Get()));
-    return *outputPath ? S_OK : E_OUTOFMEMORY;
+    return HandOutBstrCopy(outputPath_, outputPath);
 }
 
 HRESULT CJXDorvixSolver::GetSolverFiles(IDispatch** list) try {

@@ -10,6 +10,7 @@
 #include "hostsim/object_model.h"
 #include "hostsim/project_storage.h"
 #include "platform/com_object.h"
+#include "platform/errors.h"
 
 namespace {
 
@@ -305,14 +306,6 @@ class HostSimSimulationApplet
     HostSimDelegates events_;
 };
 
-std::string HexCode(HRESULT hr) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 28; shift >= 0; shift -= 4)
-        text += digits[(static_cast<std::uint32_t>(hr) >> shift) & 0xF];
-    return text;
-}
-
 void SetError(std::string* error, std::string text) {
     if (error) *error = std::move(text);
 }
@@ -425,7 +418,9 @@ HRESULT HostSimAddinHost::SaveProject(std::string* error) {
     if (!storage) return E_FAIL;
     const HRESULT hr = parts_->Event(HostSimEvent::SaveProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
-    if (FAILED(hr)) SetError(error, "the add-in could not save its project data (" + HexCode(hr) + ")");
+    if (FAILED(hr))
+        SetError(error, "the add-in could not save its project data (" +
+                            HexCodeText(static_cast<std::uint32_t>(hr)) + ")");
     return hr;
 }
 
@@ -435,7 +430,9 @@ HRESULT HostSimAddinHost::ResumeProject(std::string* error) {
     if (!storage) return E_FAIL;
     const HRESULT hr = parts_->Event(HostSimEvent::ResumeProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
-    if (FAILED(hr)) SetError(error, "the add-in could not resume its project data (" + HexCode(hr) + ")");
+    if (FAILED(hr))
+        SetError(error, "the add-in could not resume its project data (" +
+                            HexCodeText(static_cast<std::uint32_t>(hr)) + ")");
     return hr;
 }
 
