@@ -58,6 +58,14 @@ class ProjectFileTest : public ::testing::Test {
     Outcome Solve(const std::string& option, const fs::path& project) {
         return Dorvix({case_.string(), "--work", work_.string(), option, project.string()});
     }
+    // The streams of the saved project file, with its bytes.
+    std::map<std::wstring, HostSimProjectStorage::Bytes> SavedStreams(std::string& bytes) {
+        std::map<std::wstring, HostSimProjectStorage::Bytes> streams;
+        std::string reason;
+        EXPECT_TRUE(platform::ReadWholeFile(project_, bytes));
+        EXPECT_TRUE(HostSimProjectStorage::Parse(bytes, streams, reason)) << reason;
+        return streams;
+    }
     // The case's settings then end their second step at 3 instead of 2.
     void MoveTheEndTime() {
         const Outcome edit =
@@ -92,10 +100,7 @@ TEST_F(ProjectFileTest, ASaveWithoutResumeKeepsNoStreamOfAnEarlierProject) {
 
     ASSERT_EQ(Solve("--save-project", project_).exit, 0);
     std::string bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(project_, bytes));
-    std::map<std::wstring, HostSimProjectStorage::Bytes> streams;
-    std::string reason;
-    ASSERT_TRUE(HostSimProjectStorage::Parse(bytes, streams, reason)) << reason;
+    const auto streams = SavedStreams(bytes);
     EXPECT_EQ(streams.count(planted), 0u);
     EXPECT_EQ(streams.count(kAddinStream), 1u);
     EXPECT_FALSE(platform::FileExists(work_ / "project.hostsim.earlier"));
@@ -104,10 +109,7 @@ TEST_F(ProjectFileTest, ASaveWithoutResumeKeepsNoStreamOfAnEarlierProject) {
 TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
     ASSERT_EQ(Solve("--save-project", project_).exit, 0);
     std::string bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(project_, bytes));
-    std::map<std::wstring, HostSimProjectStorage::Bytes> streams;
-    std::string reason;
-    ASSERT_TRUE(HostSimProjectStorage::Parse(bytes, streams, reason)) << reason;
+    auto streams = SavedStreams(bytes);
     ASSERT_GT(streams[kAddinStream].size(), 12u);
     MoveTheEndTime();
 
