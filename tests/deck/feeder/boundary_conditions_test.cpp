@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"bc-supports-block", kRC_Success, {}}, GoldenCase{"bc-frictionless", kRC_Success, {}},
         GoldenCase{"bc-cylindrical", kRC_Success, {}}, GoldenCase{"bc-symmetry", kRC_Success, {}},
         GoldenCase{"bc-displacement-local", kRC_Success, {}},
+        GoldenCase{"bc-cylindrical-axis-down", kRC_Success, {}},
         GoldenCase{"bc-shell-rotation", kRC_Success, {}}, GoldenCase{"bc-plane-edges", kRC_Success, {}},
         GoldenCase{"bc-conflict",
                    kRC_ConstraintTableCheck,
@@ -221,10 +222,14 @@ TEST(PrePassCylindrical, EachFixedDirectionHoldsItsOwnAxis) {
 // deck in its set (fixed supports hold six components where the model has shell nodes).
 TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
     const std::pair<const char*, SupportsContext> cases[] = {
-        {"bc-supports-block", {nullptr, false, false}},     {"bc-frictionless", {nullptr, false, false}},
-        {"bc-cylindrical", {nullptr, false, false}},        {"bc-symmetry", {nullptr, false, false}},
-        {"bc-displacement-local", {nullptr, false, false}}, {"bc-shell-rotation", {nullptr, false, true}},
-        {"bc-plane-edges", {nullptr, true, false}}};
+        {"bc-supports-block", {nullptr, false, false}},
+        {"bc-frictionless", {nullptr, false, false}},
+        {"bc-cylindrical", {nullptr, false, false}},
+        {"bc-symmetry", {nullptr, false, false}},
+        {"bc-displacement-local", {nullptr, false, false}},
+        {"bc-shell-rotation", {nullptr, false, true}},
+        {"bc-plane-edges", {nullptr, true, false}},
+        {"bc-cylindrical-axis-down", {nullptr, false, false}}};
     for (const auto& entry : cases) {
         const char* name = entry.first;
         const SupportsContext& context = entry.second;
