@@ -56,6 +56,7 @@ enum UnitQuantity : int {
     kQuantityTemperature = 49,
     kQuantityTime = 50,
     kQuantityVelocity = 51,
+    kQuantityStefanBoltzmann = 83,
 };
 
 struct UnitSlot {

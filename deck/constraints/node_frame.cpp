@@ -123,12 +123,15 @@ CoordSystemSafe ChooseNodeFrame(const CoordSystemSafe& built, const CoordSystemS
         constexpr double kNoise = -1e-12;
         if (sum.x >= kNoise && sum.y >= kNoise && sum.z >= kNoise) break;
     }
+    // The first nearest pair wins. Distances equal but for rounding (two axes that coincide
+    // exactly, each off by an ulp) are a tie, so the choice does not hang on the last bit.
+    constexpr double kTie = 1e-12;
     double nearest = 3.0;
     int bestCandidate = 0, bestBuilt = 0;
     for (int j = 0; j < 3; ++j) {
         for (int i = 0; i < 3; ++i) {
             const double distance = (candidate.GetAxis(AxisIndex(i)) - built.GetAxis(AxisIndex(j))).Length();
-            if (distance < nearest) {
+            if (distance < nearest - kTie) {
                 nearest = distance;
                 bestCandidate = i;
                 bestBuilt = j;

@@ -53,13 +53,11 @@ std::vector<SupportSet> CollectSets(const NodeConstraintTable& table, const Supp
         {"!******* Constant Zero Displacement Z *******", "C 3",
          WalkNodes(table, NodeWalkFilter::kZeroMotionZ, tied, kZeroDisplacementCode)},
     };
-    // A two-dimensional deck holds no rotation, as its fixed supports show.
-    if (!c.twoDimensional) {
-        const char* components[] = {"C 4", "C 5", "C 6"};
-        for (int slot = kRX; slot <= kRZ; ++slot)
-            sets.push_back({"!*********** Fixed Rotations ***********", components[slot - kRX],
-                            HeldRotationNodes(table, slot)});
-    }
+    // A two-dimensional table keeps RX and RY inactive, so only the rotation about Z appears there.
+    const char* components[] = {"C 4", "C 5", "C 6"};
+    for (int slot = kRX; slot <= kRZ; ++slot)
+        sets.push_back({"!*********** Fixed Rotations ***********", components[slot - kRX],
+                        HeldRotationNodes(table, slot)});
     return sets;
 }
 

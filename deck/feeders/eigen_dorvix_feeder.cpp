@@ -29,6 +29,13 @@ constexpr int kRemoteDisplacementType = 20;
 constexpr int kObjectSnippetsId = 1;
 constexpr int kVariantTrue = -1;
 
+// The host object id of the prestress environment the run starts from; 0 for none.
+int PrestressEnvironmentId(const TRVDataSourceItf* source) {
+    const SolveJobRecord* job = source ? source->GetSolveJob() : nullptr;
+    const InitialConditionEntry* entry = job ? job->GetInitialCondition() : nullptr;
+    return entry ? entry->kind : 0;
+}
+
 }  // namespace
 
 EigenDorvixFeeder::EigenDorvixFeeder() : DorvixFeeder(2) {}
@@ -64,12 +71,7 @@ bool EigenDorvixFeeder::IsBucklingAnalysis() {
     return settings && settings->GetAnalysisType() == kBucklingAnalysis;
 }
 
-bool EigenDorvixFeeder::HasPrestress() {
-    const TRVDataSourceItf* source = GetDataSource();
-    const SolveJobRecord* job = source ? source->GetSolveJob() : nullptr;
-    const InitialConditionEntry* entry = job ? job->GetInitialCondition() : nullptr;
-    return entry && entry->kind != 0;
-}
+bool EigenDorvixFeeder::HasPrestress() { return PrestressEnvironmentId(GetDataSource()) != 0; }
 
 std::string EigenDorvixFeeder::GetDescriptionFileName() {
     return IsBucklingAnalysis() ? "dorvix_st.des" : "dorvix_dy.des";
@@ -84,13 +86,12 @@ const DorvixModalControls* EigenDorvixFeeder::GetModeControls() {
 
 bool EigenDorvixFeeder::GetPrestressSolution(PrestressSolution& solution) const {
     solution = PrestressSolution{};
-    const TRVDataSourceItf* source = GetDataSource();
-    const SolveJobRecord* job = source ? source->GetSolveJob() : nullptr;
-    const InitialConditionEntry* entry = job ? job->GetInitialCondition() : nullptr;
-    if (!entry || entry->kind == 0) return false;
-    const ComPtr<IUnknown> object = AddinServices::GetInstance().GetObjectById(entry->kind);
+    const int id = PrestressEnvironmentId(GetDataSource());
+    if (id == 0) return false;
+    const ComPtr<IUnknown> object = AddinServices::GetInstance().GetObjectById(id);
     const ComPtr<IHostObject> environment = object ? object.As<IHostObject>() : nullptr;
-    if (!environment) return false;
+    if (!environment) return true;
+    solution.known = true;
     int flag = 0;
     if (environment->GetIntProperty(kPrestressNonLinearProperty, flag) == S_OK)
         solution.nonLinear = flag == kVariantTrue;
@@ -120,6 +121,13 @@ int EigenDorvixFeeder::WriteAnalysisHeader() try {
 int EigenDorvixFeeder::WritePrestressInputs() {
     PrestressSolution solution;
     if (!GetPrestressSolution(solution)) return kRC_Success;
+    // Without its environment the deck would hold no model at all; the linear prestress deck
+    // is the one read whenever the host does not say the solution was non-linear.
+    if (!solution.known)
+        PostHostMessage(L"The prestress environment " +
+                            std::to_wstring(PrestressEnvironmentId(GetDataSource())) +
+                            L" is not known to the host; its solution is read as linear",
+                        L"Warning");
     if (DorvixDeckFile* deck = GetDeckFile())
         deck->WriteLine(solution.nonLinear ? "INPUT.mcnl \"prestress.dat\"" : "INPUT.alin \"prestress.dat\"");
     return kRC_Success;

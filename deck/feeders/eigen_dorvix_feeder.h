@@ -47,10 +47,12 @@ class EigenDorvixFeeder : public DorvixFeeder {
     std::string GetDescriptionFileName();
 
     // How the prestress solution ran: non-linear (the host's true, -1) and the step to start
-    // from (1 when the host does not say). False without a prestress environment object.
+    // from (1 when the host does not say). False when the run names no prestress environment;
+    // an environment the host does not know answers nothing, so its solution reads as linear.
     struct PrestressSolution {
         bool nonLinear = false;
         int step = 1;
+        bool known = false;  // the host knows the environment object
     };
     bool GetPrestressSolution(PrestressSolution& solution) const;
 

@@ -30,16 +30,11 @@ constexpr double kStefanBoltzmann = 5.669e-08;
 
 // The radiation constant in the deck's power, area and temperature units. The temperature
 // part counts where a deck degree is not a kelvin (Rankine intervals in the foot and inch
-// systems).
+// systems). The constant's own quantity carries the whole dimension, so the degree's size is
+// taken from the unit table, not from two offset temperatures whose difference loses digits.
 double StefanBoltzmannInDeckUnits(int deckUnitSystem) {
-    const UnitSystemTable& units = GetUnitSystemTable();
-    const double power = units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityPower, 1.0);
-    const double area = units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityArea, 1.0);
-    const double degreesPerKelvin =
-        units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityTemperature, 1.0) -
-        units.Convert(kUnitsSolverMks, deckUnitSystem, kQuantityTemperature, 0.0);
-    const double perDegree4 = degreesPerKelvin * degreesPerKelvin * degreesPerKelvin * degreesPerKelvin;
-    return kStefanBoltzmann * power / area / perDegree4;
+    return GetUnitSystemTable().Convert(kUnitsSolverMks, deckUnitSystem, kQuantityStefanBoltzmann,
+                                        kStefanBoltzmann);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "foundation/unit_systems.h"
 #include "host/data_source.h"
 
 using namespace loadwriter;
@@ -42,6 +43,13 @@ JXReferenceList ScopingOf(const ObjectTypeRecord& record) {
     return references;
 }
 
+// The size of the record's faces (quantity area) or edges (length) in the deck's units; the host
+// measures it in the model's units, while the heat flow it divides is asked in the deck's.
+double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& record, int quantity) {
+    return GetUnitSystemTable().Convert(feeder.GetModelUnitSystem(), feeder.GetDeckUnitSystem(), quantity,
+                                        record.GetArea());
+}
+
 }  // namespace
 
 int ThermalDorvixFeeder::WriteFaceLoadGroup(const JXReferenceList& scoping, long id, int firstBodyId,
@@ -57,7 +65,8 @@ int ThermalDorvixFeeder::WriteFaceLoadGroup(const JXReferenceList& scoping, long
     }
     group.keyword = twoDimensional ? "ARETE" : shell ? "FACE 2" : "FACE";
     int number = 0;
-    if (FAILED(WriteScopingSelection(scoping, group.kind, group.name.c_str(), &number))) return kRC_MissingData;
+    if (FAILED(WriteScopingSelection(scoping, group.kind, group.name.c_str(), &number)))
+        return kRC_MissingData;
     return kRC_Success;
 }
 
@@ -133,13 +142,16 @@ int ThermalDorvixFeeder::WriteSurfaceHeatFlows() {
         const int id = record.GetId();
         if (GetObjectGeometryKind(id) != (twoDimensional ? kGeometryEdges : kGeometryFaces)) continue;
         WriteLoadBanner(record.GetName());
-        const double measure = record.GetArea();
+        const double measure =
+            MeasureInDeckUnits(*this, record, twoDimensional ? kQuantityLength : kQuantityArea);
         if (!(measure > 0.0)) return Refuse(*this, record, kRC_MissingData, L"its area is not positive");
-        if (!record.GetHostLoad()) return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
+        if (!record.GetHostLoad())
+            return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
         if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id, 1.0 / measure, function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
-        if (WriteFaceLoadLine(ScopingOf(record), id, FirstBodyId(record), function, ".CLT FLUX") != kRC_Success)
+        if (WriteFaceLoadLine(ScopingOf(record), id, FirstBodyId(record), function, ".CLT FLUX") !=
+            kRC_Success)
             return Refuse(*this, record, kRC_MissingData, L"its face group cannot be written");
     }
     return kRC_Success;
@@ -159,10 +171,11 @@ int ThermalDorvixFeeder::WriteVertexHeatFlows() {
         const std::string group = "NODES_FOR_LOAD_" + std::to_string(id);
         if (GetDeckFile()->WriteSelectionGroup(group, nodes, true, NextSelectionGroupNumber()) != kRC_Success)
             return Refuse(*this, record, kRC_MissingData, L"its node group cannot be written");
-        if (!record.GetHostLoad()) return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
+        if (!record.GetHostLoad())
+            return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id, 1.0 / static_cast<double>(nodes.size()),
-                                   function) != S_OK)
+        if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id,
+                                   1.0 / static_cast<double>(nodes.size()), function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         LoadLine line;
         line.Start(".CLT LOAD GROUP \"").Text(group).Text("\" V 1.0 NF").Int(function).Text(" TIME");
@@ -180,14 +193,15 @@ int ThermalDorvixFeeder::WriteEdgeHeatFlows() {
         const int id = record.GetId();
         if (GetObjectGeometryKind(id) != kGeometryEdges) continue;
         WriteLoadBanner(record.GetName());
-        const double measure = record.GetArea();
+        const double measure = MeasureInDeckUnits(*this, record, kQuantityLength);
         if (!(measure > 0.0)) return Refuse(*this, record, kRC_MissingData, L"its length is not positive");
         std::map<int, double> weights;
         // No node would leave the heat flow out of the deck unnoticed.
         if (GetMeshWrapper()->GetEdgeNodeWeightsByReference(ScopingOf(record), weights) != S_OK ||
             weights.empty())
             return Refuse(*this, record, kRC_DataMismatch, L"the weights of its nodes cannot be had");
-        if (!record.GetHostLoad()) return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
+        if (!record.GetHostLoad())
+            return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
         if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id, 1.0 / measure, function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");

@@ -46,6 +46,33 @@ TEST(NodeConstraintTable, FrictionlessNormalsResolveIntoOneFrame) {
     }
 }
 
+// A frame whose Z axis lies in the XY plane ties two axis pairs at distance 0: the first pair
+// (built X to the candidate's Y) wins, so the frame is rebuilt with global Z as X. Rounding of
+// an ulp or two in the built axes must not make the other pair win.
+TEST(NodeConstraintTable, NodeFrameChoiceIgnoresRoundingInATie) {
+    const Vector3 nudges[] = {{0, 0, 0}, {0, 0, 2e-16}, {2e-16, -2e-16, 0}, {-2e-16, 0, 0}};
+    for (const Vector3& nudge : nudges) {
+        for (int axis = 0; axis < 3; ++axis) {
+            SCOPED_TRACE(::testing::Message()
+                         << "axis " << axis << " nudged by " << nudge.x << "," << nudge.y << "," << nudge.z);
+            Matrix3 axes;
+            axes.row[0] = {0, 0, 1};
+            axes.row[1] = {-kR, -kR, 0};
+            axes.row[2] = {kR, -kR, 0};
+            axes.row[axis] = axes.row[axis] + nudge;
+            CoordSystemSafe built;
+            built.SetFrame(axes);
+            const CoordSystemSafe chosen = ChooseNodeFrame(built, nullptr);
+            const Vector3 expected[] = {{0, 0, 1}, {kR, -kR, 0}, {kR, kR, 0}};
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_NEAR(chosen.GetAxis(AxisIndex(k)).x, expected[k].x, 1e-12) << "axis " << k;
+                EXPECT_NEAR(chosen.GetAxis(AxisIndex(k)).y, expected[k].y, 1e-12) << "axis " << k;
+                EXPECT_NEAR(chosen.GetAxis(AxisIndex(k)).z, expected[k].z, 1e-12) << "axis " << k;
+            }
+        }
+    }
+}
+
 TEST(NodeConstraintTable, FixedSupportWinsWhateverTheListingOrder) {
     NodeConstraintTable table;
     const std::int32_t shell[] = {4}, solid[] = {5};

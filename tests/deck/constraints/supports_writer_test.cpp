@@ -44,20 +44,25 @@ TEST(SupportsWriter, EverySetUnderItsBannerAndTiedNodesLeftOut) {
                                   "expected-supports.txt"));
 }
 
-TEST(SupportsWriter, TwoDimensionalSupportsHoldTwoComponentsAndNoRotation) {
+// Plane supports hold the two translations; a rotation about Z held on a node that carries it
+// (a wire body's node) is written as component 6, on a plane element's node it is not.
+TEST(SupportsWriter, TwoDimensionalSupportsHoldTwoComponentsAndRotationAboutZ) {
     NodeConstraintTable table;
     table.SetTwoDimensional();
-    const std::int32_t shell[] = {3};
-    table.MarkRotationalNodes(1, shell);
-    const std::int32_t fixed[] = {1}, simple[] = {2};
+    const std::int32_t wire[] = {3, 5};
+    table.MarkRotationalNodes(2, wire);
+    const std::int32_t fixed[] = {1}, simple[] = {2}, heldAboutZ[] = {4, 5};
     table.AddFixedSupport(1, 511, 1, fixed);
     table.AddSimpleSupport(2, 526, 1, simple);
     table.AddSymmetryRegion(3, 585, 3, false, {0, 1, 0});
+    table.AddFixedRotation(4, 529, 2, heldAboutZ, {0, 0, 1});
     ASSERT_EQ(table.FinaliseAll(), S_OK);
-    EXPECT_EQ(WriteSupports(table, {nullptr, true, true}),
-              (Lines{".CLM", "!*********** Fixed Supports ***********", "  FIX NOEUD I 1 C 1 2",
-                     "!*********** Simple Supports ***********", "  FIX NOEUD I 2 C 1 2",
-                     "!********* Frictionless Supports Y *********", "  FIX NOEUD I 3 C 2"}));
+    EXPECT_EQ(
+        WriteSupports(table, {nullptr, true, true}),
+        (Lines{".CLM", "!*********** Fixed Supports ***********", "  FIX NOEUD I 1 C 1 2",
+               "!*********** Simple Supports ***********", "  FIX NOEUD I 2 C 1 2",
+               "!********* Frictionless Supports Y *********", "  FIX NOEUD I 3 C 2",
+               "!*********** Fixed Rotations ***********", "  FIX NOEUD I 3 C 6", "  FIX NOEUD I 5 C 6"}));
 }
 
 TEST(SupportsWriter, NoSupportWritesNoClm) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -76,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"bc-supports-block", kRC_Success, {}}, GoldenCase{"bc-frictionless", kRC_Success, {}},
         GoldenCase{"bc-cylindrical", kRC_Success, {}}, GoldenCase{"bc-symmetry", kRC_Success, {}},
         GoldenCase{"bc-displacement-local", kRC_Success, {}},
+        GoldenCase{"bc-cylindrical-axis-down", kRC_Success, {}},
         GoldenCase{"bc-shell-rotation", kRC_Success, {}}, GoldenCase{"bc-plane-edges", kRC_Success, {}},
         GoldenCase{"bc-conflict",
                    kRC_ConstraintTableCheck,
@@ -178,14 +180,56 @@ INSTANTIATE_TEST_SUITE_P(
                     kRC_DataMismatch, L"neither Cartesian nor cylindrical"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.label); });
 
+// A cylindrical support holds, at each node of its face, the directions set "Fixed" of the
+// node's radial (UX), tangential (UY) and axial (UZ) axes; holding all three is a fixed support.
+TEST(PrePassCylindrical, EachFixedDirectionHoldsItsOwnAxis) {
+    struct Row {
+        const wchar_t* radial;
+        const wchar_t* tangential;
+        const wchar_t* axial;
+        const char* kinds;  // UX UY UZ of every node of the face
+    };
+    const Row rows[] = {{L"Free", L"Free", L"Fixed", "1 1 5"},
+                        {L"Free", L"Fixed", L"Free", "1 5 1"},
+                        {L"Fixed", L"Free", L"Fixed", "5 1 5"},
+                        {L"Fixed", L"Fixed", L"Free", "5 5 1"},
+                        {L"Fixed", L"Fixed", L"Fixed", "2 2 2"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kinds);
+        decktest::ScratchFolder scratch;
+        ModelCase model("bc-cylindrical");
+        FeederUnderTest feeder;
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L"unused-output.xml"), kRC_Success);
+        SetText(feeder, 20, L"Radial", row.radial);
+        SetText(feeder, 20, L"Tangential", row.tangential);
+        SetText(feeder, 20, L"Axial", row.axial);
+        ASSERT_EQ(feeder.CheckBoundaryConditions(), kRC_Success);
+        std::istringstream dump(feeder.GetNodeConstraintTable()->DumpText());
+        std::vector<int> nodes;
+        for (std::string line; std::getline(dump, line);) {
+            std::istringstream fields(line);
+            int node = 0;
+            std::string ux, uy, uz;
+            fields >> node >> ux >> uy >> uz;
+            nodes.push_back(node);
+            EXPECT_EQ(ux + " " + uy + " " + uz, row.kinds) << line;
+        }
+        EXPECT_EQ(nodes, (std::vector<int>{1, 4, 6, 7, 10, 12}));
+    }
+}
+
 // The supports block each example's table gives: every support kind of the pre-pass reaches the
 // deck in its set (fixed supports hold six components where the model has shell nodes).
 TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
     const std::pair<const char*, SupportsContext> cases[] = {
-        {"bc-supports-block", {nullptr, false, false}},     {"bc-frictionless", {nullptr, false, false}},
-        {"bc-cylindrical", {nullptr, false, false}},        {"bc-symmetry", {nullptr, false, false}},
-        {"bc-displacement-local", {nullptr, false, false}}, {"bc-shell-rotation", {nullptr, false, true}},
-        {"bc-plane-edges", {nullptr, true, false}}};
+        {"bc-supports-block", {nullptr, false, false}},
+        {"bc-frictionless", {nullptr, false, false}},
+        {"bc-cylindrical", {nullptr, false, false}},
+        {"bc-symmetry", {nullptr, false, false}},
+        {"bc-displacement-local", {nullptr, false, false}},
+        {"bc-shell-rotation", {nullptr, false, true}},
+        {"bc-plane-edges", {nullptr, true, false}},
+        {"bc-cylindrical-axis-down", {nullptr, false, false}}};
     for (const auto& entry : cases) {
         const char* name = entry.first;
         const SupportsContext& context = entry.second;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "../deck_test_support.h"
+#include "caerep/core/cae_rep.h"
 #include "deck/feeders/eigen_dorvix_feeder.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
 #include "feeder_test_support.h"
@@ -56,6 +57,17 @@ class EigenCaseRun {
         return feeder_.Feed(&model_.DataSource(), &package_);
     }
     const ReturnPackage& Package() const { return package_; }
+    // "Type: Text" of every message the feeder posted.
+    std::vector<std::wstring> Messages() const {
+        std::vector<std::wstring> messages;
+        for (NCAERep::CCAERepBase* message : feeder_.GetOutputRoot()->getChildrenByType(L"Message")) {
+            std::wstring type, text;
+            message->getProperty(L"Type").getValue(type);
+            message->getProperty(L"Text").getValue(text);
+            messages.push_back(type + L": " + text);
+        }
+        return messages;
+    }
     const fs::path& Folder() const { return scratch_.Path(); }
     std::string Deck() const { return decktest::ReadText(Folder() / "dorvix.dat"); }
 
@@ -121,6 +133,20 @@ TEST(EigenFeed, NonLinearPrestressReadsTheNonLinearDeckFromItsStep) {
     const std::string deck = run.Deck();
     EXPECT_NE(deck.find("INPUT.mcnl \"prestress.dat\"\n"), std::string::npos);
     EXPECT_NE(deck.find(".DVX ISTOP 8\n.DVX INST 2\n.DVX NPR  2\n.GEL TEMP 295.15\n"), std::string::npos);
+}
+
+// An environment the host does not know says nothing of a non-linear solution: the deck reads
+// the linear prestress deck, as it does for a linear environment, and a warning names the id.
+TEST(EigenFeed, UnknownPrestressEnvironmentReadsTheLinearDeck) {
+    EigenCaseRun run("eigen-modal-prestress", true);
+    ASSERT_TRUE(run.PrestressPassed());
+    run.UseObjects({});
+    EXPECT_EQ(run.Feed(), kRC_Success);
+    decktest::ExpectGoldenText(decktest::CaseFolder("eigen-modal-prestress") / "expected-deck.dat",
+                               run.Deck());
+    EXPECT_EQ(run.Messages(),
+              std::vector<std::wstring>{L"Warning: The prestress environment 50 is not known to "
+                                        L"the host; its solution is read as linear"});
 }
 
 TEST(EigenFeed, NoEigenvalueEndsWith11AndHandsNoValues) {

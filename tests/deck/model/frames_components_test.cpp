@@ -196,7 +196,7 @@ TEST(EntityLookup, NodeTextAndLookupOfKindOne) {
 // The frames the pre-pass chose for nodes held along skew or cylindrical directions; nodes held
 // along global axes only (or fixed) get no rotation.
 TEST(NodeRotations, RotatedNodesOfThePrePassInTheirReviewedForm) {
-    for (const char* name : {"bc-frictionless", "bc-cylindrical"}) {
+    for (const char* name : {"bc-frictionless", "bc-cylindrical", "bc-cylindrical-axis-down"}) {
         OpenedCase c(name);
         ASSERT_EQ(c.code, kRC_Success) << name;
         ASSERT_EQ(c.feeder.CheckBoundaryConditions(), kRC_Success) << name;

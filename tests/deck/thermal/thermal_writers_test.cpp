@@ -126,6 +126,25 @@ TEST_F(ThermalWritersTest, ConvectionAndRadiationMatchTheReviewedSection) {
                                Section());
 }
 
+// A deck in inches from a model in feet: the step blocks carry the radiation constant in inch,
+// pound-force and Fahrenheit units, and each heat flow is spread over its face's area or its
+// edge's length in the deck's units (1 ft2 = 144 in2, 1 ft = 12 in).
+TEST_F(ThermalWritersTest, InchDeckOfAFootModelMatchesTheReviewedLoadCases) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-inch"));
+    ASSERT_EQ(feeder_.WriteLoadCases(), kRC_Success);
+    EXPECT_FALSE(feeder_.WasMessagePosted());
+    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-inch") / "expected-section.txt", Section());
+}
+
+// In a plane model a heat flow on edges is a flux over their length, in the deck's units.
+TEST_F(ThermalWritersTest, PlaneHeatFlowIsSpreadOverTheEdgeLengthInDeckUnits) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-inch", false, [](HostSimCase& host) { host.is2D = true; }));
+    ASSERT_EQ(feeder_.WriteSurfaceHeatFlows(), kRC_Success);
+    EXPECT_EQ(SectionLinesWith("  2. "), std::vector<std::string>{"  2. 2."});
+    EXPECT_EQ(SectionLinesWith(".CLT"),
+              std::vector<std::string>{".CLT FLUX ARETE GROUP \"surface_for_load_24\" V 1.0 NF 1 TIME"});
+}
+
 // A heat flow whose area is not positive cannot become a flux: 25, named in a message.
 TEST_F(ThermalWritersTest, HeatFlowWithoutAreaIsRefused) {
     model_ = std::make_unique<ModelCase>("thermal-heat-flow");
