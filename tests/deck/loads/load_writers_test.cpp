@@ -244,3 +244,73 @@ TEST_F(LoadFailuresTest, DisplacementsAndVelocitiesGoToTheNodesOfTheConstraintTa
                      text);
     }
 }
+
+// A load whose faces or edges the host cannot give is left out with a warning naming it, and the
+// writers go on. A face force draws its functions before it reads its faces; a pressure and an
+// edge force draw none.
+TEST_F(LoadFailuresTest, LoadTheHostCannotPlaceIsLeftOutWithAWarning) {
+    struct Row {
+        const char* caseName;
+        int load;
+        std::vector<JXReference> references;
+        int functions;
+        std::wstring message;
+    };
+    const Row rows[] = {
+        {"loads-pressure",
+         11,
+         {{999, kJXReferenceFace}},
+         0,
+         L"Warning: Load \"Pressure\" (11) is left out of the deck: its scoping cannot be turned into "
+         L"element faces"},
+        {"loads-force-moment",
+         22,
+         {{999, kJXReferenceFace}},
+         2,
+         L"Warning: Load \"Force on face\" (22) is left out of the deck: its scoping cannot be turned into "
+         L"element faces"},
+        {"loads-force-moment",
+         25,
+         {{102, kJXReferenceEdge}, {999, kJXReferenceEdge}},
+         0,
+         L"Warning: Load \"Force on edges\" (25) is left out of the deck: the host gives no nodes or no two "
+         L"end nodes of one of its edges"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.load);
+        LoadFeeder feeder;
+        ReturnPackage package;
+        ModelCase model(row.caseName);
+        for (HostObjectRecord& record : model.MutableCase().objectTable->records) {
+            if (record.id == row.load)
+                record.scoping.references = row.references;
+            else
+                record.hostType = 0;  // the other loads of the case are not written
+        }
+        feeder.UseSolveArguments(&model.DataSource(), &package);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
+        for (int s = 1; s <= 2; ++s)
+            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        ASSERT_EQ(WriteLoadCase(feeder, 1), kRC_Success);
+        EXPECT_EQ(feedertest::PostedMessages(feeder), std::vector<std::wstring>{row.message});
+        EXPECT_EQ(GetDeckCounters().function, row.functions);
+        for (const std::string& line : feeder.CloseDeckLines()) EXPECT_NE(line.rfind(".CLM", 0), 0u) << line;
+    }
+}
+
+// In a two-dimensional model a line load still writes three values; z, not imposed there, is 0.
+TEST_F(LoadFailuresTest, TwoDimensionalLineLoadWritesZeroForZ) {
+    LoadFeeder feeder;
+    ModelCase model("loads-line");
+    model.MutableCase().is2D = true;
+    feeder.UseSolveArguments(&model.DataSource(), &package_);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.Open(), kRC_Success);
+    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+    feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.0);
+    ASSERT_EQ(feeder.WriteLineLoads(1), kRC_Success);
+    EXPECT_EQ(feeder.CloseDeckLines(), (Lines{".CLM CHA NOE NOM \"Line Load\"", "  I 1 V 3. 0. 0. NC 1.",
+                                              "  I 2 V 6. 0. 0. NC 1.", "  I 3 V 3. 0. 0. NC 1."}));
+}
