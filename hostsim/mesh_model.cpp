@@ -201,6 +201,7 @@ void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, 
         throw HostSimMeshError("edge " + Num(id) + " needs " + Num(static_cast<long long>(per)) +
                                " nodes per mesh edge");
     std::set<int> nodes;
+    std::map<int, int> cornerUses;
     for (std::size_t i = 0; i < edges.nodes.size(); i += per) {
         for (std::size_t j = 0; j < per; ++j) CheckNode(edges.nodes[i + j]);
         if (checked && BodyElementsHolding(bodyMeshId, &edges.nodes[i], per, false).empty())
@@ -208,8 +209,17 @@ void HostSimMesh::AddGeometricEdge(int id, int bodyMeshId, HostMeshEdges edges, 
                                    Num(edges.nodes[i + 1]) + " lies on no element of body " +
                                    Num(bodyMeshId));
         nodes.insert(edges.nodes.begin() + i, edges.nodes.begin() + i + per);
+        ++cornerUses[edges.nodes[i]];
+        ++cornerUses[edges.nodes[i + 1]];
     }
     ClaimEntityId(id, "geometric edge");
+    // The nodes at the edge's vertices carry the end flag, as a host marks them: the corners that
+    // end one mesh edge only, or for a closed edge the node it starts and ends at.
+    std::vector<int> ends;
+    for (const auto& [node, uses] : cornerUses)
+        if (uses == 1) ends.push_back(node);
+    if (ends.empty()) ends.push_back(edges.nodes.front());
+    for (int node : ends) attributes_[node].push_back({kEdgeEndAttributeId, kNodeAttributeEndFlag, id});
     GeometryEntity entity;
     entity.id = id;
     entity.kind = GeometryKind::kEdge;

@@ -23,6 +23,9 @@ class HostSimMeshError : public std::runtime_error {
 class HostSimMesh {
   public:
     enum class GeometryKind { kFace, kEdge, kVertex };
+    // Attribute id of the entries that flag the end nodes of a geometric edge (their value is the
+    // edge's id).
+    static constexpr int kEdgeEndAttributeId = 0;
 
     struct Body {
         int meshId = 0;

@@ -88,10 +88,10 @@ int DorvixFeeder::CollectPrescribedMotion(NCAERep::CCAERepBase* motion, bool is2
             prepass::ResolveScoping(*this, *motion, prepass::ScopingUse::kEntities, false, scoping);
         code != kRC_Success || scoping.skipped)
         return code;
-    // Only the motions normal to the geometry ask the geometry anything.
+    // A host without geometry is refused for every motion, though only the motions normal to the
+    // geometry ask it anything.
     ComPtr<IHostGeometry> geometry;
-    if (hasDirection)
-        if (const int code = prepass::TakeHostGeometry(*this, geometry); code != kRC_Success) return code;
+    if (const int code = prepass::TakeHostGeometry(*this, geometry); code != kRC_Success) return code;
 
     for (const SelectedEntity& entity : scoping.selection.entities) {
         if (entity.id == 0 || entity.bodyId == 0)

@@ -64,20 +64,22 @@ int DorvixFeeder::WriteDisplacementLoads(int step) {
             std::vector<std::pair<std::int32_t, double>> nodes[3];
         };
         std::vector<Prescribed> prescribed;
+        bool anyNode = false;
         for (int variableIndex : kVariableOrder) {
             const ComPtr<IHostLoadVariable> variable = VariableOf(load.Get(), variableIndex);
             if (!variable || GetVariableDefinitionKind(variable.Get()) == kLoadDefinitionFree) continue;
             if (loadCases && GetComponentStepStatus(l.load, variableIndex, step) == kStepDeactivated)
                 continue;
+            // A variable that lands on no node (a component given as 0 is held by the supports) still
+            // gets its function, so that the numbers of the functions after it do not depend on
+            // where the table put it.
             Prescribed p;
-            bool anyNode = false;
             for (int slot = 0; slot < 3; ++slot) {
                 if (FAILED(SignedNodes(*table, slot, l.id, variableIndex, p.nodes[slot])))
                     return Refuse(*this, record, kRC_DataMismatch,
                                   L"the nodes of its degrees of freedom are not known");
                 anyNode = anyNode || !p.nodes[slot].empty();
             }
-            if (!anyNode) continue;
             if (loadCases) {
                 if (variable->GetValueAt(endTime, kLoadQuantityDisplacement, deckUnitSystem_, p.value) !=
                         S_OK ||
@@ -92,7 +94,7 @@ int DorvixFeeder::WriteDisplacementLoads(int step) {
             }
             prescribed.push_back(std::move(p));
         }
-        if (prescribed.empty()) return int{kRC_Success};
+        if (!anyNode) return int{kRC_Success};
         deckFile_->WriteLine(HeaderLine("DEP NOE", record));
         LoadLine line;
         for (const Prescribed& p : prescribed) {

@@ -62,12 +62,17 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
 
         if (geometry == kGeometryEdges && !twoDimensional) {
             std::set<int> full, half;
-            if (GetEdgeLoadNodeSets(record, full, half) != S_OK) return int{kRC_Success};
+            if (GetEdgeLoadNodeSets(record, full, half) != S_OK)
+                return LeaveOut(*this, record,
+                                L"the host gives no nodes or no two end nodes of one of its edges");
             for (int node : GetCyclicSymmetryNodes()) {
                 full.erase(node);
                 half.erase(node);
             }
-            if (half.empty()) return int{kRC_Success};
+            if (half.empty())
+                return LeaveOut(*this, record,
+                                full.empty() ? L"its edges hold no node outside the cyclic-symmetry sides"
+                                             : L"its edges close on themselves and have no end node");
             const double w =
                 1.0 / (static_cast<double>(full.size()) + 0.5 * static_cast<double>(half.size()));
             if (const int code =
@@ -103,13 +108,13 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
                 return Refuse(*this, record, kRC_MissingData, L"its area is not positive");
             w = 1.0 / record.GetArea();
         }
-        std::vector<int> elements, faces;
-        if (GetLoadScopingFaces(record, elements, faces) != S_OK || elements.empty() ||
-            faces.size() != elements.size())
-            return int{kRC_Success};
+        // The functions come before the faces: whether the host resolves the faces of one load
+        // does not change the numbers of the functions after it.
         if (const int code = ComponentValuesOrFunctions(*this, step, l, w, false, false, values, functions);
             code)
             return code;
+        std::vector<int> elements, faces;
+        if (!ScopingFacesOrLeaveOut(*this, record, elements, faces)) return int{kRC_Success};
         const bool perElement = !twoDimensional && bodyWrapper_ &&
                                 bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind;
         const char* placement = perElement ? "MAI" : twoDimensional ? "ARETE" : "FACE";
@@ -140,7 +145,7 @@ int DorvixFeeder::WriteVertexForceLoads(int step, int loadType) {
         std::set<int> nodes;
         if (GetObjectNodeSet(record, nodes) != kRC_Success)
             return Refuse(*this, record, kRC_DataMismatch, L"its nodes cannot be had");
-        if (nodes.empty()) return int{kRC_Success};
+        if (nodes.empty()) return LeaveOut(*this, record, L"its vertices hold no node");
         const double w = 1.0 / static_cast<double>(nodes.size());
         std::vector<double> values;
         std::vector<int> functions;

@@ -86,7 +86,6 @@ int DorvixFeeder::WriteDirectedLineLoads(int step) {
 
 int DorvixFeeder::WriteLineLoads(int step) {
     const bool loadCases = UseLoadCases();
-    const int components = dataSource_ && dataSource_->Is2DAnalysis() ? 2 : 3;
     return ForEachLoad(*this, step, LoadsOfType(*this, kLineType), kRC_DataMismatch, [&](const TypedLoad& l) {
         const ObjectTypeRecord& record = *l.record;
         if (!deckFile_) return int{kRC_Success};
@@ -101,9 +100,10 @@ int DorvixFeeder::WriteLineLoads(int step) {
         LoadLine line;
         for (const auto& [node, weight] : weights) {
             if (loadCases) {
+                // Always three values: in a two-dimensional model z is not imposed and reads 0.
                 double list[3];
                 for (int c = 0; c < 3; ++c) list[c] = ListValue(values[c], weight);
-                deckFile_->WriteFields("  I", node, "V", DeckDoubles{list, components}, "NC",
+                deckFile_->WriteFields("  I", node, "V", DeckDoubles{list, 3}, "NC",
                                        static_cast<double>(step));
                 continue;
             }

@@ -6,12 +6,27 @@
 
 namespace loadwriter {
 
+namespace {
+
+std::wstring LoadName(const ObjectTypeRecord& record) {
+    return L"Load \"" + platform::Utf8ToWide(record.GetName()) + L"\" (" + std::to_wstring(record.GetId()) +
+           L")";
+}
+
+}  // namespace
+
 int Refuse(DorvixFeeder& feeder, const ObjectTypeRecord& record, int code, std::wstring_view reason) {
-    std::wstring text = L"Load \"" + platform::Utf8ToWide(record.GetName()) + L"\" (" +
-                        std::to_wstring(record.GetId()) + L"): ";
+    std::wstring text = LoadName(record) + L": ";
     text += reason;
     feeder.PostHostMessage(text, L"Error");
     return code;
+}
+
+int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason) {
+    std::wstring text = LoadName(record) + L" is left out of the deck: ";
+    text += reason;
+    feeder.PostHostMessage(text, L"Warning");
+    return kRC_Success;
 }
 
 int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason) {
@@ -20,6 +35,23 @@ int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason)
         return Refuse(feeder, *record, code, reason);
     feeder.PostHostMessage(L"Load " + std::to_wstring(loadId) + L": " + std::wstring(reason), L"Error");
     return code;
+}
+
+bool ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::vector<int>& elements,
+                            std::vector<int>& faces) {
+    elements.clear();
+    faces.clear();
+    if (feeder.GetLoadScopingFaces(record, elements, faces) != S_OK || faces.size() != elements.size()) {
+        elements.clear();
+        faces.clear();
+        LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
+        return false;
+    }
+    if (elements.empty()) {
+        LeaveOut(feeder, record, L"its scoping holds no element face");
+        return false;
+    }
+    return true;
 }
 
 std::vector<TypedLoad> LoadsOfType(const DorvixFeeder& feeder, int type) {

@@ -71,6 +71,14 @@ inline double ListValue(double value, double scale) {
 // Posts "Load "<name>" (<id>): <reason>" as an error and gives the code back.
 int Refuse(DorvixFeeder& feeder, const ObjectTypeRecord& record, int code, std::wstring_view reason);
 int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason);
+// Posts "Load "<name>" (<id>) is left out of the deck: <reason>" as a warning and answers 0: the
+// writer goes on without the load, and the user learns that the solver runs without it.
+int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason);
+
+// The element faces of the load's scoping. False, with a warning that the load is left out, when
+// the host cannot turn the scoping into element faces or finds none.
+bool ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::vector<int>& elements,
+                            std::vector<int>& faces);
 
 // The loads of the type code in id order, each with its record and host load object (null when
 // the host has none). Empty when there is none.

@@ -64,9 +64,7 @@ int DorvixFeeder::WritePressureLoads(int step) {
                 return Refuse(*this, record, kRC_DataMismatch, L"its activity per step cannot be read");
 
             FaceScope scope;
-            if (GetLoadScopingFaces(record, scope.elements, scope.faces) != S_OK || scope.elements.empty() ||
-                scope.faces.size() != scope.elements.size())
-                return int{kRC_Success};
+            if (!ScopingFacesOrLeaveOut(*this, record, scope.elements, scope.faces)) return int{kRC_Success};
             if (twoDimensional)
                 scope.placement = Placement::kEdge;
             else if (bodyWrapper_ && bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind)

@@ -18,20 +18,9 @@
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
+using feedertest::PostedMessages;
 
 namespace {
-
-// "Type: Text" of every message posted to the output representation.
-std::vector<std::wstring> PostedMessages(const FeederUnderTest& feeder) {
-    std::vector<std::wstring> messages;
-    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
-        std::wstring type, text;
-        message->getProperty(L"Type").getValue(type);
-        message->getProperty(L"Text").getValue(text);
-        messages.push_back(type + L": " + text);
-    }
-    return messages;
-}
 
 NCAERep::CCAERepBase& ModelObject(FeederUnderTest& feeder, int id) {
     NCAERep::CCAERepBase* object = feeder.GetInputRoot()->getDatabase()->getObjectById(id);
@@ -171,6 +160,12 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kRC_ModelLoadFailed,
                     L"Displacement \"Surface\" (id 20): its coordinate system is not finite"},
+        FailureCase{"MotionWithoutHostGeometry", "bc-displacement-local",
+                    [](FeederUnderTest& f, ModelCase&) {
+                        ModelObject(f, 1).removeChildrenIf(
+                            [](NCAERep::CCAERepBase* child) { return child->typeName() == L"GeometryRep"; });
+                    },
+                    kRC_ModelLoadFailed, L"need the host geometry, and the host gave none"},
         FailureCase{"SphericalComponents", "bc-displacement-local",
                     [](FeederUnderTest& f, ModelCase&) {
                         NCAERep::CPropertyValue spherical;

@@ -16,6 +16,7 @@
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
+using feedertest::PostedMessages;
 
 namespace {
 
@@ -53,19 +54,6 @@ class ImportRecorder : public NCAERep::IHostModelProvider {
     }
     std::vector<std::pair<int, int>> imports;
 };
-
-// "Type: Text" of every message posted to the output representation.
-std::vector<std::wstring> PostedMessages(const FeederUnderTest& feeder) {
-    std::vector<std::wstring> messages;
-    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
-        std::wstring type;
-        std::wstring text;
-        message->getProperty(L"Type").getValue(type);
-        message->getProperty(L"Text").getValue(text);
-        messages.push_back(type + L": " + text);
-    }
-    return messages;
-}
 
 double EndTimeOfStep(const FeederUnderTest& feeder, int step) {
     double end = -1.0;

@@ -124,6 +124,18 @@ class FeederUnderTest : public InScratch<DorvixFeeder> {
     }
 };
 
+// "Type: Text" of every message posted to the feeder's output representation, in order.
+inline std::vector<std::wstring> PostedMessages(const DorvixFeeder& feeder) {
+    std::vector<std::wstring> messages;
+    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
+        std::wstring type, text;
+        message->getProperty(L"Type").getValue(type);
+        message->getProperty(L"Text").getValue(text);
+        messages.push_back(type + L": " + text);
+    }
+    return messages;
+}
+
 inline const std::filesystem::path kBlock = std::filesystem::path(DORVIX_SOURCE_DIR) / "examples" / "block";
 
 // A case folder copied into a scratch folder (and changed there when asked), its host live,

@@ -223,8 +223,9 @@ TEST_F(LoadFailuresTest, RemotePointWithoutDeckNodeIs25) {
     EXPECT_TRUE(feeder_.WasMessagePosted());
 }
 
-// The pre-pass gave nodes 1 to 4 of the face displacement 31's x and z (keys 1 and 3); y is free.
-TEST_F(LoadFailuresTest, DisplacementGoesToTheNodesOfTheConstraintTable) {
+// The pre-pass gives nodes 1 to 4 of the face displacement 31's x and z (keys 1 and 3), y free;
+// and nodes 5 to 8 the velocity 33's z, its x given as 0 (held, no node line, yet a function).
+TEST_F(LoadFailuresTest, DisplacementsAndVelocitiesGoToTheNodesOfTheConstraintTable) {
     for (int steps : {1, 2}) {
         LoadFeeder feeder;
         ModelCase model("loads-displacement");
@@ -234,15 +235,82 @@ TEST_F(LoadFailuresTest, DisplacementGoesToTheNodesOfTheConstraintTable) {
         feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
         for (int s = 1; s <= steps; ++s)
             feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
-        NodeConstraintTable& table = *feeder.GetNodeConstraintTable();
         EXPECT_EQ(feeder.WriteDisplacementLoads(1), kRC_DataMismatch);  // not resolved yet
-        const std::int32_t nodes[] = {1, 2, 3, 4};
-        table.AddNodalMotionList(31, 513, 4, nodes, CoordSystemSafe(), {3, 1, 3}, {1, 2, 3});
-        ASSERT_EQ(table.FinaliseAll(), S_OK);
+        ASSERT_EQ(feeder.CheckBoundaryConditions(), kRC_Success);
         ASSERT_EQ(feeder.WriteDisplacementLoads(1), kRC_Success);
         std::string text;
         for (const std::string& line : feeder.CloseDeckLines()) text += line + "\n";
         ExpectGolden("loads-displacement", steps == 1 ? "expected-load-case.txt" : "expected-function.txt",
                      text);
     }
+}
+
+// A load whose faces or edges the host cannot give is left out with a warning naming it, and the
+// writers go on. A face force draws its functions before it reads its faces; a pressure and an
+// edge force draw none.
+TEST_F(LoadFailuresTest, LoadTheHostCannotPlaceIsLeftOutWithAWarning) {
+    struct Row {
+        const char* caseName;
+        int load;
+        std::vector<JXReference> references;
+        int functions;
+        std::wstring message;
+    };
+    const Row rows[] = {
+        {"loads-pressure",
+         11,
+         {{999, kJXReferenceFace}},
+         0,
+         L"Warning: Load \"Pressure\" (11) is left out of the deck: its scoping cannot be turned into "
+         L"element faces"},
+        {"loads-force-moment",
+         22,
+         {{999, kJXReferenceFace}},
+         2,
+         L"Warning: Load \"Force on face\" (22) is left out of the deck: its scoping cannot be turned into "
+         L"element faces"},
+        {"loads-force-moment",
+         25,
+         {{102, kJXReferenceEdge}, {999, kJXReferenceEdge}},
+         0,
+         L"Warning: Load \"Force on edges\" (25) is left out of the deck: the host gives no nodes or no two "
+         L"end nodes of one of its edges"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.load);
+        LoadFeeder feeder;
+        ReturnPackage package;
+        ModelCase model(row.caseName);
+        for (HostObjectRecord& record : model.MutableCase().objectTable->records) {
+            if (record.id == row.load)
+                record.scoping.references = row.references;
+            else
+                record.hostType = 0;  // the other loads of the case are not written
+        }
+        feeder.UseSolveArguments(&model.DataSource(), &package);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
+        for (int s = 1; s <= 2; ++s)
+            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        ASSERT_EQ(WriteLoadCase(feeder, 1), kRC_Success);
+        EXPECT_EQ(feedertest::PostedMessages(feeder), std::vector<std::wstring>{row.message});
+        EXPECT_EQ(GetDeckCounters().function, row.functions);
+        for (const std::string& line : feeder.CloseDeckLines()) EXPECT_NE(line.rfind(".CLM", 0), 0u) << line;
+    }
+}
+
+// In a two-dimensional model a line load still writes three values; z, not imposed there, is 0.
+TEST_F(LoadFailuresTest, TwoDimensionalLineLoadWritesZeroForZ) {
+    LoadFeeder feeder;
+    ModelCase model("loads-line");
+    model.MutableCase().is2D = true;
+    feeder.UseSolveArguments(&model.DataSource(), &package_);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.Open(), kRC_Success);
+    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+    feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.0);
+    ASSERT_EQ(feeder.WriteLineLoads(1), kRC_Success);
+    EXPECT_EQ(feeder.CloseDeckLines(), (Lines{".CLM CHA NOE NOM \"Line Load\"", "  I 1 V 3. 0. 0. NC 1.",
+                                              "  I 2 V 6. 0. 0. NC 1.", "  I 3 V 3. 0. 0. NC 1."}));
 }

@@ -135,6 +135,23 @@ TEST(Scoping, FlaggedEndNodesOfAnEdgeSet) {
     EXPECT_EQ(b, -1);
 }
 
+// The simulated host flags the ends of each geometric edge it lists: an open chain of mesh edges
+// at its two ends (not where two of its mesh edges meet), a closed one at the node it starts at.
+TEST(Scoping, FileBackedHostFlagsTheEndNodesOfItsEdges) {
+    ComPtr<IHostMesh> mesh = MeshOf(R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,1,1,0],[4,0,1,0],[5,0,0,1],[6,1,0,1],
+        [7,1,1,1],[8,0,1,1]], "elements": [[1, 11, [1,2,3,4,5,6,7,8]]],
+        "parts": [{"id": 1, "bodies": [{"id": 10, "elements": [1]}]}],
+        "geometry": [{"id": 101, "kind": "edge", "body": 10, "edges": [[1, 2], [2, 3]]},
+                     {"id": 102, "kind": "edge", "body": 10, "edges": [[6, 7], [7, 8], [8, 5], [5, 6]]}]})");
+    int a = 0, b = 0;
+    ASSERT_EQ(GetFlaggedNodesOfSet(mesh.Get(), {1, 2, 3}, &a, &b), S_OK);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 3);
+    ASSERT_EQ(GetFlaggedNodesOfSet(mesh.Get(), {5, 6, 7, 8}, &a, &b), S_OK);
+    EXPECT_EQ(a, 6);
+    EXPECT_EQ(b, 6);
+}
+
 TEST(FaceSet, SetFacesReplacesTheFaces) {
     FaceSet set;
     JXReferenceList first, second;
