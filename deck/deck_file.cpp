@@ -38,8 +38,9 @@ int DorvixDeckFile::OpenSteps(const std::string& fileName) {
     workingFolder_ = platform::CurrentFolder();
     // Listings and result descriptions of an earlier solve in this folder would otherwise
     // be judged as this run's. A pass that will not run the solver leaves them alone: they
-    // are still the results of that earlier solve.
-    if (!writeNothing_ && !inputOnly_) RemoveStaleSolverFiles(workingFolder_);
+    // are still the results of that earlier solve. So does every pass with the earlier result
+    // the deck is about to read.
+    if (!writeNothing_ && !inputOnly_) RemoveStaleSolverFiles(workingFolder_, earlierResultFile_);
 
     // A failure of an earlier deck is no failure of this one.
     out_.Reset();
@@ -60,6 +61,8 @@ int DorvixDeckFile::CloseAndRun(int requestedMemoryMb) {
         // the host as the requested input deck.
         if (!CloseDeck()) return static_cast<int>(kRC_FileNotCreated);
         if (inputOnly_) return static_cast<int>(kRC_Success);
+        // The earlier result has been read into the deck; left here it would pass for this run's.
+        if (!writeNothing_ && !earlierResultFile_.empty()) RemoveStaleSolverFiles(workingFolder_);
         const int code = run_.Run({workingFolder_, fileName_, writeNothing_, requestedMemoryMb});
         openFailure_ = run_.GetFailure();
         return code;

@@ -62,7 +62,8 @@ class DorvixDeckFile {
     [[nodiscard]] int WriteSelectionGroup(const std::string& name, const std::set<int>& ids, bool nodeGroup,
                                           int groupNumber);
 
-    // Closes the deck and, unless only the deck was asked for, runs the solver (SolverRun::Run).
+    // Closes the deck and, unless only the deck was asked for, runs the solver (SolverRun::Run),
+    // after removing the earlier result file Open kept when it is a leftover of the folder.
     // kRC_FileNotCreated when the deck could not be written completely or the driver file
     // cannot be created; GetOpenFailure then names the file and the system's reason.
     [[nodiscard]] int CloseAndRun(int requestedMemoryMb);
@@ -93,6 +94,11 @@ class DorvixDeckFile {
     bool IsInputOnly() const { return inputOnly_; }
     void SetWriteNothing(bool on) { writeNothing_ = on; }
     bool IsWriteNothing() const { return writeNothing_; }
+    // The result file of an earlier solve that the deck's writing reads (initial conditions).
+    // Open leaves it where it is, even in the working folder under a name a run leaves; it is
+    // removed with the other leftovers only when the solver is about to start, once the deck
+    // that read it is written.
+    void SetEarlierResultFile(std::filesystem::path path) { earlierResultFile_ = std::move(path); }
     void SetRunOptions(SolverRunOptions options) { run_.SetOptions(std::move(options)); }
     const SolverEnd& GetSolverEnd() const { return run_.GetSolverEnd(); }
 
@@ -107,6 +113,7 @@ class DorvixDeckFile {
     std::string descriptionFile_;
     bool inputOnly_ = false;
     bool writeNothing_ = false;
+    std::filesystem::path earlierResultFile_;
     DeckFileOwner* owner_ = nullptr;
     std::string creationDate_;
     std::filesystem::path workingFolder_;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -91,8 +92,8 @@ class DorvixFeeder : public DeckFileOwner {
     // Element groups of one part; the group numbers run on from the part before. 25 before
     // the deck is opened.
     [[nodiscard]] int SendPartMesh(int part);
-    // When the deck was opened.
-    std::chrono::system_clock::time_point GetDeckWriteStart() const { return deckWriteStart_; }
+    // When the deck was opened; none before Open set the deck up.
+    std::optional<std::chrono::system_clock::time_point> GetDeckWriteStart() const { return deckWriteStart_; }
     int GetGroupCounterCarry() const { return groupCounterCarry_; }
 
     // --- model section (feeder_send_model.cpp) ---
@@ -535,8 +536,9 @@ class DorvixFeeder : public DeckFileOwner {
     // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.
     void WriteResultsLog(const std::filesystem::path& deckPath, int code);
     unsigned statusBits_ = 0;
-    std::chrono::system_clock::time_point solveStart_{};
-    std::chrono::system_clock::time_point solveEnd_{};
+    // When the solver run began and ended; none for a run that stopped before it.
+    std::optional<std::chrono::system_clock::time_point> solveStart_;
+    std::optional<std::chrono::system_clock::time_point> solveEnd_;
 
   protected:
     // --- section banners and the result description (feeder_sequence.cpp) ---
@@ -646,7 +648,7 @@ class DorvixFeeder : public DeckFileOwner {
     LCID savedLocale_ = 0;
     int deckUnitSystem_ = -1;
     int modelUnitSystem_ = -1;
-    std::chrono::system_clock::time_point deckWriteStart_{};
+    std::optional<std::chrono::system_clock::time_point> deckWriteStart_;
     bool outputSaved_ = false;
     // The pre-pass's table of this solve's boundary conditions, node by node.
     LateOwned<NodeConstraintTable> nodeConstraintTable_;

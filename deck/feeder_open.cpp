@@ -51,6 +51,12 @@ int DorvixFeeder::Open() try {
             copyTargetPath_ = job->copyTargetPath;
             deckFile_->SetInputOnly(true);
         }
+        // An earlier solve in this working folder left the results the deck is about to read:
+        // they are no leftover until they are read.
+        if (const InitialConditionEntry* entry = job->GetInitialCondition()) {
+            if (const InitialConditionSource* source = entry->GetSource())
+                deckFile_->SetEarlierResultFile(source->GetResultPath());
+        }
     }
     if (const int code = deckFile_->Open(kDeckFileName); code != kRC_Success) {
         if (!deckFile_->GetOpenFailure().empty())

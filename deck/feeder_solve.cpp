@@ -3,6 +3,7 @@
 // objects.
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "deck/dorvix_feeder.h"
@@ -25,8 +26,13 @@ std::string FormatG(double value) {
     return text;
 }
 
-double SecondsBetween(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
+using TimeMark = std::optional<std::chrono::system_clock::time_point>;
+
+// One timing line of the results log, when both of its marks were taken: a run that stopped
+// before the solver (or before the deck was set up) did not measure that span.
+std::string TimingLine(const char* caption, const TimeMark& from, const TimeMark& to) {
+    if (!from || !to) return {};
+    return std::string(caption) + FormatG(std::chrono::duration<double>(*to - *from).count()) + " seconds.\n";
 }
 
 }  // namespace
@@ -49,17 +55,15 @@ int DorvixFeeder::Solve() try {
 }
 
 void DorvixFeeder::WriteResultsLog(const std::filesystem::path& deckPath, int code) {
-    const auto close = platform::WallClockNow();
+    const TimeMark close = platform::WallClockNow();
     std::string text = "The current time is " + platform::CTimeText(platform::LocalNow()) + "\n";
     text += "Size of dorvix.dat (input file)    = " + std::to_string(platform::FileSize(deckPath)) + " bytes.\n";
     text += "Number of Nodes                    = " + std::to_string(nodeCount_) + ".\n";
     text += "Number of Elements                 = " + std::to_string(elementCount_) + ".\n";
-    text += "Time to write Dorvix input file    = " + FormatG(SecondsBetween(deckWriteStart_, solveStart_)) +
-            " seconds.\n";
-    text += "Time to solve                      = " + FormatG(SecondsBetween(solveStart_, solveEnd_)) + " seconds.\n";
-    text += "Time to do POST, (read XML)        = " + FormatG(SecondsBetween(solveEnd_, close)) + " seconds.\n";
-    text += "Total Time                         = " + FormatG(SecondsBetween(deckWriteStart_, close)) +
-            " seconds.\n";
+    text += TimingLine("Time to write Dorvix input file    = ", deckWriteStart_, solveStart_);
+    text += TimingLine("Time to solve                      = ", solveStart_, solveEnd_);
+    text += TimingLine("Time to do POST, (read XML)        = ", solveEnd_, close);
+    text += TimingLine("Total Time                         = ", deckWriteStart_, close);
     text += code == kRC_Success
                 ? "See solve.out and dorvix.out for more detail on DORVIX solution times.\n\n\n"
                 : "The problem did not solve correctly.  See solve.out and dorvix.out for more info.\n\n\n";

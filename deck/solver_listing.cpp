@@ -98,7 +98,10 @@ std::vector<std::string> StaleSolverFileNames() {
     return names;
 }
 
-void RemoveStaleSolverFiles(const std::filesystem::path& folder) {
-    for (const std::string& name : StaleSolverFileNames())
-        (void)platform::RemoveFile(SolverFilePath(folder, name));
+void RemoveStaleSolverFiles(const std::filesystem::path& folder, const std::filesystem::path& keep) {
+    for (const std::string& name : StaleSolverFileNames()) {
+        const std::filesystem::path path = SolverFilePath(folder, name);
+        if (!keep.empty() && platform::IsSameFile(path, keep)) continue;
+        (void)platform::RemoveFile(path);
+    }
 }

@@ -41,5 +41,6 @@ class SolverListingScan {
 // the running listing copy, the spy listing and each module's listing, description and
 // factor files.
 std::vector<std::string> StaleSolverFileNames();
-// Deletes those files from the folder; missing files are no error.
-void RemoveStaleSolverFiles(const std::filesystem::path& folder);
+// Deletes those files from the folder, all but the file `keep` names when it is one of them;
+// missing files are no error.
+void RemoveStaleSolverFiles(const std::filesystem::path& folder, const std::filesystem::path& keep = {});

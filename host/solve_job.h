@@ -3,20 +3,30 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "host/scoping_record.h"
+#include "platform/path_text.h"
 
 // Where an earlier solve's results lie (initial temperatures, prestress).
 struct InitialConditionSource {
     std::wstring folder;
     std::wstring fileName;
-    // Unit system of the earlier results, handed to the result reader.
+    // The solver unit-system code (flags allowed) of the earlier solve's deck, which its
+    // results are in; read sign-extended, as the host keeps it in 16 bits.
     std::uint16_t unitSystem = 0;
 
     const std::wstring& GetFolder() const { return folder; }
     const std::wstring& GetFileName() const { return fileName; }
+    int GetUnitSystem() const { return static_cast<std::int16_t>(unitSystem); }
+    // The result file: the folder joined with the file name as a path, so a folder without a
+    // trailing separator still names the file in it. Empty without a file name.
+    std::filesystem::path GetResultPath() const {
+        if (fileName.empty()) return {};
+        return platform::PathFromWide(folder) / platform::PathFromWide(fileName);
+    }
 };
 
 struct InitialConditionEntry {

@@ -54,8 +54,10 @@ std::vector<CoordinateSystemData> ReadCoordinateSystems(const JsonAt& root, cons
 }
 
 // A relative source folder is taken from the case folder, as the host keeps an earlier solve's
-// folder beside its project.
-InitialConditionEntry ReadInitialCondition(const JsonAt& at, const std::filesystem::path& caseFolder) {
+// folder beside its project. A source that names no unit system was solved in this case's
+// deck unit system.
+InitialConditionEntry ReadInitialCondition(const JsonAt& at, const HostSimCase& hostCase) {
+    const std::filesystem::path& caseFolder = hostCase.folder;
     InitialConditionEntry e;
     e.kind = at.IntOr("kind", 0);
     e.uniformTemperature = at.DoubleOr("temperature", 0.0);
@@ -74,8 +76,10 @@ InitialConditionEntry ReadInitialCondition(const JsonAt& at, const std::filesyst
         if (!source.folder.empty() && platform::PathFromWide(source.folder).is_relative())
             source.folder = platform::WideFromPath((caseFolder / platform::PathFromWide(source.folder)).lexically_normal());
         source.fileName = s.WideStringOr("fileName", L"");
-        const int system = s.IntOr("unitSystem", 0);
-        if (system < 0 || system > 0xFFFF) s.Member("unitSystem").Fail("out of range");
+        // The host keeps the code in 16 bits.
+        const int system = s.IntOr("unitSystem", hostCase.deckUnitSystem);
+        if (s.Has("unitSystem") && (system < 0 || system > 0xFFFF))
+            s.Member("unitSystem").Fail("out of range");
         source.unitSystem = static_cast<std::uint16_t>(system);
         e.source = source;
     }
@@ -198,7 +202,8 @@ void ReadSolveSection(const JsonAt& root, HostSimCase& hostCase) {
         job.memory.coreMemory = m.IntOr("core", 0);
         job.memory.memoryMode = m.IntOr("mode", 0);
     }
-    if (j.Has("initialCondition")) job.initialCondition = ReadInitialCondition(j.Member("initialCondition"), hostCase.folder);
+    if (j.Has("initialCondition"))
+        job.initialCondition = ReadInitialCondition(j.Member("initialCondition"), hostCase);
     hostCase.solveJob = job;
 }
 

@@ -62,6 +62,12 @@ bool FolderExists(const fs::path& path) {
     return fs::is_directory(path, ec);
 }
 
+bool IsSameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(a, b, ec);
+    return !ec && same;
+}
+
 long long FileSize(const fs::path& path) {
     std::error_code ec;
     auto size = fs::file_size(path, ec);

@@ -12,6 +12,9 @@ namespace platform {
 
 bool FileExists(const std::filesystem::path& path);  // a regular file (after links)
 bool FolderExists(const std::filesystem::path& path);
+// True when both paths name one existing file, however each is spelt (links, "..", a
+// relative path); false when either does not exist.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Size in bytes, or -1 when the file cannot be read.
 long long FileSize(const std::filesystem::path& path);
 

@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kUniformTemperature = 0;
 constexpr int kEarlierSolveTemperatures = 1;
-constexpr int kTemperatureResultType = 49;
 constexpr const char* kSolvedRule = "! --------------------------------------------------------";
 
 const InitialConditionEntry* InitialCondition(const TRVDataSourceItf* source) {
@@ -58,8 +57,7 @@ int ThermalDorvixFeeder::WriteSolvedInitialTemperatures() try {
         PostHostMessage(L"The earlier solve for the initial temperatures names no result file", L"Error");
         return kRC_InitialTemperatureSource;
     }
-    const std::filesystem::path path =
-        platform::PathFromWide(source->GetFolder()) / platform::PathFromWide(source->GetFileName());
+    const std::filesystem::path path = source->GetResultPath();
     if (!platform::FileExists(path)) {
         PostHostMessage(
             L"The result file of the earlier solve does not exist: " + platform::WideFromPath(path),
@@ -73,18 +71,20 @@ int ThermalDorvixFeeder::WriteSolvedInitialTemperatures() try {
     ComPtr<IHostMeshData> mesh = ComPtr<IHostMesh>(hostMesh).As<IHostMeshData>();
     if (!mesh) return kRC_MissingData;
 
-    // The earlier run wrote its temperatures in its deck's units, which are this deck's: they
-    // go in as read.
+    // The earlier run wrote its temperatures in its own deck's unit system: they go in
+    // converted into this deck's.
     DorvixResultReader reader;
     reader.SetResultFile(path);
     reader.SetMesh(mesh.Get());
+    reader.SetResultUnitSystem(source->GetUnitSystem());
+    reader.SetUnitSystem(GetDeckUnitSystem());
     if (FAILED(reader.Open())) {
         PostHostMessage(L"The result file of the earlier solve cannot be read: " + reader.GetProblem(),
                         L"Error");
         return kRC_InitialTemperatureSource;
     }
     ResultDefinition temperatures;
-    temperatures.SetResultType(kTemperatureResultType);
+    temperatures.SetResultType(DorvixResultReader::kTemperatureResult);
     temperatures.SetTime(entry->earlierSolutionTime);
 
     // Every body is read before the first line, so a refused body leaves no half block.

@@ -6,6 +6,7 @@
 #include "host/mesh.h"
 #include "platform/creation_registry.h"
 #include "platform/path_text.h"
+#include "platform/text.h"
 
 void DorvixResultReader::SetResultFile(const std::filesystem::path& path) {
     resultFile_ = platform::WideFromPath(path);
@@ -101,10 +102,52 @@ HRESULT DorvixResultReader::SelectNodes(std::vector<int>& nodes) {
     return S_OK;
 }
 
+namespace {
+
+// The unit quantity of each result type whose values the reader converts.
+struct ResultQuantity {
+    int resultType;
+    int quantity;
+};
+constexpr ResultQuantity kResultQuantities[] = {
+    {DorvixResultReader::kTemperatureResult, kQuantityTemperature}};
+
+std::wstring SystemText(int system) {
+    const char* name = GetUnitSystemTable().GetSystemName(system);
+    std::wstring text = std::to_wstring(system);
+    if (name) text += L" (" + platform::Utf8ToWide(name) + L")";
+    return text;
+}
+
+}  // namespace
+
+HRESULT DorvixResultReader::ConversionQuantity(const ResultDefinition& definition, int& quantity) {
+    quantity = kQuantityNone;
+    if (resultUnitSystem_ == unitSystem_) return S_OK;
+    const UnitSystemTable& units = GetUnitSystemTable();
+    for (int system : {resultUnitSystem_, unitSystem_}) {
+        if (!units.IsKnownSystem(system))
+            return Refuse(E_FAIL, L"The results of \"" + resultFile_ +
+                                      L"\" cannot be converted: unit system " + std::to_wstring(system) +
+                                      L" is not known");
+    }
+    for (const ResultQuantity& entry : kResultQuantities) {
+        if (entry.resultType != definition.resultType) continue;
+        quantity = entry.quantity;
+        return S_OK;
+    }
+    return Refuse(E_FAIL, L"Results of type " + std::to_wstring(definition.resultType) +
+                              L" cannot be converted from unit system " + SystemText(resultUnitSystem_) +
+                              L" into " + SystemText(unitSystem_));
+}
+
 HRESULT DorvixResultReader::ReadResult(const ResultDefinition& definition, ResultObject& target) {
     if (!database_) return Refuse(E_FAIL, L"The result description is not open");
+    int quantity = kQuantityNone;
+    HRESULT hr = ConversionQuantity(definition, quantity);
+    if (FAILED(hr)) return hr;
     HostNodeValueRequest request;
-    HRESULT hr = SelectNodes(request.nodes);
+    hr = SelectNodes(request.nodes);
     if (FAILED(hr)) return hr;
     request.byTime = definition.selectionMode == ResultDefinition::kSelectByTime;
     request.time = definition.timeValue;
@@ -130,6 +173,7 @@ HRESULT DorvixResultReader::ReadResult(const ResultDefinition& definition, Resul
     target.values.assign(request.nodes.size() * static_cast<std::size_t>(components), 0.0);
     target.option = optionFlag_ == 1 ? 1 : 0;
     complete_ = true;
+    const UnitSystemTable& units = GetUnitSystemTable();
     for (std::size_t i = 0; i < request.nodes.size(); ++i) {
         const auto found = position.find(request.nodes[i]);
         for (int c = 0; c < components; ++c) {
@@ -137,12 +181,14 @@ HRESULT DorvixResultReader::ReadResult(const ResultDefinition& definition, Resul
                 found == position.end()
                     ? kMissingValue
                     : answer.values[found->second * static_cast<std::size_t>(components) + c];
-            // Missing is judged before scaling: a scaled marker would no longer be recognised.
+            // Missing is judged before conversion and scaling: a changed marker would no longer
+            // be recognised.
             if (value == kMissingValue) {
                 complete_ = false;
                 continue;
             }
-            target.values[i * static_cast<std::size_t>(components) + c] = value * scaleFactor_;
+            target.values[i * static_cast<std::size_t>(components) + c] =
+                units.Convert(resultUnitSystem_, unitSystem_, quantity, value) * scaleFactor_;
         }
     }
     problem_.clear();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "foundation/jx_list.h"
+#include "foundation/unit_systems.h"
 #include "host/result_reader.h"
 #include "platform/com.h"
 #include "runtime/result_definition.h"
@@ -36,6 +37,8 @@ class DorvixResultReader {
   public:
     // The host marks a value it does not hold with this; it reaches the caller as 0.0.
     static constexpr double kMissingValue = 1.7976931348623157e308;
+    // The host's result type of node temperatures.
+    static constexpr int kTemperatureResult = 49;
     // Value components an entity may carry at most.
     static constexpr int kMaxComponents = 20;
     // Orthotropic material data: 128 doubles, positions as GetOrthotropicMaterialData fills them.
@@ -61,8 +64,11 @@ class DorvixResultReader {
     // The node values of the definition's set (by time, or by set index, 0 the last set) for
     // the id selection or, without one, every node of the current body of the mesh, in that
     // order. A node the set does not hold reads as 0.0 and clears the complete flag; each
-    // value is multiplied by the scale factor. E_FAIL before Open, without ids, or for an
-    // answer that does not fit; the host's failure when it refuses the query.
+    // value is converted from the results' unit system into the reader's, then multiplied by
+    // the scale factor. E_FAIL before Open, without ids, for an answer that does not fit, or
+    // when the values would need a conversion that cannot be made (a unit system the table
+    // does not know, a result type of unknown quantity); the host's failure when it refuses
+    // the query.
     [[nodiscard]] HRESULT ReadResult(const ResultDefinition& definition, ResultObject& target);
 
     // The mesh whose body nodes ReadResult reads when no id selection is set.
@@ -72,6 +78,11 @@ class DorvixResultReader {
         bodyNumber_ = bodyNumber;
         bodyKey_ = bodyKey;
     }
+    // The unit system ReadResult hands values out in (the deck's), and the one the results
+    // are in (that of the earlier solve's deck). Solver codes, flags allowed; both
+    // JX_SOLV_MKS until set, so that values pass unconverted.
+    void SetUnitSystem(int system) { unitSystem_ = system; }
+    void SetResultUnitSystem(int system) { resultUnitSystem_ = system; }
     void SetIdSelection(std::vector<int> ids) { idSelection_ = std::move(ids); }
     void SetScaleFactor(double factor) { scaleFactor_ = factor; }
     void SetOptionFlag(int flag) { optionFlag_ = flag; }
@@ -94,11 +105,16 @@ class DorvixResultReader {
     HRESULT Refuse(HRESULT hr, std::wstring reason);
     // The ids ReadResult asks for: the id selection, or the current body's nodes.
     HRESULT SelectNodes(std::vector<int>& nodes);
+    // The unit quantity the definition's values convert as; kQuantityNone when the two unit
+    // systems are one. E_FAIL (reason kept) when they differ and the conversion cannot be made.
+    HRESULT ConversionQuantity(const ResultDefinition& definition, int& quantity);
 
     std::wstring resultFile_;
     IHostMeshData* mesh_ = nullptr;
     int bodyNumber_ = 0;
     int bodyKey_ = 0;
+    int unitSystem_ = kUnitsSolverMks;
+    int resultUnitSystem_ = kUnitsSolverMks;
     std::vector<int> idSelection_;
     double scaleFactor_ = 1.0;
     int optionFlag_ = 0;

@@ -6,6 +6,8 @@
 
 #include "deck_test_support.h"
 #include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
 
 using decktest::FakeOwner;
 using decktest::ReadLines;
@@ -100,6 +102,26 @@ TEST(DeckOpen, RemovesWhatAnEarlierSolveLeft) {
     for (const char* name : {"dorvix.spy", "solve.out", "dorvix_as.res", "dorvix_st.des", "dorvix_mt.fac"})
         EXPECT_FALSE(platform::FileExists(folder.Path() / name)) << name;
     EXPECT_TRUE(platform::FileExists(folder.Path() / "keep.txt"));
+}
+
+// An earlier solve's description that the deck reads, in the deck's own working folder, is no
+// leftover while the deck is written; it goes with the leftovers when the solver is about to
+// start, where it would pass for the new run's.
+TEST(DeckOpen, KeepsTheEarlierResultItReadsUntilTheSolverStarts) {
+    ScratchFolder folder;
+    const std::filesystem::path earlier = folder.Path() / "dorvix_mt.des";
+    decktest::WriteText(earlier, "earlier results\n");
+    decktest::WriteText(folder.Path() / "dorvix_mt.res", "old\n");
+    FakeOwner owner;
+    owner.options["XENRADir"] = folder.Path().string();
+    DorvixDeckFile deck(&owner);
+    deck.SetEarlierResultFile(folder.Path() / "." / "dorvix_mt.des");  // spelt otherwise
+    ASSERT_EQ(deck.Open("dorvix.dat"), 0);
+    EXPECT_TRUE(platform::FileExists(earlier));
+    EXPECT_FALSE(platform::FileExists(folder.Path() / "dorvix_mt.res"));
+    platform::ScopedEnvironmentVariable noSolver("DVX_EXE", std::nullopt);
+    EXPECT_EQ(deck.CloseAndRun(300), kRC_SolverFolderUndefined);
+    EXPECT_FALSE(platform::FileExists(earlier));
 }
 
 TEST(DeckOpen, UncreatableDeckAnswers3) {

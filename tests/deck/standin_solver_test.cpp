@@ -76,7 +76,7 @@ TEST(StandinSolver, ADeckOfManyReadBlocksIsReadWhole) {
     for (int i = 1; i <= kNodes; ++i) {
         const std::string id = std::to_string(1000000000 + i);
         deck += id + (i % 997 == 0 ? " 0E0 1E0 $\n  2E0\n" : " 0E0 1E0 2E0\n");
-        listed += "  " + id + " 22\n";
+        listed += "  " + id + " 295.15\n";  // room temperature in a deck without a unit line: kelvin
     }
     WriteText(folder.Path() / "dorvix.dat", deck + "RETURN\n");
     WriteText(folder.Path() / "dummy.dat", "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n");
@@ -145,6 +145,32 @@ TEST(StandinSolver, ModeCountsAreBounded) {
             EXPECT_NE(ReadText(folder.Path() / "dorvix_dy.des").find("sets " + count + "\n"),
                       std::string::npos);
         }
+    }
+}
+
+// A thermal run's node temperature is room temperature in the temperature unit the deck's
+// unit lines choose, unless the control file gives one (in the deck's unit).
+TEST(StandinSolver, NodeTemperaturesAreRoomTemperatureInTheDeckUnit) {
+    const struct {
+        const char* unitLines;
+        const char* control;
+        const char* value;
+    } kCases[] = {{"", "", "295.15"},
+                  {".UNIT MM\n.UNIT KELVIN\n", "", "295.15"},
+                  {".UNIT SI\n.UNIT CELSIUS\n", "", "22"},
+                  {"! TODO tbdowner BIN units.\n.UNIT FAH\n", "", "71.6"},
+                  {".UNIT FAH\n", "temperature 500\n", "500"}};
+    for (const auto& c : kCases) {
+        ScratchFolder folder;
+        WriteText(
+            folder.Path() / "dorvix.dat",
+            std::string(".INIT &\n.NOE\n  1  0.0E+000  0.0E+000  0.0E+000\n") + c.unitLines + "RETURN\n");
+        WriteText(folder.Path() / "dummy.dat", "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n");
+        WriteText(folder.Path() / "dorvix-standin.ctl", c.control);
+        EXPECT_EQ(RunChain(folder.Path(), "ba,mt"), 0) << c.unitLines;
+        EXPECT_NE(ReadText(folder.Path() / "dorvix_mt.des").find("\n  1 " + std::string(c.value) + "\nend\n"),
+                  std::string::npos)
+            << c.unitLines << c.control;
     }
 }
 

@@ -142,6 +142,26 @@ TEST(HostSimCase, ContactListEmptyWhenAbsentAndNoneWhenNull) {
     EXPECT_FALSE(none.contacts);
 }
 
+// An earlier solve's results are in the unit system its source names, else in this case's
+// deck unit system.
+TEST(HostSimCase, AnEarlierSolveIsInTheDeckUnitSystemUnlessItsSourceNamesOne) {
+    const std::pair<const char*, int> cases[] = {{R"({"fileName": "a.des"})", 8},
+                                                 {R"({"fileName": "a.des", "unitSystem": 4107})", 4107}};
+    for (const auto& [source, system] : cases) {
+        HostSimCase read;
+        ReadHostJson(
+            std::string(R"({"deckUnitSystem": 8, "solveJob": {"initialCondition": {"kind": 1, "source": )") +
+                source + "}}}",
+            "case/host.json", read);
+        ASSERT_TRUE(read.solveJob && read.solveJob->GetInitialCondition()) << source;
+        const InitialConditionSource* earlier = read.solveJob->GetInitialCondition()->GetSource();
+        ASSERT_TRUE(earlier) << source;
+        EXPECT_EQ(earlier->GetUnitSystem(), system) << source;
+    }
+    EXPECT_EQ(Refusal(R"({"solveJob": {"initialCondition": {"source": {"unitSystem": 65536}}}})"),
+              "/solveJob/initialCondition/source/unitSystem | out of range");
+}
+
 TEST(HostSimCase, MeshBodiesAndIdsOutOfRangeAreRefusedAtTheirPlace) {
     const std::string mesh = R"({"mesh": {"nodes": [[1,0,0,0],[2,1,0,0],[3,2,0,0]],
                                           "elements": [[1, 18, [1, 2]], [2, 18, [2, 3]]],

@@ -109,6 +109,16 @@ TEST_F(BareStepList, AddStepAtTimePlacesTheStepInOrder) {
     for (int i = 1; i <= list.GetCount(); ++i) EXPECT_EQ(list.GetStep(i)->GetOwner(), &list);
 }
 
+// End times are one only within a relative 1e-10: a step a hundred-millionth of its time
+// after another, or after the start, is a step of its own and keeps the list in order.
+TEST_F(BareStepList, StepsCloseInTimeAreStillDistinct) {
+    MakeSteps(2);
+    ASSERT_EQ(list.AddStepAtTime(2.0 * (1 + 1e-8)), 0);
+    ASSERT_EQ(list.AddStepAtTime(1e-8), 0);
+    EXPECT_EQ(EndTimes(), (std::vector<double>{1e-8, 1, 2, 2.0 * (1 + 1e-8)}));
+    EXPECT_TRUE(list.HasOrderedEndTimes());
+}
+
 TEST_F(BareStepList, InsertStepRejectsAnEqualEndTimeAndKeepsTheStep) {
     MakeSteps(2);
     auto step = std::make_unique<DorvixStepControls>();

@@ -24,7 +24,7 @@ struct StandinControl {
     std::optional<int> lastCode;        // "last-code N": step code of the last result set
     int exitCode = 0;                   // "exit-code N"
     int modes = 3;                      // "modes N": result sets of an eigen run, 0 to kMostModes
-    double temperature = 22.0;          // "temperature T": node value of thermal result sets
+    std::optional<double> temperature;  // "temperature T": thermal node value, else room temperature
     bool workFolder = false;            // "work-folder": leave a scratch folder behind
     std::string stderrText;             // "stderr TEXT": written to standard error
     std::vector<std::string> problems;  // directives that could not be read, with the reason if any

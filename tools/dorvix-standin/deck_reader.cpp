@@ -25,6 +25,18 @@ const char* TakeRecords(const char* begin, const char* end, DeckScanner& scanner
 
 }  // namespace
 
+double RoomTemperature(DeckTemperatureUnit unit) {
+    switch (unit) {
+        case DeckTemperatureUnit::kCelsius:
+            return 22.0;
+        case DeckTemperatureUnit::kFahrenheit:
+            return 71.6;
+        case DeckTemperatureUnit::kKelvin:
+            break;
+    }
+    return 295.15;
+}
+
 DeckSummary ReadDeckText(std::string_view text) {
     DeckScanner scanner;
     const char* rest = TakeRecords(text.data(), text.data() + text.size(), scanner);

@@ -7,8 +7,15 @@
 #include <string_view>
 #include <vector>
 
+// The temperature unit a deck's ".UNIT" lines choose; kelvin, the solver's own, without one.
+enum class DeckTemperatureUnit { kKelvin, kCelsius, kFahrenheit };
+
+// Room temperature (22 degrees Celsius) in the unit.
+double RoomTemperature(DeckTemperatureUnit unit);
+
 struct DeckSummary {
     bool readable = false;
+    DeckTemperatureUnit temperatureUnit = DeckTemperatureUnit::kKelvin;
     std::vector<int> nodeIds;
     std::size_t elementCount = 0;
     // End time of each load step, or the load-case numbers when the deck has no step times.

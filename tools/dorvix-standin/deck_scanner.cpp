@@ -90,7 +90,16 @@ void DeckScanner::Line(std::string_view line) {
     } else if (tokens_.size() == 1 && tokens_[0] == "RETURN") {
         sawReturn_ = true;
     }
+    TakeTemperatureUnit();
     TakeSteps();
+}
+
+void DeckScanner::TakeTemperatureUnit() {
+    const std::vector<std::string_view>& t = tokens_;
+    if (t.size() < 2 || t[0] != ".UNIT") return;
+    if (t[1] == "KELVIN") summary_.temperatureUnit = DeckTemperatureUnit::kKelvin;
+    if (t[1] == "CELSIUS") summary_.temperatureUnit = DeckTemperatureUnit::kCelsius;
+    if (t[1] == "FAH") summary_.temperatureUnit = DeckTemperatureUnit::kFahrenheit;
 }
 
 void DeckScanner::TakeSteps() {

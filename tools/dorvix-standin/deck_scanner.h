@@ -21,6 +21,8 @@ class DeckScanner {
     // A logical line: a record with its continuation records joined.
     void Line(std::string_view line);
     void TakeSteps();
+    // A ".UNIT" line that names the temperature unit.
+    void TakeTemperatureUnit();
 
     DeckSummary summary_;
     std::string joined_;  // the records of a continued line so far

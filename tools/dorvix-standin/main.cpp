@@ -174,7 +174,7 @@ int Run(int argc, char** argv) {
         const std::vector<int> noNodes;
         const std::string description = "dorvix_" + module + ".des";
         if (WriteResultDescription(description, module, eigen, sets, module == "mt" ? deck.nodeIds : noNodes,
-                                   control.temperature)) {
+                                   control.temperature.value_or(RoomTemperature(deck.temperatureUnit)))) {
             std::ofstream("dorvix_" + module + ".fac", std::ios::trunc) << "stand-in factors\n";
         } else {
             listing << " %%%E cannot write the result description " << description << "\n";

@@ -211,25 +211,52 @@ TEST_F(InputOnlyClose, AFailedRunKeepsTheTargetFile) {
     EXPECT_EQ(result, kRC_MissingData);
 }
 
+// Only the spans whose marks were taken are logged: a run stopped before the solve measured
+// neither the deck's writing time nor the solve.
 TEST(Close, TrackResultsAppendsTheRunToTheResultsLog) {
-    for (const int code : {kRC_Success, kRC_MissingData}) {
+    const struct {
+        int code;
+        bool solved;
+        std::vector<std::string> timings;
+    } rows[] = {
+        {kRC_Success,
+         true,
+         {"Time to write Dorvix input file    = ", "Time to solve                      = ",
+          "Time to do POST, (read XML)        = ", "Total Time                         = "}},
+        {kRC_MissingData, false, {"Total Time                         = "}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.solved ? "solved" : "stopped before the solve");
         CaseRun run;
         run.Case().namedOptions["TRACK RESULTS"] = "1";
         ASSERT_EQ(run.LoadAndOpen(), kRC_Success);
         const std::filesystem::path log = run.feeder.GetDeckFile()->GetWorkingFolder() / "DORVIXResults.log";
         decktest::WriteText(log, "earlier run\n");
-        int closeCode = code;
+        if (row.solved) {
+            // No solver folder: the solve ends at once, but its start and end were marked.
+            platform::ScopedEnvironmentVariable noSolver("DVX_EXE", std::nullopt);
+            (void)run.feeder.Solve();
+        }
+        int closeCode = row.code;
         run.feeder.Close(closeCode);
         const Lines lines = decktest::ReadLines(log);
-        ASSERT_EQ(lines.size(), 12u) << "code " << code;
+        ASSERT_EQ(lines.size(), 8u + row.timings.size());
         EXPECT_EQ(lines[0], "earlier run");
         EXPECT_EQ(lines[1].rfind("The current time is ", 0), 0u);
         EXPECT_EQ(lines[2].rfind("Size of dorvix.dat (input file)    = ", 0), 0u);
         EXPECT_EQ(lines[3], "Number of Nodes                    = 0.");
-        EXPECT_EQ(lines[8].rfind("Total Time                         = ", 0), 0u);
-        EXPECT_EQ(lines[9], code == kRC_Success
-                                ? "See solve.out and dorvix.out for more detail on DORVIX solution times."
-                                : "The problem did not solve correctly.  See solve.out and dorvix.out for more info.");
+        for (std::size_t i = 0; i < row.timings.size(); ++i) {
+            const std::string& line = lines[5 + i];
+            ASSERT_EQ(line.rfind(row.timings[i], 0), 0u) << line;
+            ASSERT_TRUE(line.ends_with(" seconds.")) << line;
+            const double seconds = std::stod(line.substr(row.timings[i].size()));
+            EXPECT_GE(seconds, 0.0) << line;
+            EXPECT_LT(seconds, 600.0) << line;
+        }
+        EXPECT_EQ(lines[5 + row.timings.size()],
+                  row.code == kRC_Success
+                      ? "See solve.out and dorvix.out for more detail on DORVIX solution times."
+                      : "The problem did not solve correctly.  See solve.out and dorvix.out for more info.");
     }
 }
 

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "../deck_test_support.h"
 #include "deck/feeders/thermal_dorvix_feeder.h"
 #include "feeder_test_support.h"
+#include "foundation/unit_systems.h"
 #include "hostsim/host_sim.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
@@ -153,10 +155,12 @@ TEST(ThermalStepSubcase, WritesTheThermalBlockOfTheChosenStepping) {
     }
 }
 
-// The block example (SI deck, temperatures in kelvin; 125 nodes in body 1) opened by a
-// thermal feeder, with the initial condition a test sets.
+// The block example (SI deck, temperatures in kelvin, unless a test names another deck unit
+// system; 125 nodes in body 1) opened by a thermal feeder, with the initial condition a test
+// sets.
 class ThermalInitialTemperatures : public testing::Test {
   protected:
+    virtual int DeckUnitSystem() const { return kUnitsSolverMks; }
     void SetUp() override {
         const std::filesystem::path folder = scratch_.Path() / "case";
         ASSERT_TRUE(platform::CreateFolders(folder));
@@ -166,6 +170,7 @@ class ThermalInitialTemperatures : public testing::Test {
             }
         }
         hostCase_ = std::shared_ptr<HostSimCase>(LoadHostCase(folder));
+        hostCase_->deckUnitSystem = DeckUnitSystem();
         host_ = std::make_unique<HostSim>(hostCase_);
         feeder_.SetSolveArguments(&host_->DataSource(), nullptr);
         ASSERT_EQ(feeder_.LoadCAERepresentation(platform::WideFromPath(hostCase_->caeRepPath), L""),
@@ -176,14 +181,18 @@ class ThermalInitialTemperatures : public testing::Test {
         if (!hostCase_->solveJob) hostCase_->solveJob.emplace();
         return hostCase_->solveJob->initialCondition.emplace();
     }
-    // An earlier run's result description holding 300 at every listed node at time 1.
-    void EarlierRun(const std::vector<int>& nodes) {
+    // An earlier run's result description holding the value (300 unless given) at every listed
+    // node at time 1, solved in the unit system given (this deck's unless given).
+    void EarlierRun(const std::vector<int>& nodes, std::optional<int> unitSystem = std::nullopt,
+                    double value = 300.0) {
         InitialConditionEntry& entry = Entry();
         entry.kind = 1;
         entry.earlierSolutionTime = 1.0;
-        entry.source = InitialConditionSource{platform::WideFromPath(scratch_.Path()), L"earlier_mt.des", 0};
+        entry.source =
+            InitialConditionSource{platform::WideFromPath(scratch_.Path()), L"earlier_mt.des",
+                                   static_cast<std::uint16_t>(unitSystem.value_or(DeckUnitSystem()))};
         ASSERT_TRUE(WriteResultDescription((scratch_.Path() / "earlier_mt.des").string(), "mt", false,
-                                           {{1, 1.0, 1}}, nodes, 300.0));
+                                           {{1, 1.0, 1}}, nodes, value));
     }
     static std::vector<int> Nodes(int first, int last) {
         std::vector<int> nodes;
@@ -234,6 +243,49 @@ TEST_F(ThermalInitialTemperatures, MissingOrPartialEarlierTemperaturesAreRefused
     ASSERT_TRUE(platform::RemoveFile(scratch_.Path() / "earlier_mt.des"));
     EXPECT_EQ(feeder_.WriteSolvedInitialTemperatures(), kRC_InitialTemperatureSource);
 }
+
+// An earlier solve in another unit system: its temperatures reach an inch deck (degrees
+// Fahrenheit) converted, offsets included; one in a unit system the table does not know is
+// refused rather than taken as read.
+struct EarlierUnits {
+    const char* name;
+    int unitSystem;
+    double value;
+    const char* written;  // the deck's value; null: refused
+};
+
+void PrintTo(const EarlierUnits& row, std::ostream* os) { *os << row.name; }
+
+class EarlierSolveUnits : public ThermalInitialTemperatures,
+                          public testing::WithParamInterface<EarlierUnits> {
+  protected:
+    int DeckUnitSystem() const override { return kUnitsSolverBin; }
+};
+
+TEST_P(EarlierSolveUnits, TemperaturesAreConvertedIntoTheDeckUnitSystem) {
+    const EarlierUnits& row = GetParam();
+    EarlierRun(Nodes(1, 125), row.unitSystem, row.value);
+    const int code = feeder_.WriteInitialTemperatures();
+    const Lines lines = Written();
+    if (!row.written) {
+        EXPECT_EQ(code, kRC_InitialTemperatureSource);
+        EXPECT_TRUE(feeder_.WasMessagePosted());
+        EXPECT_EQ(lines, Lines{});
+        return;
+    }
+    ASSERT_EQ(code, kRC_Success);
+    ASSERT_EQ(lines.size(), 3u + 1u + 125u);
+    EXPECT_EQ(lines[4], std::string("  I 1 V  ") + row.written);
+    EXPECT_EQ(lines.back(), std::string("  I 125 V  ") + row.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EarlierSolveUnits,
+    testing::Values(EarlierUnits{"kelvin", kUnitsSolverMks, 300.0, "80.33"},
+                    EarlierUnits{"Celsius", kUnitsSolverMks | kUnitFlagCelsius, 100.0, "212."},
+                    EarlierUnits{"Fahrenheit", kUnitsSolverBft, 300.0, "300."},
+                    EarlierUnits{"unknown", kUnitsEmpty, 300.0, nullptr}),
+    [](const testing::TestParamInfo<EarlierUnits>& info) { return std::string(info.param.name); });
 
 }  // namespace
 
