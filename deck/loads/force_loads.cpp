@@ -104,9 +104,9 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
             w = 1.0 / record.GetArea();
         }
         std::vector<int> elements, faces;
-        if (GetLoadScopingFaces(record, elements, faces) != S_OK || elements.empty() ||
-            faces.size() != elements.size())
-            return int{kRC_Success};
+        const int found = GetLoadScopingFaces(record, elements, faces);
+        if (found == kE_SolidElementEdge) return int{kRC_MissingData};
+        if (found != S_OK || elements.empty() || faces.size() != elements.size()) return int{kRC_Success};
         if (const int code = ComponentValuesOrFunctions(*this, step, l, w, false, false, values, functions);
             code)
             return code;

@@ -110,6 +110,12 @@ int CElementWrapper::ToHostFaceNumber(int deckFace, int elementType) {
     return -1;
 }
 
+bool CElementWrapper::IsSolidType(int elementType) {
+    const FaceFamily family = FamilyOf(elementType);
+    return family == FaceFamily::kTetra || family == FaceFamily::kHexa || family == FaceFamily::kWedge ||
+           elementType == kHET_Pyramid13 || elementType == kHET_Pyramid5;
+}
+
 void CElementWrapper::GetNodeCounts(int elementType, int* nodeCount, int* cornerCount) {
     static constexpr int kCounts[19][2] = {{10, 4}, {20, 8}, {15, 6}, {13, 5}, {6, 3}, {6, 3}, {8, 4},
                                            {8, 4},  {3, 2},  {1, 1},  {4, 4},  {8, 8}, {6, 6}, {5, 5},

@@ -216,6 +216,48 @@ TEST_F(LoadFailuresTest, DeactivatedRemoteDisplacementIsPassedOver) {
     EXPECT_EQ(lines[7], "  I 10 V 0. COMP 6 NC 2");
 }
 
+// The case's edge 102 lies on its hexahedron only, and an edge of a solid element is none of its
+// faces: a pressure on it, and a face force that also holds it, are refused with a message naming
+// the load and the edge, and write nothing.
+TEST_F(LoadFailuresTest, LoadsOnAnEdgeOfASolidElementAreRefused) {
+    const JXReference face{101, 0x20}, edge{102, 0x4000};
+    struct Row {
+        const char* name;
+        int id;
+        std::vector<JXReference> references;
+        int (*write)(LoadFeeder&);
+        const wchar_t* load;
+    };
+    const Row rows[] = {
+        {"loads-pressure",
+         11,
+         {edge},
+         [](LoadFeeder& f) { return f.WritePressureLoads(1); },
+         L"Load \"Pressure\" (11) holds the edge 102,"},
+        {"loads-force-moment",
+         22,
+         {face, edge},
+         [](LoadFeeder& f) { return f.WriteSurfaceForceLoads(1, 4); },
+         L"Load \"Force on face\" (22) holds the edge 102,"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LoadFeeder feeder;
+        ModelCase model(row.name);
+        for (HostObjectRecord& record : model.MutableCase().objectTable->records)
+            if (record.id == row.id) record.scoping.references = row.references;
+        feeder.UseSolveArguments(&model.DataSource(), &package_);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+        EXPECT_EQ(row.write(feeder), kRC_MissingData);
+        const std::vector<std::wstring> errors = feedertest::ErrorTexts(feeder);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].rfind(row.load, 0), 0u);
+        EXPECT_EQ(feeder.CloseDeckLines(), Lines{});
+    }
+}
+
 TEST_F(LoadFailuresTest, RemotePointWithoutDeckNodeIs25) {
     ASSERT_NO_FATAL_FAILURE(Open("loads-remote-displacement", false));
     UseStepEnds({1.0});
