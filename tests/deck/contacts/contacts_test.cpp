@@ -82,12 +82,10 @@ TEST(Contacts, SectionsOfTheExampleCasesInTheirReviewedForm) {
     // source entity; registry: option texts of the case's registry file (one empty);
     // snippet: a command followed by its snippet, and an empty command; equations: a
     // two-dimensional model whose averaging and weighting equations come before the contact
-    // listed first.
-    const Row rows[] = {{"contacts-bonded", 0},
-                        {"contacts-frictional", 1},
-                        {"contacts-registry", 0},
-                        {"contacts-snippet", 0},
-                        {"contacts-equations", 0}};
+    // listed first; equations-3d: an averaging equation along Z between six and four nodes of
+    // a solid model, in the global frame.
+    const Row rows[] = {{"contacts-bonded", 0},  {"contacts-frictional", 1}, {"contacts-registry", 0},
+                        {"contacts-snippet", 0}, {"contacts-equations", 0},  {"contacts-equations-3d", 0}};
     for (const Row& row : rows) {
         OpenedCase c(row.name);
         ASSERT_EQ(c.code, kRC_Success) << row.name;
