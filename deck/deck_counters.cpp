@@ -13,3 +13,6 @@ int NextMaterialNumber() { return ++GetDeckCounters().material; }
 int NextTieNumber() { return ++GetDeckCounters().tie; }
 int NextContactElementNumber() { return GetDeckCounters().contactElement += 10; }
 int NextThermalContactNumber() { return ++GetDeckCounters().thermalContact; }
+
+void RecordGroupName(const std::string& name) { GetDeckCounters().groupNames.insert(name); }
+bool IsGroupNameRecorded(const std::string& name) { return GetDeckCounters().groupNames.count(name) != 0; }

@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "deck/deck_counters.h"
 #include "deck/deck_file.h"
 #include "deck/return_codes.h"
 #include "foundation/number_format.h"
@@ -199,6 +200,7 @@ int DorvixDeckFile::WriteSelectionGroup(const std::string& name, const std::set<
             AppendInt(lineScratch_, id);
         }
         WriteLongLine(lineScratch_);
+        RecordGroupName(identifier);
     } catch (...) {
         return kGroupNotWritten;
     }

@@ -244,9 +244,9 @@ class DorvixFeeder : public DeckFileOwner {
     // Nodal temperatures (type 53 structural, 3 thermal) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
     [[nodiscard]] int WriteNodalTemperatureLoads(int step, bool structural);
     // The load's element faces (element edges in 2-D, where a reference other than an edge
-    // fails). The first failure, else 0.
+    // fails). The first failure, else 0; kE_SolidElementEdge after its message names the load.
     [[nodiscard]] int GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                          std::vector<int>& faceNumbers) const;
+                                          std::vector<int>& faceNumbers);
     // The nodes of the load's edges: inner nodes at full weight, end nodes at half weight, an end
     // shared by two edges at full weight. The first failure, else 0.
     [[nodiscard]] int GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
@@ -459,6 +459,10 @@ class DorvixFeeder : public DeckFileOwner {
     // writes nothing.
     [[nodiscard]] HRESULT WriteScopingSelection(const JXReferenceList& scoping, int kind, const char* name,
                                                 int* groupNumber);
+    // The answer to a scoping edge that only solid elements hold (GetScopingFaces answered
+    // kE_SolidElementEdge): an error naming the region (the start of the message, e.g. `The
+    // remote point "Bolt"`) and the edge, and 25. The caller writes nothing for the region.
+    [[nodiscard]] int RefuseSolidElementEdge(const std::wstring& region, const JXReference& edge);
 
     // --- remote points (model/feeder_remote_points.cpp) ---
     // Every remote point of the model that has a scoping, in model order: a banner, the

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::size_t kDeckNameLength = 32;
 // Stands for one non-ASCII character while a deck name is built; never allowed in a name.
 constexpr char kForeign = '\x80';
 

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// The longest deck identifier SanitizeDeckName makes.
+constexpr std::size_t kDeckNameLength = 32;
+
 // Makes a deck identifier from a name into out (260 bytes, cleared first): at most 32
 // characters, upper case, "C_" in front unless it starts with A-Z or '_', cut to 32, blanks
 // turned into '_'. Any other character outside A-Z, 0-9 and '_' becomes '_' when repair is

@@ -36,8 +36,8 @@ struct HostSimObject {
     std::map<int, int> properties;
     std::map<int, std::vector<int>> idLists;
     std::vector<int> children;
-    // The entity text (a remote point's pilot node number, a selection child's HTML value); none
-    // when the case gives no "text".
+    // The entity text (the object id of a point mass's remote point, a selection child's HTML
+    // value); none when the case gives no "text".
     std::optional<std::wstring> text;
     // A number or a text each, in the user's order.
     std::vector<std::variant<double, std::wstring>> arguments;

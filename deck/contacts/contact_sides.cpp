@@ -8,8 +8,16 @@
 #include "deck/mesh/face_set.h"
 #include "deck/mesh/mesh_scoping.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "platform/text.h"
 
 namespace {
+
+// One target entity's element faces and the host's answer.
+struct ResolvedFaces {
+    HRESULT answer = S_OK;
+    std::vector<int> elements;
+    std::vector<int> numbers;
+};
 
 bool IsFaceLike(const JXReference& reference) {
     return (reference.kind & (kJXReferenceEdge | kJXReferenceFace)) != 0;
@@ -43,6 +51,22 @@ int DorvixFeeder::CollectSideNodes(const ContactSide& side, std::set<int>& nodes
 
 int DorvixFeeder::WriteContactGroups(const ContactRegionRecord& region, int& nodeGroup, int& faceGroup) {
     if (!deckFile_ || !meshWrapper_) return kRC_MissingData;
+    FaceSet faces;
+    FillFaceSet(region.target, faces);
+    // The target's element faces, resolved up to its first entity that is not face-like before
+    // anything is written, so that a region refused for an edge of a solid element leaves no group.
+    std::vector<ResolvedFaces> resolved;
+    for (const auto& face : faces.GetFaces()) {
+        if (!IsFaceLike(face->reference)) break;
+        ResolvedFaces& entity = resolved.emplace_back();
+        entity.answer =
+            GetScopingFaces(meshWrapper_->GetMesh(), face->reference, entity.elements, entity.numbers);
+        if (entity.answer == kE_SolidElementEdge)
+            return RefuseSolidElementEdge(
+                L"The target side of the contact region \"" + platform::Utf8ToWide(region.name) + L"\"",
+                face->reference);
+    }
+
     nodeGroup = NextSelectionGroupNumber();
     deckFile_->WriteFields(".SEL GROUP", nodeGroup, "NOEUDS");
     std::set<int> nodes;
@@ -53,18 +77,10 @@ int DorvixFeeder::WriteContactGroups(const ContactRegionRecord& region, int& nod
 
     faceGroup = NextSelectionGroupNumber();
     deckFile_->WriteFields(".SEL GROUP", faceGroup, "FACES");
-    FaceSet faces;
-    FillFaceSet(region.target, faces);
-    std::vector<int> elements;
-    std::vector<int> numbers;
-    for (const auto& face : faces.GetFaces()) {
-        if (!IsFaceLike(face->reference)) return kRC_ContactTargetNotFace;
-        elements.clear();
-        numbers.clear();
-        if (FAILED(GetScopingFaces(meshWrapper_->GetMesh(), face->reference, elements, numbers)))
-            return kRC_MissingData;
-        for (std::size_t i = 0; i < elements.size() && i < numbers.size(); ++i)
-            deckFile_->WriteFields("  MAILLE", elements[i], "FACE", numbers[i]);
+    for (const ResolvedFaces& entity : resolved) {
+        if (FAILED(entity.answer)) return kRC_MissingData;
+        for (std::size_t i = 0; i < entity.elements.size() && i < entity.numbers.size(); ++i)
+            deckFile_->WriteFields("  MAILLE", entity.elements[i], "FACE", entity.numbers[i]);
     }
-    return kRC_Success;
+    return resolved.size() == faces.GetFaces().size() ? kRC_Success : kRC_ContactTargetNotFace;
 }

@@ -9,6 +9,7 @@
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_scoping.h"
+#include "foundation/unit_systems.h"
 #include "host/data_source.h"
 
 using namespace loadwriter;
@@ -104,9 +105,10 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
 
         double w = 1.0;
         if (loadType == kForceType) {
-            if (!(record.GetArea() > 0.0))
-                return Refuse(*this, record, kRC_MissingData, L"its area is not positive");
-            w = 1.0 / record.GetArea();
+            const double area =
+                MeasureInDeckUnits(*this, record, twoDimensional ? kQuantityLength : kQuantityArea);
+            if (!(area > 0.0)) return Refuse(*this, record, kRC_MissingData, L"its area is not positive");
+            w = 1.0 / area;
         }
         // The functions come before the faces: whether the host resolves the faces of one load
         // does not change the numbers of the functions after it.
@@ -114,7 +116,9 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
             code)
             return code;
         std::vector<int> elements, faces;
-        if (!ScopingFacesOrLeaveOut(*this, record, elements, faces)) return int{kRC_Success};
+        if (const FaceScoping found = ScopingFacesOrLeaveOut(*this, record, elements, faces);
+            found != FaceScoping::kFound)
+            return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
         const bool perElement = !twoDimensional && bodyWrapper_ &&
                                 bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind;
         const char* placement = perElement ? "MAI" : twoDimensional ? "ARETE" : "FACE";

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "deck/mesh/mesh_scoping.h"
+#include "foundation/unit_systems.h"
 #include "platform/text.h"
 
 namespace loadwriter {
@@ -37,21 +39,28 @@ int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason)
     return code;
 }
 
-bool ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::vector<int>& elements,
-                            std::vector<int>& faces) {
+double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& record, int quantity) {
+    return GetUnitSystemTable().Convert(feeder.GetModelUnitSystem(), feeder.GetDeckUnitSystem(), quantity,
+                                        record.GetArea());
+}
+
+FaceScoping ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record,
+                                   std::vector<int>& elements, std::vector<int>& faces) {
     elements.clear();
     faces.clear();
-    if (feeder.GetLoadScopingFaces(record, elements, faces) != S_OK || faces.size() != elements.size()) {
+    const HRESULT found = feeder.GetLoadScopingFaces(record, elements, faces);
+    if (found != S_OK || faces.size() != elements.size()) {
         elements.clear();
         faces.clear();
+        if (found == kE_SolidElementEdge) return FaceScoping::kRefused;
         LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
-        return false;
+        return FaceScoping::kLeftOut;
     }
     if (elements.empty()) {
         LeaveOut(feeder, record, L"its scoping holds no element face");
-        return false;
+        return FaceScoping::kLeftOut;
     }
-    return true;
+    return FaceScoping::kFound;
 }
 
 std::vector<TypedLoad> LoadsOfType(const DorvixFeeder& feeder, int type) {

@@ -68,6 +68,11 @@ inline double ListValue(double value, double scale) {
     return value == DorvixFeeder::kFreeComponent ? 0.0 : value * scale;
 }
 
+// The size of the record's scoping, its faces' area or its edges' length as the quantity says, in
+// the deck's units: the host measures it in the model's units, while the loads it divides are
+// asked in the deck's.
+double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& record, int quantity);
+
 // Posts "Load "<name>" (<id>): <reason>" as an error and gives the code back.
 int Refuse(DorvixFeeder& feeder, const ObjectTypeRecord& record, int code, std::wstring_view reason);
 int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason);
@@ -75,10 +80,17 @@ int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason)
 // writer goes on without the load, and the user learns that the solver runs without it.
 int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason);
 
-// The element faces of the load's scoping. False, with a warning that the load is left out, when
-// the host cannot turn the scoping into element faces or finds none.
-bool ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::vector<int>& elements,
-                            std::vector<int>& faces);
+// What became of a load's scoping on its way to element faces.
+enum class FaceScoping {
+    kFound,    // the faces are listed
+    kLeftOut,  // the host could not place the load or found no face; a warning names the load
+    kRefused,  // an edge of a solid element, which no element face holds; an error names it
+};
+
+// The element faces of the load's scoping; the load is left out with a warning when the host
+// cannot turn the scoping into element faces or finds none.
+FaceScoping ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record,
+                                   std::vector<int>& elements, std::vector<int>& faces);
 
 // The loads of the type code in id order, each with its record and host load object (null when
 // the host has none). Empty when there is none.

@@ -10,6 +10,7 @@
 #include "deck/mesh/mesh_scoping.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
+#include "platform/text.h"
 
 using namespace loadwriter;
 
@@ -38,11 +39,15 @@ struct FaceScope {
 }  // namespace
 
 int DorvixFeeder::GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                      std::vector<int>& faceNumbers) const {
+                                      std::vector<int>& faceNumbers) {
     const bool twoDimensional = bodyWrapper_ && bodyWrapper_->IsTwoDimensional();
     for (const JXReference& reference : load.GetReferences()) {
         if (twoDimensional && (reference.kind & kJXReferenceEdge) == 0) return E_FAIL;
         const HRESULT hr = GetScopingFaces(hostMesh_.Get(), reference, elementIds, faceNumbers);
+        if (hr == kE_SolidElementEdge)
+            (void)RefuseSolidElementEdge(L"Load \"" + platform::Utf8ToWide(load.GetName()) + L"\" (" +
+                                             std::to_wstring(load.GetId()) + L")",
+                                         reference);
         if (FAILED(hr)) return hr;
     }
     return S_OK;
@@ -64,7 +69,9 @@ int DorvixFeeder::WritePressureLoads(int step) {
                 return Refuse(*this, record, kRC_DataMismatch, L"its activity per step cannot be read");
 
             FaceScope scope;
-            if (!ScopingFacesOrLeaveOut(*this, record, scope.elements, scope.faces)) return int{kRC_Success};
+            if (const FaceScoping found = ScopingFacesOrLeaveOut(*this, record, scope.elements, scope.faces);
+                found != FaceScoping::kFound)
+                return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
             if (twoDimensional)
                 scope.placement = Placement::kEdge;
             else if (bodyWrapper_ && bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind)

@@ -215,6 +215,7 @@ int WriteScaledSelection(DorvixFeeder& feeder, const ScopingRecord& selection, i
     }
     const int group = NextSelectionGroupNumber();
     deck.WriteLine(".SEL GROUP " + std::to_string(group) + " MAILLES NOM \"" + selection.name + "\"");
+    RecordGroupName(selection.name);
     elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
     std::string list = " I";
     for (int element : elements) list += " " + std::to_string(element);

@@ -26,8 +26,22 @@ FaceFamily FamilyOf(int type) {
     }
 }
 
-// Pyramids have five faces; a surface element two, its own side and the reverse.
-int ShiftedFaceCount(int type) { return type == kHET_Pyramid13 || type == kHET_Pyramid5 ? 5 : 2; }
+// Pyramids have five faces. A surface element has a face per edge: its first two are the two
+// sides of a shell, and every edge is a face of a plane element.
+int ShiftedFaceCount(int type) {
+    switch (type) {
+        case kHET_Pyramid13:
+        case kHET_Pyramid5:
+            return 5;
+        case kHET_TriFacet6:
+        case kHET_Tri6:
+        case kHET_TriFacet3:
+        case kHET_Tri3:
+            return 3;
+        default:
+            return 4;  // quadrilaterals
+    }
+}
 
 constexpr int kTetraToDeck[4] = {2, 3, 4, 1};
 constexpr int kHexaToDeck[6] = {2, 3, 4, 5, 1, 6};
@@ -94,6 +108,12 @@ int CElementWrapper::ToHostFaceNumber(int deckFace, int elementType) {
             return -1;
     }
     return -1;
+}
+
+bool CElementWrapper::IsSolidType(int elementType) {
+    const FaceFamily family = FamilyOf(elementType);
+    return family == FaceFamily::kTetra || family == FaceFamily::kHexa || family == FaceFamily::kWedge ||
+           elementType == kHET_Pyramid13 || elementType == kHET_Pyramid5;
 }
 
 void CElementWrapper::GetNodeCounts(int elementType, int* nodeCount, int* cornerCount) {

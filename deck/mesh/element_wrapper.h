@@ -36,6 +36,8 @@ class CElementWrapper {
     static int ToDeckFaceNumber(int hostFace, int elementType);
     // Host face index of a solver face number; -1 where there is none.
     static int ToHostFaceNumber(int deckFace, int elementType);
+    // Tetrahedra, hexahedra, wedges and pyramids, whose edges are no faces of theirs.
+    static bool IsSolidType(int elementType);
     // Node and corner-node counts of a host element type; both -1 for an unknown code.
     static void GetNodeCounts(int elementType, int* nodeCount, int* cornerCount);
     // How many face indices the scoping resolver probes for an element of the type; -1 none.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "deck/deck_counters.h"
 #include "deck/deck_fields.h"
 #include "deck/deck_file.h"
 #include "deck/mesh/body_attribute_wrapper.h"
@@ -16,6 +17,7 @@ namespace {
 
 void WriteGroupHeader(DorvixDeckFile* deck, int group, const std::string& name) {
     deck->WriteLine(".SEL GROUP " + std::to_string(group) + " MAILLES NOM \"" + name + "\"");
+    RecordGroupName(name);
 }
 
 }  // namespace

@@ -15,8 +15,27 @@ int SelectorOf(const JXReference& reference) {
                                                                               : kMeshSelectGeometry;
 }
 
-// The first element that holds every node of the mesh edge, and the number (from 1) of its
-// corner pair that the edge's end nodes form.
+// The number (from 1) of the element's corner pair that the edge's end nodes form.
+[[nodiscard]] HRESULT CornerPairNumber(IHostMeshData* data, int element, int type, const int* edge,
+                                       int& number) {
+    int corners = 0;
+    std::vector<int> nodes;
+    if (FAILED(data->GetElementNodes(element, nodes))) return E_FAIL;
+    CElementWrapper::GetNodeCounts(type, nullptr, &corners);
+    if (corners < 2 || static_cast<int>(nodes.size()) < corners) return E_FAIL;
+    for (int i = 0; i < corners; ++i) {
+        const int a = nodes[i], b = nodes[(i + 1) % corners];
+        if ((a == edge[0] && b == edge[1]) || (a == edge[1] && b == edge[0])) {
+            number = i + 1;
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+// The first element, in the mesh's own order, that holds every node of the mesh edge and is no
+// solid, and the number of its corner pair on the edge. The corner pairs of a solid element are
+// not its faces, so an edge that only solid elements hold has no element face.
 [[nodiscard]] HRESULT EdgeFace(IHostMeshData* data, const int* edge, std::size_t per, int& element,
                                int& number) {
     std::vector<int> ordered;
@@ -32,26 +51,19 @@ int SelectorOf(const JXReference& reference) {
                               std::back_inserter(both));
         common.swap(both);
     }
-    if (common.empty()) return E_FAIL;
-    // The first common element in the mesh's own order.
-    const auto first = std::find_if(ordered.begin(), ordered.end(), [&](int e) {
-        return std::binary_search(common.begin(), common.end(), e);
-    });
-    element = *first;
-    int type = -1, corners = 0;
-    std::vector<int> nodes;
-    if (FAILED(data->GetElementType(element, type)) || FAILED(data->GetElementNodes(element, nodes)))
-        return E_FAIL;
-    CElementWrapper::GetNodeCounts(type, nullptr, &corners);
-    if (corners < 2 || static_cast<int>(nodes.size()) < corners) return E_FAIL;
-    for (int i = 0; i < corners; ++i) {
-        const int a = nodes[i], b = nodes[(i + 1) % corners];
-        if ((a == edge[0] && b == edge[1]) || (a == edge[1] && b == edge[0])) {
-            number = i + 1;
-            return S_OK;
+    bool solid = false;
+    for (int candidate : ordered) {
+        if (!std::binary_search(common.begin(), common.end(), candidate)) continue;
+        int type = -1;
+        if (FAILED(data->GetElementType(candidate, type))) return E_FAIL;
+        if (CElementWrapper::IsSolidType(type)) {
+            solid = true;
+            continue;
         }
+        element = candidate;
+        return CornerPairNumber(data, candidate, type, edge, number);
     }
-    return E_FAIL;
+    return solid ? kE_SolidElementEdge : E_FAIL;
 }
 
 [[nodiscard]] HRESULT EdgeFaces(IHostMesh* mesh, IHostMeshData* data, int entityId,

@@ -25,7 +25,12 @@
 [[nodiscard]] HRESULT GetScopingIdsByKind(IHostMesh* mesh, const JXReference& reference,
                                           std::vector<int>& elements);
 
+// GetScopingFaces's answer for an edge that only solid elements hold: the edges of a solid
+// element are none of its faces, so such an edge cannot be written as element faces.
+constexpr HRESULT kE_SolidElementEdge = MakeHResult(0x80040201u);
+
 // Element faces of the scope as two parallel lists (appended): element numbers and solver
-// face numbers (for an edge scoping the edge number of the element, from 1).
+// face numbers (for an edge scoping the edge number of the first shell, plane or line element
+// on each mesh edge, from 1; kE_SolidElementEdge when only solid elements hold one).
 [[nodiscard]] HRESULT GetScopingFaces(IHostMesh* mesh, const JXReference& reference,
                                       std::vector<int>& elements, std::vector<int>& faces);

@@ -74,6 +74,7 @@ int DorvixFeeder::WriteElementUnionGroup(const JXList<int>& bodyIds, const std::
         for (int group : *groups) text += " " + std::to_string(group);
     }
     deckFile_->WriteFields(".SEL GROUP", NextSelectionGroupNumber(), "MAILLES NOM \"" + name + "\"");
+    RecordGroupName(name);
     deckFile_->WriteLongLine(text);
     return kRC_Success;
 }

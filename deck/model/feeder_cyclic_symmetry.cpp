@@ -129,19 +129,28 @@ int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int gr
     return kRC_Success;
 }
 
-int WriteHighFaceGroup(CyclicRun& run, const SymmetryRegionRecord& region, int group) {
-    std::vector<int> elements, faces;
+// The element faces of the high side.
+int ResolveHighFaces(CyclicRun& run, const SymmetryRegionRecord& region, std::vector<int>& elements,
+                     std::vector<int>& faces) {
     for (const JXReference& r : region.highBoundary) {
-        if (!(r.kind & (kJXReferenceEdge | kJXReferenceFace)) ||
-            FAILED(GetScopingFaces(run.mesh.GetMesh(), r, elements, faces)))
+        const HRESULT hr = r.kind & (kJXReferenceEdge | kJXReferenceFace)
+                               ? GetScopingFaces(run.mesh.GetMesh(), r, elements, faces)
+                               : E_FAIL;
+        if (hr == kE_SolidElementEdge)
+            return run.feeder.RefuseSolidElementEdge(RegionName(region) + L" (its high boundary)", r);
+        if (FAILED(hr))
             return Refuse(run, region,
                           L"has a high boundary entity that is not a face or an edge of the mesh.");
     }
     if (elements.empty()) return Refuse(run, region, L"has a high boundary without element faces.");
+    return kRC_Success;
+}
+
+void WriteHighFaceGroup(CyclicRun& run, int group, const std::vector<int>& elements,
+                        const std::vector<int>& faces) {
     run.deck.WriteFields(".SEL GROUP", group, "FACES");
     for (std::size_t i = 0; i < elements.size(); ++i)
         run.deck.WriteFields("  MAILLE", elements[i], "FACE", faces[i]);
-    return kRC_Success;
 }
 
 int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArguments& zyg) {
@@ -159,8 +168,11 @@ int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArg
     if (run.prestress) {
         run.deck.WriteLine(".DEL.ZYG");
     } else {
+        // The high side is resolved first, so that a region refused for it writes no group.
+        std::vector<int> elements, faces;
+        if (const int code = ResolveHighFaces(run, region, elements, faces)) return code;
         if (const int code = WriteLowNodeGroup(run, region, low)) return code;
-        if (const int code = WriteHighFaceGroup(run, region, high)) return code;
+        WriteHighFaceGroup(run, high, elements, faces);
     }
     std::string line = ".ZYG GROUP " + std::to_string(low) + " " + std::to_string(high) + " ANGLE " +
                        FormatSignificant(angle, 6) + " AXE " + axis;

@@ -18,10 +18,13 @@ namespace {
 
 // The deformable form names four groups, which the numbered groups step over.
 constexpr int kDeformableGroupCount = 4;
+// The endings of the names of the deformable form's groups.
+constexpr const char* kDeformableGroupEndings[] = {"", "_POINT", "_MAI", "_POINT_XTEND"};
 
 struct RemoteLoad {
     DorvixFeeder& feeder;
     DorvixDeckFile& deck;
+    CMeshWrapper& meshWrapper;
     IHostMesh* mesh;
     const RemotePointRecord& record;
     const std::wstring& name;
@@ -62,16 +65,44 @@ int WriteRigid(const RemoteLoad& load) {
     return kRC_Success;
 }
 
-int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
-    std::string id;
+bool AnyGroupNameRecorded(const std::string& id) {
+    for (const char* ending : kDeformableGroupEndings)
+        if (IsGroupNameRecorded(id + ending)) return true;
+    return false;
+}
+
+// The deck identifier of the deformable form's groups: the name repaired into one (the record's
+// id names a point whose name the deck refuses). Names that differ only in what the repair
+// replaces become one identifier, so one whose groups the deck defines already gets the
+// record's id appended, cut to leave room for it. False when even that name is taken.
+bool DeformableGroupName(const RemoteLoad& load, std::string& id) {
     if (!SanitizeDeckName(platform::WideToUtf8(load.name), id, true)) id = load.FallbackName();
+    if (!AnyGroupNameRecorded(id)) return true;
+    const std::string ending = "_" + std::to_string(load.record.id);
+    id = id.substr(0, kDeckNameLength - ending.size()) + ending;
+    return !AnyGroupNameRecorded(id);
+}
+
+int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
     std::vector<int> elements, faces;
     for (const JXReference& r : load.scoping) {
-        if (!(r.kind & (kJXReferenceEdge | kJXReferenceFace)) ||
-            FAILED(GetScopingFaces(load.mesh, r, elements, faces)))
+        const HRESULT hr = r.kind & (kJXReferenceEdge | kJXReferenceFace)
+                               ? GetScopingFaces(load.mesh, r, elements, faces)
+                               : E_FAIL;
+        if (hr == kE_SolidElementEdge)
+            return load.feeder.RefuseSolidElementEdge(L"The remote point \"" + load.name + L"\"", r);
+        if (FAILED(hr))
             return load.Refuse(L"is scoped to an entity that is not a face or an edge of the mesh.");
     }
     if (elements.empty()) return load.Refuse(L"is scoped to no element face.");
+    std::string id;
+    if (!DeformableGroupName(load, id))
+        return load.Refuse(L"cannot get group names that no other group of the deck has.");
+    // The coupling element is numbered in the deck, after every element written before it; the
+    // elements the writers number themselves come after it.
+    int element = 0;
+    if (FAILED(load.meshWrapper.NextElementId(&element)))
+        return load.Refuse(L"cannot get an element number: the mesh gives no highest element number.");
     DorvixDeckFile& deck = load.deck;
     deck.WriteLine("!** Create selection for remote load");
     deck.WriteLine(Replace(".SEL GROUP \"%s\" FACES", id));
@@ -81,6 +112,7 @@ int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
                              "     GROUP \"%s_MAI\" MAI", "     TRANSFOR \"%s_POINT\" XTEND",
                              "     GROUP \"%s_POINT_XTEND\" NOEUD", "     TRANSFOR \"%s_MAI\""})
         deck.WriteLine(Replace(line, id));
+    for (const char* ending : kDeformableGroupEndings) RecordGroupName(id + ending);
     deck.WriteLine("#INQ (/EIDMAX, ELE, , MAX)");
     deck.WriteLine("ABRE '/EID' '(/EIDMAX+1)'");
     deck.WriteLine("!** Define MCE / MCC (Deformable Behavior)");
@@ -99,7 +131,7 @@ int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
 int DorvixFeeder::WriteRemoteLoad(RemotePointRecord& record, const std::wstring& name,
                                   const JXReferenceList& scoping) try {
     if (!deckFile_ || !meshWrapper_) return kRC_MissingData;
-    const RemoteLoad load{*this, *deckFile_, meshWrapper_->GetMesh(), record, name, scoping};
+    const RemoteLoad load{*this, *deckFile_, *meshWrapper_, meshWrapper_->GetMesh(), record, name, scoping};
     if (record.locationKind != RemotePointRecord::kExistingNode) {
         int node = 0;
         if (FAILED(meshWrapper_->AddExtraNode(&node)))

@@ -10,26 +10,31 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/model/id_list_line.h"
 #include "host/data_source.h"
+#include "platform/text.h"
 
 namespace {
 
 constexpr int kNodeGroup = 0;
 constexpr int kFaceGroup = 2;
 
-std::string Header(int group, const char* what, const char* name) {
-    return ".SEL GROUP " + std::to_string(group) + " " + what + " NOM \"" + name + "\"";
+void WriteHeader(DorvixDeckFile& deck, int group, const char* what, const char* name) {
+    deck.WriteLine(".SEL GROUP " + std::to_string(group) + " " + what + " NOM \"" + name + "\"");
+    RecordGroupName(name);
 }
 
-HRESULT WriteFaceGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping,
-                       bool twoDimensional, int group, const char* name) {
+HRESULT WriteFaceGroup(DorvixFeeder& feeder, DorvixDeckFile& deck, IHostMesh* mesh,
+                       const JXReferenceList& scoping, bool twoDimensional, int group, const char* name) {
     std::vector<int> elements, faces;
     for (const JXReference& r : scoping) {
         // A two-dimensional model's faces are the edges of its elements.
         if (twoDimensional && !(r.kind & kJXReferenceEdge)) return E_FAIL;
-        if (const HRESULT hr = GetScopingFaces(mesh, r, elements, faces); FAILED(hr)) return hr;
+        const HRESULT hr = GetScopingFaces(mesh, r, elements, faces);
+        if (hr == kE_SolidElementEdge)
+            (void)feeder.RefuseSolidElementEdge(L"The selection \"" + platform::Utf8ToWide(name) + L"\"", r);
+        if (FAILED(hr)) return hr;
     }
     if (elements.empty()) return E_FAIL;
-    deck.WriteLine(Header(group, "FACES", name));
+    WriteHeader(deck, group, "FACES", name);
     for (std::size_t i = 0; i < elements.size(); ++i)
         deck.WriteFields("  MAILLE", elements[i], "FACE", faces[i]);
     return S_OK;
@@ -44,7 +49,7 @@ HRESULT WriteNodeGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceL
         nodes.insert(found.begin(), found.end());
     }
     if (nodes.empty()) return E_FAIL;
-    deck.WriteLine(Header(group, "NOEUDS", name));
+    WriteHeader(deck, group, "NOEUDS", name);
     deck.WriteLongLine(IdListLine(nodes));
     return S_OK;
 }
@@ -56,7 +61,7 @@ HRESULT WriteElementGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferen
     for (const JXReference& r : scoping)
         if (const HRESULT hr = GetScopingIdsByKind(mesh, r, elements); FAILED(hr)) return hr;
     if (elements.empty()) return E_FAIL;
-    deck.WriteLine(Header(group, "MAILLES", name));
+    WriteHeader(deck, group, "MAILLES", name);
     deck.WriteLongLine(IdListLine(elements));
     return S_OK;
 }
@@ -71,10 +76,18 @@ HRESULT DorvixFeeder::WriteScopingSelection(const JXReferenceList& scoping, int 
     if (!deckFile_ || !meshWrapper_) return E_FAIL;
     IHostMesh* mesh = meshWrapper_->GetMesh();
     if (kind == kFaceGroup)
-        return WriteFaceGroup(*deckFile_, mesh, scoping, dataSource_ && dataSource_->Is2DAnalysis(), group,
-                              name);
+        return WriteFaceGroup(*this, *deckFile_, mesh, scoping, dataSource_ && dataSource_->Is2DAnalysis(),
+                              group, name);
     if (kind == kNodeGroup) return WriteNodeGroup(*deckFile_, mesh, scoping, group, name);
     return WriteElementGroup(*deckFile_, mesh, scoping, group, name);
 } catch (...) {
     return E_FAIL;
+}
+
+int DorvixFeeder::RefuseSolidElementEdge(const std::wstring& region, const JXReference& edge) {
+    PostHostMessage(region + L" holds the edge " + std::to_wstring(edge.id) +
+                        L", which lies on solid elements only: the edge of a solid element cannot be"
+                        L" written as element faces.",
+                    L"Error");
+    return kRC_MissingData;
 }

@@ -28,6 +28,16 @@ bool IsFaceLike(const JXReference& reference) {
     return (reference.kind & (kJXReferenceEdge | kJXReferenceFace)) != 0;
 }
 
+// The first face-like entity of a side that is an edge only solid elements hold; null for none.
+const JXReference* SolidElementEdgeOf(IHostMesh* mesh, const ContactSide& side) {
+    std::vector<int> elements, numbers;
+    for (const JXReference& reference : side.references)
+        if (IsFaceLike(reference) &&
+            GetScopingFaces(mesh, reference, elements, numbers) == kE_SolidElementEdge)
+            return &reference;
+    return nullptr;
+}
+
 // The side as a face set: one face per distinct reference, with the id beside it.
 void FillFaceSet(const ContactSide& side, bool marker, FaceSet& faces) {
     JXReferenceList references;
@@ -80,6 +90,13 @@ int ThermalDorvixFeeder::WriteThermalContactRegion(const ContactRegionRecord& re
     const auto& second = region.target.references;
     if (second.empty() || !IsFaceLike(second.front())) return kRC_Success;
     const bool marker = region.marker != 0;
+    // A region with an edge of a solid element among its faces is refused before it writes a group.
+    IHostMesh* mesh = GetMeshWrapper()->GetMesh();
+    const JXReference* edge = SolidElementEdgeOf(mesh, region.target);
+    if (!edge && !region.bonded) edge = SolidElementEdgeOf(mesh, region.source);
+    if (edge)
+        return RefuseSolidElementEdge(L"The contact region \"" + platform::Utf8ToWide(region.name) + L"\"",
+                                      *edge);
 
     const int first = NextSelectionGroupNumber();
     if (region.bonded) {

@@ -43,13 +43,6 @@ JXReferenceList ScopingOf(const ObjectTypeRecord& record) {
     return references;
 }
 
-// The size of the record's faces (quantity area) or edges (length) in the deck's units; the host
-// measures it in the model's units, while the heat flow it divides is asked in the deck's.
-double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& record, int quantity) {
-    return GetUnitSystemTable().Convert(feeder.GetModelUnitSystem(), feeder.GetDeckUnitSystem(), quantity,
-                                        record.GetArea());
-}
-
 }  // namespace
 
 int ThermalDorvixFeeder::WriteFaceLoadGroup(const JXReferenceList& scoping, long id, int firstBodyId,

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "deck/deck_counters.h"
+#include "hostsim/mesh_model.h"
 #include "hostsim/object_model.h"
 #include "platform/environment.h"
 #include "runtime/addin_services.h"
@@ -81,12 +82,10 @@ TEST(Contacts, SectionsOfTheExampleCasesInTheirReviewedForm) {
     // source entity; registry: option texts of the case's registry file (one empty);
     // snippet: a command followed by its snippet, and an empty command; equations: a
     // two-dimensional model whose averaging and weighting equations come before the contact
-    // listed first.
-    const Row rows[] = {{"contacts-bonded", 0},
-                        {"contacts-frictional", 1},
-                        {"contacts-registry", 0},
-                        {"contacts-snippet", 0},
-                        {"contacts-equations", 0}};
+    // listed first; equations-3d: an averaging equation along Z between six and four nodes of
+    // a solid model, in the global frame.
+    const Row rows[] = {{"contacts-bonded", 0},  {"contacts-frictional", 1}, {"contacts-registry", 0},
+                        {"contacts-snippet", 0}, {"contacts-equations", 0},  {"contacts-equations-3d", 0}};
     for (const Row& row : rows) {
         OpenedCase c(row.name);
         ASSERT_EQ(c.code, kRC_Success) << row.name;
@@ -195,6 +194,23 @@ TEST(Contacts, TargetsThatAreNotFaceLike) {
         EXPECT_EQ(lines.size(), first ? 3u : 7u) << first;
         EXPECT_EQ(Matching(lines, ".STI"), Lines{});
     }
+}
+
+// A target edge that only the lower hexahedron holds has no element face: the region is refused
+// after its banner with a message naming it and the edge, and writes no group.
+TEST(Contacts, ATargetEdgeOfASolidElementIsRefusedBeforeAnyGroup) {
+    OpenedCase c("contacts-bonded", [](HostSimCase& h) {
+        h.mesh->AddGeometricEdge(107, 11, HostMeshEdges{false, {2, 4}});
+        h.contacts->regions[0].target.references = {{106, 0x20}, {107, 0x4000}};
+        h.contacts->regions[0].target.ids = {11, 11};
+    });
+    ASSERT_EQ(c.code, kRC_Success);
+    EXPECT_EQ(c.feeder.WriteContacts(), kRC_MissingData);
+    const std::vector<std::wstring> errors = feedertest::ErrorTexts(c.feeder);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_NE(errors[0].find(L"\"Bonded - Lower To Upper\" holds the edge 107,"), std::wstring::npos);
+    EXPECT_EQ(c.feeder.CloseDeckLines().size(), 3u);
+    EXPECT_EQ(GetDeckCounters().selectionGroup, 0);
 }
 
 TEST(Contacts, CancelAtTheFirstRegionAnswers1) {

@@ -53,6 +53,18 @@ class ModelCase {
     HostSim host_;
 };
 
+// The texts of the error messages the feeder posted so far.
+inline std::vector<std::wstring> ErrorTexts(const DorvixFeeder& feeder) {
+    std::vector<std::wstring> texts;
+    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
+        std::wstring type, text;
+        message->getProperty(L"Type").getValue(type);
+        message->getProperty(L"Text").getValue(text);
+        if (type == L"Error") texts.push_back(text);
+    }
+    return texts;
+}
+
 // A feeder of the given class whose deck goes to the test's current (scratch) folder whatever
 // the case names, opened and closed as the tests read it.
 template <class Feeder>

@@ -108,6 +108,15 @@ TEST_F(ImportedLoadsTest, WritesPressuresInTheirReviewedForm) {
     ExpectGolden("imported-pressure", "expected-imported-loads.txt");
 }
 
+// A plane model's pressure on every edge of a quadrilateral and on the third edge of a
+// triangle; the row of a fourth triangle edge is left out.
+TEST_F(ImportedLoadsTest, TwoDimensionalPressureOnEveryEdgeInItsReviewedForm) {
+    ASSERT_NO_FATAL_FAILURE(Open("imported-pressure-2d", kStructural, {1.0}, true));
+    feeder_->SetCurrentStepEndTime(1.0);
+    ASSERT_EQ(feeder_->WriteImportedLoads(1), kRC_Success);
+    ExpectGolden("imported-pressure-2d", "expected-imported-loads.txt");
+}
+
 TEST_F(ImportedLoadsTest, TwoDimensionalDirectedLoadGoesOnEdgesWithoutZRows) {
     ASSERT_NO_FATAL_FAILURE(Open("imported-pressure", kStructural, {1.0}, true));
     ASSERT_EQ(feeder_->WriteImportedSurfaceLoadTables(Load(50), Time(1.0), 1), kRC_Success);

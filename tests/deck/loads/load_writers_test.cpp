@@ -216,6 +216,48 @@ TEST_F(LoadFailuresTest, DeactivatedRemoteDisplacementIsPassedOver) {
     EXPECT_EQ(lines[7], "  I 10 V 0. COMP 6 NC 2");
 }
 
+// The case's edge 102 lies on its hexahedron only, and an edge of a solid element is none of its
+// faces: a pressure on it, and a face force that also holds it, are refused with a message naming
+// the load and the edge, and write nothing.
+TEST_F(LoadFailuresTest, LoadsOnAnEdgeOfASolidElementAreRefused) {
+    const JXReference face{101, 0x20}, edge{102, 0x4000};
+    struct Row {
+        const char* name;
+        int id;
+        std::vector<JXReference> references;
+        int (*write)(LoadFeeder&);
+        const wchar_t* load;
+    };
+    const Row rows[] = {
+        {"loads-pressure",
+         11,
+         {edge},
+         [](LoadFeeder& f) { return f.WritePressureLoads(1); },
+         L"Load \"Pressure\" (11) holds the edge 102,"},
+        {"loads-force-moment",
+         22,
+         {face, edge},
+         [](LoadFeeder& f) { return f.WriteSurfaceForceLoads(1, 4); },
+         L"Load \"Force on face\" (22) holds the edge 102,"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LoadFeeder feeder;
+        ModelCase model(row.name);
+        for (HostObjectRecord& record : model.MutableCase().objectTable->records)
+            if (record.id == row.id) record.scoping.references = row.references;
+        feeder.UseSolveArguments(&model.DataSource(), &package_);
+        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+        ASSERT_EQ(feeder.Open(), kRC_Success);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+        EXPECT_EQ(row.write(feeder), kRC_MissingData);
+        const std::vector<std::wstring> errors = feedertest::ErrorTexts(feeder);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].rfind(row.load, 0), 0u);
+        EXPECT_EQ(feeder.CloseDeckLines(), Lines{});
+    }
+}
+
 TEST_F(LoadFailuresTest, RemotePointWithoutDeckNodeIs25) {
     ASSERT_NO_FATAL_FAILURE(Open("loads-remote-displacement", false));
     UseStepEnds({1.0});
@@ -298,6 +340,26 @@ TEST_F(LoadFailuresTest, LoadTheHostCannotPlaceIsLeftOutWithAWarning) {
         EXPECT_EQ(GetDeckCounters().function, row.functions);
         for (const std::string& line : feeder.CloseDeckLines()) EXPECT_NE(line.rfind(".CLM", 0), 0u) << line;
     }
+}
+
+// The host measures a face in the model's units while the force is asked in the deck's: a force
+// of (5, 0, -2) N on a face of 1 mm2 is (5e6, 0, -2e6) N/m2 in a metre deck of a millimetre model.
+TEST_F(LoadFailuresTest, SurfaceForceIsSpreadOverTheAreaInDeckUnits) {
+    LoadFeeder feeder;
+    ModelCase model("loads-force-moment");
+    model.MutableCase().modelUnitSystem = 6;
+    model.MutableCase().deckUnitSystem = 11;
+    feeder.UseSolveArguments(&model.DataSource(), &package_);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.Open(), kRC_Success);
+    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
+    feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.0);
+    ASSERT_EQ(feeder.WriteSurfaceForceLoads(1, 4), kRC_Success);
+    const Lines lines = feeder.CloseDeckLines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
+              (Lines{".CLM SFX FACE NOM \"Force on face\"", "  I 1 1 V 5000000. NC 1",
+                     ".CLM SFZ FACE NOM \"Force on face\"", "  I 1 1 V -2000000. NC 1"}));
 }
 
 // In a two-dimensional model a line load still writes three values; z, not imposed there, is 0.

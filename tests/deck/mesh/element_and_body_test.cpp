@@ -38,9 +38,13 @@ TEST(ElementWrapper, FaceNumbersMapBothWays) {
     EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(1, 12), 5);
     EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(0, 18), -1);
     EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(0, 8), -1);
-    EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(2, 17), -1);  // a shell has two sides
+    EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(3, 17), 4);  // a surface element's edge n is face n + 1
+    EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(2, 5), 3);
+    EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(4, 17), -1);  // a quadrilateral has four edges
+    EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(3, 15), -1);  // a triangle three
     EXPECT_EQ(CElementWrapper::ToDeckFaceNumber(4, 13), 5);
-    const int faces[][2] = {{0, 4}, {10, 4}, {1, 6}, {11, 6}, {2, 5}, {12, 5}, {3, 5}, {17, 2}};
+    const int faces[][2] = {{0, 4}, {10, 4}, {1, 6},  {11, 6}, {2, 5}, {12, 5}, {3, 5},  {13, 5},
+                            {4, 3}, {5, 3},  {14, 3}, {15, 3}, {6, 4}, {7, 4},  {16, 4}, {17, 4}};
     for (const auto& [type, count] : faces)
         for (int f = 0; f < count; ++f) {
             const int deck = CElementWrapper::ToDeckFaceNumber(f, type);

@@ -91,6 +91,23 @@ TEST(Scoping, EdgesOfAShellGiveElementAndEdgeNumber) {
     EXPECT_TRUE(std::all_of(faces.begin(), faces.end(), [](int f) { return f == 1; }));
 }
 
+// The corner pairs of a solid element are no faces of it: an edge that only a hexahedron holds
+// has no element face, and one that a quadrilateral shares with it is the quadrilateral's edge.
+TEST(Scoping, EdgesOfSolidElementsAreRefusedAndSharedOnesGoToTheSurfaceElement) {
+    ComPtr<IHostMesh> mesh = MeshOf(R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,1,1,0],[4,0,1,0],[5,0,0,1],[6,1,0,1],
+        [7,1,1,1],[8,0,1,1]], "elements": [[1, 11, [1,2,3,4,5,6,7,8]], [2, 17, [7,6,2,3]]],
+        "parts": [{"id": 1, "bodies": [{"id": 10, "elements": [1]}, {"id": 20, "elements": [2]}]}],
+        "geometry": [{"id": 102, "kind": "edge", "body": 10, "edges": [[2, 3]]},
+                     {"id": 103, "kind": "edge", "body": 10, "edges": [[3, 4]]}]})");
+    std::vector<int> elements, faces;
+    ASSERT_EQ(GetScopingFaces(mesh.Get(), JXReference{102, kJXReferenceEdge}, elements, faces), S_OK);
+    EXPECT_EQ(elements, std::vector<int>{2});
+    EXPECT_EQ(faces, std::vector<int>{3});
+    EXPECT_EQ(GetScopingFaces(mesh.Get(), JXReference{103, kJXReferenceEdge}, elements, faces),
+              kE_SolidElementEdge);
+    EXPECT_EQ(elements.size(), 1u);
+}
+
 const char* kSets = R"({"nodes": [[1,0,0,0],[2,1,0,0],[3,0,1,0],[4,0,0,1],[5,1,1,1],
         {"id": 6, "xyz": [2,0,0], "attributes": [{"id": 1, "flags": 8}]},
         {"id": 7, "xyz": [3,0,0], "attributes": [{"id": 1, "flags": 9}]},

@@ -7,6 +7,7 @@
 #include "deck/constraints/node_constraint_table.h"
 #include "deck/deck_counters.h"
 #include "deck/model/cyclic_sector.h"
+#include "hostsim/mesh_model.h"
 #include "settings/modal_controls.h"
 #include "settings/settings_types.h"
 #include "writer_case_support.h"
@@ -36,6 +37,23 @@ TEST_F(CyclicSymmetryTest, SectorFormWithTheZygArguments) {
     // The sector's groups are numbered from their entities, not counted.
     EXPECT_EQ(GetDeckCounters().selectionGroup, 0);
     EXPECT_EQ(DeckLines(), Expected("cyclic-sector", "expected-cyclic.txt"));
+}
+
+// A high boundary edge that only a hexahedron holds has no element face: the sector is refused
+// after its banner, before either of its groups, with a message naming the region and the edge.
+TEST_F(CyclicSymmetryTest, AHighEdgeOfASolidElementIsRefusedBeforeAnyGroup) {
+    Load("cyclic-sector", 1, [](HostSimCase& c) {
+        c.mesh->AddGeometricEdge(103, 10, HostMeshEdges{false, {3, 6}});
+        c.symmetryRegions[0].highBoundary = {{103, 0x4000}};
+    });
+    EXPECT_EQ(feeder_->WriteCyclicSymmetry(), kRC_MissingData);
+    const std::vector<std::wstring> errors = feedertest::ErrorTexts(*feeder_);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(
+        errors[0].rfind(L"The symmetry region of host object 40 (its high boundary) holds the edge 103,", 0),
+        0u);
+    EXPECT_TRUE(feeder_->GetCyclicSymmetryNodes().empty());
+    EXPECT_EQ(DeckLines(), Lines{"!*********** Create Periodic/Cyclic Symmetry ***********"});
 }
 
 TEST_F(CyclicSymmetryTest, LinkFormTiesTheHighNodes) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "deck/deck_counters.h"
+#include "deck/mesh/mesh_scoping.h"
 #include "writer_case_support.h"
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr JXReference kFace{101, kJXReferenceFace};
+constexpr JXReference kEdge{102, kJXReferenceEdge};
 constexpr JXReference kVertex{103, 0x8};
 
 RemotePointRecord Record(int id, int behaviour, int locationKind, int node) {
@@ -70,6 +72,47 @@ TEST_F(RemoteLoadTest, AScopingWithoutNodesOrFacesIs25AndNamesThePoint) {
     EXPECT_TRUE(feeder_->WasMessagePosted());
     EXPECT_EQ(GetDeckCounters().selectionGroup, 0);
     EXPECT_TRUE(DeckLines().empty());
+}
+
+// The case's edge lies on its hexahedron only, and an edge of a solid element is none of its
+// faces: the deformable point and the face selection are refused, each with a message that
+// names it and the edge, and nothing is written.
+TEST_F(RemoteLoadTest, AnEdgeOfASolidElementIsRefusedNamingTheRegionAndTheEdge) {
+    RemotePointRecord deformable = Record(6, 1, RemotePointRecord::kExistingNode, 7);
+    EXPECT_EQ(feeder_->WriteRemoteLoad(deformable, L"Bolt", Scoping({kFace, kEdge})), kRC_MissingData);
+    int group = 0;
+    EXPECT_EQ(feeder_->WriteScopingSelection(Scoping({kEdge}), 2, "RIM", &group), kE_SolidElementEdge);
+    const std::vector<std::wstring> errors = feedertest::ErrorTexts(*feeder_);
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_NE(errors[0].find(L"\"Bolt\" holds the edge 102,"), std::wstring::npos);
+    EXPECT_NE(errors[1].find(L"\"RIM\" holds the edge 102,"), std::wstring::npos);
+    EXPECT_EQ(GetDeckCounters().selectionGroup, 1);  // the selection's number only
+    EXPECT_TRUE(DeckLines().empty());
+}
+
+// Names that become one identifier once repaired, or whose groups' names another group has,
+// take the point's id; the groups of a name cut to its length keep room for it.
+TEST_F(RemoteLoadTest, RepairedNamesThatCollideTakeThePointsId) {
+    int group = 0;
+    ASSERT_EQ(feeder_->WriteScopingSelection(Scoping({kFace}), 0, "WASHER_POINT", &group), S_OK);
+    const std::pair<int, const wchar_t*> points[] = {{7, L"Bolt.2"},
+                                                     {8, L"Bolt-2"},
+                                                     {9, L"bolt 2"},
+                                                     {10, L"Washer"},
+                                                     {11, L"A long name of thirty-two chars!"},
+                                                     {12, L"A long name of thirty-two chars?"}};
+    for (const auto& [id, name] : points) {
+        RemotePointRecord deformable = Record(id, 1, RemotePointRecord::kExistingNode, 7);
+        ASSERT_EQ(feeder_->WriteRemoteLoad(deformable, name, Scoping({kFace})), kRC_Success) << id;
+    }
+    Lines blocks;
+    for (const std::string& line : DeckLines())
+        if (line.rfind(".MCC", 0) == 0) blocks.push_back(line);
+    EXPECT_EQ(blocks,
+              (Lines{".MCC I /EID MEAN BLOC \"BOLT_2\" OPT 1", ".MCC I /EID MEAN BLOC \"BOLT_2_8\" OPT 1",
+                     ".MCC I /EID MEAN BLOC \"BOLT_2_9\" OPT 1", ".MCC I /EID MEAN BLOC \"WASHER_10\" OPT 1",
+                     ".MCC I /EID MEAN BLOC \"A_LONG_NAME_OF_THIRTY_TWO_CHARS_\" OPT 1",
+                     ".MCC I /EID MEAN BLOC \"A_LONG_NAME_OF_THIRTY_TWO_CHA_12\" OPT 1"}));
 }
 
 TEST_F(RemoteLoadTest, ScopingSelectionsOfFacesNodesAndElements) {

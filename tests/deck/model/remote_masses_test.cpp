@@ -47,6 +47,28 @@ TEST_F(RemoteMassTest, WritesTheMassesInTheirReviewedForm) {
                                decktest::JoinedLines(feeder_.CloseDeckLines()));
 }
 
+// Each deformable remote load makes an element in the deck, numbered after the highest one
+// there (the mesh's 1): with three made before them, the masses take 5 to 8.
+TEST_F(RemoteMassTest, MassesAreNumberedAfterTheElementsOfDeformableRemoteLoads) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    JXReferenceList face;
+    face.Add(JXReference{101, kJXReferenceFace});
+    for (int k = 0; k < 3; ++k) {
+        RemotePointRecord point;
+        point.id = 1001 + k;
+        point.behaviour = RemotePointRecord::kDeformable;
+        point.locationKind = RemotePointRecord::kExistingNode;
+        point.node = 9 + k;
+        ASSERT_EQ(feeder_.WriteRemoteLoad(point, L"Pilot " + std::to_wstring(k), face), kRC_Success);
+    }
+    RegisterRemotePoints();
+    ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
+    Lines elements;
+    for (const std::string& line : feeder_.CloseDeckLines())
+        if (line.rfind(".MASS I ", 0) == 0) elements.push_back(line.substr(0, line.find(" N ")));
+    EXPECT_EQ(elements, (Lines{".MASS I 5", ".MASS I 6", ".MASS I 7", ".MASS I 8"}));
+}
+
 TEST_F(RemoteMassTest, TwoDimensionalModelGivesOnlyTheInertiaAboutZ) {
     model_.MutableCase().is2D = true;
     ASSERT_NO_FATAL_FAILURE(Open());

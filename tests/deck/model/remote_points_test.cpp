@@ -46,8 +46,8 @@ void SetUnsigned(NCAERep::CCAERepBase& point, const wchar_t* name, unsigned int 
 }  // namespace
 
 // A rigid point on a face and a vertex in an aligned frame with its snippet; a deformable one
-// on a face in a turned frame (its axes follow); a beam one without a caption on an
-// edge in a turned frame the deck has no number for (no axes). The unscoped point and the one
+// on a face in a turned frame (its axes follow); a beam one without a caption on the
+// same face in a turned frame the deck has no number for (no axes). The unscoped point and the one
 // without "HasScoping" leave no trace.
 TEST_F(RemotePointsTest, WritesTheReviewedSectionAndThePilotLookups) {
     ASSERT_NO_FATAL_FAILURE(Open());

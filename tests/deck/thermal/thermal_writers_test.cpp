@@ -11,6 +11,7 @@
 #include "../feeder/feeder_test_support.h"
 #include "deck/deck_counters.h"
 #include "deck/feeders/thermal_dorvix_feeder.h"
+#include "hostsim/mesh_json.h"
 #include "platform/environment.h"
 #include "runtime/return_package.h"
 #include "settings/step_controls.h"
@@ -95,6 +96,16 @@ struct FluxGroupRow {
     std::vector<std::string> lines;
 };
 
+// A plane model's unit square: one quadrilateral, whose edges are faces of its own, with the
+// edge 102 from node 1 to node 2 on it.
+std::unique_ptr<HostSimMesh> PlaneQuadrilateralMesh() {
+    return LoadMeshSection(nlohmann::json::parse(R"({
+        "nodes": [[1, 0, 0, 0], [2, 1, 0, 0], [3, 1, 1, 0], [4, 0, 1, 0]],
+        "elements": [[1, 17, [1, 2, 3, 4]]], "parts": [{"id": 1, "bodies": [{"id": 10, "elements": [1]}]}],
+        "geometry": [{"id": 102, "kind": "edge", "body": 10, "edges": [[1, 2]]}]})"),
+                           "plane mesh");
+}
+
 class HeatFluxGroupTest : public ThermalWritersTest, public ::testing::WithParamInterface<FluxGroupRow> {};
 
 // The option text of the bonded regions, from a registry file, and the ".STI" line it gives.
@@ -138,7 +149,10 @@ TEST_F(ThermalWritersTest, InchDeckOfAFootModelMatchesTheReviewedLoadCases) {
 
 // In a plane model a heat flow on edges is a flux over their length, in the deck's units.
 TEST_F(ThermalWritersTest, PlaneHeatFlowIsSpreadOverTheEdgeLengthInDeckUnits) {
-    ASSERT_NO_FATAL_FAILURE(Open("thermal-inch", false, [](HostSimCase& host) { host.is2D = true; }));
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-inch", false, [](HostSimCase& host) {
+        host.is2D = true;
+        host.mesh = PlaneQuadrilateralMesh();
+    }));
     ASSERT_EQ(feeder_.WriteSurfaceHeatFlows(), kRC_Success);
     EXPECT_EQ(SectionLinesWith("  2. "), std::vector<std::string>{"  2. 2."});
     EXPECT_EQ(SectionLinesWith(".CLT"),
@@ -179,6 +193,21 @@ TEST_F(ThermalWritersTest, ContactsMatchTheReviewedSection) {
     decktest::ExpectGoldenText(decktest::CaseFolder("thermal-contact") / "expected-section.txt", Section());
 }
 
+// The pair's first side holds an edge that only the hexahedron holds, which is none of its
+// faces: the pair is refused after its banner with a message naming it and the edge.
+TEST_F(ThermalWritersTest, AContactPairOnAnEdgeOfASolidElementIsRefusedBeforeAnyGroup) {
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-contact", false, [](HostSimCase& host) {
+        host.contacts->regions.at(2).source.references = {JXReference{102, 0x4000}};
+    }));
+    EXPECT_EQ(feeder_.WriteContacts(), kRC_MissingData);
+    const std::vector<std::wstring> errors = feedertest::ErrorTexts(feeder_);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0].rfind(L"The contact region \"Gap\" holds the edge 102,", 0), 0u);
+    const std::string section = Section();
+    EXPECT_EQ(section.substr(section.find("! Contact Region : Gap")),
+              "! Contact Region : Gap\n!-----------------------------\n");
+}
+
 // Coupling conditions that share a node pass while no load holds temperatures; one such load
 // on a coupled node makes the model refuse with 45 and a message naming the node.
 TEST_F(ThermalWritersTest, SharedCouplingNodesPassWithoutATemperatureLoad) {
@@ -211,8 +240,10 @@ TEST_P(HeatFluxGroupTest, FollowsTheModelDimensionAndBodyKind) {
             std::remove_if(host.objectTable->records.begin(), host.objectTable->records.end(),
                            [](const HostObjectRecord& record) { return record.id != 21; }),
             host.objectTable->records.end());
-        if (row.twoDimensional)
+        if (row.twoDimensional) {
+            host.mesh = PlaneQuadrilateralMesh();
             host.objectTable->records.at(0).scoping.references = {JXReference{102, 0x4000}};
+        }
     }));
     ASSERT_EQ(feeder_.WriteHeatFluxes(), kRC_Success);
     EXPECT_EQ(SectionLinesWith("_for_load_21"), row.lines);
