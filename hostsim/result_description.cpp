@@ -115,11 +115,12 @@ class DescriptionReader {
                 return RefuseAtEnd("the file ends before its \"end\" line; the run did not finish it");
             if (words.Are(1) && words.at[0] == "end") break;
             HostSimResultSet set;
-            if (!ReadSetLine(words, set) || !SkipNodeLines(set)) return false;
+            if (!ReadSetLine(words, set)) return false;
             // A set beyond the count announced is refused at once: nothing is kept for it.
             if (static_cast<int>(out.sets.size()) == declared)
                 return Refuse("the file announces " + std::to_string(declared) +
                               " result sets and holds more");
+            if (!SkipNodeLines(set)) return false;
             out.sets.push_back(set);
         }
         while (Next(words))
