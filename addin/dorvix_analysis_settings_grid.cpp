@@ -271,8 +271,8 @@ struct CDorvixAnalysisSettings::GridView {
                                                    &IsReportedContactKind);
     }
     bool HasCyclicRegion() const {
-        const int symmetry =
-            AddinServices::GetInstance().GetObjectProperty(settings.analysisSettingsId_, kHostSymmetryProperty);
+        const int symmetry = AddinServices::GetInstance().GetObjectProperty(settings.analysisSettingsId_,
+                                                                            kHostSymmetryProperty);
         return HasActiveRegion<IHostCyclicRegion>(symmetry, kHostCyclicRegionList, &IsHarmonicCyclicKind);
     }
     // The analysis has exactly one environment, and it names an object of the model.
@@ -442,13 +442,12 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
             hr = services.FormatValue(value->dblVal, number.ReleaseAndGetAddressOf());
             if (FAILED(hr)) return hr;
             std::wstring shown = number.Str();
+            // The blank goes with the unit, even when no unit system gives the unit a label.
             if (rule->quantity != kNoUnit && (!rule->unitInModalOnly || analysisType_ == kSIMULATION_MODAL)) {
                 BstrHolder unit;
                 (void)services.GetUnitLabel(rule->quantity, unit.ReleaseAndGetAddressOf());
-                if (!unit.View().empty()) {
-                    shown += L' ';
-                    shown += unit.View();
-                }
+                shown += L' ';
+                shown += unit.View();
             }
             return HandOutBstrCopy(shown, text);
         }

@@ -53,6 +53,10 @@ int DorvixFeeder::CheckEndTime(const std::string& descriptionFile, int& code) {
     double end = 0.0;
     const int endCode = GetStepEndTime(numberOfSteps_, end);
     if (endCode != kRC_Success) return endCode;
+    // A deck of numbered load cases states no time: the solver knows each load step by its
+    // load-case number alone and reports that number as the set's time. The run is complete
+    // when the last load case is solved, whatever end time the step was given.
+    if (UseLoadCases()) end = numberOfSteps_;
 
     if ((!EndTimeReached(solved, end) || lastCode == kFlaggedSetCode) &&
         !NamedOptionIsOne("skip endtime check")) {

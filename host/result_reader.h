@@ -2,7 +2,8 @@
 // (solved time or eigenvalue, set number and step code of each), and the node values of one
 // set for the nodes a caller asks about. The add-in creates one reader by class id per job,
 // names the description file and asks; the reader refuses a file that is missing its end, has
-// a value it cannot read or a set count that does not match, and tells why.
+// a value it cannot read or a set count that does not match, and tells why. A description may
+// be far larger than memory allows: the reader keeps what a question needs, not the file.
 #pragma once
 
 #include <string>
@@ -41,14 +42,15 @@ struct IHostResultReader : IUnknown {
     // tells why) when it cannot be read or is refused.
     [[nodiscard]] virtual HRESULT GetResultSets(std::vector<double>& values, std::vector<int>& setNumbers,
                                                 std::vector<int>& stepCodes) = 0;
-    // Reads the file named last and keeps it for the two queries below; answers as
+    // Reads the file named last and keeps its sets for the two queries below; answers as
     // GetResultSets, S_FALSE for a missing file included (nothing is then open).
     [[nodiscard]] virtual HRESULT OpenDatabase() = 0;
     // Appends the value (time or eigenvalue) of each set of the open file. E_UNEXPECTED
     // when nothing is open.
     [[nodiscard]] virtual HRESULT GetSetValues(std::vector<double>& values) = 0;
-    // The node values of one set of the open file. E_UNEXPECTED when nothing is open;
-    // E_INVALIDARG (GetProblem tells why) when the file has no such set.
+    // The node values of one set of the open file, read from it now. E_UNEXPECTED when nothing
+    // is open; E_INVALIDARG (GetProblem tells why) when the file has no such set; E_FAIL
+    // (GetProblem tells why) when the set's values cannot be read or are refused.
     [[nodiscard]] virtual HRESULT GetNodeValues(const HostNodeValueRequest& request, HostNodeValues& out) = 0;
     // Why the last refused call failed; empty when the last call succeeded.
     [[nodiscard]] virtual HRESULT GetProblem(std::wstring& reason) = 0;

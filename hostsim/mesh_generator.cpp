@@ -10,8 +10,16 @@
 
 namespace {
 
-constexpr long long kMaxBlockNodes = 50'000'000LL;
 constexpr long long kMaxNumber = std::numeric_limits<int>::max();
+constexpr long long kMaxCount = std::numeric_limits<long long>::max();
+
+// a * b and a + b of counts that are not negative, held at kMaxCount instead of overflowing.
+long long Times(long long a, long long b) { return a != 0 && b > kMaxCount / a ? kMaxCount : a * b; }
+long long Plus(long long a, long long b) { return b > kMaxCount - a ? kMaxCount : a + b; }
+
+bool IsSolidElement(const std::string& element) {
+    return element == "hexa8" || element == "hexa20" || element == "tetra4" || element == "tetra10";
+}
 
 struct Grid {
     int nx, ny, nz;  // cells
@@ -200,35 +208,58 @@ void GenerateSheet(HostSimMesh& mesh, const MeshBlockRequest& request, const Gri
 
 }  // namespace
 
+MeshBlockCounts CountMeshBlock(const MeshBlockRequest& request) {
+    const long long nx = std::max(request.cells[0], 0), ny = std::max(request.cells[1], 0);
+    if (request.element == "shell4") return {Times(nx + 1, ny + 1), Times(nx, ny)};
+    const long long nz = std::max(request.cells[2], 0);
+    const long long cells = Times(Times(nx, ny), nz);
+    long long nodes = Times(Times(nx + 1, ny + 1), nz + 1);
+    // Mid-side nodes: one per grid edge; tetrahedra also cut each cell face and each cell once.
+    const long long gridEdges = Plus(Plus(Times(Times(nx, ny + 1), nz + 1), Times(Times(nx + 1, ny), nz + 1)),
+                                     Times(Times(nx + 1, ny + 1), nz));
+    const long long cellFaces =
+        Plus(Plus(Times(Times(nx, ny), nz + 1), Times(Times(nx, ny + 1), nz)), Times(Times(nx + 1, ny), nz));
+    if (request.element == "hexa20") nodes = Plus(nodes, gridEdges);
+    if (request.element == "tetra10") nodes = Plus(Plus(Plus(nodes, gridEdges), cellFaces), cells);
+    const bool tetra = request.element == "tetra4" || request.element == "tetra10";
+    return {nodes, tetra ? Times(cells, 6) : cells};
+}
+
+MeshBlockCounts operator+(const MeshBlockCounts& a, const MeshBlockCounts& b) {
+    return {Plus(a.nodes, b.nodes), Plus(a.elements, b.elements)};
+}
+
+void CheckGeneratedCounts(const MeshBlockCounts& total) {
+    if (total.nodes > kMaxGeneratedNodes)
+        throw HostSimMeshError("the case's blocks would make " + std::to_string(total.nodes) +
+                               " nodes; a case may generate at most 10,000,000 nodes");
+    if (total.elements > kMaxGeneratedElements)
+        throw HostSimMeshError("the case's blocks would make " + std::to_string(total.elements) +
+                               " elements; a case may generate at most 10,000,000 elements");
+}
+
 void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
     const bool sheet = request.element == "shell4";
-    if (!sheet && request.element != "hexa8" && request.element != "hexa20" && request.element != "tetra4" &&
-        request.element != "tetra10")
+    if (!sheet && !IsSolidElement(request.element))
         throw HostSimMeshError("unknown block element \"" + request.element +
                                "\" (hexa8, hexa20, tetra4, tetra10 or shell4)");
     const int nz = sheet ? 0 : request.cells[2];
     if (request.cells[0] < 1 || request.cells[1] < 1 || (!sheet && nz < 1))
         throw HostSimMeshError("a block needs at least one cell in each direction");
-    if (request.cells[0] > kMaxBlockNodes || request.cells[1] > kMaxBlockNodes || nz > kMaxBlockNodes)
-        throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
     for (int a = 0; a < (sheet ? 2 : 3); ++a)
         if (!(request.size[a] > 0.0))
             throw HostSimMeshError("a block needs a positive size in each direction");
+    const MeshBlockCounts counts = CountMeshBlock(request);
+    CheckGeneratedCounts(MeshBlockCounts{static_cast<long long>(mesh.NodeCount()),
+                                         static_cast<long long>(mesh.ElementCount())} +
+                         counts);
     const long long firstNode = request.firstNode > 0 ? request.firstNode : mesh.MaxNodeNumber() + 1LL;
     const long long firstElement =
         request.firstElement > 0 ? request.firstElement : mesh.MaxElementNumber() + 1LL;
-    const long long corners =
-        static_cast<long long>(request.cells[0] + 1) * (request.cells[1] + 1) * (nz + 1);
-    if (corners > kMaxBlockNodes)
-        throw HostSimMeshError("a block of more than 50,000,000 grid nodes is refused");
     const long long entity =
         request.firstEntityId != 0 ? request.firstEntityId : 100LL * request.bodyMeshId + 1;
-    // Generous bounds of the numbers the block hands out (mid-side nodes at most seven per grid
-    // node, six tetrahedra per cell), so no number runs past the 32-bit range.
-    const bool quadratic = request.element == "hexa20" || request.element == "tetra10";
-    const bool tetra = request.element == "tetra4" || request.element == "tetra10";
-    if (firstNode + corners * (quadratic ? 8 : 1) > kMaxNumber ||
-        firstElement + corners * (tetra ? 6 : 1) > kMaxNumber || entity < 1 || entity + 6 > kMaxNumber)
+    if (firstNode + counts.nodes - 1 > kMaxNumber || firstElement + counts.elements - 1 > kMaxNumber ||
+        entity < 1 || entity + 6 > kMaxNumber)
         throw HostSimMeshError("the block's node, element or entity numbers would pass 2,147,483,647");
     const Grid grid{request.cells[0], request.cells[1], nz, static_cast<int>(firstNode)};
     MeshBlockRequest s = request;

@@ -23,6 +23,25 @@ struct MeshBlockRequest {
     int firstEntityId = 0;
 };
 
+// What a case's blocks may make together: a small request can ask for a mesh far larger than
+// memory, so the count is bounded per case, mid-side nodes included.
+inline constexpr long long kMaxGeneratedNodes = 10'000'000LL;
+inline constexpr long long kMaxGeneratedElements = 10'000'000LL;
+
+// The nodes and elements a block makes (grid and mid-side nodes); a count too large for the
+// type stays at its largest value.
+struct MeshBlockCounts {
+    long long nodes = 0;
+    long long elements = 0;
+};
+MeshBlockCounts CountMeshBlock(const MeshBlockRequest& request);
+// Throws HostSimMeshError naming the bound when a case's blocks together would make more than
+// the counts above.
+void CheckGeneratedCounts(const MeshBlockCounts& total);
+// Adds counts, held at the largest value instead of overflowing.
+MeshBlockCounts operator+(const MeshBlockCounts& a, const MeshBlockCounts& b);
+
 // Adds the block's nodes, elements, body (and part when new) and geometric entities.
-// Throws HostSimMeshError for a bad request or numbers that collide with the mesh.
+// Throws HostSimMeshError for a bad request, numbers that collide with the mesh, or a block
+// that would take the mesh past the generated counts above (nothing is added then).
 void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request);

@@ -73,8 +73,12 @@ class SectionReader {
 
 std::string Item(const std::string& list, std::size_t i) { return list + "/" + std::to_string(i); }
 
+// Every block is read and the case's total checked before any block is made: a case that asks
+// for too large a mesh is refused at once, before memory is spent on it.
 void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
     r.Array(blocks, "/blocks");
+    std::vector<MeshBlockRequest> requests;
+    MeshBlockCounts total;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const std::string path = Item("/blocks", i);
         const json& b = blocks[i];
@@ -103,8 +107,12 @@ void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
             request.firstElement = r.Int(*v, path + "/firstElement");
         if (const json* v = r.Optional(b, "firstEntity"))
             request.firstEntityId = r.Int(*v, path + "/firstEntity");
-        r.At(path, [&] { GenerateMeshBlock(mesh, request); });
+        total = total + CountMeshBlock(request);
+        r.At(path, [&] { CheckGeneratedCounts(total); });
+        requests.push_back(request);
     }
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        r.At(Item("/blocks", i), [&] { GenerateMeshBlock(mesh, requests[i]); });
 }
 
 void ReadNodes(const SectionReader& r, const json& nodes, HostSimMesh& mesh) {

@@ -23,7 +23,7 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
 
     [[nodiscard]] HRESULT GetResultSets(std::vector<double>& values, std::vector<int>& setNumbers,
                                         std::vector<int>& stepCodes) override {
-        HostSimResultDescription description;
+        HostSimResultSets description;
         const HRESULT hr = Read(description);
         if (hr != S_OK) return hr;
         for (const HostSimResultSet& set : description.sets) {
@@ -36,7 +36,7 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
 
     [[nodiscard]] HRESULT OpenDatabase() override {
         open_.reset();
-        HostSimResultDescription description;
+        HostSimResultSets description;
         const HRESULT hr = Read(description);
         if (hr == S_OK) open_ = std::move(description);
         return hr;
@@ -60,11 +60,10 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
                                                              std::to_wstring(request.setNumber));
         }
         const std::unordered_set<int> asked(request.nodes.begin(), request.nodes.end());
-        for (std::size_t i = 0; i < set->nodeIds.size(); ++i) {
-            if (!asked.count(set->nodeIds[i])) continue;
-            out.ids.push_back(set->nodeIds[i]);
-            out.values.push_back(set->nodeValues[i]);
-        }
+        HostSimNodeValues values;
+        if (!ReadResultSetNodes(path_, *set, asked, values, problem_)) return E_FAIL;
+        out.ids = std::move(values.ids);
+        out.values = std::move(values.values);
         problem_.clear();
         return S_OK;
     }
@@ -75,9 +74,9 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
     }
 
   private:
-    HRESULT Read(HostSimResultDescription& description) {
+    HRESULT Read(HostSimResultSets& description) {
         if (path_.empty()) return Refuse(E_UNEXPECTED, L"No result description file was named");
-        switch (ReadResultDescription(path_, description, problem_)) {
+        switch (ReadResultSets(path_, description, problem_)) {
             case ResultFileRead::kRead:
                 return S_OK;
             case ResultFileRead::kMissing:
@@ -110,7 +109,7 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
     }
 
     std::filesystem::path path_;
-    std::optional<HostSimResultDescription> open_;
+    std::optional<HostSimResultSets> open_;  // the set lines of the open file
     std::wstring problem_;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace platform {
 namespace {
@@ -75,6 +76,18 @@ bool InputFile::Open(const std::filesystem::path& path, std::string* error) {
     path_ = path;
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) return Fail(error, "cannot open", path, errno);
+    return true;
+}
+
+bool InputFile::SeekTo(std::uint64_t offset) {
+    buffer_.clear();
+    next_ = 0;
+    failure_.clear();
+    if (fd_ < 0) return Fail(&failure_, "cannot read", path_, EBADF);
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()))
+        return Fail(&failure_, "cannot read", path_, EINVAL);
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)
+        return Fail(&failure_, "cannot read", path_, errno);
     return true;
 }
 

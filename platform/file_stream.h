@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -47,6 +48,10 @@ class InputFile {
     bool ReadPiece(std::string& piece, std::size_t maxChars);
     // Why the last ReadPiece failed; empty at a plain end of file.
     const std::string& Failure() const { return failure_; }
+    // Reading goes on at the byte `offset` from the start of the file (a place found by
+    // counting the bytes of the pieces read before). False, with Failure() telling why, when
+    // the file cannot be positioned.
+    bool SeekTo(std::uint64_t offset);
     void Close();
 
   private:

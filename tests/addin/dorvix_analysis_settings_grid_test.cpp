@@ -339,6 +339,23 @@ TEST_F(SettingsGridTest, DisplayTextsOfEigenAnalyses) {
     }
 }
 
+TEST_F(SettingsGridTest, ANumberWithAUnitKeepsItsBlankWithoutAUnitSystem) {
+    struct Row {
+        JXSimulationType analysis;
+        DISPID dispid;
+        std::wstring text;
+    };
+    const Row rows[] = {
+        {kSIMULATION_STATIC, 5011, L"1 "},       {kSIMULATION_TRANSIENT, 5018, L"0 "},
+        {kSIMULATION_MODAL, 5004, L"1e+008 "},   {kSIMULATION_BUCKLING, 5004, L"1e+008"},
+        {kSIMULATION_TRANSIENT, 5047, L"0.001"},
+    };
+    for (const Row& row : rows) {
+        Start(kPT_Mechanical, row.analysis, R"({"objects": [{"id": 10, "type": 429}]})");
+        EXPECT_EQ(Display(row.dispid), row.text) << row.analysis << " " << row.dispid;
+    }
+}
+
 TEST_F(SettingsGridTest, ChoicesCarryTheirValuesAsCookies) {
     Start(kPT_Mechanical, kSIMULATION_STATIC);
     struct Row {

@@ -42,15 +42,16 @@ struct EndTimeCase {
     bool incompleteFlag;
 };
 
-// A feeder as the solve leaves it, opened on a case: settings with two steps, the deck written
-// in a scratch folder, the run's description file (when it has sets) beside it.
+// A feeder as the solve leaves it, opened on a case: static structural settings with two steps
+// (time functions; one step is a load case), the deck written in a scratch folder, the run's
+// description file (when it has sets) beside it.
 struct SolvedFeeder {
-    SolvedFeeder(double end, const std::vector<double>& times, int lastCode, bool skip) {
+    SolvedFeeder(double end, const std::vector<double>& times, int lastCode, bool skip, int steps = 2) {
         if (skip) model.MutableCase().namedOptions["skip endtime check"] = "1";
         feeder.UseSolveArguments(&model.DataSource(), &package);
         EXPECT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
-        feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(2, kStepSelector)->StoreEndTime(end);
+        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
+        feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(steps, kStepSelector)->StoreEndTime(end);
         feeder.OpenDeck();
         package.SetErrorCode(kUntouched);
         SolutionIncompleteFlag = 0;
@@ -106,6 +107,25 @@ TEST(EndTimeCheck, ComparesTheLastSolvedTimeWithTheLastStepsEnd) {
         EXPECT_EQ(SolutionIncompleteFlag, c.incompleteFlag ? 1 : 0);
         EXPECT_TRUE(progress.reports.empty());
         EXPECT_FALSE(solved.feeder.WasMessagePosted());
+    }
+}
+
+TEST(EndTimeCheck, ADeckOfLoadCasesIsCompleteWhenItsLastLoadCaseIsSolved) {
+    // The deck states no time: the solver reports load case 1 as solved at time 1, whatever end
+    // time the step was given.
+    struct Row {
+        double end;
+        double solved;
+        int returned;
+    };
+    for (const Row& row :
+         {Row{2.0, 1.0, kRC_Success}, Row{0.5, 1.0, kRC_Success}, Row{2.0, 0.5, kRC_SolutionIncomplete}}) {
+        SCOPED_TRACE(row.end);
+        SolvedFeeder solved(row.end, {row.solved}, 1, false, 1);
+        ASSERT_TRUE(solved.feeder.UseLoadCases());
+        int code = kRC_Success;
+        EXPECT_EQ(solved.feeder.CheckEndTime("dorvix_as.des", code), row.returned);
+        EXPECT_EQ(SolutionIncompleteFlag, row.returned == kRC_Success ? 0 : 1);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/face_set.h"
+#include "hostsim/mesh_generator.h"
 #include "hostsim/mesh_json.h"
 #include "hostsim/mesh_object.h"
 
@@ -208,7 +209,17 @@ TEST(HostSimMeshInput, RefusesBadMeshes) {
         {R"({"blocks": [{"element": "hexa8", "cells": [2,2,2], "part": 1, "body": 1, "firstNode": 2147483640}]})",
          "numbers would pass 2,147,483,647"},
         {R"({"blocks": [{"element": "tetra4", "cells": [2147483647,1,1], "part": 1, "body": 1}]})",
-         "more than 50,000,000 grid nodes"},
+         "/blocks/0: the case's blocks would make 8589934592 nodes; a case may generate at most 10,000,000 "
+         "nodes"},
+        // Blocks each within the bound and past it together are refused before any is made.
+        {R"({"blocks": [{"element": "hexa8", "cells": [1,1,1], "part": 1, "body": 1},
+                        {"element": "hexa8", "cells": [999,99,99], "part": 1, "body": 2}]})",
+         "/blocks/1: the case's blocks would make 10000008 nodes; a case may generate at most 10,000,000 "
+         "nodes"},
+        {R"({"blocks": [{"element": "tetra4", "cells": [2,1,1], "part": 1, "body": 1},
+                        {"element": "tetra4", "cells": [99,35,481], "part": 1, "body": 2}]})",
+         "/blocks/1: the case's blocks would make 10000002 elements; a case may generate at most 10,000,000 "
+         "elements"},
         {R"({"nodes": [[1,0,0,0],[2,1,0,0]], "elements": [[1, 18, [1, 2]]],
              "parts": [{"id": 1, "bodies": [{"id": 5, "elementRange": [1, 2000000000]}]}]})",
          "/parts/0/bodies/0/elementRange: the range names more elements than the mesh has"},
@@ -240,6 +251,17 @@ TEST(HostSimMeshInput, GeneratedBlocksHaveTheRightSize) {
         const std::size_t facets =
             faces.tri3.size() / 3 + faces.quad4.size() / 4 + faces.tri6.size() / 6 + faces.quad8.size() / 8;
         EXPECT_EQ(facets, std::string(element).rfind("tetra", 0) == 0 ? 8u : 4u) << element;
+    }
+    // The count a case's bound is held to is the count the block makes.
+    for (const char* element : {"hexa8", "hexa20", "tetra4", "tetra10", "shell4"}) {
+        MeshBlockRequest request;
+        request.element = element;
+        request.cells = {2, 3, 4};
+        HostSimMesh mesh;
+        GenerateMeshBlock(mesh, request);
+        const MeshBlockCounts counts = CountMeshBlock(request);
+        EXPECT_EQ(counts.nodes, static_cast<long long>(mesh.NodeCount())) << element;
+        EXPECT_EQ(counts.elements, static_cast<long long>(mesh.ElementCount())) << element;
     }
 }
 

@@ -154,6 +154,71 @@ TEST_F(ResultReader, RefusesADamagedFileWithItsReason) {
     }
 }
 
+TEST_F(ResultReader, ListsTheSetsWithoutTheirValuesAndReadsASetsValuesWhenAsked) {
+    const std::filesystem::path path =
+        Write("dorvix_mt.des", false, {{1, 0.5, 1}, {2, 1.0, 2}}, {1, 2}, 22.0);
+    std::string text = decktest::ReadText(path);
+    const std::size_t second = text.rfind("  1 22\n");  // set 2's first node, line 9
+    ASSERT_NE(second, std::string::npos);
+    decktest::WriteText(path, text.replace(second, 7, "  1 x\n"));
+    reader_.SetResultFile(path);
+    ASSERT_EQ(reader_.GetResultSets(times_, numbers_, codes_), S_OK);
+    EXPECT_EQ(Items(times_), (std::vector<double>{0.5, 1.0}));
+    ASSERT_EQ(reader_.Open(), S_OK);
+
+    ResultObject target;
+    reader_.SetIdSelection({2, 1});
+    ResultDefinition first;
+    first.SetSetIndex(1);
+    ASSERT_EQ(reader_.ReadResult(first, target), S_OK);
+    EXPECT_EQ(target.values, (std::vector<double>{22.0, 22.0}));
+    EXPECT_EQ(reader_.ReadResult(ResultDefinition{}, target), E_FAIL);
+    EXPECT_NE(reader_.GetProblem().find(
+                  L"dorvix_mt.des\" is refused, line 9: a node line of set 2 is not a node id"),
+              std::wstring::npos)
+        << reader_.GetProblem();
+
+    // A node given twice, and a file that changed after it was opened.
+    text = decktest::ReadText(path);
+    decktest::WriteText(path, text.replace(text.find("  2 22\n"), 7, "  1 23\n"));
+    EXPECT_EQ(reader_.ReadResult(first, target), E_FAIL);
+    EXPECT_NE(reader_.GetProblem().find(L"line 7: set 1 gives node 1 twice"), std::wstring::npos)
+        << reader_.GetProblem();
+    decktest::WriteText(path, text.replace(text.find("set 1 "), 6, "set 7 "));
+    EXPECT_EQ(reader_.ReadResult(first, target), E_FAIL);
+    EXPECT_NE(reader_.GetProblem().find(L"line 5: set 1 is no longer there; the file has changed"),
+              std::wstring::npos)
+        << reader_.GetProblem();
+}
+
+TEST_F(ResultReader, RefusesADescriptionBeyondItsBoundsAtOnce) {
+    const std::string head = "DORVIX-RESULT-DESCRIPTION 1\nmodule as\nkind time\n";
+    struct Hostile {
+        std::string text;
+        std::uintmax_t sparseSize;  // the file is made this long by a hole of zero bytes
+        const wchar_t* reason;
+    };
+    const Hostile cases[] = {
+        // 2 GB of which only the first kilobyte is read.
+        {head + "sets 1\nset 1 1 1 0\nend\n", std::uintmax_t{2} << 30,
+         L"line 7: the line is longer than 1024 characters"},
+        {head + "sets 1000001\n", 0,
+         L"line 4: the file announces 1000001 result sets; a description of more"},
+        {head + "sets 1\nset 1 1 1 0\nset 2 2 2 0\n", 0,
+         L"line 6: the file announces 1 result sets and holds more"},
+    };
+    for (const Hostile& hostile : cases) {
+        const std::filesystem::path path = scratch_.Path() / "dorvix_as.des";
+        decktest::WriteText(path, hostile.text);
+        if (hostile.sparseSize != 0) std::filesystem::resize_file(path, hostile.sparseSize);
+        reader_.SetResultFile(path);
+        JXList<double> times(5, 100);
+        EXPECT_EQ(reader_.GetResultSets(times, numbers_, codes_), E_FAIL) << hostile.text;
+        EXPECT_TRUE(times.IsEmpty());
+        EXPECT_NE(reader_.GetProblem().find(hostile.reason), std::wstring::npos) << reader_.GetProblem();
+    }
+}
+
 TEST(OrthotropicMaterialData, ReadsTheHostsConstantsAtTheTemperature) {
     NCAERep::CCAEDatabase database;
     database.setHostProvider(
