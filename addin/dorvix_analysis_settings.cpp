@@ -147,7 +147,8 @@ HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) {
     return ReplaceSettings([binary](DorvixSolutionSettings& fresh) { return fresh.ResumeDB(*binary); });
 }
 
-HRESULT CDorvixAnalysisSettings::ReplaceSettings(const std::function<HRESULT(DorvixSolutionSettings&)>& read) {
+HRESULT CDorvixAnalysisSettings::ReplaceSettings(
+    const std::function<HRESULT(DorvixSolutionSettings&)>& read) {
     if (!settings_) return E_FAIL;
     // Read into a fresh object of the same class, so that what cannot be read leaves the
     // settings (and every record the object points into) as they were.
@@ -198,8 +199,10 @@ HRESULT CDorvixAnalysisSettings::put_IgnoreNotify(VARIANT_BOOL ignore) {
 
 HRESULT CDorvixAnalysisSettings::SetHostCallback(IUnknown* callback) {
     hostCallback_.Reset();
-    if (!callback) return S_OK;
-    return callback->QueryInterface(IID_IHostSettingsCallback, hostCallback_.ReleaseAndGetVoidAddress());
+    // An object without the notification interface leaves the object without a callback.
+    if (callback)
+        (void)callback->QueryInterface(IID_IHostSettingsCallback, hostCallback_.ReleaseAndGetVoidAddress());
+    return S_OK;
 }
 
 HRESULT CDorvixAnalysisSettings::ReleaseHostCallback() {
@@ -228,9 +231,7 @@ void CDorvixAnalysisSettings::RefreshHostTime() {
     if (display) (void)display->SetCurrentTime(currentTime_);
 }
 
-HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) {
-    return HandOutBstrCopy(L"Dorvix", name);
-}
+HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) { return HandOutBstrCopy(L"Dorvix", name); }
 
 // ---- the host's step, time and directory operations ----
 

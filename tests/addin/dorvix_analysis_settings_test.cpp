@@ -177,7 +177,7 @@ TEST(DorvixAnalysisSettings, NewObjectAnswersOnlyItsTypesAndFlags) {
     EXPECT_EQ(s->put_NumberOfSteps(2), E_POINTER);
     EXPECT_EQ(s->put_EndTime(2.0), E_FAIL);
     EXPECT_EQ(s->ResumeDB(CreateHostSimProjectStream().Get()), E_FAIL);
-    EXPECT_EQ(s->SetHostCallback(CreateHostSimProjectStream().Get()), E_NOINTERFACE);
+    EXPECT_EQ(s->SetHostCallback(CreateHostSimProjectStream().Get()), S_OK);
 }
 
 TEST(DorvixAnalysisSettings, SetTypesBuildsTheSettingsOfSupportedAnalysesOnly) {
@@ -497,6 +497,12 @@ TEST(DorvixAnalysisSettingsHost, SettersNotifyTheHostOnlyOfChangesAndNeverWhenIg
          L"PrestressedStatic", "false"},
         {"end time beyond the next step's", [](Settings* s) { return s->put_EndTime(3.0); }, E_FAIL, 1,
          L"EndTime", "r1.000000"},
+        {"callback object without the notification interface",
+         [](Settings* s) {
+             const HRESULT kept = s->SetHostCallback(CreateHostSimProjectStream().Get());
+             return kept == S_OK ? s->put_UseAutoTimeStepping(kAutoTimeStepping_Off) : kept;
+         },
+         S_OK, 0, L"UseAutoTimeStepping", "i2"},
     };
     for (bool ignore : {false, true}) {
         for (const Row& r : rows) {
