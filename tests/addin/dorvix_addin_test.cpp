@@ -263,11 +263,21 @@ TEST_F(AddinTest, ATruncatedOrUnknownStreamLeavesTheObjectsAsTheyWere) {
     }
 
     ASSERT_EQ(PutModes(object.Get(), 9), S_OK);
-    for (const HostSimProjectStorage::Bytes& bytes :
-         {HostSimProjectStorage::Bytes(saved.begin(), saved.end() - 1), HostSimProjectStorage::Bytes(),
-          newer}) {
-        ASSERT_EQ(storage->Commit(L"DORVIX_ADDIN_STREAM", bytes), S_OK);
+    struct Row {
+        HostSimProjectStorage::Bytes bytes;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {HostSimProjectStorage::Bytes(saved.begin(), saved.end() - 1),
+         "the saved settings of host object 100 end early"},
+        {HostSimProjectStorage::Bytes(), "the add-in's project data ends before its version"},
+        {newer, "the add-in's project data is of version 2; this add-in reads version 1"},
+    };
+    for (const Row& row : rows) {
+        ASSERT_EQ(storage->Commit(L"DORVIX_ADDIN_STREAM", row.bytes), S_OK);
         EXPECT_EQ(framework_.ResumeProject(&error), E_FAIL);
+        EXPECT_EQ(error, std::string("the add-in could not resume its project data: ") + row.reason +
+                             " (0x80004005)");
         EXPECT_EQ(ModesOf(100), 9);
     }
 }

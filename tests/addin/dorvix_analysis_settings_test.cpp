@@ -22,6 +22,7 @@
 #include "hostsim/host_sim.h"
 #include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "tests/deck/deck_test_support.h"
@@ -682,8 +683,9 @@ TEST(DorvixAnalysisSettingsHost, ARecordOfAnotherVersionIsRefused) {
     EXPECT_EQ(NewSettings()->ResumeDB(CreateHostSimProjectStream(header->Bytes()).Get()), E_FAIL);
 }
 
-// An object without settings (never typed, or given types it does not support) saves its
-// version alone and resumes from it, leaving what follows to the next reader.
+// An object without settings (never typed, or given types it does not support) saves a record
+// without settings and resumes from it, leaving what follows to the next reader; a record is
+// taken only by an object that holds what the record holds.
 TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
     for (bool typed : {false, true}) {
         SCOPED_TRACE(typed ? "unsupported types" : "never typed");
@@ -700,6 +702,18 @@ TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
         std::uint32_t next = 0;
         EXPECT_EQ(reading->readUINT(&next), S_OK);
         EXPECT_EQ(next, 77u);
+
+        ComPtr<Settings> typed = NewSettings(kPT_Mechanical, kSIMULATION_STATIC);
+        ASSERT_EQ(typed->put_AnalysisSettingsID(12), S_OK);
+        const std::vector<std::string> before = Snapshot(typed.Get());
+        EXPECT_EQ(typed->ResumeDB(CreateHostSimProjectStream(written->Bytes()).Get()), E_FAIL);
+        EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
+                  "the saved settings of host object 12 are missing: the object saved had no settings");
+        EXPECT_EQ(Snapshot(typed.Get()), before);
+
+        EXPECT_EQ(saved->ResumeDB(CreateHostSimProjectStream(Saved(typed.Get())).Get()), E_FAIL);
+        EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
+                  "the saved settings cannot be taken: the object has no analysis types it supports");
     }
 }
 
