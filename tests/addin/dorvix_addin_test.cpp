@@ -16,6 +16,7 @@
 #include "hostsim/addin_host.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
+#include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
 #include "platform/files.h"
 #include "runtime/addin_services.h"
@@ -221,6 +222,22 @@ TEST_F(AddinTest, OnlyDeletedSettingsObjectsLeaveTheProxy) {
     EXPECT_EQ(framework_.RaiseObjectDeleted(100), S_OK);
     EXPECT_FALSE(Holds(100));
     EXPECT_TRUE(Holds(kOtherObject));
+}
+
+TEST_F(AddinTest, AProjectResetDropsEverySettingsObjectAndRefreshesTheApplet) {
+    ASSERT_EQ(framework_.RaiseContextChange(), S_OK);
+    for (int id : {100, 101}) (void)CreateModal(id);
+    // The services lose the host's applet; the reset hands it to them again.
+    (void)AddinServices::GetInstance().SetApplet(CreateHostSimProjectStream().Get());
+    ASSERT_FALSE(AddinServices::GetInstance().GetObjectById(200));
+
+    EXPECT_EQ(framework_.RaiseProjectReset(), S_OK);
+    EXPECT_FALSE(Holds(100));
+    EXPECT_FALSE(Holds(101));
+    EXPECT_TRUE(AddinServices::GetInstance().GetObjectById(200));
+    // The proxy stays and makes the objects of the next project.
+    EXPECT_EQ(Objects()->CreateObject(kHostAnalysisSettingsType, 100), S_OK);
+    EXPECT_TRUE(Holds(100));
 }
 
 TEST_F(AddinTest, SavedSettingsObjectsComeBackThroughTheProjectFile) {
