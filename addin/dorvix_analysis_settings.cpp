@@ -61,10 +61,12 @@ HRESULT CDorvixAnalysisSettings::get_AnalysisType(JXSimulationType* type) {
     return S_OK;
 }
 
-HRESULT CDorvixAnalysisSettings::SetTypes(JXPhysicsType physics, JXSimulationType analysis) {
+HRESULT CDorvixAnalysisSettings::SetTypes(JXPhysicsType physics, JXSimulationType analysis) try {
     physicsType_ = physics;
     analysisType_ = analysis;
     return RebuildSettings();
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::RebuildSettings() {
@@ -72,8 +74,8 @@ HRESULT CDorvixAnalysisSettings::RebuildSettings() {
     settings_.reset();
     try {
         settings_ = CreateDorvixSolutionSettings(analysisType_, physicsType_);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     if (!settings_) return E_FAIL;
     FetchRecords();
@@ -184,8 +186,8 @@ HRESULT CDorvixAnalysisSettings::ReplaceSettings(
         hr = read(*fresh);
         if (FAILED(hr)) return hr;
         settings_ = std::move(fresh);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     FetchRecords();
     return hr;
@@ -320,8 +322,8 @@ HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesDirectory(BSTR directory) try
     if (!solverFileControls_) return E_POINTER;
     solverFileControls_->SetSolverFilesDirectory(std::wstring(BstrView(directory)));
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::JX_get_SolverFilesRelativeDirectory(BSTR* directory) {
@@ -333,8 +335,8 @@ HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesRelativeDirectory(BSTR direct
     if (!solverFileControls_) return E_POINTER;
     solverFileControls_->SetSolverFilesRelativeDirectory(std::wstring(BstrView(directory)));
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 // ---- creation ----

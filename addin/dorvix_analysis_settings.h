@@ -248,6 +248,17 @@ class CDorvixAnalysisSettings
 
     // ---- grid, XML and copy: private helpers ----
   private:
+    // Puts both objects of a copy back into the notification state each had before, at the
+    // latest when the copy ends.
+    struct NotificationsRestored {
+        CDorvixAnalysisSettings& self;
+        bool ignored;
+        IDorvixAnalysisSettings* other;
+        VARIANT_BOOL otherIgnored;
+        bool done = false;
+        void Restore();
+        ~NotificationsRestored() { Restore(); }
+    };
     // The settings as the grid's visibility rules read them (defined beside the rules).
     struct GridView;
     // The value of a property the grid lists, read through its getter: VT_BOOL, VT_UI4 for

@@ -25,6 +25,7 @@
 #include "platform/error_info.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
+#include "tests/addin/allocation_limit.h"
 #include "tests/deck/deck_test_support.h"
 
 #define TEST_WIDE(text) L##text
@@ -737,4 +738,94 @@ TEST(DorvixAnalysisSettingsHost, SaveAnswersTheStreamsFailureLateBoundToo) {
     binary->Fail();
     EXPECT_TRUE(FAILED(save(broken.Get())));
     EXPECT_EQ(save(s->InnerUnknown()), E_NOINTERFACE);
+}
+
+namespace {
+
+// Runs `attempt` with 0, 1, 2 ... allocations allowed until one run meets no refused
+// allocation. Each run prepares afresh (outside the limit) and hands the operation to call
+// under it; no exception may leave the operation, and `refusedAnswer` sees the answer of every
+// run that met a refused allocation.
+void UnderEveryAllocationFailure(const std::function<std::function<HRESULT()>()>& prepare,
+                                 const std::function<void(HRESULT)>& refusedAnswer) {
+    for (std::size_t allowed = 0; allowed < 20000; ++allowed) {
+        const std::function<HRESULT()> operation = prepare();
+        HRESULT hr = S_OK;
+        bool threw = false;
+        bool refused = false;
+        {
+            AllocationLimit limit(allowed);
+            try {
+                hr = operation();
+            } catch (...) {
+                threw = true;
+            }
+            refused = limit.Refused();
+        }
+        EXPECT_FALSE(threw) << "with " << allowed << " allocations allowed";
+        if (!refused) return;
+        refusedAnswer(hr);
+    }
+    ADD_FAILURE() << "the operation never ran through";
+}
+
+}  // namespace
+
+// The host's operations answer a code when memory runs out at any point; none lets an exception
+// out. A copy that runs out of memory says so and leaves both objects' notifications as they were.
+TEST(DorvixAnalysisSettingsHost, RunningOutOfMemoryAnywhereIsAnsweredWithACode) {
+    std::unique_ptr<HostedSettings> hosted;
+    ComPtr<Settings> source;
+    UnderEveryAllocationFailure(
+        [&] {
+            hosted = std::make_unique<HostedSettings>();
+            source = NewSettings(kPT_Mechanical, kSIMULATION_TRANSIENT);
+            EXPECT_EQ(source->put_NumberOfSteps(3), S_OK);
+            return [&] { return hosted->settings->CopyFrom(source->InnerUnknown()); };
+        },
+        [&](HRESULT hr) {
+            EXPECT_EQ(hr, E_OUTOFMEMORY);
+            EXPECT_EQ(ReadText(hosted->settings.Get(), L"IgnoreNotify"), "false");
+            EXPECT_EQ(ReadText(source.Get(), L"IgnoreNotify"), "false");
+        });
+
+    // Each operation may read the object's own saved record.
+    using Operation = std::function<HRESULT(Settings*, HostSimProjectStream*)>;
+    const Operation operations[] = {
+        [](Settings* s, HostSimProjectStream*) { return s->put_NumberOfSteps(4); },
+        [](Settings* s, HostSimProjectStream*) { return s->SetStepEndTime(1, 0.5); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CurrentStepNumber(2); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CalculateThermalFlux(VARIANT_FALSE); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CalculateStress(VARIANT_FALSE); },
+        [](Settings* s, HostSimProjectStream*) {
+            VARIANT_BOOL value = VARIANT_FALSE;
+            return s->get_NonLinear(&value);
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            VARIANT_BOOL visible = VARIANT_FALSE;
+            return s->IsPropertyVisible(5025, &visible);
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            BstrHolder text;
+            return s->GetLocalizedString(L"ID_StepEndTime", text.ReleaseAndGetAddressOf());
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            BstrHolder text;
+            return s->GetDisplayString(5011, text.ReleaseAndGetAddressOf());
+        },
+        [](Settings* s, HostSimProjectStream*) { return s->SetTypes(kPT_Thermal, kSIMULATION_TRANSIENT); },
+        [](Settings* s, HostSimProjectStream* saved) { return s->ResumeDB(saved); },
+    };
+    ComPtr<HostSimProjectStream> saved;
+    for (std::size_t i = 0; i < std::size(operations); ++i) {
+        SCOPED_TRACE("operation " + std::to_string(i));
+        UnderEveryAllocationFailure(
+            [&] {
+                hosted = std::make_unique<HostedSettings>();
+                saved = CreateHostSimProjectStream(Saved(hosted->settings.Get()));
+                return [&] { return operations[i](hosted->settings.Get(), saved.Get()); };
+            },
+            [](HRESULT) {});
+    }
+    hosted.reset();
 }
