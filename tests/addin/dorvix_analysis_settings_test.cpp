@@ -827,5 +827,18 @@ TEST(DorvixAnalysisSettingsHost, RunningOutOfMemoryAnywhereIsAnsweredWithACode) 
             },
             [](HRESULT) {});
     }
+
+    // A grid entry converts the text it is given before its setter sees it.
+    ComPtr<IXenProperty> entry;
+    UnderEveryAllocationFailure(
+        [&] {
+            hosted = std::make_unique<HostedSettings>();
+            ComPtr<IXenPropertyColl> properties;
+            EXPECT_EQ(hosted->settings->BuildProperties(properties.ReleaseAndGetAddressOf()), S_OK);
+            EXPECT_EQ(properties->get_ItemById(5011, entry.ReleaseAndGetAddressOf()), S_OK);
+            return [&] { return entry->put_Value(*S(L"1.5")); };
+        },
+        [](HRESULT) {});
+    entry = nullptr;
     hosted.reset();
 }
