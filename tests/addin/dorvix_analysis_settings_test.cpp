@@ -704,15 +704,15 @@ TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
         EXPECT_EQ(reading->readUINT(&next), S_OK);
         EXPECT_EQ(next, 77u);
 
-        ComPtr<Settings> typed = NewSettings(kPT_Mechanical, kSIMULATION_STATIC);
-        ASSERT_EQ(typed->put_AnalysisSettingsID(12), S_OK);
-        const std::vector<std::string> before = Snapshot(typed.Get());
-        EXPECT_EQ(typed->ResumeDB(CreateHostSimProjectStream(written->Bytes()).Get()), E_FAIL);
+        ComPtr<Settings> withSettings = NewSettings(kPT_Mechanical, kSIMULATION_STATIC);
+        ASSERT_EQ(withSettings->put_AnalysisSettingsID(12), S_OK);
+        const std::vector<std::string> before = Snapshot(withSettings.Get());
+        EXPECT_EQ(withSettings->ResumeDB(CreateHostSimProjectStream(written->Bytes()).Get()), E_FAIL);
         EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
                   "the saved settings of host object 12 are missing: the object saved had no settings");
-        EXPECT_EQ(Snapshot(typed.Get()), before);
+        EXPECT_EQ(Snapshot(withSettings.Get()), before);
 
-        EXPECT_EQ(saved->ResumeDB(CreateHostSimProjectStream(Saved(typed.Get())).Get()), E_FAIL);
+        EXPECT_EQ(saved->ResumeDB(CreateHostSimProjectStream(Saved(withSettings.Get())).Get()), E_FAIL);
         EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
                   "the saved settings cannot be taken: the object has no analysis types it supports");
     }
