@@ -9,6 +9,7 @@
 #include "host/object_model.h"
 #include "host/solver_proxy.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 
@@ -276,7 +277,7 @@ HRESULT CDorvixAddin::OnObjectNaming(IUnknown*, IUnknown* argument) try {
     return AnswerCurrentFailure();
 }
 
-HRESULT CDorvixAddin::OnSaveProject(IUnknown*, IUnknown* argument) {
+HRESULT CDorvixAddin::OnSaveProject(IUnknown*, IUnknown* argument) try {
     ComPtr<IQHProjectStorage> storage = Ask<IQHProjectStorage>(argument);
     ComPtr<ISolverDatabase> database = Ask<ISolverDatabase>(proxy_.Get());
     BstrHolder name(kProjectStream);
@@ -290,21 +291,46 @@ HRESULT CDorvixAddin::OnSaveProject(IUnknown*, IUnknown* argument) {
         FAILED(database->SaveDB(stream.Get())))
         return E_FAIL;
     return project->Commit();
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
-HRESULT CDorvixAddin::OnResumeProject(IUnknown*, IUnknown* argument) {
+namespace {
+
+// Leaves the reason the add-in's project data cannot be resumed as the thread's error
+// information; answers E_FAIL.
+HRESULT RefuseProjectData(const std::wstring& reason) {
+    (void)ReportErrorInfo(kDorvixAddinProgId, reason);
+    return E_FAIL;
+}
+
+}  // namespace
+
+HRESULT CDorvixAddin::OnResumeProject(IUnknown*, IUnknown* argument) try {
+    (void)SetErrorInfo(0, nullptr);
     ComPtr<IQHProjectStorage> storage = Ask<IQHProjectStorage>(argument);
+    if (!storage) return E_FAIL;
     ComPtr<ISolverDatabase> database = Ask<ISolverDatabase>(proxy_.Get());
+    if (!database) return RefuseProjectData(L"the add-in has no solver proxy to take its project data");
     BstrHolder name(kProjectStream);
     ComPtr<IUnknown> opened;
-    if (!storage || !database || name.IsNull() ||
-        FAILED(storage->OpenStream(name.Get(), opened.ReleaseAndGetAddressOf())))
-        return E_FAIL;
+    if (name.IsNull()) return E_FAIL;
+    if (FAILED(storage->OpenStream(name.Get(), opened.ReleaseAndGetAddressOf())))
+        return RefuseProjectData(L"the project holds no data of the add-in (no stream \"" +
+                                 std::wstring(kProjectStream) + L"\")");
     ComPtr<IXenMultiplatformStream> stream = Ask<IXenMultiplatformStream>(opened.Get());
+    if (!stream) return E_FAIL;
     std::int32_t version = 0;
+    if (FAILED(stream->readINT(&version)))
+        return RefuseProjectData(L"the add-in's project data ends before its version");
     // A stream of another layout would be misread from here on.
-    if (!stream || FAILED(stream->readINT(&version)) || version != kProjectStreamVersion) return E_FAIL;
+    if (version != kProjectStreamVersion)
+        return RefuseProjectData(L"the add-in's project data is of version " + std::to_wstring(version) +
+                                 L"; this add-in reads version " + std::to_wstring(kProjectStreamVersion));
+    // The proxy leaves its own reason.
     return SUCCEEDED(database->ResumeDB(stream.Get())) ? S_OK : E_FAIL;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 void CDorvixAddin::ReleaseMembers() {

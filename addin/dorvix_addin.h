@@ -56,7 +56,8 @@ class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public
     // stream's commit answer.
     [[nodiscard]] HRESULT OnSaveProject(IUnknown* sender, IUnknown* argument);
     // E_FAIL without a storage, a stream or a proxy, for a stream of another version and when
-    // the proxy cannot resume its data (its objects then stay as they were).
+    // the proxy cannot resume its data (its objects then stay as they were). The reason of a
+    // failure is left as the thread's error information.
     [[nodiscard]] HRESULT OnResumeProject(IUnknown* sender, IUnknown* argument);
 
     [[nodiscard]] HRESULT CreateProxy(REFCLSID clsid, IUnknown* outer, std::uint32_t context,

@@ -2,10 +2,12 @@
 
 #include <functional>
 #include <new>
+#include <string>
 #include <utility>
 
 #include "foundation/jx_stream.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
 #include "runtime/addin_services.h"
 #include "settings/modal_controls.h"
 #include "settings/output_controls.h"
@@ -19,8 +21,10 @@
 
 namespace {
 
-// The version of what SaveDB writes ahead of the settings' own records.
+// What SaveDB writes ahead of the settings' own records: the record version of an object with
+// settings, or the mark of an object without settings (nothing follows it).
 constexpr std::uint32_t kSettingsObjectVersion = 1;
+constexpr std::uint32_t kNoSettingsMark = 0;
 
 }  // namespace
 
@@ -57,10 +61,12 @@ HRESULT CDorvixAnalysisSettings::get_AnalysisType(JXSimulationType* type) {
     return S_OK;
 }
 
-HRESULT CDorvixAnalysisSettings::SetTypes(JXPhysicsType physics, JXSimulationType analysis) {
+HRESULT CDorvixAnalysisSettings::SetTypes(JXPhysicsType physics, JXSimulationType analysis) try {
     physicsType_ = physics;
     analysisType_ = analysis;
     return RebuildSettings();
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::RebuildSettings() {
@@ -68,8 +74,8 @@ HRESULT CDorvixAnalysisSettings::RebuildSettings() {
     settings_.reset();
     try {
         settings_ = CreateDorvixSolutionSettings(analysisType_, physicsType_);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     if (!settings_) return E_FAIL;
     FetchRecords();
@@ -115,39 +121,60 @@ void CDorvixAnalysisSettings::MakeCurrent(DorvixStepControls* step) {
 
 // ---- project stream ----
 
-HRESULT CDorvixAnalysisSettings::SaveDB(IXenMultiplatformStream* stream) {
+HRESULT CDorvixAnalysisSettings::SaveDB(IXenMultiplatformStream* stream) try {
     if (!stream) return E_POINTER;
-    HRESULT hr = stream->writeUINT(kSettingsObjectVersion);
-    if (FAILED(hr)) return hr;
+    HRESULT hr = stream->writeUINT(settings_ ? kSettingsObjectVersion : kNoSettingsMark);
+    if (FAILED(hr) || !settings_) return hr;
     JXStream* binary = nullptr;
     hr = stream->GetJXStreamAsLONG(&binary);
     if (FAILED(hr)) return hr;
     if (!binary) return E_FAIL;
-    if (!settings_) return S_OK;
-    try {
-        hr = settings_->SaveDB(*binary);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    hr = settings_->SaveDB(*binary);
     return FAILED(hr) ? hr : S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
-HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) {
+HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) try {
     if (!stream) return E_POINTER;
     std::uint32_t version = 0;
     HRESULT hr = stream->readUINT(&version);
-    if (FAILED(hr)) return hr;
-    if (version != kSettingsObjectVersion) return E_FAIL;
-    // An object without settings saved its version alone.
-    if (!settings_) return S_OK;
+    if (FAILED(hr)) {
+        (void)ReportResumeFailure(L"end before their version");
+        return hr;
+    }
+    // What was saved must be what this object holds: settings into settings, none into none.
+    if (version == kNoSettingsMark) {
+        if (!settings_) return S_OK;
+        return ReportResumeFailure(L"are missing: the object saved had no settings");
+    }
+    if (version != kSettingsObjectVersion)
+        return ReportResumeFailure(L"are of version " + std::to_wstring(version) +
+                                   L"; this add-in reads version " + std::to_wstring(kSettingsObjectVersion));
+    if (!settings_)
+        return ReportResumeFailure(L"cannot be taken: the object has no analysis types it supports");
     JXStream* binary = nullptr;
     hr = stream->GetJXStreamAsLONG(&binary);
     if (FAILED(hr)) return hr;
     if (!binary) return E_FAIL;
-    return ReplaceSettings([binary](DorvixSolutionSettings& fresh) { return fresh.ResumeDB(*binary); });
+    hr = ReplaceSettings([binary](DorvixSolutionSettings& fresh) { return fresh.ResumeDB(*binary); });
+    if (FAILED(hr) && hr != E_OUTOFMEMORY)
+        (void)ReportResumeFailure(binary->Good() ? L"cannot be read: they are of another analysis or layout"
+                                                 : L"end early");
+    return hr;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
-HRESULT CDorvixAnalysisSettings::ReplaceSettings(const std::function<HRESULT(DorvixSolutionSettings&)>& read) {
+HRESULT CDorvixAnalysisSettings::ReportResumeFailure(const std::wstring& what) const {
+    std::wstring subject = L"the saved settings";
+    if (analysisSettingsId_ != 0) subject += L" of host object " + std::to_wstring(analysisSettingsId_);
+    (void)ReportErrorInfo(kDorvixAnalysisSettingsProgId, subject + L" " + what);
+    return E_FAIL;
+}
+
+HRESULT CDorvixAnalysisSettings::ReplaceSettings(
+    const std::function<HRESULT(DorvixSolutionSettings&)>& read) {
     if (!settings_) return E_FAIL;
     // Read into a fresh object of the same class, so that what cannot be read leaves the
     // settings (and every record the object points into) as they were.
@@ -159,8 +186,8 @@ HRESULT CDorvixAnalysisSettings::ReplaceSettings(const std::function<HRESULT(Dor
         hr = read(*fresh);
         if (FAILED(hr)) return hr;
         settings_ = std::move(fresh);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     FetchRecords();
     return hr;
@@ -175,11 +202,27 @@ HRESULT CDorvixAnalysisSettings::AdoptSettingsFrom(IUnknown* source) {
     // Only this class answers the interface, and only inside the module.
     auto* other = static_cast<CDorvixAnalysisSettings*>(adoption.Get());
     if (other == this) return S_OK;
-    if (!other->settings_ || other->physicsType_ != physicsType_ || other->analysisType_ != analysisType_)
-        return E_INVALIDARG;
+    if (other->physicsType_ != physicsType_ || other->analysisType_ != analysisType_) return E_INVALIDARG;
+    // An object without settings takes over the nothing another one without settings holds.
+    if (!other->settings_) return settings_ ? E_INVALIDARG : S_OK;
     settings_ = std::move(other->settings_);
     other->ForgetRecords();
     FetchRecords();
+    return S_OK;
+}
+
+HRESULT CDorvixAnalysisSettings::TakeTypesOf(IUnknown* source) {
+    if (!source) return E_POINTER;
+    ComPtr<IDorvixSettingsAdoption> adoption;
+    if (FAILED(source->QueryInterface(IDorvixSettingsAdoption::iid(), adoption.ReleaseAndGetVoidAddress())) ||
+        !adoption)
+        return E_INVALIDARG;
+    const auto* other = static_cast<const CDorvixAnalysisSettings*>(adoption.Get());
+    physicsType_ = other->physicsType_;
+    analysisType_ = other->analysisType_;
+    if (other->settings_) return RebuildSettings();
+    ForgetRecords();
+    settings_.reset();
     return S_OK;
 }
 
@@ -198,8 +241,10 @@ HRESULT CDorvixAnalysisSettings::put_IgnoreNotify(VARIANT_BOOL ignore) {
 
 HRESULT CDorvixAnalysisSettings::SetHostCallback(IUnknown* callback) {
     hostCallback_.Reset();
-    if (!callback) return S_OK;
-    return callback->QueryInterface(IID_IHostSettingsCallback, hostCallback_.ReleaseAndGetVoidAddress());
+    // An object without the notification interface leaves the object without a callback.
+    if (callback)
+        (void)callback->QueryInterface(IID_IHostSettingsCallback, hostCallback_.ReleaseAndGetVoidAddress());
+    return S_OK;
 }
 
 HRESULT CDorvixAnalysisSettings::ReleaseHostCallback() {
@@ -228,9 +273,7 @@ void CDorvixAnalysisSettings::RefreshHostTime() {
     if (display) (void)display->SetCurrentTime(currentTime_);
 }
 
-HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) {
-    return HandOutBstrCopy(L"Dorvix", name);
-}
+HRESULT CDorvixAnalysisSettings::get_SolverName(BSTR* name) { return HandOutBstrCopy(L"Dorvix", name); }
 
 // ---- the host's step, time and directory operations ----
 
@@ -279,8 +322,8 @@ HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesDirectory(BSTR directory) try
     if (!solverFileControls_) return E_POINTER;
     solverFileControls_->SetSolverFilesDirectory(std::wstring(BstrView(directory)));
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::JX_get_SolverFilesRelativeDirectory(BSTR* directory) {
@@ -292,8 +335,8 @@ HRESULT CDorvixAnalysisSettings::JX_put_SolverFilesRelativeDirectory(BSTR direct
     if (!solverFileControls_) return E_POINTER;
     solverFileControls_->SetSolverFilesRelativeDirectory(std::wstring(BstrView(directory)));
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 // ---- creation ----

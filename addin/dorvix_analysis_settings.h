@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "addin/dorvix_analysis_settings_interface.h"
 #include "addin/xen_property_browsing.h"
@@ -41,11 +42,10 @@ inline bool IsEigenAnalysisType(int analysis) {
 XenComTypeInfoHolder& DorvixAnalysisSettingsTypeInfo();
 
 class CDorvixAnalysisSettings
-    : public ComObject<CDorvixAnalysisSettings,
-                       IXenDispatchImpl<IDorvixAnalysisSettings, &DorvixAnalysisSettingsTypeInfo>,
-                       IJXAnalysisSettingsAddIn, IJXAnalysisSettingsAddIn2, QHPropertyBrowsingImpl,
-                       IPerPropertyBrowsing, IXenPropertyBrowsingImpl<CDorvixAnalysisSettings>,
-                       IDorvixSettingsAdoption>,
+    : public ComObject<
+          CDorvixAnalysisSettings, IXenDispatchImpl<IDorvixAnalysisSettings, &DorvixAnalysisSettingsTypeInfo>,
+          IJXAnalysisSettingsAddIn, IJXAnalysisSettingsAddIn2, QHPropertyBrowsingImpl, IPerPropertyBrowsing,
+          IXenPropertyBrowsingImpl<CDorvixAnalysisSettings>, IDorvixSettingsAdoption>,
       public CXenComObject {
   public:
     CDorvixAnalysisSettings();
@@ -55,7 +55,12 @@ class CDorvixAnalysisSettings
     void FinalRelease();
 
     // IDorvixAnalysisSettings
+    // The record: UINT 1 and the settings' own records, or UINT 0 alone for an object without
+    // settings (never typed, or its types refused).
     [[nodiscard]] HRESULT SaveDB(IXenMultiplatformStream* stream) override;
+    // Takes only a record of what the object holds: settings of its types, or none. Anything
+    // else answers E_FAIL (or the stream's failure) with the reason left as the thread's error
+    // information, and leaves the object as it was.
     [[nodiscard]] HRESULT ResumeDB(IXenMultiplatformStream* stream) override;
     [[nodiscard]] HRESULT put_AnalysisSettingsID(int id) override;
     [[nodiscard]] HRESULT get_PhysicsType(JXPhysicsType* type) override;
@@ -156,6 +161,7 @@ class CDorvixAnalysisSettings
 
     // IDorvixSettingsAdoption
     [[nodiscard]] HRESULT AdoptSettingsFrom(IUnknown* source) override;
+    [[nodiscard]] HRESULT TakeTypesOf(IUnknown* source) override;
 
     // IJXAnalysisSettingsAddIn2
     [[nodiscard]] HRESULT JX2_put_FutureIntent(JXFutureIntentType intent) override;
@@ -196,6 +202,9 @@ class CDorvixAnalysisSettings
     void SelectStep(DorvixStepControls* step);
     // Selects `step` (one of the list's) and makes its end time the current time.
     void MakeCurrent(DorvixStepControls* step);
+    // Leaves "the saved settings [of host object N] <what>" as the thread's error information;
+    // answers E_FAIL.
+    [[nodiscard]] HRESULT ReportResumeFailure(const std::wstring& what) const;
     // Creates the settings object of the stored types and fetches its records.
     [[nodiscard]] HRESULT RebuildSettings();
     // Makes a fresh settings object of the current one's class, lets `read` fill it and, when
@@ -239,6 +248,17 @@ class CDorvixAnalysisSettings
 
     // ---- grid, XML and copy: private helpers ----
   private:
+    // Puts both objects of a copy back into the notification state each had before, at the
+    // latest when the copy ends.
+    struct NotificationsRestored {
+        CDorvixAnalysisSettings& self;
+        bool ignored;
+        IDorvixAnalysisSettings* other;
+        VARIANT_BOOL otherIgnored;
+        bool done = false;
+        void Restore();
+        ~NotificationsRestored() { Restore(); }
+    };
     // The settings as the grid's visibility rules read them (defined beside the rules).
     struct GridView;
     // The value of a property the grid lists, read through its getter: VT_BOOL, VT_UI4 for

@@ -3,6 +3,7 @@
 // stepping, output and Newton controls, and its analysis-wide controls. Every value goes
 // through this object's setter, so the setters' own rules apply.
 #include <cstdint>
+#include <new>
 #include <optional>
 
 #include "addin/dorvix_analysis_settings.h"
@@ -14,11 +15,20 @@ namespace {
 using Other = IDorvixAnalysisSettings;
 using Settings = CDorvixAnalysisSettings;
 
+// A copy that runs out of memory part-way ends with E_OUTOFMEMORY instead of passing for whole;
+// any other answer of a getter or setter follows the setters' own rules (a value refused or not
+// to be had is left out).
+void NoteAnswer(HRESULT hr) {
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+}
+
 // Copies one value when the other object can give it.
 template <class T>
 void CopyValue(Other* other, HRESULT (Other::*get)(T*), Settings* self, HRESULT (Settings::*put)(T)) {
     T value{};
-    if (SUCCEEDED((other->*get)(&value))) (void)(self->*put)(value);
+    const HRESULT read = (other->*get)(&value);
+    NoteAnswer(read);
+    if (SUCCEEDED(read)) NoteAnswer((self->*put)(value));
 }
 
 #define DORVIX_COPY(name) CopyValue(other, &Other::get_##name, self, &Settings::put_##name)
@@ -101,7 +111,7 @@ constexpr StepOutput kStepOutputs[] = {
 
 }  // namespace
 
-HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) {
+HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) try {
     if (!otherObject) return E_POINTER;
     ComPtr<IUnknown> identity;
     if (SUCCEEDED(otherObject->QueryInterface(IID_IUnknown, identity.ReleaseAndGetVoidAddress())) &&
@@ -117,26 +127,21 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) {
     std::optional<std::uint32_t> otherStep;
     if (std::uint32_t step = 0; SUCCEEDED(other->get_CurrentStepNumber(&step))) otherStep = step;
 
-    // Both objects keep quiet while the copy goes on, then return to what they did before.
+    // Both objects keep quiet while the copy goes on, then return to what they did before,
+    // also when the copy ends early.
     const bool ignored = ignoreNotify_;
     ignoreNotify_ = true;
     VARIANT_BOOL otherIgnored = VARIANT_FALSE;
     (void)other->get_IgnoreNotify(&otherIgnored);
     (void)other->put_IgnoreNotify(VARIANT_TRUE);
-    auto restoreNotifications = [&] {
-        (void)other->put_IgnoreNotify(otherIgnored);
-        ignoreNotify_ = ignored;
-    };
+    NotificationsRestored restored{*this, ignored, other.Get(), otherIgnored};
 
     JXPhysicsType physics = kPT_Mechanical;
     JXSimulationType analysis = kSIMULATION_STATIC;
     hr = other->get_PhysicsType(&physics);
     if (SUCCEEDED(hr)) hr = other->get_AnalysisType(&analysis);
     if (SUCCEEDED(hr)) hr = SetTypes(physics, analysis);
-    if (FAILED(hr)) {
-        restoreNotifications();
-        return hr;
-    }
+    if (FAILED(hr)) return hr;
 
     CopyModalOptions(other.Get(), this);
 
@@ -145,10 +150,11 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) {
     std::uint32_t count = 0;
     const bool stepped = SUCCEEDED(other->get_NumberOfSteps(&count)) && count >= 1;
     for (std::uint32_t step = 1; stepped && step <= count; ++step) {
-        (void)put_NumberOfSteps(step);
-        if (double end = 0.0; otherSteps->GetStepEndTime(step, &end) == S_OK) (void)SetStepEndTime(step, end);
+        NoteAnswer(put_NumberOfSteps(step));
+        if (double end = 0.0; otherSteps->GetStepEndTime(step, &end) == S_OK)
+            NoteAnswer(SetStepEndTime(step, end));
         (void)otherSteps->JX_put_CurrentStepNumber(step);
-        (void)JX_put_CurrentStepNumber(step);
+        NoteAnswer(JX_put_CurrentStepNumber(step));
         CopyStepOptions(other.Get(), this);
         for (const StepOutput& output : kStepOutputs) {
             VARIANT_BOOL requested = VARIANT_FALSE;
@@ -161,7 +167,16 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) {
 
     if (otherStep) (void)otherSteps->JX_put_CurrentStepNumber(*otherStep);
     (void)JX_put_CurrentStepNumber(1);
-    restoreNotifications();
+    restored.Restore();
     NotifyChange();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
+}
+
+void CDorvixAnalysisSettings::NotificationsRestored::Restore() {
+    if (done) return;
+    done = true;
+    (void)other->put_IgnoreNotify(otherIgnored);
+    self.ignoreNotify_ = ignored;
 }

@@ -332,11 +332,13 @@ struct CDorvixAnalysisSettings::GridView {
     }
 };
 
-HRESULT CDorvixAnalysisSettings::IsPropertyVisible(DISPID dispid, VARIANT_BOOL* visible) {
+HRESULT CDorvixAnalysisSettings::IsPropertyVisible(DISPID dispid, VARIANT_BOOL* visible) try {
     if (!visible) return E_POINTER;
     const Shown* rule = FindRule(kVisibility, dispid);
     *visible = rule && GridView{*this}.IsShown(*rule, dispid) ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::IsPropertyEditable(DISPID dispid, VARIANT_BOOL* editable) {
@@ -364,7 +366,7 @@ HRESULT CDorvixAnalysisSettings::GetPropertyRange(DISPID dispid, QHPropertyRange
     return E_FAIL;
 }
 
-HRESULT CDorvixAnalysisSettings::GetPropertyFlags(DISPID dispid, DWORD* flags) {
+HRESULT CDorvixAnalysisSettings::GetPropertyFlags(DISPID dispid, DWORD* flags) try {
     if (!flags) return E_POINTER;
     const Flags* rule = FindRule(kFlags, dispid);
     if (!rule) {
@@ -377,9 +379,11 @@ HRESULT CDorvixAnalysisSettings::GetPropertyFlags(DISPID dispid, DWORD* flags) {
         *flags = rule->bits;
     }
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
-HRESULT CDorvixAnalysisSettings::IsPropertyValueValid(DISPID dispid, VARIANT_BOOL* valid) {
+HRESULT CDorvixAnalysisSettings::IsPropertyValueValid(DISPID dispid, VARIANT_BOOL* valid) try {
     if (!valid) return E_POINTER;
     *valid = VARIANT_TRUE;
     const Invalid* rule = FindRule(kValidity, dispid);
@@ -411,6 +415,8 @@ HRESULT CDorvixAnalysisSettings::IsPropertyValueValid(DISPID dispid, VARIANT_BOO
     }
     *valid = ok ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try {
@@ -453,8 +459,8 @@ HRESULT CDorvixAnalysisSettings::GetDisplayString(DISPID dispid, BSTR* text) try
         }
     }
     return E_NOTIMPL;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::GetPredefinedStrings(DISPID dispid, CALPOLESTR* strings,
@@ -477,8 +483,8 @@ HRESULT CDorvixAnalysisSettings::GetPredefinedStrings(DISPID dispid, CALPOLESTR*
     }
     return AddinServices::FillPredefinedArrays(static_cast<int>(values.size()), values.data(), strings,
                                                cookies, cookieValues.data());
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::MapPropertyToPage(DISPID, CLSID* page) {

@@ -25,66 +25,66 @@ enum DorvixSolverType : std::int32_t {
 };
 
 // Every setting the object exposes, in the order of its interface: X(name, value type).
-#define DORVIX_ANALYSIS_SETTINGS_PROPERTIES(X) \
-    X(NumModesToFind, int) \
-    X(RangeSearch, VARIANT_BOOL) \
-    X(MinFrequency, double) \
-    X(MaxFrequency, double) \
-    X(UseLargeDeformation, VARIANT_BOOL) \
-    X(SolverType, DorvixSolverType) \
-    X(ManualSolver, int) \
-    X(PrestressedStatic, VARIANT_BOOL) \
-    X(InitialComputation, VARIANT_BOOL) \
-    X(NumberOfSteps, std::uint32_t) \
-    X(CurrentStepNumber, std::uint32_t) \
-    X(EndTime, double) \
-    X(UseAutoTimeStepping, JXAutoTimeSteppingType) \
-    X(TimeStepDefineby, JXTimeStepDefineByType) \
-    X(InitialSteps, std::uint32_t) \
-    X(MinimumSteps, std::uint32_t) \
-    X(MaximumSteps, std::uint32_t) \
-    X(NumberOfSubSteps, std::uint32_t) \
-    X(InitialTimeStep, double) \
-    X(MinimumTimeStep, double) \
-    X(MaximumTimeStep, double) \
-    X(CarryOverTimeStep, VARIANT_BOOL) \
-    X(TimeStep, double) \
-    X(CalculateStress, VARIANT_BOOL) \
-    X(CalculateStrain, VARIANT_BOOL) \
-    X(CalculateThermalFlux, VARIANT_BOOL) \
-    X(CalculateContact, VARIANT_BOOL) \
-    X(CalculateResultsAtTimePoints, JXTimePointsOptions) \
-    X(FutureIntent, JXFutureIntentType) \
-    X(SolverFilesDirectory, BSTR) \
-    X(SolverFilesRelativeDirectory, BSTR) \
-    X(ResultFileName, BSTR) \
-    X(CleanupOptionalDorvixFiles, VARIANT_BOOL) \
-    X(NonLinear, VARIANT_BOOL) \
-    X(NewtonIterationMaximumNumberType, VARIANT_BOOL) \
-    X(NewtonIterationMaximumNumber, std::uint32_t) \
-    X(NewtonIterationOptimumNumberType, VARIANT_BOOL) \
-    X(NewtonIterationOptimumNumber, std::uint32_t) \
-    X(NewtonResidualNormConvergenceType, VARIANT_BOOL) \
-    X(NewtonResidualNormConvergence, double) \
-    X(NewtonEnergyConvergenceType, VARIANT_BOOL) \
-    X(NewtonEnergyConvergence, double) \
+#define DORVIX_ANALYSIS_SETTINGS_PROPERTIES(X)            \
+    X(NumModesToFind, int)                                \
+    X(RangeSearch, VARIANT_BOOL)                          \
+    X(MinFrequency, double)                               \
+    X(MaxFrequency, double)                               \
+    X(UseLargeDeformation, VARIANT_BOOL)                  \
+    X(SolverType, DorvixSolverType)                       \
+    X(ManualSolver, int)                                  \
+    X(PrestressedStatic, VARIANT_BOOL)                    \
+    X(InitialComputation, VARIANT_BOOL)                   \
+    X(NumberOfSteps, std::uint32_t)                       \
+    X(CurrentStepNumber, std::uint32_t)                   \
+    X(EndTime, double)                                    \
+    X(UseAutoTimeStepping, JXAutoTimeSteppingType)        \
+    X(TimeStepDefineby, JXTimeStepDefineByType)           \
+    X(InitialSteps, std::uint32_t)                        \
+    X(MinimumSteps, std::uint32_t)                        \
+    X(MaximumSteps, std::uint32_t)                        \
+    X(NumberOfSubSteps, std::uint32_t)                    \
+    X(InitialTimeStep, double)                            \
+    X(MinimumTimeStep, double)                            \
+    X(MaximumTimeStep, double)                            \
+    X(CarryOverTimeStep, VARIANT_BOOL)                    \
+    X(TimeStep, double)                                   \
+    X(CalculateStress, VARIANT_BOOL)                      \
+    X(CalculateStrain, VARIANT_BOOL)                      \
+    X(CalculateThermalFlux, VARIANT_BOOL)                 \
+    X(CalculateContact, VARIANT_BOOL)                     \
+    X(CalculateResultsAtTimePoints, JXTimePointsOptions)  \
+    X(FutureIntent, JXFutureIntentType)                   \
+    X(SolverFilesDirectory, BSTR)                         \
+    X(SolverFilesRelativeDirectory, BSTR)                 \
+    X(ResultFileName, BSTR)                               \
+    X(CleanupOptionalDorvixFiles, VARIANT_BOOL)           \
+    X(NonLinear, VARIANT_BOOL)                            \
+    X(NewtonIterationMaximumNumberType, VARIANT_BOOL)     \
+    X(NewtonIterationMaximumNumber, std::uint32_t)        \
+    X(NewtonIterationOptimumNumberType, VARIANT_BOOL)     \
+    X(NewtonIterationOptimumNumber, std::uint32_t)        \
+    X(NewtonResidualNormConvergenceType, VARIANT_BOOL)    \
+    X(NewtonResidualNormConvergence, double)              \
+    X(NewtonEnergyConvergenceType, VARIANT_BOOL)          \
+    X(NewtonEnergyConvergence, double)                    \
     X(NewtonStiffnessMatrixConvergenceType, VARIANT_BOOL) \
-    X(NewtonStiffnessMatrixConvergence, double) \
-    X(NewtonRelaxationConvergenceType, VARIANT_BOOL) \
-    X(NewtonRelaxationConvergence, double) \
-    X(PrintingFrequencyNodalResultsType, VARIANT_BOOL) \
-    X(PrintingFrequencyNodalResults, std::uint32_t) \
-    X(PrintingFrequencyElementResultsType, VARIANT_BOOL) \
-    X(PrintingFrequencyElementResults, std::uint32_t) \
-    X(PrintingFrequencyGeneralResultsType, VARIANT_BOOL) \
-    X(PrintingFrequencyGeneralResults, std::uint32_t) \
-    X(StorageFrequencyNodalResultsType, VARIANT_BOOL) \
-    X(StorageFrequencyNodalResults, std::uint32_t) \
-    X(StorageFrequencyElementResultsType, VARIANT_BOOL) \
-    X(StorageFrequencyElementResults, std::uint32_t) \
-    X(StorageFrequencySelectedResultsType, VARIANT_BOOL) \
-    X(StorageFrequencySelectedResults, std::uint32_t) \
-    X(RefTemperature, double) \
+    X(NewtonStiffnessMatrixConvergence, double)           \
+    X(NewtonRelaxationConvergenceType, VARIANT_BOOL)      \
+    X(NewtonRelaxationConvergence, double)                \
+    X(PrintingFrequencyNodalResultsType, VARIANT_BOOL)    \
+    X(PrintingFrequencyNodalResults, std::uint32_t)       \
+    X(PrintingFrequencyElementResultsType, VARIANT_BOOL)  \
+    X(PrintingFrequencyElementResults, std::uint32_t)     \
+    X(PrintingFrequencyGeneralResultsType, VARIANT_BOOL)  \
+    X(PrintingFrequencyGeneralResults, std::uint32_t)     \
+    X(StorageFrequencyNodalResultsType, VARIANT_BOOL)     \
+    X(StorageFrequencyNodalResults, std::uint32_t)        \
+    X(StorageFrequencyElementResultsType, VARIANT_BOOL)   \
+    X(StorageFrequencyElementResults, std::uint32_t)      \
+    X(StorageFrequencySelectedResultsType, VARIANT_BOOL)  \
+    X(StorageFrequencySelectedResults, std::uint32_t)     \
+    X(RefTemperature, double)                             \
     X(HarmonicIndex, std::uint32_t)
 
 struct IDorvixAnalysisSettings : IDispatch {
@@ -113,9 +113,14 @@ inline constexpr IID IID_IDorvixSettingsAdoption = MakeGuid("7d3e9a51-2c84-4f06-
 // host holds keep their identity and a failed resume changes none of them).
 struct IDorvixSettingsAdoption : IUnknown {
     static constexpr const IID& iid() { return IID_IDorvixSettingsAdoption; }
-    // E_INVALIDARG for an object of another class or other types; the source is left without
-    // settings.
+    // E_INVALIDARG for an object of another class or other types, or for a source without
+    // settings when this object has settings; the source is left without settings. Two objects
+    // without settings hand over nothing (S_OK).
     [[nodiscard]] virtual HRESULT AdoptSettingsFrom(IUnknown* source) = 0;
+    // Takes the physics and analysis types of `source` (an object of this class) and, when the
+    // source holds settings, new settings of those types; without settings it holds none, as
+    // the source. E_INVALIDARG for an object of another class.
+    [[nodiscard]] virtual HRESULT TakeTypesOf(IUnknown* source) = 0;
 
   protected:
     ~IDorvixSettingsAdoption() = default;

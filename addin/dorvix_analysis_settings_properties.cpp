@@ -88,7 +88,7 @@ HRESULT TextOut(const std::wstring& text, unsigned rules, BSTR* out) {
 }
 
 template <class Value, class Record, class Stored, class Arg>
-HRESULT Read(Settings& self, const Field<Value, Record, Stored, Arg>& field, Value* out) {
+HRESULT Read(Settings& self, const Field<Value, Record, Stored, Arg>& field, Value* out) try {
     if (!out) return E_POINTER;
     if constexpr (!std::is_same_v<Value, BSTR>) *out = Value{};
     const Record* record = self.*field.record;
@@ -99,12 +99,17 @@ HRESULT Read(Settings& self, const Field<Value, Record, Stored, Arg>& field, Val
         *out = ToInterface<Value>((record->*field.get)());
         return S_OK;
     }
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
+// Custom getters ask the host's tree and services, which allocate.
 template <class Value>
-HRESULT Read(Settings& self, const CustomGetter<Value>& custom, Value* out) {
+HRESULT Read(Settings& self, const CustomGetter<Value>& custom, Value* out) try {
     if (!out) return E_POINTER;
     return custom.read(self, out);
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 template <class Value, class Record, class Stored, class Arg>
@@ -120,8 +125,8 @@ HRESULT Write(Settings& self, const Field<Value, Record, Stored, Arg>& field, Va
     (record->*field.set)(std::move(stored));
     self.NotifyChange();
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 }  // namespace
@@ -428,7 +433,7 @@ HRESULT Settings::put_MaxFrequency(double v) {
 
 // The host's value is in its own system; the conversion brings it into the reference system
 // (kelvin), which the record takes. A failed conversion stores nothing.
-HRESULT Settings::put_RefTemperature(double v) {
+HRESULT Settings::put_RefTemperature(double v) try {
     if (!modalControls_) return E_POINTER;
     double reference = 0.0;
     const HRESULT hr = AddinServices::GetInstance().ConvertFromUnitSystem(v, kTemperatureQuantity, reference);
@@ -436,6 +441,8 @@ HRESULT Settings::put_RefTemperature(double v) {
     modalControls_->SetRefTemperature(reference, kReferenceUnitSystem);
     NotifyChange();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 // Large deformation and a prestressed static run exclude each other.

@@ -248,8 +248,8 @@ HRESULT CDorvixAnalysisSettings::BuildProperties(IXenPropertyColl** properties) 
         if (FAILED(hr)) return hr;
     }
     return collection->QueryInterface(IID_IXenPropertyColl, reinterpret_cast<void**>(properties));
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::GetGridValue(DISPID dispid, VARIANT* value) {
@@ -271,9 +271,11 @@ HRESULT CDorvixAnalysisSettings::get_ObjectTypeName(BSTR* name) {
     return HandOutBstrCopy(L"DorvixAnalysisSettings", name);
 }
 
-HRESULT CDorvixAnalysisSettings::GetLocalizedString(const OLECHAR* key, BSTR* text) {
+HRESULT CDorvixAnalysisSettings::GetLocalizedString(const OLECHAR* key, BSTR* text) try {
     if (!text) return E_POINTER;
     if (!key) return E_INVALIDARG;
     *text = AddinServices::GetInstance().GetString(key);
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }

@@ -86,7 +86,7 @@ HRESULT Settings::GetStepEndTime(std::uint32_t step, double* time) {
     return S_OK;
 }
 
-HRESULT Settings::SetStepEndTime(std::uint32_t step, double time) {
+HRESULT Settings::SetStepEndTime(std::uint32_t step, double time) try {
     if (!stepList_) return E_FAIL;
     DorvixStepControls* found = StepAt(*stepList_, step);
     if (!found) return E_FAIL;
@@ -96,6 +96,8 @@ HRESULT Settings::SetStepEndTime(std::uint32_t step, double time) {
     MakeCurrent(found);
     RefreshHostTime();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 void Settings::SetHostTableTimes(double time) {
@@ -132,7 +134,7 @@ HRESULT Settings::put_EndTime(double time) {
 
 // ---- steps ----
 
-HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) {
+HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) try {
     if (number == 0) return E_FAIL;
     if (!stepList_) return E_POINTER;
     // A number beyond the steps leaves the current step as it is.
@@ -143,6 +145,8 @@ HRESULT Settings::put_CurrentStepNumber(std::uint32_t number) {
     }
     NotifyChange();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT Settings::put_NumberOfSteps(std::uint32_t count) try {
@@ -165,8 +169,8 @@ HRESULT Settings::put_NumberOfSteps(std::uint32_t count) try {
     RefreshHostTime();
     NotifyChange();
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT Settings::ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count) {
@@ -201,7 +205,7 @@ HRESULT Settings::ResizeHostSteps(std::uint32_t oldCount, std::uint32_t count) {
 
 // ---- output requests ----
 
-HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList) {
+HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWithList) try {
     if (!settings_) return E_POINTER;
     const bool on = value == VARIANT_TRUE;
     if (IsStepAnalysisType(analysisType_) || (everyStepWithList && stepList_)) {
@@ -218,6 +222,8 @@ HRESULT Settings::RequestOutput(int code, VARIANT_BOOL value, bool everyStepWith
     }
     NotifyChange();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 HRESULT Settings::put_CalculateStress(VARIANT_BOOL value) {
@@ -231,11 +237,13 @@ HRESULT Settings::put_CalculateContact(VARIANT_BOOL value) {
 }
 
 // Thermal flux is asked of the current output controls alone.
-HRESULT Settings::put_CalculateThermalFlux(VARIANT_BOOL value) {
+HRESULT Settings::put_CalculateThermalFlux(VARIANT_BOOL value) try {
     if (!outputControls_) return E_POINTER;
     outputControls_->SetOutputRequested(kThermalFluxOutput, value == VARIANT_TRUE);
     NotifyChange();
     return S_OK;
+} catch (...) {
+    return AnswerCurrentFailure();
 }
 
 // ---- the nonlinear test ----
@@ -321,7 +329,8 @@ template bool Settings::HasActiveRegion<IHostContactRegion>(int, int, bool (*)(i
 template bool Settings::HasActiveRegion<IHostCyclicRegion>(int, int, bool (*)(int));
 
 bool Settings::IsNonLinearByHost() const {
-    if (HasActiveRegion<IHostContactRegion>(analysisSettingsId_, kHostContactRegionList, &IsNonlinearContactKind))
+    if (HasActiveRegion<IHostContactRegion>(analysisSettingsId_, kHostContactRegionList,
+                                            &IsNonlinearContactKind))
         return true;
     if (physicsType_ == kPT_Thermal && HasNonlinearThermalLoad(GetOwnerAnalysisId())) return true;
     return HasNonlinearMaterial(analysisSettingsId_, MapAnalysisKindCode(physicsType_, analysisType_));

@@ -132,10 +132,8 @@ HRESULT CDorvixAnalysisSettings::WriteSettingsXml(IUnknown* hostNode) try {
     RemoveChildElements(element, root.name(), newRoot);
     RemoveChildElements(element, parameters.name(), newParameters);
     return S_OK;
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
 } catch (...) {
-    return E_FAIL;
+    return AnswerCurrentFailure();
 }
 
 HRESULT CDorvixAnalysisSettings::ReadSettingsXml(IUnknown* hostNode) try {
@@ -143,8 +141,6 @@ HRESULT CDorvixAnalysisSettings::ReadSettingsXml(IUnknown* hostNode) try {
     HRESULT hr = CheckXmlNode(hostNode, element);
     if (FAILED(hr)) return hr;
     return ReplaceSettings([element](DorvixSolutionSettings& fresh) { return fresh.ReadXML(element); });
-} catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
 } catch (...) {
-    return E_FAIL;
+    return AnswerCurrentFailure();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "foundation/jx_stream.h"
 #include "host/analysis_settings_addin.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
 #include "runtime/addin_services.h"
 
 namespace {
@@ -39,21 +41,21 @@ HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) 
     return hr;
 }
 
-// A new settings object for the host object `id`, of the physics and analysis types of `held`,
-// for a resumed record to be read into.
+// A new settings object for the host object `id` like `held`: of its physics and analysis
+// types, with settings only when `held` has settings, for a resumed record to be read into.
 HRESULT CreateSettingsObjectLike(int id, IUnknown* held, ComPtr<IDorvixAnalysisSettings>& fresh) {
-    ComPtr<IDorvixAnalysisSettings> heldSettings = ComPtr<IUnknown>(held).As<IDorvixAnalysisSettings>();
-    if (!heldSettings) return E_FAIL;
-    JXPhysicsType physics = kPT_Mechanical;
-    JXSimulationType analysis = kSIMULATION_STATIC;
-    HRESULT hr = heldSettings->get_PhysicsType(&physics);
-    if (SUCCEEDED(hr)) hr = heldSettings->get_AnalysisType(&analysis);
+    HRESULT hr = CreateSettingsObject(id, fresh);
     if (FAILED(hr)) return hr;
-    hr = CreateSettingsObject(id, fresh);
-    if (FAILED(hr)) return hr;
-    ComPtr<IJXAnalysisSettingsAddIn> typed = fresh.As<IJXAnalysisSettingsAddIn>();
+    ComPtr<IDorvixSettingsAdoption> typed = fresh.As<IDorvixSettingsAdoption>();
     if (!typed) return E_FAIL;
-    return typed->SetTypes(physics, analysis);
+    return typed->TakeTypesOf(held);
+}
+
+// Leaves the reason a resume of the project data fails as the thread's error information;
+// answers E_FAIL.
+HRESULT RefuseResume(const std::wstring& reason) {
+    (void)ReportErrorInfo(kDorvixProxyProgId, reason);
+    return E_FAIL;
 }
 
 }  // namespace
@@ -118,13 +120,15 @@ HRESULT CDorvixProxy::SaveDB(IXenMultiplatformStream* stream) {
 
 HRESULT CDorvixProxy::ResumeDB(IXenMultiplatformStream* stream) {
     if (!stream) return E_POINTER;
+    (void)SetErrorInfo(0, nullptr);
     try {
         HeldObjects resumed;
         const HRESULT hr = ResumeRecords(stream, resumed);
         if (FAILED(hr)) return hr;
         // The held objects take over the resumed settings, so that what the host holds keeps
         // its identity (and its notification callback). Every resumed object is of the held
-        // object's class and types, so no hand-over can be refused half-way.
+        // object's class and types, and has settings just when the held one has, so no
+        // hand-over can be refused half-way.
         for (auto& [id, object] : resumed) {
             ComPtr<IDorvixSettingsAdoption> held = objects_.find(id)->second.As<IDorvixSettingsAdoption>();
             if (!held) return E_FAIL;
@@ -140,24 +144,36 @@ HRESULT CDorvixProxy::ResumeDB(IXenMultiplatformStream* stream) {
 HRESULT CDorvixProxy::ResumeRecords(IXenMultiplatformStream* stream, HeldObjects& resumed) const {
     std::int32_t version = 0;
     HRESULT hr = stream->readINT(&version);
-    if (FAILED(hr)) return hr;
-    if (version != kProxyRecordVersion) return E_FAIL;
+    if (FAILED(hr)) return RefuseResume(L"the project data ends before the version of its settings records");
+    if (version != kProxyRecordVersion)
+        return RefuseResume(L"the project's settings records are of version " + std::to_wstring(version) +
+                            L"; this add-in reads version " + std::to_wstring(kProxyRecordVersion));
     std::int32_t count = 0;
     hr = stream->readINT(&count);
-    if (FAILED(hr)) return hr;
-    if (count < 0) return E_FAIL;  // no writer leaves such a count: the stream is damaged
+    if (FAILED(hr)) return RefuseResume(L"the project data ends before the count of its settings records");
+    // No writer leaves a negative count: the stream is damaged.
+    if (count < 0)
+        return RefuseResume(L"the project data counts " + std::to_wstring(count) + L" settings records");
     if (count == 0) return S_OK;
     JXStream* binary = nullptr;
     if (FAILED(stream->GetJXStreamAsLONG(&binary)) || !binary) return E_FAIL;
-    if (static_cast<std::uint64_t>(count) > binary->BytesLeft() / kSmallestObjectRecordBytes) return E_FAIL;
+    const std::uint64_t left = binary->BytesLeft();
+    if (static_cast<std::uint64_t>(count) > left / kSmallestObjectRecordBytes)
+        return RefuseResume(L"the project data counts " + std::to_wstring(count) +
+                            L" settings records, more than its " + std::to_wstring(left) +
+                            L" bytes left can hold");
     for (std::int32_t i = 0; i < count; ++i) {
         std::uint32_t storedId = 0;
         hr = stream->readUINT(&storedId);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return RefuseResume(L"the project data ends before settings record " + std::to_wstring(i + 1) +
+                                L" of " + std::to_wstring(count));
         const int id = static_cast<int>(storedId);
         // A record carries no length: one of an id not held cannot be stepped over.
         const auto held = objects_.find(id);
-        if (held == objects_.end()) return E_FAIL;
+        if (held == objects_.end())
+            return RefuseResume(L"the project data holds settings of host object " + std::to_wstring(id) +
+                                L", for which the add-in holds no settings object");
         ComPtr<IUnknown>& target = resumed[id];
         if (!target) {
             ComPtr<IDorvixAnalysisSettings> fresh;
@@ -167,6 +183,7 @@ HRESULT CDorvixProxy::ResumeRecords(IXenMultiplatformStream* stream, HeldObjects
         }
         ComPtr<IDorvixAnalysisSettings> settings = target.As<IDorvixAnalysisSettings>();
         if (!settings) return E_FAIL;
+        // The object leaves its own reason.
         hr = settings->ResumeDB(stream);
         if (FAILED(hr)) return hr;
     }

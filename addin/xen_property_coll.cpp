@@ -1,6 +1,6 @@
 #include "addin/xen_property_coll.h"
 
-#include <new>
+#include "runtime/xen_com_object.h"
 
 CXenPropertyColl::CXenPropertyColl() { ModuleLock(); }
 
@@ -33,8 +33,8 @@ HRESULT CXenPropertyColl::Add(IXenProperty* item) {
     if (!item) return E_POINTER;
     try {
         items_.emplace_back(item);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     return S_OK;
 }

@@ -16,6 +16,7 @@
 #include "host/property_grid.h"
 #include "platform/com.h"
 #include "platform/com_object.h"
+#include "runtime/xen_com_object.h"
 
 // The value type of one kind of entry: what the owner's getter writes and its setter takes,
 // the VARTYPE the entry reports (and converts written values to), and the VARTYPE its value
@@ -178,7 +179,7 @@ class CXenPropEntryProperty
         return S_OK;
     }
     // A getter that fails without writing leaves the zero of the type, answered with S_OK.
-    [[nodiscard]] HRESULT get_Value(VARIANT* value) override {
+    [[nodiscard]] HRESULT get_Value(VARIANT* value) override try {
         if (!info_) return E_FAIL;
         if (!value) return E_POINTER;
         typename Callback::Value read{};
@@ -186,10 +187,12 @@ class CXenPropEntryProperty
         VariantHolder local;
         xen_property_detail::StoreValue<Callback>(read, local.Get());
         return VariantCopy(value, local.Get());
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     // Converts the value to the entry's type and hands it to the setter, whose answer is
     // passed on. A value that does not convert reaches no setter.
-    [[nodiscard]] HRESULT put_Value(VARIANT value) override {
+    [[nodiscard]] HRESULT put_Value(VARIANT value) override try {
         if (!info_) return E_FAIL;
         if (!info_->setter) return E_NOTIMPL;
         VariantHolder local;
@@ -198,6 +201,8 @@ class CXenPropEntryProperty
         hr = local.ChangeType(Callback::kType);
         if (FAILED(hr)) return hr;
         return (OwnerObject()->*(info_->setter))(xen_property_detail::LoadValue<Callback>(*local));
+    } catch (...) {
+        return AnswerCurrentFailure();
     }
     [[nodiscard]] HRESULT get_Flags(std::uint32_t* flags) override {
         if (!info_) return E_FAIL;

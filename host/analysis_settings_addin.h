@@ -55,7 +55,7 @@ struct IJXAnalysisSettingsAddIn : IUnknown {
     [[nodiscard]] virtual HRESULT ReadSettingsXml(IUnknown* hostNode) = 0;
     [[nodiscard]] virtual HRESULT CopyFrom(IUnknown* other) = 0;
     [[nodiscard]] virtual HRESULT SetTypes(JXPhysicsType physics, JXSimulationType analysis) = 0;
-    // `callback` answers IHostSettingsCallback.
+    // Keeps the IHostSettingsCallback of `callback` (none when it has none, or for null); S_OK.
     [[nodiscard]] virtual HRESULT SetHostCallback(IUnknown* callback) = 0;
     [[nodiscard]] virtual HRESULT ReleaseHostCallback() = 0;
     [[nodiscard]] virtual HRESULT JX_get_NumberOfSteps(std::uint32_t* count) = 0;

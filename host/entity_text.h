@@ -8,7 +8,7 @@
 #include "platform/com.h"
 
 struct IHostEntityText : IUnknown {
-    static constexpr IID kIid = MakeGuid("c4a9e3d2-6b1f-4e58-9d07-3f2a8b5c6e11");
+    static constexpr IID kIid = MakeGuid("34d4301d-a7ec-441c-b32a-fd8e233994b1");
     static constexpr const IID& iid() { return kIid; }
 
     // S_OK with the entity's text; S_FALSE (text empty) when the entity has none.

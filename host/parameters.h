@@ -27,7 +27,7 @@ inline constexpr IID IID_IHostNamedProperty = MakeGuid("b934e5a5-3c7f-4f23-a30e-
 inline constexpr IID IID_IHostPropertyValueEntry = MakeGuid("215de20f-b2a5-4a21-8e73-b0d48f901891");
 inline constexpr IID IID_IHostIntPropertyValue = MakeGuid("e1b0446c-19b0-4295-838b-0990c90c7137");
 inline constexpr IID IID_IHostDoublePropertyValue = MakeGuid("f36d2d22-d554-4405-92fe-5358e18248e4");
-inline constexpr IID IID_IHostTextPropertyValue = MakeGuid("3de4ba0c-aeb6-48b1-bcb8-b4689f0f6d96");
+inline constexpr IID IID_IHostTextPropertyValue = MakeGuid("3de4ba0c-aee6-48b1-bcb8-b4689f0f6d96");
 
 // Value kinds of a parameter and the value interface each answers.
 inline constexpr int kHostParameterReal = 0;     // IHostRealValue (sub-kind 0), IHostExpressionValue (1)

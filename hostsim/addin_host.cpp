@@ -10,7 +10,9 @@
 #include "hostsim/object_model.h"
 #include "hostsim/project_storage.h"
 #include "platform/com_object.h"
+#include "platform/error_info.h"
 #include "platform/errors.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -424,15 +426,22 @@ HRESULT HostSimAddinHost::SaveProject(std::string* error) {
     return hr;
 }
 
-HRESULT HostSimAddinHost::ResumeProject(std::string* error) {
+HRESULT HostSimAddinHost::ResumeProject(std::string* error) { return ResumeProjectFrom(projectFile_, error); }
+
+HRESULT HostSimAddinHost::ResumeProjectFrom(const std::filesystem::path& file, std::string* error) {
     ComPtr<HostSimProjectStorage> storage =
-        HostSimProjectStorage::Open(projectFile_, error, HostSimProjectStorage::MissingFile::Refused);
+        HostSimProjectStorage::Open(file, error, HostSimProjectStorage::MissingFile::Refused);
     if (!storage) return E_FAIL;
+    // What an earlier call left is no reason of this one.
+    (void)SetErrorInfo(0, nullptr);
     const HRESULT hr = parts_->Event(HostSimEvent::ResumeProject)
                            .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
-    if (FAILED(hr))
-        SetError(error, "the add-in could not resume its project data (" +
+    if (FAILED(hr)) {
+        const std::string reason = platform::WideToUtf8(TakeErrorDescription());
+        SetError(error, "the add-in could not resume its project data" +
+                            (reason.empty() ? std::string() : ": " + reason) + " (" +
                             HexCodeText(static_cast<std::uint32_t>(hr)) + ")");
+    }
     return hr;
 }
 

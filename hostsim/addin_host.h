@@ -69,8 +69,11 @@ class HostSimAddinHost {
     // none). A failure answers the handlers' code, or E_FAIL when the file cannot be read,
     // with the reason in `error`.
     [[nodiscard]] HRESULT SaveProject(std::string* error = nullptr);
-    // Raises the resume event with the storage over the existing project file.
+    // Raises the resume event with the storage over the existing project file. A failure
+    // answers the handlers' code, with the add-in's reason (its error information) in `error`.
     [[nodiscard]] HRESULT ResumeProject(std::string* error = nullptr);
+    // The same with the storage over another project file, which stays where it is.
+    [[nodiscard]] HRESULT ResumeProjectFrom(const std::filesystem::path& file, std::string* error = nullptr);
 
     // How many handlers the event keeps.
     std::size_t HandlerCount(HostSimEvent event) const;

@@ -362,7 +362,8 @@ void VariantInit(VARIANT* v);
 // DISP_E_OVERFLOW when out of range, text parses in the C locale ("." decimal point) with
 // DISP_E_TYPEMISMATCH when it does not parse, numbers format to text. Bool texts accepted:
 // "true"/"false" in any case, "#TRUE#"/"#FALSE#", and any number (non-zero is true).
-// An interface becomes VT_UNKNOWN, or VT_DISPATCH when it answers IDispatch.
+// An interface becomes VT_UNKNOWN, or VT_DISPATCH when it answers IDispatch. E_OUTOFMEMORY, dest
+// untouched, when memory runs out.
 [[nodiscard]] HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
 
 // ---------------------------------------------------------------------------------------

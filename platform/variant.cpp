@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "platform/com.h"
@@ -493,7 +494,12 @@ HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r)
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt) {
     if (!dest || !src) return E_INVALIDARG;
     VARIANT result;
-    HRESULT hr = Convert(*src, flags, vt, &result);
+    HRESULT hr = E_OUTOFMEMORY;
+    try {
+        hr = Convert(*src, flags, vt, &result);
+    } catch (const std::bad_alloc&) {
+        // The texts a conversion works on could not be had; nothing was built.
+    }
     if (FAILED(hr)) {
         // A half-built result owns nothing: only a successful conversion allocates.
         return hr;

@@ -16,6 +16,7 @@
 #include "hostsim/addin_host.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
+#include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
 #include "platform/files.h"
 #include "runtime/addin_services.h"
@@ -223,6 +224,22 @@ TEST_F(AddinTest, OnlyDeletedSettingsObjectsLeaveTheProxy) {
     EXPECT_TRUE(Holds(kOtherObject));
 }
 
+TEST_F(AddinTest, AProjectResetDropsEverySettingsObjectAndRefreshesTheApplet) {
+    ASSERT_EQ(framework_.RaiseContextChange(), S_OK);
+    for (int id : {100, 101}) (void)CreateModal(id);
+    // The services lose the host's applet; the reset hands it to them again.
+    (void)AddinServices::GetInstance().SetApplet(CreateHostSimProjectStream().Get());
+    ASSERT_FALSE(AddinServices::GetInstance().GetObjectById(200));
+
+    EXPECT_EQ(framework_.RaiseProjectReset(), S_OK);
+    EXPECT_FALSE(Holds(100));
+    EXPECT_FALSE(Holds(101));
+    EXPECT_TRUE(AddinServices::GetInstance().GetObjectById(200));
+    // The proxy stays and makes the objects of the next project.
+    EXPECT_EQ(Objects()->CreateObject(kHostAnalysisSettingsType, 100), S_OK);
+    EXPECT_TRUE(Holds(100));
+}
+
 TEST_F(AddinTest, SavedSettingsObjectsComeBackThroughTheProjectFile) {
     ASSERT_EQ(framework_.RaiseContextChange(), S_OK);
     for (int id : {100, 101}) ASSERT_EQ(PutModes(CreateModal(id).Get(), id - 90), S_OK);
@@ -263,11 +280,21 @@ TEST_F(AddinTest, ATruncatedOrUnknownStreamLeavesTheObjectsAsTheyWere) {
     }
 
     ASSERT_EQ(PutModes(object.Get(), 9), S_OK);
-    for (const HostSimProjectStorage::Bytes& bytes :
-         {HostSimProjectStorage::Bytes(saved.begin(), saved.end() - 1), HostSimProjectStorage::Bytes(),
-          newer}) {
-        ASSERT_EQ(storage->Commit(L"DORVIX_ADDIN_STREAM", bytes), S_OK);
+    struct Row {
+        HostSimProjectStorage::Bytes bytes;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {HostSimProjectStorage::Bytes(saved.begin(), saved.end() - 1),
+         "the saved settings of host object 100 end early"},
+        {HostSimProjectStorage::Bytes(), "the add-in's project data ends before its version"},
+        {newer, "the add-in's project data is of version 2; this add-in reads version 1"},
+    };
+    for (const Row& row : rows) {
+        ASSERT_EQ(storage->Commit(L"DORVIX_ADDIN_STREAM", row.bytes), S_OK);
         EXPECT_EQ(framework_.ResumeProject(&error), E_FAIL);
+        EXPECT_EQ(error, std::string("the add-in could not resume its project data: ") + row.reason +
+                             " (0x80004005)");
         EXPECT_EQ(ModesOf(100), 9);
     }
 }

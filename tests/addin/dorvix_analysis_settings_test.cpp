@@ -22,8 +22,10 @@
 #include "hostsim/host_sim.h"
 #include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
+#include "tests/addin/allocation_limit.h"
 #include "tests/deck/deck_test_support.h"
 
 #define TEST_WIDE(text) L##text
@@ -177,7 +179,7 @@ TEST(DorvixAnalysisSettings, NewObjectAnswersOnlyItsTypesAndFlags) {
     EXPECT_EQ(s->put_NumberOfSteps(2), E_POINTER);
     EXPECT_EQ(s->put_EndTime(2.0), E_FAIL);
     EXPECT_EQ(s->ResumeDB(CreateHostSimProjectStream().Get()), E_FAIL);
-    EXPECT_EQ(s->SetHostCallback(CreateHostSimProjectStream().Get()), E_NOINTERFACE);
+    EXPECT_EQ(s->SetHostCallback(CreateHostSimProjectStream().Get()), S_OK);
 }
 
 TEST(DorvixAnalysisSettings, SetTypesBuildsTheSettingsOfSupportedAnalysesOnly) {
@@ -497,6 +499,12 @@ TEST(DorvixAnalysisSettingsHost, SettersNotifyTheHostOnlyOfChangesAndNeverWhenIg
          L"PrestressedStatic", "false"},
         {"end time beyond the next step's", [](Settings* s) { return s->put_EndTime(3.0); }, E_FAIL, 1,
          L"EndTime", "r1.000000"},
+        {"callback object without the notification interface",
+         [](Settings* s) {
+             const HRESULT kept = s->SetHostCallback(CreateHostSimProjectStream().Get());
+             return kept == S_OK ? s->put_UseAutoTimeStepping(kAutoTimeStepping_Off) : kept;
+         },
+         S_OK, 0, L"UseAutoTimeStepping", "i2"},
     };
     for (bool ignore : {false, true}) {
         for (const Row& r : rows) {
@@ -676,8 +684,9 @@ TEST(DorvixAnalysisSettingsHost, ARecordOfAnotherVersionIsRefused) {
     EXPECT_EQ(NewSettings()->ResumeDB(CreateHostSimProjectStream(header->Bytes()).Get()), E_FAIL);
 }
 
-// An object without settings (never typed, or given types it does not support) saves its
-// version alone and resumes from it, leaving what follows to the next reader.
+// An object without settings (never typed, or given types it does not support) saves a record
+// without settings and resumes from it, leaving what follows to the next reader; a record is
+// taken only by an object that holds what the record holds.
 TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
     for (bool typed : {false, true}) {
         SCOPED_TRACE(typed ? "unsupported types" : "never typed");
@@ -694,6 +703,18 @@ TEST(DorvixAnalysisSettings, AnObjectWithoutSettingsResumesWhatItSaved) {
         std::uint32_t next = 0;
         EXPECT_EQ(reading->readUINT(&next), S_OK);
         EXPECT_EQ(next, 77u);
+
+        ComPtr<Settings> withSettings = NewSettings(kPT_Mechanical, kSIMULATION_STATIC);
+        ASSERT_EQ(withSettings->put_AnalysisSettingsID(12), S_OK);
+        const std::vector<std::string> before = Snapshot(withSettings.Get());
+        EXPECT_EQ(withSettings->ResumeDB(CreateHostSimProjectStream(written->Bytes()).Get()), E_FAIL);
+        EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
+                  "the saved settings of host object 12 are missing: the object saved had no settings");
+        EXPECT_EQ(Snapshot(withSettings.Get()), before);
+
+        EXPECT_EQ(saved->ResumeDB(CreateHostSimProjectStream(Saved(withSettings.Get())).Get()), E_FAIL);
+        EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()),
+                  "the saved settings cannot be taken: the object has no analysis types it supports");
     }
 }
 
@@ -717,4 +738,107 @@ TEST(DorvixAnalysisSettingsHost, SaveAnswersTheStreamsFailureLateBoundToo) {
     binary->Fail();
     EXPECT_TRUE(FAILED(save(broken.Get())));
     EXPECT_EQ(save(s->InnerUnknown()), E_NOINTERFACE);
+}
+
+namespace {
+
+// Runs `attempt` with 0, 1, 2 ... allocations allowed until one run meets no refused
+// allocation. Each run prepares afresh (outside the limit) and hands the operation to call
+// under it; no exception may leave the operation, and `refusedAnswer` sees the answer of every
+// run that met a refused allocation.
+void UnderEveryAllocationFailure(const std::function<std::function<HRESULT()>()>& prepare,
+                                 const std::function<void(HRESULT)>& refusedAnswer) {
+    for (std::size_t allowed = 0; allowed < 20000; ++allowed) {
+        const std::function<HRESULT()> operation = prepare();
+        HRESULT hr = S_OK;
+        bool threw = false;
+        bool refused = false;
+        {
+            AllocationLimit limit(allowed);
+            try {
+                hr = operation();
+            } catch (...) {
+                threw = true;
+            }
+            refused = limit.Refused();
+        }
+        EXPECT_FALSE(threw) << "with " << allowed << " allocations allowed";
+        if (!refused) return;
+        refusedAnswer(hr);
+    }
+    ADD_FAILURE() << "the operation never ran through";
+}
+
+}  // namespace
+
+// The host's operations answer a code when memory runs out at any point; none lets an exception
+// out. A copy that runs out of memory says so and leaves both objects' notifications as they were.
+TEST(DorvixAnalysisSettingsHost, RunningOutOfMemoryAnywhereIsAnsweredWithACode) {
+    std::unique_ptr<HostedSettings> hosted;
+    ComPtr<Settings> source;
+    UnderEveryAllocationFailure(
+        [&] {
+            hosted = std::make_unique<HostedSettings>();
+            source = NewSettings(kPT_Mechanical, kSIMULATION_TRANSIENT);
+            EXPECT_EQ(source->put_NumberOfSteps(3), S_OK);
+            return [&] { return hosted->settings->CopyFrom(source->InnerUnknown()); };
+        },
+        [&](HRESULT hr) {
+            EXPECT_EQ(hr, E_OUTOFMEMORY);
+            EXPECT_EQ(ReadText(hosted->settings.Get(), L"IgnoreNotify"), "false");
+            EXPECT_EQ(ReadText(source.Get(), L"IgnoreNotify"), "false");
+        });
+
+    // Each operation may read the object's own saved record.
+    using Operation = std::function<HRESULT(Settings*, HostSimProjectStream*)>;
+    const Operation operations[] = {
+        [](Settings* s, HostSimProjectStream*) { return s->put_NumberOfSteps(4); },
+        [](Settings* s, HostSimProjectStream*) { return s->SetStepEndTime(1, 0.5); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CurrentStepNumber(2); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CalculateThermalFlux(VARIANT_FALSE); },
+        [](Settings* s, HostSimProjectStream*) { return s->put_CalculateStress(VARIANT_FALSE); },
+        [](Settings* s, HostSimProjectStream*) {
+            VARIANT_BOOL value = VARIANT_FALSE;
+            return s->get_NonLinear(&value);
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            VARIANT_BOOL visible = VARIANT_FALSE;
+            return s->IsPropertyVisible(5025, &visible);
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            BstrHolder text;
+            return s->GetLocalizedString(L"ID_StepEndTime", text.ReleaseAndGetAddressOf());
+        },
+        [](Settings* s, HostSimProjectStream*) {
+            BstrHolder text;
+            return s->GetDisplayString(5011, text.ReleaseAndGetAddressOf());
+        },
+        [](Settings* s, HostSimProjectStream*) { return s->SetTypes(kPT_Thermal, kSIMULATION_TRANSIENT); },
+        [](Settings* s, HostSimProjectStream* saved) { return s->ResumeDB(saved); },
+    };
+    ComPtr<HostSimProjectStream> saved;
+    for (std::size_t i = 0; i < std::size(operations); ++i) {
+        SCOPED_TRACE("operation " + std::to_string(i));
+        UnderEveryAllocationFailure(
+            [&] {
+                hosted = std::make_unique<HostedSettings>();
+                saved = CreateHostSimProjectStream(Saved(hosted->settings.Get()));
+                return [&] { return operations[i](hosted->settings.Get(), saved.Get()); };
+            },
+            [](HRESULT) {});
+    }
+
+    // A grid entry converts the text it is given before its setter sees it.
+    ComPtr<IXenProperty> entry;
+    UnderEveryAllocationFailure(
+        [&] {
+            hosted = std::make_unique<HostedSettings>();
+            ComPtr<IXenPropertyColl> properties;
+            EXPECT_EQ(hosted->settings->BuildProperties(properties.ReleaseAndGetAddressOf()), S_OK);
+            EXPECT_EQ(properties->get_ItemById(5011, entry.ReleaseAndGetAddressOf()), S_OK);
+            return [&] { return entry->put_Value(*S(L"1.5")); };
+        },
+        [](HRESULT) {});
+    entry = nullptr;
+    hosted.reset();
 }

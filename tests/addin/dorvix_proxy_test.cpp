@@ -9,13 +9,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "addin/dorvix_analysis_settings.h"
 #include "hostsim/object_model.h"
 #include "hostsim/project_stream.h"
 #include "platform/creation_registry.h"
+#include "platform/error_info.h"
+#include "platform/text.h"
 #include "runtime/addin_services.h"
 
 namespace {
@@ -155,12 +159,7 @@ class ProxyDatabaseTest : public ProxyTest {
     void SetUp() override {
         ProxyTest::SetUp();
         ASSERT_EQ(RegisterDorvixAnalysisSettingsClass(), S_OK);
-        std::vector<HostSimObject> known(2);
-        known[0].id = 20;
-        known[1].id = 30;
-        for (HostSimObject& object : known) object.type = kHostAnalysisSettingsType;
-        const auto model = std::make_shared<HostSimObjectModel>(known);
-        ASSERT_EQ(AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model).Get()), S_OK);
+        HostKnows({20, 30});
         for (int id : {30, 20, 25}) ASSERT_EQ(objects_->CreateObject(kHostAnalysisSettingsType, id), S_OK);
         ASSERT_EQ(Typed(20)->SetTypes(kPT_Mechanical, kSIMULATION_TRANSIENT), S_OK);
         ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(3), S_OK);
@@ -173,6 +172,17 @@ class ProxyDatabaseTest : public ProxyTest {
         ProxyTest::TearDown();
     }
 
+    // The host's objects are settings objects of these ids.
+    static void HostKnows(std::initializer_list<int> ids) {
+        std::vector<HostSimObject> known;
+        for (int id : ids) {
+            known.emplace_back();
+            known.back().id = id;
+            known.back().type = kHostAnalysisSettingsType;
+        }
+        const auto model = std::make_shared<HostSimObjectModel>(known);
+        ASSERT_EQ(AddinServices::GetInstance().SetApplet(CreateHostSimApplet(model).Get()), S_OK);
+    }
     ComPtr<IUnknown> Held(int id) {
         ComPtr<IUnknown> object;
         EXPECT_EQ(objects_->GetObject(kHostAnalysisSettingsType, id, object.ReleaseAndGetAddressOf()), S_OK);
@@ -251,25 +261,43 @@ TEST_F(ProxyDatabaseTest, ResumeReadsEveryRecordBackIntoItsObject) {
 
 TEST_F(ProxyDatabaseTest, AStreamThatCannotBeReadInFullLeavesTheObjectsAsTheyWere) {
     const std::vector<std::uint8_t> saved = Saved();
+    // Version, count, id 20, its record and id 30.
+    const std::size_t toSecondId = 12 + RecordOf(20).size() + 4;
     ASSERT_EQ(Typed(20)->JX_put_NumberOfSteps(1), S_OK);
     const ComPtr<IUnknown> before20 = Held(20);
     const ComPtr<IUnknown> before30 = Held(30);
+    const std::string left = std::to_string(saved.size() - 8);
     struct Row {
         const char* what;
         std::function<void(std::vector<std::uint8_t>&)> spoil;
         HRESULT answer;
+        // The reason the resume leaves as error information.
+        std::string reason;
         // A count the bytes cannot hold is refused before any record is read.
         std::uint64_t readAtMost = ~std::uint64_t{0};
     };
     const Row rows[] = {
-        {"truncated in the count", [](auto& b) { b.resize(6); }, E_FAIL},
-        {"truncated after the first id", [](auto& b) { b.resize(12); }, E_FAIL},
-        {"truncated in the last record", [](auto& b) { b.pop_back(); }, E_FAIL},
-        {"an id the proxy does not hold", [](auto& b) { Patch(b, 8, 99); }, E_FAIL},
-        {"a huge count", [](auto& b) { Patch(b, 4, 0x7fffffff); }, E_FAIL, 8},
-        {"a negative count", [](auto& b) { Patch(b, 4, 0xffffffff); }, E_FAIL, 8},
-        {"an unknown version", [](auto& b) { Patch(b, 0, 2); }, E_FAIL},
-        {"no records", [](auto& b) { Patch(b, 4, 0); }, S_OK},
+        {"truncated in the count", [](auto& b) { b.resize(6); }, E_FAIL,
+         "the project data ends before the count of its settings records"},
+        {"truncated after the second id", [&](auto& b) { b.resize(toSecondId); }, E_FAIL,
+         "the saved settings of host object 30 end before their version"},
+        {"truncated in the last record", [](auto& b) { b.pop_back(); }, E_FAIL,
+         "the saved settings of host object 30 end early"},
+        {"an id the proxy does not hold", [](auto& b) { Patch(b, 8, 99); }, E_FAIL,
+         "the project data holds settings of host object 99, for which the add-in holds no settings object"},
+        {"a huge count", [](auto& b) { Patch(b, 4, 0x7fffffff); }, E_FAIL,
+         "the project data counts 2147483647 settings records, more than its " + left +
+             " bytes left can hold",
+         8},
+        {"a negative count", [](auto& b) { Patch(b, 4, 0xffffffff); }, E_FAIL,
+         "the project data counts -1 settings records", 8},
+        {"an unknown version", [](auto& b) { Patch(b, 0, 2); }, E_FAIL,
+         "the project's settings records are of version 2; this add-in reads version 1"},
+        {"an object record of another version", [](auto& b) { Patch(b, 12, 5); }, E_FAIL,
+         "the saved settings of host object 20 are of version 5; this add-in reads version 1"},
+        {"settings of another analysis", [](auto& b) { Patch(b, 24, kSIMULATION_MODAL); }, E_FAIL,
+         "the saved settings of host object 20 cannot be read: they are of another analysis or layout"},
+        {"no records", [](auto& b) { Patch(b, 4, 0); }, S_OK, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -277,9 +305,61 @@ TEST_F(ProxyDatabaseTest, AStreamThatCannotBeReadInFullLeavesTheObjectsAsTheyWer
         row.spoil(bytes);
         std::uint64_t bytesRead = 0;
         EXPECT_EQ(Resume(bytes, &bytesRead), row.answer);
+        EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()), row.reason);
         EXPECT_LE(bytesRead, row.readAtMost);
         EXPECT_EQ(Held(20).Get(), before20.Get());
         EXPECT_EQ(Held(30).Get(), before30.Get());
         EXPECT_EQ(StepsOf(20), 1u);
     }
+}
+
+// Whatever the host made of an object (types of any analysis, types the settings refuse, or none
+// at all), a saved project resumes it as it was saved.
+TEST_F(ProxyDatabaseTest, ASavedProjectResumesEveryObjectTheProxyCanHold) {
+    struct Kind {
+        int id;
+        bool typed;
+        JXPhysicsType physics;
+        JXSimulationType analysis;
+        HRESULT typesAnswer;
+    };
+    const Kind kinds[] = {
+        {40, false, kPT_Mechanical, kSIMULATION_STATIC, S_OK},
+        {41, true, kPT_Thermal, kSIMULATION_BUCKLING, E_FAIL},
+        {42, true, kPT_Mechanical, kSIMULATION_STATIC, S_OK},
+        {43, true, kPT_Mechanical, kSIMULATION_MODAL, S_OK},
+        {44, true, kPT_Mechanical, kSIMULATION_BUCKLING, S_OK},
+        {45, true, kPT_Thermal, kSIMULATION_TRANSIENT, S_OK},
+    };
+    HostKnows({20, 30, 40, 41, 42, 43, 44, 45});
+    std::vector<std::vector<std::uint8_t>> before;
+    for (const Kind& h : kinds) {
+        ASSERT_EQ(objects_->CreateObject(kHostAnalysisSettingsType, h.id), S_OK);
+        if (h.typed) {
+            ASSERT_EQ(Typed(h.id)->SetTypes(h.physics, h.analysis), h.typesAnswer);
+        }
+        before.push_back(RecordOf(h.id));
+    }
+    const std::vector<std::uint8_t> saved = Saved();
+    const BstrHolder changed(L"/elsewhere");
+    for (const Kind& h : kinds) {
+        if (h.typesAnswer == S_OK && h.typed) {
+            ASSERT_EQ(Typed(h.id)->JX_put_SolverFilesDirectory(changed.Get()), S_OK);
+        }
+    }
+    ASSERT_NE(RecordOf(42), before[2]);
+
+    EXPECT_EQ(Resume(saved), S_OK);
+    EXPECT_EQ(platform::WideToUtf8(TakeErrorDescription()), "");
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
+        SCOPED_TRACE(kinds[i].id);
+        EXPECT_EQ(RecordOf(kinds[i].id), before[i]);
+        JXSimulationType analysis = kSIMULATION_STATIC;
+        EXPECT_EQ(Held(kinds[i].id).As<IDorvixAnalysisSettings>()->get_AnalysisType(&analysis), S_OK);
+        EXPECT_EQ(analysis, kinds[i].analysis);
+    }
+    std::uint32_t steps = 0;
+    EXPECT_EQ(Typed(40)->JX_get_NumberOfSteps(&steps), E_POINTER);
+    EXPECT_EQ(Typed(41)->JX_get_NumberOfSteps(&steps), E_POINTER);
+    EXPECT_EQ(StepsOf(20), 3u);
 }

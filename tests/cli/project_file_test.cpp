@@ -127,14 +127,33 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
              s[kAddinStream][0] = 2;
              return HostSimProjectStorage::Serialise(s);
          },
-         "the add-in could not resume its project data"},
+         "the add-in could not resume its project data: the add-in's project data is of version 2; this "
+         "add-in reads version 1"},
         {"add-in data cut short",
+         [](auto s) {
+             s[kAddinStream].resize(s[kAddinStream].size() - 5);
+             return HostSimProjectStorage::Serialise(s);
+         },
+         "the add-in could not resume its project data: the saved settings of host object 10 end early"},
+        {"a record count the data cannot hold",
          [](auto s) {
              s[kAddinStream].resize(12);
              return HostSimProjectStorage::Serialise(s);
          },
-         "the add-in could not resume its project data"},
+         "the add-in could not resume its project data: the project data counts 1 settings records, more "
+         "than its 0 bytes left can hold"},
+        {"settings of a host object the add-in does not hold",
+         [](auto s) {
+             s[kAddinStream][12] = 11;
+             return HostSimProjectStorage::Serialise(s);
+         },
+         "the add-in could not resume its project data: the project data holds settings of host object 11, "
+         "for which the add-in holds no settings object"},
     };
+    // The project the work folder holds stays as the save left it.
+    const fs::path stored = work_ / "project.hostsim";
+    std::string storedBytes;
+    ASSERT_TRUE(platform::ReadWholeFile(stored, storedBytes));
     for (const Case& c : cases) {
         const fs::path damaged = scratch_.Path() / "damaged.hostsim";
         decktest::WriteText(damaged, c.damage(streams));
@@ -145,6 +164,10 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
                   "project:   not resumed; the settings objects stay as they were\n"
                   "  settings object 10: Static Mechanical, 2 steps, end time 3\n")
             << c.label;
+        std::string bytesAfter;
+        EXPECT_TRUE(platform::ReadWholeFile(stored, bytesAfter)) << c.label;
+        EXPECT_EQ(bytesAfter, storedBytes) << c.label;
+        EXPECT_FALSE(platform::FileExists(work_ / "project.hostsim.resuming")) << c.label;
     }
 }
 

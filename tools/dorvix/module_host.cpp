@@ -243,10 +243,29 @@ bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
     }
     // The file is checked where the user named it before the host takes it up.
     if (!HostSimProjectStorage::Open(file, &problem)) return false;
-    if (!SameFile(file, framework_.ProjectFile()) && !CopyReplacing(file, framework_.ProjectFile(), problem))
+    const fs::path& project = framework_.ProjectFile();
+    if (SameFile(file, project)) {
+        resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
+        return resumed_;
+    }
+    // The project the work folder holds gives way only to a project the add-in took: the copy
+    // resumed from waits beside it until then, and goes when the add-in refuses it.
+    fs::path incoming = project;
+    incoming += ".resuming";
+    if (!CopyReplacing(file, incoming, problem)) return false;
+    if (FAILED(framework_.ResumeProjectFrom(incoming, &problem))) {
+        (void)platform::RemoveFile(incoming);
         return false;
-    resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
-    return resumed_;
+    }
+    std::string error;
+    if (!platform::ReplaceFileWith(incoming, project, &error)) {
+        (void)platform::RemoveFile(incoming);
+        problem =
+            "the add-in resumed the project, but it cannot be kept as " + project.string() + ": " + error;
+        return false;
+    }
+    resumed_ = true;
+    return true;
 }
 
 void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) const {
