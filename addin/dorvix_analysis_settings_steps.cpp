@@ -322,7 +322,8 @@ template bool Settings::HasActiveRegion<IHostContactRegion>(int, int, bool (*)(i
 template bool Settings::HasActiveRegion<IHostCyclicRegion>(int, int, bool (*)(int));
 
 bool Settings::IsNonLinearByHost() const {
-    if (HasActiveRegion<IHostContactRegion>(analysisSettingsId_, kHostContactRegionList, &IsNonlinearContactKind))
+    if (HasActiveRegion<IHostContactRegion>(analysisSettingsId_, kHostContactRegionList,
+                                            &IsNonlinearContactKind))
         return true;
     if (physicsType_ == kPT_Thermal && HasNonlinearThermalLoad(GetOwnerAnalysisId())) return true;
     return HasNonlinearMaterial(analysisSettingsId_, MapAnalysisKindCode(physicsType_, analysisType_));

@@ -38,18 +38,30 @@ std::string Unescape(std::string_view quoted) {
         }
         const char c = quoted[++i];
         switch (c) {
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'u': {
                 std::uint32_t code = 0;
-                for (int k = 0; k < 4 && i + 1 < quoted.size(); ++k) code = code * 16 + std::max(HexDigit(quoted[++i]), 0);
+                for (int k = 0; k < 4 && i + 1 < quoted.size(); ++k)
+                    code = code * 16 + std::max(HexDigit(quoted[++i]), 0);
                 AppendUtf8(out, code);
                 break;
             }
-            default: out += c;
+            default:
+                out += c;
         }
     }
     return out;
@@ -64,8 +76,10 @@ std::size_t JsonText::SkipBlanks(std::size_t at) const {
 
 std::size_t JsonText::SkipString(std::size_t at) const {
     for (std::size_t i = at + 1; i < text_.size(); ++i) {
-        if (text_[i] == '\\') ++i;
-        else if (text_[i] == '"') return i + 1;
+        if (text_[i] == '\\')
+            ++i;
+        else if (text_[i] == '"')
+            return i + 1;
     }
     return text_.size();
 }
@@ -76,7 +90,8 @@ std::size_t JsonText::SkipValue(std::size_t at) const {
     if (at >= text_.size()) return at;
     if (text_[at] == '"') return SkipString(at);
     if (text_[at] != '{' && text_[at] != '[') {
-        while (at < text_.size() && !IsBlank(text_[at]) && text_[at] != ',' && text_[at] != ']' && text_[at] != '}')
+        while (at < text_.size() && !IsBlank(text_[at]) && text_[at] != ',' && text_[at] != ']' &&
+               text_[at] != '}')
             ++at;
         return at;
     }
@@ -110,6 +125,7 @@ std::vector<std::pair<std::string, JsonSpan>> JsonText::Members(JsonSpan object)
         if (at >= object.end || text_[at] != ':') break;
         const std::size_t valueBegin = SkipBlanks(at + 1);
         const std::size_t valueEnd = SkipValue(valueBegin);
+        if (valueEnd == valueBegin) break;  // no value: not a document the reader took
         members.emplace_back(std::move(key), JsonSpan{valueBegin, valueEnd});
         at = SkipBlanks(valueEnd);
         if (at < object.end && text_[at] == ',') at = SkipBlanks(at + 1);
@@ -134,6 +150,7 @@ std::vector<JsonSpan> JsonText::Elements(JsonSpan array) const {
     std::size_t at = SkipBlanks(array.begin + 1);
     while (at < array.end && text_[at] != ']') {
         const std::size_t end = SkipValue(at);
+        if (end == at) break;  // no value: not a document the reader took
         elements.push_back({at, end});
         at = SkipBlanks(end);
         if (at < array.end && text_[at] == ',') at = SkipBlanks(at + 1);

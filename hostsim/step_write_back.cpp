@@ -1,6 +1,7 @@
 #include "hostsim/step_write_back.h"
 
 #include <charconv>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "hostsim/json_text.h"
@@ -36,7 +37,8 @@ std::string CarriedActivity(const JsonText& json, JsonSpan array, int count) {
 
 void CarryActivity(const JsonText& json, const Members& owner, int count, JsonTextEdits& edits) {
     JsonSpan activity;
-    if (JsonText::Find(owner, "activeSteps", activity)) edits.Replace(activity, CarriedActivity(json, activity, count));
+    if (JsonText::Find(owner, "activeSteps", activity))
+        edits.Replace(activity, CarriedActivity(json, activity, count));
 }
 
 void KeepLoadSteps(const JsonText& json, const Members& root, int count, JsonTextEdits& edits) {
@@ -53,13 +55,15 @@ void KeepLoadSteps(const JsonText& json, const Members& root, int count, JsonTex
                       "\"stepCount\": " + std::to_string(count) + (tableMembers.empty() ? "" : ", "));
     JsonSpan loads;
     JsonSpan records;
-    if (!JsonText::Find(root, "loads", loads) || !JsonText::Find(json.Members(loads), "records", records)) return;
+    if (!JsonText::Find(root, "loads", loads) || !JsonText::Find(json.Members(loads), "records", records))
+        return;
     for (const JsonSpan record : json.Elements(records)) {
         const Members load = json.Members(record);
         CarryActivity(json, load, count, edits);
         JsonSpan variables;
         if (!JsonText::Find(load, "variables", variables)) continue;
-        for (const JsonSpan variable : json.Elements(variables)) CarryActivity(json, json.Members(variable), count, edits);
+        for (const JsonSpan variable : json.Elements(variables))
+            CarryActivity(json, json.Members(variable), count, edits);
     }
 }
 
@@ -69,11 +73,12 @@ std::string TimesText(const std::vector<double>& times) {
     return text + "]";
 }
 
-void KeepTimeTable(const JsonText& json, JsonSpan table, const HostSimObject& before, const HostSimObject& now,
-                   JsonTextEdits& edits) {
+void KeepTimeTable(const JsonText& json, JsonSpan table, const HostSimObject& before,
+                   const HostSimObject& now, JsonTextEdits& edits) {
     if (!before.timeTable || !now.timeTable) return;
     const std::vector<JsonSpan> entries = json.Elements(table);
-    for (std::size_t i = 0; i < entries.size() && i < now.timeTable->size() && i < before.timeTable->size(); ++i) {
+    for (std::size_t i = 0; i < entries.size() && i < now.timeTable->size() && i < before.timeTable->size();
+         ++i) {
         JsonSpan times;
         if ((*now.timeTable)[i].times != (*before.timeTable)[i].times &&
             JsonText::Find(json.Members(entries[i]), "times", times))
@@ -98,7 +103,8 @@ void KeepObjectSteps(const JsonText& json, const Members& root, const HostSimCas
         JsonSpan value;
         if (now.steps != before->steps && now.steps && JsonText::Find(members, "steps", value))
             edits.Replace(value, std::to_string(*now.steps));
-        if (now.stepCount != before->stepCount && now.stepCount && JsonText::Find(members, "stepCount", value))
+        if (now.stepCount != before->stepCount && now.stepCount &&
+            JsonText::Find(members, "stepCount", value))
             edits.Replace(value, std::to_string(*now.stepCount));
         if (JsonText::Find(members, "timeTable", value)) KeepTimeTable(json, value, *before, now, edits);
     }
@@ -106,12 +112,18 @@ void KeepObjectSteps(const JsonText& json, const Members& root, const HostSimCas
 
 }  // namespace
 
-std::string HostJsonWithStepChanges(std::string_view text, const HostSimCase& loaded,
-                                    const HostSimObjectModel& objects, std::optional<int> loadStepCount) {
+std::optional<std::string> HostJsonWithStepChanges(std::string_view text, const HostSimCase& loaded,
+                                                   const HostSimObjectModel& objects,
+                                                   std::optional<int> loadStepCount) {
+    // The spans are found by a scan that trusts the text to be a document.
+    if (!nlohmann::json::accept(text)) return std::nullopt;
     const JsonText json(text);
     const Members root = json.Members(json.Root());
     JsonTextEdits edits;
     if (loadStepCount && *loadStepCount >= 1) KeepLoadSteps(json, root, *loadStepCount, edits);
     KeepObjectSteps(json, root, loaded, objects, edits);
-    return edits.Empty() ? std::string(text) : edits.ApplyTo(text);
+    if (edits.Empty()) return std::string(text);
+    std::string kept = edits.ApplyTo(text);
+    if (!nlohmann::json::accept(kept)) return std::nullopt;
+    return kept;
 }

@@ -18,7 +18,8 @@
 class HostSimObjectModel;
 
 // host.json's text (as `loaded` was read from it) with the changes kept; the text itself when
-// nothing changed. `loadStepCount` is the analysis's step count, none for an analysis without
-// load steps.
-std::string HostJsonWithStepChanges(std::string_view text, const HostSimCase& loaded,
-                                    const HostSimObjectModel& objects, std::optional<int> loadStepCount);
+// nothing changed, and none when the text is no JSON document the changes can be kept in.
+// `loadStepCount` is the analysis's step count, none for an analysis without load steps.
+std::optional<std::string> HostJsonWithStepChanges(std::string_view text, const HostSimCase& loaded,
+                                                   const HostSimObjectModel& objects,
+                                                   std::optional<int> loadStepCount);

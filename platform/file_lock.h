@@ -32,7 +32,8 @@ class FileLock {
     void Release();
 
   private:
-    Result Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs, std::string* error);
+    Result Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
+                std::string* error);
 
     int fd_ = -1;
 };

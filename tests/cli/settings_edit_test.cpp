@@ -100,15 +100,17 @@ TEST_F(SettingsEditTest, OnlyTheSettingsElementChanges) {
     const std::string close = "</AnalysisSettings>";
     const std::size_t settingsBegin = block.find("    " + open);
     const std::size_t settingsEnd = block.find(close) + close.size() + 1;
-    const std::string hostile = WithCrLf(Replaced(
-        Replaced(Replaced(block, "?>\n", "?>\n<!DOCTYPE CAERep>\n<?dorvix-note keep me?>\n"),
-                 ">Part 1</Caption>", ">   </Caption>"),
-        "  </SolverRep>\n", "  </SolverRep>\n  <!-- <AnalysisSettings> in a comment -->\n"));
-    const std::string empty = block.substr(0, settingsBegin) + "    <AnalysisSettings CAEType=\"externalObject\"/>\n" +
+    const std::string hostile = WithCrLf(
+        Replaced(Replaced(Replaced(block, "?>\n", "?>\n<!DOCTYPE CAERep>\n<?dorvix-note keep me?>\n"),
+                          ">Part 1</Caption>", ">   </Caption>"),
+                 "  </SolverRep>\n", "  </SolverRep>\n  <!-- <AnalysisSettings> in a comment -->\n"));
+    const std::string empty = block.substr(0, settingsBegin) +
+                              "    <AnalysisSettings CAEType=\"externalObject\"/>\n" +
                               block.substr(settingsEnd);
     const std::string missing = block.substr(0, settingsBegin) + block.substr(settingsEnd);
     const ModelForm forms[] = {
-        {"hostile", "\xEF\xBB\xBF" + hostile, "\xEF\xBB\xBF" + hostile.substr(0, hostile.find(open) + open.size()),
+        {"hostile", "\xEF\xBB\xBF" + hostile,
+         "\xEF\xBB\xBF" + hostile.substr(0, hostile.find(open) + open.size()),
          hostile.substr(hostile.find(close))},
         {"empty-element tag", empty, empty.substr(0, empty.find("/>")), empty.substr(empty.find("/>") + 2)},
         {"missing", missing, missing.substr(0, missing.find("  </SolverRep>")),
@@ -124,12 +126,14 @@ TEST_F(SettingsEditTest, OnlyTheSettingsElementChanges) {
         ASSERT_GT(after.size(), form.keptBefore.size() + form.keptAfter.size());
         EXPECT_EQ(after.substr(0, form.keptBefore.size()), form.keptBefore);
         EXPECT_EQ(after.substr(after.size() - form.keptAfter.size()), form.keptAfter);
-        const std::string written =
-            after.substr(form.keptBefore.size(), after.size() - form.keptBefore.size() - form.keptAfter.size());
-        EXPECT_NE(written.find("<StepControls", written.find("<StepControls") + 1), std::string::npos) << written;
+        const std::string written = after.substr(
+            form.keptBefore.size(), after.size() - form.keptBefore.size() - form.keptAfter.size());
+        EXPECT_NE(written.find("<StepControls", written.find("<StepControls") + 1), std::string::npos)
+            << written;
         if (form.text.find("\r\n") != std::string::npos) {
             std::size_t bareLineEnds = 0;
-            for (std::size_t at = written.find('\n'); at != std::string::npos; at = written.find('\n', at + 1))
+            for (std::size_t at = written.find('\n'); at != std::string::npos;
+                 at = written.find('\n', at + 1))
                 bareLineEnds += at == 0 || written[at - 1] != '\r';
             EXPECT_EQ(bareLineEnds, 0u) << written;
         }
@@ -157,7 +161,8 @@ TEST_F(SettingsEditTest, EditsAtOnceKeepEachOthersValues) {
         EXPECT_EQ(outcome.exit, 0) << edits[i].first << ": " << outcome.err;
     }
     const std::string grid = Grid(copy);
-    for (const auto& [assignment, shown] : edits) EXPECT_NE(grid.find(shown), std::string::npos) << assignment;
+    for (const auto& [assignment, shown] : edits)
+        EXPECT_NE(grid.find(shown), std::string::npos) << assignment;
     const Outcome solved = Dorvix({copy.string()});
     EXPECT_EQ(solved.exit, 0) << solved.out;
 }

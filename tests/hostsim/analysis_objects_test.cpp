@@ -415,24 +415,26 @@ TEST(HostSimStepWriteBack, KeepsTheStepsItWasToldAndEveryOtherByte) {
     HostSimObjectModel objects(hostCase.objects);
     EXPECT_EQ(HostJsonWithStepChanges(kStepCase, hostCase, objects, std::nullopt), kStepCase);
     EXPECT_EQ(HostJsonWithStepChanges(kStepCase, hostCase, objects, 2), kStepCase);
+    EXPECT_EQ(HostJsonWithStepChanges("{\"objectTable\": [}", hostCase, objects, 3), std::nullopt);
 
     ASSERT_EQ(objects.Change(21, [](HostSimObject& o) { return (o.steps = 3), S_OK; }), S_OK);
     ASSERT_EQ(objects.Change(28, [](HostSimObject& o) { return (o.stepCount = 3), S_OK; }), S_OK);
     ASSERT_EQ(objects.Change(25, [](HostSimObject& o) { return ((*o.timeTable)[0].times[1] = 0.5), S_OK; }),
               S_OK);
-    const std::string grown = HostJsonWithStepChanges(kStepCase, hostCase, objects, 3);
-    EXPECT_EQ(grown, Replaced(kStepCase, {{"\"stepCount\": 2, ", "\"stepCount\": 3, "},
-                                          {"[true,\n                               true]", "[true, true, true]"},
-                                          {"[false, true]", "[false, true, true]"},
-                                          {"\"steps\": 2}", "\"steps\": 3}"},
-                                          {"\"stepCount\": 2}", "\"stepCount\": 3}"},
-                                          {"[1, 2]", "[1, 0.5]"}}));
+    const std::string grown = HostJsonWithStepChanges(kStepCase, hostCase, objects, 3).value_or("");
+    EXPECT_EQ(grown,
+              Replaced(kStepCase, {{"\"stepCount\": 2, ", "\"stepCount\": 3, "},
+                                   {"[true,\n                               true]", "[true, true, true]"},
+                                   {"[false, true]", "[false, true, true]"},
+                                   {"\"steps\": 2}", "\"steps\": 3}"},
+                                   {"\"stepCount\": 2}", "\"stepCount\": 3}"},
+                                   {"[1, 2]", "[1, 0.5]"}}));
     HostSimCase reread;
     ReadHostJson(grown, "host.json", reread);
     EXPECT_EQ(reread.objectTable->stepCount, 3);
 
     const std::string shrunk =
-        HostJsonWithStepChanges(kStepCase, hostCase, HostSimObjectModel(hostCase.objects), 1);
+        HostJsonWithStepChanges(kStepCase, hostCase, HostSimObjectModel(hostCase.objects), 1).value_or("");
     EXPECT_EQ(shrunk, Replaced(kStepCase, {{"\"stepCount\": 2, ", "\"stepCount\": 1, "},
                                            {"[true,\n                               true]", "[true]"},
                                            {"[false, true]", "[false]"}}));
@@ -445,7 +447,8 @@ TEST(HostSimStepWriteBack, StatesTheStepCountATableLeftOut) {
                                           "variables": [{"index": 1, "quantity": 205, "constant": 2}]}]}})";
     HostSimCase hostCase;
     ReadHostJson(text, "host.json", hostCase);
-    const std::string grown = HostJsonWithStepChanges(text, hostCase, HostSimObjectModel(hostCase.objects), 2);
+    const std::string grown =
+        HostJsonWithStepChanges(text, hostCase, HostSimObjectModel(hostCase.objects), 2).value_or("");
     EXPECT_EQ(grown, Replaced(text, {{"{\"records\"", "{\"stepCount\": 2, \"records\""},
                                      {"[false]", "[false, false]"}}));
     HostSimCase reread;

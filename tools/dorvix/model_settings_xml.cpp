@@ -34,7 +34,8 @@ std::optional<std::size_t> StartTagOffset(std::string_view text, pugi::xml_node 
     if (!element) return std::nullopt;
     const std::ptrdiff_t name = element.offset_debug();
     const std::string_view elementName = element.name();
-    if (name < 1 || static_cast<std::size_t>(name) + elementName.size() > text.size() || text[name - 1] != '<' ||
+    if (name < 1 || static_cast<std::size_t>(name) + elementName.size() > text.size() ||
+        text[name - 1] != '<' ||
         text.substr(static_cast<std::size_t>(name), elementName.size()) != elementName)
         return std::nullopt;
     return static_cast<std::size_t>(name - 1);
@@ -50,8 +51,10 @@ std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (char c : text) {
-        if (c == '\n') out += lineEnd;
-        else out += c;
+        if (c == '\n')
+            out += lineEnd;
+        else
+            out += c;
     }
     return out;
 }
@@ -76,7 +79,8 @@ std::string Printed(pugi::xml_node node, int depth, unsigned flags) {
 // the end tag after them; nothing for an element without children.
 std::string PrintedContent(pugi::xml_node element, int depth) {
     std::string children;
-    for (pugi::xml_node child : element.children()) children += Printed(child, depth + 1, pugi::format_indent);
+    for (pugi::xml_node child : element.children())
+        children += Printed(child, depth + 1, pugi::format_indent);
     return children.empty() ? std::string() : "\n" + children + Indent(depth);
 }
 
@@ -85,10 +89,11 @@ std::string PrintedContent(pugi::xml_node element, int depth) {
 std::string ReplaceContent(std::string_view text, const XmlElementSpan& span, std::string_view name,
                            const std::string& content) {
     if (!span.emptyElementTag)
-        return std::string(text.substr(0, span.contentBegin)) + content + std::string(text.substr(span.contentEnd));
+        return std::string(text.substr(0, span.contentBegin)) + content +
+               std::string(text.substr(span.contentEnd));
     // "<name .../>" loses its "/>".
-    return std::string(text.substr(0, span.contentBegin - 2)) + ">" + content + "</" + std::string(name) + ">" +
-           std::string(text.substr(span.end));
+    return std::string(text.substr(0, span.contentBegin - 2)) + ">" + content + "</" + std::string(name) +
+           ">" + std::string(text.substr(span.end));
 }
 
 }  // namespace
@@ -100,9 +105,9 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
         return false;
     }
     // Blank values are read as the model load reads them, not dropped.
-    const pugi::xml_parse_result parsed = model.document->load_buffer(
-        model.text.data(), model.text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single,
-        pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed =
+        model.document->load_buffer(model.text.data(), model.text.size(),
+                                    pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
     if (!parsed) {
         problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
                   parsed.description();

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <pugixml.hpp>
 
@@ -134,6 +134,13 @@ std::uint32_t CurrentStep(IJXAnalysisSettingsAddIn& settings) {
     return SUCCEEDED(settings.JX_get_CurrentStepNumber(&step)) ? step : 0;
 }
 
+// The step count of the analysis the settings hold; none for an analysis without load steps.
+std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
+    std::uint32_t count = 0;
+    if (FAILED(settings.JX_get_NumberOfSteps(&count)) || count == 0) return std::nullopt;
+    return static_cast<int>(count);
+}
+
 // A second settings object of the model's analysis, reading what the edit wrote as a solve will
 // read it. It belongs to no host object, so it asks the host nothing.
 std::string ReadBack(const ModelSettingsXml& model, ComPtr<IJXAnalysisSettingsAddIn>& reader) {
@@ -148,14 +155,24 @@ std::string ReadBack(const ModelSettingsXml& model, ComPtr<IJXAnalysisSettingsAd
 // Empty when every value put shows again, at the step it was put in, in a settings object that
 // reads the written settings; else why not, for the first that does not. The edited object moves
 // through the steps: its host calls from here on are not the edit's.
-std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, const std::vector<PutValue>& puts) {
+std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
+                          const std::vector<PutValue>& puts) {
     ComPtr<IJXAnalysisSettingsAddIn> reader;
     if (std::string failure = ReadBack(model, reader); !failure.empty()) return failure;
+    const std::optional<int> steps = LoadStepCount(settings.Settings());
+    if (const std::optional<int> stepsRead = LoadStepCount(*reader.Get()); stepsRead != steps)
+        return "the written settings read back with " + std::to_string(stepsRead.value_or(0)) +
+               " steps, not " + std::to_string(steps.value_or(0));
     for (std::size_t i = 0; i < puts.size(); ++i) {
         const PutValue& put = puts[i];
-        // A later value of the same entry at the same step is the one that counts.
-        const auto later = [&](const PutValue& p) { return p.step == put.step && platform::EqualsIgnoreAsciiCase(p.name, put.name); };
-        if (std::any_of(puts.begin() + static_cast<std::ptrdiff_t>(i) + 1, puts.end(), later)) continue;
+        // A later value of the same entry at the same step is the one that counts; a step that a
+        // later value removed has nothing left to show.
+        const auto later = [&](const PutValue& p) {
+            return p.step == put.step && platform::EqualsIgnoreAsciiCase(p.name, put.name);
+        };
+        if (std::any_of(puts.begin() + static_cast<std::ptrdiff_t>(i) + 1, puts.end(), later) ||
+            put.step > static_cast<std::uint32_t>(steps.value_or(0)))
+            continue;
         if (put.step != 0) {
             (void)settings.Settings().JX_put_CurrentStepNumber(put.step);
             (void)reader->JX_put_CurrentStepNumber(put.step);
@@ -163,19 +180,14 @@ std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
         std::string label, edited, readBack;
         if (!ShowGridValue(settings.Object(), put.name, label, edited) ||
             !ShowGridValue(reader.Get(), put.name, label, readBack))
-            return put.name + "=" + put.value + " refused: the entry cannot be read back from the written settings";
+            return put.name + "=" + put.value +
+                   " refused: the entry cannot be read back from the written settings";
         if (edited != readBack)
             return put.name + "=" + put.value + " refused: " + label + " is not kept in the settings of a " +
-                   AnalysisLabel(model) + " analysis: written and read back it shows " + readBack + ", not " + edited;
+                   AnalysisLabel(model) + " analysis: written and read back it shows " + readBack + ", not " +
+                   edited;
     }
     return "";
-}
-
-// The step count of the analysis the settings hold; none for an analysis without load steps.
-std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
-    std::uint32_t count = 0;
-    if (FAILED(settings.JX_get_NumberOfSteps(&count)) || count == 0) return std::nullopt;
-    return static_cast<int>(count);
 }
 
 // The case's two files as the edit leaves them: the model with only its settings element
@@ -198,8 +210,14 @@ bool EditedTexts(CaseSettings& settings, const ModelSettingsXml& model, std::opt
         return false;
     }
     const std::optional<int> steps = LoadStepCount(settings.Settings());
-    texts.hostJson = HostJsonWithStepChanges(texts.oldHostJson, hostCase, *settings.Host().Objects(),
-                                             steps != stepsBefore ? steps : std::nullopt);
+    const std::optional<std::string> kept = HostJsonWithStepChanges(
+        texts.oldHostJson, hostCase, *settings.Host().Objects(), steps != stepsBefore ? steps : std::nullopt);
+    if (!kept) {
+        problem =
+            "the steps cannot be kept in " + hostCase.hostJsonPath.string() + ": it is no JSON document";
+        return false;
+    }
+    texts.hostJson = *kept;
     return true;
 }
 
@@ -271,7 +289,8 @@ int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::o
         std::string reason;
         if (hold.AcquireWithin(command.caseFolder / kCaseLockFileName, kCaseLockPatienceMs, &reason) !=
             platform::FileLock::Result::kHeld) {
-            err << "dorvix settings: the case cannot be held for the edit: " << reason << "; nothing was written\n";
+            err << "dorvix settings: the case cannot be held for the edit: " << reason
+                << "; nothing was written\n";
             return kSettingsExitWriteFailed;
         }
     }

@@ -34,7 +34,8 @@ std::size_t SkipOtherMarkup(std::string_view text, std::size_t open) {
 
 }  // namespace
 
-std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start, std::string_view name) {
+std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start,
+                                                 std::string_view name) {
     if (start >= text.size() || text[start] != '<' || text.substr(start + 1, name.size()) != name ||
         start + 1 + name.size() >= text.size() || !IsNameEnd(text[start + 1 + name.size()]))
         return std::nullopt;

@@ -17,4 +17,5 @@ struct XmlElementSpan {
 // The element named `name` whose start tag begins at `start`; none when the text there is no such
 // element or the element does not end. Comments, character data sections, processing
 // instructions and quoted attribute values are passed over whole.
-std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start, std::string_view name);
+std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start,
+                                                 std::string_view name);
