@@ -99,11 +99,18 @@ std::string ReplaceContent(std::string_view text, const XmlElementSpan& span, st
 }  // namespace
 
 bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem) {
+    std::string text;
     std::string error;
-    if (!platform::ReadWholeFile(file, model.text, &error)) {
+    if (!platform::ReadWholeFile(file, text, &error)) {
         problem = file.string() + ": " + error;
         return false;
     }
+    return ReadModelSettingsText(std::move(text), file, model, problem);
+}
+
+bool ReadModelSettingsText(std::string text, const std::filesystem::path& file, ModelSettingsXml& model,
+                           std::string& problem) {
+    model.text = std::move(text);
     // Blank values are read as the model load reads them, not dropped.
     const pugi::xml_parse_result parsed =
         model.document->load_buffer(model.text.data(), model.text.size(),

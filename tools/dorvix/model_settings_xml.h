@@ -31,6 +31,9 @@ struct ModelSettingsXml {
 // False, with the reason, when the file cannot be read or has no solver object. A model saved
 // before any settings existed gets an empty settings element (the defaults stand).
 bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem);
+// The same from the file's text; `file` names it in the reason.
+bool ReadModelSettingsText(std::string text, const std::filesystem::path& file, ModelSettingsXml& model,
+                           std::string& problem);
 
 // The model's text with the settings element holding what `model.settings` holds now and every
 // other byte as it was read: the file keeps its declaration, document type, comments,

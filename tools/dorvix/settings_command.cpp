@@ -141,24 +141,31 @@ std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
     return static_cast<int>(count);
 }
 
-// A second settings object of the model's analysis, reading what the edit wrote as a solve will
-// read it. It belongs to no host object, so it asks the host nothing.
-std::string ReadBack(const ModelSettingsXml& model, ComPtr<IJXAnalysisSettingsAddIn>& reader) {
+// A second settings object of the model's analysis, reading the model's new text as a solve
+// will read it. It belongs to no host object, so it asks the host nothing.
+std::string ReadBack(const std::string& text, const fs::path& file,
+                     ComPtr<IJXAnalysisSettingsAddIn>& reader) {
+    ModelSettingsXml written;
+    std::string problem;
+    if (!ReadModelSettingsText(text, file, written, problem))
+        return "the written model cannot be read back: " + problem;
     HRESULT answer = S_OK;
     if (FAILED(CoCreateInstance(CLSID_DorvixAnalysisSettings, reader)) || !reader)
         return "the settings object cannot be created";
-    if (TakeModelSettings(*reader.Get(), model, answer) != ModelSettingsRefusal::kNone || FAILED(answer))
+    if (TakeModelSettings(*reader.Get(), written, answer) != ModelSettingsRefusal::kNone || FAILED(answer))
         return "the written settings cannot be read back (" + HexCodeText(answer) + ")";
     return "";
 }
 
 // Empty when every value put shows again, at the step it was put in, in a settings object that
-// reads the written settings; else why not, for the first that does not. The edited object moves
+// reads the model's new text; else why not, for the first that does not. The edited object moves
 // through the steps: its host calls from here on are not the edit's.
-std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
+std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, const std::string& modelText,
                           const std::vector<PutValue>& puts) {
     ComPtr<IJXAnalysisSettingsAddIn> reader;
-    if (std::string failure = ReadBack(model, reader); !failure.empty()) return failure;
+    if (std::string failure = ReadBack(modelText, settings.Host().Case().caeRepPath, reader);
+        !failure.empty())
+        return failure;
     const std::optional<int> steps = LoadStepCount(settings.Settings());
     if (const std::optional<int> stepsRead = LoadStepCount(*reader.Get()); stepsRead != steps)
         return "the written settings read back with " + std::to_string(stepsRead.value_or(0)) +
@@ -265,7 +272,7 @@ int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXm
         err << "dorvix settings: " << problem << "; nothing was written\n";
         return kSettingsExitWriteFailed;
     }
-    if (std::string lost = CheckReadBack(settings, model, puts); !lost.empty()) {
+    if (std::string lost = CheckReadBack(settings, model, texts.model, puts); !lost.empty()) {
         err << "dorvix settings: " << lost << "\n"
             << "dorvix settings: nothing was written\n";
         return kSettingsExitRefused;
