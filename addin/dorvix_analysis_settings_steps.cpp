@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <limits>
 #include <new>
 
 #include "addin/dorvix_analysis_settings.h"
@@ -154,7 +153,9 @@ HRESULT Settings::put_NumberOfSteps(std::uint32_t count) try {
     if (!stepList_) return E_POINTER;
     const auto oldCount = static_cast<std::uint32_t>(stepList_->GetCount());
     if (count == oldCount) return S_OK;
-    if (count > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return E_INVALIDARG;
+    // Every step carries controls of its own: the count is bounded, so that a mistyped number
+    // cannot take the memory and time of millions of steps.
+    if (count > static_cast<std::uint32_t>(kMaxStepCount)) return E_INVALIDARG;
     const int remembered = currentStep_ ? stepList_->GetStepIndex(currentStep_) : 1;
     const bool done = stepList_->SetNumberOfSteps(static_cast<int>(count)) == kSettingsDone;
     // A removed current step gives way to the last step the list holds now (a failed change

@@ -1,16 +1,12 @@
 #include "platform/registry.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <fstream>
 #include <mutex>
 #include <optional>
 
 #include "platform/environment.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -205,32 +201,15 @@ HRESULT Save(const Document& doc, const std::string& path) {
     return WriteFileReplacing(path, Serialise(doc)) ? S_OK : E_FAIL;
 }
 
-// Holds the lock file beside the registry file for one read-modify-write, so that processes
-// writing the same registry at once neither lose each other's changes nor share the temporary
-// file. Without a lock file (a folder that refuses it) the write goes ahead unguarded.
-class RegistryFileLock {
-  public:
-    explicit RegistryFileLock(const std::string& registryPath) {
-        if (registryPath.empty()) return;
-        fd_ = ::open((registryPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~RegistryFileLock() {
-        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-    }
-    RegistryFileLock(const RegistryFileLock&) = delete;
-    RegistryFileLock& operator=(const RegistryFileLock&) = delete;
-
-  private:
-    int fd_ = -1;
-};
-
 template <class Edit>
 HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
     const std::string path = RegistryFilePath();
-    const RegistryFileLock fileLock(path);
+    // The lock file beside the registry file keeps processes writing the same registry at once
+    // from losing each other's changes or sharing the temporary file. Without a lock file (a
+    // folder that refuses it) the write goes ahead unguarded.
+    FileLock fileLock;
+    if (!path.empty()) (void)fileLock.Acquire(path + ".lock");
     Document doc;
     HRESULT hr = Load(path, &doc);
     if (hr == E_NOTFOUND) return E_FAIL;  // nowhere to write

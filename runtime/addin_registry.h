@@ -7,6 +7,10 @@
 
 #include "platform/com.h"
 
+// The add-in's key below the machine hive; it holds "InstallDir" and the option subkeys.
+inline constexpr const wchar_t* kAddinRegistryKey =
+    L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin";
+
 // A string value under the add-in's key (or a subkey path below it when subkey is not empty),
 // with environment strings expanded. Fails when the key or value is missing, or when the
 // expanded text is longer than maxLength characters; `value` is then untouched.

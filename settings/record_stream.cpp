@@ -445,6 +445,10 @@ RecordLoad LoadRecord(JXStream& s, DorvixStepControlsList& record) {
         return v;
     std::uint32_t count = 0;
     if (!s.ReadCount(count, kMinimumStepBytes)) return RecordLoad::Failed;
+    if (count > static_cast<std::uint32_t>(kMaxStepCount)) {
+        s.Fail();
+        return RecordLoad::Failed;
+    }
     DorvixStepControlsList loaded(record.GetOwner());
     loaded.DeleteAllSteps();
     for (std::uint32_t i = 0; i < count; ++i)

@@ -51,22 +51,24 @@ double DorvixStepControls::GetPreviousEndTime() const {
 }
 
 int DorvixStepControls::SetEndTime(double t) {
+    return SetEndTimeAt(owner_ != nullptr ? owner_->GetStepIndex(this) : -1, t);
+}
+
+int DorvixStepControls::SetEndTimeAt(int index, double t) {
     if (t == endTime_) return kSettingsDone;
     // A load step cannot end at or before the start of the analysis, nor never.
     if (!(t > 1e-10) || !std::isfinite(t)) return kSettingsRejected;
+    const DorvixStepControls* previous = nullptr;
     DorvixStepControls* next = nullptr;
-    if (owner_ != nullptr) {
-        const int index = owner_->GetStepIndex(this);
-        if (index > 0 && owner_->GetCount() > 1) {
-            const DorvixStepControls* previous = owner_->GetStep(index - 1);
-            next = owner_->GetStep(index + 1);
-            if (previous != nullptr && !(t > previous->GetEndTime())) return kSettingsRejected;
-            if (next != nullptr && !(t < next->GetEndTime())) return kSettingsRejected;
-        }
+    if (owner_ != nullptr && index > 0) {
+        previous = owner_->GetStep(index - 1);
+        next = owner_->GetStep(index + 1);
     }
+    if (previous != nullptr && !(t > previous->GetEndTime())) return kSettingsRejected;
+    if (next != nullptr && !(t < next->GetEndTime())) return kSettingsRejected;
     endTime_ = t;
-    options_.SetStepSpan(GetStepSpan());
-    if (next != nullptr) next->options_.SetStepSpan(next->GetStepSpan());
+    options_.SetStepSpan(previous != nullptr ? t - previous->GetEndTime() : t);
+    if (next != nullptr) next->options_.SetStepSpan(next->GetEndTime() - t);
     return kSettingsDone;
 }
 

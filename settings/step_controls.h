@@ -53,6 +53,10 @@ class DorvixStepControls : public DorvixSettingsRecord {
     bool operator==(const DorvixStepControls& other) const;
 
   private:
+    friend class DorvixStepControlsList;
+    // SetEndTime for the step at a known 1-based place of its list (as GetStepIndex finds it).
+    [[nodiscard]] int SetEndTimeAt(int index, double t);
+
     DorvixTimeStepOptions options_;
     DorvixOutputControls output_;
     DorvixStepControlsList* owner_ = nullptr;

@@ -60,16 +60,18 @@ void DorvixStepControlsList::RespanStep(int i) {
 }
 
 int DorvixStepControlsList::SetNumberOfSteps(int n) {
-    if (n < 0) return kSettingsRejected;
+    if (n < 0 || n > kMaxStepCount) return kSettingsRejected;
     if (n == GetCount()) return kSettingsDone;
     if (n < GetCount()) {
         steps_.resize(static_cast<std::size_t>(n));
         return kSettingsDone;
     }
+    steps_.reserve(static_cast<std::size_t>(n));
     while (GetCount() < n) {
         const double endTime = steps_.empty() ? 1.0 : steps_.back()->GetEndTime() + 1.0;
         DorvixStepControls& step = AppendTemplateStep();
-        if (step.SetEndTime(endTime) != kSettingsDone) {
+        // The new step's place is known: finding it again would make growing quadratic.
+        if (step.SetEndTimeAt(GetCount(), endTime) != kSettingsDone) {
             // A step that cannot take its place in time order must not stay in the list.
             steps_.pop_back();
             return kSettingsRejected;
@@ -90,7 +92,7 @@ int DorvixStepControlsList::DeleteStepAtTime(double t) { return DeleteStep(GetSt
 void DorvixStepControlsList::DeleteAllSteps() { steps_.clear(); }
 
 int DorvixStepControlsList::AddStepAtTime(double t) {
-    if (!(t > kEndTimeTolerance)) return kSettingsRejected;
+    if (!(t > kEndTimeTolerance) || GetCount() >= kMaxStepCount) return kSettingsRejected;
     const int index = GetStepIndexAtTime(t);
     const std::size_t position = index == -1 ? steps_.size() : static_cast<std::size_t>(index - 1);
     // A time just above a step's end time is as much a duplicate as one just below it.
@@ -107,7 +109,7 @@ int DorvixStepControlsList::AddStepAtTime(double t) {
 }
 
 int DorvixStepControlsList::InsertStep(std::unique_ptr<DorvixStepControls>&& step) {
-    if (!step) return kSettingsRejected;
+    if (!step || GetCount() >= kMaxStepCount) return kSettingsRejected;
     const int index = GetStepIndexAtTime(step->GetEndTime());
     if (index != -1 && GetStep(index)->GetEndTime() == step->GetEndTime()) return kSettingsRejected;
     const std::size_t position = index == -1 ? steps_.size() : static_cast<std::size_t>(index - 1);

@@ -9,6 +9,10 @@
 
 class DorvixSolutionSettings;
 
+// The most load steps a list holds. Each step carries its own controls, so the count bounds
+// the memory of the settings and the length of every deck written from them.
+inline constexpr int kMaxStepCount = 10000;
+
 class DorvixStepControlsList : public DorvixSettingsRecord {
   public:
     // Starts with one step ending at 1.0.
@@ -28,18 +32,20 @@ class DorvixStepControlsList : public DorvixSettingsRecord {
     void SetOwner(DorvixSolutionSettings* owner);
 
     // Grows (new steps end 1.0 after the one before and take the template) or shrinks from
-    // the end. -1 for a negative n or when a new step cannot be placed.
+    // the end, in time linear in the steps added. -1 for a negative n, an n above
+    // kMaxStepCount (the list is then unchanged) or when a new step cannot be placed.
     [[nodiscard]] int SetNumberOfSteps(int n);
     // -1 when only one step is left or the index names no step; the step after the deleted
     // one takes over its duration.
     [[nodiscard]] int DeleteStep(int i);
     [[nodiscard]] int DeleteStepAtTime(double t);
     void DeleteAllSteps();
-    // A new step from the template ending at t, placed in time order. -1 for t <= 0 or when a
-    // step already ends at t.
+    // A new step from the template ending at t, placed in time order. -1 for t <= 0, when a
+    // step already ends at t or when the list is full.
     [[nodiscard]] int AddStepAtTime(double t);
     // Takes the step when it can be placed in time order (the pointer is then moved from);
-    // -1, and the step left with the caller, when a step already ends at the same time.
+    // -1, and the step left with the caller, when a step already ends at the same time or the
+    // list is full.
     [[nodiscard]] int InsertStep(std::unique_ptr<DorvixStepControls>&& step);
     // A new step from the template appended at the end, its end time left as the template's.
     DorvixStepControls& AppendTemplateStep();

@@ -433,6 +433,9 @@ HRESULT ReadStepListXml(DorvixStepControlsList& record, XmlNode root) {
     DorvixStepControlsList steps(record.GetOwner());
     steps.DeleteAllSteps();
     const XmlNodeList& elements = query.GetNodes();
+    if (elements.GetLength() > kMaxStepCount)
+        return XmlReadLog::Note(elements.Item(kMaxStepCount), "",
+                                L"more than " + std::to_wstring(kMaxStepCount) + L" steps");
     for (XmlNode element : elements)
         if (FAILED(ReadStepControlsXml(steps.AppendTemplateStep(), element))) return E_FAIL;
     if (const int step = steps.FirstStepOutOfOrder(); step != 0)

@@ -6,14 +6,13 @@
 namespace NCAERep {
 
 namespace {
-constexpr const wchar_t* kAppletKey = L"SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet";
 // The installation path is limited to the classic path length.
 constexpr std::size_t kMaxPath = 260;
 }  // namespace
 
 std::filesystem::path FindUnitDefinitionFolder() {
     std::wstring installFolder;
-    if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletKey,
+    if (FAILED(platform::RegistryReadExpandedString(platform::RegistryRoot::LocalMachine, kAppletRegistryKey,
                                                     L"InstallDir", kMaxPath - 1, &installFolder)) ||
         installFolder.empty())
         return {};

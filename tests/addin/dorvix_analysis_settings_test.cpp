@@ -25,6 +25,7 @@
 #include "platform/error_info.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
+#include "settings/step_controls_list.h"
 #include "tests/addin/allocation_limit.h"
 #include "tests/deck/deck_test_support.h"
 
@@ -539,6 +540,21 @@ TEST(DorvixAnalysisSettingsHost, StepCountsReachEveryPerStepObjectOfTheAnalysis)
                "delete step row 4 from object 23", "delete step row 3 from object 23",
                "delete step row 2 from object 23", "step count 1 on object 28", "current time of object 9: 1",
                "settings changed (11)"}));
+}
+
+// A count above the bound is refused before any step is made or the host is asked anything.
+TEST(DorvixAnalysisSettingsHost, AStepCountAboveTheBoundChangesNothing) {
+    HostedSettings hosted;
+    Settings* s = hosted.settings.Get();
+    ASSERT_EQ(s->put_NumberOfSteps(2), S_OK);
+    (void)hosted.TakeCalls();
+    (void)hosted.TakeNotifications();
+    for (const std::uint32_t count : {std::uint32_t{kMaxStepCount} + 1, std::uint32_t{705894383}}) {
+        EXPECT_EQ(s->put_NumberOfSteps(count), E_INVALIDARG) << count;
+        EXPECT_EQ(hosted.TakeCalls(), Lines{}) << count;
+        EXPECT_EQ(hosted.TakeNotifications(), 0) << count;
+        EXPECT_EQ(ReadText(s, L"NumberOfSteps"), "u2") << count;
+    }
 }
 
 TEST(DorvixAnalysisSettingsHost, AStepCountTheHostRefusesEndsTheCall) {

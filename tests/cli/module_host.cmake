@@ -1,7 +1,9 @@
 # The command line finding, registering and loading the add-in module, one case per run (CASE),
 # each in a registry file of its own. Expects DORVIX, PLATFORM_LIBRARY (a library that is no
-# component module), EXAMPLE (a case folder), SCRATCH and CASE.
-foreach(var DORVIX PLATFORM_LIBRARY EXAMPLE SCRATCH CASE)
+# component module), EXAMPLE (a case folder), SCRATCH, CASE, ADDIN_FOLDER and APPLET_FOLDER (the
+# install folders the build stood up) and UNITS_CASE (a case that converts model values between
+# units, which it can only with the applet's unit definitions).
+foreach(var DORVIX PLATFORM_LIBRARY EXAMPLE SCRATCH CASE ADDIN_FOLDER APPLET_FOLDER UNITS_CASE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -17,11 +19,13 @@ set(exit_code 2)
 set(stream errors)
 
 if(CASE STREQUAL "register")
-  # The classes as the module hands them to the host framework, in the module's order.
+  # A fresh registry is completed with the install folders; the classes as the module hands them
+  # to the host framework, in the module's order.
   set(arguments register)
   set(exit_code 0)
   set(stream output)
   set(expected "registered: ${program_folder}/libdorvixsolver.so\nregistry:   ${registry}\n"
+               "add-in:     ${ADDIN_FOLDER}\napplet:     ${APPLET_FOLDER}\n"
                "  ${solver_class} DorvixSolver.JXDorvixSolver.120\n"
                "  {CDA7510D-6C5F-4F7C-8DF5-A490A6E6DE21} DorvixSolver.DorvixProxy.120\n"
                "  {92EE5997-CBFC-4627-850B-332C9FE2AFD9} DorvixSolver.DorvixAnalysisSettings.120\n"
@@ -69,6 +73,15 @@ string(FIND "${${stream}}" "${expected}" at)
 if(NOT result EQUAL exit_code OR at EQUAL -1)
   message(FATAL_ERROR "exit ${result} (expected ${exit_code}); expected in ${stream}:\n${expected}\n"
                       "output:\n${output}\nerrors:\n${errors}")
+endif()
+if(CASE STREQUAL "register")
+  # The registry the registration wrote serves a solve whose values need the unit definitions.
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env "DORVIX_REGISTRY=${registry}" "${program}" "${UNITS_CASE}"
+                          --work "${SCRATCH}/units-run"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0 OR NOT output MATCHES "run code: +0 ")
+    message(FATAL_ERROR "the registered registry does not serve ${UNITS_CASE}: exit ${result}\n${output}\n${errors}")
+  endif()
 endif()
 if(CASE STREQUAL "solve_registers_the_module_first")
   file(READ "${registry}" written)

@@ -1,7 +1,9 @@
 # An edit with `dorvix settings --set` on a copy of a case under SCRATCH: the program must take
 # every value, write the model and report what OUTPUT (a pattern) expects. With SOLVED the copy
 # is then solved and the run must report what SOLVED expects. Expects DORVIX, CASE, SCRATCH, ASSIGNMENTS (name=value,
-# comma-separated) and OUTPUT; DVX_EXE names the stand-in solver's folder for a solve.
+# comma-separated) and OUTPUT; DVX_EXE names the stand-in solver's folder for a solve. With FIRST
+# (a case folder) a copy of that case is solved beside the edited one before it; with
+# SHARED_WORK the edited copy is solved in FIRST's work folder, whose results it starts from.
 foreach(var DORVIX CASE SCRATCH ASSIGNMENTS OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -24,7 +26,21 @@ if(before STREQUAL after)
   message(FATAL_ERROR "the edit did not reach CAERep.xml")
 endif()
 if(DEFINED SOLVED)
-  execute_process(COMMAND "${DORVIX}" "${copy}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  set(work "${copy}/run")
+  if(DEFINED FIRST)
+    file(COPY "${FIRST}" DESTINATION "${SCRATCH}" PATTERN "run" EXCLUDE)
+    get_filename_component(first_name "${FIRST}" NAME)
+    execute_process(COMMAND "${DORVIX}" "${SCRATCH}/${first_name}" RESULT_VARIABLE result OUTPUT_VARIABLE output
+                    ERROR_VARIABLE errors)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "${FIRST} does not solve: exit ${result}\n${output}\n${errors}")
+    endif()
+    if(SHARED_WORK)
+      set(work "${SCRATCH}/${first_name}/run")
+    endif()
+  endif()
+  execute_process(COMMAND "${DORVIX}" "${copy}" --work "${work}" RESULT_VARIABLE result OUTPUT_VARIABLE output
+                  ERROR_VARIABLE errors)
   if(NOT result EQUAL 0 OR NOT output MATCHES "${SOLVED}")
     message(FATAL_ERROR "the edited case does not solve as expected: exit ${result}\n${output}\n${errors}")
   endif()

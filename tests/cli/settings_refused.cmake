@@ -1,5 +1,5 @@
 # A refused `dorvix settings --set`: the program ends with exit code 3 (or EXIT) and the
-# reason, and the case's CAERep.xml is left byte for byte as it was. Runs on a copy of the
+# reason, and the case's CAERep.xml and host.json are left byte for byte as they were. Runs on a copy of the
 # example under SCRATCH, in whose CAERep.xml the text SPOIL (when given) is first replaced by
 # SPOIL_WITH. Expects DORVIX, EXAMPLE, SCRATCH, ASSIGNMENTS (name=value, comma-separated) and
 # REASON (a regular expression the message must match).
@@ -26,14 +26,16 @@ if(DEFINED SPOIL)
   file(WRITE "${model}" "${spoiled}")
 endif()
 file(SHA256 "${model}" before)
+file(SHA256 "${SCRATCH}/${name}/host.json" host_before)
 execute_process(COMMAND "${DORVIX}" settings "${SCRATCH}/${name}" --set ${ASSIGNMENTS}
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 file(SHA256 "${model}" after)
+file(SHA256 "${SCRATCH}/${name}/host.json" host_after)
 if(NOT result EQUAL EXIT OR NOT errors MATCHES "${REASON}")
   message(FATAL_ERROR "expected exit ${EXIT} and \"${REASON}\", got exit ${result}\n${output}\n${errors}")
 endif()
-if(NOT before STREQUAL after)
-  message(FATAL_ERROR "CAERep.xml changed although the edit was refused")
+if(NOT before STREQUAL after OR NOT host_before STREQUAL host_after)
+  message(FATAL_ERROR "CAERep.xml or host.json changed although the edit was refused")
 endif()
 file(GLOB leftovers "${SCRATCH}/${name}/CAERep.xml?*")
 if(leftovers)

@@ -11,6 +11,7 @@
 #include "hostsim/json_reader.h"
 #include "hostsim/object_model.h"
 #include "hostsim/project_stream.h"
+#include "hostsim/step_write_back.h"
 
 namespace {
 
@@ -372,3 +373,85 @@ TEST(HostSimAnalysisObjects, SettingsTreeCaseAnswersTheWalkOfItsAnalysis) {
 }
 
 }  // namespace
+
+namespace {
+
+// A case of two steps whose steps the settings change: a load active in both steps with a
+// variable active in the second only, a load active in every step, a tree, and members the host
+// does not read, laid out as a user might write them.
+const char* const kStepCase = R"({
+  "objectTable": {"stepCount": 2, "records": [{"id": 11, "hostType": 1}, {"id": 12, "hostType": 1}],
+                  "note": "two steps"},
+  "loads": {"unitSystem": 11, "records": [
+    {"id": 11, "activeSteps": [true,
+                               true],
+     "variables": [{"index": 1, "activeSteps": [false, true], "quantity": 205, "constant": 1.0e5}]},
+    {"id": 12, "variables": [{"index": 1, "quantity": 205, "table": [[0, 0], [2, 2.50]]}]}]},
+  "objects": [{"id": 21, "type": 423, "steps": 2}, {"id": 28, "stepCount": 2},
+              {"id": 25, "timeTable": [{"kind": 0, "times": [1, 2]}, {"kind": 1, "times": [ 7 ]}]},
+              {"id": 26, "type": 423, "steps": 2}],
+  "unread": {"text": "a \"quoted\" [value]", "steps": 2}
+})";
+
+// The text with each (from, to) replaced once.
+std::string Replaced(std::string text, const std::vector<std::pair<std::string, std::string>>& changes) {
+    for (const auto& [from, to] : changes) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+}  // namespace
+
+// The host keeps what it was told in host.json's text and nothing else changes: the step count
+// and the activity of every load carried to the new count (a new step takes the last step's
+// activity, fewer steps drop the last), and the steps, step counts and times the add-in changed
+// on the tree's objects.
+TEST(HostSimStepWriteBack, KeepsTheStepsItWasToldAndEveryOtherByte) {
+    HostSimCase hostCase;
+    ReadHostJson(kStepCase, "host.json", hostCase);
+    HostSimObjectModel objects(hostCase.objects);
+    EXPECT_EQ(HostJsonWithStepChanges(kStepCase, hostCase, objects, std::nullopt), kStepCase);
+    EXPECT_EQ(HostJsonWithStepChanges(kStepCase, hostCase, objects, 2), kStepCase);
+    EXPECT_EQ(HostJsonWithStepChanges("{\"objectTable\": [}", hostCase, objects, 3), std::nullopt);
+
+    ASSERT_EQ(objects.Change(21, [](HostSimObject& o) { return (o.steps = 3), S_OK; }), S_OK);
+    ASSERT_EQ(objects.Change(28, [](HostSimObject& o) { return (o.stepCount = 3), S_OK; }), S_OK);
+    ASSERT_EQ(objects.Change(25, [](HostSimObject& o) { return ((*o.timeTable)[0].times[1] = 0.5), S_OK; }),
+              S_OK);
+    const std::string grown = HostJsonWithStepChanges(kStepCase, hostCase, objects, 3).value_or("");
+    EXPECT_EQ(grown,
+              Replaced(kStepCase, {{"\"stepCount\": 2, ", "\"stepCount\": 3, "},
+                                   {"[true,\n                               true]", "[true, true, true]"},
+                                   {"[false, true]", "[false, true, true]"},
+                                   {"\"steps\": 2}", "\"steps\": 3}"},
+                                   {"\"stepCount\": 2}", "\"stepCount\": 3}"},
+                                   {"[1, 2]", "[1, 0.5]"}}));
+    HostSimCase reread;
+    ReadHostJson(grown, "host.json", reread);
+    EXPECT_EQ(reread.objectTable->stepCount, 3);
+
+    const std::string shrunk =
+        HostJsonWithStepChanges(kStepCase, hostCase, HostSimObjectModel(hostCase.objects), 1).value_or("");
+    EXPECT_EQ(shrunk, Replaced(kStepCase, {{"\"stepCount\": 2, ", "\"stepCount\": 1, "},
+                                           {"[true,\n                               true]", "[true]"},
+                                           {"[false, true]", "[false]"}}));
+}
+
+// A table that states no step count has one step; the count is stated when it changes.
+TEST(HostSimStepWriteBack, StatesTheStepCountATableLeftOut) {
+    const std::string text = R"({"objectTable": {"records": [{"id": 11, "hostType": 1}]},
+ "loads": {"unitSystem": 11, "records": [{"id": 11, "activeSteps": [false],
+                                          "variables": [{"index": 1, "quantity": 205, "constant": 2}]}]}})";
+    HostSimCase hostCase;
+    ReadHostJson(text, "host.json", hostCase);
+    const std::string grown =
+        HostJsonWithStepChanges(text, hostCase, HostSimObjectModel(hostCase.objects), 2).value_or("");
+    EXPECT_EQ(grown, Replaced(text, {{"{\"records\"", "{\"stepCount\": 2, \"records\""},
+                                     {"[false]", "[false, false]"}}));
+    HostSimCase reread;
+    ReadHostJson(grown, "host.json", reread);
+    EXPECT_EQ(reread.objectTable->stepCount, 2);
+}

@@ -41,6 +41,21 @@ TEST_F(BareStepList, SetNumberOfStepsGrowsAndShrinks) {
     EXPECT_EQ(EndTimes(), (std::vector<double>{1}));
 }
 
+// The list grows to its bound, each new step a second after the one before, and no further:
+// a count beyond it leaves the list as it was.
+TEST_F(BareStepList, HoldsAtMostTheBoundedCountOfSteps) {
+    MakeSteps(kMaxStepCount);
+    EXPECT_EQ(list.GetStep(kMaxStepCount)->GetEndTime(), static_cast<double>(kMaxStepCount));
+    EXPECT_EQ(list.GetStep(kMaxStepCount)->GetTimeStepOptions().GetStepSpan(), 1.0);
+    EXPECT_EQ(list.SetNumberOfSteps(kMaxStepCount + 1), -1);
+    EXPECT_EQ(list.AddStepAtTime(kMaxStepCount + 0.5), -1);
+    EXPECT_EQ(list.InsertStep(std::make_unique<DorvixStepControls>()), -1);
+    EXPECT_EQ(list.GetCount(), kMaxStepCount);
+    EXPECT_EQ(list.SetNumberOfSteps(2), 0);
+    EXPECT_EQ(list.SetNumberOfSteps(705894383), -1);
+    EXPECT_EQ(EndTimes(), (std::vector<double>{1, 2}));
+}
+
 TEST_F(BareStepList, EndTimeMustStayBetweenNeighbours) {
     MakeSteps(3);
     DorvixStepControls* second = list.GetStep(2);

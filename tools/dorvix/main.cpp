@@ -36,6 +36,7 @@
 #include "tools/dorvix/module_host.h"
 #include "tools/dorvix/number_text.h"
 #include "tools/dorvix/progress_display.h"
+#include "tools/dorvix/run_code_text.h"
 #include "tools/dorvix/settings_command.h"
 #include "tools/dorvix/solve_run.h"
 
@@ -70,51 +71,6 @@ struct Arguments {
     std::filesystem::path resumeProject;
     std::filesystem::path saveProject;
 };
-
-struct CodeName {
-    int code;
-    const char* name;
-    const char* meaning;
-};
-
-// Names of the deck writer's codes; one number may carry several (see deck/return_codes.h).
-constexpr CodeName kCodeNames[] = {
-    {kRC_Success, "kRC_Success", "success"},
-    {kRC_Cancelled, "kRC_Cancelled", "cancelled"},
-    {kRC_SolverWaitFailed, "kRC_SolverWaitFailed", "waiting for the solver process failed"},
-    {kRC_NoLoadStep, "kRC_NoLoadStep", "the settings hold no load step"},
-    {kRC_FileNotCreated, "kRC_FileNotCreated", "the deck or the driver file cannot be created"},
-    {kRC_MaterialData, "kRC_MaterialData", "material data missing or inconsistent"},
-    {kRC_SolverNotStarted, "kRC_SolverNotStarted", "the solver process cannot be started"},
-    {kRC_ListingUnreadable, "kRC_ListingUnreadable", "a solver listing cannot be read"},
-    {kRC_SolverEndedAbnormally, "kRC_SolverEndedAbnormally", "the solver was ended by a signal"},
-    {kRC_SolutionIncomplete, "kRC_SolutionIncomplete", "the solution is incomplete"},
-    {kRC_LinearPyramidsRefused, "kRC_LinearPyramidsRefused", "linear pyramids are refused"},
-    {kRC_MissingData, "kRC_MissingData", "a required object or datum is missing or unsupported"},
-    {kRC_CommandLineTooLong, "kRC_CommandLineTooLong", "the solver command exceeds 260 characters"},
-    {kRC_BodyWithoutElements, "kRC_BodyWithoutElements", "a body has no usable elements"},
-    {kRC_MissingStepValue, "kRC_MissingStepValue", "a step or settings value is missing"},
-    {kRC_DataMismatch, "kRC_DataMismatch", "data that does not fit"},
-    {kRC_ConstraintTableCheck, "kRC_ConstraintTableCheck", "the constraint table check failed"},
-    {kRC_HostMeshRefused, "kRC_HostMeshRefused", "the host mesh refused a query"},
-    {kRC_ModelLoadFailed, "kRC_ModelLoadFailed", "the model cannot be loaded"},
-    {kRC_Exception, "kRC_Exception", "a step failed unexpectedly (the reason is among the messages)"},
-    {kRC_SolverFolderUndefined, "kRC_SolverFolderUndefined", "DVX_EXE is not defined"},
-    {kRC_ListingWarning, "kRC_ListingWarning", "warnings in the solver listings"},
-    {kRC_ListingError, "kRC_ListingError", "errors in the solver listings"},
-};
-
-std::string DescribeCode(int code) {
-    std::string names;
-    std::string meanings;
-    for (const CodeName& entry : kCodeNames) {
-        if (entry.code != code) continue;
-        names += (names.empty() ? "" : " / ") + std::string(entry.name);
-        meanings += (meanings.empty() ? "" : "; or ") + std::string(entry.meaning);
-    }
-    if (names.empty()) return std::to_string(code) + " (unnamed code)";
-    return std::to_string(code) + " (" + names + ": " + meanings + ")";
-}
 
 std::filesystem::path Absolute(const std::filesystem::path& path) {
     const std::filesystem::path full = path.is_absolute() ? path : platform::CurrentFolder() / path;
@@ -185,7 +141,7 @@ std::string DescribeStatusBits(unsigned bits) {
 
 void PrintReport(const SolveReport& r) {
     std::cout << "deck:      " << r.deckPath.string() << "\n";
-    std::cout << "run code:  " << DescribeCode(r.RunCode()) << "\n";
+    std::cout << "run code:  " << DescribeRunCode(r.RunCode()) << "\n";
     std::cout << "package:   result code " << r.resultCode << ", error code " << r.errorCode << ", status "
               << DescribeStatusBits(r.statusBits) << "\n";
     if (r.RunCode() == kRC_SolverFolderUndefined)

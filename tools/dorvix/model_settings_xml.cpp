@@ -1,6 +1,9 @@
 #include "tools/dorvix/model_settings_xml.h"
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
+#include <string_view>
 
 #include "host/analysis_settings_addin.h"
 #include "host/solver_proxy.h"
@@ -9,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "settings/settings_factory.h"
+#include "tools/dorvix/xml_element_span.h"
 
 namespace {
 
@@ -24,18 +28,93 @@ bool HoldsSettings(pugi::xml_node settings) {
     return false;
 }
 
+// Where the start tag of an element read from `text` begins; none for a node the text does not
+// hold (one added since) or an offset that does not lead to the element's name.
+std::optional<std::size_t> StartTagOffset(std::string_view text, pugi::xml_node element) {
+    if (!element) return std::nullopt;
+    const std::ptrdiff_t name = element.offset_debug();
+    const std::string_view elementName = element.name();
+    if (name < 1 || static_cast<std::size_t>(name) + elementName.size() > text.size() ||
+        text[name - 1] != '<' ||
+        text.substr(static_cast<std::size_t>(name), elementName.size()) != elementName)
+        return std::nullopt;
+    return static_cast<std::size_t>(name - 1);
+}
+
+std::string LineEndOf(std::string_view text) {
+    const std::size_t lf = text.find('\n');
+    return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+}
+
+std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
+    if (lineEnd == "\n") return text;
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            out += lineEnd;
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+int DepthOf(pugi::xml_node node) {
+    int depth = 0;
+    for (pugi::xml_node n = node.parent(); n && n.type() == pugi::node_element; n = n.parent()) ++depth;
+    return depth;
+}
+
+std::string Indent(int depth) { return std::string(2 * static_cast<std::size_t>(std::max(depth, 0)), ' '); }
+
+std::string Printed(pugi::xml_node node, int depth, unsigned flags) {
+    std::ostringstream out;
+    node.print(out, "  ", flags, pugi::encoding_utf8, static_cast<unsigned>(depth));
+    return out.str();
+}
+
+// The element's children one level deeper, each on a line of its own, and the indentation of
+// the end tag after them; nothing for an element without children.
+std::string PrintedContent(pugi::xml_node element, int depth) {
+    std::string children;
+    for (pugi::xml_node child : element.children())
+        children += Printed(child, depth + 1, pugi::format_indent);
+    return children.empty() ? std::string() : "\n" + children + Indent(depth);
+}
+
+// The text with the element's content replaced; an empty-element tag is opened and closed
+// around the new content.
+std::string ReplaceContent(std::string_view text, const XmlElementSpan& span, std::string_view name,
+                           const std::string& content) {
+    if (!span.emptyElementTag)
+        return std::string(text.substr(0, span.contentBegin)) + content +
+               std::string(text.substr(span.contentEnd));
+    // "<name .../>" loses its "/>".
+    return std::string(text.substr(0, span.contentBegin - 2)) + ">" + content + "</" + std::string(name) +
+           ">" + std::string(text.substr(span.end));
+}
+
 }  // namespace
 
 bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem) {
-    std::string bytes;
+    std::string text;
     std::string error;
-    if (!platform::ReadWholeFile(file, bytes, &error)) {
+    if (!platform::ReadWholeFile(file, text, &error)) {
         problem = file.string() + ": " + error;
         return false;
     }
-    const pugi::xml_parse_result parsed = model.document->load_buffer(
-        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments,
-        pugi::encoding_utf8);
+    return ReadModelSettingsText(std::move(text), file, model, problem);
+}
+
+bool ReadModelSettingsText(std::string text, const std::filesystem::path& file, ModelSettingsXml& model,
+                           std::string& problem) {
+    model.text = std::move(text);
+    // Blank values are read as the model load reads them, not dropped.
+    const pugi::xml_parse_result parsed =
+        model.document->load_buffer(model.text.data(), model.text.size(),
+                                    pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
     if (!parsed) {
         problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
                   parsed.description();
@@ -49,11 +128,56 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
     model.physicsName = solver.child_value("PhysicsType");
     model.analysisName = solver.child_value("AnalysisType");
     model.settings = solver.child("AnalysisSettings");
+    const std::optional<std::size_t> solverStart = StartTagOffset(model.text, solver);
+    model.settingsStart = StartTagOffset(model.text, model.settings);
+    if (!solverStart || (model.settings && !model.settingsStart)) {
+        problem = file.string() + ": the solver object cannot be found in the file's text";
+        return false;
+    }
+    model.solverStart = *solverStart;
     // A model the host saved before any settings existed: the defaults stand, and an edit
     // brings the element.
     if (!model.settings) {
         model.settings = solver.append_child("AnalysisSettings");
         model.settings.append_attribute("CAEType").set_value("externalObject");
+    }
+    return true;
+}
+
+bool ModelTextWithSettings(const ModelSettingsXml& model, std::string& text, std::string& problem) {
+    const std::string_view original = model.text;
+    const pugi::xml_node solver = model.settings.parent();
+    const std::string lineEnd = LineEndOf(original);
+    const int depth = DepthOf(model.settings);
+    const std::optional<XmlElementSpan> span =
+        model.settingsStart ? FindXmlElementSpan(original, *model.settingsStart, model.settings.name())
+                            : FindXmlElementSpan(original, model.solverStart, solver.name());
+    if (!span) {
+        problem = "the settings cannot be placed in the model's text";
+        return false;
+    }
+    std::string replacement;
+    if (model.settingsStart) {
+        replacement = WithLineEnds(PrintedContent(model.settings, depth), lineEnd);
+        text = ReplaceContent(original, *span, model.settings.name(), replacement);
+    } else if (span->emptyElementTag) {
+        replacement = lineEnd + WithLineEnds(Printed(model.settings, depth, pugi::format_indent), lineEnd) +
+                      Indent(depth - 1);
+        text = ReplaceContent(original, *span, solver.name(), replacement);
+    } else {
+        // The new element goes last, on a line of its own when the end tag stands on one.
+        const std::size_t lineStart = original.rfind('\n', span->contentEnd - 1);
+        const bool ownLine = lineStart != std::string_view::npos && lineStart >= span->contentBegin &&
+                             IsBlank(original.substr(lineStart + 1, span->contentEnd - lineStart - 1));
+        const std::size_t at = ownLine ? lineStart + 1 : span->contentEnd;
+        replacement = ownLine ? WithLineEnds(Printed(model.settings, depth, pugi::format_indent), lineEnd)
+                              : Printed(model.settings, 0, pugi::format_raw);
+        text = std::string(original.substr(0, at)) + replacement + std::string(original.substr(at));
+    }
+    pugi::xml_document check;
+    if (!check.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8)) {
+        problem = "the settings written into the model's text do not read as XML";
+        return false;
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 
@@ -13,17 +14,33 @@ struct HostSimCase;
 struct IJXAnalysisSettingsAddIn;
 
 // The model's file as a document, with its solver object's analysis names and the element the
-// host keeps the analysis settings in.
+// host keeps the analysis settings in, and the file's text as it was read.
 struct ModelSettingsXml {
     std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
     std::string physicsName;
     std::string analysisName;
     pugi::xml_node settings;
+
+    std::string text;
+    // Where the start tags of the solver object and of its settings element begin in `text`;
+    // the settings' is absent when the model had no settings element.
+    std::size_t solverStart = 0;
+    std::optional<std::size_t> settingsStart;
 };
 
 // False, with the reason, when the file cannot be read or has no solver object. A model saved
 // before any settings existed gets an empty settings element (the defaults stand).
 bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem);
+// The same from the file's text; `file` names it in the reason.
+bool ReadModelSettingsText(std::string text, const std::filesystem::path& file, ModelSettingsXml& model,
+                           std::string& problem);
+
+// The model's text with the settings element holding what `model.settings` holds now and every
+// other byte as it was read: the file keeps its declaration, document type, comments,
+// processing instructions, blank values and line ends. A model without a settings element gets
+// one as the solver object's last child. False, with the reason, when the element cannot be
+// placed in the text.
+bool ModelTextWithSettings(const ModelSettingsXml& model, std::string& text, std::string& problem);
 
 // Why a settings object did not take the model's settings.
 enum class ModelSettingsRefusal { kNone, kAnalysis, kSettings };

@@ -16,6 +16,7 @@
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "settings/settings_factory.h"
+#include "tools/dorvix/install_folders.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/number_text.h"
 
@@ -117,14 +118,17 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
                   SolverClassText();
         return false;
     }
+    if (!CompleteInstallFolders(problem)) return false;
     out << "registered: " << registered.string() << "\n";
     out << "registry:   " << RegistryFileText() << "\n";
+    ShowInstallFolders(out);
     ListCoClasses(module, out);
     return true;
 }
 
 bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
                                fs::path& path, std::string& problem) {
+    if (!CompleteInstallFolders(problem)) return false;
     if (!EveryClassRegistered(path)) {
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {

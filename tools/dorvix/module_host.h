@@ -26,13 +26,15 @@ struct ModelSettingsXml;
 // The module's file name; the build puts it beside the program.
 inline constexpr const char* kAddinModuleFileName = "libdorvixsolver.so";
 
-// Loads the module at `path` and has it register its classes in the registry file in use; the
-// classes it registered are listed to `out`. False, with the reason, when the file is no add-in
-// module or the registration fails.
+// Loads the module at `path` and has it register its classes in the registry file in use, which
+// is completed with the install folders it lacks (tools/dorvix/install_folders.h); the folders
+// and the classes it registered are listed to `out`. False, with the reason, when the file is no
+// add-in module or the registration fails.
 bool RegisterAddinModule(const std::filesystem::path& path, std::ostream& out, std::string& problem);
 
-// The module registered for the solver's class, loaded. When the registry file names no module
-// for one of the add-in's classes, the module in `programFolder` is registered first. False, with the reason,
+// The module registered for the solver's class, loaded. The registry file is completed with the
+// install folders it lacks; when it names no module for one of the add-in's classes, the module
+// in `programFolder` is registered first. False, with the reason,
 // when there is none to register, the named file is no component module or serves no add-in.
 bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder, platform::ComponentModule& module,
                                std::filesystem::path& path, std::string& problem);

@@ -7,6 +7,7 @@
 #include "host/property_grid.h"
 #include "platform/errors.h"
 #include "platform/text.h"
+#include "settings/step_controls_list.h"
 
 namespace {
 
@@ -184,6 +185,29 @@ std::string CheckRange(IQHPropertyBrowsing* browsing, const FoundEntry& found, c
            FormatValue(*maximum.Get(), maximum.Type()) + "; " + platform::WideToUtf8(value) + " is outside";
 }
 
+// Bounds an object keeps on an entry without announcing them as the entry's range; a value the
+// object refused is explained by the bound it lies outside.
+struct KeptBound {
+    const char* name;
+    double minimum;
+    double maximum;
+};
+constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount}};
+
+// Empty unless the refused value lies outside a bound the object keeps on the entry.
+std::string OutsideKeptBound(const FoundEntry& found, const std::string& name, const std::wstring& value) {
+    const VariantHolder asked(value);
+    const std::optional<double> number = NumberOf(*asked.Get(), VT_R8);
+    for (const KeptBound& bound : kKeptBounds) {
+        if (!platform::EqualsIgnoreAsciiCase(name, bound.name) || !number ||
+            (*number >= bound.minimum && *number <= bound.maximum))
+            continue;
+        return found.label + " takes values from " + FormatDouble(bound.minimum) + " to " +
+               FormatDouble(bound.maximum) + "; " + platform::WideToUtf8(value) + " is outside";
+    }
+    return "";
+}
+
 // After an S_FALSE answer: empty when the entry holds what was asked.
 std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::wstring& value,
                        const std::string& typed) {
@@ -272,6 +296,8 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
         return outside;
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
+    if (FAILED(hr))
+        if (std::string outside = OutsideKeptBound(*found, name, value); !outside.empty()) return outside;
     if (hr == DISP_E_TYPEMISMATCH)
         return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
@@ -284,4 +310,15 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     if (FAILED(hr)) return found->label + " refused " + typed + " (" + HexCodeText(hr) + ")";
     if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
     return "";
+}
+
+bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label, std::string& value) {
+    GridObject grid;
+    std::string problem;
+    if (!OpenGrid(object, grid, problem)) return false;
+    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+    if (!found) return false;
+    label = found->label;
+    value = DisplayValue(grid, found->entry.Get(), found->dispid, found->type);
+    return true;
 }

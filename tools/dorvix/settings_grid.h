@@ -44,3 +44,7 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
 // and reads back otherwise. The object is left unchanged by every refusal found before the
 // setter is called.
 std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text);
+
+// The named entry's label ("Caption" (Name)) and the value it shows; false when the object's
+// grid has no entry of that name.
+bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label, std::string& value);

@@ -1,0 +1,41 @@
+// An exclusive lock held on a lock file: processes that change the same files take the same lock
+// file, so that one's read, change and write never interleaves with another's and neither loses
+// the other's change. The lock is advisory (it binds only those that take it) and ends with the
+// object, or with the process. The lock file itself stays: removing it would let a process that
+// opened it before hold a lock nobody else sees.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace platform {
+
+class FileLock {
+  public:
+    enum class Result { kHeld, kBusy, kFailed };
+
+    FileLock() = default;
+    ~FileLock();
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&& other) noexcept;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Creates the lock file when it is missing and waits until the lock is held. kFailed, with
+    // the system's reason in `error`, when the file cannot be opened or locked.
+    Result Acquire(const std::filesystem::path& lockFile, std::string* error = nullptr);
+    // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`.
+    Result AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
+                         std::string* error = nullptr);
+    bool Held() const { return fd_ >= 0; }
+    void Release();
+
+  private:
+    Result Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
+                std::string* error);
+
+    int fd_ = -1;
+};
+
+}  // namespace platform
