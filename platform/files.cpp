@@ -235,7 +235,8 @@ long long FileSize(const fs::path& path) {
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO would block the open until something writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return FailWithErrno(error);
     DescriptorCloser closer{fd};
     struct stat info {};
@@ -260,7 +261,7 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error)
 }
 
 bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {
-    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (source < 0 || ::fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (source >= 0) ::close(source);

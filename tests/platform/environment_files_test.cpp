@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/notifier.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -118,6 +119,11 @@ TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {
     EXPECT_EQ(read, "");
     EXPECT_FALSE(platform::ReadWholeFile(root_, read, &error));
     EXPECT_EQ(error, "not a regular file");
+    // A FIFO is refused at once, not waited on until something writes to it.
+    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(platform::ReadWholeFile(root_ / "fifo", read, &error));
+    EXPECT_EQ(error, "not a regular file");
+    EXPECT_FALSE(platform::CopyFileTo(root_ / "fifo", root_ / "copy", false, &error));
 }
 
 TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
@@ -246,6 +252,43 @@ TEST_F(FilesTest, WritingByReplacementRefusesWhatIsNoWritableRegularFile) {
         EXPECT_EQ(info.st_mode & 07777, 0444u);
         EXPECT_TRUE(TemporaryNames(folder).empty());
     }
+}
+
+// A folder another process holds is refused at once, naming that process; the holds of one
+// process share its hold, and the last one to go removes the lock file.
+TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
+    if (!platform::FileExists("/usr/bin/flock")) GTEST_SKIP() << "no flock program to hold the folder";
+    const fs::path lockFile = root_ / platform::kFolderHoldFileName;
+    platform::ProcessOptions options;
+    options.executable = "/bin/sh";
+    options.arguments = {"-c", "echo 4711 > dorvix-run.lock; exec /usr/bin/flock dorvix-run.lock sh -c "
+                               "'echo > held; exec sleep 30'"};
+    options.workingFolder = root_;
+    platform::ChildProcess other;
+    ASSERT_TRUE(other.Start(options));
+    for (int i = 0; i < 1000 && !platform::FileExists(root_ / "held"); ++i) platform::SleepMs(5);
+    ASSERT_TRUE(platform::FileExists(root_ / "held"));
+
+    platform::FolderHold hold;
+    std::string error;
+    const std::uint64_t start = platform::MonotonicMs();
+    EXPECT_FALSE(hold.Acquire(root_, &error));
+    EXPECT_LT(platform::MonotonicMs() - start, 1000u);
+    EXPECT_EQ(error, "it is in use by another run (process 4711)");
+    EXPECT_FALSE(hold.IsHeld());
+    other.KillTree();
+
+    ASSERT_TRUE(hold.Acquire(root_, &error)) << error;
+    EXPECT_EQ(Read(lockFile), std::to_string(::getpid()) + "\n");
+    {
+        platform::FolderHold again;
+        ASSERT_TRUE(again.Acquire(root_ / "." , &error)) << error;
+    }
+    EXPECT_TRUE(platform::FileExists(lockFile));  // the first hold still holds
+    hold.Release();
+    EXPECT_FALSE(platform::FileExists(lockFile));
+    EXPECT_FALSE(hold.Acquire(root_ / "held", &error));
+    EXPECT_EQ(error, "it is no folder");
 }
 
 TEST(Wildcard, MatchesStarsAndQuestionMarks) {

@@ -106,8 +106,10 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     }
     const HRESULT hr = doRegister();
     if (FAILED(hr)) {
-        problem = "registering " + path.string() + " in " + RegistryFileText() + " failed (" +
-                  HexCodeText(hr) + ")";
+        // The module registers through this process's registry: its last problem tells why.
+        const std::string& why = platform::RegistryLastProblem();
+        problem = "registering " + path.string() + " in " + RegistryFileText() + " failed: " +
+                  (why.empty() ? "the module refused (" + HexCodeText(hr) + ")" : why);
         return false;
     }
     fs::path registered;
@@ -126,6 +128,11 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
 bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::ComponentModule& module,
                                fs::path& path, std::string& problem) {
     if (!EveryClassRegistered(path)) {
+        // A registry file that cannot be read is no empty one: registering would refuse it too.
+        if (!platform::RegistryLastProblem().empty()) {
+            problem = platform::RegistryLastProblem();
+            return false;
+        }
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {
             problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +
