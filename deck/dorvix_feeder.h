@@ -111,7 +111,8 @@ class DorvixFeeder : public DeckFileOwner {
     // imports the external loads and prepares the output representation (which is never read:
     // the file at outputPath is replaced at close only when a message was posted). 0, 1 when
     // the user cancelled, 44 when the model cannot be loaded or lacks its solver object, or
-    // when the representation fails (its reason posted as an error).
+    // when the representation fails; the reason is posted as an error ("The model cannot be
+    // loaded: ...") and reaches the file at outputPath.
     [[nodiscard]] int LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath);
     // The same for the host's two strings; a null string reads as empty.
     [[nodiscard]] int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
@@ -121,6 +122,8 @@ class DorvixFeeder : public DeckFileOwner {
     // defaults. What the settings XML holds that cannot be read does not stop the solve: the
     // reason is posted as a warning and kept.
     [[nodiscard]] int ReadSolverRep();
+    // Posts why the model is refused and answers kRC_ModelLoadFailed.
+    [[nodiscard]] int RefuseModel(const std::wstring& reason);
     // Why the last ReadSolverRep could not read the settings XML in full; empty when it could.
     const std::wstring& GetSettingsReadProblem() const { return settingsReadProblem_; }
     // Takes the host mesh of the model's first mesh object: 0, or 25 when there is none.
