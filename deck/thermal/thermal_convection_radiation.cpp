@@ -1,5 +1,7 @@
 // Convection and radiation of the model's faces (edges in 2-D): the ambient temperature and the
 // film coefficient or emissivity as ".FCT" functions, each on the face group of its scoping.
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ int RefuseObject(DorvixFeeder& feeder, const NCAERep::CCAERepBase& object, int c
     return code;
 }
 
+bool AllFinite(const std::vector<double>& values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
 std::vector<NCAERep::CIdentity> ObjectsOfType(NCAERep::CCAERep* root, const wchar_t* type) {
     std::vector<NCAERep::CIdentity> identities;
     if (root) root->getIdentitiesByType(type, identities);
@@ -38,6 +44,9 @@ int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity, c
     WriteLoadBanner(platform::WideToUtf8(caption));
     LoadHistory ambient;
     if (const int code = ReadLoadMagnitude(identity, L"Magnitude", 1.0, ambient); code != kRC_Success) return code;
+    // The solver would take "NaN" or "inf" for a word of the deck, or compute with it.
+    if (!AllFinite(ambient))
+        return RefuseObject(*this, object, kRC_DataMismatch, L"its ambient temperature is not finite");
     exchange.ambientFunction = NextFunctionNumber();
     GetDeckFile()->WriteLine("! Ambient Temperature");
     if (WriteFunction(ambient, nullptr, exchange.ambientFunction) != S_OK)
@@ -45,14 +54,19 @@ int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity, c
     return kRC_Success;
 }
 
-int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity, const char* comment, int& function,
+int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
+                                              const wchar_t* what, const char* comment, int& function,
                                               bool& byTime) {
+    const std::wstring its = std::wstring(L"its ") + what;
     LoadHistory values;
     if (const int code = ReadLoadMagnitude(identity, L"Scalar2", 1.0, values, &byTime); code != kRC_Success)
-        return code;
+        return RefuseObject(*this, object, code, its + L" cannot be read");
+    if (!AllFinite(values)) return RefuseObject(*this, object, kRC_DataMismatch, its + L" is not finite");
     function = NextFunctionNumber();
     if (comment) GetDeckFile()->WriteLine(comment);
-    return WriteFunction(values, nullptr, function) == S_OK ? kRC_Success : kRC_DataMismatch;
+    if (WriteFunction(values, nullptr, function) != S_OK)
+        return RefuseObject(*this, object, kRC_DataMismatch, its + L" cannot be written");
+    return kRC_Success;
 }
 
 int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
@@ -78,8 +92,10 @@ int ThermalDorvixFeeder::WriteConvections() try {
         if (const int code = StartExchangeLoad(identity, *object, exchange); code != kRC_Success) return code;
         int film = 0;
         bool byTime = false;
-        if (const int code = WriteScalar2Function(identity, "! Film Coefficient", film, byTime); code != kRC_Success)
-            return RefuseObject(*this, *object, code, L"its film coefficient cannot be written");
+        if (const int code = WriteScalar2Function(identity, *object, L"film coefficient", "! Film Coefficient", film,
+                                                  byTime);
+            code != kRC_Success)
+            return code;
         if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success) return code;
         const FaceLoadGroup& group = exchange.group;
         const std::string against = byTime ? " TIME" : " TEMP";
@@ -110,6 +126,8 @@ int ThermalDorvixFeeder::WriteRadiations() try {
         if (correlation == L"ToAmbient") {
             double emissivity = 0.0;
             object->getProperty(L"Emissivity").getValue(emissivity);
+            if (!std::isfinite(emissivity))
+                return RefuseObject(*this, *object, kRC_DataMismatch, L"its emissivity is not finite");
             const std::string target = std::string(group.keyword) + " GROUP \"" + group.name + "\" V ";
             GetDeckFile()->WriteLine(".CLT EMI " + target + FormatGeneral15(emissivity));
             GetDeckFile()->WriteLine(".CLT TFR " + target + "1.0 NF " + std::to_string(exchange.ambientFunction) +
@@ -120,8 +138,9 @@ int ThermalDorvixFeeder::WriteRadiations() try {
         // ambient function stays in the deck unused.
         int function = 0;
         bool byTime = false;
-        if (const int code = WriteScalar2Function(identity, nullptr, function, byTime); code != kRC_Success)
-            return RefuseObject(*this, *object, code, L"its exchange function cannot be written");
+        if (const int code = WriteScalar2Function(identity, *object, L"exchange function", nullptr, function, byTime);
+            code != kRC_Success)
+            return code;
         GetDeckFile()->WriteLine(".R3D GROUP \"" + group.name + "\" EMIS 1. NF " + std::to_string(function) +
                                  (byTime ? " TIME CALCULE" : " TEMP CALCULE"));
     }
