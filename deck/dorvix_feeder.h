@@ -601,6 +601,10 @@ class DorvixFeeder : public DeckFileOwner {
     // holder, selection resolver and settings; saves the output representation when a
     // message was posted to it. Safe to call twice.
     void ReleaseSolveObjects();
+    // Saves the output representation once, when a message was posted to it. When its file
+    // cannot be written, the messages go into `package` instead ("Error: ..."), after one that
+    // says why; without a package they are lost and the earlier file stays.
+    void SavePostedMessages(ReturnPackage* package) noexcept;
 
     // Turns the exception being handled (call it only in a catch block) into the code of
     // the step that let it out: the reason goes to the host as an error message naming the

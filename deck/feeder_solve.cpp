@@ -91,5 +91,6 @@ void DorvixFeeder::Close(int& code) {
     } catch (...) {
         (void)AnswerException(code, L"Closing the solve");
     }
+    SavePostedMessages(returnPackage_);
     ReleaseSolveObjects();
 }

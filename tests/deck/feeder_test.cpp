@@ -8,6 +8,7 @@
 #include "deck/dorvix_feeder.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "runtime/return_package.h"
 #include "settings/settings_factory.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls_list.h"
@@ -125,6 +126,31 @@ TEST(Feeder, AModelRefusedAtLoadSaysWhyInTheOutput) {
         ASSERT_TRUE(platform::ReadWholeFile(out, saved));
         EXPECT_NE(saved.find("The model cannot be loaded: "), std::string::npos) << saved;
     }
+}
+
+// Messages whose output file cannot be written (a full disk, a folder that went) reach the host
+// through the package at the close, after one that says why.
+TEST(Feeder, MessagesThatCannotBeSavedReachTheHostThroughThePackage) {
+    decktest::ScratchFolder scratch;
+    const std::filesystem::path out = scratch.Path() / "gone" / "output.xml";
+    feedertest::ModelCase model("model-parameters");
+    ReturnPackage package;
+    TestFeeder feeder(1);
+    feeder.UseSolveArguments(&model.DataSource(), &package);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(out)), kRC_Success);
+    feeder.PostHostMessage(L"The solver run failed: no room", L"Error");
+    int code = kRC_FileNotCreated;
+    feeder.Close(code);
+    std::vector<BstrHolder> texts;
+    package.GetMessages(texts);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Str().rfind(L"Error: the messages of the solve are not saved: cannot write " +
+                                       platform::WideFromPath(out),
+                                   0),
+              0u)
+        << platform::WideToUtf8(texts[0].Str());
+    EXPECT_EQ(texts[1].Str(), L"Error: The solver run failed: no room");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(CoordSystemFromRep, OtherObjectsGiveTheGlobalFrame) {
