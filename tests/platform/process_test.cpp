@@ -3,6 +3,7 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <fstream>
 
@@ -266,6 +267,8 @@ TEST_F(ProcessTest, AContainedChildLeavesNoProcessItStartedBehind) {
         EXPECT_FALSE(StatOf(detached).has_value()) << detached;
         EXPECT_FALSE(StatOf(background).has_value()) << background;
         EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
+        for (const int pid : {detached, background})  // not left behind by the test either
+            if (platform::ProcessIsAlive(pid)) ::kill(pid, SIGKILL);
         platform::RemoveFile(dir_ / "detached.pid");
         platform::RemoveFile(dir_ / "background.pid");
     }
