@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
 
 #include <filesystem>
 #include <optional>
@@ -108,22 +110,44 @@ TEST(HostileRuns, ASecondRunInAWorkFolderInUseIsRefusedAtOnce) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(work / platform::kFolderHoldFileName)));
 }
 
-// A helper the solver detached ends with the run, whether the run ends by itself or by Ctrl-C.
+// A helper the solver detached ends with the run, whether the run ends by itself, by Ctrl-C or
+// because the command line was terminated.
 TEST(HostileRuns, NoProcessTheSolverStartedOutlivesTheRun) {
-    for (const bool interrupted : {false, true}) {
-        SCOPED_TRACE(interrupted ? "Ctrl-C" : "normal end");
+    enum class Ending { Normal, Interrupted, Terminated };
+    for (const Ending ending : {Ending::Normal, Ending::Interrupted, Ending::Terminated}) {
+        SCOPED_TRACE(static_cast<int>(ending));
         decktest::ScratchFolder scratch;
         const fs::path work = scratch.Path() / "work";
         ASSERT_TRUE(platform::CreateFolders(work));
-        if (interrupted) decktest::WriteText(work / "dorvix-standin.ctl", "hang\n");
-        CliRun run(scratch.Path(), "run", {Example().string(), "--work", work.string()}, DetachingSolver(scratch.Path()));
+        if (ending != Ending::Normal) decktest::WriteText(work / "dorvix-standin.ctl", "hang\n");
+        CliRun run(scratch.Path(), "run", {Example().string(), "--work", work.string()},
+                   DetachingSolver(scratch.Path()));
         const std::string helper = AwaitLine(work / "helper.pid");
         ASSERT_FALSE(helper.empty()) << run.Err();
-        if (interrupted) {
+        if (ending == Ending::Normal) {
+            EXPECT_EQ(run.Exit(), kExitSuccess) << run.Out() << run.Err();
+        } else {
             ASSERT_FALSE(AwaitLine(work / "dorvix_as.res").empty());
-            run.Interrupt();
+            const std::vector<int> keeper = platform::ChildProcessIds(run.Id());
+            ASSERT_EQ(keeper.size(), 1u);
+            if (ending == Ending::Interrupted) {
+                run.Interrupt();
+                EXPECT_EQ(run.Exit(), kExitCancelled) << run.Out() << run.Err();
+            } else {
+                ASSERT_EQ(::kill(run.Id(), SIGTERM), 0);
+                EXPECT_EQ(run.Exit(), 128 + SIGTERM);
+                // What the command line left is handed to this process, which waits for it to end
+                // (and ends it, when it does not, so that the test leaves nothing either).
+                bool ended = false;
+                for (int i = 0; i < 1000 && !ended; ++i, platform::SleepMs(10))
+                    ended = ::waitpid(keeper[0], nullptr, WNOHANG) == keeper[0];
+                EXPECT_TRUE(ended);
+                if (!ended) {
+                    (void)platform::KillProcessTree(keeper[0]);
+                    ::waitpid(keeper[0], nullptr, 0);
+                }
+            }
         }
-        EXPECT_EQ(run.Exit(), interrupted ? kExitCancelled : kExitSuccess) << run.Out() << run.Err();
         const int helperId = std::stoi(helper);
         EXPECT_FALSE(platform::ProcessIsAlive(helperId)) << helper;
         if (platform::ProcessIsAlive(helperId)) ::kill(helperId, SIGKILL);  // not left behind by the test either
