@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 
-
 DorvixDeckFile::~DorvixDeckFile() { (void)out_.Close(); }
 
 bool DorvixDeckFile::CloseDeck() {

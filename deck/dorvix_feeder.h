@@ -257,7 +257,7 @@ class DorvixFeeder : public DeckFileOwner {
     // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
     // 39 or the code of a query it relies on.
     [[nodiscard]] int WritePressureLoads(int step);
-    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);      // 4 or 2
+    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);     // 4 or 2
     [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = 4);  // 4, or 21 moments
     [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);      // 21 or 5
     [[nodiscard]] int WriteRemoteDisplacements(int step);
@@ -293,7 +293,7 @@ class DorvixFeeder : public DeckFileOwner {
     [[nodiscard]] int CollectSimpleSupport(NCAERep::CCAERepBase* support);
     // The fixed and simple supports share their walk: the table operation adds the entries.
     using NodeSupportAdder = void (NodeConstraintTable::*)(std::uint32_t, std::uint32_t, std::int32_t,
-                                                          const std::int32_t*);
+                                                           const std::int32_t*);
     [[nodiscard]] int CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportAdder add);
     [[nodiscard]] int CollectFixedRotation(NCAERep::CCAERepBase* rotation);
     // A frictionless or cylindrical support on one face (three dimensions) or one edge (plane).

@@ -90,7 +90,9 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
     inputRoot_->getIdentitiesByType(NCAERep::NBC::CExternalLoadRep::kTypeName, loads);
     for (const NCAERep::CIdentity& identity : loads) {
         auto* load = dynamic_cast<NCAERep::NBC::CExternalLoadRep*>(inputDatabase_.getObject(identity));
-        if (!load) return RefuseModel(L"its imported load " + std::to_wstring(identity.getId()) + L" cannot be read");
+        if (!load)
+            return RefuseModel(L"its imported load " + std::to_wstring(identity.getId()) +
+                               L" cannot be read");
         (void)load->importLoadData(solverUnits);
     }
 

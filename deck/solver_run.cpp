@@ -145,7 +145,9 @@ int SolverRun::LaunchSteps(int requestedMemoryMb) {
     return code;
 }
 
-std::filesystem::path SolverRun::WorkingFolder() const { return folder_.empty() ? platform::CurrentFolder() : folder_; }
+std::filesystem::path SolverRun::WorkingFolder() const {
+    return folder_.empty() ? platform::CurrentFolder() : folder_;
+}
 
 void SolverRun::NoteFullFileSystem() {
     if (platform::FileSystemIsFull(WorkingFolder())) solverEnd_.fileSystemFull = true;

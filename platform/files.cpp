@@ -1,10 +1,10 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/statvfs.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,7 +105,8 @@ bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std
         }
         if (!S_ISREG(info.st_mode))
             return Fail(error, what + ": it is " + SpecialFileKind(info.st_mode) + ", not a regular file");
-        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Fail(error, what + ": the file is read-only");
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return Fail(error, what + ": the file is read-only");
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return FailWith(error, what, errno);
         target.path = path;
         target.exists = true;
@@ -121,8 +122,9 @@ bool GiveOwnerAndMode(int fd, const fs::path& path, const ReplacementTarget& tar
     const int owned = fd >= 0 ? ::fchown(fd, target.info.st_uid, target.info.st_gid)
                               : ::lchown(path.c_str(), target.info.st_uid, target.info.st_gid);
     if (owned != 0 && target.info.st_uid != ::geteuid())
-        return Fail(error, "cannot write " + target.named +
-                               ": it belongs to another user, and a new file could not be given back to them");
+        return Fail(error,
+                    "cannot write " + target.named +
+                        ": it belongs to another user, and a new file could not be given back to them");
     const mode_t mode = target.info.st_mode & 07777;
     const int moded = fd >= 0 ? ::fchmod(fd, mode) : ::chmod(path.c_str(), mode);
     return moded == 0 ? true : FailWith(error, "cannot write " + target.named, errno);
@@ -151,7 +153,8 @@ class ReplacementFile {
         what_ = "cannot write " + (target.named.empty() ? given.string() : target.named);
         const fs::path temporary = SiblingTemporaryName(target.path);
         // A file still being written is for this process alone when it will take an owner's mode.
-        fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, target.exists ? 0600 : newMode);
+        fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     target.exists ? 0600 : newMode);
         if (fd_ < 0) return FailWith(error, what_, errno);
         temporary_ = temporary;
         return !target.exists || GiveOwnerAndMode(fd_, temporary_, target, error);
@@ -270,11 +273,13 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std
     DescriptorCloser closer{source};
     if (failIfExists) {
         std::error_code ec;
-        if (fs::exists(fs::symlink_status(to, ec))) return Fail(error, "cannot copy to " + to.string() + ": it exists");
+        if (fs::exists(fs::symlink_status(to, ec)))
+            return Fail(error, "cannot copy to " + to.string() + ": it exists");
         ReplacementTarget target;
         target.path = to;
         ReplacementFile copy;
-        if (!copy.Create(target, to, error, info.st_mode & 0777) || !copy.CopyFrom(source, error)) return false;
+        if (!copy.Create(target, to, error, info.st_mode & 0777) || !copy.CopyFrom(source, error))
+            return false;
         // A link fails when the target appeared meanwhile, where a rename would replace it.
         return copy.CommitAsNewLink(error);
     }
@@ -445,7 +450,7 @@ std::string HolderText(int fd) {
     std::string id(text, n > 0 ? static_cast<std::size_t>(n) : 0);
     while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
     return id.empty() || id.find_first_not_of("0123456789") != std::string::npos ? std::string()
-                                                                                     : " (process " + id + ")";
+                                                                                 : " (process " + id + ")";
 }
 
 // Locks the folder's lock file for this process. The name may be removed by the holder that
@@ -462,18 +467,21 @@ std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<d
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
-            Fail(error, code == EWOULDBLOCK ? "it is in use by another run" + HolderText(fd) : SystemReason(code));
+            Fail(error,
+                 code == EWOULDBLOCK ? "it is in use by another run" + HolderText(fd) : SystemReason(code));
             ::close(fd);
             return nullptr;
         }
-        struct stat opened {}, named {};
-        if (::fstat(fd, &opened) != 0 || ::lstat(lockFile.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
-            opened.st_dev != named.st_dev) {
+        struct stat opened {
+        }, named{};
+        if (::fstat(fd, &opened) != 0 || ::lstat(lockFile.c_str(), &named) != 0 ||
+            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
             ::close(fd);
             continue;
         }
         const std::string id = std::to_string(::getpid()) + "\n";
-        if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size())) {
+        if (::ftruncate(fd, 0) != 0 ||
+            ::pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size())) {
             // Only the name of the holder is lost; the lock holds all the same.
         }
         auto held = std::make_shared<FolderHold::Held>();

@@ -133,7 +133,6 @@ int OpenProcessDescriptor(int pid) {
 #endif
 }
 
-
 // ---------------------------------------------------------------------------------------
 // The keeper of a contained child (ProcessOptions::containDescendants). It runs in the forked
 // child of a process that may have other threads, so everything below makes only calls that
@@ -241,7 +240,7 @@ void EndEveryDescendant() {
     const int sig = WTERMSIG(status);
     // The program's crash is the program's: the keeper leaves no core of its own.
     (void)::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-    const struct rlimit none {0, 0};
+    const struct rlimit none { 0, 0 };
     (void)::setrlimit(RLIMIT_CORE, &none);
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;

@@ -250,7 +250,7 @@ HRESULT Modify(Edit&& edit) {
     Document doc;
     HRESULT hr = Load(path, &doc);
     if (hr == E_NOTFOUND) return Problem(E_FAIL, "there is no registry file: DORVIX_REGISTRY is not set");
-    if (FAILED(hr)) return hr;            // never overwrite a file that could not be read
+    if (FAILED(hr)) return hr;  // never overwrite a file that could not be read
     HRESULT result = edit(doc);
     if (FAILED(result) || result == S_FALSE) return result;
     hr = Save(doc, path);

@@ -16,11 +16,13 @@
 namespace {
 
 // Posts "<kind> "<caption>" (object <id>): <reason>" as an error and gives the code back.
-int RefuseObject(DorvixFeeder& feeder, const NCAERep::CCAERepBase& object, int code, const std::wstring& reason) {
+int RefuseObject(DorvixFeeder& feeder, const NCAERep::CCAERepBase& object, int code,
+                 const std::wstring& reason) {
     std::wstring caption;
-    if (const NCAERep::CPropertyValue* property = object.findProperty(L"Caption")) property->getValue(caption);
-    feeder.PostHostMessage(object.getType() + L" \"" + caption + L"\" (object " + std::to_wstring(object.getId()) +
-                               L"): " + reason,
+    if (const NCAERep::CPropertyValue* property = object.findProperty(L"Caption"))
+        property->getValue(caption);
+    feeder.PostHostMessage(object.getType() + L" \"" + caption + L"\" (object " +
+                               std::to_wstring(object.getId()) + L"): " + reason,
                            L"Error");
     return code;
 }
@@ -37,13 +39,14 @@ std::vector<NCAERep::CIdentity> ObjectsOfType(NCAERep::CCAERep* root, const wcha
 
 }  // namespace
 
-int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
-                                           ExchangeLoad& exchange) {
+int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity,
+                                           const NCAERep::CCAERepBase& object, ExchangeLoad& exchange) {
     std::wstring caption;
     object.getProperty(L"Caption").getValue(caption);
     WriteLoadBanner(platform::WideToUtf8(caption));
     LoadHistory ambient;
-    if (const int code = ReadLoadMagnitude(identity, L"Magnitude", 1.0, ambient); code != kRC_Success) return code;
+    if (const int code = ReadLoadMagnitude(identity, L"Magnitude", 1.0, ambient); code != kRC_Success)
+        return code;
     // The solver would take "NaN" or "inf" for a word of the deck, or compute with it.
     if (!AllFinite(ambient))
         return RefuseObject(*this, object, kRC_DataMismatch, L"its ambient temperature is not finite");
@@ -54,9 +57,9 @@ int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity, c
     return kRC_Success;
 }
 
-int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
-                                              const wchar_t* what, const char* comment, int& function,
-                                              bool& byTime) {
+int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity,
+                                              const NCAERep::CCAERepBase& object, const wchar_t* what,
+                                              const char* comment, int& function, bool& byTime) {
     const std::wstring its = std::wstring(L"its ") + what;
     LoadHistory values;
     if (const int code = ReadLoadMagnitude(identity, L"Scalar2", 1.0, values, &byTime); code != kRC_Success)
@@ -69,8 +72,8 @@ int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity
     return kRC_Success;
 }
 
-int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
-                                            ExchangeLoad& exchange) {
+int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity,
+                                            const NCAERep::CCAERepBase& object, ExchangeLoad& exchange) {
     JXReferenceList references;
     JXList<unsigned int> ids;
     if (const int code = ReadScoping(identity, references, ids); code != kRC_Success) return code;
@@ -82,7 +85,8 @@ int ThermalDorvixFeeder::WriteExchangeGroup(const NCAERep::CIdentity& identity, 
 
 int ThermalDorvixFeeder::WriteConvections() try {
     if (!GetDeckFile()) return kRC_MissingData;
-    for (const NCAERep::CIdentity& identity : ObjectsOfType(GetInputRoot(), NCAERep::NBC::CConvection::kTypeName)) {
+    for (const NCAERep::CIdentity& identity :
+         ObjectsOfType(GetInputRoot(), NCAERep::NBC::CConvection::kTypeName)) {
         const NCAERep::CCAERepBase* object = InputDatabase().getObject(identity);
         if (!object) {
             PostHostMessage(L"A convection of the model cannot be read", L"Error");
@@ -92,11 +96,12 @@ int ThermalDorvixFeeder::WriteConvections() try {
         if (const int code = StartExchangeLoad(identity, *object, exchange); code != kRC_Success) return code;
         int film = 0;
         bool byTime = false;
-        if (const int code = WriteScalar2Function(identity, *object, L"film coefficient", "! Film Coefficient", film,
-                                                  byTime);
+        if (const int code = WriteScalar2Function(identity, *object, L"film coefficient",
+                                                  "! Film Coefficient", film, byTime);
             code != kRC_Success)
             return code;
-        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success) return code;
+        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success)
+            return code;
         const FaceLoadGroup& group = exchange.group;
         const std::string against = byTime ? " TIME" : " TEMP";
         const std::string target = std::string(group.keyword) + " GROUP \"" + group.name + "\" V 1.0 NF ";
@@ -110,7 +115,8 @@ int ThermalDorvixFeeder::WriteConvections() try {
 
 int ThermalDorvixFeeder::WriteRadiations() try {
     if (!GetDeckFile()) return kRC_MissingData;
-    for (const NCAERep::CIdentity& identity : ObjectsOfType(GetInputRoot(), NCAERep::NBC::CRadiation::kTypeName)) {
+    for (const NCAERep::CIdentity& identity :
+         ObjectsOfType(GetInputRoot(), NCAERep::NBC::CRadiation::kTypeName)) {
         const NCAERep::CCAERepBase* object = InputDatabase().getObject(identity);
         if (!object) {
             PostHostMessage(L"A radiation of the model cannot be read", L"Error");
@@ -118,7 +124,8 @@ int ThermalDorvixFeeder::WriteRadiations() try {
         }
         ExchangeLoad exchange;
         if (const int code = StartExchangeLoad(identity, *object, exchange); code != kRC_Success) return code;
-        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success) return code;
+        if (const int code = WriteExchangeGroup(identity, *object, exchange); code != kRC_Success)
+            return code;
         const FaceLoadGroup& group = exchange.group;
 
         std::wstring correlation;
@@ -130,15 +137,16 @@ int ThermalDorvixFeeder::WriteRadiations() try {
                 return RefuseObject(*this, *object, kRC_DataMismatch, L"its emissivity is not finite");
             const std::string target = std::string(group.keyword) + " GROUP \"" + group.name + "\" V ";
             GetDeckFile()->WriteLine(".CLT EMI " + target + FormatGeneral15(emissivity));
-            GetDeckFile()->WriteLine(".CLT TFR " + target + "1.0 NF " + std::to_string(exchange.ambientFunction) +
-                                     " TIME");
+            GetDeckFile()->WriteLine(".CLT TFR " + target + "1.0 NF " +
+                                     std::to_string(exchange.ambientFunction) + " TIME");
             continue;
         }
         // Between surfaces the solver computes the exchange from the "Scalar2" function; the
         // ambient function stays in the deck unused.
         int function = 0;
         bool byTime = false;
-        if (const int code = WriteScalar2Function(identity, *object, L"exchange function", nullptr, function, byTime);
+        if (const int code =
+                WriteScalar2Function(identity, *object, L"exchange function", nullptr, function, byTime);
             code != kRC_Success)
             return code;
         GetDeckFile()->WriteLine(".R3D GROUP \"" + group.name + "\" EMIS 1. NF " + std::to_string(function) +

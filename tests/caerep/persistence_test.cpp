@@ -219,7 +219,8 @@ TEST_F(Persistence, SaveReplacesTheFileOnlyWhenWritten) {
         ADD_FAILURE() << "saved into a folder that does not exist";
     } catch (const CCAEXMLSaveException& e) {
         // The file and the system's reason.
-        EXPECT_EQ(e.getMessage(), L"cannot write " + platform::WideFromPath(folder / "no-such-folder" / "out.xml") +
+        EXPECT_EQ(e.getMessage(), L"cannot write " +
+                                      platform::WideFromPath(folder / "no-such-folder" / "out.xml") +
                                       L": No such file or directory");
     }
     fs::path file = folder / "out.xml";

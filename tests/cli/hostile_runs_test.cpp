@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -34,7 +33,7 @@ fs::path StandinSolver() { return fs::path(DORVIX_BINARY_DIR) / "solver"; }
 class CliRun {
   public:
     CliRun(const fs::path& scratch, const std::string& name, const std::vector<std::string>& arguments,
-        const fs::path& solverFolder = StandinSolver())
+           const fs::path& solverFolder = StandinSolver())
         : out_(scratch / (name + ".out")), err_(scratch / (name + ".err")) {
         platform::ProcessOptions options;
         options.executable = DORVIX_PROGRAM;
@@ -76,8 +75,10 @@ std::string AwaitLine(const fs::path& file) {
 fs::path DetachingSolver(const fs::path& scratch) {
     const fs::path folder = scratch / "detaching-solver";
     EXPECT_TRUE(platform::CreateFolders(folder));
-    decktest::WriteText(folder / "Dorvix.exe", "#!/bin/sh\n( setsid sleep 300 > /dev/null 2>&1 & echo $! > helper.pid )\n"
-                                               "exec \"" + (StandinSolver() / "Dorvix.exe").string() + "\" \"$@\"\n");
+    decktest::WriteText(folder / "Dorvix.exe",
+                        "#!/bin/sh\n( setsid sleep 300 > /dev/null 2>&1 & echo $! > helper.pid )\n"
+                        "exec \"" +
+                            (StandinSolver() / "Dorvix.exe").string() + "\" \"$@\"\n");
     fs::permissions(folder / "Dorvix.exe", fs::perms::owner_all);
     return folder;
 }
@@ -150,7 +151,8 @@ TEST(HostileRuns, NoProcessTheSolverStartedOutlivesTheRun) {
         }
         const int helperId = std::stoi(helper);
         EXPECT_FALSE(platform::ProcessIsAlive(helperId)) << helper;
-        if (platform::ProcessIsAlive(helperId)) ::kill(helperId, SIGKILL);  // not left behind by the test either
+        if (platform::ProcessIsAlive(helperId))
+            ::kill(helperId, SIGKILL);  // not left behind by the test either
     }
 }
 
@@ -159,14 +161,16 @@ TEST(HostileRuns, AProjectGoesThroughALinkAndNeverOverWhatIsNoRegularFile) {
     decktest::ScratchFolder scratch;
     const fs::path work = scratch.Path() / "work";
     ASSERT_EQ(::mkfifo((scratch.Path() / "fifo").c_str(), 0644), 0);
-    CliRun toFifo(scratch.Path(), "fifo", {Example().string(), "--work", work.string(), "--save-project",
-                                        (scratch.Path() / "fifo").string()});
+    CliRun toFifo(
+        scratch.Path(), "fifo",
+        {Example().string(), "--work", work.string(), "--save-project", (scratch.Path() / "fifo").string()});
     EXPECT_EQ(toFifo.Exit(), kExitRunFailed);
     const std::string err = toFifo.Err();
     EXPECT_NE(err.find("\ndorvix: cannot save the project " + (scratch.Path() / "fifo").string() + ": "),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find("cannot write " + (scratch.Path() / "fifo").string() + ": it is a FIFO, not a regular file\n"),
+    EXPECT_NE(err.find("cannot write " + (scratch.Path() / "fifo").string() +
+                       ": it is a FIFO, not a regular file\n"),
               std::string::npos)
         << err;
     struct stat info {};
@@ -175,8 +179,9 @@ TEST(HostileRuns, AProjectGoesThroughALinkAndNeverOverWhatIsNoRegularFile) {
 
     decktest::WriteText(scratch.Path() / "kept.hostsim", "");
     fs::create_symlink("kept.hostsim", scratch.Path() / "project-link");
-    CliRun toLink(scratch.Path(), "link", {Example().string(), "--work", work.string(), "--save-project",
-                                        (scratch.Path() / "project-link").string()});
+    CliRun toLink(scratch.Path(), "link",
+                  {Example().string(), "--work", work.string(), "--save-project",
+                   (scratch.Path() / "project-link").string()});
     EXPECT_EQ(toLink.Exit(), kExitSuccess) << toLink.Err();
     EXPECT_TRUE(fs::is_symlink(scratch.Path() / "project-link"));
     EXPECT_FALSE(decktest::ReadText(scratch.Path() / "kept.hostsim").empty());

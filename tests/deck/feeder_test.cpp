@@ -104,8 +104,10 @@ TEST(Feeder, AModelRefusedAtLoadSaysWhyInTheOutput) {
         {"struct-linear-static", true, L"/no/such/CAERep.xml",
          L"The model cannot be loaded: file /no/such/CAERep.xml: the file does not exist"},
         {"model-malformed", true, nullptr, L": malformed XML at byte "},
-        {"model-no-solver", true, nullptr, L"The model cannot be loaded: it has no solver object (SolverRep)"},
-        {"struct-linear-static", false, nullptr, L"The model cannot be loaded: the host has no selection resolver"},
+        {"model-no-solver", true, nullptr,
+         L"The model cannot be loaded: it has no solver object (SolverRep)"},
+        {"struct-linear-static", false, nullptr,
+         L"The model cannot be loaded: the host has no selection resolver"},
     };
     decktest::ScratchFolder scratch;
     for (const Row& row : rows) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,10 +154,8 @@ struct ReplacingWriter {
 };
 
 const ReplacingWriter kReplacingWriters[] = {
-    {"WriteFileReplacing",
-     [](const fs::path&, const fs::path& to, std::string* error) {
-         return platform::WriteFileReplacing(to, "new", error);
-     }},
+    {"WriteFileReplacing", [](const fs::path&, const fs::path& to,
+                              std::string* error) { return platform::WriteFileReplacing(to, "new", error); }},
     {"CopyFileTo",
      [](const fs::path& scratch, const fs::path& to, std::string* error) {
          std::ofstream(scratch / "source.txt") << "new";
@@ -261,8 +258,9 @@ TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
     const fs::path lockFile = root_ / platform::kFolderHoldFileName;
     platform::ProcessOptions options;
     options.executable = "/bin/sh";
-    options.arguments = {"-c", "echo 4711 > dorvix-run.lock; exec /usr/bin/flock dorvix-run.lock sh -c "
-                               "'echo > held; exec sleep 30'"};
+    options.arguments = {"-c",
+                         "echo 4711 > dorvix-run.lock; exec /usr/bin/flock dorvix-run.lock sh -c "
+                         "'echo > held; exec sleep 30'"};
     options.workingFolder = root_;
     platform::ChildProcess other;
     ASSERT_TRUE(other.Start(options));
@@ -282,7 +280,7 @@ TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
     EXPECT_EQ(Read(lockFile), std::to_string(::getpid()) + "\n");
     {
         platform::FolderHold again;
-        ASSERT_TRUE(again.Acquire(root_ / "." , &error)) << error;
+        ASSERT_TRUE(again.Acquire(root_ / ".", &error)) << error;
     }
     EXPECT_TRUE(platform::FileExists(lockFile));  // the first hold still holds
     hold.Release();

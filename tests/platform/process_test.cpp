@@ -243,7 +243,8 @@ TEST_F(ProcessTest, AContainedChildLeavesNoProcessItStartedBehind) {
         int exitStatus;
         int signal;
     };
-    const Row rows[] = {{"exit 3", false, 3, 0}, {"kill -ABRT $$", false, 128 + 6, 6}, {"wait", true, 128 + 9, 9}};
+    const Row rows[] = {
+        {"exit 3", false, 3, 0}, {"kill -ABRT $$", false, 128 + 6, 6}, {"wait", true, 128 + 9, 9}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.ending);
         ProcessOptions o = Shell(LeavesHelpers(row.ending));
@@ -282,7 +283,8 @@ TEST_F(ProcessTest, AContainedChildThatCannotStartSaysWhy) {
     ChildProcess missing;
     std::string error;
     EXPECT_FALSE(missing.Start(o, &error));
-    EXPECT_EQ(error, "cannot run " + o.executable.string() + " in " + dir_.string() + ": No such file or directory");
+    EXPECT_EQ(error,
+              "cannot run " + o.executable.string() + " in " + dir_.string() + ": No such file or directory");
     EXPECT_FALSE(missing.IsStarted());
     o = Shell("exit 0");
     o.containDescendants = true;

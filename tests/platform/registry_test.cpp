@@ -1,7 +1,6 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <fstream>
@@ -195,8 +194,8 @@ TEST_F(RegistryTest, ARefusedWriteSaysWhy) {
     const std::filesystem::path missingFolder = folder_ / "gone" / "registry.txt";
     platform::ScopedEnvironmentVariable elsewhere("DORVIX_REGISTRY", missingFolder.string());
     EXPECT_TRUE(FAILED(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"A", L"v", L"x")));
-    EXPECT_EQ(platform::RegistryLastProblem(),
-              "the registry file is not written: cannot write " + missingFolder.string() + ": No such file or directory");
+    EXPECT_EQ(platform::RegistryLastProblem(), "the registry file is not written: cannot write " +
+                                                   missingFolder.string() + ": No such file or directory");
     std::wstring value;
     EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"A", L"v", &value), E_NOTFOUND);
     EXPECT_EQ(platform::RegistryLastProblem(), "");

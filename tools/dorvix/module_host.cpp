@@ -108,8 +108,8 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     if (FAILED(hr)) {
         // The module registers through this process's registry: its last problem tells why.
         const std::string& why = platform::RegistryLastProblem();
-        problem = "registering " + path.string() + " in " + RegistryFileText() + " failed: " +
-                  (why.empty() ? "the module refused (" + HexCodeText(hr) + ")" : why);
+        problem = "registering " + path.string() + " in " + RegistryFileText() +
+                  " failed: " + (why.empty() ? "the module refused (" + HexCodeText(hr) + ")" : why);
         return false;
     }
     fs::path registered;

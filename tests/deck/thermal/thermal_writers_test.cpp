@@ -136,7 +136,8 @@ void PrintTo(const NotFiniteRow& row, std::ostream* out) {
          << platform::WideToUtf8(row.property);
 }
 
-class NotFiniteExchangeTest : public ThermalWritersTest, public ::testing::WithParamInterface<NotFiniteRow> {};
+class NotFiniteExchangeTest : public ThermalWritersTest,
+                              public ::testing::WithParamInterface<NotFiniteRow> {};
 
 }  // namespace
 
@@ -178,22 +179,42 @@ TEST_P(NotFiniteExchangeTest, IsRefusedWithTheLoadNamed) {
     EXPECT_EQ(code, kRC_DataMismatch);
     EXPECT_EQ(feedertest::ErrorTexts(feeder_), std::vector<std::wstring>{row.message});
     const std::string section = Section();
-    for (const char* word : {"nan", "NaN", "inf", "Inf"}) EXPECT_EQ(section.find(word), std::string::npos) << section;
+    for (const char* word : {"nan", "NaN", "inf", "Inf"})
+        EXPECT_EQ(section.find(word), std::string::npos) << section;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, NotFiniteExchangeTest,
     ::testing::Values(
-        NotFiniteRow{30, nullptr, L"Magnitude", {kNaN},
+        NotFiniteRow{30,
+                     nullptr,
+                     L"Magnitude",
+                     {kNaN},
                      L"Convection \"Film on top\" (object 30): its ambient temperature is not finite"},
-        NotFiniteRow{30, L"Scalar2", L"Values", {5, kInf},
+        NotFiniteRow{30,
+                     L"Scalar2",
+                     L"Values",
+                     {5, kInf},
                      L"Convection \"Film on top\" (object 30): its film coefficient is not finite"},
-        NotFiniteRow{30, L"Scalar2", L"Temperature", {20, kNaN},
+        NotFiniteRow{30,
+                     L"Scalar2",
+                     L"Temperature",
+                     {20, kNaN},
                      L"Convection \"Film on top\" (object 30): its film coefficient is not finite"},
-        NotFiniteRow{40, nullptr, L"Emissivity", {kNaN}, L"Radiation \"Sky\" (object 40): its emissivity is not finite"},
-        NotFiniteRow{40, nullptr, L"Magnitude", {-kInf},
+        NotFiniteRow{40,
+                     nullptr,
+                     L"Emissivity",
+                     {kNaN},
+                     L"Radiation \"Sky\" (object 40): its emissivity is not finite"},
+        NotFiniteRow{40,
+                     nullptr,
+                     L"Magnitude",
+                     {-kInf},
                      L"Radiation \"Sky\" (object 40): its ambient temperature is not finite"},
-        NotFiniteRow{50, nullptr, L"Scalar2", {kInf},
+        NotFiniteRow{50,
+                     nullptr,
+                     L"Scalar2",
+                     {kInf},
                      L"Radiation \"Enclosure\" (object 50): its exchange function is not finite"}));
 
 // A deck in inches from a model in feet: the step blocks carry the radiation constant in inch,
