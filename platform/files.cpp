@@ -416,8 +416,8 @@ bool FileSystemIsFull(const fs::path& path) {
     if (::statvfs(path.c_str(), &info) != 0) return false;
     // The superuser may fill the blocks the file system keeps back for it.
     const auto blocks = ::geteuid() == 0 ? info.f_bfree : info.f_bavail;
-    // A file system that keeps no count of its file entries reports none at all.
-    return blocks == 0 || (info.f_files != 0 && info.f_favail == 0);
+    // A file system that tells neither its size nor its count of file entries reports none free.
+    return (info.f_blocks != 0 && blocks == 0) || (info.f_files != 0 && info.f_favail == 0);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -76,7 +76,7 @@ std::filesystem::path CreateUniqueTemporaryFolder(std::string_view prefix);
 
 // True when the file system that holds `path` has no block or no file entry left that this
 // process may use (a process of the superuser may use the blocks kept for it); false when it
-// has, or when the system does not say.
+// has, or when the system does not say (a file system that reports no size is never full).
 bool FileSystemIsFull(const std::filesystem::path& path);
 
 // Holds a folder for one run. While a process holds a folder, an attempt of another process to
