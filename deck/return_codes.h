@@ -9,7 +9,8 @@ enum DorvixReturnCode : int {
     kRC_SolverWaitFailed = 2,           // waiting for the solver process failed
     kRC_NoLoadStep = 2,                 // the settings hold no load step
     kRC_PackageDefault = 2,             // what a return package reports when nobody set a code
-    kRC_FileNotCreated = 3,             // the deck or the driver file cannot be created
+    kRC_FileNotCreated = 3,             // the deck or the driver file cannot be created, the working
+                                        // folder is held by another run or its file system ran full
     kRC_MaterialData = 5,               // material data missing or inconsistent
     kRC_SolverNotStarted = 6,           // the solver process cannot be started
     kRC_ListingUnreadable = 6,          // a solver listing cannot be read
