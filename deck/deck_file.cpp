@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 
-
 DorvixDeckFile::~DorvixDeckFile() { (void)out_.Close(); }
 
 bool DorvixDeckFile::CloseDeck() {
@@ -36,6 +35,13 @@ int DorvixDeckFile::OpenSteps(const std::string& fileName) {
     // The deck is opened by the absolute current folder: a relative option must not be
     // applied a second time after the change of folder.
     workingFolder_ = platform::CurrentFolder();
+    // Held until the deck file goes, after the run and the reading of its results: a second run
+    // in the folder would take this one's listings for its own and remove its results.
+    std::string reason;
+    if (!hold_.Acquire(workingFolder_, &reason)) {
+        openFailure_ = "the working folder " + workingFolder_.string() + " cannot be used: " + reason;
+        return kRC_FileNotCreated;
+    }
     // Listings and result descriptions of an earlier solve in this folder would otherwise
     // be judged as this run's. A pass that will not run the solver leaves them alone: they
     // are still the results of that earlier solve. So does every pass with the earlier result

@@ -16,6 +16,7 @@
 #include "deck/deck_output.h"
 #include "deck/return_codes.h"
 #include "deck/solver_run.h"
+#include "platform/files.h"
 
 class DeckFileOwner;
 
@@ -27,9 +28,10 @@ class DorvixDeckFile {
     DorvixDeckFile& operator=(const DorvixDeckFile&) = delete;
     ~DorvixDeckFile();
 
-    // Chooses the working folder, makes it current, removes what an earlier solve left there,
-    // creates the deck and writes its header. kRC_Success, or kRC_FileNotCreated when the
-    // deck cannot be created (GetOpenFailure tells why).
+    // Chooses the working folder, makes it current, holds it for this run until the deck file
+    // goes (platform::FolderHold), removes what an earlier solve left there, creates the deck
+    // and writes its header. kRC_Success, or kRC_FileNotCreated when another run holds the
+    // folder or the deck cannot be created (GetOpenFailure tells why).
     [[nodiscard]] int Open(const std::string& fileName);
 
     void WriteRaw(std::string_view text);
@@ -117,6 +119,7 @@ class DorvixDeckFile {
     DeckFileOwner* owner_ = nullptr;
     std::string creationDate_;
     std::filesystem::path workingFolder_;
+    platform::FolderHold hold_;
     SolverRun run_;
     std::string openFailure_;
     std::string fieldScratch_;

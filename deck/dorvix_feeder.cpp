@@ -12,6 +12,7 @@
 #include "host/data_source.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
+#include "runtime/return_package.h"
 #include "settings/solver_controls.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls.h"
@@ -65,18 +66,38 @@ void DorvixFeeder::ReleaseSolveObjects() {
     bodyWrapper_.Reset();
     if (nodeConstraintHolder_) nodeConstraintHolder_->ReleaseTable();
     nodeConstraintHolder_.reset();
-    if (messagePosted_ && !outputSaved_ && outputRoot_ && !outputPath_.empty()) {
-        outputSaved_ = true;
-        try {
-            outputRoot_->saveToFile(platform::PathFromWide(outputPath_));
-        } catch (...) {
-            // The close step does not report a failed save either; the earlier file stays.
-        }
-    }
+    SavePostedMessages(nullptr);
     // Only a deck that was opened switched the thread locale.
     if (savedLocale_ != 0) platform::SetThreadLocale(std::exchange(savedLocale_, 0));
     selectionResolver_.Reset();
     settings_.reset();
+}
+
+void DorvixFeeder::SavePostedMessages(ReturnPackage* package) noexcept {
+    if (!messagePosted_ || outputSaved_ || !outputRoot_ || outputPath_.empty()) return;
+    outputSaved_ = true;
+    std::wstring reason = L"an unexpected failure";
+    try {
+        outputRoot_->saveToFile(platform::PathFromWide(outputPath_));
+        return;
+    } catch (const NCAERep::CCAEException& e) {
+        reason = e.getMessage();
+    } catch (...) {
+    }
+    // The earlier file stays. The messages still reach the host when it is there to take them
+    // (a full disk must not hide why the run failed).
+    if (!package) return;
+    try {
+        package->AddMessage(L"Error: the messages of the solve are not saved: " + reason);
+        for (const NCAERep::CCAERepBase* message : outputRoot_->getChildrenByType(L"Message")) {
+            std::wstring type, text;
+            message->getProperty(L"Type").getValue(type);
+            message->getProperty(L"Text").getValue(text);
+            package->AddMessage(type + L": " + text);
+        }
+    } catch (...) {
+        // Not even the package could take them: the code alone tells the host.
+    }
 }
 
 int DorvixFeeder::AnswerException(int code, std::wstring_view step) noexcept {

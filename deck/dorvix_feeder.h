@@ -111,7 +111,8 @@ class DorvixFeeder : public DeckFileOwner {
     // imports the external loads and prepares the output representation (which is never read:
     // the file at outputPath is replaced at close only when a message was posted). 0, 1 when
     // the user cancelled, 44 when the model cannot be loaded or lacks its solver object, or
-    // when the representation fails (its reason posted as an error).
+    // when the representation fails; the reason is posted as an error ("The model cannot be
+    // loaded: ...") and reaches the file at outputPath.
     [[nodiscard]] int LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath);
     // The same for the host's two strings; a null string reads as empty.
     [[nodiscard]] int LoadCAERepresentation(BSTR inputPath, BSTR outputPath);
@@ -121,6 +122,8 @@ class DorvixFeeder : public DeckFileOwner {
     // defaults. What the settings XML holds that cannot be read does not stop the solve: the
     // reason is posted as a warning and kept.
     [[nodiscard]] int ReadSolverRep();
+    // Posts why the model is refused and answers kRC_ModelLoadFailed.
+    [[nodiscard]] int RefuseModel(const std::wstring& reason);
     // Why the last ReadSolverRep could not read the settings XML in full; empty when it could.
     const std::wstring& GetSettingsReadProblem() const { return settingsReadProblem_; }
     // Takes the host mesh of the model's first mesh object: 0, or 25 when there is none.
@@ -254,7 +257,7 @@ class DorvixFeeder : public DeckFileOwner {
     // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
     // 39 or the code of a query it relies on.
     [[nodiscard]] int WritePressureLoads(int step);
-    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);      // 4 or 2
+    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);     // 4 or 2
     [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = 4);  // 4, or 21 moments
     [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);      // 21 or 5
     [[nodiscard]] int WriteRemoteDisplacements(int step);
@@ -290,7 +293,7 @@ class DorvixFeeder : public DeckFileOwner {
     [[nodiscard]] int CollectSimpleSupport(NCAERep::CCAERepBase* support);
     // The fixed and simple supports share their walk: the table operation adds the entries.
     using NodeSupportAdder = void (NodeConstraintTable::*)(std::uint32_t, std::uint32_t, std::int32_t,
-                                                          const std::int32_t*);
+                                                           const std::int32_t*);
     [[nodiscard]] int CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportAdder add);
     [[nodiscard]] int CollectFixedRotation(NCAERep::CCAERepBase* rotation);
     // A frictionless or cylindrical support on one face (three dimensions) or one edge (plane).
@@ -598,6 +601,10 @@ class DorvixFeeder : public DeckFileOwner {
     // holder, selection resolver and settings; saves the output representation when a
     // message was posted to it. Safe to call twice.
     void ReleaseSolveObjects();
+    // Saves the output representation once, when a message was posted to it. When its file
+    // cannot be written, the messages go into `package` instead ("Error: ..."), after one that
+    // says why; without a package they are lost and the earlier file stays.
+    void SavePostedMessages(ReturnPackage* package) noexcept;
 
     // Turns the exception being handled (call it only in a catch block) into the code of
     // the step that let it out: the reason goes to the host as an error message naming the

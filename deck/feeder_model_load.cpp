@@ -63,21 +63,26 @@ int DorvixFeeder::LoadCAERepresentation(BSTR inputPath, BSTR outputPath) {
 int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std::wstring& outputPath) try {
     // Every solve loads its model first: what an earlier solve collected is not this one's.
     NCAERep::ClearCollectedCAEExceptions();
+    // Known first, so that the reason of a model refused here reaches the host.
+    outputPath_ = outputPath;
     if (!inputRoot_) return kRC_ModelLoadFailed;
     if (ReportProgress(10, kProgressModelLoad) == 0) return kRC_Cancelled;
-    if (inputPath.empty() || inputRoot_->resumeFromFile(platform::PathFromWide(inputPath)) < 0)
-        return kRC_ModelLoadFailed;
+    if (inputPath.empty()) return RefuseModel(L"no model file was named");
+    if (inputRoot_->resumeFromFile(platform::PathFromWide(inputPath)) < 0) {
+        const NCAERep::CCAEException* error = inputRoot_->getLastError();
+        return RefuseModel(error ? error->getMessage() : L"the file " + inputPath + L" cannot be read");
+    }
     if (ReportProgress(100, kProgressModelLoad) == 0) return kRC_Cancelled;
 
     selectionResolver_.Reset();
     if (FAILED(Xen::Vexcomp::CoCreateInstance(CLSID_SelectionResolver, selectionResolver_,
                                               CLSCTX_INPROC_SERVER)) ||
         !selectionResolver_)
-        return kRC_ModelLoadFailed;
+        return RefuseModel(L"the host has no selection resolver");
     (void)selectionResolver_->SetRoot(inputRoot_);
 
     auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
-    if (!solver) return kRC_ModelLoadFailed;
+    if (!solver) return RefuseModel(L"it has no solver object (SolverRep)");
     int solverUnits = 0;
     solver->getProperty(L"SolverUnits").getValue(solverUnits);
 
@@ -85,11 +90,12 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
     inputRoot_->getIdentitiesByType(NCAERep::NBC::CExternalLoadRep::kTypeName, loads);
     for (const NCAERep::CIdentity& identity : loads) {
         auto* load = dynamic_cast<NCAERep::NBC::CExternalLoadRep*>(inputDatabase_.getObject(identity));
-        if (!load) return kRC_ModelLoadFailed;
+        if (!load)
+            return RefuseModel(L"its imported load " + std::to_wstring(identity.getId()) +
+                               L" cannot be read");
         (void)load->importLoadData(solverUnits);
     }
 
-    outputPath_ = outputPath;
     if (!outputRoot_) return kRC_ModelLoadFailed;
     NCAERep::CCAERepBase* post =
         outputDatabase_.createNew(NCAERep::CIdentity(NCAERep::CPostRep::kTypeName, outputDatabase_.NextId()));
@@ -99,6 +105,11 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
 } catch (...) {
     // A property of an unexpected type, an import that fails: the model cannot be solved.
     return AnswerException(kRC_ModelLoadFailed, L"Loading the model");
+}
+
+int DorvixFeeder::RefuseModel(const std::wstring& reason) {
+    PostHostMessage(L"The model cannot be loaded: " + reason, L"Error");
+    return kRC_ModelLoadFailed;
 }
 
 int DorvixFeeder::ReadSolverRep() try {

@@ -47,7 +47,8 @@ int DorvixFeeder::Solve() try {
     // A file that could not be written or read, or a solver that could not be started: the
     // user is told which and why.
     if (code != kRC_Success && !deckFile_->GetOpenFailure().empty())
-        PostHostMessage(L"The solver run failed: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()), L"Error");
+        PostHostMessage(L"The solver run failed: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()),
+                        L"Error");
     return code;
 } catch (...) {
     solveEnd_ = platform::WallClockNow();
@@ -57,7 +58,8 @@ int DorvixFeeder::Solve() try {
 void DorvixFeeder::WriteResultsLog(const std::filesystem::path& deckPath, int code) {
     const TimeMark close = platform::WallClockNow();
     std::string text = "The current time is " + platform::CTimeText(platform::LocalNow()) + "\n";
-    text += "Size of dorvix.dat (input file)    = " + std::to_string(platform::FileSize(deckPath)) + " bytes.\n";
+    text +=
+        "Size of dorvix.dat (input file)    = " + std::to_string(platform::FileSize(deckPath)) + " bytes.\n";
     text += "Number of Nodes                    = " + std::to_string(nodeCount_) + ".\n";
     text += "Number of Elements                 = " + std::to_string(elementCount_) + ".\n";
     text += TimingLine("Time to write Dorvix input file    = ", deckWriteStart_, solveStart_);
@@ -91,5 +93,6 @@ void DorvixFeeder::Close(int& code) {
     } catch (...) {
         (void)AnswerException(code, L"Closing the solve");
     }
+    SavePostedMessages(returnPackage_);
     ReleaseSolveObjects();
 }

@@ -13,7 +13,7 @@
     ROW(kRC_SolverWaitFailed, 2, "waiting for the solver process failed")                              \
     ROW(kRC_NoLoadStep, 2, "the settings hold no load step")                                           \
     ROW(kRC_PackageDefault, 2, "the return package holds no code of a run")                            \
-    ROW(kRC_FileNotCreated, 3, "the deck or the driver file cannot be created")                        \
+    ROW(kRC_FileNotCreated, 3, "the deck or the driver file cannot be created, the working folder is held by another run, or its file system ran full")                        \
     ROW(kRC_MaterialData, 5, "material data missing or inconsistent")                                  \
     ROW(kRC_SolverNotStarted, 6, "the solver process cannot be started")                               \
     ROW(kRC_ListingUnreadable, 6, "a solver listing cannot be read")                                   \

@@ -69,6 +69,12 @@ int SolverRun::RunSteps(const SolverRunRequest& request) {
         failure_ = scan.GetFailure();
     }
     if (solverEnd_.Abnormal()) code = JudgeAbnormalEnd(code);
+    // Whatever the listings say, they and the results may be cut short.
+    if (solverEnd_.fileSystemFull && code != kRC_Cancelled) {
+        code = kRC_FileNotCreated;
+        failure_ = "the file system of the working folder " + WorkingFolder().string() +
+                   " ran full during the solve: the solver's files are incomplete";
+    }
     if (code != kRC_Success) {
         (void)platform::RemoveFile(File(SolverModuleFile(moduleName_, ".des")));
         (void)platform::RemoveFile(File(SolverModuleFile(moduleName_, ".fac")));
@@ -131,10 +137,20 @@ int SolverRun::LaunchSteps(int requestedMemoryMb) {
     if (!Start(solver, *solverFolder, plan.chain, requestedMemoryMb)) return kRC_SolverNotStarted;
     const int code = Await(solver);
     (void)solver.Reap();
+    // Seen before the scratch folders go, which may free what the solver filled.
+    NoteFullFileSystem();
     (void)platform::RemoveFile(File(kSolverStandardError));
     // No scratch folder left is the usual case, not a failure of the run.
-    (void)DeleteSolverWorkDirectories(folder_.empty() ? platform::CurrentFolder() : folder_);
+    (void)DeleteSolverWorkDirectories(WorkingFolder());
     return code;
+}
+
+std::filesystem::path SolverRun::WorkingFolder() const {
+    return folder_.empty() ? platform::CurrentFolder() : folder_;
+}
+
+void SolverRun::NoteFullFileSystem() {
+    if (platform::FileSystemIsFull(WorkingFolder())) solverEnd_.fileSystemFull = true;
 }
 
 // The solver gets its folder and its variables in its own environment; this process's
@@ -152,6 +168,8 @@ bool SolverRun::Start(platform::ChildProcess& solver, const std::string& solverF
     options.standardInput = File(kSolverDriverFile);
     options.standardOutput = File(kSolverStandardOutput);
     options.standardError = File(kSolverStandardError);
+    // A process the solver starts, detached or left running, ends with the run.
+    options.containDescendants = true;
     if (solver.Start(options, &failure_)) return true;
     platform::ShowUserMessage(L"Error", platform::Utf8ToWide(failure_));
     (void)platform::RemoveFile(File(kSolverStandardError));
@@ -167,6 +185,7 @@ int SolverRun::Await(platform::ChildProcess& solver) {
     bool cancelled = false;
     platform::WaitResult wait = solver.Wait(interval);
     while (wait == platform::WaitResult::TimedOut) {
+        NoteFullFileSystem();
         CopyRunningListing(listing, copy);
         wait = solver.Wait(interval);
         if (ReportProgress(kSolvePercent, kSolveStage) == 0) {

@@ -32,6 +32,9 @@ struct SolverEnd {
     // Only a signal makes an end abnormal: the exit code is the solver's own affair and its
     // listings say how the run went.
     bool Abnormal() const { return signal != 0; }
+    // The file system of the working folder had no room left at some point of the run (looked
+    // at every poll and once the solver ended): the solver's files may be cut short.
+    bool fileSystemFull = false;
 };
 
 // What a run is asked to do with the deck just closed.
@@ -55,8 +58,9 @@ class SolverRun {
     }
 
     // Everything after the deck is closed. kRC_FileNotCreated when the driver file cannot be
-    // written, the codes of Launch, then the listing verdict; a failed run loses the
-    // module's result description and factor files.
+    // written, the codes of Launch, then the listing verdict; kRC_FileNotCreated again, unless
+    // the run was cancelled, when the working folder's file system ran full during the solve
+    // (GetFailure says so). A failed run loses the module's result description and factor files.
     [[nodiscard]] int Run(const SolverRunRequest& request);
     // Starts the solver in the folder and waits for it: kRC_Success when it ended (however
     // it ended; see GetSolverEnd), kRC_Cancelled, kRC_SolverWaitFailed, kRC_SolverNotStarted,
@@ -84,6 +88,8 @@ class SolverRun {
     [[nodiscard]] int JudgeAbnormalEnd(int code);
     [[nodiscard]] int ReportProgress(int percent, int stage) const;
     std::filesystem::path File(std::string_view name) const;
+    std::filesystem::path WorkingFolder() const;
+    void NoteFullFileSystem();
 
     DeckFileOwner* owner_ = nullptr;
     SolverRunOptions options_;

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,8 +13,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "platform/environment.h"
 
@@ -50,6 +55,163 @@ fs::path SiblingTemporaryName(const fs::path& target) {
     return p;
 }
 
+std::string SystemReason(int code) { return std::error_code(code, std::system_category()).message(); }
+
+bool FailWith(std::string* error, const std::string& what, int code) {
+    return Fail(error, what + ": " + SystemReason(code));
+}
+
+const char* SpecialFileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "a special file";
+}
+
+// As many links as the system itself follows before it gives up.
+constexpr int kMaxLinkHops = 40;
+
+// The file a write by replacement lands in: the path with its links followed.
+struct ReplacementTarget {
+    fs::path path;
+    bool exists = false;
+    struct stat info {};
+    // The path as the caller named it, and the file it leads to when that is another one.
+    std::string named;
+};
+
+// Follows the links of `given` to the file they lead to and checks that it may be replaced: a
+// regular file with a write permission that this process may write, or no file yet.
+bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std::string* error) {
+    fs::path path = given;
+    for (int hop = 0;; ++hop) {
+        target.named = path == given ? given.string() : given.string() + " (a link to " + path.string() + ")";
+        const std::string what = "cannot write " + target.named;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT) return FailWith(error, what, errno);
+            target.path = path;
+            return true;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            if (hop == kMaxLinkHops) return FailWith(error, what, ELOOP);
+            std::error_code ec;
+            const fs::path link = fs::read_symlink(path, ec);
+            if (ec) return Fail(error, what, ec);
+            path = link.is_absolute() ? link : path.parent_path() / link;
+            continue;
+        }
+        if (!S_ISREG(info.st_mode))
+            return Fail(error, what + ": it is " + SpecialFileKind(info.st_mode) + ", not a regular file");
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return Fail(error, what + ": the file is read-only");
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return FailWith(error, what, errno);
+        target.path = path;
+        target.exists = true;
+        target.info = info;
+        return true;
+    }
+}
+
+// Gives the file at `path` (or the open descriptor) the owner, group and permissions of the
+// target it replaces. The group is kept where the system lets this process; a file of another
+// owner that cannot be given back to that owner is refused.
+bool GiveOwnerAndMode(int fd, const fs::path& path, const ReplacementTarget& target, std::string* error) {
+    const int owned = fd >= 0 ? ::fchown(fd, target.info.st_uid, target.info.st_gid)
+                              : ::lchown(path.c_str(), target.info.st_uid, target.info.st_gid);
+    if (owned != 0 && target.info.st_uid != ::geteuid())
+        return Fail(error,
+                    "cannot write " + target.named +
+                        ": it belongs to another user, and a new file could not be given back to them");
+    const mode_t mode = target.info.st_mode & 07777;
+    const int moded = fd >= 0 ? ::fchmod(fd, mode) : ::chmod(path.c_str(), mode);
+    return moded == 0 ? true : FailWith(error, "cannot write " + target.named, errno);
+}
+
+bool GiveOwnerAndMode(const fs::path& path, const ReplacementTarget& target, std::string* error) {
+    return GiveOwnerAndMode(-1, path, target, error);
+}
+
+// The new file beside a target that replaces it once it holds every byte; removed again when it
+// is given up.
+class ReplacementFile {
+  public:
+    ReplacementFile() = default;
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    ~ReplacementFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!temporary_.empty()) (void)::unlink(temporary_.c_str());
+    }
+
+    // A new file takes `newMode` less the process's mask, as any file the process creates.
+    bool Create(const ReplacementTarget& target, const fs::path& given, std::string* error,
+                mode_t newMode = 0666) {
+        target_ = target.path;
+        what_ = "cannot write " + (target.named.empty() ? given.string() : target.named);
+        const fs::path temporary = SiblingTemporaryName(target.path);
+        // A file still being written is for this process alone when it will take an owner's mode.
+        fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     target.exists ? 0600 : newMode);
+        if (fd_ < 0) return FailWith(error, what_, errno);
+        temporary_ = temporary;
+        return !target.exists || GiveOwnerAndMode(fd_, temporary_, target, error);
+    }
+
+    bool Write(std::string_view bytes, std::string* error) {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return FailWith(error, what_, errno);
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    bool CopyFrom(int source, std::string* error) {
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(source, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return FailWith(error, what_ + ": its source cannot be read", errno);
+            if (n == 0) return true;
+            if (!Write(std::string_view(chunk, static_cast<std::size_t>(n)), error)) return false;
+        }
+    }
+
+    // Closes the new file (some file systems report a failed write only then) and renames it
+    // over the target.
+    bool Commit(std::string* error) {
+        if (!Close(error)) return false;
+        if (::rename(temporary_.c_str(), target_.c_str()) != 0) return FailWith(error, what_, errno);
+        temporary_.clear();
+        return true;
+    }
+
+    // As Commit, but the new file only takes a name that nothing holds yet.
+    bool CommitAsNewLink(std::string* error) {
+        if (!Close(error)) return false;
+        if (::link(temporary_.c_str(), target_.c_str()) != 0)
+            return errno == EEXIST ? Fail(error, "cannot copy to " + target_.string() + ": it exists")
+                                   : FailWith(error, what_, errno);
+        return true;  // the destructor removes the name beside it
+    }
+
+  private:
+    bool Close(std::string* error) {
+        const int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0 && errno != EINTR) return FailWith(error, what_, errno);
+        return true;
+    }
+
+    int fd_ = -1;
+    fs::path temporary_;
+    fs::path target_;
+    std::string what_;
+};
+
 }  // namespace
 
 bool FileExists(const fs::path& path) {
@@ -76,7 +238,8 @@ long long FileSize(const fs::path& path) {
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO would block the open until something writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return FailWithErrno(error);
     DescriptorCloser closer{fd};
     struct stat info {};
@@ -101,55 +264,50 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error)
 }
 
 bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {
-    std::error_code ec;
-    if (!fs::is_regular_file(from, ec)) return Fail(error, "cannot copy " + from.string() + ": no such file");
-    if (failIfExists && fs::exists(to, ec))
-        return Fail(error, "cannot copy to " + to.string() + ": it exists");
-    fs::path temporary = SiblingTemporaryName(to);
-    if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec)) {
-        fs::remove(temporary, ec);
-        return Fail(error, "cannot copy " + from.string() + " to " + to.string(), ec);
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    if (source < 0 || ::fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (source >= 0) ::close(source);
+        return Fail(error, "cannot copy " + from.string() + ": no such file");
     }
+    DescriptorCloser closer{source};
     if (failIfExists) {
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(to, ec)))
+            return Fail(error, "cannot copy to " + to.string() + ": it exists");
+        ReplacementTarget target;
+        target.path = to;
+        ReplacementFile copy;
+        if (!copy.Create(target, to, error, info.st_mode & 0777) || !copy.CopyFrom(source, error))
+            return false;
         // A link fails when the target appeared meanwhile, where a rename would replace it.
-        fs::create_hard_link(temporary, to, ec);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        if (ec) return Fail(error, "cannot copy to " + to.string(), ec);
-        return true;
+        return copy.CommitAsNewLink(error);
     }
-    fs::rename(temporary, to, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return Fail(error, "cannot replace " + to.string(), ec);
-    }
-    return true;
+    ReplacementTarget target;
+    ReplacementFile copy;
+    // A new copy has the permissions of its source, a replaced file keeps its own.
+    return FindReplacementTarget(to, target, error) && copy.Create(target, to, error, info.st_mode & 0777) &&
+           copy.CopyFrom(source, error) && copy.Commit(error);
 }
 
 bool WriteFileReplacing(const fs::path& path, std::string_view bytes, std::string* error) {
-    const fs::path temporary = SiblingTemporaryName(path);
-    std::error_code ignored;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            fs::remove(temporary, ignored);
-            return Fail(error, "cannot write " + path.string());
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (!ec) return true;
-    fs::remove(temporary, ignored);
-    return Fail(error, "cannot replace " + path.string(), ec);
+    ReplacementTarget target;
+    ReplacementFile file;
+    return FindReplacementTarget(path, target, error) && file.Create(target, path, error) &&
+           file.Write(bytes, error) && file.Commit(error);
 }
 
 bool ReplaceFileWith(const fs::path& from, const fs::path& to, std::string* error) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    return ec ? Fail(error, "cannot rename " + from.string() + " to " + to.string(), ec) : true;
+    const std::string what = "cannot rename " + from.string() + " to " + to.string();
+    ReplacementTarget target;
+    if (!FindReplacementTarget(to, target, error)) return false;
+    if (target.exists && !GiveOwnerAndMode(from, target, error)) return false;
+    if (::rename(from.c_str(), target.path.c_str()) == 0) return true;
+    if (errno != EXDEV) return FailWith(error, what, errno);
+    // The link leads to another file system: the bytes travel, then the file they came from goes.
+    if (!CopyFileTo(from, target.path, false, error)) return false;
+    (void)::unlink(from.c_str());
+    return true;
 }
 
 bool RemoveFile(const fs::path& path, std::string* error) {
@@ -171,10 +329,13 @@ bool DeleteFolderTree(const fs::path& path, std::string* error) {
 }
 
 bool CreateFolders(const fs::path& path, std::string* error) {
-    std::error_code ec;
-    fs::create_directories(path, ec);
-    if (fs::is_directory(path, ec)) return true;
-    return Fail(error, "cannot create folder " + path.string(), ec);
+    std::error_code created;
+    fs::create_directories(path, created);
+    std::error_code ignored;
+    if (fs::is_directory(path, ignored)) return true;
+    // The reason is the creation's own: a later look at a folder that is not there would only
+    // say that it is missing.
+    return created ? Fail(error, created.message()) : Fail(error, "it exists and is no folder");
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
@@ -248,6 +409,130 @@ fs::path CreateUniqueTemporaryFolder(std::string_view prefix) {
     std::string pattern = (TemporaryFolder() / (std::string(prefix) + "XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) return fs::path();
     return fs::path(pattern);
+}
+
+bool FileSystemIsFull(const fs::path& path) {
+    struct statvfs info {};
+    if (::statvfs(path.c_str(), &info) != 0) return false;
+    // The superuser may fill the blocks the file system keeps back for it.
+    const auto blocks = ::geteuid() == 0 ? info.f_bfree : info.f_bavail;
+    // A file system that tells neither its size nor its count of file entries reports none free.
+    return (info.f_blocks != 0 && blocks == 0) || (info.f_files != 0 && info.f_favail == 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Folder holds: one lock file per folder and process, shared by the holds of the process.
+
+struct FolderHold::Held {
+    int fd = -1;
+    fs::path lockFile;
+    std::pair<dev_t, ino_t> folder;
+    ~Held() {
+        // The name goes first: a process that opened it meanwhile finds its file gone once it
+        // gets the lock, and tries again with a new one.
+        (void)::unlink(lockFile.c_str());
+        ::close(fd);
+    }
+};
+
+namespace {
+
+std::mutex g_holdsMutex;
+std::map<std::pair<dev_t, ino_t>, std::weak_ptr<FolderHold::Held>>& Holds() {
+    static auto* holds = new std::map<std::pair<dev_t, ino_t>, std::weak_ptr<FolderHold::Held>>();
+    return *holds;
+}
+
+// The process that holds the lock file, as it wrote itself there; empty when it did not yet.
+std::string HolderText(int fd) {
+    char text[32] = {};
+    const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+    std::string id(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    return id.empty() || id.find_first_not_of("0123456789") != std::string::npos ? std::string()
+                                                                                 : " (process " + id + ")";
+}
+
+// Locks the folder's lock file for this process. The name may be removed by the holder that
+// ends while this process waits for it; the lock then belongs to a file that is gone, and the
+// next attempt takes the new one.
+std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<dev_t, ino_t> key,
+                                             std::string* error) {
+    const fs::path lockFile = folder / kFolderHoldFileName;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0) {
+            FailWithErrno(error);
+            return nullptr;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int code = errno;
+            Fail(error,
+                 code == EWOULDBLOCK ? "it is in use by another run" + HolderText(fd) : SystemReason(code));
+            ::close(fd);
+            return nullptr;
+        }
+        struct stat opened {
+        }, named{};
+        if (::fstat(fd, &opened) != 0 || ::lstat(lockFile.c_str(), &named) != 0 ||
+            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        const std::string id = std::to_string(::getpid()) + "\n";
+        if (::ftruncate(fd, 0) != 0 ||
+            ::pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size())) {
+            // Only the name of the holder is lost; the lock holds all the same.
+        }
+        auto held = std::make_shared<FolderHold::Held>();
+        held->fd = fd;
+        held->lockFile = lockFile;
+        held->folder = key;
+        return held;
+    }
+    Fail(error, "its lock file " + lockFile.string() + " keeps being replaced");
+    return nullptr;
+}
+
+}  // namespace
+
+FolderHold& FolderHold::operator=(FolderHold&& o) noexcept {
+    if (this != &o) {
+        Release();
+        held_ = std::move(o.held_);
+    }
+    return *this;
+}
+
+bool FolderHold::Acquire(const fs::path& folder, std::string* error) {
+    Release();
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return FailWithErrno(error);
+    if (!S_ISDIR(info.st_mode)) return Fail(error, "it is no folder");
+    const std::pair<dev_t, ino_t> key{info.st_dev, info.st_ino};
+    std::lock_guard<std::mutex> lock(g_holdsMutex);
+    auto& holds = Holds();
+    if (auto it = holds.find(key); it != holds.end()) {
+        if ((held_ = it->second.lock())) return true;
+        holds.erase(it);
+    }
+    try {
+        held_ = LockFolder(folder, key, error);
+        if (held_) holds[key] = held_;
+    } catch (const std::bad_alloc&) {
+        held_.reset();
+        return Fail(error, "not enough memory");
+    }
+    return held_ != nullptr;
+}
+
+void FolderHold::Release() {
+    if (!held_) return;
+    std::lock_guard<std::mutex> lock(g_holdsMutex);
+    const auto key = held_->folder;
+    held_.reset();  // the last hold of the process removes the lock file
+    auto& holds = Holds();
+    if (auto it = holds.find(key); it != holds.end() && it->second.expired()) holds.erase(it);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,23 +25,35 @@ long long FileSize(const std::filesystem::path& path);
 [[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
                                  std::string* error = nullptr);
 
-// Copies a regular file. With failIfExists an existing target is left alone and the copy
-// fails; otherwise the target is replaced. The copy is written beside the target under a
-// temporary name and renamed over it, so a failed copy never leaves a truncated target.
+// Writing by replacement (CopyFileTo without failIfExists, WriteFileReplacing, ReplaceFileWith)
+// puts a whole new file in the place of the target in one step, so the target holds either what
+// it held or all of the new bytes. The target is what the path names after its symbolic links:
+// a link stays a link and its target gets the new bytes. A target that is no regular file (a
+// folder, FIFO, device or socket) is refused, and so is one this process may not write or that
+// has no write permission for anyone (a read-only file is refused even where the process could
+// override its mode). The file replaced keeps its permissions and, where the system lets this
+// process give it back, its owner and group; a file of another owner that could not be given
+// back is refused. Failures name the file and give the system's reason.
+//
+// Copies a regular file. With failIfExists an existing target (a link included) is left alone
+// and the copy fails; otherwise the target is replaced as described above.
 bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
                 std::string* error = nullptr);
-// Writes `bytes` into a file beside `path` and renames it over `path`, so that `path` holds
-// either what it held or all of the new bytes; the file beside it never stays behind.
+// Writes `bytes` into a file beside the target and renames it over the target; the file beside
+// it never stays behind.
 bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes,
                         std::string* error = nullptr);
-// Renames over an existing target in one step (same file system).
+// Renames `from` over `to` in one step, or moves it there when `to` does not exist; across file
+// systems (a link to another one) the bytes are copied and `from` removed.
 bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to,
                      std::string* error = nullptr);
 // Deletes a file (not a folder). False when it did not exist or could not be removed.
 bool RemoveFile(const std::filesystem::path& path, std::string* error = nullptr);
 // Deletes a folder and everything below it. False when it did not exist or a part stayed.
 bool DeleteFolderTree(const std::filesystem::path& path, std::string* error = nullptr);
-// Creates a folder and its parents; true when it exists afterwards.
+// Creates a folder and its parents; true when it exists afterwards. Otherwise `error` gets the
+// system's reason alone, the one the creation met ("Read-only file system"; the caller names
+// the folder).
 bool CreateFolders(const std::filesystem::path& path, std::string* error = nullptr);
 
 // '*' matches any run of characters, '?' exactly one; other characters match themselves
@@ -60,5 +73,39 @@ bool SetCurrentFolder(const std::filesystem::path& path, std::string* error = nu
 std::filesystem::path TemporaryFolder();
 // A new, empty folder below the temporary folder, named from `prefix`; empty on failure.
 std::filesystem::path CreateUniqueTemporaryFolder(std::string_view prefix);
+
+// True when the file system that holds `path` has no block or no file entry left that this
+// process may use (a process of the superuser may use the blocks kept for it); false when it
+// has, or when the system does not say (a file system that reports no size is never full).
+bool FileSystemIsFull(const std::filesystem::path& path);
+
+// Holds a folder for one run. While a process holds a folder, an attempt of another process to
+// hold it is refused at once; the holds of one process share one hold, which ends with the last
+// of them (the runs of one process follow one another: they share its current folder). The
+// hold is the lock file "dorvix-run.lock" in the folder, which names the holding process and is
+// removed when the hold ends; a process that ends, however it ends, holds nothing any more.
+class FolderHold {
+  public:
+    FolderHold() = default;
+    ~FolderHold() { Release(); }
+    FolderHold(FolderHold&&) noexcept = default;
+    FolderHold& operator=(FolderHold&& o) noexcept;
+    FolderHold(const FolderHold&) = delete;
+    FolderHold& operator=(const FolderHold&) = delete;
+
+    // False, with the reason, when another process holds the folder ("it is in use by another
+    // run (process 4711)") or the lock file cannot be made (the system's reason); the caller
+    // names the folder. Holding a second folder releases the first.
+    bool Acquire(const std::filesystem::path& folder, std::string* error = nullptr);
+    void Release();
+    bool IsHeld() const { return held_ != nullptr; }
+
+    struct Held;
+
+  private:
+    std::shared_ptr<Held> held_;
+};
+
+inline constexpr const char* kFolderHoldFileName = "dorvix-run.lock";
 
 }  // namespace platform

@@ -45,7 +45,8 @@ std::filesystem::path ModulePathOf(const void* address);
 // The registry file's key of a class: "CLSID\{...}" under HKEY_CLASSES_ROOT.
 std::wstring ClassKeyPath(REFCLSID clsid);
 // The in-process server registered for the class (the default value of its InprocServer32
-// key). REGDB_E_CLASSNOTREG when the registry holds none.
+// key). REGDB_E_CLASSNOTREG when the registry holds none or cannot be read (RegistryLastProblem
+// then tells why).
 [[nodiscard]] HRESULT RegisteredServerPath(REFCLSID clsid, std::filesystem::path* out);
 
 // The class factory of a class from the module the registry file names for it, asked for

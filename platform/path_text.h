@@ -14,9 +14,11 @@ std::filesystem::path PathFromUtf8(std::string_view text);
 // The native bytes unchanged.
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// A name written under another encoding holds bytes that are no part of UTF-8. Wide text keeps
+// each such byte as a lone surrogate (U+DC80 to U+DCFF), so the path is found again from its
+// wide form byte for byte, while the text shows U+FFFD there (as every conversion to UTF-8
+// shows a lone surrogate).
 std::filesystem::path PathFromWide(std::wstring_view text);
-// Bytes that are not UTF-8 (a name written under another encoding) become U+FFFD, so such a
-// name is shown but cannot be found again from its wide form.
 std::wstring WideFromPath(const std::filesystem::path& path);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -132,6 +133,245 @@ int OpenProcessDescriptor(int pid) {
 #endif
 }
 
+// ---------------------------------------------------------------------------------------
+// The keeper of a contained child (ProcessOptions::containDescendants). It runs in the forked
+// child of a process that may have other threads, so everything below makes only calls that
+// are safe after a fork: system calls on data prepared before it, no allocation, no locks.
+
+// What the keeper needs, all prepared before the fork.
+struct KeeperPlan {
+    const char* program;
+    char* const* argv;
+    char* const* envp;
+    const char* folder;  // empty: the current folder
+    int in, out, err;    // above the standard three
+    int report;          // the write end of the start report, above the standard three
+    pid_t parent;
+};
+
+// How a start failed, sent through the report pipe; nothing arrives when the program runs.
+struct StartReport {
+    int stage;  // kStartFolder, kStartFork, kStartExec
+    int error;
+};
+constexpr int kStartFolder = 1, kStartFork = 2, kStartExec = 3;
+constexpr int kReportFd = 3;
+
+[[noreturn]] void ReportStartAndExit(int stage, int error) {
+    const StartReport report{stage, error};
+    (void)!::write(kReportFd, &report, sizeof report);
+    ::_exit(127);
+}
+
+void DefaultSignalHandling() {
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int sig = 1; sig < NSIG; ++sig)
+        if (sig != SIGKILL && sig != SIGSTOP) ::sigaction(sig, &standard, nullptr);
+}
+
+// The parent of a process, from /proc/<pid>/stat read into a buffer on the stack; -1 when the
+// process is gone.
+int ParentOfSafely(const char* pidText) {
+    char path[64] = "/proc/";
+    std::size_t n = 6;
+    for (const char* c = pidText; *c && n < 50; ++c) path[n++] = *c;
+    const char tail[] = "/stat";
+    for (const char* c = tail; *c; ++c) path[n++] = *c;
+    path[n] = '\0';
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    char text[512];
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (got <= 0) return -1;
+    // The command name in parentheses may hold anything: the state and parent follow the last ')'.
+    ssize_t close = got - 1;
+    while (close >= 0 && text[close] != ')') --close;
+    if (close < 0 || close + 4 >= got) return -1;
+    int parent = 0;
+    for (ssize_t i = close + 4; i < got && text[i] >= '0' && text[i] <= '9' && parent < INT_MAX / 10; ++i)
+        parent = parent * 10 + (text[i] - '0');
+    return parent;
+}
+
+// The children of this process, up to `capacity` of them; -1 when /proc cannot be read.
+int ListOwnChildrenSafely(pid_t* children, int capacity) {
+    const int dir = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return -1;
+    const pid_t self = ::getpid();
+    int count = 0;
+    alignas(8) char entries[8192];
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, dir, entries, sizeof entries);
+        if (got <= 0) break;
+        for (long at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(entries + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            long pid = 0;
+            const char* c = name;
+            for (; *c >= '0' && *c <= '9' && pid < INT_MAX / 10; ++c) pid = pid * 10 + (*c - '0');
+            if (c != name && *c == '\0' && count < capacity && ParentOfSafely(name) == self)
+                children[count++] = static_cast<pid_t>(pid);
+        }
+    }
+    ::close(dir);
+    return count;
+}
+
+// Ends every process left below the keeper: each one killed is reaped, and what it leaves is
+// handed to the keeper, which takes it in the next round.
+void EndEveryDescendant() {
+    pid_t children[512];
+    for (;;) {
+        const int count = ListOwnChildrenSafely(children, 512);
+        if (count <= 0) return;
+        for (int i = 0; i < count; ++i) ::kill(children[i], SIGKILL);
+        for (int i = 0; i < count; ++i)
+            while (::waitpid(children[i], nullptr, 0) < 0 && errno == EINTR) {
+            }
+    }
+}
+
+// Ends the keeper the way the program ended.
+[[noreturn]] void EndAsTheProgramDid(int status) {
+    if (WIFEXITED(status)) ::_exit(WEXITSTATUS(status));
+    const int sig = WTERMSIG(status);
+    // The program's crash is the program's: the keeper leaves no core of its own.
+    (void)::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    const struct rlimit none { 0, 0 };
+    (void)::setrlimit(RLIMIT_CORE, &none);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    ::sigaction(sig, &standard, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, sig);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::kill(::getpid(), sig);
+    ::_exit(128 + sig);
+}
+
+[[noreturn]] void RunProgram(const KeeperPlan& plan) {
+    DefaultSignalHandling();
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(plan.program, plan.argv, plan.envp);
+    ReportStartAndExit(kStartExec, errno);
+}
+
+// The keeper: adopts every orphan of the program, waits for the program, ends what is left.
+// The end of this process's parent (thread), a hang-up or a terminate signal end the program
+// and all of its processes too. A terminal's interrupt reaches the program, not the keeper.
+[[noreturn]] void RunKeeper(const KeeperPlan& plan) {
+    DefaultSignalHandling();
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGINT, &ignore, nullptr);
+    ::sigaction(SIGQUIT, &ignore, nullptr);
+    sigset_t wanted;
+    sigemptyset(&wanted);
+    for (int sig : {SIGCHLD, SIGTERM, SIGHUP}) sigaddset(&wanted, sig);
+    ::sigprocmask(SIG_SETMASK, &wanted, nullptr);
+    (void)::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+    (void)::prctl(PR_SET_PDEATHSIG, SIGTERM, 0, 0, 0);
+    // A parent that ended before the keeper could ask to be told has nobody to run for.
+    if (::getppid() != plan.parent) ::_exit(127);
+    bool stop = false;
+
+    if (::dup2(plan.in, 0) < 0 || ::dup2(plan.out, 1) < 0 || ::dup2(plan.err, 2) < 0 ||
+        (plan.report != kReportFd && ::dup3(plan.report, kReportFd, O_CLOEXEC) < 0))
+        ReportStartAndExit(kStartFork, errno);
+    if (::syscall(SYS_close_range, kReportFd + 1, ~0U, 0) != 0)
+        for (int fd = kReportFd + 1; fd < 65536; ++fd) ::close(fd);
+    if (plan.folder[0] != '\0' && ::chdir(plan.folder) != 0) ReportStartAndExit(kStartFolder, errno);
+
+    const pid_t program = ::fork();
+    if (program < 0) ReportStartAndExit(kStartFork, errno);
+    if (program == 0) RunProgram(plan);
+    ::close(kReportFd);
+
+    int status = 0;
+    bool ended = false;
+    while (!ended && !stop) {
+        for (;;) {
+            int st = 0;
+            const pid_t reaped = ::waitpid(-1, &st, WNOHANG);
+            if (reaped <= 0) break;
+            if (reaped == program) status = st, ended = true;
+        }
+        if (ended) break;
+        siginfo_t info;
+        const int sig = ::sigwaitinfo(&wanted, &info);
+        if (sig == SIGTERM || sig == SIGHUP) stop = true;
+    }
+    EndEveryDescendant();
+    if (!ended) ::_exit(128 + SIGKILL);
+    EndAsTheProgramDid(status);
+}
+
+int SpawnPlain(const char* program, char* const* argv, char* const* envp, const char* folder, int in, int out,
+               int err, int* pid) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_adddup2(&actions, in, 0);
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+    posix_spawn_file_actions_adddup2(&actions, err, 2);
+    // No descriptor of this process leaks into the child.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    if (folder[0] != '\0') posix_spawn_file_actions_addchdir_np(&actions, folder);
+    // The child starts with default signal handling and nothing blocked, whatever the host
+    // process did to its own.
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t child = -1;
+    const int rc = ::posix_spawn(&child, program, &actions, &attributes, argv, envp);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    *pid = child;
+    return rc;
+}
+
+// Forks the keeper, which starts the program; answers 0 once the program runs (the report pipe
+// closes on its exec), else the error of the step that failed, the keeper reaped.
+int SpawnKept(const char* program, char* const* argv, char* const* envp, const char* folder, int in, int out,
+              int err, int* pid) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return errno;
+    Fd reading(AboveStandard(ends[0]));
+    Fd writing(AboveStandard(ends[1]));
+    if (reading.Get() < 0 || writing.Get() < 0) return EMFILE;
+    const KeeperPlan plan{program, argv, envp, folder, in, out, err, writing.Get(), ::getpid()};
+    // No handler of this process may run in the keeper before it set up its own.
+    sigset_t all, saved;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &saved);
+    const pid_t keeper = ::fork();
+    if (keeper == 0) RunKeeper(plan);
+    const int forkError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    if (keeper < 0) return forkError;
+    writing.Reset();
+    StartReport report{0, 0};
+    ssize_t got = 0;
+    while ((got = ::read(reading.Get(), &report, sizeof report)) < 0 && errno == EINTR) {
+    }
+    if (got == static_cast<ssize_t>(sizeof report)) {
+        while (::waitpid(keeper, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return report.error != 0 ? report.error : ECHILD;
+    }
+    *pid = keeper;
+    return 0;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -210,36 +450,18 @@ bool ChildProcess::Start(const ProcessOptions& options, std::string* error) {
     for (auto& e : envStrings) envp.push_back(e.data());
     envp.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_adddup2(&actions, in.Get(), 0);
-    posix_spawn_file_actions_adddup2(&actions, out.Get(), 1);
-    posix_spawn_file_actions_adddup2(&actions, err.Get(), 2);
-    // No descriptor of this process leaks into the child.
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     std::string folder = options.workingFolder.string();
-    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    // The child starts with default signal handling and nothing blocked, whatever the host
-    // process did to its own.
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    pid_t pid = -1;
-    int rc = ::posix_spawn(&pid, argStrings[0].c_str(), &actions, &attributes, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int rc = options.containDescendants
+                       ? SpawnKept(argStrings[0].c_str(), argv.data(), envp.data(), folder.c_str(), in.Get(),
+                                   out.Get(), err.Get(), &pid_)
+                       : SpawnPlain(argStrings[0].c_str(), argv.data(), envp.data(), folder.c_str(), in.Get(),
+                                    out.Get(), err.Get(), &pid_);
     if (rc != 0) {
+        pid_ = -1;
         std::string where = folder.empty() ? "" : " in " + folder;
         return Fail(error, "cannot run " + argStrings[0] + where + ": " + SystemMessage(rc));
     }
-    pid_ = pid;
-    waitFd_ = OpenProcessDescriptor(pid);
+    waitFd_ = OpenProcessDescriptor(pid_);
     return true;
 }
 

@@ -32,6 +32,13 @@ struct ProcessOptions {
     // Both may name the same file. Relative paths are taken from the current folder.
     std::filesystem::path standardOutput;
     std::filesystem::path standardError;
+    // Keeps every process the program starts within reach, those it detaches included: the
+    // program runs below a keeper process of this platform that adopts the program's orphans.
+    // When the program ends, the keeper ends every process still left of it and then ends the
+    // way the program ended (its exit code, or its signal); a kill of the tree (KillTree, the
+    // destructor, KillProcessTree of Id()) ends them all, and so does the end of the thread that
+    // started it or of this process. Id() is the keeper's id.
+    bool containDescendants = false;
 };
 
 enum class WaitResult {

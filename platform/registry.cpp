@@ -1,6 +1,8 @@
 #include "platform/registry.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -27,6 +29,14 @@ struct Key {
 using Document = std::vector<Key>;
 
 std::mutex g_registryMutex;
+
+// Why the last registry operation of this thread failed; see RegistryLastProblem.
+thread_local std::string t_lastProblem;
+
+HRESULT Problem(HRESULT hr, std::string text) {
+    t_lastProblem = std::move(text);
+    return hr;
+}
 
 const struct {
     const wchar_t* name;
@@ -187,23 +197,31 @@ std::string Serialise(const Document& doc) {
 }
 
 // Loads the registry file at `path` (a missing file is an empty registry; no path, no
-// registry). Caller holds the mutex.
+// registry). Caller holds the mutex. A file that cannot be read or parsed leaves the reason.
 HRESULT Load(const std::string& path, Document* doc) {
     if (path.empty()) return E_NOTFOUND;
     std::string text;
-    if (!ReadWholeFile(path, text)) return FileExists(path) ? E_FAIL : S_FALSE;
     std::string error;
-    if (!Parse(text, doc, &error)) return E_BADFILEDATA;
+    if (!ReadWholeFile(path, text, &error)) {
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec) && !ec) return S_FALSE;
+        return Problem(E_FAIL, "the registry file " + path + " cannot be read: " + error);
+    }
+    if (!Parse(text, doc, &error))
+        return Problem(E_BADFILEDATA, "the registry file " + path + " is no registry file: " + error);
     return S_OK;
 }
 
 HRESULT Save(const Document& doc, const std::string& path) {
-    return WriteFileReplacing(path, Serialise(doc)) ? S_OK : E_FAIL;
+    std::string error;
+    if (WriteFileReplacing(path, Serialise(doc), &error)) return S_OK;
+    return Problem(E_FAIL, "the registry file is not written: " + error);
 }
 
 template <class Edit>
 HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
+    t_lastProblem.clear();
     const std::string path = RegistryFilePath();
     // The lock file beside the registry file keeps processes writing the same registry at once
     // from losing each other's changes or sharing the temporary file. Without a lock file (a
@@ -212,8 +230,8 @@ HRESULT Modify(Edit&& edit) {
     if (!path.empty()) (void)fileLock.Acquire(path + ".lock");
     Document doc;
     HRESULT hr = Load(path, &doc);
-    if (hr == E_NOTFOUND) return E_FAIL;  // nowhere to write
-    if (FAILED(hr)) return hr;            // never overwrite a file that could not be read
+    if (hr == E_NOTFOUND) return Problem(E_FAIL, "there is no registry file: DORVIX_REGISTRY is not set");
+    if (FAILED(hr)) return hr;  // never overwrite a file that could not be read
     HRESULT result = edit(doc);
     if (FAILED(result) || result == S_FALSE) return result;
     hr = Save(doc, path);
@@ -235,6 +253,7 @@ bool KeyExistsIn(const Document& doc, RegistryRoot root, const std::vector<std::
 template <class Query>
 HRESULT Read(Query&& query) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
+    t_lastProblem.clear();
     Document doc;
     HRESULT hr = Load(RegistryFilePath(), &doc);
     if (hr == E_NOTFOUND || hr == S_FALSE)
@@ -259,6 +278,8 @@ HRESULT ListNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std:
 }
 
 }  // namespace
+
+const std::string& RegistryLastProblem() { return t_lastProblem; }
 
 std::string RegistryFilePath() {
     return ReadEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or("");
@@ -333,19 +354,21 @@ HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::v
 
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                             std::wstring_view value) {
+    t_lastProblem.clear();
     return RegistryWriteStrings(root,
                                 {{std::wstring(keyPath), std::wstring(valueName), std::wstring(value)}});
 }
 
 HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryStringWrite>& writes) {
+    t_lastProblem.clear();
     // Every write is checked before the file is touched, so a refused one leaves no others behind.
     std::vector<std::vector<std::wstring>> keys;
     keys.reserve(writes.size());
     for (const RegistryStringWrite& w : writes) {
         keys.push_back(SplitKeyPath(w.keyPath));
-        if (keys.back().empty() || HasLineBreak(w.keyPath) || HasLineBreak(w.valueName) ||
-            HasLineBreak(w.value))
-            return E_INVALIDARG;
+        if (keys.back().empty()) return Problem(E_INVALIDARG, "a registry key needs a path");
+        if (HasLineBreak(w.keyPath) || HasLineBreak(w.valueName) || HasLineBreak(w.value))
+            return Problem(E_INVALIDARG, "a registry key, value name or value may not hold a line break");
     }
     return Modify([&](Document& doc) {
         for (std::size_t i = 0; i < writes.size(); ++i) {
@@ -361,8 +384,10 @@ HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryString
 }
 
 HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath) {
+    t_lastProblem.clear();
     auto parts = SplitKeyPath(keyPath);
-    if (parts.empty() || HasLineBreak(keyPath)) return E_INVALIDARG;
+    if (parts.empty() || HasLineBreak(keyPath))
+        return Problem(E_INVALIDARG, "a registry key needs a path without a line break");
     return Modify([&](Document& doc) {
         if (KeyExistsIn(doc, root, parts)) return S_FALSE;
         doc.push_back({root, parts, {}});
@@ -385,7 +410,7 @@ HRESULT RegistryDeleteValue(RegistryRoot root, std::wstring_view keyPath, std::w
 
 HRESULT RegistryDeleteKey(RegistryRoot root, std::wstring_view keyPath) {
     auto parts = SplitKeyPath(keyPath);
-    if (parts.empty()) return E_INVALIDARG;  // a whole hive cannot be deleted
+    if (parts.empty()) return Problem(E_INVALIDARG, "a whole registry hive cannot be deleted");
     return Modify([&](Document& doc) {
         auto gone = std::remove_if(doc.begin(), doc.end(),
                                    [&](const Key& k) { return k.root == root && IsPrefix(parts, k.parts); });

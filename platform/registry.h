@@ -48,6 +48,12 @@ enum class RegistryRoot : int {
 // The file named by DORVIX_REGISTRY; empty when the variable is not set.
 std::string RegistryFilePath();
 
+// Why the last registry operation of the calling thread failed, naming the file: "the registry
+// file <f> is no registry file: line 3: a value name must be quoted", "the registry file is not
+// written: cannot write <f>: Permission denied", "there is no registry file: DORVIX_REGISTRY is
+// not set", a refused key or value; empty after an operation that succeeded or found no key.
+const std::string& RegistryLastProblem();
+
 // S_OK with the value; E_NOTFOUND when the key or value does not exist.
 [[nodiscard]] HRESULT RegistryReadString(RegistryRoot root, std::wstring_view keyPath,
                                          std::wstring_view valueName, std::wstring* out);

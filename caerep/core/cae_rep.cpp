@@ -132,16 +132,12 @@ void CCAERep::saveToDocument(pugi::xml_document& document) const {
 void CCAERep::saveToFile(const std::filesystem::path& path) const {
     pugi::xml_document document;
     saveToDocument(document);
-    std::filesystem::path temporary = path;
-    temporary += ".saving";
+    std::ostringstream text;
+    document.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
+    // Replaces the file only once every byte is written, and says why it could not.
     std::string error;
-    if (!document.save_file(temporary.c_str(), "  ", pugi::format_default, pugi::encoding_utf8) ||
-        !platform::ReplaceFileWith(temporary, path, &error)) {
-        platform::RemoveFile(temporary);
-        throw CCAEXMLSaveException(L"cannot write " + platform::WideFromPath(path) +
-                                       (error.empty() ? std::wstring() : L": " + platform::Utf8ToWide(error)),
-                                   L"CCAERep::saveToFile");
-    }
+    if (!platform::WriteFileReplacing(path, text.str(), &error))
+        throw CCAEXMLSaveException(platform::Utf8ToWide(error), L"CCAERep::saveToFile");
 }
 
 CCAERepBase* CCAERep::addMessage(const std::wstring& text, const std::wstring& type) {

@@ -77,23 +77,27 @@ class ThermalDorvixFeeder : public DorvixFeeder {
     // The heat flows: those of type 25, then those of type 24.
     std::vector<const ObjectTypeRecord*> HeatFlowRecords() const;
     // Convection and radiation share their start (the banner and the ambient temperature as a
-    // function) and their face group. 0 or the first code.
+    // function) and their face group. 0 or the first code; 39, named in a message, for an
+    // ambient temperature that is not finite.
     struct ExchangeLoad {
         int ambientFunction = 0;
         FaceLoadGroup group;
     };
-    [[nodiscard]] int StartExchangeLoad(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
-                                        ExchangeLoad& exchange);
+    [[nodiscard]] int StartExchangeLoad(const NCAERep::CIdentity& identity,
+                                        const NCAERep::CCAERepBase& object, ExchangeLoad& exchange);
     // The object's face group, chosen by the face-selection rule and written; kept in exchange.
     // 0, the scoping's code, or 25 when the group cannot be written.
-    [[nodiscard]] int WriteExchangeGroup(const NCAERep::CIdentity& identity, const NCAERep::CCAERepBase& object,
-                                         ExchangeLoad& exchange);
-    // "Scalar2" as the next function after an optional comment line.
-    [[nodiscard]] int WriteScalar2Function(const NCAERep::CIdentity& identity, const char* comment,
-                                           int& function, bool& byTime);
+    [[nodiscard]] int WriteExchangeGroup(const NCAERep::CIdentity& identity,
+                                         const NCAERep::CCAERepBase& object, ExchangeLoad& exchange);
+    // "Scalar2" as the next function after an optional comment line. A value that cannot be read
+    // or written, or that is not finite, is refused with a message naming the object and `what`.
+    [[nodiscard]] int WriteScalar2Function(const NCAERep::CIdentity& identity,
+                                           const NCAERep::CCAERepBase& object, const wchar_t* what,
+                                           const char* comment, int& function, bool& byTime);
     // One side of a thermal contact as a group of element faces. 0, 25 or 28.
     [[nodiscard]] int WriteContactFaceGroup(const ContactSide& side, bool marker, int group);
     // One contact region; 0 or a code. written tells whether it was written (not skipped).
     [[nodiscard]] int WriteThermalContactRegion(const ContactRegionRecord& region, bool& written);
+
   public:
 };

@@ -6,6 +6,9 @@
 #include "caerep/core/cae_rep.h"
 #include "deck/coord_system_from_rep.h"
 #include "deck/dorvix_feeder.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "runtime/return_package.h"
 #include "settings/settings_factory.h"
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls_list.h"
@@ -86,6 +89,70 @@ TEST(Feeder, PostedMessagesReachTheOutputAndAreSavedEvenWithoutClose) {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("Warning(s) found in solve generated files"), std::string::npos);
     std::filesystem::remove(out);
+}
+
+// A model refused at load answers 44 and says why, in the output the host reads, even though
+// the solve ends before any deck.
+TEST(Feeder, AModelRefusedAtLoadSaysWhyInTheOutput) {
+    struct Row {
+        const char* caseName;
+        bool withResolver;
+        const wchar_t* model;  // instead of the case's own
+        const wchar_t* reason;
+    };
+    const Row rows[] = {
+        {"struct-linear-static", true, L"/no/such/CAERep.xml",
+         L"The model cannot be loaded: file /no/such/CAERep.xml: the file does not exist"},
+        {"model-malformed", true, nullptr, L": malformed XML at byte "},
+        {"model-no-solver", true, nullptr,
+         L"The model cannot be loaded: it has no solver object (SolverRep)"},
+        {"struct-linear-static", false, nullptr,
+         L"The model cannot be loaded: the host has no selection resolver"},
+    };
+    decktest::ScratchFolder scratch;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caseName);
+        const std::filesystem::path out = scratch.Path() / "output.xml";
+        std::filesystem::remove(out);
+        {
+            feedertest::ModelCase model(row.caseName, row.withResolver);
+            TestFeeder feeder(1);
+            EXPECT_EQ(feeder.LoadCAERepresentation(row.model ? row.model : model.ModelPath(),
+                                                   platform::WideFromPath(out)),
+                      kRC_ModelLoadFailed);
+            const std::vector<std::wstring> errors = feedertest::ErrorTexts(feeder);
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_NE(errors[0].find(row.reason), std::wstring::npos) << platform::WideToUtf8(errors[0]);
+        }
+        std::string saved;
+        ASSERT_TRUE(platform::ReadWholeFile(out, saved));
+        EXPECT_NE(saved.find("The model cannot be loaded: "), std::string::npos) << saved;
+    }
+}
+
+// Messages whose output file cannot be written (a full disk, a folder that went) reach the host
+// through the package at the close, after one that says why.
+TEST(Feeder, MessagesThatCannotBeSavedReachTheHostThroughThePackage) {
+    decktest::ScratchFolder scratch;
+    const std::filesystem::path out = scratch.Path() / "gone" / "output.xml";
+    feedertest::ModelCase model("model-parameters");
+    ReturnPackage package;
+    TestFeeder feeder(1);
+    feeder.UseSolveArguments(&model.DataSource(), &package);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), platform::WideFromPath(out)), kRC_Success);
+    feeder.PostHostMessage(L"The solver run failed: no room", L"Error");
+    int code = kRC_FileNotCreated;
+    feeder.Close(code);
+    std::vector<BstrHolder> texts;
+    package.GetMessages(texts);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Str().rfind(L"Error: the messages of the solve are not saved: cannot write " +
+                                       platform::WideFromPath(out),
+                                   0),
+              0u)
+        << platform::WideToUtf8(texts[0].Str());
+    EXPECT_EQ(texts[1].Str(), L"Error: The solver run failed: no room");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(CoordSystemFromRep, OtherObjectsGiveTheGlobalFrame) {

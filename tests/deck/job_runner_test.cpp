@@ -7,9 +7,11 @@
 #include "deck/return_codes.h"
 #include "deck_test_support.h"
 #include "host/solver_database.h"
+#include "platform/clock.h"
 #include "platform/com_object.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/notifier.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
@@ -261,7 +263,7 @@ TEST_F(JobRunner, SolverAndWorkFoldersMayHaveNonAsciiNames) {
     ASSERT_TRUE(platform::CreateFolders(solver));
     ASSERT_TRUE(platform::CreateFolders(work));
     ASSERT_TRUE(platform::CopyFileTo(std::filesystem::path(SolverFolder()) / "Dorvix.exe",
-                                   solver / "Dorvix.exe", true));
+                                     solver / "Dorvix.exe", true));
     platform::ScopedEnvironmentVariable exe("DVX_EXE", platform::Utf8FromPath(solver));
     owner.options["XENRADir"] = platform::Utf8FromPath(work);
     EXPECT_EQ(Run("", {"  NPAS 1 T1 0.  T2 1."}), 0);
@@ -269,6 +271,29 @@ TEST_F(JobRunner, SolverAndWorkFoldersMayHaveNonAsciiNames) {
     EXPECT_TRUE(platform::FileExists(work / "dorvix_as.des"));
     const std::string out = ReadText(work / "dorvix.out");
     EXPECT_NE(out.find(platform::Utf8FromPath(solver / "Dorvix.exe")), std::string::npos) << out;
+}
+
+// A working folder another process holds is refused before anything in it is touched: a run
+// there would take that run's listings for its own and remove its results.
+TEST_F(JobRunner, AWorkingFolderAnotherRunHoldsIsRefused) {
+    if (!platform::FileExists("/usr/bin/flock")) GTEST_SKIP() << "no flock program to hold the folder";
+    WriteText(folder.Path() / "dorvix_as.des", "the other run's results");
+    platform::ProcessOptions options;
+    options.executable = "/usr/bin/flock";
+    options.arguments = {platform::kFolderHoldFileName, "sh", "-c", "echo > held; exec sleep 30"};
+    options.workingFolder = folder.Path();
+    platform::ChildProcess other;
+    ASSERT_TRUE(other.Start(options));
+    for (int i = 0; i < 1000 && !Exists("held"); ++i) platform::SleepMs(5);
+    ASSERT_TRUE(Exists("held"));
+
+    deck = std::make_unique<DorvixDeckFile>(&owner);
+    EXPECT_EQ(deck->Open("dorvix.dat"), kRC_FileNotCreated);
+    EXPECT_EQ(deck->GetOpenFailure(), "the working folder " + folder.Path().string() +
+                                          " cannot be used: it is in use by another run");
+    EXPECT_TRUE(Exists("dorvix_as.des"));
+    EXPECT_FALSE(Exists("dorvix.dat"));
+    other.KillTree();
 }
 
 TEST_F(JobRunner, InputOnlyRunsNothing) {

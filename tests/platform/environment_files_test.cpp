@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <functional>
 
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/notifier.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -114,6 +118,11 @@ TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {
     EXPECT_EQ(read, "");
     EXPECT_FALSE(platform::ReadWholeFile(root_, read, &error));
     EXPECT_EQ(error, "not a regular file");
+    // A FIFO is refused at once, not waited on until something writes to it.
+    ASSERT_EQ(::mkfifo((root_ / "fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(platform::ReadWholeFile(root_ / "fifo", read, &error));
+    EXPECT_EQ(error, "not a regular file");
+    EXPECT_FALSE(platform::CopyFileTo(root_ / "fifo", root_ / "copy", false, &error));
 }
 
 TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
@@ -136,6 +145,148 @@ TEST_F(FilesTest, DeletesFilesFoldersAndWildcardMatches) {
     EXPECT_TRUE(platform::DeleteFolderTree(root_ / "other.dir"));
     EXPECT_FALSE(platform::FolderExists(root_ / "other.dir"));
     EXPECT_FALSE(platform::DeleteFolderTree(root_ / "other.dir"));
+}
+
+// The three ways of writing by replacement, each putting "new" where `to` leads.
+struct ReplacingWriter {
+    const char* name;
+    std::function<bool(const fs::path& scratch, const fs::path& to, std::string* error)> write;
+};
+
+const ReplacingWriter kReplacingWriters[] = {
+    {"WriteFileReplacing", [](const fs::path&, const fs::path& to,
+                              std::string* error) { return platform::WriteFileReplacing(to, "new", error); }},
+    {"CopyFileTo",
+     [](const fs::path& scratch, const fs::path& to, std::string* error) {
+         std::ofstream(scratch / "source.txt") << "new";
+         return platform::CopyFileTo(scratch / "source.txt", to, false, error);
+     }},
+    {"ReplaceFileWith",
+     [](const fs::path& scratch, const fs::path& to, std::string* error) {
+         std::ofstream(scratch / "moving.txt") << "new";
+         return platform::ReplaceFileWith(scratch / "moving.txt", to, error);
+     }},
+};
+
+// Names the writers left beside their targets; none may stay.
+std::vector<std::string> TemporaryNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : platform::ListFolder(folder))
+        if (name.find(".tmp-") != std::string::npos) names.push_back(name);
+    return names;
+}
+
+// A link (and a link to it) stays a link and its target gets the bytes; the file replaced
+// keeps its permissions and its owner; a dangling link gets its target made.
+TEST_F(FilesTest, WritingByReplacementGoesThroughLinksAndKeepsModeAndOwner) {
+    const bool root = ::geteuid() == 0;
+    for (const ReplacingWriter& writer : kReplacingWriters) {
+        SCOPED_TRACE(writer.name);
+        const fs::path folder = root_ / writer.name;
+        ASSERT_TRUE(platform::CreateFolders(folder / "data"));
+        Write(folder / "data" / "target.txt", "old");
+        fs::permissions(folder / "data" / "target.txt", fs::perms(0640));
+        if (root) {
+            ASSERT_EQ(::chown((folder / "data" / "target.txt").c_str(), 4321, 4322), 0);
+        }
+        fs::create_symlink("data/target.txt", folder / "link.txt");
+        fs::create_symlink(folder / "link.txt", folder / "link-to-link.txt");
+        fs::create_symlink("data/fresh.txt", folder / "dangling.txt");
+
+        std::string error;
+        ASSERT_TRUE(writer.write(folder, folder / "link-to-link.txt", &error)) << error;
+        EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.txt"));
+        EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
+        EXPECT_EQ(Read(folder / "data" / "target.txt"), "new");
+        struct stat info {};
+        ASSERT_EQ(::stat((folder / "data" / "target.txt").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u);
+        if (root) {
+            EXPECT_EQ(info.st_uid, 4321u);
+            EXPECT_EQ(info.st_gid, 4322u);
+        }
+        ASSERT_TRUE(writer.write(folder, folder / "dangling.txt", &error)) << error;
+        EXPECT_TRUE(fs::is_symlink(folder / "dangling.txt"));
+        EXPECT_EQ(Read(folder / "data" / "fresh.txt"), "new");
+        EXPECT_TRUE(TemporaryNames(folder).empty());
+        EXPECT_TRUE(TemporaryNames(folder / "data").empty());
+    }
+}
+
+// What is no regular file, or is read-only, is refused by name and stays as it was: a FIFO
+// (also behind a link), a folder, a file without any write permission (refused even where the
+// process could override its mode).
+TEST_F(FilesTest, WritingByReplacementRefusesWhatIsNoWritableRegularFile) {
+    struct Row {
+        const char* target;
+        const char* reason;
+    };
+    const Row rows[] = {{"fifo", "it is a FIFO, not a regular file"},
+                        {"link-to-fifo", "it is a FIFO, not a regular file"},
+                        {"folder", "it is a folder, not a regular file"},
+                        {"read-only.txt", "the file is read-only"}};
+    for (const ReplacingWriter& writer : kReplacingWriters) {
+        const fs::path folder = root_ / writer.name;
+        ASSERT_TRUE(platform::CreateFolders(folder / "folder"));
+        ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0644), 0);
+        fs::create_symlink("fifo", folder / "link-to-fifo");
+        Write(folder / "read-only.txt", "kept");
+        fs::permissions(folder / "read-only.txt", fs::perms(0444));
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(writer.name) + " " + row.target);
+            std::string error;
+            EXPECT_FALSE(writer.write(folder, folder / row.target, &error));
+            EXPECT_NE(error.find((folder / row.target).string()), std::string::npos) << error;
+            EXPECT_NE(error.find(row.reason), std::string::npos) << error;
+        }
+        struct stat info {};
+        ASSERT_EQ(::lstat((folder / "fifo").c_str(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(fs::is_symlink(folder / "link-to-fifo"));
+        EXPECT_TRUE(platform::FolderExists(folder / "folder"));
+        EXPECT_EQ(Read(folder / "read-only.txt"), "kept");
+        ASSERT_EQ(::stat((folder / "read-only.txt").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0444u);
+        EXPECT_TRUE(TemporaryNames(folder).empty());
+    }
+}
+
+// A folder another process holds is refused at once, naming that process; the holds of one
+// process share its hold, and the last one to go removes the lock file.
+TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
+    if (!platform::FileExists("/usr/bin/flock")) GTEST_SKIP() << "no flock program to hold the folder";
+    const fs::path lockFile = root_ / platform::kFolderHoldFileName;
+    platform::ProcessOptions options;
+    options.executable = "/bin/sh";
+    options.arguments = {"-c",
+                         "echo 4711 > dorvix-run.lock; exec /usr/bin/flock dorvix-run.lock sh -c "
+                         "'echo > held; exec sleep 30'"};
+    options.workingFolder = root_;
+    platform::ChildProcess other;
+    ASSERT_TRUE(other.Start(options));
+    for (int i = 0; i < 1000 && !platform::FileExists(root_ / "held"); ++i) platform::SleepMs(5);
+    ASSERT_TRUE(platform::FileExists(root_ / "held"));
+
+    platform::FolderHold hold;
+    std::string error;
+    const std::uint64_t start = platform::MonotonicMs();
+    EXPECT_FALSE(hold.Acquire(root_, &error));
+    EXPECT_LT(platform::MonotonicMs() - start, 1000u);
+    EXPECT_EQ(error, "it is in use by another run (process 4711)");
+    EXPECT_FALSE(hold.IsHeld());
+    other.KillTree();
+
+    ASSERT_TRUE(hold.Acquire(root_, &error)) << error;
+    EXPECT_EQ(Read(lockFile), std::to_string(::getpid()) + "\n");
+    {
+        platform::FolderHold again;
+        ASSERT_TRUE(again.Acquire(root_ / ".", &error)) << error;
+    }
+    EXPECT_TRUE(platform::FileExists(lockFile));  // the first hold still holds
+    hold.Release();
+    EXPECT_FALSE(platform::FileExists(lockFile));
+    EXPECT_FALSE(hold.Acquire(root_ / "held", &error));
+    EXPECT_EQ(error, "it is no folder");
 }
 
 TEST(Wildcard, MatchesStarsAndQuestionMarks) {

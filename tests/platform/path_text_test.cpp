@@ -8,6 +8,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -48,11 +49,21 @@ TEST(PathText, ConvertsBetweenWideTextUtf8AndNativeBytes) {
     }
 }
 
-TEST(PathText, BytesThatAreNoUtf8BecomeReplacementCharacters) {
+// A name under another encoding comes back from its wide form byte for byte, and its wide form
+// shows a replacement character where the stray bytes are.
+TEST(PathText, BytesThatAreNoUtf8SurviveTheWayThroughWideText) {
     ClassicLocale classic;
-    const fs::path latin1 = platform::PathFromUtf8("caf\xE9/x");
-    EXPECT_EQ(platform::Utf8FromPath(latin1), "caf\xE9/x");  // the bytes themselves stay
-    EXPECT_EQ(platform::WideFromPath(latin1), L"caf\uFFFD/x");
+    for (const char* bytes : {"caf\xE9/x", "\xFF", "a\xC3", "\xED\xB2\x80-\xC3\xA9", "\xF0\x9F\x93"}) {
+        SCOPED_TRACE(bytes);
+        const fs::path name = platform::PathFromUtf8(bytes);
+        EXPECT_EQ(platform::Utf8FromPath(name), bytes);  // the bytes themselves stay
+        const std::wstring wide = platform::WideFromPath(name);
+        EXPECT_EQ(platform::PathFromWide(wide).native(), bytes);
+        EXPECT_NE(platform::WideToUtf8(wide).find("\xEF\xBF\xBD"), std::string::npos);
+    }
+    EXPECT_EQ(platform::WideFromPath(platform::PathFromUtf8("caf\xE9/x")), L"caf\xDCE9/x");
+    EXPECT_EQ(platform::WideToUtf8(platform::WideFromPath(platform::PathFromUtf8("caf\xE9/x"))),
+              "caf\xEF\xBF\xBD/x");
 }
 
 TEST(PathText, FoldersAndFilesWithNonAsciiNamesAreMadeListedAndFound) {

@@ -3,6 +3,7 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <fstream>
 
@@ -223,6 +224,74 @@ TEST_F(ProcessTest, KillsAWholeTreeOfThreeLevels) {
     EXPECT_FALSE(StatOf(grand).has_value()) << grand;
     EXPECT_FALSE(platform::ProcessIsAlive(top.Id()));
     EXPECT_TRUE(NotOurZombie(top.Id()));
+}
+
+// A program that detaches a helper (its own session, parent gone) and leaves a second one
+// running in the background; `ending` decides how the program itself ends.
+std::string LeavesHelpers(const std::string& ending) {
+    return "( setsid sleep 300 > /dev/null 2>&1 & echo $! > detached.pid ); sleep 300 & echo $! > "
+           "background.pid; while [ ! -s detached.pid ]; do sleep 0.01; done; " +
+           ending;
+}
+
+// A contained child takes every process it started with it, however it ends: by itself (its
+// exit code stays the child's), by a signal (the signal stays the child's) or killed as a tree.
+TEST_F(ProcessTest, AContainedChildLeavesNoProcessItStartedBehind) {
+    struct Row {
+        const char* ending;
+        bool killTree;
+        int exitStatus;
+        int signal;
+    };
+    const Row rows[] = {
+        {"exit 3", false, 3, 0}, {"kill -ABRT $$", false, 128 + 6, 6}, {"wait", true, 128 + 9, 9}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ending);
+        ProcessOptions o = Shell(LeavesHelpers(row.ending));
+        o.containDescendants = true;
+        ChildProcess child;
+        std::string error;
+        ASSERT_TRUE(child.Start(o, &error)) << error;
+        const int detached = ReadPid(dir_ / "detached.pid");
+        const int background = ReadPid(dir_ / "background.pid");
+        ASSERT_GT(detached, 0);
+        ASSERT_GT(background, 0);
+        if (row.killTree) {
+            EXPECT_EQ(child.Wait(100), WaitResult::TimedOut);
+            child.KillTree();
+        }
+        ASSERT_EQ(child.Wait(10000), WaitResult::Exited);
+        EXPECT_EQ(child.ExitStatus(), row.exitStatus);
+        EXPECT_EQ(child.TerminatingSignal(), row.signal);
+        ASSERT_TRUE(child.Reap());
+        // Gone and reaped: not even a zombie of theirs is left in the process table.
+        EXPECT_FALSE(StatOf(detached).has_value()) << detached;
+        EXPECT_FALSE(StatOf(background).has_value()) << background;
+        EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
+        for (const int pid : {detached, background})  // not left behind by the test either
+            if (platform::ProcessIsAlive(pid)) ::kill(pid, SIGKILL);
+        platform::RemoveFile(dir_ / "detached.pid");
+        platform::RemoveFile(dir_ / "background.pid");
+    }
+}
+
+// A contained program that cannot be started is refused with the reason, as any other.
+TEST_F(ProcessTest, AContainedChildThatCannotStartSaysWhy) {
+    ProcessOptions o = Shell("exit 0");
+    o.containDescendants = true;
+    o.executable = dir_ / "Dorvix.exe";
+    ChildProcess missing;
+    std::string error;
+    EXPECT_FALSE(missing.Start(o, &error));
+    EXPECT_EQ(error,
+              "cannot run " + o.executable.string() + " in " + dir_.string() + ": No such file or directory");
+    EXPECT_FALSE(missing.IsStarted());
+    o = Shell("exit 0");
+    o.containDescendants = true;
+    o.workingFolder = dir_ / "gone";
+    EXPECT_FALSE(missing.Start(o, &error));
+    EXPECT_NE(error.find("gone: No such file or directory"), std::string::npos) << error;
+    EXPECT_TRUE(platform::ChildProcessIds(platform::CurrentProcessId()).empty());
 }
 
 TEST(KillProcessTree, RefusesPidsThatMustNotBeKilledAndIgnoresEndedOnes) {

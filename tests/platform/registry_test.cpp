@@ -1,8 +1,10 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/environment.h"
@@ -159,6 +161,46 @@ TEST_F(RegistryTest, MalformedFileIsRefusedAndNeverRewritten) {
     }
 }
 
+// Every refused write says why, naming the file; the file stays as it was.
+TEST_F(RegistryTest, ARefusedWriteSaysWhy) {
+    struct Row {
+        const char* label;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string problem;
+    };
+    const std::string f = file_.string();
+    const Row rows[] = {
+        {"not a registry file", [](const auto& p) { std::ofstream(p) << "[HKLM\\A]\nInstallDir=oops\n"; },
+         "the registry file " + f + " is no registry file: line 2: a value name must be quoted"},
+        {"read-only",
+         [](const auto& p) {
+             std::ofstream(p) << "[HKLM\\A]\n";
+             std::filesystem::permissions(p, std::filesystem::perms(0444));
+         },
+         "the registry file is not written: cannot write " + f + ": the file is read-only"},
+        {"a folder", [](const auto& p) { std::filesystem::create_directory(p); },
+         "the registry file " + f + " cannot be read: not a regular file"},
+        {"a FIFO", [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
+         "the registry file " + f + " cannot be read: not a regular file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        std::filesystem::remove_all(file_);
+        row.make(file_);
+        EXPECT_TRUE(FAILED(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"A", L"v", L"x")));
+        EXPECT_EQ(platform::RegistryLastProblem(), row.problem);
+    }
+    std::filesystem::remove_all(file_);
+    const std::filesystem::path missingFolder = folder_ / "gone" / "registry.txt";
+    platform::ScopedEnvironmentVariable elsewhere("DORVIX_REGISTRY", missingFolder.string());
+    EXPECT_TRUE(FAILED(platform::RegistryWriteString(RegistryRoot::LocalMachine, L"A", L"v", L"x")));
+    EXPECT_EQ(platform::RegistryLastProblem(), "the registry file is not written: cannot write " +
+                                                   missingFolder.string() + ": No such file or directory");
+    std::wstring value;
+    EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"A", L"v", &value), E_NOTFOUND);
+    EXPECT_EQ(platform::RegistryLastProblem(), "");
+}
+
 TEST_F(RegistryTest, WritesAndDeletesKeysForRegistration) {
     // No file yet: the first write creates it.
     const wchar_t* clsidKey = L"CLSID\\{E963ECA3-80F7-4291-A63F-633CA1F6454E}";
@@ -224,6 +266,7 @@ TEST(RegistryWithoutFile, EveryKeyIsMissingAndWritesFail) {
     EXPECT_EQ(XenRegOpenKeyW(0, kAddinKey, &key), E_NOTFOUND);
     EXPECT_EQ(platform::RegistryWriteString(RegistryRoot::LocalMachine, kAddinKey, L"InstallDir", L"x"),
               E_FAIL);
+    EXPECT_EQ(platform::RegistryLastProblem(), "there is no registry file: DORVIX_REGISTRY is not set");
 }
 
 }  // namespace

@@ -45,8 +45,11 @@ bool CompleteInstallFolders(std::string& problem) {
     if (writes.empty()) return true;
     const HRESULT hr = platform::RegistryWriteStrings(platform::RegistryRoot::LocalMachine, writes);
     if (SUCCEEDED(hr)) return true;
-    problem = "the install folders cannot be written into the registry file " + platform::RegistryFilePath() +
-              " (" + HexCodeText(hr) + ")";
+    // The registry says why it refused (not a registry file, not writable, ...).
+    const std::string& why = platform::RegistryLastProblem();
+    problem = why.empty() ? "the install folders cannot be written into the registry file " +
+                                platform::RegistryFilePath() + " (" + HexCodeText(hr) + ")"
+                          : why;
     return false;
 }
 

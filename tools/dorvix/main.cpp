@@ -252,6 +252,14 @@ int Run(const Arguments& args) {
                   << "\n";
         return kExitBadCase;
     }
+    // Held from before anything there is touched until the results are read and the project
+    // saved: a second run in the folder would take this run's files for its own or remove them.
+    platform::FolderHold workHold;
+    if (!workHold.Acquire(args.workFolder, &error)) {
+        std::cerr << "dorvix: the work folder " << args.workFolder.string() << " cannot be used: " << error
+                  << "\n";
+        return kExitBadCase;
+    }
     platform::ComponentModule module;
     std::filesystem::path modulePath;
     if (!LoadRegisteredAddinModule(ProgramFolder(), module, modulePath, error)) {

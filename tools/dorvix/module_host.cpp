@@ -42,7 +42,7 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 bool CopyReplacing(const fs::path& from, const fs::path& to, std::string& problem) {
     std::string error;
     if (platform::CopyFileTo(from, to, false, &error)) return true;
-    problem = "cannot write " + to.string() + ": " + error;
+    problem = error;  // the platform's reason names the file
     return false;
 }
 
@@ -107,8 +107,10 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     }
     const HRESULT hr = doRegister();
     if (FAILED(hr)) {
-        problem = "registering " + path.string() + " in " + RegistryFileText() + " failed (" +
-                  HexCodeText(hr) + ")";
+        // The module registers through this process's registry: its last problem tells why.
+        const std::string& why = platform::RegistryLastProblem();
+        problem = "registering " + path.string() + " in " + RegistryFileText() +
+                  " failed: " + (why.empty() ? "the module refused (" + HexCodeText(hr) + ")" : why);
         return false;
     }
     fs::path registered;
@@ -130,6 +132,11 @@ bool LoadRegisteredAddinModule(const fs::path& programFolder, platform::Componen
                                fs::path& path, std::string& problem) {
     if (!CompleteInstallFolders(problem)) return false;
     if (!EveryClassRegistered(path)) {
+        // A registry file that cannot be read is no empty one: registering would refuse it too.
+        if (!platform::RegistryLastProblem().empty()) {
+            problem = platform::RegistryLastProblem();
+            return false;
+        }
         const fs::path beside = programFolder / kAddinModuleFileName;
         if (!platform::FileExists(beside)) {
             problem = "the registry file " + RegistryFileText() + " holds no module for the solver's class " +

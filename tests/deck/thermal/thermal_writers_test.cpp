@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "../feeder/feeder_test_support.h"
@@ -13,6 +14,7 @@
 #include "deck/feeders/thermal_dorvix_feeder.h"
 #include "hostsim/mesh_json.h"
 #include "platform/environment.h"
+#include "platform/text.h"
 #include "runtime/return_package.h"
 #include "settings/step_controls.h"
 
@@ -116,6 +118,27 @@ struct TieOptionRow {
 
 class TieOptionTest : public ThermalWritersTest, public ::testing::WithParamInterface<TieOptionRow> {};
 
+// A value of the convection 30 or a radiation (40 to ambient, 50 between faces) made not finite:
+// a property of the object or of its table child, and the message the refusal posts.
+struct NotFiniteRow {
+    int object;
+    const wchar_t* child;
+    const wchar_t* property;
+    std::vector<double> values;  // one value for a property of its own
+    const wchar_t* message;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+void PrintTo(const NotFiniteRow& row, std::ostream* out) {
+    *out << "object " << row.object << " " << (row.child ? platform::WideToUtf8(row.child) + "." : "")
+         << platform::WideToUtf8(row.property);
+}
+
+class NotFiniteExchangeTest : public ThermalWritersTest,
+                              public ::testing::WithParamInterface<NotFiniteRow> {};
+
 }  // namespace
 
 TEST_F(ThermalWritersTest, HeatLoadsMatchTheReviewedSection) {
@@ -136,6 +159,63 @@ TEST_F(ThermalWritersTest, ConvectionAndRadiationMatchTheReviewedSection) {
     decktest::ExpectGoldenText(decktest::CaseFolder("thermal-convection-radiation") / "expected-section.txt",
                                Section());
 }
+
+// A value of a convection or radiation that is not finite never reaches the deck: the load is
+// refused with 39 and named, as the structural loads are.
+TEST_P(NotFiniteExchangeTest, IsRefusedWithTheLoadNamed) {
+    const NotFiniteRow& row = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Open("thermal-convection-radiation"));
+    NCAERep::CCAERepBase* object = feeder_.GetInputRoot()->getDatabase()->getObjectById(row.object);
+    ASSERT_TRUE(object);
+    if (row.child) object = object->getChild(row.child, L"Table");
+    ASSERT_TRUE(object);
+    NCAERep::CPropertyValue value;
+    if (row.values.size() == 1)
+        value.setValue(row.values[0]);
+    else
+        value.setValue(row.values);
+    object->setProperty(row.property, value);
+    const int code = row.object == 30 ? feeder_.WriteConvections() : feeder_.WriteRadiations();
+    EXPECT_EQ(code, kRC_DataMismatch);
+    EXPECT_EQ(feedertest::ErrorTexts(feeder_), std::vector<std::wstring>{row.message});
+    const std::string section = Section();
+    for (const char* word : {"nan", "NaN", "inf", "Inf"})
+        EXPECT_EQ(section.find(word), std::string::npos) << section;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NotFiniteExchangeTest,
+    ::testing::Values(
+        NotFiniteRow{30,
+                     nullptr,
+                     L"Magnitude",
+                     {kNaN},
+                     L"Convection \"Film on top\" (object 30): its ambient temperature is not finite"},
+        NotFiniteRow{30,
+                     L"Scalar2",
+                     L"Values",
+                     {5, kInf},
+                     L"Convection \"Film on top\" (object 30): its film coefficient is not finite"},
+        NotFiniteRow{30,
+                     L"Scalar2",
+                     L"Temperature",
+                     {20, kNaN},
+                     L"Convection \"Film on top\" (object 30): its film coefficient is not finite"},
+        NotFiniteRow{40,
+                     nullptr,
+                     L"Emissivity",
+                     {kNaN},
+                     L"Radiation \"Sky\" (object 40): its emissivity is not finite"},
+        NotFiniteRow{40,
+                     nullptr,
+                     L"Magnitude",
+                     {-kInf},
+                     L"Radiation \"Sky\" (object 40): its ambient temperature is not finite"},
+        NotFiniteRow{50,
+                     nullptr,
+                     L"Scalar2",
+                     {kInf},
+                     L"Radiation \"Enclosure\" (object 50): its exchange function is not finite"}));
 
 // A deck in inches from a model in feet: the step blocks carry the radiation constant in inch,
 // pound-force and Fahrenheit units, and each heat flow is spread over its face's area or its
