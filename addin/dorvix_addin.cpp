@@ -5,6 +5,7 @@
 
 #include "addin/qh_event_handler.h"
 #include "addin/solver_interfaces.h"
+#include "host/analysis_host.h"
 #include "host/multiplatform_stream.h"
 #include "host/object_model.h"
 #include "host/solver_proxy.h"
@@ -257,8 +258,9 @@ HRESULT CDorvixAddin::OnObjectNaming(IUnknown*, IUnknown* argument) try {
         FAILED(settings->GetId(id)))
         return S_OK;
     AddinServices& services = AddinServices::GetInstance();
-    const int parentId = services.GetObjectProperty(id, kParentProperty);
-    ComPtr<IUnknown> analysis = services.GetObjectById(services.GetObjectProperty(id, kAnalysisProperty));
+    const int parentId = services.GetObjectProperty(id, kHostParentProperty);
+    ComPtr<IUnknown> analysis =
+        services.GetObjectById(services.GetObjectProperty(id, kHostOwnerAnalysisProperty));
     ComPtr<IHostObject> named = Ask<IHostObject>(analysis.Get());
     ComPtr<IHostAnalysisSolver> solved = Ask<IHostAnalysisSolver>(analysis.Get());
     std::wstring name, solver;

@@ -27,6 +27,7 @@
 #include "deck/return_codes.h"
 #include "host/mesh.h"
 #include "host/model_records.h"
+#include "host/object_types.h"
 #include "host/selection_resolver.h"
 #include "platform/com.h"
 #include "platform/locale.h"
@@ -170,10 +171,12 @@ class DorvixFeeder : public DeckFileOwner {
         kStepReactivated = 2,  // active again after an inactive step
         kStepDeactivated = 3,  // inactive after an active step
     };
-    // 1 bodies, 2 faces, 4 vertices, 5 edges; 0 for an unknown id or an object without geometry.
+    // The HostGeometryKind of the object; kGeometryNone for an unknown id or an object without
+    // geometry.
     int GetObjectGeometryKind(int objectId) const;
-    // Whether a load of the host load type code can go on the object: types 1, 22 and 23 on
-    // any object, 25 on faces, or on edges of a two-dimensional model, no other type.
+    // Whether a load of the host load type code can go on the object: a pressure, a heat flux or
+    // a load that applies anywhere on any object, a heat flow on entities on faces, or on edges of
+    // a two-dimensional model, no other type.
     bool IsLoadTypeApplicable(const int& loadType, int objectId) const;
     // A query the host refuses counts as inactive.
     int GetLoadStepStatus(IUnknown* load, const int& step) const;
@@ -196,7 +199,7 @@ class DorvixFeeder : public DeckFileOwner {
     // The definition kind of the load's variable of the index (0 when unreadable). 0, or 25
     // (the load named in an error message) when the load has no such variable.
     [[nodiscard]] int GetLoadVariableDefinitionKind(IUnknown* load, int variable, int& kind);
-    // The point masses (host type 45) as mass elements on their remote points' nodes, each
+    // The point masses (kHostRemoteMassType) as mass elements on their remote points' nodes, each
     // with its inertia frame when it has inertia in a frame other than the global one. 0, or
     // 25 when a mass's node, element number or the deck's objects cannot be had; the masses
     // before it stay written.
@@ -244,7 +247,8 @@ class DorvixFeeder : public DeckFileOwner {
     // for one out of the plane. 0, or 39 (the load named), also for a missing step.
     [[nodiscard]] int GetLoadComponentValuesAtStep(int step, IUnknown* load, std::vector<double>& values,
                                                    bool withRotations, bool moments = false);
-    // Nodal temperatures (type 53 structural, 3 thermal) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
+    // Nodal temperatures (kLoadTypeStructuralTemperature, or kLoadTypeTemperature in a thermal
+    // deck) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
     [[nodiscard]] int WriteNodalTemperatureLoads(int step, bool structural);
     // The load's element faces (element edges in 2-D, where a reference other than an edge
     // fails). The first failure, else 0; kE_SolidElementEdge after its message names the load.
@@ -257,9 +261,12 @@ class DorvixFeeder : public DeckFileOwner {
     // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
     // 39 or the code of a query it relies on.
     [[nodiscard]] int WritePressureLoads(int step);
-    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);     // 4 or 2
-    [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = 4);  // 4, or 21 moments
-    [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);      // 21 or 5
+    // A force, or a force per area.
+    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);
+    // A force, or a moment.
+    [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = kLoadTypeForce);
+    // A moment, or a remote force.
+    [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);
     [[nodiscard]] int WriteRemoteDisplacements(int step);
     [[nodiscard]] int WriteAccelerations(int step);
     [[nodiscard]] int WriteAcceleration(int step, int loadId, IUnknown* load);

@@ -12,6 +12,13 @@
 #include "runtime/result_data.h"
 #include "runtime/result_definition.h"
 
+// What the first value of a lookup entry is, told by its second value.
+enum LookupKind : int {
+    kLookupElement = 0,
+    kLookupNode = 1,
+    kLookupCoupling = 4,  // a coupling condition's own id
+};
+
 // One result set: result objects with the definition of each at the same index.
 class PartPackage {
   public:

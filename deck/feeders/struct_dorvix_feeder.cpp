@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/object_types.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "runtime/progress.h"
@@ -145,11 +146,11 @@ int StructDorvixFeeder::WriteLoadCases() try {
         deck->WriteLine("!******************* LC " + std::to_string(step) + " ****************");
         int code = WriteStepSubcase(step);
         if (code == kRC_Success) code = WritePressureLoads(step);
-        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, 4);
-        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, 2);
-        if (code == kRC_Success) code = WriteVertexForceLoads(step, 4);
-        if (code == kRC_Success) code = WriteRemotePointLoads(step, 21);
-        if (code == kRC_Success) code = WriteRemotePointLoads(step, 5);
+        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, kLoadTypeForce);
+        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, kLoadTypeForcePerArea);
+        if (code == kRC_Success) code = WriteVertexForceLoads(step, kLoadTypeForce);
+        if (code == kRC_Success) code = WriteRemotePointLoads(step, kLoadTypeMoment);
+        if (code == kRC_Success) code = WriteRemotePointLoads(step, kLoadTypeRemoteForce);
         if (code == kRC_Success) code = WriteRemoteDisplacements(step);
         if (code == kRC_Success) code = WriteAccelerations(step);
         if (code == kRC_Success) code = WriteRotationalVelocity(step);
@@ -159,7 +160,7 @@ int StructDorvixFeeder::WriteLoadCases() try {
         if (code == kRC_Success) code = WriteNodalTemperatureLoads(step, true);
         if (code == kRC_Success) code = WriteImportedLoads(step);
         if (code != kRC_Success) return code;
-        WriteStepSnippets(1, step);
+        WriteStepSnippets(kSnippetStep, step);
     }
     return kRC_Success;
 } catch (...) {

@@ -23,8 +23,6 @@ constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
 constexpr const char* kAutomaticStepLine = "  CIBL 1 ! Automatic time step on Newton's iterations";
 constexpr int kLoadsDoneProgress = 90;
-constexpr int kStepSnippetKey = 1;
-constexpr int kRunOptionSnippetKey = 2;
 // W/(m2 K4).
 constexpr double kStefanBoltzmann = 5.669e-08;
 
@@ -109,7 +107,7 @@ int ThermalDorvixFeeder::WriteLoadCases() try {
         }
         if (code == kRC_Success) code = WriteImportedLoads(step);
         if (code != kRC_Success) return code;
-        WriteStepSnippets(kStepSnippetKey, step);
+        WriteStepSnippets(kSnippetStep, step);
     }
     return kRC_Success;
 } catch (...) {
@@ -180,7 +178,7 @@ int ThermalDorvixFeeder::WriteRunOptions() try {
                              " 1511 1521 1802 1803 1804 1805 1806 1807 1808 1809 1810 1811 $",
                              " 3521 3802 3803 3804 3805 3806 3807 3808 3809 3810 3811 $", " 225"})
         deck->WriteLine(line);
-    WriteObjectSnippets(kRunOptionSnippetKey);
+    WriteObjectSnippets(kSnippetRunOptions);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the run options");

@@ -10,12 +10,13 @@
 
 #include "deck/constraints/node_constraint_table.h"
 #include "deck/loads/load_writer_support.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kDisplacementTypes[2] = {19, 42};
+constexpr int kDisplacementTypes[2] = {kLoadTypeDisplacement, kLoadTypeOtherDisplacement};
 // The components first, then the magnitude (a displacement normal to the geometry).
 constexpr int kVariableOrder[4] = {kLoadVariableComponentX, kLoadVariableComponentX + 1,
                                    kLoadVariableComponentX + 2, kLoadVariableMagnitude};

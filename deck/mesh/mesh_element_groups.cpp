@@ -51,13 +51,13 @@ int CMeshWrapper::WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFil
         if (bodies->GetBodyMeshId(index) == 0) return kRC_MissingData;
         int code = kRC_Success;
         switch (bodies->GetBodyKind(index)) {
-            case CBodyAttributeWrapper::kSolid:
+            case kBodySolid:
                 code = WriteSolidBodyGroups(index, analysisKind, deck, bodies);
                 break;
-            case CBodyAttributeWrapper::kSurface:
+            case kBodySurface:
                 code = WriteSurfaceBodyGroup(index, analysisKind, deck, bodies);
                 break;
-            case CBodyAttributeWrapper::kLine:
+            case kBodyLine:
                 break;  // line bodies are written with their connections, not as a group
             case CBodyAttributeWrapper::kRigid:
                 code = WriteRigidBody(bodies->GetBodyRecord(index), deck, bodies->IsTwoDimensional());

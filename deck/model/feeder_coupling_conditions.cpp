@@ -19,8 +19,6 @@
 namespace {
 
 constexpr int kThermalAnalysis = 4;
-// Second value of a lookup entry that holds a coupling condition.
-constexpr int kCouplingLookup = 4;
 
 // The deck component of a "DOFSelection" text; 0 for a text that names none.
 int CoupledComponent(const std::wstring& selection) {
@@ -75,7 +73,7 @@ int DorvixFeeder::WriteCouplingConditions() try {
         const std::vector<int> nodes = TakeNodes(block, count);
         if (FAILED(resolved) || nodes.size() < 2)
             return refuse(kRC_CouplingTooFewNodes, L"it must hold at least two nodes");
-        if (returnPackage_->SetLookup(objectId, objectId, kCouplingLookup) != 0)
+        if (returnPackage_->SetLookup(objectId, objectId, kLookupCoupling) != 0)
             return refuse(kRC_MissingData, L"its id is used by another object");
         std::wstring selection;
         condition->getProperty(L"DOFSelection").getValue(selection);

@@ -18,13 +18,13 @@
 #include "deck/model/id_list_line.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "runtime/addin_services.h"
 #include "settings/modal_controls.h"
 #include "settings/settings_types.h"
 
 namespace {
 
-constexpr int kZygObjectType = 135;
 // Sector groups are numbered from the boundary entities, apart from the counted groups.
 constexpr int kSectorGroupBase = 10000000;
 constexpr int kEigenAnalysis = 2;
@@ -75,7 +75,7 @@ double ArgumentAsDouble(IHostObjectArguments* arguments, int index) {
 ZygArguments FindZygObject(int hostObjectId) {
     ZygArguments zyg;
     AddinServices& services = AddinServices::GetInstance();
-    for (int id : services.GetObjectIdList(hostObjectId, kZygObjectType)) {
+    for (int id : services.GetObjectIdList(hostObjectId, kHostAttachedObjectType)) {
         ComPtr<IUnknown> object = services.GetObjectById(id);
         if (!object) continue;
         ComPtr<IHostObject> host = object.As<IHostObject>();

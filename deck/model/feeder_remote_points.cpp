@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kNodeLookup = 1;
-constexpr int kRemotePointSnippetKey = 8;
 constexpr double kFrameAlignmentDegrees = 1e-12;
 
 // Models saved before these two existed lack them; such a point is taken as unscoped and
@@ -120,7 +118,7 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
     record.locationKind = RemotePointRecord::kExistingNode;
 
     if (const int code = WriteRemoteLoad(record, caption, references); code != kRC_Success) return code;
-    (void)returnPackage_->SetLookup(record.id, record.node, kNodeLookup);
+    (void)returnPackage_->SetLookup(record.id, record.node, kLookupNode);
 
     // A turned frame that the deck numbers no frame has no ".FRAME" block to point the axes at.
     if (frame && frame->deckFrameNumber != 0 &&
@@ -128,6 +126,6 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
         deckFile_->WriteLine(".AXL");
         deckFile_->WriteFields(" I", record.node, "FRAME", frame->deckFrameNumber);
     }
-    WriteObjectSnippetsForKey(kRemotePointSnippetKey, record.id);
+    WriteObjectSnippetsForKey(kSnippetRemotePoint, record.id);
     return kRC_Success;
 }
