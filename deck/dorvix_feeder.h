@@ -585,7 +585,7 @@ class DorvixFeeder : public DeckFileOwner {
     int GetNodeCount() const { return nodeCount_; }
 
   protected:
-    // The analysis kind (1 structural, 2 eigen, 4 thermal) is the derived feeder's.
+    // The HostAnalysisKind is the derived feeder's.
     explicit DorvixFeeder(int analysisKind);
 
     // What Feed was handed; the steps read it from here.

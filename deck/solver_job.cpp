@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "deck/deck_file_owner.h"
+#include "foundation/analysis_kind.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr int kMaxAutomaticMb = 500;
 SolverModulePlan PlanSolverModules(DeckFileOwner& owner) {
     SolverModulePlan plan;
     switch (owner.GetAnalysisKind()) {
-        case 1:
+        case kAnalysisStructural:
             if (owner.GetNonLinearFlag() == 1) {
                 plan = {{"INPUT.mcnl"}, "ba,me", L"me"};
             } else if (owner.IsPrestressedStatic() &&
@@ -26,13 +27,13 @@ SolverModulePlan PlanSolverModules(DeckFileOwner& owner) {
                 plan = {{"INPUT.alin"}, "ba,as", L"as"};
             }
             break;
-        case 2:
+        case kAnalysisEigen:
             if (owner.IsBucklingAnalysis())
                 plan = {{"INPUT.flamb"}, "ba,st", L"st"};
             else
                 plan = {{"INPUT.vibra"}, "ba,dy", L"dy"};
             break;
-        case 4:
+        case kAnalysisThermal:
             plan = {{"INPUT.mcnlth"}, "ba,mt", L"mt"};
             break;
         default:

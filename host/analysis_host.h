@@ -206,8 +206,8 @@ struct IHostBodyState : IUnknown {
     ~IHostBodyState() = default;
 };
 
-// A material, asked whether it behaves nonlinearly in an analysis kind (1 structural, 2 eigen,
-// 4 thermal).
+// A material, asked whether it behaves nonlinearly in a host analysis kind (MapAnalysisKindCode,
+// foundation/analysis_kind.h).
 struct IHostMaterialBehaviour : IUnknown {
     static constexpr const IID& iid() { return IID_IHostMaterialBehaviour; }
     [[nodiscard]] virtual HRESULT IsNonlinear(int analysisKind, bool& nonlinear) = 0;

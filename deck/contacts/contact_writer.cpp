@@ -7,6 +7,7 @@
 #include "deck/addin_utilities.h"
 #include "deck/deck_counters.h"
 #include "deck/dorvix_feeder.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
 #include "host/object_model.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kEigenAnalysis = 2;
 constexpr const wchar_t* kOptionsSubkey = L"Contacts Default Options";
 // The registry values are read into a buffer of this many characters, terminator included.
 constexpr std::size_t kOptionBuffer = 260;
@@ -67,7 +67,7 @@ int DorvixFeeder::WriteContacts() try {
     const int count = list->GetCount();
     if (count < 1) return kRC_Success;
     if (!deckFile_ || !meshWrapper_) return kRC_MissingData;
-    const bool tieOnly = analysisKind_ == kEigenAnalysis || IsPrestressedModalIntent();
+    const bool tieOnly = analysisKind_ == kAnalysisEigen || IsPrestressedModalIntent();
     const std::vector<const ContactRegionRecord*> order = WritingOrder(*list, tieOnly);
     for (int k = 1; k <= count; ++k) {
         bool written = false;

@@ -6,6 +6,7 @@
 
 #include "deck/loads/load_writer_support.h"
 #include "deck/results/dorvix_result_reader.h"
+#include "foundation/analysis_kind.h"
 #include "host/data_source.h"
 #include "host/object_model.h"
 #include "host/object_types.h"
@@ -37,7 +38,7 @@ int PrestressEnvironmentId(const TRVDataSourceItf* source) {
 
 }  // namespace
 
-EigenDorvixFeeder::EigenDorvixFeeder() : DorvixFeeder(2) {}
+EigenDorvixFeeder::EigenDorvixFeeder() : DorvixFeeder(kAnalysisEigen) {}
 
 EigenDorvixFeeder::~EigenDorvixFeeder() = default;
 

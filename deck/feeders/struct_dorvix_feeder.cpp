@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "foundation/analysis_kind.h"
 #include "host/object_types.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -18,7 +19,7 @@ constexpr int kLoadsDoneProgress = 72;
 
 }  // namespace
 
-StructDorvixFeeder::StructDorvixFeeder() : DorvixFeeder(1) { SetNumberOfSteps(1); }
+StructDorvixFeeder::StructDorvixFeeder() : DorvixFeeder(kAnalysisStructural) { SetNumberOfSteps(1); }
 
 StructDorvixFeeder::~StructDorvixFeeder() = default;
 

@@ -5,6 +5,7 @@
 
 #include "deck/feeders/step_cards.h"
 #include "deck/mesh/body_attribute_wrapper.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "foundation/unit_systems.h"
 #include "runtime/progress.h"
@@ -17,7 +18,6 @@ using namespace stepcards;
 
 namespace {
 
-constexpr int kThermalFeederKind = 4;
 constexpr const char* kDescriptionFile = "dorvix_mt.des";
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
@@ -37,7 +37,7 @@ double StefanBoltzmannInDeckUnits(int deckUnitSystem) {
 
 }  // namespace
 
-ThermalDorvixFeeder::ThermalDorvixFeeder() : DorvixFeeder(kThermalFeederKind) { SetNumberOfSteps(1); }
+ThermalDorvixFeeder::ThermalDorvixFeeder() : DorvixFeeder(kAnalysisThermal) { SetNumberOfSteps(1); }
 
 ThermalDorvixFeeder::~ThermalDorvixFeeder() = default;
 

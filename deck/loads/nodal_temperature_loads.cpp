@@ -9,13 +9,13 @@
 #include "deck/deck_counters.h"
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "foundation/analysis_kind.h"
 #include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kEigenAnalysis = 2;
 // History values smaller than this carry no temperature load in a structural deck.
 constexpr double kNoLoad = 1e-15;
 
@@ -102,7 +102,7 @@ int DorvixFeeder::WriteNodalTemperatureLoads(int step, bool structural) {
                 S_OK ||
             values.size() != positions.size() || !AllFinite(values))
             return Refuse(*this, record, kRC_DataMismatch, L"no finite temperature at its nodes");
-        const bool eigen = analysisKind_ == kEigenAnalysis;
+        const bool eigen = analysisKind_ == kAnalysisEigen;
         if (eigen || loadCases) {
             double factor = 1.0;
             if (loadCases && !eigen &&

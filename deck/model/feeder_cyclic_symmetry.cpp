@@ -16,6 +16,7 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/model/cyclic_sector.h"
 #include "deck/model/id_list_line.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
 #include "host/object_types.h"
@@ -27,7 +28,6 @@ namespace {
 
 // Sector groups are numbered from the boundary entities, apart from the counted groups.
 constexpr int kSectorGroupBase = 10000000;
-constexpr int kEigenAnalysis = 2;
 constexpr const char* kBanner = "!*********** Create Periodic/Cyclic Symmetry ***********";
 
 struct ZygArguments {
@@ -231,7 +231,7 @@ int DorvixFeeder::WriteCyclicSymmetry() try {
     cyclicSymmetryNodes_.clear();
     if (!deckFile_ || !bodyWrapper_ || !meshWrapper_) return kRC_MissingData;
     CyclicRun run{*this, *deckFile_, *bodyWrapper_, *meshWrapper_, cyclicSymmetryNodes_};
-    if (analysisKind_ == kEigenAnalysis) {
+    if (analysisKind_ == kAnalysisEigen) {
         const auto* modal =
             settings_ ? settings_->GetControlsAs<DorvixModalControls>(kModalControlsTag) : nullptr;
         if (!modal) return kRC_MissingStepValue;
