@@ -523,6 +523,8 @@ class DorvixFeeder : public DeckFileOwner {
     // Closes the deck and runs the solver. 1 cancelled, else the job runner's code (a
     // listing warning, 103, counts as success).
     [[nodiscard]] int Solve();
+    // The result description file the run's last solver module writes (PlanSolverModules).
+    std::string GetDescriptionFileName();
     // Compares the last solved time of the description file with the last step's end time.
     // Any non-zero code then moves into the return package's error code and `code` becomes
     // 0. Returns the incoming code, 11 when the check set it, or GetStepEndTime's code.
@@ -531,9 +533,7 @@ class DorvixFeeder : public DeckFileOwner {
     // asked, frees the per-solve objects, copies the deck in input-only mode and saves the
     // output representation when a message was posted. Safe after a failure of any step.
     void Close(int& code);
-    // 0x800 solution incomplete, 0x10000 the last result set carries the code 999999.
-    static constexpr unsigned kStatusIncomplete = 0x800;
-    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
+    // ReturnPackage's status bits the run set so far.
     unsigned GetStatusBits() const { return statusBits_; }
 
   protected:

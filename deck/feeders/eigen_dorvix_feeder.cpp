@@ -73,10 +73,6 @@ bool EigenDorvixFeeder::IsBucklingAnalysis() {
 
 bool EigenDorvixFeeder::HasPrestress() { return PrestressEnvironmentId(GetDataSource()) != 0; }
 
-std::string EigenDorvixFeeder::GetDescriptionFileName() {
-    return IsBucklingAnalysis() ? "dorvix_st.des" : "dorvix_dy.des";
-}
-
 const DorvixModalControls* EigenDorvixFeeder::GetModeControls() {
     DorvixSolutionSettings* settings = GetSettings();
     if (!settings) return nullptr;

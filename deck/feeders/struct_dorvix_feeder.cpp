@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "deck/solver_job.h"
 #include "foundation/analysis_kind.h"
 #include "host/object_types.h"
 #include "platform/files.h"
@@ -56,18 +57,6 @@ bool StructDorvixFeeder::IsPrestressedStatic() {
     return solver && solver->GetDoPrestressedStatic();
 }
 
-StructDorvixFeeder::RunMode StructDorvixFeeder::GetRunMode() {
-    if (GetNonLinearFlag() == 1) return RunMode::kNonLinear;
-    if (!IsPrestressedStatic()) return RunMode::kLinear;
-    // One step, or a run kept for a prestressed modal analysis, chains two linear passes.
-    if (GetNumberOfSteps() == 1 || IsPrestressedModalIntent()) return RunMode::kPrestressedTwoPasses;
-    return RunMode::kPrestressedOnePass;
-}
-
-std::string StructDorvixFeeder::GetDescriptionFileName() const {
-    return GetNonLinearFlag() == 1 ? "dorvix_me.des" : "dorvix_as.des";
-}
-
 int StructDorvixFeeder::WriteAnalysisHeader() try {
     DorvixSolutionSettings* settings = GetSettings();
     if (const int code = TakeStepCount(true); code != kRC_Success) return code;
@@ -78,16 +67,16 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
     if (!deck) return kRC_MissingData;
 
     std::vector<const char*> lines;
-    switch (GetRunMode()) {
-        case RunMode::kNonLinear:
+    switch (ChooseStructuralRunMode(*this)) {
+        case StructuralRunMode::kNonLinear:
             lines = {"! ELASTO VISCO PLASTIQUE (NOLIN)", kRuleLine, ".MCNL &", "! ",
                      "! ELASTO VISCO PLASTIQUE (NOLIN)", "! "};
             break;
-        case RunMode::kLinear:
+        case StructuralRunMode::kLinear:
             lines = {"! ANALYSE STATIQUE LINEAIRE (ALIN)", kRuleLine, ".ALIN &", "! ",
                      "! ANALYSE STATIQUE LINEAIRE (ALIN)", "! "};
             break;
-        case RunMode::kPrestressedOnePass:
+        case StructuralRunMode::kPrestressedOnePass:
             lines = {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN precontraint en TIME)",
                      kRuleLine,
                      ".ALIN &",
@@ -96,7 +85,7 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
                      "! ",
                      ".DVX IFPR 19"};
             break;
-        case RunMode::kPrestressedTwoPasses:
+        case StructuralRunMode::kPrestressedTwoPasses:
             lines = {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN-ALIN precontraint en NC)",
                      kRuleLine,
                      "! ",

@@ -18,10 +18,8 @@ using namespace stepcards;
 
 namespace {
 
-constexpr const char* kDescriptionFile = "dorvix_mt.des";
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
-constexpr const char* kAutomaticStepLine = "  CIBL 1 ! Automatic time step on Newton's iterations";
 constexpr int kLoadsDoneProgress = 90;
 // W/(m2 K4).
 constexpr double kStefanBoltzmann = 5.669e-08;
@@ -55,7 +53,7 @@ int ThermalDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* retur
     if (code == kRC_Success) code = WriteReturn();
     if (code == kRC_Success) code = Solve();
     // Only the deck was asked for: no solver ran, so there is no end time to check.
-    if (GetCopyTargetPath().empty()) (void)CheckEndTime(kDescriptionFile, code);
+    if (GetCopyTargetPath().empty()) (void)CheckEndTime(GetDescriptionFileName(), code);
     Close(code);
     return code;
 }
@@ -79,7 +77,7 @@ int ThermalDorvixFeeder::WriteAnalysisHeader() try {
 }
 
 int ThermalDorvixFeeder::WriteLoadsAndBCs() try {
-    if (const int code = BeginLoadsSection(kDescriptionFile); code != kRC_Success) return code;
+    if (const int code = BeginLoadsSection(GetDescriptionFileName()); code != kRC_Success) return code;
     int code = WriteCouplingConditions();
     if (code == kRC_Success) code = CheckCouplingConditions();
     if (code != kRC_Success) return code;
@@ -140,11 +138,11 @@ int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
     switch (options->GetUseAutoTimeStepping()) {
         case kProgramControlled:
             lines.push_back(TimeLine(end));
-            lines.emplace_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kThermal));
             break;
         case kOn:
             lines.push_back(TimeLine(end));
-            lines.emplace_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kThermal));
             if (!AddStepLimitCards(*options, step, end - start, lines)) return kRC_MissingData;
             break;
         case kOff: {
