@@ -219,30 +219,33 @@ class DorvixFeeder : public DeckFileOwner {
     using LoadHistory = std::vector<double>;
     // One per step from step 1: 1 active, 0 not.
     using StepFlags = std::vector<int>;
-    // The load's activity per step; the first failing host answer, else 0.
-    [[nodiscard]] int GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const;
+    // The load's activity per step; the first failing host answer, else the host's last one
+    // (S_OK).
+    [[nodiscard]] HRESULT GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const;
     // The same for the load's variable of the id (E_FAIL when the load has none).
-    [[nodiscard]] int GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const;
+    [[nodiscard]] HRESULT GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const;
     // The variable's history from 0 to the last step's end, each value times scale: an
     // expression at the load's sampling points and every step end, a table at its rows up to
-    // the last step end and every step end. 0; E_NOTIMPL for a variable not of time; E_FAIL for
+    // the last step end and every step end. S_OK; E_NOTIMPL for a variable not of time; E_FAIL for
     // anything the host refuses or a value that is not finite.
-    [[nodiscard]] int SampleLoadHistory(IUnknown* variable, int loadId, double scale, LoadHistory& history);
-    // One ".FCT" block; with flags, only the segments of active steps. 0 or E_FAIL (nothing
+    [[nodiscard]] HRESULT SampleLoadHistory(IUnknown* variable, int loadId, double scale,
+                                            LoadHistory& history);
+    // One ".FCT" block; with flags, only the segments of active steps. S_OK or E_FAIL (nothing
     // written) when a step's end time is missing.
-    [[nodiscard]] int WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId);
+    [[nodiscard]] HRESULT WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId);
     // Samples the variable and writes it as the deck's next function. E_FAIL without an active
     // step (no id drawn), or the sampling's or writing's failure.
-    [[nodiscard]] int CreateLoadFunction(IUnknown* variable, int loadId, double scale, const StepFlags* flags,
-                                         int& functionId);
+    [[nodiscard]] HRESULT CreateLoadFunction(IUnknown* variable, int loadId, double scale,
+                                             const StepFlags* flags, int& functionId);
     // One function per imposed component (x, y, z, and with rotations rx, ry, rz), each after its
     // comment line; ids -1 where none was written. In 2-D only the in-plane components: x, y and
-    // rz, or rz alone for a moment. 0 or E_FAIL.
-    [[nodiscard]] int CreateComponentFunctions(IUnknown* load, int loadId, double scale, bool withRotations,
-                                               std::vector<int>& functionIds, bool moments = false);
+    // rz, or rz alone for a moment. S_OK or E_FAIL.
+    [[nodiscard]] HRESULT CreateComponentFunctions(IUnknown* load, int loadId, double scale,
+                                                   bool withRotations, std::vector<int>& functionIds,
+                                                   bool moments = false);
     // One function for the load's variable of the index, over every step.
-    [[nodiscard]] int CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
-                                             int& functionId);
+    [[nodiscard]] HRESULT CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
+                                                 int& functionId);
     // The component values at the step's end; kFreeComponent for a free component and, in 2-D,
     // for one out of the plane. 0, or 39 (the load named), also for a missing step.
     [[nodiscard]] int GetLoadComponentValuesAtStep(int step, IUnknown* load, std::vector<double>& values,
@@ -251,13 +254,13 @@ class DorvixFeeder : public DeckFileOwner {
     // deck) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
     [[nodiscard]] int WriteNodalTemperatureLoads(int step, bool structural);
     // The load's element faces (element edges in 2-D, where a reference other than an edge
-    // fails). The first failure, else 0; kE_SolidElementEdge after its message names the load.
-    [[nodiscard]] int GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                          std::vector<int>& faceNumbers);
+    // fails). The first failure, else S_OK; kE_SolidElementEdge after its message names the load.
+    [[nodiscard]] HRESULT GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
+                                              std::vector<int>& faceNumbers);
     // The nodes of the load's edges: inner nodes at full weight, end nodes at half weight, an end
-    // shared by two edges at full weight. The first failure, else 0.
-    [[nodiscard]] int GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
-                                          std::set<int>& halfNodes) const;
+    // shared by two edges at full weight. The first failure, else S_OK.
+    [[nodiscard]] HRESULT GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
+                                              std::set<int>& halfNodes) const;
     // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
     // 39 or the code of a query it relies on.
     [[nodiscard]] int WritePressureLoads(int step);

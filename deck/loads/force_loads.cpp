@@ -21,8 +21,8 @@ int ComponentCount(bool twoDimensional) { return twoDimensional ? 2 : 3; }
 
 }  // namespace
 
-int DorvixFeeder::GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
-                                      std::set<int>& halfNodes) const {
+HRESULT DorvixFeeder::GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
+                                          std::set<int>& halfNodes) const {
     for (const JXReference& reference : load.GetReferences()) {
         std::vector<int> ids;
         HRESULT hr = GetScopingNodeIds(hostMesh_.Get(), reference, ids);

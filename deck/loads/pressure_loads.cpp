@@ -37,8 +37,8 @@ struct FaceScope {
 
 }  // namespace
 
-int DorvixFeeder::GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                      std::vector<int>& faceNumbers) {
+HRESULT DorvixFeeder::GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
+                                          std::vector<int>& faceNumbers) {
     const bool twoDimensional = bodyWrapper_ && bodyWrapper_->IsTwoDimensional();
     for (const JXReference& reference : load.GetReferences()) {
         if (twoDimensional && (reference.kind & kJXReferenceEdge) == 0) return E_FAIL;
