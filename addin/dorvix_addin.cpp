@@ -273,7 +273,7 @@ HRESULT CDorvixAddin::OnObjectNaming(IUnknown*, IUnknown* argument) try {
         renamed = name.substr(std::wstring_view(kNamePrefix).size());
     else
         return S_OK;
-    (void)services.MakeUniqueName(analysis.Get(), parentId, renamed, true);
+    (void)services.MakeUniqueName(analysis.Get(), parentId, renamed, true);  // always 0
     return S_OK;
 } catch (...) {
     return AnswerCurrentFailure();
@@ -302,6 +302,7 @@ namespace {
 // Leaves the reason the add-in's project data cannot be resumed as the thread's error
 // information; answers E_FAIL.
 HRESULT RefuseProjectData(const std::wstring& reason) {
+    // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixAddinProgId, reason);
     return E_FAIL;
 }

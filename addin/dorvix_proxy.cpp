@@ -54,6 +54,7 @@ HRESULT CreateSettingsObjectLike(int id, IUnknown* held, ComPtr<IDorvixAnalysisS
 // Leaves the reason a resume of the project data fails as the thread's error information;
 // answers E_FAIL.
 HRESULT RefuseResume(const std::wstring& reason) {
+    // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixProxyProgId, reason);
     return E_FAIL;
 }

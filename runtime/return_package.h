@@ -65,7 +65,7 @@ class TRVReturnPackageItf {
     [[nodiscard]] virtual HRESULT SetPartValue2(int index, double value) = 0;
     [[nodiscard]] virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
     // 0 when the key was new, 1 when its pair was replaced.
-    virtual int SetLookup(int key, int a, int b) = 0;
+    [[nodiscard]] virtual int SetLookup(int key, int a, int b) = 0;
     [[nodiscard]] virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
     [[nodiscard]] virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
 };
@@ -101,7 +101,7 @@ class ReturnPackage : public TRVReturnPackageItf {
     [[nodiscard]] HRESULT SetPartValue1(int index, double value) override;
     [[nodiscard]] HRESULT SetPartValue2(int index, double value) override;
     [[nodiscard]] HRESULT SetValueList(const std::vector<double>& source) override;
-    int SetLookup(int key, int a, int b) override;
+    [[nodiscard]] int SetLookup(int key, int a, int b) override;
     [[nodiscard]] HRESULT GetLookup(int key, int& a, int& b) const override;
     [[nodiscard]] HRESULT AddContactLookup(const contactLookupData& data) override;
 

@@ -78,7 +78,7 @@ std::optional<double> BladeDataValue(const DorvixFeeder& feeder, IUnknown* child
     std::wstring text;
     if (!textual || textual->GetTextProperty(text) != S_OK) return std::nullopt;
     ComPtr<IHostStringList> paragraphs;
-    if (FAILED(PostHtmlMessage(SysAllocString(text), paragraphs.ReleaseAndGetAddressOf())) || !paragraphs)
+    if (FAILED(ListHtmlParagraphs(SysAllocString(text), paragraphs.ReleaseAndGetAddressOf())) || !paragraphs)
         return std::nullopt;
     int count = 0;
     std::wstring first;

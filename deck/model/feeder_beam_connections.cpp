@@ -105,6 +105,7 @@ int DorvixFeeder::WriteBeamConnections() try {
             radius);
         deck.WriteFields(".AEL I", element, "DEGRE 1 MAT \"" + platform::WideToUtf8(material) + "\" PROFIL",
                          profile);
+        // Whether an entry was replaced does not matter: the beam's latest element is its result.
         (void)returnPackage_->SetLookup(objectId, element, kLookupElement);
         if (grounded) {
             deck.WriteLine(".CLM");

@@ -38,6 +38,7 @@ int DorvixFeeder::WriteSprings() try {
         deckFile_->WriteFields(".MCE I", element, "SPRI N", static_cast<int>(nodes[0]),
                                static_cast<int>(nodes[1]));
         deckFile_->WriteFields(".MCC I", element, "SPRI KR", spring.stiffness, "C", spring.damping);
+        // Whether an entry was replaced does not matter: the spring's latest element is its result.
         (void)returnPackage_->SetLookup(spring.objectId, element, kLookupElement);
         WriteObjectSnippetsForKey(kSnippetSpring, spring.objectId);
     }
@@ -75,6 +76,6 @@ int DorvixFeeder::RegisterEntityLookup(const int& key, IUnknown* entity) {
     int second = 0;
     if (FAILED(returnPackage_->GetLookup(node, first, second)) || second != kLookupNode)
         return kRC_MissingData;
-    (void)returnPackage_->SetLookup(key, first, kLookupNode);
+    (void)returnPackage_->SetLookup(key, first, kLookupNode);  // a replaced entry is as good
     return kRC_Success;
 }

@@ -41,7 +41,8 @@ bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder, platf
 
 // A new object of one of the module's classes, asked for T.
 template <class T>
-HRESULT CreateFromModule(const platform::ComponentModule& module, REFCLSID clsid, ComPtr<T>& out) {
+[[nodiscard]] HRESULT CreateFromModule(const platform::ComponentModule& module, REFCLSID clsid,
+                                       ComPtr<T>& out) {
     ComPtr<IClassFactory> factory;
     HRESULT hr = module.GetClassObject(clsid, IID_IClassFactory, factory.ReleaseAndGetVoidAddress());
     if (FAILED(hr)) return hr;

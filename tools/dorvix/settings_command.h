@@ -24,4 +24,4 @@ inline constexpr int kSettingsExitWriteFailed = 1;
 inline constexpr int kSettingsExitBadCase = 2;
 inline constexpr int kSettingsExitRefused = 3;
 
-int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err);
+[[nodiscard]] int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err);
