@@ -301,7 +301,7 @@ namespace {
 
 // Leaves the reason the add-in's project data cannot be resumed as the thread's error
 // information; answers E_FAIL.
-HRESULT RefuseProjectData(const std::wstring& reason) {
+[[nodiscard]] HRESULT RefuseProjectData(const std::wstring& reason) {
     // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixAddinProgId, reason);
     return E_FAIL;

@@ -308,7 +308,7 @@ namespace {
 
 // The host's directory operations: a copy of a set directory (the out value left alone when
 // none is set), and a quiet store of a copy.
-HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
+[[nodiscard]] HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
     return directory.empty() ? S_OK : HandOutBstrCopy(directory, out);
 }
 

@@ -68,9 +68,9 @@ std::vector<NCAERep::CCAERepBase*> AllBelow(NCAERep::CCAERepBase* object, const 
 
 // A frictionless or cylindrical support on one entity: the held directions of the local frame
 // at each node of the entity.
-int CollectDirectionalSupportOn(DorvixFeeder& feeder, NCAERep::CCAERepBase& support,
-                                const SelectedEntity& entity, IHostMeshData* mesh, IHostGeometry* geometry,
-                                bool inPlane) {
+[[nodiscard]] int CollectDirectionalSupportOn(DorvixFeeder& feeder, NCAERep::CCAERepBase& support,
+                                              const SelectedEntity& entity, IHostMeshData* mesh,
+                                              IHostGeometry* geometry, bool inPlane) {
     const unsigned held = HeldDirections(support, inPlane);
     if (held == kHoldAll) return feeder.CollectFixedSupport(&support);
     const std::wstring entityText = L"entity " + std::to_wstring(entity.id);
@@ -248,8 +248,9 @@ int DorvixFeeder::CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportA
         return code;
     if (scoping.skipped) return kRC_Success;
     const std::vector<int>& nodes = scoping.selection.nodes;
-    (nodeConstraintTable_.Get()->*add)(static_cast<unsigned>(support->getId()), SupportType(support->objectName()),
-                                       static_cast<int>(nodes.size()), nodes.data());
+    (nodeConstraintTable_.Get()->*add)(static_cast<unsigned>(support->getId()),
+                                       SupportType(support->objectName()), static_cast<int>(nodes.size()),
+                                       nodes.data());
     return kRC_Success;
 }
 

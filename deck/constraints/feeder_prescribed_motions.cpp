@@ -118,8 +118,8 @@ int DorvixFeeder::CollectPrescribedMotion(NCAERep::CCAERepBase* motion, bool is2
 namespace {
 
 // The magnitude of the motion prescribed along the entity's normal at each of its nodes.
-int CollectNormalMotion(DorvixFeeder& feeder, NCAERep::CCAERepBase* motion, int entityId, IHostMeshData* mesh,
-                        const EntityGeometry& shape, bool onEdge) {
+[[nodiscard]] int CollectNormalMotion(DorvixFeeder& feeder, NCAERep::CCAERepBase* motion, int entityId,
+                                      IHostMeshData* mesh, const EntityGeometry& shape, bool onEdge) {
     if (!motion) return prepass::Fail(feeder, L"A prescribed motion of the model is missing");
     const wchar_t* const kind = onEdge ? L"Edge" : L"Surface";
     const int type = MotionType(*motion);

@@ -15,7 +15,8 @@ using namespace loadwriter;
 namespace {
 
 // Length weights of the nodes of every edge of the load: 0, or 39 (the load named).
-int EdgeNodeWeights(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::map<int, double>& weights) {
+[[nodiscard]] int EdgeNodeWeights(DorvixFeeder& feeder, const ObjectTypeRecord& record,
+                                  std::map<int, double>& weights) {
     JXReferenceList references;
     record.AppendReferencesTo(references);
     if (!feeder.GetMeshWrapper() ||

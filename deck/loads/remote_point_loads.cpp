@@ -13,7 +13,7 @@ using namespace loadwriter;
 namespace {
 
 // The deck node of the load's remote point: 0, the lookup's code, or 25.
-int RemotePointNode(DorvixFeeder& feeder, const TypedLoad& load, int& node) {
+[[nodiscard]] int RemotePointNode(DorvixFeeder& feeder, const TypedLoad& load, int& node) {
     if (const int code = feeder.RegisterEntityLookup(load.id, load.record->GetHostObject()); code)
         return Refuse(feeder, *load.record, code, L"its remote point has no deck node");
     int kind = 0;
@@ -69,21 +69,20 @@ int DorvixFeeder::WriteRemotePointLoads(int step, int loadType) {
 }
 
 int DorvixFeeder::WriteRemoteDisplacements(int step) {
-    return ForEachLoad(
-        *this, step, LoadsOfType(*this, kLoadTypeRemoteDisplacement), kRC_MissingData,
-        [&](const TypedLoad& l) {
-            if (!deckFile_) return int{kRC_Success};
-            deckFile_->WriteLine("!*********** Construct Remote Displacement ***********");
-            int node = 0;
-            if (const int code = RemotePointNode(*this, l, node); code) return code;
-            std::vector<double> values;
-            std::vector<int> functions;
-            if (const int code =
-                    ComponentValuesOrFunctions(*this, step, l, 1.0, true, false, values, functions);
-                code)
-                return code;
-            deckFile_->WriteLine(HeaderLine("DEP NOE", *l.record));
-            WriteComponentLines(*deckFile_, node, step, 1, values, functions);
-            return int{kRC_Success};
-        });
+    return ForEachLoad(*this, step, LoadsOfType(*this, kLoadTypeRemoteDisplacement), kRC_MissingData,
+                       [&](const TypedLoad& l) {
+                           if (!deckFile_) return int{kRC_Success};
+                           deckFile_->WriteLine("!*********** Construct Remote Displacement ***********");
+                           int node = 0;
+                           if (const int code = RemotePointNode(*this, l, node); code) return code;
+                           std::vector<double> values;
+                           std::vector<int> functions;
+                           if (const int code = ComponentValuesOrFunctions(*this, step, l, 1.0, true, false,
+                                                                           values, functions);
+                               code)
+                               return code;
+                           deckFile_->WriteLine(HeaderLine("DEP NOE", *l.record));
+                           WriteComponentLines(*deckFile_, node, step, 1, values, functions);
+                           return int{kRC_Success};
+                       });
 }

@@ -183,8 +183,8 @@ bool CollectElements(IHostMesh* mesh, const std::vector<JXReference>& references
 // Writes the selection's scaled material and assigns it to the selection's elements: the body's
 // own group when they are exactly the body's, else a new selection group. Nothing for a
 // selection without elements.
-int WriteScaledSelection(DorvixFeeder& feeder, const ScopingRecord& selection, int bodyId,
-                         const ScaledMaterial& material) {
+[[nodiscard]] int WriteScaledSelection(DorvixFeeder& feeder, const ScopingRecord& selection, int bodyId,
+                                       const ScaledMaterial& material) {
     DorvixDeckFile& deck = *feeder.GetDeckFile();
     CBodyAttributeWrapper& bodies = *feeder.GetBodyWrapper();
     std::vector<int> elements;

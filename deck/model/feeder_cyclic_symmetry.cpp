@@ -91,7 +91,7 @@ ZygArguments FindZygObject(int hostObjectId) {
 }
 
 // The mesh id of the region's first body: the number the host mesh keys its bodies by.
-int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& meshId) {
+[[nodiscard]] int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& meshId) {
     if (region.bodies.empty()) return Refuse(run, region, L"names no body.");
     const int index = run.bodies.FindBodyIndex(region.bodies.front());
     if (index < 0) return Refuse(run, region, L"names a body the model does not hold.");
@@ -99,7 +99,7 @@ int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& mes
     return kRC_Success;
 }
 
-int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sectorAngle) {
+[[nodiscard]] int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sectorAngle) {
     int meshId = 0;
     if (const int code = FirstBodyMeshId(run, region, meshId)) return code;
     double bodyAngle = 0.0;
@@ -114,7 +114,7 @@ int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sect
 }
 
 // The low side as a node group; its nodes become tied nodes.
-int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int group) {
+[[nodiscard]] int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int group) {
     std::set<int> nodes;
     for (const JXReference& r : region.lowBoundary) {
         std::vector<int> found;
@@ -130,8 +130,8 @@ int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int gr
 }
 
 // The element faces of the high side.
-int ResolveHighFaces(CyclicRun& run, const SymmetryRegionRecord& region, std::vector<int>& elements,
-                     std::vector<int>& faces) {
+[[nodiscard]] int ResolveHighFaces(CyclicRun& run, const SymmetryRegionRecord& region,
+                                   std::vector<int>& elements, std::vector<int>& faces) {
     for (const JXReference& r : region.highBoundary) {
         const HRESULT hr = r.kind & (kJXReferenceEdge | kJXReferenceFace)
                                ? GetScopingFaces(run.mesh.GetMesh(), r, elements, faces)
@@ -153,7 +153,7 @@ void WriteHighFaceGroup(CyclicRun& run, int group, const std::vector<int>& eleme
         run.deck.WriteFields("  MAILLE", elements[i], "FACE", faces[i]);
 }
 
-int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArguments& zyg) {
+[[nodiscard]] int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArguments& zyg) {
     run.deck.WriteLine(kBanner);
     double angle = 0.0;
     if (const int code = SectorAngle(run, region, angle)) return code;
@@ -198,7 +198,7 @@ void WriteLinkPairs(CyclicRun& run, const std::map<int, int>& pairs, std::set<in
     }
 }
 
-int WriteLink(CyclicRun& run, const SymmetryRegionRecord& region) {
+[[nodiscard]] int WriteLink(CyclicRun& run, const SymmetryRegionRecord& region) {
     if (run.prestress) return kRC_Success;
     run.deck.WriteLine(kBanner);
     run.deck.WriteLine(".LIA");

@@ -116,7 +116,7 @@ bool ParseRegisterArguments(int argc, char** argv, std::filesystem::path& module
 
 std::filesystem::path ProgramFolder() { return platform::CurrentExecutablePath().parent_path(); }
 
-int RunRegister(std::filesystem::path module) {
+[[nodiscard]] int RunRegister(std::filesystem::path module) {
     if (module.empty()) module = ProgramFolder() / kAddinModuleFileName;
     std::string problem;
     if (!RegisterAddinModule(module, std::cout, problem)) {

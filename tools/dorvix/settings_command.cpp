@@ -95,7 +95,7 @@ class CaseSettings {
     HostSim& Host() { return host_; }
 
     // Replaces what the element held by the object's settings.
-    HRESULT WriteIntoModel() {
+    [[nodiscard]] HRESULT WriteIntoModel() {
         model_.settings.remove_children();
         return addin_->WriteSettingsXml(ElementSource().Get());
     }
@@ -110,7 +110,8 @@ class CaseSettings {
     ComPtr<IJXAnalysisSettingsAddIn> addin_;
 };
 
-int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
+[[nodiscard]] int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out,
+                           std::ostream& err) {
     std::vector<GridEntry> entries;
     std::string problem;
     if (!ReadSettingsGrid(settings.Object(), entries, problem)) {
@@ -243,8 +244,8 @@ bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream
     return true;
 }
 
-int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model, std::ostream& out,
-         std::ostream& err) {
+[[nodiscard]] int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model,
+                       std::ostream& out, std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
     settings.Host().Calls()->Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());
