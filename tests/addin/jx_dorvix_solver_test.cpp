@@ -87,11 +87,12 @@ class SolverCase {
     }
     ~SolverCase() { AddinServices::ReleaseInstance(); }
 
+    // The host receives the package through its interface; the add-in's own tests read it whole.
     std::unique_ptr<ReturnPackage> Solve() {
-        ReturnPackage* raw = nullptr;
+        TRVReturnPackageItf* raw = nullptr;
         EXPECT_EQ(solver_->Solve(&host_.DataSource(), &raw), S_OK);
         EXPECT_EQ(ProgressCallback, nullptr);
-        return std::unique_ptr<ReturnPackage>(raw);
+        return std::unique_ptr<ReturnPackage>(static_cast<ReturnPackage*>(raw));
     }
     HostSimCase& Case() { return *case_; }
     CJXDorvixSolver& Solver() { return *solver_; }
