@@ -22,6 +22,7 @@
 #include "runtime/progress.h"
 #include "runtime/return_package.h"
 #include "tests/deck/deck_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
@@ -140,8 +141,8 @@ TEST(JXDorvixSolver, SolvesAStructuralCaseThroughTheSolveEntry) {
     char description[64] = {};
     ASSERT_EQ(package->GetResultFileName(description, sizeof description), S_OK);
     EXPECT_EQ(std::string(description), "dorvix_as.des");
-    decktest::ExpectGoldenText(decktest::CaseFolder("struct-linear-static") / "expected-deck.dat",
-                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+    golden::ExpectText(decktest::CaseFolder("struct-linear-static") / "expected-deck.dat",
+                       decktest::ReadText(run.Folder() / "dorvix.dat"));
 }
 
 TEST(JXDorvixSolver, ANullPackagePointerIsRefusedBeforeAnythingRuns) {

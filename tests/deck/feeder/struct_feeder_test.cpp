@@ -8,8 +8,8 @@
 #include "deck/constraints/node_constraint_table.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
 #include "feeder_test_support.h"
-#include "platform/clock.h"
 #include "hostsim/object_model.h"
+#include "platform/clock.h"
 #include "platform/environment.h"
 #include "runtime/addin_services.h"
 #include "runtime/return_package.h"
@@ -19,6 +19,7 @@
 #include "settings/solver_file_controls.h"
 #include "settings/step_controls.h"
 #include "settings/step_controls_list.h"
+#include "tests/golden_file.h"
 
 using Lines = std::vector<std::string>;
 namespace fs = std::filesystem;
@@ -313,8 +314,8 @@ TEST_P(StructWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
     EXPECT_EQ(std::string(description), expectedDescription);
     EXPECT_TRUE(platform::FileExists(run.Folder() / expectedDescription));
     EXPECT_EQ(platform::FileExists(run.Folder() / "prestress.dat"), name == "struct-prestressed");
-    decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-deck.dat",
-                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+    golden::ExpectText(decktest::CaseFolder(name) / "expected-deck.dat",
+                       decktest::ReadText(run.Folder() / "dorvix.dat"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StructWholeDeck,

@@ -18,6 +18,7 @@
 #include "settings/settings_factory.h"
 #include "settings/step_controls_list.h"
 #include "settings/time_step_options.h"
+#include "tests/golden_file.h"
 
 using Lines = std::vector<std::string>;
 
@@ -307,12 +308,13 @@ TEST_P(ThermalWholeDeck, IsSolvedAndMatchesItsReviewedDeck) {
     char description[64] = {};
     ASSERT_EQ(run.Package().GetResultFileName(description, sizeof description), S_OK);
     EXPECT_EQ(std::string(description), "dorvix_mt.des");
-    decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-deck.dat",
-                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+    golden::ExpectText(decktest::CaseFolder(name) / "expected-deck.dat",
+                       decktest::ReadText(run.Folder() / "dorvix.dat"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ThermalWholeDeck,
-                         ::testing::Values("thermal-steady", "thermal-transient-heat-flow", "thermal-contact-steady"),
+                         ::testing::Values("thermal-steady", "thermal-transient-heat-flow",
+                                           "thermal-contact-steady"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              for (char& c : name)
