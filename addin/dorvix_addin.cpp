@@ -4,10 +4,10 @@
 #include <string>
 
 #include "addin/qh_event_handler.h"
-#include "addin/solver_interfaces.h"
 #include "host/analysis_host.h"
 #include "host/multiplatform_stream.h"
 #include "host/object_model.h"
+#include "host/solver_interfaces.h"
 #include "host/solver_proxy.h"
 #include "platform/creation_registry.h"
 #include "platform/error_info.h"

@@ -75,7 +75,7 @@ HRESULT CJXDorvixSolver::QueryInterfaceExtra(REFIID iid, void** out) {
     return QueryMarshaler(ControllingUnknown(), iid, out);
 }
 
-HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, ReturnPackage** package) {
+HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, TRVReturnPackageItf** package) {
     if (!package) return E_POINTER;
     *package = nullptr;
     SolutionIncompleteFlag = 0;
