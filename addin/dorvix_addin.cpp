@@ -196,7 +196,7 @@ void CDorvixAddin::RegisterProxy() {
     if (FAILED(CreateProxy(CLSID_DorvixProxy, nullptr, CLSCTX_SERVER, proxy_.ReleaseAndGetAddressOf())) ||
         !proxy_)
         return;
-    BstrHolder name(kProxyName), solver(kJXDorvixSolverProgId);
+    BstrHolder name(kDorvixProxyName), solver(kJXDorvixSolverProgId);
     (void)proxy_->put_Name(name.Get());
     (void)proxy_->put_Solver(solver.Get());
     (void)solvers->RegisterSolver(proxy_.Get());

@@ -19,7 +19,6 @@
 class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public CXenComObject {
   public:
     static constexpr const wchar_t* kDigitsOption = L"PID_Sig_Digits";
-    static constexpr const wchar_t* kProxyName = L"Dorvix_Solver";
     static constexpr const wchar_t* kSolverName = L"Dorvix";
     static constexpr const wchar_t* kNamePrefix = L"Dorvix ";
     static constexpr const wchar_t* kProjectStream = L"DORVIX_ADDIN_STREAM";

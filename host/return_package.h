@@ -18,6 +18,11 @@ struct resultLookupData;
 
 class TRVReturnPackageItf {
   public:
+    // Status bits: a solve that stopped short of its end time; a last result set that carries
+    // the solver's special step code.
+    static constexpr unsigned kStatusIncompleteSolution = 0x800;
+    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
+
     virtual ~TRVReturnPackageItf() = default;
 
     // Copies the three codes out; answers the error code.

@@ -41,10 +41,6 @@ class ReturnPackage : public TRVReturnPackageItf {
   public:
     // Result code of a package no feeder has filled.
     static constexpr int kUnsetResultCode = 2;
-    // Status bits: a solve that stopped short of its end time; a last result set that carries
-    // the solver's special step code.
-    static constexpr unsigned kStatusIncompleteSolution = 0x800;
-    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
 
     ReturnPackage() = default;
     ReturnPackage(const ReturnPackage&) = delete;
