@@ -230,7 +230,7 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
     return true;
 }
 
-int Run(const Arguments& args) {
+[[nodiscard]] int Run(const Arguments& args) {
     std::shared_ptr<HostSimCase> hostCase;
     try {
         hostCase = LoadHostCase(args.caseFolder);
