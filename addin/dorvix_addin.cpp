@@ -4,6 +4,7 @@
 #include <string>
 
 #include "addin/qh_event_handler.h"
+#include "host/analysis_host.h"
 #include "host/multiplatform_stream.h"
 #include "host/object_model.h"
 #include "host/solver_interfaces.h"
@@ -195,7 +196,7 @@ void CDorvixAddin::RegisterProxy() {
     if (FAILED(CreateProxy(CLSID_DorvixProxy, nullptr, CLSCTX_SERVER, proxy_.ReleaseAndGetAddressOf())) ||
         !proxy_)
         return;
-    BstrHolder name(kProxyName), solver(kJXDorvixSolverProgId);
+    BstrHolder name(kDorvixProxyName), solver(kJXDorvixSolverProgId);
     (void)proxy_->put_Name(name.Get());
     (void)proxy_->put_Solver(solver.Get());
     (void)solvers->RegisterSolver(proxy_.Get());
@@ -257,8 +258,9 @@ HRESULT CDorvixAddin::OnObjectNaming(IUnknown*, IUnknown* argument) try {
         FAILED(settings->GetId(id)))
         return S_OK;
     AddinServices& services = AddinServices::GetInstance();
-    const int parentId = services.GetObjectProperty(id, kParentProperty);
-    ComPtr<IUnknown> analysis = services.GetObjectById(services.GetObjectProperty(id, kAnalysisProperty));
+    const int parentId = services.GetObjectProperty(id, kHostParentProperty);
+    ComPtr<IUnknown> analysis =
+        services.GetObjectById(services.GetObjectProperty(id, kHostOwnerAnalysisProperty));
     ComPtr<IHostObject> named = Ask<IHostObject>(analysis.Get());
     ComPtr<IHostAnalysisSolver> solved = Ask<IHostAnalysisSolver>(analysis.Get());
     std::wstring name, solver;
@@ -271,7 +273,7 @@ HRESULT CDorvixAddin::OnObjectNaming(IUnknown*, IUnknown* argument) try {
         renamed = name.substr(std::wstring_view(kNamePrefix).size());
     else
         return S_OK;
-    (void)services.MakeUniqueName(analysis.Get(), parentId, renamed, true);
+    (void)services.MakeUniqueName(analysis.Get(), parentId, renamed, true);  // always 0
     return S_OK;
 } catch (...) {
     return AnswerCurrentFailure();
@@ -299,7 +301,8 @@ namespace {
 
 // Leaves the reason the add-in's project data cannot be resumed as the thread's error
 // information; answers E_FAIL.
-HRESULT RefuseProjectData(const std::wstring& reason) {
+[[nodiscard]] HRESULT RefuseProjectData(const std::wstring& reason) {
+    // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixAddinProgId, reason);
     return E_FAIL;
 }

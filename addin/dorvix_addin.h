@@ -19,14 +19,10 @@
 class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public CXenComObject {
   public:
     static constexpr const wchar_t* kDigitsOption = L"PID_Sig_Digits";
-    static constexpr const wchar_t* kProxyName = L"Dorvix_Solver";
     static constexpr const wchar_t* kSolverName = L"Dorvix";
     static constexpr const wchar_t* kNamePrefix = L"Dorvix ";
     static constexpr const wchar_t* kProjectStream = L"DORVIX_ADDIN_STREAM";
     static constexpr std::int32_t kProjectStreamVersion = 1;
-    // Properties of a host settings object: the id of its analysis and of the analysis' parent.
-    static constexpr int kAnalysisProperty = 105;
-    static constexpr int kParentProperty = 104;
 
     // Each add-in object keeps the module loaded while it lives.
     CDorvixAddin();

@@ -169,6 +169,7 @@ HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) try {
 HRESULT CDorvixAnalysisSettings::ReportResumeFailure(const std::wstring& what) const {
     std::wstring subject = L"the saved settings";
     if (analysisSettingsId_ != 0) subject += L" of host object " + std::to_wstring(analysisSettingsId_);
+    // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixAnalysisSettingsProgId, subject + L" " + what);
     return E_FAIL;
 }
@@ -307,7 +308,7 @@ namespace {
 
 // The host's directory operations: a copy of a set directory (the out value left alone when
 // none is set), and a quiet store of a copy.
-HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
+[[nodiscard]] HRESULT CopyDirectoryOut(const std::wstring& directory, BSTR* out) {
     return directory.empty() ? S_OK : HandOutBstrCopy(directory, out);
 }
 

@@ -78,7 +78,7 @@ Stored ToRecord(Value value, unsigned rules) {
     }
 }
 
-HRESULT TextOut(const std::wstring& text, unsigned rules, BSTR* out) {
+[[nodiscard]] HRESULT TextOut(const std::wstring& text, unsigned rules, BSTR* out) {
     if (text.empty()) {
         if (rules & kEmptyTextIsFalse) return S_FALSE;
         *out = nullptr;
@@ -146,7 +146,7 @@ struct CDorvixAnalysisSettings::PropertyTable {
 
     // A frequency bound (its setter keeps the range whole).
     template <double (M::*Get)() const>
-    static HRESULT ReadFrequency(Settings& self, double* out) {
+    [[nodiscard]] static HRESULT ReadFrequency(Settings& self, double* out) {
         *out = 0.0;
         if (!self.modalControls_) return E_POINTER;
         *out = (self.modalControls_->*Get)();
@@ -154,7 +154,7 @@ struct CDorvixAnalysisSettings::PropertyTable {
     }
     // The record keeps the temperature in the reference system; the host's conversion takes
     // it from there (kelvin) into the host's system.
-    static HRESULT ReadRefTemperature(Settings& self, double* out) {
+    [[nodiscard]] static HRESULT ReadRefTemperature(Settings& self, double* out) {
         if (!self.modalControls_) return E_POINTER;
         double converted = 0.0;
         const HRESULT hr = AddinServices::GetInstance().ConvertToUnitSystem(
@@ -162,13 +162,13 @@ struct CDorvixAnalysisSettings::PropertyTable {
         if (SUCCEEDED(hr)) *out = converted;
         return hr;
     }
-    static HRESULT ReadNumberOfSteps(Settings& self, std::uint32_t* out) {
+    [[nodiscard]] static HRESULT ReadNumberOfSteps(Settings& self, std::uint32_t* out) {
         *out = 1;
         if (!self.stepList_) return E_POINTER;
         *out = static_cast<std::uint32_t>(self.stepList_->GetCount());
         return S_OK;
     }
-    static HRESULT ReadCurrentStepNumber(Settings& self, std::uint32_t* out) {
+    [[nodiscard]] static HRESULT ReadCurrentStepNumber(Settings& self, std::uint32_t* out) {
         *out = 0;
         if (!self.stepList_ || !self.currentStep_) return E_POINTER;
         const int index = self.stepList_->GetStepIndex(self.currentStep_);
@@ -176,7 +176,7 @@ struct CDorvixAnalysisSettings::PropertyTable {
         *out = static_cast<std::uint32_t>(index);
         return S_OK;
     }
-    static HRESULT ReadEndTime(Settings& self, double* out) {
+    [[nodiscard]] static HRESULT ReadEndTime(Settings& self, double* out) {
         *out = 0.0;
         if (!self.currentStep_) return E_POINTER;
         if (!self.stepList_ || self.stepList_->GetStepIndex(self.currentStep_) < 1) {
@@ -186,15 +186,18 @@ struct CDorvixAnalysisSettings::PropertyTable {
         *out = self.currentStep_->GetEndTime();
         return S_OK;
     }
-    static HRESULT ReadNonLinear(Settings& self, VARIANT_BOOL* out) { return self.AnswerNonLinear(out); }
+    [[nodiscard]] static HRESULT ReadNonLinear(Settings& self, VARIANT_BOOL* out) {
+        return self.AnswerNonLinear(out);
+    }
 
-    static HRESULT WriteFrequencyRange(Settings& self, double minFrequency, double maxFrequency) {
+    [[nodiscard]] static HRESULT WriteFrequencyRange(Settings& self, double minFrequency,
+                                                     double maxFrequency) {
         self.modalControls_->SetFrequencyRange(minFrequency, maxFrequency);
         self.NotifyChange();
         return S_OK;
     }
     template <int Code>
-    static HRESULT ReadOutput(Settings& self, VARIANT_BOOL* out) {
+    [[nodiscard]] static HRESULT ReadOutput(Settings& self, VARIANT_BOOL* out) {
         *out = VARIANT_FALSE;
         if (!self.outputControls_) return E_POINTER;
         *out = self.outputControls_->IsOutputRequested(Code) ? VARIANT_TRUE : VARIANT_FALSE;

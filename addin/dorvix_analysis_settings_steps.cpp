@@ -12,6 +12,7 @@
 #include "foundation/analysis_kind.h"
 #include "foundation/numeric.h"
 #include "host/object_model.h"
+#include "host/object_types.h"
 #include "runtime/addin_services.h"
 #include "settings/output_controls.h"
 #include "settings/settings_types.h"
@@ -28,7 +29,6 @@ using Settings = CDorvixAnalysisSettings;
 // tabular load and the host types of loads that are nonlinear by themselves.
 constexpr int kNonlinearContactKinds[] = {3, 4};
 constexpr int kVaryingThermalLoadKinds[] = {11, 10};
-constexpr int kTabularThermalLoadType = 554;
 constexpr int kNonlinearThermalLoadTypes[] = {565, 566};
 // Time-table entries that start at step 1's end time, and the kind among them that keeps that
 // time in its second position.
@@ -271,7 +271,7 @@ bool IsVaryingBodyLoad(IHostLoadObject* load) {
 // The thermal loads that make a thermal analysis nonlinear.
 bool HasNonlinearThermalLoad(int analysisId) {
     AddinServices& services = AddinServices::GetInstance();
-    const int loadGroupId = services.GetObjectProperty(analysisId, kHostLoadGroupProperty);
+    const int loadGroupId = services.GetObjectProperty(analysisId, kHostParentProperty);
     if (ComPtr<IHostLoadFinder> finder = HostObject(loadGroupId).As<IHostLoadFinder>()) {
         for (int kind : kVaryingThermalLoadKinds) {
             ComPtr<IUnknown> found;
@@ -288,7 +288,7 @@ bool HasNonlinearThermalLoad(int analysisId) {
         if (!load || FAILED(load->GetHostType(type)) || FAILED(load->IsSuppressed(suppressed)) || suppressed)
             continue;
         if (IsOneOf(type, kNonlinearThermalLoadTypes)) return true;
-        if (type == kTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1)
+        if (type == kHostTabularThermalLoadType && SUCCEEDED(load->GetValueRowCount(rows)) && rows > 1)
             return true;
     }
     return false;

@@ -44,7 +44,8 @@ void RemoveChildElements(XmlNode element, const char* name, XmlNode kept) {
 
 // One "p<n>" element with the parameter's "Name" and "Value" texts. E_OUTOFMEMORY when a
 // text cannot be stored.
-HRESULT AppendParameter(XmlNode document, XmlNode parameters, int position, IHostParameter* parameter) {
+[[nodiscard]] HRESULT AppendParameter(XmlNode document, XmlNode parameters, int position,
+                                      IHostParameter* parameter) {
     BstrHolder name;
     if (FAILED(parameter->GetName(name.ReleaseAndGetAddressOf()))) name = BstrHolder();
     double value = 0.0;
@@ -62,7 +63,7 @@ HRESULT AppendParameter(XmlNode document, XmlNode parameters, int position, IHos
 
 // "Parameters" with one child per parameter of the host's parameter list, in the host's
 // order. A host without the list component or its collection has no parameters to write.
-HRESULT AppendParameters(XmlNode document, XmlNode element) {
+[[nodiscard]] HRESULT AppendParameters(XmlNode document, XmlNode element) {
     XmlNode parameters;
     HRESULT hr = XmlCreateChildElement(document, kParameters, element, parameters);
     if (FAILED(hr)) return hr;

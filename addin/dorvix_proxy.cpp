@@ -27,7 +27,7 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object) {
 }
 
 // A new settings object for the host object `id`.
-HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) {
+[[nodiscard]] HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) {
     HRESULT hr =
         Xen::Vexcomp::CoCreateInstance(CLSID_DorvixAnalysisSettings, nullptr, CLSCTX_SERVER,
                                        IID_IDorvixAnalysisSettings, settings.ReleaseAndGetVoidAddress());
@@ -43,7 +43,8 @@ HRESULT CreateSettingsObject(int id, ComPtr<IDorvixAnalysisSettings>& settings) 
 
 // A new settings object for the host object `id` like `held`: of its physics and analysis
 // types, with settings only when `held` has settings, for a resumed record to be read into.
-HRESULT CreateSettingsObjectLike(int id, IUnknown* held, ComPtr<IDorvixAnalysisSettings>& fresh) {
+[[nodiscard]] HRESULT CreateSettingsObjectLike(int id, IUnknown* held,
+                                               ComPtr<IDorvixAnalysisSettings>& fresh) {
     HRESULT hr = CreateSettingsObject(id, fresh);
     if (FAILED(hr)) return hr;
     ComPtr<IDorvixSettingsAdoption> typed = fresh.As<IDorvixSettingsAdoption>();
@@ -53,7 +54,8 @@ HRESULT CreateSettingsObjectLike(int id, IUnknown* held, ComPtr<IDorvixAnalysisS
 
 // Leaves the reason a resume of the project data fails as the thread's error information;
 // answers E_FAIL.
-HRESULT RefuseResume(const std::wstring& reason) {
+[[nodiscard]] HRESULT RefuseResume(const std::wstring& reason) {
+    // The refusal stands even when its reason cannot be kept.
     (void)ReportErrorInfo(kDorvixProxyProgId, reason);
     return E_FAIL;
 }

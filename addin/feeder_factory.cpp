@@ -3,6 +3,7 @@
 #include "deck/feeders/eigen_dorvix_feeder.h"
 #include "deck/feeders/struct_dorvix_feeder.h"
 #include "deck/feeders/thermal_dorvix_feeder.h"
+#include "foundation/analysis_kind.h"
 
 std::unique_ptr<DorvixFeeder> CreateDorvixFeeder(int analysisKind) {
     switch (analysisKind) {

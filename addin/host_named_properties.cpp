@@ -20,7 +20,7 @@ HRESULT GetNamedProperties(IUnknown* object, ComPtr<IHostNamedPropertyCollection
 
 // The typed value object of the item's first value entry when that entry is plain.
 template <class Typed>
-HRESULT GetPlainValue(IHostNamedProperty* item, ComPtr<Typed>& typed) {
+[[nodiscard]] HRESULT GetPlainValue(IHostNamedProperty* item, ComPtr<Typed>& typed) {
     ComPtr<IHostPropertyValueEntry> entry;
     HRESULT hr = item->GetEntry(0, entry.ReleaseAndGetAddressOf());
     if (FAILED(hr)) return hr;
@@ -39,7 +39,7 @@ HRESULT GetPlainValue(IHostNamedProperty* item, ComPtr<Typed>& typed) {
 }
 
 template <class Typed, class Out, class Read>
-HRESULT ReadFirstMatching(IUnknown* object, std::wstring_view key, Out* out, Read&& read) {
+[[nodiscard]] HRESULT ReadFirstMatching(IUnknown* object, std::wstring_view key, Out* out, Read&& read) {
     if (!out) return E_POINTER;
     ComPtr<IHostNamedPropertyCollection> properties;
     HRESULT hr = GetNamedProperties(object, properties);
@@ -69,7 +69,7 @@ struct PlainItemSearch {
     ComPtr<IHostNamedProperty> item;
 };
 
-HRESULT FindPlainItem(IUnknown* object, std::wstring_view key, PlainItemSearch& search) {
+[[nodiscard]] HRESULT FindPlainItem(IUnknown* object, std::wstring_view key, PlainItemSearch& search) {
     const HRESULT hr = GetNamedProperties(object, search.properties);
     if (FAILED(hr)) return hr;
     search.name = BstrHolder(key);
@@ -79,7 +79,7 @@ HRESULT FindPlainItem(IUnknown* object, std::wstring_view key, PlainItemSearch& 
 }
 
 template <class Typed, class Set>
-HRESULT WriteOrAdd(IUnknown* object, std::wstring_view key, const VARIANT& value, Set&& set) {
+[[nodiscard]] HRESULT WriteOrAdd(IUnknown* object, std::wstring_view key, const VARIANT& value, Set&& set) {
     PlainItemSearch search;
     HRESULT hr = FindPlainItem(object, key, search);
     if (FAILED(hr)) return hr;

@@ -42,7 +42,7 @@ VARTYPE FirstTableCellType(IHostParameter* parameter) {
     return table ? FirstCellType(*table) : VARTYPE{VT_EMPTY};
 }
 
-HRESULT ReadListValue(IHostParameter* parameter, double* out) {
+[[nodiscard]] HRESULT ReadListValue(IHostParameter* parameter, double* out) {
     return WithParameterValue<IHostListValue>(parameter, [&](IHostListValue& list) {
         int index = -1;
         (void)list.GetCurrentIndex(index);  // unreadable: the host is asked for entry -1
@@ -52,7 +52,7 @@ HRESULT ReadListValue(IHostParameter* parameter, double* out) {
 
 // The value of a numeric table (a table of the table kind whose cell (0, 0) is no text);
 // E_FAIL for any other table.
-HRESULT ReadNumericTableValue(IHostParameter* parameter, double* out) {
+[[nodiscard]] HRESULT ReadNumericTableValue(IHostParameter* parameter, double* out) {
     ComPtr<IHostTableValue> table = TableValueOf(parameter);
     if (!table || !IsNumericCellType(FirstCellType(*table))) return E_FAIL;
     VariantHolder cell;
@@ -67,7 +67,7 @@ HRESULT ReadNumericTableValue(IHostParameter* parameter, double* out) {
     return hr;
 }
 
-HRESULT ReadIntegerValue(IHostParameter* parameter, double* out) {
+[[nodiscard]] HRESULT ReadIntegerValue(IHostParameter* parameter, double* out) {
     return WithParameterValue<IHostIntegerValue>(parameter, [&](IHostIntegerValue& integer) {
         std::int32_t value = 0;
         const HRESULT hr = integer.GetValue(value);
@@ -76,7 +76,7 @@ HRESULT ReadIntegerValue(IHostParameter* parameter, double* out) {
     });
 }
 
-HRESULT WriteNumericTableValue(IHostParameter* parameter, double value) {
+[[nodiscard]] HRESULT WriteNumericTableValue(IHostParameter* parameter, double value) {
     return WithParameterValue<IHostTableValue>(parameter, [&](IHostTableValue& table) {
         int index = 0;
         const HRESULT hr = table.GetCurrentIndex(index);
@@ -85,7 +85,7 @@ HRESULT WriteNumericTableValue(IHostParameter* parameter, double value) {
     });
 }
 
-HRESULT WriteIntegerValue(IHostParameter* parameter, double value) {
+[[nodiscard]] HRESULT WriteIntegerValue(IHostParameter* parameter, double value) {
     const double truncated = std::trunc(value);
     // A value outside the 32-bit range (or not a number) has no integer to set.
     if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return DISP_E_OVERFLOW;
@@ -97,13 +97,13 @@ HRESULT WriteIntegerValue(IHostParameter* parameter, double value) {
 enum class Bound { kLower, kUpper };
 
 template <class Value>
-HRESULT ReadBound(IHostParameter* parameter, Bound bound, double* out) {
+[[nodiscard]] HRESULT ReadBound(IHostParameter* parameter, Bound bound, double* out) {
     return WithParameterValue<Value>(parameter, [&](Value& value) {
         return bound == Bound::kLower ? value.GetLowerBound(*out) : value.GetUpperBound(*out);
     });
 }
 
-HRESULT GetParameterBound(IHostParameter* parameter, Bound bound, double* out) {
+[[nodiscard]] HRESULT GetParameterBound(IHostParameter* parameter, Bound bound, double* out) {
     if (!out || !parameter) return E_POINTER;
     if (IsRealParameter(parameter)) return ReadBound<IHostRealValue>(parameter, bound, out);
     if (IsListParameter(parameter)) return ReadBound<IHostListValue>(parameter, bound, out);

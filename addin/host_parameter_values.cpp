@@ -6,7 +6,7 @@ namespace {
 
 // One call on the parameter's value interface with an out value.
 template <class Value, class Out, class Call>
-HRESULT ReadThrough(IHostParameter* parameter, Out* out, Call&& call) {
+[[nodiscard]] HRESULT ReadThrough(IHostParameter* parameter, Out* out, Call&& call) {
     if (!out) return E_POINTER;
     return WithParameterValue<Value>(parameter, [&](Value& value) { return call(value, *out); });
 }

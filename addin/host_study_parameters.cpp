@@ -27,7 +27,7 @@ bool IsNumericParameter(IHostParameter* p) {
 
 // Runs the steps in order while they succeed; the last result.
 template <class... Steps>
-HRESULT InOrder(Steps&&... steps) {
+[[nodiscard]] HRESULT InOrder(Steps&&... steps) {
     HRESULT hr = S_OK;
     ((hr = SUCCEEDED(hr) ? steps() : hr), ...);
     return hr;

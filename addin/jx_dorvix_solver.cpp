@@ -47,7 +47,7 @@ std::wstring CurrentReason() {
 }
 
 // The names in a new host string list, handed out as its dispatch interface.
-HRESULT AnswerList(const std::vector<std::wstring>& names, IDispatch** list) {
+[[nodiscard]] HRESULT AnswerList(const std::vector<std::wstring>& names, IDispatch** list) {
     if (!list) return E_POINTER;
     *list = nullptr;
     ComPtr<IHostStringList> hostList;

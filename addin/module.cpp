@@ -15,7 +15,7 @@ DorvixComModule& TheModule() {
 }
 
 template <class Operation>
-HRESULT Guarded(Operation&& operation) {
+[[nodiscard]] HRESULT Guarded(Operation&& operation) {
     try {
         return operation();
     } catch (...) {

@@ -45,15 +45,15 @@ constexpr std::array<const wchar_t*, 7> kRestartGroup = {
 // A settings record's triple in the order the file set takes it.
 SolverFileSet FileSetOf(int physicsType, int analysisType, int futureIntent) {
     SolverFileSet files;
-    files.SetFlags(analysisType, physicsType);
-    files.SetAnalysisKind(futureIntent);
+    files.SetPhysicsAndAnalysisType(physicsType, analysisType);
+    files.SetFutureIntent(futureIntent);
     return files;
 }
 
 }  // namespace
 
 bool SolverFileSet::RestartGroupApplies() const {
-    return analysisKind_ == 4 && secondFlag_ == 1 && thirdFlag_ == 0;
+    return futureIntent_ == 4 && physicsType_ == 1 && analysisType_ == 0;
 }
 
 void SolverFileSet::AddAllSolverFiles(SolverFileList& list) const {
@@ -73,7 +73,7 @@ bool SolverFileSet::GetSolveOutputFiles(SolverFileList& list) const {
 
 bool SolverFileSet::GetRestartFiles(SolverFileList& list) const {
     list.clear();
-    if (secondFlag_ != 1 || thirdFlag_ != 0) return false;
+    if (physicsType_ != 1 || analysisType_ != 0) return false;
     AddRestartFiles(list);
     return true;
 }

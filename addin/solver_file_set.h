@@ -21,20 +21,22 @@ class SolverFileSet {
   public:
     SolverFileSet() = default;
 
-    // The restart group applies only to analysis kind 4 with the second flag 1 and the third 0.
-    void SetFlags(int thirdFlag, int secondFlag) {
-        thirdFlag_ = thirdFlag;
-        secondFlag_ = secondFlag;
+    // The settings record's physics and analysis types and the intent its files are kept for.
+    // The restart group applies only to a mechanical (1) static (0) analysis kept for a
+    // prestressed modal run (4).
+    void SetPhysicsAndAnalysisType(int physicsType, int analysisType) {
+        physicsType_ = physicsType;
+        analysisType_ = analysisType;
     }
-    void SetAnalysisKind(int kind) { analysisKind_ = kind; }
+    void SetFutureIntent(int intent) { futureIntent_ = intent; }
 
     // Replaces the list's names by every name (or wildcard pattern) a solve may leave.
     void AddAllSolverFiles(SolverFileList& list) const;
     // Replaces the list's names by the description group, the restart group where it applies
     // and the result group; true when the list is not empty.
     bool GetSolveOutputFiles(SolverFileList& list) const;
-    // Empties the list; false unless the second flag is 1 and the third 0, else adds the
-    // restart group (nothing unless the kind is 4 as well) and answers true.
+    // Empties the list; false unless the physics type is 1 and the analysis type 0, else adds
+    // the restart group (nothing unless the future intent is 4 as well) and answers true.
     bool GetRestartFiles(SolverFileList& list) const;
     // Replaces the list's names by the description group.
     void GetDescriptionFiles(SolverFileList& list) const;
@@ -45,16 +47,16 @@ class SolverFileSet {
     void AddRestartFiles(SolverFileList& list) const;
     void AddResultFiles(SolverFileList& list) const;
 
-    int GetAnalysisKind() const { return analysisKind_; }
-    int GetSecondFlag() const { return secondFlag_; }
-    int GetThirdFlag() const { return thirdFlag_; }
+    int GetFutureIntent() const { return futureIntent_; }
+    int GetPhysicsType() const { return physicsType_; }
+    int GetAnalysisType() const { return analysisType_; }
 
   private:
     bool RestartGroupApplies() const;
 
-    int analysisKind_ = 0;
-    int secondFlag_ = 0;
-    int thirdFlag_ = -1;
+    int futureIntent_ = 0;
+    int physicsType_ = 0;
+    int analysisType_ = -1;
 };
 
 // The settings-side queries over a settings record's physics type, analysis type and future

@@ -7,6 +7,7 @@
 
 #include "deck/deck_file.h"
 #include "deck/deck_file_owner.h"
+#include "foundation/analysis_kind.h"
 
 namespace bench {
 
@@ -20,7 +21,7 @@ class BenchOwner : public DeckFileOwner {
         text = folder_;
         return true;
     }
-    int GetAnalysisKind() const override { return 1; }
+    int GetAnalysisKind() const override { return kAnalysisStructural; }
     int GetNonLinearFlag() const override { return 0; }
     bool IsPrestressedStatic() override { return false; }
     bool IsBucklingAnalysis() override { return false; }

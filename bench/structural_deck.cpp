@@ -28,7 +28,8 @@ std::filesystem::path CaseFolder() {
         std::filesystem::copy_file(std::filesystem::path(__FILE__).parent_path().parent_path() /
                                        "tests/data/cases/struct-linear-static/MatML.xml",
                                    f / "MatML.xml");
-        const std::string json = R"({"analysisKind": 1, "partCount": 1, "deckUnitSystem": 11, "modelUnitSystem": 11,
+        const std::string json =
+            R"({"analysisKind": 1, "partCount": 1, "deckUnitSystem": 11, "modelUnitSystem": 11,
  "referenceTemperature": {"unitSystem": 11, "value": 22.0},
  "bodies": [{"bodyId": 1, "bodyMeshId": 1, "partMeshId": 1, "partIndex": 0, "sequence": 0, "kind": 0}],
  "mesh": {"blocks": [{"element": "hexa8", "cells": [99, 99, 99], "size": [1, 1, 1], "part": 1, "body": 1}]},
@@ -36,7 +37,8 @@ std::filesystem::path CaseFolder() {
  "objectTable": {"stepCount": 1, "records": [{"id": 11, "hostType": 1, "name": "Pressure",
    "scoping": {"references": [[102, 32]]}, "bodyIdText": "1"}]},
  "loads": {"unitSystem": 11, "records": [{"id": 11, "variables": [{"index": 1, "quantity": 205, "constant": 1000}]}]},
- "namedOptions": {"XENRADir": ")" + f.string() + R"("}})";
+ "namedOptions": {"XENRADir": ")" +
+            f.string() + R"("}})";
         std::ofstream(f / "host.json") << json;
         return f;
     }();
@@ -46,7 +48,7 @@ std::filesystem::path CaseFolder() {
 // Every section of the structural deck in the feeder's order, without the solver run.
 class DeckOnlyFeeder : public StructDorvixFeeder {
   public:
-    int WriteWholeDeck(TRVDataSourceItf& source, ReturnPackage& package) {
+    [[nodiscard]] int WriteWholeDeck(TRVDataSourceItf& source, ReturnPackage& package) {
         SetSolveArguments(&source, &package);
         int code = LoadCAERepresentation(platform::WideFromPath(CaseFolder() / "CAERep.xml"), L"");
         if (code == 0) code = Open();
@@ -89,7 +91,8 @@ void BM_WholeStructuralDeck(benchmark::State& state) {
     {
         ReturnPackage package;
         DeckOnlyFeeder warmUp;
-        if (warmUp.WriteWholeDeck(host.DataSource(), package) != 0) return state.SkipWithError("warm-up failed");
+        if (warmUp.WriteWholeDeck(host.DataSource(), package) != 0)
+            return state.SkipWithError("warm-up failed");
     }
     // What stays resident once a deck is written: the host's mesh and model and the
     // representation's caches; the peak above it is the feeder's own.

@@ -45,7 +45,7 @@ int DofMaskToDigits(bool planar, std::uint8_t mask, char* out) {
 
 std::string DofMaskToDigits(bool planar, std::uint8_t mask) {
     char digits[8];
-    DofMaskToDigits(planar, mask, digits);
+    (void)DofMaskToDigits(planar, mask, digits);  // always 0
     return digits;
 }
 
@@ -62,7 +62,7 @@ void AddSupportObjectTypes(JXList<int>& list) {
     for (int type : kSupportTypes) list.Add(type);
 }
 
-HRESULT PostHtmlMessage(BSTR text, IHostStringList** out) {
+HRESULT ListHtmlParagraphs(BSTR text, IHostStringList** out) {
     BstrHolder owned = BstrHolder::Attach(text);
     if (!out) return E_POINTER;
     ComPtr<IHostStringList> list;

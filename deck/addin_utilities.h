@@ -23,7 +23,7 @@ struct IHostStringList;
 
 // The deck's digit notation of a degree-of-freedom mask: 1 to 3 translations, 4 to 6
 // rotations; a planar model never gets 3, 4 or 5. `out` holds at least 7 characters. 0.
-int DofMaskToDigits(bool planar, std::uint8_t mask, char* out);
+[[nodiscard]] int DofMaskToDigits(bool planar, std::uint8_t mask, char* out);
 std::string DofMaskToDigits(bool planar, std::uint8_t mask);
 
 // Appends the host object types of loads (28 entries, two repeated) and of supports (17)
@@ -34,4 +34,4 @@ void AddSupportObjectTypes(JXList<int>& list);
 // The paragraphs of an HTML message as a host string list. Takes ownership of `text` and
 // frees it on every path. E_POINTER without an output location, E_FAIL when the host's
 // string list cannot be created.
-HRESULT PostHtmlMessage(BSTR text, IHostStringList** out);
+[[nodiscard]] HRESULT ListHtmlParagraphs(BSTR text, IHostStringList** out);

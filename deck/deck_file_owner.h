@@ -11,7 +11,7 @@ class DeckFileOwner {
 
     // True when the host defines the named option; its text is then in `text`.
     virtual bool ReadNamedOption(const std::string& name, std::string& text) = 0;
-    // 1 structural, 2 eigen (modal or buckling), 4 thermal.
+    // HostAnalysisKind.
     virtual int GetAnalysisKind() const = 0;
     // 1 selects the non-linear structural module.
     virtual int GetNonLinearFlag() const = 0;

@@ -9,6 +9,7 @@
 #include "deck/deck_counters.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "foundation/analysis_kind.h"
 #include "host/data_source.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
@@ -135,7 +136,7 @@ bool DorvixFeeder::UsesLargeDeformation() const {
 }
 
 bool DorvixFeeder::UseLoadCases() const {
-    if (analysisKind_ == 4) return false;
+    if (analysisKind_ == kAnalysisThermal) return false;
     if (nonLinearFlag_ == 1 || IsTransientAnalysis()) return false;
     if (numberOfSteps_ == 1) return true;
     return IsPrestressedModalIntent();

@@ -27,6 +27,7 @@
 #include "deck/return_codes.h"
 #include "host/mesh.h"
 #include "host/model_records.h"
+#include "host/object_types.h"
 #include "host/selection_resolver.h"
 #include "platform/com.h"
 #include "platform/locale.h"
@@ -170,10 +171,12 @@ class DorvixFeeder : public DeckFileOwner {
         kStepReactivated = 2,  // active again after an inactive step
         kStepDeactivated = 3,  // inactive after an active step
     };
-    // 1 bodies, 2 faces, 4 vertices, 5 edges; 0 for an unknown id or an object without geometry.
+    // The HostGeometryKind of the object; kGeometryNone for an unknown id or an object without
+    // geometry.
     int GetObjectGeometryKind(int objectId) const;
-    // Whether a load of the host load type code can go on the object: types 1, 22 and 23 on
-    // any object, 25 on faces, or on edges of a two-dimensional model, no other type.
+    // Whether a load of the host load type code can go on the object: a pressure, a heat flux or
+    // a load that applies anywhere on any object, a heat flow on entities on faces, or on edges of
+    // a two-dimensional model, no other type.
     bool IsLoadTypeApplicable(const int& loadType, int objectId) const;
     // A query the host refuses counts as inactive.
     int GetLoadStepStatus(IUnknown* load, const int& step) const;
@@ -196,7 +199,7 @@ class DorvixFeeder : public DeckFileOwner {
     // The definition kind of the load's variable of the index (0 when unreadable). 0, or 25
     // (the load named in an error message) when the load has no such variable.
     [[nodiscard]] int GetLoadVariableDefinitionKind(IUnknown* load, int variable, int& kind);
-    // The point masses (host type 45) as mass elements on their remote points' nodes, each
+    // The point masses (kHostRemoteMassType) as mass elements on their remote points' nodes, each
     // with its inertia frame when it has inertia in a frame other than the global one. 0, or
     // 25 when a mass's node, element number or the deck's objects cannot be had; the masses
     // before it stay written.
@@ -216,50 +219,57 @@ class DorvixFeeder : public DeckFileOwner {
     using LoadHistory = std::vector<double>;
     // One per step from step 1: 1 active, 0 not.
     using StepFlags = std::vector<int>;
-    // The load's activity per step; the first failing host answer, else 0.
-    [[nodiscard]] int GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const;
+    // The load's activity per step; the first failing host answer, else the host's last one
+    // (S_OK).
+    [[nodiscard]] HRESULT GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const;
     // The same for the load's variable of the id (E_FAIL when the load has none).
-    [[nodiscard]] int GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const;
+    [[nodiscard]] HRESULT GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const;
     // The variable's history from 0 to the last step's end, each value times scale: an
     // expression at the load's sampling points and every step end, a table at its rows up to
-    // the last step end and every step end. 0; E_NOTIMPL for a variable not of time; E_FAIL for
+    // the last step end and every step end. S_OK; E_NOTIMPL for a variable not of time; E_FAIL for
     // anything the host refuses or a value that is not finite.
-    [[nodiscard]] int SampleLoadHistory(IUnknown* variable, int loadId, double scale, LoadHistory& history);
-    // One ".FCT" block; with flags, only the segments of active steps. 0 or E_FAIL (nothing
+    [[nodiscard]] HRESULT SampleLoadHistory(IUnknown* variable, int loadId, double scale,
+                                            LoadHistory& history);
+    // One ".FCT" block; with flags, only the segments of active steps. S_OK or E_FAIL (nothing
     // written) when a step's end time is missing.
-    [[nodiscard]] int WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId);
+    [[nodiscard]] HRESULT WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId);
     // Samples the variable and writes it as the deck's next function. E_FAIL without an active
     // step (no id drawn), or the sampling's or writing's failure.
-    [[nodiscard]] int CreateLoadFunction(IUnknown* variable, int loadId, double scale, const StepFlags* flags,
-                                         int& functionId);
+    [[nodiscard]] HRESULT CreateLoadFunction(IUnknown* variable, int loadId, double scale,
+                                             const StepFlags* flags, int& functionId);
     // One function per imposed component (x, y, z, and with rotations rx, ry, rz), each after its
     // comment line; ids -1 where none was written. In 2-D only the in-plane components: x, y and
-    // rz, or rz alone for a moment. 0 or E_FAIL.
-    [[nodiscard]] int CreateComponentFunctions(IUnknown* load, int loadId, double scale, bool withRotations,
-                                               std::vector<int>& functionIds, bool moments = false);
+    // rz, or rz alone for a moment. S_OK or E_FAIL.
+    [[nodiscard]] HRESULT CreateComponentFunctions(IUnknown* load, int loadId, double scale,
+                                                   bool withRotations, std::vector<int>& functionIds,
+                                                   bool moments = false);
     // One function for the load's variable of the index, over every step.
-    [[nodiscard]] int CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
-                                             int& functionId);
+    [[nodiscard]] HRESULT CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
+                                                 int& functionId);
     // The component values at the step's end; kFreeComponent for a free component and, in 2-D,
     // for one out of the plane. 0, or 39 (the load named), also for a missing step.
     [[nodiscard]] int GetLoadComponentValuesAtStep(int step, IUnknown* load, std::vector<double>& values,
                                                    bool withRotations, bool moments = false);
-    // Nodal temperatures (type 53 structural, 3 thermal) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
+    // Nodal temperatures (kLoadTypeStructuralTemperature, or kLoadTypeTemperature in a thermal
+    // deck) as ".CLT TFX NOEUD" blocks. 0, 25, 39.
     [[nodiscard]] int WriteNodalTemperatureLoads(int step, bool structural);
     // The load's element faces (element edges in 2-D, where a reference other than an edge
-    // fails). The first failure, else 0; kE_SolidElementEdge after its message names the load.
-    [[nodiscard]] int GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                          std::vector<int>& faceNumbers);
+    // fails). The first failure, else S_OK; kE_SolidElementEdge after its message names the load.
+    [[nodiscard]] HRESULT GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
+                                              std::vector<int>& faceNumbers);
     // The nodes of the load's edges: inner nodes at full weight, end nodes at half weight, an end
-    // shared by two edges at full weight. The first failure, else 0.
-    [[nodiscard]] int GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
-                                          std::set<int>& halfNodes) const;
+    // shared by two edges at full weight. The first failure, else S_OK.
+    [[nodiscard]] HRESULT GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
+                                              std::set<int>& halfNodes) const;
     // The writers of the load case, in the order the structural feeder calls them; each 0, 25,
     // 39 or the code of a query it relies on.
     [[nodiscard]] int WritePressureLoads(int step);
-    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);     // 4 or 2
-    [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = 4);  // 4, or 21 moments
-    [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);      // 21 or 5
+    // A force, or a force per area.
+    [[nodiscard]] int WriteSurfaceForceLoads(int step, int loadType);
+    // A force, or a moment.
+    [[nodiscard]] int WriteVertexForceLoads(int step, int loadType = kLoadTypeForce);
+    // A moment, or a remote force.
+    [[nodiscard]] int WriteRemotePointLoads(int step, int loadType);
     [[nodiscard]] int WriteRemoteDisplacements(int step);
     [[nodiscard]] int WriteAccelerations(int step);
     [[nodiscard]] int WriteAcceleration(int step, int loadId, IUnknown* load);
@@ -516,6 +526,8 @@ class DorvixFeeder : public DeckFileOwner {
     // Closes the deck and runs the solver. 1 cancelled, else the job runner's code (a
     // listing warning, 103, counts as success).
     [[nodiscard]] int Solve();
+    // The result description file the run's last solver module writes (PlanSolverModules).
+    std::string GetDescriptionFileName();
     // Compares the last solved time of the description file with the last step's end time.
     // Any non-zero code then moves into the return package's error code and `code` becomes
     // 0. Returns the incoming code, 11 when the check set it, or GetStepEndTime's code.
@@ -524,9 +536,7 @@ class DorvixFeeder : public DeckFileOwner {
     // asked, frees the per-solve objects, copies the deck in input-only mode and saves the
     // output representation when a message was posted. Safe after a failure of any step.
     void Close(int& code);
-    // 0x800 solution incomplete, 0x10000 the last result set carries the code 999999.
-    static constexpr unsigned kStatusIncomplete = 0x800;
-    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
+    // ReturnPackage's status bits the run set so far.
     unsigned GetStatusBits() const { return statusBits_; }
 
   protected:
@@ -578,7 +588,7 @@ class DorvixFeeder : public DeckFileOwner {
     int GetNodeCount() const { return nodeCount_; }
 
   protected:
-    // The analysis kind (1 structural, 2 eigen, 4 thermal) is the derived feeder's.
+    // The HostAnalysisKind is the derived feeder's.
     explicit DorvixFeeder(int analysisKind);
 
     // What Feed was handed; the steps read it from here.

@@ -49,7 +49,7 @@ int DorvixFeeder::CheckEndTime(const std::string& descriptionFile, int& code) {
 
     const double solved = times[count - 1];
     const int lastCode = setCodes[count - 1];
-    if (lastCode == kFlaggedSetCode) AddStatusBits(kStatusLastSetFlagged);
+    if (lastCode == kFlaggedSetCode) AddStatusBits(ReturnPackage::kStatusLastSetFlagged);
     double end = 0.0;
     const int endCode = GetStepEndTime(numberOfSteps_, end);
     if (endCode != kRC_Success) return endCode;
@@ -61,7 +61,8 @@ int DorvixFeeder::CheckEndTime(const std::string& descriptionFile, int& code) {
     if ((!EndTimeReached(solved, end) || lastCode == kFlaggedSetCode) &&
         !NamedOptionIsOne("skip endtime check")) {
         SolutionIncompleteFlag = 1;
-        if (lastCode != kFlaggedSetCode || count != 1) AddStatusBits(kStatusIncomplete);
+        if (lastCode != kFlaggedSetCode || count != 1)
+            AddStatusBits(ReturnPackage::kStatusIncompleteSolution);
         if (code == kRC_Success) code = result = kRC_SolutionIncomplete;
     }
     if (code != kRC_Success) {

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int kMaterialSnippetKey = 5;
 constexpr const char* kTimingLogName = "dorvixWrite.log";
 
 const char* UnitsComment(int deckUnitSystem) {
@@ -91,7 +90,7 @@ int DorvixFeeder::SendModelAttributes(ClockMarks& marks) {
     if (const int code = bodyWrapper_->WriteMaterials(*deckFile_); code != kRC_Success) return code;
     marks[4] = platform::MonotonicMs();
     AdvanceSelectionGroups();
-    WriteObjectSnippets(kMaterialSnippetKey);
+    WriteObjectSnippets(kSnippetMaterial);
     if (const int code = WriteContacts(); code != kRC_Success) return code;
     if (const int code = WriteNamedSelections(); code != kRC_Success) return code;
     if (const int code = WriteNamedSelectionMaterials(); code != kRC_Success) return code;

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr const char* kSectionRule = "!---------------------------------------";
-constexpr int kRunOptionSnippetKey = 2;
 
 // The system without its Celsius and degree flags.
 int UnflaggedSystem(int system) { return system < 0 ? system : system & ~(kUnitFlagCelsius | kUnitFlagDegrees); }
@@ -120,7 +119,7 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
         if (contacts->GetCount() > 0 && output && output->IsOutputRequested(kContactOutput))
             deck.WriteLine(".SAI ARCHIV STRUCT STYPE 1305 1306 1307");
     }
-    WriteObjectSnippets(kRunOptionSnippetKey);
+    WriteObjectSnippets(kSnippetRunOptions);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the run options");

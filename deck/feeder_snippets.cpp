@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kMaterialSnippetKey = 5;
-
 // True when the line holds a command: anything but a comment decides, and so does a line of
 // blanks alone (the solver reads it as an empty command).
 bool LineHasCommand(std::string_view line) {
@@ -36,7 +34,7 @@ bool TextHasCommands(std::string_view text) {
 void DorvixFeeder::WriteCommandSnippet(const CommandSnippet& snippet) {
     if (!deckFile_ || snippet.text.empty()) return;
     std::string matid;
-    if (snippet.key == kMaterialSnippetKey) {
+    if (snippet.key == kSnippetMaterial) {
         // A material snippet addresses its material through /matid; a material that no body
         // uses has no deck number, and the commands would address another material.
         const int body = bodyWrapper_ ? bodyWrapper_->FindBodyIndexByMaterial(snippet.objectId) : -1;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "deck/dorvix_feeder.h"
+#include "deck/solver_job.h"
 #include "platform/clock.h"
 #include "platform/file_stream.h"
 #include "platform/files.h"
@@ -36,6 +37,8 @@ std::string TimingLine(const char* caption, const TimeMark& from, const TimeMark
 }
 
 }  // namespace
+
+std::string DorvixFeeder::GetDescriptionFileName() { return ResultDescriptionFile(PlanSolverModules(*this)); }
 
 int DorvixFeeder::Solve() try {
     if (!deckFile_) return kRC_MissingData;

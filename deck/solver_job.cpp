@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "deck/deck_file_owner.h"
+#include "deck/solver_files.h"
+#include "foundation/analysis_kind.h"
 
 namespace {
 
@@ -13,32 +15,48 @@ constexpr int kMaxAutomaticMb = 500;
 
 }  // namespace
 
+StructuralRunMode ChooseStructuralRunMode(DeckFileOwner& owner) {
+    if (owner.GetNonLinearFlag() == 1) return StructuralRunMode::kNonLinear;
+    if (!owner.IsPrestressedStatic()) return StructuralRunMode::kLinear;
+    if (owner.GetNumberOfSteps() == 1 || owner.IsPrestressedModalIntent())
+        return StructuralRunMode::kPrestressedTwoPasses;
+    return StructuralRunMode::kPrestressedOnePass;
+}
+
 SolverModulePlan PlanSolverModules(DeckFileOwner& owner) {
     SolverModulePlan plan;
     switch (owner.GetAnalysisKind()) {
-        case 1:
-            if (owner.GetNonLinearFlag() == 1) {
-                plan = {{"INPUT.mcnl"}, "ba,me", L"me"};
-            } else if (owner.IsPrestressedStatic() &&
-                       (owner.GetNumberOfSteps() == 1 || owner.IsPrestressedModalIntent())) {
-                plan = {{"INPUT.alin_1", ".FIN 1", "INPUT.alin_2"}, "ba,as,ba,as", L"as"};
-            } else {
-                plan = {{"INPUT.alin"}, "ba,as", L"as"};
+        case kAnalysisStructural:
+            switch (ChooseStructuralRunMode(owner)) {
+                case StructuralRunMode::kNonLinear:
+                    plan = {{"INPUT.mcnl"}, "ba,me", L"me"};
+                    break;
+                case StructuralRunMode::kPrestressedTwoPasses:
+                    plan = {{"INPUT.alin_1", ".FIN 1", "INPUT.alin_2"}, "ba,as,ba,as", L"as"};
+                    break;
+                case StructuralRunMode::kLinear:
+                case StructuralRunMode::kPrestressedOnePass:
+                    plan = {{"INPUT.alin"}, "ba,as", L"as"};
+                    break;
             }
             break;
-        case 2:
+        case kAnalysisEigen:
             if (owner.IsBucklingAnalysis())
                 plan = {{"INPUT.flamb"}, "ba,st", L"st"};
             else
                 plan = {{"INPUT.vibra"}, "ba,dy", L"dy"};
             break;
-        case 4:
+        case kAnalysisThermal:
             plan = {{"INPUT.mcnlth"}, "ba,mt", L"mt"};
             break;
         default:
             break;
     }
     return plan;
+}
+
+std::string ResultDescriptionFile(const SolverModulePlan& plan) {
+    return plan.moduleName.empty() ? std::string() : SolverModuleFile(plan.moduleName, ".des");
 }
 
 std::string BuildDriverText(const SolverModulePlan& plan, std::string_view deckFileName) {

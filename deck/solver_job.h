@@ -17,7 +17,17 @@ struct SolverModulePlan {
     std::wstring moduleName;  // "as", "me", "st", "dy", "mt"; empty for an unknown kind
 };
 
+// How a structural analysis runs, from the non-linear flag and the settings: one linear pass,
+// or one prestressed, or two (the second prestressed by the first) when there is one step or the
+// run is kept for a prestressed modal analysis.
+enum class StructuralRunMode { kNonLinear, kLinear, kPrestressedOnePass, kPrestressedTwoPasses };
+StructuralRunMode ChooseStructuralRunMode(DeckFileOwner& owner);
+
+// The modules, driver entries and chain of the owner's analysis: the one place that decides them.
 SolverModulePlan PlanSolverModules(DeckFileOwner& owner);
+// The result description the plan's last module writes ("dorvix_as.des", ...); empty for a plan
+// without a module (an unknown analysis kind).
+std::string ResultDescriptionFile(const SolverModulePlan& plan);
 
 // The text of "dummy.dat" for a plan and the deck file name.
 std::string BuildDriverText(const SolverModulePlan& plan, std::string_view deckFileName);

@@ -9,8 +9,19 @@ struct KindCode {
 };
 
 constexpr KindCode kKindCodes[] = {
-    {1, 1, 5}, {1, 3, 8}, {1, 4, 2}, {1, 5, 2}, {1, 9, 10}, {1, 10, 12}, {2, 0, 4},
-    {2, 2, 4}, {3, 0, 6}, {3, 2, 6}, {5, 0, 9}, {6, 0, 11}, {6, 2, 11},
+    {1, 1, 5},
+    {1, 3, 8},
+    {1, 4, kAnalysisEigen},
+    {1, 5, kAnalysisEigen},
+    {1, 9, 10},
+    {1, 10, 12},
+    {2, 0, kAnalysisThermal},
+    {2, 2, kAnalysisThermal},
+    {3, 0, 6},
+    {3, 2, 6},
+    {5, 0, 9},
+    {6, 0, 11},
+    {6, 2, 11},
 };
 
 }  // namespace
@@ -18,5 +29,5 @@ constexpr KindCode kKindCodes[] = {
 int MapAnalysisKindCode(int physicsType, int analysisType) {
     for (const KindCode& k : kKindCodes)
         if (k.physics == physicsType && k.analysis == analysisType) return k.code;
-    return 1;
+    return kAnalysisStructural;
 }

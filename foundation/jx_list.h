@@ -187,6 +187,7 @@ struct JXReference {
 };
 
 // Kind bits of a JXReference.
+inline constexpr std::uint32_t kJXReferenceVertex = 0x8;
 inline constexpr std::uint32_t kJXReferenceFace = 0x20;
 inline constexpr std::uint32_t kJXReferenceEdge = 0x4000;
 // These two name mesh entities; they are resolved through the mesh, not the geometry.

@@ -92,7 +92,7 @@ class JXStream {
     // False once any read or write has failed.
     bool Good() const { return good_; }
     // HRESULT form of Good(): S_OK or E_FAIL.
-    HRESULT Status() const { return good_ ? S_OK : E_FAIL; }
+    [[nodiscard]] HRESULT Status() const { return good_ ? S_OK : E_FAIL; }
     std::uint64_t BytesLeft() const { return channel_->BytesLeft(); }
     JXByteChannel& Channel() { return *channel_; }
 

@@ -6,18 +6,14 @@
 #pragma once
 
 #include <cstdint>
-
 #include <pugixml.hpp>
 
+#include "host/object_types.h"
 #include "platform/com.h"
 
-// Host object types and list and property codes the settings object walks.
-inline constexpr int kHostStepLoadType = 423;        // per-step objects with add/remove step
-inline constexpr int kHostStepSupportType = 431;     // the same
-inline constexpr int kHostStepHistoryType = 546;     // per-step rows of its own kind
-inline constexpr int kHostStepCountParentType = 415; // children that take a step count
-inline constexpr int kHostOwnerAnalysisProperty = 105;
-inline constexpr int kHostLoadGroupProperty = 104;
+// List and property codes the settings object walks (the object types: host/object_types.h).
+inline constexpr int kHostOwnerAnalysisProperty = 105;  // of a settings object: its analysis
+inline constexpr int kHostParentProperty = 104;         // an object's parent
 inline constexpr int kHostModelProperty = 136;
 inline constexpr int kHostSymmetryProperty = 419;
 inline constexpr int kHostContactRegionList = 575;
@@ -210,8 +206,8 @@ struct IHostBodyState : IUnknown {
     ~IHostBodyState() = default;
 };
 
-// A material, asked whether it behaves nonlinearly in an analysis kind (1 structural, 2 eigen,
-// 4 thermal).
+// A material, asked whether it behaves nonlinearly in a host analysis kind (MapAnalysisKindCode,
+// foundation/analysis_kind.h).
 struct IHostMaterialBehaviour : IUnknown {
     static constexpr const IID& iid() { return IID_IHostMaterialBehaviour; }
     [[nodiscard]] virtual HRESULT IsNonlinear(int analysisKind, bool& nonlinear) = 0;

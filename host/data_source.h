@@ -19,7 +19,7 @@ class TRVDataSourceItf {
   public:
     virtual ~TRVDataSourceItf() = default;
 
-    // 1 structural, 2 eigen, 4 thermal.
+    // HostAnalysisKind (foundation/analysis_kind.h).
     virtual int GetAnalysisKind() const = 0;
     // Null when the host wants no progress reports.
     virtual IProgressCallback* GetProgressCallback() const = 0;

@@ -7,6 +7,8 @@
 
 inline constexpr CLSID CLSID_DorvixProxy = MakeGuid("cda7510d-6c5f-4f7c-8df5-a490a6e6de21");
 inline constexpr const wchar_t* kDorvixProxyProgId = L"DorvixSolver.DorvixProxy.120";
+// The name the add-in gives its solver proxy, by which the host finds it.
+inline constexpr const wchar_t* kDorvixProxyName = L"Dorvix_Solver";
 inline constexpr IID IID_IDorvixProxy = MakeGuid("93271765-0f6e-453a-8752-22232c8947a2");
 
 struct IDorvixProxy : IUnknown {

@@ -45,12 +45,8 @@ constexpr int kMeshSelectBodyAt = 0x2000001;        // GetEntityAt: elements of 
 constexpr int kMeshSelectBodyOfPartAt = 0x3000001;  // GetEntityAt: elements of a body of a part
 constexpr int kMeshSelectScopedEntity = 0x4002001;  // the mesh entity a scoped reference designates
 
-// Flag bits of geometry references and of the entities the mesh reports for an element.
-constexpr unsigned kRefFlagFace = 0x20;
-constexpr unsigned kRefFlagEdge = 0x4000;
-constexpr unsigned kRefFlagElementFaces = 0x100000;
-constexpr unsigned kRefFlagElements = 0x200000;
-// An element reported with this flag is a shell (or 2D) element.
+// The flag of an element that the mesh reports as a shell (or 2D) element. The kind bits of
+// geometry references are JXReference's (foundation/jx_list.h).
 constexpr unsigned kHostShellElementFlag = 0x200000;
 
 // Flag of a node attribute entry that marks the end node of an edge set.

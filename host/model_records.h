@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "foundation/jx_list.h"
+#include "host/object_types.h"
 
 struct BodyRecord {
     std::int32_t sequence = 0;   // from 0
     std::int32_t partIndex = 0;  // from 0
-    std::int32_t kind = 0;       // 0 solid, 1 surface (2D or shell), 3 line
+    std::int32_t kind = 0;       // HostBodyKind
     std::int32_t bodyMeshId = 0;
     std::int32_t materialId = 0;
     std::int32_t bodyId = 0;
@@ -79,12 +80,21 @@ struct SpringRecord {
     std::int32_t skip = 0;  // 1 skips the record
 };
 
+// Which kind of place a command snippet belongs to.
+enum HostSnippetKey : int {
+    kSnippetStep = 1,  // a load step, or the analysis
+    kSnippetRunOptions = 2,
+    kSnippetContact = 3,
+    kSnippetMaterial = 5,
+    kSnippetSpring = 6,
+    kSnippetRemotePoint = 8,
+    kSnippetBeamConnection = 9,
+};
+
 // Raw solver commands the user attached to a host object.
 struct CommandSnippet {
     std::int32_t objectId = 0;
     std::string text;  // lines separated by '\n'; empty means no text
-    // 1 step or analysis, 2 after the run options, 3 contact, 5 material, 6 spring,
-    // 8 remote point, 9 beam connection.
-    std::int32_t key = 0;
+    std::int32_t key = 0;    // HostSnippetKey
     std::int32_t step = -1;  // -1 for every step
 };

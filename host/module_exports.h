@@ -19,12 +19,13 @@
 
 #include "platform/com.h"
 
-#define DORVIX_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
+#define DORVIX_MODULE_EXPORT extern "C" [[gnu::visibility("default")]]
 
-DORVIX_MODULE_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** out);
-DORVIX_MODULE_EXPORT HRESULT DllCanUnloadNow();
-DORVIX_MODULE_EXPORT HRESULT DllRegisteredCoClasses(ULONG* count, BSTR** progIds, CLSID*** clsids);
-DORVIX_MODULE_EXPORT HRESULT DllRuntimeRegisteredCoClasses(ULONG* count, CLSID*** coClasses,
-                                                           GUID*** categories);
-DORVIX_MODULE_EXPORT HRESULT DllRegisterServer();
-DORVIX_MODULE_EXPORT HRESULT DllUnregisterServer();
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** out);
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllCanUnloadNow();
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllRegisteredCoClasses(ULONG* count, BSTR** progIds,
+                                                                  CLSID*** clsids);
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllRuntimeRegisteredCoClasses(ULONG* count, CLSID*** coClasses,
+                                                                         GUID*** categories);
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllRegisterServer();
+DORVIX_MODULE_EXPORT [[nodiscard]] HRESULT DllUnregisterServer();

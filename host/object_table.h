@@ -16,7 +16,7 @@ struct HostLoadRecord {
     enum class Class { kNone, kPlain, kPointMass, kTemperature };
     Class loadClass = Class::kNone;
     std::int32_t firstNumber = 0;
-    std::int32_t objectType = 0;  // host object type id
+    std::int32_t objectType = 0;  // HostObjectType
     std::int32_t kind = 0;        // 0 to 3
     std::int32_t flag = 0;        // 0 or 1
     CoordSystemSafe frame;
@@ -32,10 +32,10 @@ struct HostLoadRecord {
 
 struct HostObjectRecord {
     std::int32_t id = 0;
-    std::int32_t hostType = 0;    // host object type or load type code
+    std::int32_t hostType = 0;    // HostObjectType or HostLoadType
     std::string name;             // written after NOM
     ScopingRecord scoping;        // references, parallel ids, id list (body ids)
-    std::int32_t objectType = 0;  // 4 vertices, 5 edges
+    std::int32_t objectType = 0;  // HostGeometryKind: vertices or edges
     std::string bodyIdText;
     // Total size of the scoped faces or edges; a force on faces is divided by it.
     double area = 0.0;

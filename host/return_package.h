@@ -18,6 +18,11 @@ struct resultLookupData;
 
 class TRVReturnPackageItf {
   public:
+    // Status bits: a solve that stopped short of its end time; a last result set that carries
+    // the solver's special step code.
+    static constexpr unsigned kStatusIncompleteSolution = 0x800;
+    static constexpr unsigned kStatusLastSetFlagged = 0x10000;
+
     virtual ~TRVReturnPackageItf() = default;
 
     // Copies the three codes out; answers the error code.
@@ -45,7 +50,7 @@ class TRVReturnPackageItf {
     [[nodiscard]] virtual HRESULT SetPartValue2(int index, double value) = 0;
     [[nodiscard]] virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
     // 0 when the key was new, 1 when its pair was replaced.
-    virtual int SetLookup(int key, int a, int b) = 0;
+    [[nodiscard]] virtual int SetLookup(int key, int a, int b) = 0;
     [[nodiscard]] virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
     [[nodiscard]] virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
 };

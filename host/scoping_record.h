@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/jx_list.h"
+#include "host/object_types.h"
 
 struct ScopingRecord {
     std::uint32_t id = 0;
@@ -21,18 +22,13 @@ struct ScopingRecord {
     std::set<std::uint32_t> activeIds;
 };
 
-// Flag bits of a reference's kind word that decide what a scoping is made of.
-inline constexpr std::uint32_t kReferenceFlagVertex = 0x8;
-inline constexpr std::uint32_t kReferenceFlagFace = 0x20;
-inline constexpr std::uint32_t kReferenceFlagEdge = 0x4000;
-
-// 0 no references, 4 vertices, 5 edges, 2 faces, 1 bodies: decided by the first reference,
-// because the host never mixes entity kinds within one scoping.
+// The HostGeometryKind of a scoping, decided by the first reference, because the host never
+// mixes entity kinds within one scoping.
 inline int ReferenceKindOf(const std::vector<JXReference>& references) {
-    if (references.empty()) return 0;
+    if (references.empty()) return kGeometryNone;
     const std::uint32_t flags = references.front().kind;
-    if (flags & kReferenceFlagVertex) return 4;
-    if (flags & kReferenceFlagEdge) return 5;
-    if (flags & kReferenceFlagFace) return 2;
-    return 1;
+    if (flags & kJXReferenceVertex) return kGeometryVertices;
+    if (flags & kJXReferenceEdge) return kGeometryEdges;
+    if (flags & kJXReferenceFace) return kGeometryFaces;
+    return kGeometryBodies;
 }

@@ -5,15 +5,13 @@
 
 #include "host/analysis_settings_addin.h"
 #include "host/multiplatform_stream.h"
+#include "host/object_types.h"
 #include "platform/com.h"
 
 inline constexpr IID IID_IXenSolverProxy = MakeGuid("630bd105-59d9-4ecd-be87-78f1a3810c6e");
 inline constexpr IID IID_ISolverValidation = MakeGuid("2fc1629a-19ba-4f51-a35a-97d6197dccf2");
 inline constexpr IID IID_ISolverDatabase = MakeGuid("96767c43-eb79-4627-a614-07b61a18bb93");
 inline constexpr IID IID_IJXObjectsAddinProvider = MakeGuid("3ecd0a2b-85ca-40e2-8cb5-fc4c882f56af");
-
-// The host object type of analysis settings.
-inline constexpr int kHostAnalysisSettingsType = 429;
 
 struct IXenSolverProxy : IUnknown {
     static constexpr const IID& iid() { return IID_IXenSolverProxy; }

@@ -49,7 +49,7 @@ ComPtr<T> Make(Args&&... args) {
 
 // Hands out `object`'s dispatch interface.
 template <class T>
-HRESULT GiveDispatch(const ComPtr<T>& object, IDispatch** out) {
+[[nodiscard]] HRESULT GiveDispatch(const ComPtr<T>& object, IDispatch** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!object) return E_FAIL;
@@ -57,7 +57,7 @@ HRESULT GiveDispatch(const ComPtr<T>& object, IDispatch** out) {
 }
 
 template <class T>
-HRESULT GiveUnknown(const ComPtr<T>& object, IUnknown** out) {
+[[nodiscard]] HRESULT GiveUnknown(const ComPtr<T>& object, IUnknown** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!object) return S_FALSE;
@@ -301,7 +301,9 @@ class HostSimSimulationApplet
     }
 
   private:
-    HRESULT Give(HostSimEvent event, IDispatch** out) { return GiveDispatch(events_[IndexOf(event)], out); }
+    [[nodiscard]] HRESULT Give(HostSimEvent event, IDispatch** out) {
+        return GiveDispatch(events_[IndexOf(event)], out);
+    }
 
     ComPtr<IHostApplet> currentObject_;
     ComPtr<HostSimSolverRegistry> registry_;

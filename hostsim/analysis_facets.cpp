@@ -17,14 +17,14 @@ namespace {
 std::string ObjectText(int id) { return "object " + std::to_string(id); }
 
 // Records the call, marked when the host refused it.
-HRESULT Logged(const HostSimObjectRef& ref, HRESULT hr, const std::string& line) {
+[[nodiscard]] HRESULT Logged(const HostSimObjectRef& ref, HRESULT hr, const std::string& line) {
     ref.Record(FAILED(hr) ? line + " refused" : line);
     return hr;
 }
 
 // Steps are added after the last one and removed from the end, one at a time, as the analysis
 // grows and shrinks; anything else would leave the object's steps out of line with the analysis.
-HRESULT ChangeSteps(const HostSimObjectRef& ref, std::uint32_t step, bool add) {
+[[nodiscard]] HRESULT ChangeSteps(const HostSimObjectRef& ref, std::uint32_t step, bool add) {
     return ref.model->Change(ref.id, [&](HostSimObject& o) -> HRESULT {
         if (!o.steps) return E_FAIL;
         const std::uint32_t count = *o.steps;

@@ -1,6 +1,7 @@
 // Readers of the host.json sections that describe the solve and the model's record lists.
 #include <set>
 
+#include "host/object_types.h"
 #include "hostsim/host_case.h"
 #include "hostsim/json_reader.h"
 #include "platform/path_text.h"
@@ -119,7 +120,8 @@ BodyRecord ReadBody(const JsonAt& at) {
     b.sequence = at.IntOr("sequence", 0);
     b.partIndex = at.IntOr("partIndex", 0);
     b.kind = at.IntOr("kind", 0);
-    if (b.kind != 0 && b.kind != 1 && b.kind != 3) at.Member("kind").Fail("body kind must be 0, 1 or 3");
+    if (b.kind != kBodySolid && b.kind != kBodySurface && b.kind != kBodyLine)
+        at.Member("kind").Fail("body kind must be 0, 1 or 3");
     b.bodyMeshId = at.Member("bodyMeshId").Int();
     if (b.bodyMeshId == 0) at.Member("bodyMeshId").Fail("must not be 0");
     b.materialId = at.IntOr("materialId", 0);

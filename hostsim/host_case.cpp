@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "foundation/analysis_kind.h"
 #include "hostsim/json_reader.h"
 #include "hostsim/matml_library.h"
 #include "hostsim/matml_reader.h"
@@ -51,7 +52,7 @@ void ReadMaterialLibrary(HostSimCase& hostCase) {
 }
 
 void ReadSections(const JsonAt& root, const std::string& file, HostSimCase& hostCase) {
-    hostCase.analysisKind = root.IntOr("analysisKind", 1);
+    hostCase.analysisKind = root.IntOr("analysisKind", kAnalysisStructural);
     hostCase.is2D = root.BoolOr("is2D", false);
     hostCase.partCount = root.IntOr("partCount", 1);
     hostCase.resultSetCount = root.IntOr("resultSetCount", 1);

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "foundation/analysis_kind.h"
 #include "foundation/geometry.h"
 #include "host/material.h"
 #include "host/model_records.h"
@@ -105,7 +106,7 @@ struct HostSimCase {
     std::filesystem::path caeRepPath;
     std::filesystem::path hostJsonPath;
 
-    int analysisKind = 1;
+    int analysisKind = kAnalysisStructural;
     bool is2D = false;
     int partCount = 1;
     int resultSetCount = 1;

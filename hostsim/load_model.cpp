@@ -21,7 +21,7 @@ int AbscissaQuantity(int independent) {
     return independent == kLoadIndependentTime ? kQuantityTime : kQuantityLength;
 }
 
-HRESULT StepActivity(const std::vector<bool>& steps, int step, bool& active) {
+[[nodiscard]] HRESULT StepActivity(const std::vector<bool>& steps, int step, bool& active) {
     active = false;
     if (step < 1 || step > static_cast<int>(steps.size())) return E_INVALIDARG;
     active = steps[step - 1];
@@ -29,8 +29,8 @@ HRESULT StepActivity(const std::vector<bool>& steps, int step, bool& active) {
 }
 
 // The value at an abscissa given in the caller's system, answered in that system.
-HRESULT EvaluateIn(const HostSimLoadData& load, const HostSimLoadVariable& variable, double at,
-                   int unitSystem, double& value) {
+[[nodiscard]] HRESULT EvaluateIn(const HostSimLoadData& load, const HostSimLoadVariable& variable, double at,
+                                 int unitSystem, double& value) {
     if (variable.definitionKind != kLoadDefinitionDefined) return E_FAIL;
     if (!std::isfinite(at) ||
         !Convert(unitSystem, load.unitSystem, AbscissaQuantity(variable.independent), at))
@@ -185,7 +185,7 @@ class HostSimLoadObject : public ComObject<HostSimLoadObject, IHostLoad> {
 
   private:
     template <class Match>
-    HRESULT Hand(Match match, IHostLoadVariable** variable) {
+    [[nodiscard]] HRESULT Hand(Match match, IHostLoadVariable** variable) {
         if (!variable) return E_POINTER;
         *variable = nullptr;
         for (std::size_t i = 0; i < data_->variables.size(); ++i) {

@@ -21,7 +21,7 @@ bool ReadColumn(IHostMaterialData* data, const std::wstring& name, const std::ws
     return true;
 }
 
-int Missing(NCAERep::MaterialPropertyTable& out) {
+[[nodiscard]] int Missing(NCAERep::MaterialPropertyTable& out) {
     out = NCAERep::MaterialPropertyTable{};
     return -1;
 }

@@ -15,18 +15,18 @@ class PropertyPlace {
 
   protected:
     template <class Change>
-    HRESULT WithProperties(Change&& change) {
+    [[nodiscard]] HRESULT WithProperties(Change&& change) {
         return study_->Update(parameter_, [&](HostSimParameter& p) { return change(p.namedProperties); });
     }
     template <class Change>
-    HRESULT WithItem(Change&& change) {
+    [[nodiscard]] HRESULT WithItem(Change&& change) {
         return WithProperties([&](std::vector<HostSimNamedProperty>& items) {
             if (!IndexInRange(item_, items.size())) return E_FAIL;
             return change(items[static_cast<std::size_t>(item_)]);
         });
     }
     template <class Change>
-    HRESULT WithEntry(Change&& change) {
+    [[nodiscard]] HRESULT WithEntry(Change&& change) {
         return WithItem([&](HostSimNamedProperty& item) {
             if (!IndexInRange(entry_, item.entries.size())) return E_FAIL;
             return change(item.entries[static_cast<std::size_t>(entry_)]);
@@ -40,7 +40,7 @@ class PropertyPlace {
 };
 
 template <class T, class Interface>
-HRESULT HandOut(Interface** out, const StudyPtr& study, int parameter, int item, int entry) {
+[[nodiscard]] HRESULT HandOut(Interface** out, const StudyPtr& study, int parameter, int item, int entry) {
     return CreateComInstanceWith<T>(nullptr, Interface::iid(), reinterpret_cast<void**>(out),
                                     [&] { return new T(study, parameter, item, entry); });
 }
@@ -163,7 +163,7 @@ class NamedProperty : public ComObject<NamedProperty, IHostNamedProperty>, Prope
     }
 };
 
-HRESULT MakePropertyValue(const VARIANT& value, HostSimPropertyValue& out) {
+[[nodiscard]] HRESULT MakePropertyValue(const VARIANT& value, HostSimPropertyValue& out) {
     out.typeCode = kHostPlainPropertyValue;
     switch (value.vt) {
         case VT_I4:

@@ -24,7 +24,7 @@ class HostSimObjectModel {
     bool Rename(int id, const std::wstring& name);
     // Runs `change` on the object under the model's lock and answers what it answers; E_FAIL
     // when there is no object of the id.
-    HRESULT Change(int id, const std::function<HRESULT(HostSimObject&)>& change);
+    [[nodiscard]] HRESULT Change(int id, const std::function<HRESULT(HostSimObject&)>& change);
     // Where the objects record the changes the add-in asks for.
     const std::shared_ptr<HostSimCallLog>& Calls() const { return calls_; }
 

@@ -37,14 +37,14 @@ namespace {
 
 using StudyPtr = std::shared_ptr<HostSimStudy>;
 
-HRESULT CopyText(std::wstring_view text, BSTR* out) {
+[[nodiscard]] HRESULT CopyText(std::wstring_view text, BSTR* out) {
     if (!out) return E_POINTER;
     *out = SysAllocString(text);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 template <class T>
-HRESULT ReadOptional(const std::optional<T>& held, T& out) {
+[[nodiscard]] HRESULT ReadOptional(const std::optional<T>& held, T& out) {
     if (!held) return E_FAIL;
     out = *held;
     return S_OK;
@@ -57,16 +57,16 @@ class ValueBase {
 
   protected:
     template <class Change>
-    HRESULT With(Change&& change) {
+    [[nodiscard]] HRESULT With(Change&& change) {
         return study_->Update(index_, std::forward<Change>(change));
     }
     // A value the parameter does not hold (a list or table without a current entry, say): E_FAIL.
     template <class T>
-    HRESULT ReadMember(std::optional<T> HostSimParameter::*member, T& out) {
+    [[nodiscard]] HRESULT ReadMember(std::optional<T> HostSimParameter::*member, T& out) {
         return With([&](HostSimParameter& p) { return ReadOptional(p.*member, out); });
     }
     template <class T>
-    HRESULT WriteMember(std::optional<T> HostSimParameter::*member, T value) {
+    [[nodiscard]] HRESULT WriteMember(std::optional<T> HostSimParameter::*member, T value) {
         return With([&](HostSimParameter& p) {
             p.*member = value;
             return S_OK;
@@ -252,7 +252,7 @@ class IntegerValue : public ComObject<IntegerValue, IHostIntegerValue>, ValueBas
 };
 
 // The parameter at the index with a reference; E_INVALIDARG for an unknown index.
-HRESULT HandOutParameter(const StudyPtr& study, int index, IHostParameter** parameter) {
+[[nodiscard]] HRESULT HandOutParameter(const StudyPtr& study, int index, IHostParameter** parameter) {
     if (!parameter) return E_POINTER;
     *parameter = nullptr;
     if (!IndexInRange(index, static_cast<std::size_t>(study->Count()))) return E_INVALIDARG;
@@ -261,7 +261,7 @@ HRESULT HandOutParameter(const StudyPtr& study, int index, IHostParameter** para
 }
 
 template <class T>
-HRESULT HandOut(const StudyPtr& study, int index, IUnknown** out) {
+[[nodiscard]] HRESULT HandOut(const StudyPtr& study, int index, IUnknown** out) {
     return CreateComInstanceWith<T>(nullptr, IID_IUnknown, reinterpret_cast<void**>(out),
                                     [&] { return new T(study, index); });
 }

@@ -36,8 +36,8 @@ class HostSimStorageStream
     ComPtr<HostSimProjectStream> stream_;
 };
 
-HRESULT GiveStream(const ComPtr<HostSimProjectStorage>& storage, const std::wstring& name,
-                   HostSimProjectStorage::Bytes bytes, IUnknown** out) {
+[[nodiscard]] HRESULT GiveStream(const ComPtr<HostSimProjectStorage>& storage, const std::wstring& name,
+                                 HostSimProjectStorage::Bytes bytes, IUnknown** out) {
     ComPtr<HostSimProjectStream> inner = CreateHostSimProjectStream(std::move(bytes));
     if (!inner) return E_OUTOFMEMORY;
     ComPtr<HostSimStorageStream> stream = MakeComObject<HostSimStorageStream>(storage, name, inner);

@@ -29,7 +29,7 @@ class ErrorInfo : public ComObject<ErrorInfo, IErrorInfo, ICreateErrorInfo> {
     }
 
   private:
-    static HRESULT Keep(const OLECHAR* text, BstrHolder& kept) {
+    [[nodiscard]] static HRESULT Keep(const OLECHAR* text, BstrHolder& kept) {
         if (!text) {
             kept = BstrHolder();
             return S_OK;

@@ -52,7 +52,7 @@ struct ICreateErrorInfo : IUnknown {
 
 // Leaves `description`, said by `source`, as the thread's error information; what was there is
 // replaced. Answers the failure of making or keeping it (nothing is left then).
-HRESULT ReportErrorInfo(std::wstring_view source, std::wstring_view description);
+[[nodiscard]] HRESULT ReportErrorInfo(std::wstring_view source, std::wstring_view description);
 // Takes the thread's error information and answers its description; empty when there is none
 // (the thread has none afterwards either way). Throws only std::bad_alloc.
 std::wstring TakeErrorDescription();

@@ -33,7 +33,7 @@ std::mutex g_registryMutex;
 // Why the last registry operation of this thread failed; see RegistryLastProblem.
 thread_local std::string t_lastProblem;
 
-HRESULT Problem(HRESULT hr, std::string text) {
+[[nodiscard]] HRESULT Problem(HRESULT hr, std::string text) {
     t_lastProblem = std::move(text);
     return hr;
 }
@@ -219,7 +219,7 @@ HRESULT Save(const Document& doc, const std::string& path) {
 }
 
 template <class Edit>
-HRESULT Modify(Edit&& edit) {
+[[nodiscard]] HRESULT Modify(Edit&& edit) {
     std::lock_guard<std::mutex> lock(g_registryMutex);
     t_lastProblem.clear();
     const std::string path = RegistryFilePath();
@@ -265,8 +265,8 @@ HRESULT Read(Query&& query) {
 
 // Clears out and lets collect fill it with names found under an existing key.
 template <class Collect>
-HRESULT ListNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out,
-                  Collect&& collect) {
+[[nodiscard]] HRESULT ListNames(RegistryRoot root, std::wstring_view keyPath, std::vector<std::wstring>* out,
+                                Collect&& collect) {
     if (!out) return E_POINTER;
     return Read([&](Document& doc) -> HRESULT {
         auto parts = SplitKeyPath(keyPath);

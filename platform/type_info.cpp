@@ -96,8 +96,8 @@ class DescribedTypeInfo : public ComObject<DescribedTypeInfo, ITypeInfo> {
         return it == byDispid_.end() ? nullptr : &it->second;
     }
     const MemberDescription* SelectMember(DISPID dispid, std::uint16_t flags) const;
-    HRESULT PlaceArguments(const MemberDescription& m, const DISPPARAMS& params,
-                           std::vector<unsigned>* sources, unsigned* argErr) const;
+    [[nodiscard]] HRESULT PlaceArguments(const MemberDescription& m, const DISPPARAMS& params,
+                                         std::vector<unsigned>* sources, unsigned* argErr) const;
     HRESULT CallMember(const MemberDescription& m, void* typed, const DISPPARAMS& params,
                        const std::vector<unsigned>& sources, VARIANT* result, unsigned* argErr) const;
 

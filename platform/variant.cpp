@@ -65,7 +65,7 @@ bool IsKnownScalarType(VARTYPE vt) {
 }
 
 // Copies src into a fresh VARIANT (owning its own BSTR, reference or array).
-HRESULT CopyInto(const VARIANT& src, VARIANT* out) {
+[[nodiscard]] HRESULT CopyInto(const VARIANT& src, VARIANT* out) {
     VARIANT r;
     r.vt = src.vt;
     r.llVal = src.llVal;
@@ -134,7 +134,7 @@ std::wstring_view Trim(std::wstring_view t) {
 
 // Parses a decimal number written in the C locale: optional sign, digits with an optional
 // '.' fraction and exponent. No thousands separators, no "inf" or "nan".
-HRESULT ParseNumber(std::wstring_view wide, Number* out) {
+[[nodiscard]] HRESULT ParseNumber(std::wstring_view wide, Number* out) {
     wide = Trim(wide);
     if (wide.empty() || wide.size() > 400) return DISP_E_TYPEMISMATCH;
     std::string text;
@@ -195,7 +195,7 @@ bool ParseBoolWord(std::wstring_view text, bool* out) {
     return false;
 }
 
-HRESULT ParseBool(std::wstring_view text, bool* out) {
+[[nodiscard]] HRESULT ParseBool(std::wstring_view text, bool* out) {
     if (ParseBoolWord(text, out)) return S_OK;
     Number n;
     HRESULT hr = ParseNumber(text, &n);
@@ -209,7 +209,7 @@ HRESULT ParseBool(std::wstring_view text, bool* out) {
 }
 
 // The value of a scalar VARIANT as a number.
-HRESULT ToNumber(const VARIANT& v, Number* out) {
+[[nodiscard]] HRESULT ToNumber(const VARIANT& v, Number* out) {
     switch (v.vt) {
         case VT_EMPTY:
             *out = FromSigned(0);
@@ -269,7 +269,7 @@ HRESULT ToNumber(const VARIANT& v, Number* out) {
 }
 
 // Integers round half to even, as the component platform does; out of range overflows.
-HRESULT ToSigned(const Number& n, std::int64_t lo, std::int64_t hi, std::int64_t* out) {
+[[nodiscard]] HRESULT ToSigned(const Number& n, std::int64_t lo, std::int64_t hi, std::int64_t* out) {
     std::int64_t v = 0;
     if (n.kind == Number::Signed) {
         v = n.i;
@@ -286,7 +286,7 @@ HRESULT ToSigned(const Number& n, std::int64_t lo, std::int64_t hi, std::int64_t
     return S_OK;
 }
 
-HRESULT ToUnsigned(const Number& n, std::uint64_t hi, std::uint64_t* out) {
+[[nodiscard]] HRESULT ToUnsigned(const Number& n, std::uint64_t hi, std::uint64_t* out) {
     std::uint64_t v = 0;
     if (n.kind == Number::Signed) {
         if (n.i < 0) return DISP_E_OVERFLOW;
@@ -318,7 +318,7 @@ bool IsZero(const Number& n) {
     return n.kind == Number::Real ? n.d == 0.0 : n.kind == Number::Signed ? n.i == 0 : n.u == 0;
 }
 
-HRESULT NumberToVariant(const Number& n, VARTYPE vt, VARIANT* r) {
+[[nodiscard]] HRESULT NumberToVariant(const Number& n, VARTYPE vt, VARIANT* r) {
     std::int64_t s = 0;
     std::uint64_t u = 0;
     HRESULT hr = S_OK;
@@ -407,7 +407,7 @@ std::string FormatReal(double d, int digits) {
     return out;
 }
 
-HRESULT ToText(const VARIANT& v, std::uint16_t flags, std::wstring* out) {
+[[nodiscard]] HRESULT ToText(const VARIANT& v, std::uint16_t flags, std::wstring* out) {
     std::string text;
     switch (v.vt) {
         case VT_EMPTY:
@@ -435,7 +435,7 @@ HRESULT ToText(const VARIANT& v, std::uint16_t flags, std::wstring* out) {
     return S_OK;
 }
 
-HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r) {
+[[nodiscard]] HRESULT Convert(const VARIANT& src, std::uint16_t flags, VARTYPE vt, VARIANT* r) {
     if (src.vt == vt) return CopyInto(src, r);
     if ((src.vt & (VT_BYREF | VT_ARRAY)) || (vt & (VT_BYREF | VT_ARRAY))) return DISP_E_TYPEMISMATCH;
     if (!IsKnownScalarType(src.vt) || !IsKnownScalarType(vt)) return DISP_E_BADVARTYPE;

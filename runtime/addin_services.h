@@ -73,7 +73,8 @@ class AddinServices {
     [[nodiscard]] HRESULT ConvertFromUnitSystem(double value, int quantity, double& out);
 
     // Names the object after its siblings of the same type under the parent; always 0.
-    int MakeUniqueName(IUnknown* hostObject, int parentId, const std::wstring& name, bool enabled);
+    [[nodiscard]] int MakeUniqueName(IUnknown* hostObject, int parentId, const std::wstring& name,
+                                     bool enabled);
     // The name MakeUniqueName gives among siblings with these names.
     static std::wstring UniqueName(const std::wstring& name, const std::vector<std::wstring>& siblingNames);
 

@@ -5,6 +5,7 @@
 
 #include "foundation/signed_memory.h"
 #include "host/mesh.h"
+#include "host/object_types.h"
 
 ObjectData::ObjectData(const ScopingRecord& record) : id_(record.id) {
     SetName(record.name.substr(0, std::min<std::size_t>(record.name.size(), kMaxNameLength)));
@@ -131,7 +132,7 @@ ComPtr<IHostMeshData> MeshOf(IUnknown* hostObject) {
     ClearOut(ids, count);
     ComPtr<IHostMeshData> mesh = MeshOf(hostObject);
     if (!mesh) return E_FAIL;
-    if (skipBodies && kind == 1) return S_OK;
+    if (skipBodies && kind == kGeometryBodies) return S_OK;
     return GetMeshIdsOfReferences(mesh.Get(), references, ids, count);
 }
 

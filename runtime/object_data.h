@@ -57,7 +57,7 @@ class ObjectData {
     virtual std::uint32_t GetId() const { return id_; }
     virtual bool IsReferenceActive(const JXReference& reference) const;
     virtual bool HasActiveIds() const { return !activeIds_.empty(); }
-    // 0 without references; else 4 vertices, 5 edges, 2 faces or 1 bodies by the first one.
+    // The HostGeometryKind of the first reference; kGeometryNone without references.
     virtual int GetReferenceKind() const;
 
     const std::string& GetName() const { return name_; }

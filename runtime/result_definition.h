@@ -30,19 +30,21 @@ class ResultDefinition {
     double value = 0.0;
     int id = 0;
     double auxValue = 0.0;
-    int intA[2] = {2, 0};
+    // Values of the host's result model this system carries but never reads.
+    int hostPair[2] = {2, 0};
     unsigned char byteFlag = 0;
     bool boolA = true;
     bool boolB = true;
     int category = 0;
-    int intB[3] = {2, 0, 0};
-    int intC[4] = {0, 0, 0, 0};  // the last is the set index
+    int hostTriple[3] = {2, 0, 0};
+    // Three more of the host's values, then the set index (GetSetIndex).
+    int hostValuesAndSetIndex[4] = {0, 0, 0, 0};
     double timeValue = 0.0;
     int secondCategory = 0;
     int selectionMode = kSelectDefault;
     CoordSystemSafe frame;
     int resultType = 0;
 
-    int GetSetIndex() const { return intC[3]; }
-    void SetSetIndex(int index) { intC[3] = index; }
+    int GetSetIndex() const { return hostValuesAndSetIndex[3]; }
+    void SetSetIndex(int index) { hostValuesAndSetIndex[3] = index; }
 };

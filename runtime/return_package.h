@@ -13,6 +13,13 @@
 #include "runtime/result_data.h"
 #include "runtime/result_definition.h"
 
+// What the first value of a lookup entry is, told by its second value.
+enum LookupKind : int {
+    kLookupElement = 0,
+    kLookupNode = 1,
+    kLookupCoupling = 4,  // a coupling condition's own id
+};
+
 // One result set: result objects with the definition of each at the same index.
 class PartPackage {
   public:
@@ -34,8 +41,6 @@ class ReturnPackage : public TRVReturnPackageItf {
   public:
     // Result code of a package no feeder has filled.
     static constexpr int kUnsetResultCode = 2;
-    // Status bit of a solve that stopped short of its end time.
-    static constexpr unsigned kStatusIncompleteSolution = 0x800;
 
     ReturnPackage() = default;
     ReturnPackage(const ReturnPackage&) = delete;
@@ -59,7 +64,7 @@ class ReturnPackage : public TRVReturnPackageItf {
     [[nodiscard]] HRESULT SetPartValue1(int index, double value) override;
     [[nodiscard]] HRESULT SetPartValue2(int index, double value) override;
     [[nodiscard]] HRESULT SetValueList(const std::vector<double>& source) override;
-    int SetLookup(int key, int a, int b) override;
+    [[nodiscard]] int SetLookup(int key, int a, int b) override;
     [[nodiscard]] HRESULT GetLookup(int key, int& a, int& b) const override;
     [[nodiscard]] HRESULT AddContactLookup(const contactLookupData& data) override;
 

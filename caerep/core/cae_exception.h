@@ -17,7 +17,7 @@ class CCAEException : public std::exception {
 
     const std::wstring& getMessage() const { return m_message; }
     const std::wstring& getFunction() const { return m_function; }
-    int getCode() const { return m_code; }
+    [[nodiscard]] int getCode() const { return m_code; }
     void setCode(int code) { m_code = code; }
     // "<function>: <message>", UTF-8.
     const char* what() const noexcept override { return m_what.c_str(); }

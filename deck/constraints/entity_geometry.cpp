@@ -9,7 +9,7 @@ bool IsFiniteDirection(const Vector3& v) {
 }
 
 // The placement's axes and origin: columns 0, 1 and 3 of the host's transform.
-HRESULT ReadPlacement(IHostTransform* transform, CoordSystemSafe& placement) {
+[[nodiscard]] HRESULT ReadPlacement(IHostTransform* transform, CoordSystemSafe& placement) {
     double columns[3][3] = {};
     const int kColumns[3] = {0, 1, 3};
     for (int c = 0; c < 3; ++c)

@@ -14,13 +14,11 @@
 #include "deck/coord_system_from_rep.h"
 #include "deck/dorvix_feeder.h"
 #include "host/geometry.h"
+#include "host/object_types.h"
 #include "platform/text.h"
 
 namespace {
 
-constexpr unsigned kFixedRotationType = 529;
-constexpr unsigned kFrictionlessType = 518;
-constexpr unsigned kCylindricalType = 519;
 // The directions a directional support holds, in its local frame at a node.
 constexpr unsigned kHoldX = 1;
 constexpr unsigned kHoldY = 2;
@@ -29,13 +27,11 @@ constexpr unsigned kHoldAll = kHoldX | kHoldY | kHoldZ;
 
 // The condition type of a support by its object name; 0 for a name no collector takes.
 unsigned SupportType(const std::wstring& name) {
-    static const std::pair<const wchar_t*, unsigned> kTypes[] = {{L"FixedSurface", 510},
-                                                                 {L"FixedEdge", 511},
-                                                                 {L"FixedVertex", 512},
-                                                                 {L"SimpleEdge", 526},
-                                                                 {L"SimpleVertex", 527},
-                                                                 {L"Frictionless", kFrictionlessType},
-                                                                 {L"Cylindrical", kCylindricalType}};
+    static const std::pair<const wchar_t*, unsigned> kTypes[] = {
+        {L"FixedSurface", kHostFixedSurfaceType}, {L"FixedEdge", kHostFixedEdgeType},
+        {L"FixedVertex", kHostFixedVertexType},   {L"SimpleEdge", kHostSimpleEdgeType},
+        {L"SimpleVertex", kHostSimpleVertexType}, {L"Frictionless", kHostFrictionlessType},
+        {L"Cylindrical", kHostCylindricalType}};
     for (const auto& [supportName, type] : kTypes)
         if (name == supportName) return type;
     return 0;
@@ -72,9 +68,9 @@ std::vector<NCAERep::CCAERepBase*> AllBelow(NCAERep::CCAERepBase* object, const 
 
 // A frictionless or cylindrical support on one entity: the held directions of the local frame
 // at each node of the entity.
-int CollectDirectionalSupportOn(DorvixFeeder& feeder, NCAERep::CCAERepBase& support,
-                                const SelectedEntity& entity, IHostMeshData* mesh, IHostGeometry* geometry,
-                                bool inPlane) {
+[[nodiscard]] int CollectDirectionalSupportOn(DorvixFeeder& feeder, NCAERep::CCAERepBase& support,
+                                              const SelectedEntity& entity, IHostMeshData* mesh,
+                                              IHostGeometry* geometry, bool inPlane) {
     const unsigned held = HeldDirections(support, inPlane);
     if (held == kHoldAll) return feeder.CollectFixedSupport(&support);
     const std::wstring entityText = L"entity " + std::to_wstring(entity.id);
@@ -252,8 +248,9 @@ int DorvixFeeder::CollectNodeSupport(NCAERep::CCAERepBase* support, NodeSupportA
         return code;
     if (scoping.skipped) return kRC_Success;
     const std::vector<int>& nodes = scoping.selection.nodes;
-    (nodeConstraintTable_.Get()->*add)(static_cast<unsigned>(support->getId()), SupportType(support->objectName()),
-                                       static_cast<int>(nodes.size()), nodes.data());
+    (nodeConstraintTable_.Get()->*add)(static_cast<unsigned>(support->getId()),
+                                       SupportType(support->objectName()), static_cast<int>(nodes.size()),
+                                       nodes.data());
     return kRC_Success;
 }
 
@@ -278,7 +275,7 @@ int DorvixFeeder::CollectFixedRotation(NCAERep::CCAERepBase* rotation) {
     const wchar_t* const kProperties[] = {L"RotationX", L"RotationY", L"RotationZ"};
     for (int axis = 0; axis < 3; ++axis) {
         if (!IsFixed(*rotation, kProperties[axis])) continue;
-        nodeConstraintTable_->AddFixedRotation(id, kFixedRotationType, static_cast<int>(nodes.size()),
+        nodeConstraintTable_->AddFixedRotation(id, kHostFixedRotationType, static_cast<int>(nodes.size()),
                                                nodes.data(), frame.GetAxis(AxisIndex(axis)));
     }
     return kRC_Success;

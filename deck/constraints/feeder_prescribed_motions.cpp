@@ -15,11 +15,10 @@
 #include "deck/constraints/pre_pass_support.h"
 #include "deck/coord_system_from_rep.h"
 #include "deck/dorvix_feeder.h"
+#include "host/object_types.h"
 
 namespace {
 
-constexpr unsigned kSymmetryRegionType = 585;
-constexpr unsigned kCouplingConditionType = 436;
 // Component flags of a motion: not given, given as zero, given with a value.
 constexpr int kFree = 1;
 constexpr int kZero = 2;
@@ -37,7 +36,7 @@ int MotionType(const NCAERep::CCAERepBase& motion) {
     const std::wstring& name = motion.objectName();
     const int offset = name == L"Surface" ? 0 : name == L"Edge" ? 1 : name == L"Vertex" ? 2 : -1;
     if (offset < 0) return 0;
-    return (velocity ? 547 : 513) + offset;
+    return (velocity ? kHostVelocitySurfaceType : kHostDisplacementSurfaceType) + offset;
 }
 
 int ComponentFlag(const NCAERep::NBC::CDisplacement& motion, const wchar_t* component) {
@@ -119,8 +118,8 @@ int DorvixFeeder::CollectPrescribedMotion(NCAERep::CCAERepBase* motion, bool is2
 namespace {
 
 // The magnitude of the motion prescribed along the entity's normal at each of its nodes.
-int CollectNormalMotion(DorvixFeeder& feeder, NCAERep::CCAERepBase* motion, int entityId, IHostMeshData* mesh,
-                        const EntityGeometry& shape, bool onEdge) {
+[[nodiscard]] int CollectNormalMotion(DorvixFeeder& feeder, NCAERep::CCAERepBase* motion, int entityId,
+                                      IHostMeshData* mesh, const EntityGeometry& shape, bool onEdge) {
     if (!motion) return prepass::Fail(feeder, L"A prescribed motion of the model is missing");
     const wchar_t* const kind = onEdge ? L"Edge" : L"Surface";
     const int type = MotionType(*motion);
@@ -286,8 +285,8 @@ int DorvixFeeder::CollectSymmetryRegion(NCAERep::CCAERepBase* region) {
         return code;
     if (const int code = MarkShellNodes(scoping.reference); code != kRC_Success) return code;
     for (int node : scoping.selection.nodes)
-        nodeConstraintTable_->AddSymmetryRegion(static_cast<unsigned>(region->getId()), kSymmetryRegionType,
-                                                node, antiSymmetric, normal);
+        nodeConstraintTable_->AddSymmetryRegion(static_cast<unsigned>(region->getId()),
+                                                kHostSymmetryRegionType, node, antiSymmetric, normal);
     return kRC_Success;
 }
 
@@ -309,7 +308,7 @@ int DorvixFeeder::CollectCouplingCondition(NCAERep::CCAERepBase* condition) {
                                         selection + L"\" is none the add-in couples");
     const std::vector<int>& nodes = scoping.selection.nodes;
     nodeConstraintTable_->AddCouplingCondition(
-        static_cast<unsigned>(condition->getId()), kCouplingConditionType, static_cast<int>(nodes.size()),
+        static_cast<unsigned>(condition->getId()), kHostCouplingConditionType, static_cast<int>(nodes.size()),
         nodes.data(), static_cast<int>(found - std::begin(kSelections)));
     return kRC_Success;
 }

@@ -1,19 +1,13 @@
 // The conditions the pre-pass lists on one node, kept as given until the node is finalised.
 // Every entry starts with the id of the model object that produced it and that object's host
-// type id (513-515 displacement, 547-549 velocity, 529 fixed rotation, 585 symmetry region,
-// 436 coupling condition, ...).
+// object type (HostObjectType: a displacement, velocity, fixed rotation, symmetry region,
+// coupling condition, ...).
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "foundation/coord_system.h"
-
-// Host object type ids the table tells apart.
-inline constexpr std::uint32_t kDisplacementTypeFirst = 513;  // surface, edge, vertex: 513-515
-inline constexpr std::uint32_t kDisplacementTypeLast = 515;
-inline constexpr std::uint32_t kVelocityTypeFirst = 547;  // surface, edge, vertex: 547-549
-inline constexpr std::uint32_t kVelocityTypeLast = 549;
 
 struct SupportEntry {
     std::uint32_t conditionId = 0;

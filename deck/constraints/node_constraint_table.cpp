@@ -3,14 +3,18 @@
 #include <algorithm>
 
 #include "foundation/number_format.h"
+#include "host/object_types.h"
 
 namespace {
 
+// Displacements and velocities come in three condition types: on a surface, an edge, a vertex.
 bool IsDisplacementType(std::uint32_t type) {
-    return type >= kDisplacementTypeFirst && type <= kDisplacementTypeLast;
+    return type >= kHostDisplacementSurfaceType && type <= kHostDisplacementVertexType;
 }
 
-bool IsVelocityType(std::uint32_t type) { return type >= kVelocityTypeFirst && type <= kVelocityTypeLast; }
+bool IsVelocityType(std::uint32_t type) {
+    return type >= kHostVelocitySurfaceType && type <= kHostVelocityVertexType;
+}
 
 SupportEntry Support(std::uint32_t id, std::uint32_t type, bool SupportEntry::*flag) {
     SupportEntry entry;

@@ -7,19 +7,17 @@
 #include "deck/addin_utilities.h"
 #include "deck/deck_counters.h"
 #include "deck/dorvix_feeder.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
 #include "host/object_model.h"
+#include "host/object_types.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "runtime/progress.h"
 
 namespace {
 
-constexpr int kContactSnippetKey = 3;
-constexpr int kEigenAnalysis = 2;
-// The list code of a contact region's child objects (its options, such as "butee").
-constexpr int kContactChildList = 135;
 constexpr const wchar_t* kOptionsSubkey = L"Contacts Default Options";
 // The registry values are read into a buffer of this many characters, terminator included.
 constexpr std::size_t kOptionBuffer = 260;
@@ -69,7 +67,7 @@ int DorvixFeeder::WriteContacts() try {
     const int count = list->GetCount();
     if (count < 1) return kRC_Success;
     if (!deckFile_ || !meshWrapper_) return kRC_MissingData;
-    const bool tieOnly = analysisKind_ == kEigenAnalysis || IsPrestressedModalIntent();
+    const bool tieOnly = analysisKind_ == kAnalysisEigen || IsPrestressedModalIntent();
     const std::vector<const ContactRegionRecord*> order = WritingOrder(*list, tieOnly);
     for (int k = 1; k <= count; ++k) {
         bool written = false;
@@ -108,9 +106,9 @@ int DorvixFeeder::WriteContactRegion(const ContactRegionRecord& region, bool tie
     if (const int code = BuildContactCommand(region, tieOnly, butee, nodeGroup, faceGroup, command);
         code != kRC_Success)
         return code;
-    if (SnippetHasCommands(kContactSnippetKey, region.hostObjectId)) {
+    if (SnippetHasCommands(kSnippetContact, region.hostObjectId)) {
         deckFile_->WriteLine(command);
-        WriteObjectSnippetsForKey(kContactSnippetKey, region.hostObjectId);
+        WriteObjectSnippetsForKey(kSnippetContact, region.hostObjectId);
     } else {
         const std::string option = ContactOptionText(region.contactType, tieOnly);
         if (!option.empty()) command += " " + option;
@@ -180,7 +178,7 @@ std::string DorvixFeeder::ContactOptionText(int contactType, bool tieOnly) const
 
 bool DorvixFeeder::HasButeeChild(int hostObjectId) const {
     AddinServices& services = AddinServices::GetInstance();
-    for (int child : services.GetObjectIdList(hostObjectId, kContactChildList)) {
+    for (int child : services.GetObjectIdList(hostObjectId, kHostAttachedObjectType)) {
         ComPtr<IUnknown> object = services.GetObjectById(child);
         ComPtr<IHostObject> named = object ? object.As<IHostObject>() : ComPtr<IHostObject>();
         std::wstring name;

@@ -6,8 +6,10 @@
 
 #include "deck/loads/load_writer_support.h"
 #include "deck/results/dorvix_result_reader.h"
+#include "foundation/analysis_kind.h"
 #include "host/data_source.h"
 #include "host/object_model.h"
+#include "host/object_types.h"
 #include "platform/files.h"
 #include "runtime/addin_services.h"
 #include "runtime/progress.h"
@@ -25,8 +27,6 @@ constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
 constexpr const char* kModeLine = "MODE IMPRES 0 LECT 132 MOUCHARD 1 ECHO 1";
 constexpr int kLoadsDoneProgress = 72;
-constexpr int kRemoteDisplacementType = 20;
-constexpr int kObjectSnippetsId = 1;
 constexpr int kVariantTrue = -1;
 
 // The host object id of the prestress environment the run starts from; 0 for none.
@@ -38,7 +38,7 @@ int PrestressEnvironmentId(const TRVDataSourceItf* source) {
 
 }  // namespace
 
-EigenDorvixFeeder::EigenDorvixFeeder() : DorvixFeeder(2) {}
+EigenDorvixFeeder::EigenDorvixFeeder() : DorvixFeeder(kAnalysisEigen) {}
 
 EigenDorvixFeeder::~EigenDorvixFeeder() = default;
 
@@ -58,7 +58,7 @@ int EigenDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnP
     if (code == kRC_Success) code = WriteLoadsAndBCs();
     if (code == kRC_Success && !prestress) code = WriteBeginCommands();
     if (code == kRC_Success) code = WriteRunOptions(!prestress);
-    WriteObjectSnippets(kObjectSnippetsId);
+    WriteObjectSnippets(kSnippetStep);
     if (code == kRC_Success) code = WriteReturn();
     if (code == kRC_Success) code = Solve();
     if (code == kRC_Success && GetCopyTargetPath().empty()) code = CheckEndTime();
@@ -72,10 +72,6 @@ bool EigenDorvixFeeder::IsBucklingAnalysis() {
 }
 
 bool EigenDorvixFeeder::HasPrestress() { return PrestressEnvironmentId(GetDataSource()) != 0; }
-
-std::string EigenDorvixFeeder::GetDescriptionFileName() {
-    return IsBucklingAnalysis() ? "dorvix_st.des" : "dorvix_dy.des";
-}
 
 const DorvixModalControls* EigenDorvixFeeder::GetModeControls() {
     DorvixSolutionSettings* settings = GetSettings();
@@ -205,7 +201,7 @@ int EigenDorvixFeeder::WriteRemoteDisplacements() try {
     if (!table || !deck) return kRC_Success;
     std::vector<int> ids;
     std::vector<const ObjectTypeRecord*> records;
-    if (FAILED(FindEntriesById(*table, kRemoteDisplacementType, ids, records))) return kRC_Success;
+    if (FAILED(FindEntriesById(*table, kLoadTypeRemoteDisplacement, ids, records))) return kRC_Success;
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const ObjectTypeRecord* record = records[i];
         deck->WriteLine("!*********** Construct Remote Displacement ***********");

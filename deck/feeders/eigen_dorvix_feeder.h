@@ -43,8 +43,6 @@ class EigenDorvixFeeder : public DorvixFeeder {
     // Hands the eigenvalues of the run's description file to the return package: 0, or 11
     // when the file holds none.
     [[nodiscard]] int CheckEndTime();
-    // "dorvix_st.des" for buckling, else "dorvix_dy.des".
-    std::string GetDescriptionFileName();
 
     // How the prestress solution ran: non-linear (the host's true, -1) and the step to start
     // from (1 when the host does not say). False when the run names no prestress environment;

@@ -119,6 +119,11 @@ std::string TimeLine(double end) {
     return line;
 }
 
+std::string AutomaticStepLine(AutomaticStepSpacing spacing) {
+    const char* blanks = spacing == AutomaticStepSpacing::kStructural ? "    " : " ";
+    return std::string("  CIBL") + blanks + "1 ! Automatic time step on Newton's iterations";
+}
+
 bool AddStepLimitCards(const DorvixTimeStepOptions& options, int step, double span,
                        std::vector<std::string>& lines) {
     const bool carryOver = options.GetCarryOverTimeStep() && step > 1;

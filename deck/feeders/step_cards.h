@@ -22,6 +22,11 @@ namespace stepcards {
 
 // "  TIME " and the end time with 15 significant digits.
 std::string TimeLine(double end);
+// How the automatic-stepping card sets its value apart: a structural block puts four blanks
+// before it, a thermal block one.
+enum class AutomaticStepSpacing { kStructural, kThermal };
+// The card that has the solver size its time steps from its Newton iterations.
+std::string AutomaticStepLine(AutomaticStepSpacing spacing);
 // The DTI0, HMIN and HMAX cards of automatic stepping over the step's span (after step 1 a
 // carried-over step starts from the minimum one). Nothing is added when the limits are given
 // by time and all three are 0. False for a sub-step count of 0.

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "deck/solver_job.h"
+#include "foundation/analysis_kind.h"
+#include "host/object_types.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "runtime/progress.h"
@@ -17,7 +20,7 @@ constexpr int kLoadsDoneProgress = 72;
 
 }  // namespace
 
-StructDorvixFeeder::StructDorvixFeeder() : DorvixFeeder(1) { SetNumberOfSteps(1); }
+StructDorvixFeeder::StructDorvixFeeder() : DorvixFeeder(kAnalysisStructural) { SetNumberOfSteps(1); }
 
 StructDorvixFeeder::~StructDorvixFeeder() = default;
 
@@ -54,18 +57,6 @@ bool StructDorvixFeeder::IsPrestressedStatic() {
     return solver && solver->GetDoPrestressedStatic();
 }
 
-StructDorvixFeeder::RunMode StructDorvixFeeder::GetRunMode() {
-    if (GetNonLinearFlag() == 1) return RunMode::kNonLinear;
-    if (!IsPrestressedStatic()) return RunMode::kLinear;
-    // One step, or a run kept for a prestressed modal analysis, chains two linear passes.
-    if (GetNumberOfSteps() == 1 || IsPrestressedModalIntent()) return RunMode::kPrestressedTwoPasses;
-    return RunMode::kPrestressedOnePass;
-}
-
-std::string StructDorvixFeeder::GetDescriptionFileName() const {
-    return GetNonLinearFlag() == 1 ? "dorvix_me.des" : "dorvix_as.des";
-}
-
 int StructDorvixFeeder::WriteAnalysisHeader() try {
     DorvixSolutionSettings* settings = GetSettings();
     if (const int code = TakeStepCount(true); code != kRC_Success) return code;
@@ -76,16 +67,16 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
     if (!deck) return kRC_MissingData;
 
     std::vector<const char*> lines;
-    switch (GetRunMode()) {
-        case RunMode::kNonLinear:
+    switch (ChooseStructuralRunMode(*this)) {
+        case StructuralRunMode::kNonLinear:
             lines = {"! ELASTO VISCO PLASTIQUE (NOLIN)", kRuleLine, ".MCNL &", "! ",
                      "! ELASTO VISCO PLASTIQUE (NOLIN)", "! "};
             break;
-        case RunMode::kLinear:
+        case StructuralRunMode::kLinear:
             lines = {"! ANALYSE STATIQUE LINEAIRE (ALIN)", kRuleLine, ".ALIN &", "! ",
                      "! ANALYSE STATIQUE LINEAIRE (ALIN)", "! "};
             break;
-        case RunMode::kPrestressedOnePass:
+        case StructuralRunMode::kPrestressedOnePass:
             lines = {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN precontraint en TIME)",
                      kRuleLine,
                      ".ALIN &",
@@ -94,7 +85,7 @@ int StructDorvixFeeder::WriteAnalysisHeader() try {
                      "! ",
                      ".DVX IFPR 19"};
             break;
-        case RunMode::kPrestressedTwoPasses:
+        case StructuralRunMode::kPrestressedTwoPasses:
             lines = {"! ANALYSE STATIQUE LINEAIRE PRECONTRAINTE (ALIN-ALIN precontraint en NC)",
                      kRuleLine,
                      "! ",
@@ -145,11 +136,11 @@ int StructDorvixFeeder::WriteLoadCases() try {
         deck->WriteLine("!******************* LC " + std::to_string(step) + " ****************");
         int code = WriteStepSubcase(step);
         if (code == kRC_Success) code = WritePressureLoads(step);
-        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, 4);
-        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, 2);
-        if (code == kRC_Success) code = WriteVertexForceLoads(step, 4);
-        if (code == kRC_Success) code = WriteRemotePointLoads(step, 21);
-        if (code == kRC_Success) code = WriteRemotePointLoads(step, 5);
+        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, kLoadTypeForce);
+        if (code == kRC_Success) code = WriteSurfaceForceLoads(step, kLoadTypeForcePerArea);
+        if (code == kRC_Success) code = WriteVertexForceLoads(step, kLoadTypeForce);
+        if (code == kRC_Success) code = WriteRemotePointLoads(step, kLoadTypeMoment);
+        if (code == kRC_Success) code = WriteRemotePointLoads(step, kLoadTypeRemoteForce);
         if (code == kRC_Success) code = WriteRemoteDisplacements(step);
         if (code == kRC_Success) code = WriteAccelerations(step);
         if (code == kRC_Success) code = WriteRotationalVelocity(step);
@@ -159,7 +150,7 @@ int StructDorvixFeeder::WriteLoadCases() try {
         if (code == kRC_Success) code = WriteNodalTemperatureLoads(step, true);
         if (code == kRC_Success) code = WriteImportedLoads(step);
         if (code != kRC_Success) return code;
-        WriteStepSnippets(1, step);
+        WriteStepSnippets(kSnippetStep, step);
     }
     return kRC_Success;
 } catch (...) {

@@ -17,9 +17,6 @@ class DorvixSolverControls;
 
 class StructDorvixFeeder : public DorvixFeeder {
   public:
-    // How the solver runs the deck; chosen from the non-linear flag and the settings.
-    enum class RunMode { kNonLinear, kLinear, kPrestressedOnePass, kPrestressedTwoPasses };
-
     StructDorvixFeeder();
     ~StructDorvixFeeder() override;
 
@@ -30,11 +27,6 @@ class StructDorvixFeeder : public DorvixFeeder {
     [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
     // The settings ask for a prestressed linear static run.
     bool IsPrestressedStatic() override;
-
-    RunMode GetRunMode();
-    // The result description file the run writes: "dorvix_me.des" in the non-linear mode,
-    // else "dorvix_as.des".
-    std::string GetDescriptionFileName() const;
 
     // Takes the number of load steps from the settings (else the object table) and writes
     // the analysis block of the run mode. 0; 2 without a load step; 36 without the solver,

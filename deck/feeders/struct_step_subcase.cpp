@@ -13,12 +13,6 @@
 
 using namespace stepcards;
 
-namespace {
-
-constexpr const char* kAutomaticStepLine = "  CIBL    1 ! Automatic time step on Newton's iterations";
-
-}  // namespace
-
 int StructDorvixFeeder::WriteStepSubcase(int step) try {
     DorvixSolutionSettings* settings = GetSettings();
     const DorvixTimeStepOptions* options = nullptr;
@@ -53,13 +47,13 @@ int StructDorvixFeeder::BuildTimeCards(int step, double start, double end,
     switch (options.GetUseAutoTimeStepping()) {
         case kProgramControlled:
             lines.push_back(TimeLine(end));
-            lines.push_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kStructural));
             if (keepForModal) lines.push_back("  LDYN 1");
             return kRC_Success;
         case kOn: {
             if (keepForModal) lines.push_back("  LDYN 1");
             lines.push_back(TimeLine(end));
-            lines.push_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kStructural));
             if (!AddStepLimitCards(options, step, span, lines)) return kRC_MissingData;
             return kRC_Success;
         }

@@ -5,6 +5,7 @@
 
 #include "deck/feeders/step_cards.h"
 #include "deck/mesh/body_attribute_wrapper.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "foundation/unit_systems.h"
 #include "runtime/progress.h"
@@ -17,14 +18,9 @@ using namespace stepcards;
 
 namespace {
 
-constexpr int kThermalFeederKind = 4;
-constexpr const char* kDescriptionFile = "dorvix_mt.des";
 constexpr const char* kRuleLine =
     "! ------------------------------------------------------------------------------";
-constexpr const char* kAutomaticStepLine = "  CIBL 1 ! Automatic time step on Newton's iterations";
 constexpr int kLoadsDoneProgress = 90;
-constexpr int kStepSnippetKey = 1;
-constexpr int kRunOptionSnippetKey = 2;
 // W/(m2 K4).
 constexpr double kStefanBoltzmann = 5.669e-08;
 
@@ -39,7 +35,7 @@ double StefanBoltzmannInDeckUnits(int deckUnitSystem) {
 
 }  // namespace
 
-ThermalDorvixFeeder::ThermalDorvixFeeder() : DorvixFeeder(kThermalFeederKind) { SetNumberOfSteps(1); }
+ThermalDorvixFeeder::ThermalDorvixFeeder() : DorvixFeeder(kAnalysisThermal) { SetNumberOfSteps(1); }
 
 ThermalDorvixFeeder::~ThermalDorvixFeeder() = default;
 
@@ -57,7 +53,7 @@ int ThermalDorvixFeeder::Feed(TRVDataSourceItf* dataSource, ReturnPackage* retur
     if (code == kRC_Success) code = WriteReturn();
     if (code == kRC_Success) code = Solve();
     // Only the deck was asked for: no solver ran, so there is no end time to check.
-    if (GetCopyTargetPath().empty()) (void)CheckEndTime(kDescriptionFile, code);
+    if (GetCopyTargetPath().empty()) (void)CheckEndTime(GetDescriptionFileName(), code);
     Close(code);
     return code;
 }
@@ -81,7 +77,7 @@ int ThermalDorvixFeeder::WriteAnalysisHeader() try {
 }
 
 int ThermalDorvixFeeder::WriteLoadsAndBCs() try {
-    if (const int code = BeginLoadsSection(kDescriptionFile); code != kRC_Success) return code;
+    if (const int code = BeginLoadsSection(GetDescriptionFileName()); code != kRC_Success) return code;
     int code = WriteCouplingConditions();
     if (code == kRC_Success) code = CheckCouplingConditions();
     if (code != kRC_Success) return code;
@@ -109,7 +105,7 @@ int ThermalDorvixFeeder::WriteLoadCases() try {
         }
         if (code == kRC_Success) code = WriteImportedLoads(step);
         if (code != kRC_Success) return code;
-        WriteStepSnippets(kStepSnippetKey, step);
+        WriteStepSnippets(kSnippetStep, step);
     }
     return kRC_Success;
 } catch (...) {
@@ -142,11 +138,11 @@ int ThermalDorvixFeeder::WriteStepSubcase(int step) try {
     switch (options->GetUseAutoTimeStepping()) {
         case kProgramControlled:
             lines.push_back(TimeLine(end));
-            lines.emplace_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kThermal));
             break;
         case kOn:
             lines.push_back(TimeLine(end));
-            lines.emplace_back(kAutomaticStepLine);
+            lines.push_back(AutomaticStepLine(AutomaticStepSpacing::kThermal));
             if (!AddStepLimitCards(*options, step, end - start, lines)) return kRC_MissingData;
             break;
         case kOff: {
@@ -180,7 +176,7 @@ int ThermalDorvixFeeder::WriteRunOptions() try {
                              " 1511 1521 1802 1803 1804 1805 1806 1807 1808 1809 1810 1811 $",
                              " 3521 3802 3803 3804 3805 3806 3807 3808 3809 3810 3811 $", " 225"})
         deck->WriteLine(line);
-    WriteObjectSnippets(kRunOptionSnippetKey);
+    WriteObjectSnippets(kSnippetRunOptions);
     return kRC_Success;
 } catch (...) {
     return AnswerException(kRC_Exception, L"Writing the run options");

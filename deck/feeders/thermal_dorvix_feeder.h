@@ -19,8 +19,8 @@ class ThermalDorvixFeeder : public DorvixFeeder {
 
     // Open, header, model, miscellaneous, loads and supports, begin commands, initial
     // temperatures, load cases, run options, RETURN and the solve, each while the ones before
-    // succeeded; then (unless only the deck was asked for) the end-time check on
-    // "dorvix_mt.des", and always the close. 0 or the first code that stands.
+    // succeeded; then (unless only the deck was asked for) the end-time check on the run's
+    // result description, and always the close. 0 or the first code that stands.
     [[nodiscard]] int Feed(TRVDataSourceItf* dataSource, ReturnPackage* returnPackage) override;
 
     // --- the feeder's sequence (feeders/thermal_dorvix_feeder.cpp) ---

@@ -5,19 +5,13 @@
 
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/body_attribute_wrapper.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
-namespace {
-
-constexpr int kAccelerationType = 31;
-constexpr int kRotationalVelocityType = 30;
-
-}  // namespace
-
 int DorvixFeeder::WriteAccelerations(int step) {
     if (!UseLoadCases() && step != 1) return kRC_Success;
-    const std::vector<TypedLoad> loads = LoadsOfType(*this, kAccelerationType);
+    const std::vector<TypedLoad> loads = LoadsOfType(*this, kLoadTypeAcceleration);
     if (loads.empty()) return kRC_Success;
     if (loads.size() >= 3)
         return Refuse(*this, *loads[2].record, kRC_MissingData, L"at most two accelerations");
@@ -59,7 +53,7 @@ int DorvixFeeder::WriteAcceleration(int step, int loadId, IUnknown* load) {
 int DorvixFeeder::WriteRotationalVelocity(int step) {
     const bool loadCases = UseLoadCases();
     if (!loadCases && step != 1) return kRC_Success;
-    const std::vector<TypedLoad> loads = LoadsOfType(*this, kRotationalVelocityType);
+    const std::vector<TypedLoad> loads = LoadsOfType(*this, kLoadTypeRotationalVelocity);
     if (loads.empty()) return kRC_Success;
     if (loads.size() > 1)
         return Refuse(*this, *loads[1].record, kRC_MissingData, L"at most one rotational velocity");

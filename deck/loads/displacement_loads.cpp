@@ -10,12 +10,13 @@
 
 #include "deck/constraints/node_constraint_table.h"
 #include "deck/loads/load_writer_support.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kDisplacementTypes[2] = {19, 42};
+constexpr int kDisplacementTypes[2] = {kLoadTypeDisplacement, kLoadTypeOtherDisplacement};
 // The components first, then the magnitude (a displacement normal to the geometry).
 constexpr int kVariableOrder[4] = {kLoadVariableComponentX, kLoadVariableComponentX + 1,
                                    kLoadVariableComponentX + 2, kLoadVariableMagnitude};
@@ -24,8 +25,8 @@ constexpr int kVariableOrder[4] = {kLoadVariableComponentX, kLoadVariableCompone
 std::int32_t TableKey(int variable) { return variable == kLoadVariableMagnitude ? 4 : variable - 1; }
 
 // The nodes whose component `slot` takes the variable, ascending, with the sign it takes there.
-HRESULT SignedNodes(const NodeConstraintTable& table, int slot, int loadId, int variable,
-                    std::vector<std::pair<std::int32_t, double>>& out) {
+[[nodiscard]] HRESULT SignedNodes(const NodeConstraintTable& table, int slot, int loadId, int variable,
+                                  std::vector<std::pair<std::int32_t, double>>& out) {
     out.clear();
     for (std::uint8_t reversed = 0; reversed <= 1; ++reversed) {
         std::vector<std::int32_t> nodes;

@@ -11,23 +11,18 @@
 #include "deck/mesh/mesh_scoping.h"
 #include "foundation/unit_systems.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kForceType = 4;
-constexpr int kMomentType = 21;
-constexpr int kGeometryVertices = 4;
-constexpr int kGeometryEdges = 5;
-constexpr int kShellBodyKind = 1;
-
 int ComponentCount(bool twoDimensional) { return twoDimensional ? 2 : 3; }
 
 }  // namespace
 
-int DorvixFeeder::GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
-                                      std::set<int>& halfNodes) const {
+HRESULT DorvixFeeder::GetEdgeLoadNodeSets(const ObjectTypeRecord& load, std::set<int>& fullNodes,
+                                          std::set<int>& halfNodes) const {
     for (const JXReference& reference : load.GetReferences()) {
         std::vector<int> ids;
         HRESULT hr = GetScopingNodeIds(hostMesh_.Get(), reference, ids);
@@ -104,7 +99,7 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
         }
 
         double w = 1.0;
-        if (loadType == kForceType) {
+        if (loadType == kLoadTypeForce) {
             const double area =
                 MeasureInDeckUnits(*this, record, twoDimensional ? kQuantityLength : kQuantityArea);
             if (!(area > 0.0)) return Refuse(*this, record, kRC_MissingData, L"its area is not positive");
@@ -120,7 +115,7 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
             found != FaceScoping::kFound)
             return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
         const bool perElement = !twoDimensional && bodyWrapper_ &&
-                                bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind;
+                                bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kBodySurface;
         const char* placement = perElement ? "MAI" : twoDimensional ? "ARETE" : "FACE";
         for (int c = 0; c < components; ++c) {
             if (loadCases ? values[c] == kFreeComponent : functions[c] < 0) continue;
@@ -142,7 +137,7 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
 int DorvixFeeder::WriteVertexForceLoads(int step, int loadType) {
     const bool loadCases = UseLoadCases();
     const bool twoDimensional = dataSource_ && dataSource_->Is2DAnalysis();
-    const bool moments = loadType == kMomentType;
+    const bool moments = loadType == kLoadTypeMoment;
     return ForEachLoad(*this, step, LoadsOfType(*this, loadType), kRC_DataMismatch, [&](const TypedLoad& l) {
         const ObjectTypeRecord& record = *l.record;
         if (GetObjectGeometryKind(l.id) != kGeometryVertices || !deckFile_) return int{kRC_Success};

@@ -6,13 +6,12 @@
 
 #include "deck/dorvix_feeder.h"
 #include "deck/loads/imported_table_columns.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 
 namespace {
 
 using imported::TablePreference;
-
-constexpr int kEigenAnalysis = 2;
 
 struct TemperatureRows {
     std::vector<int> nodes;
@@ -43,7 +42,7 @@ double TimeOf(const NCAERep::CPropertyValue& time) {
 
 int DorvixFeeder::WriteImportedTemperatureTable(const NCAERep::CCAERepBase& externalLoad,
                                                 const NCAERep::CPropertyValue& time) try {
-    if (analysisKind_ != kEigenAnalysis || !deckFile_) return kRC_Success;
+    if (analysisKind_ != kAnalysisEigen || !deckFile_) return kRC_Success;
     const double timeValue = TimeOf(time);
     TemperatureRows rows;
     if (!ReadTemperatureRows(externalLoad, TablePreference::kTable, timeValue, rows)) return kRC_Success;

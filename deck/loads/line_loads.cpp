@@ -8,16 +8,15 @@
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kDirectedLineType = 18;
-constexpr int kLineType = 61;
-
 // Length weights of the nodes of every edge of the load: 0, or 39 (the load named).
-int EdgeNodeWeights(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::map<int, double>& weights) {
+[[nodiscard]] int EdgeNodeWeights(DorvixFeeder& feeder, const ObjectTypeRecord& record,
+                                  std::map<int, double>& weights) {
     JXReferenceList references;
     record.AppendReferencesTo(references);
     if (!feeder.GetMeshWrapper() ||
@@ -35,7 +34,8 @@ int DorvixFeeder::WriteDirectedLineLoads(int step) {
     const bool loadCases = UseLoadCases();
     const int components = dataSource_ && dataSource_->Is2DAnalysis() ? 2 : 3;
     return ForEachLoad(
-        *this, step, LoadsOfType(*this, kDirectedLineType), kRC_DataMismatch, [&](const TypedLoad& l) {
+        *this, step, LoadsOfType(*this, kLoadTypeDirectedLineLoad), kRC_DataMismatch,
+        [&](const TypedLoad& l) {
             const ObjectTypeRecord& record = *l.record;
             if (!deckFile_) return int{kRC_Success};
             double direction[3] = {0.0, 0.0, 0.0};
@@ -86,7 +86,8 @@ int DorvixFeeder::WriteDirectedLineLoads(int step) {
 
 int DorvixFeeder::WriteLineLoads(int step) {
     const bool loadCases = UseLoadCases();
-    return ForEachLoad(*this, step, LoadsOfType(*this, kLineType), kRC_DataMismatch, [&](const TypedLoad& l) {
+    const std::vector<TypedLoad> loads = LoadsOfType(*this, kLoadTypeLineLoad);
+    return ForEachLoad(*this, step, loads, kRC_DataMismatch, [&](const TypedLoad& l) {
         const ObjectTypeRecord& record = *l.record;
         if (!deckFile_) return int{kRC_Success};
         std::map<int, double> weights;

@@ -27,7 +27,7 @@ bool IsInPlane(int component, bool moments) {
 
 }  // namespace
 
-int DorvixFeeder::GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const {
+HRESULT DorvixFeeder::GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const {
     const ComPtr<IHostLoad> hostLoad = HostLoadOf(load);
     flags.assign(static_cast<std::size_t>(std::max(numberOfSteps_, 0)), 0);
     if (!hostLoad) return E_FAIL;
@@ -41,7 +41,7 @@ int DorvixFeeder::GetLoadActiveSteps(IUnknown* load, StepFlags& flags) const {
     return last;
 }
 
-int DorvixFeeder::GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const {
+HRESULT DorvixFeeder::GetComponentActiveSteps(IUnknown* load, int componentId, StepFlags& flags) const {
     flags.assign(static_cast<std::size_t>(std::max(numberOfSteps_, 0)), 0);
     const ComPtr<IHostLoad> hostLoad = HostLoadOf(load);
     const ComPtr<IHostLoadVariable> variable = VariableOf(hostLoad.Get(), componentId);
@@ -55,8 +55,8 @@ int DorvixFeeder::GetComponentActiveSteps(IUnknown* load, int componentId, StepF
     return S_OK;
 }
 
-int DorvixFeeder::SampleLoadHistory(IUnknown* variableObject, int loadId, double scale,
-                                    LoadHistory& history) {
+HRESULT DorvixFeeder::SampleLoadHistory(IUnknown* variableObject, int loadId, double scale,
+                                        LoadHistory& history) {
     history.clear();
     const ComPtr<IHostLoadVariable> variable = HostVariableOf(variableObject);
     HostLoadDefinition definition;
@@ -109,7 +109,7 @@ int DorvixFeeder::SampleLoadHistory(IUnknown* variableObject, int loadId, double
     return history.empty() ? E_FAIL : S_OK;
 }
 
-int DorvixFeeder::WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId) {
+HRESULT DorvixFeeder::WriteFunction(const LoadHistory& history, const StepFlags* flags, int functionId) {
     std::vector<double> ends;
     if (flags) {
         // Every end time before the first line, so a missing one leaves no half-written block.
@@ -150,8 +150,8 @@ int DorvixFeeder::WriteFunction(const LoadHistory& history, const StepFlags* fla
     return S_OK;
 }
 
-int DorvixFeeder::CreateLoadFunction(IUnknown* variable, int loadId, double scale, const StepFlags* flags,
-                                     int& functionId) {
+HRESULT DorvixFeeder::CreateLoadFunction(IUnknown* variable, int loadId, double scale, const StepFlags* flags,
+                                         int& functionId) {
     if (flags) {
         bool anyActive = false;
         for (int step = 0; step < numberOfSteps_ && step < static_cast<int>(flags->size()); ++step)
@@ -159,13 +159,13 @@ int DorvixFeeder::CreateLoadFunction(IUnknown* variable, int loadId, double scal
         if (!anyActive) return E_FAIL;
     }
     LoadHistory history;
-    if (const int hr = SampleLoadHistory(variable, loadId, scale, history); hr != S_OK) return hr;
+    if (const HRESULT hr = SampleLoadHistory(variable, loadId, scale, history); hr != S_OK) return hr;
     functionId = NextFunctionNumber();
     return WriteFunction(history, flags, functionId) == S_OK ? S_OK : E_FAIL;
 }
 
-int DorvixFeeder::CreateComponentFunctions(IUnknown* load, int loadId, double scale, bool withRotations,
-                                           std::vector<int>& functionIds, bool moments) {
+HRESULT DorvixFeeder::CreateComponentFunctions(IUnknown* load, int loadId, double scale, bool withRotations,
+                                               std::vector<int>& functionIds, bool moments) {
     const int count = withRotations ? 6 : 3;
     functionIds.assign(count, -1);
     const ComPtr<IHostLoad> hostLoad = HostLoadOf(load);
@@ -187,8 +187,8 @@ int DorvixFeeder::CreateComponentFunctions(IUnknown* load, int loadId, double sc
     return S_OK;
 }
 
-int DorvixFeeder::CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
-                                         int& functionId) {
+HRESULT DorvixFeeder::CreateVariableFunction(IUnknown* load, int variableIndex, int loadId, double scale,
+                                             int& functionId) {
     const ComPtr<IHostLoadVariable> variable = VariableOf(HostLoadOf(load).Get(), variableIndex);
     if (!variable) return E_FAIL;
     return CreateLoadFunction(variable.Get(), loadId, scale, nullptr, functionId);

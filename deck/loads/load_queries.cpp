@@ -9,16 +9,9 @@
 #include "deck/mesh/mesh_scoping.h"
 #include "host/data_source.h"
 #include "host/load_model.h"
+#include "host/object_types.h"
 
 namespace {
-
-// Host load type codes with their own applicability rule.
-constexpr int kLoadTypePressure = 1;
-constexpr int kLoadTypeAnywhere22 = 22;
-constexpr int kLoadTypeAnywhere23 = 23;
-constexpr int kLoadTypeOnFaces = 25;
-constexpr int kGeometryFaces = 2;
-constexpr int kGeometryEdges = 5;
 
 ComPtr<IHostLoad> LoadOf(IUnknown* object) {
     ComPtr<IHostLoad> load;
@@ -66,10 +59,10 @@ int DorvixFeeder::GetObjectGeometryKind(int objectId) const {
 bool DorvixFeeder::IsLoadTypeApplicable(const int& loadType, int objectId) const {
     switch (loadType) {
         case kLoadTypePressure:
-        case kLoadTypeAnywhere22:
-        case kLoadTypeAnywhere23:
+        case kLoadTypeHeatFlux:
+        case kLoadTypeAppliesAnywhere:
             return true;
-        case kLoadTypeOnFaces: {
+        case kLoadTypeHeatFlowOnEntities: {
             const int kind = GetObjectGeometryKind(objectId);
             return kind == kGeometryFaces ||
                    (kind == kGeometryEdges && dataSource_ && dataSource_->Is2DAnalysis());

@@ -53,11 +53,12 @@ FaceScoping ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord&
         elements.clear();
         faces.clear();
         if (found == kE_SolidElementEdge) return FaceScoping::kRefused;
-        LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
+        // LeaveOut's success code is what the writer answers; kLeftOut tells it the same.
+        (void)LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
         return FaceScoping::kLeftOut;
     }
     if (elements.empty()) {
-        LeaveOut(feeder, record, L"its scoping holds no element face");
+        (void)LeaveOut(feeder, record, L"its scoping holds no element face");  // as above
         return FaceScoping::kLeftOut;
     }
     return FaceScoping::kFound;

@@ -74,11 +74,12 @@ inline double ListValue(double value, double scale) {
 double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& record, int quantity);
 
 // Posts "Load "<name>" (<id>): <reason>" as an error and gives the code back.
-int Refuse(DorvixFeeder& feeder, const ObjectTypeRecord& record, int code, std::wstring_view reason);
-int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason);
+[[nodiscard]] int Refuse(DorvixFeeder& feeder, const ObjectTypeRecord& record, int code,
+                         std::wstring_view reason);
+[[nodiscard]] int Refuse(DorvixFeeder& feeder, int loadId, int code, std::wstring_view reason);
 // Posts "Load "<name>" (<id>) is left out of the deck: <reason>" as a warning and answers 0: the
 // writer goes on without the load, and the user learns that the solver runs without it.
-int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason);
+[[nodiscard]] int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason);
 
 // What became of a load's scoping on its way to element faces.
 enum class FaceScoping {
@@ -104,14 +105,14 @@ std::vector<TypedLoad> LoadsOfType(const DorvixFeeder& feeder, int type);
 // The common frame of a writer: nothing in function form after step 1; per load, a load
 // deactivated in the step is passed over in load-case form, one without a host load object ends
 // the writer with missingLoadCode; the first non-zero answer of `write` ends the writer.
-int ForEachLoad(DorvixFeeder& feeder, int step, const std::vector<TypedLoad>& loads, int missingLoadCode,
-                const std::function<int(const TypedLoad&)>& write);
+[[nodiscard]] int ForEachLoad(DorvixFeeder& feeder, int step, const std::vector<TypedLoad>& loads,
+                              int missingLoadCode, const std::function<int(const TypedLoad&)>& write);
 
 // Load-case form: the component values at the step, refused (39) when one times scale is not
 // finite. Function form: the component functions with scale (39 when one cannot be made).
-int ComponentValuesOrFunctions(DorvixFeeder& feeder, int step, const TypedLoad& load, double scale,
-                               bool withRotations, bool moments, std::vector<double>& values,
-                               std::vector<int>& functions);
+[[nodiscard]] int ComponentValuesOrFunctions(DorvixFeeder& feeder, int step, const TypedLoad& load,
+                                             double scale, bool withRotations, bool moments,
+                                             std::vector<double>& values, std::vector<int>& functions);
 
 // Line texts, built in one reused string.
 class LoadLine {

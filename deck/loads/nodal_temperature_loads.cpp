@@ -9,14 +9,13 @@
 #include "deck/deck_counters.h"
 #include "deck/loads/load_writer_support.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "foundation/analysis_kind.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kStructuralTemperatureType = 53;
-constexpr int kThermalTemperatureType = 3;
-constexpr int kEigenAnalysis = 2;
 // History values smaller than this carry no temperature load in a structural deck.
 constexpr double kNoLoad = 1e-15;
 
@@ -24,7 +23,7 @@ constexpr double kNoLoad = 1e-15;
 
 int DorvixFeeder::WriteNodalTemperatureLoads(int step, bool structural) {
     const bool loadCases = UseLoadCases();
-    const int type = structural ? kStructuralTemperatureType : kThermalTemperatureType;
+    const int type = structural ? kLoadTypeStructuralTemperature : kLoadTypeTemperature;
     return ForEachLoad(*this, step, LoadsOfType(*this, type), kRC_DataMismatch, [&](const TypedLoad& l) {
         const ObjectTypeRecord& record = *l.record;
         if (!deckFile_) return int{kRC_Success};
@@ -103,7 +102,7 @@ int DorvixFeeder::WriteNodalTemperatureLoads(int step, bool structural) {
                 S_OK ||
             values.size() != positions.size() || !AllFinite(values))
             return Refuse(*this, record, kRC_DataMismatch, L"no finite temperature at its nodes");
-        const bool eigen = analysisKind_ == kEigenAnalysis;
+        const bool eigen = analysisKind_ == kAnalysisEigen;
         if (eigen || loadCases) {
             double factor = 1.0;
             if (loadCases && !eigen &&

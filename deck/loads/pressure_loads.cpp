@@ -10,14 +10,13 @@
 #include "deck/mesh/mesh_scoping.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "platform/text.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kPressureType = 1;
-constexpr int kShellBodyKind = 1;
 // History values smaller than this carry no load.
 constexpr double kNoLoad = 1e-15;
 
@@ -38,8 +37,8 @@ struct FaceScope {
 
 }  // namespace
 
-int DorvixFeeder::GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
-                                      std::vector<int>& faceNumbers) {
+HRESULT DorvixFeeder::GetLoadScopingFaces(const ObjectTypeRecord& load, std::vector<int>& elementIds,
+                                          std::vector<int>& faceNumbers) {
     const bool twoDimensional = bodyWrapper_ && bodyWrapper_->IsTwoDimensional();
     for (const JXReference& reference : load.GetReferences()) {
         if (twoDimensional && (reference.kind & kJXReferenceEdge) == 0) return E_FAIL;
@@ -57,9 +56,9 @@ int DorvixFeeder::WritePressureLoads(int step) {
     const bool loadCases = UseLoadCases();
     const bool twoDimensional = dataSource_ && dataSource_->Is2DAnalysis();
     return ForEachLoad(
-        *this, step, LoadsOfType(*this, kPressureType), kRC_DataMismatch, [&](const TypedLoad& l) {
+        *this, step, LoadsOfType(*this, kLoadTypePressure), kRC_DataMismatch, [&](const TypedLoad& l) {
             const ObjectTypeRecord& record = *l.record;
-            if (!IsLoadTypeApplicable(kPressureType, l.id) || !deckFile_) return int{kRC_Success};
+            if (!IsLoadTypeApplicable(kLoadTypePressure, l.id) || !deckFile_) return int{kRC_Success};
             const ComPtr<IHostLoad> load = HostLoadOf(l.load);
             const ComPtr<IHostLoadVariable> magnitude = VariableOf(load.Get(), kLoadVariableMagnitude);
             if (!magnitude) return Refuse(*this, record, kRC_MissingData, L"it has no magnitude");
@@ -74,7 +73,7 @@ int DorvixFeeder::WritePressureLoads(int step) {
                 return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
             if (twoDimensional)
                 scope.placement = Placement::kEdge;
-            else if (bodyWrapper_ && bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kShellBodyKind)
+            else if (bodyWrapper_ && bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kBodySurface)
                 scope.placement = Placement::kElement;
             const bool perElement = scope.placement == Placement::kElement;
             double endTime = 0.0;

@@ -5,17 +5,15 @@
 
 #include "deck/loads/load_writer_support.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "runtime/return_package.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kMomentType = 21;
-constexpr int kRemoteDisplacementType = 20;
-
 // The deck node of the load's remote point: 0, the lookup's code, or 25.
-int RemotePointNode(DorvixFeeder& feeder, const TypedLoad& load, int& node) {
+[[nodiscard]] int RemotePointNode(DorvixFeeder& feeder, const TypedLoad& load, int& node) {
     if (const int code = feeder.RegisterEntityLookup(load.id, load.record->GetHostObject()); code)
         return Refuse(feeder, *load.record, code, L"its remote point has no deck node");
     int kind = 0;
@@ -53,7 +51,7 @@ void WriteComponentLines(DorvixDeckFile& deck, int node, int step, int firstComp
 }  // namespace
 
 int DorvixFeeder::WriteRemotePointLoads(int step, int loadType) {
-    const bool moments = loadType == kMomentType;
+    const bool moments = loadType == kLoadTypeMoment;
     return ForEachLoad(*this, step, LoadsOfType(*this, loadType), kRC_MissingData, [&](const TypedLoad& l) {
         if (!deckFile_) return int{kRC_Success};
         int node = 0;
@@ -71,20 +69,20 @@ int DorvixFeeder::WriteRemotePointLoads(int step, int loadType) {
 }
 
 int DorvixFeeder::WriteRemoteDisplacements(int step) {
-    return ForEachLoad(
-        *this, step, LoadsOfType(*this, kRemoteDisplacementType), kRC_MissingData, [&](const TypedLoad& l) {
-            if (!deckFile_) return int{kRC_Success};
-            deckFile_->WriteLine("!*********** Construct Remote Displacement ***********");
-            int node = 0;
-            if (const int code = RemotePointNode(*this, l, node); code) return code;
-            std::vector<double> values;
-            std::vector<int> functions;
-            if (const int code =
-                    ComponentValuesOrFunctions(*this, step, l, 1.0, true, false, values, functions);
-                code)
-                return code;
-            deckFile_->WriteLine(HeaderLine("DEP NOE", *l.record));
-            WriteComponentLines(*deckFile_, node, step, 1, values, functions);
-            return int{kRC_Success};
-        });
+    return ForEachLoad(*this, step, LoadsOfType(*this, kLoadTypeRemoteDisplacement), kRC_MissingData,
+                       [&](const TypedLoad& l) {
+                           if (!deckFile_) return int{kRC_Success};
+                           deckFile_->WriteLine("!*********** Construct Remote Displacement ***********");
+                           int node = 0;
+                           if (const int code = RemotePointNode(*this, l, node); code) return code;
+                           std::vector<double> values;
+                           std::vector<int> functions;
+                           if (const int code = ComponentValuesOrFunctions(*this, step, l, 1.0, true, false,
+                                                                           values, functions);
+                               code)
+                               return code;
+                           deckFile_->WriteLine(HeaderLine("DEP NOE", *l.record));
+                           WriteComponentLines(*deckFile_, node, step, 1, values, functions);
+                           return int{kRC_Success};
+                       });
 }

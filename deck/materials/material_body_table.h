@@ -17,7 +17,7 @@ class MaterialBodyTable {
     // The body's "BodyAttributes" object of the model; null when there is none.
     virtual NCAERep::CCAERepBase* GetBodyAttributes(int bodyId) const = 0;
 
-    // 1 structural, 2 eigenvalue, 4 thermal.
+    // HostAnalysisKind.
     virtual int GetAnalysisKind() const = 0;
     // The solver unit-system code of the deck.
     virtual int GetUnitSystem() const = 0;

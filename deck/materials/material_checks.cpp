@@ -1,5 +1,7 @@
 #include "deck/materials/material_checks.h"
 
+#include "foundation/analysis_kind.h"
+
 namespace {
 
 const std::vector<std::wstring>& PlasticHardeningNames() {
@@ -45,18 +47,16 @@ bool HasSeveralRows(IHostMaterial* material, const wchar_t* name) {
     return data && data->GetRowCount() > 1;
 }
 
-constexpr int kStructuralBit = 1;
-constexpr int kEigenBit = 2;
-constexpr int kKind3Bit = 4;
-constexpr int kThermalBit = 8;
-constexpr int kKind5Bit = 16;
-constexpr int kMagneticBit = 32;
-constexpr int kKind7Bit = 64;
-constexpr int kThermoelectricBit = 1024;
+constexpr int kStructuralBit = PowerOfTwoBit(kAnalysisStructural);
+constexpr int kEigenBit = PowerOfTwoBit(kAnalysisEigen);
+constexpr int kKind3Bit = PowerOfTwoBit(3);
+constexpr int kThermalBit = PowerOfTwoBit(kAnalysisThermal);
+constexpr int kKind5Bit = PowerOfTwoBit(5);
+constexpr int kMagneticBit = PowerOfTwoBit(6);
+constexpr int kKind7Bit = PowerOfTwoBit(7);
+constexpr int kThermoelectricBit = PowerOfTwoBit(11);
 
 }  // namespace
-
-int PowerOfTwoBit(int physics) { return physics < 1 || physics > 31 ? 0 : 1 << (physics - 1); }
 
 int FindFirstDefinedProperty(IHostMaterial* material, const std::vector<std::wstring>& names) {
     if (!material) return -1;

@@ -10,8 +10,9 @@
 inline constexpr const wchar_t* kChabocheKinematicHardening = L"Chaboche Kinematic Hardening";
 inline constexpr const wchar_t* kPlakinSpecialHardeningLaw = L"Plakin Special Hardening Law";
 
-// The physics bit of a physics number n: 2^(n - 1); 0 for n below 1.
-int PowerOfTwoBit(int physics);
+// The bit of an analysis kind n in the mask of the nonlinear check: 2^(n - 1); 0 for n below 1
+// or above 31.
+constexpr int PowerOfTwoBit(int kind) { return kind < 1 || kind > 31 ? 0 : 1 << (kind - 1); }
 
 // Index of the first name the material's property collection holds; -1 when none, when the
 // material is null or it hands out no collection.

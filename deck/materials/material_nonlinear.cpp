@@ -1,10 +1,9 @@
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_section_writer.h"
+#include "foundation/analysis_kind.h"
 
 namespace {
-
-constexpr int kStructuralBit = 1;
 
 // The host material of a body whose non-linear effects are on; null otherwise.
 ComPtr<IHostMaterial> NonlinearBodyMaterial(const MaterialBodyTable& bodies, int bodyId) {
@@ -27,14 +26,15 @@ bool CMaterialSectionWriter::HasNonlinearMaterial() const {
         if (needsModule) return true;
         // A Chaboche law needs the module in a structural analysis, plastic or not; an
         // eigenvalue analysis never runs it.
-        if ((mask & kStructuralBit) && HasChabocheKinematicHardening(material.Get())) return true;
+        if ((mask & PowerOfTwoBit(kAnalysisStructural)) && HasChabocheKinematicHardening(material.Get()))
+            return true;
     }
     return false;
 }
 
 bool CMaterialSectionWriter::IsBodyMaterialPlastic(int bodyId) const {
     const int kind = bodies_.GetAnalysisKind();
-    if (kind != 1 && kind != 3) return false;
+    if (kind != kAnalysisStructural && kind != 3) return false;
     bool known = false;
     for (int i = 0; i < bodies_.GetBodyCount() && !known; ++i) known = bodies_.GetBodyId(i) == bodyId;
     if (!known) return false;

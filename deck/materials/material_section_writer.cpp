@@ -7,12 +7,11 @@
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
-#include "platform/text.h"
 #include "deck/return_codes.h"
+#include "foundation/analysis_kind.h"
+#include "platform/text.h"
 
 namespace {
-
-constexpr int kThermalAnalysis = 4;
 
 ComPtr<IHostMaterialData> PropertyData(IHostMaterialProperty* property, std::wstring_view name,
                                        std::wstring_view behavior = {}) {
@@ -72,7 +71,7 @@ int CMaterialSectionWriter::WriteHostMaterial(int materialNumber, IHostMaterial*
     deck.WriteLine(header);
 
     MaterialFunctionList functions;
-    const int code = bodies_.GetAnalysisKind() == kThermalAnalysis
+    const int code = bodies_.GetAnalysisKind() == kAnalysisThermal
                          ? WriteThermalRecord(material, functions, deck)
                          : WriteStructuralRecord(material, functions, deck);
     if (code) return code;

@@ -26,6 +26,7 @@
 #include "host/data_source.h"
 #include "host/entity_text.h"
 #include "host/object_model.h"
+#include "host/object_types.h"
 #include "host/string_table.h"
 #include "platform/text.h"
 #include "runtime/addin_services.h"
@@ -33,15 +34,11 @@
 
 namespace {
 
-// The id-list code under which a selection lists its child objects holding the blade data.
-constexpr int kBladeDataChildList = 135;
+// A selection holds its blade data in this many attached children.
 constexpr std::size_t kBladeDataChildCount = 3;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr std::string_view kFillingPrefix = "remplissage_";
 constexpr std::string_view kBladeRingPrefix = "aube_equivalente";
-// Only selections of faces or edges describe a region of a plane body.
-constexpr int kFaceReferences = 2;
-constexpr int kEdgeReferences = 5;
 
 struct ScaledMaterial {
     double factor = 1.0;
@@ -81,7 +78,7 @@ std::optional<double> BladeDataValue(const DorvixFeeder& feeder, IUnknown* child
     std::wstring text;
     if (!textual || textual->GetTextProperty(text) != S_OK) return std::nullopt;
     ComPtr<IHostStringList> paragraphs;
-    if (FAILED(PostHtmlMessage(SysAllocString(text), paragraphs.ReleaseAndGetAddressOf())) || !paragraphs)
+    if (FAILED(ListHtmlParagraphs(SysAllocString(text), paragraphs.ReleaseAndGetAddressOf())) || !paragraphs)
         return std::nullopt;
     int count = 0;
     std::wstring first;
@@ -102,7 +99,7 @@ struct BladeData {
 // The blade data of the selection's children; a later child of a name replaces an earlier one.
 std::optional<BladeData> ReadBladeData(const DorvixFeeder& feeder, int selectionId) {
     AddinServices& services = AddinServices::GetInstance();
-    const JXIdList children = services.GetObjectIdList(selectionId, kBladeDataChildList);
+    const JXIdList children = services.GetObjectIdList(selectionId, kHostAttachedObjectType);
     if (static_cast<std::size_t>(children.GetCount()) < kBladeDataChildCount) return std::nullopt;
     BladeData data;
     for (int id : children) {
@@ -186,8 +183,8 @@ bool CollectElements(IHostMesh* mesh, const std::vector<JXReference>& references
 // Writes the selection's scaled material and assigns it to the selection's elements: the body's
 // own group when they are exactly the body's, else a new selection group. Nothing for a
 // selection without elements.
-int WriteScaledSelection(DorvixFeeder& feeder, const ScopingRecord& selection, int bodyId,
-                         const ScaledMaterial& material) {
+[[nodiscard]] int WriteScaledSelection(DorvixFeeder& feeder, const ScopingRecord& selection, int bodyId,
+                                       const ScaledMaterial& material) {
     DorvixDeckFile& deck = *feeder.GetDeckFile();
     CBodyAttributeWrapper& bodies = *feeder.GetBodyWrapper();
     std::vector<int> elements;
@@ -234,7 +231,8 @@ int DorvixFeeder::WriteNamedSelectionMaterials() try {
         const int kind = selection.GetReferenceKind();
         std::vector<std::uint32_t> ids;
         selection.GetIdList(ids);
-        if ((kind != kFaceReferences && kind != kEdgeReferences) || ids.empty()) continue;
+        // Only selections of faces or edges describe a region of a plane body.
+        if ((kind != kGeometryFaces && kind != kGeometryEdges) || ids.empty()) continue;
         const int bodyId = static_cast<int>(ids.front());
         const std::optional<ScaledMaterial> material = ScaledMaterialOf(*this, record, bodyId);
         if (!material) continue;

@@ -105,12 +105,12 @@ HRESULT CBodyAttributeWrapper::GetBodyThickness(int index, double* value) const 
         return E_FAIL;
     }
     if (value) *value = r->thickness;
-    return r->kind == kSurface && std::fabs(r->thickness) >= 1e-15 ? S_OK : E_FAIL;
+    return r->kind == kBodySurface && std::fabs(r->thickness) >= 1e-15 ? S_OK : E_FAIL;
 }
 
 HRESULT CBodyAttributeWrapper::GetShellOffset(int index, double* value) const {
     const BodyRecord* r = GetBodyRecord(index);
-    if (!r || r->kind != kSurface) return E_FAIL;
+    if (!r || r->kind != kBodySurface) return E_FAIL;
     double offset = 0.0;
     switch (r->shellOffsetCode) {
         case 0:
@@ -203,7 +203,7 @@ bool CBodyAttributeWrapper::IsAxisymmetricModel() const {
 
 bool CBodyAttributeWrapper::HasRotationalDofs() const {
     for (int i = 0; i < GetBodyCount(); ++i)
-        if ((*records_)[i].kind == kSurface) return true;
+        if ((*records_)[i].kind == kBodySurface) return true;
     return false;
 }
 

@@ -18,7 +18,8 @@
 
 class CBodyAttributeWrapper : public MaterialBodyTable {
   public:
-    enum BodyKind : int { kSolid = 0, kSurface = 1, kLine = 3, kRigid = 5 };
+    // The kind GetBodyKind answers for a rigid body in place of its HostBodyKind.
+    static constexpr int kRigid = 5;
 
     CBodyAttributeWrapper() = default;
     ~CBodyAttributeWrapper() override = default;
@@ -42,7 +43,7 @@ class CBodyAttributeWrapper : public MaterialBodyTable {
     int GetBodyCount() const override { return records_ ? static_cast<int>(records_->size()) : 0; }
     [[nodiscard]] HRESULT GetBodyRecord(int index, const BodyRecord** out) const;  // null, E_FAIL
     const BodyRecord* GetBodyRecord(int index) const;                              // null
-    int GetBodyKind(int index) const;                                              // 0; 5 for a rigid body
+    int GetBodyKind(int index) const;                                              // 0; kRigid
     int GetBodyMeshId(int index) const;                                            // 0
     int GetBodyId(int index) const override;                                       // 0
     int GetBodyPartId(int index) const;                                            // 0 (the part mesh id)

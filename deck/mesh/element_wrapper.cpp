@@ -1,5 +1,6 @@
 #include "deck/mesh/element_wrapper.h"
 
+#include "foundation/analysis_kind.h"
 #include "host/mesh.h"
 
 namespace {
@@ -74,7 +75,8 @@ int CElementWrapper::GetHostElementType() const {
 
 bool CElementWrapper::AllowsPyramids() const {
     if (order != 0) return true;
-    return analysisKind == 0 || analysisKind == 1 || analysisKind == 4 || analysisKind == 6;
+    return analysisKind == 0 || analysisKind == kAnalysisStructural || analysisKind == kAnalysisThermal ||
+           analysisKind == 6;
 }
 
 int CElementWrapper::ToDeckFaceNumber(int hostFace, int elementType) {

@@ -45,6 +45,6 @@ class CElementWrapper {
 
     int order = 0;  // 0 linear, 1 quadratic
     int shape = kLine;
-    int analysisKind = 0;  // 1 structural, 2 eigen, 4 thermal
+    int analysisKind = 0;  // HostAnalysisKind
     int planarOption = 4;  // 0 membrane, 1 axisymmetric, 2 plane strain, 3 generalized, 4 shell
 };

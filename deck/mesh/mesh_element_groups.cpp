@@ -11,6 +11,7 @@
 #include "deck/mesh/element_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/return_codes.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 
 namespace {
@@ -51,13 +52,13 @@ int CMeshWrapper::WriteBodyGroups(int partIndex, int analysisKind, DorvixDeckFil
         if (bodies->GetBodyMeshId(index) == 0) return kRC_MissingData;
         int code = kRC_Success;
         switch (bodies->GetBodyKind(index)) {
-            case CBodyAttributeWrapper::kSolid:
+            case kBodySolid:
                 code = WriteSolidBodyGroups(index, analysisKind, deck, bodies);
                 break;
-            case CBodyAttributeWrapper::kSurface:
+            case kBodySurface:
                 code = WriteSurfaceBodyGroup(index, analysisKind, deck, bodies);
                 break;
-            case CBodyAttributeWrapper::kLine:
+            case kBodyLine:
                 break;  // line bodies are written with their connections, not as a group
             case CBodyAttributeWrapper::kRigid:
                 code = WriteRigidBody(bodies->GetBodyRecord(index), deck, bodies->IsTwoDimensional());
@@ -108,7 +109,8 @@ int CMeshWrapper::WriteSolidGroup(int bodyIndex, DorvixDeckFile* deck, CBodyAttr
     const int code = WriteBodyGroupIds(bodyIndex, deck, bodies, descriptor,
                                        std::span<const int>(shapes, shapeCount), group);
     if (code != kRC_Success) return code;
-    deck->WriteFields(descriptor.analysisKind == 4 ? ".HYP THERMIQUE GROUP" : ".HYP VOLUME GROUP", group);
+    deck->WriteFields(
+        descriptor.analysisKind == kAnalysisThermal ? ".HYP THERMIQUE GROUP" : ".HYP VOLUME GROUP", group);
     deck->WriteFields(".AEL GROUP", group, "DEGRE", descriptor.order == 1 ? 2 : 1, "MAT",
                       bodies->GetBodyMaterialNumber(bodyIndex));
     return kRC_Success;
@@ -178,7 +180,7 @@ int CMeshWrapper::WriteSurfaceBodyGroup(int bodyIndex, int analysisKind, DorvixD
     const int code = WriteBodyGroupIds(bodyIndex, deck, bodies, descriptor, shapes, group);
     if (code != kRC_Success) return code;
 
-    const bool thermal = analysisKind == 4;
+    const bool thermal = analysisKind == kAnalysisThermal;
     bool thicknessBlock = false;
     switch (descriptor.planarOption) {
         case 0:

@@ -14,15 +14,11 @@
 #include "foundation/number_format.h"
 #include "foundation/unit_systems.h"
 #include "host/data_source.h"
+#include "host/mesh.h"
 #include "platform/text.h"
 #include "runtime/return_package.h"
 
 namespace {
-
-constexpr int kBeamSnippetKey = 9;
-constexpr int kLineElementKind = 18;
-// Second value of a lookup entry that holds an element.
-constexpr int kElementLookup = 0;
 
 std::wstring ReadText(const NCAERep::CCAERepBase& object, const wchar_t* name) {
     std::wstring text;
@@ -67,7 +63,7 @@ int DorvixFeeder::WriteBeamConnections() try {
 
         unsigned int meshReference = 0;
         beam->getProperty(L"MeshReferenceId").getValue(meshReference);
-        int kind = kLineElementKind;
+        int kind = kHET_Line2;
         int element = 0;
         const JXReference reference{static_cast<std::int32_t>(meshReference), kJXReferenceElements};
         if (FAILED(meshWrapper_->GetScopedNodeIds(&kind, reference, &element)) || element < 1)
@@ -109,12 +105,13 @@ int DorvixFeeder::WriteBeamConnections() try {
             radius);
         deck.WriteFields(".AEL I", element, "DEGRE 1 MAT \"" + platform::WideToUtf8(material) + "\" PROFIL",
                          profile);
-        (void)returnPackage_->SetLookup(objectId, element, kElementLookup);
+        // Whether an entry was replaced does not matter: the beam's latest element is its result.
+        (void)returnPackage_->SetLookup(objectId, element, kLookupElement);
         if (grounded) {
             deck.WriteLine(".CLM");
             deck.WriteFields("  FIX NOE I", first, dataSource_->Is2DAnalysis() ? "C 1 2 6" : "C 1 2 3 4 5 6");
         }
-        WriteObjectSnippetsForKey(kBeamSnippetKey, objectId);
+        WriteObjectSnippetsForKey(kSnippetBeamConnection, objectId);
     }
     return kRC_Success;
 } catch (...) {

@@ -11,11 +11,10 @@
 #include "foundation/signed_memory.h"
 #include "foundation/text.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "runtime/object_data.h"
 
 namespace {
-
-constexpr int kBodyReferenceKind = 1;
 
 // The ids of a task-memory block as an ascending set; the block is freed.
 std::set<int> TakeIdSet(int* ids, int count) {
@@ -44,7 +43,7 @@ int DorvixFeeder::WriteNamedSelections() try {
         std::string deckName;
         if (!SanitizeDeckName(record.name, deckName, false)) continue;
         const ObjectData selection(record);
-        if (selection.GetReferenceKind() != kBodyReferenceKind) {
+        if (selection.GetReferenceKind() != kGeometryBodies) {
             WriteNodeSelection(*this, selection, deckName);
             continue;
         }

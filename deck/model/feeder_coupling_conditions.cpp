@@ -11,16 +11,13 @@
 #include "deck/dorvix_feeder.h"
 #include "deck/mesh/body_attribute_wrapper.h"
 #include "deck/mesh/mesh_wrapper.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/signed_memory.h"
 #include "foundation/text.h"
 #include "platform/text.h"
 #include "runtime/return_package.h"
 
 namespace {
-
-constexpr int kThermalAnalysis = 4;
-// Second value of a lookup entry that holds a coupling condition.
-constexpr int kCouplingLookup = 4;
 
 // The deck component of a "DOFSelection" text; 0 for a text that names none.
 int CoupledComponent(const std::wstring& selection) {
@@ -75,7 +72,7 @@ int DorvixFeeder::WriteCouplingConditions() try {
         const std::vector<int> nodes = TakeNodes(block, count);
         if (FAILED(resolved) || nodes.size() < 2)
             return refuse(kRC_CouplingTooFewNodes, L"it must hold at least two nodes");
-        if (returnPackage_->SetLookup(objectId, objectId, kCouplingLookup) != 0)
+        if (returnPackage_->SetLookup(objectId, objectId, kLookupCoupling) != 0)
             return refuse(kRC_MissingData, L"its id is used by another object");
         std::wstring selection;
         condition->getProperty(L"DOFSelection").getValue(selection);
@@ -86,7 +83,7 @@ int DorvixFeeder::WriteCouplingConditions() try {
         deck.WriteLine(".LIA");
         for (std::size_t i = 1; i < nodes.size(); ++i)
             deck.WriteFields("   NA", nodes[0], "NB 0 NC", component, "MA", nodes[i], "MB 0 MC", component);
-        if (analysisKind_ == kThermalAnalysis) continue;
+        if (analysisKind_ == kAnalysisThermal) continue;
 
         unsigned int frameId = 0;
         condition->getProperty(L"RefCoordSysId").getValue(frameId);

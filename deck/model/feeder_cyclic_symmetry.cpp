@@ -16,18 +16,18 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "deck/model/cyclic_sector.h"
 #include "deck/model/id_list_line.h"
+#include "foundation/analysis_kind.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "runtime/addin_services.h"
 #include "settings/modal_controls.h"
 #include "settings/settings_types.h"
 
 namespace {
 
-constexpr int kZygObjectType = 135;
 // Sector groups are numbered from the boundary entities, apart from the counted groups.
 constexpr int kSectorGroupBase = 10000000;
-constexpr int kEigenAnalysis = 2;
 constexpr const char* kBanner = "!*********** Create Periodic/Cyclic Symmetry ***********";
 
 struct ZygArguments {
@@ -75,7 +75,7 @@ double ArgumentAsDouble(IHostObjectArguments* arguments, int index) {
 ZygArguments FindZygObject(int hostObjectId) {
     ZygArguments zyg;
     AddinServices& services = AddinServices::GetInstance();
-    for (int id : services.GetObjectIdList(hostObjectId, kZygObjectType)) {
+    for (int id : services.GetObjectIdList(hostObjectId, kHostAttachedObjectType)) {
         ComPtr<IUnknown> object = services.GetObjectById(id);
         if (!object) continue;
         ComPtr<IHostObject> host = object.As<IHostObject>();
@@ -91,7 +91,7 @@ ZygArguments FindZygObject(int hostObjectId) {
 }
 
 // The mesh id of the region's first body: the number the host mesh keys its bodies by.
-int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& meshId) {
+[[nodiscard]] int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& meshId) {
     if (region.bodies.empty()) return Refuse(run, region, L"names no body.");
     const int index = run.bodies.FindBodyIndex(region.bodies.front());
     if (index < 0) return Refuse(run, region, L"names a body the model does not hold.");
@@ -99,7 +99,7 @@ int FirstBodyMeshId(CyclicRun& run, const SymmetryRegionRecord& region, int& mes
     return kRC_Success;
 }
 
-int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sectorAngle) {
+[[nodiscard]] int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sectorAngle) {
     int meshId = 0;
     if (const int code = FirstBodyMeshId(run, region, meshId)) return code;
     double bodyAngle = 0.0;
@@ -114,7 +114,7 @@ int SectorAngle(CyclicRun& run, const SymmetryRegionRecord& region, double& sect
 }
 
 // The low side as a node group; its nodes become tied nodes.
-int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int group) {
+[[nodiscard]] int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int group) {
     std::set<int> nodes;
     for (const JXReference& r : region.lowBoundary) {
         std::vector<int> found;
@@ -130,8 +130,8 @@ int WriteLowNodeGroup(CyclicRun& run, const SymmetryRegionRecord& region, int gr
 }
 
 // The element faces of the high side.
-int ResolveHighFaces(CyclicRun& run, const SymmetryRegionRecord& region, std::vector<int>& elements,
-                     std::vector<int>& faces) {
+[[nodiscard]] int ResolveHighFaces(CyclicRun& run, const SymmetryRegionRecord& region,
+                                   std::vector<int>& elements, std::vector<int>& faces) {
     for (const JXReference& r : region.highBoundary) {
         const HRESULT hr = r.kind & (kJXReferenceEdge | kJXReferenceFace)
                                ? GetScopingFaces(run.mesh.GetMesh(), r, elements, faces)
@@ -153,7 +153,7 @@ void WriteHighFaceGroup(CyclicRun& run, int group, const std::vector<int>& eleme
         run.deck.WriteFields("  MAILLE", elements[i], "FACE", faces[i]);
 }
 
-int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArguments& zyg) {
+[[nodiscard]] int WriteSector(CyclicRun& run, const SymmetryRegionRecord& region, const ZygArguments& zyg) {
     run.deck.WriteLine(kBanner);
     double angle = 0.0;
     if (const int code = SectorAngle(run, region, angle)) return code;
@@ -198,7 +198,7 @@ void WriteLinkPairs(CyclicRun& run, const std::map<int, int>& pairs, std::set<in
     }
 }
 
-int WriteLink(CyclicRun& run, const SymmetryRegionRecord& region) {
+[[nodiscard]] int WriteLink(CyclicRun& run, const SymmetryRegionRecord& region) {
     if (run.prestress) return kRC_Success;
     run.deck.WriteLine(kBanner);
     run.deck.WriteLine(".LIA");
@@ -231,7 +231,7 @@ int DorvixFeeder::WriteCyclicSymmetry() try {
     cyclicSymmetryNodes_.clear();
     if (!deckFile_ || !bodyWrapper_ || !meshWrapper_) return kRC_MissingData;
     CyclicRun run{*this, *deckFile_, *bodyWrapper_, *meshWrapper_, cyclicSymmetryNodes_};
-    if (analysisKind_ == kEigenAnalysis) {
+    if (analysisKind_ == kAnalysisEigen) {
         const auto* modal =
             settings_ ? settings_->GetControlsAs<DorvixModalControls>(kModalControlsTag) : nullptr;
         if (!modal) return kRC_MissingStepValue;

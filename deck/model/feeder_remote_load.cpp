@@ -43,7 +43,7 @@ std::string Replace(std::string text, const std::string& name) {
     return text;
 }
 
-int WriteRigid(const RemoteLoad& load) {
+[[nodiscard]] int WriteRigid(const RemoteLoad& load) {
     std::set<int> nodes;
     for (const JXReference& r : load.scoping) {
         std::vector<int> found;
@@ -83,7 +83,7 @@ bool DeformableGroupName(const RemoteLoad& load, std::string& id) {
     return !AnyGroupNameRecorded(id);
 }
 
-int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
+[[nodiscard]] int WriteDeformable(const RemoteLoad& load, bool twoDimensional) {
     std::vector<int> elements, faces;
     for (const JXReference& r : load.scoping) {
         const HRESULT hr = r.kind & (kJXReferenceEdge | kJXReferenceFace)

@@ -10,11 +10,11 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "foundation/number_format.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 #include "runtime/return_package.h"
 
 namespace {
 
-constexpr int kRemoteMassHostType = 45;
 // Smaller rotary inertias are no inertia at all.
 constexpr double kInertiaTolerance = 1e-15;
 constexpr double kFrameAlignmentDegrees = 1e-12;
@@ -47,7 +47,7 @@ int DorvixFeeder::WriteRemoteMasses() try {
     if (!objectTypeTable_) return kRC_Success;
     std::vector<int> ids;
     std::vector<const ObjectTypeRecord*> objects;
-    if (FindEntriesById(*objectTypeTable_, kRemoteMassHostType, ids, objects) != S_OK) return kRC_Success;
+    if (FindEntriesById(*objectTypeTable_, kHostRemoteMassType, ids, objects) != S_OK) return kRC_Success;
     // Each mass's node goes through the package's lookups; without these objects none is written.
     if (!deckFile_ || !meshWrapper_ || !bodyWrapper_ || !returnPackage_) return kRC_MissingData;
     const bool twoDimensional = dataSource_ && dataSource_->Is2DAnalysis();

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kNodeLookup = 1;
-constexpr int kRemotePointSnippetKey = 8;
 constexpr double kFrameAlignmentDegrees = 1e-12;
 
 // Models saved before these two existed lack them; such a point is taken as unscoped and
@@ -90,8 +88,9 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
     point.getProperty(L"LoadBehavior").getValue(loadBehavior);
     record.behaviour = BehaviourCode(loadBehavior);
     const bool planar = dataSource_ && dataSource_->Is2DAnalysis();
-    DofMaskToDigits(planar, static_cast<std::uint8_t>(ReadUnsigned(point, L"DOFMask") & 0xFFu),
-                    record.dofMask);
+    // Always 0: every mask has its digits.
+    (void)DofMaskToDigits(planar, static_cast<std::uint8_t>(ReadUnsigned(point, L"DOFMask") & 0xFFu),
+                          record.dofMask);
 
     JXReferenceList references;
     JXList<unsigned int> ids;
@@ -120,7 +119,8 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
     record.locationKind = RemotePointRecord::kExistingNode;
 
     if (const int code = WriteRemoteLoad(record, caption, references); code != kRC_Success) return code;
-    (void)returnPackage_->SetLookup(record.id, record.node, kNodeLookup);
+    // Whether an entry was replaced does not matter: the point's latest node is its result.
+    (void)returnPackage_->SetLookup(record.id, record.node, kLookupNode);
 
     // A turned frame that the deck numbers no frame has no ".FRAME" block to point the axes at.
     if (frame && frame->deckFrameNumber != 0 &&
@@ -128,6 +128,6 @@ int DorvixFeeder::WriteRemotePoint(const NCAERep::CCAERepBase& point) {
         deckFile_->WriteLine(".AXL");
         deckFile_->WriteFields(" I", record.node, "FRAME", frame->deckFrameNumber);
     }
-    WriteObjectSnippetsForKey(kRemotePointSnippetKey, record.id);
+    WriteObjectSnippetsForKey(kSnippetRemotePoint, record.id);
     return kRC_Success;
 }

@@ -22,8 +22,9 @@ void WriteHeader(DorvixDeckFile& deck, int group, const char* what, const char* 
     RecordGroupName(name);
 }
 
-HRESULT WriteFaceGroup(DorvixFeeder& feeder, DorvixDeckFile& deck, IHostMesh* mesh,
-                       const JXReferenceList& scoping, bool twoDimensional, int group, const char* name) {
+[[nodiscard]] HRESULT WriteFaceGroup(DorvixFeeder& feeder, DorvixDeckFile& deck, IHostMesh* mesh,
+                                     const JXReferenceList& scoping, bool twoDimensional, int group,
+                                     const char* name) {
     std::vector<int> elements, faces;
     for (const JXReference& r : scoping) {
         // A two-dimensional model's faces are the edges of its elements.
@@ -40,8 +41,8 @@ HRESULT WriteFaceGroup(DorvixFeeder& feeder, DorvixDeckFile& deck, IHostMesh* me
     return S_OK;
 }
 
-HRESULT WriteNodeGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping, int group,
-                       const char* name) {
+[[nodiscard]] HRESULT WriteNodeGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping,
+                                     int group, const char* name) {
     std::set<int> nodes;
     for (const JXReference& r : scoping) {
         std::vector<int> found;
@@ -55,8 +56,8 @@ HRESULT WriteNodeGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceL
 }
 
 // Elements in the order the host gives them, a repeated one repeated.
-HRESULT WriteElementGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping, int group,
-                          const char* name) {
+[[nodiscard]] HRESULT WriteElementGroup(DorvixDeckFile& deck, IHostMesh* mesh, const JXReferenceList& scoping,
+                                        int group, const char* name) {
     std::vector<int> elements;
     for (const JXReference& r : scoping)
         if (const HRESULT hr = GetScopingIdsByKind(mesh, r, elements); FAILED(hr)) return hr;

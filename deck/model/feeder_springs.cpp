@@ -12,12 +12,8 @@
 
 namespace {
 
-constexpr int kSpringSnippetKey = 6;
-constexpr int kSpringElementKind = kHET_Line2;
 // Shorter springs are welds the solver cannot orient.
 constexpr double kSpotWeldMinLength = 4.02e-08;
-// Second value of a lookup entry that holds a node.
-constexpr int kNodeLookup = 1;
 
 }  // namespace
 
@@ -31,7 +27,7 @@ int DorvixFeeder::WriteSprings() try {
         deckFile_->WriteLine("!*********** Create Spring Connection \"" + spring.name + "\" ***********");
         if (IsSpotWeldTooShort(spring.endA, spring.endB)) return kRC_MissingData;
 
-        int kind = kSpringElementKind;
+        int kind = kHET_Line2;
         int element = 0;
         if (FAILED(meshWrapper_->GetScopedNodeIds(&kind, spring.meshReference, &element)) || element < 1)
             return kRC_HostMeshRefused;
@@ -42,8 +38,9 @@ int DorvixFeeder::WriteSprings() try {
         deckFile_->WriteFields(".MCE I", element, "SPRI N", static_cast<int>(nodes[0]),
                                static_cast<int>(nodes[1]));
         deckFile_->WriteFields(".MCC I", element, "SPRI KR", spring.stiffness, "C", spring.damping);
-        (void)returnPackage_->SetLookup(spring.objectId, element, 0);
-        WriteObjectSnippetsForKey(kSpringSnippetKey, spring.objectId);
+        // Whether an entry was replaced does not matter: the spring's latest element is its result.
+        (void)returnPackage_->SetLookup(spring.objectId, element, kLookupElement);
+        WriteObjectSnippetsForKey(kSnippetSpring, spring.objectId);
     }
     return kRC_Success;
 } catch (...) {
@@ -77,8 +74,8 @@ int DorvixFeeder::RegisterEntityLookup(const int& key, IUnknown* entity) {
     if (!returnPackage_) return kRC_MissingData;
     int first = 0;
     int second = 0;
-    if (FAILED(returnPackage_->GetLookup(node, first, second)) || second != kNodeLookup)
+    if (FAILED(returnPackage_->GetLookup(node, first, second)) || second != kLookupNode)
         return kRC_MissingData;
-    (void)returnPackage_->SetLookup(key, first, kNodeLookup);
+    (void)returnPackage_->SetLookup(key, first, kLookupNode);  // a replaced entry is as good
     return kRC_Success;
 }

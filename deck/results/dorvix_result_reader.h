@@ -57,7 +57,7 @@ class DorvixResultReader {
     [[nodiscard]] HRESULT GetResultSets(JXList<double>& times, JXList<int>& setNumbers, JXList<int>& stepIds);
     // Appends one value per result set (time, or eigenvalue of an eigen run), from the open
     // file after Open, else from the file read afresh. Answers as GetResultSets.
-    HRESULT GetResultValues(JXList<double>& values);
+    [[nodiscard]] HRESULT GetResultValues(JXList<double>& values);
     // Opens the file for ReadResult and GetResultValues. S_OK, or E_FAIL (GetProblem tells
     // why) for a file that is missing or refused.
     [[nodiscard]] HRESULT Open();
@@ -99,15 +99,15 @@ class DorvixResultReader {
 
   private:
     // A new host reader on the result file; the creation's failure (reason kept) otherwise.
-    HRESULT CreateHostReader(ComPtr<IHostResultReader>& reader);
+    [[nodiscard]] HRESULT CreateHostReader(ComPtr<IHostResultReader>& reader);
     // The host reader's reason for the failure hr, kept; answers hr.
-    HRESULT KeepHostProblem(IHostResultReader* reader, HRESULT hr);
-    HRESULT Refuse(HRESULT hr, std::wstring reason);
+    [[nodiscard]] HRESULT KeepHostProblem(IHostResultReader* reader, HRESULT hr);
+    [[nodiscard]] HRESULT Refuse(HRESULT hr, std::wstring reason);
     // The ids ReadResult asks for: the id selection, or the current body's nodes.
-    HRESULT SelectNodes(std::vector<int>& nodes);
+    [[nodiscard]] HRESULT SelectNodes(std::vector<int>& nodes);
     // The unit quantity the definition's values convert as; kQuantityNone when the two unit
     // systems are one. E_FAIL (reason kept) when they differ and the conversion cannot be made.
-    HRESULT ConversionQuantity(const ResultDefinition& definition, int& quantity);
+    [[nodiscard]] HRESULT ConversionQuantity(const ResultDefinition& definition, int& quantity);
 
     std::wstring resultFile_;
     IHostMeshData* mesh_ = nullptr;

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kContactSnippetKey = 3;
 constexpr const wchar_t* kOptionsSubkey = L"Contacts Default Options";
 // The registry value is read into a buffer of this many characters, terminator included.
 constexpr std::size_t kOptionBuffer = 260;
@@ -135,7 +134,7 @@ int ThermalDorvixFeeder::WriteThermalContactRegion(const ContactRegionRecord& re
         // The solver makes a group of its own for the pair.
         (void)NextSelectionGroupNumber();
     }
-    WriteObjectSnippetsForKey(kContactSnippetKey, region.snippetKey);
+    WriteObjectSnippetsForKey(kSnippetContact, region.snippetKey);
     written = true;
     return kRC_Success;
 }

@@ -16,8 +16,8 @@
 namespace {
 
 // Posts "<kind> "<caption>" (object <id>): <reason>" as an error and gives the code back.
-int RefuseObject(DorvixFeeder& feeder, const NCAERep::CCAERepBase& object, int code,
-                 const std::wstring& reason) {
+[[nodiscard]] int RefuseObject(DorvixFeeder& feeder, const NCAERep::CCAERepBase& object, int code,
+                               const std::wstring& reason) {
     std::wstring caption;
     if (const NCAERep::CPropertyValue* property = object.findProperty(L"Caption"))
         property->getValue(caption);

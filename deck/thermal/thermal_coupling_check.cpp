@@ -10,10 +10,9 @@
 #include "deck/feeders/thermal_dorvix_feeder.h"
 #include "deck/mesh/mesh_wrapper.h"
 #include "foundation/signed_memory.h"
+#include "host/object_types.h"
 
 namespace {
-
-constexpr int kTemperatureLoadType = 3;
 
 // The nodes of the object as the object table resolves them; false when they cannot be had.
 bool ReferencedNodes(const ObjectTypeTable& table, int objectId, IHostMeshData* mesh, std::vector<int>& nodes) {
@@ -36,7 +35,7 @@ int ThermalDorvixFeeder::CheckCouplingConditions() try {
     const ObjectTypeTable* table = GetObjectTypeTable();
     std::vector<int> loadIds;
     std::vector<const ObjectTypeRecord*> loads;
-    if (!table || FindEntriesById(*table, kTemperatureLoadType, loadIds, loads) != S_OK) return kRC_Success;
+    if (!table || FindEntriesById(*table, kLoadTypeTemperature, loadIds, loads) != S_OK) return kRC_Success;
     IHostMeshData* mesh = GetMeshWrapper() ? GetMeshWrapper()->GetMeshData() : nullptr;
 
     const auto refuse = [this](const std::wstring& what, int node) {

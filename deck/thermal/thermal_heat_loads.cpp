@@ -14,21 +14,12 @@
 #include "deck/mesh/mesh_wrapper.h"
 #include "foundation/unit_systems.h"
 #include "host/data_source.h"
+#include "host/object_types.h"
 
 using namespace loadwriter;
 
 namespace {
 
-constexpr int kHeatFluxType = 22;
-constexpr int kHeatFlowType = 24;
-constexpr int kHeatFlowOnEntitiesType = 25;
-constexpr int kBodyHeatType = 26;
-constexpr int kMagnitude = 1;
-constexpr int kGeometryBodies = 1;
-constexpr int kGeometryFaces = 2;
-constexpr int kGeometryVertices = 4;
-constexpr int kGeometryEdges = 5;
-constexpr int kShellBodyKind = 1;
 constexpr int kFaceSelection = 2;
 constexpr int kElementSelection = 1;
 
@@ -48,7 +39,7 @@ JXReferenceList ScopingOf(const ObjectTypeRecord& record) {
 int ThermalDorvixFeeder::WriteFaceLoadGroup(const JXReferenceList& scoping, long id, int firstBodyId,
                                             FaceLoadGroup& group) {
     const bool twoDimensional = GetDataSource() && GetDataSource()->Is2DAnalysis();
-    const bool shell = GetBodyWrapper() && GetBodyWrapper()->GetBodyKindById(firstBodyId) == kShellBodyKind;
+    const bool shell = GetBodyWrapper() && GetBodyWrapper()->GetBodyKindById(firstBodyId) == kBodySurface;
     if (!twoDimensional && shell) {
         group.name = "elements_for_load_" + std::to_string(id);
         group.kind = kElementSelection;
@@ -79,20 +70,20 @@ int ThermalDorvixFeeder::WriteFaceLoadLine(const JXReferenceList& scoping, long 
 
 std::vector<const ObjectTypeRecord*> ThermalDorvixFeeder::HeatFlowRecords() const {
     std::vector<const ObjectTypeRecord*> records;
-    for (int type : {kHeatFlowOnEntitiesType, kHeatFlowType})
+    for (int type : {kLoadTypeHeatFlowOnEntities, kLoadTypeHeatFlow})
         for (const TypedLoad& load : LoadsOfType(*this, type)) records.push_back(load.record);
     return records;
 }
 
 int ThermalDorvixFeeder::WriteHeatFluxes() {
     if (!GetDeckFile()) return kRC_MissingData;
-    for (const TypedLoad& l : LoadsOfType(*this, kHeatFluxType)) {
+    for (const TypedLoad& l : LoadsOfType(*this, kLoadTypeHeatFlux)) {
         if (!l.record) return Refuse(*this, l.id, kRC_MissingData, L"it is not in the object table");
         const ObjectTypeRecord& record = *l.record;
         WriteLoadBanner(record.GetName());
         if (!l.load) return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(l.load, kMagnitude, l.id, 1.0, function) != S_OK)
+        if (CreateVariableFunction(l.load, kLoadVariableMagnitude, l.id, 1.0, function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         if (WriteFaceLoadLine(ScopingOf(record), l.id, FirstBodyId(record), function, ".CLT FLUX") !=
             kRC_Success)
@@ -103,7 +94,7 @@ int ThermalDorvixFeeder::WriteHeatFluxes() {
 
 int ThermalDorvixFeeder::WriteBodyHeatLoads() {
     if (!GetDeckFile()) return kRC_MissingData;
-    for (const TypedLoad& l : LoadsOfType(*this, kBodyHeatType)) {
+    for (const TypedLoad& l : LoadsOfType(*this, kLoadTypeBodyHeat)) {
         if (!l.record) return Refuse(*this, l.id, kRC_MissingData, L"it is not in the object table");
         const ObjectTypeRecord& record = *l.record;
         if (GetObjectGeometryKind(l.id) != kGeometryBodies)
@@ -117,7 +108,7 @@ int ThermalDorvixFeeder::WriteBodyHeatLoads() {
         if (const int code = WriteElementUnionGroup(bodies, group); code != kRC_Success) return code;
         if (!l.load) return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(l.load, kMagnitude, l.id, 1.0, function) != S_OK)
+        if (CreateVariableFunction(l.load, kLoadVariableMagnitude, l.id, 1.0, function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         LoadLine line;
         line.Start(".CLT FLV GROUP \"").Text(group).Text("\" V 1.0 NF").Int(function).Text(" TIME");
@@ -141,7 +132,8 @@ int ThermalDorvixFeeder::WriteSurfaceHeatFlows() {
         if (!record.GetHostLoad())
             return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id, 1.0 / measure, function) != S_OK)
+        if (CreateVariableFunction(record.GetHostLoad(), kLoadVariableMagnitude, id, 1.0 / measure,
+                                   function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         if (WriteFaceLoadLine(ScopingOf(record), id, FirstBodyId(record), function, ".CLT FLUX") !=
             kRC_Success)
@@ -167,7 +159,7 @@ int ThermalDorvixFeeder::WriteVertexHeatFlows() {
         if (!record.GetHostLoad())
             return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id,
+        if (CreateVariableFunction(record.GetHostLoad(), kLoadVariableMagnitude, id,
                                    1.0 / static_cast<double>(nodes.size()), function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         LoadLine line;
@@ -196,7 +188,8 @@ int ThermalDorvixFeeder::WriteEdgeHeatFlows() {
         if (!record.GetHostLoad())
             return Refuse(*this, record, kRC_DataMismatch, L"the host gives no load object");
         int function = 0;
-        if (CreateVariableFunction(record.GetHostLoad(), kMagnitude, id, 1.0 / measure, function) != S_OK)
+        if (CreateVariableFunction(record.GetHostLoad(), kLoadVariableMagnitude, id, 1.0 / measure,
+                                   function) != S_OK)
             return Refuse(*this, record, kRC_DataMismatch, L"its function cannot be made");
         GetDeckFile()->WriteLine(".CLT LOAD NOEUD");
         LoadLine line;

@@ -12,10 +12,10 @@ namespace {
 
 bool Has(const SolverFileList& list, const std::wstring& name) { return list.count(name) == 1; }
 
-SolverFileSet FileSet(int kind, int secondFlag, int thirdFlag) {
+SolverFileSet FileSet(int futureIntent, int physicsType, int analysisType) {
     SolverFileSet files;
-    files.SetAnalysisKind(kind);
-    files.SetFlags(thirdFlag, secondFlag);
+    files.SetFutureIntent(futureIntent);
+    files.SetPhysicsAndAnalysisType(physicsType, analysisType);
     return files;
 }
 

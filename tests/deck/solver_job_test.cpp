@@ -6,7 +6,8 @@
 
 using decktest::FakeOwner;
 
-TEST(SolverModules, DriverAndChainPerAnalysis) {
+TEST(SolverModules, DriverChainAndResultDescriptionPerAnalysis) {
+    using Mode = StructuralRunMode;
     struct Case {
         const char* name;
         int kind, nonLinear;
@@ -16,21 +17,29 @@ TEST(SolverModules, DriverAndChainPerAnalysis) {
         const char* driver;
         const char* chain;
         const wchar_t* module;
+        const char* description;
+        Mode mode;  // of the structural rows
     };
     const Case cases[] = {
-        {"linear static", 1, 0, false, false, 1, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as",
-         L"as"},
-        {"non-linear", 1, 1, true, false, 1, false, "INPUT.mcnl \"dorvix.dat\"\n.FIN 1\n", "ba,me", L"me"},
+        {"linear static", 1, 0, false, false, 1, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n", "ba,as", L"as",
+         "dorvix_as.des", Mode::kLinear},
+        {"non-linear", 1, 1, true, false, 1, false, "INPUT.mcnl \"dorvix.dat\"\n.FIN 1\n", "ba,me", L"me",
+         "dorvix_me.des", Mode::kNonLinear},
         {"two-pass", 1, 0, true, false, 1, false,
-         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
+         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as",
+         "dorvix_as.des", Mode::kPrestressedTwoPasses},
         {"two-pass for modal", 1, 0, true, false, 3, true,
-         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as"},
+         "INPUT.alin_1 \"dorvix.dat\"\n.FIN 1\nINPUT.alin_2 \"dorvix.dat\"\n.FIN 1\n", "ba,as,ba,as", L"as",
+         "dorvix_as.des", Mode::kPrestressedTwoPasses},
         {"prestressed multi-step", 1, 0, true, false, 3, false, "INPUT.alin \"dorvix.dat\"\n.FIN 1\n",
-         "ba,as", L"as"},
-        {"buckling", 2, 0, false, true, 1, false, "INPUT.flamb \"dorvix.dat\"\n.FIN 1\n", "ba,st", L"st"},
-        {"modal", 2, 0, false, false, 1, false, "INPUT.vibra \"dorvix.dat\"\n.FIN 1\n", "ba,dy", L"dy"},
-        {"thermal", 4, 1, false, false, 1, false, "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n", "ba,mt", L"mt"},
-        {"unknown kind", 3, 0, false, false, 1, false, ".FIN 1\n", "", L""},
+         "ba,as", L"as", "dorvix_as.des", Mode::kPrestressedOnePass},
+        {"buckling", 2, 0, false, true, 1, false, "INPUT.flamb \"dorvix.dat\"\n.FIN 1\n", "ba,st", L"st",
+         "dorvix_st.des", Mode::kLinear},
+        {"modal", 2, 0, false, false, 1, false, "INPUT.vibra \"dorvix.dat\"\n.FIN 1\n", "ba,dy", L"dy",
+         "dorvix_dy.des", Mode::kLinear},
+        {"thermal", 4, 1, false, false, 1, false, "INPUT.mcnlth \"dorvix.dat\"\n.FIN 1\n", "ba,mt", L"mt",
+         "dorvix_mt.des", Mode::kLinear},
+        {"unknown kind", 3, 0, false, false, 1, false, ".FIN 1\n", "", L"", "", Mode::kLinear},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -45,6 +54,10 @@ TEST(SolverModules, DriverAndChainPerAnalysis) {
         EXPECT_EQ(BuildDriverText(plan, "dorvix.dat"), c.driver);
         EXPECT_EQ(plan.chain, c.chain);
         EXPECT_EQ(plan.moduleName, c.module);
+        EXPECT_EQ(ResultDescriptionFile(plan), c.description);
+        if (c.kind == 1) {
+            EXPECT_EQ(ChooseStructuralRunMode(owner), c.mode);
+        }
     }
 }
 

@@ -137,21 +137,22 @@ class FakeStringList : public ComObject<FakeStringList, IHostStringList> {
 TEST(HtmlMessage, ParagraphsGoToTheHostStringList) {
     ScopedComponentClass registration(CLSID_HostStringList, CreatorFor<FakeStringList>());
     ComPtr<IHostStringList> list;
-    EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>one</P><P></P><P>two</P>"), list.ReleaseAndGetAddressOf()),
-              S_OK);
+    EXPECT_EQ(
+        ListHtmlParagraphs(SysAllocString(L"<P>one</P><P></P><P>two</P>"), list.ReleaseAndGetAddressOf()),
+        S_OK);
     ASSERT_TRUE(list);
     int count = 0;
     EXPECT_EQ(list->GetCount(count), S_OK);
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(PostHtmlMessage(SysAllocString(L""), list.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(ListHtmlParagraphs(SysAllocString(L""), list.ReleaseAndGetAddressOf()), S_OK);
     EXPECT_EQ(list->GetCount(count), S_OK);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>x</P>"), nullptr), E_POINTER);
+    EXPECT_EQ(ListHtmlParagraphs(SysAllocString(L"<P>x</P>"), nullptr), E_POINTER);
 }
 
 TEST(HtmlMessage, MissingStringListComponentFails) {
     ComPtr<IHostStringList> list;
     if (IsComponentClassRegistered(CLSID_HostStringList)) GTEST_SKIP() << "a string list is registered";
-    EXPECT_EQ(PostHtmlMessage(SysAllocString(L"<P>x</P>"), list.ReleaseAndGetAddressOf()), E_FAIL);
+    EXPECT_EQ(ListHtmlParagraphs(SysAllocString(L"<P>x</P>"), list.ReleaseAndGetAddressOf()), E_FAIL);
     EXPECT_FALSE(list);
 }

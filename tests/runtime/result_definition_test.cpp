@@ -9,7 +9,7 @@ namespace {
 TEST(ResultDefinition, DefaultsAndTimeSelection) {
     ResultDefinition d;
     EXPECT_EQ(d.selectionMode, 1);
-    EXPECT_EQ(d.intA[0], 2);
+    EXPECT_EQ(d.hostPair[0], 2);
     EXPECT_TRUE(d.boolA && d.boolB);
     d.SetSetIndex(4);
     d.SetTime(2.5);

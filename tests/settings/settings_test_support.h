@@ -26,7 +26,7 @@ inline std::vector<std::uint8_t> SaveBytes(const DorvixSolutionSettings& s,
     return channel.Bytes();
 }
 
-inline HRESULT ResumeBytes(DorvixSolutionSettings& s, const std::vector<std::uint8_t>& bytes) {
+[[nodiscard]] inline HRESULT ResumeBytes(DorvixSolutionSettings& s, const std::vector<std::uint8_t>& bytes) {
     JXMemoryChannel channel(bytes);
     JXStream stream(channel);
     if (!stream.BeginRead()) return E_FAIL;
@@ -41,7 +41,7 @@ inline std::string WriteXmlText(const DorvixSolutionSettings& s) {
     return doc.SaveString();
 }
 
-inline HRESULT ReadXmlText(DorvixSolutionSettings& s, const std::string& text) {
+[[nodiscard]] inline HRESULT ReadXmlText(DorvixSolutionSettings& s, const std::string& text) {
     XmlDocument doc;
     if (FAILED(doc.LoadFromText(text))) return E_FAIL;
     return s.ReadXML(doc.Root());

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "deck/return_codes.h"
+#include "host/return_package.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/errors.h"
@@ -115,7 +116,7 @@ bool ParseRegisterArguments(int argc, char** argv, std::filesystem::path& module
 
 std::filesystem::path ProgramFolder() { return platform::CurrentExecutablePath().parent_path(); }
 
-int RunRegister(std::filesystem::path module) {
+[[nodiscard]] int RunRegister(std::filesystem::path module) {
     if (module.empty()) module = ProgramFolder() / kAddinModuleFileName;
     std::string problem;
     if (!RegisterAddinModule(module, std::cout, problem)) {
@@ -125,15 +126,11 @@ int RunRegister(std::filesystem::path module) {
     return kExitSuccess;
 }
 
-// The feeder's status bits in the package.
-constexpr unsigned kStatusIncomplete = 0x800;
-constexpr unsigned kStatusLastSetFlagged = 0x10000;
-
 std::string DescribeStatusBits(unsigned bits) {
     const std::string text = HexCodeText(bits);
     std::string names;
-    if (bits & kStatusIncomplete) names += "solution incomplete";
-    if (bits & kStatusLastSetFlagged)
+    if (bits & TRVReturnPackageItf::kStatusIncompleteSolution) names += "solution incomplete";
+    if (bits & TRVReturnPackageItf::kStatusLastSetFlagged)
         names += std::string(names.empty() ? "" : ", ") + "last result set flagged 999999";
     return names.empty() ? text : text + " (" + names + ")";
 }
@@ -233,7 +230,7 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
     return true;
 }
 
-int Run(const Arguments& args) {
+[[nodiscard]] int Run(const Arguments& args) {
     std::shared_ptr<HostSimCase> hostCase;
     try {
         hostCase = LoadHostCase(args.caseFolder);

@@ -22,8 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const wchar_t* kProxyName = L"Dorvix_Solver";
-
 std::string SolverClassText() { return GuidToString(CLSID_JXDorvixSolver); }
 
 std::string RegistryFileText() {
@@ -171,10 +169,11 @@ bool AddinSession::Start(const platform::ComponentModule& module, std::string& p
         return false;
     }
     ComPtr<IUnknown> proxy;
-    const BstrHolder name(kProxyName);
+    const BstrHolder name(kDorvixProxyName);
     if (FAILED(framework_.SolverRegistry()->FindSolver(name.Get(), proxy.ReleaseAndGetAddressOf())) ||
         !proxy) {
-        problem = "the add-in registered no solver proxy named \"" + platform::WideToUtf8(kProxyName) + "\"";
+        problem =
+            "the add-in registered no solver proxy named \"" + platform::WideToUtf8(kDorvixProxyName) + "\"";
         return false;
     }
     objects_ = proxy.As<IJXObjectsAddinProvider>();

@@ -109,7 +109,8 @@ class CaseSettings {
     ComPtr<IJXAnalysisSettingsAddIn> object_;
 };
 
-int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
+[[nodiscard]] int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out,
+                           std::ostream& err) {
     std::vector<GridEntry> entries;
     std::string problem;
     if (!ReadSettingsGrid(settings.Object(), entries, problem)) {
@@ -243,8 +244,8 @@ bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream
     return true;
 }
 
-int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model, std::ostream& out,
-         std::ostream& err) {
+[[nodiscard]] int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model,
+                       std::ostream& out, std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
     settings.Host().Calls()->Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());

@@ -45,7 +45,7 @@ struct SolveReport {
 
     // The code that tells how the run went: the package's result code, else the run's code
     // that the end-time check moved into its error code.
-    int RunCode() const { return resultCode != 0 ? resultCode : errorCode; }
+    [[nodiscard]] int RunCode() const { return resultCode != 0 ? resultCode : errorCode; }
 };
 
 // The name of the output representation in the work folder.

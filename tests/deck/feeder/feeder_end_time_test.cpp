@@ -16,8 +16,8 @@ using feedertest::ModelCase;
 namespace {
 
 constexpr int kUntouched = -7;  // the package's error code before the check
-constexpr unsigned kIncomplete = DorvixFeeder::kStatusIncomplete;
-constexpr unsigned kFlagged = DorvixFeeder::kStatusLastSetFlagged;
+constexpr unsigned kIncomplete = ReturnPackage::kStatusIncompleteSolution;
+constexpr unsigned kFlagged = ReturnPackage::kStatusLastSetFlagged;
 
 class ProgressRecorder : public IProgressCallback {
   public:

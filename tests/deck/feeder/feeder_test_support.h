@@ -97,7 +97,7 @@ class InScratch : public Feeder {
 class FeederUnderTest : public InScratch<DorvixFeeder> {
   public:
     explicit FeederUnderTest(int kind = 1) : InScratch<DorvixFeeder>(kind) {}
-    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return kRC_Success; }
+    [[nodiscard]] int Feed(TRVDataSourceItf*, ReturnPackage*) override { return kRC_Success; }
 
     void UseDataSource(TRVDataSourceItf* source) { SetSolveArguments(source, nullptr); }
     void UseSolveArguments(TRVDataSourceItf* source, ReturnPackage* package) {
@@ -123,7 +123,7 @@ class FeederUnderTest : public InScratch<DorvixFeeder> {
         SetNumberOfSteps(GetSettings() ? GetSettings()->GetNumberOfSteps() : 1);
     }
     // The body table as Open sets it up, with material numbers from the loaded model.
-    int SetUpBodies() {
+    [[nodiscard]] int SetUpBodies() {
         if (!GetBodyWrapper()) CreateSolveObjects();
         return InitBodyAttributes();
     }
@@ -171,7 +171,7 @@ class CaseRun {
     }
     HostSimCase& Case() { return *hostCase_; }
     const std::filesystem::path& Folder() const { return scratch_.Path(); }
-    int LoadAndOpen() {
+    [[nodiscard]] int LoadAndOpen() {
         const int code = feeder.LoadCAERepresentation(platform::WideFromPath(hostCase_->caeRepPath), L"");
         return code == kRC_Success ? feeder.Open() : code;
     }
@@ -196,7 +196,7 @@ class SolvedCase {
     }
     ~SolvedCase() { AddinServices::ReleaseInstance(); }
     ModelCase& Model() { return model_; }
-    int Feed() {
+    [[nodiscard]] int Feed() {
         const int code = feeder_.LoadCAERepresentation(model_.ModelPath(), L"");
         if (code != kRC_Success) return code;
         return feeder_.Feed(&model_.DataSource(), &package_);

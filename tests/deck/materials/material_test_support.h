@@ -68,14 +68,17 @@ ComPtr<IHostMaterial> CaseMaterial(const std::string& caseName, const std::wstri
 class LibraryProvider : public NCAERep::IHostModelProvider {
   public:
     explicit LibraryProvider(ComPtr<IHostMaterialLibrary> library) : library_(std::move(library)) {}
-    HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
-    HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
-    HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
-                         ComPtr<IUnknown>& out) override;
-    int readMaterialProperty(IUnknown* material, const NCAERep::MaterialPropertyRequest& request,
-                             NCAERep::MaterialPropertyTable& out) override;
+    [[nodiscard]] HRESULT getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>&) override { return E_NOTIMPL; }
+    [[nodiscard]] HRESULT getGeometry(const NCAERep::CGeometryRep&, ComPtr<IUnknown>&) override {
+        return E_NOTIMPL;
+    }
+    [[nodiscard]] HRESULT findMaterial(const NCAERep::CMaterialLibraryRep&, const std::wstring& name,
+                                       ComPtr<IUnknown>& out) override;
+    [[nodiscard]] int readMaterialProperty(IUnknown* material,
+                                           const NCAERep::MaterialPropertyRequest& request,
+                                           NCAERep::MaterialPropertyTable& out) override;
     bool materialHasModel(IUnknown* material, const std::wstring& model) override;
-    int importLoadData(NCAERep::NBC::CExternalLoadRep&, int) override { return -1; }
+    [[nodiscard]] int importLoadData(NCAERep::NBC::CExternalLoadRep&, int) override { return -1; }
 
   private:
     ComPtr<IHostMaterialLibrary> library_;
