@@ -170,7 +170,20 @@ class ReplacementFile {
         return true;
     }
 
+    // The kernel moves the bytes itself, at the file system's own pace (sharing the blocks where
+    // the file system can). Where it cannot, or stops, the bytes pass through this process from
+    // where it stopped, and a failure is reported as that read or write reports it. Nothing
+    // copied at the first call may mean a file whose size the system does not know (a file of a
+    // process table): it is read as any other file then.
     bool CopyFrom(int source, std::string* error) {
+        constexpr std::size_t kKernelCopyBytes = std::size_t{1} << 30;
+        for (bool copied = false;;) {
+            const ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, kKernelCopyBytes, 0);
+            if (n < 0 && errno == EINTR) continue;
+            if (n == 0 && copied) return true;
+            if (n <= 0) break;
+            copied = true;
+        }
         char chunk[65536];
         for (;;) {
             const ssize_t n = ::read(source, chunk, sizeof chunk);
