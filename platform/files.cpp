@@ -249,6 +249,18 @@ long long FileSize(const fs::path& path) {
     return ec ? -1 : static_cast<long long>(size);
 }
 
+bool ReadFileStamp(const fs::path& path, FileStamp& stamp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    auto nanoseconds = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+    stamp.device = info.st_dev;
+    stamp.number = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = nanoseconds(info.st_mtim);
+    stamp.changedNs = nanoseconds(info.st_ctim);
+    return true;
+}
+
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
     bytes.clear();
     // Without waiting: a FIFO would block the open until something writes to it.
