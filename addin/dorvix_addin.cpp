@@ -4,9 +4,9 @@
 #include <string>
 
 #include "addin/qh_event_handler.h"
-#include "addin/solver_interfaces.h"
 #include "host/multiplatform_stream.h"
 #include "host/object_model.h"
+#include "host/solver_interfaces.h"
 #include "host/solver_proxy.h"
 #include "platform/creation_registry.h"
 #include "platform/error_info.h"

@@ -9,15 +9,12 @@
 
 #include <cstdint>
 
-#include "addin/dorvix_proxy_interface.h"
 #include "host/addin_host.h"
+#include "host/dorvix_proxy_interface.h"
 #include "platform/com.h"
 #include "platform/com_object.h"
 #include "runtime/dorvix_addin_interface.h"
 #include "runtime/xen_com_object.h"
-
-inline constexpr CLSID CLSID_DorvixAddin = MakeGuid("754706da-154c-4a95-935f-c3006264668b");
-inline constexpr const wchar_t* kDorvixAddinProgId = L"DorvixSolver.DorvixAddin.120";
 
 class CDorvixAddin : public ComObject<CDorvixAddin, DorvixAddinDispatch>, public CXenComObject {
   public:

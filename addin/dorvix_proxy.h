@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "addin/dorvix_proxy_interface.h"
+#include "host/dorvix_proxy_interface.h"
 #include "host/solver_proxy.h"
 #include "platform/com.h"
 #include "platform/com_object.h"

@@ -61,7 +61,6 @@ HRESULT AnswerList(const std::vector<std::wstring>& names, IDispatch** list) {
     return hostList->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(list));
 }
 
-
 }  // namespace
 
 CJXDorvixSolver::CJXDorvixSolver() : CJXDorvixSolver(&CreateDorvixFeeder) {}
@@ -76,7 +75,7 @@ HRESULT CJXDorvixSolver::QueryInterfaceExtra(REFIID iid, void** out) {
     return QueryMarshaler(ControllingUnknown(), iid, out);
 }
 
-HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, ReturnPackage** package) {
+HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, TRVReturnPackageItf** package) {
     if (!package) return E_POINTER;
     *package = nullptr;
     SolutionIncompleteFlag = 0;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "addin/solver_interfaces.h"
+#include "host/solver_interfaces.h"
 #include "platform/com.h"
 #include "platform/com_object.h"
 #include "runtime/xen_com_object.h"
@@ -33,7 +33,7 @@ class CJXDorvixSolver
     // localized message of codes 100 to 102. An unknown kind leaves the package at code 2.
     // Any failure on the way ends the package with code 44; the package is handed out and the
     // callback cleared in every case.
-    [[nodiscard]] HRESULT Solve(TRVDataSourceItf* context, ReturnPackage** package) override;
+    [[nodiscard]] HRESULT Solve(TRVDataSourceItf* context, TRVReturnPackageItf** package) override;
 
     [[nodiscard]] HRESULT SetCAEFiles(BSTR inputPath, BSTR outputPath) override;
     [[nodiscard]] HRESULT CAESolverStub4() override { return S_OK; }

@@ -2,7 +2,7 @@
 // run on the module's one DorvixComModule, made on first use with the object map and the
 // module's own file, and released when the process ends. No exception leaves an export.
 #include "addin/com_module.h"
-#include "addin/module_exports.h"
+#include "host/module_exports.h"
 #include "platform/module_loader.h"
 #include "runtime/xen_com_object.h"
 

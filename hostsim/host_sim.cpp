@@ -30,8 +30,9 @@ HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
       applet_(CreateHostSimApplet(objects_)) {
     AttachHostObjects();
     RegisterComponents();
+    // The representation finds the provider by class id, in the program and in a loaded module
+    // alike.
     auto provider = std::make_shared<CaseModelProvider>(case_);
-    NCAERep::SetDefaultHostModelProvider(provider);
     components_.push_back(std::make_unique<ScopedComponentClass>(
         NCAERep::CLSID_HostModelProvider, [provider](IUnknown* outer, REFIID iid, void** out) -> HRESULT {
             if (outer) return CLASS_E_NOAGGREGATION;
@@ -40,7 +41,7 @@ HostSim::HostSim(std::shared_ptr<HostSimCase> hostCase)
         }));
 }
 
-HostSim::~HostSim() { NCAERep::SetDefaultHostModelProvider(nullptr); }
+HostSim::~HostSim() = default;
 
 // A record of the object table and an object of the object model with the same id are one
 // host object: the record hands the object out, as a host's table hands its entities.

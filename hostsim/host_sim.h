@@ -1,8 +1,8 @@
 // The file-backed host for one case folder: its solve context, its object model and applet,
 // its components registered by class id (string table, string list, units service, selection
 // resolver, result reader) and the model provider through which a loaded model reaches the case's mesh and
-// material library (installed as the default and offered as a component by class id, for an
-// add-in loaded as a module), for as long as the host lives. One host lives at a time.
+// material library (offered as a component by class id, which the representation asks when no
+// provider of its own is installed), for as long as the host lives. One host lives at a time.
 #pragma once
 
 #include <filesystem>

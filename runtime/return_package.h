@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/return_package.h"
 #include "platform/com.h"
 #include "runtime/result_data.h"
 #include "runtime/result_definition.h"
@@ -27,40 +28,6 @@ class PartPackage {
   private:
     std::vector<ComPtr<IUnknown>> objects_;
     std::vector<ResultDefinition> definitions_;
-};
-
-class TRVReturnPackageItf {
-  public:
-    virtual ~TRVReturnPackageItf() = default;
-
-    // Copies the three codes out; answers the error code.
-    [[nodiscard]] virtual int GetStatus(int& resultCode, unsigned& statusBits, int& errorCode) const = 0;
-    // The first chart with the id, with a new reference; null when none.
-    virtual ComPtr<IUnknown> GetResultChart(int chartId) const = 0;
-    // In the part, the first definition of that category and id: its value, and its object with
-    // a new reference. Null when the part index is out of range or nothing matches.
-    virtual ComPtr<IUnknown> FindPartResult(int partIndex, int category, int id, double& value) const = 0;
-    virtual int GetContactPairCount() const = 0;
-    // E_INVALIDARG for an index outside 0 to count - 1.
-    [[nodiscard]] virtual HRESULT GetContactPair(int index, ContactPairResultData& target) const = 0;
-    virtual void GetLmatrixData(LmatrixResultData& target) const = 0;
-    [[nodiscard]] virtual HRESULT GetPartValue1(int index, double& value) const = 0;
-    [[nodiscard]] virtual HRESULT GetPartValue2(int index, double& value) const = 0;
-    virtual void GetValueList(std::vector<double>& target) const = 0;
-    // The name as 8-bit text into a buffer of bufferSize bytes (terminator included).
-    [[nodiscard]] virtual HRESULT GetResultFileName(char* buffer, std::size_t bufferSize) const = 0;
-    [[nodiscard]] virtual HRESULT SetResultFileName(const char* name) = 0;
-    [[nodiscard]] virtual HRESULT GetLookupData(resultLookupData& target) const = 0;
-    virtual void AddMessage(const std::wstring& text) = 0;
-    // Appends a copy of every message, in order.
-    virtual void GetMessages(std::vector<BstrHolder>& target) const = 0;
-    [[nodiscard]] virtual HRESULT SetPartValue1(int index, double value) = 0;
-    [[nodiscard]] virtual HRESULT SetPartValue2(int index, double value) = 0;
-    [[nodiscard]] virtual HRESULT SetValueList(const std::vector<double>& source) = 0;
-    // 0 when the key was new, 1 when its pair was replaced.
-    virtual int SetLookup(int key, int a, int b) = 0;
-    [[nodiscard]] virtual HRESULT GetLookup(int key, int& a, int& b) const = 0;
-    [[nodiscard]] virtual HRESULT AddContactLookup(const contactLookupData& data) = 0;
 };
 
 class ReturnPackage : public TRVReturnPackageItf {

@@ -12,6 +12,10 @@ inline constexpr int kInitialContactAnalysis = 6;
 inline constexpr int kMbdAnalysis = 7;
 inline constexpr int kShapeAnalysis = 8;
 
+// The most load steps a step list holds. Each step carries its own controls, so the count bounds
+// the memory of the settings and the length of every deck written from them.
+inline constexpr int kMaxStepCount = 10000;
+
 // Physics types (there is no physics type 4).
 inline constexpr int kMechanicalPhysics = 1;
 inline constexpr int kThermalPhysics = 2;

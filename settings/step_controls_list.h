@@ -5,13 +5,10 @@
 #include <vector>
 
 #include "settings/settings_record.h"
+#include "settings/settings_types.h"
 #include "settings/step_controls.h"
 
 class DorvixSolutionSettings;
-
-// The most load steps a list holds. Each step carries its own controls, so the count bounds
-// the memory of the settings and the length of every deck written from them.
-inline constexpr int kMaxStepCount = 10000;
 
 class DorvixStepControlsList : public DorvixSettingsRecord {
   public:

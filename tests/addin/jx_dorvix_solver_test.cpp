@@ -5,23 +5,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "addin/solver_file_set.h"
 #include "caerep/core/cae_exception.h"
 #include "deck/dorvix_feeder.h"
 #include "deck/return_codes.h"
+#include "deck/solver_files.h"
+#include "host/string_table.h"
 #include "hostsim/host_sim.h"
 #include "platform/clock.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/path_text.h"
+#include "platform/text.h"
 #include "runtime/addin_services.h"
 #include "runtime/progress.h"
 #include "runtime/return_package.h"
+#include "settings/settings_types.h"
 #include "tests/deck/deck_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
@@ -87,11 +95,12 @@ class SolverCase {
     }
     ~SolverCase() { AddinServices::ReleaseInstance(); }
 
+    // The host receives the package through its interface; the add-in's own tests read it whole.
     std::unique_ptr<ReturnPackage> Solve() {
-        ReturnPackage* raw = nullptr;
+        TRVReturnPackageItf* raw = nullptr;
         EXPECT_EQ(solver_->Solve(&host_.DataSource(), &raw), S_OK);
         EXPECT_EQ(ProgressCallback, nullptr);
-        return std::unique_ptr<ReturnPackage>(raw);
+        return std::unique_ptr<ReturnPackage>(static_cast<ReturnPackage*>(raw));
     }
     HostSimCase& Case() { return *case_; }
     CJXDorvixSolver& Solver() { return *solver_; }
@@ -105,6 +114,36 @@ class SolverCase {
     RecordingCallback callback_;
     ComPtr<CJXDorvixSolver> solver_;
 };
+
+// The names of a file list the solver object handed out, read through the host list's own
+// interface.
+std::vector<std::wstring> ListedNames(IDispatch* list) {
+    std::vector<std::wstring> names;
+    const ComPtr<IDispatch> held = ComPtr<IDispatch>::Attach(list);
+    const ComPtr<IHostStringList> host = held ? held.As<IHostStringList>() : nullptr;
+    EXPECT_TRUE(host);
+    int count = 0;
+    if (!host || host->GetCount(count) != S_OK) return names;
+    for (int i = 0; i < count; ++i) {
+        std::wstring text;
+        EXPECT_EQ(host->GetItem(i, text), S_OK);
+        names.push_back(text);
+    }
+    return names;
+}
+
+// True when a name of the list, or a pattern of it, names the file.
+template <typename Names>
+bool NamesFile(const Names& names, const std::string& file) {
+    return std::any_of(names.begin(), names.end(), [&file](const std::wstring& name) {
+        return platform::WildcardMatch(platform::WideToUtf8(name), file);
+    });
+}
+
+template <typename Names>
+bool HoldsFile(const Names& names, const std::string& file) {
+    return std::find(names.begin(), names.end(), platform::Utf8ToWide(file)) != names.end();
+}
 
 // A creator that hands out a scripted feeder for every kind.
 CJXDorvixSolver::FeederCreator Scripted(std::function<int()> run, bool* deleted) {
@@ -140,8 +179,73 @@ TEST(JXDorvixSolver, SolvesAStructuralCaseThroughTheSolveEntry) {
     char description[64] = {};
     ASSERT_EQ(package->GetResultFileName(description, sizeof description), S_OK);
     EXPECT_EQ(std::string(description), "dorvix_as.des");
-    decktest::ExpectGoldenText(decktest::CaseFolder("struct-linear-static") / "expected-deck.dat",
-                               decktest::ReadText(run.Folder() / "dorvix.dat"));
+    golden::ExpectText(decktest::CaseFolder("struct-linear-static") / "expected-deck.dat",
+                       decktest::ReadText(run.Folder() / "dorvix.dat"));
+}
+
+// The file lists the host manages a working folder by, against the files solves of every solver
+// module leave: the solver files name each file (by name or pattern); the file groups, the files
+// of a finished solve, hold each but the driver file; the restart files are the run's prestress
+// copy only when the run is kept for a prestressed modal analysis. The settings records' lists
+// answer the same for the structural modules they know (a thermal run's are not among them).
+TEST(JXDorvixSolver, TheFileListsNameEveryFileASolveLeaves) {
+    platform::ScopedEnvironmentVariable solverFolder("DVX_EXE", std::string(DORVIX_BINARY_DIR) + "/solver");
+    const struct {
+        const char* name;
+        int physics, analysis;
+        unsigned intent;
+    } rows[] = {
+        {"struct-linear-static", kMechanicalPhysics, kStaticAnalysis, kNoFutureAnalysis},
+        {"struct-nonlinear", kMechanicalPhysics, kStaticAnalysis, kNoFutureAnalysis},
+        {"struct-prestressed", kMechanicalPhysics, kStaticAnalysis, kSaveFilesForPrestressedModalAnalysis},
+        {"eigen-modal", kMechanicalPhysics, kModalAnalysis, kNoFutureAnalysis},
+        {"eigen-buckling", kMechanicalPhysics, kBucklingAnalysis, kNoFutureAnalysis},
+        {"thermal-steady", kThermalPhysics, kStaticAnalysis, kNoFutureAnalysis},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SolverCase run(row.name);
+        const std::unique_ptr<ReturnPackage> package = run.Solve();
+        ASSERT_TRUE(package);
+        ASSERT_EQ(StatusOf(*package).result, kRC_Success);
+        const int intent = static_cast<int>(row.intent);
+        IDispatch* list = nullptr;
+        ASSERT_EQ(run.Solver().GetSolverFiles(&list), S_OK);
+        const std::vector<std::wstring> solverFiles = ListedNames(list);
+        ASSERT_EQ(run.Solver().GetFileGroups(row.physics, row.analysis, intent, &list), S_OK);
+        const std::vector<std::wstring> groups = ListedNames(list);
+        ASSERT_EQ(run.Solver().GetRestartFiles(row.physics, row.analysis, intent, &list), S_OK);
+        const std::vector<std::wstring> restart = ListedNames(list);
+        SolverFileList settingsFiles;
+        SettingsAllSolverFiles(row.physics, row.analysis, intent, settingsFiles);
+        SolverFileList settingsOutput;
+        EXPECT_TRUE(SettingsSolveOutputFiles(row.physics, row.analysis, intent, 0, settingsOutput));
+        SolverFileList settingsRestart;
+        (void)SettingsRestartFiles(row.physics, row.analysis, intent, settingsRestart);
+
+        const std::vector<std::string> left = platform::ListFolder(run.Folder());
+        ASSERT_FALSE(left.empty());
+        for (const std::string& file : left) {
+            SCOPED_TRACE(file);
+            EXPECT_TRUE(NamesFile(solverFiles, file));
+            if (file != kSolverDriverFile) {
+                EXPECT_TRUE(HoldsFile(groups, file));
+            }
+            if (row.physics != kMechanicalPhysics) continue;
+            EXPECT_TRUE(NamesFile(settingsFiles, file));
+            if (file != kSolverDriverFile) {
+                EXPECT_TRUE(HoldsFile(settingsOutput, file));
+            }
+        }
+        const bool kept = row.intent == kSaveFilesForPrestressedModalAnalysis;
+        EXPECT_EQ(std::count(left.begin(), left.end(), "prestress.dat"), kept ? 1 : 0);
+        EXPECT_EQ(HoldsFile(restart, "prestress.dat"), kept);
+        EXPECT_EQ(HoldsFile(settingsRestart, "prestress.dat"), kept);
+        EXPECT_EQ(restart.empty(), !kept);
+        for (const std::wstring& name : restart) {
+            EXPECT_TRUE(HoldsFile(groups, platform::WideToUtf8(name)));
+        }
+    }
 }
 
 TEST(JXDorvixSolver, ANullPackagePointerIsRefusedBeforeAnythingRuns) {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "addin/dorvix_analysis_settings_interface.h"
-#include "addin/dorvix_proxy_interface.h"
-#include "addin/module_exports.h"
-#include "addin/solver_interfaces.h"
+#include "host/dorvix_proxy_interface.h"
+#include "host/module_exports.h"
+#include "host/solver_interfaces.h"
 #include "platform/com_object.h"
 #include "platform/creation_registry.h"
 #include "platform/environment.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,34 +49,23 @@ class FileListQuery : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(FileListQuery, SolverFilesAreTheFortyFourNamesInTheirOrder) {
-    ComPtr<IDispatch> list;
-    ASSERT_EQ(solver_->GetSolverFiles(list.ReleaseAndGetAddressOf()), S_OK);
-    const std::vector<std::wstring> names = Items(list);
-    ASSERT_EQ(names.size(), 44u);
-    EXPECT_EQ(names[0], L"dummy.dat");
-    EXPECT_EQ(names[2], L"dorvix*.BAT");
-    EXPECT_EQ(names[21], L"timing.txt");
-    const std::vector<std::wstring> modules(names.begin() + 22, names.begin() + 30);
-    EXPECT_EQ(modules, (std::vector<std::wstring>{L"dorvix_as.des", L"dorvix_as.fac", L"dorvix_as.res",
-                                                  L"dorvix_as.u18", L"dorvix_dy.des", L"dorvix_dy.fac",
-                                                  L"dorvix_dy.res", L"dorvix_dy.u18"}));
-    EXPECT_EQ(names[41], L"dorvix_mt.u18");
-    EXPECT_EQ(names[42], L"dorvix.srdb");
-    EXPECT_EQ(names[43], L"prestress.dat");
-}
-
+// The restart files join the file groups only for a mechanical static run kept for a prestressed
+// modal one; any other triple gives the groups without them. Either list holds each name once,
+// in the host's order. (Which files these are is checked against what solves leave, in
+// jx_dorvix_solver_test.cpp.)
 TEST_F(FileListQuery, GroupsAddRestartFilesOnlyForAStaticRunKeptForPrestressedModal) {
     const std::vector<std::wstring> kept = Read(&CJXDorvixSolver::GetFileGroups, 1, 0, 4);
-    EXPECT_EQ(kept.size(), 33u);
-    EXPECT_EQ(Occurrences(kept, L"dorvix.sdb"), 1);
-    EXPECT_EQ(Occurrences(kept, L"prestress.dat"), 1);
-    EXPECT_EQ(Occurrences(kept, L"dorvix_1_dy.u12"), 1);
+    const std::vector<std::wstring> restart = Read(&CJXDorvixSolver::GetRestartFiles, 1, 0, 4);
+    ASSERT_FALSE(restart.empty());
     EXPECT_TRUE(std::is_sorted(kept.begin(), kept.end(), &FileNameLess));
+    EXPECT_EQ(std::adjacent_find(kept.begin(), kept.end()), kept.end());
     for (const auto& other : {std::vector<int>{2, 0, 4}, {1, 5, 4}, {1, 0, 0}}) {
         const std::vector<std::wstring> names =
             Read(&CJXDorvixSolver::GetFileGroups, other[0], other[1], other[2]);
-        EXPECT_EQ(names.size(), 27u);
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), &FileNameLess));
+        std::set<std::wstring> joined(names.begin(), names.end());
+        joined.insert(restart.begin(), restart.end());
+        EXPECT_EQ(joined, std::set<std::wstring>(kept.begin(), kept.end()));
         EXPECT_EQ(Occurrences(names, L"dorvix_1.u04"), 0);
         EXPECT_EQ(Read(&CJXDorvixSolver::FileManagementStub6, other[0], other[1], other[2]), names);
     }
@@ -84,9 +74,10 @@ TEST_F(FileListQuery, GroupsAddRestartFilesOnlyForAStaticRunKeptForPrestressedMo
 
 TEST_F(FileListQuery, RestartFilesAreEmptyUnlessKeptForPrestressedModal) {
     const std::vector<std::wstring> restart = Read(&CJXDorvixSolver::GetRestartFiles, 1, 0, 4);
-    EXPECT_EQ(restart.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(restart.begin(), restart.end(), &FileNameLess));
     EXPECT_EQ(Occurrences(restart, L"dorvix_me.u18"), 1);
     EXPECT_TRUE(Read(&CJXDorvixSolver::GetRestartFiles, 1, 2, 4).empty());
+    EXPECT_TRUE(Read(&CJXDorvixSolver::GetRestartFiles, 1, 0, 0).empty());
 }
 
 TEST_F(FileListQuery, WithoutTheHostListEveryQueryFails) {

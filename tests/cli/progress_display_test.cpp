@@ -37,9 +37,9 @@ TEST(ProgressDisplay, PlainLinesOnlyForANewStageOrTenPercent) {
 TEST(ProgressDisplay, ATerminalLineIsRedrawnInPlace) {
     std::ostringstream out;
     ProgressDisplay display(out, true, &never);
-    display.OnProgress(5, 50, 3001);
-    display.OnProgress(5, 50, 3001);
-    display.OnProgress(16, 20, 3002);
+    EXPECT_NE(display.OnProgress(5, 50, 3001), 0);
+    EXPECT_NE(display.OnProgress(5, 50, 3001), 0);
+    EXPECT_NE(display.OnProgress(16, 20, 3002), 0);
     display.Finish();
     EXPECT_EQ(out.str(),
               "\r[#...................]  5% writing deck"

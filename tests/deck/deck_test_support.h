@@ -109,15 +109,4 @@ inline std::string JoinedLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Compares a written section with its reviewed golden file. A missing golden file is never
-// made here: the text goes beside it as ".actual" for review, and the check fails.
-inline void ExpectGoldenText(const std::filesystem::path& golden, const std::string& text) {
-    if (!platform::FileExists(golden)) {
-        WriteText(golden.string() + ".actual", text);
-        ADD_FAILURE() << "no golden file " << golden << "; wrote .actual beside it for review";
-        return;
-    }
-    EXPECT_EQ(ReadText(golden), text) << golden;
-}
-
 }  // namespace decktest

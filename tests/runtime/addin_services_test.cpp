@@ -8,6 +8,7 @@
 #include "hostsim/components.h"
 #include "hostsim/host_sim.h"
 #include "platform/environment.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ namespace fs = std::filesystem;
 class AddinServicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        registry_ =
-            fs::temp_directory_path() /
-            ("dorvix-services-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".reg");
+        // A folder of this test's own: tests of other processes (and other checkouts) run at
+        // the same time and must not remove its registry file.
+        folder_ = platform::CreateUniqueTemporaryFolder("dorvix-services-");
+        registry_ = folder_ / "dorvix.reg";
         std::ofstream(registry_)
             << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin]\n"
             << "\"InstallDir\"=\"%DORVIX_TEST_SOURCE%/data\"\n";
@@ -36,8 +38,9 @@ class AddinServicesTest : public ::testing::Test {
         host_.reset();
         platform::UnsetEnvironmentVariable(std::string_view("DORVIX_REGISTRY"));
         platform::UnsetEnvironmentVariable(std::string_view("QXW_LOCALE120"));
-        fs::remove(registry_);
+        platform::DeleteFolderTree(folder_);
     }
+    fs::path folder_;
     fs::path registry_;
     std::unique_ptr<HostSim> host_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 TEST(ResultDefinition, DefaultsAndTimeSelection) {
@@ -16,27 +18,40 @@ TEST(ResultDefinition, DefaultsAndTimeSelection) {
     EXPECT_EQ(d.selectionMode, 2);
 }
 
-TEST(ResultDefinition, CategoryTableAtItsEdges) {
-    const std::pair<int, int> known[] = {
-        {1, 5},    {12, 5},   {13, 2},   {24, 2},   {25, 0},   {28, 0},   {29, 5},   {31, 5},   {47, 14},
-        {48, 1},   {50, 7},   {53, 7},   {54, 3},   {59, 3},   {60, 5},   {66, 5},   {78, 2},   {79, 27},
-        {82, 27},  {84, 4},   {96, 12},  {99, 12},  {109, 34}, {113, 34}, {116, 15}, {120, 5},  {123, 5},
-        {141, 51}, {153, 48}, {167, 56}, {172, 57}, {173, 60}, {185, 42}, {192, 59}, {193, 58}, {49, 6},
-        {68, 9},   {69, 21},  {70, 22},  {71, 24},  {72, 23},  {73, 8},   {74, 5},   {75, 0},   {77, 5},
-        {85, 29},  {86, 30},  {87, 31},  {88, 10},  {91, 10},  {92, 11},  {95, 11},  {114, 13}, {117, 16},
-        {118, 38}, {124, 39}, {127, 39}, {128, 40}, {130, 40}, {131, 41}, {133, 41}, {134, 43}, {135, 44},
-        {136, 45}, {137, 46}, {138, 47}, {144, 51}, {145, 50}, {148, 50}, {149, 49}, {152, 49}, {154, 52},
-        {169, 56}, {170, 57}};
-    for (auto [type, category] : known) {
-        int c = -1;
-        EXPECT_EQ(ResultDefinition::GetCategoryOfType(type, c), S_OK) << type;
-        EXPECT_EQ(c, category) << type;
+// What the category table makes a definition do, type by type: a type with a category gives it
+// to both category fields, and only types from 1 to 193 have one; a type without one leaves the
+// fields, and the caller's value, as they were. Every category the host derives itself (read
+// flag false) is the category of some result type.
+TEST(ResultDefinition, ATypeGivesItsCategoryToTheDefinition) {
+    std::set<int> categories;
+    for (int type = -2; type <= 200; ++type) {
+        SCOPED_TRACE(type);
+        int category = -1;
+        const HRESULT hr = ResultDefinition::GetCategoryOfType(type, category);
+        ResultDefinition d;
+        d.SetResultType(type);
+        EXPECT_EQ(d.resultType, type);
+        if (FAILED(hr)) {
+            EXPECT_EQ(hr, E_FAIL);
+            EXPECT_EQ(category, -1);
+            EXPECT_EQ(d.category, 0);
+            EXPECT_EQ(d.secondCategory, 0);
+            continue;
+        }
+        EXPECT_EQ(hr, S_OK);
+        EXPECT_GE(type, 1);
+        EXPECT_LE(type, 193);
+        EXPECT_GE(category, 0);
+        EXPECT_EQ(d.category, category);
+        EXPECT_EQ(d.secondCategory, category);
+        categories.insert(category);
     }
-    for (int type :
-         {0, -3, 67, 76, 83, 100, 108, 115, 119, 139, 140, 155, 166, 174, 184, 186, 191, 194, 200, 32, 46}) {
-        int c = -1;
-        EXPECT_EQ(ResultDefinition::GetCategoryOfType(type, c), E_FAIL) << type;
-        EXPECT_EQ(c, -1) << type;
+    ASSERT_FALSE(categories.empty());
+    ResultDefinition d;
+    for (d.category = 0; d.category <= *categories.rbegin() + 1; ++d.category) {
+        if (!d.GetReadFlag()) {
+            EXPECT_EQ(categories.count(d.category), 1u) << d.category;
+        }
     }
 }
 

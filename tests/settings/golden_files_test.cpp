@@ -1,10 +1,7 @@
 // The default XML document and binary record of every settings class, kept under
-// tests/data/settings. They were produced by the code and checked by hand element by element
-// and byte by byte; these tests read each one back and write it again unchanged.
-//
-// To produce them again after a deliberate format change:
-//   settings_tests --gtest_also_run_disabled_tests --gtest_filter=*WriteGoldenFiles*
-// and review the difference before keeping it.
+// tests/data/settings as golden files (tests/golden_file.h). They were produced by the code and
+// checked by hand element by element and byte by byte; these tests read each one back and
+// write it again unchanged.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +11,7 @@
 #include <memory>
 
 #include "settings_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
@@ -49,21 +47,12 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-TEST(GoldenFiles, DISABLED_WriteGoldenFiles) {
-    for (const GoldenCase& c : Cases()) {
-        auto settings = c.make();
-        std::ofstream(GoldenPath(c.name, ".xml"), std::ios::binary) << settings_test::WriteXmlText(*settings);
-        const std::vector<std::uint8_t> bytes = settings_test::SaveBytes(*settings);
-        std::ofstream(GoldenPath(c.name, ".bin"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-}
-
 TEST(GoldenFiles, DefaultsWriteTheGoldenFiles) {
     for (const GoldenCase& c : Cases()) {
         auto settings = c.make();
-        EXPECT_EQ(settings_test::WriteXmlText(*settings), ReadText(GoldenPath(c.name, ".xml"))) << c.name;
-        EXPECT_EQ(settings_test::SaveBytes(*settings), ReadBytes(GoldenPath(c.name, ".bin"))) << c.name;
+        golden::ExpectText(GoldenPath(c.name, ".xml"), settings_test::WriteXmlText(*settings));
+        const std::vector<std::uint8_t> bytes = settings_test::SaveBytes(*settings);
+        golden::ExpectText(GoldenPath(c.name, ".bin"), std::string(bytes.begin(), bytes.end()));
     }
 }
 

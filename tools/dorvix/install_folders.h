@@ -10,7 +10,7 @@
 // Writes the build's folder into each of the two keys that names none; a folder the registry
 // names already stays; without a registry file nothing is done. False, with the reason, when the
 // registry cannot be written.
-bool CompleteInstallFolders(std::string& problem);
+[[nodiscard]] bool CompleteInstallFolders(std::string& problem);
 
 // One line each for the two folders as the registry names them now.
 void ShowInstallFolders(std::ostream& out);

@@ -30,7 +30,6 @@
 #include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "runtime/progress.h"
 #include "tools/dorvix/cli_environment.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/module_host.h"
@@ -331,7 +330,7 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return kExitBadCase;
         }
-        return RunSettingsCommand(command, std::cout, std::cerr);
+        return RunSettingsCommand(command, ProgramFolder(), std::cout, std::cerr);
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;

@@ -5,16 +5,41 @@
 #include <sstream>
 #include <string_view>
 
-#include "host/analysis_settings_addin.h"
 #include "host/solver_proxy.h"
 #include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
 #include "platform/files.h"
-#include "platform/text.h"
-#include "settings/settings_factory.h"
 #include "tools/dorvix/xml_element_span.h"
 
 namespace {
+
+// The names the host gives its types in a model's solver object.
+template <class Type>
+struct TypeName {
+    Type type;
+    std::string_view name;
+};
+constexpr TypeName<JXPhysicsType> kPhysicsNames[] = {{kPT_Mechanical, "Mechanical"},
+                                                     {kPT_Thermal, "Thermal"}};
+constexpr TypeName<JXSimulationType> kAnalysisNames[] = {
+    {kSIMULATION_STATIC, "Static"},       {kSIMULATION_HARMONIC, "Harmonic"},
+    {kSIMULATION_TRANSIENT, "Transient"}, {kSIMULATION_SPECTRUM, "Spectrum"},
+    {kSIMULATION_BUCKLING, "Buckling"},   {kSIMULATION_MODAL, "Modal"},
+};
+
+template <class Type, std::size_t N>
+std::optional<Type> TypeNamed(const TypeName<Type> (&names)[N], std::string_view name) {
+    for (const TypeName<Type>& row : names)
+        if (row.name == name) return row.type;
+    return std::nullopt;
+}
+
+template <class Type, std::size_t N>
+std::string NameOf(const TypeName<Type> (&names)[N], Type type, const char* kind) {
+    for (const TypeName<Type>& row : names)
+        if (row.type == type) return std::string(row.name);
+    return std::string(kind) + " " + std::to_string(static_cast<int>(type));
+}
 
 bool IsSolverObject(pugi::xml_node node) {
     return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
@@ -182,11 +207,32 @@ bool ModelTextWithSettings(const ModelSettingsXml& model, std::string& text, std
     return true;
 }
 
+std::optional<JXPhysicsType> PhysicsTypeNamed(std::string_view name) {
+    return name.empty() ? kPT_Mechanical : TypeNamed(kPhysicsNames, name);
+}
+
+std::optional<JXSimulationType> AnalysisTypeNamed(std::string_view name) {
+    return name.empty() ? kSIMULATION_STATIC : TypeNamed(kAnalysisNames, name);
+}
+
+std::string PhysicsTypeName(JXPhysicsType type) { return NameOf(kPhysicsNames, type, "physics"); }
+
+std::string AnalysisTypeName(JXSimulationType type) { return NameOf(kAnalysisNames, type, "analysis"); }
+
+std::string AnalysisLabel(const ModelSettingsXml& model) {
+    return (model.analysisName.empty() ? "Static" : model.analysisName) + " " +
+           (model.physicsName.empty() ? "Mechanical" : model.physicsName);
+}
+
 ModelSettingsRefusal TakeModelSettings(IJXAnalysisSettingsAddIn& settings, const ModelSettingsXml& model,
                                        HRESULT& answer) {
-    const int physics = GetPhysicsTypeFromName(platform::Utf8ToWide(model.physicsName));
-    const int analysis = GetAnalysisTypeFromName(platform::Utf8ToWide(model.analysisName));
-    answer = settings.SetTypes(static_cast<JXPhysicsType>(physics), static_cast<JXSimulationType>(analysis));
+    const std::optional<JXPhysicsType> physics = PhysicsTypeNamed(model.physicsName);
+    const std::optional<JXSimulationType> analysis = AnalysisTypeNamed(model.analysisName);
+    if (!physics || !analysis) {
+        answer = E_INVALIDARG;
+        return ModelSettingsRefusal::kUnknownType;
+    }
+    answer = settings.SetTypes(*physics, *analysis);
     if (FAILED(answer)) return ModelSettingsRefusal::kAnalysis;
     answer = settings.ReadSettingsXml(CreateHostSimXmlElementSource(model.document, model.settings, 1).Get());
     if (FAILED(answer) && HoldsSettings(model.settings)) return ModelSettingsRefusal::kSettings;

@@ -3,11 +3,10 @@
 #include <ostream>
 #include <system_error>
 
-#include "addin/dorvix_addin.h"
-#include "addin/dorvix_analysis_settings_interface.h"
-#include "addin/dorvix_proxy_interface.h"
-#include "addin/module_exports.h"
 #include "host/analysis_settings_addin.h"
+#include "host/dorvix_analysis_settings_interface.h"
+#include "host/dorvix_proxy_interface.h"
+#include "host/module_exports.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/project_storage.h"
 #include "platform/errors.h"
@@ -15,7 +14,6 @@
 #include "platform/path_text.h"
 #include "platform/registry.h"
 #include "platform/text.h"
-#include "settings/settings_factory.h"
 #include "tools/dorvix/install_folders.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/number_text.h"
@@ -61,22 +59,6 @@ void ListCoClasses(const platform::ComponentModule& module, std::ostream& out) {
     }
     CoTaskMemFree(progIds);
     CoTaskMemFree(clsids);
-}
-
-std::string PhysicsName(JXPhysicsType physics) {
-    switch (physics) {
-        case kPT_Mechanical:
-            return "Mechanical";
-        case kPT_Thermal:
-            return "Thermal";
-    }
-    return "physics " + std::to_string(static_cast<int>(physics));
-}
-
-std::string AnalysisName(JXSimulationType analysis) {
-    std::wstring name;
-    if (GetAnalysisTypeName(static_cast<int>(analysis), name)) return platform::WideToUtf8(name);
-    return "analysis " + std::to_string(static_cast<int>(analysis));
 }
 
 // True, with the solver's module, when the registry names a module for every class of the
@@ -219,6 +201,9 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
     switch (TakeModelSettings(*settings.Get(), model, hr)) {
         case ModelSettingsRefusal::kNone:
             return true;
+        case ModelSettingsRefusal::kUnknownType:
+            problem = "the model names a " + AnalysisLabel(model) + " analysis, which the host does not know";
+            return false;
         case ModelSettingsRefusal::kAnalysis:
             problem = which + " has no settings for the model's analysis (" + HexCodeText(hr) + ")";
             return false;
@@ -301,7 +286,7 @@ void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) 
             out << "cannot be read\n";
             continue;
         }
-        out << AnalysisName(analysis) << " " << PhysicsName(physics) << ", " << count
+        out << AnalysisTypeName(analysis) << " " << PhysicsTypeName(physics) << ", " << count
             << (count == 1 ? " step" : " steps");
         if (count > 0 && SUCCEEDED(steps->GetStepEndTime(count, &endTime)))
             out << ", end time " << FormatNumber(endTime);

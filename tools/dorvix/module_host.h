@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "addin/solver_interfaces.h"
+#include "host/dorvix_addin_interface.h"
+#include "host/solver_interfaces.h"
 #include "host/solver_proxy.h"
 #include "hostsim/addin_host.h"
 #include "platform/com.h"
 #include "platform/com_object.h"
 #include "platform/module_loader.h"
-#include "runtime/dorvix_addin_interface.h"
 
 class HostSim;
 struct ModelSettingsXml;
@@ -30,18 +30,21 @@ inline constexpr const char* kAddinModuleFileName = "libdorvixsolver.so";
 // is completed with the install folders it lacks (tools/dorvix/install_folders.h); the folders
 // and the classes it registered are listed to `out`. False, with the reason, when the file is no
 // add-in module or the registration fails.
-bool RegisterAddinModule(const std::filesystem::path& path, std::ostream& out, std::string& problem);
+[[nodiscard]] bool RegisterAddinModule(const std::filesystem::path& path, std::ostream& out,
+                                       std::string& problem);
 
 // The module registered for the solver's class, loaded. The registry file is completed with the
 // install folders it lacks; when it names no module for one of the add-in's classes, the module
 // in `programFolder` is registered first. False, with the reason,
 // when there is none to register, the named file is no component module or serves no add-in.
-bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder, platform::ComponentModule& module,
-                               std::filesystem::path& path, std::string& problem);
+[[nodiscard]] bool LoadRegisteredAddinModule(const std::filesystem::path& programFolder,
+                                             platform::ComponentModule& module, std::filesystem::path& path,
+                                             std::string& problem);
 
 // A new object of one of the module's classes, asked for T.
 template <class T>
-HRESULT CreateFromModule(const platform::ComponentModule& module, REFCLSID clsid, ComPtr<T>& out) {
+[[nodiscard]] HRESULT CreateFromModule(const platform::ComponentModule& module, REFCLSID clsid,
+                                       ComPtr<T>& out) {
     ComPtr<IClassFactory> factory;
     HRESULT hr = module.GetClassObject(clsid, IID_IClassFactory, factory.ReleaseAndGetVoidAddress());
     if (FAILED(hr)) return hr;
@@ -60,17 +63,17 @@ class AddinSession {
 
     // Creates the add-in object, raises its OnLoad and the applet's context, and finds the proxy
     // it registered in the solver registry. False, with the reason, on any failure.
-    bool Start(const platform::ComponentModule& module, std::string& problem);
+    [[nodiscard]] bool Start(const platform::ComponentModule& module, std::string& problem);
     // Has the proxy create the settings object of host object `id` for the model's analysis and
     // read the settings the model holds.
-    bool CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem);
+    [[nodiscard]] bool CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem);
 
     // Raises the applet's save event and keeps the project in `file`. Without a resume the
     // project starts empty, whatever an earlier run left in the work folder.
-    bool SaveProject(const std::filesystem::path& file, std::string& problem);
+    [[nodiscard]] bool SaveProject(const std::filesystem::path& file, std::string& problem);
     // Raises the applet's resume event over the project in `file`. A failed resume leaves the
     // settings objects as they were.
-    bool ResumeProject(const std::filesystem::path& file, std::string& problem);
+    [[nodiscard]] bool ResumeProject(const std::filesystem::path& file, std::string& problem);
 
     // One line per settings object the proxy holds: its host id, analysis, steps and end time.
     // With `hostObjectsOnly` only those of a host object (the ones a save keeps).

@@ -19,7 +19,7 @@ class ProgressDisplay : public IProgressCallback {
     // "cancel" and the stage reads "cancelling".
     ProgressDisplay(std::ostream& out, bool terminal, bool (*cancelRequested)());
 
-    int OnProgress(int overall, int percent, int messageId) override;
+    [[nodiscard]] int OnProgress(int overall, int percent, int messageId) override;
     // Ends the redrawn line at a terminal, so that what follows starts on a line of its own.
     void Finish();
 

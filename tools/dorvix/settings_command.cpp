@@ -9,22 +9,19 @@
 #include <ostream>
 #include <pugixml.hpp>
 
-#include "addin/dorvix_analysis_settings.h"
-#include "addin/dorvix_analysis_settings_interface.h"
 #include "host/analysis_settings_addin.h"
+#include "host/dorvix_analysis_settings_interface.h"
 #include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/step_write_back.h"
-#include "platform/creation_registry.h"
 #include "platform/errors.h"
 #include "platform/file_lock.h"
-#include "platform/file_stream.h"
 #include "platform/files.h"
-#include "platform/path_text.h"
+#include "platform/module_loader.h"
 #include "platform/text.h"
-#include "runtime/addin_services.h"
 #include "tools/dorvix/model_settings_xml.h"
+#include "tools/dorvix/module_host.h"
 #include "tools/dorvix/settings_grid.h"
 
 namespace {
@@ -43,23 +40,16 @@ bool WriteCaseFile(const fs::path& file, const std::string& text, std::string& p
     return false;
 }
 
-std::string AnalysisLabel(const ModelSettingsXml& model) {
-    return (model.analysisName.empty() ? "Static" : model.analysisName) + " " +
-           (model.physicsName.empty() ? "Mechanical" : model.physicsName);
-}
-
-// The settings object as the host holds it for the case's analysis.
+// The settings object as the host holds it for the case's analysis: made by the add-in module's
+// class factory while the add-in is loaded into the host, so that it finds the host objects it
+// asks about through the applet the add-in was given.
 class CaseSettings {
   public:
-    CaseSettings(const std::shared_ptr<HostSimCase>& hostCase, ModelSettingsXml& model)
-        : host_(hostCase), model_(model) {
-        // The host objects the settings ask about are found through the services.
-        (void)AddinServices::GetInstance().SetApplet(host_.Applet().Get());
-    }
+    CaseSettings(const std::shared_ptr<HostSimCase>& hostCase, ModelSettingsXml& model,
+                 const platform::ComponentModule& module)
+        : host_(hostCase), session_(host_, hostCase->folder), module_(module), model_(model) {}
     ~CaseSettings() {
-        if (addin_) (void)addin_->ReleaseHostCallback();
-        addin_ = nullptr;
-        AddinServices::ReleaseInstance();
+        if (object_) (void)object_->ReleaseHostCallback();
     }
     CaseSettings(const CaseSettings&) = delete;
     CaseSettings& operator=(const CaseSettings&) = delete;
@@ -67,19 +57,23 @@ class CaseSettings {
     // Empty when the object exists and took the case's types; `unreadable` is the settings
     // reader's answer when it cannot read the settings the model holds, else S_OK.
     std::string Create(HRESULT& unreadable) {
-        if (FAILED(RegisterDorvixAnalysisSettingsClass()) ||
-            FAILED(CoCreateInstance(CLSID_DorvixAnalysisSettings, addin_)) || !addin_)
+        std::string problem;
+        if (!session_.Start(module_, problem)) return problem;
+        if (FAILED(CreateFromModule(module_, CLSID_DorvixAnalysisSettings, object_)) || !object_)
             return "the settings object cannot be created";
-        ComPtr<IDorvixAnalysisSettings> settings = addin_.As<IDorvixAnalysisSettings>();
+        ComPtr<IDorvixAnalysisSettings> settings = object_.As<IDorvixAnalysisSettings>();
         if (!settings || FAILED(settings->put_AnalysisSettingsID(HostSettingsObjectId(host_.Case()))))
             return "the settings object refuses its host object";
         ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
-        if (FAILED(addin_->SetHostCallback(callback.Get())))
+        if (FAILED(object_->SetHostCallback(callback.Get())))
             return "the settings object refuses the host's callback";
         HRESULT answer = S_OK;
-        switch (TakeModelSettings(*addin_.Get(), model_, answer)) {
+        switch (TakeModelSettings(*object_.Get(), model_, answer)) {
             case ModelSettingsRefusal::kNone:
                 break;
+            case ModelSettingsRefusal::kUnknownType:
+                return "the model names a " + AnalysisLabel(model_) +
+                       " analysis, which the host does not know";
             case ModelSettingsRefusal::kAnalysis:
                 return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
                        HexCodeText(answer) + ")";
@@ -90,14 +84,15 @@ class CaseSettings {
         return "";
     }
 
-    IUnknown* Object() const { return addin_.Get(); }
-    IJXAnalysisSettingsAddIn& Settings() const { return *addin_.Get(); }
+    IUnknown* Object() const { return object_.Get(); }
+    IJXAnalysisSettingsAddIn& Settings() const { return *object_.Get(); }
     HostSim& Host() { return host_; }
+    const platform::ComponentModule& Module() const { return module_; }
 
     // Replaces what the element held by the object's settings.
-    HRESULT WriteIntoModel() {
+    [[nodiscard]] HRESULT WriteIntoModel() {
         model_.settings.remove_children();
-        return addin_->WriteSettingsXml(ElementSource().Get());
+        return object_->WriteSettingsXml(ElementSource().Get());
     }
 
   private:
@@ -105,9 +100,13 @@ class CaseSettings {
         return CreateHostSimXmlElementSource(model_.document, model_.settings, 1);
     }
 
+    // Destroyed in reverse: the object goes before the add-in is unloaded, and the add-in
+    // before its host.
     HostSim host_;
+    AddinSession session_;
+    const platform::ComponentModule& module_;
     ModelSettingsXml& model_;
-    ComPtr<IJXAnalysisSettingsAddIn> addin_;
+    ComPtr<IJXAnalysisSettingsAddIn> object_;
 };
 
 int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out, std::ostream& err) {
@@ -143,14 +142,14 @@ std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
 
 // A second settings object of the model's analysis, reading the model's new text as a solve
 // will read it. It belongs to no host object, so it asks the host nothing.
-std::string ReadBack(const std::string& text, const fs::path& file,
+std::string ReadBack(const platform::ComponentModule& module, const std::string& text, const fs::path& file,
                      ComPtr<IJXAnalysisSettingsAddIn>& reader) {
     ModelSettingsXml written;
     std::string problem;
     if (!ReadModelSettingsText(text, file, written, problem))
         return "the written model cannot be read back: " + problem;
     HRESULT answer = S_OK;
-    if (FAILED(CoCreateInstance(CLSID_DorvixAnalysisSettings, reader)) || !reader)
+    if (FAILED(CreateFromModule(module, CLSID_DorvixAnalysisSettings, reader)) || !reader)
         return "the settings object cannot be created";
     if (TakeModelSettings(*reader.Get(), written, answer) != ModelSettingsRefusal::kNone || FAILED(answer))
         return "the written settings cannot be read back (" + HexCodeText(answer) + ")";
@@ -163,7 +162,8 @@ std::string ReadBack(const std::string& text, const fs::path& file,
 std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, const std::string& modelText,
                           const std::vector<PutValue>& puts) {
     ComPtr<IJXAnalysisSettingsAddIn> reader;
-    if (std::string failure = ReadBack(modelText, settings.Host().Case().caeRepPath, reader);
+    if (std::string failure =
+            ReadBack(settings.Module(), modelText, settings.Host().Case().caeRepPath, reader);
         !failure.empty())
         return failure;
     const std::optional<int> steps = LoadStepCount(settings.Settings());
@@ -288,7 +288,8 @@ int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXm
 
 }  // namespace
 
-int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err) {
+int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFolder, std::ostream& out,
+                       std::ostream& err) {
     // An edit holds the case from before it reads the case until its files are written: two
     // edits at once run one after the other, and each keeps the other's values.
     platform::FileLock hold;
@@ -314,7 +315,13 @@ int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::o
         err << "dorvix settings: cannot read the case: " << problem << "\n";
         return kSettingsExitBadCase;
     }
-    CaseSettings settings(hostCase, model);
+    platform::ComponentModule module;
+    fs::path modulePath;
+    if (!LoadRegisteredAddinModule(programFolder, module, modulePath, problem)) {
+        err << "dorvix settings: " << problem << "\n";
+        return kSettingsExitBadCase;
+    }
+    CaseSettings settings(hostCase, model, module);
     HRESULT read = S_OK;
     if (std::string failure = settings.Create(read); !failure.empty()) {
         err << "dorvix settings: " << failure << "\n";

@@ -1,7 +1,8 @@
 // dorvix settings <case-folder> [--set <name>=<value> ...]
 //
-// Plays the host's property grid for the case's analysis: the settings object is created by
-// its class id, given the case's settings host object, the analysis and physics types of the
+// Plays the host's property grid for the case's analysis: the add-in module is loaded and the
+// add-in loaded into the host, the settings object is created by the module's class factory,
+// given the case's settings host object, the analysis and physics types of the
 // model and the host's callback, and reads the settings the model holds. Without --set the grid
 // is printed; with it each value is put through its entry in order, and only when every one
 // was taken are the settings written back into the model's file.
@@ -24,4 +25,8 @@ inline constexpr int kSettingsExitWriteFailed = 1;
 inline constexpr int kSettingsExitBadCase = 2;
 inline constexpr int kSettingsExitRefused = 3;
 
-int RunSettingsCommand(const SettingsCommand& command, std::ostream& out, std::ostream& err);
+// The add-in module is the one the registry names for the solver's class (registered from
+// `programFolder` when it names none, as for a solve). Answers the command's exit code.
+[[nodiscard]] int RunSettingsCommand(const SettingsCommand& command,
+                                     const std::filesystem::path& programFolder, std::ostream& out,
+                                     std::ostream& err);

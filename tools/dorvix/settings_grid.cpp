@@ -7,7 +7,7 @@
 #include "host/property_grid.h"
 #include "platform/errors.h"
 #include "platform/text.h"
-#include "settings/step_controls_list.h"
+#include "settings/settings_types.h"
 
 namespace {
 

@@ -30,7 +30,7 @@ struct GridEntry {
 
 // The entries of the object's property list, in its order. False with the reason when the
 // object offers no list.
-bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem);
+[[nodiscard]] bool ReadSettingsGrid(IUnknown* object, std::vector<GridEntry>& entries, std::string& problem);
 
 // The grid as text: a first line naming the analysis and the entry count, then one block per
 // group (in the order the groups first appear) with a line per entry and a line of its choices.
@@ -43,8 +43,9 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
 // a text that does not convert, a setter's refusal, or a value the entry answered S_FALSE to
 // and reads back otherwise. The object is left unchanged by every refusal found before the
 // setter is called.
-std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text);
+[[nodiscard]] std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text);
 
 // The named entry's label ("Caption" (Name)) and the value it shows; false when the object's
 // grid has no entry of that name.
-bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label, std::string& value);
+[[nodiscard]] bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label,
+                                 std::string& value);

@@ -1,52 +1,78 @@
 #include "tools/dorvix/solve_run.h"
 
+#include <cstring>
 #include <memory>
+#include <pugixml.hpp>
 
-#include "addin/solver_interfaces.h"
-#include "caerep/core/cae_database.h"
-#include "caerep/core/cae_rep.h"
-#include "deck/results/dorvix_result_reader.h"
-#include "foundation/jx_list.h"
+#include "host/result_reader.h"
+#include "host/return_package.h"
+#include "host/solver_interfaces.h"
+#include "hostsim/components.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/text.h"
 
 namespace {
 
-// The messages of the output representation the solve saved; none when it saved none.
+bool IsObjectOfType(pugi::xml_node node, const char* type) {
+    return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
+           std::strcmp(node.attribute("Type").value(), type) == 0;
+}
+
+// A string property of a representation object: the child element of that name (or with that
+// "Name" attribute, which wins over the tag), its text as written.
+std::wstring StringProperty(pugi::xml_node object, const char* name) {
+    for (pugi::xml_node child : object.children()) {
+        if (std::strcmp(child.attribute("CAEType").value(), "property") != 0) continue;
+        const pugi::xml_attribute named = child.attribute("Name");
+        if (std::strcmp(named ? named.value() : child.name(), name) == 0)
+            return platform::Utf8ToWide(child.text().get());
+    }
+    return L"";
+}
+
+// The messages of the output representation the solve saved, in order; none when it saved none
+// or the file does not read as XML. The messages are the root object's "Message" objects.
 std::vector<PostedMessage> PostedMessages(const std::filesystem::path& outputModel) {
     std::vector<PostedMessage> messages;
-    if (!platform::FileExists(outputModel)) return messages;
-    NCAERep::CCAEDatabase database;
-    NCAERep::CCAERep* root = database.getRoot();
-    if (!root || root->resumeFromFile(outputModel) < 0) return messages;
-    for (const NCAERep::CCAERepBase* child : root->getChildrenByType(L"Message")) {
-        PostedMessage message;
-        child->getProperty(L"Type").getValue(message.type);
-        child->getProperty(L"Text").getValue(message.text);
-        messages.push_back(std::move(message));
+    std::string text;
+    if (!platform::FileExists(outputModel) || !platform::ReadWholeFile(outputModel, text)) return messages;
+    pugi::xml_document document;
+    // A blank message keeps its blanks, as the representation writes them.
+    if (!document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata,
+                              pugi::encoding_utf8))
+        return messages;
+    for (pugi::xml_node child : document.document_element().children()) {
+        if (IsObjectOfType(child, "Message"))
+            messages.push_back({StringProperty(child, "Type"), StringProperty(child, "Text")});
     }
     return messages;
 }
 
+// The result sets as the host's own result reader reads them from the run's description.
 void ReadSolvedSets(const std::filesystem::path& description, SolveReport& report) {
-    DorvixResultReader reader;
-    reader.SetResultFile(description);
-    JXList<double> times;
-    JXList<int> setNumbers;
-    JXList<int> stepCodes;
-    const HRESULT answer = reader.GetResultSets(times, setNumbers, stepCodes);
+    ComPtr<IHostResultReader> reader = CreateHostSimResultReader();
+    std::vector<double> times;
+    std::vector<int> setNumbers;
+    std::vector<int> stepCodes;
+    HRESULT answer = reader ? reader->SetResultFile(platform::WideFromPath(description)) : E_OUTOFMEMORY;
+    if (SUCCEEDED(answer)) answer = reader->GetResultSets(times, setNumbers, stepCodes);
     if (answer == S_FALSE) {
         report.setsProblem = "the solver wrote no result description";
         return;
     }
     if (FAILED(answer)) {
-        report.setsProblem = platform::WideToUtf8(reader.GetProblem());
+        std::wstring problem;
+        if (reader) (void)reader->GetProblem(problem);
+        report.setsProblem = problem.empty()
+                                 ? "the result description cannot be read (" + HexCodeText(answer) + ")"
+                                 : platform::WideToUtf8(problem);
         return;
     }
-    for (int i = 0; i < times.GetCount(); ++i)
-        report.sets.push_back({times[i], i < setNumbers.GetCount() ? setNumbers[i] : 0,
-                               i < stepCodes.GetCount() ? stepCodes[i] : 0});
+    for (std::size_t i = 0; i < times.size(); ++i)
+        report.sets.push_back(
+            {times[i], i < setNumbers.size() ? setNumbers[i] : 0, i < stepCodes.size() ? stepCodes[i] : 0});
 }
 
 }  // namespace
@@ -71,12 +97,13 @@ SolveReport RunSolve(ITRVSolver* solver, TRVDataSourceItf& dataSource, const std
         report.failure = "the solver object refuses the model files";
         return report;
     }
-    ReturnPackage* raw = nullptr;
+    TRVReturnPackageItf* raw = nullptr;
     if (FAILED(solver->Solve(&dataSource, &raw)) || !raw) {
         report.failure = "the solver object's solve failed";
         return report;
     }
-    const std::unique_ptr<ReturnPackage> package(raw);
+    // The host owns the package from here on.
+    const std::unique_ptr<TRVReturnPackageItf> package(raw);
     (void)package->GetStatus(report.resultCode, report.statusBits, report.errorCode);
     std::vector<BstrHolder> texts;
     package->GetMessages(texts);

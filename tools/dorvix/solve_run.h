@@ -1,14 +1,14 @@
 // One solve as the host runs it: the solver object (created from the add-in module) is given the two
 // model files and the case's solve context, and its Solve hands back the return package. What
 // the user is shown comes from that package, the output representation the solve wrote its
-// messages to, and the result description of the run.
+// messages to, and the result description of the run, each read by the host's own code.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "runtime/return_package.h"
+#include "deck/return_codes.h"
 
 class TRVDataSourceItf;
 struct ITRVSolver;
@@ -28,7 +28,7 @@ struct SolvedSet {
 struct SolveReport {
     // Why the solver object could not be created or asked; empty when it solved.
     std::string failure;
-    int resultCode = ReturnPackage::kUnsetResultCode;
+    int resultCode = kRC_PackageDefault;
     unsigned statusBits = 0;
     int errorCode = 0;
     // The messages the solve posted to the output representation, in order.
@@ -53,5 +53,6 @@ inline constexpr const char* kOutputModelName = "CAERepOutput.xml";
 
 // Hands the solver object the model and the output representation in workFolder and solves
 // with the case's data source (whose "XENRADir" must name workFolder).
-SolveReport RunSolve(ITRVSolver* solver, TRVDataSourceItf& dataSource, const std::filesystem::path& modelPath,
-                     const std::filesystem::path& workFolder);
+[[nodiscard]] SolveReport RunSolve(ITRVSolver* solver, TRVDataSourceItf& dataSource,
+                                   const std::filesystem::path& modelPath,
+                                   const std::filesystem::path& workFolder);

@@ -8,6 +8,7 @@
 
 #include "deck/constraints/node_constraint_table.h"
 #include "tests/deck/deck_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ TEST(SupportsWriter, EverySetUnderItsBannerAndTiedNodesLeftOut) {
     table.AddSymmetryRegion(6, 585, 14, false, {1, 0, 0});
     ASSERT_EQ(table.FinaliseAll(), S_OK);
     const std::set<int> tied = {12, 13};
-    EXPECT_EQ(WriteSupports(table, {&tied, false, true}),
-              decktest::ReadLines(std::filesystem::path(DORVIX_TEST_DATA) / "deck" / "supports" /
-                                  "expected-supports.txt"));
+    golden::ExpectLines(
+        std::filesystem::path(DORVIX_TEST_DATA) / "deck" / "supports" / "expected-supports.txt",
+        WriteSupports(table, {&tied, false, true}));
 }
 
 // Plane supports hold the two translations; a rotation about Z held on a node that carries it

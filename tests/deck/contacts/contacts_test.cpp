@@ -1,6 +1,6 @@
 // Contact regions and constraint equations written for the example cases by a feeder loaded
-// and opened as the analysis feeders do, against reviewed golden sections (a missing golden
-// file is written beside it as ".actual" for review), and the writers' failure codes.
+// and opened as the analysis feeders do, against reviewed golden sections, and the writers'
+// failure codes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include "runtime/progress.h"
 #include "runtime/return_package.h"
 #include "tests/deck/feeder/feeder_test_support.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -24,14 +25,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 void ExpectGolden(const std::string& caseName, const Lines& lines) {
-    const std::filesystem::path path = decktest::CaseFolder(caseName) / "expected-contacts.txt";
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    if (!platform::FileExists(path)) {
-        decktest::WriteText(path.string() + ".actual", text);
-        FAIL() << "no golden file " << path << "; wrote .actual beside it for review";
-    }
-    EXPECT_EQ(decktest::ReadText(path), text) << caseName;
+    golden::ExpectLines(decktest::CaseFolder(caseName) / "expected-contacts.txt", lines);
 }
 
 // A case loaded and opened, its object model reachable through the add-in services, and the

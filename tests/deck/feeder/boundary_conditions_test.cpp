@@ -15,6 +15,7 @@
 #include "feeder_test_support.h"
 #include "platform/text.h"
 #include "runtime/return_package.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -56,8 +57,8 @@ TEST_P(PrePassGolden, FillsTheTableAsReviewed) {
 
     EXPECT_EQ(feeder.CheckBoundaryConditions(), c.code);
     EXPECT_EQ(PostedMessages(feeder), c.messages);
-    EXPECT_EQ(feeder.GetNodeConstraintTable()->DumpText(),
-              decktest::ReadText(decktest::CaseFolder(c.name) / "expected-constraints.txt"));
+    golden::ExpectText(decktest::CaseFolder(c.name) / "expected-constraints.txt",
+                       feeder.GetNodeConstraintTable()->DumpText());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -236,7 +237,6 @@ TEST(PrePassSupports, EveryExampleWritesItsReviewedSupports) {
         std::vector<std::string> lines = decktest::DeckLines(
             [&](DorvixDeckFile& deck) { WriteSupportSets(deck, *feeder.GetNodeConstraintTable(), context); });
         lines.erase(lines.begin(), lines.begin() + std::min<std::size_t>(5, lines.size()));
-        decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-supports.txt",
-                                   decktest::JoinedLines(lines));
+        golden::ExpectLines(decktest::CaseFolder(name) / "expected-supports.txt", lines);
     }
 }

@@ -17,6 +17,7 @@
 #include "runtime/return_package.h"
 #include "settings/modal_controls.h"
 #include "settings/settings_factory.h"
+#include "tests/golden_file.h"
 
 namespace fs = std::filesystem;
 
@@ -101,7 +102,7 @@ TEST_P(EigenWholeDeck, IsSolvedAndHandsBackTheEigenvalues) {
     std::vector<double> values;
     run.Package().GetValueList(values);
     EXPECT_EQ(values, (std::vector<double>{10.0, 20.0, 30.0}));
-    decktest::ExpectGoldenText(decktest::CaseFolder(name) / "expected-deck.dat", run.Deck());
+    golden::ExpectText(decktest::CaseFolder(name) / "expected-deck.dat", run.Deck());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EigenWholeDeck,
@@ -142,8 +143,7 @@ TEST(EigenFeed, UnknownPrestressEnvironmentReadsTheLinearDeck) {
     ASSERT_TRUE(run.PrestressPassed());
     run.UseObjects({});
     EXPECT_EQ(run.Feed(), kRC_Success);
-    decktest::ExpectGoldenText(decktest::CaseFolder("eigen-modal-prestress") / "expected-deck.dat",
-                               run.Deck());
+    golden::ExpectText(decktest::CaseFolder("eigen-modal-prestress") / "expected-deck.dat", run.Deck());
     EXPECT_EQ(run.Messages(),
               std::vector<std::wstring>{L"Warning: The prestress environment 50 is not known to "
                                         L"the host; its solution is read as linear"});

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -211,5 +212,24 @@ class SolvedCase {
     Feeder feeder_;
     ReturnPackage package_;
 };
+
+// Stands for the ".SUB" card that turns the automatic time step on in expected lines: the card
+// "CIBL 1" with its comment. Its spacing is the analysis's own, held by the whole-deck golden
+// files; the step tests check what is written and where.
+inline constexpr const char* kAutomaticStepCard = "<the automatic time step card>";
+
+// The lines with each automatic time step card replaced by kAutomaticStepCard.
+inline std::vector<std::string> NamingAutomaticStepCard(std::vector<std::string> lines) {
+    for (std::string& line : lines) {
+        const std::size_t comment = line.find('!');
+        if (comment == std::string::npos || line.find_first_not_of(' ', comment + 1) == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(0, comment));
+        std::string keyword, value, rest;
+        if (fields >> keyword >> value && !(fields >> rest) && keyword == "CIBL" && value == "1")
+            line = kAutomaticStepCard;
+    }
+    return lines;
+}
 
 }  // namespace feedertest

@@ -1,7 +1,6 @@
 // Imported loads, thicknesses and their tables, written by a feeder loaded and opened as the
 // analysis feeders do. The "imported-*" cases carry the loads; a test that needs a broken
-// table changes one column of the loaded model. A missing golden file is written beside it
-// as ".actual" for review.
+// table changes one column of the loaded model.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "../deck_test_support.h"
 #include "../feeder/feeder_test_support.h"
 #include "settings/step_controls.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -67,8 +67,7 @@ class ImportedLoadsTest : public ::testing::Test {
         return time;
     }
     void ExpectGolden(const std::string& name, const std::string& file) {
-        decktest::ExpectGoldenText(decktest::CaseFolder(name) / file,
-                                   decktest::JoinedLines(feeder_->CloseDeckLines()));
+        golden::ExpectLines(decktest::CaseFolder(name) / file, feeder_->CloseDeckLines());
     }
 
     decktest::ScratchFolder scratch_;

@@ -1,7 +1,7 @@
 // The structural load writers on the "loads-*" cases, in both deck forms: one step (each load at
 // the step's end, "NC 1") and two steps ending at 1 and 2 (each load once, as ".FCT" functions).
 // The reviewed deck sections sit beside each case as expected-load-case.txt and
-// expected-function.txt; a missing one is written beside it as ".actual" for review.
+// expected-function.txt (tests/golden_file.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include "host/load_model.h"
 #include "runtime/return_package.h"
 #include "settings/step_controls.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -72,13 +73,13 @@ class LoadWritersTest : public ::testing::TestWithParam<const char*> {
     }
     std::string Text() { return decktest::JoinedLines(feeder_.CloseDeckLines()); }
     void ExpectGolden(const std::string& name, const std::string& file, const std::string& actual) {
-        const std::filesystem::path golden = decktest::CaseFolder(name) / file;
-        decktest::ExpectGoldenText(golden, actual);
+        const std::filesystem::path path = decktest::CaseFolder(name) / file;
+        golden::ExpectText(path, actual);
         std::string lower = actual;
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return std::tolower(c); });
-        EXPECT_EQ(lower.find("inf"), std::string::npos) << golden;
-        EXPECT_EQ(lower.find("nan"), std::string::npos) << golden;
+        EXPECT_EQ(lower.find("inf"), std::string::npos) << path;
+        EXPECT_EQ(lower.find("nan"), std::string::npos) << path;
     }
 
     decktest::ScratchFolder scratch_;

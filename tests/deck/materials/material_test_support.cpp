@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 
 #include "deck/deck_counters.h"
 #include "hostsim/matml_host_port.h"
 #include "hostsim/matml_library.h"
-#include "platform/environment.h"
 #include "platform/files.h"
+#include "tests/golden_file.h"
 
 namespace materials_test {
 
@@ -125,14 +124,7 @@ ComPtr<IHostMaterial> MakeMaterial(const std::wstring& name, std::vector<MatmlPr
 }
 
 void ExpectGolden(const std::string& caseName, const std::string& fileName, const std::string& text) {
-    const std::filesystem::path path = CaseFolder(caseName) / "golden" / fileName;
-    if (platform::ReadEnvironmentVariable(std::string_view("DORVIX_UPDATE_GOLDEN")).value_or("") == "1") {
-        platform::CreateFolders(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return;
-    }
-    ASSERT_TRUE(platform::FileExists(path)) << path;
-    EXPECT_EQ(text, decktest::ReadText(path)) << "differs from " << path;
+    golden::ExpectText(CaseFolder(caseName) / "golden" / fileName, text);
 }
 
 }  // namespace materials_test

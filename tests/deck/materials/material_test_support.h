@@ -92,8 +92,8 @@ MatmlProperty SimpleProperty(const std::wstring& name, std::vector<MatmlColumn> 
                              const std::wstring& behavior = L"");
 ComPtr<IHostMaterial> MakeMaterial(const std::wstring& name, std::vector<MatmlProperty> properties);
 
-// Compares a written section with tests/data/cases/<caseName>/golden/<fileName>. With
-// DORVIX_UPDATE_GOLDEN=1 the file is rewritten instead (to be reviewed before it is kept).
+// Compares a written section with tests/data/cases/<caseName>/golden/<fileName>
+// (tests/golden_file.h).
 void ExpectGolden(const std::string& caseName, const std::string& fileName, const std::string& text);
 
 }  // namespace materials_test

@@ -13,6 +13,7 @@
 #include "runtime/addin_services.h"
 #include "runtime/return_package.h"
 #include "tests/deck/feeder/feeder_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ TEST(NamedSelectionMaterials, ExampleSectionInItsReviewedForm) {
     const auto first = std::find_if(all.begin(), all.end(), [](const std::string& l) {
         return l.rfind("!*********** Send Anisotropic material", 0) == 0;
     });
-    decktest::ExpectGoldenText(decktest::CaseFolder("scaled-2d") / "expected-named-selection-materials.txt",
-                               decktest::JoinedLines(Lines(first, all.end())));
+    golden::ExpectLines(decktest::CaseFolder("scaled-2d") / "expected-named-selection-materials.txt",
+                        Lines(first, all.end()));
 }
 
 TEST(NamedSelectionMaterials, FillerNameForms) {

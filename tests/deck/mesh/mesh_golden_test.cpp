@@ -1,22 +1,15 @@
 // The topology and element-group sections of the example cases against their reviewed
-// golden files. A missing golden file is written beside it as ".actual" for review.
+// golden files.
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 #include "mesh_case_support.h"
 #include "tests/deck/deck_test_support.h"
+#include "tests/golden_file.h"
 
 namespace {
 
 void Compare(const std::string& caseName, const std::string& section, const std::string& actual) {
-    const std::string path = (decktest::CaseFolder(caseName) / ("expected-" + section + ".txt")).string();
-    std::ifstream probe(path);
-    if (!probe) {
-        std::ofstream(path + ".actual", std::ios::binary) << actual;
-        FAIL() << "no golden file " << path << "; wrote " << path << ".actual for review";
-    }
-    EXPECT_EQ(decktest::ReadText(path), actual) << caseName << " " << section;
+    golden::ExpectText(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"), actual);
 }
 
 class MeshGolden : public ::testing::TestWithParam<const char*> {};

@@ -14,6 +14,7 @@
 #include "deck/deck_counters.h"
 #include "runtime/return_package.h"
 #include "tests/deck/feeder/feeder_test_support.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -36,8 +37,7 @@ void LoadUnitTables() {
 }
 
 void ExpectGolden(const std::string& caseName, const std::string& section, const Lines& lines) {
-    decktest::ExpectGoldenText(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"),
-                               decktest::JoinedLines(lines));
+    golden::ExpectLines(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"), lines);
 }
 
 class OpenedCase {

@@ -1,6 +1,6 @@
 // User frames, named-selection and load/support components and springs, written for the
 // example cases by a feeder loaded and opened as the analysis feeders do, against reviewed
-// golden sections. A missing golden file is written beside it as ".actual" for review.
+// golden sections.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include "hostsim/object_model.h"
 #include "runtime/return_package.h"
 #include "tests/deck/feeder/feeder_test_support.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -19,8 +20,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 void ExpectGolden(const std::string& caseName, const std::string& section, const Lines& lines) {
-    decktest::ExpectGoldenText(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"),
-                               decktest::JoinedLines(lines));
+    golden::ExpectLines(decktest::CaseFolder(caseName) / ("expected-" + section + ".txt"), lines);
 }
 
 // A case loaded and opened by a feeder whose deck goes to a scratch folder.

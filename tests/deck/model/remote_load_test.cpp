@@ -51,7 +51,7 @@ TEST_F(RemoteLoadTest, RigidOnAnExistingNodeAndDeformableOnANewOne) {
     ASSERT_EQ(feeder_->WriteRemoteLoad(deformable, L"Remote Displacement", Scoping({kFace})), kRC_Success);
     EXPECT_EQ(GetDeckCounters().selectionGroup, 5);
     EXPECT_EQ(deformable.node, 9);
-    EXPECT_EQ(DeckLines(), Expected("remote-load", "expected-remote.txt"));
+    ExpectGoldenDeckLines("remote-load", "expected-remote.txt");
 }
 
 TEST_F(RemoteLoadTest, ANameTheDeckRefusesFallsBackToTheRecordId) {

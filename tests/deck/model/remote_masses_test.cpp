@@ -1,12 +1,12 @@
 // Point masses of the "remote-mass" case, written by a feeder loaded and opened as the analysis
 // feeders do, after the remote-point writer gave the remote points' nodes their deck nodes.
-// A missing golden file is written beside it as ".actual" for review.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "../feeder/feeder_test_support.h"
 #include "runtime/return_package.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -43,8 +43,8 @@ TEST_F(RemoteMassTest, WritesTheMassesInTheirReviewedForm) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RegisterRemotePoints();
     ASSERT_EQ(feeder_.WriteRemoteMasses(), kRC_Success);
-    decktest::ExpectGoldenText(decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt",
-                               decktest::JoinedLines(feeder_.CloseDeckLines()));
+    golden::ExpectLines(decktest::CaseFolder("remote-mass") / "expected-remote-masses.txt",
+                        feeder_.CloseDeckLines());
 }
 
 // Each deformable remote load makes an element in the deck, numbered after the highest one

@@ -1,5 +1,5 @@
 // Remote points of the "remote-points" case, written by a feeder loaded and opened as the
-// analysis feeders do. A missing golden file is written beside it as ".actual" for review.
+// analysis feeders do, against its golden section.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "../feeder/feeder_test_support.h"
 #include "caerep/core/cae_rep.h"
 #include "runtime/return_package.h"
+#include "tests/golden_file.h"
 
 using feedertest::FeederUnderTest;
 using feedertest::ModelCase;
@@ -52,14 +53,8 @@ void SetUnsigned(NCAERep::CCAERepBase& point, const wchar_t* name, unsigned int 
 TEST_F(RemotePointsTest, WritesTheReviewedSectionAndThePilotLookups) {
     ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(feeder_.WriteRemotePoints(), kRC_Success);
-    std::string actual;
-    for (const std::string& line : feeder_.CloseDeckLines()) actual += line + "\n";
-    const std::filesystem::path golden = decktest::CaseFolder("remote-points") / "expected-remote-points.txt";
-    if (!platform::FileExists(golden)) {
-        decktest::WriteText(golden.string() + ".actual", actual);
-        FAIL() << "no golden file " << golden << "; wrote .actual beside it for review";
-    }
-    EXPECT_EQ(decktest::ReadText(golden), actual);
+    golden::ExpectLines(decktest::CaseFolder("remote-points") / "expected-remote-points.txt",
+                        feeder_.CloseDeckLines());
     EXPECT_TRUE(HasLookup(20, 9));
     EXPECT_TRUE(HasLookup(21, 10));
     EXPECT_TRUE(HasLookup(22, 11));

@@ -14,6 +14,7 @@
 #include "../deck_test_support.h"
 #include "../feeder/feeder_test_support.h"
 #include "hostsim/host_sim.h"
+#include "tests/golden_file.h"
 
 namespace writertest {
 
@@ -33,9 +34,9 @@ class WriterTest : public ::testing::Test {
               const std::function<void(HostSimCase&)>& change = nullptr);
     // The lines written after the deck's header.
     std::vector<std::string> DeckLines() { return feeder_->CloseDeckLines(); }
-    // The reviewed lines of a case folder's file.
-    static std::vector<std::string> Expected(const std::string& name, const std::string& file) {
-        return decktest::ReadLines(decktest::CaseFolder(name) / file);
+    // Compares the lines written after the deck's header with a case folder's golden file.
+    void ExpectGoldenDeckLines(const std::string& name, const std::string& file) {
+        golden::ExpectLines(decktest::CaseFolder(name) / file, DeckLines());
     }
 
     decktest::ScratchFolder scratch_;

@@ -17,6 +17,7 @@
 #include "platform/text.h"
 #include "runtime/return_package.h"
 #include "settings/step_controls.h"
+#include "tests/golden_file.h"
 
 using feedertest::ModelCase;
 
@@ -149,15 +150,15 @@ TEST_F(ThermalWritersTest, HeatLoadsMatchTheReviewedSection) {
     ASSERT_EQ(feeder_.WriteVertexHeatFlows(), kRC_Success);
     ASSERT_EQ(feeder_.WriteEdgeHeatFlows(), kRC_Success);
     EXPECT_FALSE(feeder_.WasMessagePosted());
-    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-heat-flow") / "expected-section.txt", Section());
+    golden::ExpectText(decktest::CaseFolder("thermal-heat-flow") / "expected-section.txt", Section());
 }
 
 TEST_F(ThermalWritersTest, ConvectionAndRadiationMatchTheReviewedSection) {
     ASSERT_NO_FATAL_FAILURE(Open("thermal-convection-radiation"));
     ASSERT_EQ(feeder_.WriteConvections(), kRC_Success);
     ASSERT_EQ(feeder_.WriteRadiations(), kRC_Success);
-    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-convection-radiation") / "expected-section.txt",
-                               Section());
+    golden::ExpectText(decktest::CaseFolder("thermal-convection-radiation") / "expected-section.txt",
+                       Section());
 }
 
 // A value of a convection or radiation that is not finite never reaches the deck: the load is
@@ -224,7 +225,7 @@ TEST_F(ThermalWritersTest, InchDeckOfAFootModelMatchesTheReviewedLoadCases) {
     ASSERT_NO_FATAL_FAILURE(Open("thermal-inch"));
     ASSERT_EQ(feeder_.WriteLoadCases(), kRC_Success);
     EXPECT_FALSE(feeder_.WasMessagePosted());
-    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-inch") / "expected-section.txt", Section());
+    golden::ExpectText(decktest::CaseFolder("thermal-inch") / "expected-section.txt", Section());
 }
 
 // In a plane model a heat flow on edges is a flux over their length, in the deck's units.
@@ -270,7 +271,7 @@ TEST_F(ThermalWritersTest, ContactsMatchTheReviewedSection) {
     ASSERT_NO_FATAL_FAILURE(Open("thermal-contact"));
     ASSERT_EQ(feeder_.WriteContacts(), kRC_Success);
     EXPECT_EQ(GetDeckCounters().thermalContact, 1);
-    decktest::ExpectGoldenText(decktest::CaseFolder("thermal-contact") / "expected-section.txt", Section());
+    golden::ExpectText(decktest::CaseFolder("thermal-contact") / "expected-section.txt", Section());
 }
 
 // The pair's first side holds an edge that only the hexahedron holds, which is none of its

@@ -1,12 +1,13 @@
 // The interfaces through which the host runs a solve on the solver object and asks it for the
-// names of the files a solve creates, and the class id the host creates the object by.
+// names of the files a solve creates, and the class id the host creates the object by. The host
+// takes them from the add-in module's type information; the module implements them.
 #pragma once
 
 #include "platform/com.h"
 #include "platform/dispatch.h"
 
 class TRVDataSourceItf;
-class ReturnPackage;
+class TRVReturnPackageItf;
 
 inline constexpr CLSID CLSID_JXDorvixSolver = MakeGuid("e963eca3-80f7-4291-a63f-633ca1f6454e");
 inline constexpr const wchar_t* kJXDorvixSolverProgId = L"DorvixSolver.JXDorvixSolver.120";
@@ -26,8 +27,9 @@ struct IJXDorvixSolver : IUnknown {
 
 struct ITRVSolver : IUnknown {
     static constexpr const IID& iid() { return IID_ITRVSolver; }
-    // E_POINTER for a null out pointer; otherwise S_OK and a new package the caller owns.
-    [[nodiscard]] virtual HRESULT Solve(TRVDataSourceItf* context, ReturnPackage** package) = 0;
+    // E_POINTER for a null out pointer; otherwise S_OK and a new package the caller owns and
+    // deletes through its interface.
+    [[nodiscard]] virtual HRESULT Solve(TRVDataSourceItf* context, TRVReturnPackageItf** package) = 0;
 
   protected:
     ~ITRVSolver() = default;
