@@ -1,3 +1,4 @@
+// The mesh of a case: built already, or generated once at its first question.
 #include "hostsim/case_mesh.h"
 
 #include <utility>
