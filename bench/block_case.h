@@ -49,8 +49,8 @@ inline std::filesystem::path WriteBlockCase(const char* tag, int cells,
 // Every section of the structural deck in the feeder's order, without the solver run.
 class DeckOnlyFeeder : public StructDorvixFeeder {
   public:
-    int WriteWholeDeck(TRVDataSourceItf& source, ReturnPackage& package,
-                       const std::filesystem::path& folder) {
+    [[nodiscard]] int WriteWholeDeck(TRVDataSourceItf& source, ReturnPackage& package,
+                                     const std::filesystem::path& folder) {
         SetSolveArguments(&source, &package);
         int code = LoadCAERepresentation(platform::WideFromPath(folder / "CAERep.xml"), L"");
         if (code == 0) code = Open();
