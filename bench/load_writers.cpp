@@ -2,21 +2,15 @@
 // writer in load-case and in function form, beside the raw node-line writer in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
-#include "deck/dorvix_feeder.h"
 #include "generated_deck.h"
 #include "hostsim/host_sim.h"
 #include "platform/files.h"
-#include "platform/path_text.h"
+#include "pressure_feeder.h"
 #include "runtime/return_package.h"
-#include "settings/settings_factory.h"
-#include "settings/step_controls.h"
-#include "settings/step_controls_list.h"
 
 namespace {
 
@@ -43,46 +37,13 @@ std::filesystem::path CaseFolder() {
     return folder;
 }
 
-class BenchFeeder : public DorvixFeeder {
-  public:
-    BenchFeeder() : DorvixFeeder(1) {}
-    int Feed(TRVDataSourceItf*, ReturnPackage*) override { return 0; }
-    int CheckBoundaryConditions() override { return 0; }
-    int WriteContacts() override { return 0; }
-    bool ReadNamedOption(const std::string& name, std::string& text) override {
-        if (name != "XENRADir") return DorvixFeeder::ReadNamedOption(name, text);
-        text = CaseFolder().string();
-        return true;
-    }
-    static bool failed(const char* what, int code) {
-        std::fprintf(stderr, "%s: code %d\n", what, code);
-        return false;
-    }
-    // Opens a deck over the case with the given number of steps ending at 1, 2, ...
-    bool Prepare(HostSim& host, ReturnPackage& package, int steps) {
-        SetSolveArguments(&host.DataSource(), &package);
-        const int loaded = LoadCAERepresentation(platform::WideFromPath(CaseFolder() / "CAERep.xml"), L"");
-        if (loaded != 0) return failed("model load", loaded);
-        if (const int opened = Open(); opened != 0) return failed("deck open", opened);
-        std::unique_ptr<DorvixSolutionSettings> settings = CreateDorvixSolutionSettings(0, 1);
-        if (!settings) return failed("settings", 0);
-        if (auto* list = settings->GetControlsAs<DorvixStepControlsList>(kStepListTag))
-            (void)list->SetNumberOfSteps(steps);
-        for (int s = 1; s <= steps; ++s)
-            settings->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
-        AdoptSettings(std::move(settings));
-        SetNumberOfSteps(steps);
-        return true;
-    }
-};
-
 void WritePressure(benchmark::State& state, int steps) {
     HostSim host(CaseFolder());
     // The host generates its mesh and the indexes it answers from at the first questions; a
     // host has them before any solve, so one untimed pass comes first.
     {
         ReturnPackage package;
-        BenchFeeder warmUp;
+        bench::PressureFeeder warmUp(CaseFolder());
         if (!warmUp.Prepare(host, package, steps) || warmUp.WritePressureLoads(1) != 0)
             return state.SkipWithError("warm-up failed");
         (void)warmUp.GetDeckFile()->CloseDeck();
@@ -90,7 +51,7 @@ void WritePressure(benchmark::State& state, int steps) {
     for (auto _ : state) {
         state.PauseTiming();
         ReturnPackage package;
-        BenchFeeder feeder;
+        bench::PressureFeeder feeder(CaseFolder());
         if (!feeder.Prepare(host, package, steps)) return state.SkipWithError("cannot open the deck");
         state.ResumeTiming();
         if (feeder.WritePressureLoads(1) != 0) return state.SkipWithError("the pressure was refused");

@@ -7,7 +7,7 @@
 HRESULT CaseModelProvider::getMesh(const NCAERep::CMeshRep&, ComPtr<IUnknown>& out) {
     out = nullptr;
     if (!case_->mesh) return E_FAIL;
-    ComPtr<IHostMesh> mesh = CreateHostSimMeshObject(case_->mesh);
+    ComPtr<IHostMesh> mesh = CreateHostSimMeshObject(case_->mesh.Shared());
     if (!mesh) return E_FAIL;
     out = mesh;
     return S_OK;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -59,16 +60,15 @@ const EntityType& TypeOf(const JsonAt& at) {
     at.Fail("unknown type \"" + name + "\" (plane, cylinder, circle, line or vertex)");
 }
 
-Entity ReadEntity(const JsonAt& at, const HostSimMesh* mesh) {
+Entity ReadEntity(const JsonAt& at, const HostSimCaseMesh& mesh) {
     Entity entity;
     entity.id = at.Member("id").Int();
     const JsonAt typeAt = at.Member("type");
     const EntityType& type = TypeOf(typeAt);
     entity.kind = type.kind;
-    if (const HostSimMesh::GeometryEntity* meshed = mesh ? mesh->FindGeometry(entity.id) : nullptr;
-        meshed && meshed->kind != type.meshKind)
-        typeAt.Fail("the mesh holds entity " + std::to_string(entity.id) + " as " +
-                    MeshKindName(meshed->kind));
+    if (const std::optional<HostSimMesh::GeometryKind> meshed = mesh.GeometryKindOf(entity.id);
+        meshed && *meshed != type.meshKind)
+        typeAt.Fail("the mesh holds entity " + std::to_string(entity.id) + " as " + MeshKindName(*meshed));
     entity.point = at.Member(type.point).Vector();
     if (type.direction) entity.direction = UnitVector(at.Member(type.direction));
     if (type.radius) {
@@ -139,8 +139,7 @@ std::vector<Entity> BlockEntities(const HostSimMesh::GeneratedBlock& block) {
 }
 
 void AddGeneratedBlocks(const HostSimCase& hostCase, HostSimGeometry& geometry) {
-    if (!hostCase.mesh) return;
-    for (const HostSimMesh::GeneratedBlock& block : hostCase.mesh->GeneratedBlocks()) {
+    for (const HostSimMesh::GeneratedBlock& block : hostCase.mesh.GeneratedBlocks()) {
         HostSimGeometry::Body body;
         // The host names a body by its body id; the block knows its mesh id only.
         body.id = block.bodyMeshId;
@@ -165,7 +164,7 @@ void ReadGeometrySection(const JsonAt& root, HostSimCase& hostCase) {
         if (!section.Value().is_object()) section.Fail("expected an object");
         std::set<int> ids;
         for (const JsonAt& at : section.OptionalElements("entities")) {
-            const Entity entity = ReadEntity(at, hostCase.mesh.get());
+            const Entity entity = ReadEntity(at, hostCase.mesh);
             if (!ids.insert(entity.id).second) at.Member("id").Fail("entity id used twice");
             geometry->SetEntity(entity);
         }

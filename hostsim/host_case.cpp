@@ -30,7 +30,7 @@ std::pair<std::string, std::string> SplitPlace(const std::string& text, const st
 void ReadMeshSection(const JsonAt& root, HostSimCase& hostCase, const std::string& file) {
     if (!root.Has("mesh")) return;
     try {
-        hostCase.mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(root.Member("mesh").Value(), "/mesh"));
+        hostCase.mesh = ReadCaseMeshSection(root.Member("mesh").Value(), "/mesh");
     } catch (const HostSimMeshError& e) {
         const auto [place, reason] = SplitPlace(e.what(), "/mesh");
         throw HostCaseError(file, place.empty() ? "/mesh" : place, reason);

@@ -19,11 +19,11 @@
 #include "host/scoping_record.h"
 #include "host/selection_resolver.h"
 #include "host/solve_job.h"
+#include "hostsim/case_mesh.h"
 #include "hostsim/parameter_data.h"
 #include "platform/com.h"
 
 class JsonAt;
-class HostSimMesh;
 class HostSimGeometry;
 
 // One object of the host's object model (what the applet finds by id).
@@ -99,6 +99,9 @@ struct HostSimSelection {
     std::vector<SelectedEntity> entities;
     // Ascending, without repeats.
     std::vector<int> nodes;
+    // The nodes are those of the entities in a mesh not generated yet: `nodes` is empty, and
+    // they are taken from the mesh when the selection is resolved.
+    bool nodesFromMesh = false;
 };
 
 struct HostSimCase {
@@ -137,8 +140,9 @@ struct HostSimCase {
     // Bytes of a saved per-node constraint table, when the case names one.
     std::optional<std::vector<std::uint8_t>> nodeConstraintStream;
     std::vector<HostSimSelection> selections;
-    // Null when host.json has no "mesh" section.
-    std::shared_ptr<HostSimMesh> mesh;
+    // Null when host.json has no "mesh" section; a section of generated blocks alone is
+    // generated at its first question (hostsim/case_mesh.h).
+    HostSimCaseMesh mesh;
     // Null when host.json has no "geometry" section and the mesh no generated block.
     std::shared_ptr<const HostSimGeometry> geometry;
     // Null when the case folder has no MatML.xml.

@@ -1,5 +1,6 @@
 #include "hostsim/load_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/unit_systems.h"
@@ -211,10 +212,12 @@ bool EvaluateStoredEntry(const HostSimLoadEntry& entry, double at, double& value
         } else if (at >= rows.back().first) {
             result = rows.back().second;
         } else {
-            std::size_t i = 1;
-            while (rows[i].first < at) ++i;
-            const auto& [x0, y0] = rows[i - 1];
-            const auto& [x1, y1] = rows[i];
+            // The first row at or after the abscissa ends the span it lies in; the abscissas
+            // ascend, so it is found by halving, not by a walk from the first row.
+            const auto end = std::lower_bound(rows.begin() + 1, rows.end() - 1, at,
+                                              [](const auto& row, double x) { return row.first < x; });
+            const auto& [x0, y0] = *(end - 1);
+            const auto& [x1, y1] = *end;
             result = y0 + (y1 - y0) * (at - x0) / (x1 - x0);
         }
     } else {

@@ -1,9 +1,12 @@
 #include "hostsim/mesh_generator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <set>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "hostsim/mesh_faces.h"
@@ -26,15 +29,6 @@ struct Grid {
     int firstNode;
     int Id(int i, int j, int k) const { return firstNode + i + (nx + 1) * (j + (ny + 1) * k); }
     long long Count() const { return static_cast<long long>(nx + 1) * (ny + 1) * (nz + 1); }
-    // Grid indices of a grid node; false for a mid-side node.
-    bool Indices(int id, int& i, int& j, int& k) const {
-        const long long idx = static_cast<long long>(id) - firstNode;
-        if (idx < 0 || idx >= Count()) return false;
-        i = static_cast<int>(idx % (nx + 1));
-        j = static_cast<int>((idx / (nx + 1)) % (ny + 1));
-        k = static_cast<int>(idx / (static_cast<long long>(nx + 1) * (ny + 1)));
-        return true;
-    }
 };
 
 // Mid-side nodes shared by the elements that meet at an edge.
@@ -75,6 +69,17 @@ double SignedVolume(const HostSimMesh& mesh, const int* n) {
     return d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) -
            d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
            d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
+}
+
+// The corners of cell (i, j, k) in the order of its hexahedron, as steps along x, y and z.
+constexpr int kCornerOffsets[8][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                      {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+
+// The steps from cell (i, j, k) to its corner node `node`.
+const int* CellCornerOffsets(const Grid& grid, int i, int j, int k, int node) {
+    for (const auto& corner : kCornerOffsets)
+        if (grid.Id(i + corner[0], j + corner[1], k + corner[2]) == node) return corner;
+    return kCornerOffsets[0];  // not reached: every element corner is a corner of its cell
 }
 
 void AddFaceTo(HostMeshFaces& faces, const std::vector<int>& nodes) {
@@ -147,29 +152,39 @@ void GenerateSolid(HostSimMesh& mesh, const MeshBlockRequest& request, const Gri
     if (!mesh.FindPart(request.partMeshId)) mesh.AddPart(request.partMeshId);
     mesh.AddBody(request.partMeshId, request.bodyMeshId, bodyElements);
 
-    // The block's six sides: every element face whose corners all lie on one side.
+    // The block's six sides: every element face whose corners all lie on one side. Only a cell
+    // at the block's boundary has such faces; the cells are visited in element order.
     HostMeshFaces sides[6];
     const int cornersOfFace = tetra ? 3 : 4;
+    const int elementsPerCell = tetra ? 6 : 1;
+    const int n[3] = {grid.nx, grid.ny, grid.nz};
     std::vector<int> faceNodes;
-    for (int e : bodyElements) {
-        const int pos = mesh.ElementIndex(e);
-        for (int f = 0; mesh.ElementFaceNodes(pos, f, faceNodes); ++f) {
-            int lo[3] = {1, 1, 1}, hi[3] = {1, 1, 1};
-            for (int q = 0; q < cornersOfFace; ++q) {
-                int ijk[3] = {0, 0, 0};
-                grid.Indices(faceNodes[q], ijk[0], ijk[1], ijk[2]);
-                const int n[3] = {grid.nx, grid.ny, grid.nz};
-                for (int a = 0; a < 3; ++a) {
-                    lo[a] &= ijk[a] == 0;
-                    hi[a] &= ijk[a] == n[a];
+    std::size_t cell = 0;
+    for (int k = 0; k < grid.nz; ++k)
+        for (int j = 0; j < grid.ny; ++j)
+            for (int i = 0; i < grid.nx; ++i, ++cell) {
+                const int at[3] = {i, j, k};
+                bool boundary = false;
+                for (int a = 0; a < 3; ++a) boundary = boundary || at[a] == 0 || at[a] + 1 == n[a];
+                if (!boundary) continue;
+                for (int t = 0; t < elementsPerCell; ++t) {
+                    const int pos = mesh.ElementIndex(bodyElements[cell * elementsPerCell + t]);
+                    for (int f = 0; mesh.ElementFaceNodes(pos, f, faceNodes); ++f) {
+                        int lo[3] = {1, 1, 1}, hi[3] = {1, 1, 1};
+                        for (int q = 0; q < cornersOfFace; ++q) {
+                            const int* corner = CellCornerOffsets(grid, i, j, k, faceNodes[q]);
+                            for (int a = 0; a < 3; ++a) {
+                                lo[a] &= at[a] + corner[a] == 0;
+                                hi[a] &= at[a] + corner[a] == n[a];
+                            }
+                        }
+                        for (int a = 0; a < 3; ++a) {
+                            if (lo[a]) AddFaceTo(sides[2 * a], faceNodes);
+                            if (hi[a]) AddFaceTo(sides[2 * a + 1], faceNodes);
+                        }
+                    }
                 }
             }
-            for (int a = 0; a < 3; ++a) {
-                if (lo[a]) AddFaceTo(sides[2 * a], faceNodes);
-                if (hi[a]) AddFaceTo(sides[2 * a + 1], faceNodes);
-            }
-        }
-    }
     for (int s = 0; s < 6; ++s)
         mesh.AddGeometricFace(firstEntity + s, request.bodyMeshId, std::move(sides[s]), false);
 }
@@ -238,36 +253,99 @@ void CheckGeneratedCounts(const MeshBlockCounts& total) {
                                " elements; a case may generate at most 10,000,000 elements");
 }
 
-void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
-    const bool sheet = request.element == "shell4";
-    if (!sheet && !IsSolidElement(request.element))
+MeshBlockPlan PlanMeshBlock(const MeshBlockRequest& request, const MeshBlockCounts& before, int maxNode,
+                            int maxElement) {
+    MeshBlockPlan plan;
+    plan.sheet = request.element == "shell4";
+    if (!plan.sheet && !IsSolidElement(request.element))
         throw HostSimMeshError("unknown block element \"" + request.element +
                                "\" (hexa8, hexa20, tetra4, tetra10 or shell4)");
-    const int nz = sheet ? 0 : request.cells[2];
-    if (request.cells[0] < 1 || request.cells[1] < 1 || (!sheet && nz < 1))
+    const int nz = plan.sheet ? 0 : request.cells[2];
+    if (request.cells[0] < 1 || request.cells[1] < 1 || (!plan.sheet && nz < 1))
         throw HostSimMeshError("a block needs at least one cell in each direction");
-    for (int a = 0; a < (sheet ? 2 : 3); ++a)
+    for (int a = 0; a < (plan.sheet ? 2 : 3); ++a)
         if (!(request.size[a] > 0.0))
             throw HostSimMeshError("a block needs a positive size in each direction");
-    const MeshBlockCounts counts = CountMeshBlock(request);
-    CheckGeneratedCounts(MeshBlockCounts{static_cast<long long>(mesh.NodeCount()),
-                                         static_cast<long long>(mesh.ElementCount())} +
-                         counts);
-    const long long firstNode = request.firstNode > 0 ? request.firstNode : mesh.MaxNodeNumber() + 1LL;
-    const long long firstElement =
-        request.firstElement > 0 ? request.firstElement : mesh.MaxElementNumber() + 1LL;
+    plan.counts = CountMeshBlock(request);
+    CheckGeneratedCounts(before + plan.counts);
+    const long long firstNode = request.firstNode > 0 ? request.firstNode : maxNode + 1LL;
+    const long long firstElement = request.firstElement > 0 ? request.firstElement : maxElement + 1LL;
     const long long entity =
         request.firstEntityId != 0 ? request.firstEntityId : 100LL * request.bodyMeshId + 1;
-    if (firstNode + counts.nodes - 1 > kMaxNumber || firstElement + counts.elements - 1 > kMaxNumber ||
-        entity < 1 || entity + 6 > kMaxNumber)
+    if (firstNode + plan.counts.nodes - 1 > kMaxNumber ||
+        firstElement + plan.counts.elements - 1 > kMaxNumber || entity < 1 || entity + 6 > kMaxNumber)
         throw HostSimMeshError("the block's node, element or entity numbers would pass 2,147,483,647");
-    const Grid grid{request.cells[0], request.cells[1], nz, static_cast<int>(firstNode)};
+    plan.firstNode = static_cast<int>(firstNode);
+    plan.firstElement = static_cast<int>(firstElement);
+    plan.firstEntity = static_cast<int>(entity);
+    return plan;
+}
+
+void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request) {
+    const MeshBlockPlan plan = PlanMeshBlock(request,
+                                             MeshBlockCounts{static_cast<long long>(mesh.NodeCount()),
+                                                             static_cast<long long>(mesh.ElementCount())},
+                                             mesh.MaxNodeNumber(), mesh.MaxElementNumber());
+    const Grid grid{request.cells[0], request.cells[1], plan.sheet ? 0 : request.cells[2], plan.firstNode};
     MeshBlockRequest s = request;
-    s.firstElement = static_cast<int>(firstElement);
-    const int firstEntity = static_cast<int>(entity);
-    if (sheet)
-        GenerateSheet(mesh, s, grid, firstEntity);
+    s.firstElement = plan.firstElement;
+    if (plan.sheet)
+        GenerateSheet(mesh, s, grid, plan.firstEntity);
     else
-        GenerateSolid(mesh, s, grid, firstEntity);
-    mesh.AddGeneratedBlock({request.bodyMeshId, sheet, request.origin, request.size, firstEntity});
+        GenerateSolid(mesh, s, grid, plan.firstEntity);
+    mesh.AddGeneratedBlock({request.bodyMeshId, plan.sheet, request.origin, request.size, plan.firstEntity});
+}
+
+namespace {
+
+// Every coordinate the block makes, mid-side nodes included, is a finite number.
+bool CoordinatesStayFinite(const MeshBlockRequest& request) {
+    constexpr double kLargest = 1e300;
+    for (int a = 0; a < 3; ++a)
+        if (std::fabs(request.origin[a]) > kLargest || std::fabs(request.size[a]) > kLargest) return false;
+    return true;
+}
+
+bool Overlaps(const std::vector<std::pair<long long, long long>>& ranges, long long first, long long last) {
+    return std::any_of(ranges.begin(), ranges.end(),
+                       [&](const auto& range) { return first <= range.second && range.first <= last; });
+}
+
+}  // namespace
+
+std::optional<MeshBlocksOutline> OutlineMeshBlocks(const std::vector<MeshBlockRequest>& requests) {
+    MeshBlocksOutline outline;
+    MeshBlockCounts total;
+    int maxNode = 0, maxElement = 0;
+    std::vector<std::pair<long long, long long>> nodeRanges, elementRanges;
+    std::set<int> claimed;  // body and entity ids, as the mesh claims them
+    for (const MeshBlockRequest& request : requests) {
+        MeshBlockPlan plan;
+        try {
+            plan = PlanMeshBlock(request, total, maxNode, maxElement);
+        } catch (const HostSimMeshError&) {
+            return std::nullopt;
+        }
+        const long long lastNode = plan.firstNode + plan.counts.nodes - 1;
+        const long long lastElement = plan.firstElement + plan.counts.elements - 1;
+        if (Overlaps(nodeRanges, plan.firstNode, lastNode) ||
+            Overlaps(elementRanges, plan.firstElement, lastElement) || !CoordinatesStayFinite(request) ||
+            request.bodyMeshId == 0 || !claimed.insert(request.bodyMeshId).second)
+            return std::nullopt;
+        // A solid's six sides; a sheet's face, then its four edges.
+        const int entities = plan.sheet ? 5 : 6;
+        for (int e = 0; e < entities; ++e) {
+            if (!claimed.insert(plan.firstEntity + e).second) return std::nullopt;
+            outline.entities[plan.firstEntity + e] =
+                plan.sheet && e > 0 ? HostSimMesh::GeometryKind::kEdge : HostSimMesh::GeometryKind::kFace;
+        }
+        nodeRanges.emplace_back(plan.firstNode, lastNode);
+        elementRanges.emplace_back(plan.firstElement, lastElement);
+        total = total + plan.counts;
+        maxNode = std::max(maxNode, static_cast<int>(lastNode));
+        maxElement = std::max(maxElement, static_cast<int>(lastElement));
+        outline.blocks.push_back(
+            {request.bodyMeshId, plan.sheet, request.origin, request.size, plan.firstEntity});
+    }
+    return outline;
 }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "hostsim/mesh_model.h"
 
@@ -41,7 +44,32 @@ void CheckGeneratedCounts(const MeshBlockCounts& total);
 // Adds counts, held at the largest value instead of overflowing.
 MeshBlockCounts operator+(const MeshBlockCounts& a, const MeshBlockCounts& b);
 
+// Where a block's numbers go in a mesh that holds `before` nodes and elements, the highest
+// numbers so far given: what GenerateMeshBlock makes of the request. Throws HostSimMeshError for
+// a bad request, a mesh the block would take past the generated counts above, or numbers that
+// would pass the largest.
+struct MeshBlockPlan {
+    bool sheet = false;
+    MeshBlockCounts counts;
+    int firstNode = 0;  // the block's nodes are numbered on from here, as are its elements
+    int firstElement = 0;
+    int firstEntity = 0;
+};
+MeshBlockPlan PlanMeshBlock(const MeshBlockRequest& request, const MeshBlockCounts& before, int maxNode,
+                            int maxElement);
+
 // Adds the block's nodes, elements, body (and part when new) and geometric entities.
 // Throws HostSimMeshError for a bad request, numbers that collide with the mesh, or a block
 // that would take the mesh past the generated counts above (nothing is added then).
 void GenerateMeshBlock(HostSimMesh& mesh, const MeshBlockRequest& request);
+
+// What blocks make, known before they are made: the record of each block as the mesh keeps it,
+// and the kind of each geometric entity.
+struct MeshBlocksOutline {
+    std::vector<HostSimMesh::GeneratedBlock> blocks;
+    std::map<int, HostSimMesh::GeometryKind> entities;
+};
+// The outline of blocks generated one after the other into an empty mesh, when each of them is
+// known to be made without a refusal (numbers, ids and coordinates checked against each other);
+// none otherwise, and GenerateMeshBlock then says what is refused.
+std::optional<MeshBlocksOutline> OutlineMeshBlocks(const std::vector<MeshBlockRequest>& requests);

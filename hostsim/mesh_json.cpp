@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <vector>
 
 #include "hostsim/mesh_generator.h"
 
@@ -75,7 +77,7 @@ std::string Item(const std::string& list, std::size_t i) { return list + "/" + s
 
 // Every block is read and the case's total checked before any block is made: a case that asks
 // for too large a mesh is refused at once, before memory is spent on it.
-void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
+std::vector<MeshBlockRequest> ReadBlockRequests(const SectionReader& r, const json& blocks) {
     r.Array(blocks, "/blocks");
     std::vector<MeshBlockRequest> requests;
     MeshBlockCounts total;
@@ -111,6 +113,11 @@ void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
         r.At(path, [&] { CheckGeneratedCounts(total); });
         requests.push_back(request);
     }
+    return requests;
+}
+
+void ReadBlocks(const SectionReader& r, const json& blocks, HostSimMesh& mesh) {
+    const std::vector<MeshBlockRequest> requests = ReadBlockRequests(r, blocks);
     for (std::size_t i = 0; i < requests.size(); ++i)
         r.At(Item("/blocks", i), [&] { GenerateMeshBlock(mesh, requests[i]); });
 }
@@ -295,11 +302,7 @@ void ReadSets(const SectionReader& r, const json& mesh_node, HostSimMesh& mesh) 
     }
 }
 
-}  // namespace
-
-std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
-                                             const std::string& jsonPathForErrors) {
-    const SectionReader r(jsonPathForErrors);
+void CheckSectionMembers(const SectionReader& r, const json& meshNode) {
     if (!meshNode.is_object()) r.Fail("", "the mesh section must be an object");
     for (auto it = meshNode.begin(); it != meshNode.end(); ++it) {
         static const char* const kKnown[] = {"blocks",   "nodes",       "elements",        "parts",
@@ -307,6 +310,14 @@ std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
         if (std::find(std::begin(kKnown), std::end(kKnown), it.key()) == std::end(kKnown))
             r.Fail("/" + it.key(), "unknown member of the mesh section");
     }
+}
+
+}  // namespace
+
+std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
+                                             const std::string& jsonPathForErrors) {
+    const SectionReader r(jsonPathForErrors);
+    CheckSectionMembers(r, meshNode);
     auto mesh = std::make_unique<HostSimMesh>();
     if (const json* v = r.Optional(meshNode, "blocks")) ReadBlocks(r, *v, *mesh);
     if (const json* v = r.Optional(meshNode, "nodes")) ReadNodes(r, *v, *mesh);
@@ -314,5 +325,22 @@ std::unique_ptr<HostSimMesh> LoadMeshSection(const nlohmann::json& meshNode,
     if (const json* v = r.Optional(meshNode, "parts")) ReadParts(r, *v, *mesh);
     if (const json* v = r.Optional(meshNode, "geometry")) ReadGeometry(r, *v, *mesh);
     ReadSets(r, meshNode, *mesh);
+    // The add-in's face and edge questions start from the elements of a node: the index is
+    // part of the mesh, not of the first question.
+    mesh->IndexElementsOfNodes();
+    return mesh;
+}
+
+HostSimCaseMesh ReadCaseMeshSection(const nlohmann::json& meshNode, const std::string& jsonPathForErrors) {
+    const SectionReader r(jsonPathForErrors);
+    CheckSectionMembers(r, meshNode);
+    // Generated blocks alone wait for the first question, once they are known to be made.
+    if (const json* blocks = r.Optional(meshNode, "blocks"); blocks && meshNode.size() == 1) {
+        std::vector<MeshBlockRequest> requests = ReadBlockRequests(r, *blocks);
+        if (std::optional<MeshBlocksOutline> outline = OutlineMeshBlocks(requests))
+            return HostSimCaseMesh::Deferred(std::move(requests), std::move(*outline));
+    }
+    HostSimCaseMesh mesh;
+    mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(meshNode, jsonPathForErrors));
     return mesh;
 }

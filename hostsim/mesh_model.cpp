@@ -17,8 +17,8 @@ const std::vector<int> kNoIds;
 // ---------------------------------------------------------------------------------------
 // IdIndex
 
-int HostSimMesh::IdIndex::Find(int id) const {
-    if (id >= 0 && static_cast<std::size_t>(id) < dense_.size()) return dense_[id];
+int HostSimMesh::IdIndex::FindSparse(int id) const {
+    if (sparse_.empty()) return -1;
     auto it = sparse_.find(id);
     return it == sparse_.end() ? -1 : it->second;
 }
@@ -60,6 +60,7 @@ void HostSimMesh::AddNode(int id, double x, double y, double z) {
     nodeIds_.push_back(id);
     xyz_.insert(xyz_.end(), {x, y, z});
     maxNode_ = std::max(maxNode_, id);
+    elementsOfNodeBuilt_ = false;
 }
 
 void HostSimMesh::CheckNode(int node) const {
@@ -126,7 +127,7 @@ void HostSimMesh::AddBody(int partMeshId, int bodyMeshId, const std::vector<int>
         positions.push_back(pos);
     }
     // The host lists a body's elements in mesh order, whatever order the input gave.
-    std::sort(positions.begin(), positions.end());
+    if (!std::is_sorted(positions.begin(), positions.end())) std::sort(positions.begin(), positions.end());
     const auto twice = std::adjacent_find(positions.begin(), positions.end());
     if (twice != positions.end())
         throw HostSimMeshError("body " + Num(bodyMeshId) + " names element " + Num(elementIds_[*twice]) +
@@ -168,18 +169,18 @@ void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, 
     entity.id = id;
     entity.kind = GeometryKind::kFace;
     entity.bodyMeshId = bodyMeshId;
-    std::set<int> nodes;
+    std::vector<int> nodes;
     auto check = [&](const std::vector<int>& list, std::size_t per) {
         if (list.size() % per)
             throw HostSimMeshError("face " + Num(id) + ": a mesh face list is not a whole number of faces");
         for (std::size_t f = 0; f < list.size(); f += per) {
-            std::vector<int> face(list.begin() + f, list.begin() + f + per);
-            for (int n : face) CheckNode(n);
-            if (checked && BodyElementsHolding(bodyMeshId, face.data(), face.size(), true).empty())
+            const int* face = list.data() + f;
+            for (std::size_t i = 0; i < per; ++i) CheckNode(face[i]);
+            if (checked && BodyElementsHolding(bodyMeshId, face, per, true).empty())
                 throw HostSimMeshError("face " + Num(id) + ": mesh face starting at node " + Num(face[0]) +
                                        " is no element face of body " + Num(bodyMeshId));
-            nodes.insert(face.begin(), face.end());
         }
+        nodes.insert(nodes.end(), list.begin(), list.end());
     };
     check(faces.tri6, 6);
     check(faces.quad8, 8);
@@ -188,7 +189,9 @@ void HostSimMesh::AddGeometricFace(int id, int bodyMeshId, HostMeshFaces faces, 
     if (nodes.empty()) throw HostSimMeshError("face " + Num(id) + " has no mesh faces");
     ClaimEntityId(id, "geometric face");
     entity.faces = std::move(faces);
-    entity.nodes.assign(nodes.begin(), nodes.end());
+    std::sort(nodes.begin(), nodes.end());
+    nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
+    entity.nodes = std::move(nodes);
     geometry_.emplace(id, std::move(entity));
 }
 
@@ -321,22 +324,43 @@ const std::vector<HostNodeAttribute>* HostSimMesh::NodeAttributes(int node) cons
     return it == attributes_.end() ? nullptr : &it->second;
 }
 
-const std::vector<int>& HostSimMesh::ElementsOfNode(int node) const {
-    if (!elementsOfNodeBuilt_) {
-        elementsOfNode_.clear();
-        for (std::size_t e = 0; e < elementIds_.size(); ++e) {
-            int n = 0;
-            const int* nodes = ElementNodesAt(e, n);
-            for (int i = 0; i < n; ++i) {
-                std::vector<int>& list = elementsOfNode_[nodes[i]];
-                // A node may repeat in a degenerate element; list the element once.
-                if (list.empty() || list.back() != elementIds_[e]) list.push_back(elementIds_[e]);
-            }
-        }
-        elementsOfNodeBuilt_ = true;
+void HostSimMesh::IndexElementsOfNodes() const {
+    // Two passes over the elements' nodes: the count of each node's elements gives the offsets,
+    // then each element number goes to the next place of its nodes. A node repeated within a
+    // degenerate element lists that element once.
+    auto firstInElement = [](const int* nodes, int i) {
+        return std::find(nodes, nodes + i, nodes[i]) == nodes + i;
+    };
+    std::vector<std::int64_t> offsets(nodeIds_.size() + 1, 0);
+    for (std::size_t e = 0; e < elementIds_.size(); ++e) {
+        int n = 0;
+        const int* nodes = ElementNodesAt(e, n);
+        for (int i = 0; i < n; ++i)
+            if (firstInElement(nodes, i)) ++offsets[static_cast<std::size_t>(NodeIndex(nodes[i])) + 1];
     }
-    auto it = elementsOfNode_.find(node);
-    return it == elementsOfNode_.end() ? kNoIds : it->second;
+    for (std::size_t i = 1; i < offsets.size(); ++i) offsets[i] += offsets[i - 1];
+    std::vector<int> elements(static_cast<std::size_t>(offsets.back()));
+    std::vector<std::int64_t> next(offsets.begin(), offsets.end() - 1);
+    for (std::size_t e = 0; e < elementIds_.size(); ++e) {
+        int n = 0;
+        const int* nodes = ElementNodesAt(e, n);
+        for (int i = 0; i < n; ++i)
+            if (firstInElement(nodes, i))
+                elements[static_cast<std::size_t>(next[static_cast<std::size_t>(NodeIndex(nodes[i]))]++)] =
+                    elementIds_[e];
+    }
+    nodeElementOffsets_ = std::move(offsets);
+    nodeElements_ = std::move(elements);
+    elementsOfNodeBuilt_ = true;
+}
+
+std::span<const int> HostSimMesh::ElementsOfNode(int node) const {
+    if (!elementsOfNodeBuilt_) IndexElementsOfNodes();
+    const int pos = NodeIndex(node);
+    if (pos < 0) return {};
+    const std::size_t p = static_cast<std::size_t>(pos);
+    return {nodeElements_.data() + nodeElementOffsets_[p],
+            static_cast<std::size_t>(nodeElementOffsets_[p + 1] - nodeElementOffsets_[p])};
 }
 
 bool HostSimMesh::ElementFaceNodes(std::size_t elementPos, int faceIndex, std::vector<int>& nodes) const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -111,8 +112,11 @@ class HostSimMesh {
     const Reference* FindReference(int id) const;
     const std::vector<GeneratedBlock>& GeneratedBlocks() const { return generatedBlocks_; }
     const std::vector<HostNodeAttribute>* NodeAttributes(int node) const;
-    // Element numbers containing the node, mesh order (the index is built on first use).
-    const std::vector<int>& ElementsOfNode(int node) const;
+    // Element numbers containing the node, mesh order; empty for a node no element holds.
+    std::span<const int> ElementsOfNode(int node) const;
+    // Builds the index of the elements of each node now; until then the first question builds
+    // it, and an element added later has it built again at the next one.
+    void IndexElementsOfNodes() const;
     // Face node numbers of face k of an element position; false for a face it lacks.
     bool ElementFaceNodes(std::size_t elementPos, int faceIndex, std::vector<int>& nodes) const;
     // Element numbers of the body that hold all of the nodes (with wholeFace: that have a face of
@@ -124,9 +128,13 @@ class HostSimMesh {
     // Number to position: a dense table while numbers stay compact, a hash map otherwise.
     class IdIndex {
       public:
-        int Find(int id) const;
+        int Find(int id) const {
+            if (id >= 0 && static_cast<std::size_t>(id) < dense_.size()) return dense_[id];
+            return FindSparse(id);
+        }
         bool Insert(int id, int pos);  // false when the id is taken
       private:
+        int FindSparse(int id) const;
         std::vector<int> dense_;
         std::unordered_map<int, int> sparse_;
         std::size_t count_ = 0;
@@ -161,6 +169,9 @@ class HostSimMesh {
     std::map<int, Reference> references_;
     std::vector<GeneratedBlock> generatedBlocks_;
 
-    mutable std::unordered_map<int, std::vector<int>> elementsOfNode_;
+    // The elements of the node at position i are nodeElements_[nodeElementOffsets_[i] ..
+    // nodeElementOffsets_[i + 1]), element numbers in mesh order.
+    mutable std::vector<std::int64_t> nodeElementOffsets_;
+    mutable std::vector<int> nodeElements_;
     mutable bool elementsOfNodeBuilt_ = false;
 };

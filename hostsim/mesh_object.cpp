@@ -479,7 +479,8 @@ HRESULT HostSimMeshObject::GetElementFaces(int selector, int setId, int facetTyp
 
 HRESULT HostSimMeshObject::GetElementsOfNode(int node, std::vector<int>& elements) {
     if (m().NodeIndex(node) < 0) return E_INVALIDARG;
-    elements = m().ElementsOfNode(node);
+    const std::span<const int> found = m().ElementsOfNode(node);
+    elements.assign(found.begin(), found.end());
     return S_OK;
 }
 

@@ -3,15 +3,49 @@
 
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <unordered_set>
 
 #include "hostsim/components.h"
 #include "hostsim/result_description.h"
 #include "platform/com_object.h"
+#include "platform/files.h"
 #include "platform/path_text.h"
 
 namespace {
+
+// The set lines of the last large description the host read, with the stamp its file had then.
+// A thermal run leaves a description holding every node's value of every set, and the add-in's
+// end-time check and the host's own report ask for its sets one after the other: the second
+// question is answered from what the first one read, unless the file was written since (its
+// stamp differs). A small description is read at every question.
+class LastLargeDescription {
+  public:
+    static constexpr long long kLargeBytes = 1 << 20;
+
+    static LastLargeDescription& Instance() {
+        static LastLargeDescription memory;
+        return memory;
+    }
+    bool Recall(const platform::FileStamp& stamp, HostSimResultSets& sets) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!sets_ || !(stamp_ == stamp)) return false;
+        sets = *sets_;
+        return true;
+    }
+    void Keep(const platform::FileStamp& stamp, const HostSimResultSets& sets) {
+        if (stamp.size < kLargeBytes) return;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stamp_ = stamp;
+        sets_ = sets;
+    }
+
+  private:
+    std::mutex mutex_;
+    platform::FileStamp stamp_;
+    std::optional<HostSimResultSets> sets_;
+};
 
 class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultReader> {
   public:
@@ -76,9 +110,20 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
   private:
     HRESULT Read(HostSimResultSets& description) {
         if (path_.empty()) return Refuse(E_UNEXPECTED, L"No result description file was named");
+        platform::FileStamp before;
+        const bool stamped = platform::ReadFileStamp(path_, before);
+        if (stamped && LastLargeDescription::Instance().Recall(before, description)) {
+            problem_.clear();
+            return S_OK;
+        }
         switch (ReadResultSets(path_, description, problem_)) {
-            case ResultFileRead::kRead:
+            case ResultFileRead::kRead: {
+                // Kept only when nothing wrote the file while it was read.
+                platform::FileStamp after;
+                if (stamped && platform::ReadFileStamp(path_, after) && after == before)
+                    LastLargeDescription::Instance().Keep(before, description);
                 return S_OK;
+            }
             case ResultFileRead::kMissing:
                 return S_FALSE;
             case ResultFileRead::kRefused:

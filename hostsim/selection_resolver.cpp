@@ -19,28 +19,36 @@ SelectedEntity ReadSelectedEntity(const JsonAt& at) {
     return e;
 }
 
-// A selection that lists no nodes holds those of its entities in the case's mesh.
-std::vector<int> NodesOfEntities(const JsonAt& at, const std::vector<SelectedEntity>& entities,
-                                 const HostSimMesh* mesh) {
+// The nodes of the entities' geometry in the mesh, ascending; an entity the mesh lacks adds none.
+std::vector<int> NodesOfEntities(const HostSimMesh& mesh, const std::vector<SelectedEntity>& entities) {
     std::set<int> nodes;
-    if (!mesh) return {};
-    for (const SelectedEntity& e : entities) {
-        const HostSimMesh::GeometryEntity* geometry = mesh->FindGeometry(e.reference.id);
-        if (!geometry)
-            at.Fail("entity " + std::to_string(e.reference.id) +
-                    " is no geometric entity of the mesh; give the selection's \"nodes\"");
-        nodes.insert(geometry->nodes.begin(), geometry->nodes.end());
-    }
+    for (const SelectedEntity& e : entities)
+        if (const HostSimMesh::GeometryEntity* geometry = mesh.FindGeometry(e.reference.id))
+            nodes.insert(geometry->nodes.begin(), geometry->nodes.end());
     return {nodes.begin(), nodes.end()};
 }
 
-HostSimSelection ReadSelection(const JsonAt& at, const HostSimMesh* mesh) {
+// A selection that lists no nodes holds those of its entities in the case's mesh: taken now
+// from a built mesh, when resolved from one not generated yet.
+void TakeNodesOfEntities(const JsonAt& at, const HostSimCaseMesh& mesh, HostSimSelection& s) {
+    if (!mesh) return;
+    for (const SelectedEntity& e : s.entities)
+        if (!mesh.GeometryKindOf(e.reference.id))
+            at.Fail("entity " + std::to_string(e.reference.id) +
+                    " is no geometric entity of the mesh; give the selection's \"nodes\"");
+    if (mesh.IsBuilt())
+        s.nodes = NodesOfEntities(*mesh, s.entities);
+    else
+        s.nodesFromMesh = true;
+}
+
+HostSimSelection ReadSelection(const JsonAt& at, const HostSimCaseMesh& mesh) {
     HostSimSelection s;
     s.reference = at.Member("reference").WideString();
     if (s.reference.empty()) at.Member("reference").Fail("must not be empty");
     for (const JsonAt& e : at.OptionalElements("entities")) s.entities.push_back(ReadSelectedEntity(e));
     if (!at.Has("nodes")) {
-        s.nodes = NodesOfEntities(at, s.entities, mesh);
+        TakeNodesOfEntities(at, mesh, s);
         return s;
     }
     std::set<int> nodes;
@@ -70,7 +78,7 @@ class HostSimSelectionResolver : public ComObject<HostSimSelectionResolver, ISel
         for (const HostSimSelection& s : case_->selections) {
             if (s.reference != reference) continue;
             out.entities = s.entities;
-            out.nodes = s.nodes;
+            out.nodes = s.nodesFromMesh ? NodesOfEntities(*case_->mesh, s.entities) : s.nodes;
             return S_OK;
         }
         return S_FALSE;
@@ -86,7 +94,7 @@ class HostSimSelectionResolver : public ComObject<HostSimSelectionResolver, ISel
 void ReadSelectionsSection(const JsonAt& root, HostSimCase& hostCase) {
     std::set<std::wstring> references;
     for (const JsonAt& e : root.OptionalElements("selections")) {
-        hostCase.selections.push_back(ReadSelection(e, hostCase.mesh.get()));
+        hostCase.selections.push_back(ReadSelection(e, hostCase.mesh));
         if (!references.insert(hostCase.selections.back().reference).second)
             e.Member("reference").Fail("reference text used twice");
     }

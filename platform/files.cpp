@@ -170,7 +170,20 @@ class ReplacementFile {
         return true;
     }
 
+    // The kernel moves the bytes itself, at the file system's own pace (sharing the blocks where
+    // the file system can). Where it cannot, or stops, the bytes pass through this process from
+    // where it stopped, and a failure is reported as that read or write reports it. Nothing
+    // copied at the first call may mean a file whose size the system does not know (a file of a
+    // process table): it is read as any other file then.
     bool CopyFrom(int source, std::string* error) {
+        constexpr std::size_t kKernelCopyBytes = std::size_t{1} << 30;
+        for (bool copied = false;;) {
+            const ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, kKernelCopyBytes, 0);
+            if (n < 0 && errno == EINTR) continue;
+            if (n == 0 && copied) return true;
+            if (n <= 0) break;
+            copied = true;
+        }
         char chunk[65536];
         for (;;) {
             const ssize_t n = ::read(source, chunk, sizeof chunk);
@@ -234,6 +247,18 @@ long long FileSize(const fs::path& path) {
     std::error_code ec;
     auto size = fs::file_size(path, ec);
     return ec ? -1 : static_cast<long long>(size);
+}
+
+bool ReadFileStamp(const fs::path& path, FileStamp& stamp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    auto nanoseconds = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+    stamp.device = info.st_dev;
+    stamp.number = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = nanoseconds(info.st_mtim);
+    stamp.changedNs = nanoseconds(info.st_ctim);
+    return true;
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {

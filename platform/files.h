@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,6 +19,19 @@ bool FolderExists(const std::filesystem::path& path);
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Size in bytes, or -1 when the file cannot be read.
 long long FileSize(const std::filesystem::path& path);
+// The state of a file as the system records it: which file it is (device and number), its size
+// and when its content and its state last changed. Two equal stamps of one path tell the same
+// file, not written between them to the resolution of the file system's clock.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t number = 0;
+    long long size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// False when there is no such file or its state cannot be read.
+[[nodiscard]] bool ReadFileStamp(const std::filesystem::path& path, FileStamp& stamp);
 
 // Every byte of a regular file into `bytes`. False with the system's reason alone ("No such
 // file or directory"; the caller names the file) when it cannot be opened or read, or is no

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "caerep/core/cae_database.h"
+#include "caerep/core/cae_rep.h"
 #include "host/string_table.h"
 #include "host/units_service.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/json_reader.h"
 #include "hostsim/mesh_model.h"
+#include "hostsim/selection_resolver.h"
 #include "platform/creation_registry.h"
 #include "platform/stream.h"
 
@@ -201,6 +208,87 @@ TEST(HostSimCase, NumbersBeyondTheDoubleRangeAreRefusedAtTheirPointer) {
         EXPECT_EQ(refusal.substr(0, refusal.find(" | ")), place) << json;
         EXPECT_NE(refusal.find("number overflow"), std::string::npos) << refusal;
     }
+}
+
+// A solid block of two cells and a sheet above it, a selection of the solid's x-max side that
+// lists no nodes, and a geometry entity on an edge of the sheet.
+const char* const kBlocks = R"("blocks": [{"element": "hexa8", "cells": [2, 1, 1], "part": 1, "body": 1},
+    {"element": "shell4", "cells": [1, 1], "origin": [0, 0, 2], "part": 2, "body": 2}])";
+const char* const kBlockSections =
+    R"(, "selections": [{"reference": "Side", "entities": [{"reference": [102, 32]}]}],
+    "geometry": {"entities": [{"id": 202, "type": "line", "point": [1, 0, 2], "direction": [0, 1, 0]}]}})";
+
+std::vector<int> ResolvedNodes(const std::shared_ptr<const HostSimCase>& hostCase, const wchar_t* reference) {
+    NCAERep::CCAEDatabase database;
+    ComPtr<ISelectionResolver> resolver = CreateHostSimSelectionResolver(hostCase);
+    ResolvedSelection selection;
+    EXPECT_TRUE(resolver && resolver->SetRoot(database.getRoot()) == S_OK &&
+                resolver->Resolve(reference, selection) == S_OK);
+    return selection.nodes;
+}
+
+// Reading the case asks nothing that needs the blocks made; the first question makes them, and
+// the case answers as one whose mesh was built when it was read.
+TEST(HostSimCase, BlocksAloneAreGeneratedAtTheFirstQuestionAsTheyWouldBeAtOnce) {
+    auto deferred = std::make_shared<HostSimCase>();
+    auto built = std::make_shared<HostSimCase>();
+    ReadHostJson(std::string(R"({"mesh": {)") + kBlocks + "}" + kBlockSections, "case/host.json", *deferred);
+    // A listed member, even an empty one, has the mesh built when the case is read.
+    ReadHostJson(std::string(R"({"mesh": {)") + kBlocks + R"(, "nodes": []})" + kBlockSections,
+                 "case/host.json", *built);
+    ASSERT_TRUE(deferred->mesh && deferred->geometry);
+    EXPECT_FALSE(deferred->mesh.IsBuilt());
+    EXPECT_TRUE(built->mesh.IsBuilt());
+    EXPECT_TRUE(deferred->selections.at(0).nodes.empty());
+
+    const std::vector<int> side = ResolvedNodes(deferred, L"Side");
+    EXPECT_TRUE(deferred->mesh.IsBuilt());
+    EXPECT_EQ(side, (std::vector<int>{3, 6, 9, 12}));
+    EXPECT_EQ(side, ResolvedNodes(built, L"Side"));
+    EXPECT_EQ(deferred->mesh->NodeCount(), built->mesh->NodeCount());
+
+    // What answered before the blocks were made is what the mesh holds.
+    const std::vector<HostSimMesh::GeneratedBlock>& outline = deferred->mesh.GeneratedBlocks();
+    const std::vector<HostSimMesh::GeneratedBlock>& made = deferred->mesh->GeneratedBlocks();
+    ASSERT_EQ(outline.size(), made.size());
+    for (std::size_t b = 0; b < made.size(); ++b) {
+        EXPECT_EQ(outline[b].bodyMeshId, made[b].bodyMeshId);
+        EXPECT_EQ(outline[b].sheet, made[b].sheet);
+        EXPECT_EQ(outline[b].firstEntityId, made[b].firstEntityId);
+        EXPECT_EQ(outline[b].origin, made[b].origin);
+    }
+    for (int id = 100; id <= 206; ++id) {
+        const HostSimMesh::GeometryEntity* entity = deferred->mesh->FindGeometry(id);
+        const std::optional<HostSimMesh::GeometryKind> kind = deferred->mesh.GeometryKindOf(id);
+        ASSERT_EQ(kind.has_value(), entity != nullptr) << id;
+        if (entity) {
+            EXPECT_EQ(*kind, entity->kind) << id;
+        }
+    }
+}
+
+// Blocks that would be refused are made when the case is read, so the case is refused then.
+TEST(HostSimCase, BlocksThatWouldBeRefusedRefuseTheCaseWhenItIsRead) {
+    const std::string first =
+        R"({"mesh": {"blocks": [{"element": "hexa8", "cells": [1, 1, 1], "part": 1, "body": 1}, )";
+    const std::pair<std::string, std::string> cases[] = {
+        {first + R"({"element": "hexa8", "part": 1, "body": 2, "firstNode": 3, "cells": [1, 1, 1]}]}})",
+         "/mesh/blocks/1 | node 3 is defined twice"},
+        {first + R"({"element": "shell4", "part": 1, "body": 2, "firstElement": 1, "cells": [1, 1]}]}})",
+         "/mesh/blocks/1 | element 1 is defined twice"},
+        {first + R"({"element": "hexa8", "part": 1, "body": 104, "cells": [1, 1, 1]}]}})",
+         "/mesh/blocks/1 | body id 104 is already used by a geometric face"},
+        {first + R"({"element": "shell4", "part": 1, "body": 2, "firstEntity": 1, "cells": [1, 1]}]}})",
+         "/mesh/blocks/1 | geometric face id 1 is already used by a body"},
+        {first + R"({"element": "hexa8", "part": 1, "body": 2, "origin": [1e308, 0, 0], "size": [1e308, 1, 1],
+                     "cells": [1, 1, 1]}]}})",
+         "/mesh/blocks/1 | node 10 has a coordinate that is not a finite number"},
+        {std::string(R"({"mesh": {)") + kBlocks +
+             R"(}, "geometry": {"entities": [{"id": 202, "type": "plane", "point": [0, 0, 0], "normal": [0, 0, 1]}]}})",
+         "/geometry/entities/0/type | the mesh holds entity 202 as an edge"},
+        {first + R"({"element": "hexa8", "part": 1, "body": 2, "cells": [1, 1, 1]}]}})", "accepted"},
+    };
+    for (const auto& [json, refusal] : cases) EXPECT_EQ(Refusal(json), refusal) << json;
 }
 
 TEST(HostSimCase, MissingFilesAreRefusedWithTheirName) {

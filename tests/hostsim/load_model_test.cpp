@@ -8,6 +8,7 @@
 
 #include "hostsim/host_case.h"
 #include "hostsim/json_reader.h"
+#include "hostsim/load_model.h"
 
 namespace {
 
@@ -184,6 +185,21 @@ TEST_F(LoadModelTest, EvaluatesAllPositionsInOneCallInTheAskedUnits) {
     double direction = 0.0;
     ASSERT_EQ(Load(5)->GetProperty(716, 6, direction), S_OK);
     EXPECT_EQ(direction, 0.6);
+}
+
+// Uneven spans, falling and rising: each abscissa finds its own span of the table.
+TEST(LoadTableLookup, InterpolatesInTheSpanOfTheAbscissaAndHoldsTheEndValuesOutside) {
+    HostSimLoadEntry table;
+    table.kind = kLoadEntryTable;
+    table.rows = {{-1.0, 4.0}, {0.0, 0.0}, {0.5, 10.0}, {2.0, 40.0}, {2.25, -10.0}, {5.0, 100.0}};
+    const std::pair<double, double> expected[] = {
+        {-3.0, 4.0}, {-1.0, 4.0},   {-0.5, 2.0},   {0.0, 0.0},    {0.25, 5.0},  {0.5, 10.0}, {1.25, 25.0},
+        {2.0, 40.0}, {2.125, 15.0}, {2.25, -10.0}, {3.625, 45.0}, {5.0, 100.0}, {7.0, 100.0}};
+    for (const auto& [at, value] : expected) {
+        double answer = -999.0;
+        ASSERT_TRUE(EvaluateStoredEntry(table, at, answer)) << at;
+        EXPECT_DOUBLE_EQ(answer, value) << "at " << at;
+    }
 }
 
 struct BadLoads {

@@ -99,6 +99,12 @@ TEST_F(FilesTest, CopyHonoursFailIfExists) {
     EXPECT_EQ(Read(root_ / "solve.out"), "listing");
     // No temporary copies are left beside the targets.
     EXPECT_EQ(platform::ListFolder(root_), (std::vector<std::string>{"a.res", "fresh.out", "solve.out"}));
+    // A file of another file system whose size the system does not know, and an empty file.
+    ASSERT_TRUE(platform::CopyFileTo("/proc/self/status", root_ / "status", false, &error)) << error;
+    EXPECT_EQ(Read(root_ / "status").rfind("Name:", 0), 0u);
+    Write(root_ / "empty.res", "");
+    ASSERT_TRUE(platform::CopyFileTo(root_ / "empty.res", root_ / "solve.out", false));
+    EXPECT_EQ(Read(root_ / "solve.out"), "");
 }
 
 TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {

@@ -203,4 +203,33 @@ TEST(HostSimMeshObject, BodyPropertiesAndShellFlags) {
     EXPECT_EQ(nodes.xyz, (std::vector<double>{0, 0, 0, 1, 0, 0}));
 }
 
+// Each element of a node once, in the mesh's order (not by number); the answers follow elements
+// and nodes added after the first question.
+TEST(HostSimMeshObject, ElementsOfANodeInMeshOrderOnceEach) {
+    std::shared_ptr<HostSimMesh> mesh(LoadMeshSection(nlohmann::json::parse(R"({
+        "nodes": [[1,0,0,0],[2,1,0,0],[3,1,1,0],[9,5,5,5],[2000000000,0,1,0]],
+        "elements": [[7, 18, [1, 2]], [3, 15, [2, 3, 1]], [5, 17, [2, 3, 3, 2000000000]]]})"),
+                                                      "host.json:/mesh"));
+    ComPtr<IHostMeshData> data = CreateHostSimMeshObject(mesh).As<IHostMeshData>();
+    ASSERT_TRUE(data);
+    auto elementsOf = [&](int node) {
+        std::vector<int> elements{-1};
+        EXPECT_EQ(data->GetElementsOfNode(node, elements), S_OK) << node;
+        return elements;
+    };
+    EXPECT_EQ(elementsOf(1), (std::vector<int>{7, 3}));
+    EXPECT_EQ(elementsOf(2), (std::vector<int>{7, 3, 5}));
+    EXPECT_EQ(elementsOf(3), (std::vector<int>{3, 5}));
+    EXPECT_EQ(elementsOf(2000000000), (std::vector<int>{5}));
+    EXPECT_TRUE(elementsOf(9).empty());
+    std::vector<int> none;
+    EXPECT_EQ(data->GetElementsOfNode(4, none), E_INVALIDARG);
+
+    mesh->AddElement(8, kHET_Line2, {9, 1});
+    EXPECT_EQ(elementsOf(1), (std::vector<int>{7, 3, 8}));
+    EXPECT_EQ(elementsOf(9), (std::vector<int>{8}));
+    mesh->AddNode(11, 0, 0, 2);
+    EXPECT_TRUE(elementsOf(11).empty());
+}
+
 }  // namespace

@@ -262,6 +262,23 @@ TEST(HostSimMeshInput, GeneratedBlocksHaveTheRightSize) {
         const MeshBlockCounts counts = CountMeshBlock(request);
         EXPECT_EQ(counts.nodes, static_cast<long long>(mesh.NodeCount())) << element;
         EXPECT_EQ(counts.elements, static_cast<long long>(mesh.ElementCount())) << element;
+        if (request.element == "shell4") continue;
+        // Each side of a solid (x-min, x-max, y-min, ...) is covered once by faces on its plane,
+        // interior cells along it included: the cells of the side times the facets of a cell face.
+        const std::size_t facetsPerCellFace = request.element.rfind("tetra", 0) == 0 ? 2 : 1;
+        for (int s = 0; s < 6; ++s) {
+            const int axis = s / 2;
+            const HostSimMesh::GeometryEntity* side = mesh.FindGeometry(101 + s);
+            ASSERT_TRUE(side) << element << " side " << s;
+            const HostMeshFaces& f = side->faces;
+            EXPECT_EQ(f.tri3.size() / 3 + f.quad4.size() / 4 + f.tri6.size() / 6 + f.quad8.size() / 8,
+                      facetsPerCellFace * static_cast<std::size_t>(request.cells[(axis + 1) % 3] *
+                                                                   request.cells[(axis + 2) % 3]))
+                << element << " side " << s;
+            for (int node : side->nodes)
+                EXPECT_DOUBLE_EQ(mesh.NodeXyzAt(static_cast<std::size_t>(mesh.NodeIndex(node)))[axis], s % 2)
+                    << element << " side " << s << " node " << node;
+        }
     }
 }
 

@@ -191,6 +191,30 @@ TEST_F(ResultReader, ListsTheSetsWithoutTheirValuesAndReadsASetsValuesWhenAsked)
         << reader_.GetProblem();
 }
 
+// A description holding every node's value of every set is large; questions one after the
+// other are answered from one read, and a file written again, replaced as the solver replaces
+// it or rewritten in place, is answered with its new sets.
+TEST_F(ResultReader, ALargeDescriptionWrittenAgainIsAnsweredWithItsNewSets) {
+    std::vector<int> nodes(60000);
+    for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i] = static_cast<int>(i) + 1;
+    auto sets = [&](const std::filesystem::path& path) {
+        reader_.SetResultFile(path);
+        JXList<double> times(5, 100);
+        EXPECT_EQ(reader_.GetResultSets(times, numbers_, codes_), S_OK);
+        return Items(times);
+    };
+    const std::filesystem::path path = Write("dorvix_mt.des", false, {{1, 0.5, 1}, {2, 1.0, 2}}, nodes, 22.0);
+    ASSERT_GE(std::filesystem::file_size(path), std::uintmax_t{1} << 20);
+    EXPECT_EQ(sets(path), (std::vector<double>{0.5, 1.0}));
+    EXPECT_EQ(sets(path), (std::vector<double>{0.5, 1.0}));
+
+    ASSERT_EQ(Write("dorvix_mt.des", false, {{1, 0.7, 1}, {2, 1.0, 2}}, nodes, 22.0), path);
+    EXPECT_EQ(sets(path), (std::vector<double>{0.7, 1.0}));
+    std::string text = decktest::ReadText(path);
+    decktest::WriteText(path, text.replace(text.find("set 2 1 "), 8, "set 2 1.5 "));
+    EXPECT_EQ(sets(path), (std::vector<double>{0.7, 1.5}));
+}
+
 TEST_F(ResultReader, RefusesADescriptionBeyondItsBoundsAtOnce) {
     const std::string head = "DORVIX-RESULT-DESCRIPTION 1\nmodule as\nkind time\n";
     struct Hostile {
