@@ -1,3 +1,4 @@
+// The four co-classes of the object map and their registry keys: written, removed, or collected for the host.
 #include "addin/com_module.h"
 
 #include <new>

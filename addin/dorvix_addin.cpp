@@ -1,3 +1,4 @@
+// The add-in's handlers: the one-time attach to the applet, project save and resume, analysis names, digits.
 #include "addin/dorvix_addin.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// Settings built per analysis type, their save and resume in the project stream, hand-over, change notices.
 #include "addin/dorvix_analysis_settings.h"
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The proxy's accepted analyses, its map of settings objects by host id, and their records in the project.
 #include "addin/dorvix_proxy.h"
 
 #include <cstdint>

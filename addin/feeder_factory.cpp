@@ -1,3 +1,4 @@
+// The structural, eigen and thermal feeders, one chosen per analysis kind.
 #include "addin/feeder_factory.h"
 
 #include "deck/feeders/eigen_dorvix_feeder.h"

@@ -1,3 +1,4 @@
+// Search of a host object's named properties for a key's plain entry; the parameter flags read from them.
 #include "addin/host_named_properties.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Kind tests of study parameters, their value and bounds read as a double, and their value set from one.
 #include "addin/host_parameter_access.h"
 
 #include <cmath>

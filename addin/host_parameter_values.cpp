@@ -1,3 +1,4 @@
+// One-call forwarders to parameters' real, list, integer and table values; renames, kinds, descriptions.
 #include "addin/host_parameter_values.h"
 
 #include "addin/host_parameter_access.h"

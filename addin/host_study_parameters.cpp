@@ -1,3 +1,4 @@
+// Counts and tests over a study's enabled parameters, the set-up of each parameter kind, a setting handed on.
 #include "addin/host_study_parameters.h"
 
 #include "addin/host_named_properties.h"

@@ -1,3 +1,4 @@
+// A solve run through the feeder of the context's kind, its failures turned into codes, and the file lists.
 #include "addin/jx_dorvix_solver.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A solve's file names and patterns in fixed groups; restart files only when a prestressed modal run follows.
 #include "addin/solver_file_lists.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The name groups of each use of a solve's files and the three queries of the analysis-settings records.
 #include "addin/solver_file_set.h"
 
 #include <array>

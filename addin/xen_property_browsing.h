@@ -49,9 +49,7 @@ class QHPropertyBrowsingImpl : public IQHPropertyBrowsing {
 template <class T>
 class IXenPropertyBrowsingImpl : public IXenProvideProperties {
   public:
-    [[nodiscard]] HRESULT get_ObjectTypeName(BSTR* name) override {
-        return HandOutBstrCopy(typeName_, name);
-    }
+    [[nodiscard]] HRESULT get_ObjectTypeName(BSTR* name) override { return HandOutBstrCopy(typeName_, name); }
     [[nodiscard]] HRESULT BuildProperties(IXenPropertyColl** properties) override {
         if (!collection_) {
             HRESULT hr = CreateXenPropertyColl(collection_.ReleaseAndGetAddressOf());

@@ -1,3 +1,4 @@
+// The grid's property collection: entries kept in order, found by 1-based index or by dispid.
 #include "addin/xen_property_coll.h"
 
 #include "runtime/xen_com_object.h"

@@ -17,7 +17,6 @@ using bench::HexaNodes;
 using bench::kSide;
 using bench::NodeId;
 
-
 std::filesystem::path BenchFolder() {
     static const std::filesystem::path folder = platform::CreateUniqueTemporaryFolder("deckbench");
     return folder;

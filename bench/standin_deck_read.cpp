@@ -9,8 +9,8 @@
 #include <string>
 
 #include "deck/deck_file.h"
-#include "generated_deck.h"
 #include "deck_reader.h"
+#include "generated_deck.h"
 #include "platform/files.h"
 
 namespace {

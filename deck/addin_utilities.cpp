@@ -1,3 +1,4 @@
+// Registry folders of the add-in, degree-of-freedom digits, load and support type codes, HTML messages.
 #include "deck/addin_utilities.h"
 
 #include <algorithm>

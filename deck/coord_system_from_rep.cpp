@@ -1,3 +1,4 @@
+// A coordinate-system object read into a frame: its type, parameters, axis rows and origin point.
 #include "deck/coord_system_from_rep.h"
 
 #include "caerep/model/geometry_reps.h"

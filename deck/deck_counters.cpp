@@ -1,3 +1,4 @@
+// The one set of deck counters, its reset, the next number of each kind, and the group names used.
 #include "deck/deck_counters.h"
 
 DeckCounters& GetDeckCounters() {

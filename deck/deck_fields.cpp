@@ -1,3 +1,4 @@
+// Appending values to a deck command: integers, doubles in the general format, points, lists, a comment.
 #include "deck/deck_fields.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Opening the deck in the working folder (held, stale listings removed), its header, and close and run.
 #include "deck/deck_file.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Lines cut into 80-column records at a blank, each marked "$" to go on; a long list starts afresh every 20.
 #include "deck/deck_file.h"
 
 namespace {

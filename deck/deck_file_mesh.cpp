@@ -1,3 +1,4 @@
+// The deck's node and element records (pyramids as collapsed hexahedra, mid-side nodes negated), and groups.
 #include <charconv>
 #include <cstring>
 

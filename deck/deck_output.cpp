@@ -1,3 +1,4 @@
+// Opening the deck file, flushing the buffer in blocks, and closing, each keeping the first failure.
 #include "deck/deck_output.h"
 
 DeckOutput::~DeckOutput() { (void)Close(); }

@@ -1,3 +1,4 @@
+// The feeder's per-solve objects, its messages saved or handed on, failure answers, step and option queries.
 #include "deck/dorvix_feeder.h"
 
 #include <exception>

@@ -60,8 +60,9 @@ int DorvixFeeder::Open() try {
     }
     if (const int code = deckFile_->Open(kDeckFileName); code != kRC_Success) {
         if (!deckFile_->GetOpenFailure().empty())
-            PostHostMessage(L"The deck cannot be written: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()),
-                            L"Error");
+            PostHostMessage(
+                L"The deck cannot be written: " + platform::Utf8ToWide(deckFile_->GetOpenFailure()),
+                L"Error");
         return code;
     }
 

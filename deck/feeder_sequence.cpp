@@ -18,7 +18,9 @@ namespace {
 constexpr const char* kSectionRule = "!---------------------------------------";
 
 // The system without its Celsius and degree flags.
-int UnflaggedSystem(int system) { return system < 0 ? system : system & ~(kUnitFlagCelsius | kUnitFlagDegrees); }
+int UnflaggedSystem(int system) {
+    return system < 0 ? system : system & ~(kUnitFlagCelsius | kUnitFlagDegrees);
+}
 
 const char* LengthUnitLine(int deckUnitSystem) {
     switch (deckUnitSystem) {
@@ -45,7 +47,8 @@ const char* TemperatureUnitLine(int deckUnitSystem) {
     if (!label) return nullptr;
     if (std::strcmp(label, "(C)") == 0) return ".UNIT CELSIUS";
     if (std::strcmp(label, "(F)") == 0) return ".UNIT FAH";
-    if (UnflaggedSystem(deckUnitSystem) != kUnitsSolverMks && std::strcmp(label, "(K)") == 0) return ".UNIT KELVIN";
+    if (UnflaggedSystem(deckUnitSystem) != kUnitsSolverMks && std::strcmp(label, "(K)") == 0)
+        return ".UNIT KELVIN";
     return nullptr;
 }
 
@@ -75,7 +78,8 @@ int DorvixFeeder::WriteMiscellaneous() try {
     if (!IsBucklingAnalysis() && !HasPrestress()) {
         deck.WriteLine(".SEL GROUP " + std::to_string(NextSelectionGroupNumber()) +
                        " MAILLES TOUT NOM \"ALL_ELEMENTS\"");
-        deck.WriteLine(".SEL GROUP " + std::to_string(NextSelectionGroupNumber()) + " NOEUD TOUT NOM \"ALL_NODES\"");
+        deck.WriteLine(".SEL GROUP " + std::to_string(NextSelectionGroupNumber()) +
+                       " NOEUD TOUT NOM \"ALL_NODES\"");
         const ReferenceTemperatureRecord* reference = dataSource_->GetReferenceTemperature();
         if (!reference) {
             PostHostMessage(L"The host gives no reference temperature", L"Error");
@@ -83,9 +87,10 @@ int DorvixFeeder::WriteMiscellaneous() try {
         }
         // The host's unit system 11 for a temperature means degrees Celsius.
         const int from = reference->unitSystem == kUnitsSolverMks ? (kUnitsSolverMks | kUnitFlagCelsius)
-                                                                    : reference->unitSystem;
-        deck.WriteFields(".GEL TEMP", GetUnitSystemTable().Convert(from, deckUnitSystem_, kQuantityTemperature,
-                                                                    reference->temperature));
+                                                                  : reference->unitSystem;
+        deck.WriteFields(".GEL TEMP",
+                         GetUnitSystemTable().Convert(from, deckUnitSystem_, kQuantityTemperature,
+                                                      reference->temperature));
     }
     return WriteCyclicSymmetry();
 } catch (...) {
@@ -109,7 +114,8 @@ int DorvixFeeder::WriteRunOptions(bool withResultOptions) try {
         deck.WriteLine("! - Standard Codes");
         deck.WriteLine(".SAI ARCHIVE STRUCTURE $");
         const DorvixOutputControls* output =
-            settings_ ? settings_->GetStepControlsAs<DorvixOutputControls>(1, kStepOutputControlsSelector) : nullptr;
+            settings_ ? settings_->GetStepControlsAs<DorvixOutputControls>(1, kStepOutputControlsSelector)
+                      : nullptr;
         WriteResultTypes(deck, nonLinear, output && output->IsOutputRequested(kStrainOutput));
         const ContactList* contacts = dataSource_->GetContactPairs();
         if (!contacts) {

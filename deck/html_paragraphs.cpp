@@ -1,3 +1,4 @@
+// The <P> elements of a message and their plain text: tags dropped, references decoded, white space folded.
 #include "deck/html_paragraphs.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Copying and streaming the plain-load, point-mass and temperature records, each read whole or not at all.
 #include "deck/load_records.h"
 
 #include "foundation/jx_stream.h"

@@ -1,3 +1,4 @@
+// Loading the saved constraint table from the host's stream through a reader that tests can replace.
 #include "deck/node_constraint_table_holder.h"
 
 #include "deck/constraints/node_constraint_stream.h"

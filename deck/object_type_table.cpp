@@ -1,3 +1,4 @@
+// Records built from the host's object table with their load descriptions, look-ups by id and host type.
 #include "deck/object_type_table.h"
 
 #include <set>

@@ -1,3 +1,4 @@
+// A solver module's file name ("dorvix_" module suffix), and a file's path in the working folder.
 #include "deck/solver_files.h"
 
 #include "platform/text.h"

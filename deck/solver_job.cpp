@@ -1,3 +1,4 @@
+// The module chain and driver text of each analysis, the solver's memory, environment and command line.
 #include "deck/solver_job.h"
 
 #include <algorithm>

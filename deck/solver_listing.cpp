@@ -1,3 +1,4 @@
+// Listings scanned for "%%%" warning and error markers, solver work folders removed, stale files cleared.
 #include "deck/solver_listing.h"
 
 #include <string_view>

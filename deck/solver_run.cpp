@@ -1,3 +1,4 @@
+// A run step by step: driver file, host pre-run call, solver start and polled wait, verdict, clean-up.
 #include "deck/solver_run.h"
 
 #include <string>

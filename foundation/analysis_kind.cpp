@@ -1,3 +1,4 @@
+// The table of host analysis codes by physics and analysis type, 1 for any pair it does not hold.
 #include "foundation/analysis_kind.h"
 
 namespace {

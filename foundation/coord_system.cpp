@@ -1,3 +1,4 @@
+// Axes built from two directions, cylindrical and spherical local coordinates, rotation angles, streaming.
 #include "foundation/coord_system.h"
 
 #include <cmath>

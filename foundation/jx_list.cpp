@@ -1,3 +1,4 @@
+// The reference list kept free of repeats by a set beside it, and the streaming of reference and id lists.
 #include "foundation/jx_list.h"
 
 #include <algorithm>

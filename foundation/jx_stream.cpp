@@ -1,3 +1,4 @@
+// Memory and COM channels, the byte-order mark, swapped value reads and writes, counted strings and texts.
 #include "foundation/jx_stream.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A number as a BSTR for the property grid, in as many significant digits as the caller asks.
 #include "foundation/locale_text.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Rounding to significant digits (exact 128-bit path, to_chars fallback), the format writers and node lines.
 #include "foundation/number_format.h"
 
 #include <bit>

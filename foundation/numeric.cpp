@@ -1,3 +1,4 @@
+// Relative comparison of doubles, and rounding half away from zero to an int clamped to its range.
 #include "foundation/numeric.h"
 
 #include <algorithm>

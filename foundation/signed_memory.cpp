@@ -1,3 +1,4 @@
+// Allocating, growing and freeing signed task-memory blocks; freeing wipes the block's signature.
 #include "foundation/signed_memory.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Deck names made upper-case and safe, lenient and strict number parsing, and a pool of narrow copies.
 #include "foundation/text.h"
 
 #include <algorithm>

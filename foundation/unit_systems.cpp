@@ -1,3 +1,4 @@
+// The base units of each system and the 85 quantity recipes, turned into slots, labels and conversions.
 #include "foundation/unit_systems.h"
 
 #include <cstdlib>

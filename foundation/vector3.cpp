@@ -1,3 +1,4 @@
+// Vector3 arithmetic (cross product, length, normalising) and the parallel and perpendicular tests.
 #include "foundation/vector3.h"
 
 #include <algorithm>

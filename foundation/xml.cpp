@@ -1,3 +1,4 @@
+// XmlDocument loading and saving, XPath queries with typed reads, and building elements and texts.
 #include "foundation/xml.h"
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// The fuzz scratch folder (removed at exit), unit files copied into a stand-in installation, aborting.
 #include "fuzz_support.h"
 
 #include <cstdio>
@@ -36,7 +37,7 @@ void InstallUnitDefinitions() {
     if (!platform::CreateFolders(xml)) Broken("no installation folder");
     for (const char* file : {"Units_qzm.xml", "UnitCategoryBaseDimension.xml", "JXAdaptorUnits.xml"})
         if (!platform::CopyFileTo(std::filesystem::path(DORVIX_SOURCE_DIR) / "data" / "units" / file,
-                                xml / file, false))
+                                  xml / file, false))
             Broken("the unit definition files cannot be copied");
     const std::filesystem::path registry = ScratchFolder() / "registry.txt";
     std::ofstream(registry, std::ios::binary)

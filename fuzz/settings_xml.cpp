@@ -11,7 +11,8 @@ namespace {
 
 std::string WriteText(const DorvixSolutionSettings& settings) {
     XmlDocument document;
-    if (FAILED(document.LoadFromText("<AnalysisSettings/>"))) fuzz::Broken("an empty document cannot be made");
+    if (FAILED(document.LoadFromText("<AnalysisSettings/>")))
+        fuzz::Broken("an empty document cannot be made");
     if (FAILED(settings.WriteXML(document.Root()))) fuzz::Broken("settings that were read cannot be written");
     return document.SaveString();
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/object_data.h"
 #include "foundation/jx_list.h"
 #include "foundation/jx_stream.h"
 #include "fuzz_support.h"
+#include "runtime/object_data.h"
 
 namespace {
 

@@ -94,7 +94,7 @@ enum HostSnippetKey : int {
 // Raw solver commands the user attached to a host object.
 struct CommandSnippet {
     std::int32_t objectId = 0;
-    std::string text;  // lines separated by '\n'; empty means no text
+    std::string text;        // lines separated by '\n'; empty means no text
     std::int32_t key = 0;    // HostSnippetKey
     std::int32_t step = -1;  // -1 for every step
 };

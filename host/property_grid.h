@@ -101,7 +101,8 @@ struct IPerPropertyBrowsing : IUnknown {
     [[nodiscard]] virtual HRESULT GetDisplayString(DISPID dispid, BSTR* text) = 0;
     [[nodiscard]] virtual HRESULT MapPropertyToPage(DISPID dispid, CLSID* page) = 0;
     // The caller frees both arrays and every string (CoTaskMemFree).
-    [[nodiscard]] virtual HRESULT GetPredefinedStrings(DISPID dispid, CALPOLESTR* strings, CADWORD* cookies) = 0;
+    [[nodiscard]] virtual HRESULT GetPredefinedStrings(DISPID dispid, CALPOLESTR* strings,
+                                                       CADWORD* cookies) = 0;
     [[nodiscard]] virtual HRESULT GetPredefinedValue(DISPID dispid, DWORD cookie, VARIANT* value) = 0;
 
   protected:

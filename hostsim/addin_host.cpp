@@ -1,3 +1,4 @@
+// The framework's objects (event delegates, manager, context, root, options, solver registry), events raised.
 #include "hostsim/addin_host.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// Facet answers from an object's entry: steps changed only at the end, time tables, regions, loads, lookup.
 #include "hostsim/analysis_facets.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The recorder that logs each settings-change notification, and the XML element sources over a kept document.
 #include "hostsim/analysis_objects.h"
 
 #include <string>

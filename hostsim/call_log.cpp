@@ -1,3 +1,4 @@
+// Locked recording, listing and clearing of the host's call log, and the number text its lines use.
 #include "hostsim/call_log.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The provider's answers: mesh and geometry objects of the case, materials from its library, no imports.
 #include "hostsim/case_model_provider.h"
 
 #include "hostsim/geometry_objects.h"

@@ -75,7 +75,8 @@ InitialConditionEntry ReadInitialCondition(const JsonAt& at, const HostSimCase& 
         InitialConditionSource source;
         source.folder = s.WideStringOr("folder", L"");
         if (!source.folder.empty() && platform::PathFromWide(source.folder).is_relative())
-            source.folder = platform::WideFromPath((caseFolder / platform::PathFromWide(source.folder)).lexically_normal());
+            source.folder = platform::WideFromPath(
+                (caseFolder / platform::PathFromWide(source.folder)).lexically_normal());
         source.fileName = s.WideStringOr("fileName", L"");
         // The host keeps the code in 16 bits.
         const int system = s.IntOr("unitSystem", hostCase.deckUnitSystem);

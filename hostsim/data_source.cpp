@@ -1,3 +1,4 @@
+// The solve context's records, host objects by code, named options and saved constraint stream, from a case.
 #include "hostsim/data_source.h"
 
 #include "platform/stream.h"

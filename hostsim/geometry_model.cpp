@@ -1,3 +1,4 @@
+// Type codes, surface and curve parameters, normals and tangents of analytic entities, and body placement.
 #include "hostsim/geometry_model.h"
 
 #include <cmath>

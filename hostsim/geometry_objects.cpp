@@ -1,3 +1,4 @@
+// Geometry, body, placement, topology, face, edge, surface and curve objects, each holding the geometry.
 #include "hostsim/geometry_objects.h"
 
 #include <algorithm>

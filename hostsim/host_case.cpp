@@ -1,3 +1,4 @@
+// Loading a case folder: host.json's values and sections in turn, then MatML.xml; errors keep their place.
 #include "hostsim/host_case.h"
 
 #include <utility>

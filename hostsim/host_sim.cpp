@@ -1,3 +1,4 @@
+// Setting up a case's host: table records joined to their host objects, components and provider registered.
 #include "hostsim/host_sim.h"
 
 #include "caerep/core/host_ports.h"

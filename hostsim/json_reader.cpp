@@ -1,3 +1,4 @@
+// The case error, JSON pointers tracked while parsing, and JsonAt's checked members, numbers and references.
 #include "hostsim/json_reader.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Scanning JSON text for the byte spans of values, members and elements, and splicing edits into the text.
 #include "hostsim/json_text.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Load, variable and entry objects that answer in the caller's units; table and polynomial evaluation.
 #include "hostsim/load_model.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A library material found by name, and a property's values and temperatures read as one table or refused.
 #include "hostsim/matml_host_port.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Library, material, property, data, column and value objects over a read library, converting on request.
 #include "hostsim/matml_library.h"
 
 #include <memory>

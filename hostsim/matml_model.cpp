@@ -1,3 +1,4 @@
+// Lookups in a read library: materials, properties, data and columns by name, row counts and behaviour.
 #include "hostsim/matml_model.h"
 
 #include <algorithm>

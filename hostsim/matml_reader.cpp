@@ -1,3 +1,4 @@
+// The MatML parser: metadata ids, materials, property data, comma-separated values; refusals give their line.
 #include "hostsim/matml_reader.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The unit names a material library may use, units built from them, and conversion to SI and into a system.
 #include "hostsim/matml_units.h"
 
 #include <cmath>

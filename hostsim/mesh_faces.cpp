@@ -1,3 +1,4 @@
+// Corner faces and mid-side edges of each element family, and the per-type table of faces and node counts.
 #include "hostsim/mesh_faces.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Hexahedral, tetrahedral and shell blocks with their sides as faces or edges, counted against the limits.
 #include "hostsim/mesh_generator.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The mesh section read: blocks (totals checked first), nodes, elements, parts, geometry, sets, references.
 #include "hostsim/mesh_json.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Building the mesh with each addition checked (ids, nodes, bodies, entities), its lookups and face matching.
 #include "hostsim/mesh_model.h"
 
 #include <algorithm>

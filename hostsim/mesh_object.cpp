@@ -1,3 +1,4 @@
+// The mesh object's answers: nodes and elements of a scope in mesh order, parts, bodies, references, faces.
 #include "hostsim/mesh_object.h"
 
 #include <algorithm>

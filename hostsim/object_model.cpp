@@ -1,3 +1,4 @@
+// The locked table of objects (frames included), the host object over one entry with its facets, the applet.
 #include "hostsim/object_model.h"
 
 #include "host/addin_host.h"

@@ -1,3 +1,4 @@
+// The locked study, value objects by kind (real, list, table, integer), parameters, collection and manager.
 #include "hostsim/parameters.h"
 
 #include <algorithm>

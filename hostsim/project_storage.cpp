@@ -1,3 +1,4 @@
+// Opening the project file, streams handed out and committed by name, the file's writing and checked reading.
 #include "hostsim/project_storage.h"
 
 #include <system_error>

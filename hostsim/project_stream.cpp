@@ -1,3 +1,4 @@
+// Signed and unsigned whole values written to and read from the memory channel, and rewinding to the start.
 #include "hostsim/project_stream.h"
 
 HostSimProjectStream::HostSimProjectStream(std::vector<std::uint8_t> bytes)

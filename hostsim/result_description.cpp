@@ -1,3 +1,4 @@
+// Lines of a description from text or file, its set lines checked whole, a set's node values read on demand.
 #include "hostsim/result_description.h"
 
 #include <array>

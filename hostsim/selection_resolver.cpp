@@ -1,3 +1,4 @@
+// Reading the selections (nodes taken from the mesh when none are listed), resolving a text, and registering.
 #include "hostsim/selection_resolver.h"
 
 #include <algorithm>

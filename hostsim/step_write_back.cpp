@@ -1,3 +1,4 @@
+// The edit of host.json's text after step changes: step count, carried load activity, object steps, times.
 #include "hostsim/step_write_back.h"
 
 #include <charconv>

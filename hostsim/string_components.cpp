@@ -1,3 +1,4 @@
+// The file-backed host's string table, read from a StringTable XML file, and its string list, both locked.
 #include <map>
 #include <mutex>
 #include <pugixml.hpp>

@@ -1,3 +1,4 @@
+// The file-backed host's units service: current system, host-to-solver system ids and per-system converters.
 #include "foundation/unit_systems.h"
 #include "hostsim/components.h"
 #include "platform/com_object.h"

@@ -1,9 +1,9 @@
+// Sleeping, the monotonic and wall clocks, the fixed clock of tests, local date parts and the date-line text.
 #include "platform/clock.h"
-
-#include <cstdio>
 
 #include <time.h>
 
+#include <cstdio>
 #include <mutex>
 #include <thread>
 

@@ -1,3 +1,4 @@
+// GUID parsing and text, task memory on the C heap, and BSTRs: their layout, allocation, lengths and copies.
 #include "platform/com.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// The class factory, the module lock count, the object map's lazily made factories, free-threaded marshaler.
 #include "platform/com_object.h"
 
 #include <atomic>

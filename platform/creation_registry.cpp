@@ -1,3 +1,4 @@
+// The locked table of creators by class id, CoCreateInstance over it and then over modules, and the shims.
 #include "platform/creation_registry.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// Locked reads and writes of variables, a snapshot, %NAME% expansion, memory size, and scoped variables.
 #include "platform/environment.h"
 
 #include <unistd.h>

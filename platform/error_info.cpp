@@ -1,3 +1,4 @@
+// The error-information object, the thread's slot that callers set and take, reporting a source and reason.
 #include "platform/error_info.h"
 
 #include <new>

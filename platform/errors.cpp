@@ -1,3 +1,4 @@
+// A code as text for messages: "0x" and eight hexadecimal digits.
 #include "platform/errors.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Taking the lock with flock, waiting or trying for a while before answering busy; closing releases it.
 #include "platform/file_lock.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// OutputFile's create, append, write and close on descriptors, and InputFile's buffered pieces and seeking.
 #include "platform/file_stream.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// Replacing writes (links followed, owner and mode kept), reads, copies, removal, wildcards, folder holds.
 #include "platform/files.h"
 
 #include <fcntl.h>

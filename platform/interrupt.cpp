@@ -1,3 +1,4 @@
+// The SIGINT handler that counts interrupts (a second one ends the run), its install and restore, tty tests.
 #include "platform/interrupt.h"
 
 #include <signal.h>

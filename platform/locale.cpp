@@ -1,3 +1,4 @@
+// The thread-locale calls as no-ops that always answer the US English identifier.
 #include "platform/locale.h"
 
 namespace platform {

@@ -1,3 +1,4 @@
+// Opening a module with dlopen and finding its class-object export, module paths, classes the registry names.
 #include "platform/module_loader.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// A user message written to standard error and kept in a locked log that lasts to the end of the process.
 #include "platform/notifier.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Conversions between paths and wide text that carry bytes which are not UTF-8 as escaped low surrogates.
 #include "platform/path_text.h"
 
 #include "platform/text.h"

@@ -1,3 +1,4 @@
+// Parsing and rewriting the registry file under its lock, reads with expansion, key and value edits, handles.
 #include "platform/registry.h"
 
 #include <algorithm>

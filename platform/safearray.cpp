@@ -1,3 +1,4 @@
+// Creating, copying and destroying arrays, their bounds, element get and put with owned copies, data access.
 #include "platform/safearray.h"
 
 #include <cstdlib>

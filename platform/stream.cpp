@@ -1,3 +1,4 @@
+// The size-bounded memory stream shared by its open objects, a storage of named streams, whole-stream reads.
 #include "platform/stream.h"
 
 #include <algorithm>

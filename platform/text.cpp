@@ -1,3 +1,4 @@
+// UTF-8, UTF-16 and wide transcoding with U+FFFD for bad sequences, and comparisons that ignore ASCII case.
 #include "platform/text.h"
 
 #include <cstdint>

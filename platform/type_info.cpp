@@ -1,3 +1,4 @@
+// Type info built from member descriptions: its checks, names to dispids, argument placement and invocation.
 #include "platform/type_info.h"
 
 #include <map>

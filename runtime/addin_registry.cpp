@@ -1,3 +1,4 @@
+// Reading one expanded string, of bounded length, from the add-in's key or one of its subkeys.
 #include "runtime/addin_registry.h"
 
 #include "platform/registry.h"

@@ -1,3 +1,4 @@
+// The services singleton: string lookups, host objects and their lists, value text, units, unique names.
 #include "runtime/addin_services.h"
 
 #include <charconv>

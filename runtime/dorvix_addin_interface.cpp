@@ -1,3 +1,4 @@
+// The type information of the add-in's interface (OnLoad and OnUnload), described once and held.
 #include "runtime/dorvix_addin_interface.h"
 
 #include "platform/member_invoker.h"

@@ -1,3 +1,4 @@
+// ObjectData's save and resume, its active references, and the mesh ids of its references from the host mesh.
 #include "runtime/object_data.h"
 
 #include <algorithm>

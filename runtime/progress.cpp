@@ -1,3 +1,4 @@
+// Each stage's band of the whole run, a percentage scaled into it, and the report to the host's callback.
 #include "runtime/progress.h"
 
 std::uint8_t SolutionIncompleteFlag = 0;

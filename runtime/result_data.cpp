@@ -1,3 +1,4 @@
+// The L-matrix record: its zeroed square matrix, vector and ids, and bounds-checked element positions.
 #include "runtime/result_data.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// The host's result types grouped into categories, the categories it leaves unread, and setting time or type.
 #include "runtime/result_definition.h"
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// Filling and reading the package: parts and their results, contact pairs, messages, lookups, result file.
 #include "runtime/return_package.h"
 
 #include <cstring>

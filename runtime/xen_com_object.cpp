@@ -1,3 +1,4 @@
+// The marshaler made on first request unless the environment turns it off, and exceptions turned into codes.
 #include "runtime/xen_com_object.h"
 
 #include <new>

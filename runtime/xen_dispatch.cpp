@@ -1,3 +1,4 @@
+// The type-info holder: loaded once under a lock and checked, single names found in a cache, calls passed on.
 #include "runtime/xen_dispatch.h"
 
 #include <cwchar>

@@ -4,7 +4,8 @@
 # them the clang build and the fuzz targets are skipped, so their absence alone does not stop a
 # user who is not root.
 set -euo pipefail
-packages=(cmake ninja-build g++ libpugixml-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ libpugixml-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format)
 fuzzing=(clang libclang-rt-14-dev)
 is_missing() { ! dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=()

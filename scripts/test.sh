@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks that every include keeps to the layer order; builds every layer and its tests with
+# Checks that every include keeps to the layer order and that every source file is as
+# clang-format writes it (the tree's .clang-format); builds every layer and its tests with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite; compiles
 # everything again with clang; both compilers with warnings as errors. Then builds the fuzz
 # targets with clang and runs each for a few seconds (docs/fuzzing.md), or says why it cannot.
@@ -7,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/check-layering.sh
+./scripts/check-format.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DDORVIX_SANITIZE=ON -DDORVIX_TESTS=ON -DDORVIX_WERROR=ON

@@ -1,3 +1,4 @@
+// The beta damping worked out from the damping measure and its frequency, pi taken at float precision.
 #include "settings/damping_controls.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The harmonic class's records by tag, copy and compare, its XML block, and its binary save and resume.
 #include "settings/harmonic_settings.h"
 
 #include "settings/record_stream.h"

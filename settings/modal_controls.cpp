@@ -1,3 +1,4 @@
+// Setting the frequency search range, and the reference temperature kept in one system, converted on access.
 #include "settings/modal_controls.h"
 
 #include "foundation/unit_systems.h"

@@ -1,3 +1,4 @@
+// The modal and buckling layouts, and the copy, compare, XML and binary storage that follow the layout.
 #include "settings/modal_settings.h"
 
 #include "settings/record_stream.h"

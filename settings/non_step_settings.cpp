@@ -1,3 +1,4 @@
+// The shared output, solver and solver-file records: setup, commit, lookup by tag, save and load of sections.
 #include "settings/non_step_settings.h"
 
 #include "settings/record_stream.h"

@@ -1,3 +1,4 @@
+// Output requests limited to the supported codes, and the result-set time points read by index or copied out.
 #include "settings/output_controls.h"
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// Save and load of each record type: version read, values checked storable, a record changed only when whole.
 #include "settings/record_stream.h"
 
 #include <cmath>

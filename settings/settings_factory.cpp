@@ -1,3 +1,4 @@
+// The class made for each physics and analysis code, cloning, and the analysis and physics names and codes.
 #include "settings/settings_factory.h"
 
 #include <array>

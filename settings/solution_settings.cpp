@@ -1,3 +1,4 @@
+// Class and type comparison, the base record's save and checked resume, XML root element and its read log.
 #include "settings/solution_settings.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Copying a step without its owner, its span after the step before, end times kept between its neighbours.
 #include "settings/step_controls.h"
 
 #include <cmath>

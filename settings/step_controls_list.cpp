@@ -1,3 +1,4 @@
+// Steps found by index or time, added, inserted and deleted in time order, resized, copied, order checked.
 #include "settings/step_controls_list.h"
 
 #include <cmath>

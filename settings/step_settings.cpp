@@ -1,3 +1,4 @@
+// The template applied to steps, records by tag, copy and compare, XML blocks, binary save and resume.
 #include "settings/step_settings.h"
 
 #include "settings/record_stream.h"

@@ -1,3 +1,4 @@
+// The traits and default time stepping of the static and transient, structural and thermal settings classes.
 #include "settings/step_settings_classes.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Sub-step counts from the span and time steps (rounded through float), rescaling to a new span, validity.
 #include "settings/time_step_options.h"
 
 #include <cmath>

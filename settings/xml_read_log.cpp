@@ -1,3 +1,4 @@
+// The thread's open log, element paths with positions below the root, and the first few problems as one text.
 #include "settings/xml_read_log.h"
 
 #include "foundation/text.h"

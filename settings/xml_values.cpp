@@ -1,3 +1,4 @@
+// Strict parsing of numbers, integers and booleans, typed reads that note each failure, and element writers.
 #include "settings/xml_values.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Objects made by type factory or as generic records, fresh ids, id changes, and the journal's rollback.
 #include "caerep/core/cae_database.h"
 
 #include <algorithm>

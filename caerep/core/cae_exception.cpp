@@ -1,3 +1,4 @@
+// The failure's composed message, and the process-wide list of failures collected under a nonzero code.
 #include "caerep/core/cae_exception.h"
 
 #include <mutex>

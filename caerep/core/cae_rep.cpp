@@ -1,3 +1,4 @@
+// Loading a model document (ids and nesting checked first, rolled back on failure), saving it, and messages.
 #include "caerep/core/cae_rep.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Property slots indexed past a dozen entries, children by type with ambiguity checks, and external subtrees.
 #include "caerep/core/cae_rep_base.h"
 
 #include "caerep/core/cae_database.h"

@@ -1,3 +1,4 @@
+// The private copy of a carried subtree, renamed and marked "externalObject", and its save into a parent.
 #include "caerep/core/external_object.h"
 
 #include "platform/text.h"

@@ -1,3 +1,4 @@
+// The process-wide default model provider: the one installed, else the one the host's provider class offers.
 #include "caerep/core/host_ports.h"
 
 #include "platform/creation_registry.h"

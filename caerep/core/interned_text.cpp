@@ -1,3 +1,4 @@
+// The text pool behind a mutex: each wide text kept once, UTF-8 keys remembered, and a find that adds none.
 #include "caerep/core/interned_text.h"
 
 #include <mutex>

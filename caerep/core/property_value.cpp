@@ -1,3 +1,4 @@
+// Value type names and codes, typed reads that refuse another type, and reads converted to asked units.
 #include "caerep/core/property_value.h"
 
 #include <array>

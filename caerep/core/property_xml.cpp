@@ -1,3 +1,4 @@
+// Property values to and from their XML elements: numbers as text, strings as items, maps as keyed entries.
 #include "caerep/core/property_xml.h"
 
 #include <charconv>

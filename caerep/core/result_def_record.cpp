@@ -1,3 +1,4 @@
+// A result definition's attributes written on its element, and read back whole or not at all.
 #include "caerep/core/result_def_record.h"
 
 #include <charconv>

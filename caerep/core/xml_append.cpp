@@ -1,3 +1,4 @@
+// Appending a named child element, for callers that take a result code.
 #include "caerep/core/xml_append.h"
 
 #include "platform/text.h"

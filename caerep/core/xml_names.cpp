@@ -1,3 +1,4 @@
+// Plain XML names or a Name attribute for others, Id attribute reads, and element paths for messages.
 #include "caerep/core/xml_names.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Names, defaults and units of the support, load, convection, radiation, table and load-step properties.
 #include "caerep/model/bc_reps.h"
 
 namespace NCAERep {

@@ -1,3 +1,4 @@
+// A body's host id (its proto reference when it has one) and the search for its attributes and material.
 #include "caerep/model/body_lookup.h"
 
 namespace NCAERep {

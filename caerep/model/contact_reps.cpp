@@ -1,3 +1,4 @@
+// Defaults of the contact, formulation, detection, friction, bond and breakage-criteria properties.
 #include "caerep/model/contact_reps.h"
 
 namespace NCAERep {

@@ -1,3 +1,4 @@
+// Fixed children of the containers, and property defaults of solver, remote-point and other model entities.
 #include "caerep/model/container_reps.h"
 
 namespace NCAERep {

@@ -1,3 +1,4 @@
+// The full database's factories: each representation class under its CAE type name, the units classes too.
 #include "caerep/core/cae_database.h"
 #include "caerep/model/bc_reps.h"
 #include "caerep/model/contact_reps.h"

@@ -1,3 +1,4 @@
+// Defaults of the assembly, part, body, mesh, point, vector, matrix and coordinate-system properties.
 #include "caerep/model/geometry_reps.h"
 
 namespace NCAERep {

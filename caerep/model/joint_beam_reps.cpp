@@ -1,3 +1,4 @@
+// Defaults of the joint, spring and beam-connection properties and the dimensions of each cross-section.
 #include "caerep/model/joint_beam_reps.h"
 
 namespace NCAERep {

@@ -1,3 +1,4 @@
+// The one registered property of the material library (its file) and of a body's material (its name).
 #include "caerep/model/material_reps.h"
 
 namespace NCAERep {

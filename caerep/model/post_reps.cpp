@@ -1,3 +1,4 @@
+// Defaults of the result-chart, fatigue-input and solution-combination properties; the fatigue tool's child.
 #include "caerep/model/post_reps.h"
 
 namespace NCAERep {

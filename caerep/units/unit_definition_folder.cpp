@@ -1,3 +1,4 @@
+// The unit definition folder: the "xml" folder below the applet's install folder read from the registry.
 #include "caerep/units/unit_definition_folder.h"
 
 #include "platform/path_text.h"

@@ -1,3 +1,4 @@
+// Names, aliases, factors and defaults of the prefix and derived-unit properties of the unit database.
 #include "caerep/units/unit_objects.h"
 
 namespace NCAERep {

@@ -1,3 +1,4 @@
+// Loading the adaptor's unit table (all or nothing), and the unit of a category with the flag overrides.
 #include "caerep/units/units_adaptor.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Merging two held-direction sets, removing what a release frees, and a global axis across a direction.
 #include "deck/constraints/direction_constraint.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Setting and taking over a degree of freedom's condition, sameness tests, and the relative value tolerance.
 #include "deck/constraints/dof_condition.h"
 
 #include <cmath>

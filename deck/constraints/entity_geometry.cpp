@@ -1,3 +1,4 @@
+// Opening a face or edge of a host body, and the node frame from its normal, tangent or axis at a point.
 #include "deck/constraints/entity_geometry.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The feeder's supports step: the finished constraint table handed to the support-set writer.
 #include "deck/constraints/node_constraint_table.h"
 #include "deck/constraints/supports_writer.h"
 #include "deck/dorvix_feeder.h"

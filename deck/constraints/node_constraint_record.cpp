@@ -1,3 +1,4 @@
+// Finalising one node: its supports, symmetries and motions combined in order, then the node's own checks.
 #include "deck/constraints/node_constraint_record.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Consolidating a node: repeated values dropped, held directions merged, conflicts of values and axes found.
 #include "deck/constraints/node_constraint_state.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The table's add operations, node by node, and the finalisation that stops at the first node in conflict.
 #include "deck/constraints/node_constraint_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Pre-pass messages, a condition's scoping resolved or left out, the host mesh and geometry, frame look-ups.
 #include "deck/constraints/pre_pass_support.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The ".CLM" block: fixed, simple, frictionless and zero-displacement node sets, then the fixed rotations.
 #include "deck/constraints/supports_writer.h"
 
 #include <string>

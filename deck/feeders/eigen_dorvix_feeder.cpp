@@ -1,3 +1,4 @@
+// The modal and buckling deck in order, on its own model or on a prestress deck; its eigenvalues returned.
 #include "deck/feeders/eigen_dorvix_feeder.h"
 
 #include <cmath>

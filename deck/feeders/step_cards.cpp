@@ -1,3 +1,4 @@
+// A load step's cards: time lines, time-step limits, Newton controls, equation solver, output frequencies.
 #include "deck/feeders/step_cards.h"
 
 #include <cstdint>

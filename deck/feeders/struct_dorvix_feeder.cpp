@@ -1,3 +1,4 @@
+// The structural deck in order: the header of each run mode, supports, a load case per step, prestress copy.
 #include "deck/feeders/struct_dorvix_feeder.h"
 
 #include <filesystem>

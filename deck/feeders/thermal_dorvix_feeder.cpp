@@ -1,3 +1,4 @@
+// The thermal deck in order: its header, a load case per step with heat loads once, time steps, run options.
 #include "deck/feeders/thermal_dorvix_feeder.h"
 
 #include <string>

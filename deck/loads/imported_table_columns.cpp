@@ -1,3 +1,4 @@
+// The preferred or fallback table child of an imported load, its columns at a time, and number checks.
 #include "deck/loads/imported_table_columns.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Refusing or leaving out a named load, a load's faces, the loads of a type walked per step, line headers.
 #include "deck/loads/load_writer_support.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// A body's material representation, its name and host material through the library, and why none was found.
 #include "deck/materials/body_material_lookup.h"
 
 #include "caerep/core/cae_database.h"

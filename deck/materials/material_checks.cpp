@@ -1,3 +1,4 @@
+// Hardening and hyperelastic laws of a host material, and whether an analysis needs the non-linear module.
 #include "deck/materials/material_checks.h"
 
 #include "foundation/analysis_kind.h"

@@ -1,3 +1,4 @@
+// Material value columns read in the deck's units, ".FCT" tables of two or three columns, the zero function.
 #include <algorithm>
 #include <numeric>
 

@@ -1,11 +1,12 @@
+// Plasticity of a material: bilinear and multilinear hardening, Chaboche parameters and the Plakin law.
 #include <cmath>
 
 #include "deck/deck_counters.h"
 #include "deck/deck_file.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_columns.h"
-#include "platform/text.h"
 #include "deck/return_codes.h"
+#include "platform/text.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// Whether any body's material calls for the non-linear module, and whether one body's material is plastic.
 #include "deck/materials/body_material_lookup.h"
 #include "deck/materials/material_checks.h"
 #include "deck/materials/material_section_writer.h"

@@ -1,3 +1,4 @@
+// The ".MAT" records: behaviour line, thermal or elastic data, expansion, density, constants or functions.
 #include "deck/materials/material_section_writer.h"
 
 #include <set>

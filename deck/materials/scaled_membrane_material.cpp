@@ -1,3 +1,4 @@
+// A scaled plane-stress material: its Hooke terms, constant or as functions, and scaled density, expansion.
 #include <cmath>
 
 #include "deck/deck_counters.h"

@@ -1,3 +1,4 @@
+// The host's unit-system name for a code, or the unknown answer for a code without one.
 #include "deck/materials/unit_system_name.h"
 
 #include "host/material.h"

@@ -1,3 +1,4 @@
+// Deck names and material numbers of the bodies, their kind, thickness, offset and density, deck frames.
 #include "deck/mesh/body_attribute_wrapper.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A body's attribute or material object by id, with negative ids and ids that are no number found as none.
 #include "deck/mesh/body_attributes_lookup.h"
 
 #include "caerep/core/cae_exception.h"

@@ -1,3 +1,4 @@
+// The host element code of a shape and order, host and deck face numbers both ways, node and probe counts.
 #include "deck/mesh/element_wrapper.h"
 
 #include "foundation/analysis_kind.h"

@@ -1,3 +1,4 @@
+// Resetting a face set, and one face per scoping reference with the host's id beside it.
 #include "deck/mesh/face_set.h"
 
 void FaceSet::Init() {

@@ -1,3 +1,4 @@
+// A scoping's nodes, elements and element faces: edge faces from non-solid elements, face nodes matched.
 #include "deck/mesh/mesh_scoping.h"
 
 #include <algorithm>

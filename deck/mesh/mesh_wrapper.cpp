@@ -1,3 +1,4 @@
+// Mesh set-up, extra element and node numbers, part and entity queries, edge weights, cyclic node pairs.
 #include "deck/mesh/mesh_wrapper.h"
 
 #include <algorithm>

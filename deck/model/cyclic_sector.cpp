@@ -1,3 +1,4 @@
+// The sector angle the ".ZYG" line takes, checked to divide the full turn, and the letter of the axis.
 #include "deck/model/cyclic_sector.h"
 
 #include <cmath>

@@ -15,9 +15,10 @@ int DorvixFeeder::WriteNodeRotations() {
         Vector3 at;
         if (FAILED(meshWrapper_->GetNodeCoordinates(true, node, at))) {
             // A rotation on a node the mesh does not know would name a node the deck lacks.
-            PostHostMessage(L"Node " + std::to_wstring(node) +
-                                L" has a node frame but is not a node of the mesh; its rotation is not written",
-                            L"Warning");
+            PostHostMessage(
+                L"Node " + std::to_wstring(node) +
+                    L" has a node frame but is not a node of the mesh; its rotation is not written",
+                L"Warning");
             continue;
         }
         if (!started) {

@@ -1,3 +1,4 @@
+// Result sets, set values and node values read through the host's reader, placed by id and converted.
 #include "deck/results/dorvix_result_reader.h"
 
 #include <unordered_map>

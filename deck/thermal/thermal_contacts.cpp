@@ -117,7 +117,8 @@ int ThermalDorvixFeeder::WriteThermalContactRegion(const ContactRegionRecord& re
         return code;
     }
     const int other = NextSelectionGroupNumber();
-    if (const int code = WriteContactFaceGroup(region.target, marker, other); code != kRC_Success) return code;
+    if (const int code = WriteContactFaceGroup(region.target, marker, other); code != kRC_Success)
+        return code;
 
     const std::string groups = std::to_string(first) + " " + std::to_string(other);
     if (region.bonded) {
@@ -130,7 +131,8 @@ int ThermalDorvixFeeder::WriteThermalContactRegion(const ContactRegionRecord& re
         deck.WriteLine(".PRITT I " + std::to_string(pair) + " GROUP " + groups);
         if (region.referenceFlag == 1)
             deck.WriteLine("            REFERENCE  " + FormatGeneral15(region.referenceValue));
-        deck.WriteLine(".CLT GROUP \"" + PairGroupName(pair) + "\" COI V  " + FormatGeneral15(region.conductance));
+        deck.WriteLine(".CLT GROUP \"" + PairGroupName(pair) + "\" COI V  " +
+                       FormatGeneral15(region.conductance));
         // The solver makes a group of its own for the pair.
         (void)NextSelectionGroupNumber();
     }
@@ -152,11 +154,12 @@ int ThermalDorvixFeeder::WriteContacts() try {
         const ContactRegionRecord& region = list->regions[static_cast<std::size_t>(i)];
         bool written = false;
         if (const int code = WriteThermalContactRegion(region, written); code != kRC_Success) {
-            PostHostMessage(L"Contact region \"" + platform::Utf8ToWide(region.name) + L"\" cannot be written",
-                            L"Error");
+            PostHostMessage(
+                L"Contact region \"" + platform::Utf8ToWide(region.name) + L"\" cannot be written", L"Error");
             return code;
         }
-        if (written && ::ReportProgress((i * 15) / count + 70, kProgressDeckWriting) == 0) return kRC_Cancelled;
+        if (written && ::ReportProgress((i * 15) / count + 70, kProgressDeckWriting) == 0)
+            return kRC_Cancelled;
     }
     return kRC_Success;
 } catch (...) {

@@ -15,7 +15,8 @@
 namespace {
 
 // The nodes of the object as the object table resolves them; false when they cannot be had.
-bool ReferencedNodes(const ObjectTypeTable& table, int objectId, IHostMeshData* mesh, std::vector<int>& nodes) {
+bool ReferencedNodes(const ObjectTypeTable& table, int objectId, IHostMeshData* mesh,
+                     std::vector<int>& nodes) {
     int* block = nullptr;
     int count = 0;
     const HRESULT hr = ResolveReferencedObject(table, objectId, mesh, block, count);
@@ -56,7 +57,8 @@ int ThermalDorvixFeeder::CheckCouplingConditions() try {
         if (!ReferencedNodes(*table, id, mesh, nodes)) continue;
         for (int node : nodes)
             if (coupled.count(node))
-                return refuse(L"A thermal coupling condition and the temperature " + std::to_wstring(id), node);
+                return refuse(L"A thermal coupling condition and the temperature " + std::to_wstring(id),
+                              node);
     }
     return kRC_Success;
 } catch (...) {

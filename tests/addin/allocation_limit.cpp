@@ -1,3 +1,4 @@
+// The count of allocations left while a limit is armed, and the program's replacement new and delete.
 #include "tests/addin/allocation_limit.h"
 
 #include <atomic>

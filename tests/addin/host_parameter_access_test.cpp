@@ -1,3 +1,4 @@
+// The add-in's access to study parameters on a file-backed host: values by kind, bounds, names, settings.
 #include "addin/host_parameter_access.h"
 
 #include <gtest/gtest.h>

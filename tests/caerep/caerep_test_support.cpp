@@ -1,3 +1,4 @@
+// The unit installation set up once through the registry stand-in, scratch folders, and file helpers.
 #include "caerep_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// What the model asks its host: meshes, materials by name, imported loads, tables, motions, the default port.
 #include "caerep/core/host_ports.h"
 
 #include <gmock/gmock.h>

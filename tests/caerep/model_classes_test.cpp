@@ -1,3 +1,4 @@
+// The model classes: every registered type made by name, defaults, fixed children, typed copies, body lookup.
 #include <gtest/gtest.h>
 
 #include "caerep/core/cae_database.h"

@@ -1,3 +1,4 @@
+// Loading and saving a model: examples unchanged, value round trips, unknown types, refusals and undoing.
 #include <gtest/gtest.h>
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// The base object of the model: typed property reads, registration, child lookups, ids, copies and messages.
 #include <gtest/gtest.h>
 
 #include "caerep/core/cae_database.h"

@@ -1,3 +1,4 @@
+// Loading at the limits: nesting depth, reloads, many properties, the largest ids, odd names, units resumed.
 #include <gtest/gtest.h>
 
 #include <sstream>

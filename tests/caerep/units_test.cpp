@@ -1,3 +1,4 @@
+// The unit database: installation files, prefixed symbols, conversions, expressions, definition-file edges.
 #include "caerep/units/units.h"
 
 #include <gtest/gtest.h>

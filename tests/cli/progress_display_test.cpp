@@ -1,3 +1,4 @@
+// The console progress display: plain lines only for a new stage or ten percent, a redrawn line, a cancel.
 #include "tools/dorvix/progress_display.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The command line's text for a run code: every code of the table with its number, names and meanings.
 #include "tools/dorvix/run_code_text.h"
 
 #include <gtest/gtest.h>

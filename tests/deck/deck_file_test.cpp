@@ -1,3 +1,4 @@
+// The deck file: its header and working folder, an earlier solve's files removed, lines cut into records.
 #include "deck/deck_file.h"
 
 #include <gtest/gtest.h>

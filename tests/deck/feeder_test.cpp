@@ -1,3 +1,4 @@
+// A feeder's answers before any model, load cases or steps, step end times, and where its messages go.
 #include <gtest/gtest.h>
 
 #include <filesystem>

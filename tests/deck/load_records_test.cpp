@@ -1,3 +1,4 @@
+// Load and point-mass records streamed and read back, and the object type table answering their loads.
 #include "deck/load_records.h"
 
 #include <gtest/gtest.h>

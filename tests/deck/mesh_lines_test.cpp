@@ -1,3 +1,4 @@
+// Node and element lines of the deck (columns, element shapes, long records) and named selection groups.
 #include <gtest/gtest.h>
 
 #include <cstdio>

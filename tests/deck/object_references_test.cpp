@@ -1,3 +1,4 @@
+// Object records adding their references without repeats, and the constraint-table holder's failed loads.
 #include <gtest/gtest.h>
 
 #include "deck/late_owned.h"

@@ -1,3 +1,4 @@
+// The solver job: driver text and module chain of each analysis, the command line, and memory sizing.
 #include "deck/solver_job.h"
 
 #include <gtest/gtest.h>

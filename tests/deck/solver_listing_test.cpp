@@ -1,3 +1,4 @@
+// The solver listing scan for warning and error marks, unreadable listings, work folders and stale files.
 #include "deck/solver_listing.h"
 
 #include <gtest/gtest.h>

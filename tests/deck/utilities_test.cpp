@@ -1,3 +1,4 @@
+// Deck helpers: freedom digits, load and support type lists, HTML paragraphs, registry values, counters.
 #include <gtest/gtest.h>
 
 #include "deck/addin_utilities.h"

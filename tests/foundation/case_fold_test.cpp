@@ -1,3 +1,4 @@
+// Lower-casing of letters across the covered scripts, of characters without case, and of whole text.
 #include "foundation/case_fold.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +8,15 @@ TEST(CaseFold, LowersTheLettersOfEveryCoveredScript) {
         char32_t upper;
         char32_t lower;
     };
-    for (const Row& r : {Row{U'A', U'a'}, Row{U'Z', U'z'}, Row{U'É', U'é'}, Row{U'Þ', U'þ'}, Row{U'Ā', U'ā'},
-                         Row{U'Ł', U'ł'}, Row{U'Ž', U'ž'}, Row{U'Ÿ', U'ÿ'}, Row{U'İ', U'i'}, Row{U'Ǎ', U'ǎ'},
-                         Row{U'Ά', U'ά'}, Row{U'Έ', U'έ'}, Row{U'Ώ', U'ώ'}, Row{U'Σ', U'σ'}, Row{U'Ϋ', U'ϋ'},
-                         Row{U'Ё', U'ё'}, Row{U'Я', U'я'}, Row{U'Ѡ', U'ѡ'}, Row{U'Ӂ', U'ӂ'}, Row{U'Ա', U'ա'},
-                         Row{U'Ḁ', U'ḁ'}, Row{U'Ỹ', U'ỹ'}, Row{U'Ἀ', U'ἀ'}, Row{U'Ⅻ', U'ⅻ'}, Row{U'Ａ', U'ａ'},
-                         Row{U'ẞ', U'ß'}, Row{U'\U00010400', U'\U00010428'}}) {
+    for (const Row& r : {Row{U'A', U'a'},   Row{U'Z', U'z'}, Row{U'É', U'é'},
+                         Row{U'Þ', U'þ'},   Row{U'Ā', U'ā'}, Row{U'Ł', U'ł'},
+                         Row{U'Ž', U'ž'},   Row{U'Ÿ', U'ÿ'}, Row{U'İ', U'i'},
+                         Row{U'Ǎ', U'ǎ'},   Row{U'Ά', U'ά'}, Row{U'Έ', U'έ'},
+                         Row{U'Ώ', U'ώ'},   Row{U'Σ', U'σ'}, Row{U'Ϋ', U'ϋ'},
+                         Row{U'Ё', U'ё'},   Row{U'Я', U'я'}, Row{U'Ѡ', U'ѡ'},
+                         Row{U'Ӂ', U'ӂ'},   Row{U'Ա', U'ա'}, Row{U'Ḁ', U'ḁ'},
+                         Row{U'Ỹ', U'ỹ'},   Row{U'Ἀ', U'ἀ'}, Row{U'Ⅻ', U'ⅻ'},
+                         Row{U'Ａ', U'ａ'}, Row{U'ẞ', U'ß'}, Row{U'\U00010400', U'\U00010428'}}) {
         EXPECT_EQ(static_cast<unsigned>(ToLowerUnicode(r.upper)), static_cast<unsigned>(r.lower))
             << std::hex << static_cast<unsigned>(r.upper);
     }

@@ -1,3 +1,4 @@
+// Vectors, axis indices and coordinate frames: completing axes, rotation angles, local coordinates, records.
 #include "foundation/geometry.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Signed memory blocks, the growing list, the reference list without repeats, and id lists streamed back.
 #include "foundation/jx_list.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The binary stream: values in either byte order, the wide-string form, short or bad input, huge counts.
 #include "foundation/jx_stream.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The deck's number texts (fifteen digits, fixed columns, node lines, significant digits) against snprintf.
 #include "foundation/number_format.h"
 
 #include <gtest/gtest.h>

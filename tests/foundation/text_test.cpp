@@ -1,3 +1,4 @@
+// Deck name repair, C-style number parsing, the conversion pool, relative equality, rounding, analysis codes.
 #include "foundation/text.h"
 
 #include <gtest/gtest.h>

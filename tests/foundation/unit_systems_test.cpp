@@ -1,3 +1,4 @@
+// The unit-system table: conversions, temperatures, angles, labels, unknown systems, and the unit page.
 #include "foundation/unit_systems.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The XML helpers: node queries, typed readers, first matches, building documents, bad input, safe saving.
 #include "foundation/xml.h"
 
 #include <gtest/gtest.h>

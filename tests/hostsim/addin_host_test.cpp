@@ -327,8 +327,9 @@ TEST_F(AddinHostTest, AProjectStreamIsReplacedOnlyWhenCommittedAndSurvivesInTheP
     EXPECT_EQ(resumer.values, (std::vector<std::uint32_t>{1, 2, 3}));
     // Nothing written beside the project file stays behind.
     for (const fs::directory_entry& entry : fs::directory_iterator(framework_.ProjectFile().parent_path()))
-        EXPECT_EQ(entry.path().filename().string().rfind(framework_.ProjectFile().filename().string() + ".", 0),
-                  std::string::npos)
+        EXPECT_EQ(
+            entry.path().filename().string().rfind(framework_.ProjectFile().filename().string() + ".", 0),
+            std::string::npos)
             << entry.path();
 
     // A damaged project file is refused, not read as an empty project.

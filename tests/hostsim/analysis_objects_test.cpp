@@ -1,3 +1,4 @@
+// The simulated host's analysis-tree objects, their call log and project stream, and steps kept in host.json.
 #include "hostsim/analysis_objects.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The simulated host's geometry: analytic entities in body frames, generated block sides, refused geometry.
 #include "host/geometry.h"
 
 #include <gtest/gtest.h>

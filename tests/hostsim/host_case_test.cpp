@@ -1,3 +1,4 @@
+// A case folder played by the simulated host: its data-source answers, its components, refused host.json.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The simulated host's loads: values by time or position in the asked units, step activity, refusals.
 #include "host/load_model.h"
 
 #include <gtest/gtest.h>

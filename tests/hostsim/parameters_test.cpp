@@ -1,3 +1,4 @@
+// The simulated host's parameters: refused entries by place, the manager's list and settings, value writes.
 #include "hostsim/parameters.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The simulated host's string table loaded through a non-ASCII wide path, and its answer for each bad file.
 #include "host/string_table.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Component objects: reference counts, interfaces, aggregation, class factories, the creation registry.
 #include "platform/com_object.h"
 
 #include <gtest/gtest.h>

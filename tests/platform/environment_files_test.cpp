@@ -1,3 +1,4 @@
+// Environment variables, file copying, reading and replacing writes, folder holds, the clock, user notices.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

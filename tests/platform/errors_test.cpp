@@ -1,3 +1,4 @@
+// Result codes as hex text, and a failure's reason: kept per thread, taken once, cleared.
 #include "platform/errors.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Input and output files: reading in lines or bounded pieces, and failures naming the file and the reason.
 #include "platform/file_stream.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Unique ids as text, length-prefixed strings and their holders, task memory, and UTF-8/UTF-16 conversion.
 #include <gtest/gtest.h>
 
 #include "platform/com.h"

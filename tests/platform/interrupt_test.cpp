@@ -1,3 +1,4 @@
+// The Ctrl-C catcher: the first interrupt noted, the second ends the process, earlier handlers restored.
 #include "platform/interrupt.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The registry file: keys and escapes read, expansion into buffers, malformed files, refused writes, deletes.
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>

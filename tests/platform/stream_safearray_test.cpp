@@ -1,3 +1,4 @@
+// In-memory streams and storages (seeks, short reads, named streams), and typed arrays with their bounds.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Interface descriptions for late binding: names, argument conversion, properties, refused calls and members.
 #include "platform/type_info.h"
 
 #include <gtest/gtest.h>

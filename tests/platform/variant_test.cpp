@@ -1,3 +1,4 @@
+// Variant type changes (overflow, rounding, C-locale text, booleans, number text) and variant copies.
 #include <gtest/gtest.h>
 
 #include <cmath>

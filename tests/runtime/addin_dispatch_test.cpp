@@ -1,3 +1,4 @@
+// Late-bound calls through the add-in's dual interface, and its shared type information loaded on demand.
 #include <gtest/gtest.h>
 
 #include <atomic>

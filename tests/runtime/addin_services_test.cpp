@@ -1,3 +1,4 @@
+// The add-in services: texts from host, table or key, object lookups, units, unique names, choice arrays.
 #include "runtime/addin_services.h"
 
 #include <gtest/gtest.h>

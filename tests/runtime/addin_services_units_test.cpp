@@ -1,3 +1,4 @@
+// Unit labels and conversions of the add-in services as the host's units service changes, and without one.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,8 +1,9 @@
+// The add-in objects' free-threaded marshaler (made on request, switched by environment) and name lookups.
 #include <gtest/gtest.h>
 
+#include "platform/environment.h"
 #include "runtime/dorvix_addin_interface.h"
 #include "runtime/xen_com_object.h"
-#include "platform/environment.h"
 
 namespace {
 

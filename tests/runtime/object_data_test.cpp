@@ -1,3 +1,4 @@
+// Object scoping data: its saved record and versions, reference kinds, active references, mesh node ids.
 #include "runtime/object_data.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Progress reports scaled into each stage's band, the incomplete-solution mark, and the cancel answer.
 #include "runtime/progress.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Result definitions: defaults, selection by time, the category each result type gives, the read flag.
 #include "runtime/result_definition.h"
 
 #include <gtest/gtest.h>

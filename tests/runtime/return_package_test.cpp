@@ -1,3 +1,4 @@
+// The return package: status, part values, lookups, contact pairs, part results, file name and messages.
 #include "runtime/return_package.h"
 
 #include <gtest/gtest.h>

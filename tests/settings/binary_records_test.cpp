@@ -1,3 +1,4 @@
+// The settings' binary records: round trips in both byte orders, layout, other versions, short or bad bytes.
 #include <gtest/gtest.h>
 
 #include <functional>

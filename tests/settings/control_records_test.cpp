@@ -1,3 +1,4 @@
+// The modal, output, solver-file, solver, damping and harmonic control records: defaults, ranges, rules.
 #include <gtest/gtest.h>
 
 #include "foundation/jx_list.h"

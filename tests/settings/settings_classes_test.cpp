@@ -1,3 +1,4 @@
+// The settings classes: which the factory makes, type names, each class's defaults, typed lookups, copies.
 #include <gtest/gtest.h>
 
 #include <typeinfo>

@@ -1,3 +1,4 @@
+// The list of load steps: grown to its bound, end times kept in order, steps found, added, deleted, copied.
 #include <gtest/gtest.h>
 
 #include <limits>

@@ -1,3 +1,4 @@
+// Time-step options: defaults, sub-step counts rounded in single precision, span changes, validity checks.
 #include "settings/time_step_options.h"
 
 #include <gtest/gtest.h>

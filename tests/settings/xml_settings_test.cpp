@@ -1,3 +1,4 @@
+// The settings' XML form: every class round-tripped, each block's elements, malformed and other-version text.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -278,7 +279,7 @@ TEST(SettingsXml, DampingDefinitions) {
     XmlDocument doc;
     ASSERT_EQ(
         doc.LoadFromText("<Root><DampingControls><BetaDamping>0.5<BetaVsFrequency><Frequency>1.</Frequency>"
-                       "<Measure>2.</Measure></BetaVsFrequency></BetaDamping></DampingControls></Root>"),
+                         "<Measure>2.</Measure></BetaVsFrequency></BetaDamping></DampingControls></Root>"),
         S_OK);
     DorvixDampingControls d({1, 2, 3});
     ASSERT_EQ(ReadDampingControlsXml(d, doc.Root()), S_OK);

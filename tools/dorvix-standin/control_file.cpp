@@ -1,3 +1,4 @@
+// Reading the control file's directives into the stand-in's run plan; a line not understood is a problem.
 #include "control_file.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Handing a deck's records to the scanner, from memory or from the file in large blocks; room temperature.
 #include "deck_reader.h"
 
 #include <cstring>

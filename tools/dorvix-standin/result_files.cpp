@@ -1,3 +1,4 @@
+// The result description written under a temporary name and renamed whole, and the shortest number text.
 #include "result_files.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Starting the stand-in again as a child that never ends, kept for the program's life, its id in a file.
 #include "standin_child.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// Node and element records checked eight characters at a time, coordinates by their fixed column places.
 #include "writer_record.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The registry file beside the program and the English language, set when the user's environment has none.
 #include "tools/dorvix/cli_environment.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The add-in's and the applet's install folders filled into the registry file from the build, and listed.
 #include "tools/dorvix/install_folders.h"
 
 #include <ostream>

@@ -1,3 +1,4 @@
+// The model file's solver object and settings element read, and the settings written back, other bytes kept.
 #include "tools/dorvix/model_settings_xml.h"
 
 #include <algorithm>

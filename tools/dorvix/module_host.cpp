@@ -1,3 +1,4 @@
+// Registering and loading the add-in module, and an add-in session: start, settings objects, project files.
 #include "tools/dorvix/module_host.h"
 
 #include <ostream>

@@ -1,3 +1,4 @@
+// The stage word of each progress message, and the redrawn bar or the plain lines the console shows.
 #include "tools/dorvix/progress_display.h"
 
 #include <algorithm>

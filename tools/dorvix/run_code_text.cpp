@@ -1,3 +1,4 @@
+// A run code as text: the number with every name and meaning the table of codes gives it, or a note.
 #include "tools/dorvix/run_code_text.h"
 
 #include "deck/return_codes.h"

@@ -1,3 +1,4 @@
+// `dorvix settings`: the case held and loaded, the grid shown, or each value put, read back and written.
 #include "tools/dorvix/settings_command.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A settings object's grid entries read, and a typed value put through one, with the reason for a refusal.
 #include "tools/dorvix/settings_grid.h"
 
 #include <algorithm>

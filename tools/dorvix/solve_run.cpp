@@ -1,3 +1,4 @@
+// One solve as the host runs it: model files handed over, the return package read, messages and result sets.
 #include "tools/dorvix/solve_run.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Finding where an element's tags and content lie, passing over comments, character data and quoted values.
 #include "tools/dorvix/xml_element_span.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Held directions combined and released by their table, the perpendicular axis chosen, conditions compared.
 #include "deck/constraints/direction_constraint.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Saved constraint tables: loaded and finalised like filled ones, damaged streams refused, host stream read.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Finalising the per-node constraint table: frames, which support wins, 2-D turns, prescribed motions, walks.
 #include "deck/constraints/node_constraint_table.h"
 
 #include <gtest/gtest.h>

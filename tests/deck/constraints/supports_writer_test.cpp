@@ -1,3 +1,4 @@
+// The supports section: every support set under its banner, tied nodes left out, plane supports, none.
 #include "deck/constraints/supports_writer.h"
 
 #include <gtest/gtest.h>

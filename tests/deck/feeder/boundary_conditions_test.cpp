@@ -1,3 +1,4 @@
+// The boundary-condition pre-pass: constraint tables of the bc-* cases, its refusals, the supports written.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Loading the model into a feeder: imported loads, cancelling, refused models, the solver object's settings.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// Opening a feeder on a loaded model: fresh deck counters, no object table, earlier files kept, exceptions.
 #include <gtest/gtest.h>
 
 #include <stdexcept>

@@ -13,8 +13,8 @@
 #include "runtime/progress.h"
 
 using feedertest::CaseRun;
-using feedertest::kBlock;
 using feedertest::FeederUnderTest;
+using feedertest::kBlock;
 using Lines = std::vector<std::string>;
 
 namespace {

@@ -47,22 +47,21 @@ TEST_P(MiscellaneousUnits, WritesTheUnitLinesGroupsAndReferenceTemperature) {
     ASSERT_EQ(run.feeder.WriteMiscellaneous(), kRC_Success);
     EXPECT_EQ(run.feeder.CloseDeckLines(),
               Join(Join({kRule, "! Miscellaneous", kRule}, c.unitLines),
-                   {".SEL GROUP 1 MAILLES TOUT NOM \"ALL_ELEMENTS\"", ".SEL GROUP 2 NOEUD TOUT NOM \"ALL_NODES\"",
-                    ".GEL TEMP " + c.referenceTemperature}));
+                   {".SEL GROUP 1 MAILLES TOUT NOM \"ALL_ELEMENTS\"",
+                    ".SEL GROUP 2 NOEUD TOUT NOM \"ALL_NODES\"", ".GEL TEMP " + c.referenceTemperature}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DeckUnitSystems, MiscellaneousUnits,
-    ::testing::Values(UnitCase{11, {".UNIT SI"}, "295.15"},
-                      UnitCase{11 | 0x1000, {".UNIT SI", ".UNIT CELSIUS"}, "22."},
-                      UnitCase{6, {".UNIT MM", ".UNIT KELVIN"}, "295.15"},
-                      UnitCase{5, {".UNIT CM", ".UNIT KELVIN"}, "295.15"},
-                      UnitCase{7, {"! TODO tbdowner BFT units.", ".UNIT FAH"}, "71.6"},
-                      UnitCase{10, {".UNIT LENGTH 0.000001", ".UNIT KELVIN"}, "295.15"},
-                      UnitCase{9, {".UNIT KELVIN"}, "295.15"}),
-    [](const ::testing::TestParamInfo<UnitCase>& info) {
-        return "System" + std::to_string(info.param.deckUnitSystem);
-    });
+INSTANTIATE_TEST_SUITE_P(DeckUnitSystems, MiscellaneousUnits,
+                         ::testing::Values(UnitCase{11, {".UNIT SI"}, "295.15"},
+                                           UnitCase{11 | 0x1000, {".UNIT SI", ".UNIT CELSIUS"}, "22."},
+                                           UnitCase{6, {".UNIT MM", ".UNIT KELVIN"}, "295.15"},
+                                           UnitCase{5, {".UNIT CM", ".UNIT KELVIN"}, "295.15"},
+                                           UnitCase{7, {"! TODO tbdowner BFT units.", ".UNIT FAH"}, "71.6"},
+                                           UnitCase{10, {".UNIT LENGTH 0.000001", ".UNIT KELVIN"}, "295.15"},
+                                           UnitCase{9, {".UNIT KELVIN"}, "295.15"}),
+                         [](const ::testing::TestParamInfo<UnitCase>& info) {
+                             return "System" + std::to_string(info.param.deckUnitSystem);
+                         });
 
 TEST(Miscellaneous, NeedsTheReferenceTemperatureUnlessPrestressed) {
     CaseRun run;
@@ -86,10 +85,11 @@ namespace {
 
 const Lines kShortResultTypes = {" STYPE 3310 3331 3332 3320 3411 3431 3435 3436 $",
                                  " 3437 3438 3439 3440 3450 1320 1411 1431 1435 $", " 1436 1439 1440 1450 $"};
-const Lines kNonLinearResultTypes = {" -1441 -1442 -1443 -1451 $",
-                                     " -1452 -1453 -1407 -1408 -1409 -1417 -1418 -1419 $",
-                                     " -1447 -1448 -1449 -1457 -1458 -1459 -1477 -1478 $", " -1479 -1487 -1488 -1489 $"};
-const Lines kResultBanner = {kRule, "! Result Options", kRule, "! - Standard Codes", ".SAI ARCHIVE STRUCTURE $"};
+const Lines kNonLinearResultTypes = {
+    " -1441 -1442 -1443 -1451 $", " -1452 -1453 -1407 -1408 -1409 -1417 -1418 -1419 $",
+    " -1447 -1448 -1449 -1457 -1458 -1459 -1477 -1478 $", " -1479 -1487 -1488 -1489 $"};
+const Lines kResultBanner = {kRule, "! Result Options", kRule, "! - Standard Codes",
+                             ".SAI ARCHIVE STRUCTURE $"};
 
 class RunOptions : public ::testing::Test {
   protected:
@@ -112,12 +112,13 @@ class RunOptions : public ::testing::Test {
 TEST_F(RunOptions, LinearRunWithResultOptions) {
     Output().SetOutputRequested(2, false);
     ASSERT_EQ(run_.feeder.WriteRunOptions(true), kRC_Success);
-    EXPECT_EQ(run_.feeder.CloseDeckLines(),
-              Join(Join(Join({kRule, "! Run Options", kRule, ".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1",
-                              ".DVX MF 1", ".OPT METHODE 3", ".ALGO ERRC 1", title_},
-                             kResultBanner),
-                        kShortResultTypes),
-                   {" 223 224"}));
+    EXPECT_EQ(
+        run_.feeder.CloseDeckLines(),
+        Join(Join(Join({kRule, "! Run Options", kRule, ".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1",
+                        ".DVX MF 1", ".OPT METHODE 3", ".ALGO ERRC 1", title_},
+                       kResultBanner),
+                  kShortResultTypes),
+             {" 223 224"}));
 }
 
 // Strain output adds its codes; a contact pair with contact output asked adds the contact line.
@@ -130,7 +131,8 @@ TEST_F(RunOptions, NonLinearRunWithStrainAndContactOutput) {
     ASSERT_EQ(run_.feeder.WriteRunOptions(true), kRC_Success);
     EXPECT_EQ(run_.feeder.CloseDeckLines(),
               Join(Join(Join(Join(Join({kRule, "! Run Options", kRule,
-                                        ".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1", ".OPT METHODE 3", title_},
+                                        ".DVX NOP1 -2 NOP2 0 NOP3 0 NOP4 0 NOP5 -1 NOP6 -1", ".OPT METHODE 3",
+                                        title_},
                                        kResultBanner),
                                   kShortResultTypes),
                              kNonLinearResultTypes),

@@ -1,3 +1,4 @@
+// Command snippets in the deck: by object, step and key, between their markers, for materials, comment-only.
 #include <gtest/gtest.h>
 
 #include "../deck_test_support.h"

@@ -1,3 +1,4 @@
+// The time definitions section: a line per step, load cases instead, the initial computation when asked.
 #include <gtest/gtest.h>
 
 #include "../deck_test_support.h"

@@ -1,3 +1,4 @@
+// A load's magnitude read as time or temperature pairs, its scoping as references and ids, and refusals.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,3 +1,4 @@
+// A deck captured in its own folder, the tests' body table, case libraries and materials built in code.
 #include "tests/deck/materials/material_test_support.h"
 
 #include <gtest/gtest.h>

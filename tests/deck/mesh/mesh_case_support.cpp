@@ -1,3 +1,4 @@
+// A mesh case read as the host reads it, a body added to a model, and the mesh sections written and split.
 #include "mesh_case_support.h"
 
 #include <gtest/gtest.h>

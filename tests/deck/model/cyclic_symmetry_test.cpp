@@ -1,3 +1,4 @@
+// Cyclic symmetry: sector and link forms, the sector angle, refused edges and axes, eigen runs, supports.
 #include <gtest/gtest.h>
 
 #include <set>

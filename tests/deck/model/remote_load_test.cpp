@@ -1,3 +1,4 @@
+// Remote loads on rigid and deformable points, their repaired group names, and scoping selections by kind.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Loading a case for the writer tests: one host at a time, the deck open, wrappers and services set up.
 #include "writer_case_support.h"
 
 #include "deck/mesh/body_attribute_wrapper.h"

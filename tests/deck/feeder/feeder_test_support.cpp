@@ -1,6 +1,0 @@
-#include "feeder_test_support.h"
-
-namespace feedertest {
-
-
-}  // namespace feedertest
