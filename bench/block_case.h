@@ -16,35 +16,38 @@
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "runtime/return_package.h"
+#include "scratch_folder.h"
 
 namespace bench {
 
 // The source tree, whose test cases lend the benchmarks their model representations.
 inline std::filesystem::path SourceFolder() { return DORVIX_SOURCE_DIR; }
 
-// A new temporary folder holding the case of a block of cells^3 hexahedra (cells + 1 nodes a
-// side); `extraMembers` (", \"name\": value" pairs) end host.json's top-level object.
-inline std::filesystem::path WriteBlockCase(const char* tag, int cells,
-                                            const std::string& extraMembers = "") {
-    const std::filesystem::path f = platform::CreateUniqueTemporaryFolder(tag);
-    const std::filesystem::path source = SourceFolder() / "tests/data/cases/struct-linear-static";
-    std::filesystem::copy_file(source / "CAERep.xml", f / "CAERep.xml");
-    std::filesystem::copy_file(source / "MatML.xml", f / "MatML.xml");
-    const std::string n = std::to_string(cells);
-    std::ofstream(f / "host.json")
-        << R"({"analysisKind": 1, "partCount": 1, "deckUnitSystem": 11, "modelUnitSystem": 11,
+// A temporary folder holding the case of a block of cells^3 hexahedra (cells + 1 nodes a side),
+// removed when the program ends; `extraMembers` (", \"name\": value" pairs) end host.json's
+// top-level object.
+class BlockCase : public ScratchFolder {
+  public:
+    BlockCase(const char* tag, int cells, const std::string& extraMembers = "") : ScratchFolder(tag) {
+        const std::filesystem::path& f = Path();
+        const std::filesystem::path source = SourceFolder() / "tests/data/cases/struct-linear-static";
+        std::filesystem::copy_file(source / "CAERep.xml", f / "CAERep.xml");
+        std::filesystem::copy_file(source / "MatML.xml", f / "MatML.xml");
+        const std::string n = std::to_string(cells);
+        std::ofstream(f / "host.json")
+            << R"({"analysisKind": 1, "partCount": 1, "deckUnitSystem": 11, "modelUnitSystem": 11,
  "referenceTemperature": {"unitSystem": 11, "value": 22.0},
  "bodies": [{"bodyId": 1, "bodyMeshId": 1, "partMeshId": 1, "partIndex": 0, "sequence": 0, "kind": 0}],
  "mesh": {"blocks": [{"element": "hexa8", "cells": [)" +
-               n + ", " + n + ", " + n + R"(], "size": [1, 1, 1], "part": 1, "body": 1}]},
+                   n + ", " + n + ", " + n + R"(], "size": [1, 1, 1], "part": 1, "body": 1}]},
  "selections": [{"reference": "Fixed Face", "entities": [{"reference": [101, 32], "id": 101, "bodyId": 1}]}],
  "objectTable": {"stepCount": 1, "records": [{"id": 11, "hostType": 1, "name": "Pressure",
    "scoping": {"references": [[102, 32]]}, "bodyIdText": "1"}]},
  "loads": {"unitSystem": 11, "records": [{"id": 11, "variables": [{"index": 1, "quantity": 205, "constant": 1000}]}]},
  "namedOptions": {"XENRADir": ")" +
-               f.string() + R"("})" + extraMembers + "}";
-    return f;
-}
+                   f.string() + R"("})" + extraMembers + "}";
+    }
+};
 
 // Every section of the structural deck in the feeder's order, without the solver run.
 class DeckOnlyFeeder : public StructDorvixFeeder {

@@ -17,23 +17,14 @@
 #include "deck/deck_file.h"
 #include "generated_deck.h"
 #include "platform/files.h"
+#include "scratch_folder.h"
 
 extern char** environ;
 
 namespace {
 
-class Folder {
-  public:
-    Folder() : path_(platform::CreateUniqueTemporaryFolder("copybench")) {}
-    ~Folder() { (void)platform::DeleteFolderTree(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-const Folder& Scratch() {
-    static const Folder folder;
+const bench::ScratchFolder& Scratch() {
+    static const bench::ScratchFolder folder("copybench");
     return folder;
 }
 

@@ -9,6 +9,7 @@
 #include "deck/deck_file.h"
 #include "generated_deck.h"
 #include "platform/files.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ using bench::HexaNodes;
 using bench::kSide;
 using bench::NodeId;
 
-std::filesystem::path BenchFolder() {
-    static const std::filesystem::path folder = platform::CreateUniqueTemporaryFolder("deckbench");
-    return folder;
+const std::filesystem::path& BenchFolder() {
+    static const bench::ScratchFolder folder("deckbench");
+    return folder.Path();
 }
 
 void CountOutput(benchmark::State& state, const std::filesystem::path& file) {

@@ -22,8 +22,8 @@ constexpr int kFixedSide = 101;
 constexpr int kPressedSide = 102;
 
 const std::filesystem::path& CaseFolder() {
-    static const std::filesystem::path folder = bench::WriteBlockCase("hostbench", kCells);
-    return folder;
+    static const bench::BlockCase block("hostbench", kCells);
+    return block.Path();
 }
 
 // The questions the pressure and the fixed support ask of a freshly loaded host: the element

@@ -23,10 +23,10 @@ constexpr int kSteps = 2;
 // A case folder per table length, written once: rows at even times from 0 to the last step's
 // end, values a smooth curve.
 const std::filesystem::path& CaseFolder(int rows) {
-    static std::map<int, std::filesystem::path> folders;
+    static std::map<int, bench::ScratchFolder> folders;
     auto it = folders.find(rows);
-    if (it != folders.end()) return it->second;
-    const std::filesystem::path f = platform::CreateUniqueTemporaryFolder("tablebench");
+    if (it != folders.end()) return it->second.Path();
+    const std::filesystem::path& f = folders.try_emplace(rows, "tablebench").first->second.Path();
     std::filesystem::copy_file(bench::SourceFolder() / "tests/data/cases/loads-pressure/CAERep.xml",
                                f / "CAERep.xml");
     std::string table;
@@ -44,7 +44,7 @@ const std::filesystem::path& CaseFolder(int rows) {
  "loads": {"unitSystem": 11, "records": [{"id": 11, "variables": [
    {"index": 1, "quantity": 205, "table": [)" +
                                           table + "]}]}]}}";
-    return folders.emplace(rows, f).first->second;
+    return f;
 }
 
 void BM_PressureTable(benchmark::State& state) {

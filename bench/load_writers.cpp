@@ -11,18 +11,20 @@
 #include "platform/files.h"
 #include "pressure_feeder.h"
 #include "runtime/return_package.h"
+#include "scratch_folder.h"
 
 namespace {
 
 // 99 x 99 element faces on each of the six sides.
 constexpr double kFaceLines = 6.0 * 99.0 * 99.0;
 
-std::filesystem::path CaseFolder() {
-    static const std::filesystem::path folder = [] {
-        const std::filesystem::path f = platform::CreateUniqueTemporaryFolder("loadbench");
-        std::filesystem::copy_file(std::filesystem::path(__FILE__).parent_path().parent_path() /
-                                       "tests/data/cases/loads-pressure/CAERep.xml",
-                                   f / "CAERep.xml");
+const std::filesystem::path& CaseFolder() {
+    static const bench::ScratchFolder scratch("loadbench");
+    static const bool written = [] {
+        const std::filesystem::path& f = scratch.Path();
+        std::filesystem::copy_file(
+            std::filesystem::path(DORVIX_SOURCE_DIR) / "tests/data/cases/loads-pressure/CAERep.xml",
+            f / "CAERep.xml");
         std::string json = R"({"partCount": 1,
  "bodies": [{"sequence": 0, "partIndex": 0, "kind": 0, "bodyMeshId": 10, "bodyId": 10, "partMeshId": 1}],
  "mesh": {"blocks": [{"element": "hexa8", "cells": [99, 99, 99], "size": [1, 1, 1], "part": 1, "body": 10,
@@ -31,10 +33,10 @@ std::filesystem::path CaseFolder() {
    "scoping": {"references": [[101, 32], [102, 32], [103, 32], [104, 32], [105, 32], [106, 32]]}}]},
  "loads": {"unitSystem": 11, "records": [{"id": 11, "variables": [
    {"index": 1, "quantity": 205, "table": [[0, 0], [1, 100], [2, 300]]}]}]}})";
-        std::ofstream(f / "host.json") << json;
-        return f;
+        return static_cast<bool>(std::ofstream(f / "host.json") << json);
     }();
-    return folder;
+    (void)written;
+    return scratch.Path();
 }
 
 void WritePressure(benchmark::State& state, int steps) {

@@ -14,24 +14,16 @@
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "result_files.h"
+#include "scratch_folder.h"
 
 namespace {
 
 constexpr int kNodes = 1000000;
 
-class Folder {
-  public:
-    Folder() : path_(platform::CreateUniqueTemporaryFolder("resultbench")) {}
-    ~Folder() { (void)platform::DeleteFolderTree(path_); }
-    std::filesystem::path Description() const { return path_ / "dorvix_mt.des"; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-const Folder& Scratch() {
-    static const Folder folder;
-    return folder;
+// The description every pass writes and reads, in the run's scratch folder.
+std::filesystem::path Description() {
+    static const bench::ScratchFolder folder("resultbench");
+    return folder.Path() / "dorvix_mt.des";
 }
 
 bool WriteDescription() {
@@ -40,14 +32,14 @@ bool WriteDescription() {
         for (int i = 0; i < kNodes; ++i) v[i] = i + 1;
         return v;
     }();
-    return WriteResultDescription(Scratch().Description().string(), "mt", false, {{1, 1.0, 1}, {2, 2.0, 2}},
-                                  ids, 295.15);
+    return WriteResultDescription(Description().string(), "mt", false, {{1, 1.0, 1}, {2, 2.0, 2}}, ids,
+                                  295.15);
 }
 
 // The end-time check's question, as the add-in asks it.
 bool EndTimeCheckRead() {
     DorvixResultReader reader;
-    reader.SetResultFile(Scratch().Description());
+    reader.SetResultFile(Description());
     JXList<double> times(5, 100);
     JXList<int> numbers(5, 100), codes(5, 100);
     return reader.GetResultSets(times, numbers, codes) == S_OK && times.GetCount() == 2;
@@ -58,7 +50,7 @@ bool ReportRead() {
     ComPtr<IHostResultReader> reader = CreateHostSimResultReader();
     std::vector<double> values;
     std::vector<int> numbers, codes;
-    return reader && reader->SetResultFile(platform::WideFromPath(Scratch().Description())) == S_OK &&
+    return reader && reader->SetResultFile(platform::WideFromPath(Description())) == S_OK &&
            reader->GetResultSets(values, numbers, codes) == S_OK && values.size() == 2;
 }
 
@@ -70,7 +62,7 @@ void Measure(benchmark::State& state, bool both) {
         state.ResumeTiming();
         if (!EndTimeCheckRead() || (both && !ReportRead())) return state.SkipWithError("a read was refused");
     }
-    state.counters["MB"] = static_cast<double>(platform::FileSize(Scratch().Description())) / 1e6;
+    state.counters["MB"] = static_cast<double>(platform::FileSize(Description())) / 1e6;
 }
 
 void BM_EndTimeCheckAndReport(benchmark::State& state) { Measure(state, true); }

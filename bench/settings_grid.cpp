@@ -38,9 +38,9 @@ bool RunQuietly(const std::string& program, const std::string& command, const st
 }
 
 const std::filesystem::path& CaseFolder(int cells) {
-    static const std::filesystem::path small = bench::WriteBlockCase("gridbench", 4);
-    static const std::filesystem::path large = bench::WriteBlockCase("gridbench", 199);
-    return cells == 4 ? small : large;
+    static const bench::BlockCase small("gridbench", 4);
+    static const bench::BlockCase large("gridbench", 199);
+    return cells == 4 ? small.Path() : large.Path();
 }
 
 void BM_SettingsGrid(benchmark::State& state) {

@@ -12,6 +12,7 @@
 #include "deck_reader.h"
 #include "generated_deck.h"
 #include "platform/files.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -20,20 +21,9 @@ using bench::HexaNodes;
 using bench::kSide;
 using bench::NodeId;
 
-// Holds the deck for the run and removes it at the end.
-class DeckFolder {
-  public:
-    DeckFolder() : path_(platform::CreateUniqueTemporaryFolder("standinbench")) {}
-    ~DeckFolder() { platform::DeleteFolderTree(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
 // Written once per run.
 const std::filesystem::path& Deck() {
-    static const DeckFolder holder;
+    static const bench::ScratchFolder holder("standinbench");
     static const std::filesystem::path deck = [] {
         const std::filesystem::path& folder = holder.Path();
         BenchOwner owner(folder.string());

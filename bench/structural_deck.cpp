@@ -16,9 +16,9 @@
 
 namespace {
 
-std::filesystem::path CaseFolder() {
-    static const std::filesystem::path folder = bench::WriteBlockCase("structbench", 99);
-    return folder;
+const std::filesystem::path& CaseFolder() {
+    static const bench::BlockCase block("structbench", 99);
+    return block.Path();
 }
 
 using bench::DeckOnlyFeeder;
