@@ -10,21 +10,16 @@
 
 #include "hostsim/project_storage.h"
 #include "platform/files.h"
-#include "platform/process.h"
+#include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using clitest::Outcome;
 
 constexpr int kExitBadInput = 2;
 constexpr const wchar_t* kAddinStream = L"DORVIX_ADDIN_STREAM";
-
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
 
 class ProjectFileTest : public ::testing::Test {
   protected:
@@ -36,24 +31,7 @@ class ProjectFileTest : public ::testing::Test {
     }
 
     Outcome Dorvix(const std::vector<std::string>& arguments) {
-        platform::ProcessOptions options;
-        options.executable = DORVIX_PROGRAM;
-        options.arguments = arguments;
-        options.extraEnvironment = {{"DVX_EXE", (fs::path(DORVIX_BINARY_DIR) / "solver").string()}};
-        options.standardOutput = scratch_.Path() / "out.txt";
-        options.standardError = scratch_.Path() / "err.txt";
-        platform::ChildProcess cli;
-        std::string error;
-        Outcome outcome;
-        if (!cli.Start(options, &error) || cli.Wait(120000) != platform::WaitResult::Exited) {
-            ADD_FAILURE() << "the command line did not run: " << error;
-            return outcome;
-        }
-        outcome.exit = cli.ExitStatus().value_or(-1);
-        (void)cli.Reap();
-        outcome.out = decktest::ReadText(scratch_.Path() / "out.txt");
-        outcome.err = decktest::ReadText(scratch_.Path() / "err.txt");
-        return outcome;
+        return clitest::CliRun(scratch_.Path(), "run", arguments).Finish();
     }
     Outcome Solve(const std::string& option, const fs::path& project) {
         return Dorvix({case_.string(), "--work", work_.string(), option, project.string()});
