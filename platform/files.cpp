@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <new>
@@ -37,10 +36,10 @@ bool Fail(std::string* error, const std::string& what) {
     return false;
 }
 
+std::string SystemReason(int code) { return std::error_code(code, std::system_category()).message(); }
+
 // The system's message for errno alone.
-bool FailWithErrno(std::string* error) {
-    return Fail(error, std::error_code(errno, std::system_category()).message());
-}
+bool FailWithErrno(std::string* error) { return Fail(error, SystemReason(errno)); }
 
 // Closes a descriptor on every way out; a failed close cannot lose bytes that were read.
 struct DescriptorCloser {
@@ -55,8 +54,6 @@ fs::path SiblingTemporaryName(const fs::path& target) {
     p += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
     return p;
 }
-
-std::string SystemReason(int code) { return std::error_code(code, std::system_category()).message(); }
 
 bool FailWith(std::string* error, const std::string& what, int code) {
     return Fail(error, what + ": " + SystemReason(code));

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <optional>
 
@@ -355,13 +354,11 @@ HRESULT RegistrySubkeyNames(RegistryRoot root, std::wstring_view keyPath, std::v
 
 HRESULT RegistryWriteString(RegistryRoot root, std::wstring_view keyPath, std::wstring_view valueName,
                             std::wstring_view value) {
-    t_lastProblem.clear();
     return RegistryWriteStrings(root,
                                 {{std::wstring(keyPath), std::wstring(valueName), std::wstring(value)}});
 }
 
 HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryStringWrite>& writes) {
-    t_lastProblem.clear();
     // Every write is checked before the file is touched, so a refused one leaves no others behind.
     std::vector<std::vector<std::wstring>> keys;
     keys.reserve(writes.size());
@@ -385,7 +382,6 @@ HRESULT RegistryWriteStrings(RegistryRoot root, const std::vector<RegistryString
 }
 
 HRESULT RegistryCreateKey(RegistryRoot root, std::wstring_view keyPath) {
-    t_lastProblem.clear();
     auto parts = SplitKeyPath(keyPath);
     if (parts.empty() || HasLineBreak(keyPath))
         return Problem(E_INVALIDARG, "a registry key needs a path without a line break");

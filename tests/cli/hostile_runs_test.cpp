@@ -14,50 +14,20 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using clitest::CliRun;
+using clitest::Example;
+using clitest::StandinSolver;
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitBadCase = 2;
 constexpr int kExitCancelled = 130;
-
-fs::path Example() { return fs::path(DORVIX_SOURCE_DIR) / "examples" / "block"; }
-fs::path StandinSolver() { return fs::path(DORVIX_BINARY_DIR) / "solver"; }
-
-// The command line started as a user starts it, its output kept in the scratch folder under
-// `name`.
-class CliRun {
-  public:
-    CliRun(const fs::path& scratch, const std::string& name, const std::vector<std::string>& arguments,
-           const fs::path& solverFolder = StandinSolver())
-        : out_(scratch / (name + ".out")), err_(scratch / (name + ".err")) {
-        platform::ProcessOptions options;
-        options.executable = DORVIX_PROGRAM;
-        options.arguments = arguments;
-        options.extraEnvironment = {{"DVX_EXE", solverFolder.string()}};
-        options.standardOutput = out_;
-        options.standardError = err_;
-        std::string error;
-        EXPECT_TRUE(cli_.Start(options, &error)) << error;
-    }
-    int Id() const { return cli_.Id(); }
-    // The exit code once the run ended, within two minutes; nothing when it did not end.
-    std::optional<int> Exit() {
-        if (cli_.Wait(120000) != platform::WaitResult::Exited) return std::nullopt;
-        return cli_.ExitStatus();
-    }
-    void Interrupt() { ASSERT_EQ(::kill(cli_.Id(), SIGINT), 0); }
-    std::string Out() const { return decktest::ReadText(out_); }
-    std::string Err() const { return decktest::ReadText(err_); }
-
-  private:
-    fs::path out_, err_;
-    platform::ChildProcess cli_;
-};
 
 // Waits up to a minute for a file with a line in it; its first line, or empty.
 std::string AwaitLine(const fs::path& file) {
@@ -89,9 +59,7 @@ fs::path DetachingSolver(const fs::path& scratch) {
 // folder and the run that holds it; the first run's files stay its own.
 TEST(HostileRuns, ASecondRunInAWorkFolderInUseIsRefusedAtOnce) {
     decktest::ScratchFolder scratch;
-    const fs::path work = scratch.Path() / "work";
-    ASSERT_TRUE(platform::CreateFolders(work));
-    decktest::WriteText(work / "dorvix-standin.ctl", "hang\n");
+    const fs::path work = clitest::HangingWorkFolder(scratch.Path());
     CliRun first(scratch.Path(), "first", {Example().string(), "--work", work.string()});
     ASSERT_FALSE(AwaitLine(work / "dorvix_as.res").empty()) << first.Err();
     const std::string deck = decktest::ReadText(work / "dorvix.dat");

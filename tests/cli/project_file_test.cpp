@@ -10,21 +10,16 @@
 
 #include "hostsim/project_storage.h"
 #include "platform/files.h"
-#include "platform/process.h"
+#include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using clitest::Outcome;
 
 constexpr int kExitBadInput = 2;
 constexpr const wchar_t* kAddinStream = L"DORVIX_ADDIN_STREAM";
-
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
 
 class ProjectFileTest : public ::testing::Test {
   protected:
@@ -36,24 +31,7 @@ class ProjectFileTest : public ::testing::Test {
     }
 
     Outcome Dorvix(const std::vector<std::string>& arguments) {
-        platform::ProcessOptions options;
-        options.executable = DORVIX_PROGRAM;
-        options.arguments = arguments;
-        options.extraEnvironment = {{"DVX_EXE", (fs::path(DORVIX_BINARY_DIR) / "solver").string()}};
-        options.standardOutput = scratch_.Path() / "out.txt";
-        options.standardError = scratch_.Path() / "err.txt";
-        platform::ChildProcess cli;
-        std::string error;
-        Outcome outcome;
-        if (!cli.Start(options, &error) || cli.Wait(120000) != platform::WaitResult::Exited) {
-            ADD_FAILURE() << "the command line did not run: " << error;
-            return outcome;
-        }
-        outcome.exit = cli.ExitStatus().value_or(-1);
-        (void)cli.Reap();
-        outcome.out = decktest::ReadText(scratch_.Path() / "out.txt");
-        outcome.err = decktest::ReadText(scratch_.Path() / "err.txt");
-        return outcome;
+        return clitest::CliRun(scratch_.Path(), "run", arguments).Finish();
     }
     Outcome Solve(const std::string& option, const fs::path& project) {
         return Dorvix({case_.string(), "--work", work_.string(), option, project.string()});
@@ -114,7 +92,15 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
     MoveTheEndTime();
 
     // Each case rewrites a copy of the saved project.
-    using Damage = std::function<std::string(std::map<std::wstring, HostSimProjectStorage::Bytes>)>;
+    using Streams = std::map<std::wstring, HostSimProjectStorage::Bytes>;
+    using Damage = std::function<std::string(Streams)>;
+    // The saved streams with the add-in's data changed by `change`.
+    const auto addinData = [](std::function<void(HostSimProjectStorage::Bytes&)> change) -> Damage {
+        return [change](Streams s) {
+            change(s[kAddinStream]);
+            return HostSimProjectStorage::Serialise(s);
+        };
+    };
     struct Case {
         const char* label;
         Damage damage;
@@ -122,31 +108,15 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
     };
     const Case cases[] = {
         {"file cut short", [&](auto) { return bytes.substr(0, bytes.size() - 5); }, "cannot be read"},
-        {"add-in data of another version",
-         [](auto s) {
-             s[kAddinStream][0] = 2;
-             return HostSimProjectStorage::Serialise(s);
-         },
+        {"add-in data of another version", addinData([](auto& data) { data[0] = 2; }),
          "the add-in could not resume its project data: the add-in's project data is of version 2; this "
          "add-in reads version 1"},
-        {"add-in data cut short",
-         [](auto s) {
-             s[kAddinStream].resize(s[kAddinStream].size() - 5);
-             return HostSimProjectStorage::Serialise(s);
-         },
+        {"add-in data cut short", addinData([](auto& data) { data.resize(data.size() - 5); }),
          "the add-in could not resume its project data: the saved settings of host object 10 end early"},
-        {"a record count the data cannot hold",
-         [](auto s) {
-             s[kAddinStream].resize(12);
-             return HostSimProjectStorage::Serialise(s);
-         },
+        {"a record count the data cannot hold", addinData([](auto& data) { data.resize(12); }),
          "the add-in could not resume its project data: the project data counts 1 settings records, more "
          "than its 0 bytes left can hold"},
-        {"settings of a host object the add-in does not hold",
-         [](auto s) {
-             s[kAddinStream][12] = 11;
-             return HostSimProjectStorage::Serialise(s);
-         },
+        {"settings of a host object the add-in does not hold", addinData([](auto& data) { data[12] = 11; }),
          "the add-in could not resume its project data: the project data holds settings of host object 11, "
          "for which the add-in holds no settings object"},
     };

@@ -8,18 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/process.h"
+#include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using clitest::Outcome;
 
 class SettingsEditTest : public ::testing::Test {
   protected:
@@ -32,34 +27,10 @@ class SettingsEditTest : public ::testing::Test {
         return CopyCase((fs::path(DORVIX_SOURCE_DIR) / "examples" / example).string(), example);
     }
 
-    platform::ChildProcess Start(const std::vector<std::string>& arguments, const std::string& tag) {
-        platform::ProcessOptions options;
-        options.executable = DORVIX_PROGRAM;
-        options.arguments = arguments;
-        options.extraEnvironment = {{"DVX_EXE", (fs::path(DORVIX_BINARY_DIR) / "solver").string()}};
-        options.standardOutput = scratch_.Path() / (tag + "out.txt");
-        options.standardError = scratch_.Path() / (tag + "err.txt");
-        platform::ChildProcess cli;
-        std::string error;
-        if (!cli.Start(options, &error)) ADD_FAILURE() << "the command line did not start: " << error;
-        return cli;
+    clitest::CliRun Start(const std::vector<std::string>& arguments, const std::string& tag) {
+        return clitest::CliRun(scratch_.Path(), tag + "run", arguments);
     }
-    Outcome Finish(platform::ChildProcess& cli, const std::string& tag) {
-        Outcome outcome;
-        if (cli.Wait(120000) != platform::WaitResult::Exited) {
-            ADD_FAILURE() << "the command line did not end";
-            return outcome;
-        }
-        outcome.exit = cli.ExitStatus().value_or(-1);
-        (void)cli.Reap();
-        outcome.out = decktest::ReadText(scratch_.Path() / (tag + "out.txt"));
-        outcome.err = decktest::ReadText(scratch_.Path() / (tag + "err.txt"));
-        return outcome;
-    }
-    Outcome Dorvix(const std::vector<std::string>& arguments) {
-        platform::ChildProcess cli = Start(arguments, "");
-        return Finish(cli, "");
-    }
+    Outcome Dorvix(const std::vector<std::string>& arguments) { return Start(arguments, "").Finish(); }
     Outcome Set(const fs::path& copy, const std::vector<std::string>& assignments) {
         std::vector<std::string> arguments{"settings", copy.string(), "--set"};
         arguments.insert(arguments.end(), assignments.begin(), assignments.end());
@@ -153,11 +124,12 @@ TEST_F(SettingsEditTest, EditsAtOnceKeepEachOthersValues) {
         {"UseLargeDeformation=On", "Large Deflection: On"},
         {"NumberOfSteps=2", "Number Of Steps: 2"},
     };
-    std::vector<platform::ChildProcess> running;
+    std::vector<clitest::CliRun> running;
+    running.reserve(edits.size());
     for (std::size_t i = 0; i < edits.size(); ++i)
         running.push_back(Start({"settings", copy.string(), "--set", edits[i].first}, std::to_string(i)));
     for (std::size_t i = 0; i < edits.size(); ++i) {
-        const Outcome outcome = Finish(running[i], std::to_string(i));
+        const Outcome outcome = running[i].Finish();
         EXPECT_EQ(outcome.exit, 0) << edits[i].first << ": " << outcome.err;
     }
     const std::string grid = Grid(copy);

@@ -1,8 +1,9 @@
 # A refused `dorvix settings --set`: the program ends with exit code 3 (or EXIT) and the
 # reason, and the case's CAERep.xml and host.json are left byte for byte as they were. Runs on a copy of the
 # example under SCRATCH, in whose CAERep.xml the text SPOIL (when given) is first replaced by
-# SPOIL_WITH. Expects DORVIX, EXAMPLE, SCRATCH, ASSIGNMENTS (name=value, comma-separated) and
-# REASON (a regular expression the message must match).
+# SPOIL_WITH, and which is made read-only when READ_ONLY is set. Expects DORVIX, EXAMPLE, SCRATCH,
+# ASSIGNMENTS (name=value, comma-separated) and REASON (a regular expression the message must
+# match).
 foreach(var DORVIX EXAMPLE SCRATCH ASSIGNMENTS REASON)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -24,6 +25,9 @@ if(DEFINED SPOIL)
     message(FATAL_ERROR "\"${SPOIL}\" is not in ${model}")
   endif()
   file(WRITE "${model}" "${spoiled}")
+endif()
+if(READ_ONLY)
+  file(CHMOD "${model}" PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
 endif()
 file(SHA256 "${model}" before)
 file(SHA256 "${SCRATCH}/${name}/host.json" host_before)

@@ -2,7 +2,6 @@
 #include "tools/dorvix/module_host.h"
 
 #include <ostream>
-#include <system_error>
 
 #include "host/analysis_settings_addin.h"
 #include "host/dorvix_analysis_settings_interface.h"
@@ -28,11 +27,6 @@ std::string SolverClassText() { return GuidToString(CLSID_JXDorvixSolver); }
 std::string RegistryFileText() {
     const std::string file = platform::RegistryFilePath();
     return file.empty() ? std::string("(none: DORVIX_REGISTRY is not set)") : file;
-}
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec) && !ec;
 }
 
 // Copies `from` over `to`; the copy is written beside `to` first, so `to` is never left half-written.
@@ -96,7 +90,7 @@ bool RegisterAddinModule(const fs::path& path, std::ostream& out, std::string& p
     }
     fs::path registered;
     if (FAILED(platform::RegisteredServerPath(CLSID_JXDorvixSolver, &registered)) ||
-        !SameFile(registered, path)) {
+        !platform::IsSameFile(registered, path)) {
         problem = path.string() + " is not the add-in module: it did not register the solver's class " +
                   SolverClassText();
         return false;
@@ -225,22 +219,21 @@ bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
         if (!platform::ReplaceFileWith(project, earlier, &problem)) return false;
     }
     const bool saved = SUCCEEDED(framework_.SaveProject(&problem)) &&
-                       (SameFile(file, project) || CopyReplacing(project, file, problem));
+                       (platform::IsSameFile(file, project) || CopyReplacing(project, file, problem));
     if (!earlier.empty())
         (void)(saved ? platform::RemoveFile(earlier) : platform::ReplaceFileWith(earlier, project));
     return saved;
 }
 
 bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
+    if (!platform::FileExists(file)) {
         problem = "there is no project file " + file.string();
         return false;
     }
     // The file is checked where the user named it before the host takes it up.
     if (!HostSimProjectStorage::Open(file, &problem)) return false;
     const fs::path& project = framework_.ProjectFile();
-    if (SameFile(file, project)) {
+    if (platform::IsSameFile(file, project)) {
         resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
         return resumed_;
     }

@@ -33,12 +33,10 @@ namespace fs = std::filesystem;
 constexpr const char* kCaseLockFileName = ".dorvix-case.lock";
 constexpr std::uint32_t kCaseLockPatienceMs = 30000;
 
-// The file is replaced only once the new text is written in full beside it.
+// The file is replaced only once the new text is written in full beside it. The platform's
+// reason names the file.
 bool WriteCaseFile(const fs::path& file, const std::string& text, std::string& problem) {
-    std::string error;
-    if (platform::WriteFileReplacing(file, text, &error)) return true;
-    problem = "cannot write " + file.string() + ": " + error;
-    return false;
+    return platform::WriteFileReplacing(file, text, &problem);
 }
 
 // The settings object as the host holds it for the case's analysis: made by the add-in module's
