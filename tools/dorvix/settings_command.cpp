@@ -230,12 +230,20 @@ bool EditedTexts(CaseSettings& settings, const ModelSettingsXml& model, std::opt
 
 // host.json first: a model with more steps than host.json holds loads for would not solve, the
 // other way round it does. When the model cannot be written, host.json gets its old text back.
+// A refusal says whether the case is unchanged.
 bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream& out, std::string& problem) {
     const bool hostChanged = texts.hostJson != texts.oldHostJson;
-    if (hostChanged && !WriteCaseFile(hostCase.hostJsonPath, texts.hostJson, problem)) return false;
+    if (hostChanged && !WriteCaseFile(hostCase.hostJsonPath, texts.hostJson, problem)) {
+        problem += "; the case is unchanged";
+        return false;
+    }
     if (!WriteCaseFile(hostCase.caeRepPath, texts.model, problem)) {
-        std::string ignored;
-        if (hostChanged) (void)WriteCaseFile(hostCase.hostJsonPath, texts.oldHostJson, ignored);
+        std::string restore;
+        if (hostChanged && !WriteCaseFile(hostCase.hostJsonPath, texts.oldHostJson, restore))
+            problem += "; " + hostCase.hostJsonPath.string() +
+                       " already holds the edited steps and cannot be put back (" + restore + ")";
+        else
+            problem += "; the case is unchanged";
         return false;
     }
     if (hostChanged) out << "written:   " << hostCase.hostJsonPath.string() << "\n";
@@ -278,7 +286,7 @@ bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream
         return kSettingsExitRefused;
     }
     if (!WriteCase(settings.Host().Case(), texts, out, problem)) {
-        err << "dorvix settings: " << problem << "; the case is unchanged\n";
+        err << "dorvix settings: " << problem << "\n";
         return kSettingsExitWriteFailed;
     }
     out << "host calls:" << (calls.empty() ? " none" : "") << "\n";
