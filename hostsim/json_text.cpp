@@ -2,70 +2,16 @@
 #include "hostsim/json_text.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <nlohmann/json.hpp>
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// The text of a string token without its quotes, escapes resolved (surrogate pairs are kept as
-// two characters: keys the host reads are plain text).
-std::string Unescape(std::string_view quoted) {
-    std::string out;
-    for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
-        if (quoted[i] != '\\' || i + 2 >= quoted.size()) {
-            out += quoted[i];
-            continue;
-        }
-        const char c = quoted[++i];
-        switch (c) {
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u': {
-                std::uint32_t code = 0;
-                for (int k = 0; k < 4 && i + 1 < quoted.size(); ++k)
-                    code = code * 16 + std::max(HexDigit(quoted[++i]), 0);
-                AppendUtf8(out, code);
-                break;
-            }
-            default:
-                out += c;
-        }
-    }
-    return out;
+// The text of a key, escapes resolved as the case reader resolves them.
+std::string KeyText(std::string_view quoted) {
+    const nlohmann::json key = nlohmann::json::parse(quoted, nullptr, false);
+    return key.is_string() ? key.get<std::string>() : std::string();
 }
 
 }  // namespace
@@ -121,7 +67,7 @@ std::vector<std::pair<std::string, JsonSpan>> JsonText::Members(JsonSpan object)
     std::size_t at = SkipBlanks(object.begin + 1);
     while (at < object.end && text_[at] == '"') {
         const std::size_t keyEnd = SkipString(at);
-        std::string key = Unescape(text_.substr(at, keyEnd - at));
+        std::string key = KeyText(text_.substr(at, keyEnd - at));
         at = SkipBlanks(keyEnd);
         if (at >= object.end || text_[at] != ':') break;
         const std::size_t valueBegin = SkipBlanks(at + 1);

@@ -155,12 +155,7 @@ class DescriptionReader {
         for (int i = 0; i < set.nodeCount; ++i) {
             int id = 0;
             double value = 0.0;
-            if (!Next(words))
-                return RefuseAtEnd("the file ends inside the node values of set " +
-                                   std::to_string(set.number));
-            if (!words.Are(2) || !TryParseInt(words.at[0], id) || !ReadFinite(words.at[1], value))
-                return Refuse("a node line of set " + std::to_string(set.number) +
-                              " is not a node id and a number");
+            if (!NextNodeLine(set, words, &id, &value)) return false;
             if (asked && !asked->count(id)) continue;
             if (asked && !answered.insert(id).second)
                 return Refuse("set " + std::to_string(set.number) + " gives node " + std::to_string(id) +
@@ -210,18 +205,23 @@ class DescriptionReader {
         return true;
     }
 
+    // The next node line of the set: two words, and with `id` and `value` a node id and a finite
+    // number read into them.
+    bool NextNodeLine(const HostSimResultSet& set, Words& words, int* id = nullptr, double* value = nullptr) {
+        if (!Next(words))
+            return RefuseAtEnd("the file ends inside the node values of set " + std::to_string(set.number));
+        if (!words.Are(2) || (id && (!TryParseInt(words.at[0], *id) || !ReadFinite(words.at[1], *value))))
+            return Refuse("a node line of set " + std::to_string(set.number) +
+                          " is not a node id and a number");
+        return true;
+    }
+
     // The node lines of a set are counted and their shape checked; their numbers are read only
     // when the set's values are asked for.
     bool SkipNodeLines(const HostSimResultSet& set) {
         Words words;
-        for (int i = 0; i < set.nodeCount; ++i) {
-            if (!Next(words))
-                return RefuseAtEnd("the file ends inside the node values of set " +
-                                   std::to_string(set.number));
-            if (!words.Are(2))
-                return Refuse("a node line of set " + std::to_string(set.number) +
-                              " is not a node id and a number");
-        }
+        for (int i = 0; i < set.nodeCount; ++i)
+            if (!NextNodeLine(set, words)) return false;
         return true;
     }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 #include "hostsim/components.h"
 #include "hostsim/result_description.h"
@@ -72,13 +73,13 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
         open_.reset();
         HostSimResultSets description;
         const HRESULT hr = Read(description);
-        if (hr == S_OK) open_ = std::move(description);
+        if (hr == S_OK) open_ = OpenFile{path_, std::move(description)};
         return hr;
     }
 
     [[nodiscard]] HRESULT GetSetValues(std::vector<double>& values) override {
         if (!open_) return Refuse(E_UNEXPECTED, L"No result description is open");
-        for (const HostSimResultSet& set : open_->sets) values.push_back(set.value);
+        for (const HostSimResultSet& set : open_->sets.sets) values.push_back(set.value);
         problem_.clear();
         return S_OK;
     }
@@ -95,7 +96,7 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
         }
         const std::unordered_set<int> asked(request.nodes.begin(), request.nodes.end());
         HostSimNodeValues values;
-        if (!ReadResultSetNodes(path_, *set, asked, values, problem_)) return E_FAIL;
+        if (!ReadResultSetNodes(open_->path, *set, asked, values, problem_)) return E_FAIL;
         out.ids = std::move(values.ids);
         out.values = std::move(values.values);
         problem_.clear();
@@ -134,14 +135,15 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
 
     // A set by number (0: the last), or the set solved at the time (to a relative 1e-10).
     const HostSimResultSet* FindSet(const HostNodeValueRequest& request) const {
-        if (open_->sets.empty()) return nullptr;
+        const std::vector<HostSimResultSet>& sets = open_->sets.sets;
+        if (sets.empty()) return nullptr;
         if (!request.byTime) {
-            if (request.setNumber == 0) return &open_->sets.back();
-            for (const HostSimResultSet& set : open_->sets)
+            if (request.setNumber == 0) return &sets.back();
+            for (const HostSimResultSet& set : sets)
                 if (set.number == request.setNumber) return &set;
             return nullptr;
         }
-        for (const HostSimResultSet& set : open_->sets) {
+        for (const HostSimResultSet& set : sets) {
             const double scale = std::max(1.0, std::fabs(request.time));
             if (std::fabs(set.value - request.time) <= 1e-10 * scale) return &set;
         }
@@ -154,7 +156,12 @@ class HostSimResultReader : public ComObject<HostSimResultReader, IHostResultRea
     }
 
     std::filesystem::path path_;
-    std::optional<HostSimResultSets> open_;  // the set lines of the open file
+    // The open file: its node values are read from it, whatever file is named after it.
+    struct OpenFile {
+        std::filesystem::path path;
+        HostSimResultSets sets;  // its set lines
+    };
+    std::optional<OpenFile> open_;
     std::wstring problem_;
 };
 

@@ -11,11 +11,14 @@
 #include "caerep/core/cae_rep.h"
 #include "host/string_table.h"
 #include "host/units_service.h"
+#include "hostsim/components.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/json_reader.h"
 #include "hostsim/mesh_model.h"
 #include "hostsim/selection_resolver.h"
 #include "platform/creation_registry.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/stream.h"
 
 namespace {
@@ -98,6 +101,34 @@ TEST(HostSimCase, RegistersItsComponentsForItsLifetime) {
     }
     ComPtr<IHostStringTable> table;
     EXPECT_EQ(CoCreateInstance(CLSID_HostStringTable, table), REGDB_E_CLASSNOTREG);
+}
+
+// The node values of an open description come from the file opened, even when another file, with
+// the same set lines, is named after it.
+TEST(HostSimCase, AnOpenResultDescriptionAnswersFromTheFileOpened) {
+    const fs::path folder = platform::CreateUniqueTemporaryFolder("dorvix-hostsim-results-");
+    auto description = [&](const char* name, const char* value) {
+        const std::string text = std::string(
+                                     "DORVIX-RESULT-DESCRIPTION 1\nmodule mt\nkind time\nsets 1\n"
+                                     "set 1 0.5 1 1\n  1 ") +
+                                 value + "\nend\n";
+        EXPECT_TRUE(platform::WriteFileReplacing(folder / name, text));
+        return platform::WideFromPath(folder / name);
+    };
+    const std::wstring opened = description("dorvix_mt.des", "22");
+    const std::wstring named = description("dorvix_other.des", "40");
+    ComPtr<IHostResultReader> reader = CreateHostSimResultReader();
+    ASSERT_TRUE(reader);
+    ASSERT_EQ(reader->SetResultFile(opened), S_OK);
+    ASSERT_EQ(reader->OpenDatabase(), S_OK);
+    ASSERT_EQ(reader->SetResultFile(named), S_OK);
+    HostNodeValueRequest request;
+    request.setNumber = 1;
+    request.nodes = {1};
+    HostNodeValues values;
+    EXPECT_EQ(reader->GetNodeValues(request, values), S_OK);
+    EXPECT_EQ(values.values, std::vector<double>{22.0});
+    EXPECT_TRUE(platform::DeleteFolderTree(folder));
 }
 
 // The message of a refused host.json: file, JSON pointer, reason.

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 
 #include "settings_test_support.h"
@@ -37,10 +35,7 @@ std::filesystem::path GoldenPath(const char* name, const char* extension) {
     return std::filesystem::path(DORVIX_TEST_DATA) / "settings" / (std::string(name) + extension);
 }
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string ReadText(const std::filesystem::path& path) { return golden::ReadBytes(path).value_or(""); }
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     const std::string text = ReadText(path);
