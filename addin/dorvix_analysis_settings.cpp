@@ -27,6 +27,16 @@ namespace {
 constexpr std::uint32_t kSettingsObjectVersion = 1;
 constexpr std::uint32_t kNoSettingsMark = 0;
 
+// The settings object behind `source`; null for an object of another class. Only this class
+// answers the adoption interface, and only inside the module.
+CDorvixAnalysisSettings* SettingsObjectOf(IUnknown* source) {
+    ComPtr<IDorvixSettingsAdoption> adoption;
+    if (FAILED(source->QueryInterface(IDorvixSettingsAdoption::iid(), adoption.ReleaseAndGetVoidAddress())) ||
+        !adoption)
+        return nullptr;
+    return static_cast<CDorvixAnalysisSettings*>(adoption.Get());
+}
+
 }  // namespace
 
 CDorvixAnalysisSettings::CDorvixAnalysisSettings() { ModuleLock(); }
@@ -197,12 +207,8 @@ HRESULT CDorvixAnalysisSettings::ReplaceSettings(
 
 HRESULT CDorvixAnalysisSettings::AdoptSettingsFrom(IUnknown* source) {
     if (!source) return E_POINTER;
-    ComPtr<IDorvixSettingsAdoption> adoption;
-    if (FAILED(source->QueryInterface(IDorvixSettingsAdoption::iid(), adoption.ReleaseAndGetVoidAddress())) ||
-        !adoption)
-        return E_INVALIDARG;
-    // Only this class answers the interface, and only inside the module.
-    auto* other = static_cast<CDorvixAnalysisSettings*>(adoption.Get());
+    CDorvixAnalysisSettings* other = SettingsObjectOf(source);
+    if (!other) return E_INVALIDARG;
     if (other == this) return S_OK;
     if (other->physicsType_ != physicsType_ || other->analysisType_ != analysisType_) return E_INVALIDARG;
     // An object without settings takes over the nothing another one without settings holds.
@@ -215,11 +221,8 @@ HRESULT CDorvixAnalysisSettings::AdoptSettingsFrom(IUnknown* source) {
 
 HRESULT CDorvixAnalysisSettings::TakeTypesOf(IUnknown* source) {
     if (!source) return E_POINTER;
-    ComPtr<IDorvixSettingsAdoption> adoption;
-    if (FAILED(source->QueryInterface(IDorvixSettingsAdoption::iid(), adoption.ReleaseAndGetVoidAddress())) ||
-        !adoption)
-        return E_INVALIDARG;
-    const auto* other = static_cast<const CDorvixAnalysisSettings*>(adoption.Get());
+    const CDorvixAnalysisSettings* other = SettingsObjectOf(source);
+    if (!other) return E_INVALIDARG;
     physicsType_ = other->physicsType_;
     analysisType_ = other->analysisType_;
     if (other->settings_) return RebuildSettings();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "addin/dorvix_analysis_settings_interface.h"
@@ -248,16 +249,18 @@ class CDorvixAnalysisSettings
 
     // ---- grid, XML and copy: private helpers ----
   private:
-    // Puts both objects of a copy back into the notification state each had before, at the
-    // latest when the copy ends.
-    struct NotificationsRestored {
+    // Puts the source of a copy back on the current step it had, and both objects back into the
+    // notification state each had before, at the latest when the copy ends.
+    struct CopyRestored {
         CDorvixAnalysisSettings& self;
         bool ignored;
         IDorvixAnalysisSettings* other;
         VARIANT_BOOL otherIgnored;
+        IJXAnalysisSettingsAddIn* otherSteps;
+        std::optional<std::uint32_t> otherStep;
         bool done = false;
         void Restore();
-        ~NotificationsRestored() { Restore(); }
+        ~CopyRestored() { Restore(); }
     };
     // The settings as the grid's visibility rules read them (defined beside the rules).
     struct GridView;

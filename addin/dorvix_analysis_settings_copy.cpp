@@ -127,14 +127,14 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) try {
     std::optional<std::uint32_t> otherStep;
     if (std::uint32_t step = 0; SUCCEEDED(other->get_CurrentStepNumber(&step))) otherStep = step;
 
-    // Both objects keep quiet while the copy goes on, then return to what they did before,
-    // also when the copy ends early.
+    // Both objects keep quiet while the copy goes on, then return to what they did before, and
+    // the source to its current step, also when the copy ends early.
     const bool ignored = ignoreNotify_;
     ignoreNotify_ = true;
     VARIANT_BOOL otherIgnored = VARIANT_FALSE;
     (void)other->get_IgnoreNotify(&otherIgnored);
     (void)other->put_IgnoreNotify(VARIANT_TRUE);
-    NotificationsRestored restored{*this, ignored, other.Get(), otherIgnored};
+    CopyRestored restored{*this, ignored, other.Get(), otherIgnored, otherSteps.Get(), otherStep};
 
     JXPhysicsType physics = kPT_Mechanical;
     JXSimulationType analysis = kSIMULATION_STATIC;
@@ -165,7 +165,6 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) try {
     if (!stepped) CopyOutputRequests(other.Get(), this);
     CopyAnalysisControls(other.Get(), this);
 
-    if (otherStep) (void)otherSteps->JX_put_CurrentStepNumber(*otherStep);
     (void)JX_put_CurrentStepNumber(1);
     restored.Restore();
     NotifyChange();
@@ -174,9 +173,10 @@ HRESULT CDorvixAnalysisSettings::CopyFrom(IUnknown* otherObject) try {
     return AnswerCurrentFailure();
 }
 
-void CDorvixAnalysisSettings::NotificationsRestored::Restore() {
+void CDorvixAnalysisSettings::CopyRestored::Restore() {
     if (done) return;
     done = true;
+    if (otherStep) (void)otherSteps->JX_put_CurrentStepNumber(*otherStep);
     (void)other->put_IgnoreNotify(otherIgnored);
     self.ignoreNotify_ = ignored;
 }

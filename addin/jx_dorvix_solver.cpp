@@ -103,10 +103,14 @@ HRESULT CJXDorvixSolver::Solve(TRVDataSourceItf* context, TRVReturnPackageItf** 
             int code = kRC_Success;
             try {
                 code = feeder->LoadCAERepresentation(inputPath_.Get(), outputPath_.Get());
-                if (code == kRC_Success)
+                if (code == kRC_Success) {
                     code = feeder->Feed(context, answer.get());
-                else
+                } else {
                     answer->SetResultCode(code);
+                    // The reason of the refusal reaches the host even when the output cannot be
+                    // written.
+                    feeder->SavePostedMessages(answer.get());
+                }
             } catch (const NCAERep::CCAEException&) {
                 answer->SetResultCode(kRC_Exception);
                 code = kRC_Exception;

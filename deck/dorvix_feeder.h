@@ -538,6 +538,11 @@ class DorvixFeeder : public DeckFileOwner {
     void Close(int& code);
     // ReturnPackage's status bits the run set so far.
     unsigned GetStatusBits() const { return statusBits_; }
+    // Saves the output representation once, when a message was posted to it. When its file
+    // cannot be written, the messages go into `package` instead ("Error: ..."), after one that
+    // says why; without a package they are lost and the earlier file stays. The close calls it;
+    // so does a solve that ends at a model refused at load, which has no close.
+    void SavePostedMessages(ReturnPackage* package) noexcept;
 
   protected:
     void AddStatusBits(unsigned bits) { statusBits_ |= bits; }
@@ -611,10 +616,6 @@ class DorvixFeeder : public DeckFileOwner {
     // holder, selection resolver and settings; saves the output representation when a
     // message was posted to it. Safe to call twice.
     void ReleaseSolveObjects();
-    // Saves the output representation once, when a message was posted to it. When its file
-    // cannot be written, the messages go into `package` instead ("Error: ..."), after one that
-    // says why; without a package they are lost and the earlier file stays.
-    void SavePostedMessages(ReturnPackage* package) noexcept;
 
     // Turns the exception being handled (call it only in a catch block) into the code of
     // the step that let it out: the reason goes to the host as an error message naming the

@@ -111,9 +111,9 @@ int DorvixFeeder::WriteSurfaceForceLoads(int step, int loadType) {
             code)
             return code;
         std::vector<int> elements, faces;
-        if (const FaceScoping found = ScopingFacesOrLeaveOut(*this, record, elements, faces);
-            found != FaceScoping::kFound)
-            return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
+        if (const int code = ScopingFacesOrLeaveOut(*this, record, elements, faces);
+            code != kRC_Success || elements.empty())
+            return code;
         const bool perElement = !twoDimensional && bodyWrapper_ &&
                                 bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kBodySurface;
         const char* placement = perElement ? "MAI" : twoDimensional ? "ARETE" : "FACE";

@@ -45,24 +45,20 @@ double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& re
                                         record.GetArea());
 }
 
-FaceScoping ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record,
-                                   std::vector<int>& elements, std::vector<int>& faces) {
+int ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::vector<int>& elements,
+                           std::vector<int>& faces) {
     elements.clear();
     faces.clear();
     const HRESULT found = feeder.GetLoadScopingFaces(record, elements, faces);
     if (found != S_OK || faces.size() != elements.size()) {
         elements.clear();
         faces.clear();
-        if (found == kE_SolidElementEdge) return FaceScoping::kRefused;
-        // LeaveOut's success code is what the writer answers; kLeftOut tells it the same.
-        (void)LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
-        return FaceScoping::kLeftOut;
+        // The refusal's message names the load already.
+        if (found == kE_SolidElementEdge) return kRC_MissingData;
+        return LeaveOut(feeder, record, L"its scoping cannot be turned into element faces");
     }
-    if (elements.empty()) {
-        (void)LeaveOut(feeder, record, L"its scoping holds no element face");  // as above
-        return FaceScoping::kLeftOut;
-    }
-    return FaceScoping::kFound;
+    if (elements.empty()) return LeaveOut(feeder, record, L"its scoping holds no element face");
+    return kRC_Success;
 }
 
 std::vector<TypedLoad> LoadsOfType(const DorvixFeeder& feeder, int type) {

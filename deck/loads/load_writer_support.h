@@ -81,17 +81,12 @@ double MeasureInDeckUnits(const DorvixFeeder& feeder, const ObjectTypeRecord& re
 // writer goes on without the load, and the user learns that the solver runs without it.
 [[nodiscard]] int LeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record, std::wstring_view reason);
 
-// What became of a load's scoping on its way to element faces.
-enum class FaceScoping {
-    kFound,    // the faces are listed
-    kLeftOut,  // the host could not place the load or found no face; a warning names the load
-    kRefused,  // an edge of a solid element, which no element face holds; an error names it
-};
-
-// The element faces of the load's scoping; the load is left out with a warning when the host
-// cannot turn the scoping into element faces or finds none.
-FaceScoping ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record,
-                                   std::vector<int>& elements, std::vector<int>& faces);
+// The element faces of the load's scoping: 0 with the faces listed; 0 with none listed when the
+// load is left out (a warning names it: the host cannot turn the scoping into element faces or
+// finds none); kRC_MissingData for an edge of a solid element, which no element face holds (an
+// error names the load).
+[[nodiscard]] int ScopingFacesOrLeaveOut(DorvixFeeder& feeder, const ObjectTypeRecord& record,
+                                         std::vector<int>& elements, std::vector<int>& faces);
 
 // The loads of the type code in id order, each with its record and host load object (null when
 // the host has none). Empty when there is none.

@@ -68,9 +68,9 @@ int DorvixFeeder::WritePressureLoads(int step) {
                 return Refuse(*this, record, kRC_DataMismatch, L"its activity per step cannot be read");
 
             FaceScope scope;
-            if (const FaceScoping found = ScopingFacesOrLeaveOut(*this, record, scope.elements, scope.faces);
-                found != FaceScoping::kFound)
-                return found == FaceScoping::kRefused ? int{kRC_MissingData} : int{kRC_Success};
+            if (const int code = ScopingFacesOrLeaveOut(*this, record, scope.elements, scope.faces);
+                code != kRC_Success || scope.elements.empty())
+                return code;
             if (twoDimensional)
                 scope.placement = Placement::kEdge;
             else if (bodyWrapper_ && bodyWrapper_->GetBodyKindById(BodyIdOf(record)) == kBodySurface)

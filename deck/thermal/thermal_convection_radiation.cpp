@@ -1,6 +1,5 @@
 // Convection and radiation of the model's faces (edges in 2-D): the ambient temperature and the
 // film coefficient or emissivity as ".FCT" functions, each on the face group of its scoping.
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "caerep/model/bc_reps.h"
 #include "deck/deck_counters.h"
 #include "deck/feeders/thermal_dorvix_feeder.h"
+#include "deck/loads/load_writer_support.h"
 #include "foundation/number_format.h"
 #include "platform/text.h"
 
@@ -25,10 +25,6 @@ namespace {
                                std::to_wstring(object.getId()) + L"): " + reason,
                            L"Error");
     return code;
-}
-
-bool AllFinite(const std::vector<double>& values) {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 std::vector<NCAERep::CIdentity> ObjectsOfType(NCAERep::CCAERep* root, const wchar_t* type) {
@@ -48,7 +44,7 @@ int ThermalDorvixFeeder::StartExchangeLoad(const NCAERep::CIdentity& identity,
     if (const int code = ReadLoadMagnitude(identity, L"Magnitude", 1.0, ambient); code != kRC_Success)
         return code;
     // The solver would take "NaN" or "inf" for a word of the deck, or compute with it.
-    if (!AllFinite(ambient))
+    if (!loadwriter::AllFinite(ambient))
         return RefuseObject(*this, object, kRC_DataMismatch, L"its ambient temperature is not finite");
     exchange.ambientFunction = NextFunctionNumber();
     GetDeckFile()->WriteLine("! Ambient Temperature");
@@ -64,7 +60,8 @@ int ThermalDorvixFeeder::WriteScalar2Function(const NCAERep::CIdentity& identity
     LoadHistory values;
     if (const int code = ReadLoadMagnitude(identity, L"Scalar2", 1.0, values, &byTime); code != kRC_Success)
         return RefuseObject(*this, object, code, its + L" cannot be read");
-    if (!AllFinite(values)) return RefuseObject(*this, object, kRC_DataMismatch, its + L" is not finite");
+    if (!loadwriter::AllFinite(values))
+        return RefuseObject(*this, object, kRC_DataMismatch, its + L" is not finite");
     function = NextFunctionNumber();
     if (comment) GetDeckFile()->WriteLine(comment);
     if (WriteFunction(values, nullptr, function) != S_OK)

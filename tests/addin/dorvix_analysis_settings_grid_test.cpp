@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -113,6 +115,21 @@ class SettingsGridTest : public ::testing::Test {
         BstrHolder text;
         const HRESULT hr = settings_->GetDisplayString(dispid, text.ReleaseAndGetAddressOf());
         return SUCCEEDED(hr) ? text.Str() : Failure(hr);
+    }
+    // A text the grid shows for a property in an analysis of the type.
+    struct DisplayRow {
+        JXSimulationType analysis;
+        DISPID dispid;
+        std::wstring text;
+    };
+    // Each row's text, shown by the settings object `start` makes anew for the row's analysis.
+    void ExpectDisplays(std::span<const DisplayRow> rows,
+                        const std::function<void(JXSimulationType)>& start) {
+        for (const DisplayRow& row : rows) {
+            start(row.analysis);
+            if (HasFatalFailure()) return;
+            EXPECT_EQ(Display(row.dispid), row.text) << row.analysis << " " << row.dispid;
+        }
     }
 
     std::unique_ptr<HostSim> host_;
@@ -320,40 +337,28 @@ TEST_F(SettingsGridTest, DisplayTextsOfAStepAnalysis) {
 }
 
 TEST_F(SettingsGridTest, DisplayTextsOfEigenAnalyses) {
-    struct Row {
-        JXSimulationType analysis;
-        DISPID dispid;
-        std::wstring text;
-    };
-    const Row rows[] = {
+    const DisplayRow rows[] = {
         {kSIMULATION_MODAL, 5001, L"6"},         {kSIMULATION_MODAL, 5055, L"3000000000"},
         {kSIMULATION_MODAL, 5004, L"250 (1/s)"}, {kSIMULATION_BUCKLING, 5004, L"250"},
         {kSIMULATION_MODAL, 5054, L"22 (K)"},
     };
-    for (const Row& row : rows) {
-        Start(kPT_Mechanical, row.analysis);
+    ExpectDisplays(rows, [this](JXSimulationType analysis) {
+        Start(kPT_Mechanical, analysis);
         ASSERT_GE(settings_->put_MaxFrequency(250.0), S_OK);
         ASSERT_GE(settings_->put_RefTemperature(22.0), S_OK);
         ASSERT_EQ(settings_->put_HarmonicIndex(3000000000u), S_OK);
-        EXPECT_EQ(Display(row.dispid), row.text) << row.analysis << " " << row.dispid;
-    }
+    });
 }
 
 TEST_F(SettingsGridTest, ANumberWithAUnitKeepsItsBlankWithoutAUnitSystem) {
-    struct Row {
-        JXSimulationType analysis;
-        DISPID dispid;
-        std::wstring text;
-    };
-    const Row rows[] = {
+    const DisplayRow rows[] = {
         {kSIMULATION_STATIC, 5011, L"1 "},       {kSIMULATION_TRANSIENT, 5018, L"0 "},
         {kSIMULATION_MODAL, 5004, L"1e+008 "},   {kSIMULATION_BUCKLING, 5004, L"1e+008"},
         {kSIMULATION_TRANSIENT, 5047, L"0.001"},
     };
-    for (const Row& row : rows) {
-        Start(kPT_Mechanical, row.analysis, R"({"objects": [{"id": 10, "type": 429}]})");
-        EXPECT_EQ(Display(row.dispid), row.text) << row.analysis << " " << row.dispid;
-    }
+    ExpectDisplays(rows, [this](JXSimulationType analysis) {
+        Start(kPT_Mechanical, analysis, R"({"objects": [{"id": 10, "type": 429}]})");
+    });
 }
 
 TEST_F(SettingsGridTest, ChoicesCarryTheirValuesAsCookies) {

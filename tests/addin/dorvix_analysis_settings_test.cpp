@@ -788,7 +788,8 @@ void UnderEveryAllocationFailure(const std::function<std::function<HRESULT()>()>
 }  // namespace
 
 // The host's operations answer a code when memory runs out at any point; none lets an exception
-// out. A copy that runs out of memory says so and leaves both objects' notifications as they were.
+// out. A copy that runs out of memory says so and leaves both objects' notifications as they were,
+// and the source on its own current step.
 TEST(DorvixAnalysisSettingsHost, RunningOutOfMemoryAnywhereIsAnsweredWithACode) {
     std::unique_ptr<HostedSettings> hosted;
     ComPtr<Settings> source;
@@ -797,12 +798,14 @@ TEST(DorvixAnalysisSettingsHost, RunningOutOfMemoryAnywhereIsAnsweredWithACode) 
             hosted = std::make_unique<HostedSettings>();
             source = NewSettings(kPT_Mechanical, kSIMULATION_TRANSIENT);
             EXPECT_EQ(source->put_NumberOfSteps(3), S_OK);
+            EXPECT_EQ(source->put_CurrentStepNumber(2), S_OK);
             return [&] { return hosted->settings->CopyFrom(source->InnerUnknown()); };
         },
         [&](HRESULT hr) {
             EXPECT_EQ(hr, E_OUTOFMEMORY);
             EXPECT_EQ(ReadText(hosted->settings.Get(), L"IgnoreNotify"), "false");
             EXPECT_EQ(ReadText(source.Get(), L"IgnoreNotify"), "false");
+            EXPECT_EQ(ReadText(source.Get(), L"CurrentStepNumber"), "u2");
         });
 
     // Each operation may read the object's own saved record.

@@ -278,7 +278,7 @@ TEST(JXDorvixSolver, AnUnknownKindAnswersTheUnsetCodeWithThePartCount) {
     }
 }
 
-TEST(JXDorvixSolver, ModelThatCannotBeLoadedEndsWithItsCodeAndNoMessage) {
+TEST(JXDorvixSolver, ModelThatCannotBeLoadedEndsWithItsCodeAndItsReasonGoesToTheOutputElseThePackage) {
     bool deleted = false;
     bool fed = false;
     const auto feed = [&] {
@@ -293,6 +293,20 @@ TEST(JXDorvixSolver, ModelThatCannotBeLoadedEndsWithItsCodeAndNoMessage) {
     EXPECT_EQ(package->GetMessageCount(), 0);
     EXPECT_FALSE(fed);
     EXPECT_TRUE(deleted);
+
+    // The reason of the refusal goes to the output; when that cannot be written, it reaches the
+    // host through the package.
+    const BstrHolder unwritable(platform::WideFromPath(run.Folder() / "gone" / "output.xml"));
+    ASSERT_EQ(run.Solver().SetCAEFiles(missing.Get(), unwritable.Get()), S_OK);
+    const std::unique_ptr<ReturnPackage> refused = run.Solve();
+    EXPECT_EQ(StatusOf(*refused).result, kRC_ModelLoadFailed);
+    const std::vector<std::wstring> messages = MessagesOf(*refused);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind(L"Error: the messages of the solve are not saved: ", 0), 0u)
+        << platform::WideToUtf8(messages[0]);
+    EXPECT_EQ(messages[1],
+              L"Error: The model cannot be loaded: file /no/such/CAERep.xml: the file does not exist");
+    EXPECT_FALSE(fed);
 }
 
 // Codes 100 to 102 carry their localized text (the key itself when no table holds it).

@@ -59,16 +59,7 @@ class EigenCaseRun {
     }
     const ReturnPackage& Package() const { return package_; }
     // "Type: Text" of every message the feeder posted.
-    std::vector<std::wstring> Messages() const {
-        std::vector<std::wstring> messages;
-        for (NCAERep::CCAERepBase* message : feeder_.GetOutputRoot()->getChildrenByType(L"Message")) {
-            std::wstring type, text;
-            message->getProperty(L"Type").getValue(type);
-            message->getProperty(L"Text").getValue(text);
-            messages.push_back(type + L": " + text);
-        }
-        return messages;
-    }
+    std::vector<std::wstring> Messages() const { return feedertest::PostedMessages(feeder_); }
     const fs::path& Folder() const { return scratch_.Path(); }
     std::string Deck() const { return decktest::ReadText(Folder() / "dorvix.dat"); }
 

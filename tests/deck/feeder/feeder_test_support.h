@@ -54,16 +54,35 @@ class ModelCase {
     HostSim host_;
 };
 
+// Type and text of every message posted to the feeder's output representation, in order.
+struct PostedMessage {
+    std::wstring type;
+    std::wstring text;
+};
+inline std::vector<PostedMessage> MessagesOf(const DorvixFeeder& feeder) {
+    std::vector<PostedMessage> messages;
+    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
+        PostedMessage& posted = messages.emplace_back();
+        message->getProperty(L"Type").getValue(posted.type);
+        message->getProperty(L"Text").getValue(posted.text);
+    }
+    return messages;
+}
+
 // The texts of the error messages the feeder posted so far.
 inline std::vector<std::wstring> ErrorTexts(const DorvixFeeder& feeder) {
     std::vector<std::wstring> texts;
-    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
-        std::wstring type, text;
-        message->getProperty(L"Type").getValue(type);
-        message->getProperty(L"Text").getValue(text);
-        if (type == L"Error") texts.push_back(text);
-    }
+    for (const PostedMessage& message : MessagesOf(feeder))
+        if (message.type == L"Error") texts.push_back(message.text);
     return texts;
+}
+
+// "Type: Text" of every message posted to the feeder's output representation, in order.
+inline std::vector<std::wstring> PostedMessages(const DorvixFeeder& feeder) {
+    std::vector<std::wstring> messages;
+    for (const PostedMessage& message : MessagesOf(feeder))
+        messages.push_back(message.type + L": " + message.text);
+    return messages;
 }
 
 // A feeder of the given class whose deck goes to the test's current (scratch) folder whatever
@@ -136,18 +155,6 @@ class FeederUnderTest : public InScratch<DorvixFeeder> {
         ASSERT_EQ(GetDeckFile()->Open("dorvix.dat"), kRC_Success);
     }
 };
-
-// "Type: Text" of every message posted to the feeder's output representation, in order.
-inline std::vector<std::wstring> PostedMessages(const DorvixFeeder& feeder) {
-    std::vector<std::wstring> messages;
-    for (NCAERep::CCAERepBase* message : feeder.GetOutputRoot()->getChildrenByType(L"Message")) {
-        std::wstring type, text;
-        message->getProperty(L"Type").getValue(type);
-        message->getProperty(L"Text").getValue(text);
-        messages.push_back(type + L": " + text);
-    }
-    return messages;
-}
 
 inline const std::filesystem::path kBlock = std::filesystem::path(DORVIX_SOURCE_DIR) / "examples" / "block";
 

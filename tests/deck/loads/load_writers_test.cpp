@@ -30,6 +30,16 @@ class LoadFeeder : public FeederUnderTest {
     bool loadCasesOverSteps = false;
 };
 
+// The feeder on the case's model, opened, with `steps` static load steps ending at 1, 2, ...
+void OpenWithSteps(LoadFeeder& feeder, ModelCase& model, ReturnPackage& package, int steps) {
+    feeder.UseSolveArguments(&model.DataSource(), &package);
+    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
+    ASSERT_EQ(feeder.Open(), kRC_Success);
+    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
+    for (int s = 1; s <= steps; ++s)
+        feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+}
+
 // The writers in the order the structural load case calls them; the first code ends it.
 int WriteLoadCase(LoadFeeder& f, int step) {
     const std::function<int()> writers[] = {
@@ -153,12 +163,7 @@ TEST_F(LoadFailuresTest, BadLoadEndsTheWriterWithItsCodeAndNothingNonFinite) {
                 record.hostType = row.type;
                 record.area = row.area;
             }
-        feeder.UseSolveArguments(&model.DataSource(), &package_);
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-        ASSERT_EQ(feeder.Open(), kRC_Success);
-        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, row.steps);
-        for (int s = 1; s <= row.steps; ++s)
-            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        ASSERT_NO_FATAL_FAILURE(OpenWithSteps(feeder, model, package_, row.steps));
         EXPECT_EQ(feeder.WriteSurfaceForceLoads(1, row.type), row.expected) << "type " << row.type;
         EXPECT_TRUE(feeder.WasMessagePosted());
         std::string text;
@@ -272,12 +277,7 @@ TEST_F(LoadFailuresTest, DisplacementsAndVelocitiesGoToTheNodesOfTheConstraintTa
     for (int steps : {1, 2}) {
         LoadFeeder feeder;
         ModelCase model("loads-displacement");
-        feeder.UseSolveArguments(&model.DataSource(), &package_);
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-        ASSERT_EQ(feeder.Open(), kRC_Success);
-        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, steps);
-        for (int s = 1; s <= steps; ++s)
-            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        ASSERT_NO_FATAL_FAILURE(OpenWithSteps(feeder, model, package_, steps));
         EXPECT_EQ(feeder.WriteDisplacementLoads(1), kRC_DataMismatch);  // not resolved yet
         ASSERT_EQ(feeder.CheckBoundaryConditions(), kRC_Success);
         ASSERT_EQ(feeder.WriteDisplacementLoads(1), kRC_Success);
@@ -330,12 +330,7 @@ TEST_F(LoadFailuresTest, LoadTheHostCannotPlaceIsLeftOutWithAWarning) {
             else
                 record.hostType = 0;  // the other loads of the case are not written
         }
-        feeder.UseSolveArguments(&model.DataSource(), &package);
-        ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-        ASSERT_EQ(feeder.Open(), kRC_Success);
-        feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 2);
-        for (int s = 1; s <= 2; ++s)
-            feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(s, kStepSelector)->StoreEndTime(s);
+        ASSERT_NO_FATAL_FAILURE(OpenWithSteps(feeder, model, package, 2));
         ASSERT_EQ(WriteLoadCase(feeder, 1), kRC_Success);
         EXPECT_EQ(feedertest::PostedMessages(feeder), std::vector<std::wstring>{row.message});
         EXPECT_EQ(GetDeckCounters().function, row.functions);
@@ -350,11 +345,7 @@ TEST_F(LoadFailuresTest, SurfaceForceIsSpreadOverTheAreaInDeckUnits) {
     ModelCase model("loads-force-moment");
     model.MutableCase().modelUnitSystem = 6;
     model.MutableCase().deckUnitSystem = 11;
-    feeder.UseSolveArguments(&model.DataSource(), &package_);
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-    ASSERT_EQ(feeder.Open(), kRC_Success);
-    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
-    feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.0);
+    ASSERT_NO_FATAL_FAILURE(OpenWithSteps(feeder, model, package_, 1));
     ASSERT_EQ(feeder.WriteSurfaceForceLoads(1, 4), kRC_Success);
     const Lines lines = feeder.CloseDeckLines();
     ASSERT_GE(lines.size(), 4u);
@@ -368,11 +359,7 @@ TEST_F(LoadFailuresTest, TwoDimensionalLineLoadWritesZeroForZ) {
     LoadFeeder feeder;
     ModelCase model("loads-line");
     model.MutableCase().is2D = true;
-    feeder.UseSolveArguments(&model.DataSource(), &package_);
-    ASSERT_EQ(feeder.LoadCAERepresentation(model.ModelPath(), L""), kRC_Success);
-    ASSERT_EQ(feeder.Open(), kRC_Success);
-    feeder.UseSettings(kStaticAnalysis, kMechanicalPhysics, 1);
-    feeder.GetSettings()->GetStepControlsAs<DorvixStepControls>(1, kStepSelector)->StoreEndTime(1.0);
+    ASSERT_NO_FATAL_FAILURE(OpenWithSteps(feeder, model, package_, 1));
     ASSERT_EQ(feeder.WriteLineLoads(1), kRC_Success);
     EXPECT_EQ(feeder.CloseDeckLines(), (Lines{".CLM CHA NOE NOM \"Line Load\"", "  I 1 V 3. 0. 0. NC 1.",
                                               "  I 2 V 6. 0. 0. NC 1.", "  I 3 V 3. 0. 0. NC 1."}));
