@@ -303,9 +303,7 @@ namespace {
 // Leaves the reason the add-in's project data cannot be resumed as the thread's error
 // information; answers E_FAIL.
 [[nodiscard]] HRESULT RefuseProjectData(const std::wstring& reason) {
-    // The refusal stands even when its reason cannot be kept.
-    (void)ReportErrorInfo(kDorvixAddinProgId, reason);
-    return E_FAIL;
+    return FailWithErrorInfo(kDorvixAddinProgId, reason);
 }
 
 }  // namespace

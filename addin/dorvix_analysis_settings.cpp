@@ -180,9 +180,7 @@ HRESULT CDorvixAnalysisSettings::ResumeDB(IXenMultiplatformStream* stream) try {
 HRESULT CDorvixAnalysisSettings::ReportResumeFailure(const std::wstring& what) const {
     std::wstring subject = L"the saved settings";
     if (analysisSettingsId_ != 0) subject += L" of host object " + std::to_wstring(analysisSettingsId_);
-    // The refusal stands even when its reason cannot be kept.
-    (void)ReportErrorInfo(kDorvixAnalysisSettingsProgId, subject + L" " + what);
-    return E_FAIL;
+    return FailWithErrorInfo(kDorvixAnalysisSettingsProgId, subject + L" " + what);
 }
 
 HRESULT CDorvixAnalysisSettings::ReplaceSettings(

@@ -56,9 +56,7 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object) {
 // Leaves the reason a resume of the project data fails as the thread's error information;
 // answers E_FAIL.
 [[nodiscard]] HRESULT RefuseResume(const std::wstring& reason) {
-    // The refusal stands even when its reason cannot be kept.
-    (void)ReportErrorInfo(kDorvixProxyProgId, reason);
-    return E_FAIL;
+    return FailWithErrorInfo(kDorvixProxyProgId, reason);
 }
 
 }  // namespace

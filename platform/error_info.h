@@ -53,6 +53,12 @@ struct ICreateErrorInfo : IUnknown {
 // Leaves `description`, said by `source`, as the thread's error information; what was there is
 // replaced. Answers the failure of making or keeping it (nothing is left then).
 [[nodiscard]] HRESULT ReportErrorInfo(std::wstring_view source, std::wstring_view description);
+// A refusal with its reason: leaves `description`, said by `source`, as ReportErrorInfo does, and
+// answers E_FAIL; the refusal stands even when the reason cannot be kept.
+[[nodiscard]] inline HRESULT FailWithErrorInfo(std::wstring_view source, std::wstring_view description) {
+    (void)ReportErrorInfo(source, description);
+    return E_FAIL;
+}
 // Takes the thread's error information and answers its description; empty when there is none
 // (the thread has none afterwards either way). Throws only std::bad_alloc.
 std::wstring TakeErrorDescription();
