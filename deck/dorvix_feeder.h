@@ -476,6 +476,10 @@ class DorvixFeeder : public DeckFileOwner {
     // kE_SolidElementEdge): an error naming the region (the start of the message, e.g. `The
     // remote point "Bolt"`) and the edge, and 25. The caller writes nothing for the region.
     [[nodiscard]] int RefuseSolidElementEdge(const std::wstring& region, const JXReference& edge);
+    // The number of an element the deck adds for `region` (the start of a message, as above),
+    // after the mesh's elements and those added before. 0 with the number; 25 with an error
+    // naming the region when no number is left or the mesh gives no highest element number.
+    [[nodiscard]] int DrawElementNumber(const std::wstring& region, int& element);
 
     // --- remote points (model/feeder_remote_points.cpp) ---
     // Every remote point of the model that has a scoping, in model order: a banner, the
@@ -532,9 +536,10 @@ class DorvixFeeder : public DeckFileOwner {
     // Any non-zero code then moves into the return package's error code and `code` becomes
     // 0. Returns the incoming code, 11 when the check set it, or GetStepEndTime's code.
     [[nodiscard]] int CheckEndTime(const std::string& descriptionFile, int& code);
-    // Hands the code and the status bits to the return package, writes the results log when
-    // asked, frees the per-solve objects, copies the deck in input-only mode and saves the
-    // output representation when a message was posted. Safe after a failure of any step.
+    // Writes the results log when asked, frees the per-solve objects, copies the deck in
+    // input-only mode (a failed copy makes `code` 3), hands the code and the status bits to the
+    // return package and saves the output representation when a message was posted. Safe
+    // after a failure of any step.
     void Close(int& code);
     // ReturnPackage's status bits the run set so far.
     unsigned GetStatusBits() const { return statusBits_; }
@@ -557,6 +562,10 @@ class DorvixFeeder : public DeckFileOwner {
   private:
     // Appends the run's sizes and times to "DORVIXResults.log" beside the deck.
     void WriteResultsLog(const std::filesystem::path& deckPath, int code);
+    // The finished deck copied, replacing what the host's copy target held. 0; 3 with an error
+    // naming the target and the reason when it cannot be copied whole (the target keeps what
+    // it had).
+    [[nodiscard]] int CopyDeckToTarget(const std::filesystem::path& deckPath);
     unsigned statusBits_ = 0;
     // When the solver run began and ended; none for a run that stopped before it.
     std::optional<std::chrono::system_clock::time_point> solveStart_;

@@ -82,7 +82,6 @@ void DorvixFeeder::WriteResultsLog(const std::filesystem::path& deckPath, int co
 
 void DorvixFeeder::Close(int& code) {
     try {
-        if (returnPackage_) returnPackage_->SetStatus(code, statusBits_);
         if (deckFile_) {
             const std::filesystem::path deckPath = deckFile_->GetWorkingFolder() / deckFile_->GetPath();
             if (NamedOptionIsOne("TRACK RESULTS")) WriteResultsLog(deckPath, code);
@@ -90,12 +89,26 @@ void DorvixFeeder::Close(int& code) {
             deckFile_.reset();
             // Only a complete deck replaces the file the host asked for: a deck cut short by a
             // failed step would overwrite a good one with text the solver cannot read.
-            if (!copyTargetPath_.empty() && code == kRC_Success && platform::FileExists(deckPath))
-                (void)platform::CopyFileTo(deckPath, platform::PathFromWide(copyTargetPath_), false);
+            if (!copyTargetPath_.empty() && code == kRC_Success) code = CopyDeckToTarget(deckPath);
         }
     } catch (...) {
         (void)AnswerException(code, L"Closing the solve");
     }
+    // After the copy: the host must not take a deck it was never given for a success.
+    if (returnPackage_) returnPackage_->SetStatus(code, statusBits_);
     SavePostedMessages(returnPackage_);
     ReleaseSolveObjects();
+}
+
+int DorvixFeeder::CopyDeckToTarget(const std::filesystem::path& deckPath) {
+    const std::filesystem::path target = platform::PathFromWide(copyTargetPath_);
+    std::string reason;
+    if (!platform::FileExists(deckPath))
+        reason = "the deck " + platform::Utf8FromPath(deckPath) + " does not exist";
+    else if (platform::CopyFileTo(deckPath, target, false, &reason))
+        return kRC_Success;
+    PostHostMessage(L"The deck cannot be copied to " + platform::WideFromPath(target) + L": " +
+                        platform::Utf8ToWide(reason),
+                    L"Error");
+    return kRC_FileNotCreated;
 }

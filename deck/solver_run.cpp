@@ -198,6 +198,11 @@ int SolverRun::Await(platform::ChildProcess& solver) {
         }
     }
     CopyRunningListing(listing, copy);
+    // The user's interrupt at a terminal reaches the solver as well as the host: a solver ended
+    // by a signal while the host asks to stop was stopped by the user.
+    if (wait == platform::WaitResult::Exited && !cancelled && solver.TerminatingSignal() != 0 &&
+        ReportProgress(kSolvePercent, kSolveStage) == 0)
+        cancelled = true;
     const int code = wait != platform::WaitResult::Exited ? kRC_SolverWaitFailed
                      : cancelled                          ? kRC_Cancelled
                                                           : kRC_Success;

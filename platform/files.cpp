@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,6 +20,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/clock.h"
 #include "platform/environment.h"
 
 namespace fs = std::filesystem;
@@ -172,23 +174,26 @@ class ReplacementFile {
     // the file system can). Where it cannot, or stops, the bytes pass through this process from
     // where it stopped, and a failure is reported as that read or write reports it. Nothing
     // copied at the first call may mean a file whose size the system does not know (a file of a
-    // process table): it is read as any other file then.
-    bool CopyFrom(int source, std::string* error) {
+    // process table): it is read as any other file then. A source that ends before the `size` it
+    // had when it was opened was cut meanwhile: its copy would be a short file, so it fails.
+    bool CopyFrom(int source, long long size, std::string* error) {
         constexpr std::size_t kKernelCopyBytes = std::size_t{1} << 30;
-        for (bool copied = false;;) {
+        long long total = 0;
+        for (;;) {
             const ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, kKernelCopyBytes, 0);
             if (n < 0 && errno == EINTR) continue;
-            if (n == 0 && copied) return true;
+            if (n == 0 && total > 0) return CopiedWhole(total, size, error);
             if (n <= 0) break;
-            copied = true;
+            total += n;
         }
         char chunk[65536];
         for (;;) {
             const ssize_t n = ::read(source, chunk, sizeof chunk);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return FailWith(error, what_ + ": its source cannot be read", errno);
-            if (n == 0) return true;
+            if (n == 0) return CopiedWhole(total, size, error);
             if (!Write(std::string_view(chunk, static_cast<std::size_t>(n)), error)) return false;
+            total += n;
         }
     }
 
@@ -211,6 +216,12 @@ class ReplacementFile {
     }
 
   private:
+    bool CopiedWhole(long long copied, long long size, std::string* error) const {
+        if (copied >= size) return true;
+        return Fail(error, what_ + ": its source was cut short while it was copied (" +
+                               std::to_string(copied) + " of " + std::to_string(size) + " bytes)");
+    }
+
     bool Close(std::string* error) {
         const int fd = std::exchange(fd_, -1);
         if (::close(fd) != 0 && errno != EINTR) return FailWith(error, what_, errno);
@@ -301,7 +312,8 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std
         ReplacementTarget target;
         target.path = to;
         ReplacementFile copy;
-        if (!copy.Create(target, to, error, info.st_mode & 0777) || !copy.CopyFrom(source, error))
+        if (!copy.Create(target, to, error, info.st_mode & 0777) ||
+            !copy.CopyFrom(source, info.st_size, error))
             return false;
         // A link fails when the target appeared meanwhile, where a rename would replace it.
         return copy.CommitAsNewLink(error);
@@ -310,7 +322,7 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std
     ReplacementFile copy;
     // A new copy has the permissions of its source, a replaced file keeps its own.
     return FindReplacementTarget(to, target, error) && copy.Create(target, to, error, info.st_mode & 0777) &&
-           copy.CopyFrom(source, error) && copy.Commit(error);
+           copy.CopyFrom(source, info.st_size, error) && copy.Commit(error);
 }
 
 bool WriteFileReplacing(const fs::path& path, std::string_view bytes, std::string* error) {
@@ -466,22 +478,47 @@ std::map<std::pair<dev_t, ino_t>, std::weak_ptr<FolderHold::Held>>& Holds() {
     return *holds;
 }
 
-// The process that holds the lock file, as it wrote itself there; empty when it did not yet.
-std::string HolderText(int fd) {
+// How long a refused hold waits for the holder's name to be readable: a run that takes over a
+// lock file left by a run that ended holds it a moment with the old name in it, and a lock file
+// of a holder that does not name itself (written by another program) names nobody.
+constexpr std::uint64_t kHolderNamePatienceMs = 250;
+
+// The process the lock file names on its first line; empty when it names none.
+std::string HolderId(int fd) {
     char text[32] = {};
     const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
     std::string id(text, n > 0 ? static_cast<std::size_t>(n) : 0);
-    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-    return id.empty() || id.find_first_not_of("0123456789") != std::string::npos ? std::string()
-                                                                                 : " (process " + id + ")";
+    id = id.substr(0, id.find('\n'));
+    return id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos
+               ? std::string()
+               : id;
 }
 
-// Locks the folder's lock file for this process. The name may be removed by the holder that
-// ends while this process waits for it; the lock then belongs to a file that is gone, and the
-// next attempt takes the new one.
-std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<dev_t, ino_t> key,
-                                             std::string* error) {
-    const fs::path lockFile = folder / kFolderHoldFileName;
+bool IsRunningProcess(const std::string& id) {
+    return ::kill(static_cast<pid_t>(std::stol(id)), 0) == 0 || errno == EPERM;
+}
+
+bool NamesSameFile(int fd, const fs::path& path) {
+    struct stat opened {
+    }, named{};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+           opened.st_dev == named.st_dev;
+}
+
+std::shared_ptr<FolderHold::Held> MakeHeld(int fd, const fs::path& lockFile, std::pair<dev_t, ino_t> key) {
+    auto held = std::make_shared<FolderHold::Held>();
+    held->fd = fd;
+    held->lockFile = lockFile;
+    held->folder = key;
+    return held;
+}
+
+// Where a file system has no hard links the lock file is locked where it is, and names its holder
+// a moment after the lock is taken. The name may be removed by the holder that ends while this
+// process waits for it; the lock then belongs to a file that is gone, and the next attempt takes
+// the new one.
+std::shared_ptr<FolderHold::Held> LockInPlace(const fs::path& lockFile, std::pair<dev_t, ino_t> key,
+                                              std::string* error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (fd < 0) {
@@ -490,15 +527,14 @@ std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<d
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
-            Fail(error,
-                 code == EWOULDBLOCK ? "it is in use by another run" + HolderText(fd) : SystemReason(code));
+            const std::string holder = HolderId(fd);
+            Fail(error, code != EWOULDBLOCK ? SystemReason(code)
+                        : holder.empty()    ? std::string("it is in use by another run")
+                                            : "it is in use by another run (process " + holder + ")");
             ::close(fd);
             return nullptr;
         }
-        struct stat opened {
-        }, named{};
-        if (::fstat(fd, &opened) != 0 || ::lstat(lockFile.c_str(), &named) != 0 ||
-            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+        if (!NamesSameFile(fd, lockFile)) {
             ::close(fd);
             continue;
         }
@@ -507,14 +543,103 @@ std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<d
             ::pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size())) {
             // Only the name of the holder is lost; the lock holds all the same.
         }
-        auto held = std::make_shared<FolderHold::Held>();
-        held->fd = fd;
-        held->lockFile = lockFile;
-        held->folder = key;
-        return held;
+        return MakeHeld(fd, lockFile, key);
     }
     Fail(error, "its lock file " + lockFile.string() + " keeps being replaced");
     return nullptr;
+}
+
+// Opens a lock file another process made, refusing what is no regular file (a link, a FIFO or a
+// folder in its place is no lock of this system's). -1 when there is none (errno ENOENT) or it
+// is refused (`error` says why).
+int OpenOthersLockFile(const fs::path& lockFile, std::string* error) {
+    const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ELOOP) Fail(error, "its lock file " + lockFile.string() + " is a symbolic link");
+        if (code != ENOENT && code != ELOOP) Fail(error, SystemReason(code));
+        errno = code;
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        Fail(error, "its lock file " + lockFile.string() + " is " + SpecialFileKind(info.st_mode) +
+                        ", not a regular file");
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Locks the folder's lock file for this process. The lock file names its holder from the moment
+// it can be seen: it is written and locked under a name of this process's own, then linked into
+// place. A lock file nobody holds was left by a run that ended: it is removed and replaced.
+std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<dev_t, ino_t> key,
+                                             std::string* error) {
+    const fs::path lockFile = folder / kFolderHoldFileName;
+    const std::string id = std::to_string(::getpid()) + "\n";
+    fs::path own = lockFile;
+    own += "." + std::to_string(::getpid());
+    // Only an ended process with this process's number can have left this name.
+    (void)::unlink(own.c_str());
+    const int fd = ::open(own.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) {
+        FailWithErrno(error);
+        return nullptr;
+    }
+    const auto giveUp = [&] {
+        (void)::unlink(own.c_str());
+        ::close(fd);
+        return nullptr;
+    };
+    if (::pwrite(fd, id.data(), id.size(), 0) != static_cast<ssize_t>(id.size()) ||
+        ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        FailWithErrno(error);
+        return giveUp();
+    }
+    const std::uint64_t start = MonotonicMs();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (::link(own.c_str(), lockFile.c_str()) == 0) {
+            (void)::unlink(own.c_str());
+            return MakeHeld(fd, lockFile, key);
+        }
+        const int linkCode = errno;
+        if (linkCode == EPERM || linkCode == EOPNOTSUPP || linkCode == ENOTSUP) {
+            giveUp();
+            return LockInPlace(lockFile, key, error);
+        }
+        if (linkCode != EEXIST) {
+            Fail(error, SystemReason(linkCode));
+            return giveUp();
+        }
+        const int other = OpenOthersLockFile(lockFile, error);
+        if (other < 0) {
+            if (errno == ENOENT) continue;  // its holder ended meanwhile
+            return giveUp();
+        }
+        if (::flock(other, LOCK_EX | LOCK_NB) == 0) {
+            if (NamesSameFile(other, lockFile)) (void)::unlink(lockFile.c_str());
+            ::close(other);
+            continue;
+        }
+        const int code = errno;
+        const std::string holder = HolderId(other);
+        ::close(other);
+        if (code != EWOULDBLOCK) {
+            Fail(error, SystemReason(code));
+            return giveUp();
+        }
+        if ((holder.empty() || !IsRunningProcess(holder)) && MonotonicMs() - start < kHolderNamePatienceMs) {
+            SleepMs(1);
+            continue;
+        }
+        Fail(error, holder.empty() ? std::string("it is in use by another run")
+                                   : "it is in use by another run (process " + holder + ")");
+        return giveUp();
+    }
+    Fail(error, "its lock file " + lockFile.string() + " keeps being replaced");
+    return giveUp();
 }
 
 }  // namespace

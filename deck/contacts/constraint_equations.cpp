@@ -92,7 +92,8 @@ int DorvixFeeder::WriteAveragingEquation(const ContactRegionRecord& region) try 
         return kRC_MissingData;
     }
     int element = 0;
-    if (FAILED(meshWrapper_->NextElementId(&element))) return kRC_MissingData;
+    if (DrawElementNumber(L"The averaging equation \"" + name + L"\"", element) != kRC_Success)
+        return kRC_MissingData;
 
     std::string line = ".MCE I " + std::to_string(element) + " CNLI N";
     for (int node : source) AppendNode(line, node, components);
@@ -154,7 +155,9 @@ int DorvixFeeder::WriteWeightingEquations(const ContactRegionRecord& region) try
         const double firstWeight = 1.0 - toFirst / (toFirst + toSecond);
         const double secondWeight = 1.0 - toSecond / (toFirst + toSecond);
         int element = 0;
-        if (FAILED(meshWrapper_->NextElementId(&element))) return kRC_MissingData;
+        if (DrawElementNumber(L"The weighting equation \"" + platform::Utf8ToWide(region.name) + L"\"",
+                              element) != kRC_Success)
+            return kRC_MissingData;
         deckFile_->WriteFields(".MCE I", element, "CNLI N", node, node, first, first, second, second);
         std::string line = ".MCC I " + std::to_string(element) + " CNLI DISP 1 AXL 1 COMP 1 2 1 2 1 2 COEF";
         for (double value :

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "deck/mesh/body_attribute_wrapper.h"
@@ -44,23 +45,25 @@ void CMeshWrapper::SetCoordinateSystems(const std::vector<CoordinateSystemData>&
 // Numbering
 
 HRESULT CMeshWrapper::NextElementId(int* out) {
-    if (refuseExtraElements_ || !out) return E_FAIL;
-    if (elementCounter_ == 0) {
+    if (!out) return E_FAIL;
+    if (!elementCounter_) {
         if (!mesh_) return E_FAIL;
         int highest = 0;
         const HRESULT hr = mesh_->GetMaxElementNumber(highest);
         if (FAILED(hr)) return hr;
         elementCounter_ = highest;
     }
-    *out = ++elementCounter_;
+    if (*elementCounter_ == std::numeric_limits<int>::max()) return kE_NoNumberLeft;
+    *out = ++*elementCounter_;
     return S_OK;
 }
 
 HRESULT CMeshWrapper::AddExtraNode(int* out) {
-    if (refuseExtraNodes_ || !out || !mesh_) return E_FAIL;
+    if (!out || !mesh_) return E_FAIL;
     int highest = 0;
     if (FAILED(mesh_->GetMaxNodeNumber(highest)) || highest < 1) return E_FAIL;
     if (!extraNodes_.empty()) highest = extraNodes_.rbegin()->first;
+    if (highest == std::numeric_limits<int>::max()) return kE_NoNumberLeft;
     *out = highest + 1;
     extraNodes_[*out] = Vector3{};
     return S_OK;

@@ -6,6 +6,7 @@
 #include <array>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -34,6 +35,10 @@ struct MeshElementCounts {
     int Volumes() const { return hexahedra + wedges + pyramids + tetrahedra; }
     int Total() const { return Volumes() + quadrilaterals + triangles + lines; }
 };
+
+// The answer of NextElementId and AddExtraNode when the numbers ran out: the mesh, or what the
+// deck added before, reaches the largest number an element or a node can have.
+constexpr HRESULT kE_NoNumberLeft = MakeHResult(0x80040202u);
 
 class CMeshWrapper {
   public:
@@ -69,10 +74,11 @@ class CMeshWrapper {
     int GetGroupCounter() const { return groupCounter_; }
     int NextGroupNumber() { return ++groupCounter_; }
     int PeekNextGroupNumber() const { return groupCounter_ + 1; }
-    // Numbers for elements the deck adds, right after the mesh's highest element number.
+    // Numbers for elements the deck adds, right after the mesh's highest element number;
+    // kE_NoNumberLeft once the last number given is the largest an int holds.
     [[nodiscard]] HRESULT NextElementId(int* out);
     // A node the deck adds (at 0, 0, 0), numbered after the mesh's nodes; E_FAIL when the mesh
-    // has no positive highest node number.
+    // has no positive highest node number, kE_NoNumberLeft after the largest number.
     [[nodiscard]] HRESULT AddExtraNode(int* out);
     const std::map<int, Vector3>& GetExtraNodes() const { return extraNodes_; }
     // The element groups written for a body (by body id), in writing order; null for none.
@@ -173,9 +179,8 @@ class CMeshWrapper {
     int groupCounter_ = 0;
     std::map<int, CoordSystemSafe> frames_;
     std::map<int, Vector3> extraNodes_;
-    int elementCounter_ = 0;
-    bool refuseExtraElements_ = false;
-    bool refuseExtraNodes_ = false;
+    // The last element number given out; unset until the mesh's highest number is read.
+    std::optional<int> elementCounter_;
     std::map<int, int> rigidBodyNodes_;
     std::map<int, std::vector<int>> bodyGroups_;
     int deckUnitSystem_ = -1;

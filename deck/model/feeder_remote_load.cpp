@@ -2,6 +2,7 @@
 // region, either rigid (".RBE" on a node group) or deformable (".MCE"/".MCC" on a face group
 // and the groups derived from it).
 #include <cstring>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -101,8 +102,8 @@ bool DeformableGroupName(const RemoteLoad& load, std::string& id) {
     // The coupling element is numbered in the deck, after every element written before it; the
     // elements the writers number themselves come after it.
     int element = 0;
-    if (FAILED(load.meshWrapper.NextElementId(&element)))
-        return load.Refuse(L"cannot get an element number: the mesh gives no highest element number.");
+    if (load.feeder.DrawElementNumber(L"The remote point \"" + load.name + L"\"", element) != kRC_Success)
+        return kRC_MissingData;
     DorvixDeckFile& deck = load.deck;
     deck.WriteLine("!** Create selection for remote load");
     deck.WriteLine(Replace(".SEL GROUP \"%s\" FACES", id));
@@ -134,8 +135,11 @@ int DorvixFeeder::WriteRemoteLoad(RemotePointRecord& record, const std::wstring&
     const RemoteLoad load{*this, *deckFile_, *meshWrapper_, meshWrapper_->GetMesh(), record, name, scoping};
     if (record.locationKind != RemotePointRecord::kExistingNode) {
         int node = 0;
-        if (FAILED(meshWrapper_->AddExtraNode(&node)))
-            return load.Refuse(L"cannot get a pilot node: the mesh has no node numbers.");
+        const HRESULT added = meshWrapper_->AddExtraNode(&node);
+        if (added == kE_NoNumberLeft)
+            return load.Refuse(L"cannot get a pilot node: none is left, the nodes are numbered up to " +
+                               std::to_wstring(std::numeric_limits<int>::max()) + L".");
+        if (FAILED(added)) return load.Refuse(L"cannot get a pilot node: the mesh has no node numbers.");
         record.node = node;
         deckFile_->WriteLine(".NOE");
         deckFile_->WriteNode(node, record.x, record.y, record.z);

@@ -64,13 +64,14 @@ int DorvixFeeder::WriteRemoteMasses() try {
             return refuse(L"the host gives no point mass");
         CPointMass mass(record->GetLoadObjectType());
         record->GetPointMass(mass);
+        int element = 0;
+        if (DrawElementNumber(L"Remote mass " + std::to_wstring(ids[i]), element) != kRC_Success)
+            return kRC_MissingData;
         deckFile_->WriteLine("!*********** Construct Remote Mass ***********");
         const bool withInertia = HasInertia(mass);
 
         if (RegisterEntityLookup(ids[i], objects[i]->GetHostObject()) != kRC_Success)
             return refuse(L"the node of its remote point is not known");
-        int element = 0;
-        if (FAILED(meshWrapper_->NextElementId(&element))) return refuse(L"no element number is free");
         int node = 0;
         int kind = 0;
         if (FAILED(returnPackage_->GetLookup(ids[i], node, kind)))

@@ -1,5 +1,6 @@
 // Named selection groups of a scoping's nodes, element faces or elements, for the writers
 // that refer to a region by group number.
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -90,5 +91,17 @@ int DorvixFeeder::RefuseSolidElementEdge(const std::wstring& region, const JXRef
                         L", which lies on solid elements only: the edge of a solid element cannot be"
                         L" written as element faces.",
                     L"Error");
+    return kRC_MissingData;
+}
+
+int DorvixFeeder::DrawElementNumber(const std::wstring& region, int& element) {
+    const HRESULT drawn = meshWrapper_ ? meshWrapper_->NextElementId(&element) : E_FAIL;
+    if (SUCCEEDED(drawn)) return kRC_Success;
+    PostHostMessage(
+        region + L" needs an element number of its own, and " +
+            (drawn == kE_NoNumberLeft ? L"none is left: the elements are numbered up to " +
+                                            std::to_wstring(std::numeric_limits<int>::max()) + L"."
+                                      : std::wstring(L"the mesh gives no highest element number.")),
+        L"Error");
     return kRC_MissingData;
 }

@@ -31,13 +31,16 @@ struct Outcome {
 // `name` (name.out, name.err).
 class CliRun {
   public:
+    // With `ownProcessGroup` the run leads a process group of its own, as a terminal's
+    // foreground job does (InterruptGroup then plays the terminal's Ctrl-C).
     CliRun(const std::filesystem::path& scratch, const std::string& name,
            const std::vector<std::string>& arguments,
-           const std::filesystem::path& solverFolder = StandinSolver())
+           const std::filesystem::path& solverFolder = StandinSolver(), bool ownProcessGroup = false)
         : out_(scratch / (name + ".out")), err_(scratch / (name + ".err")) {
         platform::ProcessOptions options;
-        options.executable = DORVIX_PROGRAM;
-        options.arguments = arguments;
+        options.executable = ownProcessGroup ? "/usr/bin/setsid" : DORVIX_PROGRAM;
+        if (ownProcessGroup) options.arguments.push_back(DORVIX_PROGRAM);
+        options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
         options.extraEnvironment = {{"DVX_EXE", solverFolder.string()}};
         options.standardOutput = out_;
         options.standardError = err_;
@@ -66,6 +69,7 @@ class CliRun {
         return outcome;
     }
     void Interrupt() { ASSERT_EQ(::kill(cli_.Id(), SIGINT), 0); }
+    void InterruptGroup() { ASSERT_EQ(::kill(-cli_.Id(), SIGINT), 0); }
     std::string Out() const { return decktest::ReadText(out_); }
     std::string Err() const { return decktest::ReadText(err_); }
 

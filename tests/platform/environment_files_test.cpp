@@ -1,8 +1,10 @@
 // Environment variables, file copying, reading and replacing writes, folder holds, the clock, user notices.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 
@@ -106,6 +108,20 @@ TEST_F(FilesTest, CopyHonoursFailIfExists) {
     Write(root_ / "empty.res", "");
     ASSERT_TRUE(platform::CopyFileTo(root_ / "empty.res", root_ / "solve.out", false));
     EXPECT_EQ(Read(root_ / "solve.out"), "");
+}
+
+// A source that ends before the size it had when it was opened, as a file cut while it is copied
+// does (a kernel attribute file always does), leaves the target as it was.
+TEST_F(FilesTest, CopyRefusesASourceThatEndsShortOfItsSize) {
+    const fs::path shorter = "/sys/kernel/uevent_seqnum";
+    if (platform::FileSize(shorter) <= static_cast<long long>(Read(shorter).size()))
+        GTEST_SKIP() << "no kernel attribute file that reads shorter than its size";
+    Write(root_ / "deck.dat", "earlier");
+    std::string error;
+    EXPECT_FALSE(platform::CopyFileTo(shorter, root_ / "deck.dat", false, &error));
+    EXPECT_NE(error.find("cut short while it was copied"), std::string::npos) << error;
+    EXPECT_EQ(Read(root_ / "deck.dat"), "earlier");
+    EXPECT_EQ(platform::ListFolder(root_), std::vector<std::string>{"deck.dat"});
 }
 
 TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {
@@ -294,6 +310,52 @@ TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
     EXPECT_FALSE(platform::FileExists(lockFile));
     EXPECT_FALSE(hold.Acquire(root_ / "held", &error));
     EXPECT_EQ(error, "it is no folder");
+}
+
+// Two processes that ask for one folder at one instant: one holds it, and the other is refused
+// naming it, however close the two come.
+TEST_F(FilesTest, ARunRefusedAtTheSameInstantNamesTheHolder) {
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        const fs::path folder = root_ / std::to_string(round);
+        ASSERT_TRUE(platform::CreateFolders(folder));
+        int go[2], results[2], done[2];
+        ASSERT_EQ(::pipe(go) | ::pipe(results) | ::pipe(done), 0);
+        pid_t children[2] = {};
+        for (pid_t& child : children) {
+            child = ::fork();
+            if (child != 0) continue;
+            // Only the parent's ends stay open elsewhere, so that closing them ends the reads.
+            for (int end : {go[1], results[0], done[1]}) ::close(end);
+            char byte = 0;
+            (void)!::read(go[0], &byte, 1);
+            platform::FolderHold hold;
+            std::string error;
+            const std::string line =
+                std::to_string(::getpid()) + " " + (hold.Acquire(folder, &error) ? "held" : error) + "\n";
+            (void)!::write(results[1], line.data(), line.size());
+            (void)!::read(done[0], &byte, 1);  // holds until the parent has both answers
+            ::_exit(0);
+        }
+        ::close(results[1]);
+        (void)!::write(go[1], "gg", 2);
+        std::string answers;
+        char chunk[256];
+        while (std::count(answers.begin(), answers.end(), '\n') < 2) {
+            const ssize_t n = ::read(results[0], chunk, sizeof chunk);
+            if (n <= 0) break;
+            answers.append(chunk, static_cast<std::size_t>(n));
+        }
+        for (int end : {go[0], go[1], results[0], done[0], done[1]}) ::close(end);
+        for (pid_t child : children) ::waitpid(child, nullptr, 0);
+        const std::string first = std::to_string(children[0]), second = std::to_string(children[1]);
+        const std::string refusal = "it is in use by another run (process ";
+        EXPECT_TRUE(answers == first + " held\n" + second + " " + refusal + first + ")\n" ||
+                    answers == second + " held\n" + first + " " + refusal + second + ")\n" ||
+                    answers == first + " " + refusal + second + ")\n" + second + " held\n" ||
+                    answers == second + " " + refusal + first + ")\n" + first + " held\n")
+            << answers;
+    }
 }
 
 TEST(Wildcard, MatchesStarsAndQuestionMarks) {

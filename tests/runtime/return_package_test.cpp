@@ -33,11 +33,12 @@ TEST(ReturnPackage, FreshPackageAndInitReset) {
     EXPECT_EQ(package.GetPartCount(), 0);
 
     package.Init(3);
-    package.SetStatus(11, ReturnPackage::kStatusIncompleteSolution);
+    // The host reads the two bits by these numbers.
+    package.SetStatus(11, ReturnPackage::kStatusIncompleteSolution | ReturnPackage::kStatusLastSetFlagged);
     package.SetErrorCode(11);
     package.AddMessage(L"kept");
     EXPECT_EQ(package.GetStatus(code, bits, error), 11);
-    EXPECT_EQ(bits, 0x800u);
+    EXPECT_EQ(bits, 0x800u | 0x10000u);
     EXPECT_EQ(package.GetPartCount(), 3);
     package.Reset();
     EXPECT_EQ(package.GetStatus(code, bits, error), 0);
@@ -123,11 +124,18 @@ TEST(ReturnPackage, PartResultsFoundByCategoryAndIdWithOwningReference) {
     package.AddPartResult(0, probe.Get(), d);
     package.AddPartResult(1, probe.Get(), d);  // out of range: ignored
     package.AddPartResult(0, nullptr, d);      // no object: ignored
-    EXPECT_EQ(package.GetPart(0)->GetCount(), 1);
+    // The host asks for temperatures (type 49) under its category 6.
+    ComPtr<IUnknown> temperatures = NewProbe();
+    ResultDefinition t;
+    t.SetResultType(49);
+    t.id = 3;
+    package.AddPartResult(0, temperatures.Get(), t);
+    EXPECT_EQ(package.GetPart(0)->GetCount(), 2);
     double value = 0.0;
     ComPtr<IUnknown> found = package.FindPartResult(0, 1, 3, value);
     EXPECT_EQ(found.Get(), probe.Get());
     EXPECT_EQ(value, 1.25);
+    EXPECT_EQ(package.FindPartResult(0, 6, 3, value).Get(), temperatures.Get());
     EXPECT_FALSE(package.FindPartResult(0, 1, 4, value));
     EXPECT_FALSE(package.FindPartResult(1, 1, 3, value));
 

@@ -1,6 +1,9 @@
 // The shared sections after the model (miscellaneous, run and result options, RETURN) and the
 // solve and close steps, on the block example opened as the analysis feeders open it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "../deck_test_support.h"
 #include "feeder_test_support.h"
@@ -211,6 +214,56 @@ TEST_F(InputOnlyClose, AFailedRunKeepsTheTargetFile) {
     int error = -1;
     ASSERT_EQ(package_.GetStatus(result, bits, error), 0);
     EXPECT_EQ(result, kRC_MissingData);
+}
+
+// A copy that cannot be made fails the solve with 3 and an error naming the target; the target
+// keeps what it was.
+TEST(InputOnlyCopy, AFailedCopyIsNoSuccess) {
+    const struct {
+        const char* what;
+        void (*make)(const std::filesystem::path&);
+    } targets[] = {
+        {"a FIFO", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
+        {"a folder",
+         [](const std::filesystem::path& p) { ASSERT_TRUE(platform::CreateFolders(p / "kept")); }},
+        {"a read-only file",
+         [](const std::filesystem::path& p) {
+             decktest::WriteText(p, "earlier deck\n");
+             std::filesystem::permissions(p, std::filesystem::perms::owner_read);
+         }},
+    };
+    for (const auto& row : targets) {
+        SCOPED_TRACE(row.what);
+        CaseRun run;
+        ReturnPackage package;
+        const std::filesystem::path target = run.Folder() / "requested.dat";
+        row.make(target);
+        SolveJobRecord& job = run.Case().solveJob.emplace();
+        job.inputOnly = true;
+        job.copyTargetPath = platform::WideFromPath(target);
+        run.feeder.UseSolveArguments(run.feeder.GetDataSource(), &package);
+        ASSERT_EQ(run.LoadAndOpen(), kRC_Success);
+        ASSERT_EQ(run.feeder.WriteReturn(), kRC_Success);
+        const auto before = std::filesystem::symlink_status(target).type();
+        int code = run.feeder.Solve();
+        ASSERT_EQ(code, kRC_Success);
+        run.feeder.Close(code);
+        EXPECT_EQ(code, kRC_FileNotCreated);
+        int result = -1;
+        unsigned bits = 1;
+        int error = -1;
+        ASSERT_EQ(package.GetStatus(result, bits, error), 0);
+        EXPECT_EQ(result, kRC_FileNotCreated);
+        const std::vector<std::wstring> errors = feedertest::ErrorTexts(run.feeder);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(
+            errors[0].rfind(L"The deck cannot be copied to " + platform::WideFromPath(target) + L": ", 0),
+            0u);
+        EXPECT_EQ(std::filesystem::symlink_status(target).type(), before);
+        if (before == std::filesystem::file_type::regular) {
+            EXPECT_EQ(decktest::ReadText(target), "earlier deck\n");
+        }
+    }
 }
 
 // Only the spans whose marks were taken are logged: a run stopped before the solve measured

@@ -50,6 +50,22 @@ TEST(MeshWrapper, ExtraNodesAndElementsFollowTheMesh) {
     EXPECT_EQ(empty.SetMesh(nullptr), E_FAIL);
 }
 
+// Numbers end at the largest an int holds: none is given past it, whatever the counters held.
+TEST(MeshWrapper, ExtraNumbersEndAtTheLargestInt) {
+    CMeshWrapper w;
+    ASSERT_EQ(w.SetMesh(MeshOf(R"({"blocks": [{"element": "hexa8", "cells": [1, 1, 1], "part": 1, "body": 1,
+                                   "firstNode": 2147483640, "firstElement": 2147483646}]})")
+                            .Get()),
+              S_OK);
+    int n = 0;
+    EXPECT_EQ(w.AddExtraNode(&n), kE_NoNumberLeft);
+    int e = 0;
+    ASSERT_EQ(w.NextElementId(&e), S_OK);
+    EXPECT_EQ(e, 2147483647);
+    EXPECT_EQ(w.NextElementId(&e), kE_NoNumberLeft);
+    EXPECT_EQ(e, 2147483647);
+}
+
 TEST(MeshWrapper, EdgeWeightsAccumulateOverReferences) {
     CMeshWrapper w;
     ASSERT_EQ(w.SetMesh(MeshOf(kQuadraticTriangle).Get()), S_OK);

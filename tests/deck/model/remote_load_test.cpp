@@ -106,6 +106,13 @@ TEST_F(RemoteLoadTest, RepairedNamesThatCollideTakeThePointsId) {
         RemotePointRecord deformable = Record(id, 1, RemotePointRecord::kExistingNode, 7);
         ASSERT_EQ(feeder_->WriteRemoteLoad(deformable, name, Scoping({kFace})), kRC_Success) << id;
     }
+    // A second point 8 finds both forms of its name taken: refused before anything of it.
+    RemotePointRecord again = Record(8, 1, RemotePointRecord::kExistingNode, 7);
+    EXPECT_EQ(feeder_->WriteRemoteLoad(again, L"Bolt 2", Scoping({kFace})), kRC_MissingData);
+    EXPECT_EQ(
+        feedertest::ErrorTexts(*feeder_),
+        std::vector<std::wstring>{
+            L"The remote point \"Bolt 2\" cannot get group names that no other group of the deck has."});
     Lines blocks;
     for (const std::string& line : DeckLines())
         if (line.rfind(".MCC", 0) == 0) blocks.push_back(line);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <nlohmann/json.hpp>
 
 #include "../feeder/feeder_test_support.h"
+#include "hostsim/mesh_json.h"
 #include "runtime/return_package.h"
 #include "tests/golden_file.h"
 
@@ -27,6 +30,15 @@ class RemoteMassTest : public ::testing::Test {
     // The host's nodes 1001 to 1004 of the four masses' remote points as deck nodes 9 to 12.
     void RegisterRemotePoints(int count = 4) {
         for (int k = 0; k < count; ++k) (void)package_.SetLookup(1001 + k, 9 + k, kNodeLookup);
+    }
+
+    // The case's mesh with its one element numbered `number`.
+    void NumberTheElement(int number) {
+        nlohmann::json mesh = nlohmann::json::parse(
+            decktest::ReadText(decktest::CaseFolder("remote-mass") / "host.json"))["mesh"];
+        mesh["elements"][0][0] = number;
+        mesh["parts"][0]["bodies"][0]["elements"][0] = number;
+        model_.MutableCase().mesh = std::shared_ptr<HostSimMesh>(LoadMeshSection(mesh, "host.json:/mesh"));
     }
 
     decktest::ScratchFolder scratch_;
@@ -67,6 +79,23 @@ TEST_F(RemoteMassTest, MassesAreNumberedAfterTheElementsOfDeformableRemoteLoads)
     for (const std::string& line : feeder_.CloseDeckLines())
         if (line.rfind(".MASS I ", 0) == 0) elements.push_back(line.substr(0, line.find(" N ")));
     EXPECT_EQ(elements, (Lines{".MASS I 5", ".MASS I 6", ".MASS I 7", ".MASS I 8"}));
+}
+
+// Element numbers end at the largest an int holds: the mass that finds none left is refused with
+// 25 and an error naming it, before any line of it; the masses before it took what was left.
+TEST_F(RemoteMassTest, AMassWithNoElementNumberLeftIsRefused) {
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    NumberTheElement(kLargest - 1);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RegisterRemotePoints();
+    EXPECT_EQ(feeder_.WriteRemoteMasses(), kRC_MissingData);
+    EXPECT_EQ(
+        feedertest::ErrorTexts(feeder_),
+        std::vector<std::wstring>{L"Remote mass 52 needs an element number of its own, and none is left: "
+                                  L"the elements are numbered up to 2147483647."});
+    const Lines lines = feeder_.CloseDeckLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(0, lines[1].find(" N ")), ".MASS I " + std::to_string(kLargest));
 }
 
 TEST_F(RemoteMassTest, TwoDimensionalModelGivesOnlyTheInertiaAboutZ) {
