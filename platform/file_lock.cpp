@@ -1,8 +1,10 @@
-// Taking the lock with flock, waiting or trying for a while before answering busy; closing releases it.
+// Taking the lock with flock on a regular file alone, waiting or trying for a while before answering busy;
+// closing releases it.
 #include "platform/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +21,50 @@ constexpr std::uint32_t kRetryMs = 10;
 
 void SetError(std::string* error, const std::filesystem::path& file, int code) {
     if (error) *error = "cannot lock " + file.string() + ": " + std::strerror(code);
+}
+
+const char* KindOf(mode_t mode) {
+    if (S_ISLNK(mode)) return "a symbolic link";
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no regular file";
+}
+
+FileLock::Result Refuse(std::string* error, const std::filesystem::path& file, mode_t mode) {
+    if (error) *error = "cannot lock " + file.string() + ": it is " + KindOf(mode) + ", not a regular file";
+    return FileLock::Result::kRefused;
+}
+
+// The lock file opened for locking, or created; false with the answer in `failure` otherwise.
+// What stands at the name is looked at before it is opened, so that a FIFO or a device is never
+// opened, and the name is opened without following a link, so that a link put there between the
+// look and the open is refused as well and no file is created where it leads.
+bool OpenLockFile(const std::filesystem::path& lockFile, int& fd, FileLock::Result& failure,
+                  std::string* error) {
+    struct stat info {};
+    if (::lstat(lockFile.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        failure = Refuse(error, lockFile, info.st_mode);
+        return false;
+    }
+    fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+    if (fd < 0) {
+        const int code = errno;
+        if (::lstat(lockFile.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            failure = Refuse(error, lockFile, info.st_mode);
+        } else {
+            SetError(error, lockFile, code);
+            failure = FileLock::Result::kFailed;
+        }
+        return false;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        failure = Refuse(error, lockFile, info.st_mode);
+        return false;
+    }
+    return true;
 }
 }  // namespace
 
@@ -40,22 +86,20 @@ void FileLock::Release() {
 }
 
 FileLock::Result FileLock::Acquire(const std::filesystem::path& lockFile, std::string* error) {
-    return Take(lockFile, true, 0, error);
+    return Take(lockFile, true, 0, error, {});
 }
 
 FileLock::Result FileLock::AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
-                                         std::string* error) {
-    return Take(lockFile, false, patienceMs, error);
+                                         std::string* error, const std::function<bool()>& stop) {
+    return Take(lockFile, false, patienceMs, error, stop);
 }
 
 FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
-                                std::string* error) {
+                                std::string* error, const std::function<bool()>& stop) {
     Release();
-    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        SetError(error, lockFile, errno);
-        return Result::kFailed;
-    }
+    int fd = -1;
+    Result failure = Result::kFailed;
+    if (!OpenLockFile(lockFile, fd, failure, error)) return failure;
     const std::uint64_t start = MonotonicMs();
     for (;;) {
         if (::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) {
@@ -72,6 +116,10 @@ FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait
             }
             SetError(error, lockFile, code);
             return Result::kFailed;
+        }
+        if (stop && stop()) {
+            ::close(fd);
+            return Result::kStopped;
         }
         SleepMs(kRetryMs);
     }

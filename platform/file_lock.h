@@ -2,18 +2,22 @@
 // file, so that one's read, change and write never interleaves with another's and neither loses
 // the other's change. The lock is advisory (it binds only those that take it) and ends with the
 // object, or with the process. The lock file itself stays: removing it would let a process that
-// opened it before hold a lock nobody else sees.
+// opened it before hold a lock nobody else sees. It must be a regular file: a symbolic link, FIFO,
+// folder or device at its name is refused, never opened through, so that a link planted there
+// cannot make a process create or lock a file elsewhere.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace platform {
 
 class FileLock {
   public:
-    enum class Result { kHeld, kBusy, kFailed };
+    // kRefused: the lock file is no regular file. kStopped: the caller's `stop` asked to give up.
+    enum class Result { kHeld, kBusy, kFailed, kRefused, kStopped };
 
     FileLock() = default;
     ~FileLock();
@@ -23,17 +27,19 @@ class FileLock {
     FileLock& operator=(const FileLock&) = delete;
 
     // Creates the lock file when it is missing and waits until the lock is held. kFailed, with
-    // the system's reason in `error`, when the file cannot be opened or locked.
+    // the system's reason in `error`, when the file cannot be opened or locked; kRefused, naming
+    // the file and what it is, when it is no regular file.
     Result Acquire(const std::filesystem::path& lockFile, std::string* error = nullptr);
-    // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`.
+    // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`, and
+    // kStopped as soon as `stop` (asked between tries) answers true.
     Result AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
-                         std::string* error = nullptr);
+                         std::string* error = nullptr, const std::function<bool()>& stop = {});
     bool Held() const { return fd_ >= 0; }
     void Release();
 
   private:
     Result Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
-                std::string* error);
+                std::string* error, const std::function<bool()>& stop);
 
     int fd_ = -1;
 };

@@ -225,9 +225,12 @@ template <class Edit>
     const std::string path = RegistryFilePath();
     // The lock file beside the registry file keeps processes writing the same registry at once
     // from losing each other's changes or sharing the temporary file. Without a lock file (a
-    // folder that refuses it) the write goes ahead unguarded.
+    // folder that refuses it) the write goes ahead unguarded; a link or other special file at the
+    // lock file's name is no lock file, and the registry is not written past it.
     FileLock fileLock;
-    if (!path.empty()) (void)fileLock.Acquire(path + ".lock");
+    std::string lockProblem;
+    if (!path.empty() && fileLock.Acquire(path + ".lock", &lockProblem) == FileLock::Result::kRefused)
+        return Problem(E_FAIL, "the registry file is not written: " + lockProblem);
     Document doc;
     HRESULT hr = Load(path, &doc);
     if (hr == E_NOTFOUND) return Problem(E_FAIL, "there is no registry file: DORVIX_REGISTRY is not set");

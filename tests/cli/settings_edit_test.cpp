@@ -1,15 +1,26 @@
 // `dorvix settings --set` as a user runs it on a case of their own: the edit changes the settings
 // element of the model and nothing else of the file, holds the case while it reads, changes and
-// writes it, and the host keeps in host.json what the add-in told it of the steps.
+// writes it, writes its files all or none, and the host keeps in host.json what the add-in told
+// it of the steps.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/file_lock.h"
+#include "platform/stop_signals.h"
 #include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
+#include "tools/dorvix/case_files_write.h"
 
 namespace {
 
@@ -47,6 +58,8 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
 }
+
+constexpr std::size_t npos = std::string::npos;
 
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -156,6 +169,182 @@ TEST_F(SettingsEditTest, TheHostKeepsTheStepsItWasTold) {
     const Outcome solved = Dorvix({copy.string()});
     EXPECT_EQ(solved.exit, 0) << solved.out;
     EXPECT_NE(solved.out.find("4 result sets"), std::string::npos) << solved.out;
+}
+
+// A stop signal while the edit waits for another edit of the case ends it at once: exit code 130,
+// the signal named, and both files as they were.
+TEST_F(SettingsEditTest, AStopSignalWhileTheEditWaitsEndsItWithTheCaseAsItWas) {
+    const fs::path copy = CopyExample("block");
+    const std::string model = decktest::ReadText(copy / "CAERep.xml");
+    const std::string host = decktest::ReadText(copy / "host.json");
+    platform::FileLock otherEdit;
+    ASSERT_EQ(otherEdit.Acquire(copy / ".dorvix-case.lock"), platform::FileLock::Result::kHeld);
+    for (const auto& [signal, name] :
+         {std::pair{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}}) {
+        SCOPED_TRACE(name);
+        clitest::CliRun edit = Start({"settings", copy.string(), "--set", "NumberOfSteps=3"}, name);
+        for (const std::uint64_t start = platform::MonotonicMs();
+             edit.Err().find("waiting for another edit") == npos && platform::MonotonicMs() - start < 60000;)
+            platform::SleepMs(20);
+        ASSERT_EQ(::kill(edit.Id(), signal), 0);
+        const Outcome outcome = edit.Finish();
+        EXPECT_EQ(outcome.exit, 130);
+        EXPECT_NE(outcome.err.find("dorvix settings: stopped by " + std::string(name) +
+                                   "; the case is unchanged\n"),
+                  npos)
+            << outcome.err;
+        EXPECT_EQ(decktest::ReadText(copy / "CAERep.xml"), model);
+        EXPECT_EQ(decktest::ReadText(copy / "host.json"), host);
+    }
+}
+
+// Between the replacements of host.json and of the model, a stop signal or another program's
+// model puts host.json back; a file changed since it was read is never replaced. No new file is
+// left beside them.
+TEST(CaseFilesWrite, AStopSignalOrAFileChangedSinceItWasReadLeavesNoPartOfTheEdit) {
+    decktest::ScratchFolder scratch;
+    const fs::path host = scratch.Path() / "host.json";
+    const fs::path model = scratch.Path() / "CAERep.xml";
+    struct Row {
+        std::function<void()> before;   // the edit is given its files
+        std::function<void()> between;  // host.json is replaced
+        CaseWriteOutcome outcome;
+        std::string problem;
+        std::string hostAfter;
+        std::string modelAfter;
+    };
+    const std::function<void()> stop = [] { raise(SIGTERM); };
+    const std::function<void()> newModel = [&] { platform::WriteFileReplacing(model, "theirs"); };
+    const std::function<void()> newHost = [&] { platform::WriteFileReplacing(host, "theirs"); };
+    const std::string changed = " changed since the edit read it; the edit was not written";
+    const std::string unchanged = "; the case is unchanged";
+    const Row rows[] = {
+        {{}, stop, CaseWriteOutcome::kStopped, "stopped by SIGTERM" + unchanged, "host 1", "model"},
+        {{}, newModel, CaseWriteOutcome::kChanged, model.string() + changed, "host 1", "theirs"},
+        {newHost, {}, CaseWriteOutcome::kChanged, host.string() + changed, "theirs", "model"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.problem);
+        const std::string hostRead = "host 1";
+        const std::string modelRead = "model";
+        decktest::WriteText(host, hostRead);
+        decktest::WriteText(model, modelRead);
+        platform::FileStamp hostStamp, modelStamp;
+        ASSERT_TRUE(platform::ReadFileStamp(host, hostStamp) && platform::ReadFileStamp(model, modelStamp));
+        if (row.before) row.before();
+        platform::StopSignalCatcher stopSignals;
+        const CaseWriteResult written = WriteCaseFiles(
+            {{host, hostStamp, {"host ", "2"}, hostRead}, {model, modelStamp, {"model ", "2"}, modelRead}},
+            [&](std::size_t replaced) {
+                if (replaced == 0 && row.between) row.between();
+            });
+        EXPECT_EQ(written.outcome, row.outcome);
+        EXPECT_EQ(written.problem, row.problem);
+        EXPECT_EQ(decktest::ReadText(host), row.hostAfter);
+        EXPECT_EQ(decktest::ReadText(model), row.modelAfter);
+        EXPECT_EQ(platform::ListFolder(scratch.Path()),
+                  (std::vector<std::string>{"CAERep.xml", "host.json"}));
+    }
+}
+
+// The new files of an edit killed while it wrote (its process gone) are removed by the next edit
+// of the case; those of a running process and other files stay.
+TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
+    const fs::path copy = CopyExample("block");
+    platform::ChildProcess ended;
+    platform::ProcessOptions options;
+    options.executable = "/bin/true";
+    ASSERT_TRUE(ended.Start(options));
+    ASSERT_EQ(ended.WaitAndReap(), platform::WaitResult::Exited);
+    const std::string gone = std::to_string(ended.Id());
+    const std::string running = std::to_string(platform::CurrentProcessId());
+    const std::vector<std::string> left = {"CAERep.xml.tmp-" + gone + "-0", "host.json.tmp-" + gone + "-12"};
+    const std::vector<std::string> kept = {"CAERep.xml.tmp-" + running + "-0", "CAERep.xml.tmp-notes"};
+    for (const std::vector<std::string>* names : {&left, &kept})
+        for (const std::string& name : *names) decktest::WriteText(copy / name, "<CAERep");
+    const Outcome edit = Set(copy, {"NumberOfSteps=2"});
+    ASSERT_EQ(edit.exit, 0) << edit.err;
+    for (const std::string& name : left) EXPECT_FALSE(fs::exists(copy / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(copy / name)) << name;
+}
+
+// An entity reference in the settings element, which the settings object would take for text, is
+// refused with where it stands; character references and the predefined entities are read.
+TEST_F(SettingsEditTest, AnEntityReferenceInTheSettingsIsRefusedWithWhereItStands) {
+    struct Row {
+        const char* what;
+        std::string from;
+        std::string to;
+        int exit;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {"an entity of the document type", "<EndTime>1.</EndTime>", "<EndTime>&end;</EndTime>", 2,
+         "cannot be read: the settings element holds an entity reference (&end;) at line 14, column 20, "
+         "which the settings do not read\n"},
+        {"a character reference", "<EndTime>1.</EndTime>", "<EndTime>&#49;.</EndTime>", 0, ""},
+        {"the predefined entities", "<SolverFilesDirectory/>",
+         "<SolverFilesDirectory>&lt;&gt;&amp;&quot;&apos;</SolverFilesDirectory>", 0, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path copy = CopyExample("block");
+        const std::string text = Replaced(Replaced(decktest::ReadText(copy / "CAERep.xml"), "?>\n",
+                                                   "?>\n<!DOCTYPE CAERep [\n<!ENTITY end \"1.\">\n]>\n"),
+                                          row.from, row.to);
+        decktest::WriteText(copy / "CAERep.xml", text);
+        const Outcome edit = Set(copy, {"NumberOfSteps=2"});
+        EXPECT_EQ(edit.exit, row.exit) << edit.err;
+        if (row.exit != 0) {
+            EXPECT_NE(edit.err.find(row.reason), npos) << edit.err;
+            EXPECT_EQ(decktest::ReadText(copy / "CAERep.xml"), text);
+        }
+        fs::remove_all(copy);
+    }
+}
+
+// The command line run to its end with its output discarded: its exit code and the most memory it
+// held (kB), as the system counts it for that one process.
+int RunForPeakMemory(const std::vector<std::string>& arguments, long& peakKb) {
+    std::vector<std::string> words{DORVIX_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int discard = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(discard, STDOUT_FILENO);
+        ::dup2(discard, STDERR_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(discard);
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return -1;
+    peakKb = usage.ru_maxrss;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// An edit of a large model holds the model's text once and makes a document of its settings
+// alone: beyond what an edit of the small example takes, it takes less than one and a half times
+// the model's size (the text, and the sanitizer's record of it).
+TEST_F(SettingsEditTest, ALargeModelCostsLittleMoreThanItsText) {
+    const fs::path copy = CopyExample("block");
+    long smallKb = 0;
+    long largeKb = 0;
+    ASSERT_EQ(RunForPeakMemory({"settings", copy.string(), "--set", "NumberOfSteps=2"}, smallKb), 0);
+    const std::string model = decktest::ReadText(copy / "CAERep.xml");
+    const std::size_t at = model.find("  </SolverRep>\n") + 15;
+    const std::string note = "  <Note CAEType=\"property\" ValueType=\"string\">harmless</Note>\n";
+    std::string large = model.substr(0, at);
+    while (large.size() < (std::size_t{64} << 20)) large += note;
+    large += model.substr(at);
+    decktest::WriteText(copy / "CAERep.xml", large);
+    ASSERT_EQ(RunForPeakMemory({"settings", copy.string(), "--set", "NumberOfSteps=3"}, largeKb), 0);
+    EXPECT_LT(static_cast<double>(largeKb - smallKb) * 1024, 1.5 * static_cast<double>(large.size()))
+        << smallKb << " kB for the example, " << largeKb << " kB for a model of " << large.size() << " bytes";
 }
 
 }  // namespace

@@ -3,11 +3,16 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/registry.h"
+#include "tests/deck/deck_test_support.h"
 
 namespace {
 
@@ -41,6 +46,65 @@ TEST(FileLockTest, ASecondHolderWaitsItsPatienceThenGetsTheLockOnceFree) {
     EXPECT_NE(reason.find("No such file or directory"), std::string::npos) << reason;
     first.Release();
     EXPECT_TRUE(platform::DeleteFolderTree(folder));
+}
+
+// Whatever stands at the lock file's name that is no regular file is refused, naming the file
+// and what it is, and never opened through: a link leads nowhere new, however it is made.
+TEST(FileLockTest, ALockFileThatIsNoRegularFileIsRefusedAndNothingIsMadeWhereALinkLeads) {
+    namespace fs = std::filesystem;
+    decktest::ScratchFolder scratch;
+    const fs::path file = scratch.Path() / "case.lock";
+    const fs::path target = scratch.Path() / "elsewhere";
+    struct Row {
+        const char* what;
+        std::function<void()> make;
+        const char* kind;
+        bool targetMade;
+    };
+    const Row rows[] = {
+        {"a link to no file", [&] { fs::create_symlink(target, file); }, "a symbolic link", false},
+        {"a link to a file",
+         [&] {
+             decktest::WriteText(target, "kept");
+             fs::create_symlink(target, file);
+         },
+         "a symbolic link", true},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, "a FIFO", false},
+        {"a folder", [&] { fs::create_directory(file); }, "a folder", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(file);
+        fs::remove_all(target);
+        row.make();
+        platform::FileLock lock;
+        std::string reason;
+        EXPECT_EQ(lock.AcquireWithin(file, 0, &reason), Result::kRefused);
+        EXPECT_FALSE(lock.Held());
+        EXPECT_EQ(reason, "cannot lock " + file.string() + ": it is " + row.kind + ", not a regular file");
+        ASSERT_EQ(fs::exists(target), row.targetMade);
+        if (row.targetMade) {
+            EXPECT_EQ(decktest::ReadText(target), "kept");
+        }
+    }
+}
+
+// The registry is not written past a link at its lock file's name: the write is refused, naming
+// the lock file, and nothing is made where the link leads.
+TEST(FileLockTest, TheRegistryIsNotWrittenPastALinkAtItsLockFile) {
+    namespace fs = std::filesystem;
+    decktest::ScratchFolder scratch;
+    const fs::path registry = scratch.Path() / "registry.txt";
+    const fs::path target = scratch.Path() / "elsewhere";
+    fs::create_symlink(target, registry.string() + ".lock");
+    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", registry.string());
+    EXPECT_TRUE(
+        FAILED(platform::RegistryWriteString(platform::RegistryRoot::LocalMachine, L"A", L"v", L"x")));
+    EXPECT_EQ(platform::RegistryLastProblem(), "the registry file is not written: cannot lock " +
+                                                   registry.string() +
+                                                   ".lock: it is a symbolic link, not a regular file");
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(registry));
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
-// The Ctrl-C catcher: the first interrupt noted, the second ends the process, earlier handlers restored.
+// The Ctrl-C catcher: the first interrupt noted, the second ends the process, earlier handlers
+// restored; the stop-signal catcher: the first of the three noted, ignored ones left ignored.
 #include "platform/interrupt.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
+
+#include "platform/stop_signals.h"
 
 namespace {
 
@@ -61,4 +64,33 @@ TEST(InterruptCatcher, LeavesIgnoredInterruptsIgnored) {
         EXPECT_FALSE(platform::InterruptRequested());
     }
     sigaction(SIGINT, &saved, nullptr);
+}
+
+// The first stop signal is the one noted, and none ends the process; an ignored one stays
+// ignored, and the handlers in place before are back afterwards.
+TEST(StopSignalCatcher, NotesTheFirstAndRestoresTheEarlierHandlers) {
+    struct sigaction earlier = {};
+    earlier.sa_handler = EarlierHandler;
+    sigemptyset(&earlier.sa_mask);
+    struct sigaction ignore = earlier;
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction saved[3] = {};
+    ASSERT_EQ(sigaction(SIGINT, nullptr, &saved[0]), 0);
+    ASSERT_EQ(sigaction(SIGTERM, &earlier, &saved[1]), 0);
+    ASSERT_EQ(sigaction(SIGHUP, &ignore, &saved[2]), 0);
+    earlierHandlerCalls = 0;
+    {
+        platform::StopSignalCatcher catcher;
+        raise(SIGHUP);
+        EXPECT_EQ(platform::StopSignalArrived(), 0);
+        raise(SIGTERM);
+        raise(SIGINT);
+        EXPECT_EQ(platform::StopSignalArrived(), SIGTERM);
+        EXPECT_EQ(earlierHandlerCalls, 0);
+    }
+    raise(SIGTERM);
+    EXPECT_EQ(earlierHandlerCalls, 1);
+    sigaction(SIGINT, &saved[0], nullptr);
+    sigaction(SIGTERM, &saved[1], nullptr);
+    sigaction(SIGHUP, &saved[2], nullptr);
 }

@@ -42,9 +42,9 @@ std::string NameOf(const TypeName<Type> (&names)[N], Type type, const char* kind
     return std::string(kind) + " " + std::to_string(static_cast<int>(type));
 }
 
-bool IsSolverObject(pugi::xml_node node) {
-    return std::strcmp(node.attribute("CAEType").value(), "object") == 0 &&
-           std::strcmp(node.attribute("Type").value(), "SolverRep") == 0;
+bool IsSolverObject(const XmlStartTag& tag) {
+    return XmlAttributeValue(tag.attributes, "CAEType") == "object" &&
+           XmlAttributeValue(tag.attributes, "Type") == "SolverRep";
 }
 
 // True when the element holds a settings document beside the analysis parameters.
@@ -52,19 +52,6 @@ bool HoldsSettings(pugi::xml_node settings) {
     for (pugi::xml_node child : settings.children())
         if (child.type() == pugi::node_element && std::strcmp(child.name(), "Parameters") != 0) return true;
     return false;
-}
-
-// Where the start tag of an element read from `text` begins; none for a node the text does not
-// hold (one added since) or an offset that does not lead to the element's name.
-std::optional<std::size_t> StartTagOffset(std::string_view text, pugi::xml_node element) {
-    if (!element) return std::nullopt;
-    const std::ptrdiff_t name = element.offset_debug();
-    const std::string_view elementName = element.name();
-    if (name < 1 || static_cast<std::size_t>(name) + elementName.size() > text.size() ||
-        text[name - 1] != '<' ||
-        text.substr(static_cast<std::size_t>(name), elementName.size()) != elementName)
-        return std::nullopt;
-    return static_cast<std::size_t>(name - 1);
 }
 
 std::string LineEndOf(std::string_view text) {
@@ -87,12 +74,6 @@ std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
 
-int DepthOf(pugi::xml_node node) {
-    int depth = 0;
-    for (pugi::xml_node n = node.parent(); n && n.type() == pugi::node_element; n = n.parent()) ++depth;
-    return depth;
-}
-
 std::string Indent(int depth) { return std::string(2 * static_cast<std::size_t>(std::max(depth, 0)), ' '); }
 
 std::string Printed(pugi::xml_node node, int depth, unsigned flags) {
@@ -110,98 +91,168 @@ std::string PrintedContent(pugi::xml_node element, int depth) {
     return children.empty() ? std::string() : "\n" + children + Indent(depth);
 }
 
-// The text with the element's content replaced; an empty-element tag is opened and closed
-// around the new content.
-std::string ReplaceContent(std::string_view text, const XmlElementSpan& span, std::string_view name,
-                           const std::string& content) {
-    if (!span.emptyElementTag)
-        return std::string(text.substr(0, span.contentBegin)) + content +
-               std::string(text.substr(span.contentEnd));
-    // "<name .../>" loses its "/>".
-    return std::string(text.substr(0, span.contentBegin - 2)) + ">" + content + "</" + std::string(name) +
-           ">" + std::string(text.substr(span.end));
-}
+// Blank values are read as the model load reads them, not dropped.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
-}  // namespace
-
-bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem) {
-    std::string text;
-    std::string error;
-    if (!platform::ReadWholeFile(file, text, &error)) {
-        problem = file.string() + ": " + error;
+// The element named `name` at `start` of the model's text, parsed as a document of its own.
+// False, with the reason naming the file and the place, when it does not read as XML.
+bool ParseElement(std::string_view text, std::size_t start, std::string_view name,
+                  pugi::xml_document& document, const std::filesystem::path& file, std::string& problem) {
+    const std::optional<XmlElementSpan> span = FindXmlElementSpan(text, start, name);
+    if (!span) {
+        problem = file.string() + ": the element <" + std::string(name) + "> at offset " +
+                  std::to_string(start) + " does not end";
         return false;
     }
-    return ReadModelSettingsText(std::move(text), file, model, problem);
-}
-
-bool ReadModelSettingsText(std::string text, const std::filesystem::path& file, ModelSettingsXml& model,
-                           std::string& problem) {
-    model.text = std::move(text);
-    // Blank values are read as the model load reads them, not dropped.
-    const pugi::xml_parse_result parsed =
-        model.document->load_buffer(model.text.data(), model.text.size(),
-                                    pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed = document.load_buffer(
+        text.data() + span->start, span->end - span->start, kParseOptions, pugi::encoding_utf8);
     if (!parsed) {
-        problem = file.string() + ": XML error at offset " + std::to_string(parsed.offset) + ": " +
-                  parsed.description();
+        const std::size_t at = span->start + static_cast<std::size_t>(parsed.offset);
+        problem = file.string() + ": XML error at offset " + std::to_string(at) + " (" +
+                  XmlLineAndColumn(text, at) + "): " + parsed.description();
         return false;
-    }
-    pugi::xml_node solver = model.document->find_node(IsSolverObject);
-    if (!solver) {
-        problem = file.string() + ": the model has no solver object (SolverRep)";
-        return false;
-    }
-    model.physicsName = solver.child_value("PhysicsType");
-    model.analysisName = solver.child_value("AnalysisType");
-    model.settings = solver.child("AnalysisSettings");
-    const std::optional<std::size_t> solverStart = StartTagOffset(model.text, solver);
-    model.settingsStart = StartTagOffset(model.text, model.settings);
-    if (!solverStart || (model.settings && !model.settingsStart)) {
-        problem = file.string() + ": the solver object cannot be found in the file's text";
-        return false;
-    }
-    model.solverStart = *solverStart;
-    // A model the host saved before any settings existed: the defaults stand, and an edit
-    // brings the element.
-    if (!model.settings) {
-        model.settings = solver.append_child("AnalysisSettings");
-        model.settings.append_attribute("CAEType").set_value("externalObject");
     }
     return true;
 }
 
-bool ModelTextWithSettings(const ModelSettingsXml& model, std::string& text, std::string& problem) {
+// The text of the solver object's child element at `start`, as a document reads it; empty for a
+// child the solver object does not have. False, with the reason, when it does not read as XML.
+bool ChildValue(std::string_view text, std::optional<std::size_t> start, std::string_view name,
+                const std::filesystem::path& file, std::string& value, std::string& problem) {
+    pugi::xml_document child;
+    if (start && !ParseElement(text, *start, name, child, file, problem)) return false;
+    value = child.first_child().child_value();
+    return true;
+}
+
+// Where the solver object and the children the settings are read from begin in the text.
+struct SolverFound {
+    std::optional<std::size_t> solver;
+    std::string_view name;
+    int depth = 0;
+    bool passed = false;  // a tag after the solver object's end was met
+    std::optional<std::size_t> physics, analysis, settings;
+
+    void Visit(const XmlStartTag& tag) {
+        if (!solver) {
+            if (!IsSolverObject(tag)) return;
+            solver = tag.start;
+            name = tag.name;
+            depth = tag.depth;
+            return;
+        }
+        // The first tag no deeper than the solver object's lies after its end.
+        passed = passed || tag.depth <= depth;
+        if (passed || tag.depth != depth + 1) return;
+        std::optional<std::size_t>* child = tag.name == "PhysicsType"        ? &physics
+                                            : tag.name == "AnalysisType"     ? &analysis
+                                            : tag.name == "AnalysisSettings" ? &settings
+                                                                             : nullptr;
+        if (child && !*child) *child = tag.start;
+    }
+};
+
+}  // namespace
+
+bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem) {
+    std::string error;
+    if (!platform::ReadWholeFile(file, model.text, &error)) {
+        problem = file.string() + ": " + error;
+        return false;
+    }
+    const std::string_view text = model.text;
+    SolverFound found;
+    std::size_t faultOffset = 0;
+    std::string fault;
+    if (!ScanXmlDocument(
+            text, [&found](const XmlStartTag& tag) { found.Visit(tag); }, faultOffset, fault)) {
+        problem = file.string() + ": XML error at offset " + std::to_string(faultOffset) + " (" +
+                  XmlLineAndColumn(text, faultOffset) + "): " + fault;
+        return false;
+    }
+    if (!found.solver) {
+        problem = file.string() + ": the model has no solver object (SolverRep)";
+        return false;
+    }
+    model.solverStart = *found.solver;
+    model.solverName = std::string(found.name);
+    model.settingsStart = found.settings;
+    model.settingsDepth = found.depth + 1;
+    if (!ChildValue(text, found.physics, "PhysicsType", file, model.physicsName, problem) ||
+        !ChildValue(text, found.analysis, "AnalysisType", file, model.analysisName, problem))
+        return false;
+    // A model the host saved before any settings existed: the defaults stand, and an edit
+    // brings the element.
+    if (!found.settings) {
+        model.settings = model.document->append_child("AnalysisSettings");
+        model.settings.append_attribute("CAEType").set_value("externalObject");
+        return true;
+    }
+    if (!ParseElement(text, *found.settings, "AnalysisSettings", *model.document, file, problem))
+        return false;
+    model.settings = model.document->first_child();
+    const XmlElementSpan span = *FindXmlElementSpan(text, *found.settings, "AnalysisSettings");
+    if (const std::optional<XmlEntityReference> reference =
+            FindEntityReference(text.substr(span.start, span.end - span.start)))
+        model.textNotRead =
+            "the settings element holds an entity reference (" + std::string(reference->text) + ") at " +
+            XmlLineAndColumn(text, span.start + reference->offset) + ", which the settings do not read";
+    return true;
+}
+
+bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& pieces, std::string& problem) {
     const std::string_view original = model.text;
-    const pugi::xml_node solver = model.settings.parent();
     const std::string lineEnd = LineEndOf(original);
-    const int depth = DepthOf(model.settings);
+    const int depth = model.settingsDepth;
     const std::optional<XmlElementSpan> span =
         model.settingsStart ? FindXmlElementSpan(original, *model.settingsStart, model.settings.name())
-                            : FindXmlElementSpan(original, model.solverStart, solver.name());
+                            : FindXmlElementSpan(original, model.solverStart, model.solverName);
     if (!span) {
         problem = "the settings cannot be placed in the model's text";
         return false;
     }
-    std::string replacement;
+    pieces = ModelTextPieces();
     if (model.settingsStart) {
-        replacement = WithLineEnds(PrintedContent(model.settings, depth), lineEnd);
-        text = ReplaceContent(original, *span, model.settings.name(), replacement);
-    } else if (span->emptyElementTag) {
-        replacement = lineEnd + WithLineEnds(Printed(model.settings, depth, pugi::format_indent), lineEnd) +
-                      Indent(depth - 1);
-        text = ReplaceContent(original, *span, solver.name(), replacement);
-    } else {
-        // The new element goes last, on a line of its own when the end tag stands on one.
-        const std::size_t lineStart = original.rfind('\n', span->contentEnd - 1);
-        const bool ownLine = lineStart != std::string_view::npos && lineStart >= span->contentBegin &&
-                             IsBlank(original.substr(lineStart + 1, span->contentEnd - lineStart - 1));
-        const std::size_t at = ownLine ? lineStart + 1 : span->contentEnd;
-        replacement = ownLine ? WithLineEnds(Printed(model.settings, depth, pugi::format_indent), lineEnd)
-                              : Printed(model.settings, 0, pugi::format_raw);
-        text = std::string(original.substr(0, at)) + replacement + std::string(original.substr(at));
+        const std::string content = WithLineEnds(PrintedContent(model.settings, depth), lineEnd);
+        pieces.before = original.substr(0, span->start);
+        pieces.after = original.substr(span->end);
+        // "<name .../>" loses its "/>" and is closed after the new content.
+        pieces.element =
+            span->emptyElementTag
+                ? std::string(original.substr(span->start, span->contentBegin - 2 - span->start)) + ">" +
+                      content + "</" + model.settings.name() + ">"
+                : std::string(original.substr(span->start, span->contentBegin - span->start)) + content +
+                      std::string(original.substr(span->contentEnd, span->end - span->contentEnd));
+        return true;
     }
-    pugi::xml_document check;
-    if (!check.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8)) {
+    const std::string printed = WithLineEnds(Printed(model.settings, depth, pugi::format_indent), lineEnd);
+    if (span->emptyElementTag) {
+        pieces.before = original.substr(0, span->contentBegin - 2);
+        pieces.opening = ">" + lineEnd;
+        pieces.element = printed;
+        pieces.closing = Indent(depth - 1) + "</" + model.solverName + ">";
+        pieces.after = original.substr(span->end);
+        return true;
+    }
+    // The new element goes last, on a line of its own when the end tag stands on one.
+    const std::size_t lineStart = original.rfind('\n', span->contentEnd - 1);
+    const bool ownLine = lineStart != std::string_view::npos && lineStart >= span->contentBegin &&
+                         IsBlank(original.substr(lineStart + 1, span->contentEnd - lineStart - 1));
+    const std::size_t at = ownLine ? lineStart + 1 : span->contentEnd;
+    pieces.before = original.substr(0, at);
+    pieces.element = ownLine ? printed : Printed(model.settings, 0, pugi::format_raw);
+    pieces.after = original.substr(at);
+    return true;
+}
+
+bool ReadWrittenSettings(std::string_view element, const ModelSettingsXml& model, ModelSettingsXml& written,
+                         std::string& problem) {
+    written.physicsName = model.physicsName;
+    written.analysisName = model.analysisName;
+    const pugi::xml_parse_result parsed =
+        written.document->load_buffer(element.data(), element.size(), kParseOptions, pugi::encoding_utf8);
+    written.settings = written.document->child("AnalysisSettings");
+    if (!parsed || !written.settings) {
         problem = "the settings written into the model's text do not read as XML";
         return false;
     }

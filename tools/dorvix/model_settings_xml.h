@@ -14,36 +14,53 @@
 
 struct HostSimCase;
 
-// The model's file as a document, with its solver object's analysis names and the element the
-// host keeps the analysis settings in, and the file's text as it was read.
+// The model's analysis settings: the element the model's solver object keeps them in, parsed as
+// a document of its own, the solver object's analysis names, and the file's text as it was read.
+// The rest of the file is checked for its markup but never made a document, so that a large
+// model costs little more than its text.
 struct ModelSettingsXml {
     std::shared_ptr<pugi::xml_document> document = std::make_shared<pugi::xml_document>();
     std::string physicsName;
     std::string analysisName;
     pugi::xml_node settings;
+    // Why the settings element's text does not hold what a settings object reads from it (an
+    // entity reference, which it takes for text), and where; empty when nothing was found.
+    std::string textNotRead;
 
     std::string text;
-    // Where the start tags of the solver object and of its settings element begin in `text`;
-    // the settings' is absent when the model had no settings element.
+    // The solver object's start tag in `text`, and the settings element's, which is absent when
+    // the model has none; how many elements hold the settings element.
     std::size_t solverStart = 0;
+    std::string solverName;
     std::optional<std::size_t> settingsStart;
+    int settingsDepth = 0;
 };
 
-// False, with the reason, when the file cannot be read or has no solver object. A model saved
-// before any settings existed gets an empty settings element (the defaults stand).
+// False, with the reason, when the file cannot be read, its markup is broken, or it has no solver
+// object. A model saved before any settings existed gets an empty settings element (the defaults
+// stand).
 [[nodiscard]] bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model,
                                         std::string& problem);
-// The same from the file's text; `file` names it in the reason.
-[[nodiscard]] bool ReadModelSettingsText(std::string text, const std::filesystem::path& file,
-                                         ModelSettingsXml& model, std::string& problem);
 
-// The model's text with the settings element holding what `model.settings` holds now and every
-// other byte as it was read: the file keeps its declaration, document type, comments,
-// processing instructions, blank values and line ends. A model without a settings element gets
-// one as the solver object's last child. False, with the reason, when the element cannot be
-// placed in the text.
-[[nodiscard]] bool ModelTextWithSettings(const ModelSettingsXml& model, std::string& text,
+// The model's text as an edit writes it, in the order of the file: every byte as it was read but
+// the settings element, which holds what `model.settings` holds now. The file keeps its
+// declaration, document type, comments, processing instructions, blank values and line ends. A
+// model without a settings element gets one as the solver object's last child (opening a solver
+// object written as an empty-element tag). `before` and `after` are parts of `model.text`.
+struct ModelTextPieces {
+    std::string_view before;
+    std::string opening;
+    std::string element;  // the settings element alone, whole
+    std::string closing;
+    std::string_view after;
+};
+// False, with the reason, when the element cannot be placed in the text.
+[[nodiscard]] bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& pieces,
                                          std::string& problem);
+// The settings element as an edit writes it, read as ReadModelSettingsXml reads a model's:
+// `written` takes the analysis names of `model`. False, with the reason, when it does not read as XML.
+[[nodiscard]] bool ReadWrittenSettings(std::string_view element, const ModelSettingsXml& model,
+                                       ModelSettingsXml& written, std::string& problem);
 
 // Why a settings object did not take the model's settings.
 enum class ModelSettingsRefusal { kNone, kUnknownType, kAnalysis, kSettings };

@@ -20,7 +20,10 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/module_loader.h"
+#include "platform/pending_replacement.h"
+#include "platform/stop_signals.h"
 #include "platform/text.h"
+#include "tools/dorvix/case_files_write.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/module_host.h"
 #include "tools/dorvix/settings_grid.h"
@@ -33,10 +36,40 @@ namespace fs = std::filesystem;
 constexpr const char* kCaseLockFileName = ".dorvix-case.lock";
 constexpr std::uint32_t kCaseLockPatienceMs = 30000;
 
-// The file is replaced only once the new text is written in full beside it. The platform's
-// reason names the file.
-bool WriteCaseFile(const fs::path& file, const std::string& text, std::string& problem) {
-    return platform::WriteFileReplacing(file, text, &problem);
+// The case's files as they were before the edit read them.
+struct CaseStamps {
+    platform::FileStamp model;
+    platform::FileStamp hostJson;
+};
+
+// An edit that a stop signal ended before it wrote anything.
+int Stopped(std::ostream& err) {
+    err << "dorvix settings: stopped by " << platform::SignalName(platform::StopSignalArrived())
+        << "; the case is unchanged\n";
+    return kSettingsExitStopped;
+}
+
+// Holds the case for an edit, waiting for another edit that holds it (a stop signal ends the
+// wait), and removes the new files that a killed edit left beside the case's files. 0 when held,
+// else the exit code, with the reason told.
+int HoldCase(const fs::path& folder, platform::FileLock& hold, std::ostream& err) {
+    const fs::path lockFile = folder / kCaseLockFileName;
+    std::string reason;
+    platform::FileLock::Result held = hold.AcquireWithin(lockFile, 0, &reason);
+    if (held == platform::FileLock::Result::kBusy) {
+        err << "dorvix settings: waiting for another edit of the case to end\n" << std::flush;
+        held = hold.AcquireWithin(lockFile, kCaseLockPatienceMs, &reason,
+                                  [] { return platform::StopSignalArrived() != 0; });
+    }
+    if (held == platform::FileLock::Result::kStopped) return Stopped(err);
+    if (held != platform::FileLock::Result::kHeld) {
+        err << "dorvix settings: the case cannot be held for the edit: " << reason
+            << "; nothing was written\n";
+        return kSettingsExitWriteFailed;
+    }
+    for (const char* name : {"CAERep.xml", "host.json"})
+        (void)platform::RemoveStaleReplacements(folder, name);
+    return 0;
 }
 
 // The settings object as the host holds it for the case's analysis: made by the add-in module's
@@ -140,13 +173,14 @@ std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
     return static_cast<int>(count);
 }
 
-// A second settings object of the model's analysis, reading the model's new text as a solve
-// will read it. It belongs to no host object, so it asks the host nothing.
-std::string ReadBack(const platform::ComponentModule& module, const std::string& text, const fs::path& file,
-                     ComPtr<IJXAnalysisSettingsAddIn>& reader) {
+// A second settings object of the model's analysis, reading the settings element as it is
+// written into the model, as a solve will read it (every other byte of the file stays). It
+// belongs to no host object, so it asks the host nothing.
+std::string ReadBack(const platform::ComponentModule& module, const ModelSettingsXml& model,
+                     std::string_view element, ComPtr<IJXAnalysisSettingsAddIn>& reader) {
     ModelSettingsXml written;
     std::string problem;
-    if (!ReadModelSettingsText(text, file, written, problem))
+    if (!ReadWrittenSettings(element, model, written, problem))
         return "the written model cannot be read back: " + problem;
     HRESULT answer = S_OK;
     if (FAILED(CreateFromModule(module, CLSID_DorvixAnalysisSettings, reader)) || !reader)
@@ -157,14 +191,12 @@ std::string ReadBack(const platform::ComponentModule& module, const std::string&
 }
 
 // Empty when every value put shows again, at the step it was put in, in a settings object that
-// reads the model's new text; else why not, for the first that does not. The edited object moves
-// through the steps: its host calls from here on are not the edit's.
-std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, const std::string& modelText,
+// reads the settings element as written; else why not, for the first that does not. The edited
+// object moves through the steps: its host calls from here on are not the edit's.
+std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, std::string_view element,
                           const std::vector<PutValue>& puts) {
     ComPtr<IJXAnalysisSettingsAddIn> reader;
-    if (std::string failure =
-            ReadBack(settings.Module(), modelText, settings.Host().Case().caeRepPath, reader);
-        !failure.empty())
+    if (std::string failure = ReadBack(settings.Module(), model, element, reader); !failure.empty())
         return failure;
     const std::optional<int> steps = LoadStepCount(settings.Settings());
     if (const std::optional<int> stepsRead = LoadStepCount(*reader.Get()); stepsRead != steps)
@@ -200,7 +232,7 @@ std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
 // The case's two files as the edit leaves them: the model with only its settings element
 // changed, host.json with only what the host was told of the steps.
 struct CaseTexts {
-    std::string model;
+    ModelTextPieces model;
     std::string hostJson;
     std::string oldHostJson;
 };
@@ -229,30 +261,30 @@ bool EditedTexts(CaseSettings& settings, const ModelSettingsXml& model, std::opt
 }
 
 // host.json first: a model with more steps than host.json holds loads for would not solve, the
-// other way round it does. When the model cannot be written, host.json gets its old text back.
-// A refusal says whether the case is unchanged.
-bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream& out, std::string& problem) {
+// other way round it does. Both or neither: when the model is not written, host.json gets its
+// old text back. The model is written from its pieces, never joined into one more copy.
+int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const CaseTexts& texts,
+              const CaseStamps& stamps, std::ostream& out, std::ostream& err) {
+    std::vector<CaseFileEdit> files;
     const bool hostChanged = texts.hostJson != texts.oldHostJson;
-    if (hostChanged && !WriteCaseFile(hostCase.hostJsonPath, texts.hostJson, problem)) {
-        problem += "; the case is unchanged";
-        return false;
+    if (hostChanged)
+        files.push_back({hostCase.hostJsonPath, stamps.hostJson, {texts.hostJson}, texts.oldHostJson});
+    const ModelTextPieces& pieces = texts.model;
+    files.push_back({hostCase.caeRepPath,
+                     stamps.model,
+                     {pieces.before, pieces.opening, pieces.element, pieces.closing, pieces.after},
+                     model.text});
+    const CaseWriteResult written = WriteCaseFiles(files);
+    if (written.outcome == CaseWriteOutcome::kWritten) {
+        for (const CaseFileEdit& file : files) out << "written:   " << file.path.string() << "\n";
+        return 0;
     }
-    if (!WriteCaseFile(hostCase.caeRepPath, texts.model, problem)) {
-        std::string restore;
-        if (hostChanged && !WriteCaseFile(hostCase.hostJsonPath, texts.oldHostJson, restore))
-            problem += "; " + hostCase.hostJsonPath.string() +
-                       " already holds the edited steps and cannot be put back (" + restore + ")";
-        else
-            problem += "; the case is unchanged";
-        return false;
-    }
-    if (hostChanged) out << "written:   " << hostCase.hostJsonPath.string() << "\n";
-    out << "written:   " << hostCase.caeRepPath.string() << "\n";
-    return true;
+    err << "dorvix settings: " << written.problem << "\n";
+    return written.outcome == CaseWriteOutcome::kStopped ? kSettingsExitStopped : kSettingsExitWriteFailed;
 }
 
 [[nodiscard]] int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model,
-                       std::ostream& out, std::ostream& err) {
+                       const CaseStamps& stamps, std::ostream& out, std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
     settings.Host().Calls()->Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());
@@ -280,15 +312,13 @@ bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream
         err << "dorvix settings: " << problem << "; nothing was written\n";
         return kSettingsExitWriteFailed;
     }
-    if (std::string lost = CheckReadBack(settings, model, texts.model, puts); !lost.empty()) {
+    if (std::string lost = CheckReadBack(settings, model, texts.model.element, puts); !lost.empty()) {
         err << "dorvix settings: " << lost << "\n"
             << "dorvix settings: nothing was written\n";
         return kSettingsExitRefused;
     }
-    if (!WriteCase(settings.Host().Case(), texts, out, problem)) {
-        err << "dorvix settings: " << problem << "\n";
-        return kSettingsExitWriteFailed;
-    }
+    if (const int code = WriteCase(settings.Host().Case(), model, texts, stamps, out, err); code != 0)
+        return code;
     out << "host calls:" << (calls.empty() ? " none" : "") << "\n";
     for (const std::string& line : calls) out << "  " << line << "\n";
     return 0;
@@ -298,16 +328,21 @@ bool WriteCase(const HostSimCase& hostCase, const CaseTexts& texts, std::ostream
 
 int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFolder, std::ostream& out,
                        std::ostream& err) {
+    const bool editing = !command.assignments.empty();
+    // From before the edit holds the case until its files are written, a stop signal ends it with
+    // the case whole: while it waits for the case or before it writes, at once; while it writes,
+    // with the files it wrote put back.
+    std::optional<platform::StopSignalCatcher> stopSignals;
     // An edit holds the case from before it reads the case until its files are written: two
     // edits at once run one after the other, and each keeps the other's values.
     platform::FileLock hold;
-    if (!command.assignments.empty() && platform::FolderExists(command.caseFolder)) {
-        std::string reason;
-        if (hold.AcquireWithin(command.caseFolder / kCaseLockFileName, kCaseLockPatienceMs, &reason) !=
-            platform::FileLock::Result::kHeld) {
-            err << "dorvix settings: the case cannot be held for the edit: " << reason
-                << "; nothing was written\n";
-            return kSettingsExitWriteFailed;
+    CaseStamps stamps;
+    if (editing) {
+        stopSignals.emplace();
+        if (platform::FolderExists(command.caseFolder)) {
+            if (const int code = HoldCase(command.caseFolder, hold, err); code != 0) return code;
+            (void)platform::ReadFileStamp(command.caseFolder / "CAERep.xml", stamps.model);
+            (void)platform::ReadFileStamp(command.caseFolder / "host.json", stamps.hostJson);
         }
     }
     std::shared_ptr<HostSimCase> hostCase;
@@ -335,13 +370,15 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
         err << "dorvix settings: " << failure << "\n";
         return kSettingsExitBadCase;
     }
-    // Settings that cannot be read are never replaced by defaults behind the user's back.
-    if (FAILED(read)) {
-        err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read ("
-            << HexCodeText(read) << ")"
-            << (command.assignments.empty() ? "; the grid shows the defaults" : "") << "\n";
-        if (!command.assignments.empty()) return kSettingsExitBadCase;
+    // Settings that cannot be read are never replaced by defaults behind the user's back, and
+    // text the object took for something else is never written back as what it took.
+    if (FAILED(read) || (editing && !model.textNotRead.empty())) {
+        err << "dorvix settings: the settings in " << hostCase->caeRepPath.string() << " cannot be read"
+            << (model.textNotRead.empty() ? " (" + HexCodeText(read) + ")" : ": " + model.textNotRead)
+            << (editing ? "" : "; the grid shows the defaults") << "\n";
+        if (editing) return kSettingsExitBadCase;
     }
-    if (command.assignments.empty()) return ShowGrid(settings, model, out, err);
-    return Edit(settings, command, model, out, err);
+    if (!editing) return ShowGrid(settings, model, out, err);
+    if (platform::StopSignalArrived() != 0) return Stopped(err);
+    return Edit(settings, command, model, stamps, out, err);
 }

@@ -1,9 +1,12 @@
-// Where one element lies in the text of a well-formed XML document, so that an edit can replace
-// that element's bytes and keep every other byte of the file as it was.
+// Reading an XML document's text without making a document of it: where its elements begin and
+// end, so that an edit can replace one element's bytes and keep every other byte of the file as
+// it was, and parse only the elements it needs, however large the file.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 struct XmlElementSpan {
@@ -19,3 +22,34 @@ struct XmlElementSpan {
 // instructions and quoted attribute values are passed over whole.
 std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start,
                                                  std::string_view name);
+
+struct XmlStartTag {
+    std::string_view name;
+    std::string_view attributes;  // the tag's text after its name, without the closing "/"
+    std::size_t start = 0;        // the '<'
+    int depth = 0;                // how many elements hold it (0 for the root)
+};
+
+// Passes every start tag of the document to `visit`, in the order of the text, and checks the
+// document's markup: one root element, each element closed by its own end tag, every comment,
+// character data section, processing instruction, document type and tag ended. False, with the
+// offset and what is wrong there, at the first fault. What lies within a tag or between tags is
+// not checked: the elements a reader needs are parsed as documents of their own.
+bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlStartTag&)>& visit,
+                     std::size_t& faultOffset, std::string& fault);
+
+// The value of the attribute `name` in a start tag's attribute text as written (references not
+// replaced); none when the tag has no such attribute.
+std::optional<std::string_view> XmlAttributeValue(std::string_view attributes, std::string_view name);
+
+// The first reference to an entity other than the five that XML predefines (amp, lt, gt, quot,
+// apos), in content or attribute values of `text`; character references are none. Its offset in
+// `text` and the reference as written ("&name;"); none when there is none.
+struct XmlEntityReference {
+    std::size_t offset = 0;
+    std::string_view text;
+};
+std::optional<XmlEntityReference> FindEntityReference(std::string_view text);
+
+// "line 12, column 7" of an offset in `text`, both from 1; the column counts characters.
+std::string XmlLineAndColumn(std::string_view text, std::size_t offset);

@@ -1,0 +1,30 @@
+// The signals that ask a program to stop: an interrupt from the terminal (SIGINT), a request to
+// terminate (SIGTERM) and the hang-up of the terminal (SIGHUP). A program that changes several
+// files together catches them for the time of the change, so that it ends with its files either
+// all changed or all as they were, never in between.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// While one lives, a stop signal does not end the process: the first one that arrives is noted,
+// and the program asks StopSignalArrived() at the points where it can stop with its files whole.
+// Later ones are not counted, so the program must reach such a point soon. A signal that the
+// process was started to ignore (a background job, a program run under nohup) stays ignored. The
+// earlier handlers are back when the catcher ends. One catcher at a time.
+class StopSignalCatcher {
+  public:
+    StopSignalCatcher();
+    ~StopSignalCatcher();
+    StopSignalCatcher(const StopSignalCatcher&) = delete;
+    StopSignalCatcher& operator=(const StopSignalCatcher&) = delete;
+};
+
+// The number of the first stop signal that arrived while the current catcher lives; 0 when none
+// did (a new catcher starts at 0).
+int StopSignalArrived();
+// "SIGINT", "SIGTERM", "SIGHUP"; "signal <n>" for any other number.
+std::string SignalName(int signalNumber);
+
+}  // namespace platform
