@@ -435,10 +435,14 @@ HRESULT HostSimAddinHost::ResumeProjectFrom(const std::filesystem::path& file, s
     ComPtr<HostSimProjectStorage> storage =
         HostSimProjectStorage::Open(file, error, HostSimProjectStorage::MissingFile::Refused);
     if (!storage) return E_FAIL;
+    return ResumeProjectFrom(*storage, error);
+}
+
+HRESULT HostSimAddinHost::ResumeProjectFrom(HostSimProjectStorage& storage, std::string* error) {
     // What an earlier call left is no reason of this one.
     (void)SetErrorInfo(0, nullptr);
     const HRESULT hr = parts_->Event(HostSimEvent::ResumeProject)
-                           .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(storage.Get()));
+                           .Raise(parts_->AppletUnknown(), static_cast<IQHProjectStorage*>(&storage));
     if (FAILED(hr)) {
         const std::string reason = platform::WideToUtf8(TakeErrorDescription());
         SetError(error, "the add-in could not resume its project data" +

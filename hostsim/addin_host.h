@@ -17,6 +17,7 @@
 #include "platform/dispatch.h"
 
 class HostSim;
+class HostSimProjectStorage;
 
 // The events a loaded add-in may subscribe to.
 enum class HostSimEvent {
@@ -74,6 +75,9 @@ class HostSimAddinHost {
     [[nodiscard]] HRESULT ResumeProject(std::string* error = nullptr);
     // The same with the storage over another project file, which stays where it is.
     [[nodiscard]] HRESULT ResumeProjectFrom(const std::filesystem::path& file, std::string* error = nullptr);
+    // The same with a storage the caller opened (HostSimProjectStorage::Open), so that a file
+    // checked by the caller is not read again.
+    [[nodiscard]] HRESULT ResumeProjectFrom(HostSimProjectStorage& storage, std::string* error = nullptr);
 
     // How many handlers the event keeps.
     std::size_t HandlerCount(HostSimEvent event) const;

@@ -1,6 +1,9 @@
 // Opening the project file, streams handed out and committed by name, the file's writing and checked reading.
 #include "hostsim/project_storage.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "foundation/jx_stream.h"
@@ -10,8 +13,27 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kSignature = "hostsim project";
 constexpr std::uint32_t kVersion = 1;
+
+// Reads bytes the caller keeps, so that a file's bytes are parsed without a copy of them.
+class ReadOnlyChannel : public JXByteChannel {
+  public:
+    explicit ReadOnlyChannel(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t Read(void* destination, std::size_t count) override {
+        const std::size_t n = std::min(count, bytes_.size());
+        if (n > 0) std::memcpy(destination, bytes_.data(), n);
+        bytes_.remove_prefix(n);
+        return n;
+    }
+    bool Write(const void*, std::size_t) override { return false; }
+    std::uint64_t BytesLeft() const override { return bytes_.size(); }
+
+  private:
+    std::string_view bytes_;
+};
 
 // A stream of the storage: the project stream it writes and reads, and the name it replaces
 // when it is committed.
@@ -46,25 +68,96 @@ class HostSimStorageStream
     return stream->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(out));
 }
 
+// The byte-order mark, the signature with its length and the version.
+constexpr std::size_t kStartBytes = 4 + 4 + std::char_traits<char>::length(kSignature) + 4;
+
+bool ReadStart(JXStream& in, std::string& reason) {
+    std::string signature;
+    std::uint32_t version = 0;
+    if (!in.BeginRead() || !in.ReadString8(signature) || signature != kSignature) {
+        reason = "it is no project file";
+        return false;
+    }
+    if (!in.ReadUInt32(&version) || version != kVersion) {
+        reason = "its version " + std::to_string(version) + " is not known";
+        return false;
+    }
+    return true;
+}
+
+const char* FileKindText(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::directory:
+            return "a folder";
+        case fs::file_type::fifo:
+            return "a FIFO";
+        case fs::file_type::block:
+            return "a block device";
+        case fs::file_type::character:
+            return "a character device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "a special file";
+    }
+}
+
+std::string TooLargeText(std::uint64_t size) {
+    return "it holds " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(HostSimProjectStorage::kMaxFileBytes >> 20) + " MiB a project file may hold";
+}
+
+// A project file's bytes. Its start is checked before the rest is read, so that a large file of
+// another kind costs no more than its first bytes; what is no regular file is named by its kind.
+bool ReadProjectFile(const fs::path& file, const fs::file_status& status, const std::error_code& statusError,
+                     std::string& bytes, std::string& reason) {
+    if (status.type() == fs::file_type::none) {
+        reason = statusError.message();
+        return false;
+    }
+    if (status.type() != fs::file_type::regular) {
+        reason = std::string("it is ") + FileKindText(status.type()) + ", not a regular file";
+        return false;
+    }
+    std::string start;
+    if (!platform::ReadFileStart(file, kStartBytes, start, &reason)) return false;
+    JXStream in(std::make_unique<ReadOnlyChannel>(start));
+    if (!ReadStart(in, reason)) return false;
+    std::error_code ec;
+    const std::uint64_t size = fs::file_size(file, ec);
+    if (!ec && size > HostSimProjectStorage::kMaxFileBytes) {
+        reason = TooLargeText(size);
+        return false;
+    }
+    // It may have grown since its size was looked at: not read past the bound then either.
+    return platform::ReadWholeFile(file, bytes, HostSimProjectStorage::kMaxFileBytes, &reason);
+}
+
 }  // namespace
 
-ComPtr<HostSimProjectStorage> HostSimProjectStorage::Open(const std::filesystem::path& file,
-                                                          std::string* error, MissingFile missing) {
+ComPtr<HostSimProjectStorage> HostSimProjectStorage::Open(const fs::path& file, std::string* error,
+                                                          MissingFile missing) {
     ComPtr<HostSimProjectStorage> storage = MakeComObject<HostSimProjectStorage>(file);
     if (!storage) return nullptr;
-    // A file that cannot even be looked at is left to the read below to report.
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec) && !ec) {
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) {
         if (missing == MissingFile::Empty) return storage;
         if (error) *error = "there is no project file " + file.string();
         return nullptr;
     }
     std::string bytes, reason;
-    if (!platform::ReadWholeFile(file, bytes, &reason) || !Parse(bytes, storage->streams_, reason)) {
+    if (!ReadProjectFile(file, status, ec, bytes, reason) || !Parse(bytes, storage->streams_, reason)) {
         if (error) *error = "the project file " + file.string() + " cannot be read: " + reason;
         return nullptr;
     }
     return storage;
+}
+
+bool HostSimProjectStorage::StoreIn(const fs::path& file, std::string* error) {
+    if (!platform::WriteFileReplacing(file, Serialise(streams_), error)) return false;
+    file_ = file;
+    return true;
 }
 
 HRESULT HostSimProjectStorage::CreateStream(BSTR name, IUnknown** stream) {
@@ -122,17 +215,8 @@ std::string HostSimProjectStorage::Serialise(const std::map<std::wstring, Bytes>
 
 bool HostSimProjectStorage::Parse(const std::string& file, std::map<std::wstring, Bytes>& streams,
                                   std::string& reason) {
-    JXStream in(std::make_unique<JXMemoryChannel>(Bytes(file.begin(), file.end())));
-    std::string signature;
-    std::uint32_t version = 0;
-    if (!in.BeginRead() || !in.ReadString8(signature) || signature != kSignature) {
-        reason = "it is no project file";
-        return false;
-    }
-    if (!in.ReadUInt32(&version) || version != kVersion) {
-        reason = "its version " + std::to_string(version) + " is not known";
-        return false;
-    }
+    JXStream in(std::make_unique<ReadOnlyChannel>(file));
+    if (!ReadStart(in, reason)) return false;
     std::uint32_t count = 0;
     // A stream takes at least its name's length and its size.
     std::map<std::wstring, Bytes> read;

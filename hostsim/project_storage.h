@@ -18,12 +18,19 @@ class HostSimProjectStorage : public ComObject<HostSimProjectStorage, IQHProject
   public:
     using Bytes = std::vector<std::uint8_t>;
 
+    // The largest project file that is read. A settings object of the most steps a step list
+    // holds saves under 2 MB, so this is room for well over a hundred of them; a larger file was
+    // not written by this host.
+    static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+
     // What Open makes of a project file that does not exist yet.
     enum class MissingFile { Empty, Refused };
 
     // The storage over `file`: the file's streams, or no streams when the file does not exist
-    // yet and `missing` is Empty. Null, with the reason in `error`, when the file cannot be read,
-    // is no project file, or is missing and `missing` is Refused.
+    // yet and `missing` is Empty. Null, with the reason in `error`, when the file is no regular
+    // file, cannot be read, is no project file, is larger than kMaxFileBytes, or is missing and
+    // `missing` is Refused. The file's first bytes are checked before the rest is read, and the
+    // whole file is read once.
     static ComPtr<HostSimProjectStorage> Open(const std::filesystem::path& file, std::string* error = nullptr,
                                               MissingFile missing = MissingFile::Empty);
 
@@ -33,6 +40,10 @@ class HostSimProjectStorage : public ComObject<HostSimProjectStorage, IQHProject
     [[nodiscard]] HRESULT CreateStream(BSTR name, IUnknown** stream) override;
     // E_FAIL when no stream of that name was committed.
     [[nodiscard]] HRESULT OpenStream(BSTR name, IUnknown** stream) override;
+
+    // Writes the streams into `file` (through a file beside it) and keeps them there from now
+    // on; false, with the reason, when it cannot be written, the storage then staying where it was.
+    [[nodiscard]] bool StoreIn(const std::filesystem::path& file, std::string* error = nullptr);
 
     // Puts the bytes in place of the stream of that name and rewrites the file; on a failed
     // write (STG_E_WRITEFAULT) the storage and the file keep what they held.

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -270,7 +271,12 @@ bool ReadFileStamp(const fs::path& path, FileStamp& stamp) {
     return true;
 }
 
-bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
+namespace {
+
+// Reads a regular file from its start: at most `count` bytes, or, with `refuseBeyond`, the whole
+// file when it holds no more than `count`.
+bool ReadRegularFile(const fs::path& path, std::string& bytes, std::size_t count, bool refuseBeyond,
+                     std::string* error) {
     bytes.clear();
     // Without waiting: a FIFO would block the open until something writes to it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -279,22 +285,44 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error)
     struct stat info {};
     if (::fstat(fd, &info) != 0) return FailWithErrno(error);
     if (!S_ISREG(info.st_mode)) return Fail(error, "not a regular file");
+    const auto tooLarge = [&] {
+        return Fail(error, "it holds more than " + std::to_string(count) + " bytes");
+    };
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (refuseBeyond && size > count) return tooLarge();
     try {
         std::string text;
-        text.reserve(static_cast<std::size_t>(info.st_size));
+        text.reserve(std::min(size, count));
         char chunk[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        // One byte past the limit tells a file that grew beyond it from one that ends there.
+        const std::size_t wanted = refuseBeyond && count < SIZE_MAX ? count + 1 : count;
+        while (text.size() < wanted) {
+            const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, wanted - text.size()));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return FailWithErrno(error);
             if (n == 0) break;
             text.append(chunk, static_cast<std::size_t>(n));
         }
+        if (refuseBeyond && text.size() > count) return tooLarge();
         bytes = std::move(text);
     } catch (const std::bad_alloc&) {
         return Fail(error, "not enough memory");
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string* error) {
+    return ReadRegularFile(path, bytes, SIZE_MAX, false, error);
+}
+
+bool ReadWholeFile(const fs::path& path, std::string& bytes, std::size_t maxBytes, std::string* error) {
+    return ReadRegularFile(path, bytes, maxBytes, true, error);
+}
+
+bool ReadFileStart(const fs::path& path, std::size_t count, std::string& bytes, std::string* error) {
+    return ReadRegularFile(path, bytes, count, false, error);
 }
 
 bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std::string* error) {

@@ -38,6 +38,14 @@ struct FileStamp {
 // regular file; `bytes` is then empty.
 [[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
                                  std::string* error = nullptr);
+// As ReadWholeFile, but a file that holds more than `maxBytes` is refused ("it holds more than
+// <maxBytes> bytes") without reading further, also when it grows while it is read.
+[[nodiscard]] bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes,
+                                 std::string* error = nullptr);
+// The first `count` bytes of a regular file, or all of a shorter one; refused as ReadWholeFile
+// refuses a file.
+[[nodiscard]] bool ReadFileStart(const std::filesystem::path& path, std::size_t count, std::string& bytes,
+                                 std::string* error = nullptr);
 
 // Writing by replacement (CopyFileTo without failIfExists, WriteFileReplacing, ReplaceFileWith)
 // puts a whole new file in the place of the target in one step, so the target holds either what

@@ -1,6 +1,7 @@
 // The add-in's project data as the built command line saves and resumes it through the host's
 // project storage, and the project files it refuses.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -138,6 +139,43 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
         EXPECT_TRUE(platform::ReadWholeFile(stored, bytesAfter)) << c.label;
         EXPECT_EQ(bytesAfter, storedBytes) << c.label;
         EXPECT_FALSE(platform::FileExists(work_ / "project.hostsim.resuming")) << c.label;
+    }
+}
+
+// A file is looked at before it is read: one that is no regular file, whose first bytes are no
+// project file's or that is larger than a project can be is refused at once with its reason, and
+// the project the work folder holds stays.
+TEST_F(ProjectFileTest, AFileThatIsNoProjectIsRefusedWithItsReasonBeforeItIsRead) {
+    ASSERT_EQ(Solve("--save-project", project_).exit, 0);
+    const std::string saved = decktest::ReadText(project_),
+                      stored = decktest::ReadText(work_ / "project.hostsim");
+    // Sparse: no disk is taken.
+    const auto twoGigabytes = [](const std::string& start) {
+        return [start](const fs::path& p) {
+            decktest::WriteText(p, start);
+            fs::resize_file(p, std::uintmax_t{1} << 31);
+        };
+    };
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        std::string reason;
+    } cases[] = {
+        {"missing", [](const fs::path&) {}, "there is no project file"},
+        {"fifo", [](const fs::path& p) { EXPECT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "it is a FIFO, not a regular file"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "it is a folder, not a regular file"},
+        {"zeros", twoGigabytes(""), "cannot be read: it is no project file"},
+        {"large", twoGigabytes(saved),
+         "it holds 2147483648 bytes, more than the 256 MiB a project file may hold"},
+    };
+    for (const auto& c : cases) {
+        const fs::path file = scratch_.Path() / c.name;
+        c.make(file);
+        const Outcome refused = Solve("--resume-project", file);
+        EXPECT_EQ(refused.exit, kExitBadInput) << c.name;
+        EXPECT_NE(refused.err.find(c.reason), std::string::npos) << c.name << ": " << refused.err;
+        EXPECT_EQ(decktest::ReadText(work_ / "project.hostsim"), stored) << c.name;
     }
 }
 

@@ -131,6 +131,13 @@ TEST_F(FilesTest, ReadsWholeFilesOrSaysTheSystemsReason) {
     std::string read = "stale", error;
     ASSERT_TRUE(platform::ReadWholeFile(root_ / "dorvix.res", read, &error)) << error;
     EXPECT_EQ(read, bytes);
+    // A bound the file keeps to, one it passes, and its start alone.
+    ASSERT_TRUE(platform::ReadWholeFile(root_ / "dorvix.res", read, bytes.size(), &error)) << error;
+    EXPECT_EQ(read, bytes);
+    EXPECT_FALSE(platform::ReadWholeFile(root_ / "dorvix.res", read, bytes.size() - 1, &error));
+    EXPECT_EQ(error, "it holds more than 199999 bytes");
+    ASSERT_TRUE(platform::ReadFileStart(root_ / "dorvix.res", 70000, read, &error)) << error;
+    EXPECT_EQ(read, bytes.substr(0, 70000));
     Write(root_ / "empty.out", "");
     ASSERT_TRUE(platform::ReadWholeFile(root_ / "empty.out", read));
     EXPECT_EQ(read, "");

@@ -226,23 +226,21 @@ bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
 }
 
 bool AddinSession::ResumeProject(const fs::path& file, std::string& problem) {
-    if (!platform::FileExists(file)) {
-        problem = "there is no project file " + file.string();
-        return false;
-    }
-    // The file is checked where the user named it before the host takes it up.
-    if (!HostSimProjectStorage::Open(file, &problem)) return false;
+    // The file is read once, where the user named it; the host resumes from what it read.
+    ComPtr<HostSimProjectStorage> storage =
+        HostSimProjectStorage::Open(file, &problem, HostSimProjectStorage::MissingFile::Refused);
+    if (!storage) return false;
     const fs::path& project = framework_.ProjectFile();
     if (platform::IsSameFile(file, project)) {
-        resumed_ = SUCCEEDED(framework_.ResumeProject(&problem));
+        resumed_ = SUCCEEDED(framework_.ResumeProjectFrom(*storage, &problem));
         return resumed_;
     }
     // The project the work folder holds gives way only to a project the add-in took: the copy
     // resumed from waits beside it until then, and goes when the add-in refuses it.
     fs::path incoming = project;
     incoming += ".resuming";
-    if (!CopyReplacing(file, incoming, problem)) return false;
-    if (FAILED(framework_.ResumeProjectFrom(incoming, &problem))) {
+    if (!storage->StoreIn(incoming, &problem)) return false;
+    if (FAILED(framework_.ResumeProjectFrom(*storage, &problem))) {
         (void)platform::RemoveFile(incoming);
         return false;
     }
