@@ -13,12 +13,12 @@ shift $(($# < 2 ? $# : 2))
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(caerep_xml settings_xml settings_binary typed_stream host_json matml
                                      unit_expression registry_file standin_deck standin_control
-                                     result_description)
+                                     result_description model_markup)
 
 # Fixture files that seed each target, beside fuzz/seeds/<target>.
 fixtures() {
     case "$1" in
-        caerep_xml) ls tests/data/caerep/*.xml tests/data/cases/*/CAERep.xml examples/*/CAERep.xml ;;
+        caerep_xml | model_markup) ls tests/data/caerep/*.xml tests/data/cases/*/CAERep.xml examples/*/CAERep.xml ;;
         settings_xml) ls tests/data/settings/*.xml ;;
         settings_binary | typed_stream) ls tests/data/settings/*.bin ;;
         host_json) ls tests/data/cases/*/host.json examples/*/host.json ;;

@@ -323,45 +323,41 @@ TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
 // naming it, however close the two come.
 TEST_F(FilesTest, ARunRefusedAtTheSameInstantNamesTheHolder) {
     for (int round = 0; round < 20; ++round) {
-        SCOPED_TRACE(round);
         const fs::path folder = root_ / std::to_string(round);
         ASSERT_TRUE(platform::CreateFolders(folder));
         int go[2], results[2], done[2];
         ASSERT_EQ(::pipe(go) | ::pipe(results) | ::pipe(done), 0);
         pid_t children[2] = {};
         for (pid_t& child : children) {
-            child = ::fork();
-            if (child != 0) continue;
+            if ((child = ::fork()) != 0) continue;
             // Only the parent's ends stay open elsewhere, so that closing them ends the reads.
             for (int end : {go[1], results[0], done[1]}) ::close(end);
             char byte = 0;
-            (void)!::read(go[0], &byte, 1);
-            platform::FolderHold hold;
             std::string error;
+            platform::FolderHold hold;
+            (void)!::read(go[0], &byte, 1);
             const std::string line =
                 std::to_string(::getpid()) + " " + (hold.Acquire(folder, &error) ? "held" : error) + "\n";
             (void)!::write(results[1], line.data(), line.size());
             (void)!::read(done[0], &byte, 1);  // holds until the parent has both answers
             ::_exit(0);
         }
-        ::close(results[1]);
+        for (int end : {go[0], results[1], done[0]}) ::close(end);
         (void)!::write(go[1], "gg", 2);
         std::string answers;
         char chunk[256];
-        while (std::count(answers.begin(), answers.end(), '\n') < 2) {
-            const ssize_t n = ::read(results[0], chunk, sizeof chunk);
-            if (n <= 0) break;
-            answers.append(chunk, static_cast<std::size_t>(n));
-        }
-        for (int end : {go[0], go[1], results[0], done[0], done[1]}) ::close(end);
+        for (ssize_t n = 1; n > 0 && std::count(answers.begin(), answers.end(), '\n') < 2;)
+            if ((n = ::read(results[0], chunk, sizeof chunk)) > 0)
+                answers.append(chunk, static_cast<std::size_t>(n));
+        for (int end : {go[1], results[0], done[1]}) ::close(end);
         for (pid_t child : children) ::waitpid(child, nullptr, 0);
-        const std::string first = std::to_string(children[0]), second = std::to_string(children[1]);
-        const std::string refusal = "it is in use by another run (process ";
-        EXPECT_TRUE(answers == first + " held\n" + second + " " + refusal + first + ")\n" ||
-                    answers == second + " held\n" + first + " " + refusal + second + ")\n" ||
-                    answers == first + " " + refusal + second + ")\n" + second + " held\n" ||
-                    answers == second + " " + refusal + first + ")\n" + first + " held\n")
-            << answers;
+        const std::string a = std::to_string(children[0]), b = std::to_string(children[1]);
+        const auto refused = [](const std::string& who, const std::string& holder) {
+            return who + " it is in use by another run (process " + holder + ")\n";
+        };
+        EXPECT_TRUE(answers == a + " held\n" + refused(b, a) || answers == b + " held\n" + refused(a, b) ||
+                    answers == refused(a, b) + b + " held\n" || answers == refused(b, a) + a + " held\n")
+            << round << ": " << answers;
     }
 }
 

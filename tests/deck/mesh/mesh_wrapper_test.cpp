@@ -29,12 +29,17 @@ const char* kQuadraticTriangle = R"({
     "geometry": [{"id": 50, "kind": "edge", "body": 5, "edges": [[1, 2, 3]]},
                  {"id": 51, "kind": "edge", "body": 5, "edges": [[1, 4]]}]})";
 
+// A block of hexahedra with its first node and element numbers.
+ComPtr<IHostMesh> HexaBlock(int cells, int firstNode, int firstElement) {
+    const std::string n = std::to_string(cells);
+    return MeshOf(R"({"blocks": [{"element": "hexa8", "part": 1, "body": 1, "cells": [)" + n + "," + n + "," +
+                  n + "], \"firstNode\": " + std::to_string(firstNode) +
+                  ", \"firstElement\": " + std::to_string(firstElement) + "}]}");
+}
+
 TEST(MeshWrapper, ExtraNodesAndElementsFollowTheMesh) {
     CMeshWrapper w;
-    ASSERT_EQ(w.SetMesh(MeshOf(R"({"blocks": [{"element": "hexa8", "cells": [9, 9, 9], "part": 1, "body": 1,
-                                   "firstNode": 1, "firstElement": 1}]})")
-                            .Get()),
-              S_OK);
+    ASSERT_EQ(w.SetMesh(HexaBlock(9, 1, 1).Get()), S_OK);
     int n = 0;
     ASSERT_EQ(w.AddExtraNode(&n), S_OK);
     EXPECT_EQ(n, 1001);
@@ -48,22 +53,13 @@ TEST(MeshWrapper, ExtraNodesAndElementsFollowTheMesh) {
     CMeshWrapper empty;
     EXPECT_EQ(empty.AddExtraNode(&n), E_FAIL);
     EXPECT_EQ(empty.SetMesh(nullptr), E_FAIL);
-}
-
-// Numbers end at the largest an int holds: none is given past it, whatever the counters held.
-TEST(MeshWrapper, ExtraNumbersEndAtTheLargestInt) {
-    CMeshWrapper w;
-    ASSERT_EQ(w.SetMesh(MeshOf(R"({"blocks": [{"element": "hexa8", "cells": [1, 1, 1], "part": 1, "body": 1,
-                                   "firstNode": 2147483640, "firstElement": 2147483646}]})")
-                            .Get()),
-              S_OK);
-    int n = 0;
-    EXPECT_EQ(w.AddExtraNode(&n), kE_NoNumberLeft);
-    int e = 0;
-    ASSERT_EQ(w.NextElementId(&e), S_OK);
+    // None past the largest number an int holds.
+    CMeshWrapper last;
+    ASSERT_EQ(last.SetMesh(HexaBlock(1, 2147483640, 2147483646).Get()), S_OK);
+    EXPECT_EQ(last.AddExtraNode(&n), kE_NoNumberLeft);
+    ASSERT_EQ(last.NextElementId(&e), S_OK);
     EXPECT_EQ(e, 2147483647);
-    EXPECT_EQ(w.NextElementId(&e), kE_NoNumberLeft);
-    EXPECT_EQ(e, 2147483647);
+    EXPECT_EQ(last.NextElementId(&e), kE_NoNumberLeft);
 }
 
 TEST(MeshWrapper, EdgeWeightsAccumulateOverReferences) {
