@@ -317,6 +317,15 @@ TEST_F(FilesTest, AFolderHeldByAnotherProcessIsRefusedAtOnce) {
     EXPECT_FALSE(platform::FileExists(lockFile));
     EXPECT_FALSE(hold.Acquire(root_ / "held", &error));
     EXPECT_EQ(error, "it is no folder");
+    // What stands at the lock file's name and is no regular file is no lock: named, never used.
+    fs::create_symlink(root_ / "elsewhere", lockFile);
+    EXPECT_FALSE(hold.Acquire(root_, &error));
+    EXPECT_EQ(error, "its lock file " + lockFile.string() + " is a symbolic link");
+    fs::remove(lockFile);
+    ASSERT_EQ(::mkfifo(lockFile.c_str(), 0644), 0);
+    EXPECT_FALSE(hold.Acquire(root_, &error));
+    EXPECT_EQ(error, "its lock file " + lockFile.string() + " is a FIFO, not a regular file");
+    EXPECT_FALSE(fs::exists(root_ / "elsewhere"));
 }
 
 // Two processes that ask for one folder at one instant: one holds it, and the other is refused
