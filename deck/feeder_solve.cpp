@@ -103,10 +103,7 @@ void DorvixFeeder::Close(int& code) {
 int DorvixFeeder::CopyDeckToTarget(const std::filesystem::path& deckPath) {
     const std::filesystem::path target = platform::PathFromWide(copyTargetPath_);
     std::string reason;
-    if (!platform::FileExists(deckPath))
-        reason = "the deck " + platform::Utf8FromPath(deckPath) + " does not exist";
-    else if (platform::CopyFileTo(deckPath, target, false, &reason))
-        return kRC_Success;
+    if (platform::CopyFileTo(deckPath, target, false, &reason)) return kRC_Success;
     PostHostMessage(L"The deck cannot be copied to " + platform::WideFromPath(target) + L": " +
                         platform::Utf8ToWide(reason),
                     L"Error");

@@ -85,23 +85,6 @@ bool ReadStart(JXStream& in, std::string& reason) {
     return true;
 }
 
-const char* FileKindText(fs::file_type type) {
-    switch (type) {
-        case fs::file_type::directory:
-            return "a folder";
-        case fs::file_type::fifo:
-            return "a FIFO";
-        case fs::file_type::block:
-            return "a block device";
-        case fs::file_type::character:
-            return "a character device";
-        case fs::file_type::socket:
-            return "a socket";
-        default:
-            return "a special file";
-    }
-}
-
 std::string TooLargeText(std::uint64_t size) {
     return "it holds " + std::to_string(size) + " bytes, more than the " +
            std::to_string(HostSimProjectStorage::kMaxFileBytes >> 20) + " MiB a project file may hold";
@@ -116,7 +99,7 @@ bool ReadProjectFile(const fs::path& file, const fs::file_status& status, const 
         return false;
     }
     if (status.type() != fs::file_type::regular) {
-        reason = std::string("it is ") + FileKindText(status.type()) + ", not a regular file";
+        reason = std::string("it is ") + platform::FileKindName(status.type()) + ", not a regular file";
         return false;
     }
     std::string start;

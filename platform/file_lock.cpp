@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 
 namespace platform {
 
@@ -23,17 +24,9 @@ void SetError(std::string* error, const std::filesystem::path& file, int code) {
     if (error) *error = "cannot lock " + file.string() + ": " + std::strerror(code);
 }
 
-const char* KindOf(mode_t mode) {
-    if (S_ISLNK(mode)) return "a symbolic link";
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "no regular file";
-}
-
 FileLock::Result Refuse(std::string* error, const std::filesystem::path& file, mode_t mode) {
-    if (error) *error = "cannot lock " + file.string() + ": it is " + KindOf(mode) + ", not a regular file";
+    if (error)
+        *error = "cannot lock " + file.string() + ": it is " + FileKindOfMode(mode) + ", not a regular file";
     return FileLock::Result::kRefused;
 }
 

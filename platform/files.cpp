@@ -2,7 +2,6 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +23,7 @@
 
 #include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/process.h"
 
 namespace fs = std::filesystem;
 
@@ -50,25 +51,20 @@ struct DescriptorCloser {
     ~DescriptorCloser() { ::close(fd); }
 };
 
+// What a new file beside its target adds to the target's name, before "<process id>-<n>".
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
 // A name beside `target` that no other writer in this process uses.
 fs::path SiblingTemporaryName(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     fs::path p = target;
-    p += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    p +=
+        std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
     return p;
 }
 
 bool FailWith(std::string* error, const std::string& what, int code) {
     return Fail(error, what + ": " + SystemReason(code));
-}
-
-const char* SpecialFileKind(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "a special file";
 }
 
 // As many links as the system itself follows before it gives up.
@@ -105,7 +101,7 @@ bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std
             continue;
         }
         if (!S_ISREG(info.st_mode))
-            return Fail(error, what + ": it is " + SpecialFileKind(info.st_mode) + ", not a regular file");
+            return Fail(error, what + ": it is " + FileKindOfMode(info.st_mode) + ", not a regular file");
         if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             return Fail(error, what + ": the file is read-only");
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return FailWith(error, what, errno);
@@ -259,6 +255,39 @@ long long FileSize(const fs::path& path) {
     return ec ? -1 : static_cast<long long>(size);
 }
 
+const char* FileKindName(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::regular:
+            return "a regular file";
+        case fs::file_type::directory:
+            return "a folder";
+        case fs::file_type::symlink:
+            return "a symbolic link";
+        case fs::file_type::fifo:
+            return "a FIFO";
+        case fs::file_type::character:
+            return "a character device";
+        case fs::file_type::block:
+            return "a block device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "a special file";
+    }
+}
+
+const char* FileKindOfMode(unsigned mode) {
+    const mode_t m = static_cast<mode_t>(mode);
+    return FileKindName(S_ISREG(m)    ? fs::file_type::regular
+                        : S_ISDIR(m)  ? fs::file_type::directory
+                        : S_ISLNK(m)  ? fs::file_type::symlink
+                        : S_ISFIFO(m) ? fs::file_type::fifo
+                        : S_ISCHR(m)  ? fs::file_type::character
+                        : S_ISBLK(m)  ? fs::file_type::block
+                        : S_ISSOCK(m) ? fs::file_type::socket
+                                      : fs::file_type::unknown);
+}
+
 bool ReadFileStamp(const fs::path& path, FileStamp& stamp) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return false;
@@ -358,6 +387,59 @@ bool WriteFileReplacing(const fs::path& path, std::string_view bytes, std::strin
     ReplacementFile file;
     return FindReplacementTarget(path, target, error) && file.Create(target, path, error) &&
            file.Write(bytes, error) && file.Commit(error);
+}
+
+struct PendingReplacement::File {
+    ReplacementTarget target;
+    ReplacementFile file;
+};
+
+PendingReplacement::PendingReplacement() = default;
+PendingReplacement::~PendingReplacement() = default;
+PendingReplacement::PendingReplacement(PendingReplacement&&) noexcept = default;
+PendingReplacement& PendingReplacement::operator=(PendingReplacement&&) noexcept = default;
+
+bool PendingReplacement::Create(const fs::path& target, std::string* error) {
+    try {
+        file_ = std::make_unique<File>();
+    } catch (const std::bad_alloc&) {
+        return Fail(error, "cannot write " + target.string() + ": not enough memory");
+    }
+    return FindReplacementTarget(target, file_->target, error) &&
+           file_->file.Create(file_->target, target, error);
+}
+
+bool PendingReplacement::Write(std::string_view piece, std::string* error) {
+    return file_ ? file_->file.Write(piece, error) : Fail(error, "no new file was created");
+}
+
+bool PendingReplacement::Commit(std::string* error) {
+    return file_ ? file_->file.Commit(error) : Fail(error, "no new file was created");
+}
+
+std::size_t RemoveStaleReplacements(const fs::path& folder, std::string_view name) {
+    std::size_t removed = 0;
+    for (const std::string& entry : ListFolder(folder)) {
+        const std::string_view rest = std::string_view(entry).substr(std::min(entry.size(), name.size()));
+        if (entry.compare(0, name.size(), name) != 0 ||
+            rest.substr(0, kTemporaryMark.size()) != kTemporaryMark)
+            continue;
+        // "<process id>-<n>", both numbers.
+        const std::string_view numbers = rest.substr(kTemporaryMark.size());
+        const std::size_t dash = numbers.find('-');
+        int writer = 0;
+        const auto [end, ec] = std::from_chars(numbers.data(), numbers.data() + numbers.size(), writer);
+        if (ec != std::errc() || dash == std::string_view::npos || end != numbers.data() + dash ||
+            dash + 1 == numbers.size() ||
+            numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos ||
+            ProcessIsAlive(writer))
+            continue;
+        const fs::path file = folder / entry;
+        struct stat info {};
+        if (::lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(file.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool ReplaceFileWith(const fs::path& from, const fs::path& to, std::string* error) {
@@ -511,19 +593,20 @@ std::map<std::pair<dev_t, ino_t>, std::weak_ptr<FolderHold::Held>>& Holds() {
 // of a holder that does not name itself (written by another program) names nobody.
 constexpr std::uint64_t kHolderNamePatienceMs = 250;
 
-// The process the lock file names on its first line; empty when it names none.
-std::string HolderId(int fd) {
+// The process the lock file names on its first line; 0 when it names none.
+int HolderId(int fd) {
     char text[32] = {};
     const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
-    std::string id(text, n > 0 ? static_cast<std::size_t>(n) : 0);
-    id = id.substr(0, id.find('\n'));
-    return id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos
-               ? std::string()
-               : id;
+    std::string_view line(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    line = line.substr(0, line.find('\n'));
+    int id = 0;
+    const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), id);
+    return ec == std::errc() && end == line.data() + line.size() && id > 0 ? id : 0;
 }
 
-bool IsRunningProcess(const std::string& id) {
-    return ::kill(static_cast<pid_t>(std::stol(id)), 0) == 0 || errno == EPERM;
+std::string InUseText(int holder) {
+    return "it is in use by another run" +
+           (holder > 0 ? " (process " + std::to_string(holder) + ")" : std::string());
 }
 
 bool NamesSameFile(int fd, const fs::path& path) {
@@ -555,10 +638,7 @@ std::shared_ptr<FolderHold::Held> LockInPlace(const fs::path& lockFile, std::pai
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
-            const std::string holder = HolderId(fd);
-            Fail(error, code != EWOULDBLOCK ? SystemReason(code)
-                        : holder.empty()    ? std::string("it is in use by another run")
-                                            : "it is in use by another run (process " + holder + ")");
+            Fail(error, code == EWOULDBLOCK ? InUseText(HolderId(fd)) : SystemReason(code));
             ::close(fd);
             return nullptr;
         }
@@ -591,7 +671,7 @@ int OpenOthersLockFile(const fs::path& lockFile, std::string* error) {
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        Fail(error, "its lock file " + lockFile.string() + " is " + SpecialFileKind(info.st_mode) +
+        Fail(error, "its lock file " + lockFile.string() + " is " + FileKindOfMode(info.st_mode) +
                         ", not a regular file");
         ::close(fd);
         errno = EINVAL;
@@ -652,18 +732,17 @@ std::shared_ptr<FolderHold::Held> LockFolder(const fs::path& folder, std::pair<d
             continue;
         }
         const int code = errno;
-        const std::string holder = HolderId(other);
+        const int holder = HolderId(other);
         ::close(other);
         if (code != EWOULDBLOCK) {
             Fail(error, SystemReason(code));
             return giveUp();
         }
-        if ((holder.empty() || !IsRunningProcess(holder)) && MonotonicMs() - start < kHolderNamePatienceMs) {
+        if (!ProcessIsAlive(holder) && MonotonicMs() - start < kHolderNamePatienceMs) {
             SleepMs(1);
             continue;
         }
-        Fail(error, holder.empty() ? std::string("it is in use by another run")
-                                   : "it is in use by another run (process " + holder + ")");
+        Fail(error, InUseText(holder));
         return giveUp();
     }
     Fail(error, "its lock file " + lockFile.string() + " keeps being replaced");

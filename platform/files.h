@@ -33,6 +33,12 @@ struct FileStamp {
 // False when there is no such file or its state cannot be read.
 [[nodiscard]] bool ReadFileStamp(const std::filesystem::path& path, FileStamp& stamp);
 
+// What a file is, as a message names it: "a regular file", "a folder", "a symbolic link",
+// "a FIFO", "a character device", "a block device", "a socket"; "a special file" for any other.
+const char* FileKindName(std::filesystem::file_type type);
+// The same from the mode the system reports for a file (st_mode).
+const char* FileKindOfMode(unsigned mode);
+
 // Every byte of a regular file into `bytes`. False with the system's reason alone ("No such
 // file or directory"; the caller names the file) when it cannot be opened or read, or is no
 // regular file; `bytes` is then empty.
@@ -65,6 +71,33 @@ bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& 
 // it never stays behind.
 bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes,
                         std::string* error = nullptr);
+// A write by replacement whose writer has more than one piece, or wants to look once more
+// before the target is replaced (has the target changed since it was read? was the program
+// asked to stop?): the new file is written beside the target piece by piece and takes its place
+// only on Commit; one given up, or not committed, is removed.
+class PendingReplacement {
+  public:
+    PendingReplacement();
+    ~PendingReplacement();
+    PendingReplacement(PendingReplacement&&) noexcept;
+    PendingReplacement& operator=(PendingReplacement&&) noexcept;
+
+    // The new file beside `target`; refused as WriteFileReplacing refuses a target.
+    bool Create(const std::filesystem::path& target, std::string* error = nullptr);
+    // Adds a piece at the end of the new file.
+    bool Write(std::string_view piece, std::string* error = nullptr);
+    // Closes the new file and renames it over the target.
+    bool Commit(std::string* error = nullptr);
+
+    struct File;
+
+  private:
+    std::unique_ptr<File> file_;
+};
+// Removes the new files "<name>.tmp-<process id>-<n>" in `folder` that no running process
+// writes: a writer killed before it could remove its new file left them. Answers how many.
+std::size_t RemoveStaleReplacements(const std::filesystem::path& folder, std::string_view name);
+
 // Renames `from` over `to` in one step, or moves it there when `to` does not exist; across file
 // systems (a link to another one) the bytes are copied and `from` removed.
 bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -2,7 +2,7 @@
 // putting back on failure.
 #include "tools/dorvix/case_files_write.h"
 
-#include "platform/pending_replacement.h"
+#include "platform/files.h"
 #include "platform/stop_signals.h"
 
 namespace {

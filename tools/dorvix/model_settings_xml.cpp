@@ -94,15 +94,16 @@ std::string PrintedContent(pugi::xml_node element, int depth) {
 // Blank values are read as the model load reads them, not dropped.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
-// The element named `name` at `start` of the model's text, parsed as a document of its own.
-// False, with the reason naming the file and the place, when it does not read as XML.
-bool ParseElement(std::string_view text, std::size_t start, std::string_view name,
-                  pugi::xml_document& document, const std::filesystem::path& file, std::string& problem) {
+// The element named `name` at `start` of the model's text, parsed as a document of its own, and
+// where it lies. None, with the reason naming the file and the place, when it does not read as XML.
+std::optional<XmlElementSpan> ParseElement(std::string_view text, std::size_t start, std::string_view name,
+                                           pugi::xml_document& document, const std::filesystem::path& file,
+                                           std::string& problem) {
     const std::optional<XmlElementSpan> span = FindXmlElementSpan(text, start, name);
     if (!span) {
         problem = file.string() + ": the element <" + std::string(name) + "> at offset " +
                   std::to_string(start) + " does not end";
-        return false;
+        return std::nullopt;
     }
     const pugi::xml_parse_result parsed = document.load_buffer(
         text.data() + span->start, span->end - span->start, kParseOptions, pugi::encoding_utf8);
@@ -110,9 +111,9 @@ bool ParseElement(std::string_view text, std::size_t start, std::string_view nam
         const std::size_t at = span->start + static_cast<std::size_t>(parsed.offset);
         problem = file.string() + ": XML error at offset " + std::to_string(at) + " (" +
                   XmlLineAndColumn(text, at) + "): " + parsed.description();
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return span;
 }
 
 // The text of the solver object's child element at `start`, as a document reads it; empty for a
@@ -188,15 +189,15 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
         model.settings.append_attribute("CAEType").set_value("externalObject");
         return true;
     }
-    if (!ParseElement(text, *found.settings, "AnalysisSettings", *model.document, file, problem))
-        return false;
+    const std::optional<XmlElementSpan> span =
+        ParseElement(text, *found.settings, "AnalysisSettings", *model.document, file, problem);
+    if (!span) return false;
     model.settings = model.document->first_child();
-    const XmlElementSpan span = *FindXmlElementSpan(text, *found.settings, "AnalysisSettings");
     if (const std::optional<XmlEntityReference> reference =
-            FindEntityReference(text.substr(span.start, span.end - span.start)))
+            FindEntityReference(text.substr(span->start, span->end - span->start)))
         model.textNotRead =
             "the settings element holds an entity reference (" + std::string(reference->text) + ") at " +
-            XmlLineAndColumn(text, span.start + reference->offset) + ", which the settings do not read";
+            XmlLineAndColumn(text, span->start + reference->offset) + ", which the settings do not read";
     return true;
 }
 

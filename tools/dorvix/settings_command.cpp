@@ -20,7 +20,6 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/module_loader.h"
-#include "platform/pending_replacement.h"
 #include "platform/stop_signals.h"
 #include "platform/text.h"
 #include "tools/dorvix/case_files_write.h"
