@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 #include "host/solver_proxy.h"
 #include "hostsim/analysis_objects.h"
@@ -40,11 +41,6 @@ std::string NameOf(const TypeName<Type> (&names)[N], Type type, const char* kind
     for (const TypeName<Type>& row : names)
         if (row.type == type) return std::string(row.name);
     return std::string(kind) + " " + std::to_string(static_cast<int>(type));
-}
-
-bool IsSolverObject(const XmlStartTag& tag) {
-    return XmlAttributeValue(tag.attributes, "CAEType") == "object" &&
-           XmlAttributeValue(tag.attributes, "Type") == "SolverRep";
 }
 
 // True when the element holds a settings document beside the analysis parameters.
@@ -126,30 +122,62 @@ bool ChildValue(std::string_view text, std::optional<std::size_t> start, std::st
     return true;
 }
 
-// Where the solver object and the children the settings are read from begin in the text.
+// Where the solver object the solve reads, and its children the settings are read from, begin in
+// the text. The solve reads objects only from the tree below the document element: an element
+// marked CAEType="object" whose parent is one. Of several solver objects it takes the one it meets
+// first looking among an object's children before below them, from the root down; of several
+// settings objects of the solver object, the last one.
 struct SolverFound {
+    // The last start tag met at each depth (on the way to the tag met now, its ancestors), and
+    // whether it is an object of the tree.
+    std::vector<std::size_t> starts;
+    std::vector<bool> objects;
     std::optional<std::size_t> solver;
     std::string_view name;
     int depth = 0;
+    std::vector<std::size_t> solverAncestors;
     bool passed = false;  // a tag after the solver object's end was met
     std::optional<std::size_t> physics, analysis, settings;
+    // An attribute that says what an element is, holding a reference: the solve reads it with the
+    // reference replaced, the scan as written.
+    std::optional<std::size_t> referenceIn;
 
     void Visit(const XmlStartTag& tag) {
-        if (!solver) {
-            if (!IsSolverObject(tag)) return;
+        const auto at = static_cast<std::size_t>(tag.depth);
+        starts.resize(at + 1);
+        objects.resize(at + 1);
+        starts[at] = tag.start;
+        const std::optional<std::string_view> kind = XmlAttributeValue(tag.attributes, "CAEType");
+        const bool object = kind == "object" && (at == 0 || objects[at - 1]);
+        const std::optional<std::string_view> type =
+            object ? XmlAttributeValue(tag.attributes, "Type") : std::nullopt;
+        objects[at] = object;
+        if ((kind && kind->find('&') != std::string_view::npos) ||
+            (type && type->find('&') != std::string_view::npos))
+            referenceIn = referenceIn.value_or(tag.start);
+        if (at > 0 && type == "SolverRep" && ComesFirst(at)) {
             solver = tag.start;
             name = tag.name;
             depth = tag.depth;
+            solverAncestors.assign(starts.begin(), starts.end() - 1);
+            passed = false;
+            physics = analysis = settings = std::nullopt;
             return;
         }
-        // The first tag no deeper than the solver object's lies after its end.
+        if (!solver) return;
         passed = passed || tag.depth <= depth;
         if (passed || tag.depth != depth + 1) return;
-        std::optional<std::size_t>* child = tag.name == "PhysicsType"        ? &physics
-                                            : tag.name == "AnalysisType"     ? &analysis
-                                            : tag.name == "AnalysisSettings" ? &settings
-                                                                             : nullptr;
-        if (child && !*child) *child = tag.start;
+        const bool property = kind == "property";
+        if (tag.name == "PhysicsType" && property) physics = tag.start;
+        if (tag.name == "AnalysisType" && property) analysis = tag.start;
+        if (tag.name == "AnalysisSettings" && kind == "externalObject") settings = tag.start;
+    }
+
+    // Whether a solver object at `at`, met after the one found, comes before it for the solve: its
+    // parent holds the one found deeper down.
+    bool ComesFirst(std::size_t at) const {
+        if (!solver) return true;
+        return at < solverAncestors.size() && solverAncestors[at - 1] == starts[at - 1];
     }
 };
 
@@ -161,6 +189,10 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
         problem = file.string() + ": " + error;
         return false;
     }
+    return ReadModelSettingsText(file, model, problem);
+}
+
+bool ReadModelSettingsText(const std::filesystem::path& file, ModelSettingsXml& model, std::string& problem) {
     const std::string_view text = model.text;
     SolverFound found;
     std::size_t faultOffset = 0;
@@ -169,6 +201,11 @@ bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& m
             text, [&found](const XmlStartTag& tag) { found.Visit(tag); }, faultOffset, fault)) {
         problem = file.string() + ": XML error at offset " + std::to_string(faultOffset) + " (" +
                   XmlLineAndColumn(text, faultOffset) + "): " + fault;
+        return false;
+    }
+    if (found.referenceIn) {
+        problem = file.string() + ": the element at " + XmlLineAndColumn(text, *found.referenceIn) +
+                  " holds a reference in its CAEType or Type, which the settings edit does not read";
         return false;
     }
     if (!found.solver) {

@@ -37,10 +37,13 @@ struct ModelSettingsXml {
 };
 
 // False, with the reason, when the file cannot be read, its markup is broken, or it has no solver
-// object. A model saved before any settings existed gets an empty settings element (the defaults
-// stand).
+// object. The solver object and the settings element are those the solve reads. A model saved
+// before any settings existed gets an empty settings element (the defaults stand).
 [[nodiscard]] bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model,
                                         std::string& problem);
+// As ReadModelSettingsXml, from the text `model.text` already holds; `file` names it in a reason.
+[[nodiscard]] bool ReadModelSettingsText(const std::filesystem::path& file, ModelSettingsXml& model,
+                                         std::string& problem);
 
 // The model's text as an edit writes it, in the order of the file: every byte as it was read but
 // the settings element, which holds what `model.settings` holds now. The file keeps its

@@ -22,38 +22,62 @@ std::size_t TagEnd(std::string_view text, std::size_t open) {
     return npos;
 }
 
-// Just after the markup opened at `open` that is no element tag, or npos when it does not end.
-std::size_t SkipOtherMarkup(std::string_view text, std::size_t open) {
-    const std::string_view rest = text.substr(open);
-    const auto after = [&](std::string_view close) {
-        const std::size_t at = text.find(close, open + 2);
-        return at == npos ? npos : at + close.size();
-    };
-    if (rest.substr(0, 4) == "<!--") return after("-->");
-    if (rest.substr(0, 9) == "<![CDATA[") return after("]]>");
-    if (rest.substr(0, 2) == "<?") return after("?>");
-    return after(">");
-}
-
 bool StartsWith(std::string_view text, std::size_t at, std::string_view prefix) {
     return text.substr(at, prefix.size()) == prefix;
 }
 
-// The '>' that ends the document type declaration opened at `open`: quoted literals, the
-// internal subset in brackets and the comments in it may all hold a '>'.
+// Just after the first `close` that begins at or after `from`; npos when there is none.
+std::size_t After(std::string_view text, std::size_t from, std::string_view close) {
+    const std::size_t at = text.find(close, from);
+    return at == npos ? npos : at + close.size();
+}
+
+// Just after the section "<![" at `open` that a document type ignores: it runs to the "]]>" that
+// matches it, sections inside it counted.
+std::size_t IgnoredSectionEnd(std::string_view text, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open + 3; i < text.size();) {
+        if (StartsWith(text, i, "<![")) {
+            ++depth;
+            i += 3;
+        } else if (StartsWith(text, i, "]]>")) {
+            i += 3;
+            if (depth-- == 0) return i;
+        } else {
+            ++i;
+        }
+    }
+    return npos;
+}
+
+// Just after the document type declaration at `open`, as the model load reads it: quoted
+// literals, comments and processing instructions are passed whole wherever they stand, each
+// "<!" declaration inside it opens a level that a '>' closes, and an ignored section runs to its
+// own end. Brackets count for nothing: the first '>' outside all of these ends it, even one
+// between the brackets of the internal subset. npos when it does not end, or holds a '<' that
+// opens none of these.
 std::size_t DocumentTypeEnd(std::string_view text, std::size_t open) {
-    bool inSubset = false;
-    for (std::size_t i = open + 2; i < text.size(); ++i) {
+    int depth = 0;
+    for (std::size_t i = open + 2; i < text.size();) {
         const char c = text[i];
-        if (c == '"' || c == '\'') {
-            i = text.find(c, i + 1);
-        } else if (inSubset && StartsWith(text, i, "<!--")) {
-            i = text.find("-->", i + 4);
-            if (i != npos) i += 2;
-        } else if (c == '[' || c == ']') {
-            inSubset = c == '[';
-        } else if (c == '>' && !inSubset) {
-            return i;
+        if (StartsWith(text, i, "<![")) {
+            i = IgnoredSectionEnd(text, i);
+        } else if (StartsWith(text, i, "<!") && !StartsWith(text, i, "<!-")) {
+            ++depth;
+            i += 2;
+        } else if (c == '"' || c == '\'') {
+            i = After(text, i + 1, std::string_view(&c, 1));
+        } else if (StartsWith(text, i, "<?")) {
+            i = After(text, i + 2, "?>");
+        } else if (StartsWith(text, i, "<!--")) {
+            i = After(text, i + 4, "-->");
+        } else if (c == '<') {
+            return npos;
+        } else if (c == '>') {
+            if (depth-- == 0) return i + 1;
+            ++i;
+        } else {
+            ++i;
         }
         if (i == npos) return npos;
     }
@@ -68,31 +92,50 @@ std::string_view NameAt(std::string_view text, std::size_t at) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Just after the markup at `at` that is no element tag; npos, with the fault, when it does not
-// end or does not belong where it stands.
+// Just after the markup at `at` that is no element tag (it begins "<!" or "<?"); npos, with the
+// fault, when it does not end or does not belong where it stands. A comment ends at the first
+// "-->" after its "<!--", so that "<!-->" and "<!--->" open one and close none.
 std::size_t PassOtherMarkup(std::string_view text, std::size_t at, bool inRoot, std::string& fault) {
-    std::string_view close = ">";
-    const char* what = "a document type declaration";
+    std::size_t end = npos;
+    const char* what = nullptr;
     if (StartsWith(text, at, "<!--")) {
-        close = "-->";
+        end = After(text, at + 4, "-->");
         what = "a comment";
     } else if (StartsWith(text, at, "<?")) {
-        close = "?>";
+        end = After(text, at + 2, "?>");
         what = "a processing instruction";
     } else if (StartsWith(text, at, "<![CDATA[")) {
-        close = "]]>";
-        what = "a character data section";
         if (!inRoot) fault = "character data outside the root element";
-    } else if (inRoot) {
-        fault = "a declaration inside the root element";
+        end = After(text, at + 9, "]]>");
+        what = "a character data section";
+    } else if (StartsWith(text, at, "<!DOCTYPE")) {
+        if (inRoot) fault = "a document type declaration inside the root element";
+        end = DocumentTypeEnd(text, at);
+        what = "a document type declaration";
+    } else {
+        fault = "a '<!' that opens no comment, character data or document type";
     }
-    if (!fault.empty()) return npos;
-    const std::size_t end = close == ">" ? DocumentTypeEnd(text, at) : text.find(close, at + 2);
-    if (end == npos) {
-        fault = std::string(what) + " does not end";
-        return npos;
+    if (fault.empty() && end == npos) fault = std::string(what) + " does not end";
+    return fault.empty() ? end : npos;
+}
+
+// What keeps the text from being read byte for byte as the model load reads it, and where: a NUL
+// ends the load's reading wherever it stands, and a declaration of Latin-1 has the load convert
+// every byte past the ASCII ones. False when there is nothing of the kind.
+bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
+    if (const std::size_t nul = text.find('\0'); nul != npos) {
+        at = nul;
+        fault = "a NUL character: the model is read as UTF-8 text, which holds none";
+        return true;
     }
-    return end + close.size();
+    if (!StartsWith(text, 0, "<?xml")) return false;
+    std::string declaration(text.substr(0, text.find('?', 2)));
+    for (char& c : declaration) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (declaration.find("latin1") == npos && declaration.find("iso-8859-1") == npos) return false;
+    at = 0;
+    fault =
+        "the XML declaration names the encoding Latin-1: the model is read and written as UTF-8 text only";
+    return true;
 }
 
 }  // namespace
@@ -116,7 +159,8 @@ std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::siz
     for (std::size_t at = text.find('<', span.contentBegin); at != npos; at = text.find('<', at)) {
         const char next = at + 1 < text.size() ? text[at + 1] : '\0';
         if (next == '!' || next == '?') {
-            at = SkipOtherMarkup(text, at);
+            std::string fault;
+            at = PassOtherMarkup(text, at, true, fault);
             if (at == npos) return std::nullopt;
             continue;
         }
@@ -148,6 +192,7 @@ bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlSt
         fault = std::move(what);
         return false;
     };
+    if (std::size_t at = 0; EncodingFault(text, at, fault)) return failAt(at, fault);
     for (std::size_t at = text.find('<'); at != npos; at = text.find('<', at)) {
         const char next = at + 1 < text.size() ? text[at + 1] : '\0';
         if (next == '!' || next == '?') {
@@ -214,7 +259,8 @@ std::optional<XmlEntityReference> FindEntityReference(std::string_view text) {
     while (at != npos) {
         // Comments, character data and processing instructions hold no references.
         if (StartsWith(text, at, "<!--") || StartsWith(text, at, "<![CDATA[") || StartsWith(text, at, "<?")) {
-            const std::size_t after = SkipOtherMarkup(text, at);
+            std::string fault;
+            const std::size_t after = PassOtherMarkup(text, at, true, fault);
             if (after == npos) return std::nullopt;
             at = text.find_first_of("<&", after);
             continue;

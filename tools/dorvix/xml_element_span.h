@@ -32,9 +32,13 @@ struct XmlStartTag {
 
 // Passes every start tag of the document to `visit`, in the order of the text, and checks the
 // document's markup: one root element, each element closed by its own end tag, every comment,
-// character data section, processing instruction, document type and tag ended. False, with the
-// offset and what is wrong there, at the first fault. What lies within a tag or between tags is
-// not checked: the elements a reader needs are parsed as documents of their own.
+// character data section, processing instruction, document type and tag ended. Markup is read
+// where the model load reads it: a comment runs to the first "-->" after its "<!--", a document
+// type to the first '>' that no literal, comment, processing instruction or declaration inside it
+// holds. Text the load would not read byte for byte (a NUL, a declared Latin-1 encoding) is
+// refused. False, with the offset and what is wrong there, at the first fault. What lies within a
+// tag or between tags is not checked: the elements a reader needs are parsed as documents of
+// their own.
 bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlStartTag&)>& visit,
                      std::size_t& faultOffset, std::string& fault);
 
