@@ -30,6 +30,9 @@ using Document = std::vector<Key>;
 
 std::mutex g_registryMutex;
 
+std::mutex g_lockWaitMutex;
+RegistryLockWait g_lockWait;
+
 // Why the last registry operation of this thread failed; see RegistryLastProblem.
 thread_local std::string t_lastProblem;
 
@@ -218,19 +221,46 @@ HRESULT Save(const Document& doc, const std::string& path) {
     return Problem(E_FAIL, "the registry file is not written: " + error);
 }
 
+// The lock file beside the registry file keeps processes writing the same registry at once from
+// losing each other's changes or sharing the temporary file. Without a lock file (a folder that
+// refuses it) the write goes ahead unguarded; a link or other special file at the lock file's
+// name is no lock file, and the registry is not written past it. A holder that keeps the lock
+// past the patience, or a stop, refuses the write rather than leave the program hanging on it.
+[[nodiscard]] HRESULT HoldLockFile(const std::string& lockFile, FileLock& hold) {
+    std::string reason;
+    FileLock::Result held = hold.AcquireWithin(lockFile, 0, &reason);
+    if (held == FileLock::Result::kBusy) {
+        RegistryLockWait wait;
+        {
+            std::lock_guard<std::mutex> lock(g_lockWaitMutex);
+            wait = g_lockWait;
+        }
+        if (wait.onWait) wait.onWait(lockFile);
+        held = hold.AcquireWithin(lockFile, wait.patienceMs, &reason, wait.stop);
+    }
+    switch (held) {
+        case FileLock::Result::kHeld:
+        case FileLock::Result::kFailed:
+            return S_OK;
+        case FileLock::Result::kStopped:
+            return Problem(E_FAIL,
+                           "the registry file is not written: the wait for " + lockFile + " was stopped");
+        case FileLock::Result::kBusy:
+        case FileLock::Result::kRefused:
+            break;
+    }
+    return Problem(E_FAIL, "the registry file is not written: " + reason);
+}
+
 template <class Edit>
 [[nodiscard]] HRESULT Modify(Edit&& edit) {
-    std::lock_guard<std::mutex> lock(g_registryMutex);
     t_lastProblem.clear();
     const std::string path = RegistryFilePath();
-    // The lock file beside the registry file keeps processes writing the same registry at once
-    // from losing each other's changes or sharing the temporary file. Without a lock file (a
-    // folder that refuses it) the write goes ahead unguarded; a link or other special file at the
-    // lock file's name is no lock file, and the registry is not written past it.
+    // Taken before the process's own lock, so that a wait for another process blocks no read here.
     FileLock fileLock;
-    std::string lockProblem;
-    if (!path.empty() && fileLock.Acquire(path + ".lock", &lockProblem) == FileLock::Result::kRefused)
-        return Problem(E_FAIL, "the registry file is not written: " + lockProblem);
+    if (!path.empty())
+        if (const HRESULT held = HoldLockFile(path + ".lock", fileLock); FAILED(held)) return held;
+    std::lock_guard<std::mutex> lock(g_registryMutex);
     Document doc;
     HRESULT hr = Load(path, &doc);
     if (hr == E_NOTFOUND) return Problem(E_FAIL, "there is no registry file: DORVIX_REGISTRY is not set");
@@ -251,7 +281,7 @@ bool KeyExistsIn(const Document& doc, RegistryRoot root, const std::vector<std::
     return false;
 }
 
-// Read access: runs query on the document as it is now, under the registry lock; the failure
+// Read access: runs query on the document as it is now, under the process's registry lock; the failure
 // that prevents reading the document is answered without running it.
 template <class Query>
 HRESULT Read(Query&& query) {
@@ -283,6 +313,11 @@ template <class Collect>
 }  // namespace
 
 const std::string& RegistryLastProblem() { return t_lastProblem; }
+
+void SetRegistryLockWait(RegistryLockWait wait) {
+    std::lock_guard<std::mutex> lock(g_lockWaitMutex);
+    g_lockWait = std::move(wait);
+}
 
 std::string RegistryFilePath() {
     return ReadEnvironmentVariable(std::string_view("DORVIX_REGISTRY")).value_or("");

@@ -24,11 +24,14 @@
 // Values are stored as written; %NAME% references are expanded only by the reading
 // operations that say so. Writes rewrite the whole file through a temporary file that
 // replaces it in one step, holding the lock file "<file>.lock" beside it meanwhile, so that
-// processes writing one registry at once lose none of each other's values.
+// processes writing one registry at once lose none of each other's values. A write waits for a
+// lock file another process holds only so long (see RegistryLockWait); reads take no lock, so
+// they never wait.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,10 +51,25 @@ enum class RegistryRoot : int {
 // The file named by DORVIX_REGISTRY; empty when the variable is not set.
 std::string RegistryFilePath();
 
+inline constexpr std::uint32_t kRegistryLockPatienceMs = 30000;
+
+// How the writes of the whole process wait while another process holds the registry's lock file:
+// the one platform library of the process serves the program and the modules it loads, so a
+// module's registration waits as the program set. The wait is told to `onWait` (given the lock
+// file) before it begins, lasts at most `patienceMs`, and ends early once `stop` (asked between
+// tries) answers true; either end leaves the registry file as it was.
+struct RegistryLockWait {
+    std::uint32_t patienceMs = kRegistryLockPatienceMs;
+    std::function<void(const std::string& lockFile)> onWait;
+    std::function<bool()> stop;
+};
+void SetRegistryLockWait(RegistryLockWait wait);
+
 // Why the last registry operation of the calling thread failed, naming the file: "the registry
 // file <f> is no registry file: line 3: a value name must be quoted", "the registry file is not
-// written: cannot write <f>: Permission denied", "there is no registry file: DORVIX_REGISTRY is
-// not set", a refused key or value; empty after an operation that succeeded or found no key.
+// written: cannot write <f>: Permission denied", "the registry file is not written: <f>.lock is
+// held by another process", "there is no registry file: DORVIX_REGISTRY is not set", a refused
+// key or value; empty after an operation that succeeded or found no key.
 const std::string& RegistryLastProblem();
 
 // S_OK with the value; E_NOTFOUND when the key or value does not exist.

@@ -1,17 +1,23 @@
-// Processes writing one registry file at the same time: every write survives.
+// Processes writing one registry file at the same time: every write survives, and a write that
+// finds the lock file held waits only so long.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/registry.h"
+#include "tests/deck/deck_test_support.h"
 
 namespace {
 
@@ -49,6 +55,47 @@ TEST(RegistryConcurrencyTest, WritersInSeveralProcessesLoseNoValue) {
     EXPECT_EQ(names.size(), static_cast<std::size_t>(kProcesses * kValuesEach));
     registry.reset();
     platform::DeleteFolderTree(folder);
+}
+
+// A write that finds the lock file held says so and waits: it goes through once the holder lets
+// go, and is refused with the file as it was when the holder keeps it past the patience or the
+// program asks to stop. A read meanwhile does not wait for it.
+TEST(RegistryConcurrencyTest, AWriteWaitsForAHeldLockFileWithinItsPatience) {
+    decktest::ScratchFolder scratch;
+    const std::string file = (scratch.Path() / "registry.txt").string(), lockFile = file + ".lock";
+    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", file);
+    const std::string refused = "the registry file is not written: ";
+    const struct {
+        std::uint32_t patienceMs;
+        bool stop;
+        std::string problem;  // none: the holder lets go
+    } rows[] = {{300, false, refused + lockFile + " is held by another process"},
+                {20000, true, refused + "the wait for " + lockFile + " was stopped"},
+                {20000, false, ""}};
+    for (const auto& row : rows) {
+        decktest::WriteText(file, "# kept\n");
+        platform::FileLock holder;
+        ASSERT_EQ(holder.Acquire(lockFile), platform::FileLock::Result::kHeld);
+        std::atomic<int> told{0};
+        platform::SetRegistryLockWait({row.patienceMs,
+                                       [&](const std::string& f) { told += f == lockFile ? 1 : 100; },
+                                       [&] { return row.stop; }});
+        const std::uint64_t start = platform::MonotonicMs();
+        auto write = std::async(std::launch::async, [] {
+            (void)platform::RegistryWriteString(RegistryRoot::LocalMachine, L"K", L"v", L"x");
+            return platform::RegistryLastProblem();
+        });
+        for (int i = 0; i < 5000 && told == 0; ++i) platform::SleepMs(1);
+        std::wstring value;
+        EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"K", L"v", &value), E_NOTFOUND);
+        if (row.problem.empty()) holder.Release();
+        EXPECT_EQ(write.get(), row.problem);
+        const std::uint64_t took = platform::MonotonicMs() - start;
+        EXPECT_TRUE(took >= (row.stop || row.problem.empty() ? 0 : row.patienceMs) && took < 5000) << took;
+        EXPECT_EQ(told, 1);
+        EXPECT_EQ(decktest::ReadText(file) == "# kept\n", !row.problem.empty());
+    }
+    platform::SetRegistryLockWait({});
 }
 
 }  // namespace

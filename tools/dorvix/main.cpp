@@ -30,6 +30,8 @@
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/stop_signals.h"
 #include "platform/text.h"
 #include "tools/dorvix/cli_environment.h"
 #include "tools/dorvix/model_settings_xml.h"
@@ -115,6 +117,19 @@ bool ParseRegisterArguments(int argc, char** argv, std::filesystem::path& module
 }
 
 std::filesystem::path ProgramFolder() { return platform::CurrentExecutablePath().parent_path(); }
+
+// The module's registration writes the registry file through the process's one platform library,
+// so the wait set here is the module's too. A stop signal that a settings edit, or a Ctrl-C that
+// a solve, catches would otherwise leave the wait to run its whole patience.
+void WaitForTheRegistryAs(const char* command) {
+    platform::SetRegistryLockWait(
+        {platform::kRegistryLockPatienceMs,
+         [command](const std::string& lockFile) {
+             std::cerr << command << ": waiting up to " << platform::kRegistryLockPatienceMs / 1000
+                       << " s for " << lockFile << ", which another process holds\n";
+         },
+         [] { return platform::StopSignalArrived() != 0 || platform::InterruptRequested(); }});
+}
 
 [[nodiscard]] int RunRegister(std::filesystem::path module) {
     if (module.empty()) module = ProgramFolder() / kAddinModuleFileName;
@@ -319,6 +334,7 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return kExitBadCase;
         }
+        WaitForTheRegistryAs("dorvix register");
         return RunRegister(module);
     }
     if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
@@ -327,6 +343,7 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return kExitBadCase;
         }
+        WaitForTheRegistryAs("dorvix settings");
         return RunSettingsCommand(command, ProgramFolder(), std::cout, std::cerr);
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
@@ -338,5 +355,6 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return kExitBadCase;
     }
+    WaitForTheRegistryAs("dorvix");
     return Run(args);
 }
