@@ -419,20 +419,22 @@ bool PendingReplacement::Commit(std::string* error) {
 
 std::size_t RemoveStaleReplacements(const fs::path& folder, std::string_view name) {
     std::size_t removed = 0;
+    const int idBound = ProcessIdBound();
     for (const std::string& entry : ListFolder(folder)) {
         const std::string_view rest = std::string_view(entry).substr(std::min(entry.size(), name.size()));
         if (entry.compare(0, name.size(), name) != 0 ||
             rest.substr(0, kTemporaryMark.size()) != kTemporaryMark)
             continue;
-        // "<process id>-<n>", both numbers.
+        // "<process id>-<n>", both numbers. A number no process can bear makes it a name of
+        // the user's that only looks like one of ours.
         const std::string_view numbers = rest.substr(kTemporaryMark.size());
         const std::size_t dash = numbers.find('-');
         int writer = 0;
         const auto [end, ec] = std::from_chars(numbers.data(), numbers.data() + numbers.size(), writer);
         if (ec != std::errc() || dash == std::string_view::npos || end != numbers.data() + dash ||
             dash + 1 == numbers.size() ||
-            numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos ||
-            ProcessIsAlive(writer))
+            numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos || writer < 1 ||
+            writer >= idBound || ProcessIsAlive(writer))
             continue;
         const fs::path file = folder / entry;
         struct stat info {};

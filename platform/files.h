@@ -95,7 +95,9 @@ class PendingReplacement {
     std::unique_ptr<File> file_;
 };
 // Removes the new files "<name>.tmp-<process id>-<n>" in `folder` that no running process
-// writes: a writer killed before it could remove its new file left them. Answers how many.
+// writes: a writer killed before it could remove its new file left them. A name whose process id
+// is none the system can give (0, or not below ProcessIdBound) is a file of the user's and stays.
+// Answers how many.
 std::size_t RemoveStaleReplacements(const std::filesystem::path& folder, std::string_view name);
 
 // Renames `from` over `to` in one step, or moves it there when `to` does not exist; across file

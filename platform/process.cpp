@@ -626,6 +626,13 @@ bool ProcessIsAlive(int pid) {
     return pid > 0 && ReadStat(pid, &state, nullptr) && state != 'Z' && state != 'X';
 }
 
+int ProcessIdBound() {
+    constexpr int kHighestBound = 4194304;
+    std::ifstream in("/proc/sys/kernel/pid_max");
+    int bound = 0;
+    return in >> bound && bound > 0 ? bound : kHighestBound;
+}
+
 int CurrentProcessId() { return static_cast<int>(::getpid()); }
 
 fs::path CurrentExecutablePath() {

@@ -108,6 +108,10 @@ void BecomeSubreaper();
 std::vector<int> ChildProcessIds(int pid);
 // True while the process exists and has not ended (a zombie has ended).
 bool ProcessIsAlive(int pid);
+// Every id the system gives a process lies below this bound (/proc/sys/kernel/pid_max). When the
+// system does not say: 4194304, the highest bound it can be given, so that no id it gives is
+// taken for one it cannot.
+int ProcessIdBound();
 // The id of this process.
 int CurrentProcessId();
 // The full path of this process's program file (links resolved); empty when the system does

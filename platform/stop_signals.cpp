@@ -46,6 +46,7 @@ StopSignalCatcher::StopSignalCatcher() {
 }
 
 StopSignalCatcher::~StopSignalCatcher() {
+    if (keep_) return;
     for (std::size_t i = 0; i < kStopSignalCount; ++i)
         if (installed[i]) sigaction(kStopSignals[i], &previousActions[i], nullptr);
 }

@@ -12,13 +12,23 @@ namespace platform {
 // and the program asks StopSignalArrived() at the points where it can stop with its files whole.
 // Later ones are not counted, so the program must reach such a point soon. A signal that the
 // process was started to ignore (a background job, a program run under nohup) stays ignored. The
-// earlier handlers are back when the catcher ends. One catcher at a time.
+// earlier handlers are back when the catcher ends, unless it was told to keep its own. One
+// catcher at a time.
 class StopSignalCatcher {
   public:
     StopSignalCatcher();
     ~StopSignalCatcher();
     StopSignalCatcher(const StopSignalCatcher&) = delete;
     StopSignalCatcher& operator=(const StopSignalCatcher&) = delete;
+
+    // For a program whose files already hold its change: a stop signal must not end it before it
+    // has told what it changed and exited as having done so, however late the signal comes, on
+    // whichever thread. The handler stays in place after the catcher ends, to the end of the
+    // process; a signal the process was started to ignore stays ignored.
+    void KeepToTheEndOfTheProcess() { keep_ = true; }
+
+  private:
+    bool keep_ = false;
 };
 
 // The number of the first stop signal that arrived while the current catcher lives; 0 when none

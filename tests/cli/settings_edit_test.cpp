@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,6 +96,12 @@ TEST_F(SettingsEditTest, OnlyTheSettingsElementChanges) {
                               "    <AnalysisSettings CAEType=\"externalObject\"/>\n" +
                               block.substr(settingsEnd);
     const std::string missing = block.substr(0, settingsBegin) + block.substr(settingsEnd);
+    // Old copies of the settings in comments that XML runs on to the next "-->": "<!-->" before
+    // the element the solve reads, "<!--->" after it.
+    const std::string copy = block.substr(settingsBegin + 4, settingsEnd - settingsBegin - 5);
+    const std::string kept = block.substr(0, settingsBegin) + "    <!--> " + copy + " -->\n";
+    const std::string commented = kept + block.substr(settingsBegin, settingsEnd - settingsBegin) +
+                                  "    <!---> " + copy + " -->\n" + block.substr(settingsEnd);
     const ModelForm forms[] = {
         {"hostile", "\xEF\xBB\xBF" + hostile,
          "\xEF\xBB\xBF" + hostile.substr(0, hostile.find(open) + open.size()),
@@ -99,6 +109,8 @@ TEST_F(SettingsEditTest, OnlyTheSettingsElementChanges) {
         {"empty-element tag", empty, empty.substr(0, empty.find("/>")), empty.substr(empty.find("/>") + 2)},
         {"missing", missing, missing.substr(0, missing.find("  </SolverRep>")),
          missing.substr(missing.find("  </SolverRep>"))},
+        {"copies in comments", commented, kept + "    " + open,
+         commented.substr(commented.find(close, kept.size()))},
     };
     for (const ModelForm& form : forms) {
         SCOPED_TRACE(form.what);
@@ -198,6 +210,59 @@ TEST_F(SettingsEditTest, AStopSignalWhileTheEditWaitsEndsItWithTheCaseAsItWas) {
     }
 }
 
+// Appends what the FIFO holds to `text`, without waiting for more.
+void DrainFifo(int fifo, std::string& text) {
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(fifo, chunk, sizeof chunk)) > 0;)
+        text.append(chunk, static_cast<std::size_t>(n));
+}
+
+// A stop signal once the model is written, however late it comes (here while the edit's printed
+// lines wait for room in a full FIFO at its exit), lets the edit end as written: exit code 0 and
+// the lines that say what it wrote.
+TEST_F(SettingsEditTest, AStopSignalAfterTheModelIsWrittenLetsTheEditTellWhatItWrote) {
+    const fs::path copy = CopyExample("block");
+    const std::string model = decktest::ReadText(copy / "CAERep.xml");
+    const fs::path out = scratch_.Path() / "lateSIGTERMrun.out";  // the output of Start(..., "lateSIGTERM")
+    ASSERT_EQ(::mkfifo(out.c_str(), 0600), 0);
+    // Open for reading and writing here, so the program's open does not wait for a reader and the
+    // FIFO never reads as ended.
+    const int fifo = ::open(out.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fifo, 0);
+    std::size_t filled = 0;
+    for (const std::size_t chunk : {std::size_t{4096}, std::size_t{1}}) {
+        const std::string bytes(chunk, '.');
+        for (ssize_t n; (n = ::write(fifo, bytes.data(), chunk)) > 0;) filled += static_cast<std::size_t>(n);
+    }
+    clitest::CliRun edit = Start({"settings", copy.string(), "--set", "NumberOfSteps=3"}, "lateSIGTERM");
+    const fs::path syscall = "/proc/" + std::to_string(edit.Id()) + "/syscall";
+    const std::string writingOut = std::to_string(SYS_write) + " 0x1 ";
+    bool flushing = false;
+    for (const std::uint64_t start = platform::MonotonicMs();
+         !flushing && platform::MonotonicMs() - start < 60000; platform::SleepMs(1))
+        flushing = decktest::ReadText(copy / "CAERep.xml") != model &&
+                   decktest::ReadText(syscall).rfind(writingOut, 0) == 0;
+    ASSERT_TRUE(flushing) << "the edit did not come to write its output: " << decktest::ReadText(syscall);
+    ASSERT_EQ(::kill(edit.Id(), SIGTERM), 0);
+    std::string printed;
+    std::optional<int> exit;
+    for (const std::uint64_t start = platform::MonotonicMs();
+         !exit && platform::MonotonicMs() - start < 60000;) {
+        DrainFifo(fifo, printed);
+        exit = edit.Exit(5);
+    }
+    DrainFifo(fifo, printed);
+    ::close(fifo);
+    (void)edit.Reap();
+    EXPECT_EQ(exit, 0);
+    EXPECT_NE(printed.find("written:   " + (copy / "host.json").string() +
+                               "\nwritten:   " + (copy / "CAERep.xml").string() + "\n",
+                           filled),
+              npos)
+        << printed.substr(std::min(filled, printed.size()));
+    EXPECT_EQ(edit.Err().find("stopped by"), npos) << edit.Err();
+}
+
 // Between the replacements of host.json and of the model, a stop signal or another program's
 // model puts host.json back; a file changed since it was read is never replaced. No new file is
 // left beside them.
@@ -248,7 +313,8 @@ TEST(CaseFilesWrite, AStopSignalOrAFileChangedSinceItWasReadLeavesNoPartOfTheEdi
 }
 
 // The new files of an edit killed while it wrote (its process gone) are removed by the next edit
-// of the case; those of a running process and other files stay.
+// of the case; those of a running process, names with a number no process can have and other
+// files stay.
 TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
     const fs::path copy = CopyExample("block");
     platform::ChildProcess ended;
@@ -258,8 +324,17 @@ TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
     ASSERT_EQ(ended.WaitAndReap(), platform::WaitResult::Exited);
     const std::string gone = std::to_string(ended.Id());
     const std::string running = std::to_string(platform::CurrentProcessId());
+    // The system gives ids below pid_max; a name with any other number is the user's.
+    const int pidMax = std::stoi(decktest::ReadText("/proc/sys/kernel/pid_max"));
     const std::vector<std::string> left = {"CAERep.xml.tmp-" + gone + "-0", "host.json.tmp-" + gone + "-12"};
-    const std::vector<std::string> kept = {"CAERep.xml.tmp-" + running + "-0", "CAERep.xml.tmp-notes"};
+    const std::vector<std::string> kept = {"CAERep.xml.tmp-" + running + "-0",
+                                           "CAERep.xml.tmp-notes",
+                                           "CAERep.xml.tmp-0-1",
+                                           "CAERep.xml.tmp-" + std::to_string(pidMax) + "-1",
+                                           "CAERep.xml.tmp-" + std::to_string(pidMax + 1) + "-1",
+                                           "host.json.tmp-2147483647-1",
+                                           "CAERep.xml.bak-2024-06",
+                                           "CAERep.xml.tmp-" + gone + "-x"};
     for (const std::vector<std::string>* names : {&left, &kept})
         for (const std::string& name : *names) decktest::WriteText(copy / name, "<CAERep");
     const Outcome edit = Set(copy, {"NumberOfSteps=2"});

@@ -330,7 +330,7 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
     const bool editing = !command.assignments.empty();
     // From before the edit holds the case until its files are written, a stop signal ends it with
     // the case whole: while it waits for the case or before it writes, at once; while it writes,
-    // with the files it wrote put back.
+    // with the files it wrote put back. Once they are written, it no longer ends the edit.
     std::optional<platform::StopSignalCatcher> stopSignals;
     // An edit holds the case from before it reads the case until its files are written: two
     // edits at once run one after the other, and each keeps the other's values.
@@ -360,6 +360,8 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
     platform::ComponentModule module;
     fs::path modulePath;
     if (!LoadRegisteredAddinModule(programFolder, module, modulePath, problem)) {
+        // A stop signal ends the wait for the registry's lock too, before the edit wrote anything.
+        if (platform::StopSignalArrived() != 0) return Stopped(err);
         err << "dorvix settings: " << problem << "\n";
         return kSettingsExitBadCase;
     }
@@ -379,5 +381,10 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
     }
     if (!editing) return ShowGrid(settings, model, out, err);
     if (platform::StopSignalArrived() != 0) return Stopped(err);
-    return Edit(settings, command, model, stamps, out, err);
+    const int code = Edit(settings, command, model, stamps, out, err);
+    // The case holds the edit: a stop signal from here to the end of the process, the flush of
+    // what it printed included, would end it as if the case were unchanged and lose the lines
+    // that say what was written.
+    if (code == 0) stopSignals->KeepToTheEndOfTheProcess();
+    return code;
 }
