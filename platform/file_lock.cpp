@@ -79,21 +79,24 @@ void FileLock::Release() {
 }
 
 FileLock::Result FileLock::Acquire(const std::filesystem::path& lockFile, std::string* error) {
-    return Take(lockFile, true, 0, error, {});
+    return Take(lockFile, true, 0, error, {}, {});
 }
 
 FileLock::Result FileLock::AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
-                                         std::string* error, const std::function<bool()>& stop) {
-    return Take(lockFile, false, patienceMs, error, stop);
+                                         std::string* error, const std::function<bool()>& stop,
+                                         const std::function<void()>& onWait) {
+    return Take(lockFile, false, patienceMs, error, stop, onWait);
 }
 
 FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
-                                std::string* error, const std::function<bool()>& stop) {
+                                std::string* error, const std::function<bool()>& stop,
+                                const std::function<void()>& onWait) {
     Release();
     int fd = -1;
     Result failure = Result::kFailed;
     if (!OpenLockFile(lockFile, fd, failure, error)) return failure;
     const std::uint64_t start = MonotonicMs();
+    bool told = false;
     for (;;) {
         if (::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) {
             fd_ = fd;
@@ -109,6 +112,10 @@ FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait
             }
             SetError(error, lockFile, code);
             return Result::kFailed;
+        }
+        if (onWait && !told) {
+            onWait();
+            told = true;
         }
         if (stop && stop()) {
             ::close(fd);

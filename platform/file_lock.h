@@ -31,15 +31,17 @@ class FileLock {
     // the file and what it is, when it is no regular file.
     Result Acquire(const std::filesystem::path& lockFile, std::string* error = nullptr);
     // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`, and
-    // kStopped as soon as `stop` (asked between tries) answers true.
+    // kStopped as soon as `stop` (asked between tries) answers true. `onWait` is told once, when
+    // the first try finds the lock held and the wait begins, so that the program can say it waits.
     Result AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
-                         std::string* error = nullptr, const std::function<bool()>& stop = {});
+                         std::string* error = nullptr, const std::function<bool()>& stop = {},
+                         const std::function<void()>& onWait = {});
     bool Held() const { return fd_ >= 0; }
     void Release();
 
   private:
     Result Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,
-                std::string* error, const std::function<bool()>& stop);
+                std::string* error, const std::function<bool()>& stop, const std::function<void()>& onWait);
 
     int fd_ = -1;
 };

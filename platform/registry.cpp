@@ -227,17 +227,15 @@ HRESULT Save(const Document& doc, const std::string& path) {
 // name is no lock file, and the registry is not written past it. A holder that keeps the lock
 // past the patience, or a stop, refuses the write rather than leave the program hanging on it.
 [[nodiscard]] HRESULT HoldLockFile(const std::string& lockFile, FileLock& hold) {
-    std::string reason;
-    FileLock::Result held = hold.AcquireWithin(lockFile, 0, &reason);
-    if (held == FileLock::Result::kBusy) {
-        RegistryLockWait wait;
-        {
-            std::lock_guard<std::mutex> lock(g_lockWaitMutex);
-            wait = g_lockWait;
-        }
-        if (wait.onWait) wait.onWait(lockFile);
-        held = hold.AcquireWithin(lockFile, wait.patienceMs, &reason, wait.stop);
+    RegistryLockWait wait;
+    {
+        std::lock_guard<std::mutex> lock(g_lockWaitMutex);
+        wait = g_lockWait;
     }
+    std::string reason;
+    const FileLock::Result held = hold.AcquireWithin(lockFile, wait.patienceMs, &reason, wait.stop, [&] {
+        if (wait.onWait) wait.onWait(lockFile);
+    });
     switch (held) {
         case FileLock::Result::kHeld:
         case FileLock::Result::kFailed:

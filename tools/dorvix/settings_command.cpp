@@ -54,12 +54,10 @@ int Stopped(std::ostream& err) {
 int HoldCase(const fs::path& folder, platform::FileLock& hold, std::ostream& err) {
     const fs::path lockFile = folder / kCaseLockFileName;
     std::string reason;
-    platform::FileLock::Result held = hold.AcquireWithin(lockFile, 0, &reason);
-    if (held == platform::FileLock::Result::kBusy) {
-        err << "dorvix settings: waiting for another edit of the case to end\n" << std::flush;
-        held = hold.AcquireWithin(lockFile, kCaseLockPatienceMs, &reason,
-                                  [] { return platform::StopSignalArrived() != 0; });
-    }
+    const platform::FileLock::Result held = hold.AcquireWithin(
+        lockFile, kCaseLockPatienceMs, &reason, [] { return platform::StopSignalArrived() != 0; },
+        [&err] { err << "dorvix settings: waiting for another edit of the case to end\n"
+                     << std::flush; });
     if (held == platform::FileLock::Result::kStopped) return Stopped(err);
     if (held != platform::FileLock::Result::kHeld) {
         err << "dorvix settings: the case cannot be held for the edit: " << reason

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/text.h"
+
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
@@ -24,6 +26,13 @@ std::size_t TagEnd(std::string_view text, std::size_t open) {
 
 bool StartsWith(std::string_view text, std::size_t at, std::string_view prefix) {
     return text.substr(at, prefix.size()) == prefix;
+}
+
+// Whether `text` holds `word`, ASCII letters compared without regard to case.
+bool HoldsIgnoringCase(std::string_view text, std::string_view word) {
+    for (std::size_t at = 0; at + word.size() <= text.size(); ++at)
+        if (platform::EqualsIgnoreAsciiCase(text.substr(at, word.size()), word)) return true;
+    return false;
 }
 
 // Just after the first `close` that begins at or after `from`; npos when there is none.
@@ -128,10 +137,12 @@ bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
         fault = "a NUL character: the model is read as UTF-8 text, which holds none";
         return true;
     }
-    if (!StartsWith(text, 0, "<?xml")) return false;
-    std::string declaration(text.substr(0, text.find('?', 2)));
-    for (char& c : declaration) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (declaration.find("latin1") == npos && declaration.find("iso-8859-1") == npos) return false;
+    // The declaration up to its first '?': the encoding it names stands before that.
+    const std::size_t end = text.find('?', 2);
+    if (!StartsWith(text, 0, "<?xml") || end == npos) return false;
+    const std::string_view declaration = text.substr(0, end);
+    if (!HoldsIgnoringCase(declaration, "latin1") && !HoldsIgnoringCase(declaration, "iso-8859-1"))
+        return false;
     at = 0;
     fault =
         "the XML declaration names the encoding Latin-1: the model is read and written as UTF-8 text only";
