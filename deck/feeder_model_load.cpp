@@ -21,8 +21,8 @@ namespace {
 
 constexpr const wchar_t* kAnalysisSettings = L"AnalysisSettings";
 
-// The first object of the type below the root. Several solver or mesh objects are not refused:
-// the first one found is the model's.
+// The first object of the type below the root. Several mesh objects are not refused: the first
+// one found is the model's.
 template <class T>
 T* FirstOfType(NCAERep::CCAERepBase* root, const wchar_t* type) {
     if (!root) return nullptr;
@@ -81,7 +81,7 @@ int DorvixFeeder::LoadCAERepresentation(const std::wstring& inputPath, const std
         return RefuseModel(L"the host has no selection resolver");
     (void)selectionResolver_->SetRoot(inputRoot_);
 
-    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    auto* solver = NCAERep::FindModelSolver(inputRoot_);
     if (!solver) return RefuseModel(L"it has no solver object (SolverRep)");
     int solverUnits = 0;
     solver->getProperty(L"SolverUnits").getValue(solverUnits);
@@ -114,7 +114,7 @@ int DorvixFeeder::RefuseModel(const std::wstring& reason) {
 
 int DorvixFeeder::ReadSolverRep() try {
     settingsReadProblem_.clear();
-    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    auto* solver = NCAERep::FindModelSolver(inputRoot_);
     if (!solver) return kRC_MissingStepValue;
     std::wstring analysisName;
     std::wstring physicsName;
@@ -159,7 +159,7 @@ int DorvixFeeder::GetMeshRep() try {
 }
 
 int DorvixFeeder::ReadAnalysisParameters(const std::wstring& name, double& value) const try {
-    auto* solver = FirstOfType<NCAERep::CSolverRep>(inputRoot_, NCAERep::CSolverRep::kTypeName);
+    auto* solver = NCAERep::FindModelSolver(inputRoot_);
     if (!solver || !solver->hasExternalObject(kAnalysisSettings)) return kRC_MissingStepValue;
     const XmlNode parameters =
         solver->getExternalObject(kAnalysisSettings)->getRootNode().child("Parameters");

@@ -2,45 +2,26 @@
 // scan of the whole text, where each element it passes lies, the entity references and attribute
 // values it finds. What the scan accepts, the element finder must place inside the text.
 //
-// Against the document the solve parses: for every text that parses as a document, the edit
-// finds the solver object and the settings element the solve reads (the same place in the text,
-// the same content, the same physics), or it refuses the model; it never finds another one, nor
-// one where the solve finds none.
+// Against the model load the solve runs, on the same bytes: for every text that the CAE database
+// loads, the edit finds the solver object the solve reads (the same Id), the same settings content,
+// physics and analysis, or it refuses the model; it never finds one where the solve finds none.
+#include <charconv>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "caerep/core/cae_database.h"
+#include "caerep/core/cae_exception.h"
+#include "caerep/core/cae_rep.h"
+#include "caerep/core/external_object.h"
+#include "caerep/model/container_reps.h"
 #include "fuzz_support.h"
+#include "platform/text.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/xml_element_span.h"
 
 namespace {
-
-bool IsKind(pugi::xml_node element, const char* kind) {
-    return std::strcmp(element.attribute("CAEType").value(), kind) == 0;
-}
-
-bool IsObject(pugi::xml_node node) { return node.type() == pugi::node_element && IsKind(node, "object"); }
-
-// The model load's search by type: an object's own children first, then below each in turn.
-pugi::xml_node FirstSolver(pugi::xml_node object) {
-    for (pugi::xml_node child : object.children())
-        if (IsObject(child) && std::strcmp(child.attribute("Type").value(), "SolverRep") == 0) return child;
-    for (pugi::xml_node child : object.children())
-        if (IsObject(child))
-            if (pugi::xml_node found = FirstSolver(child)) return found;
-    return {};
-}
-
-// The solver object's last child element of that name and kind: a later one replaces an earlier.
-pugi::xml_node LastChild(pugi::xml_node solver, const char* name, const char* kind) {
-    pugi::xml_node last;
-    for (pugi::xml_node child : solver.children(name))
-        if (IsKind(child, kind)) last = child;
-    return last;
-}
-
-std::size_t StartOf(pugi::xml_node element) { return static_cast<std::size_t>(element.offset_debug()) - 1; }
 
 std::string Printed(pugi::xml_node node) {
     std::ostringstream out;
@@ -48,33 +29,76 @@ std::string Printed(pugi::xml_node node) {
     return out.str();
 }
 
-// The edit's reading of the model against the solve's, where the edit accepts the model.
-void CompareWithTheSolve(std::string_view text) {
+// The Id of the object whose start tag begins at `start`, as the load reads it.
+int IdAt(std::string_view text, std::size_t start, std::string_view name) {
+    const std::optional<XmlElementSpan> span = FindXmlElementSpan(text, start, name);
+    if (!span) fuzz::Broken("the edit's solver object cannot be placed");
+    std::string tag(text.substr(start, span->contentBegin - start));
+    if (!span->emptyElementTag) tag.insert(tag.size() - 1, "/");
     pugi::xml_document document;
-    if (!document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single))
-        return;
+    if (!document.load_buffer(tag.data(), tag.size(), pugi::parse_default, pugi::encoding_utf8))
+        fuzz::Broken("the edit's solver object has no start tag");
+    const std::string_view id = document.first_child().attribute("Id").value();
+    int value = -1;
+    (void)std::from_chars(id.data(), id.data() + id.size(), value);
+    return value;
+}
+
+// A name as the solve reads it (the load takes the text for UTF-8); an empty one stands for the
+// default.
+std::wstring Effective(const std::wstring& name, const wchar_t* fallback) {
+    return name.empty() ? fallback : name;
+}
+
+// The solver object's property as the solve reads it; none when the solve cannot read it as text.
+std::optional<std::wstring> SolveReads(const NCAERep::CSolverRep& solver, const wchar_t* name) try {
+    std::wstring value;
+    solver.getProperty(name).getValue(value);
+    return value;
+} catch (const NCAERep::CCAEException&) {
+    return std::nullopt;
+}
+
+// The edit's reading of the model against the load's, where the edit accepts the model.
+void CompareWithTheLoad(std::string_view text) {
     ModelSettingsXml model;
     model.text = std::string(text);
     std::string problem;
     if (!ReadModelSettingsText("model", model, problem)) return;
-    const pugi::xml_node root = document.document_element();
-    const pugi::xml_node solver = IsKind(root, "object") ? FirstSolver(root) : pugi::xml_node();
+    const std::filesystem::path file = fuzz::ScratchFolder() / "CAERep.xml";
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    NCAERep::CCAEDatabase database;
+    const int loaded = database.getRoot()->resumeFromFile(file);
+    NCAERep::ClearCollectedCAEExceptions();
+    if (loaded != 0) return;
+    const NCAERep::CSolverRep* solver = NCAERep::FindModelSolver(database.getRoot());
     if (!solver) fuzz::Broken("the edit found a solver object where the solve finds none");
-    if (model.solverStart != StartOf(solver)) fuzz::Broken("the edit found another solver object");
-    if (model.physicsName != LastChild(solver, "PhysicsType", "property").child_value())
+    if (IdAt(text, model.solverStart, model.solverName) != solver->getId())
+        fuzz::Broken("the edit found another solver object");
+    const std::optional<std::wstring> physics = SolveReads(*solver, L"PhysicsType");
+    const std::optional<std::wstring> analysis = SolveReads(*solver, L"AnalysisType");
+    if (!physics || !analysis) fuzz::Broken("the edit read analysis names that the solve cannot read");
+    if (Effective(platform::Utf8ToWide(model.physicsName), L"Mechanical") !=
+        Effective(*physics, L"Mechanical"))
         fuzz::Broken("the edit read another physics");
-    const pugi::xml_node settings = LastChild(solver, "AnalysisSettings", "externalObject");
-    if (!settings) {
+    if (Effective(platform::Utf8ToWide(model.analysisName), L"Static") != Effective(*analysis, L"Static"))
+        fuzz::Broken("the edit read another analysis");
+    if (!solver->hasExternalObject(L"AnalysisSettings")) {
         if (model.settingsStart) fuzz::Broken("the edit found a settings element where the solve finds none");
         return;
     }
-    if (!model.settingsStart || *model.settingsStart != StartOf(settings))
-        fuzz::Broken("the edit found another settings element");
-    if (Printed(model.settings) != Printed(settings))
+    if (!model.settingsStart) fuzz::Broken("the edit found no settings element where the solve finds one");
+    if (Printed(model.settings) != Printed(solver->getExternalObject(L"AnalysisSettings")->getRootNode()))
         fuzz::Broken("the edit read other settings than the solve");
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::InstallUnitDefinitions();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::AsText(data, size);
@@ -100,6 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::Broken("an entity reference outside the text");
         (void)XmlLineAndColumn(text, reference->offset);
     }
-    if (scanned) CompareWithTheSolve(text);
+    if (scanned) CompareWithTheLoad(text);
     return 0;
 }

@@ -30,6 +30,9 @@ FileLock::Result Refuse(std::string* error, const std::filesystem::path& file, m
     return FileLock::Result::kRefused;
 }
 
+// Writing is what the file's mode or its file system refuses here; reading may still be allowed.
+bool WriteRefused(int code) { return code == EACCES || code == EPERM || code == EROFS; }
+
 // The lock file opened for locking, or created; false with the answer in `failure` otherwise.
 // What stands at the name is looked at before it is opened, so that a FIFO or a device is never
 // opened, and the name is opened without following a link, so that a link put there between the
@@ -41,14 +44,24 @@ bool OpenLockFile(const std::filesystem::path& lockFile, int& fd, FileLock::Resu
         failure = Refuse(error, lockFile, info.st_mode);
         return false;
     }
-    fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+    int code = errno;
+    // flock asks no more than a descriptor open for reading: a lock file made by another user, which
+    // this one may only read, is waited for and held as any other, rather than taken for none.
+    if (fd < 0 && WriteRefused(code)) {
+        fd = ::open(lockFile.c_str(), O_RDONLY | kFlags);
+        if (fd < 0 && errno != ENOENT) code = errno;
+    }
     if (fd < 0) {
-        const int code = errno;
-        if (::lstat(lockFile.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        const bool exists = ::lstat(lockFile.c_str(), &info) == 0;
+        if (exists && !S_ISREG(info.st_mode)) {
             failure = Refuse(error, lockFile, info.st_mode);
         } else {
+            // Only where there is no lock file, and none can be made, may a caller go on without one:
+            // a lock file that is there may be held by another process this one cannot see.
             SetError(error, lockFile, code);
-            failure = FileLock::Result::kFailed;
+            failure = exists ? FileLock::Result::kRefused : FileLock::Result::kFailed;
         }
         return false;
     }
@@ -110,8 +123,9 @@ FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait
                 if (error) *error = lockFile.string() + " is held by another process";
                 return Result::kBusy;
             }
+            // The lock file is there, so another process may hold it unseen.
             SetError(error, lockFile, code);
-            return Result::kFailed;
+            return Result::kRefused;
         }
         if (onWait && !told) {
             onWait();

@@ -4,7 +4,8 @@
 // object, or with the process. The lock file itself stays: removing it would let a process that
 // opened it before hold a lock nobody else sees. It must be a regular file: a symbolic link, FIFO,
 // folder or device at its name is refused, never opened through, so that a link planted there
-// cannot make a process create or lock a file elsewhere.
+// cannot make a process create or lock a file elsewhere. A lock file that this process may only
+// read (another user made it) is locked all the same: the lock asks no write permission.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,10 @@ namespace platform {
 
 class FileLock {
   public:
-    // kRefused: the lock file is no regular file. kStopped: the caller's `stop` asked to give up.
+    // kFailed: there is no lock file and none can be made (a folder that refuses it), the one case
+    // where a caller may choose to go on unguarded. kRefused: the lock file is no regular file,
+    // or it is there but cannot be opened or locked, so another process may hold it. kStopped: the
+    // caller's `stop` asked to give up.
     enum class Result { kHeld, kBusy, kFailed, kRefused, kStopped };
 
     FileLock() = default;
@@ -27,8 +31,9 @@ class FileLock {
     FileLock& operator=(const FileLock&) = delete;
 
     // Creates the lock file when it is missing and waits until the lock is held. kFailed, with
-    // the system's reason in `error`, when the file cannot be opened or locked; kRefused, naming
-    // the file and what it is, when it is no regular file.
+    // the system's reason in `error`, when it is missing and cannot be made; kRefused, naming the
+    // file and what it is, when it is no regular file, or with the system's reason when it cannot
+    // be opened (not even for reading) or locked.
     Result Acquire(const std::filesystem::path& lockFile, std::string* error = nullptr);
     // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`, and
     // kStopped as soon as `stop` (asked between tries) answers true. `onWait` is told once, when

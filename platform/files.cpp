@@ -79,9 +79,9 @@ struct ReplacementTarget {
     std::string named;
 };
 
-// Follows the links of `given` to the file they lead to and checks that it may be replaced: a
-// regular file with a write permission that this process may write, or no file yet.
-bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std::string* error) {
+// Follows the links of `given` to the path they end at: the file there, or the name a link to no
+// file leads to.
+bool FollowLinks(const fs::path& given, ReplacementTarget& target, std::string* error) {
     fs::path path = given;
     for (int hop = 0;; ++hop) {
         target.named = path == given ? given.string() : given.string() + " (a link to " + path.string() + ")";
@@ -100,16 +100,26 @@ bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std
             path = link.is_absolute() ? link : path.parent_path() / link;
             continue;
         }
-        if (!S_ISREG(info.st_mode))
-            return Fail(error, what + ": it is " + FileKindOfMode(info.st_mode) + ", not a regular file");
-        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return Fail(error, what + ": the file is read-only");
-        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return FailWith(error, what, errno);
         target.path = path;
         target.exists = true;
         target.info = info;
         return true;
     }
+}
+
+// Follows the links of `given` and checks that the file they lead to may be replaced: a regular
+// file with a write permission that this process may write, or no file yet.
+bool FindReplacementTarget(const fs::path& given, ReplacementTarget& target, std::string* error) {
+    if (!FollowLinks(given, target, error)) return false;
+    if (!target.exists) return true;
+    const std::string what = "cannot write " + target.named;
+    if (!S_ISREG(target.info.st_mode))
+        return Fail(error, what + ": it is " + FileKindOfMode(target.info.st_mode) + ", not a regular file");
+    if ((target.info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return Fail(error, what + ": the file is read-only");
+    if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0)
+        return FailWith(error, what, errno);
+    return true;
 }
 
 // Gives the file at `path` (or the open descriptor) the owner, group and permissions of the
@@ -382,6 +392,13 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool failIfExists, std
            copy.CopyFrom(source, info.st_size, error) && copy.Commit(error);
 }
 
+bool FindReplacedFile(const fs::path& path, fs::path& replaced, std::string* error) {
+    ReplacementTarget target;
+    if (!FollowLinks(path, target, error)) return false;
+    replaced = target.path;
+    return true;
+}
+
 bool WriteFileReplacing(const fs::path& path, std::string_view bytes, std::string* error) {
     ReplacementTarget target;
     ReplacementFile file;
@@ -425,14 +442,15 @@ std::size_t RemoveStaleReplacements(const fs::path& folder, std::string_view nam
         if (entry.compare(0, name.size(), name) != 0 ||
             rest.substr(0, kTemporaryMark.size()) != kTemporaryMark)
             continue;
-        // "<process id>-<n>", both numbers. A number no process can bear makes it a name of
-        // the user's that only looks like one of ours.
+        // "<process id>-<n>", both numbers. A number no process can bear, or one spelt as no
+        // writer spells it (a leading zero), makes it a name of the user's that only looks like
+        // one of ours.
         const std::string_view numbers = rest.substr(kTemporaryMark.size());
         const std::size_t dash = numbers.find('-');
         int writer = 0;
         const auto [end, ec] = std::from_chars(numbers.data(), numbers.data() + numbers.size(), writer);
-        if (ec != std::errc() || dash == std::string_view::npos || end != numbers.data() + dash ||
-            dash + 1 == numbers.size() ||
+        if (ec != std::errc() || numbers.starts_with('0') || dash == std::string_view::npos ||
+            end != numbers.data() + dash || dash + 1 == numbers.size() ||
             numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos || writer < 1 ||
             writer >= idBound || ProcessIsAlive(writer))
             continue;
@@ -626,6 +644,8 @@ std::shared_ptr<FolderHold::Held> MakeHeld(int fd, const fs::path& lockFile, std
     return held;
 }
 
+int OpenOthersLockFile(const fs::path& lockFile, std::string* error);
+
 // Where a file system has no hard links the lock file is locked where it is, and names its holder
 // a moment after the lock is taken. The name may be removed by the holder that ends while this
 // process waits for it; the lock then belongs to a file that is gone, and the next attempt takes
@@ -633,10 +653,15 @@ std::shared_ptr<FolderHold::Held> MakeHeld(int fd, const fs::path& lockFile, std
 std::shared_ptr<FolderHold::Held> LockInPlace(const fs::path& lockFile, std::pair<dev_t, ino_t> key,
                                               std::string* error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (fd < 0) {
-            FailWithErrno(error);
-            return nullptr;
+            // A lock file made by another user, which this one may only read, locks all the same:
+            // flock asks no write permission. Only its holder's name cannot be written then.
+            const int code = errno;
+            if ((fd = OpenOthersLockFile(lockFile, error)) < 0) {
+                if (errno == ENOENT) Fail(error, SystemReason(code));
+                return nullptr;
+            }
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
@@ -667,7 +692,8 @@ int OpenOthersLockFile(const fs::path& lockFile, std::string* error) {
     if (fd < 0) {
         const int code = errno;
         if (code == ELOOP) Fail(error, "its lock file " + lockFile.string() + " is a symbolic link");
-        if (code != ENOENT && code != ELOOP) Fail(error, SystemReason(code));
+        if (code != ENOENT && code != ELOOP)
+            Fail(error, "its lock file " + lockFile.string() + " cannot be opened: " + SystemReason(code));
         errno = code;
         return -1;
     }

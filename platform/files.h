@@ -71,6 +71,13 @@ bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& 
 // it never stays behind.
 bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes,
                         std::string* error = nullptr);
+// The file a write by replacement of `path` lands in: the path its symbolic links lead to (or end
+// at, where they lead to no file), `path` itself when it is no link. Whatever guards the file
+// (a lock file beside it) belongs beside this one, where every name of the file finds it. False,
+// with the reason naming `path`, when its links cannot be followed (a loop, an unreadable link),
+// as such a write would fail.
+[[nodiscard]] bool FindReplacedFile(const std::filesystem::path& path, std::filesystem::path& replaced,
+                                    std::string* error = nullptr);
 // A write by replacement whose writer has more than one piece, or wants to look once more
 // before the target is replaced (has the target changed since it was read? was the program
 // asked to stop?): the new file is written beside the target piece by piece and takes its place
@@ -96,7 +103,8 @@ class PendingReplacement {
 };
 // Removes the new files "<name>.tmp-<process id>-<n>" in `folder` that no running process
 // writes: a writer killed before it could remove its new file left them. A name whose process id
-// is none the system can give (0, or not below ProcessIdBound) is a file of the user's and stays.
+// is none the system can give (0, or not below ProcessIdBound) or is not written as the writers
+// write it (decimal, without a leading zero) is a file of the user's and stays.
 // Answers how many.
 std::size_t RemoveStaleReplacements(const std::filesystem::path& folder, std::string_view name);
 

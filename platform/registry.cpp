@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <optional>
 
+#include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
@@ -32,6 +34,9 @@ std::mutex g_registryMutex;
 
 std::mutex g_lockWaitMutex;
 RegistryLockWait g_lockWait;
+// When the process's waits for the lock file end, however many writes wait: set by the first wait,
+// which alone is told, and cleared when the wait is set anew.
+std::optional<std::uint64_t> g_lockWaitDeadlineMs;
 
 // Why the last registry operation of this thread failed; see RegistryLastProblem.
 thread_local std::string t_lastProblem;
@@ -222,19 +227,34 @@ HRESULT Save(const Document& doc, const std::string& path) {
 }
 
 // The lock file beside the registry file keeps processes writing the same registry at once from
-// losing each other's changes or sharing the temporary file. Without a lock file (a folder that
-// refuses it) the write goes ahead unguarded; a link or other special file at the lock file's
-// name is no lock file, and the registry is not written past it. A holder that keeps the lock
+// losing each other's changes or sharing the temporary file. Without a lock file (none there, and
+// a folder that refuses one) the write goes ahead unguarded; a link or other special file at the
+// lock file's name is no lock file, and a lock file this process can neither open nor lock may be
+// held by another: the registry is not written past either. A holder that keeps the lock
 // past the patience, or a stop, refuses the write rather than leave the program hanging on it.
+// The patience bounds the command, not each of its writes: a holder that takes the lock back after
+// every write would otherwise keep the program waiting the patience once per write.
 [[nodiscard]] HRESULT HoldLockFile(const std::string& lockFile, FileLock& hold) {
     RegistryLockWait wait;
+    std::uint32_t patienceMs = 0;
     {
         std::lock_guard<std::mutex> lock(g_lockWaitMutex);
         wait = g_lockWait;
+        patienceMs = wait.patienceMs;
+        if (g_lockWaitDeadlineMs) {
+            const std::uint64_t now = MonotonicMs();
+            patienceMs =
+                *g_lockWaitDeadlineMs > now ? static_cast<std::uint32_t>(*g_lockWaitDeadlineMs - now) : 0;
+        }
     }
     std::string reason;
-    const FileLock::Result held = hold.AcquireWithin(lockFile, wait.patienceMs, &reason, wait.stop, [&] {
-        if (wait.onWait) wait.onWait(lockFile);
+    const FileLock::Result held = hold.AcquireWithin(lockFile, patienceMs, &reason, wait.stop, [&] {
+        bool first = false;
+        {
+            std::lock_guard<std::mutex> lock(g_lockWaitMutex);
+            if ((first = !g_lockWaitDeadlineMs)) g_lockWaitDeadlineMs = MonotonicMs() + wait.patienceMs;
+        }
+        if (first && wait.onWait) wait.onWait(lockFile);
     });
     switch (held) {
         case FileLock::Result::kHeld:
@@ -256,8 +276,16 @@ template <class Edit>
     const std::string path = RegistryFilePath();
     // Taken before the process's own lock, so that a wait for another process blocks no read here.
     FileLock fileLock;
-    if (!path.empty())
-        if (const HRESULT held = HoldLockFile(path + ".lock", fileLock); FAILED(held)) return held;
+    if (!path.empty()) {
+        // Beside the file the write replaces, not the name it was reached by: processes that name
+        // one registry by different links take one lock.
+        std::filesystem::path replaced;
+        std::string error;
+        if (!FindReplacedFile(path, replaced, &error))
+            return Problem(E_FAIL, "the registry file is not written: " + error);
+        if (const HRESULT held = HoldLockFile(replaced.string() + ".lock", fileLock); FAILED(held))
+            return held;
+    }
     std::lock_guard<std::mutex> lock(g_registryMutex);
     Document doc;
     HRESULT hr = Load(path, &doc);
@@ -315,6 +343,7 @@ const std::string& RegistryLastProblem() { return t_lastProblem; }
 void SetRegistryLockWait(RegistryLockWait wait) {
     std::lock_guard<std::mutex> lock(g_lockWaitMutex);
     g_lockWait = std::move(wait);
+    g_lockWaitDeadlineMs.reset();
 }
 
 std::string RegistryFilePath() {

@@ -24,9 +24,12 @@
 // Values are stored as written; %NAME% references are expanded only by the reading
 // operations that say so. Writes rewrite the whole file through a temporary file that
 // replaces it in one step, holding the lock file "<file>.lock" beside it meanwhile, so that
-// processes writing one registry at once lose none of each other's values. A write waits for a
-// lock file another process holds only so long (see RegistryLockWait); reads take no lock, so
-// they never wait.
+// processes writing one registry at once lose none of each other's values. <file> is the file
+// replaced: where the registry's path is a symbolic link, the file the links lead to (or the
+// name they end at), so that processes naming one registry by different paths take one lock. A
+// lock file of another user's that this process may only read is locked all the same; one it
+// cannot open at all refuses the write. A write waits for a lock file another process holds only
+// so long (see RegistryLockWait); reads take no lock, so they never wait.
 #pragma once
 
 #include <cstddef>
@@ -55,9 +58,13 @@ inline constexpr std::uint32_t kRegistryLockPatienceMs = 30000;
 
 // How the writes of the whole process wait while another process holds the registry's lock file:
 // the one platform library of the process serves the program and the modules it loads, so a
-// module's registration waits as the program set. The wait is told to `onWait` (given the lock
-// file) before it begins, lasts at most `patienceMs`, and ends early once `stop` (asked between
-// tries) answers true; either end leaves the registry file as it was.
+// module's registration waits as the program set. The patience bounds all the waits of the
+// process together, however many writes a command makes: the first write that finds the lock
+// held starts it, tells `onWait` (given the lock file) before it waits, and waits at most
+// `patienceMs`; every later write waits only until that same moment, and once it has passed tries
+// once and is refused when the lock is held, untold. A wait ends early once `stop` (asked between
+// tries) answers true. A refused or stopped write leaves the registry file as it was. Setting the
+// wait starts anew: the next wait is told again and gets the whole patience.
 struct RegistryLockWait {
     std::uint32_t patienceMs = kRegistryLockPatienceMs;
     std::function<void(const std::string& lockFile)> onWait;

@@ -51,6 +51,11 @@ StopSignalCatcher::~StopSignalCatcher() {
         if (installed[i]) sigaction(kStopSignals[i], &previousActions[i], nullptr);
 }
 
+void StopSignalCatcher::KeepToTheEndOfTheProcess() {
+    keep_ = true;
+    (void)signal(SIGPIPE, SIG_IGN);
+}
+
 int StopSignalArrived() { return arrived.load(); }
 
 std::string SignalName(int signalNumber) {

@@ -24,8 +24,10 @@ class StopSignalCatcher {
     // For a program whose files already hold its change: a stop signal must not end it before it
     // has told what it changed and exited as having done so, however late the signal comes, on
     // whichever thread. The handler stays in place after the catcher ends, to the end of the
-    // process; a signal the process was started to ignore stays ignored.
-    void KeepToTheEndOfTheProcess() { keep_ = true; }
+    // process; a signal the process was started to ignore stays ignored. Nor does an output that
+    // was closed (a pipe whose reader ended) end it: SIGPIPE is ignored from here on, so a print
+    // that finds it closed fails and the program goes on.
+    void KeepToTheEndOfTheProcess();
 
   private:
     bool keep_ = false;

@@ -17,6 +17,13 @@ void CSolverRep::registerProperties() {
     registerProperty(L"SolverTargetName", L"XENRA", m_SolverTargetName);
 }
 
+CSolverRep* FindModelSolver(const CCAERepBase* root) {
+    if (!root) return nullptr;
+    std::vector<CCAERepBase*> found;
+    root->getDescendantsByType(CSolverRep::kTypeName, found);
+    return found.empty() ? nullptr : dynamic_cast<CSolverRep*>(found.front());
+}
+
 void CPostRep::createChildren() {
     m_childResultRep = createChild(L"ResultRep", L"ResultRep");
     m_childFatigueRep = createChild(L"FatigueRep", L"FatigueRep");

@@ -33,6 +33,11 @@ class CSolverRep : public CModelRep<CSolverRep> {
     CPropertyValue m_SolverUnits, m_PhysicsType, m_AnalysisType, m_SolverTargetName;
 };
 
+// The solver object a solve reads: the first that the search by type meets below `root`, whose
+// order the objects the database makes of its own decide, not the document's; a model with
+// several is not refused. Null when there is none.
+CSolverRep* FindModelSolver(const CCAERepBase* root);
+
 class CPostRep : public CModelRep<CPostRep> {
   public:
     static constexpr const wchar_t* kTypeName = L"PostRep";

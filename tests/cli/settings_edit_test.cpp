@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -183,6 +184,62 @@ TEST_F(SettingsEditTest, TheHostKeepsTheStepsItWasTold) {
     EXPECT_NE(solved.out.find("4 result sets"), std::string::npos) << solved.out;
 }
 
+// The edit reads the model as the solve's model load does, or refuses it and leaves it as it was;
+// what only the edit refuses never stops the solve. Each row changes the block example's model,
+// sets three steps, and solves.
+TEST_F(SettingsEditTest, TheEditReadsTheModelAsTheSolveDoesOrRefusesIt) {
+    const std::string block = decktest::ReadText(fs::path(DORVIX_SOURCE_DIR) / "examples/block/CAERep.xml");
+    const std::size_t solverBegin = block.find("  <SolverRep"),
+                      solverEnd = block.find("  </SolverRep>\n") + 15;
+    const std::string solver = block.substr(solverBegin, solverEnd - solverBegin);
+    std::string nested;
+    for (int i = 0; i < 300; ++i)
+        nested = "<O CAEType=\"object\" Type=\"O\" Id=\"" + std::to_string(100 + i) + "\">" + nested + "</O>";
+    const struct {
+        const char* what;
+        std::string model;
+        std::string refusal;  // empty: the edit is written
+        std::string solved;
+    } rows[] = {
+        // The load looks into BCRep, which it makes itself, before any object the file adds.
+        {"two solver objects",
+         Replaced(Replaced(block.substr(0, solverBegin) + block.substr(solverEnd), "Id=\"6\">\n",
+                           "Id=\"6\">\n<Extra CAEType=\"object\" Type=\"Extra\" Id=\"50\">" + solver +
+                               "</Extra>\n"),
+                  "Id=\"13\">\n", "Id=\"13\">\n" + Replaced(solver, "Id=\"2\"", "Id=\"52\"")),
+         "holds 2 solver objects (SolverRep): at line 13, column 48; at line 116, column 3", "1 result set"},
+        {"a property named by its Name attribute",
+         Replaced(block, "</PhysicsType>\n",
+                  "</PhysicsType>\n<PhysicsType CAEType=\"property\" ValueType=\"string\" "
+                  "Name=\"Old\">Thermal</PhysicsType>\n"),
+         "", "3 result sets"},
+        {"a declaration of Latin-1 over ASCII", Replaced(block, "UTF-8", "ISO-8859-1"), "", "3 result sets"},
+        {"a declaration of Latin-1 over a byte past ASCII",
+         Replaced(block, "UTF-8", "ISO-8859-1") + "<!-- \xE9 -->\n", "a byte past ASCII", "1 result set"},
+        {"predefined and character references",
+         Replaced(Replaced(block, "Type=\"SolverRep\"", "Type=\"Solver&#82;ep\""), "</CAERep>",
+                  "<Notes CAEType=\"object\" Type=\"Notes &amp; Remarks\" Id=\"90\"/></CAERep>"),
+         "", "3 result sets"},
+        {"an entity reference",
+         Replaced(block, "</CAERep>", "<Notes CAEType=\"object\" Type=\"&note;\" Id=\"90\"/></CAERep>"),
+         "holds an entity reference (&note;)", "1 result set"},
+        {"objects nested past the load's bound", Replaced(block, "</CAERep>", nested + "</CAERep>"),
+         "objects nest more than 256 levels deep", "objects nest more than 256 levels deep"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path copy = CopyExample("block");
+        decktest::WriteText(copy / "CAERep.xml", row.model);
+        const Outcome edit = Set(copy, {"NumberOfSteps=3"});
+        EXPECT_EQ(edit.exit, row.refusal.empty() ? 0 : 2) << edit.err;
+        EXPECT_NE(edit.err.find(row.refusal), npos) << edit.err;
+        EXPECT_EQ(decktest::ReadText(copy / "CAERep.xml") == row.model, !row.refusal.empty());
+        const Outcome solve = Dorvix({copy.string()});
+        EXPECT_NE(solve.out.find(row.solved), npos) << solve.out << solve.err;
+        fs::remove_all(copy);
+    }
+}
+
 // A stop signal while the edit waits for another edit of the case ends it at once: exit code 130,
 // the signal named, and both files as they were.
 TEST_F(SettingsEditTest, AStopSignalWhileTheEditWaitsEndsItWithTheCaseAsItWas) {
@@ -219,7 +276,7 @@ void DrainFifo(int fifo, std::string& text) {
 
 // A stop signal once the model is written, however late it comes (here while the edit's printed
 // lines wait for room in a full FIFO at its exit), lets the edit end as written: exit code 0 and
-// the lines that say what it wrote.
+// the lines that say what it wrote. So does an output closed before the edit printed.
 TEST_F(SettingsEditTest, AStopSignalAfterTheModelIsWrittenLetsTheEditTellWhatItWrote) {
     const fs::path copy = CopyExample("block");
     const std::string model = decktest::ReadText(copy / "CAERep.xml");
@@ -261,6 +318,10 @@ TEST_F(SettingsEditTest, AStopSignalAfterTheModelIsWrittenLetsTheEditTellWhatItW
               npos)
         << printed.substr(std::min(filled, printed.size()));
     EXPECT_EQ(edit.Err().find("stopped by"), npos) << edit.Err();
+    // Nor does an output whose reader ended: the edit exits as written.
+    const std::string piped =
+        "bash -c '\"$0\" settings \"$1\" --set NumberOfSteps=2 | true; exit ${PIPESTATUS[0]}' ";
+    EXPECT_EQ(std::system((piped + DORVIX_PROGRAM + " " + copy.string()).c_str()), 0);
 }
 
 // Between the replacements of host.json and of the model, a stop signal or another program's
@@ -334,7 +395,8 @@ TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
                                            "CAERep.xml.tmp-" + std::to_string(pidMax + 1) + "-1",
                                            "host.json.tmp-2147483647-1",
                                            "CAERep.xml.bak-2024-06",
-                                           "CAERep.xml.tmp-" + gone + "-x"};
+                                           "CAERep.xml.tmp-" + gone + "-x",
+                                           "CAERep.xml.tmp-0" + gone + "-1"};
     for (const std::vector<std::string>* names : {&left, &kept})
         for (const std::string& name : *names) decktest::WriteText(copy / name, "<CAERep");
     const Outcome edit = Set(copy, {"NumberOfSteps=2"});

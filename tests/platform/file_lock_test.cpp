@@ -3,10 +3,12 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -41,6 +43,16 @@ TEST(FileLockTest, ASecondHolderWaitsItsPatienceThenGetsTheLockOnceFree) {
     EXPECT_EQ(first.AcquireWithin(file, 0), Result::kBusy);
     moved = platform::FileLock();
     EXPECT_EQ(first.AcquireWithin(file, 0), Result::kHeld);
+    // A second holder of another user's, who may only read the lock file, finds it held all the
+    // same; one who may not open it at all is refused, not let go on as if there were no lock file.
+    for (const mode_t mode : {0444, 0}) {
+        ASSERT_EQ(::chmod(folder.c_str(), 0755) | ::chmod(file.c_str(), mode), 0);
+        std::thread([&] {
+            (void)::setfsuid(65534);  // the superuser's rights would open any file
+            EXPECT_EQ(second.AcquireWithin(file, 0, &reason), mode ? Result::kBusy : Result::kRefused);
+        }).join();
+        EXPECT_TRUE(reason.ends_with(mode ? " is held by another process" : ": Permission denied"));
+    }
 
     EXPECT_EQ(second.Acquire(folder / "missing" / "case.lock", &reason), Result::kFailed);
     EXPECT_NE(reason.find("No such file or directory"), std::string::npos) << reason;

@@ -59,17 +59,24 @@ TEST(RegistryConcurrencyTest, WritersInSeveralProcessesLoseNoValue) {
 
 // A write that finds the lock file held says so and waits: it goes through once the holder lets
 // go, and is refused with the file as it was when the holder keeps it past the patience or the
-// program asks to stop. A read meanwhile does not wait for it.
+// program asks to stop. A read meanwhile does not wait for it. The registry is named by a link: the
+// lock file is the one beside the file it leads to. The patience bounds all the writes of the
+// process together, told once: a holder that takes the lock back after a write keeps the next one
+// waiting only what is left of it.
 TEST(RegistryConcurrencyTest, AWriteWaitsForAHeldLockFileWithinItsPatience) {
     decktest::ScratchFolder scratch;
     const std::string file = (scratch.Path() / "registry.txt").string(), lockFile = file + ".lock";
-    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", file);
+    std::filesystem::create_symlink("registry.txt", scratch.Path() / "alias.txt");
+    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", (scratch.Path() / "alias.txt").string());
     const std::string refused = "the registry file is not written: ";
     const struct {
         std::uint32_t patienceMs;
         bool stop;
         std::string problem;  // none: the holder lets go
+        // The holder lets go after half the patience, and takes the lock back after the write.
+        bool takenBack = false;
     } rows[] = {{300, false, refused + lockFile + " is held by another process"},
+                {2000, false, refused + lockFile + " is held by another process", true},
                 {20000, true, refused + "the wait for " + lockFile + " was stopped"},
                 {20000, false, ""}};
     for (const auto& row : rows) {
@@ -81,19 +88,24 @@ TEST(RegistryConcurrencyTest, AWriteWaitsForAHeldLockFileWithinItsPatience) {
                                        [&](const std::string& f) { told += f == lockFile ? 1 : 100; },
                                        [&] { return row.stop; }});
         const std::uint64_t start = platform::MonotonicMs();
-        auto write = std::async(std::launch::async, [] {
+        auto write = std::async(std::launch::async, [&] {
             (void)platform::RegistryWriteString(RegistryRoot::LocalMachine, L"K", L"v", L"x");
+            platform::FileLock back;
+            if (row.takenBack && back.Acquire(lockFile) == platform::FileLock::Result::kHeld)
+                (void)platform::RegistryWriteString(RegistryRoot::LocalMachine, L"K", L"w", L"x");
             return platform::RegistryLastProblem();
         });
         for (int i = 0; i < 5000 && told == 0; ++i) platform::SleepMs(1);
         std::wstring value;
         EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, L"K", L"v", &value), E_NOTFOUND);
-        if (row.problem.empty()) holder.Release();
+        if (row.takenBack) platform::SleepMs(row.patienceMs / 2);
+        if (row.problem.empty() || row.takenBack) holder.Release();
         EXPECT_EQ(write.get(), row.problem);
         const std::uint64_t took = platform::MonotonicMs() - start;
         EXPECT_TRUE(took >= (row.stop || row.problem.empty() ? 0 : row.patienceMs) && took < 5000) << took;
+        EXPECT_TRUE(!row.takenBack || took < row.patienceMs * 5 / 4) << took;
         EXPECT_EQ(told, 1);
-        EXPECT_EQ(decktest::ReadText(file) == "# kept\n", !row.problem.empty());
+        EXPECT_EQ(decktest::ReadText(file) == "# kept\n", !row.problem.empty() && !row.takenBack);
     }
     platform::SetRegistryLockWait({});
 }

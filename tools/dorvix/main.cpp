@@ -226,9 +226,20 @@ bool ParseSettingsArguments(int argc, char** argv, SettingsCommand& out) {
 bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, const Arguments& args,
                const HostSimCase& hostCase) {
     std::string problem;
+    if (!session.Start(module, problem)) {
+        std::cerr << "dorvix: " << problem << "\n";
+        return false;
+    }
+    // The solve's model load reads the model itself and refuses, with its own reason, what it
+    // cannot read. The settings edit's reading refuses more than the load does, so what it cannot
+    // read never stops the solve: the settings object keeps its defaults and says why.
     ModelSettingsXml model;
-    if (!session.Start(module, problem) || !ReadModelSettingsXml(hostCase.caeRepPath, model, problem) ||
-        !session.CreateSettingsObject(HostSettingsObjectId(hostCase), model, problem)) {
+    const int id = HostSettingsObjectId(hostCase);
+    const bool read = ReadModelSettingsXml(hostCase.caeRepPath, model, problem);
+    if (!read)
+        std::cerr << "dorvix: the settings object of host object " << id
+                  << " keeps its defaults; the solve reads the model itself: " << problem << "\n";
+    if (!session.CreateSettingsObject(id, read ? &model : nullptr, problem)) {
         std::cerr << "dorvix: " << problem << "\n";
         return false;
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "caerep/core/cae_rep.h"
 #include "host/solver_proxy.h"
 #include "hostsim/analysis_objects.h"
 #include "hostsim/host_case.h"
@@ -112,74 +113,111 @@ std::optional<XmlElementSpan> ParseElement(std::string_view text, std::size_t st
     return span;
 }
 
-// The text of the solver object's child element at `start`, as a document reads it; empty for a
-// child the solver object does not have. False, with the reason, when it does not read as XML.
-bool ChildValue(std::string_view text, std::optional<std::size_t> start, std::string_view name,
-                const std::filesystem::path& file, std::string& value, std::string& problem) {
-    pugi::xml_document child;
-    if (start && !ParseElement(text, *start, name, child, file, problem)) return false;
-    value = child.first_child().child_value();
+// The text of the solver object's property element at `start`, as the model load reads a string
+// property; empty for a property the solver object does not have. False, with the reason, when
+// it does not read as XML.
+bool PropertyText(std::string_view text, const std::optional<XmlStartTag>& property,
+                  const std::filesystem::path& file, std::string& value, std::string& problem) {
+    pugi::xml_document element;
+    if (property && !ParseElement(text, property->start, property->name, element, file, problem))
+        return false;
+    value = element.first_child().text().get();
     return true;
 }
 
-// Where the solver object the solve reads, and its children the settings are read from, begin in
-// the text. The solve reads objects only from the tree below the document element: an element
-// marked CAEType="object" whose parent is one. Of several solver objects it takes the one it meets
-// first looking among an object's children before below them, from the root down; of several
-// settings objects of the solver object, the last one.
+// An attribute of a start tag as the model load reads it: references replaced, as the XML library
+// the load reads with replaces them (the value alone is handed to it). None when the tag has no
+// such attribute. A reference to an entity of the document type's, which the load leaves as
+// written, is not read: the reason is kept in `unread`.
+std::optional<std::string> AttributeAsRead(std::string_view attributes, std::string_view name,
+                                           std::string& unread) {
+    const std::optional<std::string_view> written = XmlAttributeValue(attributes, name);
+    if (!written || written->find_first_of("&\t\r\n") == std::string_view::npos)
+        return written ? std::optional<std::string>(*written) : std::nullopt;
+    if (const std::optional<XmlEntityReference> reference = FindEntityReferenceInValue(*written)) {
+        unread = "its " + std::string(name) + " holds an entity reference (" + std::string(reference->text) +
+                 "), which the settings edit does not read";
+        return std::nullopt;
+    }
+    // The value keeps the quote it was written in, which it cannot hold.
+    const char quote = attributes[static_cast<std::size_t>(written->data() - attributes.data()) - 1];
+    const std::string tag = "<a v=" + std::string(1, quote) + std::string(*written) + quote + "/>";
+    pugi::xml_document document;
+    if (!document.load_buffer(tag.data(), tag.size(), kParseOptions, pugi::encoding_utf8)) {
+        unread = "its " + std::string(name) + " does not read as an attribute value";
+        return std::nullopt;
+    }
+    return std::string(document.first_child().attribute("v").value());
+}
+
+// Where the solver object and the elements of it the settings are read from begin in the text, as
+// the model load reads them. The load reads objects only from the tree below the document
+// element: an element marked CAEType="object" whose parent is one. It searches that tree for the
+// solver object in an order that the objects it makes of its own (the fixed children of an
+// engineering or post object) decide, not the text: a model with more than one solver object is
+// refused, so that the edit never changes another one than the solve reads. Of the solver
+// object's properties, each is named by its Name attribute, else by its element, and the last of
+// a name counts; of its settings objects, the last one.
 struct SolverFound {
-    // The last start tag met at each depth (on the way to the tag met now, its ancestors), and
-    // whether it is an object of the tree.
-    std::vector<std::size_t> starts;
+    // Whether the element open at each depth is an object of the tree.
     std::vector<bool> objects;
-    std::optional<std::size_t> solver;
-    std::string_view name;
-    int depth = 0;
-    std::vector<std::size_t> solverAncestors;
+    std::vector<std::size_t> solvers;
+    std::optional<XmlStartTag> solver;
     bool passed = false;  // a tag after the solver object's end was met
-    std::optional<std::size_t> physics, analysis, settings;
-    // An attribute that says what an element is, holding a reference: the solve reads it with the
-    // reference replaced, the scan as written.
-    std::optional<std::size_t> referenceIn;
+    std::optional<XmlStartTag> physics, analysis;
+    std::optional<std::size_t> settings;
+    // The first element whose reading the edit cannot be sure of, and why.
+    std::optional<std::size_t> refusedAt;
+    std::string refusal;
+
+    void Refuse(std::size_t at, std::string why) {
+        if (refusedAt) return;
+        refusedAt = at;
+        refusal = std::move(why);
+    }
 
     void Visit(const XmlStartTag& tag) {
         const auto at = static_cast<std::size_t>(tag.depth);
-        starts.resize(at + 1);
         objects.resize(at + 1);
-        starts[at] = tag.start;
-        const std::optional<std::string_view> kind = XmlAttributeValue(tag.attributes, "CAEType");
+        std::string unread;
+        const std::optional<std::string> kind = AttributeAsRead(tag.attributes, "CAEType", unread);
         const bool object = kind == "object" && (at == 0 || objects[at - 1]);
-        const std::optional<std::string_view> type =
-            object ? XmlAttributeValue(tag.attributes, "Type") : std::nullopt;
         objects[at] = object;
-        if ((kind && kind->find('&') != std::string_view::npos) ||
-            (type && type->find('&') != std::string_view::npos))
-            referenceIn = referenceIn.value_or(tag.start);
-        if (at > 0 && type == "SolverRep" && ComesFirst(at)) {
-            solver = tag.start;
-            name = tag.name;
-            depth = tag.depth;
-            solverAncestors.assign(starts.begin(), starts.end() - 1);
-            passed = false;
-            physics = analysis = settings = std::nullopt;
-            return;
+        if (object && tag.depth >= NCAERep::CCAERep::kMaxObjectDepth)
+            Refuse(tag.start, "objects nest more than " + std::to_string(NCAERep::CCAERep::kMaxObjectDepth) +
+                                  " levels deep");
+        if (object && at > 0 && AttributeAsRead(tag.attributes, "Type", unread) == "SolverRep") {
+            solvers.push_back(tag.start);
+            if (!solver) solver = tag;
+        } else if (solver && !passed && tag.depth == solver->depth + 1) {
+            VisitSolverChild(tag, kind, unread);
         }
-        if (!solver) return;
-        passed = passed || tag.depth <= depth;
-        if (passed || tag.depth != depth + 1) return;
-        const bool property = kind == "property";
-        if (tag.name == "PhysicsType" && property) physics = tag.start;
-        if (tag.name == "AnalysisType" && property) analysis = tag.start;
-        if (tag.name == "AnalysisSettings" && kind == "externalObject") settings = tag.start;
+        passed = passed || (solver && tag.start != solver->start && tag.depth <= solver->depth);
+        if (!unread.empty()) Refuse(tag.start, unread);
     }
 
-    // Whether a solver object at `at`, met after the one found, comes before it for the solve: its
-    // parent holds the one found deeper down.
-    bool ComesFirst(std::size_t at) const {
-        if (!solver) return true;
-        return at < solverAncestors.size() && solverAncestors[at - 1] == starts[at - 1];
+    void VisitSolverChild(const XmlStartTag& tag, const std::optional<std::string>& kind,
+                          std::string& unread) {
+        if (kind == "externalObject" && tag.name == "AnalysisSettings") settings = tag.start;
+        if (kind != "property") return;
+        const std::optional<std::string> named = AttributeAsRead(tag.attributes, "Name", unread);
+        const std::string name = named.value_or(std::string(tag.name));
+        if (name != "PhysicsType" && name != "AnalysisType") return;
+        // A value of another type than text is no analysis name the edit can be sure of.
+        const std::optional<std::string_view> type = XmlAttributeValue(tag.attributes, "ValueType");
+        if (type && *type != "string")
+            unread = "the solver object's property " + name + " holds a value of type \"" +
+                     std::string(*type) + "\", not \"string\"";
+        (name == "PhysicsType" ? physics : analysis) = tag;
     }
 };
+
+std::string PlacesOf(std::string_view text, const std::vector<std::size_t>& starts) {
+    std::string places;
+    for (std::size_t start : starts)
+        places += (places.empty() ? "" : "; at ") + XmlLineAndColumn(text, start);
+    return places;
+}
 
 }  // namespace
 
@@ -203,21 +241,27 @@ bool ReadModelSettingsText(const std::filesystem::path& file, ModelSettingsXml& 
                   XmlLineAndColumn(text, faultOffset) + "): " + fault;
         return false;
     }
-    if (found.referenceIn) {
-        problem = file.string() + ": the element at " + XmlLineAndColumn(text, *found.referenceIn) +
-                  " holds a reference in its CAEType or Type, which the settings edit does not read";
+    if (found.refusedAt) {
+        problem = file.string() + ": the element at " + XmlLineAndColumn(text, *found.refusedAt) + ": " +
+                  found.refusal;
         return false;
     }
     if (!found.solver) {
         problem = file.string() + ": the model has no solver object (SolverRep)";
         return false;
     }
-    model.solverStart = *found.solver;
-    model.solverName = std::string(found.name);
+    if (found.solvers.size() > 1) {
+        problem = file.string() + ": the model holds " + std::to_string(found.solvers.size()) +
+                  " solver objects (SolverRep): at " + PlacesOf(text, found.solvers) +
+                  "; the settings are edited only in a model with one";
+        return false;
+    }
+    model.solverStart = found.solver->start;
+    model.solverName = std::string(found.solver->name);
     model.settingsStart = found.settings;
-    model.settingsDepth = found.depth + 1;
-    if (!ChildValue(text, found.physics, "PhysicsType", file, model.physicsName, problem) ||
-        !ChildValue(text, found.analysis, "AnalysisType", file, model.analysisName, problem))
+    model.settingsDepth = found.solver->depth + 1;
+    if (!PropertyText(text, found.physics, file, model.physicsName, problem) ||
+        !PropertyText(text, found.analysis, file, model.analysisName, problem))
         return false;
     // A model the host saved before any settings existed: the defaults stand, and an edit
     // brings the element.

@@ -37,8 +37,12 @@ struct ModelSettingsXml {
 };
 
 // False, with the reason, when the file cannot be read, its markup is broken, or it has no solver
-// object. The solver object and the settings element are those the solve reads. A model saved
-// before any settings existed gets an empty settings element (the defaults stand).
+// object or more than one. The solver object, its analysis names and its settings element are
+// those the solve's model load reads; what the edit cannot be sure to read as the load does is
+// refused: objects nested past the load's bound, a reference to an entity of the document type in
+// an attribute that says what an element is or names a property, an analysis name held as another
+// type than text. A model saved before any settings existed gets an empty settings element (the
+// defaults stand).
 [[nodiscard]] bool ReadModelSettingsXml(const std::filesystem::path& file, ModelSettingsXml& model,
                                         std::string& problem);
 // As ReadModelSettingsXml, from the text `model.text` already holds; `file` names it in a reason.

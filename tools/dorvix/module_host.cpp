@@ -179,7 +179,7 @@ bool AddinSession::Start(const platform::ComponentModule& module, std::string& p
     return true;
 }
 
-bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem) {
+bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml* model, std::string& problem) {
     const std::string which = "the settings object of host object " + std::to_string(id);
     HRESULT hr = objects_->CreateObject(kHostAnalysisSettingsType, id);
     ComPtr<IUnknown> object;
@@ -192,11 +192,13 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml& model, s
         return false;
     }
     ids_.push_back(id);
-    switch (TakeModelSettings(*settings.Get(), model, hr)) {
+    if (!model) return true;
+    switch (TakeModelSettings(*settings.Get(), *model, hr)) {
         case ModelSettingsRefusal::kNone:
             return true;
         case ModelSettingsRefusal::kUnknownType:
-            problem = "the model names a " + AnalysisLabel(model) + " analysis, which the host does not know";
+            problem =
+                "the model names a " + AnalysisLabel(*model) + " analysis, which the host does not know";
             return false;
         case ModelSettingsRefusal::kAnalysis:
             problem = which + " has no settings for the model's analysis (" + HexCodeText(hr) + ")";

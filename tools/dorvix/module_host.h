@@ -65,8 +65,9 @@ class AddinSession {
     // it registered in the solver registry. False, with the reason, on any failure.
     [[nodiscard]] bool Start(const platform::ComponentModule& module, std::string& problem);
     // Has the proxy create the settings object of host object `id` for the model's analysis and
-    // read the settings the model holds.
-    [[nodiscard]] bool CreateSettingsObject(int id, const ModelSettingsXml& model, std::string& problem);
+    // read the settings the model holds; without the model's settings, the object keeps its
+    // defaults.
+    [[nodiscard]] bool CreateSettingsObject(int id, const ModelSettingsXml* model, std::string& problem);
 
     // Raises the applet's save event and keeps the project in `file`. Without a resume the
     // project starts empty, whatever an earlier run left in the work folder.

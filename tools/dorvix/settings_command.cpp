@@ -259,9 +259,12 @@ bool EditedTexts(CaseSettings& settings, const ModelSettingsXml& model, std::opt
 
 // host.json first: a model with more steps than host.json holds loads for would not solve, the
 // other way round it does. Both or neither: when the model is not written, host.json gets its
-// old text back. The model is written from its pieces, never joined into one more copy.
+// old text back. The model is written from its pieces, never joined into one more copy. Once the
+// case holds the edit, neither a stop signal nor a closed output ends it: it would end as if the
+// case were unchanged, or lose the lines that say what was written.
 int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const CaseTexts& texts,
-              const CaseStamps& stamps, std::ostream& out, std::ostream& err) {
+              const CaseStamps& stamps, platform::StopSignalCatcher& stopSignals, std::ostream& out,
+              std::ostream& err) {
     std::vector<CaseFileEdit> files;
     const bool hostChanged = texts.hostJson != texts.oldHostJson;
     if (hostChanged)
@@ -273,6 +276,7 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
                      model.text});
     const CaseWriteResult written = WriteCaseFiles(files);
     if (written.outcome == CaseWriteOutcome::kWritten) {
+        stopSignals.KeepToTheEndOfTheProcess();
         for (const CaseFileEdit& file : files) out << "written:   " << file.path.string() << "\n";
         return 0;
     }
@@ -281,7 +285,8 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
 }
 
 [[nodiscard]] int Edit(CaseSettings& settings, const SettingsCommand& command, ModelSettingsXml& model,
-                       const CaseStamps& stamps, std::ostream& out, std::ostream& err) {
+                       const CaseStamps& stamps, platform::StopSignalCatcher& stopSignals, std::ostream& out,
+                       std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
     settings.Host().Calls()->Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());
@@ -314,7 +319,8 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
             << "dorvix settings: nothing was written\n";
         return kSettingsExitRefused;
     }
-    if (const int code = WriteCase(settings.Host().Case(), model, texts, stamps, out, err); code != 0)
+    if (const int code = WriteCase(settings.Host().Case(), model, texts, stamps, stopSignals, out, err);
+        code != 0)
         return code;
     out << "host calls:" << (calls.empty() ? " none" : "") << "\n";
     for (const std::string& line : calls) out << "  " << line << "\n";
@@ -379,10 +385,5 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
     }
     if (!editing) return ShowGrid(settings, model, out, err);
     if (platform::StopSignalArrived() != 0) return Stopped(err);
-    const int code = Edit(settings, command, model, stamps, out, err);
-    // The case holds the edit: a stop signal from here to the end of the process, the flush of
-    // what it printed included, would end it as if the case were unchanged and lose the lines
-    // that say what was written.
-    if (code == 0) stopSignals->KeepToTheEndOfTheProcess();
-    return code;
+    return Edit(settings, command, model, stamps, *stopSignals, out, err);
 }

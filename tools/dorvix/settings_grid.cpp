@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <string_view>
 
 #include "host/property_grid.h"
 #include "platform/errors.h"
@@ -209,6 +210,39 @@ std::string OutsideKeptBound(const FoundEntry& found, const std::string& name, c
     return "";
 }
 
+// The range the entry announces, else a bound its object keeps on it, as "from 1 to 10000";
+// empty when it has neither.
+std::string RangeWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name) {
+    QHPropertyRange range;
+    if (browsing && browsing->GetPropertyRange(found.dispid, &range) == S_OK) {
+        VariantHolder minimum;
+        VariantHolder maximum;
+        *minimum.ReleaseAndGet() = range.minimum;
+        *maximum.ReleaseAndGet() = range.maximum;
+        return "from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
+               FormatValue(*maximum.Get(), maximum.Type());
+    }
+    for (const KeptBound& bound : kKeptBounds)
+        if (platform::EqualsIgnoreAsciiCase(name, bound.name))
+            return "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(bound.maximum);
+    return "";
+}
+
+// Empty unless the entry keeps a whole number and the text is not one written as one: digits,
+// after a minus for an entry that keeps negative numbers too. A fraction or an exponent would be
+// rounded to a number that was not asked for.
+std::string NoWholeNumber(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name,
+                          const std::string& text) {
+    const bool signedType = found.type == VT_INT || found.type == VT_I4;
+    if (!signedType && found.type != VT_UINT && found.type != VT_UI4) return "";
+    std::string_view digits = text;
+    if (signedType && !digits.empty() && digits.front() == '-') digits.remove_prefix(1);
+    if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) return "";
+    const std::string range = RangeWords(browsing, found, name);
+    return found.label + " takes " + (range.empty() ? TypeWords(found.type) : "a whole number " + range) +
+           ", not \"" + text + "\"";
+}
+
 // After an S_FALSE answer: empty when the entry holds what was asked.
 std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::wstring& value,
                        const std::string& typed) {
@@ -292,6 +326,9 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
         if (!cookie)
             return found->label + " does not offer " + typed + "; its choices are " + ChoiceList(choices);
         value = std::to_wstring(*cookie);
+    } else if (std::string refused = NoWholeNumber(grid.browsing.Get(), *found, name, text);
+               !refused.empty()) {
+        return refused;
     }
     if (std::string outside = CheckRange(grid.browsing.Get(), *found, value); !outside.empty())
         return outside;

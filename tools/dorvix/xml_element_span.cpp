@@ -1,6 +1,7 @@
 // Finding elements and entity references in XML text, passing over comments, character data, quoted values.
 #include "tools/dorvix/xml_element_span.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/text.h"
@@ -130,7 +131,8 @@ std::size_t PassOtherMarkup(std::string_view text, std::size_t at, bool inRoot, 
 
 // What keeps the text from being read byte for byte as the model load reads it, and where: a NUL
 // ends the load's reading wherever it stands, and a declaration of Latin-1 has the load convert
-// every byte past the ASCII ones. False when there is nothing of the kind.
+// every byte past the ASCII ones (a text of ASCII bytes alone reads the same either way). False
+// when there is nothing of the kind.
 bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
     if (const std::size_t nul = text.find('\0'); nul != npos) {
         at = nul;
@@ -143,10 +145,27 @@ bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
     const std::string_view declaration = text.substr(0, end);
     if (!HoldsIgnoringCase(declaration, "latin1") && !HoldsIgnoringCase(declaration, "iso-8859-1"))
         return false;
-    at = 0;
+    const auto beyondAscii =
+        std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (beyondAscii == text.end()) return false;
+    at = static_cast<std::size_t>(beyondAscii - text.begin());
     fault =
-        "the XML declaration names the encoding Latin-1: the model is read and written as UTF-8 text only";
+        "a byte past ASCII in a model whose XML declaration names the encoding Latin-1: the model is read "
+        "and written as UTF-8 text only";
     return true;
+}
+
+// The reference "&name;" at `at` when it names an entity other than the five XML predefines;
+// none for a character reference or a '&' that begins no reference.
+std::optional<std::string_view> UnknownReferenceAt(std::string_view text, std::size_t at) {
+    constexpr std::string_view kPredefined[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
+    if (StartsWith(text, at, "&#")) return std::nullopt;
+    const std::size_t end = text.find_first_of(";<&\"' \t\r\n", at + 1);
+    if (end == npos || text[end] != ';' || end == at + 1) return std::nullopt;
+    const std::string_view reference = text.substr(at, end + 1 - at);
+    for (std::string_view known : kPredefined)
+        if (reference == known) return std::nullopt;
+    return reference;
 }
 
 }  // namespace
@@ -265,7 +284,6 @@ std::optional<std::string_view> XmlAttributeValue(std::string_view attributes, s
 }
 
 std::optional<XmlEntityReference> FindEntityReference(std::string_view text) {
-    constexpr std::string_view kPredefined[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
     std::size_t at = text.find_first_of("<&");
     while (at != npos) {
         // Comments, character data and processing instructions hold no references.
@@ -276,17 +294,18 @@ std::optional<XmlEntityReference> FindEntityReference(std::string_view text) {
             at = text.find_first_of("<&", after);
             continue;
         }
-        if (text[at] == '&' && !StartsWith(text, at, "&#")) {
-            const std::size_t end = text.find_first_of(";<&\"' \t\r\n", at + 1);
-            if (end != npos && text[end] == ';' && end > at + 1) {
-                const std::string_view reference = text.substr(at, end + 1 - at);
-                bool predefined = false;
-                for (std::string_view known : kPredefined) predefined = predefined || reference == known;
-                if (!predefined) return XmlEntityReference{at, reference};
-            }
-        }
+        if (text[at] == '&')
+            if (const std::optional<std::string_view> reference = UnknownReferenceAt(text, at))
+                return XmlEntityReference{at, *reference};
         at = text.find_first_of("<&", at + 1);
     }
+    return std::nullopt;
+}
+
+std::optional<XmlEntityReference> FindEntityReferenceInValue(std::string_view value) {
+    for (std::size_t at = value.find('&'); at != npos; at = value.find('&', at + 1))
+        if (const std::optional<std::string_view> reference = UnknownReferenceAt(value, at))
+            return XmlEntityReference{at, *reference};
     return std::nullopt;
 }
 

@@ -35,10 +35,10 @@ struct XmlStartTag {
 // character data section, processing instruction, document type and tag ended. Markup is read
 // where the model load reads it: a comment runs to the first "-->" after its "<!--", a document
 // type to the first '>' that no literal, comment, processing instruction or declaration inside it
-// holds. Text the load would not read byte for byte (a NUL, a declared Latin-1 encoding) is
-// refused. False, with the offset and what is wrong there, at the first fault. What lies within a
-// tag or between tags is not checked: the elements a reader needs are parsed as documents of
-// their own.
+// holds. Text the load would not read byte for byte (a NUL; a byte past ASCII where the
+// declaration names Latin-1) is refused. False, with the offset and what is wrong there, at the first fault.
+// What lies within a tag or between tags is not checked: the elements a reader needs are parsed as documents
+// of their own.
 bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlStartTag&)>& visit,
                      std::size_t& faultOffset, std::string& fault);
 
@@ -54,6 +54,8 @@ struct XmlEntityReference {
     std::string_view text;
 };
 std::optional<XmlEntityReference> FindEntityReference(std::string_view text);
+// The same in an attribute's value as written, where no markup stands.
+std::optional<XmlEntityReference> FindEntityReferenceInValue(std::string_view value);
 
 // "line 12, column 7" of an offset in `text`, both from 1; the column counts characters.
 std::string XmlLineAndColumn(std::string_view text, std::size_t offset);
