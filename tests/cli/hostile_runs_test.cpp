@@ -1,6 +1,6 @@
 // The built command line on runs a new user may try: two runs in one work folder, a solver that
 // leaves processes behind, a project saved over what is no regular file or through a link, a
-// work folder whose name is not UTF-8, a registry file another process holds.
+// work folder whose name is not UTF-8.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/environment.h"
-#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "tests/cli/cli_run.h"
@@ -164,30 +162,4 @@ TEST(HostileRuns, AWorkFolderWhoseNameIsNoUtf8GetsItsResults) {
     CliRun run(scratch.Path(), "run", {Example().string(), "--work", work.string()});
     EXPECT_EQ(run.Exit(), kExitSuccess) << run.Out() << run.Err();
     EXPECT_NE(run.Out().find("results:   dorvix_as.des, 1 result set\n"), std::string::npos) << run.Out();
-}
-
-// While another process holds the registry's lock file, the module's registration that an edit
-// needs says the command waits, and the stop signal the edit catches ends the wait at once, with
-// the registry as it was.
-TEST(HostileRuns, AStopSignalEndsTheWaitForAHeldRegistry) {
-    decktest::ScratchFolder scratch;
-    const fs::path registry = scratch.Path() / "dorvix.reg", copy = scratch.Path() / "case";
-    const std::string folders =
-        "[HKLM\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\DorvixAddin]\n\"InstallDir\"=\"a\"\n"
-        "[HKLM\\SOFTWARE\\XENRA, Inc.\\v120\\TalpFramework\\AddIns\\JXApplet]\n\"InstallDir\"=\"b\"\n";
-    decktest::WriteText(registry, folders);
-    platform::ScopedEnvironmentVariable use("DORVIX_REGISTRY", registry.string());
-    platform::FileLock holder;
-    ASSERT_EQ(holder.Acquire(registry.string() + ".lock"), platform::FileLock::Result::kHeld);
-    fs::copy(Example(), copy, fs::copy_options::recursive);
-    CliRun run(scratch.Path(), "edit", {"settings", copy.string(), "--set", "EndTime=2"});
-    EXPECT_EQ(AwaitLine(scratch.Path() / "edit.err"), "dorvix settings: waiting up to 30 s for " +
-                                                          registry.string() +
-                                                          ".lock, which another process holds");
-    ASSERT_EQ(::kill(run.Id(), SIGHUP), 0);
-    EXPECT_EQ(run.Exit(10000), kExitCancelled);
-    EXPECT_NE(run.Err().find("dorvix settings: stopped by SIGHUP; the case is unchanged\n"),
-              std::string::npos)
-        << run.Err();
-    EXPECT_EQ(decktest::ReadText(registry), folders);
 }

@@ -1,8 +1,8 @@
 // Environment variables, file copying, reading and replacing writes, folder holds, the clock, user notices.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -377,76 +377,55 @@ TEST_F(FilesTest, ARunRefusedAtTheSameInstantNamesTheHolder) {
     }
 }
 
-// Reads `count` bytes of a pipe; fewer when every writer has ended or none wrote for a minute.
-std::string ReadBytes(int fd, std::size_t count) {
-    std::string bytes(count, '\0');
-    std::size_t got = 0;
-    pollfd readable{fd, POLLIN, 0};
-    for (ssize_t n = 1; got < count && n > 0; got += n > 0 ? static_cast<std::size_t>(n) : 0)
-        n = ::poll(&readable, 1, 60000) == 1 ? ::read(fd, bytes.data() + got, count - got) : 0;
-    return bytes.substr(0, got);
-}
-
 // A lock file that nobody holds (left by a run that ended, or of a hold that is just ending) is
 // taken over by one run at a time: of several processes that keep asking for the folder until
 // each has held it once, no two hold it together, round after round. The processes are started
-// once and run the rounds in step; shared memory counts those that hold the folder.
+// once and run the rounds in step through shared memory, which also counts those that hold the
+// folder.
 TEST_F(FilesTest, ALockFileLeftByAnEndedRunIsTakenOverByOneRunAtATime) {
-    constexpr std::size_t kRuns = 6;
-    constexpr int kRounds = 100;
+    constexpr int kRuns = 6, kRounds = 100;
     const pid_t ended = ::fork();
     if (ended == 0) ::_exit(0);
     ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
-    struct Holders {
-        std::atomic<int> now{0};
+    struct Shared {
+        std::atomic<int> round{-1}, finished{0}, now{0};
         std::atomic<int> together{0};  // holds taken while another run held the folder
     };
-    void* shared =
-        ::mmap(nullptr, sizeof(Holders), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    ASSERT_NE(shared, MAP_FAILED);
-    Holders* const holders = new (shared) Holders;
-    int answers[2], go[kRuns][2];
-    ASSERT_EQ(::pipe(answers), 0);
-    for (auto& pipe : go) ASSERT_EQ(::pipe(pipe), 0);
+    void* memory = ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    Shared* const shared = new (memory) Shared;
     pid_t runs[kRuns] = {};
-    for (std::size_t r = 0; r < kRuns; ++r) {
-        if ((runs[r] = ::fork()) != 0) continue;
-        // Only the parent's ends stay open elsewhere, so that closing them ends the reads.
-        ::close(answers[0]);
-        for (std::size_t other = 0; other < kRuns; ++other) {
-            ::close(go[other][1]);
-            if (other != r) ::close(go[other][0]);
-        }
-        for (char order = 0; ::read(go[r][0], &order, 1) == 1;) {
+    for (pid_t& run : runs) {
+        if ((run = ::fork()) != 0) continue;
+        (void)::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        for (int round = 0; round < kRounds; shared->finished.fetch_add(1), ++round) {
+            while (shared->round.load() < round) std::this_thread::yield();
             for (bool held = false; !held;) {
                 platform::FolderHold hold;
                 if (!(held = hold.Acquire(root_))) continue;
-                if (holders->now.fetch_add(1) != 0) holders->together.fetch_add(1);
+                if (shared->now.fetch_add(1) != 0) shared->together.fetch_add(1);
                 // A moment held, so that the others ask meanwhile and find its lock file as it goes.
                 std::this_thread::sleep_for(std::chrono::microseconds(100));
-                holders->now.fetch_sub(1);
+                shared->now.fetch_sub(1);
             }
-            (void)!::write(answers[1], "d", 1);
         }
         ::_exit(0);
     }
-    ::close(answers[1]);
-    for (auto& pipe : go) ::close(pipe[0]);
     int round = 0;
-    for (; round < kRounds; ++round) {
+    for (const std::uint64_t start = platform::MonotonicMs(); round < kRounds; ++round) {
         Write(root_ / platform::kFolderHoldFileName, std::to_string(ended) + "\n");
-        for (auto& pipe : go) (void)!::write(pipe[1], "g", 1);
-        if (ReadBytes(answers[0], kRuns).size() != kRuns) break;
+        shared->round.store(round);
+        while (shared->finished.load() < (round + 1) * kRuns && platform::MonotonicMs() - start < 120000)
+            std::this_thread::yield();
+        if (shared->finished.load() < (round + 1) * kRuns) break;
     }
-    for (auto& pipe : go) ::close(pipe[1]);
-    ::close(answers[0]);
     for (pid_t run : runs) {
         if (round != kRounds) ::kill(run, SIGKILL);  // one may still be asking for the folder
         ::waitpid(run, nullptr, 0);
     }
     EXPECT_EQ(round, kRounds) << "a run never got the folder";
-    EXPECT_EQ(holders->together.load(), 0) << "holds taken while another run held the folder";
-    ::munmap(shared, sizeof(Holders));
+    EXPECT_EQ(shared->together.load(), 0) << "holds taken while another run held the folder";
+    ::munmap(memory, sizeof(Shared));
 }
 
 TEST(Wildcard, MatchesStarsAndQuestionMarks) {
