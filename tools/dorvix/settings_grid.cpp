@@ -168,23 +168,23 @@ std::optional<std::uint32_t> ChoiceNamed(const std::vector<GridChoice>& choices,
     return std::nullopt;
 }
 
-// Empty when the value lies in the entry's range or the entry has none; a text that is no
-// number is left for the entry to refuse.
-std::string CheckRange(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::wstring& value) {
-    if (!browsing) return "";
+// An entry's range: its bounds as numbers and as the grid shows them ("from 1 to 10000").
+struct EntryRange {
+    std::optional<double> low, high;
+    std::string words;
+};
+
+// The range the entry announces; none when it announces none.
+std::optional<EntryRange> AnnouncedRange(IQHPropertyBrowsing* browsing, const FoundEntry& found) {
     QHPropertyRange range;
-    if (browsing->GetPropertyRange(found.dispid, &range) != S_OK) return "";
+    if (!browsing || browsing->GetPropertyRange(found.dispid, &range) != S_OK) return std::nullopt;
     VariantHolder minimum;
     VariantHolder maximum;
     *minimum.ReleaseAndGet() = range.minimum;
     *maximum.ReleaseAndGet() = range.maximum;
-    const VariantHolder asked(value);
-    const std::optional<double> number = NumberOf(*asked.Get(), VT_R8);
-    const std::optional<double> low = NumberOf(*minimum.Get(), minimum.Type());
-    const std::optional<double> high = NumberOf(*maximum.Get(), maximum.Type());
-    if (!number || !low || !high || (*number >= *low && *number <= *high)) return "";
-    return found.label + " takes values from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
-           FormatValue(*maximum.Get(), maximum.Type()) + "; " + platform::WideToUtf8(value) + " is outside";
+    return EntryRange{NumberOf(*minimum.Get(), minimum.Type()), NumberOf(*maximum.Get(), maximum.Type()),
+                      "from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
+                          FormatValue(*maximum.Get(), maximum.Type())};
 }
 
 // Bounds an object keeps on an entry without announcing them as the entry's range; a value the
@@ -196,36 +196,24 @@ struct KeptBound {
 };
 constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount}};
 
-// Empty unless the refused value lies outside a bound the object keeps on the entry.
-std::string OutsideKeptBound(const FoundEntry& found, const std::string& name, const std::wstring& value) {
-    const VariantHolder asked(value);
-    const std::optional<double> number = NumberOf(*asked.Get(), VT_R8);
-    for (const KeptBound& bound : kKeptBounds) {
-        if (!platform::EqualsIgnoreAsciiCase(name, bound.name) || !number ||
-            (*number >= bound.minimum && *number <= bound.maximum))
-            continue;
-        return found.label + " takes values from " + FormatDouble(bound.minimum) + " to " +
-               FormatDouble(bound.maximum) + "; " + platform::WideToUtf8(value) + " is outside";
-    }
-    return "";
-}
-
-// The range the entry announces, else a bound its object keeps on it, as "from 1 to 10000";
-// empty when it has neither.
-std::string RangeWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name) {
-    QHPropertyRange range;
-    if (browsing && browsing->GetPropertyRange(found.dispid, &range) == S_OK) {
-        VariantHolder minimum;
-        VariantHolder maximum;
-        *minimum.ReleaseAndGet() = range.minimum;
-        *maximum.ReleaseAndGet() = range.maximum;
-        return "from " + FormatValue(*minimum.Get(), minimum.Type()) + " to " +
-               FormatValue(*maximum.Get(), maximum.Type());
-    }
+std::optional<EntryRange> KeptRange(const std::string& name) {
     for (const KeptBound& bound : kKeptBounds)
         if (platform::EqualsIgnoreAsciiCase(name, bound.name))
-            return "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(bound.maximum);
-    return "";
+            return EntryRange{bound.minimum, bound.maximum,
+                              "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(bound.maximum)};
+    return std::nullopt;
+}
+
+// Empty when the value lies in the range, or there is no range or no number to compare; a text
+// that is no number is left for the entry to refuse.
+std::string Outside(const FoundEntry& found, const std::optional<EntryRange>& range,
+                    const std::wstring& value) {
+    const VariantHolder asked(value);
+    const std::optional<double> number = NumberOf(*asked.Get(), VT_R8);
+    if (!range || !number || !range->low || !range->high ||
+        (*number >= *range->low && *number <= *range->high))
+        return "";
+    return found.label + " takes values " + range->words + "; " + platform::WideToUtf8(value) + " is outside";
 }
 
 // Empty unless the entry keeps a whole number and the text is not one written as one: digits,
@@ -238,8 +226,9 @@ std::string NoWholeNumber(IQHPropertyBrowsing* browsing, const FoundEntry& found
     std::string_view digits = text;
     if (signedType && !digits.empty() && digits.front() == '-') digits.remove_prefix(1);
     if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) return "";
-    const std::string range = RangeWords(browsing, found, name);
-    return found.label + " takes " + (range.empty() ? TypeWords(found.type) : "a whole number " + range) +
+    std::optional<EntryRange> range = AnnouncedRange(browsing, found);
+    if (!range) range = KeptRange(name);
+    return found.label + " takes " + (range ? "a whole number " + range->words : TypeWords(found.type)) +
            ", not \"" + text + "\"";
 }
 
@@ -330,12 +319,13 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
                !refused.empty()) {
         return refused;
     }
-    if (std::string outside = CheckRange(grid.browsing.Get(), *found, value); !outside.empty())
+    if (std::string outside = Outside(*found, AnnouncedRange(grid.browsing.Get(), *found), value);
+        !outside.empty())
         return outside;
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
     if (FAILED(hr))
-        if (std::string outside = OutsideKeptBound(*found, name, value); !outside.empty()) return outside;
+        if (std::string outside = Outside(*found, KeptRange(name), value); !outside.empty()) return outside;
     if (hr == DISP_E_TYPEMISMATCH)
         return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
