@@ -5,6 +5,8 @@
 // Against the model load the solve runs, on the same bytes: for every text that the CAE database
 // loads, the edit finds the solver object the solve reads (the same Id), the same settings content,
 // physics and analysis, or it refuses the model; it never finds one where the solve finds none.
+// The settings element it would write into a Latin-1 model reads as the same text.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -59,12 +61,30 @@ std::optional<std::wstring> SolveReads(const NCAERep::CSolverRep& solver, const 
     return std::nullopt;
 }
 
+// The settings element as an edit writes it into a Latin-1 model: where it can be written with
+// character references, it holds ASCII alone and the XML library reads it as the same text.
+void CompareWrittenWithReferences(pugi::xml_node settings) {
+    const std::string printed = Printed(settings);
+    std::string referenced = printed;
+    std::string problem;
+    if (!XmlWithCharacterReferences(referenced, problem)) return;
+    if (std::any_of(referenced.begin(), referenced.end(), [](char c) { return c & 0x80; }))
+        fuzz::Broken("a byte past ASCII left beside the character references");
+    pugi::xml_document asPrinted, asReferenced;
+    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    if (!asPrinted.load_buffer(printed.data(), printed.size(), options, pugi::encoding_utf8)) return;
+    if (!asReferenced.load_buffer(referenced.data(), referenced.size(), options, pugi::encoding_utf8) ||
+        Printed(asReferenced) != Printed(asPrinted))
+        fuzz::Broken("the settings written with character references read as other text");
+}
+
 // The edit's reading of the model against the load's, where the edit accepts the model.
 void CompareWithTheLoad(std::string_view text) {
     ModelSettingsXml model;
     model.text = std::string(text);
     std::string problem;
     if (!ReadModelSettingsText("model", model, problem)) return;
+    CompareWrittenWithReferences(model.settings);
     const std::filesystem::path file = fuzz::ScratchFolder() / "CAERep.xml";
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(text.data(), static_cast<std::streamsize>(text.size()));

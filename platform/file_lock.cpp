@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -19,6 +21,9 @@ namespace platform {
 namespace {
 // How often a lock kept by another holder is tried again.
 constexpr std::uint32_t kRetryMs = 10;
+
+// The monotonic time at which the command's lock waits end, 0 for none.
+std::atomic<std::uint64_t> g_commandDeadlineMs{0};
 
 void SetError(std::string* error, const std::filesystem::path& file, int code) {
     if (error) *error = "cannot lock " + file.string() + ": " + std::strerror(code);
@@ -98,7 +103,19 @@ FileLock::Result FileLock::Acquire(const std::filesystem::path& lockFile, std::s
 FileLock::Result FileLock::AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
                                          std::string* error, const std::function<bool()>& stop,
                                          const std::function<void()>& onWait) {
-    return Take(lockFile, false, patienceMs, error, stop, onWait);
+    return Take(lockFile, false, LockPatienceLeft(patienceMs), error, stop, onWait);
+}
+
+void StartCommandLockDeadline(std::uint32_t patienceMs) { g_commandDeadlineMs = MonotonicMs() + patienceMs; }
+
+void EndCommandLockDeadline() { g_commandDeadlineMs = 0; }
+
+std::uint32_t LockPatienceLeft(std::uint32_t patienceMs) {
+    const std::uint64_t deadline = g_commandDeadlineMs;
+    if (deadline == 0) return patienceMs;
+    const std::uint64_t now = MonotonicMs();
+    return deadline > now ? static_cast<std::uint32_t>(std::min<std::uint64_t>(deadline - now, patienceMs))
+                          : 0;
 }
 
 FileLock::Result FileLock::Take(const std::filesystem::path& lockFile, bool wait, std::uint32_t patienceMs,

@@ -35,7 +35,8 @@ class FileLock {
     // file and what it is, when it is no regular file, or with the system's reason when it cannot
     // be opened (not even for reading) or locked.
     Result Acquire(const std::filesystem::path& lockFile, std::string* error = nullptr);
-    // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs`, and
+    // As Acquire, but kBusy when another holder keeps the lock longer than `patienceMs` (or past
+    // the command's deadline, see StartCommandLockDeadline), and
     // kStopped as soon as `stop` (asked between tries) answers true. `onWait` is told once, when
     // the first try finds the lock held and the wait begins, so that the program can say it waits.
     Result AcquireWithin(const std::filesystem::path& lockFile, std::uint32_t patienceMs,
@@ -50,5 +51,15 @@ class FileLock {
 
     int fd_ = -1;
 };
+
+// One deadline for every lock wait of one command, however many locks it waits for: the command
+// line starts it as the command begins, and from then on no AcquireWithin waits past it, whatever
+// patience its caller gives (one that begins after it tries once). A process that starts none, a
+// host that loads the module, waits each wait's own patience, so that a long-lived process is
+// never left without patience by its first wait. Ending it gives each wait its own patience again.
+void StartCommandLockDeadline(std::uint32_t patienceMs);
+void EndCommandLockDeadline();
+// What is left of `patienceMs` before the command's deadline; `patienceMs` where none was started.
+std::uint32_t LockPatienceLeft(std::uint32_t patienceMs);
 
 }  // namespace platform

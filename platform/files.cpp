@@ -442,17 +442,18 @@ std::size_t RemoveStaleReplacements(const fs::path& folder, std::string_view nam
         if (entry.compare(0, name.size(), name) != 0 ||
             rest.substr(0, kTemporaryMark.size()) != kTemporaryMark)
             continue;
-        // "<process id>-<n>", both numbers. A number no process can bear, or one spelt as no
-        // writer spells it (a leading zero), makes it a name of the user's that only looks like
-        // one of ours.
+        // "<process id>-<n>", both numbers in plain decimal. A number no process can bear, or
+        // either number spelt as no writer spells it (a leading zero), makes it a name of the
+        // user's that only looks like one of ours.
         const std::string_view numbers = rest.substr(kTemporaryMark.size());
         const std::size_t dash = numbers.find('-');
         int writer = 0;
         const auto [end, ec] = std::from_chars(numbers.data(), numbers.data() + numbers.size(), writer);
         if (ec != std::errc() || numbers.starts_with('0') || dash == std::string_view::npos ||
             end != numbers.data() + dash || dash + 1 == numbers.size() ||
-            numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos || writer < 1 ||
-            writer >= idBound || ProcessIsAlive(writer))
+            numbers.find_first_not_of("0123456789", dash + 1) != std::string_view::npos ||
+            (numbers[dash + 1] == '0' && dash + 2 < numbers.size()) || writer < 1 || writer >= idBound ||
+            ProcessIsAlive(writer))
             continue;
         const fs::path file = folder / entry;
         struct stat info {};

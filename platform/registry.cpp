@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -34,9 +35,8 @@ std::mutex g_registryMutex;
 
 std::mutex g_lockWaitMutex;
 RegistryLockWait g_lockWait;
-// When the process's waits for the lock file end, however many writes wait: set by the first wait,
-// which alone is told, and cleared when the wait is set anew.
-std::optional<std::uint64_t> g_lockWaitDeadlineMs;
+// Whether a wait was told since the wait was set: only the first is.
+bool g_lockWaitTold = false;
 
 // Why the last registry operation of this thread failed; see RegistryLastProblem.
 thread_local std::string t_lastProblem;
@@ -232,29 +232,22 @@ HRESULT Save(const Document& doc, const std::string& path) {
 // lock file's name is no lock file, and a lock file this process can neither open nor lock may be
 // held by another: the registry is not written past either. A holder that keeps the lock
 // past the patience, or a stop, refuses the write rather than leave the program hanging on it.
-// The patience bounds the command, not each of its writes: a holder that takes the lock back after
-// every write would otherwise keep the program waiting the patience once per write.
+// A command's writes together wait no longer than its one deadline (see StartCommandLockDeadline).
 [[nodiscard]] HRESULT HoldLockFile(const std::string& lockFile, FileLock& hold) {
     RegistryLockWait wait;
-    std::uint32_t patienceMs = 0;
     {
         std::lock_guard<std::mutex> lock(g_lockWaitMutex);
         wait = g_lockWait;
-        patienceMs = wait.patienceMs;
-        if (g_lockWaitDeadlineMs) {
-            const std::uint64_t now = MonotonicMs();
-            patienceMs =
-                *g_lockWaitDeadlineMs > now ? static_cast<std::uint32_t>(*g_lockWaitDeadlineMs - now) : 0;
-        }
     }
+    const std::uint32_t patienceMs = LockPatienceLeft(wait.patienceMs);
     std::string reason;
     const FileLock::Result held = hold.AcquireWithin(lockFile, patienceMs, &reason, wait.stop, [&] {
         bool first = false;
         {
             std::lock_guard<std::mutex> lock(g_lockWaitMutex);
-            if ((first = !g_lockWaitDeadlineMs)) g_lockWaitDeadlineMs = MonotonicMs() + wait.patienceMs;
+            first = !std::exchange(g_lockWaitTold, true);
         }
-        if (first && wait.onWait) wait.onWait(lockFile);
+        if (first && wait.onWait) wait.onWait(lockFile, patienceMs);
     });
     switch (held) {
         case FileLock::Result::kHeld:
@@ -343,7 +336,7 @@ const std::string& RegistryLastProblem() { return t_lastProblem; }
 void SetRegistryLockWait(RegistryLockWait wait) {
     std::lock_guard<std::mutex> lock(g_lockWaitMutex);
     g_lockWait = std::move(wait);
-    g_lockWaitDeadlineMs.reset();
+    g_lockWaitTold = false;
 }
 
 std::string RegistryFilePath() {

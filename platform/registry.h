@@ -58,16 +58,16 @@ inline constexpr std::uint32_t kRegistryLockPatienceMs = 30000;
 
 // How the writes of the whole process wait while another process holds the registry's lock file:
 // the one platform library of the process serves the program and the modules it loads, so a
-// module's registration waits as the program set. The patience bounds all the waits of the
-// process together, however many writes a command makes: the first write that finds the lock
-// held starts it, tells `onWait` (given the lock file) before it waits, and waits at most
-// `patienceMs`; every later write waits only until that same moment, and once it has passed tries
-// once and is refused when the lock is held, untold. A wait ends early once `stop` (asked between
-// tries) answers true. A refused or stopped write leaves the registry file as it was. Setting the
-// wait starts anew: the next wait is told again and gets the whole patience.
+// module's registration waits as the program set. Each write waits at most `patienceMs`, and no
+// longer than the command's one deadline where the command line started one
+// (StartCommandLockDeadline): then the writes of a command wait no longer together, however many
+// it makes, and one that begins after it tries once and is refused when the lock is held. The
+// first write that waits since the wait was set tells `onWait` (given the lock file and how long
+// it waits at most) before it waits; later ones are not told. A wait ends early once `stop` (asked
+// between tries) answers true. A refused or stopped write leaves the registry file as it was.
 struct RegistryLockWait {
     std::uint32_t patienceMs = kRegistryLockPatienceMs;
-    std::function<void(const std::string& lockFile)> onWait;
+    std::function<void(const std::string& lockFile, std::uint32_t waitMs)> onWait;
     std::function<bool()> stop;
 };
 void SetRegistryLockWait(RegistryLockWait wait);

@@ -53,8 +53,10 @@ StopSignalCatcher::~StopSignalCatcher() {
 
 void StopSignalCatcher::KeepToTheEndOfTheProcess() {
     keep_ = true;
-    (void)signal(SIGPIPE, SIG_IGN);
+    OutlastAClosedOutput();
 }
+
+void OutlastAClosedOutput() { (void)signal(SIGPIPE, SIG_IGN); }
 
 int StopSignalArrived() { return arrived.load(); }
 

@@ -33,6 +33,11 @@ class StopSignalCatcher {
     bool keep_ = false;
 };
 
+// From here on, an output that was closed (a pipe whose reader ended) does not end the process:
+// SIGPIPE is ignored, so a print that finds it closed fails and the program goes on. Programs the
+// process starts afterwards inherit it: call it once the last one has ended.
+void OutlastAClosedOutput();
+
 // The number of the first stop signal that arrived while the current catcher lives; 0 when none
 // did (a new catcher starts at 0).
 int StopSignalArrived();

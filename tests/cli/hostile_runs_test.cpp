@@ -1,11 +1,12 @@
 // The built command line on runs a new user may try: two runs in one work folder, a solver that
 // leaves processes behind, a project saved over what is no regular file or through a link, a
-// work folder whose name is not UTF-8.
+// work folder whose name is not UTF-8, an output that cannot be written.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -162,4 +163,39 @@ TEST(HostileRuns, AWorkFolderWhoseNameIsNoUtf8GetsItsResults) {
     CliRun run(scratch.Path(), "run", {Example().string(), "--work", work.string()});
     EXPECT_EQ(run.Exit(), kExitSuccess) << run.Out() << run.Err();
     EXPECT_NE(run.Out().find("results:   dorvix_as.des, 1 result set\n"), std::string::npos) << run.Out();
+}
+
+// An output that cannot be written is told on standard error: it fails the grid, whose output is
+// its work; a solve and a registration, whose work is done, keep their exit code.
+TEST(HostileRuns, AnOutputThatCannotBeWrittenIsTold) {
+    decktest::ScratchFolder scratch;
+    const std::string full = ": the output cannot be written: No space left on device\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int exit;
+        std::string told;
+    } rows[] = {
+        {"grid", {"settings", Example().string()}, kExitRunFailed, "dorvix settings" + full},
+        {"solve",
+         {Example().string(), "--work", (scratch.Path() / "work").string()},
+         kExitSuccess,
+         "dorvix" + full},
+    };
+    for (const auto& row : rows) {
+        fs::create_symlink("/dev/full", scratch.Path() / (std::string(row.name) + ".out"));
+        CliRun run(scratch.Path(), row.name, row.arguments);
+        EXPECT_EQ(run.Exit(), row.exit) << row.name;
+        EXPECT_TRUE(run.Err().ends_with(row.told)) << row.name << ": " << run.Err();
+    }
+    const fs::path registry = scratch.Path() / "dorvix.reg";
+    const std::string piped = "DORVIX_REGISTRY=" + registry.string() +
+                              " bash -c '\"$0\" register | true; exit ${PIPESTATUS[0]}' " + DORVIX_PROGRAM;
+    EXPECT_EQ(std::system(piped.c_str()), 0);
+    const std::string classes = decktest::ReadText(registry);
+    std::size_t servers = 0;
+    for (std::size_t at = classes.find("\\InprocServer32]"); at != std::string::npos;
+         at = classes.find("\\InprocServer32]", at + 1))
+        ++servers;
+    EXPECT_EQ(servers, 4u) << classes;
 }

@@ -142,6 +142,24 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
     }
 }
 
+// A settings object that holds no settings (the model's settings element cannot be read) cannot be
+// saved whole: the save is refused before the solve, and an earlier project file stays.
+TEST_F(ProjectFileTest, AProjectThatCannotBeSavedWholeIsRefusedBeforeTheSolve) {
+    decktest::WriteText(project_, "earlier");
+    std::string model = decktest::ReadText(case_ / "CAERep.xml");
+    model.insert(model.rfind("</CAERep>"),
+                 "<Notes CAEType=\"object\" Type=\"&note;\" Version=\"1\" Id=\"990\"/>");
+    decktest::WriteText(case_ / "CAERep.xml", model);
+    const Outcome refused = Solve("--save-project", project_);
+    EXPECT_EQ(refused.exit, kExitBadInput);
+    EXPECT_NE(refused.err.find("dorvix: cannot save the project " + project_.string() +
+                               ": the settings object of host object 10 holds no settings ("),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(refused.out.find("results:"), std::string::npos) << refused.out;
+    EXPECT_EQ(decktest::ReadText(project_), "earlier");
+}
+
 // A file is looked at before it is read: one that is no regular file, whose first bytes are no
 // project file's or that is larger than a project can be is refused at once with its reason, and
 // the project the work folder holds stays.

@@ -193,14 +193,18 @@ TEST_F(SettingsEditTest, TheEditReadsTheModelAsTheSolveDoesOrRefusesIt) {
     const std::size_t solverBegin = block.find("  <SolverRep"),
                       solverEnd = block.find("  </SolverRep>\n") + 15;
     const std::string solver = block.substr(solverBegin, solverEnd - solverBegin);
-    std::string nested;
+    std::string nested, deepSettings;
     for (int i = 0; i < 300; ++i)
         nested = "<O CAEType=\"object\" Type=\"O\" Id=\"" + std::to_string(100 + i) + "\">" + nested + "</O>";
+    for (int i = 0; i < 1000; ++i) deepSettings = "<x>" + deepSettings + "</x>";
+    const std::string latin1 =
+        Replaced(block, "version=\"1.0\" encoding=\"UTF-8\"", "encoding=\"ISO-8859-1\" version=\"1.0\"");
     const struct {
         const char* what;
         std::string model;
         std::string refusal;  // empty: the edit is written
         std::string solved;
+        std::string shown = "";  // by the grid after the edit
     } rows[] = {
         // The load looks into BCRep, which it makes itself, before any object the file adds.
         {"two solver objects",
@@ -214,10 +218,33 @@ TEST_F(SettingsEditTest, TheEditReadsTheModelAsTheSolveDoesOrRefusesIt) {
                   "</PhysicsType>\n<PhysicsType CAEType=\"property\" ValueType=\"string\" "
                   "Name=\"Old\">Thermal</PhysicsType>\n"),
          "", "3 result sets"},
-        {"a declaration of Latin-1 over ASCII", Replaced(block, "UTF-8", "ISO-8859-1"), "", "3 result sets"},
-        {"a declaration of Latin-1 over a byte past ASCII",
-         Replaced(block, "UTF-8", "ISO-8859-1") + "<!-- \xE9 -->\n",
-         "a byte past ASCII in a model whose XML declaration names the encoding Latin-1", "1 result set"},
+        // Written back as character references, the text past ASCII reads the same again.
+        {"a declaration of Latin-1 over ASCII",
+         Replaced(latin1, "<SolverFilesDirectory/>",
+                  "<SolverFilesDirectory>cases/caf&#233;&#160;&#8364;</SolverFilesDirectory>"),
+         "", "3 result sets", "cases/caf\u00e9\u00a0\u20ac"},
+        {"a declaration of Latin-1 over a byte past ASCII", latin1 + "<!-- \xE9 -->\n",
+         "dorvix settings: cannot read the case: " + (scratch_.Path() / "block/CAERep.xml").string() +
+             ": XML error at offset " + std::to_string(latin1.size() + 5) + " (line " +
+             std::to_string(std::count(latin1.begin(), latin1.end(), '\n') + 1) +
+             ", column 6): a byte past ASCII in a model whose XML declaration "
+             "names the encoding Latin-1: the model is read and written as UTF-8 text only\n",
+         "1 result set"},
+        // Readers differ on which of the two counts.
+        {"an attribute named twice",
+         Replaced(block, "ValueType=\"string\">Static", "ValueType=\"string\" ValueType=\"int\">Static"),
+         "(line 6, column 5): the element <AnalysisType> names the attribute ValueType twice",
+         "is not a value of type int"},
+        {"settings nested deeper than any the edit writes",
+         Replaced(block, "</DorvixStaticMechanicalSettings>",
+                  deepSettings + "</DorvixStaticMechanicalSettings>"),
+         "nests 1001 levels deep, more than the 64", "1 result set"},
+        // The settings object cannot read the model's settings as those of a thermal analysis.
+        {"a second physics property by its Name attribute",
+         Replaced(block, "</PhysicsType>\n",
+                  "</PhysicsType>\n<Kind CAEType=\"property\" ValueType=\"string\" "
+                  "Name=\"PhysicsType\">Thermal</Kind>\n"),
+         "cannot be read (0x80004005)", "1 result set"},
         {"predefined and character references",
          Replaced(Replaced(block, "Type=\"SolverRep\"", "Type=\"Solver&#82;ep\""), "</CAERep>",
                   "<Notes CAEType=\"object\" Type=\"Notes &amp; Remarks\" Id=\"90\"/></CAERep>"),
@@ -232,10 +259,23 @@ TEST_F(SettingsEditTest, TheEditReadsTheModelAsTheSolveDoesOrRefusesIt) {
         SCOPED_TRACE(row.what);
         const fs::path copy = CopyExample("block");
         decktest::WriteText(copy / "CAERep.xml", row.model);
+        const std::string hostJson = decktest::ReadText(copy / "host.json");
         const Outcome edit = Set(copy, {"NumberOfSteps=3"});
         EXPECT_EQ(edit.exit, row.refusal.empty() ? 0 : 2) << edit.err;
         EXPECT_NE(edit.err.find(row.refusal), npos) << edit.err;
-        EXPECT_EQ(decktest::ReadText(copy / "CAERep.xml") == row.model, !row.refusal.empty());
+        const std::string model = decktest::ReadText(copy / "CAERep.xml");
+        EXPECT_EQ(model == row.model, !row.refusal.empty());
+        EXPECT_EQ(decktest::ReadText(copy / "host.json") == hostJson, !row.refusal.empty());
+        for (const fs::directory_entry& entry : fs::directory_iterator(copy))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp-"), npos) << entry.path();
+        if (model.find("ISO-8859-1") != npos) {
+            EXPECT_EQ(std::count_if(model.begin(), model.end(), [](char c) { return c & 0x80; }),
+                      row.refusal.empty() ? 0 : 1);
+        }
+        if (!row.shown.empty()) {
+            const std::string grid = Grid(copy);
+            EXPECT_NE(grid.find("Solver Files Directory: " + row.shown), npos) << grid;
+        }
         const Outcome solve = Dorvix({copy.string()});
         EXPECT_NE(solve.out.find(row.solved), npos) << solve.out << solve.err;
         fs::remove_all(copy);
@@ -409,7 +449,9 @@ TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
                                            "host.json.tmp-2147483647-1",
                                            "CAERep.xml.bak-2024-06",
                                            "CAERep.xml.tmp-" + gone + "-x",
-                                           "CAERep.xml.tmp-0" + gone + "-1"};
+                                           "CAERep.xml.tmp-0" + gone + "-1",
+                                           "CAERep.xml.tmp-" + gone + "-01",
+                                           "host.json.tmp-" + gone + "-00"};
     for (const std::vector<std::string>* names : {&left, &kept})
         for (const std::string& name : *names) decktest::WriteText(copy / name, "<CAERep");
     const Outcome edit = Set(copy, {"NumberOfSteps=2"});

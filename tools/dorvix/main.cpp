@@ -12,7 +12,12 @@
 // is shown on standard error; Ctrl-C cancels the run the way a host's cancel button does. The
 // second form registers the module in the registry file; the third plays the host's property
 // grid of the case's analysis settings (tools/dorvix/settings_command.h).
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -26,6 +31,7 @@
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "platform/errors.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
@@ -118,15 +124,17 @@ bool ParseRegisterArguments(int argc, char** argv, std::filesystem::path& module
 
 std::filesystem::path ProgramFolder() { return platform::CurrentExecutablePath().parent_path(); }
 
-// The module's registration writes the registry file through the process's one platform library,
-// so the wait set here is the module's too. A stop signal that a settings edit, or a Ctrl-C that
-// a solve, catches would otherwise leave the wait to run its whole patience.
-void WaitForTheRegistryAs(const char* command) {
+// Every lock a command waits for (the case's, the registry's) it waits for within one deadline of
+// 30 s from its start. The module's registration writes the registry file through the process's
+// one platform library, so the wait set here is the module's too. A stop signal that a settings
+// edit, or a Ctrl-C that a solve, catches would otherwise leave the wait to run its whole patience.
+void WaitForLocksAs(const char* command) {
+    platform::StartCommandLockDeadline(platform::kRegistryLockPatienceMs);
     platform::SetRegistryLockWait(
         {platform::kRegistryLockPatienceMs,
-         [command](const std::string& lockFile) {
-             std::cerr << command << ": waiting up to " << platform::kRegistryLockPatienceMs / 1000
-                       << " s for " << lockFile << ", which another process holds\n";
+         [command](const std::string& lockFile, std::uint32_t waitMs) {
+             std::cerr << command << ": waiting up to " << (waitMs + 999) / 1000 << " s for " << lockFile
+                       << ", which another process holds\n";
          },
          [] { return platform::StopSignalArrived() != 0 || platform::InterruptRequested(); }});
 }
@@ -231,18 +239,19 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
         return false;
     }
     // The solve's model load reads the model itself and refuses, with its own reason, what it
-    // cannot read. The settings edit's reading refuses more than the load does, so what it cannot
-    // read never stops the solve: the settings object keeps its defaults and says why.
+    // cannot read. The settings edit's reading refuses more than the load does, and the settings
+    // object may refuse what the load reads with defaults kept, so neither stops the solve: the
+    // program says what the settings object holds instead, and why.
     ModelSettingsXml model;
-    const int id = HostSettingsObjectId(hostCase);
-    const bool read = ReadModelSettingsXml(hostCase.caeRepPath, model, problem);
-    if (!read)
-        std::cerr << "dorvix: the settings object of host object " << id
-                  << " keeps its defaults; the solve reads the model itself: " << problem << "\n";
-    if (!session.CreateSettingsObject(id, read ? &model : nullptr, problem)) {
+    std::string unread;
+    const bool read = ReadModelSettingsXml(hostCase.caeRepPath, model, unread);
+    std::string note;
+    if (!session.CreateSettingsObject(HostSettingsObjectId(hostCase), read ? &model : nullptr, unread, note,
+                                      problem)) {
         std::cerr << "dorvix: " << problem << "\n";
         return false;
     }
+    if (!note.empty()) std::cerr << "dorvix: " << note << "; the solve reads the model itself\n";
     if (args.resumeProject.empty()) return true;
     if (!session.ResumeProject(args.resumeProject, problem)) {
         std::cerr << "dorvix: cannot resume the project " << args.resumeProject.string() << ": " << problem
@@ -296,6 +305,13 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
     // announced.
     AddinSession session(host, args.workFolder);
     if (!LoadAddin(session, module, args, *hostCase)) return kExitBadCase;
+    // A project that cannot be saved whole is refused before the solve, not after it.
+    if (!args.saveProject.empty())
+        if (const std::string why = session.WhyProjectCannotBeSaved(); !why.empty()) {
+            std::cerr << "dorvix: cannot save the project " << args.saveProject.string() << ": " << why
+                      << "; nothing was solved or saved\n";
+            return kExitBadCase;
+        }
     ComPtr<ITRVSolver> solver;
     if (const HRESULT hr = CreateFromModule(module, CLSID_JXDorvixSolver, solver); FAILED(hr)) {
         std::cerr << "dorvix: the module " << modulePath.string() << " makes no solver object ("
@@ -309,6 +325,8 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
     const SolveReport report =
         Solve(solver.Get(), host.DataSource(), hostCase->caeRepPath, args.workFolder, interrupted);
     display.Finish();
+    // The solver has ended: what is left is to tell the results, which a closed output must not cut.
+    platform::OutlastAClosedOutput();
     const int code = report.RunCode();
     // A terminal's Ctrl-C reaches the solver too, which may then end by the signal before
     // the run notices the cancel: the request decides, whatever the run code says.
@@ -335,6 +353,25 @@ bool LoadAddin(AddinSession& session, const platform::ComponentModule& module, c
     return code == kRC_Success ? kExitSuccess : kExitRunFailed;
 }
 
+// Empty when all the command wrote to standard output reached it; else why not. The write that
+// failed may lie long before: one more write, which a closed output no longer ends, tells why.
+std::string OutputFailure() {
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && std::cout && std::ferror(stdout) == 0) return "";
+    platform::OutlastAClosedOutput();
+    return ::write(STDOUT_FILENO, "\n", 1) < 0 ? std::strerror(errno) : "a write failed";
+}
+
+// The command's exit code once its output is flushed. An output that cannot be written is told on
+// standard error; it fails a command whose output is its work (`outputIsTheWork`), and leaves the
+// exit code of one whose work is done elsewhere (a solve, a written edit, a registration).
+int Finished(const char* command, int code, bool outputIsTheWork) {
+    const std::string failure = OutputFailure();
+    if (failure.empty()) return code;
+    std::cerr << command << ": the output cannot be written: " << failure << "\n";
+    return outputIsTheWork && code == kExitSuccess ? kExitRunFailed : code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -345,8 +382,11 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return kExitBadCase;
         }
-        WaitForTheRegistryAs("dorvix register");
-        return RunRegister(module);
+        WaitForLocksAs("dorvix register");
+        // The registry is written before anything is printed: a closed output must not end the
+        // command as if it were not.
+        platform::OutlastAClosedOutput();
+        return Finished("dorvix register", RunRegister(module), false);
     }
     if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
         SettingsCommand command;
@@ -354,8 +394,9 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return kExitBadCase;
         }
-        WaitForTheRegistryAs("dorvix settings");
-        return RunSettingsCommand(command, ProgramFolder(), std::cout, std::cerr);
+        WaitForLocksAs("dorvix settings");
+        const int code = RunSettingsCommand(command, ProgramFolder(), std::cout, std::cerr);
+        return Finished("dorvix settings", code, command.assignments.empty());
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;
@@ -366,6 +407,6 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return kExitBadCase;
     }
-    WaitForTheRegistryAs("dorvix");
-    return Run(args);
+    WaitForLocksAs("dorvix");
+    return Finished("dorvix", Run(args), false);
 }

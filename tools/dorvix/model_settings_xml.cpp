@@ -166,6 +166,10 @@ struct SolverFound {
     bool passed = false;  // a tag after the solver object's end was met
     std::optional<XmlStartTag> physics, analysis;
     std::optional<std::size_t> settings;
+    // The depth of the last settings element's start tag while the scan is inside that element,
+    // and how many levels it holds.
+    std::optional<int> insideSettings;
+    int settingsNesting = 0;
     // The first element whose reading the edit cannot be sure of, and why.
     std::optional<std::size_t> refusedAt;
     std::string refusal;
@@ -177,6 +181,8 @@ struct SolverFound {
     }
 
     void Visit(const XmlStartTag& tag) {
+        if (insideSettings && tag.depth <= *insideSettings) insideSettings.reset();
+        if (insideSettings) settingsNesting = std::max(settingsNesting, tag.depth - *insideSettings);
         const auto at = static_cast<std::size_t>(tag.depth);
         objects.resize(at + 1);
         std::string unread;
@@ -198,7 +204,11 @@ struct SolverFound {
 
     void VisitSolverChild(const XmlStartTag& tag, const std::optional<std::string>& kind,
                           std::string& unread) {
-        if (kind == "externalObject" && tag.name == "AnalysisSettings") settings = tag.start;
+        if (kind == "externalObject" && tag.name == "AnalysisSettings") {
+            settings = tag.start;
+            insideSettings = tag.depth;
+            settingsNesting = 0;
+        }
         if (kind != "property") return;
         const std::optional<std::string> named = AttributeAsRead(tag.attributes, "Name", unread);
         const std::string name = named.value_or(std::string(tag.name));
@@ -260,6 +270,8 @@ bool ReadModelSettingsText(const std::filesystem::path& file, ModelSettingsXml& 
     model.solverName = std::string(found.solver->name);
     model.settingsStart = found.settings;
     model.settingsDepth = found.solver->depth + 1;
+    model.settingsNesting = found.settingsNesting;
+    model.latin1 = XmlDeclaresLatin1(text);
     if (!PropertyText(text, found.physics, file, model.physicsName, problem) ||
         !PropertyText(text, found.analysis, file, model.analysisName, problem))
         return false;
@@ -282,7 +294,10 @@ bool ReadModelSettingsText(const std::filesystem::path& file, ModelSettingsXml& 
     return true;
 }
 
-bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& pieces, std::string& problem) {
+namespace {
+
+// The pieces of the text, the settings element not yet written for the file's encoding.
+bool PlacedSettings(const ModelSettingsXml& model, ModelTextPieces& pieces, std::string& problem) {
     const std::string_view original = model.text;
     const std::string lineEnd = LineEndOf(original);
     const int depth = model.settingsDepth;
@@ -324,6 +339,18 @@ bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& piece
     pieces.before = original.substr(0, at);
     pieces.element = ownLine ? printed : Printed(model.settings, 0, pugi::format_raw);
     pieces.after = original.substr(at);
+    return true;
+}
+
+}  // namespace
+
+bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& pieces, std::string& problem) {
+    if (!PlacedSettings(model, pieces, problem)) return false;
+    // The library prints UTF-8, which a Latin-1 model's reader would take byte by byte.
+    if (model.latin1 && !XmlWithCharacterReferences(pieces.element, problem)) {
+        problem = "the settings hold " + problem + ", and the model's XML declaration names Latin-1";
+        return false;
+    }
     return true;
 }
 

@@ -34,7 +34,16 @@ struct ModelSettingsXml {
     std::string solverName;
     std::optional<std::size_t> settingsStart;
     int settingsDepth = 0;
+    // How many levels of elements the settings element holds (0 for an empty one or none).
+    int settingsNesting = 0;
+    // The file's declaration names Latin-1: it holds ASCII bytes alone (else it is refused), and
+    // an edit writes every character past ASCII as a character reference.
+    bool latin1 = false;
 };
+
+// The deepest settings element an edit rewrites: the settings documents of every analysis nest a
+// few levels deep; one that nests deeper is no settings document the edit can stand behind.
+inline constexpr int kMaxSettingsNesting = 64;
 
 // False, with the reason, when the file cannot be read, its markup is broken, or it has no solver
 // object or more than one. The solver object, its analysis names and its settings element are
@@ -61,7 +70,8 @@ struct ModelTextPieces {
     std::string closing;
     std::string_view after;
 };
-// False, with the reason, when the element cannot be placed in the text.
+// False, with the reason, when the element cannot be placed in the text, or holds a character
+// past ASCII that a Latin-1 model cannot hold as a character reference.
 [[nodiscard]] bool ModelTextWithSettings(const ModelSettingsXml& model, ModelTextPieces& pieces,
                                          std::string& problem);
 // The settings element as an edit writes it, read as ReadModelSettingsXml reads a model's:

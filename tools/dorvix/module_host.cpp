@@ -179,7 +179,8 @@ bool AddinSession::Start(const platform::ComponentModule& module, std::string& p
     return true;
 }
 
-bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml* model, std::string& problem) {
+bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml* model, const std::string& unread,
+                                        std::string& note, std::string& problem) {
     const std::string which = "the settings object of host object " + std::to_string(id);
     HRESULT hr = objects_->CreateObject(kHostAnalysisSettingsType, id);
     ComPtr<IUnknown> object;
@@ -192,25 +193,41 @@ bool AddinSession::CreateSettingsObject(int id, const ModelSettingsXml* model, s
         return false;
     }
     ids_.push_back(id);
-    if (!model) return true;
-    switch (TakeModelSettings(*settings.Get(), *model, hr)) {
-        case ModelSettingsRefusal::kNone:
-            return true;
-        case ModelSettingsRefusal::kUnknownType:
-            problem =
-                "the model names a " + AnalysisLabel(*model) + " analysis, which the host does not know";
-            return false;
-        case ModelSettingsRefusal::kAnalysis:
-            problem = which + " has no settings for the model's analysis (" + HexCodeText(hr) + ")";
-            return false;
-        case ModelSettingsRefusal::kSettings:
-            problem = which + " cannot read the settings the model holds (" + HexCodeText(hr) + ")";
-            return false;
+    note.clear();
+    std::string why = unread;
+    if (model) {
+        switch (TakeModelSettings(*settings.Get(), *model, hr)) {
+            case ModelSettingsRefusal::kNone:
+                return true;
+            case ModelSettingsRefusal::kUnknownType:
+                why =
+                    "the model names a " + AnalysisLabel(*model) + " analysis, which the host does not know";
+                break;
+            case ModelSettingsRefusal::kAnalysis:
+                why = "it has no settings for the model's analysis (" + HexCodeText(hr) + ")";
+                break;
+            case ModelSettingsRefusal::kSettings:
+                // The object took the analysis, and a read it refuses leaves what it held.
+                note = which + " keeps the defaults of a " + AnalysisLabel(*model) +
+                       " analysis: it cannot read the settings the model holds (" + HexCodeText(hr) + ")";
+                return true;
+        }
     }
-    return false;
+    unsettled_[id] = why;
+    note = which + " holds no settings: " + why;
+    return true;
+}
+
+std::string AddinSession::WhyProjectCannotBeSaved() const {
+    for (const auto& [id, why] : unsettled_)
+        if (host_.Objects()->Contains(id))
+            return "the settings object of host object " + std::to_string(id) + " holds no settings (" + why +
+                   "), and a project saved without them cannot be resumed";
+    return "";
 }
 
 bool AddinSession::SaveProject(const fs::path& file, std::string& problem) {
+    if (problem = WhyProjectCannotBeSaved(); !problem.empty()) return false;
     const fs::path& project = framework_.ProjectFile();
     // A project that was not resumed starts empty: the streams of a project file an earlier run
     // left in the work folder are no part of it. That file stays aside until the save is done.
@@ -263,6 +280,10 @@ void AddinSession::ShowSettingsObjects(std::ostream& out, bool hostObjectsOnly) 
         if (hostObjectsOnly && !host_.Objects()->Contains(id)) continue;
         any = true;
         out << "  settings object " << id << ": ";
+        if (unsettled_.count(id) != 0) {
+            out << "no settings\n";
+            continue;
+        }
         ComPtr<IUnknown> object;
         if (FAILED(objects_->GetObject(kHostAnalysisSettingsType, id, object.ReleaseAndGetAddressOf()))) {
             out << "not held\n";

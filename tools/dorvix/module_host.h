@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,12 +66,19 @@ class AddinSession {
     // it registered in the solver registry. False, with the reason, on any failure.
     [[nodiscard]] bool Start(const platform::ComponentModule& module, std::string& problem);
     // Has the proxy create the settings object of host object `id` for the model's analysis and
-    // read the settings the model holds; without the model's settings, the object keeps its
-    // defaults.
-    [[nodiscard]] bool CreateSettingsObject(int id, const ModelSettingsXml* model, std::string& problem);
+    // read the settings the model holds. False, with the reason, only when no object is made.
+    // Where the model's settings are not taken (no `model`, which `unread` says why, or the object
+    // refuses them), `note` says so: the object then keeps the defaults of the model's analysis
+    // where it took the analysis, and holds no settings where it did not.
+    [[nodiscard]] bool CreateSettingsObject(int id, const ModelSettingsXml* model, const std::string& unread,
+                                            std::string& note, std::string& problem);
 
+    // Why the project cannot be saved whole: a settings object of a host object holds no settings,
+    // and a project saved without them cannot be resumed. Empty when it can.
+    std::string WhyProjectCannotBeSaved() const;
     // Raises the applet's save event and keeps the project in `file`. Without a resume the
-    // project starts empty, whatever an earlier run left in the work folder.
+    // project starts empty, whatever an earlier run left in the work folder. A project that
+    // cannot be saved whole is refused, and `file` stays as it was.
     [[nodiscard]] bool SaveProject(const std::filesystem::path& file, std::string& problem);
     // Raises the applet's resume event over the project in `file`. A failed resume leaves the
     // settings objects as they were.
@@ -86,5 +94,7 @@ class AddinSession {
     ComPtr<IQHAddin> addin_;
     ComPtr<IJXObjectsAddinProvider> objects_;
     std::vector<int> ids_;
+    // Why the objects that hold no settings hold none, by host id.
+    std::map<int, std::string> unsettled_;
     bool resumed_ = false;
 };

@@ -361,6 +361,12 @@ int RunSettingsCommand(const SettingsCommand& command, const fs::path& programFo
         err << "dorvix settings: cannot read the case: " << problem << "\n";
         return kSettingsExitBadCase;
     }
+    if (editing && model.settingsNesting > kMaxSettingsNesting) {
+        err << "dorvix settings: the settings element in " << hostCase->caeRepPath.string() << " nests "
+            << model.settingsNesting << " levels deep, more than the " << kMaxSettingsNesting
+            << " of any settings the edit writes; nothing was written\n";
+        return kSettingsExitBadCase;
+    }
     platform::ComponentModule module;
     fs::path modulePath;
     if (!LoadRegisteredAddinModule(programFolder, module, modulePath, problem)) {

@@ -216,6 +216,16 @@ std::string Outside(const FoundEntry& found, const std::optional<EntryRange>& ra
     return found.label + " takes values " + range->words + "; " + platform::WideToUtf8(value) + " is outside";
 }
 
+// What the entry takes, as a refusal says it: a whole-number entry with its range (announced by
+// the object, else the one its settings keep), else the words of its type.
+std::string ValueWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name) {
+    const bool whole =
+        found.type == VT_INT || found.type == VT_I4 || found.type == VT_UINT || found.type == VT_UI4;
+    std::optional<EntryRange> range = AnnouncedRange(browsing, found);
+    if (!range) range = KeptRange(name);
+    return whole && range ? "a whole number " + range->words : TypeWords(found.type);
+}
+
 // Empty unless the entry keeps a whole number and the text is not one written as one: digits,
 // after a minus for an entry that keeps negative numbers too. A fraction or an exponent would be
 // rounded to a number that was not asked for.
@@ -226,10 +236,7 @@ std::string NoWholeNumber(IQHPropertyBrowsing* browsing, const FoundEntry& found
     std::string_view digits = text;
     if (signedType && !digits.empty() && digits.front() == '-') digits.remove_prefix(1);
     if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) return "";
-    std::optional<EntryRange> range = AnnouncedRange(browsing, found);
-    if (!range) range = KeptRange(name);
-    return found.label + " takes " + (range ? "a whole number " + range->words : TypeWords(found.type)) +
-           ", not \"" + text + "\"";
+    return found.label + " takes " + ValueWords(browsing, found, name) + ", not \"" + text + "\"";
 }
 
 // After an S_FALSE answer: empty when the entry holds what was asked.
@@ -327,9 +334,10 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     if (FAILED(hr))
         if (std::string outside = Outside(*found, KeptRange(name), value); !outside.empty()) return outside;
     if (hr == DISP_E_TYPEMISMATCH)
-        return found->label + " takes " + TypeWords(found->type) + ", not " + typed;
+        return found->label + " takes " + ValueWords(grid.browsing.Get(), *found, name) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
-        return found->label + " takes " + TypeWords(found->type) + "; " + typed + " is out of its range";
+        return found->label + " takes " + ValueWords(grid.browsing.Get(), *found, name) + "; " + typed +
+               " is out of its range";
     if (hr == E_NOTIMPL) return found->label + " is read-only";
     if (hr == E_FAIL)
         return found->label + " refused " + typed + " under its present settings (" + HexCodeText(hr) + ")";

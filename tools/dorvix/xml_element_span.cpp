@@ -2,6 +2,8 @@
 #include "tools/dorvix/xml_element_span.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "platform/text.h"
@@ -139,12 +141,7 @@ bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
         fault = "a NUL character: the model is read as UTF-8 text, which holds none";
         return true;
     }
-    // The declaration up to its first '?': the encoding it names stands before that.
-    const std::size_t end = text.find('?', 2);
-    if (!StartsWith(text, 0, "<?xml") || end == npos) return false;
-    const std::string_view declaration = text.substr(0, end);
-    if (!HoldsIgnoringCase(declaration, "latin1") && !HoldsIgnoringCase(declaration, "iso-8859-1"))
-        return false;
+    if (!XmlDeclaresLatin1(text)) return false;
     const auto beyondAscii =
         std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     if (beyondAscii == text.end()) return false;
@@ -153,6 +150,44 @@ bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
         "a byte past ASCII in a model whose XML declaration names the encoding Latin-1: the model is read "
         "and written as UTF-8 text only";
     return true;
+}
+
+// Calls `visit(name, value)` for each attribute of a start tag's attribute text in order, the
+// value as written, until it answers false or the text holds no further attribute.
+template <class Visit>
+void ForEachAttribute(std::string_view attributes, Visit&& visit) {
+    for (std::size_t at = 0; at < attributes.size();) {
+        if (IsSpace(attributes[at])) {
+            ++at;
+            continue;
+        }
+        const std::size_t equals = attributes.find('=', at);
+        if (equals == npos) return;
+        std::size_t nameEnd = equals;
+        while (nameEnd > at && IsSpace(attributes[nameEnd - 1])) --nameEnd;
+        std::size_t quote = equals + 1;
+        while (quote < attributes.size() && IsSpace(attributes[quote])) ++quote;
+        if (quote >= attributes.size() || (attributes[quote] != '"' && attributes[quote] != '\'')) return;
+        const std::size_t close = attributes.find(attributes[quote], quote + 1);
+        if (close == npos) return;
+        if (!visit(attributes.substr(at, nameEnd - at), attributes.substr(quote + 1, close - quote - 1)))
+            return;
+        at = close + 1;
+    }
+}
+
+// An attribute name that a start tag's attribute text gives twice; none when each is given once.
+// `names` is room to work in.
+std::optional<std::string_view> RepeatedAttribute(std::string_view attributes,
+                                                  std::vector<std::string_view>& names) {
+    names.clear();
+    ForEachAttribute(attributes, [&names](std::string_view name, std::string_view) {
+        names.push_back(name);
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    const auto repeated = std::adjacent_find(names.begin(), names.end());
+    return repeated == names.end() ? std::nullopt : std::optional<std::string_view>(*repeated);
 }
 
 // The reference "&name;" at `at` when it names an entity other than the five XML predefines;
@@ -169,6 +204,15 @@ std::optional<std::string_view> UnknownReferenceAt(std::string_view text, std::s
 }
 
 }  // namespace
+
+bool XmlDeclaresLatin1(std::string_view text) {
+    // The declaration up to its first '?': the encoding it names stands before that, whichever
+    // of its attributes comes first.
+    const std::size_t end = text.find('?', 2);
+    if (!StartsWith(text, 0, "<?xml") || end == npos) return false;
+    const std::string_view declaration = text.substr(0, end);
+    return HoldsIgnoringCase(declaration, "latin1") || HoldsIgnoringCase(declaration, "iso-8859-1");
+}
 
 std::optional<XmlElementSpan> FindXmlElementSpan(std::string_view text, std::size_t start,
                                                  std::string_view name) {
@@ -216,6 +260,7 @@ bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlSt
                      std::size_t& faultOffset, std::string& fault) {
     // The names of the elements open where the scan is, outermost first.
     std::vector<std::string_view> open;
+    std::vector<std::string_view> names;
     bool rootSeen = false;
     const auto failAt = [&](std::size_t at, std::string what) {
         faultOffset = at;
@@ -247,9 +292,14 @@ bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlSt
                 return failAt(at, "a second root element <" + std::string(name) + ">");
             rootSeen = true;
             const bool emptyElement = text[tagEnd - 1] == '/';
-            const std::size_t attributes = at + 1 + name.size();
-            visit({name, text.substr(attributes, tagEnd - attributes - (emptyElement ? 1 : 0)), at,
-                   static_cast<int>(open.size())});
+            const std::size_t attributesAt = at + 1 + name.size();
+            const std::string_view attributes =
+                text.substr(attributesAt, tagEnd - attributesAt - (emptyElement ? 1 : 0));
+            // Not well-formed, and readers differ on which of the two counts.
+            if (const std::optional<std::string_view> repeated = RepeatedAttribute(attributes, names))
+                return failAt(at, "the element <" + std::string(name) + "> names the attribute " +
+                                      std::string(*repeated) + " twice");
+            visit({name, attributes, at, static_cast<int>(open.size())});
             if (!emptyElement) open.push_back(name);
         }
         at = tagEnd + 1;
@@ -261,26 +311,12 @@ bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlSt
 }
 
 std::optional<std::string_view> XmlAttributeValue(std::string_view attributes, std::string_view name) {
-    for (std::size_t at = 0; at < attributes.size();) {
-        if (IsSpace(attributes[at])) {
-            ++at;
-            continue;
-        }
-        const std::size_t equals = attributes.find('=', at);
-        if (equals == npos) return std::nullopt;
-        std::size_t nameEnd = equals;
-        while (nameEnd > at && IsSpace(attributes[nameEnd - 1])) --nameEnd;
-        std::size_t quote = equals + 1;
-        while (quote < attributes.size() && IsSpace(attributes[quote])) ++quote;
-        if (quote >= attributes.size() || (attributes[quote] != '"' && attributes[quote] != '\''))
-            return std::nullopt;
-        const std::size_t close = attributes.find(attributes[quote], quote + 1);
-        if (close == npos) return std::nullopt;
-        if (attributes.substr(at, nameEnd - at) == name)
-            return attributes.substr(quote + 1, close - quote - 1);
-        at = close + 1;
-    }
-    return std::nullopt;
+    std::optional<std::string_view> found;
+    ForEachAttribute(attributes, [&](std::string_view attribute, std::string_view value) {
+        if (attribute == name) found = value;
+        return !found;
+    });
+    return found;
 }
 
 std::optional<XmlEntityReference> FindEntityReference(std::string_view text) {
@@ -307,6 +343,72 @@ std::optional<XmlEntityReference> FindEntityReferenceInValue(std::string_view va
         if (const std::optional<std::string_view> reference = UnknownReferenceAt(value, at))
             return XmlEntityReference{at, *reference};
     return std::nullopt;
+}
+
+bool XmlWithCharacterReferences(std::string& xml, std::string& problem) {
+    struct OtherMarkup {
+        std::string_view open, close, what;
+    };
+    constexpr OtherMarkup kOtherMarkup[] = {{"<!--", "-->", "a comment"},
+                                            {"<![CDATA[", "]]>", "a character data section"},
+                                            {"<?", "?>", "a processing instruction"},
+                                            {"<!", ">", "a declaration"}};
+    const auto pastAscii = [](unsigned char c) { return c >= 0x80; };
+    std::string out;
+    out.reserve(xml.size());
+    bool inTag = false;
+    char quote = 0;
+    for (std::size_t at = 0; at < xml.size();) {
+        const char c = xml[at];
+        if (!inTag && c == '<') {
+            const auto other =
+                std::find_if(std::begin(kOtherMarkup), std::end(kOtherMarkup),
+                             [&](const OtherMarkup& markup) { return StartsWith(xml, at, markup.open); });
+            if (other != std::end(kOtherMarkup)) {
+                // A comment, character data or a processing instruction reads no reference.
+                const std::size_t end = After(xml, at + other->open.size(), other->close);
+                const std::string_view markup =
+                    std::string_view(xml).substr(at, end == npos ? npos : end - at);
+                if (std::any_of(markup.begin(), markup.end(), pastAscii)) {
+                    problem = "a character past ASCII in " + std::string(other->what) +
+                              ", where no character reference is read";
+                    return false;
+                }
+                out += markup;
+                at += markup.size();
+                continue;
+            }
+            inTag = true;
+        } else if (inTag && quote == 0 && (c == '"' || c == '\'')) {
+            quote = c;
+        } else if (inTag && c == quote) {
+            quote = 0;
+        } else if (inTag && quote == 0 && c == '>') {
+            inTag = false;
+        }
+        if (!pastAscii(static_cast<unsigned char>(c))) {
+            out += c;
+            ++at;
+            continue;
+        }
+        if (inTag && quote == 0) {
+            problem = "a character past ASCII in a name, which no character reference can stand for";
+            return false;
+        }
+        std::size_t end = at;
+        while (end < xml.size() && pastAscii(static_cast<unsigned char>(xml[end]))) ++end;
+        const std::string_view run = std::string_view(xml).substr(at, end - at);
+        const std::wstring characters = platform::Utf8ToWide(run);
+        if (platform::WideToUtf8(characters) != run) {
+            problem = "bytes that are no UTF-8 text";
+            return false;
+        }
+        for (const wchar_t character : characters)
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(character)) + ";";
+        at = end;
+    }
+    xml.swap(out);
+    return true;
 }
 
 std::string XmlLineAndColumn(std::string_view text, std::size_t offset) {

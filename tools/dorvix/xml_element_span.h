@@ -30,15 +30,19 @@ struct XmlStartTag {
     int depth = 0;                // how many elements hold it (0 for the root)
 };
 
+// Whether the text's XML declaration names the encoding Latin-1 (by either of its names), with
+// its attributes in any order.
+bool XmlDeclaresLatin1(std::string_view text);
+
 // Passes every start tag of the document to `visit`, in the order of the text, and checks the
 // document's markup: one root element, each element closed by its own end tag, every comment,
 // character data section, processing instruction, document type and tag ended. Markup is read
 // where the model load reads it: a comment runs to the first "-->" after its "<!--", a document
 // type to the first '>' that no literal, comment, processing instruction or declaration inside it
 // holds. Text the load would not read byte for byte (a NUL; a byte past ASCII where the
-// declaration names Latin-1) is refused. False, with the offset and what is wrong there, at the first fault.
-// What lies within a tag or between tags is not checked: the elements a reader needs are parsed as documents
-// of their own.
+// declaration names Latin-1) is refused, and so is a start tag that names an attribute twice. False, with the
+// offset and what is wrong there, at the first fault. What lies within a tag or between tags is not checked:
+// the elements a reader needs are parsed as documents of their own.
 bool ScanXmlDocument(std::string_view text, const std::function<void(const XmlStartTag&)>& visit,
                      std::size_t& faultOffset, std::string& fault);
 
@@ -56,6 +60,13 @@ struct XmlEntityReference {
 std::optional<XmlEntityReference> FindEntityReference(std::string_view text);
 // The same in an attribute's value as written, where no markup stands.
 std::optional<XmlEntityReference> FindEntityReferenceInValue(std::string_view value);
+
+// `xml`, markup in UTF-8 as the XML library prints it, with each character past ASCII in content
+// or an attribute value written as a character reference, so that a reader takes it for the same
+// text whatever ASCII-based encoding it reads the bytes in. False, with the reason and `xml` as it
+// was, where such a character stands where no reference is read (a name, a comment, character
+// data, a processing instruction) or the bytes are no UTF-8 text.
+bool XmlWithCharacterReferences(std::string& xml, std::string& problem);
 
 // "line 12, column 7" of an offset in `text`, both from 1; the column counts characters.
 std::string XmlLineAndColumn(std::string_view text, std::size_t offset);
