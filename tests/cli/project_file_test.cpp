@@ -147,16 +147,15 @@ TEST_F(ProjectFileTest, ARefusedProjectLeavesTheSettingsObjectsAndEndsTheRun) {
 TEST_F(ProjectFileTest, AProjectThatCannotBeSavedWholeIsRefusedBeforeTheSolve) {
     decktest::WriteText(project_, "earlier");
     std::string model = decktest::ReadText(case_ / "CAERep.xml");
-    model.insert(model.rfind("</CAERep>"),
-                 "<Notes CAEType=\"object\" Type=\"&note;\" Version=\"1\" Id=\"990\"/>");
-    decktest::WriteText(case_ / "CAERep.xml", model);
+    decktest::WriteText(case_ / "CAERep.xml",
+                        model.insert(model.rfind("</CAERep>"), "<N CAEType=\"object\" Type=\"&n;\"/>"));
     const Outcome refused = Solve("--save-project", project_);
     EXPECT_EQ(refused.exit, kExitBadInput);
-    EXPECT_NE(refused.err.find("dorvix: cannot save the project " + project_.string() +
-                               ": the settings object of host object 10 holds no settings ("),
-              std::string::npos)
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(
+        refused.err.find(project_.string() + ": the settings object of host object 10 holds no settings ("),
+        std::string::npos)
         << refused.err;
-    EXPECT_EQ(refused.out.find("results:"), std::string::npos) << refused.out;
     EXPECT_EQ(decktest::ReadText(project_), "earlier");
 }
 
