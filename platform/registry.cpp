@@ -9,7 +9,6 @@
 #include <optional>
 #include <utility>
 
-#include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"

@@ -216,14 +216,17 @@ std::string Outside(const FoundEntry& found, const std::optional<EntryRange>& ra
     return found.label + " takes values " + range->words + "; " + platform::WideToUtf8(value) + " is outside";
 }
 
+bool IsSignedWholeNumberType(VARTYPE type) { return type == VT_INT || type == VT_I4; }
+bool IsWholeNumberType(VARTYPE type) {
+    return IsSignedWholeNumberType(type) || type == VT_UINT || type == VT_UI4;
+}
+
 // What the entry takes, as a refusal says it: a whole-number entry with its range (announced by
 // the object, else the one its settings keep), else the words of its type.
 std::string ValueWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name) {
-    const bool whole =
-        found.type == VT_INT || found.type == VT_I4 || found.type == VT_UINT || found.type == VT_UI4;
     std::optional<EntryRange> range = AnnouncedRange(browsing, found);
     if (!range) range = KeptRange(name);
-    return whole && range ? "a whole number " + range->words : TypeWords(found.type);
+    return IsWholeNumberType(found.type) && range ? "a whole number " + range->words : TypeWords(found.type);
 }
 
 // Empty unless the entry keeps a whole number and the text is not one written as one: digits,
@@ -231,10 +234,10 @@ std::string ValueWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, c
 // rounded to a number that was not asked for.
 std::string NoWholeNumber(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name,
                           const std::string& text) {
-    const bool signedType = found.type == VT_INT || found.type == VT_I4;
-    if (!signedType && found.type != VT_UINT && found.type != VT_UI4) return "";
+    if (!IsWholeNumberType(found.type)) return "";
     std::string_view digits = text;
-    if (signedType && !digits.empty() && digits.front() == '-') digits.remove_prefix(1);
+    if (IsSignedWholeNumberType(found.type) && !digits.empty() && digits.front() == '-')
+        digits.remove_prefix(1);
     if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) return "";
     return found.label + " takes " + ValueWords(browsing, found, name) + ", not \"" + text + "\"";
 }

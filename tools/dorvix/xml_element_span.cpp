@@ -104,6 +104,8 @@ std::string_view NameAt(std::string_view text, std::size_t at) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+bool IsPastAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
 // Just after the markup at `at` that is no element tag (it begins "<!" or "<?"); npos, with the
 // fault, when it does not end or does not belong where it stands. A comment ends at the first
 // "-->" after its "<!--", so that "<!-->" and "<!--->" open one and close none.
@@ -142,8 +144,7 @@ bool EncodingFault(std::string_view text, std::size_t& at, std::string& fault) {
         return true;
     }
     if (!XmlDeclaresLatin1(text)) return false;
-    const auto beyondAscii =
-        std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const auto beyondAscii = std::find_if(text.begin(), text.end(), IsPastAscii);
     if (beyondAscii == text.end()) return false;
     at = static_cast<std::size_t>(beyondAscii - text.begin());
     fault =
@@ -353,7 +354,6 @@ bool XmlWithCharacterReferences(std::string& xml, std::string& problem) {
                                             {"<![CDATA[", "]]>", "a character data section"},
                                             {"<?", "?>", "a processing instruction"},
                                             {"<!", ">", "a declaration"}};
-    const auto pastAscii = [](unsigned char c) { return c >= 0x80; };
     std::string out;
     out.reserve(xml.size());
     bool inTag = false;
@@ -369,7 +369,7 @@ bool XmlWithCharacterReferences(std::string& xml, std::string& problem) {
                 const std::size_t end = After(xml, at + other->open.size(), other->close);
                 const std::string_view markup =
                     std::string_view(xml).substr(at, end == npos ? npos : end - at);
-                if (std::any_of(markup.begin(), markup.end(), pastAscii)) {
+                if (std::any_of(markup.begin(), markup.end(), IsPastAscii)) {
                     problem = "a character past ASCII in " + std::string(other->what) +
                               ", where no character reference is read";
                     return false;
@@ -386,7 +386,7 @@ bool XmlWithCharacterReferences(std::string& xml, std::string& problem) {
         } else if (inTag && quote == 0 && c == '>') {
             inTag = false;
         }
-        if (!pastAscii(static_cast<unsigned char>(c))) {
+        if (!IsPastAscii(c)) {
             out += c;
             ++at;
             continue;
@@ -396,7 +396,7 @@ bool XmlWithCharacterReferences(std::string& xml, std::string& problem) {
             return false;
         }
         std::size_t end = at;
-        while (end < xml.size() && pastAscii(static_cast<unsigned char>(xml[end]))) ++end;
+        while (end < xml.size() && IsPastAscii(xml[end])) ++end;
         const std::string_view run = std::string_view(xml).substr(at, end - at);
         const std::wstring characters = platform::Utf8ToWide(run);
         if (platform::WideToUtf8(characters) != run) {
