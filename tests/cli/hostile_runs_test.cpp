@@ -164,8 +164,8 @@ TEST(HostileRuns, AWorkFolderWhoseNameIsNoUtf8GetsItsResults) {
     EXPECT_NE(run.Out().find("results:   dorvix_as.des, 1 result set\n"), std::string::npos) << run.Out();
 }
 
-// An output that cannot be written is told on standard error: it fails the grid, whose output is
-// its work; a solve, whose work is done, keeps its exit code.
+// An output that cannot be written is told on standard error: it fails the grid and the help,
+// whose output is their work; a solve, whose work is done, keeps its exit code.
 TEST(HostileRuns, AnOutputThatCannotBeWrittenIsTold) {
     decktest::ScratchFolder scratch;
     for (const bool grid : {true, false}) {
@@ -179,4 +179,6 @@ TEST(HostileRuns, AnOutputThatCannotBeWrittenIsTold) {
         EXPECT_TRUE(run.Err().ends_with(": the output cannot be written: No space left on device\n"))
             << run.Err();
     }
+    fs::create_symlink("/dev/full", scratch.Path() / "help.out");
+    EXPECT_EQ(CliRun(scratch.Path(), "help", {"--help"}).Exit(), kExitRunFailed);
 }

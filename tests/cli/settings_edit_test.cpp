@@ -185,6 +185,14 @@ TEST_F(SettingsEditTest, TheHostKeepsTheStepsItWasTold) {
     EXPECT_NE(solved.out.find("4 result sets"), std::string::npos) << solved.out;
 }
 
+// A value that a unit conversion there and back rounds is taken: kelvin kept in degrees Celsius.
+TEST_F(SettingsEditTest, AValueThatAUnitConversionRoundsIsTaken) {
+    const fs::path host = CopyExample("modal") / "host.json";
+    decktest::WriteText(host, Replaced(decktest::ReadText(host), "{", R"({"objects": [{"id": 10, "type": 429,
+        "idLists": {"422": [50]}}, {"id": 50, "linkedObjectId": 10}],)"));
+    EXPECT_EQ(Set(host.parent_path(), {"RefTemperature=21.7"}).exit, 0);
+}
+
 // The edit reads the model as the solve's model load does, or refuses it and leaves it as it was;
 // what only the edit refuses never stops the solve. Each row changes the block example's model,
 // sets three steps, and solves.
@@ -441,6 +449,7 @@ TEST_F(SettingsEditTest, NewFilesThatAKilledEditLeftAreRemovedByTheNext) {
                                            "CAERep.xml.tmp-" + std::to_string(pidMax + 1) + "-1",
                                            "host.json.tmp-2147483647-1",
                                            "CAERep.xml.bak-2024-06",
+                                           "CAERep.xml.bak-" + gone + "-1",
                                            "CAERep.xml.tmp-" + gone + "-x",
                                            "CAERep.xml.tmp-0" + gone + "-1",
                                            "CAERep.xml.tmp-" + gone + "-01",

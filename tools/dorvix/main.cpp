@@ -363,8 +363,9 @@ std::string OutputFailure() {
 }
 
 // The command's exit code once its output is flushed. An output that cannot be written is told on
-// standard error; it fails a command whose output is its work (`outputIsTheWork`), and leaves the
-// exit code of one whose work is done elsewhere (a solve, a written edit, a registration).
+// standard error; it fails a command whose output is its work (`outputIsTheWork`: the grid, the
+// help), and leaves the exit code of one whose work is done elsewhere (a solve, a written edit, a
+// registration).
 int Finished(const char* command, int code, bool outputIsTheWork) {
     const std::string failure = OutputFailure();
     if (failure.empty()) return code;
@@ -400,7 +401,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kUsage;
-        return kExitSuccess;
+        return Finished("dorvix", kExitSuccess, true);
     }
     Arguments args;
     if (!ParseArguments(argc, argv, args)) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -188,20 +189,40 @@ std::optional<EntryRange> AnnouncedRange(IQHPropertyBrowsing* browsing, const Fo
 }
 
 // Bounds an object keeps on an entry without announcing them as the entry's range; a value the
-// object refused is explained by the bound it lies outside.
+// object refused, or passed over, is explained by the bound it lies outside. An upper bound that
+// another entry holds (the step count bounds the current step) is read from that entry.
 struct KeptBound {
     const char* name;
     double minimum;
-    double maximum;
+    double maximum;            // unless
+    const char* maximumEntry;  // names the entry that holds the maximum
 };
-constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount}};
+constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount, nullptr},
+                                     {"CurrentStepNumber", 1, 0, "NumberOfSteps"}};
 
-std::optional<EntryRange> KeptRange(const std::string& name) {
-    for (const KeptBound& bound : kKeptBounds)
-        if (platform::EqualsIgnoreAsciiCase(name, bound.name))
-            return EntryRange{bound.minimum, bound.maximum,
-                              "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(bound.maximum)};
+std::optional<double> EntryNumber(const GridObject& grid, const char* name) {
+    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+    VariantHolder value;
+    if (!found || FAILED(found->entry->get_Value(value.ReleaseAndGet()))) return std::nullopt;
+    return NumberOf(*value.Get(), found->type);
+}
+
+std::optional<EntryRange> KeptRange(const GridObject& grid, const std::string& name) {
+    for (const KeptBound& bound : kKeptBounds) {
+        if (!platform::EqualsIgnoreAsciiCase(name, bound.name)) continue;
+        const std::optional<double> maximum =
+            bound.maximumEntry ? EntryNumber(grid, bound.maximumEntry) : bound.maximum;
+        if (!maximum) return std::nullopt;
+        return EntryRange{bound.minimum, *maximum,
+                          "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(*maximum)};
+    }
     return std::nullopt;
+}
+
+// The range the entry announces, else the one the object keeps on it.
+std::optional<EntryRange> RangeOf(const GridObject& grid, const FoundEntry& found, const std::string& name) {
+    std::optional<EntryRange> range = AnnouncedRange(grid.browsing.Get(), found);
+    return range ? range : KeptRange(grid, name);
 }
 
 // Empty when the value lies in the range, or there is no range or no number to compare; a text
@@ -221,30 +242,38 @@ bool IsWholeNumberType(VARTYPE type) {
     return IsSignedWholeNumberType(type) || type == VT_UINT || type == VT_UI4;
 }
 
-// What the entry takes, as a refusal says it: a whole-number entry with its range (announced by
-// the object, else the one its settings keep), else the words of its type.
-std::string ValueWords(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name) {
-    std::optional<EntryRange> range = AnnouncedRange(browsing, found);
-    if (!range) range = KeptRange(name);
+// What the entry takes, as a refusal says it: a whole-number entry with its range, else the
+// words of its type.
+std::string ValueWords(const GridObject& grid, const FoundEntry& found, const std::string& name) {
+    const std::optional<EntryRange> range = RangeOf(grid, found, name);
     return IsWholeNumberType(found.type) && range ? "a whole number " + range->words : TypeWords(found.type);
 }
 
 // Empty unless the entry keeps a whole number and the text is not one written as one: digits,
 // after a minus for an entry that keeps negative numbers too. A fraction or an exponent would be
 // rounded to a number that was not asked for.
-std::string NoWholeNumber(IQHPropertyBrowsing* browsing, const FoundEntry& found, const std::string& name,
+std::string NoWholeNumber(const GridObject& grid, const FoundEntry& found, const std::string& name,
                           const std::string& text) {
     if (!IsWholeNumberType(found.type)) return "";
     std::string_view digits = text;
     if (IsSignedWholeNumberType(found.type) && !digits.empty() && digits.front() == '-')
         digits.remove_prefix(1);
     if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) return "";
-    return found.label + " takes " + ValueWords(browsing, found, name) + ", not \"" + text + "\"";
+    return found.label + " takes " + ValueWords(grid, found, name) + ", not \"" + text + "\"";
 }
 
-// After an S_FALSE answer: empty when the entry holds what was asked.
-std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::wstring& value,
-                       const std::string& typed) {
+// Numbers that differ by no more than a unit conversion there and back rounds: a temperature
+// shown in kelvin and kept in degrees Celsius reads 21.7 back in its last digits. Whole numbers
+// differ by far more when they differ.
+bool SameNumber(double asked, double held) {
+    return std::fabs(asked - held) <= 1e-12 * std::max({1.0, std::fabs(asked), std::fabs(held)});
+}
+
+// After the setter's success: empty when the entry reads back what was asked, compared as its
+// type compares. An object may pass over a value with S_OK (a step number beyond the steps); the
+// refusal then names the range the value lies outside, when it has one.
+std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::string& name,
+                       const std::wstring& value, const std::string& typed) {
     VariantHolder asked(value);
     VariantHolder held;
     if (SUCCEEDED(asked.ChangeType(found.type)) && SUCCEEDED(found.entry->get_Value(held.ReleaseAndGet()))) {
@@ -253,8 +282,10 @@ std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const st
             return "";
         const std::optional<double> a = NumberOf(*asked.Get(), found.type);
         const std::optional<double> h = NumberOf(*held.Get(), found.type);
-        if (a && h && *a == *h) return "";
+        if (a && h && SameNumber(*a, *h)) return "";
     }
+    if (std::string outside = Outside(found, RangeOf(grid, found, name), value); !outside.empty())
+        return outside;
     return found.label + " did not take " + typed + ": it reads " +
            DisplayValue(grid, found.entry.Get(), found.dispid, found.type);
 }
@@ -325,8 +356,7 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
         if (!cookie)
             return found->label + " does not offer " + typed + "; its choices are " + ChoiceList(choices);
         value = std::to_wstring(*cookie);
-    } else if (std::string refused = NoWholeNumber(grid.browsing.Get(), *found, name, text);
-               !refused.empty()) {
+    } else if (std::string refused = NoWholeNumber(grid, *found, name, text); !refused.empty()) {
         return refused;
     }
     if (std::string outside = Outside(*found, AnnouncedRange(grid.browsing.Get(), *found), value);
@@ -335,11 +365,12 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
     if (FAILED(hr))
-        if (std::string outside = Outside(*found, KeptRange(name), value); !outside.empty()) return outside;
+        if (std::string outside = Outside(*found, KeptRange(grid, name), value); !outside.empty())
+            return outside;
     if (hr == DISP_E_TYPEMISMATCH)
-        return found->label + " takes " + ValueWords(grid.browsing.Get(), *found, name) + ", not " + typed;
+        return found->label + " takes " + ValueWords(grid, *found, name) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
-        return found->label + " takes " + ValueWords(grid.browsing.Get(), *found, name) + "; " + typed +
+        return found->label + " takes " + ValueWords(grid, *found, name) + "; " + typed +
                " is out of its range";
     if (hr == E_NOTIMPL) return found->label + " is read-only";
     if (hr == E_FAIL)
@@ -347,8 +378,7 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     if (hr == E_INVALIDARG)
         return found->label + " refused " + typed + " as invalid (" + HexCodeText(hr) + ")";
     if (FAILED(hr)) return found->label + " refused " + typed + " (" + HexCodeText(hr) + ")";
-    if (hr == S_FALSE) return CheckTaken(grid, *found, value, typed);
-    return "";
+    return CheckTaken(grid, *found, name, value, typed);
 }
 
 bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label, std::string& value) {

@@ -40,9 +40,9 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
 // typed: the text itself, or for an entry with choices the cookie of the choice named by its
 // cookie or its text (any case). Empty when the entry took the value; otherwise why not, naming
 // the entry: no such entry, hidden, read-only, a choice not offered, outside the entry's range,
-// a text that does not convert, a setter's refusal, or a value the entry answered S_FALSE to
-// and reads back otherwise. The object is left unchanged by every refusal found before the
-// setter is called.
+// a text that does not convert, a setter's refusal, or a value the setter answered with success
+// that the entry reads back otherwise (a number compared as a number). The object is left
+// unchanged by every refusal found before the setter is called.
 [[nodiscard]] std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text);
 
 // The named entry's label ("Caption" (Name)) and the value it shows; false when the object's
