@@ -194,8 +194,8 @@ std::optional<EntryRange> AnnouncedRange(IQHPropertyBrowsing* browsing, const Fo
 struct KeptBound {
     const char* name;
     double minimum;
-    double maximum;            // unless
-    const char* maximumEntry;  // names the entry that holds the maximum
+    double maximum;
+    const char* maximumEntry;  // the entry that holds the maximum instead, or none
 };
 constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount, nullptr},
                                      {"CurrentStepNumber", 1, 0, "NumberOfSteps"}};
@@ -365,7 +365,7 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
     if (FAILED(hr))
-        if (std::string outside = Outside(*found, KeptRange(grid, name), value); !outside.empty())
+        if (std::string outside = Outside(*found, RangeOf(grid, *found, name), value); !outside.empty())
             return outside;
     if (hr == DISP_E_TYPEMISMATCH)
         return found->label + " takes " + ValueWords(grid, *found, name) + ", not " + typed;
