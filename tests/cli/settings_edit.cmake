@@ -4,6 +4,7 @@
 # comma-separated) and OUTPUT; DVX_EXE names the stand-in solver's folder for a solve. With FIRST
 # (a case folder) a copy of that case is solved beside the edited one before it; with
 # SHARED_WORK the edited copy is solved in FIRST's work folder, whose results it starts from.
+# SOLVED is matched against what the solve reports followed by the deck it wrote.
 foreach(var DORVIX CASE SCRATCH ASSIGNMENTS OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
@@ -41,7 +42,8 @@ if(DEFINED SOLVED)
   endif()
   execute_process(COMMAND "${DORVIX}" "${copy}" --work "${work}" RESULT_VARIABLE result OUTPUT_VARIABLE output
                   ERROR_VARIABLE errors)
-  if(NOT result EQUAL 0 OR NOT output MATCHES "${SOLVED}")
+  file(READ "${work}/dorvix.dat" deck)
+  if(NOT result EQUAL 0 OR NOT "${output}${deck}" MATCHES "${SOLVED}")
     message(FATAL_ERROR "the edited case does not solve as expected: exit ${result}\n${output}\n${errors}")
   endif()
 endif()

@@ -185,12 +185,27 @@ TEST_F(SettingsEditTest, TheHostKeepsTheStepsItWasTold) {
     EXPECT_NE(solved.out.find("4 result sets"), std::string::npos) << solved.out;
 }
 
-// A value that a unit conversion there and back rounds is taken: kelvin kept in degrees Celsius.
-TEST_F(SettingsEditTest, AValueThatAUnitConversionRoundsIsTaken) {
-    const fs::path host = CopyExample("modal") / "host.json";
-    decktest::WriteText(host, Replaced(decktest::ReadText(host), "{", R"({"objects": [{"id": 10, "type": 429,
-        "idLists": {"422": [50]}}, {"id": 50, "linkedObjectId": 10}],)"));
-    EXPECT_EQ(Set(host.parent_path(), {"RefTemperature=21.7"}).exit, 0);
+// A modal case whose settings object has a linked environment and a cyclic region: a value that a
+// unit conversion there and back rounds is taken, when set and when written (kelvin kept in
+// degrees Celsius; 0 in a Fahrenheit system), and a range is told in numbers. Each row: the
+// value, the host's unit system, what its refusal tells (nothing: it is taken).
+TEST_F(SettingsEditTest, AModalCaseWithACyclicRegion) {
+    const char* const rows[][3] = {
+        {"RefTemperature=21.7", "11", ""},
+        {"RefTemperature=0", "7", ""},
+        {"HarmonicIndex=-1", "11", "takes a whole number from 0 to 4294967295, not \"-1\""}};
+    for (const auto& [assignment, system, told] : rows) {
+        const fs::path host =
+            CopyCase(std::string(DORVIX_SOURCE_DIR) + "/examples/modal", assignment) / "host.json";
+        decktest::WriteText(
+            host, Replaced(Replaced(decktest::ReadText(host), "11}}", std::string(system) + "}}"), "{",
+                           R"({"objects": [{"id": 10, "type": 429, "properties": {"419": 60},
+            "idLists": {"422": [50]}}, {"id": 50, "linkedObjectId": 10}, {"id": 60, "idLists": {"585": [61]}},
+            {"id": 61, "cyclicRegion": {"kind": 3}}],)"));
+        const Outcome edit = Set(host.parent_path(), {assignment});
+        EXPECT_EQ(edit.exit, *told ? 3 : 0) << edit.err;
+        EXPECT_NE(edit.err.find(told), npos) << edit.err;
+    }
 }
 
 // The edit reads the model as the solve's model load does, or refuses it and leaves it as it was;

@@ -13,6 +13,7 @@
 #include "host/analysis_settings_addin.h"
 #include "host/dorvix_analysis_settings_interface.h"
 #include "hostsim/analysis_objects.h"
+#include "hostsim/call_log.h"
 #include "hostsim/host_case.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/step_write_back.h"
@@ -150,12 +151,19 @@ class CaseSettings {
     return 0;
 }
 
-// One value put through the grid, and the step that was current when it was put (0 for an
-// analysis without steps).
+// One value put through the grid, the step that was current when it was put (0 for an analysis
+// without steps) and what the entry held then.
 struct PutValue {
     std::string name;
     std::string value;
     std::uint32_t step = 0;
+    GridValue held;
+    // False once a later value of the same entry changed it (that one counts), or a later step
+    // count removed its step.
+    bool counts = true;
+    // The first later value since which the entry no longer holds this one, and what it shows now.
+    std::optional<std::size_t> undoneBy;
+    std::string shownNow;
 };
 
 std::uint32_t CurrentStep(IJXAnalysisSettingsAddIn& settings) {
@@ -168,6 +176,37 @@ std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
     std::uint32_t count = 0;
     if (FAILED(settings.JX_get_NumberOfSteps(&count)) || count == 0) return std::nullopt;
     return static_cast<int>(count);
+}
+
+// After each value put, reads every value put before it again, at the step it was put in, and
+// notes the first later value since which it no longer holds: a later value of another entry
+// undid it. The last value's step is current again afterwards; the step changes are not the
+// edit's, so the host calls they make are cleared.
+void NoteUndone(CaseSettings& settings, std::vector<PutValue>& puts) {
+    IJXAnalysisSettingsAddIn& object = settings.Settings();
+    const PutValue& last = puts.back();
+    const auto steps = static_cast<std::uint32_t>(LoadStepCount(object).value_or(0));
+    bool moved = false;
+    for (std::size_t i = 0; i + 1 < puts.size(); ++i) {
+        PutValue& put = puts[i];
+        put.counts = put.counts && put.step <= steps;
+        if (!put.counts) continue;
+        if (put.step != 0 && put.step != CurrentStep(object)) {
+            (void)object.JX_put_CurrentStepNumber(put.step);
+            moved = true;
+        }
+        GridValue now;
+        if (ReadGridValue(settings.Object(), put.name, now) && SameGridValue(now, put.held)) {
+            put.undoneBy.reset();
+        } else if (platform::EqualsIgnoreAsciiCase(put.name, last.name)) {
+            put.counts = false;
+        } else if (!put.undoneBy) {
+            put.undoneBy = puts.size() - 1;
+        }
+        put.shownNow = now.shown;
+    }
+    if (moved) (void)object.JX_put_CurrentStepNumber(last.step);
+    settings.Host().Calls()->Clear();
 }
 
 // A second settings object of the model's analysis, reading the settings element as it is
@@ -213,15 +252,15 @@ std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
             (void)settings.Settings().JX_put_CurrentStepNumber(put.step);
             (void)reader->JX_put_CurrentStepNumber(put.step);
         }
-        std::string label, edited, readBack;
-        if (!ShowGridValue(settings.Object(), put.name, label, edited) ||
-            !ShowGridValue(reader.Get(), put.name, label, readBack))
+        GridValue edited, readBack;
+        if (!ReadGridValue(settings.Object(), put.name, edited) ||
+            !ReadGridValue(reader.Get(), put.name, readBack))
             return put.name + "=" + put.value +
                    " refused: the entry cannot be read back from the written settings";
-        if (edited != readBack)
-            return put.name + "=" + put.value + " refused: " + label + " is not kept in the settings of a " +
-                   AnalysisLabel(model) + " analysis: written and read back it shows " + readBack + ", not " +
-                   edited;
+        if (!SameGridValue(edited, readBack))
+            return put.name + "=" + put.value + " refused: " + edited.label +
+                   " is not kept in the settings of a " + AnalysisLabel(model) +
+                   " analysis: written and read back it shows " + readBack.shown + ", not " + edited.shown;
     }
     return "";
 }
@@ -288,9 +327,15 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
                        const CaseStamps& stamps, platform::StopSignalCatcher& stopSignals, std::ostream& out,
                        std::ostream& err) {
     // The log shows what the edits asked of the host, not the object's setting up.
-    settings.Host().Calls()->Clear();
+    HostSimCallLog& log = *settings.Host().Calls();
+    log.Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());
     std::vector<PutValue> puts;
+    std::vector<std::string> calls;
+    const auto takeCalls = [&log, &calls] {
+        for (std::string& line : log.Lines()) calls.push_back(std::move(line));
+        log.Clear();
+    };
     for (const auto& [name, value] : command.assignments) {
         const std::string refusal = PutGridValue(settings.Object(), name, value);
         if (!refusal.empty()) {
@@ -298,8 +343,23 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
                 << "dorvix settings: nothing was written\n";
             return kSettingsExitRefused;
         }
-        puts.push_back({name, value, CurrentStep(settings.Settings())});
+        PutValue& put = puts.emplace_back();
+        put.name = name;
+        put.value = value;
+        put.step = CurrentStep(settings.Settings());
+        put.counts = ReadGridValue(settings.Object(), name, put.held);
         out << "set:       " << name << " = " << value << "\n";
+        takeCalls();
+        NoteUndone(settings, puts);
+    }
+    for (const PutValue& put : puts) {
+        if (!put.counts || !put.undoneBy) continue;
+        const PutValue& later = puts[*put.undoneBy];
+        err << "dorvix settings: " << put.name << "=" << put.value << " refused: " << put.held.label
+            << " shows " << put.shownNow << " now: the later " << later.name << "=" << later.value
+            << " changed it\n"
+            << "dorvix settings: nothing was written\n";
+        return kSettingsExitRefused;
     }
     const HRESULT written = settings.WriteIntoModel();
     if (FAILED(written)) {
@@ -307,7 +367,7 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
             << "); nothing was written\n";
         return kSettingsExitWriteFailed;
     }
-    const std::vector<std::string> calls = settings.Host().Calls()->Lines();
+    takeCalls();
     CaseTexts texts;
     std::string problem;
     if (!EditedTexts(settings, model, stepsBefore, texts, problem)) {

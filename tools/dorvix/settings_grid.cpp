@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -16,13 +17,17 @@ namespace {
 
 std::string Utf8(BSTR text) { return platform::WideToUtf8(BstrView(text)); }
 
-std::string FormatDouble(double value) {
+// The shortest text that reads back as the same number.
+template <class Real>
+std::string FormatReal(Real value) {
     char text[64];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);
 }
+std::string FormatDouble(double value) { return FormatReal(value); }
 
-// The value an entry's get_Value gives; unsigned entries hand out their 32 bits as VT_I4.
+// The value an entry's get_Value gives, or a bound of its range; unsigned entries hand out their
+// 32 bits as VT_I4. Whole numbers of every width are written in full.
 std::string FormatValue(const VARIANT& value, VARTYPE entryType) {
     switch (value.vt) {
         case VT_EMPTY:
@@ -32,12 +37,18 @@ std::string FormatValue(const VARIANT& value, VARTYPE entryType) {
         case VT_I4:
             return entryType == VT_UINT ? std::to_string(static_cast<std::uint32_t>(value.lVal))
                                         : std::to_string(value.lVal);
+        case VT_R4:
+            return FormatReal(value.fltVal);
         case VT_R8:
             return FormatDouble(value.dblVal);
         case VT_BSTR:
             return Utf8(value.bstrVal);
-        default:
+        default: {
+            VariantHolder text;
+            if (SUCCEEDED(VariantChangeType(text.ReleaseAndGet(), &value, 0, VT_BSTR)))
+                return Utf8(text->bstrVal);
             return "(a value of type " + std::to_string(value.vt) + ")";
+        }
     }
 }
 
@@ -188,9 +199,10 @@ std::optional<EntryRange> AnnouncedRange(IQHPropertyBrowsing* browsing, const Fo
                           FormatValue(*maximum.Get(), maximum.Type())};
 }
 
-// Bounds an object keeps on an entry without announcing them as the entry's range; a value the
-// object refused, or passed over, is explained by the bound it lies outside. An upper bound that
-// another entry holds (the step count bounds the current step) is read from that entry.
+// Bounds an object keeps on an entry without announcing them as the entry's range, checked
+// before the value is put like an announced range. An upper bound that another entry holds (the
+// step count bounds the current step) is read from that entry. The solver number is kept
+// unsigned though its entry takes a signed number: a negative one would reach the deck wrapped.
 struct KeptBound {
     const char* name;
     double minimum;
@@ -198,7 +210,8 @@ struct KeptBound {
     const char* maximumEntry;  // the entry that holds the maximum instead, or none
 };
 constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount, nullptr},
-                                     {"CurrentStepNumber", 1, 0, "NumberOfSteps"}};
+                                     {"CurrentStepNumber", 1, 0, "NumberOfSteps"},
+                                     {"ManualSolver", 0, std::numeric_limits<std::int32_t>::max(), nullptr}};
 
 std::optional<double> EntryNumber(const GridObject& grid, const char* name) {
     const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
@@ -269,21 +282,23 @@ bool SameNumber(double asked, double held) {
     return std::fabs(asked - held) <= 1e-12 * std::max({1.0, std::fabs(asked), std::fabs(held)});
 }
 
-// After the setter's success: empty when the entry reads back what was asked, compared as its
-// type compares. An object may pass over a value with S_OK (a step number beyond the steps); the
-// refusal then names the range the value lies outside, when it has one.
+// Two values of an entry of that type alike: the same text, or the same number.
+bool SameValue(const VARIANT& a, const VARIANT& b, VARTYPE type) {
+    if (a.vt == VT_BSTR && b.vt == VT_BSTR && BstrView(a.bstrVal) == BstrView(b.bstrVal)) return true;
+    const std::optional<double> x = NumberOf(a, type);
+    const std::optional<double> y = NumberOf(b, type);
+    return x && y && SameNumber(*x, *y);
+}
+
+// After the setter's success: empty when the entry reads back what was asked. An object may pass
+// over a value with S_OK; the refusal then names the range the value lies outside, when it has one.
 std::string CheckTaken(const GridObject& grid, const FoundEntry& found, const std::string& name,
                        const std::wstring& value, const std::string& typed) {
     VariantHolder asked(value);
     VariantHolder held;
-    if (SUCCEEDED(asked.ChangeType(found.type)) && SUCCEEDED(found.entry->get_Value(held.ReleaseAndGet()))) {
-        if (found.type == VT_BSTR && held.Type() == VT_BSTR &&
-            BstrView(asked->bstrVal) == BstrView(held->bstrVal))
-            return "";
-        const std::optional<double> a = NumberOf(*asked.Get(), found.type);
-        const std::optional<double> h = NumberOf(*held.Get(), found.type);
-        if (a && h && SameNumber(*a, *h)) return "";
-    }
+    if (SUCCEEDED(asked.ChangeType(found.type)) && SUCCEEDED(found.entry->get_Value(held.ReleaseAndGet())) &&
+        SameValue(*asked.Get(), *held.Get(), found.type))
+        return "";
     if (std::string outside = Outside(found, RangeOf(grid, found, name), value); !outside.empty())
         return outside;
     return found.label + " did not take " + typed + ": it reads " +
@@ -359,14 +374,10 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     } else if (std::string refused = NoWholeNumber(grid, *found, name, text); !refused.empty()) {
         return refused;
     }
-    if (std::string outside = Outside(*found, AnnouncedRange(grid.browsing.Get(), *found), value);
-        !outside.empty())
+    if (std::string outside = Outside(*found, RangeOf(grid, *found, name), value); !outside.empty())
         return outside;
     VariantHolder asked(value);
     const HRESULT hr = found->entry->put_Value(*asked.Get());
-    if (FAILED(hr))
-        if (std::string outside = Outside(*found, RangeOf(grid, *found, name), value); !outside.empty())
-            return outside;
     if (hr == DISP_E_TYPEMISMATCH)
         return found->label + " takes " + ValueWords(grid, *found, name) + ", not " + typed;
     if (hr == DISP_E_OVERFLOW)
@@ -381,13 +392,18 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     return CheckTaken(grid, *found, name, value, typed);
 }
 
-bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label, std::string& value) {
+bool ReadGridValue(IUnknown* object, const std::string& name, GridValue& value) {
     GridObject grid;
     std::string problem;
     if (!OpenGrid(object, grid, problem)) return false;
     const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
-    if (!found) return false;
-    label = found->label;
-    value = DisplayValue(grid, found->entry.Get(), found->dispid, found->type);
+    if (!found || FAILED(found->entry->get_Value(value.value.ReleaseAndGet()))) return false;
+    value.label = found->label;
+    value.shown = DisplayValue(grid, found->entry.Get(), found->dispid, found->type);
+    value.type = found->type;
     return true;
+}
+
+bool SameGridValue(const GridValue& a, const GridValue& b) {
+    return a.type == b.type && SameValue(*a.value.Get(), *b.value.Get(), a.type);
 }

@@ -39,13 +39,26 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
 // Puts `text` into the entry of that name (ASCII case ignored), as the grid puts what the user
 // typed: the text itself, or for an entry with choices the cookie of the choice named by its
 // cookie or its text (any case). Empty when the entry took the value; otherwise why not, naming
-// the entry: no such entry, hidden, read-only, a choice not offered, outside the entry's range,
-// a text that does not convert, a setter's refusal, or a value the setter answered with success
-// that the entry reads back otherwise (a number compared as a number). The object is left
-// unchanged by every refusal found before the setter is called.
+// the entry: no such entry, hidden, read-only, a choice not offered, outside the entry's range
+// (the one it announces, else a bound the object keeps on it), a text that does not convert, a
+// setter's refusal, or a value the setter answered with success that the entry reads back
+// otherwise (a number compared as a number). The object is left unchanged by every refusal
+// found before the setter is called.
 [[nodiscard]] std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text);
 
-// The named entry's label ("Caption" (Name)) and the value it shows; false when the object's
-// grid has no entry of that name.
-[[nodiscard]] bool ShowGridValue(IUnknown* object, const std::string& name, std::string& label,
-                                 std::string& value);
+// An entry's value as the grid reads it: the entry's label ("Caption" (Name)), the text it shows
+// and the value itself, of the entry's type.
+struct GridValue {
+    std::string label;
+    std::string shown;
+    VariantHolder value;
+    VARTYPE type = VT_EMPTY;
+};
+
+// The named entry's value; false when the object's grid has no entry of that name or its value
+// cannot be read.
+[[nodiscard]] bool ReadGridValue(IUnknown* object, const std::string& name, GridValue& value);
+
+// The same value in two readings of an entry: the same text, or numbers that differ by no more
+// than a unit conversion there and back rounds.
+[[nodiscard]] bool SameGridValue(const GridValue& a, const GridValue& b);
