@@ -1,7 +1,6 @@
 // `dorvix settings`: the case held and loaded, the grid shown, or each value put, read back and written.
 #include "tools/dorvix/settings_command.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -238,16 +237,10 @@ std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
     if (const std::optional<int> stepsRead = LoadStepCount(*reader.Get()); stepsRead != steps)
         return "the written settings read back with " + std::to_string(stepsRead.value_or(0)) +
                " steps, not " + std::to_string(steps.value_or(0));
-    for (std::size_t i = 0; i < puts.size(); ++i) {
-        const PutValue& put = puts[i];
-        // A later value of the same entry at the same step is the one that counts; a step that a
-        // later value removed has nothing left to show.
-        const auto later = [&](const PutValue& p) {
-            return p.step == put.step && platform::EqualsIgnoreAsciiCase(p.name, put.name);
-        };
-        if (std::any_of(puts.begin() + static_cast<std::ptrdiff_t>(i) + 1, puts.end(), later) ||
-            put.step > static_cast<std::uint32_t>(steps.value_or(0)))
-            continue;
+    for (const PutValue& put : puts) {
+        // A value that a later value of the same entry replaced, or whose step a later step count
+        // removed, has nothing left to show.
+        if (!put.counts) continue;
         if (put.step != 0) {
             (void)settings.Settings().JX_put_CurrentStepNumber(put.step);
             (void)reader->JX_put_CurrentStepNumber(put.step);

@@ -24,7 +24,6 @@ std::string FormatReal(Real value) {
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);
 }
-std::string FormatDouble(double value) { return FormatReal(value); }
 
 // The value an entry's get_Value gives, or a bound of its range; unsigned entries hand out their
 // 32 bits as VT_I4. Whole numbers of every width are written in full.
@@ -40,7 +39,7 @@ std::string FormatValue(const VARIANT& value, VARTYPE entryType) {
         case VT_R4:
             return FormatReal(value.fltVal);
         case VT_R8:
-            return FormatDouble(value.dblVal);
+            return FormatReal(value.dblVal);
         case VT_BSTR:
             return Utf8(value.bstrVal);
         default: {
@@ -227,7 +226,7 @@ std::optional<EntryRange> KeptRange(const GridObject& grid, const std::string& n
             bound.maximumEntry ? EntryNumber(grid, bound.maximumEntry) : bound.maximum;
         if (!maximum) return std::nullopt;
         return EntryRange{bound.minimum, *maximum,
-                          "from " + FormatDouble(bound.minimum) + " to " + FormatDouble(*maximum)};
+                          "from " + FormatReal(bound.minimum) + " to " + FormatReal(*maximum)};
     }
     return std::nullopt;
 }
