@@ -45,6 +45,16 @@ HRESULT HostSimObjectModel::Change(int id, const std::function<HRESULT(HostSimOb
     return change(it->second);
 }
 
+std::map<int, HostSimObject> HostSimObjectModel::Snapshot() const {
+    std::lock_guard lock(mutex_);
+    return objects_;
+}
+
+void HostSimObjectModel::Restore(std::map<int, HostSimObject> objects) {
+    std::lock_guard lock(mutex_);
+    objects_ = std::move(objects);
+}
+
 namespace {
 
 class HostSimObjectImpl;

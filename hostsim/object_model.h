@@ -25,6 +25,9 @@ class HostSimObjectModel {
     // Runs `change` on the object under the model's lock and answers what it answers; E_FAIL
     // when there is no object of the id.
     [[nodiscard]] HRESULT Change(int id, const std::function<HRESULT(HostSimObject&)>& change);
+    // The objects as they stand, and the objects put back as they stood; the log of calls stays.
+    std::map<int, HostSimObject> Snapshot() const;
+    void Restore(std::map<int, HostSimObject> objects);
     // Where the objects record the changes the add-in asks for.
     const std::shared_ptr<HostSimCallLog>& Calls() const { return calls_; }
 

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,8 @@
 #include "tests/cli/cli_run.h"
 #include "tests/deck/deck_test_support.h"
 #include "tools/dorvix/case_files_write.h"
+#include "tools/dorvix/settings_command.h"
+#include "tools/dorvix/settings_grid.h"
 
 namespace {
 
@@ -513,6 +516,33 @@ TEST_F(SettingsEditTest, AnEntityReferenceInTheSettingsIsRefusedWithWhereItStand
             EXPECT_EQ(decktest::ReadText(copy / "CAERep.xml"), text);
         }
         fs::remove_all(copy);
+    }
+}
+
+// The edit asks the settings object a few things per value, however many values come before it:
+// a load history and a refused edit of many values use the grid's entries in proportion to their
+// values, not to their square.
+TEST_F(SettingsEditTest, AnEditUsesTheGridAFewTimesPerValue) {
+    const platform::ScopedEnvironmentVariable registry("DORVIX_REGISTRY", (scratch_.Path() / "reg").string()),
+        language("QXW_LOCALE120", "en-us");
+    std::vector<std::string> history{"NumberOfSteps=100"}, undone(200, "PrestressedStatic=Yes");
+    for (int k = 1; k <= 100; ++k)
+        history.insert(history.end(),
+                       {"CurrentStepNumber=" + std::to_string(k), "EndTime=" + std::to_string(k)});
+    undone.push_back("UseLargeDeformation=On");
+    const std::string changed = "the later UseLargeDeformation=On changed it";
+    for (const auto& [values, told] : {std::pair{history, std::string()}, {undone, changed}}) {
+        SettingsCommand command{CopyExample("block"), {}};
+        for (const std::string& value : values)
+            command.assignments.emplace_back(value.substr(0, value.find('=')),
+                                             value.substr(value.find('=') + 1));
+        std::ostringstream out, err;
+        const std::uint64_t before = GridEntryUses();
+        EXPECT_EQ(RunSettingsCommand(command, fs::path(DORVIX_PROGRAM).parent_path(), out, err),
+                  told.empty() ? 0 : 3);
+        EXPECT_NE(err.str().find(told), npos) << err.str();
+        EXPECT_LE(GridEntryUses() - before, 8 * values.size()) << values.front();
+        fs::remove_all(command.caseFolder);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -25,6 +26,7 @@
 #include "tools/dorvix/case_files_write.h"
 #include "tools/dorvix/model_settings_xml.h"
 #include "tools/dorvix/module_host.h"
+#include "tools/dorvix/settings_edit_check.h"
 #include "tools/dorvix/settings_grid.h"
 
 namespace {
@@ -88,29 +90,41 @@ class CaseSettings {
     std::string Create(HRESULT& unreadable) {
         std::string problem;
         if (!session_.Start(module_, problem)) return problem;
-        if (FAILED(CreateFromModule(module_, CLSID_DorvixAnalysisSettings, object_)) || !object_)
-            return "the settings object cannot be created";
-        ComPtr<IDorvixAnalysisSettings> settings = object_.As<IDorvixAnalysisSettings>();
-        if (!settings || FAILED(settings->put_AnalysisSettingsID(HostSettingsObjectId(host_.Case()))))
-            return "the settings object refuses its host object";
-        ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
-        if (FAILED(object_->SetHostCallback(callback.Get())))
-            return "the settings object refuses the host's callback";
-        HRESULT answer = S_OK;
-        switch (TakeModelSettings(*object_.Get(), model_, answer)) {
-            case ModelSettingsRefusal::kNone:
-                break;
-            case ModelSettingsRefusal::kUnknownType:
-                return "the model names a " + AnalysisLabel(model_) +
-                       " analysis, which the host does not know";
-            case ModelSettingsRefusal::kAnalysis:
-                return "the settings object has no settings for a " + AnalysisLabel(model_) + " analysis (" +
-                       HexCodeText(answer) + ")";
-            case ModelSettingsRefusal::kSettings:
-                unreadable = answer;
-                break;
+        return MakeObject(model_, object_, unreadable);
+    }
+
+    // Keeps what the edit starts from, for putting its values again: the settings the object read
+    // and the host's objects.
+    void KeepStart() {
+        start_.physicsName = model_.physicsName;
+        start_.analysisName = model_.analysisName;
+        start_.document->reset(*model_.document);
+        start_.settings = start_.document->first_child();
+        startObjects_ = host_.Objects()->Snapshot();
+    }
+
+    // Puts the values again on a new object made as this one was, the host's objects as they were
+    // at the start, calling `afterEach` after each value. The host's objects are left as they are
+    // now, and the calls made are cleared.
+    bool PutAgain(const std::vector<PutValue>& puts, const EditAfterEach& afterEach) {
+        HostSimObjectModel& objects = *host_.Objects();
+        std::map<int, HostSimObject> now = objects.Snapshot();
+        objects.Restore(startObjects_);
+        ComPtr<IJXAnalysisSettingsAddIn> again;
+        HRESULT unreadable = S_OK;
+        bool taken = MakeObject(start_, again, unreadable).empty() && SUCCEEDED(unreadable);
+        if (taken) {
+            SettingsGrid grid(again.Get());
+            for (std::size_t k = 0; k < puts.size() && taken; ++k) {
+                PutValue put;
+                taken = PutValueThrough(*again.Get(), grid, puts[k].name, puts[k].value, put).empty();
+                if (taken) afterEach(k, put, *again.Get(), grid);
+            }
         }
-        return "";
+        if (again) (void)again->ReleaseHostCallback();
+        objects.Restore(std::move(now));
+        host_.Calls()->Clear();
+        return taken;
     }
 
     IUnknown* Object() const { return object_.Get(); }
@@ -125,6 +139,35 @@ class CaseSettings {
     }
 
   private:
+    // A settings object of the case's host object, made as the host makes it, that read the
+    // model's settings.
+    std::string MakeObject(const ModelSettingsXml& model, ComPtr<IJXAnalysisSettingsAddIn>& object,
+                           HRESULT& unreadable) {
+        if (FAILED(CreateFromModule(module_, CLSID_DorvixAnalysisSettings, object)) || !object)
+            return "the settings object cannot be created";
+        ComPtr<IDorvixAnalysisSettings> settings = object.As<IDorvixAnalysisSettings>();
+        if (!settings || FAILED(settings->put_AnalysisSettingsID(HostSettingsObjectId(host_.Case()))))
+            return "the settings object refuses its host object";
+        ComPtr<IUnknown> callback = CreateHostSimSettingsCallback(host_.Calls());
+        if (FAILED(object->SetHostCallback(callback.Get())))
+            return "the settings object refuses the host's callback";
+        HRESULT answer = S_OK;
+        switch (TakeModelSettings(*object.Get(), model, answer)) {
+            case ModelSettingsRefusal::kNone:
+                break;
+            case ModelSettingsRefusal::kUnknownType:
+                return "the model names a " + AnalysisLabel(model) +
+                       " analysis, which the host does not know";
+            case ModelSettingsRefusal::kAnalysis:
+                return "the settings object has no settings for a " + AnalysisLabel(model) + " analysis (" +
+                       HexCodeText(answer) + ")";
+            case ModelSettingsRefusal::kSettings:
+                unreadable = answer;
+                break;
+        }
+        return "";
+    }
+
     ComPtr<IUnknown> ElementSource() const {
         return CreateHostSimXmlElementSource(model_.document, model_.settings, 1);
     }
@@ -136,6 +179,8 @@ class CaseSettings {
     const platform::ComponentModule& module_;
     ModelSettingsXml& model_;
     ComPtr<IJXAnalysisSettingsAddIn> object_;
+    ModelSettingsXml start_;
+    std::map<int, HostSimObject> startObjects_;
 };
 
 [[nodiscard]] int ShowGrid(CaseSettings& settings, const ModelSettingsXml& model, std::ostream& out,
@@ -148,64 +193,6 @@ class CaseSettings {
     }
     out << FormatSettingsGrid(AnalysisLabel(model), entries);
     return 0;
-}
-
-// One value put through the grid, the step that was current when it was put (0 for an analysis
-// without steps) and what the entry held then.
-struct PutValue {
-    std::string name;
-    std::string value;
-    std::uint32_t step = 0;
-    GridValue held;
-    // False once a later value of the same entry changed it (that one counts), or a later step
-    // count removed its step.
-    bool counts = true;
-    // The first later value since which the entry no longer holds this one, and what it shows now.
-    std::optional<std::size_t> undoneBy;
-    std::string shownNow;
-};
-
-std::uint32_t CurrentStep(IJXAnalysisSettingsAddIn& settings) {
-    std::uint32_t step = 0;
-    return SUCCEEDED(settings.JX_get_CurrentStepNumber(&step)) ? step : 0;
-}
-
-// The step count of the analysis the settings hold; none for an analysis without load steps.
-std::optional<int> LoadStepCount(IJXAnalysisSettingsAddIn& settings) {
-    std::uint32_t count = 0;
-    if (FAILED(settings.JX_get_NumberOfSteps(&count)) || count == 0) return std::nullopt;
-    return static_cast<int>(count);
-}
-
-// After each value put, reads every value put before it again, at the step it was put in, and
-// notes the first later value since which it no longer holds: a later value of another entry
-// undid it. The last value's step is current again afterwards; the step changes are not the
-// edit's, so the host calls they make are cleared.
-void NoteUndone(CaseSettings& settings, std::vector<PutValue>& puts) {
-    IJXAnalysisSettingsAddIn& object = settings.Settings();
-    const PutValue& last = puts.back();
-    const auto steps = static_cast<std::uint32_t>(LoadStepCount(object).value_or(0));
-    bool moved = false;
-    for (std::size_t i = 0; i + 1 < puts.size(); ++i) {
-        PutValue& put = puts[i];
-        put.counts = put.counts && put.step <= steps;
-        if (!put.counts) continue;
-        if (put.step != 0 && put.step != CurrentStep(object)) {
-            (void)object.JX_put_CurrentStepNumber(put.step);
-            moved = true;
-        }
-        GridValue now;
-        if (ReadGridValue(settings.Object(), put.name, now) && SameGridValue(now, put.held)) {
-            put.undoneBy.reset();
-        } else if (platform::EqualsIgnoreAsciiCase(put.name, last.name)) {
-            put.counts = false;
-        } else if (!put.undoneBy) {
-            put.undoneBy = puts.size() - 1;
-        }
-        put.shownNow = now.shown;
-    }
-    if (moved) (void)object.JX_put_CurrentStepNumber(last.step);
-    settings.Host().Calls()->Clear();
 }
 
 // A second settings object of the model's analysis, reading the settings element as it is
@@ -225,11 +212,11 @@ std::string ReadBack(const platform::ComponentModule& module, const ModelSetting
     return "";
 }
 
-// Empty when every value put shows again, at the step it was put in, in a settings object that
-// reads the settings element as written; else why not, for the first that does not. The edited
-// object moves through the steps: its host calls from here on are not the edit's.
-std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model, std::string_view element,
-                          const std::vector<PutValue>& puts) {
+// Empty when every value that counts shows again, at the step it was put in, in a settings object
+// that reads the settings element as written; else why not, for the first that does not. The
+// edited object moves through the steps: its host calls from here on are not the edit's.
+std::string CheckReadBack(CaseSettings& settings, SettingsGrid& grid, const ModelSettingsXml& model,
+                          std::string_view element, EditCheck& check) {
     ComPtr<IJXAnalysisSettingsAddIn> reader;
     if (std::string failure = ReadBack(settings.Module(), model, element, reader); !failure.empty())
         return failure;
@@ -237,25 +224,8 @@ std::string CheckReadBack(CaseSettings& settings, const ModelSettingsXml& model,
     if (const std::optional<int> stepsRead = LoadStepCount(*reader.Get()); stepsRead != steps)
         return "the written settings read back with " + std::to_string(stepsRead.value_or(0)) +
                " steps, not " + std::to_string(steps.value_or(0));
-    for (const PutValue& put : puts) {
-        // A value that a later value of the same entry replaced, or whose step a later step count
-        // removed, has nothing left to show.
-        if (!put.counts) continue;
-        if (put.step != 0) {
-            (void)settings.Settings().JX_put_CurrentStepNumber(put.step);
-            (void)reader->JX_put_CurrentStepNumber(put.step);
-        }
-        GridValue edited, readBack;
-        if (!ReadGridValue(settings.Object(), put.name, edited) ||
-            !ReadGridValue(reader.Get(), put.name, readBack))
-            return put.name + "=" + put.value +
-                   " refused: the entry cannot be read back from the written settings";
-        if (!SameGridValue(edited, readBack))
-            return put.name + "=" + put.value + " refused: " + edited.label +
-                   " is not kept in the settings of a " + AnalysisLabel(model) +
-                   " analysis: written and read back it shows " + readBack.shown + ", not " + edited.shown;
-    }
-    return "";
+    SettingsGrid readerGrid(reader.Get());
+    return check.CheckWritten(settings.Settings(), grid, *reader.Get(), readerGrid, AnalysisLabel(model));
 }
 
 // The case's two files as the edit leaves them: the model with only its settings element
@@ -323,34 +293,35 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
     HostSimCallLog& log = *settings.Host().Calls();
     log.Clear();
     const std::optional<int> stepsBefore = LoadStepCount(settings.Settings());
+    settings.KeepStart();
+    SettingsGrid grid(settings.Object());
     std::vector<PutValue> puts;
+    puts.reserve(command.assignments.size());
     std::vector<std::string> calls;
     const auto takeCalls = [&log, &calls] {
         for (std::string& line : log.Lines()) calls.push_back(std::move(line));
         log.Clear();
     };
     for (const auto& [name, value] : command.assignments) {
-        const std::string refusal = PutGridValue(settings.Object(), name, value);
+        PutValue put;
+        const std::string refusal = PutValueThrough(settings.Settings(), grid, name, value, put);
         if (!refusal.empty()) {
             err << "dorvix settings: " << name << "=" << value << " refused: " << refusal << "\n"
                 << "dorvix settings: nothing was written\n";
             return kSettingsExitRefused;
         }
-        PutValue& put = puts.emplace_back();
-        put.name = name;
-        put.value = value;
-        put.step = CurrentStep(settings.Settings());
-        put.counts = ReadGridValue(settings.Object(), name, put.held);
+        puts.push_back(std::move(put));
         out << "set:       " << name << " = " << value << "\n";
         takeCalls();
-        NoteUndone(settings, puts);
     }
-    for (const PutValue& put : puts) {
-        if (!put.counts || !put.undoneBy) continue;
-        const PutValue& later = puts[*put.undoneBy];
-        err << "dorvix settings: " << put.name << "=" << put.value << " refused: " << put.held.label
-            << " shows " << put.shownNow << " now: the later " << later.name << "=" << later.value
-            << " changed it\n"
+    EditCheck check(puts, [&settings, &puts](const EditAfterEach& afterEach) {
+        return settings.PutAgain(puts, afterEach);
+    });
+    // Reading the values again moves the current step: those calls are not the edit's.
+    check.ReadAtTheEnd(settings.Settings(), grid);
+    log.Clear();
+    if (const std::string undone = check.FirstUndone(); !undone.empty()) {
+        err << "dorvix settings: " << undone << "\n"
             << "dorvix settings: nothing was written\n";
         return kSettingsExitRefused;
     }
@@ -367,7 +338,7 @@ int WriteCase(const HostSimCase& hostCase, const ModelSettingsXml& model, const 
         err << "dorvix settings: " << problem << "; nothing was written\n";
         return kSettingsExitWriteFailed;
     }
-    if (std::string lost = CheckReadBack(settings, model, texts.model.element, puts); !lost.empty()) {
+    if (std::string lost = CheckReadBack(settings, grid, model, texts.model.element, check); !lost.empty()) {
         err << "dorvix settings: " << lost << "\n"
             << "dorvix settings: nothing was written\n";
         return kSettingsExitRefused;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "host/property_grid.h"
 #include "platform/errors.h"
@@ -14,6 +15,8 @@
 #include "settings/settings_types.h"
 
 namespace {
+
+std::uint64_t g_entryUses = 0;
 
 std::string Utf8(BSTR text) { return platform::WideToUtf8(BstrView(text)); }
 
@@ -75,11 +78,50 @@ const char* TypeWords(VARTYPE type) {
     }
 }
 
-// The grid's view of one object: its property list and the two browsing interfaces.
+struct FoundEntry {
+    ComPtr<IXenProperty> entry;
+    DISPID dispid = 0;
+    VARTYPE type = VT_EMPTY;
+    std::string label;
+};
+
+std::optional<FoundEntry> FindEntry(IXenPropertyColl* properties, const std::string& name) {
+    std::uint32_t count = 0;
+    if (FAILED(properties->get_Count(&count))) return std::nullopt;
+    for (std::uint32_t i = 1; i <= count; ++i) {
+        FoundEntry found;
+        BstrHolder entryName;
+        if (FAILED(properties->get_Item(i, found.entry.ReleaseAndGetAddressOf())) || !found.entry ||
+            FAILED(found.entry->get_Name(entryName.ReleaseAndGetAddressOf())) ||
+            !platform::EqualsIgnoreAsciiCase(platform::WideToUtf8(entryName.View()), name))
+            continue;
+        BstrHolder caption;
+        (void)found.entry->get_Caption(caption.ReleaseAndGetAddressOf());
+        (void)found.entry->get_DispID(&found.dispid);
+        (void)found.entry->get_Type(&found.type);
+        found.label = "\"" + platform::WideToUtf8(caption.View()) + "\" (" +
+                      platform::WideToUtf8(entryName.View()) + ")";
+        return found;
+    }
+    return std::nullopt;
+}
+
+// The grid's view of one object: its property list, the two browsing interfaces, and the entries
+// found in the list so far by their names in ASCII lower case (none where it has no such entry).
 struct GridObject {
     ComPtr<IXenPropertyColl> properties;
     ComPtr<IQHPropertyBrowsing> browsing;
     ComPtr<IPerPropertyBrowsing> perProperty;
+    mutable std::unordered_map<std::string, std::optional<FoundEntry>> found;
+
+    const FoundEntry* Find(const std::string& name) const {
+        std::string key = name;
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        auto at = found.find(key);
+        if (at == found.end()) at = found.emplace(std::move(key), FindEntry(properties.Get(), name)).first;
+        return at->second ? &*at->second : nullptr;
+    }
 };
 
 bool OpenGrid(IUnknown* object, GridObject& grid, std::string& problem) {
@@ -136,34 +178,6 @@ std::string DisplayValue(const GridObject& grid, IXenProperty* entry, DISPID dis
     return "(no display text: " + HexCodeText(displayed) + "; value " + FormatValue(*value.Get(), type) + ")";
 }
 
-struct FoundEntry {
-    ComPtr<IXenProperty> entry;
-    DISPID dispid = 0;
-    VARTYPE type = VT_EMPTY;
-    std::string label;
-};
-
-std::optional<FoundEntry> FindEntry(IXenPropertyColl* properties, const std::string& name) {
-    std::uint32_t count = 0;
-    if (FAILED(properties->get_Count(&count))) return std::nullopt;
-    for (std::uint32_t i = 1; i <= count; ++i) {
-        FoundEntry found;
-        BstrHolder entryName;
-        if (FAILED(properties->get_Item(i, found.entry.ReleaseAndGetAddressOf())) || !found.entry ||
-            FAILED(found.entry->get_Name(entryName.ReleaseAndGetAddressOf())) ||
-            !platform::EqualsIgnoreAsciiCase(platform::WideToUtf8(entryName.View()), name))
-            continue;
-        BstrHolder caption;
-        (void)found.entry->get_Caption(caption.ReleaseAndGetAddressOf());
-        (void)found.entry->get_DispID(&found.dispid);
-        (void)found.entry->get_Type(&found.type);
-        found.label = "\"" + platform::WideToUtf8(caption.View()) + "\" (" +
-                      platform::WideToUtf8(entryName.View()) + ")";
-        return found;
-    }
-    return std::nullopt;
-}
-
 std::string ChoiceList(const std::vector<GridChoice>& choices) {
     std::string list;
     for (const GridChoice& choice : choices)
@@ -213,7 +227,7 @@ constexpr KeptBound kKeptBounds[] = {{"NumberOfSteps", 1, kMaxStepCount, nullptr
                                      {"ManualSolver", 0, std::numeric_limits<std::int32_t>::max(), nullptr}};
 
 std::optional<double> EntryNumber(const GridObject& grid, const char* name) {
-    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+    const FoundEntry* found = grid.Find(name);
     VariantHolder value;
     if (!found || FAILED(found->entry->get_Value(value.ReleaseAndGet()))) return std::nullopt;
     return NumberOf(*value.Get(), found->type);
@@ -352,11 +366,23 @@ std::string FormatSettingsGrid(const std::string& analysis, const std::vector<Gr
     return out;
 }
 
-std::string PutGridValue(IUnknown* object, const std::string& name, const std::string& text) {
+struct SettingsGrid::State {
     GridObject grid;
+    // Why the object offers no property list; empty when it offers one.
     std::string problem;
-    if (!OpenGrid(object, grid, problem)) return problem;
-    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+};
+
+SettingsGrid::SettingsGrid(IUnknown* object) : state_(std::make_unique<State>()) {
+    (void)OpenGrid(object, state_->grid, state_->problem);
+}
+
+SettingsGrid::~SettingsGrid() = default;
+
+std::string SettingsGrid::Put(const std::string& name, const std::string& text) {
+    ++g_entryUses;
+    if (!state_->problem.empty()) return state_->problem;
+    const GridObject& grid = state_->grid;
+    const FoundEntry* found = grid.Find(name);
     if (!found) return "the grid of this analysis has no entry \"" + name + "\"";
     if (!Ask(grid.browsing.Get(), &IQHPropertyBrowsing::IsPropertyVisible, found->dispid))
         return found->label + " is hidden in this analysis and its present settings";
@@ -391,11 +417,11 @@ std::string PutGridValue(IUnknown* object, const std::string& name, const std::s
     return CheckTaken(grid, *found, name, value, typed);
 }
 
-bool ReadGridValue(IUnknown* object, const std::string& name, GridValue& value) {
-    GridObject grid;
-    std::string problem;
-    if (!OpenGrid(object, grid, problem)) return false;
-    const std::optional<FoundEntry> found = FindEntry(grid.properties.Get(), name);
+bool SettingsGrid::Read(const std::string& name, GridValue& value) {
+    ++g_entryUses;
+    if (!state_->problem.empty()) return false;
+    const GridObject& grid = state_->grid;
+    const FoundEntry* found = grid.Find(name);
     if (!found || FAILED(found->entry->get_Value(value.value.ReleaseAndGet()))) return false;
     value.label = found->label;
     value.shown = DisplayValue(grid, found->entry.Get(), found->dispid, found->type);
@@ -403,6 +429,16 @@ bool ReadGridValue(IUnknown* object, const std::string& name, GridValue& value) 
     return true;
 }
 
+std::uint64_t GridEntryUses() { return g_entryUses; }
+
 bool SameGridValue(const GridValue& a, const GridValue& b) {
     return a.type == b.type && SameValue(*a.value.Get(), *b.value.Get(), a.type);
+}
+
+bool IdenticalGridValue(const GridValue& a, const GridValue& b) {
+    const VARIANT& x = *a.value.Get();
+    const VARIANT& y = *b.value.Get();
+    if (a.type != b.type || a.shown != b.shown || x.vt != y.vt) return false;
+    if (x.vt == VT_BSTR) return BstrView(x.bstrVal) == BstrView(y.bstrVal);
+    return NumberOf(x, a.type) == NumberOf(y, b.type);
 }
