@@ -154,6 +154,12 @@ std::string Utf16ToUtf8(std::u16string_view text) { return Transcode<std::string
 
 wchar_t AsciiToLower(wchar_t c) { return LowerAscii(c); }
 
+std::string AsciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
 bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) { return EqualsIgnoringAsciiCase(a, b); }
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 

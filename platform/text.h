@@ -27,6 +27,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 
 // ASCII-only case folding, independent of any locale.
 wchar_t AsciiToLower(wchar_t c);
+std::string AsciiLowerCase(std::string_view text);
 bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/text.h"
+
 std::uint32_t CurrentStep(IJXAnalysisSettingsAddIn& settings) {
     std::uint32_t step = 0;
     return SUCCEEDED(settings.JX_get_CurrentStepNumber(&step)) ? step : 0;
@@ -39,12 +41,6 @@ bool MoveTo(IJXAnalysisSettingsAddIn& settings, std::uint32_t step) {
     return true;
 }
 
-std::string AsciiLowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool Alike(const PutValue& again, const PutValue& first) {
     return again.step == first.step && again.stepCount == first.stepCount && again.read == first.read &&
            (!first.read || IdenticalGridValue(again.held, first.held));
@@ -70,16 +66,13 @@ EditCheck::EditCheck(const std::vector<PutValue>& puts, EditReplay replay)
     std::unordered_map<std::string, std::size_t> entries;
     std::map<std::pair<std::size_t, std::uint32_t>, std::size_t> cells;
     for (std::size_t i = 0; i < puts.size(); ++i) {
-        const std::size_t entry = entries.emplace(AsciiLowerCase(puts[i].name), entries.size()).first->second;
+        const std::size_t entry =
+            entries.emplace(platform::AsciiLowerCase(puts[i].name), entries.size()).first->second;
         entryOf_[i] = entry;
         if (entry == lastOf_.size()) lastOf_.push_back(i);
         lastOf_[entry] = i;
         const auto [at, added] = cells.emplace(std::pair(entry, puts[i].step), cells_.size());
-        if (added) {
-            Cell& cell = cells_.emplace_back();
-            cell.put = i;
-            cell.step = puts[i].step;
-        }
+        if (added) cells_.emplace_back().put = i;
         cellOf_[i] = at->second;
     }
     // Going back from the last value: a value whose step a later step count removed counts no
@@ -139,13 +132,20 @@ void EditCheck::ReadAtTheEnd(IJXAnalysisSettingsAddIn& settings, SettingsGrid& g
         marked[cellOf_[i]] = true;
         wanted.push_back(cellOf_[i]);
     }
+    const auto stepOf = [this](std::size_t c) { return puts_[cells_[c].put].step; };
     std::stable_sort(wanted.begin(), wanted.end(),
-                     [this](std::size_t a, std::size_t b) { return cells_[a].step < cells_[b].step; });
+                     [&](std::size_t a, std::size_t b) { return stepOf(a) < stepOf(b); });
+    // The cells are read step by step, each step made current once: a value that may count has a
+    // step the settings hold.
     bool moved = false;
+    std::uint32_t current = CurrentStep(settings);
     for (std::size_t c : wanted) {
-        Cell& cell = cells_[c];
-        moved = MoveTo(settings, cell.step) || moved;
-        cell.read = grid.Read(puts_[cell.put].name, cell.end);
+        if (stepOf(c) != 0 && stepOf(c) != current) {
+            current = stepOf(c);
+            (void)settings.JX_put_CurrentStepNumber(current);
+            moved = true;
+        }
+        cells_[c].read = grid.Read(puts_[cells_[c].put].name, cells_[c].end);
     }
     if (moved) (void)settings.JX_put_CurrentStepNumber(puts_[last].step);
     for (std::size_t i = 0; i < last; ++i) {

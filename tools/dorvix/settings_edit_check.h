@@ -76,10 +76,10 @@ class EditCheck {
         kUndone,     // reads otherwise at the end; counts unless another step's value of its entry changed it
         kUncertain,  // reads alike at the end; counts unless another step's value of its entry changed it
     };
-    // An entry at a step (the value that first set it there), and how it read after the last value.
+    // An entry at a step (that of the value that first set it there), and how it read after the
+    // last value.
     struct Cell {
         std::size_t put = 0;
-        std::uint32_t step = 0;
         bool read = false;
         GridValue end;
     };

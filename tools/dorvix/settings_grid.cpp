@@ -115,9 +115,7 @@ struct GridObject {
     mutable std::unordered_map<std::string, std::optional<FoundEntry>> found;
 
     const FoundEntry* Find(const std::string& name) const {
-        std::string key = name;
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        std::string key = platform::AsciiLowerCase(name);
         auto at = found.find(key);
         if (at == found.end()) at = found.emplace(std::move(key), FindEntry(properties.Get(), name)).first;
         return at->second ? &*at->second : nullptr;
